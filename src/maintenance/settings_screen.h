@@ -1,0 +1,34 @@
+#pragma once
+// The settings screen fraSettei (with the new-start panel fraNew inside it).
+#include <QWidget>
+
+#include "ui/app_context.h"
+
+namespace pairly::entry {
+class InputScreen;
+}
+
+namespace pairly::maintenance {
+
+class SettingsScreen : public QWidget {
+    Q_OBJECT
+public:
+    SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent = nullptr);
+
+    // Start-up: clear the meter's weight label lblTai.
+    void prepareForStartup();
+    // Fills lstAct, lstKoumoku (and later lstAct2) from the situation list file.
+    void loadSituationList();
+    // Start-up: chkJikan from the automatic-time file, the step options from ctx.steps.
+    void readPreferenceControls();
+    // Menu steps: profile fields, situation-list buttons disabled.
+    void openSettings();
+    // Partner change while shown.
+    void refreshForPartner();
+
+private:
+    ui::AppContext& ctx_;
+    entry::InputScreen& input_;
+};
+
+}  // namespace pairly::maintenance

@@ -1,0 +1,48 @@
+#pragma once
+// The measurement log of one partner: "データ1.txt" / "データ2.txt".
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pairly::store {
+
+struct MeasurementRecord {
+    std::string date;       // "yyyy/mm/dd"
+    std::string situation;
+    float weight = 0;
+    float bodyFat = 0;
+    std::int16_t basalMetabolism = 0;
+    std::int16_t visceralFat = 0;
+    float muscleMass = 0;
+    std::int16_t muscleScore = 0;
+    float boneMass = 0;
+    std::string comment;
+    std::string reserved;
+    bool operator==(const MeasurementRecord&) const = default;
+};
+
+// A log holds at most this many records (counters are 16-bit).
+constexpr int kMaxRecords = 32766;
+
+std::string logFileName(int slot);  // "データ1.txt" / "データ2.txt"
+
+// One line of the write form, with CR LF.
+std::string recordLine(const MeasurementRecord& record);
+// Records from decoded file content; a record cut short at the end is dropped.
+std::vector<MeasurementRecord> parseRecords(const std::string& content);
+
+// A missing log reads as an empty list.
+std::vector<MeasurementRecord> loadLog(const std::filesystem::path& folder, int slot);
+std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot);
+[[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
+                                const MeasurementRecord& record);
+// Rewrites the log (through "データコピー.txt") with the record placed before the first
+// record of a later day, or at the end when there is none.
+[[nodiscard]] bool insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
+                                           const MeasurementRecord& record);
+[[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
+                              const std::vector<MeasurementRecord>& records);
+
+}  // namespace pairly::store

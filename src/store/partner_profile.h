@@ -1,0 +1,25 @@
+#pragma once
+// The partner profile: "ﾌﾟﾗｲﾍﾞｰﾄ1.txt" / "ﾌﾟﾗｲﾍﾞｰﾄ2.txt", three label/value lines.
+#include <filesystem>
+#include <string>
+
+namespace pairly::store {
+
+struct PartnerProfile {
+    std::string nickname;
+    float heightCm = 0;
+    float targetWeightKg = 0;
+    bool operator==(const PartnerProfile&) const = default;
+};
+
+std::string profileFileName(int slot);
+
+// A missing or short file gives the values read so far and defaults for the rest.
+PartnerProfile loadProfile(const std::filesystem::path& folder, int slot);
+[[nodiscard]] bool saveProfile(const std::filesystem::path& folder, int slot,
+                               const PartnerProfile& profile);
+
+// " <nickname> のデータ", or " ペアリー☆ログ" when the nickname is empty.
+std::string windowTitle(const PartnerProfile& profile);
+
+}  // namespace pairly::store

@@ -1,0 +1,42 @@
+#pragma once
+// Number <-> text conversions shared by every subsystem. No locale is consulted:
+// "." is always the decimal point.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pairly::text {
+
+// Value of the longest leading decimal number of the text (optional sign, digits,
+// one point); blanks are ignored, a text without a number gives 0.
+double leadingNumber(std::string_view text);
+
+// Shortest decimal text that reads back as the same 32-bit float (at most 7
+// significant digits, no trailing zeros, no exponent): 65 -> "65", 65.3f -> "65.3".
+std::string floatText(float value);
+
+// Double with at most 15 significant digits, no trailing zeros: 60.2 + 0.1 -> "60.3".
+std::string doubleText(double value);
+
+// Nearest integer, halves to even (1350.5 -> 1350, 1351.5 -> 1352).
+double roundHalfEven(double value);
+
+// Conversion to a 16-bit integer, halves to even; nullopt when out of -32768..32767.
+std::optional<std::int16_t> toInt16(double value);
+
+// Same, but clamped into range; used by readers, which must never fail.
+std::int16_t toInt16Clamped(double value);
+
+// Int(x): the floor.
+double intFloor(double value);
+
+// round1(x) = Int(x * 10 + 0.5) / 10.
+double round1(double value);
+
+// Display patterns: "0.0", "00.0", "0.00", "0", "0.0Kg", "0.000Kg", "0.0%", "0g",
+// "0.0～", "0.0Kgまで". Rounding is half away from zero on the value's exact decimal
+// expansion; a value that rounds to zero has no minus sign. "%" multiplies by 100.
+std::string formatNumber(double value, std::string_view pattern);
+
+}  // namespace pairly::text

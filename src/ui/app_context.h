@@ -1,0 +1,40 @@
+#pragma once
+// State the main window owns for the whole run and hands to every screen.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "store/partner_profile.h"
+#include "store/preferences.h"
+#include "ui/clock.h"
+#include "ui/dialogs.h"
+
+namespace pairly::ui {
+
+struct AppContext {
+    AppContext(std::filesystem::path folder, Dialogs& d, Clock& c)
+        : dataFolder(std::move(folder)), dialogs(d), clock(c) {}
+
+    std::filesystem::path dataFolder;
+    Dialogs& dialogs;
+    Clock& clock;
+
+    // Selected partner (1 or 2); its log and profile are logFileName/profileFileName(slot).
+    int currentSlot = 1;
+    int otherSlot() const { return 3 - currentSlot; }
+
+    store::PartnerProfile profile;  // the selected partner's
+    std::string nicknameSlot1, nicknameSlot2;
+    float targetWeightSlot1 = 0, targetWeightSlot2 = 0;
+
+    store::ScaleSteps steps;
+    std::string movingAverage = "10";
+    int helpTourFlag = 1;
+    int markerMode = 0;
+    bool startupInProgress = false;
+
+    // Set by the main window: give focus to the selected partner's button.
+    std::function<void()> focusActivePartnerButton;
+};
+
+}  // namespace pairly::ui
