@@ -24,7 +24,7 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::writeBytes(std::string_view name, std::string_view bytes) const {
-    std::ofstream out(path_ / fs::u8path(name), std::ios::binary | std::ios::trunc);
+    std::ofstream out(path_ / std::string(name), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -35,7 +35,7 @@ void TempFolder::writeCp932(std::string_view name, std::string_view utf8) const 
 }
 
 std::string TempFolder::readBytes(std::string_view name) const {
-    std::ifstream in(path_ / fs::u8path(name), std::ios::binary);
+    std::ifstream in(path_ / std::string(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -44,12 +44,12 @@ std::string TempFolder::readCp932(std::string_view name) const {
 }
 
 bool TempFolder::exists(std::string_view name) const {
-    return fs::exists(path_ / fs::u8path(name));
+    return fs::exists(path_ / std::string(name));
 }
 
 std::vector<std::string> TempFolder::fileNames() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().u8string());
+    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
