@@ -1,0 +1,144 @@
+#pragma once
+// A line chart with category points 1..n, up to three series on a left and a right
+// value axis, values handed over as text (empty text = missing point, no line to or
+// through it), per-axis limits and divisions, point markers and one click event.
+#include <QChartView>
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+class QLineSeries;
+class QValueAxis;
+
+namespace pairly::ui {
+
+enum class Axis { Left, Right };
+enum class Marker { None, Circle, Ball };
+
+class Chart : public QChartView {
+    Q_OBJECT
+public:
+    static constexpr int kSeriesCount = 3;
+
+    explicit Chart(QWidget* parent = nullptr);
+
+    // --- points and values (series 1..3, points 1..pointCount()) --------------------------
+    // Points beyond a smaller count are dropped; new points are empty.
+    // setPointCount(0) followed by setPointCount(n) gives n empty points.
+    void setPointCount(int n);
+    int pointCount() const { return pointCount_; }
+    // Out-of-range series or points are ignored / read "". The text is kept as given
+    // and read back unchanged; it is drawn as its leading decimal number.
+    void setValue(int series, int point, const QString& text);
+    QString value(int series, int point) const;
+    // Whole series at once (index 0 = point 1); the point count grows if needed.
+    void setSeriesValues(int series, const QStringList& texts);
+    void clearValues();
+
+    // --- series --------------------------------------------------------------------------
+    // Which value axis a series is drawn against; every series starts on the left axis.
+    void setSeriesAxis(int series, Axis axis);
+    Axis seriesAxis(int series) const;
+    void setSeriesColor(int series, const QColor& color);
+    QColor seriesColor(int series) const;
+    // Hidden series draw neither line nor markers (their values stay).
+    void setSeriesVisible(int series, bool visible);
+    bool isSeriesVisible(int series) const;
+    void setSeriesMarker(int series, Marker marker);
+    Marker seriesMarker(int series) const;
+    // Same marker for every series.
+    void setMarker(Marker marker);
+    // Line width in pixels (default 2).
+    void setSeriesLineWidth(int series, qreal width);
+
+    // --- value axes ----------------------------------------------------------------------
+    // An axis scales itself to the data of its series until a limit is set; setting a
+    // minimum or maximum fixes both at their current values, as a chart control does.
+    void setAxisMinimum(Axis axis, double minimum);
+    void setAxisMaximum(Axis axis, double maximum);
+    void setAxisRange(Axis axis, double minimum, double maximum);
+    // Back to automatic scaling.
+    void setAxisAuto(Axis axis);
+    bool isAxisAuto(Axis axis) const;
+    // The limits as last set (or computed, when automatic) — even inverted ones.
+    double axisMinimum(Axis axis) const;
+    double axisMaximum(Axis axis) const;
+    // The range actually drawn: inverted, equal or non-finite limits are replaced by a
+    // sane range so that the chart still shows (empty) instead of failing.
+    double displayedAxisMinimum(Axis axis) const;
+    double displayedAxisMaximum(Axis axis) const;
+    // Number of major divisions (tick count − 1). Values below 1 or above 200 are refused
+    // (returns false, previous count kept).
+    bool setAxisDivisions(Axis axis, int divisions);
+    int axisDivisions(Axis axis) const;
+    // Hiding an axis hides its scale; the series keep their scaling. The right axis is
+    // drawn only when it is visible and at least one series is bound to it.
+    void setAxisVisible(Axis axis, bool visible);
+    bool isAxisVisible(Axis axis) const;
+    // Category axis (point numbers 1..n) under the plot; shown by default.
+    void setCategoryAxisVisible(bool visible);
+
+    // Title and legend are off by default.
+    void setChartTitle(const QString& title);
+    void setLegendVisible(bool visible);
+
+    // --- inspection for tests ------------------------------------------------------------
+    // Runs of consecutive non-empty points of a series as they are drawn: each entry is
+    // the list of (point, value) of one line piece. Builds pending changes first.
+    QList<QList<QPointF>> segments(int series);
+    // Applies pending value changes now (normally done on the next event-loop turn).
+    void ensureBuilt();
+
+signals:
+    // A mouse click (press) anywhere on the chart.
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct SeriesState {
+        std::vector<QString> texts;
+        Axis axis = Axis::Left;
+        QColor color;
+        bool visible = true;
+        Marker marker = Marker::None;
+        qreal lineWidth = 2;
+        std::vector<QLineSeries*> pieces;  // drawn segments, reused between builds
+    };
+    struct AxisState {
+        QValueAxis* axis = nullptr;
+        bool automatic = true;
+        double minimum = 0;
+        double maximum = 10;
+        int divisions = 5;
+        bool visible = true;
+    };
+
+    bool validSeries(int series) const { return series >= 1 && series <= kSeriesCount; }
+    SeriesState& seriesAt(int series) { return series_[series - 1]; }
+    const SeriesState& seriesAt(int series) const { return series_[series - 1]; }
+    AxisState& axisAt(Axis a) { return axes_[a == Axis::Left ? 0 : 1]; }
+    const AxisState& axisAt(Axis a) const { return axes_[a == Axis::Left ? 0 : 1]; }
+    void markDirty();
+    void rebuild();
+    void rebuildSeries(int series);
+    void styleSeries(int series);
+    void applyAxes();
+    void computeDisplayedRange(Axis axis, double& lo, double& hi) const;
+    bool dataRange(Axis axis, double& lo, double& hi) const;
+
+    int pointCount_ = 0;
+    std::array<SeriesState, kSeriesCount> series_;
+    std::array<AxisState, 2> axes_;
+    QValueAxis* categoryAxis_ = nullptr;
+    bool dirty_ = false;
+    bool rebuildQueued_ = false;
+};
+
+}  // namespace pairly::ui

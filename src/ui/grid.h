@@ -1,0 +1,108 @@
+#pragma once
+// A text grid with one fixed header row, in the manner every list screen needs:
+// widths in twips, per-column alignment, cell colours, "last row on top" scrolling.
+//
+// Row numbering. The header texts live in the horizontal header, so the underlying
+// QTableWidget holds the data rows only: QTableWidget::rowCount() is the number of data
+// rows and QTableWidget row r is grid row r + 1. Every Grid method below numbers rows like
+// the screens do: row 0 is the header row, data rows are 1..rowCount(). Columns count from 0.
+#include <QColor>
+#include <QList>
+#include <QStringList>
+#include <QTableWidget>
+#include <vector>
+
+namespace pairly::ui {
+
+enum class Align { Left, Center, Right };
+
+class Grid : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget* parent = nullptr);
+
+    // 1440 twips per inch at the given logical DPI, rounded to whole pixels.
+    static int twipsToPixels(int twips, double logicalDpi);
+    static int pixelsToTwips(int pixels, double logicalDpi);
+
+    // --- columns and header ---------------------------------------------------------------
+    // Sets the column count to headers.size() and the header texts. Header cells are
+    // centred; data alignment of new columns is Left. Existing data rows are kept.
+    void setColumns(const QStringList& headers);
+    void setHeaderText(int col, const QString& text);
+    QString headerText(int col) const;
+    // Header alignment per column (centred unless changed).
+    void setHeaderAlignment(int col, Align align);
+    Align headerAlignment(int col) const;
+    // Data alignment per column; applies to the cells already there and to later ones.
+    void setColumnAlignment(int col, Align align);
+    Align columnAlignment(int col) const;
+    // Column width in twips, converted with this widget's logical DPI.
+    void setColumnWidthTwips(int col, int twips);
+    int columnWidthTwips(int col) const;
+
+    // Font size in points for the header and every cell; row heights follow it.
+    void setFontPointSize(double points);
+    double fontPointSize() const;
+
+    // Minimum height that shows this many rows, header included (layout hint only).
+    void setVisibleRows(int rowsWithHeader);
+
+    // --- rows -----------------------------------------------------------------------------
+    // Back to the header row alone (data rows removed, scroll at the top). Headers,
+    // widths and alignments stay.
+    void clearRows();
+    // Appends one data row; missing trailing cells stay empty. Returns its row number (1..).
+    int addRow(const QStringList& cells);
+    // Appends many rows with one repaint; the fast path for long lists.
+    void addRows(const QList<QStringList>& rows);
+    // QTableWidget::setRowCount(n) also works and sets n data rows (cells empty).
+
+    // --- cells (row 0 = header) -----------------------------------------------------------
+    // setText on row 0 sets the header text. Out-of-range positions are ignored / read "".
+    void setText(int row, int col, const QString& text);
+    QString text(int row, int col) const;
+    // Background colour of a data cell; an invalid QColor removes it. cellColor() is an
+    // invalid QColor when the cell has none.
+    void setCellColor(int row, int col, const QColor& color);
+    QColor cellColor(int row, int col) const;
+    // Alignment of one data cell as drawn.
+    Align cellAlignment(int row, int col) const;
+
+    // --- current cell and scrolling -------------------------------------------------------
+    // Current data row (1..rowCount(), 0 when none) and column (-1 when none).
+    int currentGridRow() const;
+    int currentGridColumn() const;
+    void setCurrentGridCell(int row, int col);
+
+    // When the grid has more than `rows` rows (header included), scrolls so that the
+    // last data row is the top visible row (blank space below it if need be) and returns
+    // true; otherwise leaves the scroll position alone and returns false.
+    bool scrollLastRowToTopIfMoreThan(int rows);
+    // Makes data row `row` the top visible row (1..rowCount()).
+    void setTopRow(int row);
+    // The data row shown directly under the header (1..), 0 when there are no rows.
+    int topVisibleRow() const;
+
+signals:
+    // Clicks with the grid's own row numbering: row 0 is a click on the header.
+    void clickedCell(int row, int col);
+    void doubleClickedCell(int row, int col);
+
+protected:
+    void updateGeometries() override;
+
+private:
+    Qt::Alignment qtAlign(Align a) const;
+    QTableWidgetItem* makeItem(const QString& text, int col) const;
+    QTableWidgetItem* headerItem(int col);
+    void applyRowHeight();
+
+    std::vector<Align> columnAlign_;
+    double pointSize_ = 0;
+    // Extra scroll room so the last row can reach the top; cleared by clearRows().
+    bool tailRoom_ = false;
+    int visibleRows_ = 0;
+};
+
+}  // namespace pairly::ui
