@@ -27,6 +27,15 @@ int weekday(const Date& date);
 
 Date addDays(const Date& date, int days);
 
+// Helpers.
+bool isValidDate(const Date& date);
+int daysInMonth(int year, int month);
+// Days since 1970/01/01 (negative before) and back.
+int dayNumber(const Date& date);
+Date dateFromDayNumber(int days);
+// formatDate of a "yyyy/mm/dd" text; a text that does not parse is returned unchanged.
+std::string reformatDate(std::string_view dateText, std::string_view pattern);
+
 // Long time form: hours without a leading zero, minutes and seconds with two digits,
 // e.g. 7:05:09.
 std::string longTimeText(int secondsSinceMidnight);

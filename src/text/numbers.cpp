@@ -1,0 +1,275 @@
+#include "text/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <system_error>
+
+namespace pairly::text {
+
+namespace {
+
+// Blanks inside a number are skipped: ASCII space and tab, and the ideographic space
+// that a Japanese input method produces.
+std::size_t blankLength(std::string_view text, std::size_t pos) {
+    if (pos >= text.size()) return 0;
+    if (text[pos] == ' ' || text[pos] == '\t') return 1;
+    if (text.compare(pos, 3, "\xE3\x80\x80") == 0) return 3;
+    return 0;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Turns "d.ddddde±X" (std::to_chars scientific output) into plain decimal notation
+// without trailing zeros in the fraction.
+std::string plainFromScientific(std::string_view sci) {
+    bool negative = false;
+    if (!sci.empty() && sci.front() == '-') {
+        negative = true;
+        sci.remove_prefix(1);
+    }
+    const std::size_t ePos = sci.find('e');
+    std::string_view mantissa = sci.substr(0, ePos);
+    int exponent = 0;
+    if (ePos != std::string_view::npos) {
+        std::string_view expText = sci.substr(ePos + 1);
+        if (!expText.empty() && expText.front() == '+') expText.remove_prefix(1);
+        std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+    }
+    std::string digits;
+    for (char c : mantissa)
+        if (isDigit(c)) digits.push_back(c);
+    // Value = 0.digits * 10^(exponent + 1).
+    const int pointPos = exponent + 1;
+    std::string intPart, fracPart;
+    if (pointPos <= 0) {
+        intPart = "0";
+        fracPart = std::string(static_cast<std::size_t>(-pointPos), '0') + digits;
+    } else if (static_cast<std::size_t>(pointPos) >= digits.size()) {
+        intPart = digits + std::string(static_cast<std::size_t>(pointPos) - digits.size(), '0');
+    } else {
+        intPart = digits.substr(0, static_cast<std::size_t>(pointPos));
+        fracPart = digits.substr(static_cast<std::size_t>(pointPos));
+    }
+    while (!fracPart.empty() && fracPart.back() == '0') fracPart.pop_back();
+    std::size_t firstNonZero = intPart.find_first_not_of('0');
+    intPart = firstNonZero == std::string::npos ? "0" : intPart.substr(firstNonZero);
+    if (intPart == "0" && fracPart.empty()) return "0";
+    std::string out = negative ? "-" : "";
+    out += intPart;
+    if (!fracPart.empty()) out += "." + fracPart;
+    return out;
+}
+
+template <typename T>
+std::string scientific(T value, int significantDigits) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                             significantDigits - 1);
+    return std::string(buf, res.ptr);
+}
+
+// Exact decimal expansion of a finite double in fixed notation (no sign).
+std::string exactDecimal(double magnitude) {
+    int exp2 = 0;
+    std::frexp(magnitude, &exp2);
+    // value = m * 2^(exp2 - 53) with integer m: that many binary fraction digits need
+    // as many decimal ones.
+    int fraction = 53 - exp2;
+    if (fraction < 0) fraction = 0;
+    if (fraction > 1100) fraction = 1100;
+    std::string buf(static_cast<std::size_t>(fraction) + 330, '\0');
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                             std::chars_format::fixed, fraction);
+    buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+    return buf;
+}
+
+// Adds one unit in the last place of a string of decimal digits; may grow it by one.
+void incrementDigits(std::string& digits) {
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            return;
+        }
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+struct NumberPattern {
+    std::string prefix;
+    std::string suffix;
+    int minIntDigits = 0;
+    int requiredDecimals = 0;  // '0' after the point
+    int optionalDecimals = 0;  // '#' after the point
+    bool percent = false;
+};
+
+NumberPattern parsePattern(std::string_view pattern) {
+    NumberPattern p;
+    std::size_t start = pattern.find_first_of("0#.");
+    if (start == std::string_view::npos) {
+        p.prefix = std::string(pattern);
+        p.percent = pattern.find('%') != std::string_view::npos;
+        return p;
+    }
+    std::size_t end = start;
+    bool afterPoint = false;
+    while (end < pattern.size()) {
+        char c = pattern[end];
+        if (c == '0' || c == '#') {
+            if (afterPoint) {
+                if (c == '0')
+                    ++p.requiredDecimals;
+                else
+                    ++p.optionalDecimals;
+            } else if (c == '0') {
+                ++p.minIntDigits;
+            }
+        } else if (c == '.' && !afterPoint) {
+            afterPoint = true;
+        } else {
+            break;
+        }
+        ++end;
+    }
+    p.prefix = std::string(pattern.substr(0, start));
+    p.suffix = std::string(pattern.substr(end));
+    p.percent = pattern.find('%') != std::string_view::npos;
+    return p;
+}
+
+}  // namespace
+
+double leadingNumber(std::string_view text) {
+    std::string clean;
+    std::size_t pos = 0;
+    auto skipBlanks = [&] {
+        while (std::size_t n = blankLength(text, pos)) pos += n;
+    };
+    skipBlanks();
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    bool seenPoint = false;
+    bool seenDigit = false;
+    while (true) {
+        skipBlanks();
+        if (pos >= text.size()) break;
+        char c = text[pos];
+        if (isDigit(c)) {
+            clean.push_back(c);
+            seenDigit = true;
+        } else if (c == '.' && !seenPoint) {
+            clean.push_back(c);
+            seenPoint = true;
+        } else {
+            break;
+        }
+        ++pos;
+    }
+    if (!seenDigit) return 0;
+    if (clean.front() == '.') clean.insert(clean.begin(), '0');
+    if (clean.back() == '.') clean.pop_back();
+    double value = 0;
+    auto res = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Only a huge digit run gets here; a tiny one is impossible without an exponent.
+        value = std::numeric_limits<double>::max();
+    }
+    return negative ? -value : value;
+}
+
+std::string floatText(float value) {
+    if (!std::isfinite(value) || value == 0.0f) return "0";
+    for (int digits = 1; digits < 7; ++digits) {
+        std::string sci = scientific(value, digits);
+        float back = 0;
+        std::from_chars(sci.data(), sci.data() + sci.size(), back);
+        if (back == value) return plainFromScientific(sci);
+    }
+    return plainFromScientific(scientific(value, 7));
+}
+
+std::string doubleText(double value) {
+    if (!std::isfinite(value) || value == 0.0) return "0";
+    return plainFromScientific(scientific(value, 15));
+}
+
+double roundHalfEven(double value) {
+    if (!std::isfinite(value)) return value;
+    const double lower = std::floor(value);
+    const double diff = value - lower;
+    if (diff > 0.5) return lower + 1;
+    if (diff < 0.5) return lower;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+std::optional<std::int16_t> toInt16(double value) {
+    const double r = roundHalfEven(value);
+    if (std::isnan(r) || r < -32768.0 || r > 32767.0) return std::nullopt;
+    return static_cast<std::int16_t>(r);
+}
+
+std::int16_t toInt16Clamped(double value) {
+    if (std::isnan(value)) return 0;
+    const double r = roundHalfEven(value);
+    if (r < -32768.0) return -32768;
+    if (r > 32767.0) return 32767;
+    return static_cast<std::int16_t>(r);
+}
+
+double intFloor(double value) { return std::floor(value); }
+
+double round1(double value) { return intFloor(value * 10 + 0.5) / 10; }
+
+std::string formatNumber(double value, std::string_view pattern) {
+    const NumberPattern p = parsePattern(pattern);
+    if (!std::isfinite(value)) value = 0;
+    if (p.percent) value *= 100;
+    const bool negative = std::signbit(value);
+    const int decimals = p.requiredDecimals + p.optionalDecimals;
+
+    std::string exact = exactDecimal(std::fabs(value));
+    const std::size_t point = exact.find('.');
+    std::string intDigits = exact.substr(0, point);
+    std::string fracDigits = point == std::string::npos ? "" : exact.substr(point + 1);
+    if (fracDigits.size() < static_cast<std::size_t>(decimals))
+        fracDigits.append(static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
+
+    // Half away from zero on the exact expansion: the first dropped digit decides.
+    const bool roundUp = fracDigits.size() > static_cast<std::size_t>(decimals) &&
+                         fracDigits[static_cast<std::size_t>(decimals)] >= '5';
+    std::string kept = intDigits + fracDigits.substr(0, static_cast<std::size_t>(decimals));
+    if (roundUp) incrementDigits(kept);
+    intDigits = kept.substr(0, kept.size() - static_cast<std::size_t>(decimals));
+    fracDigits = kept.substr(kept.size() - static_cast<std::size_t>(decimals));
+
+    const bool isZero = kept.find_first_not_of('0') == std::string::npos;
+
+    std::size_t firstNonZero = intDigits.find_first_not_of('0');
+    intDigits = firstNonZero == std::string::npos ? "" : intDigits.substr(firstNonZero);
+    if (intDigits.size() < static_cast<std::size_t>(p.minIntDigits))
+        intDigits.insert(0, static_cast<std::size_t>(p.minIntDigits) - intDigits.size(), '0');
+
+    int dropOptional = 0;
+    while (dropOptional < p.optionalDecimals && !fracDigits.empty() && fracDigits.back() == '0') {
+        fracDigits.pop_back();
+        ++dropOptional;
+    }
+
+    std::string out;
+    if (negative && !isZero) out += '-';
+    out += p.prefix;
+    out += intDigits;
+    if (!fracDigits.empty()) out += "." + fracDigits;
+    out += p.suffix;
+    return out;
+}
+
+}  // namespace pairly::text
