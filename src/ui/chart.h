@@ -104,6 +104,7 @@ protected:
 private:
     struct SeriesState {
         std::vector<QString> texts;
+        std::vector<double> values;  // parsed texts; NaN for a missing point
         Axis axis = Axis::Left;
         QColor color;
         bool visible = true;

@@ -99,7 +99,6 @@ private:
     void applyRowHeight();
 
     std::vector<Align> columnAlign_;
-    double pointSize_ = 0;
     // Extra scroll room so the last row can reach the top; cleared by clearRows().
     bool tailRoom_ = false;
     int visibleRows_ = 0;
