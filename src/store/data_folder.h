@@ -22,11 +22,11 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // it, renames it over `name` and fsyncs the folder. On any failure the temporary file is
 // removed, the old file is untouched and false is returned.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
-                               std::string_view utf8Content,
-                               std::string_view tempName = "");
+                               std::string_view utf8Content, std::string_view tempName = "");
 
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
-// is ended first so the new line never merges with it.
+// is ended first so the new line never merges with it (a quote the tear left open is
+// closed). On failure a partial line is cut off again and false is returned.
 [[nodiscard]] bool appendText(const fs::path& folder, std::string_view name,
                               std::string_view utf8Line);
 

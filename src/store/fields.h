@@ -2,6 +2,7 @@
 // The field stream of the data files: comma separated, texts in double quotes,
 // numbers bare, CR LF line ends. Works on UTF-8 text (decoded from CP932).
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,14 +18,27 @@ public:
     // separator is ignored; a bare field is trimmed. A comma, CR, LF or CR LF ends a field.
     std::optional<std::string> next();
     bool atEnd() const;
+    // True when the field last returned was a quoted field whose closing quote was
+    // missing (it ran to the end of the content): the mark of a torn last line.
+    bool lastFieldUnterminated() const { return unterminated_; }
 
 private:
     std::string_view content_;
     std::size_t pos_ = 0;
+    bool unterminated_ = false;
 };
+
+// Numeric fields: the leading decimal number, empty gives 0. Floats are rounded to
+// float; 16-bit integers to the nearest integer, halves to even, clamped into range.
+float fieldFloat(std::string_view field);
+std::int16_t fieldInt16(std::string_view field);
 
 // Write form: texts quoted as they are, numbers bare, joined by commas, ended by CR LF.
 std::string quoted(std::string_view text);
+// Exact match for std::string arguments, so that argument-dependent lookup does not pick
+// std::quoted instead.
+std::string quoted(const std::string& text);
+std::string quoted(const char* text);
 std::string writeLine(const std::vector<std::string>& renderedFields);
 
 // Print form of one item on its own line: a text as it is; a number with one space
@@ -32,7 +46,12 @@ std::string writeLine(const std::vector<std::string>& renderedFields);
 std::string printFormText(std::string_view text);
 std::string printFormNumber(std::string_view digits);
 
-// A text can be stored in a field when it has no double quote, CR or LF.
+// A text can be stored in a field when it has no double quote, CR or LF and every
+// character has a CP932 form. Writers refuse (return false, file unchanged) any text
+// that fails this; screens call it first to refuse such input with a message.
 bool isStorableText(std::string_view text);
+// The two halves of that test, for screens that explain which one failed.
+bool hasFieldBreakingChar(std::string_view text);  // '"', CR or LF
+bool hasCp932Form(std::string_view text);
 
 }  // namespace pairly::store

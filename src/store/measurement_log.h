@@ -1,5 +1,6 @@
 #pragma once
 // The measurement log of one partner: "データ1.txt" / "データ2.txt".
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,7 +10,7 @@
 namespace pairly::store {
 
 struct MeasurementRecord {
-    std::string date;       // "yyyy/mm/dd"
+    std::string date;  // "yyyy/mm/dd"
     std::string situation;
     float weight = 0;
     float bodyFat = 0;
@@ -33,9 +34,19 @@ std::string recordLine(const MeasurementRecord& record);
 // Records from decoded file content; a record cut short at the end is dropped.
 std::vector<MeasurementRecord> parseRecords(const std::string& content);
 
+// All the lines of the records, in order.
+std::string recordsText(const std::vector<MeasurementRecord>& records);
+// Every text field can be written (see isStorableText); writers refuse a record that fails.
+bool isStorableRecord(const MeasurementRecord& record);
+// Position at which insertRecordInDateOrder places a record of this date: before the
+// first record whose date is later (text comparison), else at the end.
+std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const std::string& date);
+
 // A missing log reads as an empty list.
 std::vector<MeasurementRecord> loadLog(const std::filesystem::path& folder, int slot);
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot);
+// The writers below refuse (return false, file unchanged) when the log would exceed
+// kMaxRecords, when a text field is not storable, or when the write fails.
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first

@@ -1,0 +1,191 @@
+#include "store/data_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "store/codec.h"
+
+namespace pairly::store {
+
+namespace {
+
+WriteHook& writeHook() {
+    static WriteHook hook;
+    return hook;
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringLatinCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+// The name with its extension in lower case: the spelling used for new files.
+std::string withLowerExtension(std::string_view name) {
+    std::string out(name);
+    const std::size_t dot = out.rfind('.');
+    if (dot == std::string::npos) return out;
+    for (std::size_t i = dot + 1; i < out.size(); ++i) out[i] = lowerAscii(out[i]);
+    return out;
+}
+
+// Writes all bytes; a short or failed write is a failure.
+bool writeAll(int fd, const char* data, std::size_t size) {
+    if (const WriteHook& hook = writeHook()) {
+        return hook(fd, data, size) == static_cast<long>(size);
+    }
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The bytes after the last LF of the file (empty when it ends with LF). CP932 trail
+// bytes never take the values of CR, LF or '"', so bytes can be scanned directly.
+bool readTornTail(int fd, off_t size, std::string& tail) {
+    tail.clear();
+    constexpr off_t kChunk = 4096;
+    off_t end = size;
+    while (end > 0) {
+        const off_t start = end > kChunk ? end - kChunk : 0;
+        std::string chunk(static_cast<std::size_t>(end - start), '\0');
+        if (::pread(fd, chunk.data(), chunk.size(), start) != static_cast<ssize_t>(chunk.size()))
+            return false;
+        const std::size_t lf = chunk.rfind('\n');
+        if (lf != std::string::npos) {
+            tail.insert(0, chunk.substr(lf + 1));
+            return true;
+        }
+        tail.insert(0, chunk);
+        end = start;
+    }
+    return true;
+}
+
+void syncFolder(const fs::path& folder) {
+    // Some file systems refuse fsync on a directory; the rename itself has happened.
+    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) return;
+    ::fsync(dfd);
+    ::close(dfd);
+}
+
+}  // namespace
+
+fs::path resolveFile(const fs::path& folder, std::string_view name) {
+    std::error_code ec;
+    if (fs::exists(folder / std::string(name), ec)) return folder / std::string(name);
+    // Several spellings may exist on a case-sensitive disk; take the first by name so
+    // every operation picks the same one.
+    std::string best;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (equalIgnoringLatinCase(entry, name) && (best.empty() || entry < best)) best = entry;
+    }
+    if (!best.empty()) return folder / best;
+    return folder / withLowerExtension(name);
+}
+
+bool fileExists(const fs::path& folder, std::string_view name) {
+    std::error_code ec;
+    return fs::is_regular_file(resolveFile(folder, name), ec);
+}
+
+std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name) {
+    const fs::path path = resolveFile(folder, name);
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return fromCp932(bytes);
+}
+
+bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view utf8Content,
+                 std::string_view tempName) {
+    const std::optional<std::string> bytes = toCp932(utf8Content);
+    if (!bytes) return false;
+    const fs::path target = resolveFile(folder, name);
+    const std::string defaultTemp = target.filename().string() + ".tmp";
+    const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
+    if (temp == target) return false;
+
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, bytes->data(), bytes->size());
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    // The old file stays in place until the complete new one takes its name.
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line) {
+    const std::optional<std::string> bytes = toCp932(utf8Line);
+    if (!bytes) return false;
+    const fs::path path = resolveFile(folder, name);
+    std::error_code ec;
+    const bool existed = fs::exists(path, ec);
+
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return false;
+    }
+    const off_t oldSize = st.st_size;
+
+    // A torn last line is ended first so the new line never merges with it; a quote
+    // left open by the tear is closed, or it would swallow the new line.
+    std::string data;
+    if (oldSize > 0) {
+        std::string tail;
+        if (!readTornTail(fd, oldSize, tail)) {
+            ::close(fd);
+            return false;
+        }
+        if (!tail.empty() && tail.back() == '\r') {
+            data = "\n";
+        } else if (!tail.empty()) {
+            if (std::count(tail.begin(), tail.end(), '"') % 2 != 0) data = "\"";
+            data += "\r\n";
+        }
+    }
+    data += *bytes;
+
+    bool ok = writeAll(fd, data.data(), data.size());
+    ok = ok && ::fsync(fd) == 0;
+    if (!ok) {
+        // Take back a partial line so the file ends as it did before.
+        if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);
+    }
+    ok = (::close(fd) == 0) && ok;
+    if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
+    if (ok && !existed) syncFolder(folder);
+    return ok;
+}
+
+void setWriteHookForTests(WriteHook hook) { writeHook() = std::move(hook); }
+
+}  // namespace pairly::store

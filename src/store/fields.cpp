@@ -1,0 +1,118 @@
+#include "store/fields.h"
+
+#include "store/codec.h"
+#include "text/numbers.h"
+
+namespace pairly::store {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+}  // namespace
+
+FieldReader::FieldReader(std::string_view content) : content_(content) {}
+
+bool FieldReader::atEnd() const {
+    std::size_t p = pos_;
+    while (p < content_.size() && isBlank(content_[p])) ++p;
+    return p >= content_.size();
+}
+
+std::optional<std::string> FieldReader::next() {
+    unterminated_ = false;
+    while (pos_ < content_.size() && isBlank(content_[pos_])) ++pos_;
+    if (pos_ >= content_.size()) return std::nullopt;
+
+    std::string value;
+    if (content_[pos_] == '"') {
+        const std::size_t close = content_.find('"', pos_ + 1);
+        if (close == std::string_view::npos) {
+            value = std::string(content_.substr(pos_ + 1));
+            pos_ = content_.size();
+            unterminated_ = true;
+            return value;
+        }
+        value = std::string(content_.substr(pos_ + 1, close - pos_ - 1));
+        pos_ = close + 1;
+        // Whatever follows the closing quote up to the separator is ignored.
+        while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
+            ++pos_;
+    } else {
+        const std::size_t start = pos_;
+        while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
+            ++pos_;
+        std::size_t end = pos_;
+        while (end > start && isBlank(content_[end - 1])) --end;
+        value = std::string(content_.substr(start, end - start));
+    }
+
+    // One separator: a comma, or a line end (CR LF, CR or LF).
+    if (pos_ < content_.size()) {
+        if (content_[pos_] == ',') {
+            ++pos_;
+        } else if (content_[pos_] == '\r') {
+            ++pos_;
+            if (pos_ < content_.size() && content_[pos_] == '\n') ++pos_;
+        } else if (content_[pos_] == '\n') {
+            ++pos_;
+        }
+    }
+    return value;
+}
+
+float fieldFloat(std::string_view field) { return static_cast<float>(text::leadingNumber(field)); }
+
+std::int16_t fieldInt16(std::string_view field) {
+    return text::toInt16Clamped(text::leadingNumber(field));
+}
+
+std::string quoted(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    out += text;
+    out += '"';
+    return out;
+}
+
+std::string quoted(const std::string& text) { return quoted(std::string_view(text)); }
+std::string quoted(const char* text) { return quoted(std::string_view(text)); }
+
+std::string writeLine(const std::vector<std::string>& renderedFields) {
+    std::string out;
+    for (std::size_t i = 0; i < renderedFields.size(); ++i) {
+        if (i > 0) out += ',';
+        out += renderedFields[i];
+    }
+    out += "\r\n";
+    return out;
+}
+
+std::string printFormText(std::string_view text) {
+    std::string out(text);
+    out += "\r\n";
+    return out;
+}
+
+std::string printFormNumber(std::string_view digits) {
+    // The space before a number is the place of its sign.
+    std::string out;
+    if (digits.empty() || digits.front() != '-') out += ' ';
+    out += digits;
+    out += " \r\n";
+    return out;
+}
+
+bool hasFieldBreakingChar(std::string_view text) {
+    return text.find_first_of("\"\r\n") != std::string_view::npos;
+}
+
+bool hasCp932Form(std::string_view text) { return toCp932(text).has_value(); }
+
+bool isStorableText(std::string_view text) {
+    return !hasFieldBreakingChar(text) && hasCp932Form(text);
+}
+
+}  // namespace pairly::store

@@ -1,0 +1,127 @@
+#include "store/measurement_log.h"
+
+#include <algorithm>
+#include <array>
+
+#include "store/data_folder.h"
+#include "store/fields.h"
+#include "text/numbers.h"
+
+namespace pairly::store {
+
+namespace {
+
+constexpr int kFieldsPerRecord = 11;
+
+MeasurementRecord recordFromFields(const std::array<std::string, kFieldsPerRecord>& f) {
+    MeasurementRecord r;
+    r.date = f[0];
+    r.situation = f[1];
+    r.weight = fieldFloat(f[2]);
+    r.bodyFat = fieldFloat(f[3]);
+    r.basalMetabolism = fieldInt16(f[4]);
+    r.visceralFat = fieldInt16(f[5]);
+    r.muscleMass = fieldFloat(f[6]);
+    r.muscleScore = fieldInt16(f[7]);
+    r.boneMass = fieldFloat(f[8]);
+    r.comment = f[9];
+    r.reserved = f[10];
+    return r;
+}
+
+}  // namespace
+
+std::string logFileName(int slot) { return "データ" + std::to_string(slot) + ".txt"; }
+
+std::string recordLine(const MeasurementRecord& r) {
+    return writeLine({quoted(r.date), quoted(r.situation), text::floatText(r.weight),
+                      text::floatText(r.bodyFat), std::to_string(int{r.basalMetabolism}),
+                      std::to_string(int{r.visceralFat}), text::floatText(r.muscleMass),
+                      std::to_string(int{r.muscleScore}), text::floatText(r.boneMass),
+                      quoted(r.comment), quoted(r.reserved)});
+}
+
+std::string recordsText(const std::vector<MeasurementRecord>& records) {
+    std::string out;
+    out.reserve(records.size() * 80);
+    for (const auto& r : records) out += recordLine(r);
+    return out;
+}
+
+bool isStorableRecord(const MeasurementRecord& r) {
+    return isStorableText(r.date) && isStorableText(r.situation) && isStorableText(r.comment) &&
+           isStorableText(r.reserved);
+}
+
+std::vector<MeasurementRecord> parseRecords(const std::string& content) {
+    std::vector<MeasurementRecord> records;
+    FieldReader reader(content);
+    std::array<std::string, kFieldsPerRecord> fields;
+    while (true) {
+        int n = 0;
+        bool torn = false;
+        for (; n < kFieldsPerRecord; ++n) {
+            auto field = reader.next();
+            if (!field) break;
+            fields[static_cast<std::size_t>(n)] = std::move(*field);
+            torn = reader.lastFieldUnterminated();
+        }
+        // A record cut short by the end of the file, or whose last quote never closed
+        // (a line torn by a crash), is not a record.
+        if (n < kFieldsPerRecord || torn) break;
+        records.push_back(recordFromFields(fields));
+    }
+    return records;
+}
+
+std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const std::string& date) {
+    auto it = std::find_if(records.begin(), records.end(),
+                           [&](const MeasurementRecord& r) { return r.date > date; });
+    return static_cast<std::size_t>(it - records.begin());
+}
+
+std::vector<MeasurementRecord> loadLog(const std::filesystem::path& folder, int slot) {
+    const auto content = readTextFile(folder, logFileName(slot));
+    if (!content) return {};
+    return parseRecords(*content);
+}
+
+std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot) {
+    const auto records = loadLog(folder, slot);
+    if (records.empty()) return std::nullopt;
+    return records.back().date;
+}
+
+bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return false;
+    const auto content = readTextFile(folder, logFileName(slot));
+    auto records = content ? parseRecords(*content) : std::vector<MeasurementRecord>{};
+    if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
+    if (content && !content->empty() && content->back() != '\n' && content->back() != '\r') {
+        // A torn last line would shift the field groups of every later record: write the
+        // records that can be read, then the new one, as a whole new log.
+        records.push_back(record);
+        return safeRewrite(folder, logFileName(slot), recordsText(records));
+    }
+    return appendText(folder, logFileName(slot), recordLine(record));
+}
+
+bool insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
+                             const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return false;
+    auto records = loadLog(folder, slot);
+    if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
+    const std::size_t at = insertionIndex(records, record.date);
+    records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), record);
+    return safeRewrite(folder, logFileName(slot), recordsText(records), "データコピー.txt");
+}
+
+bool rewriteLog(const std::filesystem::path& folder, int slot,
+                const std::vector<MeasurementRecord>& records) {
+    if (records.size() > static_cast<std::size_t>(kMaxRecords)) return false;
+    for (const auto& r : records)
+        if (!isStorableRecord(r)) return false;
+    return safeRewrite(folder, logFileName(slot), recordsText(records));
+}
+
+}  // namespace pairly::store

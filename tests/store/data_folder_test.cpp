@@ -1,0 +1,102 @@
+#include "store/data_folder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "support/temp_folder.h"
+
+namespace pairly::store {
+namespace {
+
+using pairly::testing::TempFolder;
+
+// Lets the first `allowed` bytes of each write through, then reports a short write.
+struct FailingWrites {
+    explicit FailingWrites(std::size_t allowed) {
+        setWriteHookForTests([allowed](int fd, const char* data, std::size_t size) -> long {
+            const std::size_t n = std::min(allowed, size);
+            return static_cast<long>(::write(fd, data, n));
+        });
+    }
+    ~FailingWrites() { setWriteHookForTests(nullptr); }
+};
+
+TEST(ResolveFile, IgnoresTheCaseOfLatinLetters) {
+    TempFolder folder;
+    folder.writeBytes("データ1.TXT", "x");
+    folder.writeBytes("Memo.Txt", "y");
+    EXPECT_EQ(resolveFile(folder.path(), "データ1.txt").filename(), "データ1.TXT");
+    EXPECT_EQ(resolveFile(folder.path(), "データ1.TXT").filename(), "データ1.TXT");
+    EXPECT_EQ(resolveFile(folder.path(), "memo.TXT").filename(), "Memo.Txt");
+    // Missing files get the lower-case extension.
+    EXPECT_EQ(resolveFile(folder.path(), "移動平均.TXT").filename(), "移動平均.txt");
+    EXPECT_EQ(resolveFile(folder.path(), "データ2.txt").filename(), "データ2.txt");
+    // Full-width letters are not folded.
+    EXPECT_EQ(resolveFile(folder.path(), "データ１.txt").filename(), "データ１.txt");
+    EXPECT_TRUE(fileExists(folder.path(), "データ1.txt"));
+    EXPECT_FALSE(fileExists(folder.path(), "データ2.txt"));
+    EXPECT_EQ(readTextFile(folder.path(), "MEMO.txt"), "y");
+    EXPECT_EQ(readTextFile(folder.path(), "none.txt"), std::nullopt);
+}
+
+TEST(SafeRewrite, ReplacesTheExistingSpellingAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    folder.writeBytes("設定.TXT", "old");
+    ASSERT_TRUE(safeRewrite(folder.path(), "設定.txt", "\"ヘルプツアー\",0\r\n"));
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"設定.TXT"});
+    EXPECT_EQ(folder.readCp932("設定.TXT"), "\"ヘルプツアー\",0\r\n");
+
+    ASSERT_TRUE(safeRewrite(folder.path(), "new.txt", "", "コピー.txt"));
+    EXPECT_EQ(folder.fileNames(), (std::vector<std::string>{"new.txt", "設定.TXT"}));
+    EXPECT_EQ(folder.readBytes("new.txt"), "");
+}
+
+TEST(SafeRewrite, FailedWriteLeavesTheOldFileByteIdentical) {
+    TempFolder folder;
+    const std::string old = "\"2026/12/01\",\"朝食前\",65,20,1500,8,50,5,3,\"\",\"\"\r\n";
+    folder.writeCp932("データ1.txt", old);
+    const std::string oldBytes = folder.readBytes("データ1.txt");
+    {
+        FailingWrites fail(10);
+        EXPECT_FALSE(safeRewrite(folder.path(), "データ1.txt", old + old, "データコピー.txt"));
+    }
+    EXPECT_EQ(folder.readBytes("データ1.txt"), oldBytes);
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+    // A text with no CP932 form is refused before anything is written.
+    EXPECT_FALSE(safeRewrite(folder.path(), "データ1.txt", "😀"));
+    EXPECT_EQ(folder.readBytes("データ1.txt"), oldBytes);
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+}
+
+TEST(AppendText, CreatesEndsATornLineAndTakesBackAFailedWrite) {
+    TempFolder folder;
+    ASSERT_TRUE(appendText(folder.path(), "log.TXT", "a\r\n"));
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"log.txt"});
+    ASSERT_TRUE(appendText(folder.path(), "log.txt", "b\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nb\r\n");
+
+    folder.writeBytes("log.txt", "a\r\ntorn");
+    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "a\r\ntorn\r\nc\r\n");
+    folder.writeBytes("log.txt", "\"a\"\r\n\"to");  // a quote left open by the tear
+    ASSERT_TRUE(appendText(folder.path(), "log.txt", "\"c\"\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "\"a\"\r\n\"to\"\r\n\"c\"\r\n");
+    folder.writeBytes("log.txt", "a\r");
+    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
+
+    {
+        FailingWrites fail(2);
+        EXPECT_FALSE(appendText(folder.path(), "log.txt", "longer line\r\n"));
+        EXPECT_FALSE(appendText(folder.path(), "fresh.txt", "longer line\r\n"));
+    }
+    EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"log.txt"});
+    EXPECT_FALSE(appendText(folder.path(), "log.txt", "😀\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
+}
+
+}  // namespace
+}  // namespace pairly::store

@@ -1,0 +1,152 @@
+#include "store/measurement_log.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "store/data_folder.h"
+#include "support/temp_folder.h"
+
+namespace pairly::store {
+namespace {
+
+using pairly::testing::TempFolder;
+
+MeasurementRecord rec(const std::string& date, const std::string& situation = "朝食前",
+                      float weight = 65.0f, const std::string& comment = "") {
+    return MeasurementRecord{date, situation, weight, 22.5f, 1500, 9, 48.2f, 5, 2.9f, comment, ""};
+}
+
+std::vector<std::string> dates(const std::vector<MeasurementRecord>& records) {
+    std::vector<std::string> out;
+    for (const auto& r : records) out.push_back(r.date + " " + r.comment);
+    return out;
+}
+
+TEST(MeasurementLog, LineIsWrittenByteExactInCp932) {
+    TempFolder folder;
+    ASSERT_TRUE(appendRecord(folder.path(), 1,
+                             {"2026/12/07", "朝食前", 65.0f, 22.5f, 1523, 9, 48.2f, -1, 3.0f,
+                              "7:05:09, 少し増えた", ""}));
+    const std::string expected =
+        "\"2026/12/07\",\"\x92\xa9\x90\x48\x91\x4f\",65,22.5,1523,9,48.2,-1,3,"
+        "\"7:05:09, \x8f\xad\x82\xb5\x91\x9d\x82\xa6\x82\xbd\",\"\"\r\n";
+    EXPECT_EQ(folder.readBytes("データ1.txt"), expected);
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+}
+
+TEST(MeasurementLog, ReadingRuleOnHandWrittenLines) {
+    // Blanks, text after a closing quote, empty numbers, halves to even, a fraction in an
+    // integer column, a comment with commas, and a last record cut short.
+    const std::string content =
+        "\"2026/08/01\",\"起床後\",70.25,25,1350.5,10.5,50,1351.5,3.1,\"\",\"旧\"\r\n"
+        " \"2026/08/02\" , \"朝食前\"x , 69.9 ,,  ,11.5,,,,\"a, b, c\",\"\"\r\n"
+        "\"2026/08/03\",\"夕食後\",70,24.1,1400\r\n";
+    const auto records = parseRecords(content);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0], (MeasurementRecord{"2026/08/01", "起床後", 70.25f, 25.0f, 1350, 10, 50.0f,
+                                             1352, 3.1f, "", "旧"}));
+    EXPECT_EQ(records[1], (MeasurementRecord{"2026/08/02", "朝食前", 69.9f, 0.0f, 0, 12, 0.0f, 0,
+                                             0.0f, "a, b, c", ""}));
+    // The rewrite writes the values read, rounded.
+    EXPECT_EQ(recordLine(records[0]),
+              "\"2026/08/01\",\"起床後\",70.25,25,1350,10,50,1352,3.1,\"\",\"旧\"\r\n");
+}
+
+TEST(MeasurementLog, MissingEmptyAndTornLogs) {
+    TempFolder folder;
+    EXPECT_TRUE(loadLog(folder.path(), 1).empty());
+    EXPECT_EQ(lastRecordDate(folder.path(), 1), std::nullopt);
+    folder.writeBytes("データ1.txt", "");
+    EXPECT_TRUE(loadLog(folder.path(), 1).empty());
+
+    const std::string good = recordLine(rec("2026/12/01")) + recordLine(rec("2026/12/02"));
+    // Torn inside the reserved field: eleven fields, but the last quote never closed.
+    folder.writeCp932("データ1.txt",
+                      good + "\"2026/12/03\",\"昼食前\",65,22,1500,9,48,5,3,\"\",\"x");
+    EXPECT_EQ(loadLog(folder.path(), 1).size(), 2u);
+    folder.writeCp932("データ1.txt", good + "\"2026/12/03\",\"昼食");
+    EXPECT_EQ(loadLog(folder.path(), 1).size(), 2u);
+    EXPECT_EQ(lastRecordDate(folder.path(), 1), "2026/12/02");
+
+    // The next append drops the unreadable fragment, so it cannot shift later records.
+    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+    EXPECT_EQ(folder.readCp932("データ1.txt"), good + recordLine(rec("2026/12/04")));
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+}
+
+TEST(MeasurementLog, InsertionInDateOrder) {
+    struct Case {
+        const char* name;
+        std::string date;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"before the start record",
+         "2026/11/30",
+         {"2026/11/30 new", "2026/12/01 a", "2026/12/03 b", "2026/12/03 c", "2026/12/05 d"}},
+        {"between days, after equal days",
+         "2026/12/03",
+         {"2026/12/01 a", "2026/12/03 b", "2026/12/03 c", "2026/12/03 new", "2026/12/05 d"}},
+        {"a day with no records",
+         "2026/12/04",
+         {"2026/12/01 a", "2026/12/03 b", "2026/12/03 c", "2026/12/04 new", "2026/12/05 d"}},
+        {"same day as the last",
+         "2026/12/05",
+         {"2026/12/01 a", "2026/12/03 b", "2026/12/03 c", "2026/12/05 d", "2026/12/05 new"}},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        ASSERT_TRUE(rewriteLog(
+            folder.path(), 2,
+            {rec("2026/12/01", "起床後", 70, "a"), rec("2026/12/03", "朝食前", 69, "b"),
+             rec("2026/12/03", "夕食後", 69.5f, "c"), rec("2026/12/05", "就寝前", 68.75f, "d")}));
+        ASSERT_TRUE(insertRecordInDateOrder(folder.path(), 2, rec(c.date, "運動後", 60, "new")))
+            << c.name;
+        EXPECT_EQ(dates(loadLog(folder.path(), 2)), c.expected) << c.name;
+        EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ2.txt"}) << c.name;
+    }
+}
+
+TEST(MeasurementLog, IdenticalRecordsAndRoundTripOfRewrittenLines) {
+    TempFolder folder;
+    const auto r = rec("2026/12/01", "入浴後", 64.9f, "同じ");
+    ASSERT_TRUE(appendRecord(folder.path(), 1, r));
+    ASSERT_TRUE(appendRecord(folder.path(), 1, r));
+    ASSERT_TRUE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/01")));
+    const auto records = loadLog(folder.path(), 1);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[1], r);
+    EXPECT_EQ(records[2], r);
+}
+
+TEST(MeasurementLog, WritersRefuseUnstorableTextsAndFailedWritesKeepTheLog) {
+    TempFolder folder;
+    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/01")));
+    const std::string before = folder.readBytes("データ1.txt");
+    EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝\"食")));
+    EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝食", 60, "line\r\nbreak")));
+    EXPECT_FALSE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02", "😀")));
+    EXPECT_FALSE(rewriteLog(folder.path(), 1, {rec("2026/12/02", "x\"")}));
+
+    setWriteHookForTests([](int fd, const char* data, std::size_t size) -> long {
+        return static_cast<long>(::write(fd, data, size / 2));
+    });
+    EXPECT_FALSE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02")));
+    EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02")));
+    setWriteHookForTests(nullptr);
+
+    EXPECT_EQ(folder.readBytes("データ1.txt"), before);
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+}
+
+TEST(MeasurementLog, FindsTheUpperCaseSpelling) {
+    TempFolder folder;
+    folder.writeCp932("データ1.TXT", recordLine(rec("2026/12/01")));
+    EXPECT_EQ(loadLog(folder.path(), 1).size(), 1u);
+    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/02")));
+    ASSERT_TRUE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")));
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.TXT"});
+    EXPECT_EQ(loadLog(folder.path(), 1).size(), 3u);
+}
+
+}  // namespace
+}  // namespace pairly::store
