@@ -1,0 +1,424 @@
+#include "shell/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "entry/input_screen.h"
+#include "maintenance/settings_screen.h"
+#include "shell/splash_window.h"
+#include "store/partner_profile.h"
+#include "store/preferences.h"
+#include "store/situation_list.h"
+#include "ui/help_viewer.h"
+#include "views/comparison_screen.h"
+
+namespace pairly::shell {
+
+namespace {
+
+// The selected partner button's background.
+const QColor kSelectedPartnerColour(255, 255, 240);
+
+// The splash stays up at least this long.
+constexpr int kSplashMinimumMs = 1500;
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Button colours live in the palette's Button role, where they can be read back.
+void setButtonColour(QPushButton* button, const QColor& colour) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, colour);
+    button->setPalette(palette);
+}
+
+QColor defaultButtonColour(const QWidget* widget) {
+    return QApplication::palette(widget).color(QPalette::Button);
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A caption for a partner without a nickname yet (a first run, before the new start).
+QString partnerCaption(const std::string& nickname, int slot) {
+    if (!nickname.empty()) return q(nickname);
+    return slot == 1 ? QStringLiteral("パートナー１") : QStringLiteral("パートナー２");
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, ui::Clock& clock,
+                       QWidget* parent)
+    : QMainWindow(parent), ctx_(std::move(dataFolder), dialogs, clock) {
+    setObjectName("frmMain");
+    setWindowTitle(QStringLiteral(" ペアリー☆ログ"));
+    ctx_.focusActivePartnerButton = [this] { partnerButton(ctx_.currentSlot)->setFocus(); };
+    buildWindow();
+}
+
+MainWindow::~MainWindow() { delete splash_; }
+
+// ---------------------------------------------------------------------------------------
+// Layout
+
+void MainWindow::buildWindow() {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->setSpacing(4);
+
+    inputScreen_ = new entry::InputScreen(ctx_);
+    settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_);
+    comparisonScreen_ = new views::ComparisonScreen(ctx_);
+
+    column->addWidget(buildTopRow());
+
+    // Every screen sits in the same grid cell; hidden ones take no room.
+    auto* screenArea = new QWidget(central);
+    screenArea->setObjectName("screenArea");
+    auto* stack = new QGridLayout(screenArea);
+    stack->setContentsMargins(0, 0, 0, 0);
+    buildMenuScreens();
+    for (const MenuScreen& m : menu_) stack->addWidget(m.panel, 0, 0);
+    column->addWidget(screenArea, 1);
+
+    setCentralWidget(central);
+    hideAllScreens();
+
+    QSize size(1280, 800);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableSize());
+    }
+    resize(size);
+}
+
+QWidget* MainWindow::buildTopRow() {
+    auto* row = new QWidget(this);
+    row->setObjectName("topRow");
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+
+    cmdUser1_ = makeButton("cmdUser1", QString(), row);
+    cmdUser2_ = makeButton("cmdUser2", QString(), row);
+    for (int slot = 1; slot <= 2; ++slot) {
+        QPushButton* button = partnerButton(slot);
+        button->setMinimumWidth(84);
+        connect(button, &QPushButton::clicked, this, [this, slot] { selectPartner(slot); });
+        layout->addWidget(button);
+        layout->addWidget(inputScreen_->dayCountWidget(slot));
+    }
+    layout->addSpacing(6);
+
+    static const struct {
+        Screen screen;
+        const char* name;
+        const char* caption;
+    } kMenu[] = {
+        {Screen::Input, "cmdMain", "入力"},          {Screen::List, "cmdTaijyu", "範囲指定"},
+        {Screen::Comparison, "cmdAvgtai", "比較"},   {Screen::Analysis, "cmdBunseki", "分析リスト"},
+        {Screen::Calendar, "cmdCale", "カレンダー"}, {Screen::Memo, "cmdMemo", "一言日記"},
+        {Screen::Trend, "cmdRentai", "全グラフ"},    {Screen::Settings, "cmdSettei", "編集"},
+    };
+    for (const auto& item : kMenu) {
+        QPushButton* button = makeButton(item.name, QString::fromUtf8(item.caption), row);
+        const Screen screen = item.screen;
+        connect(button, &QPushButton::clicked, this, [this, screen] { switchToScreen(screen); });
+        menu_[index(screen)].button = button;
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+
+    chkHelp_ = new QCheckBox(QStringLiteral("ヘルプツアー"), row);
+    chkHelp_->setObjectName("chkHelp");
+    chkHelp_->setToolTip(QString::fromUtf8(kHelpTourToolTip));
+    connect(chkHelp_, &QCheckBox::toggled, this, &MainWindow::onHelpTourToggled);
+    layout->addWidget(chkHelp_);
+
+    QPushButton* cmdHelp = makeButton("cmdHelp", QStringLiteral("ヘルプ"), row);
+    cmdHelp->setToolTip(QStringLiteral("使い方の説明を開きます"));
+    connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::openHelp);
+    layout->addWidget(cmdHelp);
+
+    // Printing comes with its own screen work; until then the buttons say so instead of
+    // pretending to print.
+    const QString notYet = QStringLiteral("印刷機能はまだ使えません");
+    QPushButton* cmdPrint = makeButton("cmdPrint", QStringLiteral("画面印刷"), row);
+    QPushButton* cmdPrint1 = makeButton("cmdPrint1", QStringLiteral("用紙印刷"), row);
+    for (QPushButton* button : {cmdPrint, cmdPrint1}) {
+        button->setEnabled(false);
+        button->setToolTip(notYet);
+        layout->addWidget(button);
+    }
+
+    QPushButton* cmdOwari = makeButton("cmdOwari", QStringLiteral("終了"), row);
+    connect(cmdOwari, &QPushButton::clicked, this, &MainWindow::quitProgram);
+    layout->addWidget(cmdOwari);
+    return row;
+}
+
+// The one place per screen: its panel, the menu's preparation and the refresh after a
+// change of partner. Screens still to come are empty panels with nothing to prepare.
+void MainWindow::buildMenuScreens() {
+    auto emptyPanel = [](const char* name) {
+        auto* panel = new QWidget;
+        panel->setObjectName(name);
+        return panel;
+    };
+
+    MenuScreen& input = menu_[index(Screen::Input)];
+    input.panel = inputScreen_;
+    // The day view is kept current by saving, the calendar and partner changes.
+    input.prepare = nullptr;
+    input.refreshForPartner = [this] {
+        inputScreen_->refreshDayView();
+        inputScreen_->refreshBmi();
+    };
+
+    MenuScreen& list = menu_[index(Screen::List)];
+    list.panel = emptyPanel("fraTaijyu");
+    list.prepare = nullptr;            // measurement list: reload unfiltered
+    list.refreshForPartner = nullptr;  // measurement list: reload unfiltered
+
+    MenuScreen& comparison = menu_[index(Screen::Comparison)];
+    comparison.panel = comparisonScreen_;
+    comparison.prepare = [this] {
+        comparisonScreen_->resetDailyAverageTable();
+        comparisonScreen_->refreshComparisonScreen();
+    };
+    // Shows both partners: a change of partner leaves it as it is.
+    comparison.refreshForPartner = nullptr;
+
+    MenuScreen& analysis = menu_[index(Screen::Analysis)];
+    analysis.panel = emptyPanel("fraBunseki");
+    analysis.prepare = nullptr;            // trend data and the four analyses
+    analysis.refreshForPartner = nullptr;  // trend data and the four analyses
+
+    MenuScreen& calendar = menu_[index(Screen::Calendar)];
+    calendar.panel = emptyPanel("fraCale");
+    calendar.prepare = nullptr;            // first display mode, header and days
+    calendar.refreshForPartner = nullptr;  // first display mode, header and days
+
+    MenuScreen& memo = menu_[index(Screen::Memo)];
+    memo.panel = emptyPanel("fraMemo");
+    memo.prepare = nullptr;            // comment list, save button disabled
+    memo.refreshForPartner = nullptr;  // comment list, save button disabled
+
+    MenuScreen& trend = menu_[index(Screen::Trend)];
+    trend.panel = emptyPanel("fraRenTai");
+    trend.prepare = nullptr;            // openTrendScreen
+    trend.refreshForPartner = nullptr;  // redraw, weight chart in front, goal mode
+
+    MenuScreen& settings = menu_[index(Screen::Settings)];
+    settings.panel = settingsScreen_;
+    settings.prepare = [this] { settingsScreen_->openSettings(); };
+    settings.refreshForPartner = [this] { settingsScreen_->refreshForPartner(); };
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up
+
+void MainWindow::startUp() {
+    const long long started = ctx_.clock.monotonicMs();
+    splash_ = new SplashWindow;
+    splash_->show();
+    letPaint();
+
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    ctx_.startupInProgress = true;
+    hideAllScreens();
+
+    inputScreen_->prepareForStartup();
+
+    ctx_.currentSlot = 1;
+    setPartnerButtonSelected(1);
+    loadPartnerProfile(2);
+    loadPartnerProfile(1);
+
+    settingsScreen_->prepareForStartup();
+    // A fresh folder gets the default situations; this is the only file a start-up writes.
+    if (!store::ensureSituationList(ctx_.dataFolder)) {
+        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を作成できませんでした。\n"
+                                         "データフォルダに書き込めるか確認してください。"),
+                          QStringLiteral("ペアリー☆ログ"));
+    }
+    settingsScreen_->loadSituationList();
+    readPreferences();
+    settingsScreen_->readPreferenceControls();
+
+    inputScreen_->refreshDayView();
+    inputScreen_->applyMarkerMode();
+    inputScreen_->refreshBmi();
+    comparisonScreen_->prepareForStartup();
+    comparisonScreen_->resetDailyAverageTable();
+    comparisonScreen_->refreshComparisonScreen();
+
+    const long long elapsed = ctx_.clock.monotonicMs() - started;
+    if (elapsed <= kSplashMinimumMs) ctx_.clock.pause(int(kSplashMinimumMs - elapsed) + 1);
+
+    show();
+    splash_->close();
+    delete splash_;
+    splash_ = nullptr;
+    letPaint();
+
+    hideAllScreens();
+    screenPanel(Screen::Comparison)->show();
+    letPaint();
+
+    chkHelp_->setChecked(ctx_.helpTourFlag != 0);
+    inputScreen_->disableSteppers();
+    inputScreen_->selectMixedOption();
+    letPaint();
+    ctx_.startupInProgress = false;
+    inputScreen_->redrawMainChart();
+
+    for (const std::string& text : startupHelpTexts()) explain(text);
+}
+
+void MainWindow::loadPartnerProfile(int slot) {
+    ctx_.profile = store::loadProfile(ctx_.dataFolder, slot);
+    setWindowTitle(q(store::windowTitle(ctx_.profile)));
+    partnerButton(slot)->setText(partnerCaption(ctx_.profile.nickname, slot));
+    if (slot == 1) {
+        ctx_.nicknameSlot1 = ctx_.profile.nickname;
+        ctx_.targetWeightSlot1 = ctx_.profile.targetWeightKg;
+    } else {
+        ctx_.nicknameSlot2 = ctx_.profile.nickname;
+        ctx_.targetWeightSlot2 = ctx_.profile.targetWeightKg;
+    }
+}
+
+void MainWindow::readPreferences() {
+    const std::filesystem::path& folder = ctx_.dataFolder;
+    ctx_.movingAverage = store::readMovingAverage(folder);
+    ctx_.markerMode = store::readMarkerMode(folder);
+    ctx_.helpTourFlag = store::readHelpTourFlag(folder);
+    ctx_.steps = store::readScaleSteps(folder);
+}
+
+// ---------------------------------------------------------------------------------------
+// Partner selection
+
+void MainWindow::setPartnerButtonSelected(int slot) {
+    setButtonColour(partnerButton(slot), kSelectedPartnerColour);
+    QPushButton* other = partnerButton(3 - slot);
+    setButtonColour(other, defaultButtonColour(other));
+}
+
+void MainWindow::selectPartner(int slot) {
+    if (slot != 1 && slot != 2) return;
+    if (partnerButton(slot)->palette().color(QPalette::Button) == kSelectedPartnerColour) return;
+    ctx_.currentSlot = slot;
+    loadPartnerProfile(slot);
+    refreshVisibleScreen();
+    setPartnerButtonSelected(slot);
+}
+
+void MainWindow::refreshVisibleScreen() {
+    // The order in which the screens are looked at when several could be visible.
+    static constexpr Screen kOrder[] = {Screen::Input,    Screen::Trend,     Screen::List,
+                                        Screen::Analysis, Screen::Calendar,  Screen::Memo,
+                                        Screen::Settings, Screen::Comparison};
+    for (Screen screen : kOrder) {
+        MenuScreen& m = menu_[index(screen)];
+        if (m.panel->isHidden()) continue;
+        if (!m.refreshForPartner) return;
+        hideAllScreens();
+        m.refreshForPartner();
+        m.panel->show();
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Screen switching
+
+void MainWindow::hideAllScreens() {
+    for (const MenuScreen& m : menu_) m.panel->hide();
+}
+
+bool MainWindow::visibleScreen(Screen* screen) const {
+    for (int i = 0; i < kScreenCount; ++i) {
+        if (!menu_[i].panel->isHidden()) {
+            if (screen) *screen = static_cast<Screen>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MainWindow::switchToScreen(Screen screen) {
+    MenuScreen& m = menu_[index(screen)];
+    if (!m.panel->isHidden()) return;
+    hideAllScreens();
+    if (m.prepare) m.prepare();
+    m.panel->show();
+    letPaint();
+    explain(screenHelpText(screen));
+}
+
+// ---------------------------------------------------------------------------------------
+// Help tour and help document
+
+void MainWindow::DSP_HELP() {
+    if (ctx_.helpTourFlag == 0) return;
+    ctx_.dialogs.message(q(helpText_), QString::fromUtf8(kHelpTourTitle), ui::Icon::Information);
+}
+
+void MainWindow::explain(const std::string& text) {
+    setHelpText(text);
+    DSP_HELP();
+}
+
+void MainWindow::onHelpTourToggled(bool checked) {
+    if (ctx_.startupInProgress) return;
+    if (checked) {
+        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOnText),
+                            QString::fromUtf8(kHelpTourOnTitle));
+        ctx_.helpTourFlag = 1;
+    } else {
+        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOffText),
+                            QString::fromUtf8(kHelpTourOffTitle));
+        ctx_.helpTourFlag = 0;
+    }
+    if (!store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag)) {
+        ctx_.dialogs.warn(QStringLiteral("設定.txt に書き込めませんでした。\n"
+                                         "この設定は次回の起動時には元に戻ります。"),
+                          QString::fromUtf8(kHelpTourTitle));
+    }
+}
+
+void MainWindow::openHelp() {
+    if (!helpViewer_) helpViewer_ = new ui::HelpViewer(this);
+    helpViewer_->showNormal();
+    helpViewer_->raise();
+    helpViewer_->activateWindow();
+}
+
+void MainWindow::closeHelpWindows() {
+    if (helpViewer_) helpViewer_->close();
+}
+
+void MainWindow::quitProgram() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    closeHelpWindows();
+    if (splash_) splash_->close();
+    event->accept();
+    emit programEnded();
+}
+
+void MainWindow::letPaint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace pairly::shell
