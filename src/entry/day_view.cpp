@@ -89,6 +89,8 @@ void fillCompositionCharts(const std::vector<CompositionGridRow>& rows, DayViewM
     std::int16_t largestMetabolism = 0, smallestMetabolism = 30000;
     float largestMuscle = 0, smallestMuscle = 9999;
     float largestBone = 0, smallestBone = 30000;
+    double largestVisceral = -1e300, smallestVisceral = 1e300;
+    double largestScore = -1e300, smallestScore = 1e300;
     for (const CompositionGridRow& row : rows) {
         // The charts are drawn from the grid's texts, so they show the rounded figures.
         const double metabolism = text::leadingNumber(row.cells[4]);
@@ -102,6 +104,10 @@ void fillCompositionCharts(const std::vector<CompositionGridRow>& rows, DayViewM
         m.mcrMain3.series2.push_back(text::doubleText(score));
         m.mcrMain4.series1.push_back(text::doubleText(bone));
 
+        largestVisceral = std::max(largestVisceral, visceral);
+        smallestVisceral = std::min(smallestVisceral, visceral);
+        largestScore = std::max(largestScore, score);
+        smallestScore = std::min(smallestScore, score);
         const std::int16_t metabolism16 = text::toInt16Clamped(metabolism);
         largestMetabolism = std::max(largestMetabolism, metabolism16);
         smallestMetabolism = std::min(smallestMetabolism, metabolism16);
@@ -118,6 +124,9 @@ void fillCompositionCharts(const std::vector<CompositionGridRow>& rows, DayViewM
                        (text::intFloor(largestMetabolism * 0.1) + 1) * 10, 10};
     m.mcrMain3.left = enclosingRange(text::intFloor(largestMuscle + 0.99),
                                      text::intFloor(smallestMuscle), largestMuscle, 10);
+    m.mcrMain2.right = {text::intFloor(smallestVisceral) - 1, text::intFloor(largestVisceral) + 1,
+                        0};
+    m.mcrMain3.right = {text::intFloor(smallestScore) - 1, text::intFloor(largestScore) + 1, 0};
     const double boneMax = static_cast<double>(largestBone) + 0.1;
     const double boneMin = static_cast<double>(smallestBone) - 0.1;
     m.mcrMain4.left = {boneMin, boneMax,

@@ -78,7 +78,10 @@ struct DayChart {
     std::vector<std::string> series1;
     std::vector<std::string> series2;  // empty for mcrMain4
     AxisRange left;
-    AxisRange right;  // used by mcrMain only (body fat)
+    // mcrMain: body fat. mcrMain2 / mcrMain3: series 2 (visceral fat, muscle score), whose
+    // figures are far from series 1 and need an axis of their own: Int(smallest) - 1 to
+    // Int(largest) + 1. Unused for mcrMain4.
+    AxisRange right;
 };
 
 enum class DayFace { Laughing, Smiling, Sulky, NoData };  // imgwara, imgniko, imgkana, imgNashi
@@ -104,8 +107,8 @@ struct DayViewModel {
     bool scrollToLastRow = false;
 
     DayChart mcrMain;   // series 1 weight (left), series 2 body fat (right)
-    DayChart mcrMain2;  // basal metabolism (left, 10 divisions), visceral fat
-    DayChart mcrMain3;  // muscle mass (left, 10 divisions), muscle score
+    DayChart mcrMain2;  // basal metabolism (left, 10 divisions), visceral fat (right)
+    DayChart mcrMain3;  // muscle mass (left, 10 divisions), muscle score (right)
     DayChart mcrMain4;  // bone mass (left, one division per 0.1 kg)
 
     // Progress labels. lblDspBmi and lblDspHiman are empty when the height gives no

@@ -57,15 +57,17 @@ constexpr std::array<FieldInfo, kFieldCount> kFieldInfo = {{
     {"骨量", false},
 }};
 
+// The leading number of a field; full-width digits typed with the input method count
+// as digits, so "６０．５" is 60.5 and not 0.
+double fieldNumber(const std::string& text) { return text::leadingNumber(asciiNumberText(text)); }
+
 float floatValue(const std::string& text) {
-    const double v = text::leadingNumber(text);
+    const double v = fieldNumber(text);
     // validateSave has made sure the value fits.
     return static_cast<float>(v);
 }
 
-std::int16_t intValue(const std::string& text) {
-    return text::toInt16Clamped(text::leadingNumber(text));
-}
+std::int16_t intValue(const std::string& text) { return text::toInt16Clamped(fieldNumber(text)); }
 
 }  // namespace
 
@@ -106,7 +108,7 @@ std::optional<double> parseStep(const std::string& stepText) {
 std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {
     const auto step = parseStep(stepText);
     if (!step) return fieldText;
-    const double current = text::leadingNumber(fieldText);
+    const double current = fieldNumber(fieldText);
     const double next = up ? current + *step : current - *step;
     if (!std::isfinite(next)) return fieldText;
     return text::doubleText(next);
@@ -138,7 +140,7 @@ std::optional<SaveMessage> validateSave(const SaveRequest& request) {
                            "行動入力エラー"};
     for (int i = 0; i < kFieldCount; ++i) {
         const FieldInfo& info = kFieldInfo[static_cast<std::size_t>(i)];
-        const double value = text::leadingNumber(request.fieldTexts[static_cast<std::size_t>(i)]);
+        const double value = fieldNumber(request.fieldTexts[static_cast<std::size_t>(i)]);
         if (info.isInteger) {
             if (!text::toInt16(value))
                 return SaveMessage{std::string(info.name) + "の値が範囲外です（-32768～32767）",

@@ -34,6 +34,9 @@ std::string stepTextFor(Field field, const std::string& weightStep, const std::s
 // ("", "abc", "0.1x") gives nullopt.
 std::optional<double> parseStep(const std::string& stepText);
 
+// Field texts are read by their leading number (text::leadingNumber); full-width digits,
+// point and signs typed with the input method count as their ASCII forms.
+//
 // One press of ↑ (up) or ↓: the field's leading number plus or minus the step, in double,
 // written back with up to 15 significant digits (60.2 + 0.1 -> "60.3", "" ↑ 0.2 -> "0.2",
 // "0" ↓ 1 -> "-1"). A step text that does not read as a number, or a result that is not

@@ -198,8 +198,10 @@ TEST(DayView, CompositionChartAxes) {
     EXPECT_EQ(m.mcrMain2.left, (AxisRange{1470, 1530, 10}));
     EXPECT_EQ(m.mcrMain2.series1, (std::vector<std::string>{"1480", "1520"}));
     EXPECT_EQ(m.mcrMain2.series2, (std::vector<std::string>{"9", "9"}));
+    EXPECT_EQ(m.mcrMain2.right, (AxisRange{8, 10, 0}));
     EXPECT_EQ(m.mcrMain3.left, (AxisRange{52, 53, 10}));
     EXPECT_EQ(m.mcrMain3.series1, (std::vector<std::string>{"52.3", "53"}));
+    EXPECT_EQ(m.mcrMain3.right, (AxisRange{94, 96, 0}));
     EXPECT_NEAR(m.mcrMain4.left.minimum, 2.4, 1e-6);
     EXPECT_NEAR(m.mcrMain4.left.maximum, 2.8, 1e-6);
     EXPECT_EQ(m.mcrMain4.left.majorDivisions, 4);

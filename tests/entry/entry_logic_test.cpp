@@ -29,6 +29,7 @@ TEST(EntryLogic, StepValueArithmetic) {
         {"-0.3", "0.2", true, "-0.1"},
         {"60.2", "０．２", true, "60.4"},  // full-width step as typed in the free field
         {"60.2", " 0.5 ", false, "59.7"},
+        {"６０．２", "0.1", true, "60.3"},  // full-width field text
         // A step that is not a number leaves the field alone.
         {"60.2", "abc", true, "60.2"},
         {"60.2", "", true, "60.2"},
@@ -137,7 +138,8 @@ TEST(EntryLogic, IntegerFieldsRoundHalfToEven) {
     struct Case {
         const char* text;
         std::int16_t expected;
-    } cases[] = {{"1350.5", 1350}, {"1351.5", 1352}, {"1350.49", 1350}, {"-2.5", -2}, {"", 0}};
+    } cases[] = {{"1350.5", 1350},  {"1351.5", 1352}, {"１３５１．５", 1352},
+                 {"1350.49", 1350}, {"-2.5", -2},     {"", 0}};
     for (const Case& c : cases) {
         const auto p =
             planSave(request("朝", {"60", "20", c.text, c.text, "", c.text}), 1, "2026/12/07");
