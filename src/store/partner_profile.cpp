@@ -1,0 +1,46 @@
+#include "store/partner_profile.h"
+
+#include "store/data_folder.h"
+#include "store/fields.h"
+#include "text/numbers.h"
+
+namespace pairly::store {
+
+std::string profileFileName(int slot) { return "ﾌﾟﾗｲﾍﾞｰﾄ" + std::to_string(slot) + ".txt"; }
+
+PartnerProfile loadProfile(const std::filesystem::path& folder, int slot) {
+    PartnerProfile profile;
+    const auto content = readTextFile(folder, profileFileName(slot));
+    if (!content) return profile;
+    // Values are taken by position; the labels are not looked at.
+    FieldReader reader(*content);
+    if (!reader.next()) return profile;
+    auto nickname = reader.next();
+    if (!nickname) return profile;
+    profile.nickname = *nickname;
+    if (!reader.next()) return profile;
+    auto height = reader.next();
+    if (!height) return profile;
+    profile.heightCm = fieldFloat(*height);
+    if (!reader.next()) return profile;
+    auto target = reader.next();
+    if (!target) return profile;
+    profile.targetWeightKg = fieldFloat(*target);
+    return profile;
+}
+
+bool saveProfile(const std::filesystem::path& folder, int slot, const PartnerProfile& profile) {
+    if (!isStorableText(profile.nickname)) return false;
+    const std::string content =
+        writeLine({quoted("氏名"), quoted(profile.nickname)}) +
+        writeLine({quoted("身長"), text::floatText(profile.heightCm)}) +
+        writeLine({quoted("目標体重"), text::floatText(profile.targetWeightKg)});
+    return safeRewrite(folder, profileFileName(slot), content);
+}
+
+std::string windowTitle(const PartnerProfile& profile) {
+    if (profile.nickname.empty()) return " ペアリー☆ログ";
+    return " " + profile.nickname + " のデータ";
+}
+
+}  // namespace pairly::store

@@ -1,0 +1,84 @@
+#include "store/situation_list.h"
+
+#include "store/data_folder.h"
+#include "store/fields.h"
+#include "store/measurement_log.h"
+
+namespace pairly::store {
+
+namespace {
+
+constexpr const char* kListFile = "状況リスト.txt";
+
+std::vector<std::string> readEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> entries;
+    const auto content = readTextFile(folder, kListFile);
+    if (!content) return entries;
+    FieldReader reader(*content);
+    while (auto field = reader.next()) {
+        // A blank line is no situation.
+        if (!field->empty()) entries.push_back(std::move(*field));
+    }
+    return entries;
+}
+
+}  // namespace
+
+const std::vector<std::string>& defaultSituations() {
+    static const std::vector<std::string> list = {"起床後", "朝食前", "朝食後", "昼食前",
+                                                  "昼食後", "夕食前", "夕食後", "入浴前",
+                                                  "入浴後", "就寝前", "運動後"};
+    return list;
+}
+
+std::vector<std::string> loadSituationList(const std::filesystem::path& folder) {
+    return readEntries(folder);
+}
+
+bool ensureSituationList(const std::filesystem::path& folder) {
+    if (fileExists(folder, kListFile)) return true;
+    return rewriteSituationList(folder, defaultSituations());
+}
+
+bool appendSituationBare(const std::filesystem::path& folder, const std::string& entry) {
+    if (!isStorableText(entry)) return false;
+    return appendText(folder, kListFile, printFormText(entry));
+}
+
+bool appendSituationQuoted(const std::filesystem::path& folder, const std::string& entry) {
+    if (!isStorableText(entry)) return false;
+    return appendText(folder, kListFile, writeLine({quoted(entry)}));
+}
+
+bool rewriteSituationList(const std::filesystem::path& folder,
+                          const std::vector<std::string>& entries) {
+    std::string content;
+    for (const auto& e : entries) {
+        if (!isStorableText(e)) return false;
+        content += printFormText(e);
+    }
+    return safeRewrite(folder, kListFile, content);
+}
+
+bool renameSituation(const std::filesystem::path& folder, int slot, const std::string& oldText,
+                     const std::string& newText) {
+    // Both new contents are built and checked before either file changes.
+    if (!isStorableText(newText)) return false;
+    std::string listContent;
+    for (const auto& entry : readEntries(folder))
+        listContent += writeLine({quoted(entry == oldText ? newText : entry)});
+    if (!hasCp932Form(listContent)) return false;
+
+    const std::string logName = logFileName(slot);
+    if (const auto logContent = readTextFile(folder, logName)) {
+        auto records = parseRecords(*logContent);
+        for (auto& r : records) {
+            if (r.situation == oldText) r.situation = newText;
+            if (!isStorableRecord(r)) return false;
+        }
+        if (!safeRewrite(folder, logName, recordsText(records), "データＣＨＧ.txt")) return false;
+    }
+    return safeRewrite(folder, kListFile, listContent, "状況リストＣＨＧ.txt");
+}
+
+}  // namespace pairly::store
