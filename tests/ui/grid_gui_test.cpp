@@ -1,0 +1,223 @@
+// Grid: header row, twips, alignment, colours, "last row on top" scrolling, clicks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include "ui/grid.h"
+
+namespace pairly::ui {
+namespace {
+
+QStringList dayRow(int n) {
+    return {QString::number(n), QStringLiteral("朝食前"), QStringLiteral("60.%1Kg").arg(n % 10)};
+}
+
+void fill(Grid& g, int dataRows) {
+    g.clearRows();
+    for (int i = 1; i <= dataRows; ++i) g.addRow(dayRow(i));
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint pos) {
+    QMouseEvent ev(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), Qt::LeftButton,
+                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                   Qt::NoModifier);
+    QApplication::sendEvent(target, &ev);
+}
+
+TEST(GridTest, TwipsConvertAt1440PerInch) {
+    struct Case {
+        int twips;
+        double dpi;
+        int pixels;
+    } cases[] = {{1440, 96, 96}, {800, 96, 53},  {660, 96, 44}, {1150, 96, 77},
+                 {700, 120, 58}, {800, 144, 80}, {0, 96, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Grid::twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    }
+    EXPECT_EQ(Grid::pixelsToTwips(96, 96), 1440);
+
+    Grid g;
+    g.setColumns({QStringLiteral("日数"), QStringLiteral("日付")});
+    g.setColumnWidthTwips(0, 660);
+    g.setColumnWidthTwips(1, 1150);
+    EXPECT_EQ(g.columnWidth(0), Grid::twipsToPixels(660, g.logicalDpiX()));
+    EXPECT_EQ(g.columnWidth(1), Grid::twipsToPixels(1150, g.logicalDpiX()));
+    EXPECT_NEAR(g.columnWidthTwips(1), 1150, 1440.0 / g.logicalDpiX());
+}
+
+TEST(GridTest, HeaderRowTextsAndAlignment) {
+    Grid g;
+    g.setColumns({QStringLiteral("回"), QStringLiteral("行動"), QStringLiteral("体重")});
+    g.setColumnAlignment(0, Align::Right);
+    g.setColumnAlignment(2, Align::Right);
+    EXPECT_EQ(g.addRow(dayRow(1)), 1);
+    EXPECT_EQ(g.addRow({QStringLiteral("2")}), 2);  // short row: the rest stays empty
+
+    EXPECT_EQ(g.rowCount(), 2);
+    EXPECT_EQ(g.columnCount(), 3);
+    EXPECT_EQ(g.headerText(1), QStringLiteral("行動"));
+    EXPECT_EQ(g.text(0, 2), QStringLiteral("体重"));  // row 0 is the header
+    EXPECT_EQ(g.text(1, 1), QStringLiteral("朝食前"));
+    EXPECT_EQ(g.text(2, 0), QStringLiteral("2"));
+    EXPECT_EQ(g.text(2, 2), QString());
+    EXPECT_EQ(g.text(3, 0), QString());  // beyond the last row
+    EXPECT_EQ(g.text(1, 7), QString());
+
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(g.headerAlignment(c), Align::Center) << c;
+    EXPECT_EQ(g.cellAlignment(1, 0), Align::Right);
+    EXPECT_EQ(g.cellAlignment(1, 1), Align::Left);
+    EXPECT_EQ(g.cellAlignment(1, 2), Align::Right);
+
+    // Changing a column's alignment reaches cells already there and cells set later.
+    g.setColumnAlignment(1, Align::Center);
+    EXPECT_EQ(g.cellAlignment(1, 1), Align::Center);
+    g.setText(2, 1, QStringLiteral("夕食後"));
+    EXPECT_EQ(g.cellAlignment(2, 1), Align::Center);
+    EXPECT_EQ(g.text(2, 1), QStringLiteral("夕食後"));
+    // The underlying table holds data rows only; its row r is grid row r + 1.
+    ASSERT_NE(g.item(1, 1), nullptr);
+    EXPECT_EQ(g.item(1, 1)->text(), QStringLiteral("夕食後"));
+
+    g.setText(0, 1, QStringLiteral("状況"));
+    EXPECT_EQ(g.headerText(1), QStringLiteral("状況"));
+    EXPECT_EQ(g.headerAlignment(1), Align::Center);
+
+    g.clearRows();
+    EXPECT_EQ(g.rowCount(), 0);
+    EXPECT_EQ(g.headerText(2), QStringLiteral("体重"));
+    EXPECT_EQ(g.columnAlignment(2), Align::Right);
+
+    // Cells are read-only.
+    g.addRow(dayRow(1));
+    EXPECT_FALSE(g.item(0, 0)->flags() & Qt::ItemIsEditable);
+}
+
+TEST(GridTest, CellColoursReadBack) {
+    Grid g;
+    g.setColumns({"a", "b", "c"});
+    g.addRow({"1", "↑", ""});
+    g.addRow({"2", "→"});
+    const QColor red(255, 192, 192), yellow(255, 255, 192);
+    g.setCellColor(1, 1, red);
+    g.setCellColor(2, 2, yellow);  // a cell without text yet
+    EXPECT_EQ(g.cellColor(1, 1), red);
+    EXPECT_EQ(g.cellColor(2, 2), yellow);
+    EXPECT_EQ(g.text(2, 2), QString());
+    EXPECT_FALSE(g.cellColor(1, 0).isValid());
+    EXPECT_FALSE(g.cellColor(9, 0).isValid());
+    g.setCellColor(1, 1, QColor());
+    EXPECT_FALSE(g.cellColor(1, 1).isValid());
+    g.setText(2, 2, "x");  // text keeps the colour
+    EXPECT_EQ(g.cellColor(2, 2), yellow);
+}
+
+TEST(GridTest, LastRowGoesToTopOnlyAboveTheThreshold) {
+    // Rows counted with the header, as the screens give their thresholds.
+    struct Case {
+        int dataRows;
+        int threshold;
+        int height;
+        bool scrolls;
+        int top;
+    } cases[] = {
+        {8, 9, 150, false, 1},   // nine rows with the header: stays
+        {9, 9, 150, true, 9},    // ten rows: the last row is on top
+        {30, 9, 150, true, 30},  // far past the threshold
+        {7, 8, 150, false, 1},
+        {8, 8, 150, true, 8},
+        // Tall enough to show every row: still brought to the top.
+        {12, 9, 900, true, 12},
+    };
+    for (const Case& c : cases) {
+        Grid g;
+        g.setColumns({"回", "行動", "体重"});
+        g.resize(300, c.height);
+        g.show();
+        fill(g, c.dataRows);
+        QApplication::processEvents();
+        EXPECT_EQ(g.scrollLastRowToTopIfMoreThan(c.threshold), c.scrolls) << c.dataRows;
+        QApplication::processEvents();
+        EXPECT_EQ(g.topVisibleRow(), c.top) << c.dataRows << " rows, threshold " << c.threshold;
+        // A later resize keeps the last row on top.
+        g.resize(320, c.height + 40);
+        QApplication::processEvents();
+        EXPECT_EQ(g.topVisibleRow(), c.top) << c.dataRows << " after resize";
+    }
+}
+
+TEST(GridTest, ClearRowsScrollsBackToTheTop) {
+    Grid g;
+    g.setColumns({"回", "行動", "体重"});
+    g.resize(300, 150);
+    g.show();
+    fill(g, 20);
+    ASSERT_TRUE(g.scrollLastRowToTopIfMoreThan(9));
+    QApplication::processEvents();
+    ASSERT_EQ(g.topVisibleRow(), 20);
+    g.clearRows();
+    EXPECT_EQ(g.topVisibleRow(), 0);
+    fill(g, 5);
+    QApplication::processEvents();
+    EXPECT_EQ(g.topVisibleRow(), 1);
+    EXPECT_FALSE(g.scrollLastRowToTopIfMoreThan(9));
+    EXPECT_EQ(g.topVisibleRow(), 1);
+    g.setTopRow(4);
+    QApplication::processEvents();
+    EXPECT_EQ(g.topVisibleRow(), 4);
+}
+
+TEST(GridTest, ClicksReportGridRows) {
+    Grid g;
+    g.setColumns({"回", "行動", "体重"});
+    g.resize(400, 300);
+    g.show();
+    fill(g, 5);
+    QApplication::processEvents();
+
+    QList<std::pair<int, int>> clicks, doubles;
+    QObject::connect(&g, &Grid::clickedCell, [&](int r, int c) { clicks.append({r, c}); });
+    QObject::connect(&g, &Grid::doubleClickedCell, [&](int r, int c) { doubles.append({r, c}); });
+
+    const QPoint cell = g.visualItemRect(g.item(2, 1)).center();  // grid row 3, column 1
+    sendMouse(g.viewport(), QEvent::MouseButtonPress, cell);
+    sendMouse(g.viewport(), QEvent::MouseButtonRelease, cell);
+    sendMouse(g.viewport(), QEvent::MouseButtonDblClick, cell);
+    sendMouse(g.viewport(), QEvent::MouseButtonRelease, cell);
+    ASSERT_FALSE(clicks.isEmpty());
+    EXPECT_EQ(clicks.first(), std::make_pair(3, 1));
+    ASSERT_EQ(doubles.size(), 1);
+    EXPECT_EQ(doubles.first(), std::make_pair(3, 1));
+    EXPECT_EQ(g.currentGridRow(), 3);
+    EXPECT_EQ(g.currentGridColumn(), 1);
+
+    g.setCurrentGridCell(5, 0);
+    EXPECT_EQ(g.currentGridRow(), 5);
+    EXPECT_EQ(g.currentRow(), 4);
+}
+
+TEST(GridTest, FontSizeAndBulkRows) {
+    Grid g;
+    g.setColumns({"日数", "日付", "体重１", "体重２"});
+    const int smallRow = g.verticalHeader()->defaultSectionSize();
+    g.setFontPointSize(11);
+    EXPECT_DOUBLE_EQ(g.fontPointSize(), 11);
+    EXPECT_DOUBLE_EQ(g.horizontalHeader()->font().pointSizeF(), 11);
+
+    QList<QStringList> rows;
+    for (int i = 1; i <= 5000; ++i) rows.append({QString::number(i), "04/04/14", "60.5", ""});
+    g.addRows(rows);
+    g.addRow({"5001", "04/04/15", "", "55.0"});
+    EXPECT_EQ(g.rowCount(), 5001);
+    EXPECT_EQ(g.text(5000, 0), QStringLiteral("5000"));
+    EXPECT_EQ(g.text(5001, 3), QStringLiteral("55.0"));
+    // Every row has the height of the grid's font, the first as the last.
+    EXPECT_EQ(g.rowHeight(0), g.rowHeight(5000));
+    g.setFontPointSize(16);
+    EXPECT_GT(g.rowHeight(4000), smallRow);
+    EXPECT_EQ(g.rowHeight(0), g.rowHeight(4000));
+}
+
+}  // namespace
+}  // namespace pairly::ui
