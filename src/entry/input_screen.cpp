@@ -1,19 +1,169 @@
 #include "entry/input_screen.h"
 
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "entry/back_colour_widget.h"
+#include "entry/bmi_meter_widget.h"
+#include "entry/day_count_widget.h"
+#include "entry/day_view_panel.h"
+#include "entry/entry_logic.h"
+#include "entry/entry_panel.h"
+#include "entry/situation_lists_controller.h"
+#include "store/measurement_log.h"
+#include "store/preferences.h"
+
 namespace pairly::entry {
 
 InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName("fraMain");
-    for (int i = 0; i < 2; ++i) dayCount_[i] = new QWidget(this);
+    lists_ = new SituationListsController(ctx_, this);
+    entry_ = new EntryPanel(ctx_, *lists_, this);
+    dayView_ = new DayViewPanel(this);
+
+    mtvmain_ = new QCalendarWidget(this);
+    mtvmain_->setObjectName("mtvmain");
+    mtvmain_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    mtvmain_->setFixedSize(280, 200);
+
+    lblMHyouka_ = new QLabel(this);
+    lblMHyouka_->setObjectName("lblMHyouka");
+    lblMHyouka_->setAlignment(Qt::AlignCenter);
+    lblMHyouka_->setFrameShape(QFrame::Panel);
+    lblMHyouka_->setFrameShadow(QFrame::Sunken);
+    meter_ = new BmiMeterWidget(views::kInputMeterUnitTwips, "Shape1", "Image1", false, this);
+    auto* meterBox = new QVBoxLayout;
+    meterBox->addStretch(1);
+    meterBox->addWidget(lblMHyouka_);
+    meterBox->addWidget(meter_, 0, Qt::AlignHCenter);
+
+    // The day counts live beside the partner buttons of the main window, which adopts them.
+    for (int i = 0; i < 2; ++i) dayCount_[i] = new DayCountWidget(i + 1);
+
+    auto* calendarRow = new QHBoxLayout;
+    calendarRow->addWidget(mtvmain_);
+    calendarRow->addLayout(meterBox);
+    auto* left = new QVBoxLayout;
+    left->addWidget(entry_, 1);
+    left->addLayout(calendarRow);
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 0);
+    body->addWidget(dayView_, 1);
+    auto* box = new QVBoxLayout(this);
+    box->addWidget(dayView_->headerRow());
+    box->addLayout(body, 1);
+
+    connect(entry_, &EntryPanel::saveRequested, this, &InputScreen::saveMeasurement);
+    connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
+    connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
+    connect(lists_, &SituationListsController::situationRenamed, this,
+            &InputScreen::refreshDayView);
+    connect(mtvmain_, &QCalendarWidget::clicked, this, [this] { dateClicked(); });
+    // Keyboard moves in the calendar show the day they select, so a save never goes to a
+    // day other than the one in view.
+    connect(mtvmain_, &QCalendarWidget::selectionChanged, this, [this] {
+        if (!settingDate_) refreshDayView();
+    });
 }
 
-void InputScreen::prepareForStartup() {}
-void InputScreen::refreshDayView() {}
-void InputScreen::refreshBmi() {}
-void InputScreen::applyMarkerMode() {}
-void InputScreen::disableSteppers() {}
-void InputScreen::selectMixedOption() {}
-void InputScreen::redrawMainChart() {}
+InputScreen::~InputScreen() {
+    for (DayCountWidget* w : dayCount_)
+        if (!w->parent()) delete w;
+}
+
+void InputScreen::prepareForStartup() {
+    dayView_->clearLegend();
+    const text::Date today = ctx_.clock.today();
+    settingDate_ = true;
+    mtvmain_->setSelectedDate(QDate(today.year, today.month, today.day));
+    settingDate_ = false;
+    dayView_->resetDayGrids();
+}
+
+std::string InputScreen::selectedDay() const {
+    const QDate d = mtvmain_->selectedDate();
+    return text::formatDate({d.year(), d.month(), d.day()});
+}
+
+std::optional<float> InputScreen::lastRecordWeight() const {
+    if (!model_.lastRecord) return std::nullopt;
+    return model_.lastRecord->weight;
+}
+
+void InputScreen::refreshDayView() {
+    const auto active = store::loadLog(ctx_.dataFolder, ctx_.currentSlot);
+    const auto other = store::loadLog(ctx_.dataFolder, ctx_.otherSlot());
+    model_ = computeDayView(active, other, ctx_.profile.heightCm, selectedDay(), ctx_.currentSlot);
+    dayView_->render(model_);
+    entry_->setPreviousValues(model_.previousValues);
+    showCurrentBmi();
+    entry_->clearEntry();
+    for (int i = 0; i < 2; ++i) dayCount_[i]->render(model_.dayCounts[i]);
+}
+
+void InputScreen::showCurrentBmi() {
+    if (!model_.bmi) return;  // no record or no usable height: the meters keep their state
+    const views::CurrentBmi& bmi = *model_.bmi;
+    meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
+    lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
+    setBackColour(lblMHyouka_, toQColor(bmi.category.colour));
+    emit currentBmiShown(bmi);
+}
+
+void InputScreen::refreshBmi() {
+    showCurrentBmi();
+    emit bmiFormulaRefreshRequested();
+}
+
+void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
+
+void InputScreen::cycleMarkerMode() {
+    const int next = nextMarkerMode(ctx_.markerMode);
+    if (!store::writeMarkerMode(ctx_.dataFolder, next)) {
+        ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
+                          QStringLiteral("保存エラー"));
+        return;
+    }
+    ctx_.markerMode = next;
+    applyMarkerMode();
+}
+
+void InputScreen::disableSteppers() { entry_->setSteppersEnabled(false); }
+void InputScreen::selectMixedOption() { dayView_->selectMixedOption(); }
+void InputScreen::redrawMainChart() { dayView_->redrawMainChart(); }
+
 QWidget* InputScreen::dayCountWidget(int slot) { return dayCount_[slot == 2 ? 1 : 0]; }
+
+void InputScreen::saveMeasurement() {
+    SaveRequest request;
+    request.situation = entry_->selectedSituation().toStdString();
+    request.fieldTexts = entry_->fieldTexts();
+    request.selectedDay = selectedDay();
+    request.autoTime = autoTime_;
+    request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
+    const SaveOutcome outcome = entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
+    if (!outcome.saved) {
+        if (outcome.message)
+            ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
+                              QString::fromStdString(outcome.message->title));
+        return;
+    }
+    refreshDayView();
+    disableSteppers();
+}
+
+void InputScreen::showDay(const text::Date& day) {
+    settingDate_ = true;
+    mtvmain_->setSelectedDate(QDate(day.year, day.month, day.day));
+    settingDate_ = false;
+    refreshDayView();
+}
+
+void InputScreen::dateClicked() {
+    refreshDayView();
+    if (ctx_.focusActivePartnerButton) ctx_.focusActivePartnerButton();
+}
 
 }  // namespace pairly::entry

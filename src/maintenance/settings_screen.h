@@ -4,11 +4,17 @@
 
 #include "ui/app_context.h"
 
+class QCheckBox;
+
 namespace pairly::entry {
 class InputScreen;
 }
 
 namespace pairly::maintenance {
+
+class BmiMeterGroup;
+class ScaleStepGroup;
+class SituationListGroup;
 
 class SettingsScreen : public QWidget {
     Q_OBJECT
@@ -26,9 +32,20 @@ public:
     // Partner change while shown.
     void refreshForPartner();
 
+    SituationListGroup& situationListGroup() { return *situationGroup_; }
+    BmiMeterGroup& bmiMeterGroup() { return *bmiGroup_; }
+    ScaleStepGroup& scaleStepGroup() { return *stepGroup_; }
+
 private:
+    void autoTimeChanged(bool checked);
+
     ui::AppContext& ctx_;
     entry::InputScreen& input_;
+    SituationListGroup* situationGroup_ = nullptr;
+    ScaleStepGroup* stepGroup_ = nullptr;
+    BmiMeterGroup* bmiGroup_ = nullptr;
+    QCheckBox* chkJikan_ = nullptr;
+    QWidget* fraNew_ = nullptr;
 };
 
 }  // namespace pairly::maintenance

@@ -1,0 +1,109 @@
+#include "maintenance/scale_step_group.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "store/fields.h"
+
+namespace pairly::maintenance {
+
+namespace {
+const char* const kStepTexts[3] = {"0.1", "0.2", "0.5"};
+}
+
+ScaleStepGroup::ScaleStepGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(buildGroup(Weight));
+    box->addWidget(buildGroup(BodyFat));
+}
+
+QWidget* ScaleStepGroup::buildGroup(Kind kind) {
+    const bool weight = kind == Weight;
+    auto* group =
+        new QGroupBox(weight ? QStringLiteral("体重入力 刻み指定　（体重計の刻み）")
+                             : QStringLiteral("体脂肪率入力 刻み指定　（体脂肪率計の刻み）"),
+                      this);
+    auto* row = new QHBoxLayout(group);
+    const QString prefix = weight ? "optKizami_" : "optKizami1_";
+    const QString unit = weight ? QStringLiteral(" Ｋｇ") : QStringLiteral(" ％");
+    const QString captions[3] = {QStringLiteral("０．１"), QStringLiteral("０．２"),
+                                 QStringLiteral("０．５")};
+    // Not exclusive: an unmatched step text clears all three.
+    for (int i = 0; i < 3; ++i) {
+        auto* opt = new QRadioButton(captions[i] + unit, group);
+        opt->setObjectName(prefix + QString::number(i + 1));
+        opt->setAutoExclusive(false);
+        options_[kind][i] = opt;
+        row->addWidget(opt);
+        connect(opt, &QRadioButton::toggled, this, [this, kind, i](bool on) {
+            if (on) optionChosen(kind, i);
+        });
+    }
+    auto* field = new QLineEdit(group);
+    field->setObjectName(weight ? "txtKizami" : "txtKizami2");
+    field->setMaximumWidth(70);
+    freeField_[kind] = field;
+    connect(field, &QLineEdit::returnPressed, this, [this, kind] { freeStepEntered(kind); });
+    row->addSpacing(8);
+    row->addWidget(field);
+    row->addWidget(new QLabel(QStringLiteral("入力してEnterキー"), group));
+    row->addStretch(1);
+    return group;
+}
+
+void ScaleStepGroup::showSteps() {
+    showing_ = true;
+    const std::string texts[2] = {ctx_.steps.weightStep, ctx_.steps.bodyFatStep};
+    for (int k = 0; k < 2; ++k) {
+        int match = -1;
+        for (int i = 0; i < 3 && match < 0; ++i)
+            if (texts[k] == kStepTexts[i]) match = i;
+        for (int i = 0; i < 3; ++i) options_[k][i]->setChecked(i == match);
+        if (match < 0) freeField_[k]->setText(QString::fromStdString(texts[k]));
+    }
+    showing_ = false;
+}
+
+void ScaleStepGroup::optionChosen(Kind kind, int option) {
+    // Only one option of a group stays selected.
+    for (int i = 0; i < 3; ++i)
+        if (i != option) {
+            const QSignalBlocker block(options_[kind][i]);
+            options_[kind][i]->setChecked(false);
+        }
+    if (showing_ || ctx_.startupInProgress) return;
+    store::ScaleSteps steps = ctx_.steps;
+    (kind == Weight ? steps.weightStep : steps.bodyFatStep) = kStepTexts[option];
+    storeSteps(steps);
+}
+
+void ScaleStepGroup::freeStepEntered(Kind kind) {
+    const std::string text = freeField_[kind]->text().toStdString();
+    // Print form keeps one item per line: a quote, comma or line break would not read back.
+    if (!store::isStorableText(text) || text.find(',') != std::string::npos) {
+        ctx_.dialogs.warn(QStringLiteral("刻みに「\"」や「,」は使えません。"),
+                          QStringLiteral("入力エラー"));
+        return;
+    }
+    store::ScaleSteps steps = ctx_.steps;
+    (kind == Weight ? steps.weightStep : steps.bodyFatStep) = text;
+    storeSteps(steps);
+}
+
+void ScaleStepGroup::storeSteps(const store::ScaleSteps& steps) {
+    if (!store::writeScaleSteps(ctx_.dataFolder, steps)) {
+        ctx_.dialogs.warn(QStringLiteral("体重計刻みの設定を保存できませんでした。"),
+                          QStringLiteral("保存エラー"));
+        showSteps();  // the options show the setting that is still in force
+        return;
+    }
+    ctx_.steps = steps;
+}
+
+}  // namespace pairly::maintenance

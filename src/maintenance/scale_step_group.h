@@ -1,0 +1,34 @@
+#pragma once
+// The two scale-step groups of the settings screen: three options and a free field each.
+#include <QWidget>
+
+#include "ui/app_context.h"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace pairly::maintenance {
+
+class ScaleStepGroup : public QWidget {
+    Q_OBJECT
+public:
+    explicit ScaleStepGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // Selects the option matching each step text of ctx.steps, or clears the options and
+    // shows the text in the free field. Writes nothing.
+    void showSteps();
+
+private:
+    enum Kind { Weight = 0, BodyFat = 1 };
+    QWidget* buildGroup(Kind kind);
+    void optionChosen(Kind kind, int option);
+    void freeStepEntered(Kind kind);
+    void storeSteps(const store::ScaleSteps& steps);
+
+    ui::AppContext& ctx_;
+    QRadioButton* options_[2][3] = {};
+    QLineEdit* freeField_[2] = {};
+    bool showing_ = false;
+};
+
+}  // namespace pairly::maintenance
