@@ -158,7 +158,7 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
 
     // A torn last line is ended first so the new line never merges with it; a quote
     // left open by the tear is closed, or it would swallow the new line.
-    std::string data;
+    const char* prefix = "";
     if (oldSize > 0) {
         std::string tail;
         if (!readTornTail(fd, oldSize, tail)) {
@@ -166,12 +166,13 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
             return false;
         }
         if (!tail.empty() && tail.back() == '\r') {
-            data = "\n";
+            prefix = "\n";
         } else if (!tail.empty()) {
-            if (std::count(tail.begin(), tail.end(), '"') % 2 != 0) data = "\"";
-            data += "\r\n";
+            const bool openQuote = std::count(tail.begin(), tail.end(), '"') % 2 != 0;
+            prefix = openQuote ? "\"\r\n" : "\r\n";
         }
     }
+    std::string data(prefix);
     data += *bytes;
 
     bool ok = writeAll(fd, data.data(), data.size());
