@@ -20,7 +20,9 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 
 // Writes utf8Content (encoded to CP932) to tempName, checks every byte, fsyncs and closes
 // it, renames it over `name` and fsyncs the folder. On any failure the temporary file is
-// removed, the old file is untouched and false is returned.
+// removed, the old file is untouched and false is returned; a content with no CP932 form
+// is refused before anything is written. The old file is never deleted first. An empty
+// tempName means `name` + ".tmp"; both names are resolved like every other name.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
                                std::string_view utf8Content, std::string_view tempName = "");
 
