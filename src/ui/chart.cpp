@@ -314,6 +314,15 @@ bool Chart::isAxisVisible(Axis axis) const { return axisAt(axis).visible; }
 
 void Chart::setCategoryAxisVisible(bool visible) { categoryAxis_->setVisible(visible); }
 
+void Chart::setLabelFontPointSize(double points) {
+    if (!(points > 0)) return;
+    for (QValueAxis* a : {categoryAxis_, axes_[0].axis, axes_[1].axis}) {
+        QFont f = a->labelsFont();
+        f.setPointSizeF(points);
+        a->setLabelsFont(f);
+    }
+}
+
 void Chart::setChartTitle(const QString& title) { chart()->setTitle(title); }
 
 void Chart::setLegendVisible(bool visible) { chart()->legend()->setVisible(visible); }

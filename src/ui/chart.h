@@ -82,6 +82,9 @@ public:
     // Category axis (point numbers 1..n) under the plot; shown by default.
     void setCategoryAxisVisible(bool visible);
 
+    // Font size of the axis labels in points (small charts want small labels).
+    void setLabelFontPointSize(double points);
+
     // Title and legend are off by default.
     void setChartTitle(const QString& title);
     void setLegendVisible(bool visible);

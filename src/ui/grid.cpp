@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 
@@ -31,6 +33,27 @@ private:
 
 constexpr int kCellPadding = 6;
 
+// The selected row is tinted rather than covered, so the change colours of its cells stay
+// readable.
+class TintedSelectionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (!(option.state & QStyle::State_Selected)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_Selected;
+        plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, plain, index);
+        QColor tint = option.palette.color(QPalette::Active, QPalette::Highlight);
+        tint.setAlpha(60);
+        painter->fillRect(option.rect, tint);
+    }
+};
+
 }  // namespace
 
 Grid::Grid(QWidget* parent) : QTableWidget(parent) {
@@ -40,6 +63,7 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     setSortingEnabled(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    setItemDelegate(new TintedSelectionDelegate(this));
     // Pixel scrolling lets the last row reach the top even when fewer rows remain.
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -49,6 +73,8 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    // Widths come from the screens in twips; narrow day columns must not be widened.
+    horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     applyRowHeight();
 
@@ -153,10 +179,16 @@ Align Grid::columnAlignment(int col) const {
 
 void Grid::setColumnWidthTwips(int col, int twips) {
     if (col < 0 || col >= columnCount() || twips < 0) return;
-    setColumnWidth(col, twipsToPixels(twips, logicalDpiX()));
+    const int px = twipsToPixels(twips, logicalDpiX());
+    // A zero width hides the column (it still carries its texts), so it cannot be dragged open.
+    setColumnHidden(col, px == 0);
+    if (px > 0) setColumnWidth(col, px);
 }
 
-int Grid::columnWidthTwips(int col) const { return pixelsToTwips(columnWidth(col), logicalDpiX()); }
+int Grid::columnWidthTwips(int col) const {
+    if (col < 0 || col >= columnCount() || isColumnHidden(col)) return 0;
+    return pixelsToTwips(columnWidth(col), logicalDpiX());
+}
 
 void Grid::setFontPointSize(double points) {
     if (!(points > 0)) return;

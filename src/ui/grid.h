@@ -37,7 +37,8 @@ public:
     // Data alignment per column; applies to the cells already there and to later ones.
     void setColumnAlignment(int col, Align align);
     Align columnAlignment(int col) const;
-    // Column width in twips, converted with this widget's logical DPI.
+    // Column width in twips, converted with this widget's logical DPI. A width of 0 hides
+    // the column; its cells keep their texts.
     void setColumnWidthTwips(int col, int twips);
     int columnWidthTwips(int col) const;
 

@@ -45,6 +45,16 @@ TEST(GridTest, TwipsConvertAt1440PerInch) {
     EXPECT_EQ(g.columnWidth(0), Grid::twipsToPixels(660, g.logicalDpiX()));
     EXPECT_EQ(g.columnWidth(1), Grid::twipsToPixels(1150, g.logicalDpiX()));
     EXPECT_NEAR(g.columnWidthTwips(1), 1150, 1440.0 / g.logicalDpiX());
+
+    // Zero width: the column is out of sight but keeps its texts (comment table columns).
+    g.addRow({"1", "04/04/14"});
+    g.setColumnWidthTwips(1, 0);
+    EXPECT_TRUE(g.isColumnHidden(1));
+    EXPECT_EQ(g.columnWidthTwips(1), 0);
+    EXPECT_EQ(g.text(1, 1), QStringLiteral("04/04/14"));
+    g.setColumnWidthTwips(1, 305);
+    EXPECT_FALSE(g.isColumnHidden(1));
+    EXPECT_EQ(g.columnWidth(1), Grid::twipsToPixels(305, g.logicalDpiX()));
 }
 
 TEST(GridTest, HeaderRowTextsAndAlignment) {
@@ -195,6 +205,23 @@ TEST(GridTest, ClicksReportGridRows) {
     g.setCurrentGridCell(5, 0);
     EXPECT_EQ(g.currentGridRow(), 5);
     EXPECT_EQ(g.currentRow(), 4);
+}
+
+TEST(GridTest, SelectedRowKeepsItsCellColours) {
+    Grid g;
+    g.setColumns({"回", "差"});
+    g.resize(300, 200);
+    g.show();
+    g.addRow({"1", ""});
+    g.addRow({"2", ""});
+    g.setCellColor(1, 1, QColor(255, 192, 192));
+    g.setCurrentGridCell(1, 0);
+    g.selectRow(0);
+    QApplication::processEvents();
+    const QImage img = g.viewport()->grab().toImage();
+    const QColor cell = img.pixelColor(g.visualItemRect(g.item(0, 1)).center());
+    EXPECT_GT(cell.red(), cell.green() + 10) << cell.name().toStdString();
+    EXPECT_GT(cell.red(), cell.blue() + 10) << cell.name().toStdString();
 }
 
 TEST(GridTest, FontSizeAndBulkRows) {
