@@ -46,6 +46,10 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
+    // Room for the caption is enough (the style would ask for more): the row has to fit
+    // the window's width.
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 18);
     return button;
 }
 
@@ -66,7 +70,15 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, u
     buildWindow();
 }
 
-MainWindow::~MainWindow() { delete splash_; }
+MainWindow::~MainWindow() {
+    delete splash_;
+    // The screens go before the top row, which holds the input screen's day counts; the
+    // settings screen refers to the input screen, so the input screen goes last.
+    for (int i = kScreenCount - 1; i >= 0; --i) {
+        if (menu_[i].panel != inputScreen_) delete menu_[i].panel;
+    }
+    delete inputScreen_;
+}
 
 // ---------------------------------------------------------------------------------------
 // Layout
@@ -405,6 +417,8 @@ void MainWindow::openHelp() {
     helpViewer_->raise();
     helpViewer_->activateWindow();
 }
+
+ui::HelpViewer* MainWindow::helpViewer() const { return helpViewer_.data(); }
 
 void MainWindow::closeHelpWindows() {
     if (helpViewer_) helpViewer_->close();

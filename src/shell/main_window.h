@@ -69,7 +69,8 @@ public:
     maintenance::SettingsScreen* settingsScreen() const { return settingsScreen_; }
     views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
     QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
-    ui::HelpViewer* helpViewer() const { return helpViewer_; }
+    // The help window, once opened.
+    ui::HelpViewer* helpViewer() const;
 
 signals:
     // Emitted when the window closes; main() ends the event loop on it.
