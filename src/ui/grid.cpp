@@ -138,6 +138,7 @@ void Grid::setColumns(const QStringList& headers) {
         item->setText(headers[c]);
         item->setTextAlignment(Qt::AlignCenter);
     }
+    setVisibleRows(visibleRows_);
 }
 
 void Grid::setHeaderText(int col, const QString& text) {
@@ -215,7 +216,9 @@ void Grid::applyRowHeight() {
 void Grid::setVisibleRows(int rowsWithHeader) {
     visibleRows_ = std::max(0, rowsWithHeader);
     if (visibleRows_ == 0) return;
-    const int header = horizontalHeader()->sizeHint().height();
+    // The header may have no sections yet: never count it lower than one line of its font.
+    const int header = std::max(horizontalHeader()->sizeHint().height(),
+                                QFontMetrics(horizontalHeader()->font()).height() + kCellPadding);
     const int rows = (visibleRows_ - 1) * verticalHeader()->defaultSectionSize();
     const int hbar = horizontalScrollBar()->sizeHint().height();
     setMinimumHeight(header + rows + hbar + 2 * frameWidth());

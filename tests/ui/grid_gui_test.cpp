@@ -157,6 +157,20 @@ TEST(GridTest, LastRowGoesToTopOnlyAboveTheThreshold) {
     }
 }
 
+TEST(GridTest, VisibleRowsHintShowsThatManyRows) {
+    Grid g;
+    g.setVisibleRows(9);  // before the headers exist, as screens may do
+    g.setFontPointSize(11);
+    g.setColumns({"回", "行動", "体重"});
+    fill(g, 8);
+    g.resize(300, g.minimumHeight());
+    g.show();
+    QApplication::processEvents();
+    const int lastBottom = g.rowViewportPosition(7) + g.rowHeight(7);
+    EXPECT_LE(lastBottom, g.viewport()->height());
+    EXPECT_EQ(g.topVisibleRow(), 1);
+}
+
 TEST(GridTest, ClearRowsScrollsBackToTheTop) {
     Grid g;
     g.setColumns({"回", "行動", "体重"});
