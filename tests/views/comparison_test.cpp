@@ -180,6 +180,15 @@ TEST(DailyAverages, RecordsOutOfOrderOrUndatedStillCount) {
     EXPECT_EQ(d.days, 3);
     EXPECT_EQ(column(d, &DailyAverageRow::weight1), (Series{"60.0", "60.4", "61.0"}));
     EXPECT_EQ(d.separate.left, (AxisRange{60, 61, true}));
+
+    // A period longer than the 16-bit day numbers keeps its last days.
+    const DailyAverages longSpan =
+        build({rec("1900/01/01", 60.0f), rec("2026/12/07", 61.0f)}, {}).daily;
+    ASSERT_EQ(longSpan.days, kMaxPeriodDays);
+    EXPECT_EQ(longSpan.rows.back().date, "26/12/07");
+    EXPECT_EQ(longSpan.rows.back().weight1, "61.0");
+    EXPECT_EQ(longSpan.rows.front().weight1, "");
+    EXPECT_EQ(longSpan.separate.series1.front(), "");
 }
 
 AverageChart chartOf(Series s1, Series s2, AxisRange left, AxisRange right) {
