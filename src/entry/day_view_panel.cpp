@@ -19,9 +19,11 @@ const QColor kSeries2Colour(224, 0, 0);
 
 // Widths of the columns the layout chooses; the last column of each grid is fixed.
 constexpr std::array<int, kWeightGridColumns> kWeightWidths = {
-    450, 1700, 1050, 1050, 420, 1050, 420, 750, 1000, kLastColumnWidthTwips};
+    500, 2600, 1300, 1300, 500, 1300, 500, 900, 1200, kLastColumnWidthTwips};
 constexpr std::array<int, kCompositionGridColumns> kCompositionWidths = {
-    450, 1700, 1050, 950, 1250, 650, 1050, 650, kLastColumnWidthTwips};
+    500, 2600, 1300, 1200, 1500, 800, 1300, 800, kLastColumnWidthTwips};
+// The 800-twip last column holds "22.0%" and "3.1Kg" at this size.
+constexpr double kGridPointSize = 10;
 
 ui::Align toUi(Align a) {
     return a == Align::Left     ? ui::Align::Left
@@ -41,7 +43,7 @@ void setUpGrid(ui::Grid* grid, const std::array<const char*, N>& headers,
         grid->setColumnAlignment(int(c), toUi(alignment[c]));
         grid->setColumnWidthTwips(int(c), widths[c]);
     }
-    grid->setFontPointSize(11);
+    grid->setFontPointSize(kGridPointSize);
 }
 
 QLabel* progressLabel(const char* name, QWidget* parent) {

@@ -115,6 +115,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     cmdTaiHozon_->setIconSize(QSize(32, 32));
     cmdTaiHozon_->setAutoDefault(true);  // Enter on the focused button saves
     values->addWidget(cmdTaiHozon_, kFieldCount, 1, 1, 3, Qt::AlignHCenter);
+    values->setRowStretch(kFieldCount + 1, 1);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -124,9 +125,12 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     connect(cmdTaiHozon_, &QPushButton::clicked, this, &EntryPanel::saveRequested);
     connect(cmdFree_, &QPushButton::clicked, this, &EntryPanel::pickFreeSituation);
     connect(cmdJikan_, &QPushButton::clicked, this, &EntryPanel::pickTime);
-    connect(lstAct_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (clearing_ || row < 0) return;
-        pickFromList(row);
+    // A pick is a selection by mouse or keyboard; the list taking the focus only moves
+    // its current row and picks nothing.
+    connect(lstAct_, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto selected = lstAct_->selectedItems();
+        if (clearing_ || selected.isEmpty()) return;
+        pickFromList(lstAct_->row(selected.first()));
         pickedByPress_ = true;
     });
     connect(lstAct_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {

@@ -25,6 +25,7 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
 
     mtvmain_ = new QCalendarWidget(this);
     mtvmain_->setObjectName("mtvmain");
+    mtvmain_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     mtvmain_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     mtvmain_->setFixedSize(280, 200);
 
@@ -69,8 +70,8 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
 }
 
 InputScreen::~InputScreen() {
-    for (DayCountWidget* w : dayCount_)
-        if (!w->parent()) delete w;
+    for (const auto& w : dayCount_)
+        if (w && !w->parent()) delete w.data();
 }
 
 void InputScreen::prepareForStartup() {
@@ -100,7 +101,8 @@ void InputScreen::refreshDayView() {
     entry_->setPreviousValues(model_.previousValues);
     showCurrentBmi();
     entry_->clearEntry();
-    for (int i = 0; i < 2; ++i) dayCount_[i]->render(model_.dayCounts[i]);
+    for (int i = 0; i < 2; ++i)
+        if (dayCount_[i]) dayCount_[i]->render(model_.dayCounts[i]);
 }
 
 void InputScreen::showCurrentBmi() {

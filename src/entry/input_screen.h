@@ -1,5 +1,6 @@
 #pragma once
 // The input screen fraMain: entry panel and day view of the selected partner.
+#include <QPointer>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -78,7 +79,8 @@ private:
     QCalendarWidget* mtvmain_ = nullptr;
     BmiMeterWidget* meter_ = nullptr;
     QLabel* lblMHyouka_ = nullptr;
-    DayCountWidget* dayCount_[2] = {nullptr, nullptr};
+    // Adopted by the main window, which may delete them first.
+    QPointer<DayCountWidget> dayCount_[2];
     DayViewModel model_;
     bool autoTime_ = false;
     bool settingDate_ = false;

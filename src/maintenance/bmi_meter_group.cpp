@@ -104,7 +104,6 @@ BmiMeterGroup::BmiMeterGroup(ui::AppContext& ctx, entry::InputScreen& input, QWi
     obesity->addWidget(caption(QStringLiteral("×１００"), frame), 1, 9);
     obesity->setColumnStretch(10, 1);
     box->addLayout(obesity);
-    box->addStretch(1);
 }
 
 void BmiMeterGroup::clearWeightLabel() { lblTai_->clear(); }

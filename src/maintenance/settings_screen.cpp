@@ -37,7 +37,8 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, Q
     switches->addStretch(1);
     top->addLayout(switches, 1);
     right->addLayout(top);
-    right->addWidget(bmiGroup_, 1);
+    right->addWidget(bmiGroup_);
+    right->addStretch(1);
     auto* box = new QHBoxLayout(this);
     box->addWidget(situationGroup_, 2);
     box->addLayout(right, 5);
