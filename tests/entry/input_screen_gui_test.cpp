@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "maintenance/screens_fixture.h"
+#include "store/data_folder.h"
 #include "ui/chart.h"
 #include "ui/grid.h"
 
@@ -198,6 +199,41 @@ TEST_F(InputScreenTest, FreeSituationPicks) {
     EXPECT_EQ(ScreensFixture::items(lstKoumoku), expected);
     f.click("cmdTaiHozon");
     EXPECT_NE(f.log(1).find("\"ジム後,サウナ\",60.3"), std::string::npos);
+}
+
+TEST_F(InputScreenTest, FailedWritesChangeNothingAndSaySo) {
+    f.build();
+    const std::string log = f.log(1), list = f.situations();
+    store::setWriteHookForTests([](int, const char*, std::size_t) -> long { return 0; });
+    f.clickItem(lstAct(), 0);
+    f.click("cmdTaiHozon");
+    f.dialogs.inputs = {qs("散歩後")};
+    f.click("cmdFree");  // answered Yes: the append fails too
+    store::setWriteHookForTests(nullptr);
+
+    EXPECT_EQ(f.log(1), log);
+    EXPECT_EQ(f.situations(), list);
+    EXPECT_EQ(lstAct()->count(), 3);
+    ASSERT_EQ(f.dialogs.shown.size(), 4u);
+    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
+    EXPECT_EQ(f.dialogs.shown[3].title, qs("保存エラー"));
+    // The weighing is still in the panel, ready for another try.
+    EXPECT_EQ(field(0)->text(), "60.3");
+    EXPECT_EQ(enabledSteppers(), 14);
+}
+
+TEST_F(InputScreenTest, NineWeighingsScrollTheLastRowToTheTop) {
+    for (int n : {8, 9}) {
+        std::string lines;
+        for (int i = 0; i < n; ++i)
+            lines += logLine("2026/12/07", "起床後", "60,25,1400,8,45.3,5,2.8");
+        f.writeLog(1, lines);
+        if (!f.input) f.build();
+        f.input->refreshDayView();
+        EXPECT_EQ(grid("msgDayList")->topVisibleRow(), n == 9 ? 9 : 1);
+        EXPECT_EQ(grid("msgDayList2")->topVisibleRow(), n == 9 ? 9 : 1);
+    }
 }
 
 TEST_F(InputScreenTest, EnterWalksTheFieldsAndFocusSelectsTheText) {
