@@ -34,11 +34,12 @@ QWidget* ScaleStepGroup::buildGroup(Kind kind) {
     const QString unit = weight ? QStringLiteral(" Ｋｇ") : QStringLiteral(" ％");
     const QString captions[3] = {QStringLiteral("０．１"), QStringLiteral("０．２"),
                                  QStringLiteral("０．５")};
-    // Not exclusive: an unmatched step text clears all three.
+    auto* exclusive = new QButtonGroup(group);
+    groups_[kind] = exclusive;
     for (int i = 0; i < 3; ++i) {
         auto* opt = new QRadioButton(captions[i] + unit, group);
         opt->setObjectName(prefix + QString::number(i + 1));
-        opt->setAutoExclusive(false);
+        exclusive->addButton(opt, i + 1);
         options_[kind][i] = opt;
         row->addWidget(opt);
         connect(opt, &QRadioButton::toggled, this, [this, kind, i](bool on) {
@@ -64,19 +65,20 @@ void ScaleStepGroup::showSteps() {
         int match = -1;
         for (int i = 0; i < 3 && match < 0; ++i)
             if (texts[k] == kStepTexts[i]) match = i;
-        for (int i = 0; i < 3; ++i) options_[k][i]->setChecked(i == match);
+        if (match >= 0) {
+            options_[k][match]->setChecked(true);
+        } else {
+            // An unmatched step text clears all three.
+            groups_[k]->setExclusive(false);
+            for (QRadioButton* o : options_[k]) o->setChecked(false);
+            groups_[k]->setExclusive(true);
+        }
         if (match < 0) freeField_[k]->setText(QString::fromStdString(texts[k]));
     }
     showing_ = false;
 }
 
 void ScaleStepGroup::optionChosen(Kind kind, int option) {
-    // Only one option of a group stays selected.
-    for (int i = 0; i < 3; ++i)
-        if (i != option) {
-            const QSignalBlocker block(options_[kind][i]);
-            options_[kind][i]->setChecked(false);
-        }
     if (showing_ || ctx_.startupInProgress) return;
     store::ScaleSteps steps = ctx_.steps;
     (kind == Weight ? steps.weightStep : steps.bodyFatStep) = kStepTexts[option];
@@ -104,6 +106,9 @@ void ScaleStepGroup::storeSteps(const store::ScaleSteps& steps) {
         return;
     }
     ctx_.steps = steps;
+    // A typed step that is one of the options selects it; any other clears them, so that
+    // choosing an option afterwards always takes effect.
+    showSteps();
 }
 
 }  // namespace pairly::maintenance

@@ -4,6 +4,7 @@
 
 #include "ui/app_context.h"
 
+class QButtonGroup;
 class QLineEdit;
 class QRadioButton;
 
@@ -27,6 +28,7 @@ private:
 
     ui::AppContext& ctx_;
     QRadioButton* options_[2][3] = {};
+    QButtonGroup* groups_[2] = {};
     QLineEdit* freeField_[2] = {};
     bool showing_ = false;
 };

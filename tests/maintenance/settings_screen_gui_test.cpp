@@ -199,6 +199,10 @@ TEST_F(SettingsScreenTest, ScaleStepsFromFileOptionsAndFreeFields) {
     EXPECT_EQ(f.fileStartingWith("体重計刻み"), "0.1\r\n0.5\r\n");
     keyClick(txtKizami2, Qt::Key_Return);
     EXPECT_EQ(f.fileStartingWith("体重計刻み"), "0.1\r\n0.3\r\n");
+    EXPECT_FALSE(f.find<QRadioButton>("optKizami1_3")->isChecked());
+    // A checked option cannot be clicked off.
+    f.click("optKizami_1");
+    EXPECT_TRUE(weightOptions[0]->isChecked());
 
     // The next press of a stepper uses the new step.
     f.click("cmdJikan");
