@@ -210,7 +210,7 @@ void EntryPanel::pickFreeSituation() {
                            QStringLiteral("状況フリー入力"));
     if (text.isEmpty()) return;
     // The situation goes into the log (and maybe the list): refuse what cannot be stored.
-    if (!lists_.acceptTypedText(text, false)) return;
+    if (!lists_.acceptTypedText(text)) return;
     selectedSituation_ = text;
     fillFields();
     if (ctx_.dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"),

@@ -38,18 +38,10 @@ void SituationListsController::loadSituationList() {
     for (QListWidget* list : allLists()) fill(list, entries);
 }
 
-bool SituationListsController::acceptTypedText(const QString& text, bool bareEntry) {
-    const std::string utf8 = text.toStdString();
-    QString problem;
-    if (store::hasFieldBreakingChar(utf8))
-        problem = QStringLiteral("状況に「\"」（ダブルクォーテーション）は使えません。");
-    else if (!store::hasCp932Form(utf8))
-        problem = QStringLiteral("保存できない文字が含まれています。");
-    else if (bareEntry && text.contains(QLatin1Char(',')))
-        // A bare line with a comma would read back as two entries.
-        problem = QStringLiteral("状況に「,」（カンマ）は使えません。");
-    if (problem.isEmpty()) return true;
-    ctx_.dialogs.warn(problem + QStringLiteral("\n\n入力し直してください。"),
+bool SituationListsController::acceptTypedText(const QString& text) {
+    if (store::isStorableText(text.toStdString())) return true;
+    ctx_.dialogs.warn(QStringLiteral("状況に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
+                                     "使えません。\n\n入力し直してください。"),
                       QStringLiteral("入力エラー"));
     return false;
 }

@@ -29,7 +29,7 @@ public:
     void loadSituationList();
 
     // Checks a typed text for storing; refuses with a warning box (false) otherwise.
-    bool acceptTypedText(const QString& text, bool bareEntry);
+    bool acceptTypedText(const QString& text);
 
     enum class Form { Bare, Quoted };
     // Appends one entry to the file, then to the end of every list.

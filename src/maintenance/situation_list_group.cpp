@@ -116,7 +116,7 @@ void SituationListGroup::addSituation() {
     const QString text = ctx_.dialogs.input(QStringLiteral("追加したい状況を入力して下さい"),
                                             QStringLiteral("状況追加"));
     if (text.isEmpty()) return;
-    if (!lists_.acceptTypedText(text, true)) return;
+    if (!lists_.acceptTypedText(text)) return;
     lists_.appendEntry(text, entry::SituationListsController::Form::Bare);
 }
 
@@ -161,7 +161,7 @@ void SituationListGroup::renameSituation() {
     }
     const int row = lstKoumoku_->currentRow();
     if (row < 0 || !lstKoumoku_->item(row)->isSelected()) return;
-    if (!lists_.acceptTypedText(newText, false)) return;
+    if (!lists_.acceptTypedText(newText)) return;
     const QString oldText = lstKoumoku_->item(row)->text();
     if (ctx_.dialogs.message(QStringLiteral("『") + oldText + QStringLiteral("』 を 『") + newText +
                                  QStringLiteral("』 に変更します。よろしいですか？"),

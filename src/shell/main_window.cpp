@@ -384,8 +384,7 @@ void MainWindow::switchToScreen(Screen screen) {
 // Help tour and help document
 
 void MainWindow::DSP_HELP() {
-    if (ctx_.helpTourFlag == 0) return;
-    ctx_.dialogs.message(q(helpText_), QString::fromUtf8(kHelpTourTitle), ui::Icon::Information);
+    ui::showHelpTour(ctx_, q(helpText_));
 }
 
 void MainWindow::explain(const std::string& text) {

@@ -22,6 +22,14 @@ std::vector<std::string> readEntries(const std::filesystem::path& folder) {
     return entries;
 }
 
+// The list is written bare, but an entry that a bare line would split or trim is
+// quoted so that it reads back as the one entry it is.
+std::string entryLine(const std::string& entry) {
+    const bool needsQuotes = entry.find(',') != std::string::npos ||
+                             (!entry.empty() && (entry.front() == ' ' || entry.back() == ' '));
+    return needsQuotes ? writeLine({quoted(entry)}) : printFormText(entry);
+}
+
 }  // namespace
 
 const std::vector<std::string>& defaultSituations() {
@@ -42,7 +50,7 @@ bool ensureSituationList(const std::filesystem::path& folder) {
 
 bool appendSituationBare(const std::filesystem::path& folder, const std::string& entry) {
     if (!isStorableText(entry)) return false;
-    return appendText(folder, kListFile, printFormText(entry));
+    return appendText(folder, kListFile, entryLine(entry));
 }
 
 bool appendSituationQuoted(const std::filesystem::path& folder, const std::string& entry) {
@@ -55,7 +63,7 @@ bool rewriteSituationList(const std::filesystem::path& folder,
     std::string content;
     for (const auto& e : entries) {
         if (!isStorableText(e)) return false;
-        content += printFormText(e);
+        content += entryLine(e);
     }
     return safeRewrite(folder, kListFile, content);
 }

@@ -37,4 +37,10 @@ struct AppContext {
     std::function<void()> focusActivePartnerButton;
 };
 
+// The help tour's explanation box: shown only while the tour is on.
+inline void showHelpTour(AppContext& ctx, const QString& text) {
+    if (ctx.helpTourFlag == 0) return;
+    ctx.dialogs.message(text, QStringLiteral("ヘルプツアー"), Icon::Information, Buttons::Ok);
+}
+
 }  // namespace pairly::ui

@@ -8,6 +8,7 @@ namespace pairly::ui {
 Answer QtDialogs::message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
     QMessageBox box(parent_);
     box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);  // texts like "<入力方法>" are not markup
     box.setText(text);
     box.setIcon(icon == Icon::Warning    ? QMessageBox::Warning
                 : icon == Icon::Question ? QMessageBox::Question

@@ -73,11 +73,9 @@ QFrame* makeFrame(const char* name, QWidget* parent) {
 QColor partnerColor(int slot) { return slot == 1 ? QColor(40, 110, 220) : QColor(225, 60, 110); }
 
 void showHelpTourText(ui::AppContext& ctx, std::initializer_list<const char*> lines) {
-    if (ctx.helpTourFlag == 0) return;
     QString text;
     for (const char* line : lines) text += QString::fromUtf8(line) + "\n";
-    ctx.dialogs.message(text, QStringLiteral("ヘルプツアー"), ui::Icon::Information,
-                        ui::Buttons::Ok);
+    ui::showHelpTour(ctx, text);
 }
 
 DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* parent)

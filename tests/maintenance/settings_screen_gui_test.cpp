@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "maintenance/screens_fixture.h"
+#include "store/situation_list.h"
 #include "ui/grid.h"
 
 namespace pairly::testing {
@@ -70,19 +71,32 @@ TEST_F(SettingsScreenTest, DragReordersOnlyTheEditListUntilSaved) {
     EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
 }
 
+TEST_F(SettingsScreenTest, AddedTextWithACommaStaysOneEntry) {
+    f.build();
+    f.dialogs.inputs = {qs("朝,夜")};
+    f.click("cmdNew2");
+    EXPECT_EQ(f.situations(), "A\r\nB\r\nC\r\nD\r\n\"朝,夜\"\r\n");
+    EXPECT_EQ(ScreensFixture::items(lstKoumoku()).last(), qs("朝,夜"));
+    // Saving the order keeps it whole too.
+    ScreensFixture::clickItem(lstKoumoku(), 0);
+    f.click("cmdSort");
+    EXPECT_EQ(f.situations(), "A\r\nB\r\nC\r\nD\r\n\"朝,夜\"\r\n");
+    EXPECT_EQ(store::loadSituationList(f.folder.path()).back(), "朝,夜");
+}
+
 TEST_F(SettingsScreenTest, AddDeleteAndDeleteAll) {
     f.build();
-    // Add appends a bare line; text that would not read back is refused.
-    f.dialogs.inputs = {qs("運動前"), qs("朝,夜"), qs("\"夜\""), QString()};
-    for (int i = 0; i < 4; ++i) f.click("cmdNew2");
+    // Add appends a bare line; a text that cannot be stored is refused; cancel adds nothing.
+    f.dialogs.inputs = {qs("運動前"), qs("\"夜\""), QString()};
+    for (int i = 0; i < 3; ++i) f.click("cmdNew2");
     EXPECT_EQ(f.situations(), "A\r\nB\r\nC\r\nD\r\n運動前\r\n");
     EXPECT_EQ(ScreensFixture::items(lstAct()).last(), qs("運動前"));
     EXPECT_EQ(ScreensFixture::items(lstKoumoku()).last(), qs("運動前"));
-    ASSERT_EQ(f.dialogs.shown.size(), 6u);
+    ASSERT_EQ(f.dialogs.shown.size(), 4u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("追加したい状況を入力して下さい"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("状況追加"));
     EXPECT_EQ(f.dialogs.shown[2].title, qs("入力エラー"));
-    EXPECT_EQ(f.dialogs.shown[4].title, qs("入力エラー"));
+    EXPECT_EQ(f.dialogs.shown[2].icon, ui::Icon::Warning);
     f.dialogs.shown.clear();
 
     // Nothing selected: delete does nothing at all.

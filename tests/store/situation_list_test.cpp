@@ -38,13 +38,16 @@ TEST(SituationList, BareAndQuotedEntries) {
     ASSERT_TRUE(appendSituationBare(folder.path(), "外食,後"));
     ASSERT_TRUE(appendSituationQuoted(folder.path(), "外食,後"));
     ASSERT_TRUE(appendSituationBare(folder.path(), "起床後"));
-    EXPECT_EQ(folder.readCp932("状況リスト.txt"), "外食,後\r\n\"外食,後\"\r\n起床後\r\n");
-    EXPECT_EQ(loadSituationList(folder.path()), (Entries{"外食", "後", "外食,後", "起床後"}));
+    // An entry with a comma is quoted even where the list is written bare, so it
+    // never splits into two entries.
+    EXPECT_EQ(folder.readCp932("状況リスト.txt"), "\"外食,後\"\r\n\"外食,後\"\r\n起床後\r\n");
+    EXPECT_EQ(loadSituationList(folder.path()), (Entries{"外食,後", "外食,後", "起床後"}));
     EXPECT_FALSE(appendSituationQuoted(folder.path(), "a\"b"));
     EXPECT_FALSE(appendSituationBare(folder.path(), "a\r\nb"));
 
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {"B", "A", "A"}));
-    EXPECT_EQ(folder.readCp932("状況リスト.txt"), "B\r\nA\r\nA\r\n");
+    ASSERT_TRUE(rewriteSituationList(folder.path(), {"B", "A", "A", "朝,夜"}));
+    EXPECT_EQ(folder.readCp932("状況リスト.txt"), "B\r\nA\r\nA\r\n\"朝,夜\"\r\n");
+    EXPECT_EQ(loadSituationList(folder.path()), (Entries{"B", "A", "A", "朝,夜"}));
     folder.writeCp932("状況リスト.txt", "A\r\n\r\n  B  \r\n");
     EXPECT_EQ(loadSituationList(folder.path()), (Entries{"A", "B"}));
 }
