@@ -1,0 +1,49 @@
+// Renders every filled screen of the main window on a data folder to PNG files, for
+// looking at the layout without a display:  render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+
+#include "shell/main_window.h"
+#include "text/dates.h"
+#include "ui/clock.h"
+#include "ui/dialogs.h"
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]\n");
+        return 2;
+    }
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    pairly::text::Date day{2026, 12, 7};
+    if (argc > 3) {
+        auto parsed = pairly::text::parseDate(argv[3]);
+        if (!parsed) {
+            std::fprintf(stderr, "not a date: %s\n", argv[3]);
+            return 2;
+        }
+        day = *parsed;
+    }
+    pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
+    pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
+    pairly::shell::MainWindow window(argv[1], dialogs, clock);
+    window.resize(1280, 800);
+    window.startUp();
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    out.mkpath(".");
+    using pairly::shell::Screen;
+    const struct {
+        Screen screen;
+        const char* file;
+    } shots[] = {{Screen::Comparison, "comparison.png"},
+                 {Screen::Input, "input.png"},
+                 {Screen::Settings, "settings.png"}};
+    for (const auto& shot : shots) {
+        window.switchToScreen(shot.screen);
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
+    return 0;
+}
