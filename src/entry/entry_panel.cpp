@@ -19,7 +19,7 @@ namespace pairly::entry {
 
 namespace {
 
-struct FieldSpec {
+struct FieldDef {
     const char* field;
     const char* caption;
     const char* captionName;
@@ -29,7 +29,7 @@ struct FieldSpec {
 };
 
 // Entry order; the Enter key walks down this table.
-const std::array<FieldSpec, kFieldCount> kFields = {{
+const std::array<FieldDef, kFieldCount> kFields = {{
     {"txtTaiInp", "体重", "lblTaijyu", "cmdUp", "cmdDn", DayViewKind::Weight},
     {"txtShiInp", "体脂", "lblShibou", "cmdUp1", "cmdDn1", DayViewKind::Weight},
     {"txtTaisya", "代謝", "lblTaisya", "cmdUp2", "cmdDn2", DayViewKind::Metabolism},
@@ -81,23 +81,23 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     auto* values = new QGridLayout;
     values->setHorizontalSpacing(4);
     for (int i = 0; i < kFieldCount; ++i) {
-        const FieldSpec& spec = kFields[i];
-        auto* caption = new QLabel(QString::fromUtf8(spec.caption), this);
-        caption->setObjectName(spec.captionName);
+        const FieldDef& def = kFields[i];
+        auto* caption = new QLabel(QString::fromUtf8(def.caption), this);
+        caption->setObjectName(def.captionName);
         caption->setCursor(Qt::PointingHandCursor);
         caption->installEventFilter(this);
         captions_[i] = caption;
         auto* field = new QLineEdit(this);
-        field->setObjectName(spec.field);
+        field->setObjectName(def.field);
         field->setAlignment(Qt::AlignRight);
         field->setMinimumWidth(72);
         field->installEventFilter(this);
         fields_[i] = field;
         connect(field, &QLineEdit::returnPressed, this, [this, i] { enterPressed(i); });
         up_[i] = new QPushButton(QStringLiteral("↑"), this);
-        up_[i]->setObjectName(spec.upName);
+        up_[i]->setObjectName(def.upName);
         down_[i] = new QPushButton(QStringLiteral("↓"), this);
-        down_[i]->setObjectName(spec.downName);
+        down_[i]->setObjectName(def.downName);
         for (QPushButton* b : {up_[i], down_[i]}) {
             b->setFixedWidth(30);
             b->setFocusPolicy(Qt::NoFocus);  // Enter walks the fields, not the steppers
