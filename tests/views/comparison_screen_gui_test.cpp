@@ -340,6 +340,7 @@ TEST_F(ComparisonScreenTest, RendersWithDemoData) {
         shot.save(QString::fromLocal8Bit(dir) + "/comparison.png");
         click("optGra1");
         click("optG2");
+        QApplication::processEvents();  // the chart redraws on the next event-loop turn
         screen->grab().save(QString::fromLocal8Bit(dir) + "/comparison_same.png");
     }
     QApplication::setFont(appFont);
