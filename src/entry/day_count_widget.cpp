@@ -28,11 +28,8 @@ DayCountWidget::DayCountWidget(int slot, QWidget* parent) : QWidget(parent) {
                      {"imgWarai", "すごくニコニコ", ui::Picture::LaughingFace}};
     auto* cell = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
-        auto* picture = new QLabel(this);
-        picture->setObjectName(pictures[i].name + n);
-        picture->setToolTip(QString::fromUtf8(pictures[i].tip));
-        picture->setPixmap(ui::pixmap(pictures[i].picture, QSize(32, 32)));
-        picture->setFixedSize(32, 32);
+        auto* picture = ui::pictureLabel(pictures[i].name + n, QString::fromUtf8(pictures[i].tip),
+                                         pictures[i].picture, this);
         picture->setVisible(i == 0);
         cell->addWidget(picture, 0, 0);
         pictures_[i] = picture;

@@ -72,11 +72,8 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
                   {"imgkana", "ムスッ", ui::Picture::SulkyFace},
                   {"imgNashi", "", ui::Picture::NoEntrySign}};
     for (int i = 0; i < 4; ++i) {
-        auto* face = new QLabel(header_);
-        face->setObjectName(faces[i].name);
-        face->setToolTip(QString::fromUtf8(faces[i].tip));
-        face->setPixmap(ui::pixmap(faces[i].picture, QSize(32, 32)));
-        face->setFixedSize(32, 32);
+        auto* face = ui::pictureLabel(faces[i].name, QString::fromUtf8(faces[i].tip),
+                                      faces[i].picture, header_);
         face->setVisible(i == 3);
         faceCell->addWidget(face, 0, 0);
         faces_[i] = face;

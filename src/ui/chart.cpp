@@ -231,27 +231,23 @@ void Chart::styleSeries(int series) {
 
 // --- axes ---------------------------------------------------------------------------------
 
-void Chart::setAxisMinimum(Axis axis, double minimum) {
+// Fixing one limit of an automatic axis keeps the other at what is shown now.
+void Chart::fixAutomaticAxis(Axis axis) {
     AxisState& a = axisAt(axis);
-    if (a.automatic) {
-        double lo, hi;
-        computeDisplayedRange(axis, lo, hi);
-        a.maximum = hi;
-        a.automatic = false;
-    }
-    a.minimum = minimum;
+    if (!a.automatic) return;
+    computeDisplayedRange(axis, a.minimum, a.maximum);
+    a.automatic = false;
+}
+
+void Chart::setAxisMinimum(Axis axis, double minimum) {
+    fixAutomaticAxis(axis);
+    axisAt(axis).minimum = minimum;
     applyAxes();
 }
 
 void Chart::setAxisMaximum(Axis axis, double maximum) {
-    AxisState& a = axisAt(axis);
-    if (a.automatic) {
-        double lo, hi;
-        computeDisplayedRange(axis, lo, hi);
-        a.minimum = lo;
-        a.automatic = false;
-    }
-    a.maximum = maximum;
+    fixAutomaticAxis(axis);
+    axisAt(axis).maximum = maximum;
     applyAxes();
 }
 

@@ -134,6 +134,7 @@ private:
     void rebuildSeries(int series);
     void styleSeries(int series);
     void applyAxes();
+    void fixAutomaticAxis(Axis axis);
     void computeDisplayedRange(Axis axis, double& lo, double& hi) const;
     bool dataRange(Axis axis, double& lo, double& hi) const;
 

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -378,5 +379,15 @@ QPixmap pixmap(Picture picture, QSize size, qreal devicePixelRatio) {
 }
 
 QIcon icon(Picture picture) { return QIcon(new PictureEngine(picture)); }
+
+QLabel* pictureLabel(const QString& objectName, const QString& toolTip, Picture picture,
+                     QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setToolTip(toolTip);
+    label->setPixmap(pixmap(picture, QSize(32, 32)));
+    label->setFixedSize(32, 32);
+    return label;
+}
 
 }  // namespace pairly::ui

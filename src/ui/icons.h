@@ -4,7 +4,9 @@
 #include <QPixmap>
 #include <QSize>
 
+class QLabel;
 class QPainter;
+class QWidget;
 class QRectF;
 
 namespace pairly::ui {
@@ -36,6 +38,10 @@ QPixmap pixmap(Picture picture, QSize size = QSize(), qreal devicePixelRatio = 0
 
 // An icon that draws itself at whatever size and ratio it is asked for.
 QIcon icon(Picture picture);
+
+// A fixed 32 × 32 label showing a picture, with its object name and tooltip.
+QLabel* pictureLabel(const QString& objectName, const QString& toolTip, Picture picture,
+                     QWidget* parent);
 
 // Shorthands for the pictures the screens use most (size in device-independent pixels).
 inline QPixmap laughingFace(int size = 32) { return pixmap(Picture::LaughingFace, {size, size}); }

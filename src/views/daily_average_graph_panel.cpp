@@ -61,10 +61,19 @@ QRadioButton* makeOption(const char* name, const char* caption, QWidget* parent)
     return option;
 }
 
-QFrame* makeFrame(const char* name, QWidget* parent) {
+// A framed pair of options, listed top to bottom, exclusive among themselves.
+QFrame* makeOptionFrame(const char* name, QWidget* parent, QRadioButton* top,
+                        QRadioButton* bottom) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
     frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(frame);
+    auto* group = new QButtonGroup(frame);
+    for (QRadioButton* option : {top, bottom}) {
+        option->setParent(frame);
+        layout->addWidget(option);
+        group->addButton(option);
+    }
     return frame;
 }
 
@@ -87,34 +96,15 @@ DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* par
     legend_->setObjectName("lblAvgtaiLegend");
     legend_->setTextFormat(Qt::RichText);
 
-    auto* viewFrame = makeFrame("fraGra", this);
-    optGra1_ = makeOption("optGra1", "同一軸上でグラフ表示", viewFrame);
-    optGra2_ = makeOption("optGra2", "別々の軸上でグラフ表示", viewFrame);
-    auto* viewLayout = new QVBoxLayout(viewFrame);
-    viewLayout->addWidget(optGra2_);
-    viewLayout->addWidget(optGra1_);
-
-    fraDgr_ = makeFrame("fraDgr", this);
-    optG1_ = makeOption("optG1", "実際の値のまま", fraDgr_);
-    optG2_ = makeOption("optG2", "グラフを重ねる", fraDgr_);
-    auto* dgrLayout = new QVBoxLayout(fraDgr_);
-    dgrLayout->addWidget(optG1_);
-    dgrLayout->addWidget(optG2_);
-
-    fraDgr2_ = makeFrame("fraDgr2", this);
-    optG3_ = makeOption("optG3", "下限自動", fraDgr2_);
-    optG4_ = makeOption("optG4", "下限目標", fraDgr2_);
-    auto* dgr2Layout = new QVBoxLayout(fraDgr2_);
-    dgr2Layout->addWidget(optG3_);
-    dgr2Layout->addWidget(optG4_);
-
-    // Each frame is its own exclusive group, as are the two view options.
-    for (auto pair :
-         {std::pair{optGra1_, optGra2_}, std::pair{optG1_, optG2_}, std::pair{optG3_, optG4_}}) {
-        auto* group = new QButtonGroup(this);
-        group->addButton(pair.first);
-        group->addButton(pair.second);
-    }
+    optGra1_ = makeOption("optGra1", "同一軸上でグラフ表示", this);
+    optGra2_ = makeOption("optGra2", "別々の軸上でグラフ表示", this);
+    auto* viewFrame = makeOptionFrame("fraGra", this, optGra2_, optGra1_);
+    optG1_ = makeOption("optG1", "実際の値のまま", this);
+    optG2_ = makeOption("optG2", "グラフを重ねる", this);
+    fraDgr_ = makeOptionFrame("fraDgr", this, optG1_, optG2_);
+    optG3_ = makeOption("optG3", "下限自動", this);
+    optG4_ = makeOption("optG4", "下限目標", this);
+    fraDgr2_ = makeOptionFrame("fraDgr2", this, optG3_, optG4_);
 
     auto* options = new QVBoxLayout;
     options->addWidget(viewFrame);
