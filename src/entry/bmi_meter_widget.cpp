@@ -1,9 +1,9 @@
 #include "entry/bmi_meter_widget.h"
 
 #include <QLabel>
-#include <QPalette>
 #include <cmath>
 
+#include "ui/back_colour.h"
 #include "ui/icons.h"
 #include "views/bmi.h"
 
@@ -21,11 +21,7 @@ BmiMeterWidget::BmiMeterWidget(int unitTwips, const QString& shapePrefix,
     for (int i = 0; i < 5; ++i) {
         auto* band = new QWidget(this);
         band->setObjectName(shapePrefix + "_" + QString::number(i));
-        band->setAutoFillBackground(true);
-        QPalette pal = band->palette();
-        pal.setColor(QPalette::Window,
-                     QColor(bands[i].colour.r, bands[i].colour.g, bands[i].colour.b));
-        band->setPalette(pal);
+        ui::setBackColour(band, ui::toQColor(bands[i].colour));
         bands_[i] = band;
     }
     if (withRuler_) {

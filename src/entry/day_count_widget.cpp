@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "entry/back_colour_widget.h"
+#include "ui/back_colour.h"
 #include "ui/icons.h"
 
 namespace pairly::entry {
@@ -43,7 +43,7 @@ DayCountWidget::DayCountWidget(int slot, QWidget* parent) : QWidget(parent) {
 
 void DayCountWidget::render(const DayCount& count) {
     label_->setText(QString::fromStdString(count.text));
-    setBackColour(label_, toQColor(count.colour));
+    ui::setBackColour(label_, ui::toQColor(count.colour));
     for (QLabel* picture : pictures_) picture->hide();
     pictures_[std::clamp(count.pictureIndex, 0, 3)]->show();
 }

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "entry/back_colour_widget.h"
 #include "entry/bmi_meter_widget.h"
 #include "entry/day_count_widget.h"
 #include "entry/day_view_panel.h"
@@ -14,6 +13,7 @@
 #include "entry/situation_lists_controller.h"
 #include "store/measurement_log.h"
 #include "store/preferences.h"
+#include "ui/back_colour.h"
 
 namespace pairly::entry {
 
@@ -110,7 +110,7 @@ void InputScreen::showCurrentBmi() {
     const views::CurrentBmi& bmi = *model_.bmi;
     meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
     lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
-    setBackColour(lblMHyouka_, toQColor(bmi.category.colour));
+    ui::setBackColour(lblMHyouka_, ui::toQColor(bmi.category.colour));
     emit currentBmiShown(bmi);
 }
 

@@ -7,9 +7,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "entry/back_colour_widget.h"
 #include "entry/bmi_meter_widget.h"
 #include "entry/input_screen.h"
+#include "ui/back_colour.h"
 
 namespace pairly::maintenance {
 
@@ -139,7 +139,7 @@ void BmiMeterGroup::refreshBmiSimulator(bool fromUser) {
     bmiValue_->setText(QString::fromStdString(sim->bmiText));
     meter_->setPointerLeftTwips(sim->settingsPointerLeftTwips);
     lblHyouka_->setText(QString::fromStdString(sim->category.text));
-    entry::setBackColour(lblHyouka_, entry::toQColor(sim->category.colour));
+    ui::setBackColour(lblHyouka_, ui::toQColor(sim->category.colour));
     lblHyojun_[0]->setText(QString::fromStdString(sim->standardWeightText));
     lblHyojun_[1]->setText(QString::fromStdString(sim->standardWeightText));
     lblTai_->setText(QString::fromStdString(sim->lblTaiText));

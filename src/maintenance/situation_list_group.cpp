@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "entry/back_colour_widget.h"
 #include "entry/situation_lists_controller.h"
 #include "entry/situation_order.h"
+#include "ui/back_colour.h"
 
 namespace pairly::maintenance {
 
@@ -109,7 +109,7 @@ void SituationListGroup::moveSituationByDrag(int pressIndex, int releaseIndex) {
     lstKoumoku_->clear();
     for (const auto& e : entries) lstKoumoku_->addItem(QString::fromStdString(e));
     lstKoumoku_->setCurrentRow(pressIndex < releaseIndex ? releaseIndex - 1 : releaseIndex);
-    entry::setBackColour(cmdSort_, kUnsavedOrder);
+    ui::setBackColour(cmdSort_, kUnsavedOrder);
 }
 
 void SituationListGroup::addSituation() {
@@ -122,7 +122,7 @@ void SituationListGroup::addSituation() {
 
 void SituationListGroup::saveSituationOrder() {
     if (!lists_.writeEntries(lists_.editEntries())) return;
-    entry::setBackColour(cmdSort_, QColor());
+    ui::setBackColour(cmdSort_, QColor());
     ctx_.dialogs.inform(QStringLiteral("並び替えた順番で状況リストを作成しました"),
                         QStringLiteral("並び替え完了"));
 }

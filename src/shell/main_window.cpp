@@ -16,6 +16,7 @@
 #include "store/partner_profile.h"
 #include "store/preferences.h"
 #include "store/situation_list.h"
+#include "ui/back_colour.h"
 #include "ui/help_viewer.h"
 #include "views/comparison_screen.h"
 
@@ -30,17 +31,6 @@ const QColor kSelectedPartnerColour(255, 255, 240);
 constexpr int kSplashMinimumMs = 1500;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-// Button colours live in the palette's Button role, where they can be read back.
-void setButtonColour(QPushButton* button, const QColor& colour) {
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, colour);
-    button->setPalette(palette);
-}
-
-QColor defaultButtonColour(const QWidget* widget) {
-    return QApplication::palette(widget).color(QPalette::Button);
-}
 
 QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -323,9 +313,9 @@ void MainWindow::readPreferences() {
 // Partner selection
 
 void MainWindow::setPartnerButtonSelected(int slot) {
-    setButtonColour(partnerButton(slot), kSelectedPartnerColour);
+    ui::setBackColour(partnerButton(slot), kSelectedPartnerColour);
     QPushButton* other = partnerButton(3 - slot);
-    setButtonColour(other, defaultButtonColour(other));
+    ui::setBackColour(other, QColor());  // back to the button face
 }
 
 void MainWindow::selectPartner(int slot) {
@@ -383,9 +373,7 @@ void MainWindow::switchToScreen(Screen screen) {
 // ---------------------------------------------------------------------------------------
 // Help tour and help document
 
-void MainWindow::DSP_HELP() {
-    ui::showHelpTour(ctx_, q(helpText_));
-}
+void MainWindow::DSP_HELP() { ui::showHelpTour(ctx_, q(helpText_)); }
 
 void MainWindow::explain(const std::string& text) {
     setHelpText(text);

@@ -120,7 +120,7 @@ ComparisonModel buildComparison(const ComparisonInput& input) {
 
 int shareBarWidth(int referenceWidth, float share1) {
     if (!std::isfinite(share1) || referenceWidth <= 0) return 0;
-    const double width = std::floor(referenceWidth * static_cast<double>(share1) / 100.0);
+    const double width = text::intFloor(referenceWidth * static_cast<double>(share1) / 100.0);
     if (width < 0) return 0;
     if (width > referenceWidth) return referenceWidth;
     return static_cast<int>(width);

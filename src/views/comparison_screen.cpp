@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "store/measurement_log.h"
+#include "ui/back_colour.h"
 #include "ui/grid.h"
 #include "ui/icons.h"
 #include "views/daily_average_graph_panel.h"
@@ -24,9 +25,8 @@ public:
         bar1_->setObjectName("shpBar1");
         setFixedHeight(22);
         setMinimumWidth(200);
-        setAutoFillBackground(true);
-        bar1_->setAutoFillBackground(true);
-        setColors(partnerColor(1), partnerColor(2));
+        ui::setBackColour(this, partnerColor(2).lighter(115));
+        ui::setBackColour(bar1_, partnerColor(1));
         bar1_->setGeometry(0, 0, 0, height());
     }
     void setShare(float share1) {
@@ -42,14 +42,6 @@ protected:
     }
 
 private:
-    void setColors(const QColor& first, const QColor& reference) {
-        QPalette p = palette();
-        p.setColor(QPalette::Window, reference.lighter(115));
-        setPalette(p);
-        QPalette p1 = bar1_->palette();
-        p1.setColor(QPalette::Window, first);
-        bar1_->setPalette(p1);
-    }
     void layoutBar() { bar1_->setGeometry(0, 0, shareBarWidth(width(), share1_), height()); }
 
     QFrame* bar1_;

@@ -9,8 +9,8 @@ namespace pairly::views {
 
 namespace {
 
-// Int(x), the floor, for the axis limits.
-int floorInt(double value) { return static_cast<int>(std::floor(value)); }
+// Int(x) as a whole axis limit.
+int floorInt(double value) { return static_cast<int>(text::intFloor(value)); }
 
 AxisRange ownAxis(const PartnerSummary& s) {
     if (!s.hasRecords) return {};

@@ -1,12 +1,14 @@
 #pragma once
-// Back colours of labels and buttons, as the program's RGB triples.
+// Back colours of labels, panels and buttons, as the program's RGB triples. The colour is
+// kept in the palette (Window and Button roles) so that it can be read back.
+#include <QAbstractButton>
 #include <QColor>
 #include <QPalette>
 #include <QWidget>
 
 #include "views/bmi.h"
 
-namespace pairly::entry {
+namespace pairly::ui {
 
 inline QColor toQColor(const views::Rgb& rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
@@ -21,7 +23,8 @@ inline void setBackColour(QWidget* widget, const QColor& colour) {
     pal.setColor(QPalette::Window, colour);
     pal.setColor(QPalette::Button, colour);
     widget->setPalette(pal);
-    widget->setAutoFillBackground(true);
+    // A button paints its own face; filling behind it would show square corners.
+    widget->setAutoFillBackground(qobject_cast<QAbstractButton*>(widget) == nullptr);
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::ui
