@@ -55,7 +55,7 @@ private:
 void BM_LoadLog(benchmark::State& state) {
     LogFolder folder;
     for (auto _ : state) {
-        auto records = pairly::store::loadLog(folder.path(), 1);
+        auto records = pairly::store::loadLog(folder.path(), 1).records;
         benchmark::DoNotOptimize(records.data());
         if (records.size() != kRecords) state.SkipWithError("wrong record count");
     }
@@ -89,9 +89,10 @@ void BM_InsertRecordInDateOrder(benchmark::State& state) {
         state.PauseTiming();
         if (!pairly::store::rewriteLog(folder.path(), 1, tenYears())) std::abort();
         state.ResumeTiming();
-        if (!pairly::store::insertRecordInDateOrder(
+        if (pairly::store::insertRecordInDateOrder(
                 folder.path(), 1,
-                {"2020/01/01", "起床後", 65.0f, 22.0f, 1450, 8, 48.0f, 2, 2.9f, "", ""}))
+                {"2020/01/01", "起床後", 65.0f, 22.0f, 1450, 8, 48.0f, 2, 2.9f, "", ""}) !=
+            pairly::store::WriteStatus::Ok)
             state.SkipWithError("insert failed");
     }
 }

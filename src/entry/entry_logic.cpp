@@ -192,7 +192,8 @@ PlanResult planSave(const SaveRequest& request, int recordCount,
 SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
                             const SaveRequest& request) {
     SaveOutcome outcome;
-    const std::vector<store::MeasurementRecord> log = store::loadLog(folder, slot);
+    const store::LoadedLog loaded = store::loadLog(folder, slot);
+    const std::vector<store::MeasurementRecord>& log = loaded.records;
     std::optional<std::string> lastDate;
     if (!log.empty()) lastDate = log.back().date;
     PlanResult planned = planSave(request, static_cast<int>(log.size()), lastDate);
@@ -201,10 +202,20 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         return outcome;
     }
     outcome.plan = std::move(planned.plan);
-    const bool written = outcome.plan->mode == WriteMode::Insert
-                             ? store::insertRecordInDateOrder(folder, slot, outcome.plan->record)
-                             : store::appendRecord(folder, slot, outcome.plan->record);
-    if (!written) {
+    store::WriteStatus status = store::WriteStatus::Ok;
+    if (outcome.plan->mode == WriteMode::Insert) {
+        status = store::insertRecordInDateOrder(folder, slot, outcome.plan->record);
+    } else if (!store::appendRecord(folder, slot, outcome.plan->record)) {
+        status = store::WriteStatus::WriteFailed;
+    }
+    if (status == store::WriteStatus::ReadFailed) {
+        outcome.message = SaveMessage{
+            "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません"
+            "。",
+            "保存エラー"};
+        return outcome;
+    }
+    if (status != store::WriteStatus::Ok) {
         outcome.message = SaveMessage{
             "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください。",
             "保存エラー"};

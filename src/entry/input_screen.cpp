@@ -94,8 +94,8 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 }
 
 void InputScreen::refreshDayView() {
-    const auto active = store::loadLog(ctx_.dataFolder, ctx_.currentSlot);
-    const auto other = store::loadLog(ctx_.dataFolder, ctx_.otherSlot());
+    const auto active = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    const auto other = ui::loadLogForScreen(ctx_, ctx_.otherSlot()).records;
     model_ = computeDayView(active, other, ctx_.profile.heightCm, selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);

@@ -6,20 +6,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "store/codec.h"
+#include "store/file_ops.h"
 
 namespace pairly::store {
 
 namespace {
-
-WriteHook& writeHook() {
-    static WriteHook hook;
-    return hook;
-}
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -39,21 +33,6 @@ std::string withLowerExtension(std::string_view name) {
     return out;
 }
 
-// Writes all bytes; a short or failed write is a failure.
-bool writeAll(int fd, const char* data, std::size_t size) {
-    if (const WriteHook& hook = writeHook()) {
-        return hook(fd, data, size) == static_cast<long>(size);
-    }
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // The bytes after the last LF of the file (empty when it ends with LF). CP932 trail
 // bytes never take the values of CR, LF or '"', so bytes can be scanned directly.
 bool readTornTail(int fd, off_t size, std::string& tail) {
@@ -63,7 +42,8 @@ bool readTornTail(int fd, off_t size, std::string& tail) {
     while (end > 0) {
         const off_t start = end > kChunk ? end - kChunk : 0;
         std::string chunk(static_cast<std::size_t>(end - start), '\0');
-        if (::pread(fd, chunk.data(), chunk.size(), start) != static_cast<ssize_t>(chunk.size()))
+        if (fileops::pread(fd, chunk.data(), chunk.size(), start) !=
+            static_cast<ssize_t>(chunk.size()))
             return false;
         const std::size_t lf = chunk.rfind('\n');
         if (lf != std::string::npos) {
@@ -74,14 +54,6 @@ bool readTornTail(int fd, off_t size, std::string& tail) {
         end = start;
     }
     return true;
-}
-
-void syncFolder(const fs::path& folder) {
-    // Some file systems refuse fsync on a directory; the rename itself has happened.
-    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return;
-    ::fsync(dfd);
-    ::close(dfd);
 }
 
 }  // namespace
@@ -105,15 +77,40 @@ bool fileExists(const fs::path& folder, std::string_view name) {
     return fs::is_regular_file(resolveFile(folder, name), ec);
 }
 
-std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name) {
+FileText readFile(const fs::path& folder, std::string_view name) {
+    FileText result;
     const fs::path path = resolveFile(folder, name);
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return fromCp932(bytes);
+    const int fd = fileops::open(path.c_str(), O_RDONLY);
+    if (fd < 0) {
+        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        return result;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
+    if (ok) {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        char buffer[65536];
+        while (true) {
+            const ssize_t n = fileops::read(fd, buffer, sizeof buffer);
+            if (n < 0) {
+                ok = false;
+                break;
+            }
+            if (n == 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ok = fileops::close(fd) == 0 && ok;
+    result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
+    result.text = fromCp932(bytes);
+    return result;
+}
+
+std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name) {
+    FileText file = readFile(folder, name);
+    if (file.status != ReadStatus::Ok) return std::nullopt;
+    return std::move(file.text);
 }
 
 bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view utf8Content,
@@ -125,18 +122,19 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
     const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
     if (temp == target) return false;
 
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = fileops::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes->data(), bytes->size());
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    bool ok = fileops::writeAll(fd, bytes->data(), bytes->size());
+    ok = ok && fileops::fsync(fd) == 0;
+    ok = (fileops::close(fd) == 0) && ok;
     // The old file stays in place until the complete new one takes its name.
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    ok = ok && fileops::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
+        // Plain unlink: cleaning up must not itself be made to fail.
         ::unlink(temp.c_str());
         return false;
     }
-    syncFolder(folder);
+    fileops::syncFolder(folder.c_str());
     return true;
 }
 
@@ -147,11 +145,11 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
     std::error_code ec;
     const bool existed = fs::exists(path, ec);
 
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = fileops::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND, 0644);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        ::close(fd);
+        fileops::close(fd);
         return false;
     }
     const off_t oldSize = st.st_size;
@@ -162,7 +160,7 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
     if (oldSize > 0) {
         std::string tail;
         if (!readTornTail(fd, oldSize, tail)) {
-            ::close(fd);
+            fileops::close(fd);
             return false;
         }
         if (!tail.empty() && tail.back() == '\r') {
@@ -175,18 +173,16 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
     std::string data(prefix);
     data += *bytes;
 
-    bool ok = writeAll(fd, data.data(), data.size());
-    ok = ok && ::fsync(fd) == 0;
+    bool ok = fileops::writeAll(fd, data.data(), data.size());
+    ok = ok && fileops::fsync(fd) == 0;
     if (!ok) {
         // Take back a partial line so the file ends as it did before.
         if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);
     }
-    ok = (::close(fd) == 0) && ok;
+    ok = (fileops::close(fd) == 0) && ok;
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
-    if (ok && !existed) syncFolder(folder);
+    if (ok && !existed) fileops::syncFolder(folder.c_str());
     return ok;
 }
-
-void setWriteHookForTests(WriteHook hook) { writeHook() = std::move(hook); }
 
 }  // namespace pairly::store

@@ -1,7 +1,6 @@
 #pragma once
 // The data folder: case-insensitive names, appends and the one safe whole-file rewrite.
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +14,20 @@ namespace fs = std::filesystem;
 fs::path resolveFile(const fs::path& folder, std::string_view name);
 bool fileExists(const fs::path& folder, std::string_view name);
 
-// Whole content decoded from CP932; nullopt when the file does not exist or cannot be read.
+// How a read went: a file that does not exist is a first run (Missing, empty text); any
+// other error of open, read or close, or a name that is not a regular file, is Failed,
+// and the text then holds what could be read, if anything.
+enum class ReadStatus { Ok, Missing, Failed };
+
+struct FileText {
+    ReadStatus status = ReadStatus::Missing;
+    std::string text;  // decoded from CP932
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+
+// Whole content decoded from CP932. Never throws.
+FileText readFile(const fs::path& folder, std::string_view name);
+// The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 
 // Writes utf8Content (encoded to CP932) to tempName, checks every byte, fsyncs and closes
@@ -31,10 +43,5 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // closed). On failure a partial line is cut off again and false is returned.
 [[nodiscard]] bool appendText(const fs::path& folder, std::string_view name,
                               std::string_view utf8Line);
-
-// Test hook: when set, every write of the rewrite and append paths goes through it; it
-// returns how many bytes it lets through (fewer than asked simulates a failed write).
-using WriteHook = std::function<long(int fd, const char* data, std::size_t size)>;
-void setWriteHookForTests(WriteHook hook);
 
 }  // namespace pairly::store

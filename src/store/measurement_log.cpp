@@ -80,24 +80,30 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
     return static_cast<std::size_t>(it - records.begin());
 }
 
-std::vector<MeasurementRecord> loadLog(const std::filesystem::path& folder, int slot) {
-    const auto content = readTextFile(folder, logFileName(slot));
-    if (!content) return {};
-    return parseRecords(*content);
+LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
+    const FileText file = readFile(folder, logFileName(slot));
+    LoadedLog log;
+    log.status = file.status;
+    log.records = parseRecords(file.text);
+    return log;
 }
 
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot) {
-    const auto records = loadLog(folder, slot);
-    if (records.empty()) return std::nullopt;
-    return records.back().date;
+    const auto log = loadLog(folder, slot);
+    if (log.records.empty()) return std::nullopt;
+    return log.records.back().date;
 }
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return false;
-    const auto content = readTextFile(folder, logFileName(slot));
-    auto records = content ? parseRecords(*content) : std::vector<MeasurementRecord>{};
+    const FileText file = readFile(folder, logFileName(slot));
+    // An append does not rewrite: when the old log cannot be read it still goes ahead
+    // (appendText mends a torn tail itself), only the record limit cannot be checked.
+    if (file.failed()) return appendText(folder, logFileName(slot), recordLine(record));
+    const std::string& content = file.text;
+    auto records = parseRecords(content);
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
-    if (content && !content->empty() && content->back() != '\n' && content->back() != '\r') {
+    if (!content.empty() && content.back() != '\n' && content.back() != '\r') {
         // A torn last line would shift the field groups of every later record: write the
         // records that can be read, then the new one, as a whole new log.
         records.push_back(record);
@@ -106,14 +112,18 @@ bool appendRecord(const std::filesystem::path& folder, int slot, const Measureme
     return appendText(folder, logFileName(slot), recordLine(record));
 }
 
-bool insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
-                             const MeasurementRecord& record) {
-    if (!isStorableRecord(record)) return false;
-    auto records = loadLog(folder, slot);
-    if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
+WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
+                                    const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return WriteStatus::Refused;
+    LoadedLog log = loadLog(folder, slot);
+    if (log.failed()) return WriteStatus::ReadFailed;
+    auto& records = log.records;
+    if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::size_t at = insertionIndex(records, record.date);
     records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), record);
-    return safeRewrite(folder, logFileName(slot), recordsText(records), "データコピー.txt");
+    return safeRewrite(folder, logFileName(slot), recordsText(records), "データコピー.txt")
+               ? WriteStatus::Ok
+               : WriteStatus::WriteFailed;
 }
 
 bool rewriteLog(const std::filesystem::path& folder, int slot,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "store/data_folder.h"
+
 namespace pairly::store {
 
 struct MeasurementRecord {
@@ -42,17 +44,30 @@ bool isStorableRecord(const MeasurementRecord& record);
 // first record whose date is later (text comparison), else at the end.
 std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const std::string& date);
 
-// A missing log reads as an empty list.
-std::vector<MeasurementRecord> loadLog(const std::filesystem::path& folder, int slot);
+// A log as read: the records that could be read, and whether the file could be read at
+// all. A missing log is an empty list and not a failure (a first run); on a failure the
+// records are what was read before it, to show but never to write back.
+struct LoadedLog {
+    std::vector<MeasurementRecord> records;
+    ReadStatus status = ReadStatus::Missing;
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot);
+
+// What became of a write. ReadFailed: an operation that rewrites a file from its old
+// content could not read that content, and wrote nothing.
+enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed };
+
 // The writers below refuse (return false, file unchanged) when the log would exceed
 // kMaxRecords, when a text field is not storable, or when the write fails.
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
-// record of a later day, or at the end when there is none.
-[[nodiscard]] bool insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
-                                           const MeasurementRecord& record);
+// record of a later day, or at the end when there is none. Refuses (ReadFailed) when the
+// old log cannot be read completely, so that no weighing is ever lost.
+[[nodiscard]] WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
+                                                  const MeasurementRecord& record);
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
                               const std::vector<MeasurementRecord>& records);
 

@@ -20,7 +20,8 @@ ScaleSteps readScaleSteps(const std::filesystem::path& folder);
 
 // "移動平均.TXT": one text, print form. Default "10".
 std::string readMovingAverage(const std::filesystem::path& folder);
-[[nodiscard]] bool writeMovingAverage(const std::filesystem::path& folder, const std::string& count);
+[[nodiscard]] bool writeMovingAverage(const std::filesystem::path& folder,
+                                      const std::string& count);
 
 // "自動時間.TXT": one number, print form (" 1 "). Default 0.
 int readAutoTime(const std::filesystem::path& folder);

@@ -72,14 +72,18 @@ bool renameSituation(const std::filesystem::path& folder, int slot, const std::s
                      const std::string& newText) {
     // Both new contents are built and checked before either file changes.
     if (!isStorableText(newText)) return false;
+    // Only what was read completely may be written back.
+    if (readFile(folder, kListFile).failed()) return false;
     std::string listContent;
     for (const auto& entry : readEntries(folder))
         listContent += writeLine({quoted(entry == oldText ? newText : entry)});
     if (!hasCp932Form(listContent)) return false;
 
     const std::string logName = logFileName(slot);
-    if (const auto logContent = readTextFile(folder, logName)) {
-        auto records = parseRecords(*logContent);
+    const FileText logFile = readFile(folder, logName);
+    if (logFile.failed()) return false;
+    if (logFile.status == ReadStatus::Ok) {
+        auto records = parseRecords(logFile.text);
         for (auto& r : records) {
             if (r.situation == oldText) r.situation = newText;
             if (!isStorableRecord(r)) return false;

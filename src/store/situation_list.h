@@ -12,8 +12,10 @@ const std::vector<std::string>& defaultSituations();
 std::vector<std::string> loadSituationList(const std::filesystem::path& folder);
 // Writes the default list when the file does not exist; returns false only on a write error.
 [[nodiscard]] bool ensureSituationList(const std::filesystem::path& folder);
-[[nodiscard]] bool appendSituationBare(const std::filesystem::path& folder, const std::string& entry);
-[[nodiscard]] bool appendSituationQuoted(const std::filesystem::path& folder, const std::string& entry);
+[[nodiscard]] bool appendSituationBare(const std::filesystem::path& folder,
+                                       const std::string& entry);
+[[nodiscard]] bool appendSituationQuoted(const std::filesystem::path& folder,
+                                         const std::string& entry);
 // Whole list, one bare line each (an empty list gives an empty file).
 [[nodiscard]] bool rewriteSituationList(const std::filesystem::path& folder,
                                         const std::vector<std::string>& entries);

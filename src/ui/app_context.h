@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "store/measurement_log.h"
 #include "store/partner_profile.h"
 #include "store/preferences.h"
 #include "ui/clock.h"
@@ -35,7 +36,24 @@ struct AppContext {
 
     // Set by the main window: give focus to the selected partner's button.
     std::function<void()> focusActivePartnerButton;
+    // Set by the main window: reloads the selected partner's weight series and redraws
+    // the trend graph (the list and analysis screens build on it).
+    std::function<void()> rebuildWeightChart;
 };
+
+// A partner's log as a screen reads it: when the file cannot be read completely, one
+// warning box says so, and the screen shows what could be read (and never writes it back).
+inline store::LoadedLog loadLogForScreen(AppContext& ctx, int slot) {
+    store::LoadedLog log = store::loadLog(ctx.dataFolder, slot);
+    if (log.failed()) {
+        ctx.dialogs.warn(QString::fromStdString(store::logFileName(slot)) +
+                             QStringLiteral(" を読み込めませんでした。\n"
+                                            "読み込めた分だけを表示しています。"
+                                            "ファイルとディスクの状態を確認してください。"),
+                         QStringLiteral("読み込みエラー"));
+    }
+    return log;
+}
 
 // The help tour's explanation box: shown only while the tour is on.
 inline void showHelpTour(AppContext& ctx, const QString& text) {

@@ -194,8 +194,8 @@ void ComparisonScreen::resetDailyAverageTable() {
 
 void ComparisonScreen::refreshComparisonScreen() {
     ComparisonInput input;
-    input.log1 = store::loadLog(ctx_.dataFolder, 1);
-    input.log2 = store::loadLog(ctx_.dataFolder, 2);
+    input.log1 = ui::loadLogForScreen(ctx_, 1).records;
+    input.log2 = ui::loadLogForScreen(ctx_, 2).records;
     input.name1 = ctx_.nicknameSlot1;
     input.name2 = ctx_.nicknameSlot2;
     input.target1 = ctx_.targetWeightSlot1;

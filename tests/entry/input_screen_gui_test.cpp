@@ -204,12 +204,13 @@ TEST_F(InputScreenTest, FreeSituationPicks) {
 TEST_F(InputScreenTest, FailedWritesChangeNothingAndSaySo) {
     f.build();
     const std::string log = f.log(1), list = f.situations();
-    store::setWriteHookForTests([](int, const char*, std::size_t) -> long { return 0; });
-    f.clickItem(lstAct(), 0);
-    f.click("cmdTaiHozon");
-    f.dialogs.inputs = {qs("散歩後")};
-    f.click("cmdFree");  // answered Yes: the append fails too
-    store::setWriteHookForTests(nullptr);
+    {
+        auto fail = testing::InjectFaults::always({store::fileops::Op::Write});
+        f.clickItem(lstAct(), 0);
+        f.click("cmdTaiHozon");
+        f.dialogs.inputs = {qs("散歩後")};
+        f.click("cmdFree");  // answered Yes: the append fails too
+    }
 
     EXPECT_EQ(f.log(1), log);
     EXPECT_EQ(f.situations(), list);

@@ -14,6 +14,7 @@
 #include "entry/input_screen.h"
 #include "maintenance/settings_screen.h"
 #include "store/preferences.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 #include "ui/app_context.h"
 #include "ui/clock.h"

@@ -181,9 +181,10 @@ TEST(ShellHelpTour, FailedFlagWriteWarnsAndKeepsTheFile) {
     f.dialogs.shown.clear();
     const std::string before = f.folder.readBytes("設定.txt");
 
-    store::setWriteHookForTests([](int, const char*, std::size_t size) { return long(size) / 2; });
-    f.find<QCheckBox>("chkHelp")->click();
-    store::setWriteHookForTests(nullptr);
+    {
+        auto fail = testing::InjectFaults::always({store::fileops::Op::Write});
+        f.find<QCheckBox>("chkHelp")->click();
+    }
 
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("ヘルプツアーＯＦＦ"));

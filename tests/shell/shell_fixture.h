@@ -7,6 +7,7 @@
 #include <string>
 
 #include "shell/main_window.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -12,16 +13,8 @@ namespace {
 
 using pairly::testing::TempFolder;
 
-// Lets the first `allowed` bytes of each write through, then reports a short write.
-struct FailingWrites {
-    explicit FailingWrites(std::size_t allowed) {
-        setWriteHookForTests([allowed](int fd, const char* data, std::size_t size) -> long {
-            const std::size_t n = std::min(allowed, size);
-            return static_cast<long>(::write(fd, data, n));
-        });
-    }
-    ~FailingWrites() { setWriteHookForTests(nullptr); }
-};
+using pairly::testing::InjectFaults;
+using Op = fileops::Op;
 
 TEST(ResolveFile, IgnoresTheCaseOfLatinLetters) {
     TempFolder folder;
@@ -59,7 +52,7 @@ TEST(SafeRewrite, FailedWriteLeavesTheOldFileByteIdentical) {
     folder.writeCp932("データ1.txt", old);
     const std::string oldBytes = folder.readBytes("データ1.txt");
     {
-        FailingWrites fail(10);
+        auto fail = InjectFaults::always({Op::Write});
         EXPECT_FALSE(safeRewrite(folder.path(), "データ1.txt", old + old, "データコピー.txt"));
     }
     EXPECT_EQ(folder.readBytes("データ1.txt"), oldBytes);
@@ -88,7 +81,7 @@ TEST(AppendText, CreatesEndsATornLineAndTakesBackAFailedWrite) {
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
 
     {
-        FailingWrites fail(2);
+        auto fail = InjectFaults::always({Op::Write});
         EXPECT_FALSE(appendText(folder.path(), "log.txt", "longer line\r\n"));
         EXPECT_FALSE(appendText(folder.path(), "fresh.txt", "longer line\r\n"));
     }

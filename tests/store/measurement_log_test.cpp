@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "store/data_folder.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -54,18 +55,18 @@ TEST(MeasurementLog, ReadingRuleOnHandWrittenLines) {
 
 TEST(MeasurementLog, MissingEmptyAndTornLogs) {
     TempFolder folder;
-    EXPECT_TRUE(loadLog(folder.path(), 1).empty());
+    EXPECT_TRUE(loadLog(folder.path(), 1).records.empty());
     EXPECT_EQ(lastRecordDate(folder.path(), 1), std::nullopt);
     folder.writeBytes("データ1.txt", "");
-    EXPECT_TRUE(loadLog(folder.path(), 1).empty());
+    EXPECT_TRUE(loadLog(folder.path(), 1).records.empty());
 
     const std::string good = recordLine(rec("2026/12/01")) + recordLine(rec("2026/12/02"));
     // Torn inside the reserved field: eleven fields, but the last quote never closed.
     folder.writeCp932("データ1.txt",
                       good + "\"2026/12/03\",\"昼食前\",65,22,1500,9,48,5,3,\"\",\"x");
-    EXPECT_EQ(loadLog(folder.path(), 1).size(), 2u);
+    EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 2u);
     folder.writeCp932("データ1.txt", good + "\"2026/12/03\",\"昼食");
-    EXPECT_EQ(loadLog(folder.path(), 1).size(), 2u);
+    EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 2u);
     EXPECT_EQ(lastRecordDate(folder.path(), 1), "2026/12/02");
 
     // The next append drops the unreadable fragment, so it cannot shift later records.
@@ -99,9 +100,10 @@ TEST(MeasurementLog, InsertionInDateOrder) {
             folder.path(), 2,
             {rec("2026/12/01", "起床後", 70, "a"), rec("2026/12/03", "朝食前", 69, "b"),
              rec("2026/12/03", "夕食後", 69.5f, "c"), rec("2026/12/05", "就寝前", 68.75f, "d")}));
-        ASSERT_TRUE(insertRecordInDateOrder(folder.path(), 2, rec(c.date, "運動後", 60, "new")))
+        ASSERT_EQ(insertRecordInDateOrder(folder.path(), 2, rec(c.date, "運動後", 60, "new")),
+                  WriteStatus::Ok)
             << c.name;
-        EXPECT_EQ(dates(loadLog(folder.path(), 2)), c.expected) << c.name;
+        EXPECT_EQ(dates(loadLog(folder.path(), 2).records), c.expected) << c.name;
         EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ2.txt"}) << c.name;
     }
 }
@@ -111,8 +113,8 @@ TEST(MeasurementLog, IdenticalRecordsAndRoundTripOfRewrittenLines) {
     const auto r = rec("2026/12/01", "入浴後", 64.9f, "同じ");
     ASSERT_TRUE(appendRecord(folder.path(), 1, r));
     ASSERT_TRUE(appendRecord(folder.path(), 1, r));
-    ASSERT_TRUE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/01")));
-    const auto records = loadLog(folder.path(), 1);
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/01")), WriteStatus::Ok);
+    const auto records = loadLog(folder.path(), 1).records;
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[1], r);
     EXPECT_EQ(records[2], r);
@@ -124,28 +126,66 @@ TEST(MeasurementLog, WritersRefuseUnstorableTextsAndFailedWritesKeepTheLog) {
     const std::string before = folder.readBytes("データ1.txt");
     EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝\"食")));
     EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝食", 60, "line\r\nbreak")));
-    EXPECT_FALSE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02", "😀")));
+    EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02", "😀")),
+              WriteStatus::Refused);
     EXPECT_FALSE(rewriteLog(folder.path(), 1, {rec("2026/12/02", "x\"")}));
 
-    setWriteHookForTests([](int fd, const char* data, std::size_t size) -> long {
-        return static_cast<long>(::write(fd, data, size / 2));
-    });
-    EXPECT_FALSE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02")));
-    EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02")));
-    setWriteHookForTests(nullptr);
+    {
+        auto fail = testing::InjectFaults::always({fileops::Op::Write});
+        EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02")),
+                  WriteStatus::WriteFailed);
+        EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02")));
+    }
 
     EXPECT_EQ(folder.readBytes("データ1.txt"), before);
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
 }
 
+TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
+    TempFolder folder;
+    EXPECT_EQ(loadLog(folder.path(), 1).status, ReadStatus::Missing);
+    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/01")));
+    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/03")));
+    EXPECT_EQ(loadLog(folder.path(), 1).status, ReadStatus::Ok);
+    const std::string before = folder.readBytes("データ1.txt");
+
+    using Op = fileops::Op;
+    for (const Op op : {Op::Open, Op::Read, Op::Close}) {
+        auto fail = testing::InjectFaults::once(1, {op});
+        // Only a complete read may be written back: the insertion refuses.
+        EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/12/02")),
+                  WriteStatus::ReadFailed);
+        EXPECT_EQ(folder.readBytes("データ1.txt"), before);
+    }
+    {
+        auto fail = testing::InjectFaults::always({Op::Read});
+        const LoadedLog log = loadLog(folder.path(), 1);
+        EXPECT_TRUE(log.failed());
+        EXPECT_TRUE(log.records.empty());
+    }
+    {
+        // An append does not rewrite, so it goes ahead when the log cannot be read whole.
+        auto fail = testing::InjectFaults::once(1, {Op::Read});
+        EXPECT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+    }
+    EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+
+    // A name that is not a regular file cannot be read either.
+    TempFolder other;
+    std::filesystem::create_directory(other.path() / "データ2.txt");
+    EXPECT_TRUE(loadLog(other.path(), 2).failed());
+    EXPECT_EQ(insertRecordInDateOrder(other.path(), 2, rec("2026/12/02")), WriteStatus::ReadFailed);
+}
+
 TEST(MeasurementLog, FindsTheUpperCaseSpelling) {
     TempFolder folder;
     folder.writeCp932("データ1.TXT", recordLine(rec("2026/12/01")));
-    EXPECT_EQ(loadLog(folder.path(), 1).size(), 1u);
+    EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 1u);
     ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/02")));
-    ASSERT_TRUE(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")));
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.TXT"});
-    EXPECT_EQ(loadLog(folder.path(), 1).size(), 3u);
+    EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "store/data_folder.h"
 #include "store/measurement_log.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -63,7 +64,7 @@ TEST(SituationList, RenameTouchesOnlyTheActivePartnersLogAndEveryEqualEntry) {
 
     ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前"));
 
-    const auto log = loadLog(folder.path(), 1);
+    const auto log = loadLog(folder.path(), 1).records;
     ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[0], rec("2026/12/01", "朝ごはん前", "旧"));  // all eleven fields kept
     EXPECT_EQ(log[1].situation, "朝食前 ");                    // not exactly equal
@@ -94,11 +95,10 @@ TEST(SituationList, FailedOrRefusedRenameChangesNothing) {
 
     EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝\"食"));
     // Every write stops short: the log's rewrite fails, so the list is not touched either.
-    setWriteHookForTests([](int fd, const char* data, std::size_t size) -> long {
-        return static_cast<long>(::write(fd, data, size / 2));
-    });
-    EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前"));
-    setWriteHookForTests(nullptr);
+    {
+        auto fail = testing::InjectFaults::always({fileops::Op::Write});
+        EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前"));
+    }
 
     EXPECT_EQ(folder.readBytes("データ1.txt"), logBefore);
     EXPECT_EQ(folder.readBytes("状況リスト.txt"), listBefore);

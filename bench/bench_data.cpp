@@ -1,0 +1,84 @@
+#include "bench/bench_data.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "store/partner_profile.h"
+#include "store/preferences.h"
+#include "store/situation_list.h"
+#include "text/dates.h"
+
+namespace pairly::bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+float tenths(double v) { return static_cast<float>(std::round(v * 10.0) / 10.0); }
+
+}  // namespace
+
+std::vector<store::MeasurementRecord> makeLog(int slot, int records) {
+    static const char* comments[] = {"飲み会の翌日", "ジョギング30分", "停滞期かも, 反省",
+                                     "ラーメン我慢した", "二人で散歩"};
+    const auto& situations = store::defaultSituations();
+    const int days = (records + 2) / 3;
+    text::Date date = text::addDays(text::Date{kLastYear, kLastMonth, kLastDay}, -(days - 1));
+    const double base = slot == 1 ? 78.0 : 57.0;
+    const double fatBase = slot == 1 ? 24.0 : 31.0;
+    std::uint32_t seed = 12345u + static_cast<std::uint32_t>(slot);
+    auto noise = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed >> 8) / 16777216.0 - 0.5;
+    };
+    std::vector<store::MeasurementRecord> log;
+    log.reserve(static_cast<std::size_t>(records));
+    for (int i = 0; i < records; ++i) {
+        if (i > 0 && i % 3 == 0) date = text::addDays(date, 1);
+        const double t = static_cast<double>(i) / records;
+        // Slow loss with yearly waves and day-to-day noise.
+        const double w = base - 8.0 * t + 1.5 * std::sin(t * 60.0) + noise() * 0.8 + (i % 3) * 0.4;
+        store::MeasurementRecord r;
+        r.date = text::formatDate(date);
+        r.situation = i == 0 ? "はじめの一歩"
+                             : situations[static_cast<std::size_t>((i % 3) * 4 + (i / 3) % 2) %
+                                          situations.size()];
+        r.weight = tenths(w);
+        r.bodyFat = tenths(fatBase - 4.0 * t + noise());
+        r.basalMetabolism = static_cast<std::int16_t>(std::lround(600 + 11.0 * w + noise() * 8));
+        r.visceralFat = static_cast<std::int16_t>(std::lround((slot == 1 ? 12 : 9) - 3 * t));
+        r.muscleMass = tenths(w * 0.72 + noise() * 0.3);
+        r.muscleScore = static_cast<std::int16_t>(std::lround(noise() * 4));
+        r.boneMass = tenths(slot == 1 ? 3.1 : 2.2);
+        if (i % 4 == 0 && i > 0) r.comment = comments[(i / 4) % 5];
+        log.push_back(std::move(r));
+    }
+    return log;
+}
+
+BenchFolder::BenchFolder(int records) {
+    std::string tmpl = (fs::temp_directory_path() / "pairly-bench-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) std::abort();
+    path_ = tmpl;
+    bool ok = true;
+    ok = ok && store::saveProfile(path_, 1, {"たくや", 172.5f, 68.0f});
+    ok = ok && store::saveProfile(path_, 2, {"みさき", 158.0f, 50.0f});
+    ok = ok && store::rewriteLog(path_, 1, makeLog(1, records));
+    ok = ok && store::rewriteLog(path_, 2, makeLog(2, records));
+    ok = ok && store::rewriteSituationList(path_, store::defaultSituations());
+    ok = ok && store::writeHelpTourFlag(path_, 0);
+    ok = ok && store::writeMovingAverage(path_, "10");
+    ok = ok && store::writeMarkerMode(path_, 1);
+    if (!ok) std::abort();
+}
+
+BenchFolder::~BenchFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+}  // namespace pairly::bench

@@ -1,0 +1,47 @@
+#pragma once
+// Makes the store's file operations fail while an object of this kind lives.
+#include <memory>
+#include <set>
+
+#include "store/file_ops.h"
+
+namespace pairly::testing {
+
+class InjectFaults {
+public:
+    using Op = store::fileops::Op;
+    // Every operation of the given kinds fails (all kinds when the set is empty).
+    static InjectFaults always(std::set<Op> ops = {}) {
+        return InjectFaults(1, true, std::move(ops));
+    }
+    // Only operation number n (counted over the chosen kinds) fails.
+    static InjectFaults once(long n, std::set<Op> ops = {}) {
+        return InjectFaults(n, false, std::move(ops));
+    }
+    // Operation number n and every later one fail.
+    static InjectFaults from(long n, std::set<Op> ops = {}) {
+        return InjectFaults(n, true, std::move(ops));
+    }
+
+    InjectFaults(InjectFaults&& other) noexcept : active_(other.active_) { other.active_ = false; }
+    InjectFaults& operator=(InjectFaults&&) = delete;
+    ~InjectFaults() {
+        if (active_) store::fileops::setFaultHook(nullptr);
+    }
+    // How many operations of the chosen kinds were asked for so far.
+    long seen() const { return *seen_; }
+
+private:
+    InjectFaults(long n, bool persistent, std::set<Op> ops) : seen_(std::make_shared<long>(0)) {
+        store::fileops::setFaultHook(
+            [n, persistent, ops = std::move(ops), seen = seen_](Op op, long) {
+                if (!ops.empty() && !ops.count(op)) return false;
+                const long k = ++*seen;
+                return persistent ? k >= n : k == n;
+            });
+    }
+    bool active_ = true;
+    std::shared_ptr<long> seen_;
+};
+
+}  // namespace pairly::testing
