@@ -25,6 +25,14 @@ struct FileText {
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
+// The raw bytes, with the same status.
+struct FileBytes {
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+FileBytes readFileBytes(const fs::path& folder, std::string_view name);
+
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
@@ -37,6 +45,9 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // tempName means `name` + ".tmp"; both names are resolved like every other name.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
                                std::string_view utf8Content, std::string_view tempName = "");
+// The same with content that is already CP932 bytes.
+[[nodiscard]] bool safeRewriteBytes(const fs::path& folder, std::string_view name,
+                                    std::string_view bytes, std::string_view tempName = "");
 
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
 // is ended first so the new line never merges with it (a quote the tear left open is

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/data_folder.h"
@@ -33,8 +34,19 @@ std::string logFileName(int slot);  // "データ1.txt" / "データ2.txt"
 
 // One line of the write form, with CR LF.
 std::string recordLine(const MeasurementRecord& record);
-// Records from decoded file content; a record cut short at the end is dropped.
+// Records from decoded file content; empty lines between records are skipped. A record cut
+// short at the end (a line torn by a crash) is dropped.
 std::vector<MeasurementRecord> parseRecords(const std::string& content);
+
+// The shape of a log's content (raw CP932 bytes or decoded text alike: the separators and
+// the quote are never part of a multi-byte character): how many whole records it holds,
+// and where the fields that make no whole record begin (the content's size when none).
+struct RecordScan {
+    std::size_t records = 0;
+    std::size_t wholeEnd = 0;
+    bool leftover = false;
+};
+RecordScan scanRecords(std::string_view content);
 
 // All the lines of the records, in order.
 std::string recordsText(const std::vector<MeasurementRecord>& records);

@@ -33,6 +33,10 @@ std::vector<std::string> printFormItems(const std::string& content) {
         if (!line.empty() && line.front() == '"') {
             const std::size_t close = line.find('"', 1);
             line = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+            // Blanks inside the quotes go too, as they would without them.
+            const std::size_t from = line.find_first_not_of(" \t");
+            const std::size_t to = line.find_last_not_of(" \t");
+            line = from == std::string::npos ? "" : line.substr(from, to - from + 1);
         }
         items.push_back(line);
         pos = end;

@@ -25,8 +25,9 @@ std::vector<std::string> readEntries(const std::filesystem::path& folder) {
 // The list is written bare, but an entry that a bare line would split or trim is
 // quoted so that it reads back as the one entry it is.
 std::string entryLine(const std::string& entry) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const bool needsQuotes = entry.find(',') != std::string::npos ||
-                             (!entry.empty() && (entry.front() == ' ' || entry.back() == ' '));
+                             (!entry.empty() && (blank(entry.front()) || blank(entry.back())));
     return needsQuotes ? writeLine({quoted(entry)}) : printFormText(entry);
 }
 
