@@ -56,20 +56,38 @@ bool readTornTail(int fd, off_t size, std::string& tail) {
     return true;
 }
 
-}  // namespace
-
-fs::path resolveFile(const fs::path& folder, std::string_view name) {
+// Sets `certain` to false when the folder could not be looked at, so that a file that
+// seems missing may exist under another spelling.
+fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
+    certain = true;
     std::error_code ec;
-    if (fs::exists(folder / std::string(name), ec)) return folder / std::string(name);
+    const fs::path exact = folder / std::string(name);
+    if (fs::exists(exact, ec)) return exact;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
     // Several spellings may exist on a case-sensitive disk; take the first by name so
     // every operation picks the same one.
     std::string best;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    fs::directory_iterator it(folder, ec);
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
         if (equalIgnoringLatinCase(entry, name) && (best.empty() || entry < best)) best = entry;
     }
     if (!best.empty()) return folder / best;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
     return folder / withLowerExtension(name);
+}
+
+}  // namespace
+
+fs::path resolveFile(const fs::path& folder, std::string_view name) {
+    bool certain = true;
+    return resolve(folder, name, certain);
 }
 
 bool fileExists(const fs::path& folder, std::string_view name) {
@@ -77,19 +95,20 @@ bool fileExists(const fs::path& folder, std::string_view name) {
     return fs::is_regular_file(resolveFile(folder, name), ec);
 }
 
-FileText readFile(const fs::path& folder, std::string_view name) {
-    FileText result;
-    const fs::path path = resolveFile(folder, name);
+FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
+    FileBytes result;
+    bool certain = true;
+    const fs::path path = resolve(folder, name, certain);
     const int fd = fileops::open(path.c_str(), O_RDONLY);
     if (fd < 0) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        // Missing only when the folder says so too: another spelling may exist.
+        result.status = errno == ENOENT && certain ? ReadStatus::Missing : ReadStatus::Failed;
         return result;
     }
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    std::string bytes;
     if (ok) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        result.bytes.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[65536];
         while (true) {
             const ssize_t n = fileops::read(fd, buffer, sizeof buffer);
@@ -98,12 +117,19 @@ FileText readFile(const fs::path& folder, std::string_view name) {
                 break;
             }
             if (n == 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            result.bytes.append(buffer, static_cast<std::size_t>(n));
         }
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
-    result.text = fromCp932(bytes);
+    return result;
+}
+
+FileText readFile(const fs::path& folder, std::string_view name) {
+    FileBytes file = readFileBytes(folder, name);
+    FileText result;
+    result.status = file.status;
+    result.text = fromCp932(file.bytes);
     return result;
 }
 
@@ -117,6 +143,11 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
                  std::string_view tempName) {
     const std::optional<std::string> bytes = toCp932(utf8Content);
     if (!bytes) return false;
+    return safeRewriteBytes(folder, name, *bytes, tempName);
+}
+
+bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string_view bytes,
+                      std::string_view tempName) {
     const fs::path target = resolveFile(folder, name);
     const std::string defaultTemp = target.filename().string() + ".tmp";
     const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
@@ -124,7 +155,7 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
 
     const int fd = fileops::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    bool ok = fileops::writeAll(fd, bytes->data(), bytes->size());
+    bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
     ok = ok && fileops::fsync(fd) == 0;
     ok = (fileops::close(fd) == 0) && ok;
     // The old file stays in place until the complete new one takes its name.
@@ -179,7 +210,15 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
         // Take back a partial line so the file ends as it did before.
         if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);
     }
-    ok = (fileops::close(fd) == 0) && ok;
+    if (fileops::close(fd) != 0 && ok) {
+        // Reported as failed, so it must not stay: a retry would store the line twice.
+        ok = false;
+        const int again = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (again >= 0) {
+            if (::ftruncate(again, oldSize) == 0) ::fsync(again);
+            ::close(again);
+        }
+    }
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
     if (ok && !existed) fileops::syncFolder(folder.c_str());
     return ok;

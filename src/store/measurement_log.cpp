@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
 #include "text/numbers.h"
@@ -121,7 +122,11 @@ WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slo
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::size_t at = insertionIndex(records, record.date);
     records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), record);
-    return safeRewrite(folder, logFileName(slot), recordsText(records), "データコピー.txt")
+    // A byte of the old log that is not CP932 was read as U+FFFD and cannot be written
+    // back as it was: refused rather than changed.
+    const std::optional<std::string> bytes = toCp932(recordsText(records));
+    if (!bytes) return WriteStatus::Refused;
+    return safeRewriteBytes(folder, logFileName(slot), *bytes, "データコピー.txt")
                ? WriteStatus::Ok
                : WriteStatus::WriteFailed;
 }
