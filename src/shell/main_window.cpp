@@ -289,7 +289,15 @@ void MainWindow::startUp() {
 }
 
 void MainWindow::loadPartnerProfile(int slot) {
-    ctx_.profile = store::loadProfile(ctx_.dataFolder, slot);
+    const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
+    if (loaded.failed()) {
+        ctx_.dialogs.warn(q(store::profileFileName(slot)) +
+                              QStringLiteral(" を読み込めませんでした。\n"
+                                             "読み込めた分だけを表示しています。"
+                                             "ファイルとディスクの状態を確認してください。"),
+                          QStringLiteral("読み込みエラー"));
+    }
+    ctx_.profile = loaded.profile;
     setWindowTitle(q(store::windowTitle(ctx_.profile)));
     partnerButton(slot)->setText(partnerCaption(ctx_.profile.nickname, slot));
     if (slot == 1) {

@@ -63,20 +63,38 @@ const char* mendPrefix(std::string_view bytes) {
     return "\r\n";
 }
 
-}  // namespace
-
-fs::path resolveFile(const fs::path& folder, std::string_view name) {
+// Sets `certain` to false when the folder could not be looked at, so that a file that
+// seems missing may exist under another spelling.
+fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
+    certain = true;
     std::error_code ec;
-    if (fs::exists(folder / std::string(name), ec)) return folder / std::string(name);
+    const fs::path exact = folder / std::string(name);
+    if (fs::exists(exact, ec)) return exact;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
     // Several spellings may exist on a case-sensitive disk; take the first by name so
     // every operation picks the same one.
     std::string best;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    fs::directory_iterator it(folder, ec);
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
         if (equalIgnoringLatinCase(entry, name) && (best.empty() || entry < best)) best = entry;
     }
     if (!best.empty()) return folder / best;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
     return folder / withLowerExtension(name);
+}
+
+}  // namespace
+
+fs::path resolveFile(const fs::path& folder, std::string_view name) {
+    bool certain = true;
+    return resolve(folder, name, certain);
 }
 
 bool fileExists(const fs::path& folder, std::string_view name) {
@@ -86,17 +104,18 @@ bool fileExists(const fs::path& folder, std::string_view name) {
 
 FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
     FileBytes result;
-    const fs::path path = resolveFile(folder, name);
+    bool certain = true;
+    const fs::path path = resolve(folder, name, certain);
     const int fd = fileops::open(path.c_str(), O_RDONLY);
     if (fd < 0) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        // Missing only when the folder says so too: another spelling may exist.
+        result.status = errno == ENOENT && certain ? ReadStatus::Missing : ReadStatus::Failed;
         return result;
     }
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    std::string& bytes = result.bytes;
     if (ok) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        result.bytes.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[65536];
         while (true) {
             const ssize_t n = fileops::read(fd, buffer, sizeof buffer);
@@ -105,7 +124,7 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
                 break;
             }
             if (n == 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            result.bytes.append(buffer, static_cast<std::size_t>(n));
         }
     }
     ok = fileops::close(fd) == 0 && ok;
@@ -115,7 +134,10 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
 
 FileText readFile(const fs::path& folder, std::string_view name) {
     FileBytes file = readFileBytes(folder, name);
-    return {file.status, fromCp932(file.bytes)};
+    FileText result;
+    result.status = file.status;
+    result.text = fromCp932(file.bytes);
+    return result;
 }
 
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name) {
@@ -185,7 +207,15 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
         // Take back a partial line so the file ends as it did before.
         if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);
     }
-    ok = (fileops::close(fd) == 0) && ok;
+    if (fileops::close(fd) != 0 && ok) {
+        // Reported as failed, so it must not stay: a retry would store the line twice.
+        ok = false;
+        const int again = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (again >= 0) {
+            if (::ftruncate(again, oldSize) == 0) ::fsync(again);
+            ::close(again);
+        }
+    }
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
     if (ok && !existed) fileops::syncFolder(folder.c_str());
     return ok;

@@ -10,7 +10,8 @@ namespace pairly::store {
 namespace fs = std::filesystem;
 
 // The existing file of this name ignoring the case of Latin letters; when none exists,
-// the name spelt with a lower-case extension ("データ1.TXT" -> "データ1.txt").
+// the name spelt with a lower-case extension ("データ1.TXT" -> "データ1.txt"). When the
+// folder cannot be looked at, the name as given, so that opening it reports the error.
 fs::path resolveFile(const fs::path& folder, std::string_view name);
 bool fileExists(const fs::path& folder, std::string_view name);
 
@@ -25,16 +26,22 @@ struct FileText {
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
-// The raw bytes, with the same status.
+// The same as raw bytes, for an operation that may have to put them back exactly
+// (decoding and encoding again does not give every CP932 byte sequence back).
 struct FileBytes {
     ReadStatus status = ReadStatus::Missing;
     std::string bytes;
     bool failed() const { return status == ReadStatus::Failed; }
 };
-FileBytes readFileBytes(const fs::path& folder, std::string_view name);
+
+// What became of a write. Refused: the new content cannot be stored (nothing written).
+// ReadFailed: an operation that rewrites a file from its old content could not read that
+// content, and wrote nothing. WriteFailed: the write failed and the file is as it was.
+enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed };
 
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
+FileBytes readFileBytes(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 

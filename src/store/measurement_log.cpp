@@ -149,7 +149,10 @@ WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slo
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::size_t at = insertionIndex(records, record.date);
     records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), record);
-    return safeRewrite(folder, logFileName(slot), recordsText(records), "データコピー.txt")
+    // Told apart from a failed write: a text with no CP932 form is refused.
+    const std::optional<std::string> bytes = toCp932(recordsText(records));
+    if (!bytes) return WriteStatus::Refused;
+    return safeRewriteBytes(folder, logFileName(slot), *bytes, "データコピー.txt")
                ? WriteStatus::Ok
                : WriteStatus::WriteFailed;
 }

@@ -67,17 +67,14 @@ struct LoadedLog {
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot);
 
-// What became of a write. ReadFailed: an operation that rewrites a file from its old
-// content could not read that content, and wrote nothing.
-enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed };
-
 // The writers below refuse (return false, file unchanged) when the log would exceed
 // kMaxRecords, when a text field is not storable, or when the write fails.
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
 // record of a later day, or at the end when there is none. Refuses (ReadFailed) when the
-// old log cannot be read completely, so that no weighing is ever lost.
+// old log cannot be read completely, so that no weighing is ever lost, and (Refused) when
+// a text has no CP932 form.
 [[nodiscard]] WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
                                                   const MeasurementRecord& record);
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,

@@ -83,17 +83,48 @@ bool writeHelpTourFlag(const std::filesystem::path& folder, int flag) {
                        writeLine({quoted("ヘルプツアー"), std::to_string(flag)}));
 }
 
-ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
+namespace {
+
+ScaleSteps stepsFrom(const std::string& content) {
     ScaleSteps steps;
-    if (auto w = printFormItem(folder, kStepsFile, 0)) steps.weightStep = *w;
-    if (auto b = printFormItem(folder, kStepsFile, 1)) steps.bodyFatStep = *b;
+    const auto items = printFormItems(content);
+    if (items.size() > 0 && !items[0].empty()) steps.weightStep = items[0];
+    if (items.size() > 1 && !items[1].empty()) steps.bodyFatStep = items[1];
     return steps;
+}
+
+}  // namespace
+
+ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
+    const auto content = readTextFile(folder, kStepsFile);
+    return content ? stepsFrom(*content) : ScaleSteps{};
 }
 
 bool writeScaleSteps(const std::filesystem::path& folder, const ScaleSteps& steps) {
     if (!isPrintableItem(steps.weightStep) || !isPrintableItem(steps.bodyFatStep)) return false;
     return safeRewrite(folder, kStepsFile,
                        printFormText(steps.weightStep) + printFormText(steps.bodyFatStep));
+}
+
+ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKind kind,
+                                const std::string& step) {
+    ScaleStepUpdate update;
+    const FileText file = readFile(folder, kStepsFile);
+    if (file.failed()) {
+        update.status = WriteStatus::ReadFailed;
+        return update;
+    }
+    update.steps = stepsFrom(file.text);
+    ScaleSteps next = update.steps;
+    (kind == ScaleStepKind::Weight ? next.weightStep : next.bodyFatStep) = step;
+    if (!isPrintableItem(step)) {
+        update.status = WriteStatus::Refused;
+    } else if (!writeScaleSteps(folder, next)) {
+        update.status = WriteStatus::WriteFailed;
+    } else {
+        update.steps = next;
+    }
+    return update;
 }
 
 std::string readMovingAverage(const std::filesystem::path& folder) {

@@ -62,7 +62,8 @@ const std::vector<Save>& saves() {
              return insertRecordInDateOrder(f, 1, rec("2026/11/15", "夕食後")) == WriteStatus::Ok;
          }},
         {"rewrite", [](const auto& f) { return rewriteLog(f, 1, {rec("2026/12/07", "開始")}); }},
-        {"rename", [](const auto& f) { return renameSituation(f, 1, "朝食前", "朝ごはん前"); }},
+        {"rename",
+         [](const auto& f) { return renameSituation(f, 1, "朝食前", "朝ごはん前").ok(); }},
         {"list order",
          [](const auto& f) {
              return rewriteSituationList(f, {"夕食後", "起床後", "朝食前"});
