@@ -133,6 +133,16 @@ std::vector<PaintedCell> paintedCells(const CalendarModel& model, CalendarMode m
     return cells;
 }
 
+std::vector<PaintedCell> recolouredCells(const CalendarModel& model, CalendarMode from,
+                                         CalendarMode to) {
+    std::vector<PaintedCell> cells;
+    for (const CalendarDay& d : model.days) {
+        const Rgb colour = dayColour(d.dayClass, to);
+        if (colour != dayColour(d.dayClass, from)) cells.push_back({d.row, d.day, colour});
+    }
+    return cells;
+}
+
 const char* legendCaption(Legend entry) {
     switch (entry) {
         case Legend::Decrease:

@@ -65,6 +65,9 @@ struct PaintedCell {
     bool operator==(const PaintedCell&) const = default;
 };
 std::vector<PaintedCell> paintedCells(const CalendarModel& model, CalendarMode mode);
+// The cells whose colour changes from one mode to the other, in their new colour.
+std::vector<PaintedCell> recolouredCells(const CalendarModel& model, CalendarMode from,
+                                         CalendarMode to);
 
 // Legend caption (ending in two spaces) and its fixed colour, the same in both modes.
 const char* legendCaption(Legend entry);

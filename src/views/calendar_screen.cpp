@@ -161,10 +161,13 @@ void CalendarScreen::openCalendar() {
 
 void CalendarScreen::setCalendarMode(int index) {
     if (index != 0 && index != 1) return;
+    const CalendarMode previous = mode_;
     mode_ = index == 0 ? CalendarMode::Detailed : CalendarMode::Simple;
     applyModeButtons();
-    prepareCalendarGrid();
-    buildCalendar();
+    // Nothing writes the log while the calendar is shown, so the days just built are still
+    // current: only the cells whose colour differs between the modes are repainted.
+    for (const PaintedCell& cell : recolouredCells(model_, previous, mode_))
+        msgList2_->setCellColor(cell.row, cell.column, ui::toQColor(cell.colour));
 }
 
 void CalendarScreen::applyModeButtons() {

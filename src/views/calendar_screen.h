@@ -25,7 +25,8 @@ public:
     // What the menu button and a change of partner do before the screen is shown:
     // detailed mode, then the grid rebuilt from the log.
     void openCalendar();
-    // cmdSel1_0 (0, detailed) and cmdSel1_1 (1, simple).
+    // cmdSel1_0 (0, detailed) and cmdSel1_1 (1, simple): the button paint and the colours
+    // of the days already shown.
     void setCalendarMode(int index);
     // The grid back to its header row, with headers, widths and alignments.
     void prepareCalendarGrid();

@@ -79,6 +79,13 @@ TEST(Calendar, MonthRowsDayCellsAndCounters) {
                                                                                {3, 20, red},
                                                                                {3, 21, red},
                                                                                {3, 22, red}}));
+    // Switching modes touches only the no-change and once days.
+    EXPECT_EQ(recolouredCells(m, CalendarMode::Detailed, CalendarMode::Simple),
+              (std::vector<PaintedCell>{{1, 31, red}, {2, 31, green}, {3, 20, red}, {3, 22, red}}));
+    EXPECT_EQ(recolouredCells(m, CalendarMode::Simple, CalendarMode::Detailed),
+              (std::vector<PaintedCell>{
+                  {1, 31, purple}, {2, 31, yellow}, {3, 20, purple}, {3, 22, purple}}));
+    EXPECT_TRUE(recolouredCells(m, CalendarMode::Simple, CalendarMode::Simple).empty());
 
     EXPECT_EQ(legendText(m, Legend::Decrease), "体重減  1日");
     EXPECT_EQ(legendText(m, Legend::Increase), "体重増  1日");
