@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <cstdio>
 
 #include "shell/main_window.h"
@@ -39,11 +40,18 @@ int main(int argc, char** argv) {
         const char* file;
     } shots[] = {{Screen::Comparison, "comparison.png"},
                  {Screen::Input, "input.png"},
-                 {Screen::Settings, "settings.png"}};
+                 {Screen::Settings, "settings.png"},
+                 {Screen::Calendar, "calendar.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
         QApplication::processEvents();
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
+    // The calendar's second display mode.
+    if (auto* simple = window.findChild<QPushButton*>(QStringLiteral("cmdSel1_1"))) {
+        simple->click();
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QStringLiteral("calendar_simple.png")));
     }
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "store/situation_list.h"
 #include "ui/back_colour.h"
 #include "ui/help_viewer.h"
+#include "views/calendar_screen.h"
 #include "views/comparison_screen.h"
 
 namespace pairly::shell {
@@ -207,9 +208,17 @@ void MainWindow::buildMenuScreens() {
     analysis.refreshForPartner = nullptr;  // trend data and the four analyses
 
     MenuScreen& calendar = menu_[index(Screen::Calendar)];
-    calendar.panel = emptyPanel("fraCale");
-    calendar.prepare = nullptr;            // first display mode, header and days
-    calendar.refreshForPartner = nullptr;  // first display mode, header and days
+    auto* calendarScreen = new views::CalendarScreen(ctx_);
+    calendar.panel = calendarScreen;
+    calendar.prepare = [calendarScreen] { calendarScreen->openCalendar(); };
+    calendar.refreshForPartner = [calendarScreen] { calendarScreen->openCalendar(); };
+    // A double click on a day opens the input screen on that date.
+    connect(calendarScreen, &views::CalendarScreen::inputDateRequested, this,
+            [this](const text::Date& day) {
+                inputScreen_->showDay(day);
+                hideAllScreens();
+                inputScreen_->show();
+            });
 
     MenuScreen& memo = menu_[index(Screen::Memo)];
     memo.panel = emptyPanel("fraMemo");
