@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
         const char* file;
     } shots[] = {{Screen::Comparison, "comparison.png"},
                  {Screen::Input, "input.png"},
-                 {Screen::Settings, "settings.png"}};
+                 {Screen::Settings, "settings.png"},
+                 {Screen::Memo, "memo.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
         QApplication::processEvents();
