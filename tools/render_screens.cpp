@@ -1,10 +1,13 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
 // looking at the layout without a display:  render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]
+// It also prints the last screen and the record sheet into screen_print.pdf and
+// record_sheet.pdf there.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <cstdio>
 
+#include "maintenance/print_controller.h"
 #include "shell/main_window.h"
 #include "text/dates.h"
 #include "ui/clock.h"
@@ -46,5 +49,12 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }
+    window.printing().setDestinationChooser([&out](const QString& kind) {
+        const bool sheet = kind == QStringLiteral("用紙印刷");
+        return pairly::ui::PrintDestination{
+            QString(), out.filePath(sheet ? "record_sheet.pdf" : "screen_print.pdf")};
+    });
+    window.printing().printScreen();
+    window.printing().printRecordSheet();
     return 0;
 }

@@ -24,7 +24,11 @@ PrintController::PrintController(ui::AppContext& ctx, QWidget& window, QObject* 
 ui::PrintDestination PrintController::defaultDestination(const QString& kind) const {
     ui::PrintDestination destination;
     destination.printerName = ui::defaultPrinterName();
-    if (!destination.isPdf()) return destination;
+    return destination.isPdf() ? pdfDestination(kind) : destination;
+}
+
+ui::PrintDestination PrintController::pdfDestination(const QString& kind) const {
+    ui::PrintDestination destination;
     const std::string stem = kind.toStdString();
     const text::Date day = ctx_.clock.today();
     const int seconds = ctx_.clock.secondsSinceMidnight();
@@ -45,7 +49,9 @@ bool PrintController::confirm(const QString& question) {
 void PrintController::print(const QString& kind, ui::PageOrientation orientation,
                             const ui::PageDrawer& draw) {
     const ui::PrintDestination destination = choose_ ? choose_(kind) : defaultDestination(kind);
-    if (!ui::printPage(destination, orientation, draw)) {
+    const bool printed = printPage_ ? printPage_(destination, orientation, draw)
+                                    : ui::printPage(destination, orientation, draw);
+    if (!printed) {
         if (destination.isPdf()) {
             ctx_.dialogs.warn(QStringLiteral("PDFファイルを作成できませんでした。\n") +
                                   QDir::toNativeSeparators(destination.pdfPath) +

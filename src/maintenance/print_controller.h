@@ -28,6 +28,13 @@ public:
     using DestinationChooser = std::function<ui::PrintDestination(const QString& kind)>;
     void setDestinationChooser(DestinationChooser chooser) { choose_ = std::move(chooser); }
     ui::PrintDestination defaultDestination(const QString& kind) const;
+    // A PDF in the data folder named by the kind, the date and the time; never an existing file.
+    ui::PrintDestination pdfDestination(const QString& kind) const;
+
+    // What puts the page on paper; ui::printPage unless a test records the page instead.
+    using PagePrinter = std::function<bool(const ui::PrintDestination&, ui::PageOrientation,
+                                           const ui::PageDrawer&)>;
+    void setPagePrinter(PagePrinter printer) { printPage_ = std::move(printer); }
 
     // The sheet on a device of the given resolution, origin at its printable area.
     static void drawRecordSheet(QPainter& painter, double dpiX, double dpiY);
@@ -39,6 +46,7 @@ private:
     ui::AppContext& ctx_;
     QWidget& window_;
     DestinationChooser choose_;
+    PagePrinter printPage_;
 };
 
 }  // namespace pairly::maintenance

@@ -79,6 +79,9 @@ void TwipsPainter::line(int x1, int y1, int x2, int y2) {
 
 void TwipsPainter::setFontPoints(double points) {
     QFont font = QGuiApplication::font();
+    // One font that has every glyph of the sheet, so a text is laid out in one piece.
+    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
+                      font.family()});
     // Points of the device: pixels = points / 72 × its resolution.
     font.setPixelSize(std::max(1, static_cast<int>(points * dpiY_ / 72.0 + 0.5)));
     painter_.setFont(font);
