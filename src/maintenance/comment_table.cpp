@@ -1,13 +1,41 @@
 #include "maintenance/comment_table.h"
 
+#include <bit>
+#include <cstdint>
+#include <unordered_map>
+
 #include "store/fields.h"
 #include "store/notes_memo.h"
 #include "text/numbers.h"
 
 namespace pairly::maintenance {
 
+namespace {
+
+// A long log repeats the same few hundred values: each is turned into text once.
+class ValueTexts {
+public:
+    const std::string& shortest(float value) {
+        auto [it, added] = floats_.try_emplace(std::bit_cast<std::uint32_t>(value));
+        if (added) it->second = text::floatText(value);
+        return it->second;
+    }
+    const std::string& oneDecimal(double value) {
+        auto [it, added] = differences_.try_emplace(std::bit_cast<std::uint64_t>(value));
+        if (added) it->second = text::formatNumber(value, "0.0");
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::uint32_t, std::string> floats_;
+    std::unordered_map<std::uint64_t, std::string> differences_;
+};
+
+}  // namespace
+
 std::vector<CommentRow> buildCommentTable(const std::vector<store::MeasurementRecord>& records) {
     std::vector<CommentRow> rows(records.size());
+    ValueTexts texts;
     double previous = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const store::MeasurementRecord& r = records[i];
@@ -17,19 +45,19 @@ std::vector<CommentRow> buildCommentTable(const std::vector<store::MeasurementRe
         c[0] = std::to_string(i + 1);
         c[1] = r.date;
         c[2] = r.situation;
-        c[3] = text::floatText(r.weight);
-        c[4] = text::formatNumber(difference, "0.0");
+        c[3] = texts.shortest(r.weight);
+        c[4] = texts.oneDecimal(difference);
         row.change = difference > 0   ? WeightChange::Rise
                      : difference < 0 ? WeightChange::Fall
                                       : WeightChange::Same;
         c[5] = changeArrow(row.change);
-        c[6] = text::floatText(r.bodyFat);
+        c[6] = texts.shortest(r.bodyFat);
         c[7] = r.comment;
         c[8] = std::to_string(int{r.basalMetabolism});
         c[9] = std::to_string(int{r.visceralFat});
-        c[10] = text::floatText(r.muscleMass);
+        c[10] = texts.shortest(r.muscleMass);
         c[11] = std::to_string(int{r.muscleScore});
-        c[12] = text::floatText(r.boneMass);
+        c[12] = texts.shortest(r.boneMass);
         previous = r.weight;
     }
     return rows;

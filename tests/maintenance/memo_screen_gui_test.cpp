@@ -130,6 +130,8 @@ TEST_F(MemoScreenTest, ClickedCommentIsReplacedByEnterAndByTheButton) {
     ASSERT_TRUE(f.window->isVisible());
     f.window->activateWindow();
     QApplication::setActiveWindow(f.window.get());
+    for (int i = 0; i < 100 && !f.window->isActiveWindow(); ++i) QApplication::processEvents();
+    ASSERT_TRUE(f.window->isActiveWindow());
 
     clickRow(2);
     EXPECT_EQ(txtMemo()->text(), "7:05:09");
@@ -138,9 +140,7 @@ TEST_F(MemoScreenTest, ClickedCommentIsReplacedByEnterAndByTheButton) {
     EXPECT_EQ(grid().currentGridColumn(), 7);
     EXPECT_EQ(f.window->memoScreen()->selectedCommentRow(), 2);
     EXPECT_EQ(f.find<QLabel>("lblMemoTarget")->text(), qs("2回目　2026/12/06　朝食前　65.32Kg"));
-    if (f.window->isActiveWindow()) {
-        EXPECT_TRUE(txtMemo()->hasFocus());
-    }
+    EXPECT_TRUE(txtMemo()->hasFocus());
 
     // The time written on saving is replaced like any other comment; only it changes.
     txtMemo()->setText(qs("飲み会, 反省"));
