@@ -77,12 +77,14 @@ const char* changeArrow(WeightChange change) {
 
 std::optional<CommentMessage> checkComment(const std::string& comment) {
     if (store::hasFieldBreakingChar(comment))
-        return CommentMessage{"一言日記に「\"」（ダブルクォーテーション）や改行は使えません。\n\n"
-                              "入力し直してください。",
-                              "入力エラー"};
+        return CommentMessage{
+            "一言日記に「\"」（ダブルクォーテーション）や改行は使えません。\n\n"
+            "入力し直してください。",
+            "入力エラー"};
     if (auto bad = store::firstCharWithoutCp932Form(comment))
-        return CommentMessage{"一言日記の「" + *bad + "」は保存できない文字です。\n\n"
-                                                      "別の文字で入力し直してください。",
+        return CommentMessage{"一言日記の「" + *bad +
+                                  "」は保存できない文字です。\n\n"
+                                  "別の文字で入力し直してください。",
                               "入力エラー"};
     return std::nullopt;
 }
@@ -90,7 +92,8 @@ std::optional<CommentMessage> checkComment(const std::string& comment) {
 namespace {
 
 CommentSaveOutcome refused(std::string reason) {
-    return {false, CommentMessage{std::move(reason) + "\nデータは変更されていません。", "保存エラー"}};
+    return {false,
+            CommentMessage{std::move(reason) + "\nデータは変更されていません。", "保存エラー"}};
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     msgMemoList_->setFixedHeight(msgMemoList_->minimumHeight());
     int width = 0;
     for (int c = 0; c < kCommentColumnCount; ++c)
-        width += ui::Grid::twipsToPixels(msgMemoList_->columnWidthTwips(c),
-                                         msgMemoList_->logicalDpiX());
+        width +=
+            ui::Grid::twipsToPixels(msgMemoList_->columnWidthTwips(c), msgMemoList_->logicalDpiX());
     msgMemoList_->setFixedWidth(width + msgMemoList_->verticalScrollBar()->sizeHint().width() +
                                 2 * msgMemoList_->frameWidth());
     connect(msgMemoList_, &ui::Grid::clickedCell, this,
@@ -185,8 +185,10 @@ void MemoScreen::fillCommentTable() {
         msgMemoList_->setCellColor(static_cast<int>(i) + 1, kArrowColumn,
                                    changeColour(table[i].change));
     msgMemoList_->scrollLastRowToTopIfMoreThan(kCommentVisibleRows);
+    // No row is picked in the new table: the box shows no comment of the old one.
     cmdMemoHozon_->setEnabled(false);
     lblMemoTarget_->clear();
+    txtMemo_->clear();
 }
 
 void MemoScreen::selectCommentRow(int row) {
@@ -197,8 +199,7 @@ void MemoScreen::selectCommentRow(int row) {
     const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
     lblMemoTarget_->setText(QStringLiteral("%1回目　%2　%3　%4Kg")
                                 .arg(row)
-                                .arg(q(r.date), q(r.situation),
-                                     msgMemoList_->text(row, 3)));
+                                .arg(q(r.date), q(r.situation), msgMemoList_->text(row, 3)));
     cmdMemoHozon_->setEnabled(true);
     txtMemo_->setFocus();
 }
@@ -208,13 +209,11 @@ void MemoScreen::saveComment() {
     if (row < 1 || row > static_cast<int>(shown_.size())) return;
     const QString comment = txtMemo_->text();
     auto& shown = shown_[static_cast<std::size_t>(row - 1)];
-    const CommentSaveOutcome outcome =
-        maintenance::saveComment(ctx_.dataFolder, ctx_.currentSlot, row, shown,
-                                 comment.toStdString());
+    const CommentSaveOutcome outcome = maintenance::saveComment(ctx_.dataFolder, ctx_.currentSlot,
+                                                                row, shown, comment.toStdString());
     if (!outcome.saved) {
         // The table keeps the comment that is in the file; the box keeps what was typed.
-        if (outcome.message)
-            ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
+        if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
         return;
     }
     shown.comment = comment.toStdString();
@@ -230,12 +229,13 @@ void MemoScreen::loadMemo() {
     // Saving what could be read would overwrite the rest of the memo.
     txtKizuki_->setReadOnly(true);
     cmdKizukiHozon_->setEnabled(false);
-    cmdKizukiHozon_->setToolTip(
-        QStringLiteral("気付きメモ.txt を読み込めなかったため、上書きしないよう保存を止めています"));
-    ctx_.dialogs.warn(QStringLiteral("気付きメモ.txt を読み込めませんでした。\n"
-                                     "元の内容を消さないよう、気付きメモは保存できなくしています。\n\n"
-                                     "ファイルとディスクの状態を確認して、起動し直してください。"),
-                      QStringLiteral("読み込みエラー"));
+    cmdKizukiHozon_->setToolTip(QStringLiteral(
+        "気付きメモ.txt を読み込めなかったため、上書きしないよう保存を止めています"));
+    ctx_.dialogs.warn(
+        QStringLiteral("気付きメモ.txt を読み込めませんでした。\n"
+                       "元の内容を消さないよう、気付きメモは保存できなくしています。\n\n"
+                       "ファイルとディスクの状態を確認して、起動し直してください。"),
+        QStringLiteral("読み込みエラー"));
 }
 
 void MemoScreen::saveMemo() {

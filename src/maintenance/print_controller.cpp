@@ -41,9 +41,10 @@ ui::PrintDestination PrintController::pdfDestination(const QString& kind) const 
 }
 
 bool PrintController::confirm(const QString& question) {
-    return ctx_.dialogs.message(question + QStringLiteral("\n\n良かったらＯＫボタンを押してください"),
-                                QStringLiteral("印刷確認"), ui::Icon::Question,
-                                ui::Buttons::OkCancel) == ui::Answer::Ok;
+    return ctx_.dialogs.message(
+               question + QStringLiteral("\n\n良かったらＯＫボタンを押してください"),
+               QStringLiteral("印刷確認"), ui::Icon::Question,
+               ui::Buttons::OkCancel) == ui::Answer::Ok;
 }
 
 void PrintController::print(const QString& kind, ui::PageOrientation orientation,

@@ -21,7 +21,7 @@ namespace pairly::maintenance {
 class MemoScreen;
 class PrintController;
 class SettingsScreen;
-}
+}  // namespace pairly::maintenance
 namespace pairly::views {
 class ComparisonScreen;
 }

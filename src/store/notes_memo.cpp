@@ -69,8 +69,8 @@ bool saveMemo(const std::filesystem::path& folder, std::string_view text) {
 std::optional<std::string> firstCharWithoutCp932Form(std::string_view text) {
     if (hasCp932Form(text)) return std::nullopt;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(text[i])),
-                                       text.size() - i);
+        const std::size_t n =
+            std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
         const std::string_view ch = text.substr(i, n);
         if (!toCp932(ch)) return std::string(ch);
         i += n;

@@ -43,9 +43,8 @@ bool printPage(const PrintDestination& destination, PageOrientation orientation,
         if (!printer.isValid()) return false;
     }
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(orientation == PageOrientation::Landscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
+    printer.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
     if (destination.isPdf())
         printer.setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
                                QPageLayout::Millimeter);
@@ -80,8 +79,8 @@ void TwipsPainter::line(int x1, int y1, int x2, int y2) {
 void TwipsPainter::setFontPoints(double points) {
     QFont font = QGuiApplication::font();
     // One font that has every glyph of the sheet, so a text is laid out in one piece.
-    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-                      font.family()});
+    font.setFamilies(
+        {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"), font.family()});
     // Points of the device: pixels = points / 72 × its resolution.
     font.setPixelSize(std::max(1, static_cast<int>(points * dpiY_ / 72.0 + 0.5)));
     painter_.setFont(font);
@@ -100,8 +99,7 @@ void TwipsPainter::text(int x, int y, const QString& text, int maxWidth) {
 
 void drawImageFitted(QPainter& painter, const QRectF& page, const QImage& image) {
     if (image.isNull() || page.isEmpty()) return;
-    const double scale =
-        std::min(page.width() / image.width(), page.height() / image.height());
+    const double scale = std::min(page.width() / image.width(), page.height() / image.height());
     const QSizeF size(image.width() * scale, image.height() * scale);
     const QRectF target(page.left() + (page.width() - size.width()) / 2, page.top(), size.width(),
                         size.height());

@@ -14,9 +14,9 @@ namespace pairly::testing {
 class RecordingEngine : public QPaintEngine {
 public:
     struct Text {
-        QPointF origin;      // the text's start on its baseline
+        QPointF origin;  // the text's start on its baseline
         QString text;
-        double width;        // as drawn, after any squeezing
+        double width;  // as drawn, after any squeezing
         double pixelSize;
     };
     struct Image {
@@ -81,19 +81,29 @@ public:
 protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
-            case PdmWidth: return size_.width();
-            case PdmHeight: return size_.height();
-            case PdmWidthMM: return size_.width() * 254 / (10 * dpi_);
-            case PdmHeightMM: return size_.height() * 254 / (10 * dpi_);
-            case PdmNumColors: return 0x7fffffff;
-            case PdmDepth: return 32;
+            case PdmWidth:
+                return size_.width();
+            case PdmHeight:
+                return size_.height();
+            case PdmWidthMM:
+                return size_.width() * 254 / (10 * dpi_);
+            case PdmHeightMM:
+                return size_.height() * 254 / (10 * dpi_);
+            case PdmNumColors:
+                return 0x7fffffff;
+            case PdmDepth:
+                return 32;
             case PdmDpiX:
             case PdmDpiY:
             case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY: return dpi_;
-            case PdmDevicePixelRatio: return 1;
-            case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-            default: return 0;
+            case PdmPhysicalDpiY:
+                return dpi_;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            default:
+                return 0;
         }
     }
 

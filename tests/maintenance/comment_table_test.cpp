@@ -19,18 +19,18 @@ MeasurementRecord rec(const char* date, float weight, const char* comment = "") 
 
 TEST(CommentTable, DifferencesAndArrowsFollowTheUnroundedDifference) {
     const std::vector<MeasurementRecord> log = {
-        rec("2026/12/01", 65.3f),  rec("2026/12/01", 65.32f), rec("2026/12/02", 65.32f),
-        rec("2026/12/02", 65.1f),  rec("2026/12/03", 65.08f), rec("2026/12/03", 66.0f),
-        rec("2026/12/04", 0.0f),   rec("2026/12/04", 64.0f),
+        rec("2026/12/01", 65.3f), rec("2026/12/01", 65.32f), rec("2026/12/02", 65.32f),
+        rec("2026/12/02", 65.1f), rec("2026/12/03", 65.08f), rec("2026/12/03", 66.0f),
+        rec("2026/12/04", 0.0f),  rec("2026/12/04", 64.0f),
     };
     const struct {
         const char* difference;
         WeightChange change;
         const char* arrow;
     } expected[] = {
-        {"0.0", WeightChange::Same, "→"},    // the first row
-        {"0.0", WeightChange::Rise, "↑"},    // shows 0.0 but rose
-        {"0.0", WeightChange::Same, "→"},    // identical weights
+        {"0.0", WeightChange::Same, "→"},  // the first row
+        {"0.0", WeightChange::Rise, "↑"},  // shows 0.0 but rose
+        {"0.0", WeightChange::Same, "→"},  // identical weights
         {"-0.2", WeightChange::Fall, "↓"},
         {"0.0", WeightChange::Fall, "↓"},
         {"0.9", WeightChange::Rise, "↑"},
@@ -53,8 +53,8 @@ TEST(CommentTable, EveryValueInItsColumnInShortestForm) {
     const auto rows = buildCommentTable(log);
     ASSERT_EQ(rows.size(), 1u);
     const std::array<std::string, kCommentColumnCount> cells = {
-        "1", "2026/12/07", "夕食後", "65", "0.0", "→", "22.25", "7:05:09, 反省",
-        "1523", "-1", "48.2", "95", "3"};
+        "1",    "2026/12/07", "夕食後", "65", "0.0", "→", "22.25", "7:05:09, 反省",
+        "1523", "-1",         "48.2",   "95", "3"};
     EXPECT_EQ(rows[0].cells, cells);
     EXPECT_TRUE(buildCommentTable({}).empty());
 }

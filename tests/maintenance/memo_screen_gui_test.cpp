@@ -23,7 +23,8 @@ std::string line(const std::string& date, const std::string& weight, const std::
 
 // Three weighings; the second carries the time of saving as its comment, the first a
 // reserved field from an import.
-const std::string kLog1 = line("2026/12/05", "65.3", "", "旧") + line("2026/12/06", "65.32", "7:05:09") +
+const std::string kLog1 = line("2026/12/05", "65.3", "", "旧") +
+                          line("2026/12/06", "65.32", "7:05:09") +
                           line("2026/12/07", "64.9", "a, b");
 const std::string kLog2 = line("2026/12/07", "55", "みさき");
 
@@ -61,7 +62,8 @@ protected:
     void clickRow(int row, int col = 1) const {
         grid().setTopRow(row);
         QApplication::processEvents();
-        const QPoint at(grid().columnViewportPosition(col) + 4, grid().rowViewportPosition(row - 1) + 4);
+        const QPoint at(grid().columnViewportPosition(col) + 4,
+                        grid().rowViewportPosition(row - 1) + 4);
         sendMouse(grid().viewport(), QEvent::MouseButtonPress, at);
         sendMouse(grid().viewport(), QEvent::MouseButtonRelease, at);
     }
@@ -86,10 +88,11 @@ TEST_F(MemoScreenTest, TableShowsEveryWeighingAndItsChange) {
         const char* header;
         int twips;
         ui::Align align;
-    } columns[] = {{"回数", 560, ui::Align::Right},   {"日付", 1070, ui::Align::Center},
-                   {"行動", 1680, ui::Align::Left},   {"体重", 500, ui::Align::Right},
-                   {"前差", 500, ui::Align::Right},   {"差", 300, ui::Align::Center},
-                   {"脂肪", 500, ui::Align::Right},   {"一言日記（言い訳など）", 5600, ui::Align::Left}};
+    } columns[] = {
+        {"回数", 560, ui::Align::Right}, {"日付", 1070, ui::Align::Center},
+        {"行動", 1680, ui::Align::Left}, {"体重", 500, ui::Align::Right},
+        {"前差", 500, ui::Align::Right}, {"差", 300, ui::Align::Center},
+        {"脂肪", 500, ui::Align::Right}, {"一言日記（言い訳など）", 5600, ui::Align::Left}};
     for (int c = 0; c < 8; ++c) {
         EXPECT_EQ(g.text(0, c), qs(columns[c].header)) << c;
         EXPECT_EQ(g.headerAlignment(c), ui::Align::Center) << c;
@@ -100,8 +103,9 @@ TEST_F(MemoScreenTest, TableShowsEveryWeighingAndItsChange) {
     }
     for (int c = 8; c < 13; ++c) EXPECT_EQ(g.columnWidthTwips(c), 0) << c;
 
-    const QStringList row2 = {"2", "2026/12/06", qs("朝食前"), "65.32", "0.0", qs("↑"), "22.5",
-                              "7:05:09", "1400", "8", "45.3", "5", "2.8"};
+    const QStringList row2 = {"2",     "2026/12/06", qs("朝食前"), "65.32", "0.0",
+                              qs("↑"), "22.5",       "7:05:09",    "1400",  "8",
+                              "45.3",  "5",          "2.8"};
     for (int c = 0; c < 13; ++c) EXPECT_EQ(g.text(2, c), row2[c]) << c;
     EXPECT_EQ(g.text(1, 4), "0.0");
     EXPECT_EQ(g.text(1, 5), qs("→"));
@@ -184,7 +188,8 @@ TEST_F(MemoScreenTest, CommentThatCannotBeStoredIsRefused) {
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.text;
         EXPECT_EQ(f.dialogs.shown[0].title, qs("入力エラー"));
         EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
-        EXPECT_TRUE(f.dialogs.shown[0].text.contains(qs(c.says))) << f.dialogs.shown[0].text.toStdString();
+        EXPECT_TRUE(f.dialogs.shown[0].text.contains(qs(c.says)))
+            << f.dialogs.shown[0].text.toStdString();
         EXPECT_EQ(log1(), kLog1);
         EXPECT_EQ(grid().text(3, 7), "a, b");
         EXPECT_EQ(txtMemo()->text(), qs(c.text));  // kept, to be corrected
@@ -195,7 +200,8 @@ TEST_F(MemoScreenTest, EveryFailingStepOfACommentSaveKeepsTheOldCommentShown) {
     open();
     const auto namesBefore = f.folder.fileNames();
     const std::string after = line("2026/12/05", "65.3", "", "旧") +
-                              line("2026/12/06", "65.32", "7:05:09") + line("2026/12/07", "64.9", "new");
+                              line("2026/12/06", "65.32", "7:05:09") +
+                              line("2026/12/07", "64.9", "new");
     long steps = 0;
     {
         clickRow(3);
@@ -258,7 +264,8 @@ TEST_F(MemoScreenTest, LogThatCannotBeReadIsNotWrittenBack) {
 
 TEST_F(MemoScreenTest, LongTableBringsTheNewestToTheTop) {
     std::string log;
-    for (int i = 1; i <= 20; ++i) log += line("2026/11/" + std::string(i < 10 ? "0" : "") + std::to_string(i), "60", "");
+    for (int i = 1; i <= 20; ++i)
+        log += line("2026/11/" + std::string(i < 10 ? "0" : "") + std::to_string(i), "60", "");
     f.folder.writeCp932("データ1.txt", log);
     open();
     EXPECT_EQ(grid().rowCount(), 20);
@@ -276,7 +283,9 @@ TEST_F(MemoScreenTest, PartnerChangeRefillsAndDisablesTheButton) {
     ASSERT_EQ(grid().rowCount(), 1);
     EXPECT_EQ(grid().text(1, 7), qs("みさき"));
     EXPECT_FALSE(saveEnabled());
+    EXPECT_EQ(txtMemo()->text(), "");
     EXPECT_EQ(f.window->memoScreen()->selectedCommentRow(), 2);
+    txtMemo()->setText("x");
     pressEnter(txtMemo());
     EXPECT_EQ(f.folder.readCp932("データ2.txt"), kLog2);
     EXPECT_EQ(log1(), kLog1);
@@ -362,8 +371,9 @@ TEST_F(MemoScreenTest, MemoThatCannotBeReadIsNeverOverwritten) {
     }
     bool warned = false;
     for (const auto& box : f.dialogs.shown)
-        warned = warned || (box.title == qs("読み込みエラー") &&
-                            box.text.contains(qs("気付きメモ.txt")) && box.icon == ui::Icon::Warning);
+        warned =
+            warned || (box.title == qs("読み込みエラー") &&
+                       box.text.contains(qs("気付きメモ.txt")) && box.icon == ui::Icon::Warning);
     EXPECT_TRUE(warned);
     open();
     EXPECT_TRUE(txtKizuki()->isReadOnly());

@@ -36,7 +36,8 @@ protected:
     // Pages go onto an A4-sized device at 1440 dpi, so a device pixel is one twip.
     void recordPages(bool succeed = true) {
         printing().setPagePrinter([this, succeed](const ui::PrintDestination& d,
-                                                  ui::PageOrientation o, const ui::PageDrawer& draw) {
+                                                  ui::PageOrientation o,
+                                                  const ui::PageDrawer& draw) {
             auto device = std::make_unique<RecordingDevice>(QSize(11906, 16838), 1440);
             QPainter painter(device.get());
             draw(painter, QRectF(0, 0, 11906, 16838), 1440, 1440);
@@ -166,15 +167,15 @@ TEST_F(PrintTest, WithoutAPrinterThePageGoesIntoAPdfAndTheMessageSaysWhere) {
     EXPECT_EQ(done.title, qs("印刷"));
     EXPECT_EQ(done.icon, ui::Icon::Information);
     EXPECT_TRUE(done.text.startsWith(qs("プリンターが設定されていないため")));
-    EXPECT_TRUE(done.text.endsWith(QString::fromStdString(
-        (f.folder.path() / "用紙印刷_20261207_090000.pdf").string())));
+    EXPECT_TRUE(done.text.endsWith(
+        QString::fromStdString((f.folder.path() / "用紙印刷_20261207_090000.pdf").string())));
 }
 
 TEST_F(PrintTest, FailedPrintIsShownAndLeavesNoFile) {
     // The real printer path, into a folder that does not exist.
     printing().setDestinationChooser([this](const QString&) {
-        return ui::PrintDestination{QString(), QString::fromStdString(
-                                                   (f.folder.path() / "none" / "x.pdf").string())};
+        return ui::PrintDestination{
+            QString(), QString::fromStdString((f.folder.path() / "none" / "x.pdf").string())};
     });
     f.click("cmdPrint1");
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
@@ -184,8 +185,9 @@ TEST_F(PrintTest, FailedPrintIsShownAndLeavesNoFile) {
 
     // A printer that reports an error.
     f.dialogs.shown.clear();
-    printing().setDestinationChooser(
-        [](const QString&) { return ui::PrintDestination{QStringLiteral("Office"), QString()}; });
+    printing().setDestinationChooser([](const QString&) {
+        return ui::PrintDestination{QStringLiteral("Office"), QString()};
+    });
     recordPages(false);
     f.click("cmdPrint");
     ASSERT_EQ(f.dialogs.shown.size(), 2u);

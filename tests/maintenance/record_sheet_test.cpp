@@ -59,8 +59,7 @@ TEST(RecordSheet, PdfNamesCarryDateAndTime) {
         {"画面印刷", {2027, 1, 31}, 23 * 3600 + 59 * 60 + 59, 1, "画面印刷_20270131_235959.pdf"},
         {"画面印刷", {2027, 1, 31}, 0, 3, "画面印刷_20270131_000000_3.pdf"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(printFileName(c.kind, c.day, c.seconds, c.copy), c.name);
+    for (const auto& c : cases) EXPECT_EQ(printFileName(c.kind, c.day, c.seconds, c.copy), c.name);
 }
 
 }  // namespace

@@ -21,11 +21,11 @@ TEST(NotesMemo, FileLinesBecomeTheTextWithoutTheLastLineEnd) {
         {"\r\n", ""},
         {"a", "a"},
         {"a\r\n", "a"},
-        {"a\r\n\r\n", "a\n"},              // an empty last line
+        {"a\r\n\r\n", "a\n"},                    // an empty last line
         {"\r\n\r\na\r\n\r\n\r\n", "\n\na\n\n"},  // empty lines around the text
         {"a\r\n\r\nb\r\n", "a\n\nb"},
-        {"a\nb\n", "a\nb"},    // lone LF
-        {"a\rb\r", "a\nb"},    // lone CR
+        {"a\nb\n", "a\nb"},  // lone LF
+        {"a\rb\r", "a\nb"},  // lone CR
         {"a\r\r\nb", "a\n\nb"},
     };
     for (const auto& c : cases) EXPECT_EQ(memoFromFileText(c.file), c.text) << c.file;
@@ -41,7 +41,8 @@ TEST(NotesMemo, SavedTextReadsBackAsTyped) {
         {"a", "a\r\n"},
         {"a\n", "a\r\n\r\n"},
         {"\n\nx\n\n", "\r\n\r\nx\r\n\r\n\r\n"},
-        {"夜\n\"甘い物\", 控える", "\x96\xe9\r\n\"\x8a\xc3\x82\xa2\x95\xa8\", \x8d\x54\x82\xa6\x82\xe9\r\n"},
+        {"夜\n\"甘い物\", 控える",
+         "\x96\xe9\r\n\"\x8a\xc3\x82\xa2\x95\xa8\", \x8d\x54\x82\xa6\x82\xe9\r\n"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(saveMemo(folder.path(), c.text)) << c.text;
