@@ -1,11 +1,14 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
 // looking at the layout without a display:  render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]
+// It also prints the last screen and the record sheet into screen_print.pdf and
+// record_sheet.pdf there.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
 #include <cstdio>
 
+#include "maintenance/print_controller.h"
 #include "shell/main_window.h"
 #include "text/dates.h"
 #include "ui/clock.h"
@@ -41,17 +44,26 @@ int main(int argc, char** argv) {
     } shots[] = {{Screen::Comparison, "comparison.png"},
                  {Screen::Input, "input.png"},
                  {Screen::Settings, "settings.png"},
-                 {Screen::Calendar, "calendar.png"}};
+                 {Screen::Calendar, "calendar.png"},
+                 {Screen::Memo, "memo.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
         QApplication::processEvents();
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }
     // The calendar's second display mode.
+    window.switchToScreen(Screen::Calendar);
     if (auto* simple = window.findChild<QPushButton*>(QStringLiteral("cmdSel1_1"))) {
         simple->click();
         QApplication::processEvents();
         window.grab().save(out.filePath(QStringLiteral("calendar_simple.png")));
     }
+    window.printing().setDestinationChooser([&out](const QString& kind) {
+        const bool sheet = kind == QStringLiteral("用紙印刷");
+        return pairly::ui::PrintDestination{
+            QString(), out.filePath(sheet ? "record_sheet.pdf" : "screen_print.pdf")};
+    });
+    window.printing().printScreen();
+    window.printing().printRecordSheet();
     return 0;
 }

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "entry/input_screen.h"
+#include "maintenance/memo_screen.h"
+#include "maintenance/print_controller.h"
 #include "maintenance/settings_screen.h"
 #include "shell/splash_window.h"
 #include "store/partner_profile.h"
@@ -83,6 +85,8 @@ void MainWindow::buildWindow() {
     inputScreen_ = new entry::InputScreen(ctx_);
     settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_);
     comparisonScreen_ = new views::ComparisonScreen(ctx_);
+    memoScreen_ = new maintenance::MemoScreen(ctx_);
+    printing_ = new maintenance::PrintController(ctx_, *this, this);
 
     column->addWidget(buildTopRow());
 
@@ -153,16 +157,15 @@ QWidget* MainWindow::buildTopRow() {
     connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::openHelp);
     layout->addWidget(cmdHelp);
 
-    // Printing comes with its own screen work; until then the buttons say so instead of
-    // pretending to print.
-    const QString notYet = QStringLiteral("印刷機能はまだ使えません");
     QPushButton* cmdPrint = makeButton("cmdPrint", QStringLiteral("画面印刷"), row);
+    cmdPrint->setToolTip(QStringLiteral("表示中の画面を印刷します"));
+    connect(cmdPrint, &QPushButton::clicked, printing_, &maintenance::PrintController::printScreen);
+    layout->addWidget(cmdPrint);
     QPushButton* cmdPrint1 = makeButton("cmdPrint1", QStringLiteral("用紙印刷"), row);
-    for (QPushButton* button : {cmdPrint, cmdPrint1}) {
-        button->setEnabled(false);
-        button->setToolTip(notYet);
-        layout->addWidget(button);
-    }
+    cmdPrint1->setToolTip(QStringLiteral("手書き用の体重記録用紙を印刷します"));
+    connect(cmdPrint1, &QPushButton::clicked, printing_,
+            &maintenance::PrintController::printRecordSheet);
+    layout->addWidget(cmdPrint1);
 
     QPushButton* cmdOwari = makeButton("cmdOwari", QStringLiteral("終了"), row);
     connect(cmdOwari, &QPushButton::clicked, this, &MainWindow::quitProgram);
@@ -221,9 +224,9 @@ void MainWindow::buildMenuScreens() {
             });
 
     MenuScreen& memo = menu_[index(Screen::Memo)];
-    memo.panel = emptyPanel("fraMemo");
-    memo.prepare = nullptr;            // comment list, save button disabled
-    memo.refreshForPartner = nullptr;  // comment list, save button disabled
+    memo.panel = memoScreen_;
+    memo.prepare = [this] { memoScreen_->fillCommentTable(); };
+    memo.refreshForPartner = [this] { memoScreen_->fillCommentTable(); };
 
     MenuScreen& trend = menu_[index(Screen::Trend)];
     trend.panel = emptyPanel("fraRenTai");
@@ -270,6 +273,7 @@ void MainWindow::startUp() {
     inputScreen_->refreshDayView();
     inputScreen_->applyMarkerMode();
     inputScreen_->refreshBmi();
+    memoScreen_->loadMemo();
     comparisonScreen_->prepareForStartup();
     comparisonScreen_->resetDailyAverageTable();
     comparisonScreen_->refreshComparisonScreen();

@@ -18,8 +18,10 @@ namespace pairly::entry {
 class InputScreen;
 }
 namespace pairly::maintenance {
+class MemoScreen;
+class PrintController;
 class SettingsScreen;
-}
+}  // namespace pairly::maintenance
 namespace pairly::views {
 class ComparisonScreen;
 }
@@ -68,6 +70,8 @@ public:
     entry::InputScreen* inputScreen() const { return inputScreen_; }
     maintenance::SettingsScreen* settingsScreen() const { return settingsScreen_; }
     views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
+    maintenance::MemoScreen* memoScreen() const { return memoScreen_; }
+    maintenance::PrintController& printing() const { return *printing_; }
     QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
     // The help window, once opened.
     ui::HelpViewer* helpViewer() const;
@@ -106,6 +110,8 @@ private:
     entry::InputScreen* inputScreen_ = nullptr;
     maintenance::SettingsScreen* settingsScreen_ = nullptr;
     views::ComparisonScreen* comparisonScreen_ = nullptr;
+    maintenance::MemoScreen* memoScreen_ = nullptr;
+    maintenance::PrintController* printing_ = nullptr;
 
     QPushButton* cmdUser1_ = nullptr;
     QPushButton* cmdUser2_ = nullptr;
