@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <cstdio>
 
 #include "shell/main_window.h"
@@ -39,9 +40,27 @@ int main(int argc, char** argv) {
         const char* file;
     } shots[] = {{Screen::Comparison, "comparison.png"},
                  {Screen::Input, "input.png"},
+                 {Screen::List, "list.png"},
                  {Screen::Settings, "settings.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
+    // The list once more, filtered: the last three months' Mondays, then with the
+    // basal-metabolism table and chart on top.
+    window.switchToScreen(Screen::List);
+    const struct {
+        const char* clicks[2];
+        const char* file;
+    } listShots[] = {{{"cmdKikan5", "cmdWeek_1"}, "list_filtered.png"},
+                     {{"cmdTai2", nullptr}, "list_metabolism.png"}};
+    for (const auto& shot : listShots) {
+        for (const char* name : shot.clicks) {
+            if (!name) continue;
+            if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name)))
+                button->click();
+        }
         QApplication::processEvents();
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }
