@@ -330,7 +330,6 @@ QWidget* MeasurementListScreen::buildCharts() {
         smallCharts_[k] = makeChart(names[k], area);
         smallCharts_[k]->setLabelFontPointSize(8);
         stack->addWidget(smallCharts_[k], 0, 0);
-        renderSmallChart(*smallCharts_[k], SmallChart{});
     }
     smallCharts_[2]->setSeriesVisible(2, false);  // bone mass alone
 
@@ -389,7 +388,7 @@ void MeasurementListScreen::buildUnfilteredList() {
     // The trend graph's weight series follows the list's partner.
     if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart();
     model_ = views::buildUnfilteredList(log, ctx_.profile.heightCm);
-    render(model_);
+    render();
     fillPeriodLists(model_.dates);
 }
 
@@ -408,16 +407,25 @@ void MeasurementListScreen::dispatchListFilters() {
 
 void MeasurementListScreen::runFilteredBuild(const std::vector<store::MeasurementRecord>& log) {
     model_ = views::buildFilteredList(log, ctx_.profile.heightCm, currentFilters());
-    render(model_);
+    render();
 }
 
-void MeasurementListScreen::render(const MeasurementList& list) {
-    renderTables(list);
-    renderMainChart(list.chart);
+void MeasurementListScreen::render() {
+    renderTables(model_);
+    renderMainChart(model_.chart);
+    smallChartsDrawn_.fill(false);
+    drawVisibleSmallCharts();
+}
+
+// A small chart is drawn when it comes on top: a long list need not fill three charts
+// that nobody sees.
+void MeasurementListScreen::drawVisibleSmallCharts() {
+    const SmallChart* data[] = {&model_.smallCharts.metabolism, &model_.smallCharts.muscle,
+                                &model_.smallCharts.bone};
     for (std::size_t k = 0; k < smallCharts_.size(); ++k) {
-        const SmallChart* data[] = {&list.smallCharts.metabolism, &list.smallCharts.muscle,
-                                    &list.smallCharts.bone};
+        if (smallCharts_[k]->isHidden() || smallChartsDrawn_[k]) continue;
         renderSmallChart(*smallCharts_[k], *data[k]);
+        smallChartsDrawn_[k] = true;
     }
 }
 
@@ -543,6 +551,7 @@ void MeasurementListScreen::showOverlay(Overlay overlay) {
     msgBunseki_->setVisible(shown < 0);
     mcrBunseki_->setVisible(shown < 0);
     for (int k = 0; k < 3; ++k) smallCharts_[static_cast<std::size_t>(k)]->setVisible(k == shown);
+    drawVisibleSmallCharts();
     static const char* const kCaptions[][2] = {
         {"基礎代謝", "内臓脂肪"}, {"筋肉量", "筋肉スコア"}, {"骨量", ""}};
     lblG21_->setText(shown < 0 ? QString() : q(kCaptions[shown][0]));

@@ -71,9 +71,10 @@ private:
 
     ListFilters currentFilters() const;
     void runFilteredBuild(const std::vector<store::MeasurementRecord>& log);
-    void render(const MeasurementList& list);
+    void render();
     void renderTables(const MeasurementList& list);
     void renderMainChart(const ListChart& chart);
+    void drawVisibleSmallCharts();
     void fillPeriodLists(const std::vector<std::string>& dates);
     void applySeriesOption();
     void showAllFilters();
@@ -102,6 +103,7 @@ private:
     ui::Grid* msgBunseki2_ = nullptr;
     ui::Chart* mcrBunseki_ = nullptr;
     std::array<ui::Chart*, 3> smallCharts_{};  // basal metabolism, muscle, bone
+    std::array<bool, 3> smallChartsDrawn_{};   // with the current model
 };
 
 }  // namespace pairly::views

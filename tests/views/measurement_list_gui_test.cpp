@@ -121,7 +121,6 @@ TEST_F(ListScreenTest, OpensWithTheWholeLogAndEveryFilterAtAll) {
     EXPECT_EQ(chart().pointCount(), 7);
     EXPECT_EQ(chart().value(1, 7), qs("59.9"));
     EXPECT_EQ(chart().value(2, 1), qs("22.5"));
-    EXPECT_EQ(chart("mcrBunseki2").pointCount(), 7);
     EXPECT_EQ(text("cboStdate"), qs("2026/11/30"));
     EXPECT_EQ(text("cboEddate"), qs("2026/12/09"));
     EXPECT_EQ(f.find<QComboBox>("cboStdate")->count(), 6);  // distinct dates
@@ -174,7 +173,9 @@ TEST_F(ListScreenTest, PeriodButtonsSetThePeriodAndPressOnlyThemselves) {
     f.click("cmdKikanF");
     EXPECT_EQ(table().rowCount(), 0);
     EXPECT_EQ(chart().pointCount(), 0);
+    f.click("cmdKotu");
     EXPECT_EQ(chart("mcrBunseki4").pointCount(), 1);  // one empty point
+    f.click("cmdTai1");
     EXPECT_EQ(pressedButtons(), (Texts{"cmdKikanF", "cmdAllWeek", "cmdAllact"}));
     EXPECT_TRUE(f.dialogs.shown.empty());
 }
@@ -243,6 +244,7 @@ TEST_F(ListScreenTest, OverlaysAndSeriesOptions) {
                  {"cmdTai1", "mcrBunseki", "", ""}};
     for (const auto& c : cases) {
         f.click(c.button);
+        EXPECT_EQ(chart(c.chart).pointCount(), 7) << c.button;
         for (const char* name : {"mcrBunseki", "mcrBunseki2", "mcrBunseki3", "mcrBunseki4"})
             EXPECT_EQ(!chart(name).isHidden(), std::string(name) == c.chart) << c.button;
         const bool composition = std::string(c.button) != "cmdTai1";
@@ -314,6 +316,7 @@ TEST_F(ListScreenTest, EmptyLogUnreadableLogAndNoHeight) {
     EXPECT_EQ(table().text(1, 9), QString());
     EXPECT_EQ(table().text(1, 10), QString());
     EXPECT_EQ(table().text(1, 4), qs("60.0Kg"));
+    EXPECT_EQ(chart("mcrBunseki2").value(1, 1), qs("1450"));  // still on top, redrawn
 
     // A log that cannot be read: one warning per read, the screen keeps working and no
     // file changes.
