@@ -67,7 +67,7 @@ ListMode listMode(const ListFilters& f) {
 namespace {
 
 // Weekday 0..6 of a date text, -1 when it is not a valid date.
-int weekdayOf(const std::string& date) {
+int weekdayOf(std::string_view date) {
     const auto d = text::parseDate(date);
     return d ? text::weekday(*d) : -1;
 }
@@ -99,37 +99,42 @@ int wholeDivisions(const ChartAxis& axis) {
 std::string kg(float value) { return text::formatNumber(value, "0.0Kg"); }
 
 // A long log repeats the same few hundred weights, body fats and differences: each
-// distinct value is turned into text once per build.
-template <class Texts>
+// distinct value is turned into text once per build, and the text is kept once.
+template <class Key, class Texts>
 class TextMemo {
 public:
     template <class Make>
-    const Texts& get(float value, Make make) {
-        const auto [it, added] = map_.try_emplace(std::bit_cast<std::uint32_t>(value));
-        if (added) it->second = make(value);
+    const Texts& get(Key key, Make make) {
+        const auto [it, added] = map_.try_emplace(key);
+        if (added) it->second = make();
         return it->second;
     }
 
 private:
-    std::unordered_map<std::uint32_t, Texts> map_;
+    std::unordered_map<Key, Texts> map_;
 };
 
+std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+
 struct WeightTexts {
-    std::string kg, bmi, obesity, chart;
+    Text kg, bmi, obesity, chart;
 };
 struct DifferenceTexts {
-    std::string kg;
+    Text kg;
     Arrow arrow = Arrow::Same;
 };
 struct BodyFatTexts {
-    std::string cell, chart;
+    Text cell, chart;
+};
+struct DateTexts {
+    Text date, shortDate, weekdayName;
 };
 
 // One pass over the log: each listed record gives a row of both tables and a point of
 // the main chart.
 class ListBuilder {
 public:
-    ListBuilder(float heightCm, bool unfiltered, std::size_t expected) {
+    ListBuilder(float heightCm, bool unfiltered, std::size_t expected) : store_(*list_.texts) {
         const float h = heightCm / 100.0f;
         h2_ = h * h;
         standard_ = 22.0f * h2_;
@@ -143,15 +148,9 @@ public:
     }
 
     void add(const MeasurementRecord& r) {
-        if (list_.unfiltered && (list_.dates.empty() || r.date != previousDate_)) {
-            list_.dates.push_back(r.date);
-        }
-        previousDate_ = r.date;
-        if (r.date != cachedDate_) {
-            cachedDate_ = r.date;
-            shortDate_ = text::reformatDate(r.date, "yy/mm/dd");
-            const int w = weekdayOf(r.date);
-            weekdayName_ = w >= 0 ? kWeekdayNames[static_cast<std::size_t>(w)] : "";
+        const DateTexts& date = dateTexts(r.date);
+        if (list_.unfiltered && (list_.dates.empty() || date.date != list_.dates.back())) {
+            list_.dates.push_back(date.date);
         }
 
         const int number = static_cast<int>(list_.rows.size()) + 1;
@@ -162,43 +161,34 @@ public:
         const WeightTexts& weight = weightTexts(r.weight);
         const DifferenceTexts& previous = difference(r.weight - previousWeight_);
         const DifferenceTexts& first = difference(r.weight - firstWeight_);
-        const BodyFatTexts& fat = fatTexts_.get(r.bodyFat, [](float v) {
-            return BodyFatTexts{text::formatNumber(v, "0.0") + "%", text::floatText(v)};
+        const BodyFatTexts& fat = fatTexts_.get(bitsOf(r.bodyFat), [&] {
+            return BodyFatTexts{store_.keep(text::formatNumber(r.bodyFat, "0.0") + "%"),
+                                store_.keep(text::floatText(r.bodyFat))};
         });
+        const Text numberText = store_.keep(std::to_string(number));
+        const Text situation =
+            situations_.get(r.situation, [&] { return store_.keep(r.situation); });
 
-        ListRow row;
-        auto& c = row.cells;
-        c[0] = std::to_string(number);
-        c[1] = shortDate_;
-        c[2] = weekdayName_;
-        c[3] = r.situation;
-        c[4] = weight.kg;
-        c[5] = previous.kg;
+        ListRow& row = list_.rows.emplace_back();
+        row.cells = {numberText,
+                     date.shortDate,
+                     date.weekdayName,
+                     situation,
+                     weight.kg,
+                     previous.kg,
+                     arrowText(previous.arrow),
+                     first.kg,
+                     arrowText(first.arrow),
+                     weight.bmi,
+                     weight.obesity,
+                     fat.cell};
         row.previousArrow = previous.arrow;
-        c[6] = entry::arrowText(previous.arrow);
-        c[7] = first.kg;
         row.firstArrow = first.arrow;
-        c[8] = entry::arrowText(first.arrow);
-        c[9] = weight.bmi;
-        c[10] = weight.obesity;
-        c[11] = fat.cell;
 
-        ListCompositionRow comp;
-        auto& d = comp.cells;
-        d[0] = c[0];
-        d[1] = c[1];
-        d[2] = c[2];
-        d[3] = c[3];
-        d[4] = c[4];
-        d[5] = c[11];
-        d[6] = std::to_string(r.basalMetabolism) + "kcal";
-        d[7] = std::to_string(r.visceralFat);
-        d[8] = kgTexts_.get(r.muscleMass, kg);
-        d[9] = std::to_string(r.muscleScore);
-        d[10] = kgTexts_.get(r.boneMass, kg);
-
-        list_.rows.push_back(std::move(row));
-        list_.compositionRows.push_back(std::move(comp));
+        list_.compositionRows.push_back(
+            {{numberText, date.shortDate, date.weekdayName, situation, weight.kg, fat.cell,
+              integer(r.basalMetabolism, kcal_, "kcal"), integer(r.visceralFat, plain_, ""),
+              kgText(r.muscleMass), integer(r.muscleScore, plain_, ""), kgText(r.boneMass)}});
 
         if (r.weight > maxWeight_) maxWeight_ = r.weight;
         if (r.weight < minWeight_) minWeight_ = r.weight;
@@ -222,17 +212,33 @@ public:
             chart.weightAxis.majorDivisions = wholeDivisions(chart.weightAxis);
             chart.bodyFatAxis.majorDivisions = wholeDivisions(chart.bodyFatAxis);
         }
-        list_.smallCharts = fillSmallCharts(list_.compositionRows);
+        fillSmallCharts(list_);
         return std::move(list_);
     }
 
 private:
+    static Text arrowText(Arrow arrow) {
+        return arrow == Arrow::Up ? "↑" : arrow == Arrow::Down ? "↓" : "→";
+    }
+
+    // The log is in date order, so a date is worked out once for its run of records.
+    const DateTexts& dateTexts(const std::string& date) {
+        if (date_.date == date && !list_.rows.empty()) return date_;
+        const auto parsed = text::parseDate(date);
+        date_.date = store_.keep(date);
+        // "yyyy/mm/dd" shortened to "yy/mm/dd"; any other text is shown as it is.
+        date_.shortDate = parsed ? date_.date.substr(2) : date_.date;
+        date_.weekdayName =
+            parsed ? kWeekdayNames[static_cast<std::size_t>(text::weekday(*parsed))] : "";
+        return date_;
+    }
+
     const WeightTexts& weightTexts(float w) {
-        return weightTexts_.get(w, [this](float v) {
-            WeightTexts t{kg(v), {}, {}, text::floatText(v)};
+        return weightTexts_.get(bitsOf(w), [&] {
+            WeightTexts t{store_.keep(kg(w)), {}, {}, store_.keep(text::floatText(w))};
             if (bmiUsable_) {
-                t.bmi = text::formatNumber(v / h2_, "0.0");
-                t.obesity = text::formatNumber((v - standard_) / standard_, "0.0%");
+                t.bmi = store_.keep(text::formatNumber(w / h2_, "0.0"));
+                t.obesity = store_.keep(text::formatNumber((w - standard_) / standard_, "0.0%"));
             }
             return t;
         });
@@ -240,24 +246,34 @@ private:
 
     // The arrows follow the figures as shown, rounded to 0.1 kg.
     const DifferenceTexts& difference(float d) {
-        return differenceTexts_.get(d, [](float v) {
-            DifferenceTexts t{kg(v)};
-            t.arrow = entry::arrowOfText(t.kg);
+        return differenceTexts_.get(bitsOf(d), [&] {
+            DifferenceTexts t{store_.keep(kg(d))};
+            t.arrow = entry::arrowOfText(std::string(t.kg));
             return t;
         });
     }
 
+    Text kgText(float value) {
+        return kgTexts_.get(bitsOf(value), [&] { return store_.keep(kg(value)); });
+    }
+
+    Text integer(std::int16_t value, TextMemo<int, Text>& memo, const char* unit) {
+        return memo.get(value, [&] { return store_.keep(std::to_string(value) + unit); });
+    }
+
     MeasurementList list_;
+    TextStore& store_;
     float h2_ = 0, standard_ = 0;
     bool bmiUsable_ = false;
     float firstWeight_ = 0, previousWeight_ = 0;
     float minWeight_ = 999, maxWeight_ = 0, minFat_ = 999, maxFat_ = 0;
-    std::string previousDate_, cachedDate_, shortDate_;
-    const char* weekdayName_ = "";
-    TextMemo<WeightTexts> weightTexts_;
-    TextMemo<DifferenceTexts> differenceTexts_;
-    TextMemo<BodyFatTexts> fatTexts_;
-    TextMemo<std::string> kgTexts_;
+    DateTexts date_;  // of the record before
+    TextMemo<std::string, Text> situations_;
+    TextMemo<std::uint32_t, WeightTexts> weightTexts_;
+    TextMemo<std::uint32_t, DifferenceTexts> differenceTexts_;
+    TextMemo<std::uint32_t, BodyFatTexts> fatTexts_;
+    TextMemo<std::uint32_t, Text> kgTexts_;
+    TextMemo<int, Text> kcal_, plain_;
 };
 
 }  // namespace
@@ -314,9 +330,11 @@ MeasurementList buildFilteredList(const std::vector<MeasurementRecord>& log, flo
     return builder.finish();
 }
 
-SmallCharts fillSmallCharts(const std::vector<ListCompositionRow>& rows) {
-    SmallCharts charts;
-    if (rows.empty()) return charts;  // each chart keeps one empty point
+void fillSmallCharts(MeasurementList& list) {
+    SmallCharts& charts = list.smallCharts;
+    charts = {};
+    const std::vector<ListCompositionRow>& rows = list.compositionRows;
+    if (rows.empty()) return;  // each chart keeps one empty point
     SmallChart& metabolism = charts.metabolism;
     SmallChart& muscle = charts.muscle;
     SmallChart& bone = charts.bone;
@@ -328,17 +346,19 @@ SmallCharts fillSmallCharts(const std::vector<ListCompositionRow>& rows) {
     muscle.series2.reserve(rows.size());
 
     // Read back from the table's texts, so the charts show the rounded figures; each
-    // distinct text is read once.
+    // distinct text is read once (the cells of one build share their texts, so the
+    // address of a text names it).
     struct ReadBack {
         double value = 0;
-        std::string chart;
+        Text chart;
     };
-    std::unordered_map<std::string, ReadBack> memo;
-    auto readBack = [&memo](const std::string& cell) -> const ReadBack& {
-        const auto [it, added] = memo.try_emplace(cell);
+    std::unordered_map<const char*, ReadBack> memo;
+    TextStore& store = *list.texts;
+    auto readBack = [&](Text cell) -> const ReadBack& {
+        const auto [it, added] = memo.try_emplace(cell.data());
         if (added) {
             it->second.value = text::leadingNumber(cell);
-            it->second.chart = text::doubleText(it->second.value);
+            it->second.chart = store.keep(text::doubleText(it->second.value));
         }
         return it->second;
     };
@@ -387,7 +407,6 @@ SmallCharts fillSmallCharts(const std::vector<ListCompositionRow>& rows) {
     // One division per 0.1 kg; a count the chart cannot take is simply not applied.
     const double divisions = text::roundHalfEven((boneMax - boneMin) * 10);
     bone.left = {boneMin, boneMax, divisions >= 1 && divisions <= 1000 ? int(divisions) : 0};
-    return charts;
 }
 
 }  // namespace pairly::views

@@ -5,7 +5,10 @@
 // dates offered by the period combo boxes. Weights are computed in 32-bit float, as on
 // the input screen, so that both screens show the same figures.
 #include <array>
+#include <deque>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "entry/day_view.h"
@@ -94,21 +97,37 @@ std::string firstRecordDate(const std::vector<store::MeasurementRecord>& log);
 
 // --- the list ---------------------------------------------------------------------------
 
+// The texts of one build, each distinct text kept once; the cells and series below are
+// views into it, so that thirty years of weighings cost little more than their distinct
+// figures. Texts never move once kept.
+class TextStore {
+public:
+    std::string_view keep(std::string text) {
+        texts_.push_back(std::move(text));
+        return texts_.back();
+    }
+
+private:
+    std::deque<std::string> texts_;
+};
+
+using Text = std::string_view;
+
 struct ListRow {
-    std::array<std::string, kListColumns> cells;
+    std::array<Text, kListColumns> cells;
     Arrow previousArrow = Arrow::Same;  // column 6, from the text of column 5
     Arrow firstArrow = Arrow::Same;     // column 8, from the text of column 7
 };
 
 struct ListCompositionRow {
-    std::array<std::string, kListCompositionColumns> cells;
+    std::array<Text, kListCompositionColumns> cells;
 };
 
 // mcrBunseki: series 1 weight on the left axis, series 2 body fat on the right one.
 // With nothing listed `hasData` is false and the series are empty.
 struct ListChart {
     bool hasData = false;
-    std::vector<std::string> weights, bodyFats;
+    std::vector<Text> weights, bodyFats;
     ChartAxis weightAxis, bodyFatAxis;
     int points() const { return static_cast<int>(weights.size()); }
 };
@@ -117,7 +136,7 @@ struct ListChart {
 // false and the series are empty (the screen keeps one empty point).
 struct SmallChart {
     bool hasData = false;
-    std::vector<std::string> series1, series2;  // series2 empty for the bone chart
+    std::vector<Text> series1, series2;  // series2 empty for the bone chart
     ChartAxis left;
     // Series 2 (visceral fat, muscle score) on an axis of its own, Int(smallest) − 1 to
     // Int(largest) + 1 as on the input screen, so that no point sits on the frame.
@@ -130,7 +149,12 @@ struct SmallCharts {
     SmallChart bone;        // bone mass
 };
 
+// One build. Move-only: its views point into its own text store.
 struct MeasurementList {
+    MeasurementList() = default;
+    MeasurementList(MeasurementList&&) = default;
+    MeasurementList& operator=(MeasurementList&&) = default;
+
     std::vector<ListRow> rows;
     std::vector<ListCompositionRow> compositionRows;  // same records, same order
     ListChart chart;
@@ -141,7 +165,9 @@ struct MeasurementList {
     // Unfiltered build only: the dates for both period combo lists (a date is added when
     // it differs from the record before).
     bool unfiltered = false;
-    std::vector<std::string> dates;
+    std::vector<Text> dates;
+
+    std::unique_ptr<TextStore> texts = std::make_unique<TextStore>();
 };
 
 // Every record of the log in file order.
@@ -152,7 +178,7 @@ MeasurementList buildUnfilteredList(const std::vector<store::MeasurementRecord>&
 MeasurementList buildFilteredList(const std::vector<store::MeasurementRecord>& log, float heightCm,
                                   const ListFilters& filters);
 
-// The three small charts from the body-composition rows' texts.
-SmallCharts fillSmallCharts(const std::vector<ListCompositionRow>& rows);
+// The three small charts, read back from the body-composition rows' texts.
+void fillSmallCharts(MeasurementList& list);
 
 }  // namespace pairly::views

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <unordered_map>
 
 #include "ui/back_colour.h"
 #include "ui/chart.h"
@@ -24,6 +25,26 @@
 namespace pairly::views {
 
 const QColor MeasurementListScreen::kPressedColour(255, 255, 192);
+
+// Turns the texts of one build into QStrings, each distinct text once. The views are whole
+// texts of the build's store (or literals), so a text's address names it.
+class QtTexts {
+public:
+    const QString& operator()(Text text) {
+        const auto [it, added] = map_.try_emplace(text.data());
+        if (added) it->second = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return it->second;
+    }
+    QStringList list(const std::vector<Text>& texts) {
+        QStringList out;
+        out.reserve(static_cast<qsizetype>(texts.size()));
+        for (Text t : texts) out << (*this)(t);
+        return out;
+    }
+
+private:
+    std::unordered_map<const char*, QString> map_;
+};
 
 namespace {
 
@@ -37,13 +58,6 @@ constexpr int kMarkerPointLimit = 45;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QStringList toTexts(const std::vector<std::string>& series) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(series.size()));
-    for (const std::string& s : series) out << q(s);
-    return out;
-}
 
 ui::Align toUi(entry::Align a) {
     switch (a) {
@@ -123,8 +137,9 @@ void renderSmallChart(ui::Chart& chart, const SmallChart& data) {
         return;
     }
     chart.setPointCount(static_cast<int>(data.series1.size()));
-    chart.setSeriesValues(1, toTexts(data.series1));
-    chart.setSeriesValues(2, toTexts(data.series2));
+    QtTexts texts;
+    chart.setSeriesValues(1, texts.list(data.series1));
+    chart.setSeriesValues(2, texts.list(data.series2));
     chart.setMarker(data.series1.size() <= kMarkerPointLimit ? ui::Marker::Circle
                                                              : ui::Marker::None);
     applyAxis(chart, ui::Axis::Left, data.left, true);
@@ -389,7 +404,7 @@ void MeasurementListScreen::buildUnfilteredList() {
     if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart();
     model_ = views::buildUnfilteredList(log, ctx_.profile.heightCm);
     render();
-    fillPeriodLists(model_.dates);
+    fillPeriodLists();
 }
 
 ListFilters MeasurementListScreen::currentFilters() const {
@@ -411,8 +426,9 @@ void MeasurementListScreen::runFilteredBuild(const std::vector<store::Measuremen
 }
 
 void MeasurementListScreen::render() {
-    renderTables(model_);
-    renderMainChart(model_.chart);
+    QtTexts texts;
+    renderTables(texts);
+    renderMainChart(texts);
     smallChartsDrawn_.fill(false);
     drawVisibleSmallCharts();
 }
@@ -429,57 +445,56 @@ void MeasurementListScreen::drawVisibleSmallCharts() {
     }
 }
 
-void MeasurementListScreen::renderTables(const MeasurementList& list) {
+void MeasurementListScreen::renderTables(QtTexts& q) {
     msgBunseki_->clearRows();
     msgBunseki2_->clearRows();
-    const auto n = static_cast<qsizetype>(list.rows.size());
+    const auto n = static_cast<qsizetype>(model_.rows.size());
     QList<QStringList> rows, compositionRows;
     rows.reserve(n);
     compositionRows.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) {
-        const ListRow& row = list.rows[static_cast<std::size_t>(i)];
-        const ListCompositionRow& comp = list.compositionRows[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < model_.rows.size(); ++i) {
         QStringList cells;
         cells.reserve(kListColumns);
-        for (const std::string& c : row.cells) cells << q(c);
-        // The columns both tables share are converted once.
-        QStringList compCells{cells[0], cells[1], cells[2], cells[3], cells[4], cells[11]};
+        for (Text c : model_.rows[i].cells) cells << q(c);
+        QStringList compCells;
         compCells.reserve(kListCompositionColumns);
-        for (int c = 6; c < kListCompositionColumns; ++c)
-            compCells << q(comp.cells[static_cast<std::size_t>(c)]);
+        for (Text c : model_.compositionRows[i].cells) compCells << q(c);
         rows << std::move(cells);
         compositionRows << std::move(compCells);
     }
     msgBunseki_->addRows(rows);
     msgBunseki2_->addRows(compositionRows);
     for (qsizetype i = 0; i < n; ++i) {
-        const ListRow& row = list.rows[static_cast<std::size_t>(i)];
+        const ListRow& row = model_.rows[static_cast<std::size_t>(i)];
         const int r = static_cast<int>(i) + 1;
         msgBunseki_->setCellColor(r, kPreviousArrowColumn, arrowQColour(row.previousArrow));
         msgBunseki_->setCellColor(r, kFirstArrowColumn, arrowQColour(row.firstArrow));
     }
     // A long list opens at its end, which brings the newest weighings into view; the
     // table scrolls no further than its last row. Both tables show the same rows.
-    if (list.scrollToLastRow) {
+    if (model_.scrollToLastRow) {
         msgBunseki_->scrollToBottom();
         msgBunseki2_->scrollToBottom();
     }
 }
 
-void MeasurementListScreen::renderMainChart(const ListChart& chart) {
+void MeasurementListScreen::renderMainChart(QtTexts& q) {
+    const ListChart& chart = model_.chart;
     // The point count is set before the points, whatever length the previous list had.
     mcrBunseki_->setPointCount(0);
     mcrBunseki_->setPointCount(chart.points());
-    mcrBunseki_->setSeriesValues(1, toTexts(chart.weights));
-    mcrBunseki_->setSeriesValues(2, toTexts(chart.bodyFats));
+    mcrBunseki_->setSeriesValues(1, q.list(chart.weights));
+    mcrBunseki_->setSeriesValues(2, q.list(chart.bodyFats));
     mcrBunseki_->setMarker(chart.points() <= kMarkerPointLimit ? ui::Marker::Circle
                                                                : ui::Marker::None);
     applyAxis(*mcrBunseki_, ui::Axis::Left, chart.weightAxis, chart.hasData);
     applyAxis(*mcrBunseki_, ui::Axis::Right, chart.bodyFatAxis, chart.hasData);
 }
 
-void MeasurementListScreen::fillPeriodLists(const std::vector<std::string>& dates) {
-    periodDates_->setStringList(toTexts(dates));
+void MeasurementListScreen::fillPeriodLists() {
+    QtTexts q;
+    const std::vector<Text>& dates = model_.dates;
+    periodDates_->setStringList(q.list(dates));
     cboStdate_->setEditText(dates.empty() ? QString() : q(dates.front()));
     cboEddate_->setEditText(dates.empty() ? QString() : q(dates.back()));
 }

@@ -26,6 +26,8 @@ class Grid;
 
 namespace pairly::views {
 
+class QtTexts;
+
 class MeasurementListScreen : public QWidget {
     Q_OBJECT
 public:
@@ -72,10 +74,10 @@ private:
     ListFilters currentFilters() const;
     void runFilteredBuild(const std::vector<store::MeasurementRecord>& log);
     void render();
-    void renderTables(const MeasurementList& list);
-    void renderMainChart(const ListChart& chart);
+    void renderTables(QtTexts& texts);
+    void renderMainChart(QtTexts& texts);
     void drawVisibleSmallCharts();
-    void fillPeriodLists(const std::vector<std::string>& dates);
+    void fillPeriodLists();
     void applySeriesOption();
     void showAllFilters();
     void setPeriodTexts(const PeriodTexts& texts);
