@@ -1,5 +1,6 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
-// looking at the layout without a display:  render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]
+// looking at the layout without a display:
+//   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -13,7 +14,8 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]\n");
+        std::fprintf(stderr,
+                     "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]\n");
         return 2;
     }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -29,8 +31,13 @@ int main(int argc, char** argv) {
     }
     pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
     pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
+    int width = 1280, height = 800;
+    if (argc > 4 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) {
+        std::fprintf(stderr, "not a size: %s\n", argv[4]);
+        return 2;
+    }
     pairly::shell::MainWindow window(argv[1], dialogs, clock);
-    window.resize(1280, 800);
+    window.resize(width, height);
     window.startUp();
     const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(".");

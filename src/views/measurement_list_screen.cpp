@@ -390,6 +390,7 @@ void MeasurementListScreen::showAllFilters() {
     press(cmdAllWeek_, true);
     selectedWeekday_ = kAllWeekdays;
     txtKey_->clear();
+    lstAct2_->clearSelection();
 }
 
 void MeasurementListScreen::press(QPushButton* button, bool pressed) {
@@ -539,6 +540,7 @@ void MeasurementListScreen::weekdayClicked(int weekday) {
 
 void MeasurementListScreen::allSituationsClicked() {
     txtKey_->clear();
+    lstAct2_->clearSelection();
     dispatchListFilters();
     press(cmdAllact_, true);
 }
@@ -550,6 +552,8 @@ void MeasurementListScreen::situationPicked(const QString& entry) {
 }
 
 void MeasurementListScreen::keyEntered() {
+    // The typed text, not an entry of the list, filters now.
+    lstAct2_->clearSelection();
     press(cmdAllact_, false);
     dispatchListFilters();
 }

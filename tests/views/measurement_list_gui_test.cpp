@@ -189,7 +189,8 @@ TEST_F(ListScreenTest, WeekdaySituationListAndKeyCombine) {
 
     QListWidget* list = f.find<QListWidget>("lstAct2");
     ASSERT_EQ(list->count(), 3);
-    emit list->itemClicked(list->item(1));  // "夕食後"
+    list->setCurrentRow(1);  // a click selects "夕食後"
+    emit list->itemClicked(list->item(1));
     EXPECT_EQ(text("txtKey"), qs("夕食後"));
     EXPECT_EQ(column(3), (Texts{"夕食後"}));
     EXPECT_EQ(pressedButtons(), (Texts{"cmdAllDay", "cmdWeek_1"}));
@@ -209,6 +210,7 @@ TEST_F(ListScreenTest, WeekdaySituationListAndKeyCombine) {
 
     f.click("cmdAllact");
     EXPECT_EQ(text("txtKey"), QString());
+    EXPECT_TRUE(list->selectedItems().isEmpty());
     EXPECT_EQ(table().rowCount(), 7);  // the period opened with: first to last weighing
     EXPECT_EQ(pressedButtons(), kAllShown);
 }
