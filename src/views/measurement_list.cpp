@@ -217,8 +217,10 @@ public:
     }
 
 private:
-    static Text arrowText(Arrow arrow) {
-        return arrow == Arrow::Up ? "↑" : arrow == Arrow::Down ? "↓" : "→";
+    Text arrowText(Arrow arrow) {
+        Text& text = arrows_[static_cast<std::size_t>(arrow)];
+        if (text.empty()) text = store_.keep(entry::arrowText(arrow));
+        return text;
     }
 
     // The log is in date order, so a date is worked out once for its run of records.
@@ -268,6 +270,7 @@ private:
     float firstWeight_ = 0, previousWeight_ = 0;
     float minWeight_ = 999, maxWeight_ = 0, minFat_ = 999, maxFat_ = 0;
     DateTexts date_;  // of the record before
+    std::array<Text, 3> arrows_{};
     TextMemo<std::string, Text> situations_;
     TextMemo<std::uint32_t, WeightTexts> weightTexts_;
     TextMemo<std::uint32_t, DifferenceTexts> differenceTexts_;
