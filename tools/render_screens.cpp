@@ -1,5 +1,6 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
-// looking at the layout without a display:  render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]
+// looking at the layout without a display:
+//   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]
 // It also prints the last screen and the record sheet into screen_print.pdf and
 // record_sheet.pdf there.
 #include <QApplication>
@@ -16,7 +17,8 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]\n");
+        std::fprintf(stderr,
+                     "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]\n");
         return 2;
     }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -32,8 +34,13 @@ int main(int argc, char** argv) {
     }
     pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
     pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
+    int width = 1280, height = 800;
+    if (argc > 4 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) {
+        std::fprintf(stderr, "not a size: %s\n", argv[4]);
+        return 2;
+    }
     pairly::shell::MainWindow window(argv[1], dialogs, clock);
-    window.resize(1280, 800);
+    window.resize(width, height);
     window.startUp();
     const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(".");
@@ -43,11 +50,29 @@ int main(int argc, char** argv) {
         const char* file;
     } shots[] = {{Screen::Comparison, "comparison.png"},
                  {Screen::Input, "input.png"},
+                 {Screen::List, "list.png"},
                  {Screen::Settings, "settings.png"},
                  {Screen::Calendar, "calendar.png"},
                  {Screen::Memo, "memo.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
+    // The list once more, filtered: the last three months' Mondays, then with the
+    // basal-metabolism table and chart on top.
+    window.switchToScreen(Screen::List);
+    const struct {
+        const char* clicks[2];
+        const char* file;
+    } listShots[] = {{{"cmdKikan5", "cmdWeek_1"}, "list_filtered.png"},
+                     {{"cmdTai2", nullptr}, "list_metabolism.png"}};
+    for (const auto& shot : listShots) {
+        for (const char* name : shot.clicks) {
+            if (!name) continue;
+            if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name)))
+                button->click();
+        }
         QApplication::processEvents();
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "entry/input_screen.h"
+#include "entry/situation_lists_controller.h"
 #include "maintenance/memo_screen.h"
 #include "maintenance/print_controller.h"
 #include "maintenance/settings_screen.h"
@@ -22,6 +23,7 @@
 #include "ui/help_viewer.h"
 #include "views/calendar_screen.h"
 #include "views/comparison_screen.h"
+#include "views/measurement_list_screen.h"
 
 namespace pairly::shell {
 
@@ -192,9 +194,11 @@ void MainWindow::buildMenuScreens() {
     };
 
     MenuScreen& list = menu_[index(Screen::List)];
-    list.panel = emptyPanel("fraTaijyu");
-    list.prepare = nullptr;            // measurement list: reload unfiltered
-    list.refreshForPartner = nullptr;  // measurement list: reload unfiltered
+    auto* listScreen = new views::MeasurementListScreen(ctx_);
+    inputScreen_->situationLists().registerList(listScreen->situationList());
+    list.panel = listScreen;
+    list.prepare = [listScreen] { listScreen->openMeasurementList(); };
+    list.refreshForPartner = [listScreen] { listScreen->refreshForPartner(); };
 
     MenuScreen& comparison = menu_[index(Screen::Comparison)];
     comparison.panel = comparisonScreen_;
