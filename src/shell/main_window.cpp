@@ -12,6 +12,7 @@
 
 #include "entry/input_screen.h"
 #include "maintenance/settings_screen.h"
+#include "shell/import_controller.h"
 #include "shell/splash_window.h"
 #include "store/partner_profile.h"
 #include "store/preferences.h"
@@ -257,6 +258,7 @@ void MainWindow::startUp() {
     settingsScreen_->loadSituationList();
     readPreferences();
     settingsScreen_->readPreferenceControls();
+    runPredecessorImport(ctx_);
 
     inputScreen_->refreshDayView();
     inputScreen_->applyMarkerMode();
