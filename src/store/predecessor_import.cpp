@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 #include "store/codec.h"
 #include "store/data_folder.h"
@@ -108,16 +109,16 @@ void setAnswer(ImportAnswers& answers, ImportMeasure measure, const std::string&
     }
 }
 
-std::string lowerExtensionName(std::string_view stem, int n) {
-    return std::string(stem) + (n > 1 ? std::to_string(n) : "") + ".txt";
-}
-
 // The backup name, or a numbered one when it is taken: a backup never replaces another.
+// A name whose state cannot be looked at counts as taken; empty when none is free.
 std::string freeBackupName(const std::filesystem::path& folder, std::string_view stem) {
-    for (int n = 1;; ++n) {
-        const std::string name = lowerExtensionName(stem, n);
-        if (!fileExists(folder, name)) return name;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string name = std::string(stem) + (n > 1 ? std::to_string(n) : "") + ".txt";
+        std::error_code ec;
+        const bool taken = std::filesystem::exists(resolveFile(folder, name), ec) || ec;
+        if (!taken) return name;
     }
+    return {};
 }
 
 std::string backupNote(const std::string& name) {
@@ -175,7 +176,7 @@ ImportResult convertPredecessorLog(const std::filesystem::path& folder, ImportSo
     const std::string backup = freeBackupName(folder, "データbak");
     // The new log is complete, and the old one kept whole under its backup name, before
     // the new one takes the log's name: at every moment both exist completely.
-    bool ok = writeWholeFile(folder, kConvertedTemp, *bytes);
+    bool ok = !backup.empty() && writeWholeFile(folder, kConvertedTemp, *bytes);
     const bool backedUp = ok && safeRewriteBytes(folder, backup, log.bytes);
     ok = backedUp && renameFile(folder, kConvertedTemp, logName);
     if (!ok) {
@@ -330,7 +331,8 @@ ImportResult importWeightOnlyFile(const std::filesystem::path& folder, ImportPro
 
     // Everything old is kept under its backup name before the new log takes the log's
     // name; on a failure every step taken is undone.
-    bool ok = writeWholeFile(folder, kConvertedTemp, *bytes);
+    bool ok = !sourceBackup.empty() && (!keepLog || !logBackup.empty()) &&
+              writeWholeFile(folder, kConvertedTemp, *bytes);
     const bool logKept = ok && keepLog && safeRewriteBytes(folder, logBackup, log.bytes);
     ok = ok && (!keepLog || logKept);
     const bool sourceKept = ok && renameFile(folder, sourceName, sourceBackup);
