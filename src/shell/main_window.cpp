@@ -15,6 +15,7 @@
 #include "maintenance/memo_screen.h"
 #include "maintenance/print_controller.h"
 #include "maintenance/settings_screen.h"
+#include "shell/import_controller.h"
 #include "shell/splash_window.h"
 #include "store/partner_profile.h"
 #include "store/preferences.h"
@@ -273,6 +274,7 @@ void MainWindow::startUp() {
     settingsScreen_->loadSituationList();
     readPreferences();
     settingsScreen_->readPreferenceControls();
+    runPredecessorImport(ctx_);
 
     inputScreen_->refreshDayView();
     inputScreen_->applyMarkerMode();

@@ -159,21 +159,42 @@ bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string
     const std::string defaultTemp = target.filename().string() + ".tmp";
     const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
     if (temp == target) return false;
-
-    const int fd = fileops::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
-    bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
-    ok = ok && fileops::fsync(fd) == 0;
-    ok = (fileops::close(fd) == 0) && ok;
+    if (!writeWholeFile(folder, temp.filename().string(), bytes)) return false;
     // The old file stays in place until the complete new one takes its name.
-    ok = ok && fileops::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        // Plain unlink: cleaning up must not itself be made to fail.
+    if (fileops::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
     fileops::syncFolder(folder.c_str());
     return true;
+}
+
+bool writeWholeFile(const fs::path& folder, std::string_view name, std::string_view bytes) {
+    const fs::path path = folder / std::string(name);
+    const int fd = fileops::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
+    ok = ok && fileops::fsync(fd) == 0;
+    ok = (fileops::close(fd) == 0) && ok;
+    // Plain unlink: cleaning up must not itself be made to fail.
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+bool renameFile(const fs::path& folder, std::string_view from, std::string_view to) {
+    const fs::path a = folder / std::string(from), b = folder / std::string(to);
+    if (fileops::rename(a.c_str(), b.c_str()) != 0) return false;
+    fileops::syncFolder(folder.c_str());
+    return true;
+}
+
+void removeFile(const fs::path& folder, std::string_view name) {
+    ::unlink((folder / std::string(name)).c_str());
+}
+
+void undoRename(const fs::path& folder, std::string_view from, std::string_view to) {
+    const fs::path a = folder / std::string(from), b = folder / std::string(to);
+    if (::rename(a.c_str(), b.c_str()) == 0) fileops::syncFolder(folder.c_str());
 }
 
 bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line) {

@@ -56,6 +56,17 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 [[nodiscard]] bool safeRewriteBytes(const fs::path& folder, std::string_view name,
                                     std::string_view bytes, std::string_view tempName = "");
 
+// Writes bytes as the whole file `name` (every byte checked, fsync, close); on a failure
+// the file is removed again. For a file that takes another one's name afterwards.
+[[nodiscard]] bool writeWholeFile(const fs::path& folder, std::string_view name,
+                                  std::string_view bytes);
+// Gives the file `from` the name `to` (both spelt as on disk) and syncs the folder.
+[[nodiscard]] bool renameFile(const fs::path& folder, std::string_view from, std::string_view to);
+// Clean-up after a failed operation. Not through the fault seam: undoing a step must not
+// itself be made to fail.
+void removeFile(const fs::path& folder, std::string_view name);
+void undoRename(const fs::path& folder, std::string_view from, std::string_view to);
+
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
 // is ended first so the new line never merges with it (a quote the tear left open is
 // closed). On failure a partial line is cut off again and false is returned.

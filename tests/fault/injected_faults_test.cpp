@@ -1,5 +1,5 @@
-// The real program with I/O errors injected from outside: strace makes the N-th open, read
-// or fsync of the data files fail with EIO while the main window starts and saves an
+// The real program with I/O errors injected from outside: strace makes the N-th open, read,
+// fsync or rename of the data files fail with EIO while the main window starts and saves an
 // earlier day's weighing, or renames a situation. For every N the program must keep
 // running to its end, and the files must end as they were with a warning, or changed
 // completely without one.
@@ -100,6 +100,8 @@ protected:
     void SetUp() override {
         const std::string out = scratch_.path() / "probe.txt";
         const int status = spawn({"strace", "-f", "-qq", "-o", "/dev/null", "true"}, out, out);
+        // strace is one of the build's packages: its absence is a fault of the machine.
+        ASSERT_NE(status, -1) << "strace is not installed";
         if (!(WIFEXITED(status) && WEXITSTATUS(status) == 0))
             GTEST_SKIP() << "strace cannot trace here (ptrace is not permitted)";
     }
@@ -117,7 +119,7 @@ protected:
             args.push_back((folder.path() / f).string());
         }
         args.push_back("-e");
-        args.push_back("trace=openat,read,fsync");
+        args.push_back("trace=openat,read,fsync,rename");
         if (!inject.empty()) {
             args.push_back("-e");
             args.push_back("inject=" + inject);
@@ -142,7 +144,7 @@ protected:
         const DriverRun run = drive(folder, mode, files, "", trace);
         EXPECT_TRUE(run.exitedCleanly()) << run.describe();
         std::vector<std::pair<std::string, int>> counts = {
-            {"openat", 0}, {"read", 0}, {"fsync", 0}};
+            {"openat", 0}, {"read", 0}, {"fsync", 0}, {"rename", 0}};
         std::istringstream lines(readAll(trace));
         std::string line;
         while (std::getline(lines, line)) {

@@ -1,0 +1,34 @@
+#include "shell/import_controller.h"
+
+#include "store/predecessor_import.h"
+
+namespace pairly::shell {
+
+namespace {
+
+class DialogPrompter : public store::ImportPrompter {
+public:
+    explicit DialogPrompter(ui::Dialogs& dialogs) : dialogs_(dialogs) {}
+    std::string ask(const std::string& prompt, const std::string& title) override {
+        return dialogs_.input(QString::fromStdString(prompt), QString::fromStdString(title))
+            .toStdString();
+    }
+    void warn(const std::string& text, const std::string& title) override {
+        dialogs_.warn(QString::fromStdString(text), QString::fromStdString(title));
+    }
+    void inform(const std::string& text, const std::string& title) override {
+        dialogs_.inform(QString::fromStdString(text), QString::fromStdString(title));
+    }
+
+private:
+    ui::Dialogs& dialogs_;
+};
+
+}  // namespace
+
+void runPredecessorImport(ui::AppContext& ctx) {
+    DialogPrompter prompter(ctx.dialogs);
+    store::runPredecessorImport(ctx.dataFolder, prompter);
+}
+
+}  // namespace pairly::shell

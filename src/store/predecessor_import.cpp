@@ -1,0 +1,381 @@
+#include "store/predecessor_import.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "store/codec.h"
+#include "store/data_folder.h"
+#include "store/fields.h"
+#include "text/numbers.h"
+
+namespace pairly::store {
+
+namespace {
+
+constexpr const char* kWeightOnlyFile = "連続体重.txt";
+// The converted log is complete under this name before it takes the log's name.
+constexpr const char* kConvertedTemp = "データ変換.txt";
+constexpr const char* kTitleError = "データ変換エラー";
+
+struct FirstLineField {
+    std::string text;
+    bool quoted = false;
+};
+
+// The fields of the first line: comma separated, a quoted field may hold commas.
+std::vector<FirstLineField> firstLineFields(std::string_view content) {
+    std::vector<FirstLineField> fields;
+    const std::size_t end = content.find_first_of("\r\n");
+    const std::string_view line = content.substr(0, end);
+    if (line.find_first_not_of(" \t") == std::string_view::npos) return fields;
+    std::size_t pos = 0;
+    while (true) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        FirstLineField field;
+        if (pos < line.size() && line[pos] == '"') {
+            field.quoted = true;
+            const std::size_t close = line.find('"', pos + 1);
+            field.text = std::string(line.substr(pos + 1, close == std::string_view::npos
+                                                              ? std::string_view::npos
+                                                              : close - pos - 1));
+            pos = close == std::string_view::npos ? line.size() : close + 1;
+        }
+        const std::size_t comma = line.find(',', pos);
+        if (!field.quoted) field.text = std::string(line.substr(pos, comma - pos));
+        fields.push_back(std::move(field));
+        if (comma == std::string_view::npos) break;
+        pos = comma + 1;
+    }
+    return fields;
+}
+
+bool isBlankAt(std::string_view s, std::size_t pos, std::size_t& length) {
+    if (pos < s.size() && (s[pos] == ' ' || s[pos] == '\t')) {
+        length = 1;
+        return true;
+    }
+    if (s.substr(pos, 3) == "\u3000") {  // an ideographic space, as typed with an IME
+        length = 3;
+        return true;
+    }
+    return false;
+}
+
+// Whether the text starts with a number, as the leading-number reader takes it.
+bool hasLeadingNumber(std::string_view s) {
+    std::size_t pos = 0, n = 0;
+    auto skipBlanks = [&] {
+        while (isBlankAt(s, pos, n)) pos += n;
+    };
+    skipBlanks();
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
+    skipBlanks();
+    if (pos < s.size() && s[pos] == '.') {
+        ++pos;
+        skipBlanks();
+    }
+    return pos < s.size() && s[pos] >= '0' && s[pos] <= '9';
+}
+
+bool isIntegerMeasure(ImportMeasure m) {
+    return m == ImportMeasure::BasalMetabolism || m == ImportMeasure::VisceralFat ||
+           m == ImportMeasure::MuscleScore;
+}
+
+void setAnswer(ImportAnswers& answers, ImportMeasure measure, const std::string& text) {
+    const double value = text::leadingNumber(text);
+    const auto int16 = [value] { return text::toInt16Clamped(value); };
+    switch (measure) {
+        case ImportMeasure::BodyFat:
+            answers.bodyFat = static_cast<float>(value);
+            break;
+        case ImportMeasure::BasalMetabolism:
+            answers.basalMetabolism = int16();
+            break;
+        case ImportMeasure::VisceralFat:
+            answers.visceralFat = int16();
+            break;
+        case ImportMeasure::MuscleMass:
+            answers.muscleMass = static_cast<float>(value);
+            break;
+        case ImportMeasure::MuscleScore:
+            answers.muscleScore = int16();
+            break;
+        case ImportMeasure::BoneMass:
+            answers.boneMass = static_cast<float>(value);
+            break;
+    }
+}
+
+// The backup name, or a numbered one when it is taken: a backup never replaces another.
+// A name whose state cannot be looked at counts as taken; empty when none is free.
+std::string freeBackupName(const std::filesystem::path& folder, std::string_view stem) {
+    for (int n = 1; n < 1000; ++n) {
+        const std::string name = std::string(stem) + (n > 1 ? std::to_string(n) : "") + ".txt";
+        std::error_code ec;
+        const bool taken = std::filesystem::exists(resolveFile(folder, name), ec) || ec;
+        if (!taken) return name;
+    }
+    return {};
+}
+
+std::string backupNote(const std::string& name) {
+    return "変換前のデータは " + name + " に残してあります。";
+}
+
+// The converted content, or nullopt after telling the user why it cannot be stored.
+std::optional<std::string> convertedBytes(const std::vector<MeasurementRecord>& records,
+                                          ImportPrompter& prompter) {
+    if (records.size() > static_cast<std::size_t>(kMaxRecords)) {
+        prompter.warn(
+            "変換するデータが上限（32766件）を超えるため、データ変換を中止しました。\n\n"
+            "ファイルは変更されていません。",
+            kTitleError);
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes;
+    bool storable = true;
+    for (const auto& r : records) storable = storable && isStorableRecord(r);
+    if (storable) bytes = toCp932(recordsText(records));
+    if (!bytes) {
+        prompter.warn(
+            "変換できない文字が含まれているため、データ変換を中止しました。\n\n"
+            "ファイルは変更されていません。",
+            kTitleError);
+    }
+    return bytes;
+}
+
+void tellWriteFailed(ImportPrompter& prompter) {
+    prompter.warn(
+        "変換したデータを保存できなかったため、データ変換を中止しました。\n"
+        "ディスクの空き容量と書き込みの権限を確認してください。\n\n"
+        "ファイルは変更されていません。",
+        kTitleError);
+}
+
+void tellUnread(ImportPrompter& prompter, const std::string& name) {
+    prompter.warn(name +
+                      " を読み込めなかったため、データ変換を中止しました。\n\n"
+                      "ファイルは変更されていません。",
+                  kTitleError);
+}
+
+// Converts partner 1's six-field log of the given edition.
+ImportResult convertPredecessorLog(const std::filesystem::path& folder, ImportSource source,
+                                   const FileBytes& log, ImportPrompter& prompter) {
+    const auto answers = askImportAnswers(source, prompter);
+    if (!answers) return ImportResult::Declined;
+    const auto bytes =
+        convertedBytes(convertOldRecords(fromCp932(log.bytes), source, *answers), prompter);
+    if (!bytes) return ImportResult::Failed;
+
+    const std::string logName = resolveFile(folder, logFileName(1)).filename().string();
+    const std::string backup = freeBackupName(folder, "データbak");
+    // The new log is complete, and the old one kept whole under its backup name, before
+    // the new one takes the log's name: at every moment both exist completely.
+    bool ok = !backup.empty() && writeWholeFile(folder, kConvertedTemp, *bytes);
+    const bool backedUp = ok && safeRewriteBytes(folder, backup, log.bytes);
+    ok = backedUp && renameFile(folder, kConvertedTemp, logName);
+    if (!ok) {
+        removeFile(folder, kConvertedTemp);
+        if (backedUp) removeFile(folder, backup);
+        tellWriteFailed(prompter);
+        return ImportResult::Failed;
+    }
+    prompter.inform("データを変換しました。\n" + backupNote(backup), "データ変換完了");
+    return ImportResult::Converted;
+}
+
+// Partner 1's log when it could be read whole; nullopt otherwise (the screens tell a
+// log that cannot be read).
+std::optional<FileBytes> partnerOneLog(const std::filesystem::path& folder) {
+    FileBytes log = readFileBytes(folder, logFileName(1));
+    if (log.status != ReadStatus::Ok) return std::nullopt;
+    return log;
+}
+
+}  // namespace
+
+LogLayout logLayoutOfFirstLine(std::string_view content) {
+    const auto fields = firstLineFields(content);
+    if (fields.size() == 11) return LogLayout::Current;
+    if (fields.size() == 6)
+        return fields[4].quoted ? LogLayout::FirstEdition : LogLayout::SecondEdition;
+    return LogLayout::Unknown;
+}
+
+std::vector<ImportQuestion> importQuestions(ImportSource source) {
+    const std::string convert = "\n\n変換する場合は現在の";
+    std::vector<ImportQuestion> questions;
+    switch (source) {
+        case ImportSource::WeightOnlyFile:
+            questions.push_back(
+                {"連続体重.txtを検出しました。" + convert + "体脂肪率を入力してください。",
+                 "データ変換および体脂肪率確認", ImportMeasure::BodyFat});
+            break;
+        case ImportSource::FirstEdition:
+            questions.push_back(
+                {"ルンルン☆ログのデータを検出しました。" + convert + "体脂肪率を入力してください。",
+                 "データ変換および体脂肪率確認", ImportMeasure::BodyFat});
+            break;
+        case ImportSource::SecondEdition:
+            questions.push_back({"ルンルン☆ログ+のデータを検出しました。" + convert +
+                                     "基礎代謝量を入力してください。",
+                                 "基礎代謝量確認", ImportMeasure::BasalMetabolism});
+            break;
+    }
+    if (source != ImportSource::SecondEdition)
+        questions.push_back({"現在の基礎代謝量を入力してください。", "基礎代謝量確認",
+                             ImportMeasure::BasalMetabolism});
+    questions.push_back({"現在の内臓脂肪レベルを入力してください。", "内臓脂肪レベル確認",
+                         ImportMeasure::VisceralFat});
+    questions.push_back(
+        {"現在の筋肉量を入力してください。", "筋肉量確認", ImportMeasure::MuscleMass});
+    questions.push_back(
+        {"現在の筋肉スコアを入力してください。", "筋肉スコア確認", ImportMeasure::MuscleScore});
+    questions.push_back({"現在の骨量を入力してください。", "骨量確認", ImportMeasure::BoneMass});
+    return questions;
+}
+
+std::optional<std::string> answerProblem(ImportMeasure measure, const std::string& answer) {
+    if (!hasLeadingNumber(answer)) return "数値を半角数字で入力してください。";
+    const double value = text::leadingNumber(answer);
+    if (isIntegerMeasure(measure)) {
+        if (!text::toInt16(value)) return "-32768～32767 の整数を入力してください。";
+    } else if (!(std::fabs(value) <= std::numeric_limits<float>::max())) {
+        return "数値が大きすぎます。";
+    }
+    return std::nullopt;
+}
+
+std::optional<ImportAnswers> askImportAnswers(ImportSource source, ImportPrompter& prompter) {
+    ImportAnswers answers;
+    for (const ImportQuestion& q : importQuestions(source)) {
+        while (true) {
+            const std::string answer = prompter.ask(q.prompt, q.title);
+            if (answer.empty()) return std::nullopt;
+            const auto problem = answerProblem(q.measure, answer);
+            if (!problem) {
+                setAnswer(answers, q.measure, answer);
+                break;
+            }
+            prompter.warn(*problem, q.title);
+        }
+    }
+    return answers;
+}
+
+std::vector<MeasurementRecord> convertOldRecords(std::string_view content, ImportSource source,
+                                                 const ImportAnswers& answers) {
+    const std::size_t width = source == ImportSource::WeightOnlyFile ? 3 : 6;
+    std::vector<MeasurementRecord> records;
+    FieldReader reader(content);
+    std::array<std::string, 6> f;
+    while (true) {
+        std::size_t n = 0;
+        bool torn = false;
+        for (; n < width; ++n) {
+            auto field = reader.next();
+            if (!field) break;
+            f[n] = std::move(*field);
+            torn = reader.lastFieldUnterminated();
+        }
+        if (n < width || torn) break;
+        MeasurementRecord r;
+        r.date = f[0];
+        r.situation = f[1];
+        r.weight = fieldFloat(f[2]);
+        r.bodyFat = source == ImportSource::SecondEdition ? fieldFloat(f[4]) : answers.bodyFat;
+        r.basalMetabolism = answers.basalMetabolism;
+        r.visceralFat = answers.visceralFat;
+        r.muscleMass = answers.muscleMass;
+        r.muscleScore = answers.muscleScore;
+        r.boneMass = answers.boneMass;
+        if (source != ImportSource::WeightOnlyFile) {
+            r.comment = f[3];
+            r.reserved = f[5];
+        }
+        records.push_back(std::move(r));
+    }
+    return records;
+}
+
+ImportResult importWeightOnlyFile(const std::filesystem::path& folder, ImportPrompter& prompter) {
+    const FileBytes source = readFileBytes(folder, kWeightOnlyFile);
+    if (source.status == ReadStatus::Missing) return ImportResult::NothingFound;
+    if (source.failed()) {
+        tellUnread(prompter, kWeightOnlyFile);
+        return ImportResult::Failed;
+    }
+    // The log this replaces is kept too, so it must be read whole before anything is asked.
+    const FileBytes log = readFileBytes(folder, logFileName(1));
+    if (log.failed()) {
+        tellUnread(prompter, logFileName(1));
+        return ImportResult::Failed;
+    }
+    const auto answers = askImportAnswers(ImportSource::WeightOnlyFile, prompter);
+    if (!answers) return ImportResult::Declined;
+    const auto bytes = convertedBytes(
+        convertOldRecords(fromCp932(source.bytes), ImportSource::WeightOnlyFile, *answers),
+        prompter);
+    if (!bytes) return ImportResult::Failed;
+
+    const std::string sourceName = resolveFile(folder, kWeightOnlyFile).filename().string();
+    const std::string logName = resolveFile(folder, logFileName(1)).filename().string();
+    const std::string sourceBackup = freeBackupName(folder, "連続体重bak");
+    const bool keepLog = !log.bytes.empty();
+    const std::string logBackup = keepLog ? freeBackupName(folder, "データbak") : "";
+
+    // Everything old is kept under its backup name before the new log takes the log's
+    // name; on a failure every step taken is undone.
+    bool ok = !sourceBackup.empty() && (!keepLog || !logBackup.empty()) &&
+              writeWholeFile(folder, kConvertedTemp, *bytes);
+    const bool logKept = ok && keepLog && safeRewriteBytes(folder, logBackup, log.bytes);
+    ok = ok && (!keepLog || logKept);
+    const bool sourceKept = ok && renameFile(folder, sourceName, sourceBackup);
+    ok = sourceKept && renameFile(folder, kConvertedTemp, logName);
+    if (!ok) {
+        if (sourceKept) undoRename(folder, sourceBackup, sourceName);
+        if (logKept) removeFile(folder, logBackup);
+        removeFile(folder, kConvertedTemp);
+        tellWriteFailed(prompter);
+        return ImportResult::Failed;
+    }
+    std::string note = "連続体重.txtのデータを変換しました。\n" + backupNote(sourceBackup);
+    if (keepLog) note += "\nそれまでの " + logName + " は " + logBackup + " に残してあります。";
+    prompter.inform(note, "データ変換完了");
+    return ImportResult::Converted;
+}
+
+ImportResult importPredecessorData(const std::filesystem::path& folder, ImportPrompter& prompter) {
+    const auto log = partnerOneLog(folder);
+    if (!log) return ImportResult::NothingFound;
+    switch (logLayoutOfFirstLine(fromCp932(log->bytes))) {
+        case LogLayout::FirstEdition:
+            return convertPredecessorLog(folder, ImportSource::FirstEdition, *log, prompter);
+        case LogLayout::SecondEdition:
+            return importPredecessorPlusData(folder, prompter);
+        case LogLayout::Current:
+        case LogLayout::Unknown:
+            break;
+    }
+    return ImportResult::NothingFound;
+}
+
+ImportResult importPredecessorPlusData(const std::filesystem::path& folder,
+                                       ImportPrompter& prompter) {
+    const auto log = partnerOneLog(folder);
+    if (!log || logLayoutOfFirstLine(fromCp932(log->bytes)) != LogLayout::SecondEdition)
+        return ImportResult::NothingFound;
+    return convertPredecessorLog(folder, ImportSource::SecondEdition, *log, prompter);
+}
+
+void runPredecessorImport(const std::filesystem::path& folder, ImportPrompter& prompter) {
+    importWeightOnlyFile(folder, prompter);
+    importPredecessorData(folder, prompter);
+}
+
+}  // namespace pairly::store
