@@ -91,7 +91,14 @@ void MainWindow::buildWindow() {
     auto* stack = new QGridLayout(screenArea);
     stack->setContentsMargins(0, 0, 0, 0);
     buildMenuScreens();
-    for (const MenuScreen& m : menu_) stack->addWidget(m.panel, 0, 0);
+    for (const MenuScreen& m : menu_) {
+        // A hidden screen keeps its claim on the room: the window is sized for the largest
+        // screen once, and never widens itself when another screen is shown.
+        QSizePolicy policy = m.panel->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        m.panel->setSizePolicy(policy);
+        stack->addWidget(m.panel, 0, 0);
+    }
     column->addWidget(screenArea, 1);
 
     setCentralWidget(central);

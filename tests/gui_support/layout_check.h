@@ -1,0 +1,20 @@
+#pragma once
+// Geometry checks of a shown widget tree, for any screen: siblings that overlap,
+// children cut off by their parent, captions that do not fit their control, grid texts
+// wider than their column. Each problem is one readable line naming the widgets.
+#include <QStringList>
+
+class QWidget;
+
+namespace pairly::testing {
+
+// A widget meant to lie over its siblings (such as a panel opened over a screen) carries
+// this property set to true; it and its siblings are then not compared with each other.
+inline constexpr char kOverlayProperty[] = "pairlyOverlay";
+
+// Walks the visible widgets under `root` (root included). Qt's compound controls (scroll
+// areas, grids, charts, calendars, combo and spin boxes) are checked as a whole, not
+// inside. An empty list means the layout is sound.
+QStringList layoutProblems(const QWidget* root);
+
+}  // namespace pairly::testing
