@@ -2,12 +2,14 @@
 // looking at the layout without a display:
 //   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd] [WIDTHxHEIGHT|min]
 // The size is the window's inside (1280x800 unless given; "min" is its minimum size).
+// The last picture is the settings screen with the new-start panel open.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <cstdio>
 
+#include "maintenance/settings_screen.h"
 #include "shell/main_window.h"
 #include "text/dates.h"
 #include "ui/clock.h"
@@ -64,5 +66,9 @@ int main(int argc, char** argv) {
         QApplication::processEvents();  // charts redraw on the next turn of the loop
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }
+    // The settings screen once more, with the new-start panel open over it.
+    window.settingsScreen()->openNewStart();
+    QApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("new_start.png")));
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "entry/input_screen.h"
+#include "maintenance/new_start.h"
 #include "maintenance/settings_screen.h"
 #include "shell/splash_window.h"
 #include "store/partner_profile.h"
@@ -103,6 +104,14 @@ void MainWindow::buildWindow() {
 
     setCentralWidget(central);
     hideAllScreens();
+
+    connect(settingsScreen_, &maintenance::SettingsScreen::profileSaved, this,
+            [this] { setWindowTitle(q(store::windowTitle(ctx_.profile))); });
+    connect(settingsScreen_, &maintenance::SettingsScreen::partnerEntered, this,
+            &MainWindow::newStartEntered);
+    // The next launch starts from the new diary.
+    connect(settingsScreen_, &maintenance::SettingsScreen::newStartFinished, this,
+            &MainWindow::quitProgram);
 
     QSize size(1280, 800);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -293,6 +302,15 @@ void MainWindow::startUp() {
     inputScreen_->redrawMainChart();
 
     for (const std::string& text : startupHelpTexts()) explain(text);
+
+    // A couple starting in an empty folder begins by entering themselves.
+    if (maintenance::isFirstRun(ctx_.dataFolder)) {
+        hideAllScreens();
+        settingsScreen_->openSettings();
+        screenPanel(Screen::Settings)->show();
+        letPaint();
+        settingsScreen_->openNewStart();
+    }
 }
 
 void MainWindow::loadPartnerProfile(int slot) {
@@ -332,6 +350,14 @@ void MainWindow::selectPartner(int slot) {
     loadPartnerProfile(slot);
     refreshVisibleScreen();
     setPartnerButtonSelected(slot);
+}
+
+// The new start has replaced this partner's files and made it the selected one.
+void MainWindow::newStartEntered(int slot) {
+    ctx_.currentSlot = slot;
+    loadPartnerProfile(slot);
+    setPartnerButtonSelected(slot);
+    refreshVisibleScreen();
 }
 
 void MainWindow::refreshVisibleScreen() {

@@ -78,6 +78,12 @@ bool fileExists(const fs::path& folder, std::string_view name) {
 }
 
 FileText readFile(const fs::path& folder, std::string_view name) {
+    FileText result = readFileBytes(folder, name);
+    result.text = fromCp932(result.text);
+    return result;
+}
+
+FileText readFileBytes(const fs::path& folder, std::string_view name) {
     FileText result;
     const fs::path path = resolveFile(folder, name);
     const int fd = fileops::open(path.c_str(), O_RDONLY);
@@ -103,7 +109,7 @@ FileText readFile(const fs::path& folder, std::string_view name) {
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
-    result.text = fromCp932(bytes);
+    result.text = std::move(bytes);
     return result;
 }
 
@@ -117,6 +123,11 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
                  std::string_view tempName) {
     const std::optional<std::string> bytes = toCp932(utf8Content);
     if (!bytes) return false;
+    return safeRewriteBytes(folder, name, *bytes, tempName);
+}
+
+bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string_view bytes,
+                      std::string_view tempName) {
     const fs::path target = resolveFile(folder, name);
     const std::string defaultTemp = target.filename().string() + ".tmp";
     const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
@@ -124,7 +135,7 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
 
     const int fd = fileops::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    bool ok = fileops::writeAll(fd, bytes->data(), bytes->size());
+    bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
     ok = ok && fileops::fsync(fd) == 0;
     ok = (fileops::close(fd) == 0) && ok;
     // The old file stays in place until the complete new one takes its name.

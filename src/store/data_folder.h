@@ -27,6 +27,8 @@ struct FileText {
 
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
+// The same without decoding: the bytes as they are on disk (for copies that must be exact).
+FileText readFileBytes(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 
@@ -37,6 +39,9 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // tempName means `name` + ".tmp"; both names are resolved like every other name.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
                                std::string_view utf8Content, std::string_view tempName = "");
+// The same for bytes that are written as they are, without encoding.
+[[nodiscard]] bool safeRewriteBytes(const fs::path& folder, std::string_view name,
+                                    std::string_view bytes, std::string_view tempName = "");
 
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
 // is ended first so the new line never merges with it (a quote the tear left open is

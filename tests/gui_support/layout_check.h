@@ -4,13 +4,15 @@
 // wider than their column. Each problem is one readable line naming the widgets.
 #include <QStringList>
 
+#include "ui/overlay.h"
+
 class QWidget;
 
 namespace pairly::testing {
 
-// A widget meant to lie over its siblings (such as a panel opened over a screen) carries
-// this property set to true; it and its siblings are then not compared with each other.
-inline constexpr char kOverlayProperty[] = "pairlyOverlay";
+// A widget marked with ui::markAsOverlay lies over its siblings on purpose: while it is
+// shown, it and its siblings are not compared with each other.
+using ui::kOverlayProperty;
 
 // Walks the visible widgets under `root` (root included). Qt's compound controls (scroll
 // areas, grids, charts, calendars, combo and spin boxes) are checked as a whole, not

@@ -8,6 +8,8 @@
 #include <filesystem>
 
 #include "gui_support/layout_check.h"
+#include "maintenance/new_start_panel.h"
+#include "maintenance/settings_screen.h"
 #include "shell/shell_fixture.h"
 #include "ui/grid.h"
 #include "ui/program_font.h"
@@ -54,6 +56,12 @@ protected:
                 all << where + QStringLiteral("window became %1x%2").arg(w.width()).arg(w.height());
             for (const QString& p : layoutProblems(&w)) all << where + p;
         }
+        // The settings screen once more with the new-start panel over it.
+        w.settingsScreen()->openNewStart();
+        QApplication::processEvents();
+        for (const QString& p : layoutProblems(&w))
+            all << QStringLiteral("fraNew at %1x%2: ").arg(size.width()).arg(size.height()) + p;
+        w.settingsScreen()->newStartPanel().cancelNewStart();
         return all;
     }
 
