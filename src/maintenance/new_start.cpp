@@ -124,8 +124,8 @@ NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPla
     for (int i = 0; i < 2; ++i) {
         if (old[i].status != store::ReadStatus::Ok) continue;
         std::error_code ec;
-        fs::create_directory(backup, ec);
-        if (!fs::is_directory(backup, ec)) return NewStartStatus::BackupFailed;
+        if (store::fileops::mkdir(backup.c_str()) != 0 || !fs::is_directory(backup, ec))
+            return NewStartStatus::BackupFailed;
         const std::string name = freeBackupName(backup, backupName(names[i], day, secondsOfDay));
         if (!store::safeRewriteBytes(backup, name, old[i].text))
             return NewStartStatus::BackupFailed;

@@ -3,6 +3,8 @@
 // first run in an empty folder.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <array>
@@ -193,6 +195,25 @@ TEST_F(NewStartTest, RefusalsAndCancelWriteNothing) {
     EXPECT_EQ(couple(), old);
 }
 
+TEST_F(NewStartTest, EnterWalksTheElevenFieldsToTheEntryButton) {
+    shell::MainWindow& w = startOnSettings();
+    f.click("cmdNew1");
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    for (int i = 0; i < 100 && !w.isActiveWindow(); ++i) QApplication::processEvents();
+    ASSERT_TRUE(w.isActiveWindow());
+    ASSERT_TRUE(field(0)->hasFocus());
+    for (int i = 0; i < 11; ++i) {
+        // An empty field passes the focus on too; only the entry button checks.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QApplication::sendEvent(field(i), &press);
+        if (i + 1 < 11) {
+            EXPECT_TRUE(field(i + 1)->hasFocus()) << i;
+        }
+    }
+    EXPECT_TRUE(f.find<QPushButton>("cmdStHozon")->hasFocus());
+}
+
 TEST_F(NewStartTest, ThePanelSurvivesScreenSwitchesAndReopensOnPartnerOne) {
     shell::MainWindow& w = startOnSettings();
     f.click("cmdNew1");
@@ -220,7 +241,8 @@ TEST_F(NewStartTest, FailedWritesLeaveBothFilesAsTheyWereAndSaySo) {
     startOnSettings();
     f.click("cmdNew1");
     using Op = store::fileops::Op;
-    for (Op op : {Op::Open, Op::Read, Op::Write, Op::Fsync, Op::Close, Op::Rename}) {
+    for (Op op :
+         {Op::Open, Op::Read, Op::Write, Op::Fsync, Op::Close, Op::Rename, Op::MakeFolder}) {
         for (long n : {1L, 3L, 5L}) {
             const auto old = couple();
             fill(kHanako);
