@@ -1,88 +1,115 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
 // looking at the layout without a display:
-//   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]
-// It also prints the last screen and the record sheet into screen_print.pdf and
-// record_sheet.pdf there.
+//   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd] [WIDTHxHEIGHT|min]
+// The size is the window's inside (1280x800 unless given; "min" is its minimum size).
+// Besides one picture per screen it shows a few second states (the list filtered and with
+// a body-composition table on top, the calendar's simple mode, the new-start panel) and
+// prints the last screen and the record sheet into screen_print.pdf and record_sheet.pdf.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <cstdio>
+#include <initializer_list>
 
 #include "maintenance/print_controller.h"
+#include "maintenance/settings_screen.h"
 #include "shell/main_window.h"
 #include "text/dates.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
+#include "ui/program_font.h"
+
+namespace {
+
+using pairly::shell::MainWindow;
+using pairly::shell::Screen;
+
+void save(MainWindow& window, const QDir& out, const char* file) {
+    QApplication::processEvents();
+    QApplication::processEvents();  // charts redraw on the next turn of the loop
+    window.grab().save(out.filePath(QString::fromLatin1(file)));
+}
+
+// Clicks the named buttons of the screen shown, then saves the picture.
+void clickAndSave(MainWindow& window, const QDir& out, std::initializer_list<const char*> names,
+                  const char* file) {
+    for (const char* name : names)
+        if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name)))
+            button->click();
+    save(window, out, file);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]\n");
+                     "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd] "
+                     "[WIDTHxHEIGHT|min]\n");
         return 2;
     }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    pairly::ui::applyProgramFont();
     pairly::text::Date day{2026, 12, 7};
-    if (argc > 3) {
-        auto parsed = pairly::text::parseDate(argv[3]);
-        if (!parsed) {
-            std::fprintf(stderr, "not a date: %s\n", argv[3]);
+    QSize size(1280, 800);
+    bool minimum = false;
+    for (int i = 3; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        const auto sizeMatch = QRegularExpression("^(\\d+)x(\\d+)$").match(arg);
+        if (arg == "min") {
+            minimum = true;
+        } else if (sizeMatch.hasMatch()) {
+            size = QSize(sizeMatch.captured(1).toInt(), sizeMatch.captured(2).toInt());
+        } else if (auto parsed = pairly::text::parseDate(argv[i])) {
+            day = *parsed;
+        } else {
+            std::fprintf(stderr, "not a date or size: %s\n", argv[i]);
             return 2;
         }
-        day = *parsed;
     }
     pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
     pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
-    int width = 1280, height = 800;
-    if (argc > 4 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) {
-        std::fprintf(stderr, "not a size: %s\n", argv[4]);
-        return 2;
-    }
-    pairly::shell::MainWindow window(argv[1], dialogs, clock);
-    window.resize(width, height);
+    MainWindow window(argv[1], dialogs, clock);
     window.startUp();
+    if (minimum) size = window.minimumSize();
+    window.resize(size);
+    std::printf("window %dx%d, minimum %dx%d\n", window.width(), window.height(),
+                window.minimumWidth(), window.minimumHeight());
     const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(".");
-    using pairly::shell::Screen;
+
     const struct {
         Screen screen;
         const char* file;
-    } shots[] = {{Screen::Comparison, "comparison.png"},
-                 {Screen::Input, "input.png"},
-                 {Screen::List, "list.png"},
-                 {Screen::Settings, "settings.png"},
-                 {Screen::Calendar, "calendar.png"},
-                 {Screen::Memo, "memo.png"}};
+    } shots[] = {{Screen::Comparison, "comparison.png"}, {Screen::Input, "input.png"},
+                 {Screen::List, "list.png"},             {Screen::Analysis, "analysis.png"},
+                 {Screen::Calendar, "calendar.png"},     {Screen::Memo, "memo.png"},
+                 {Screen::Trend, "trend.png"},           {Screen::Settings, "settings.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
-        QApplication::processEvents();
-        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+        save(window, out, shot.file);
     }
-    // The list once more, filtered: the last three months' Mondays, then with the
-    // basal-metabolism table and chart on top.
+
+    // The list filtered to the last three months' Mondays, then with the basal-metabolism
+    // table and chart on top.
     window.switchToScreen(Screen::List);
-    const struct {
-        const char* clicks[2];
-        const char* file;
-    } listShots[] = {{{"cmdKikan5", "cmdWeek_1"}, "list_filtered.png"},
-                     {{"cmdTai2", nullptr}, "list_metabolism.png"}};
-    for (const auto& shot : listShots) {
-        for (const char* name : shot.clicks) {
-            if (!name) continue;
-            if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name)))
-                button->click();
-        }
-        QApplication::processEvents();
-        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
-    }
+    clickAndSave(window, out, {"cmdKikan5", "cmdWeek_1"}, "list_filtered.png");
+    clickAndSave(window, out, {"cmdTai2"}, "list_metabolism.png");
+    // The trend graph in goal mode, and its metabolism chart.
+    window.switchToScreen(Screen::Trend);
+    clickAndSave(window, out, {"cmdMokuChk"}, "trend_goal.png");
+    clickAndSave(window, out, {"cmdTaisya"}, "trend_metabolism.png");
     // The calendar's second display mode.
     window.switchToScreen(Screen::Calendar);
-    if (auto* simple = window.findChild<QPushButton*>(QStringLiteral("cmdSel1_1"))) {
-        simple->click();
-        QApplication::processEvents();
-        window.grab().save(out.filePath(QStringLiteral("calendar_simple.png")));
-    }
+    clickAndSave(window, out, {"cmdSel1_1"}, "calendar_simple.png");
+    // The settings screen with the new-start panel open over it.
+    window.switchToScreen(Screen::Settings);
+    window.settingsScreen()->openNewStart();
+    save(window, out, "new_start.png");
+
     window.printing().setDestinationChooser([&out](const QString& kind) {
         const bool sheet = kind == QStringLiteral("用紙印刷");
         return pairly::ui::PrintDestination{

@@ -75,7 +75,9 @@ void BmiMeterWidget::placeChildren() {
         const double unit = unitTwips_;
         for (int i = 0; i < ruler_.size(); ++i) {
             const int centre = left + px(i * unit);
-            ruler_[i]->setGeometry(centre - px(unit) / 2, y, px(unit), kRulerHeight);
+            // The end marks keep within the meter; their numbers stay centred enough.
+            const QRect mark(centre - px(unit) / 2, y, px(unit), kRulerHeight);
+            ruler_[i]->setGeometry(mark.intersected(rect()));
         }
         y += kRulerHeight;
     }

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "ui/chart.h"
@@ -17,11 +18,13 @@ namespace {
 const QColor kSeries1Colour(0, 64, 224);
 const QColor kSeries2Colour(224, 0, 0);
 
-// Widths of the columns the layout chooses; the last column of each grid is fixed.
+// Widths of the columns the layout chooses (each holds its header and "-100.0Kg" or
+// "32767kcal" at the grid's font); the last column of each grid is fixed. Narrow enough
+// that the input screen fits a 1366-pixel-wide laptop screen with room to spare.
 constexpr std::array<int, kWeightGridColumns> kWeightWidths = {
-    500, 2600, 1300, 1300, 500, 1300, 500, 900, 1200, kLastColumnWidthTwips};
+    500, 2200, 1100, 1100, 450, 1100, 450, 800, 1000, kLastColumnWidthTwips};
 constexpr std::array<int, kCompositionGridColumns> kCompositionWidths = {
-    500, 2600, 1300, 1200, 1500, 800, 1300, 800, kLastColumnWidthTwips};
+    500, 2200, 1100, 1000, 1150, 700, 1100, 700, kLastColumnWidthTwips};
 // The 800-twip last column holds "22.0%" and "3.1Kg" at this size.
 constexpr double kGridPointSize = 10;
 
@@ -44,6 +47,11 @@ void setUpGrid(ui::Grid* grid, const std::array<const char*, N>& headers,
         grid->setColumnWidthTwips(int(c), widths[c]);
     }
     grid->setFontPointSize(kGridPointSize);
+    // Never narrower than its columns: a day's figures are read at a glance, not scrolled to.
+    int pixels = 0;
+    for (int w : widths) pixels += ui::Grid::twipsToPixels(w, grid->logicalDpiX());
+    grid->setMinimumWidth(pixels + grid->verticalScrollBar()->sizeHint().width() +
+                          2 * grid->frameWidth() + 2);
 }
 
 QLabel* progressLabel(const char* name, QWidget* parent) {

@@ -1,6 +1,5 @@
 #include "entry/entry_logic.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -13,61 +12,38 @@ namespace pairly::entry {
 
 namespace {
 
-// Full-width forms that a Japanese input method produces for a number, as ASCII.
-std::string asciiNumberText(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
-            const auto third = static_cast<unsigned char>(text[i + 2]);
-            if (third >= 0x90 && third <= 0x99) {  // ０..９
-                out.push_back(static_cast<char>('0' + (third - 0x90)));
-                i += 3;
-                continue;
-            }
-            if (third == 0x8E || third == 0x8D || third == 0x8B) {  // ． － ＋
-                out.push_back(third == 0x8E ? '.' : third == 0x8D ? '-' : '+');
-                i += 3;
-                continue;
-            }
-        }
-        if (c == 0xE3 && text.compare(i, 3, "\xE3\x80\x80") == 0) {  // ideographic space
-            out.push_back(' ');
-            i += 3;
-            continue;
-        }
-        out.push_back(text[i]);
-        ++i;
-    }
-    return out;
-}
-
 struct FieldInfo {
     const char* name;  // as named in messages
-    bool isInteger;
+    store::NumberKind kind;
 };
 
 constexpr std::array<FieldInfo, kFieldCount> kFieldInfo = {{
-    {"体重", false},
-    {"体脂肪率", false},
-    {"基礎代謝", true},
-    {"内臓脂肪", true},
-    {"筋肉量", false},
-    {"筋肉スコア", true},
-    {"骨量", false},
+    {"体重", store::NumberKind::Weight},
+    {"体脂肪率", store::NumberKind::BodyFat},
+    {"基礎代謝", store::NumberKind::Int16},
+    {"内臓脂肪", store::NumberKind::Int16},
+    {"筋肉量", store::NumberKind::Mass},
+    {"筋肉スコア", store::NumberKind::Int16},
+    {"骨量", store::NumberKind::Mass},
 }};
 
-// The leading number of a field; full-width digits typed with the input method count
-// as digits, so "６０．５" is 60.5 and not 0.
-double fieldNumber(const std::string& text) { return text::leadingNumber(asciiNumberText(text)); }
-
-float floatValue(const std::string& text) {
-    const double v = fieldNumber(text);
-    // validateSave has made sure the value fits.
-    return static_cast<float>(v);
+// The leading number of a field, for the steppers; full-width digits typed with the
+// input method count as digits, so "６０．５" is 60.5 and not 0.
+double fieldNumber(const std::string& text) {
+    return text::leadingNumber(text::asciiNumberText(text));
 }
 
-std::int16_t intValue(const std::string& text) { return text::toInt16Clamped(fieldNumber(text)); }
+// validateSave has made sure that every field reads as a typed number in range.
+double typedValue(const FieldTexts& texts, Field field) {
+    const auto i = static_cast<std::size_t>(field);
+    return store::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
+}
+float floatValue(const FieldTexts& texts, Field field) {
+    return static_cast<float>(typedValue(texts, field));
+}
+std::int16_t intValue(const FieldTexts& texts, Field field) {
+    return text::toInt16Clamped(typedValue(texts, field));
+}
 
 }  // namespace
 
@@ -90,19 +66,21 @@ std::string stepTextFor(Field field, const std::string& weightStep,
 }
 
 std::optional<double> parseStep(const std::string& stepText) {
-    std::string s = asciiNumberText(stepText);
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::nullopt;
-    const auto last = s.find_last_not_of(" \t");
-    s = s.substr(first, last - first + 1);
-    if (!s.empty() && s.front() == '+') s.erase(s.begin());
-    // from_chars would take "+-1" apart from the sign rule above; a sign must lead.
-    if (s.empty() || s.front() == '+') return std::nullopt;
-    double value = 0;
-    const char* end = s.data() + s.size();
-    const auto res = std::from_chars(s.data(), end, value, std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != end || !std::isfinite(value)) return std::nullopt;
-    return value;
+    // A step file written before steps were checked may hold anything: a step that
+    // could not be typed today (such as -0.5, which would turn ↑ into ↓) does nothing.
+    if (store::isBlankText(stepText)) return std::nullopt;
+    const store::TypedNumber step = store::readTypedNumber(stepText, store::NumberKind::Step);
+    if (!step.ok()) return std::nullopt;
+    return step.value;
+}
+
+std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
+                                            store::NumberKind kind) {
+    const store::TypedNumber n = store::readTypedNumber(text, kind);
+    if (n.ok()) return std::nullopt;
+    const std::string words =
+        n.error == store::TypedNumberError::OutOfRange ? store::numberRangeText(kind) : "";
+    return SaveMessage{name + "は" + words + "数値で入力してください", name + "入力エラー"};
 }
 
 std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {
@@ -130,9 +108,10 @@ int nextMarkerMode(int mode) {
 
 std::optional<SaveMessage> validateSave(const SaveRequest& request) {
     if (request.situation.empty()) return SaveMessage{"行動が指定されていません", "行動未入力"};
-    if (request.fieldTexts[static_cast<int>(Field::Weight)].empty())
+    // Blanks alone are no value either.
+    if (store::isBlankText(request.fieldTexts[static_cast<int>(Field::Weight)]))
         return SaveMessage{"体重が入力されていません", "体重未入力"};
-    if (request.fieldTexts[static_cast<int>(Field::BodyFat)].empty())
+    if (store::isBlankText(request.fieldTexts[static_cast<int>(Field::BodyFat)]))
         return SaveMessage{"体脂肪率が入力されていません", "体脂肪率未入力"};
     // A quote or a line break would break the line format of the log.
     if (!store::isStorableText(request.situation))
@@ -140,13 +119,10 @@ std::optional<SaveMessage> validateSave(const SaveRequest& request) {
                            "行動入力エラー"};
     for (int i = 0; i < kFieldCount; ++i) {
         const FieldInfo& info = kFieldInfo[static_cast<std::size_t>(i)];
-        const double value = fieldNumber(request.fieldTexts[static_cast<std::size_t>(i)]);
-        if (info.isInteger) {
-            if (!text::toInt16(value))
-                return SaveMessage{std::string(info.name) + "の値が範囲外です（-32768～32767）",
-                                   "入力範囲外"};
-        } else if (!(std::fabs(value) <= std::numeric_limits<float>::max())) {
-            return SaveMessage{std::string(info.name) + "の値が大きすぎます", "入力範囲外"};
+        if (auto refusal = checkTypedNumber(request.fieldTexts[static_cast<std::size_t>(i)],
+                                            info.name, info.kind)) {
+            refusal->field = static_cast<Field>(i);
+            return refusal;
         }
     }
     if (!text::parseDate(request.selectedDay))
@@ -172,13 +148,13 @@ PlanResult planSave(const SaveRequest& request, int recordCount,
     store::MeasurementRecord& r = plan.record;
     r.date = request.selectedDay;
     r.situation = request.situation;
-    r.weight = floatValue(t[static_cast<int>(Field::Weight)]);
-    r.bodyFat = floatValue(t[static_cast<int>(Field::BodyFat)]);
-    r.basalMetabolism = intValue(t[static_cast<int>(Field::BasalMetabolism)]);
-    r.visceralFat = intValue(t[static_cast<int>(Field::VisceralFat)]);
-    r.muscleMass = floatValue(t[static_cast<int>(Field::MuscleMass)]);
-    r.muscleScore = intValue(t[static_cast<int>(Field::MuscleScore)]);
-    r.boneMass = floatValue(t[static_cast<int>(Field::BoneMass)]);
+    r.weight = floatValue(t, Field::Weight);
+    r.bodyFat = floatValue(t, Field::BodyFat);
+    r.basalMetabolism = intValue(t, Field::BasalMetabolism);
+    r.visceralFat = intValue(t, Field::VisceralFat);
+    r.muscleMass = floatValue(t, Field::MuscleMass);
+    r.muscleScore = intValue(t, Field::MuscleScore);
+    r.boneMass = floatValue(t, Field::BoneMass);
     if (lastRecordDate && *lastRecordDate > request.selectedDay) {
         plan.mode = WriteMode::Insert;  // the time of saving says nothing about a past day
     } else {

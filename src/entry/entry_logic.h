@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "entry/day_view.h"
+#include "store/fields.h"
 #include "store/measurement_log.h"
 
 namespace pairly::entry {
@@ -29,9 +31,8 @@ using FieldTexts = std::array<std::string, kFieldCount>;
 // and bone mass, "1" for the integer fields.
 std::string stepTextFor(Field field, const std::string& weightStep, const std::string& bodyFatStep);
 
-// A step text as a number: blanks around it are ignored, full-width digits, point and
-// signs count as their ASCII forms; anything else that is not a whole finite number
-// ("", "abc", "0.1x") gives nullopt.
+// A step text as a number: a typed number (store::readTypedNumber) above 0 and at most
+// 10; anything else ("", "abc", "0.1x", "-0.5") gives nullopt.
 std::optional<double> parseStep(const std::string& stepText);
 
 // Field texts are read by their leading number (text::leadingNumber); full-width digits,
@@ -62,10 +63,20 @@ struct SaveRequest {
 
 // A message box shown instead of saving: warning icon, OK.
 struct SaveMessage {
+    SaveMessage(std::string text_, std::string title_, std::optional<Field> field_ = {})
+        : text(std::move(text_)), title(std::move(title_)), field(field_) {}
     std::string text;
     std::string title;
+    // The field whose value was refused; the screen gives it the focus.
+    std::optional<Field> field;
     bool operator==(const SaveMessage&) const = default;
 };
+
+// nullopt when the text is a typed number of that kind (store::readTypedNumber);
+// otherwise "<name>は数値で入力してください" (or, out of range, with the range words before
+// 数値) titled "<name>入力エラー".
+std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
+                                            store::NumberKind kind);
 
 enum class WriteMode { Append, Insert };
 
@@ -77,9 +88,9 @@ struct SavePlan {
 // Checks the request alone, in order: situation chosen ("行動が指定されていません" /
 // "行動未入力"), weight entered ("体重が入力されていません" / "体重未入力"), body fat entered
 // ("体脂肪率が入力されていません" / "体脂肪率未入力"); then the situation can be stored (no
-// double quote, CR or LF), each float value fits a 32-bit float, each integer value
-// (rounded, halves to even) fits -32768..32767, and the day is a valid "yyyy/mm/dd".
-// The first failure is returned.
+// double quote, CR or LF), each field in entry order is a typed number of its kind (an
+// empty optional field is 0), and the day is a valid "yyyy/mm/dd". The first failure is
+// returned.
 std::optional<SaveMessage> validateSave(const SaveRequest& request);
 
 // validateSave, then the log checks: a log already holding kMaxRecords records is refused.

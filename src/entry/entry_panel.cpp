@@ -114,7 +114,15 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     cmdTaiHozon_ = pictureButton("cmdTaiHozon", ui::Picture::FloppyDisk, QString(), this);
     cmdTaiHozon_->setIconSize(QSize(32, 32));
     cmdTaiHozon_->setAutoDefault(true);  // Enter on the focused button saves
-    values->addWidget(cmdTaiHozon_, kFieldCount, 1, 1, 3, Qt::AlignHCenter);
+    // What the save will write as the situation, beside the button that writes it.
+    lblHozonJyou_ = new QLabel(this);
+    lblHozonJyou_->setObjectName("lblHozonJyou");
+    lblHozonJyou_->setMinimumWidth(0);
+    lblHozonJyou_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(cmdTaiHozon_);
+    saveRow->addWidget(lblHozonJyou_, 1);
+    values->addLayout(saveRow, kFieldCount, 0, 1, 4);
     values->setRowStretch(kFieldCount + 1, 1);
 
     auto* row = new QHBoxLayout(this);
@@ -139,6 +147,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
         pickedByPress_ = false;
     });
     setSteppersEnabled(false);
+    showSelectedSituation();
 }
 
 bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -173,6 +182,7 @@ void EntryPanel::clearEntry() {
     clearing_ = true;
     for (QLineEdit* field : fields_) field->clear();
     selectedSituation_.clear();
+    showSelectedSituation();
     lstAct_->setCurrentRow(-1);
     lstAct_->clearSelection();
     clearing_ = false;
@@ -185,7 +195,25 @@ void EntryPanel::setSteppersEnabled(bool enabled) {
     }
 }
 
+void EntryPanel::showSelectedSituation() {
+    if (selectedSituation_.isEmpty()) {
+        lblHozonJyou_->setText(QStringLiteral("状況：未選択"));
+        lblHozonJyou_->setToolTip(QString());
+        return;
+    }
+    const QString full = QStringLiteral("状況：") + selectedSituation_;
+    const int room = lblHozonJyou_->width() > 0 ? lblHozonJyou_->width() : 120;
+    lblHozonJyou_->setText(lblHozonJyou_->fontMetrics().elidedText(full, Qt::ElideRight, room));
+    lblHozonJyou_->setToolTip(full);
+}
+
+void EntryPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    showSelectedSituation();  // the elided text follows the room the label has
+}
+
 void EntryPanel::fillFields() {
+    showSelectedSituation();
     const FieldTexts texts = fillTexts(previous_);
     for (int i = 0; i < kFieldCount; ++i) {
         fields_[i]->setText(QString::fromStdString(texts[i]));
@@ -229,6 +257,12 @@ void EntryPanel::stepField(Field field, bool up) {
     QLineEdit* edit = fields_[static_cast<int>(field)];
     const std::string step = stepTextFor(field, ctx_.steps.weightStep, ctx_.steps.bodyFatStep);
     edit->setText(QString::fromStdString(stepValue(edit->text().toStdString(), step, up)));
+}
+
+void EntryPanel::focusField(Field field) {
+    QLineEdit* edit = fields_[static_cast<int>(field)];
+    edit->setFocus();
+    edit->setSelection(edit->text().size(), -edit->text().size());
 }
 
 void EntryPanel::enterPressed(int index) {

@@ -44,6 +44,8 @@ public:
     void pickFreeSituation();
     void pickTime();
     void stepField(Field field, bool up);
+    // Focus to a field, its whole text selected (after a refused value).
+    void focusField(Field field);
 
 signals:
     void saveRequested();
@@ -51,9 +53,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fillFields();
+    // lblHozonJyou: the situation the save button will write.
+    void showSelectedSituation();
     void enterPressed(int index);
 
     ui::AppContext& ctx_;
@@ -68,6 +73,7 @@ private:
     QPushButton* cmdFree_ = nullptr;
     QPushButton* cmdJikan_ = nullptr;
     QPushButton* cmdTaiHozon_ = nullptr;
+    QLabel* lblHozonJyou_ = nullptr;
     // A mouse click emits both a current-row change and a click: pick once.
     bool pickedByPress_ = false;
     bool clearing_ = false;

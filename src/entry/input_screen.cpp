@@ -147,9 +147,11 @@ void InputScreen::saveMeasurement() {
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
     const SaveOutcome outcome = entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
     if (!outcome.saved) {
-        if (outcome.message)
+        if (outcome.message) {
             ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
                               QString::fromStdString(outcome.message->title));
+            if (outcome.message->field) entry_->focusField(*outcome.message->field);
+        }
         return;
     }
     refreshDayView();

@@ -8,7 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "entry/entry_logic.h"
 #include "store/fields.h"
+#include "text/numbers.h"
 
 namespace pairly::maintenance {
 
@@ -84,14 +86,18 @@ void ScaleStepGroup::optionChosen(Kind kind, int option) {
 }
 
 void ScaleStepGroup::freeStepEntered(Kind kind) {
-    const std::string text = freeField_[kind]->text().toStdString();
-    // Print form keeps one item per line: a quote, comma or line break would not read back.
-    if (!store::isStorableText(text) || text.find(',') != std::string::npos) {
-        ctx_.dialogs.warn(QStringLiteral("刻みに「\"」や「,」は使えません。"),
-                          QStringLiteral("入力エラー"));
+    QLineEdit* field = freeField_[kind];
+    const std::string text = field->text().toStdString();
+    // A step that is not a positive number would make ↑/↓ do nothing or run backwards.
+    if (auto refusal = entry::checkTypedNumber(text, "刻み", store::NumberKind::Step)) {
+        ctx_.dialogs.warn(QString::fromStdString(refusal->text),
+                          QString::fromStdString(refusal->title));
+        field->setFocus();
+        field->selectAll();
         return;
     }
-    storeStep(kind, text);
+    // Kept as plain number text, so that " ０．２" selects the 0.2 option like "0.2".
+    storeStep(kind, text::doubleText(store::readTypedNumber(text, store::NumberKind::Step).value));
 }
 
 void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {

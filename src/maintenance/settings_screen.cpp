@@ -2,15 +2,20 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "entry/input_screen.h"
 #include "entry/situation_lists_controller.h"
 #include "maintenance/bmi_meter_group.h"
+#include "maintenance/new_start_panel.h"
+#include "maintenance/profile_group.h"
 #include "maintenance/scale_step_group.h"
 #include "maintenance/situation_list_group.h"
 #include "store/preferences.h"
+#include "ui/overlay.h"
 
 namespace pairly::maintenance {
 
@@ -18,37 +23,72 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, Q
     : QWidget(parent), ctx_(ctx), input_(input) {
     setObjectName("fraSettei");
     situationGroup_ = new SituationListGroup(ctx_, input_.situationLists(), this);
+    profileGroup_ = new ProfileGroup(ctx_, this);
     stepGroup_ = new ScaleStepGroup(ctx_, this);
     bmiGroup_ = new BmiMeterGroup(ctx_, input_, this);
     chkJikan_ = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan_->setObjectName("chkJikan");
     connect(chkJikan_, &QCheckBox::toggled, this, &SettingsScreen::autoTimeChanged);
+    auto* cmdNew1 = new QPushButton(QStringLiteral("新規にスタートするとき"), this);
+    cmdNew1->setObjectName("cmdNew1");
+    cmdNew1->setToolTip(QStringLiteral("二人のデータを新しく登録し直します"));
+    connect(cmdNew1, &QPushButton::clicked, this, &SettingsScreen::openNewStart);
 
-    // The new-start panel lies inside this screen and opens over it.
-    fraNew_ = new QWidget(this);
-    fraNew_->setObjectName("fraNew");
-    fraNew_->hide();
-
-    auto* right = new QVBoxLayout;
+    // Right column: the profile with the two switches beside it, the steps, the meter.
+    rightColumn_ = new QWidget(this);
+    auto* right = new QVBoxLayout(rightColumn_);
+    right->setContentsMargins(0, 0, 0, 0);
     auto* top = new QHBoxLayout;
-    top->addWidget(stepGroup_);
+    top->addWidget(profileGroup_);
     auto* switches = new QVBoxLayout;
     switches->addWidget(chkJikan_);
     switches->addStretch(1);
+    switches->addWidget(cmdNew1, 0, Qt::AlignLeft);
+    top->addSpacing(12);
     top->addLayout(switches, 1);
     right->addLayout(top);
+    right->addWidget(stepGroup_);
     right->addWidget(bmiGroup_);
     right->addStretch(1);
     auto* box = new QHBoxLayout(this);
     box->addWidget(situationGroup_, 2);
-    box->addLayout(right, 5);
+    box->addWidget(rightColumn_, 5);
 
+    // The new-start panel lies inside this screen, over the right column.
+    fraNew_ = new NewStartPanel(ctx_, this);
+    ui::markAsOverlay(fraNew_);
+
+    connect(profileGroup_, &ProfileGroup::profileSaved, this, &SettingsScreen::profileSaved);
+    connect(fraNew_, &NewStartPanel::partnerEntered, this, [this](int slot) {
+        profileGroup_->showProfile();
+        emit partnerEntered(slot);
+    });
+    connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
     connect(&input_, &entry::InputScreen::currentBmiShown, bmiGroup_,
             &BmiMeterGroup::showCurrentBmi);
     connect(&input_, &entry::InputScreen::bmiFormulaRefreshRequested, bmiGroup_, [this] {
         bmiGroup_->fillBmiFormulaLabels();
         bmiGroup_->refreshBmiSimulator(false);
     });
+}
+
+void SettingsScreen::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeNewStartPanel();
+}
+
+// Over the right column, at its top, as tall as its fields need.
+void SettingsScreen::placeNewStartPanel() {
+    const QRect area = rightColumn_->geometry();
+    const QSize want = fraNew_->sizeHint().expandedTo(fraNew_->minimumSizeHint());
+    const int width = std::min(area.width(), std::max(want.width(), 420));
+    const int height = std::min(this->height() - area.top(), want.height());
+    fraNew_->setGeometry(area.left() + (area.width() - width) / 2, area.top(), width, height);
+}
+
+void SettingsScreen::openNewStart() {
+    placeNewStartPanel();
+    fraNew_->openNewStart();
 }
 
 void SettingsScreen::prepareForStartup() { bmiGroup_->clearWeightLabel(); }
@@ -74,9 +114,13 @@ void SettingsScreen::autoTimeChanged(bool checked) {
     input_.setAutoTime(checked);
 }
 
-void SettingsScreen::openSettings() { situationGroup_->disableEntryButtons(); }
+void SettingsScreen::openSettings() {
+    profileGroup_->showProfile();
+    situationGroup_->disableEntryButtons();
+}
 
 void SettingsScreen::refreshForPartner() {
+    profileGroup_->showProfile();
     situationGroup_->disableEntryButtons();
     input_.refreshDayView();
     input_.refreshBmi();

@@ -13,6 +13,8 @@ class InputScreen;
 namespace pairly::maintenance {
 
 class BmiMeterGroup;
+class NewStartPanel;
+class ProfileGroup;
 class ScaleStepGroup;
 class SituationListGroup;
 
@@ -32,12 +34,29 @@ public:
     // Partner change while shown.
     void refreshForPartner();
 
+    // cmdNew1: opens the new-start panel over this screen.
+    void openNewStart();
+
     SituationListGroup& situationListGroup() { return *situationGroup_; }
+    ProfileGroup& profileGroup() { return *profileGroup_; }
+    NewStartPanel& newStartPanel() { return *fraNew_; }
     BmiMeterGroup& bmiMeterGroup() { return *bmiGroup_; }
     ScaleStepGroup& scaleStepGroup() { return *stepGroup_; }
 
+signals:
+    // The selected partner's profile was saved: the window title follows it.
+    void profileSaved();
+    // The new start replaced this partner's files; it is now the selected partner.
+    void partnerEntered(int slot);
+    // The new start is complete: the program ends.
+    void newStartFinished();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void autoTimeChanged(bool checked);
+    void placeNewStartPanel();
 
     ui::AppContext& ctx_;
     entry::InputScreen& input_;
@@ -45,7 +64,9 @@ private:
     ScaleStepGroup* stepGroup_ = nullptr;
     BmiMeterGroup* bmiGroup_ = nullptr;
     QCheckBox* chkJikan_ = nullptr;
-    QWidget* fraNew_ = nullptr;
+    ProfileGroup* profileGroup_ = nullptr;
+    NewStartPanel* fraNew_ = nullptr;
+    QWidget* rightColumn_ = nullptr;
 };
 
 }  // namespace pairly::maintenance

@@ -14,6 +14,7 @@
 #include "entry/situation_lists_controller.h"
 #include "maintenance/memo_screen.h"
 #include "maintenance/print_controller.h"
+#include "maintenance/new_start.h"
 #include "maintenance/settings_screen.h"
 #include "shell/import_controller.h"
 #include "shell/splash_window.h"
@@ -99,11 +100,26 @@ void MainWindow::buildWindow() {
     auto* stack = new QGridLayout(screenArea);
     stack->setContentsMargins(0, 0, 0, 0);
     buildMenuScreens();
-    for (const MenuScreen& m : menu_) stack->addWidget(m.panel, 0, 0);
+    for (const MenuScreen& m : menu_) {
+        // A hidden screen keeps its claim on the room: the window is sized for the largest
+        // screen once, and never widens itself when another screen is shown.
+        QSizePolicy policy = m.panel->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        m.panel->setSizePolicy(policy);
+        stack->addWidget(m.panel, 0, 0);
+    }
     column->addWidget(screenArea, 1);
 
     setCentralWidget(central);
     hideAllScreens();
+
+    connect(settingsScreen_, &maintenance::SettingsScreen::profileSaved, this,
+            [this] { setWindowTitle(q(store::windowTitle(ctx_.profile))); });
+    connect(settingsScreen_, &maintenance::SettingsScreen::partnerEntered, this,
+            &MainWindow::newStartEntered);
+    // The next launch starts from the new diary.
+    connect(settingsScreen_, &maintenance::SettingsScreen::newStartFinished, this,
+            &MainWindow::quitProgram);
 
     QSize size(1280, 800);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -305,6 +321,15 @@ void MainWindow::startUp() {
     inputScreen_->redrawMainChart();
 
     for (const std::string& text : startupHelpTexts()) explain(text);
+
+    // A couple starting in an empty folder begins by entering themselves.
+    if (maintenance::isFirstRun(ctx_.dataFolder)) {
+        hideAllScreens();
+        settingsScreen_->openSettings();
+        screenPanel(Screen::Settings)->show();
+        letPaint();
+        settingsScreen_->openNewStart();
+    }
 }
 
 void MainWindow::loadPartnerProfile(int slot) {
@@ -352,6 +377,14 @@ void MainWindow::selectPartner(int slot) {
     loadPartnerProfile(slot);
     refreshVisibleScreen();
     setPartnerButtonSelected(slot);
+}
+
+// The new start has replaced this partner's files and made it the selected one.
+void MainWindow::newStartEntered(int slot) {
+    ctx_.currentSlot = slot;
+    loadPartnerProfile(slot);
+    setPartnerButtonSelected(slot);
+    refreshVisibleScreen();
 }
 
 void MainWindow::refreshVisibleScreen() {

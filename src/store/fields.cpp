@@ -1,5 +1,7 @@
 #include "store/fields.h"
 
+#include <limits>
+
 #include "store/codec.h"
 #include "text/numbers.h"
 
@@ -117,6 +119,89 @@ bool hasCp932Form(std::string_view text) { return toCp932(text).has_value(); }
 
 bool isStorableText(std::string_view text) {
     return !hasFieldBreakingChar(text) && hasCp932Form(text);
+}
+
+namespace {
+
+bool isNumberSyntax(std::string_view s) {
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) s.remove_prefix(1);
+    bool digit = false, point = false;
+    for (char c : s) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+bool inRange(double v, NumberKind kind) {
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    switch (kind) {
+        case NumberKind::Weight:
+            return v > 0 && v <= 600;
+        case NumberKind::BodyFat:
+            return v >= 0 && v <= 100;
+        case NumberKind::Mass:
+            return v >= 0 && v <= 600;
+        case NumberKind::Int16:
+            return text::toInt16(v).has_value();
+        case NumberKind::Positive:
+            return v > 0 && v <= kFloatMax;
+        case NumberKind::Step:
+            return v > 0 && v <= 10;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool isBlankText(std::string_view text) {
+    return text::asciiNumberText(text).find_first_not_of(" \t") == std::string::npos;
+}
+
+TypedNumber readTypedNumber(std::string_view text, NumberKind kind) {
+    TypedNumber result;
+    std::string s = text::asciiNumberText(text);
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        s.clear();
+    } else {
+        s = s.substr(first, s.find_last_not_of(" \t") - first + 1);
+    }
+    if (!s.empty()) {
+        if (!isNumberSyntax(s)) {
+            result.error = TypedNumberError::NotANumber;
+            return result;
+        }
+        // The syntax is plain decimal, so the lenient reader gives exactly its value (a
+        // digit run beyond the double range reads as the largest double).
+        result.value = text::leadingNumber(s);
+        if (result.value == 0) result.value = 0;  // "-0" is 0, not minus zero
+    }
+    if (!inRange(result.value, kind)) result.error = TypedNumberError::OutOfRange;
+    return result;
+}
+
+std::string numberRangeText(NumberKind kind) {
+    switch (kind) {
+        case NumberKind::Weight:
+            return "0より大きく600以下の";
+        case NumberKind::BodyFat:
+            return "0～100の";
+        case NumberKind::Mass:
+            return "0～600の";
+        case NumberKind::Int16:
+            return "-32768～32767の";
+        case NumberKind::Positive:
+            return "0より大きい";
+        case NumberKind::Step:
+            return "0より大きく10以下の";
+    }
+    return "";
 }
 
 }  // namespace pairly::store

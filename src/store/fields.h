@@ -58,4 +58,31 @@ bool isStorableText(std::string_view text);
 bool hasFieldBreakingChar(std::string_view text);  // '"', CR or LF
 bool hasCp932Form(std::string_view text);
 
+// What a user may type as a number, by the kind of value it becomes. Files keep the
+// lenient leading-number reading; typed text must be a number and nothing else.
+enum class NumberKind {
+    Weight,    // kg: above 0, at most 600
+    BodyFat,   // %: 0 to 100
+    Mass,      // muscle or bone mass, kg: 0 to 600
+    Int16,     // rounded (halves to even) into -32768..32767
+    Positive,  // above 0 and within a 32-bit float (height)
+    Step,      // a scale step: above 0, at most 10
+};
+enum class TypedNumberError { None, NotANumber, OutOfRange };
+struct TypedNumber {
+    double value = 0;  // as typed, not yet rounded to the field's type
+    TypedNumberError error = TypedNumberError::None;
+    bool ok() const { return error == TypedNumberError::None; }
+};
+// Blanks around the number are ignored and full-width digits, sign and point count as
+// their ASCII forms; an optional sign, digits and at most one point, nothing else. A
+// blank text reads as 0, which the range of the kind then judges; callers that require
+// a value check for emptiness first.
+TypedNumber readTypedNumber(std::string_view text, NumberKind kind);
+// The range of a kind as words that go before "数値" in a message: "0より大きく600以下の",
+// "0～100の", "0より大きい".
+std::string numberRangeText(NumberKind kind);
+// Only blanks (ASCII or ideographic), or nothing.
+bool isBlankText(std::string_view text);
+
 }  // namespace pairly::store

@@ -1,6 +1,7 @@
 #include "store/file_ops.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -108,6 +109,12 @@ int rename(const char* from, const char* to) {
 int unlink(const char* path) {
     if (faulted(Op::Remove)) return -1;
     return ::unlink(path);
+}
+
+int mkdir(const char* path, mode_t mode) {
+    if (faulted(Op::MakeFolder)) return -1;
+    if (::mkdir(path, mode) == 0 || errno == EEXIST) return 0;
+    return -1;
 }
 
 void syncFolder(const char* folder) {

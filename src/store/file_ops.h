@@ -7,7 +7,7 @@
 
 namespace pairly::store::fileops {
 
-enum class Op { Open, Read, Write, Fsync, Close, Rename, Remove, FolderSync };
+enum class Op { Open, Read, Write, Fsync, Close, Rename, Remove, FolderSync, MakeFolder };
 
 // Asked before each operation with its kind and its number (1, 2, … since the hook was
 // set). Returning true makes the operation fail with EIO; a failing Write first writes
@@ -26,6 +26,8 @@ int fsync(int fd);
 int close(int fd);
 int rename(const char* from, const char* to);
 int unlink(const char* path);
+// Creates a folder; one that exists already is not an error.
+int mkdir(const char* path, mode_t mode = 0755);
 // fsync of the folder itself, so that a rename survives a power cut. Some file systems
 // refuse it; that is not an error.
 void syncFolder(const char* folder);

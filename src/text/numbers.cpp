@@ -144,6 +144,35 @@ NumberPattern parsePattern(std::string_view pattern) {
 
 }  // namespace
 
+std::string asciiNumberText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        // ０..９ are EF BC 90..99, ＋ EF BC 8B, － EF BC 8D, ． EF BC 8E.
+        if (text.compare(i, 2, "\xEF\xBC") == 0 && i + 2 < text.size()) {
+            const auto third = static_cast<unsigned char>(text[i + 2]);
+            char ascii = 0;
+            if (third >= 0x90 && third <= 0x99) ascii = static_cast<char>('0' + (third - 0x90));
+            if (third == 0x8B) ascii = '+';
+            if (third == 0x8D) ascii = '-';
+            if (third == 0x8E) ascii = '.';
+            if (ascii) {
+                out.push_back(ascii);
+                i += 3;
+                continue;
+            }
+        }
+        if (text.compare(i, 3, "\xE3\x80\x80") == 0) {  // ideographic space
+            out.push_back(' ');
+            i += 3;
+            continue;
+        }
+        out.push_back(text[i]);
+        ++i;
+    }
+    return out;
+}
+
 double leadingNumber(std::string_view text) {
     std::string clean;
     std::size_t pos = 0;

@@ -12,6 +12,10 @@ namespace pairly::text {
 // one point); blanks are ignored, a text without a number gives 0.
 double leadingNumber(std::string_view text);
 
+// The full-width digits, point and signs and the ideographic space that a Japanese input
+// method produces, as their ASCII forms ("６０．５" -> "60.5"); other text is kept.
+std::string asciiNumberText(std::string_view text);
+
 // Shortest decimal text that reads back as the same 32-bit float (at most 7
 // significant digits, no trailing zeros, no exponent): 65 -> "65", 65.3f -> "65.3".
 std::string floatText(float value);

@@ -100,6 +100,12 @@ Chart::Chart(QWidget* parent) : QChartView(parent) {
     const QColor defaults[kSeriesCount] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0)};
     for (int s = 0; s < kSeriesCount; ++s) series_[s].color = defaults[s];
     applyAxes();
+    // The room for the markers is measured in pixels of the plot.
+    connect(c, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+        if (std::abs(area.height() - plotHeightUsed_) < 0.5) return;
+        plotHeightUsed_ = area.height();
+        applyAxes();
+    });
 }
 
 // --- values -------------------------------------------------------------------------------
@@ -379,8 +385,14 @@ void Chart::applyAxes() {
         AxisState& a = axes_[i];
         double lo, hi;
         computeDisplayedRange(side, lo, hi);
-        a.axis->setRange(lo, hi);
-        a.axis->setTickCount(a.divisions + 1);
+        // The plot reaches half a marker beyond the outer ticks: a point on a limit is
+        // drawn whole instead of being cut by the plot's edge.
+        const double interval = (hi - lo) / a.divisions;
+        const double pad = (hi - lo) * edgeRoom();
+        a.axis->setRange(lo - pad, hi + pad);
+        a.axis->setTickType(QValueAxis::TicksDynamic);
+        a.axis->setTickAnchor(lo);
+        a.axis->setTickInterval(interval);
         a.axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsFor((hi - lo) / a.divisions)));
         const bool shown = a.visible && (side == Axis::Left || rightUsed);
         a.axis->setVisible(shown);
@@ -393,6 +405,17 @@ void Chart::applyAxes() {
     categoryAxis_->setTickType(QValueAxis::TicksDynamic);
     categoryAxis_->setTickAnchor(0);
     categoryAxis_->setTickInterval(n <= 10 ? 1 : niceStep(n / 8.0));
+}
+
+// Share of the value range to add at either end so that half a marker fits between the
+// outer tick and the plot's edge; from the plot's height in pixels.
+double Chart::edgeRoom() const {
+    constexpr double kRoomPx = kMarkerSize / 2 + 1;
+    const double height = chart()->plotArea().height();
+    // Before the first layout, or in a sliver of a plot, a tiny margin keeps the outer
+    // ticks from being lost to rounding.
+    if (height < 6 * kRoomPx) return 1e-9;
+    return kRoomPx / (height - 2 * kRoomPx);
 }
 
 // --- building -----------------------------------------------------------------------------

@@ -134,6 +134,7 @@ private:
     void rebuildSeries(int series);
     void styleSeries(int series);
     void applyAxes();
+    double edgeRoom() const;
     void fixAutomaticAxis(Axis axis);
     void computeDisplayedRange(Axis axis, double& lo, double& hi) const;
     bool dataRange(Axis axis, double& lo, double& hi) const;
@@ -142,6 +143,7 @@ private:
     std::array<SeriesState, kSeriesCount> series_;
     std::array<AxisState, 2> axes_;
     QValueAxis* categoryAxis_ = nullptr;
+    qreal plotHeightUsed_ = 0;
     bool dirty_ = false;
     bool rebuildQueued_ = false;
 };

@@ -51,7 +51,9 @@ ui::Chart* makeChart(const char* name, QWidget* parent) {
     chart->setSeriesColor(1, partnerColor(1));
     chart->setSeriesColor(2, partnerColor(2));
     chart->setSeriesVisible(3, false);
-    chart->setMinimumHeight(220);
+    // Tall enough for ten labelled divisions of the weight axis; below that the chart
+    // shortens its labels to "…".
+    chart->setMinimumHeight(280);
     return chart;
 }
 

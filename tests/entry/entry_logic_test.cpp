@@ -7,6 +7,12 @@
 #include "support/temp_folder.h"
 
 namespace pairly::entry {
+
+void PrintTo(const SaveMessage& m, std::ostream* os) {
+    *os << m.title << ": " << m.text << " (field " << (m.field ? static_cast<int>(*m.field) : -1)
+        << ")";
+}
+
 namespace {
 
 TEST(EntryLogic, StepValueArithmetic) {
@@ -35,6 +41,11 @@ TEST(EntryLogic, StepValueArithmetic) {
         {"60.2", "", true, "60.2"},
         {"60.2", "0.1x", false, "60.2"},
         {"", "?", true, ""},
+        // Only a positive step up to 10 steps: -0.5 would turn ↑ into ↓.
+        {"60.2", "-0.5", true, "60.2"},
+        {"60.2", "0", true, "60.2"},
+        {"60.2", "10.5", true, "60.2"},
+        {"60.2", "10", false, "50.2"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(stepValue(c.field, c.step, c.up), c.expected)
@@ -84,13 +95,27 @@ TEST(EntryLogic, ValidationOrderAndMessages) {
         {request("朝\n", full),
          SaveMessage{"行動に使用できない文字（\" または改行）が含まれています", "行動入力エラー"}},
         {request("朝", {"60.1", "24.5", "32768"}),
-         SaveMessage{"基礎代謝の値が範囲外です（-32768～32767）", "入力範囲外"}},
+         SaveMessage{"基礎代謝は-32768～32767の数値で入力してください", "基礎代謝入力エラー",
+                     Field::BasalMetabolism}},
         {request("朝", {"60.1", "24.5", "1350", "-32769"}),
-         SaveMessage{"内臓脂肪の値が範囲外です（-32768～32767）", "入力範囲外"}},
+         SaveMessage{"内臓脂肪は-32768～32767の数値で入力してください", "内臓脂肪入力エラー",
+                     Field::VisceralFat}},
         {request("朝", {"60.1", "24.5", "0", "0", "0", "32767.5"}),
-         SaveMessage{"筋肉スコアの値が範囲外です（-32768～32767）", "入力範囲外"}},
+         SaveMessage{"筋肉スコアは-32768～32767の数値で入力してください", "筋肉スコア入力エラー",
+                     Field::MuscleScore}},
         {request("朝", {std::string(60, '9'), "24.5"}),
-         SaveMessage{"体重の値が大きすぎます", "入力範囲外"}},
+         SaveMessage{"体重は0より大きく600以下の数値で入力してください", "体重入力エラー",
+                     Field::Weight}},
+        // The first field in entry order that is not a number is named.
+        {request("朝", {"60.1", "24.5", "1350", "9", "x", "y"}),
+         SaveMessage{"筋肉量は数値で入力してください", "筋肉量入力エラー", Field::MuscleMass}},
+        {request("朝", {"60.1", "101"}), SaveMessage{"体脂肪率は0～100の数値で入力してください",
+                                                     "体脂肪率入力エラー", Field::BodyFat}},
+        {request("朝", {"60.1", "24.5", "", "", "", "", "-0.1"}),
+         SaveMessage{"骨量は0～600の数値で入力してください", "骨量入力エラー", Field::BoneMass}},
+        // Blanks alone are no weight.
+        {request("朝", {"\xE3\x80\x80 ", "24.5"}),
+         SaveMessage{"体重が入力されていません", "体重未入力"}},
         {request("朝", full, "2026/13/01"), SaveMessage{"日付が正しくありません", "日付エラー"}},
         // Only weight and body fat are required; the rest store 0.
         {request("朝", {"60.1", "24.5"}), std::nullopt},

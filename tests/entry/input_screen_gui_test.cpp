@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <array>
 
 #include "maintenance/screens_fixture.h"
 #include "store/data_folder.h"
@@ -301,6 +302,100 @@ TEST_F(InputScreenTest, CaptionsSwitchViewsAndOptionsTheMainChart) {
     EXPECT_FALSE(chart->isAxisVisible(ui::Axis::Left));
     f.click("optKon");
     EXPECT_TRUE(chart->isSeriesVisible(1) && chart->isSeriesVisible(2));
+}
+
+// What a user types into each field: a number of the field's kind is stored, anything
+// else is refused with a box naming the field, the focus on it and the log untouched.
+TEST_F(InputScreenTest, TypedValuesAreStoredOrRefusedPerField) {
+    f.build();
+    ASSERT_TRUE(activate(f.input.get()));
+    const std::string original = f.log(1);
+    const char* names[7] = {"体重",   "体脂肪率",   "基礎代謝", "内臓脂肪",
+                            "筋肉量", "筋肉スコア", "骨量"};
+    const char* ranges[7] = {
+        "0より大きく600以下の", "0～100の", "-32768～32767の", "-32768～32767の", "0～600の",
+        "-32768～32767の",      "0～600の"};
+    // Per field in entry order: the stored text, "N" refused as no number, "R" refused
+    // as out of range, "E" refused as empty.
+    struct Case {
+        const char* typed;
+        std::array<const char*, 7> expected;
+    } cases[] = {
+        {"abc", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"53,5", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"2\"8", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"-5", {"R", "R", "-5", "-5", "R", "-5", "R"}},
+        {"0", {"R", "0", "0", "0", "0", "0", "0"}},
+        {"600.1", {"R", "R", "600", "600", "R", "600", "R"}},
+        {"99999999999999999999", {"R", "R", "R", "R", "R", "R", "R"}},
+        {"１２３．４", {"123.4", "R", "123", "123", "123.4", "123", "123.4"}},
+        {" 65.3 ", {"65.3", "65.3", "65", "65", "65.3", "65", "65.3"}},
+        {"", {"E", "E", "0", "0", "0", "0", "0"}},
+    };
+    const char* kept[7] = {"60.3", "25", "1400", "8", "45.3", "5", "2.8"};
+    for (const Case& c : cases) {
+        for (int i = 0; i < 7; ++i) {
+            const std::string what = std::string(c.typed) + " in " + kFields[i];
+            f.dialogs.shown.clear();
+            f.clickItem(lstAct(), 0);
+            field(i)->setText(qs(c.typed));
+            field((i + 1) % 7)->setFocus();
+            f.click("cmdTaiHozon");
+            const std::string expected = c.expected[i];
+            if (expected == "N" || expected == "R" || expected == "E") {
+                ASSERT_EQ(f.dialogs.shown.size(), 1u) << what;
+                const auto& box = f.dialogs.shown[0];
+                EXPECT_EQ(box.icon, ui::Icon::Warning) << what;
+                if (expected == "E") {
+                    EXPECT_EQ(box.title, qs(i == 0 ? "体重未入力" : "体脂肪率未入力")) << what;
+                } else {
+                    EXPECT_EQ(box.title, qs(names[i]) + qs("入力エラー")) << what;
+                    EXPECT_EQ(box.text, qs(names[i]) + qs("は") +
+                                            (expected == "R" ? qs(ranges[i]) : QString()) +
+                                            qs("数値で入力してください"))
+                        << what;
+                    EXPECT_TRUE(field(i)->hasFocus()) << what;
+                }
+                EXPECT_EQ(f.log(1), original) << what;
+                EXPECT_EQ(field(i)->text(), qs(c.typed)) << what;  // still there to mend
+                continue;
+            }
+            EXPECT_TRUE(f.dialogs.shown.empty()) << what;
+            std::string values;
+            for (int k = 0; k < 7; ++k)
+                values += std::string(k ? "," : "") + (k == i ? expected : kept[k]);
+            EXPECT_EQ(f.log(1), original + logLine("2026/12/07", "起床後", values)) << what;
+            f.writeLog(1, original);
+            f.input->refreshDayView();
+        }
+    }
+}
+
+TEST_F(InputScreenTest, TheChosenSituationShowsBesideTheSaveButton) {
+    f.build();
+    auto* label = f.find<QLabel>("lblHozonJyou");
+    EXPECT_EQ(label->text(), qs("状況：未選択"));
+    f.clickItem(lstAct(), 1);
+    EXPECT_EQ(label->text(), qs("状況：朝食前"));
+    f.click("cmdJikan");
+    EXPECT_EQ(label->text(), qs("状況：7:05:09"));
+    f.dialogs.inputs = {qs("散歩後")};
+    f.dialogs.answers = {ui::Answer::No};
+    f.click("cmdFree");
+    EXPECT_EQ(label->text(), qs("状況：散歩後"));
+    // A cancelled free pick keeps the one before.
+    f.click("cmdFree");
+    EXPECT_EQ(label->text(), qs("状況：散歩後"));
+    // A long free situation is shortened to the room there is, and shown whole as a tip.
+    const QString longText = QString(40, QChar(0x6B69));  // 歩 × 40
+    f.dialogs.inputs = {longText};
+    f.dialogs.answers = {ui::Answer::No};
+    f.click("cmdFree");
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    EXPECT_EQ(label->toolTip(), qs("状況：") + longText);
+    // Saved: nothing chosen for the next weighing.
+    f.click("cmdTaiHozon");
+    EXPECT_EQ(label->text(), qs("状況：未選択"));
 }
 
 }  // namespace

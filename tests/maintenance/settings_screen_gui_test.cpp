@@ -274,5 +274,101 @@ TEST_F(SettingsScreenTest, BmiMetersFollowTheDayAndTheScrollBar) {
     EXPECT_EQ(text("lblBmiWeight"), "62.5");
 }
 
+// A free step must be a positive number up to 10; anything else is refused and the step
+// file keeps its bytes. Accepted steps are kept as plain number text.
+TEST_F(SettingsScreenTest, TypedStepsAreStoredOrRefused) {
+    f.folder.writeCp932("体重計刻み.txt", "0.1\r\n0.2\r\n");
+    f.build();
+    const std::string file = "0.1\r\n0.2\r\n";
+    struct Case {
+        const char* typed;
+        const char* stored;  // nullptr: refused; "N" as no number, else out of range
+        bool notANumber = false;
+    } cases[] = {
+        {"abc", nullptr, true},
+        {"53,5", nullptr, true},
+        {"2\"8", nullptr, true},
+        {"-5", nullptr},
+        {"-0.5", nullptr},
+        {"0", nullptr},
+        {"600.1", nullptr},
+        {"99999999999999999999", nullptr},
+        {"", nullptr},
+        {"１２３．４", nullptr},
+        {"０．３", "0.3"},
+        {" 0.25 ", "0.25"},
+        {"10", "10"},
+        {".5", "0.5"},
+    };
+    for (const char* name : {"txtKizami", "txtKizami2"}) {
+        const bool weight = std::string(name) == "txtKizami";
+        for (const Case& c : cases) {
+            f.folder.writeCp932("体重計刻み.txt", file);
+            f.ctx->steps = store::readScaleSteps(f.folder.path());
+            f.dialogs.shown.clear();
+            auto* field = f.find<QLineEdit>(name);
+            field->setText(qs(c.typed));
+            keyClick(field, Qt::Key_Return);
+            if (!c.stored) {
+                ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.typed;
+                EXPECT_EQ(f.dialogs.shown[0].title, qs("刻み入力エラー"));
+                EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+                EXPECT_EQ(f.dialogs.shown[0].text,
+                          c.notANumber ? qs("刻みは数値で入力してください")
+                                       : qs("刻みは0より大きく10以下の数値で入力してください"))
+                    << c.typed;
+                EXPECT_EQ(f.fileStartingWith("体重計刻み"), file) << c.typed;
+                EXPECT_EQ(f.ctx->steps.weightStep, "0.1");
+                EXPECT_EQ(f.ctx->steps.bodyFatStep, "0.2");
+                continue;
+            }
+            EXPECT_TRUE(f.dialogs.shown.empty()) << c.typed;
+            EXPECT_EQ(f.fileStartingWith("体重計刻み"),
+                      weight ? std::string(c.stored) + "\r\n0.2\r\n"
+                             : "0.1\r\n" + std::string(c.stored) + "\r\n")
+                << c.typed;
+        }
+    }
+    // A plain 0.5 typed selects its option.
+    auto* field = f.find<QLineEdit>("txtKizami");
+    field->setText(qs(" ０．５"));
+    keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(f.find<QRadioButton>("optKizami_3")->isChecked());
+}
+
+// A step left in the file by an older version that could not be typed today does nothing
+// on a press instead of stepping backwards.
+TEST_F(SettingsScreenTest, UnusableStepFromTheFileLeavesTheFieldAlone) {
+    f.folder.writeCp932("体重計刻み.txt", "-0.5\r\nabc\r\n");
+    f.writeLog(1, logLine("2026/12/07", "A", "60,25,1400,8,45.3,5,2.8"));
+    f.build();
+    f.click("cmdJikan");
+    f.click("cmdUp");
+    f.click("cmdUp1");
+    EXPECT_EQ(f.find<QLineEdit>("txtTaiInp")->text(), "60");
+    EXPECT_EQ(f.find<QLineEdit>("txtShiInp")->text(), "25");
+    EXPECT_EQ(f.find<QLineEdit>("txtKizami")->text(), "-0.5");  // shown, to be mended
+}
+
+TEST_F(SettingsScreenTest, FailedStepWritesKeepTheFileAndSaySo) {
+    f.folder.writeCp932("体重計刻み.txt", "0.1\r\n0.2\r\n");
+    f.build();
+    using Op = store::fileops::Op;
+    for (Op op : {Op::Open, Op::Write, Op::Fsync, Op::Close, Op::Rename}) {
+        f.dialogs.shown.clear();
+        {
+            auto fail = InjectFaults::once(1, {op});
+            f.find<QLineEdit>("txtKizami")->setText("0.3");
+            keyClick(f.find<QLineEdit>("txtKizami"), Qt::Key_Return);
+        }
+        EXPECT_EQ(f.fileStartingWith("体重計刻み"), "0.1\r\n0.2\r\n") << int(op);
+        EXPECT_EQ(f.folder.fileNames().size(), 2u) << int(op);  // no temporary file left
+        ASSERT_EQ(f.dialogs.shown.size(), 1u) << int(op);
+        EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
+        EXPECT_EQ(f.ctx->steps.weightStep, "0.1");
+        EXPECT_TRUE(f.find<QRadioButton>("optKizami_1")->isChecked());
+    }
+}
+
 }  // namespace
 }  // namespace pairly::testing

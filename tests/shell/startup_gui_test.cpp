@@ -80,13 +80,16 @@ TEST(ShellStartUp, FirstRunInAnEmptyFolderWritesOnlyTheSituationList) {
     EXPECT_FALSE(f.folder.readBytes("状況リスト.txt").empty());
     EXPECT_EQ(w.windowTitle(), qs(" ペアリー☆ログ"));
     EXPECT_EQ(f.buttonColour("cmdUser1"), kSelected);
-    EXPECT_EQ(shownPanels(f), QStringList{"fraAvgTai"});
-    // No error box: the only boxes are the welcome tour, which is on until switched off.
-    for (const auto& box : f.dialogs.shown) {
+    // The couple begins by entering themselves.
+    EXPECT_EQ(shownPanels(f), QStringList{"fraSettei"});
+    EXPECT_TRUE(f.find<QWidget>("fraNew")->isVisible());
+    // No error box: the welcome tour, which is on until switched off, then the new start's
+    // opening message.
+    for (const auto& box : f.dialogs.shown)
         EXPECT_EQ(box.icon, ui::Icon::Information) << box.text.toStdString();
-        EXPECT_EQ(box.title, qs("ヘルプツアー"));
-    }
-    EXPECT_EQ(f.dialogs.shown.size(), 3u);
+    ASSERT_EQ(f.dialogs.shown.size(), 4u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(f.dialogs.shown[i].title, qs("ヘルプツアー"));
+    EXPECT_EQ(f.dialogs.shown[3].title, qs("データを登録しましょう"));
 }
 
 TEST(ShellStartUp, TourBoxesFollowTheStoredFlag) {

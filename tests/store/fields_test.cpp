@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -119,6 +121,70 @@ TEST(FieldWriters, WriteAndPrintForms) {
         {"～①", true},
     };
     for (const auto& c : cases) EXPECT_EQ(isStorableText(c.text), c.storable) << c.text;
+}
+
+TEST(TypedNumbers, EachKindAcceptsOnlyANumberInItsRange) {
+    // Columns: Weight, BodyFat, Mass, Int16, Positive, Step. "N" not a number, "R" out of
+    // range, otherwise the value read.
+    const NumberKind kinds[] = {NumberKind::Weight, NumberKind::BodyFat,  NumberKind::Mass,
+                                NumberKind::Int16,  NumberKind::Positive, NumberKind::Step};
+    struct Case {
+        const char* text;
+        std::array<const char*, 6> expected;
+    } cases[] = {
+        {"abc", {"N", "N", "N", "N", "N", "N"}},
+        {"53,5", {"N", "N", "N", "N", "N", "N"}},
+        {"2\"8", {"N", "N", "N", "N", "N", "N"}},
+        {"-5", {"R", "R", "R", "-5", "R", "R"}},
+        {"0", {"R", "0", "0", "0", "R", "R"}},
+        {"600.1", {"R", "R", "R", "600.1", "600.1", "R"}},
+        {"99999999999999999999", {"R", "R", "R", "R", "1e+20", "R"}},
+        {"１２３．４", {"123.4", "R", "123.4", "123.4", "123.4", "R"}},
+        {" 65.3 ", {"65.3", "65.3", "65.3", "65.3", "65.3", "R"}},
+        {"", {"R", "0", "0", "0", "R", "R"}},
+        {"\xE3\x80\x80", {"R", "0", "0", "0", "R", "R"}},  // an ideographic space alone
+        {"\xE3\x80\x80"
+         "0.5\t",
+         {"0.5", "0.5", "0.5", "0.5", "0.5", "0.5"}},
+        {".5", {"0.5", "0.5", "0.5", "0.5", "0.5", "0.5"}},
+        {"5.", {"5", "5", "5", "5", "5", "5"}},
+        {"+3", {"3", "3", "3", "3", "3", "3"}},
+        {"－４", {"R", "R", "R", "-4", "R", "R"}},
+        {"-0", {"R", "0", "0", "0", "R", "R"}},
+        {"600", {"600", "R", "600", "600", "600", "R"}},
+        {"100", {"100", "100", "100", "100", "100", "R"}},
+        {"10", {"10", "10", "10", "10", "10", "10"}},
+        {"32767.5", {"R", "R", "R", "R", "32767.5", "R"}},
+        {"-32768.5", {"R", "R", "R", "-32768.5", "R", "R"}},  // halves to even: -32768
+        {"6 0", {"N", "N", "N", "N", "N", "N"}},
+        {"1e3", {"N", "N", "N", "N", "N", "N"}},
+        {"60kg", {"N", "N", "N", "N", "N", "N"}},
+        {"-", {"N", "N", "N", "N", "N", "N"}},
+        {".", {"N", "N", "N", "N", "N", "N"}},
+        {"1.2.3", {"N", "N", "N", "N", "N", "N"}},
+        {"+-1", {"N", "N", "N", "N", "N", "N"}},
+        {"0x10", {"N", "N", "N", "N", "N", "N"}},
+        {"nan", {"N", "N", "N", "N", "N", "N"}},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t k = 0; k < 6; ++k) {
+            const TypedNumber n = readTypedNumber(c.text, kinds[k]);
+            std::string got;
+            if (n.error == TypedNumberError::NotANumber) {
+                got = "N";
+            } else if (n.error == TypedNumberError::OutOfRange) {
+                got = "R";
+            } else {
+                std::ostringstream os;
+                os << n.value;
+                got = os.str();
+            }
+            EXPECT_EQ(got, c.expected[k]) << "\"" << c.text << "\" as kind " << k;
+        }
+    }
+    // A digit run beyond any double is out of range, never infinite.
+    EXPECT_EQ(readTypedNumber(std::string(400, '9'), NumberKind::Positive).error,
+              TypedNumberError::OutOfRange);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QValueAxis>
 #include <cmath>
 
 #include "ui/chart.h"
@@ -183,6 +184,34 @@ TEST(ChartTest, MarkersAndVisibility) {
     EXPECT_TRUE(chart.isAxisVisible(Axis::Left));
     chart.setSeriesColor(1, QColor(255, 0, 0));
     EXPECT_EQ(chart.seriesColor(1), QColor(255, 0, 0));
+}
+
+// A point on a limit of its axis lies at least half a marker inside the plot, so that it
+// is drawn whole; the ticks stay on the limits.
+TEST(ChartTest, PointsOnTheLimitsAreDrawnWhole) {
+    Chart chart;
+    chart.resize(400, 300);
+    chart.setSeriesValues(1, {"72", "74", "73"});
+    chart.setAxisRange(Axis::Left, 72, 74);
+    chart.setAxisDivisions(Axis::Left, 4);
+    chart.setMarker(Marker::Ball);
+    chart.show();
+    chart.ensureBuilt();
+    QApplication::processEvents();
+    QLineSeries* s = drawnSeries(chart).first();
+    const QRectF plot = chart.chart()->plotArea();
+    ASSERT_GT(plot.height(), 100);
+    const QPointF top = chart.chart()->mapToPosition(QPointF(2, 74), s);
+    const QPointF bottom = chart.chart()->mapToPosition(QPointF(1, 72), s);
+    const qreal half = s->markerSize() / 2;
+    EXPECT_GE(top.y() - plot.top(), half);
+    EXPECT_GE(plot.bottom() - bottom.y(), half);
+    EXPECT_LT(top.y() - plot.top(), 2 * half + 2);  // no more room than that
+    EXPECT_DOUBLE_EQ(chart.displayedAxisMinimum(Axis::Left), 72);
+    EXPECT_DOUBLE_EQ(chart.displayedAxisMaximum(Axis::Left), 74);
+    auto* axis = static_cast<QValueAxis*>(s->attachedAxes().last());
+    EXPECT_DOUBLE_EQ(axis->tickAnchor(), 72);
+    EXPECT_DOUBLE_EQ(axis->tickInterval(), 0.5);
 }
 
 TEST(ChartTest, NoLineIsDrawnAcrossAMissingPoint) {

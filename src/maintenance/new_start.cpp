@@ -1,0 +1,189 @@
+#include "maintenance/new_start.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "store/data_folder.h"
+#include "store/fields.h"
+#include "store/file_ops.h"
+#include "store/measurement_log.h"
+#include "text/numbers.h"
+
+namespace pairly::maintenance {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FieldRule {
+    const char* emptyText;
+    const char* emptyTitle;
+    std::optional<store::NumberKind> kind;  // none for the two texts
+    const char* textName;                   // the texts' name in a refusal
+};
+
+const std::array<FieldRule, kNewStartFieldCount> kRules = {{
+    {"ニックネームが入力されていません", "ニックネーム未入力", std::nullopt, "ニックネーム"},
+    {"身長が入力されていません", "身長未入力", store::NumberKind::Positive, ""},
+    {"目標体重が入力されていません", "目標体重未入力", store::NumberKind::Weight, ""},
+    {"現在の体重が入力されていません", "現体重未入力", store::NumberKind::Weight, ""},
+    {"現在の体脂肪率が入力されていません", "現体脂肪率未入力", store::NumberKind::BodyFat, ""},
+    {"現在の基礎代謝量が入力されていません", "現基礎代謝量未入力", store::NumberKind::Int16, ""},
+    {"現在の内臓脂肪レベルが入力されていません", "現内臓脂肪レベル未入力", store::NumberKind::Int16,
+     ""},
+    {"現在の筋肉量が入力されていません", "現筋肉量未入力", store::NumberKind::Mass, ""},
+    // The muscle score shares the muscle mass's title.
+    {"現在の筋肉スコアが入力されていません", "現筋肉量未入力", store::NumberKind::Int16, ""},
+    {"現在の骨量が入力されていません", "現骨量未入力", store::NumberKind::Mass, ""},
+    {"初回の状況が入力されていません", "初回状況（コメント）未入力", std::nullopt, "初期状況"},
+}};
+
+double typedValue(const std::string& text, store::NumberKind kind) {
+    return store::readTypedNumber(text, kind).value;
+}
+
+std::string twoDigits(int n) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+// A free name in the backup folder: the stamped name, or with "_2", "_3" … after it.
+std::string freeBackupName(const fs::path& dir, const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    const std::string stem = name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+    std::string candidate = name;
+    for (int n = 2; store::fileExists(dir, candidate); ++n)
+        candidate = stem + "_" + std::to_string(n) + ext;
+    return candidate;
+}
+
+}  // namespace
+
+std::optional<Notice> validateNewStart(const NewStartTexts& texts) {
+    for (int i = 0; i < kNewStartFieldCount; ++i) {
+        const FieldRule& rule = kRules[static_cast<std::size_t>(i)];
+        const std::string& text = texts[static_cast<std::size_t>(i)];
+        if (store::isBlankText(text))
+            return Notice{rule.emptyText, rule.emptyTitle, NoticeIcon::Information, i};
+        if (rule.kind) {
+            if (!store::readTypedNumber(text, *rule.kind).ok())
+                return Notice{rule.emptyText, rule.emptyTitle, NoticeIcon::Warning, i};
+        } else if (!store::isStorableText(text)) {
+            return Notice{std::string(rule.textName) +
+                              "に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
+                              "使えません。\n\n入力し直してください。",
+                          "入力エラー", NoticeIcon::Warning, i};
+        }
+    }
+    return std::nullopt;
+}
+
+NewStartPlan planNewStart(const NewStartTexts& t, const std::string& today) {
+    NewStartPlan plan;
+    plan.profile.nickname = t[kNickname];
+    plan.profile.heightCm = static_cast<float>(typedValue(t[kHeight], store::NumberKind::Positive));
+    plan.profile.targetWeightKg =
+        static_cast<float>(typedValue(t[kTargetWeight], store::NumberKind::Weight));
+    const std::pair<NewStartField, store::NumberKind> numbers[] = {
+        {kWeight, store::NumberKind::Weight},         {kBodyFat, store::NumberKind::BodyFat},
+        {kBasalMetabolism, store::NumberKind::Int16}, {kVisceralFat, store::NumberKind::Int16},
+        {kMuscleMass, store::NumberKind::Mass},       {kMuscleScore, store::NumberKind::Int16},
+        {kBoneMass, store::NumberKind::Mass},
+    };
+    std::vector<std::string> fields = {store::quoted(today), store::quoted(t[kStartSituation])};
+    for (const auto& [field, kind] : numbers)
+        fields.push_back(text::doubleText(typedValue(t[field], kind)));
+    fields.push_back(store::quoted(""));
+    fields.push_back(store::quoted(""));
+    plan.logContent = store::writeLine(fields);
+    return plan;
+}
+
+std::string backupName(const std::string& fileName, const text::Date& day, int secondsOfDay) {
+    const std::size_t dot = fileName.rfind('.');
+    const std::string stem = fileName.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : fileName.substr(dot);
+    return stem + "_" + std::to_string(day.year) + twoDigits(day.month) + twoDigits(day.day) + "_" +
+           twoDigits(secondsOfDay / 3600) + twoDigits(secondsOfDay / 60 % 60) +
+           twoDigits(secondsOfDay % 60) + ext;
+}
+
+NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPlan& plan,
+                             const text::Date& day, int secondsOfDay) {
+    const std::string names[2] = {store::profileFileName(slot), store::logFileName(slot)};
+    store::FileBytes old[2];
+    for (int i = 0; i < 2; ++i) {
+        old[i] = store::readFileBytes(folder, names[i]);
+        if (old[i].failed()) return NewStartStatus::ReadFailed;
+    }
+
+    // Years of weighings go after one question: keep them before anything is replaced.
+    const fs::path backup = folder / kBackupFolder;
+    for (int i = 0; i < 2; ++i) {
+        if (old[i].status != store::ReadStatus::Ok) continue;
+        std::error_code ec;
+        if (store::fileops::mkdir(backup.c_str()) != 0 || !fs::is_directory(backup, ec))
+            return NewStartStatus::BackupFailed;
+        const std::string name = freeBackupName(backup, backupName(names[i], day, secondsOfDay));
+        if (!store::safeRewriteBytes(backup, name, old[i].bytes))
+            return NewStartStatus::BackupFailed;
+    }
+
+    if (!store::saveProfile(folder, slot, plan.profile)) return NewStartStatus::WriteFailed;
+    if (store::safeRewrite(folder, names[1], plan.logContent)) return NewStartStatus::Written;
+
+    // The log is still the old one: the old profile goes back with it.
+    bool restored = false;
+    if (old[0].status == store::ReadStatus::Ok) {
+        restored = store::safeRewriteBytes(folder, names[0], old[0].bytes);
+    } else {
+        const fs::path written = store::resolveFile(folder, names[0]);
+        restored = store::fileops::unlink(written.c_str()) == 0;
+    }
+    return restored ? NewStartStatus::WriteFailed : NewStartStatus::HalfWritten;
+}
+
+Notice newStartFailure(NewStartStatus status) {
+    std::string text;
+    switch (status) {
+        case NewStartStatus::Written:
+            break;
+        case NewStartStatus::ReadFailed:
+            text =
+                "今のデータファイルを読み込めなかったため、登録を中止しました。\n"
+                "データは変更されていません。";
+            break;
+        case NewStartStatus::BackupFailed:
+            text =
+                "今のデータを「バックアップ」フォルダに保存できなかったため、登録を中止しまし"
+                "た。\nデータは変更されていません。\n"
+                "ディスクの空き容量と書き込みの権限を確認してください。";
+            break;
+        case NewStartStatus::WriteFailed:
+            text =
+                "データを保存できなかったため、登録を中止しました。\n"
+                "データは変更されていません。\n"
+                "ディスクの空き容量と書き込みの権限を確認してください。";
+            break;
+        case NewStartStatus::HalfWritten:
+            text =
+                "データファイルを保存できませんでした。プライベートデータだけが新しくなって"
+                "います。\n元のデータは「バックアップ」フォルダにあります。\n"
+                "ディスクの空き容量と書き込みの権限を確認して、もう一度登録してください。";
+            break;
+    }
+    return Notice{text, "保存エラー", NoticeIcon::Warning, -1};
+}
+
+bool isFirstRun(const fs::path& folder) {
+    for (int slot = 1; slot <= 2; ++slot) {
+        if (store::fileExists(folder, store::profileFileName(slot)) ||
+            store::fileExists(folder, store::logFileName(slot)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace pairly::maintenance

@@ -1,0 +1,12 @@
+#pragma once
+// A widget that lies over its siblings on purpose (a panel opened over a screen) says
+// so, so that the layout checks of the screen tests do not count it as an overlap.
+#include <QWidget>
+
+namespace pairly::ui {
+
+inline constexpr char kOverlayProperty[] = "pairlyOverlay";
+
+inline void markAsOverlay(QWidget* widget) { widget->setProperty(kOverlayProperty, true); }
+
+}  // namespace pairly::ui
