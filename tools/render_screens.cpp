@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <cstdio>
 
 #include "shell/main_window.h"
@@ -37,11 +38,22 @@ int main(int argc, char** argv) {
     const struct {
         Screen screen;
         const char* file;
-    } shots[] = {{Screen::Comparison, "comparison.png"},
-                 {Screen::Input, "input.png"},
-                 {Screen::Settings, "settings.png"}};
+        const char* button;  // pressed on the screen before the picture, if any
+    } shots[] = {{Screen::Comparison, "comparison.png", nullptr},
+                 {Screen::Input, "input.png", nullptr},
+                 {Screen::Settings, "settings.png", nullptr},
+                 {Screen::Trend, "trend.png", nullptr},
+                 {Screen::Trend, "trend_goal.png", "cmdMokuChk"},
+                 {Screen::Trend, "trend_metabolism.png", "cmdTaisya"},
+                 {Screen::Trend, "trend_muscle.png", "cmdKinr"},
+                 {Screen::Trend, "trend_bone.png", "cmdKotur"},
+                 {Screen::Analysis, "analysis.png", nullptr}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
+        if (shot.button) {
+            if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(shot.button)))
+                button->click();
+        }
         QApplication::processEvents();
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }

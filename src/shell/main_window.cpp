@@ -18,7 +18,9 @@
 #include "store/situation_list.h"
 #include "ui/back_colour.h"
 #include "ui/help_viewer.h"
+#include "views/analysis_screen.h"
 #include "views/comparison_screen.h"
+#include "views/trend_screen.h"
 
 namespace pairly::shell {
 
@@ -82,6 +84,10 @@ void MainWindow::buildWindow() {
     inputScreen_ = new entry::InputScreen(ctx_);
     settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_);
     comparisonScreen_ = new views::ComparisonScreen(ctx_);
+    // The trend screen holds the weight series; the analyses and the list build on it.
+    trendScreen_ = new views::TrendScreen(ctx_);
+    analysisScreen_ = new views::AnalysisScreen(ctx_, *trendScreen_);
+    ctx_.rebuildWeightChart = [this] { trendScreen_->rebuildWeightChart(); };
 
     column->addWidget(buildTopRow());
 
@@ -202,9 +208,9 @@ void MainWindow::buildMenuScreens() {
     comparison.refreshForPartner = nullptr;
 
     MenuScreen& analysis = menu_[index(Screen::Analysis)];
-    analysis.panel = emptyPanel("fraBunseki");
-    analysis.prepare = nullptr;            // trend data and the four analyses
-    analysis.refreshForPartner = nullptr;  // trend data and the four analyses
+    analysis.panel = analysisScreen_;
+    analysis.prepare = [this] { analysisScreen_->openAnalysisScreen(); };
+    analysis.refreshForPartner = [this] { analysisScreen_->openAnalysisScreen(); };
 
     MenuScreen& calendar = menu_[index(Screen::Calendar)];
     calendar.panel = emptyPanel("fraCale");
@@ -217,9 +223,9 @@ void MainWindow::buildMenuScreens() {
     memo.refreshForPartner = nullptr;  // comment list, save button disabled
 
     MenuScreen& trend = menu_[index(Screen::Trend)];
-    trend.panel = emptyPanel("fraRenTai");
-    trend.prepare = nullptr;            // openTrendScreen
-    trend.refreshForPartner = nullptr;  // redraw, weight chart in front, goal mode
+    trend.panel = trendScreen_;
+    trend.prepare = [this] { trendScreen_->openTrendScreen(); };
+    trend.refreshForPartner = [this] { trendScreen_->refreshForPartner(); };
 
     MenuScreen& settings = menu_[index(Screen::Settings)];
     settings.panel = settingsScreen_;
@@ -257,6 +263,8 @@ void MainWindow::startUp() {
     settingsScreen_->loadSituationList();
     readPreferences();
     settingsScreen_->readPreferenceControls();
+    trendScreen_->prepareForStartup();
+    analysisScreen_->prepareForStartup();
 
     inputScreen_->refreshDayView();
     inputScreen_->applyMarkerMode();

@@ -22,7 +22,9 @@ class SettingsScreen;
 }
 namespace pairly::views {
 class ComparisonScreen;
-}
+class TrendScreen;
+class AnalysisScreen;
+}  // namespace pairly::views
 namespace pairly::ui {
 class HelpViewer;
 }
@@ -68,6 +70,8 @@ public:
     entry::InputScreen* inputScreen() const { return inputScreen_; }
     maintenance::SettingsScreen* settingsScreen() const { return settingsScreen_; }
     views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
+    views::TrendScreen* trendScreen() const { return trendScreen_; }
+    views::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
     QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
     // The help window, once opened.
     ui::HelpViewer* helpViewer() const;
@@ -106,6 +110,8 @@ private:
     entry::InputScreen* inputScreen_ = nullptr;
     maintenance::SettingsScreen* settingsScreen_ = nullptr;
     views::ComparisonScreen* comparisonScreen_ = nullptr;
+    views::TrendScreen* trendScreen_ = nullptr;
+    views::AnalysisScreen* analysisScreen_ = nullptr;
 
     QPushButton* cmdUser1_ = nullptr;
     QPushButton* cmdUser2_ = nullptr;
