@@ -1,7 +1,10 @@
 #include "views/weight_trend.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 
 #include "text/dates.h"
 #include "text/numbers.h"
@@ -70,6 +73,13 @@ std::vector<std::string> movingAverageTexts(const std::vector<float>& weights, i
     std::vector<std::string> out(static_cast<std::size_t>(n));
     if (k < 1 || k > n) return out;
     const double divisor = k;
+    // The same sums come back over the years: each one is written once.
+    std::unordered_map<std::uint32_t, std::string> texts;
+    auto meanText = [&](float sum) -> const std::string& {
+        auto [it, added] = texts.try_emplace(std::bit_cast<std::uint32_t>(sum));
+        if (added) it->second = text::doubleText(sum / divisor);
+        return it->second;
+    };
     // Every window is summed afresh in file order: single-precision additions round
     // differently from a running sum, and the averages must not drift over 30 years.
     // Sixteen neighbouring windows advance together, which the compiler vectorises.
@@ -85,8 +95,7 @@ std::vector<std::string> movingAverageTexts(const std::vector<float>& weights, i
             for (int j = 0; j < k; ++j)
                 for (int l = 0; l < lanes; ++l) sum[l] += first[j + l];
         }
-        for (int l = 0; l < lanes; ++l)
-            out[static_cast<std::size_t>(last + l)] = text::doubleText(sum[l] / divisor);
+        for (int l = 0; l < lanes; ++l) out[static_cast<std::size_t>(last + l)] = meanText(sum[l]);
     }
     return out;
 }
