@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -112,12 +113,12 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     for (int i = 1; i <= 30; ++i) cboIdou_->addItem(QString::number(i));
     cboIdou_->setMinimumWidth(80);
     cboIdou_->setToolTip(QStringLiteral("移動平均をとる測定回数（入力してEnterキー）"));
+    // Enter is taken before the box sees it (it would report a typed list item as a
+    // pick, and the field as finished, giving two acceptances); picks from the list
+    // arrive as activated.
+    cboIdou_->installEventFilter(this);
     cboIdou_->lineEdit()->installEventFilter(this);
     connect(cboIdou_, &QComboBox::activated, this, [this] { acceptMovingAverage(); });
-    connect(cboIdou_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        syncCountListIndex();
-        acceptMovingAverage();
-    });
     auto* countUnit = new QLabel(QStringLiteral("回分"), this);
 
     auto* head = new QGridLayout;
@@ -382,14 +383,25 @@ void TrendScreen::acceptMovingAverage() {
 }
 
 // A typed count that is also a list item becomes the current item before the box reacts
-// to leaving the field: otherwise it would report that as a pick from the list.
+// to Enter or to leaving the field: otherwise it would report that as a pick.
 void TrendScreen::syncCountListIndex() {
     const int index = cboIdou_->findText(cboIdou_->currentText());
     if (index >= 0 && index != cboIdou_->currentIndex()) cboIdou_->setCurrentIndex(index);
 }
 
 bool TrendScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cboIdou_->lineEdit() && event->type() == QEvent::FocusOut) syncCountListIndex();
+    if (watched != cboIdou_ && watched != cboIdou_->lineEdit())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            syncCountListIndex();
+            acceptMovingAverage();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        syncCountListIndex();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
