@@ -350,6 +350,7 @@ void TrendScreen::showMetricChart(TrendChart kind) {
     // A count the chart cannot take (bone masses far apart) leaves the previous one.
     chart.setAxisDivisions(ui::Axis::Left, model.divisions);
     chart.setAxisVisible(ui::Axis::Right, metric != MetricKind::Bone);
+    if (metric != MetricKind::Bone) setAxis(chart, ui::Axis::Right, model.right);
 
     for (ui::Chart* c : metricCharts_) c->hide();
     // Behind the chart in front nothing needs drawing.

@@ -39,6 +39,16 @@ int daysFromTo(const std::string& from, const std::string& to) {
 
 std::string kg(double value) { return formatNumber(value, "0.0Kg"); }
 
+// Extremes of a 16-bit series and the axis one unit beyond them.
+struct IntegerRange {
+    int smallest = 32767, largest = -32768;
+    void add(int v) {
+        smallest = std::min(smallest, v);
+        largest = std::max(largest, v);
+    }
+    AxisLimits axis() const { return {smallest - 1.0, largest + 1.0}; }
+};
+
 }  // namespace
 
 WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log) {
@@ -174,7 +184,7 @@ TrendTexts buildTrendTexts(const WeightSeries& series, float targetWeight) {
 MetricChart buildMetricChart(const std::vector<store::MeasurementRecord>& log, MetricKind kind) {
     MetricChart c;
     if (log.empty()) {
-        c.left = kEmptyAxis;
+        c.left = c.right = kEmptyAxis;
         return c;
     }
     c.series1.reserve(log.size());
@@ -183,12 +193,15 @@ MetricChart buildMetricChart(const std::vector<store::MeasurementRecord>& log, M
         case MetricKind::Metabolism: {
             c.series2.reserve(log.size());
             int largest = 0, smallest = 30000;
+            IntegerRange second;
             for (const store::MeasurementRecord& r : log) {
                 c.series1.push_back(std::to_string(r.basalMetabolism));
                 c.series2.push_back(std::to_string(r.visceralFat));
                 largest = std::max<int>(largest, r.basalMetabolism);
                 smallest = std::min<int>(smallest, r.basalMetabolism);
+                second.add(r.visceralFat);
             }
+            c.right = second.axis();
             // Whole tens around the values, in 32 bits: 32,767 kcal gives 32,770, which a
             // 16-bit limit could not hold.
             c.left = {(intFloor(smallest * 0.1) - 1) * 10, (intFloor(largest * 0.1) + 1) * 10};
@@ -198,12 +211,15 @@ MetricChart buildMetricChart(const std::vector<store::MeasurementRecord>& log, M
         case MetricKind::Muscle: {
             c.series2.reserve(log.size());
             float largest = 0, smallest = 9999;
+            IntegerRange second;
             for (const store::MeasurementRecord& r : log) {
                 c.series1.push_back(plain(r.muscleMass));
                 c.series2.push_back(std::to_string(r.muscleScore));
                 if (r.muscleMass > largest) largest = r.muscleMass;
                 if (r.muscleMass < smallest) smallest = r.muscleMass;
+                second.add(r.muscleScore);
             }
+            c.right = second.axis();
             c.left = {intFloor(smallest), upperLimit(largest, 0.99f)};
             c.divisions = 10;
             break;

@@ -82,11 +82,13 @@ const char* trendWord(double lossKg);
 enum class MetricKind { Metabolism, Muscle, Bone };
 
 // A metric chart: series 1 against the left axis, series 2 (visceral fat, muscle score) on
-// an axis of its own. `divisions` may lie outside what a chart accepts (bone masses far
+// an axis of its own, one unit wider than its values on each side so that the line does not
+// run along the frame. `divisions` may lie outside what a chart accepts (bone masses far
 // apart); the chart then keeps its previous count.
 struct MetricChart {
     std::vector<std::string> series1, series2;  // series2 empty for bone
     AxisLimits left;
+    AxisLimits right;  // for series 2
     int divisions = 10;
     int points() const { return static_cast<int>(series1.size()); }
 };

@@ -227,6 +227,7 @@ TEST(MetricCharts, AxesSeriesAndLegends) {
     EXPECT_EQ(metabolism.series2, (Texts{"9", "8", "8"}));
     EXPECT_EQ(metabolism.left, (AxisLimits{1360, 1530}));
     EXPECT_EQ(metabolism.divisions, 10);
+    EXPECT_EQ(metabolism.right, (AxisLimits{7, 10}));  // visceral fat 8..9, one level around
 
     const MetricChart muscle = buildMetricChart(usual, MetricKind::Muscle);
     EXPECT_EQ(muscle.series1, (Texts{"40.5", "41.2", "40.01"}));
