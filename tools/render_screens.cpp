@@ -1,5 +1,7 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
-// looking at the layout without a display:  render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]
+// looking at the layout without a display:
+//   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]
+// A screen that needs more room than the window has is named on stderr.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -13,7 +15,8 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd]\n");
+        std::fprintf(stderr,
+                     "usage: render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]\n");
         return 2;
     }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -27,10 +30,19 @@ int main(int argc, char** argv) {
         }
         day = *parsed;
     }
+    QSize size(1280, 800);
+    if (argc > 4) {
+        int w = 0, h = 0;
+        if (std::sscanf(argv[4], "%dx%d", &w, &h) != 2 || w <= 0 || h <= 0) {
+            std::fprintf(stderr, "not a size: %s\n", argv[4]);
+            return 2;
+        }
+        size = QSize(w, h);
+    }
     pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
     pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
     pairly::shell::MainWindow window(argv[1], dialogs, clock);
-    window.resize(1280, 800);
+    window.resize(size);
     window.startUp();
     const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(".");
@@ -55,6 +67,9 @@ int main(int argc, char** argv) {
                 button->click();
         }
         QApplication::processEvents();
+        const QSize needed = window.minimumSizeHint();
+        if (needed.width() > size.width() || needed.height() > size.height())
+            std::fprintf(stderr, "%s: needs %dx%d\n", shot.file, needed.width(), needed.height());
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }
     return 0;

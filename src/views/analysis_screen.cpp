@@ -92,6 +92,9 @@ AnalysisScreen::AnalysisScreen(ui::AppContext& ctx, TrendScreen& trend, QWidget*
     bandColumn->addStretch(1);
 
     auto* layout = new QGridLayout(this);
+    // Tight margins: two rows of nine-row grids have to fit a window 700 pixels high.
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(6);
     layout->addWidget(
         buildFrame("fraB1", QStringLiteral("    時系列体重データ"), msgB1_, "msgB1",
                    {"回数", "日付", "体重", "初回差"}, {1085, 1500, 1150, 1100}, timeSide, nullptr),
@@ -136,6 +139,8 @@ QGroupBox* AnalysisScreen::buildFrame(const char* name, const QString& title, ui
     grid->setFixedHeight(grid->minimumHeight());
 
     auto* column = new QVBoxLayout(frame);
+    column->setContentsMargins(6, 2, 6, 4);
+    column->setSpacing(2);
     auto* row = new QHBoxLayout;
     row->addWidget(grid);
     if (side) {
