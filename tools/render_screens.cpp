@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
     } shots[] = {{Screen::Comparison, "comparison.png", nullptr},
                  {Screen::Input, "input.png", nullptr},
                  {Screen::Settings, "settings.png", nullptr},
+                 {Screen::Calendar, "calendar.png", nullptr},
+                 // The calendar's second display mode.
+                 {Screen::Calendar, "calendar_simple.png", "cmdSel1_1"},
                  {Screen::Trend, "trend.png", nullptr},
                  {Screen::Trend, "trend_goal.png", "cmdMokuChk"},
                  {Screen::Trend, "trend_metabolism.png", "cmdTaisya"},

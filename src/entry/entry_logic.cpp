@@ -192,6 +192,9 @@ PlanResult planSave(const SaveRequest& request, int recordCount,
 SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
                             const SaveRequest& request) {
     SaveOutcome outcome;
+    const SaveMessage readFailed{
+        "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません。",
+        "保存エラー"};
     const store::LoadedLog loaded = store::loadLog(folder, slot);
     const std::vector<store::MeasurementRecord>& log = loaded.records;
     std::optional<std::string> lastDate;
@@ -201,6 +204,12 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         outcome.message = std::move(planned.refusal);
         return outcome;
     }
+    // Without the whole log neither the place of the record (append or insert) nor the
+    // record limit is known: a weighing of an earlier day would land out of order.
+    if (loaded.failed()) {
+        outcome.message = readFailed;
+        return outcome;
+    }
     outcome.plan = std::move(planned.plan);
     store::WriteStatus status = store::WriteStatus::Ok;
     if (outcome.plan->mode == WriteMode::Insert) {
@@ -208,20 +217,26 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
     } else if (!store::appendRecord(folder, slot, outcome.plan->record)) {
         status = store::WriteStatus::WriteFailed;
     }
-    if (status == store::WriteStatus::ReadFailed) {
-        outcome.message = SaveMessage{
-            "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません"
-            "。",
-            "保存エラー"};
-        return outcome;
+    switch (status) {
+        case store::WriteStatus::Ok:
+            outcome.saved = true;
+            break;
+        case store::WriteStatus::ReadFailed:
+            outcome.message = readFailed;
+            break;
+        case store::WriteStatus::Refused:
+            outcome.message = SaveMessage{
+                "データファイルに読み取れない文字が含まれているため、保存を中止しました。\n"
+                "データは変更されていません。",
+                "保存エラー"};
+            break;
+        case store::WriteStatus::WriteFailed:
+            outcome.message = SaveMessage{
+                "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"
+                "。",
+                "保存エラー"};
+            break;
     }
-    if (status != store::WriteStatus::Ok) {
-        outcome.message = SaveMessage{
-            "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください。",
-            "保存エラー"};
-        return outcome;
-    }
-    outcome.saved = true;
     return outcome;
 }
 

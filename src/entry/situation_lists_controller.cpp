@@ -15,8 +15,13 @@ void SituationListsController::setEditList(QListWidget* list) { edit_ = list; }
 
 void SituationListsController::registerList(QListWidget* list) {
     others_.append(list);
-    // A list that joins late starts with the saved list.
-    fill(list, store::loadSituationList(ctx_.dataFolder));
+    // A list that joins late starts with the saved list: the input list mirrors it.
+    if (input_) {
+        list->clear();
+        for (int i = 0; i < input_->count(); ++i) list->addItem(input_->item(i)->text());
+    } else {
+        fill(list, store::loadSituations(ctx_.dataFolder).entries);
+    }
 }
 
 QList<QListWidget*> SituationListsController::allLists() const {
@@ -34,16 +39,30 @@ void SituationListsController::fill(QListWidget* list, const std::vector<std::st
 }
 
 void SituationListsController::loadSituationList() {
-    const auto entries = store::loadSituationList(ctx_.dataFolder);
-    for (QListWidget* list : allLists()) fill(list, entries);
+    const store::LoadedSituations loaded = store::loadSituations(ctx_.dataFolder);
+    shownListIncomplete_ = loaded.failed();
+    for (QListWidget* list : allLists()) fill(list, loaded.entries);
+    if (loaded.failed()) {
+        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
+                                         "読み込めた分だけを表示しています。"
+                                         "ファイルとディスクの状態を確認してください。"),
+                          QStringLiteral("読み込みエラー"));
+    }
 }
 
 bool SituationListsController::acceptTypedText(const QString& text) {
     if (store::isStorableText(text.toStdString())) return true;
-    ctx_.dialogs.warn(QStringLiteral("状況に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
-                                     "使えません。\n\n入力し直してください。"),
-                      QStringLiteral("入力エラー"));
+    ctx_.dialogs.warn(
+        QStringLiteral("状況に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
+                       "使えません。\n\n入力し直してください。"),
+        QStringLiteral("入力エラー"));
     return false;
+}
+
+void SituationListsController::warnUnread(const QString& fileName, const QString& what) {
+    ctx_.dialogs.warn(fileName + QStringLiteral(" を読み込めなかったため、") + what +
+                          QStringLiteral("を中止しました。\n\nファイルは変更されていません。"),
+                      QStringLiteral("保存エラー"));
 }
 
 void SituationListsController::writeFailed() {
@@ -64,11 +83,18 @@ bool SituationListsController::appendEntry(const QString& text, Form form) {
     return true;
 }
 
-bool SituationListsController::writeEntries(const std::vector<std::string>& entries) {
+bool SituationListsController::writeEntries(const std::vector<std::string>& entries,
+                                            bool fromShownList) {
+    // Entries missing from the shown list would be lost from the file.
+    if (fromShownList && shownListIncomplete_) {
+        warnUnread(QStringLiteral("状況リスト.txt"), QStringLiteral("保存"));
+        return false;
+    }
     if (!store::rewriteSituationList(ctx_.dataFolder, entries)) {
         writeFailed();
         return false;
     }
+    shownListIncomplete_ = false;
     for (QListWidget* list : allLists()) fill(list, entries);
     return true;
 }
@@ -82,11 +108,37 @@ std::vector<std::string> SituationListsController::editEntries() const {
 }
 
 bool SituationListsController::renameSituation(const QString& oldText, const QString& newText) {
-    if (!store::renameSituation(ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(),
-                                newText.toStdString())) {
-        ctx_.dialogs.warn(QStringLiteral("状況の変更を保存できませんでした。"),
-                          QStringLiteral("保存エラー"));
-        return false;
+    const store::RenameOutcome outcome = store::renameSituation(
+        ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(), newText.toStdString());
+    switch (outcome.status) {
+        case store::WriteStatus::Ok:
+            break;
+        case store::WriteStatus::ReadFailed:
+            warnUnread(QString::fromStdString(outcome.unreadFile), QStringLiteral("状況の変更"));
+            return false;
+        case store::WriteStatus::Refused:
+            ctx_.dialogs.warn(QStringLiteral("データファイルまたは状況リストに保存できない文字が"
+                                             "含まれているため、状況の変更を中止しました。\n\n"
+                                             "ファイルは変更されていません。"),
+                              QStringLiteral("保存エラー"));
+            return false;
+        case store::WriteStatus::WriteFailed:
+            if (!outcome.logLeftRenamed) {
+                ctx_.dialogs.warn(QStringLiteral("状況の変更を保存できませんでした。\n"
+                                                 "ディスクの空き容量と書き込みの権限を確認して"
+                                                 "ください。\n\nファイルは変更されていません。"),
+                                  QStringLiteral("保存エラー"));
+                return false;
+            }
+            // The log could not be put back: say exactly what holds now, and show it.
+            ctx_.dialogs.warn(QStringLiteral("状況リストを保存できず、データファイルを元に戻すこと"
+                                             "もできませんでした。\n"
+                                             "データファイルの状況は変更済み、状況リストは変更前"
+                                             "のままです。\n"
+                                             "ディスクの状態を確認してください。"),
+                              QStringLiteral("保存エラー"));
+            emit situationRenamed();
+            return false;
     }
     loadSituationList();
     emit situationRenamed();

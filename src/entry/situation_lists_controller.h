@@ -25,7 +25,8 @@ public:
     // Further lists that mirror the saved order (lstAct2 of the data-list screen).
     void registerList(QListWidget* list);
 
-    // Clears every list and fills each with the file's entries in order.
+    // Clears every list and fills each with the file's entries in order. When the file
+    // cannot be read whole, a warning box says so and the lists show what could be read.
     void loadSituationList();
 
     // Checks a typed text for storing; refuses with a warning box (false) otherwise.
@@ -35,8 +36,9 @@ public:
     // Appends one entry to the file, then to the end of every list.
     bool appendEntry(const QString& text, Form form);
     // Writes `entries` as the new list (one bare line each) and puts them into lstKoumoku
-    // and every other list.
-    bool writeEntries(const std::vector<std::string>& entries);
+    // and every other list. `fromShownList`: the entries are the shown list, reordered or
+    // less one, which is refused while that list is an incomplete read of the file.
+    bool writeEntries(const std::vector<std::string>& entries, bool fromShownList = true);
     // The entries of lstKoumoku, top to bottom.
     std::vector<std::string> editEntries() const;
     // Rewrites the active partner's log and the file, reloads every list and emits
@@ -50,11 +52,14 @@ private:
     QList<QListWidget*> allLists() const;
     void fill(QListWidget* list, const std::vector<std::string>& entries);
     void writeFailed();
+    void warnUnread(const QString& fileName, const QString& what);
 
     ui::AppContext& ctx_;
     QPointer<QListWidget> input_;
     QPointer<QListWidget> edit_;
     QList<QPointer<QListWidget>> others_;
+    // The lists were filled from a read of the file that failed.
+    bool shownListIncomplete_ = false;
 };
 
 }  // namespace pairly::entry

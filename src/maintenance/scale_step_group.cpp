@@ -80,9 +80,7 @@ void ScaleStepGroup::showSteps() {
 
 void ScaleStepGroup::optionChosen(Kind kind, int option) {
     if (showing_ || ctx_.startupInProgress) return;
-    store::ScaleSteps steps = ctx_.steps;
-    (kind == Weight ? steps.weightStep : steps.bodyFatStep) = kStepTexts[option];
-    storeSteps(steps);
+    storeStep(kind, kStepTexts[option]);
 }
 
 void ScaleStepGroup::freeStepEntered(Kind kind) {
@@ -93,19 +91,29 @@ void ScaleStepGroup::freeStepEntered(Kind kind) {
                           QStringLiteral("入力エラー"));
         return;
     }
-    store::ScaleSteps steps = ctx_.steps;
-    (kind == Weight ? steps.weightStep : steps.bodyFatStep) = text;
-    storeSteps(steps);
+    storeStep(kind, text);
 }
 
-void ScaleStepGroup::storeSteps(const store::ScaleSteps& steps) {
-    if (!store::writeScaleSteps(ctx_.dataFolder, steps)) {
+void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
+    const store::ScaleStepUpdate update = store::updateScaleStep(
+        ctx_.dataFolder,
+        kind == Weight ? store::ScaleStepKind::Weight : store::ScaleStepKind::BodyFat, step);
+    if (update.status == store::WriteStatus::ReadFailed) {
+        ctx_.dialogs.warn(
+            QStringLiteral("体重計刻み.txt を読み込めなかったため、保存を中止しました。"
+                           "\n\nファイルは変更されていません。"),
+            QStringLiteral("保存エラー"));
+        showSteps();
+        return;
+    }
+    // The file is the setting in force, also when the write failed.
+    ctx_.steps = update.steps;
+    if (update.status != store::WriteStatus::Ok) {
         ctx_.dialogs.warn(QStringLiteral("体重計刻みの設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));
         showSteps();  // the options show the setting that is still in force
         return;
     }
-    ctx_.steps = steps;
     // A typed step that is one of the options selects it; any other clears them, so that
     // choosing an option afterwards always takes effect.
     showSteps();

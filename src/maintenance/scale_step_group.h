@@ -24,7 +24,8 @@ private:
     QWidget* buildGroup(Kind kind);
     void optionChosen(Kind kind, int option);
     void freeStepEntered(Kind kind);
-    void storeSteps(const store::ScaleSteps& steps);
+    // Writes one step; the other keeps the value the file holds.
+    void storeStep(Kind kind, const std::string& step);
 
     ui::AppContext& ctx_;
     QRadioButton* options_[2][3] = {};

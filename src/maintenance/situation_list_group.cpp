@@ -146,7 +146,8 @@ void SituationListGroup::deleteAllSituations() {
                              QStringLiteral("クリア確認"), ui::Icon::Warning,
                              ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;
-    if (!lists_.writeEntries({})) return;
+    // Not made from the shown list: allowed even when that list is incomplete.
+    if (!lists_.writeEntries({}, false)) return;
     ctx_.dialogs.inform(
         QStringLiteral("状況リストを削除しました。\n\n任意の状況をあらためて登録してください。"),
         QStringLiteral("削除完了"));

@@ -19,6 +19,7 @@
 #include "ui/back_colour.h"
 #include "ui/help_viewer.h"
 #include "views/analysis_screen.h"
+#include "views/calendar_screen.h"
 #include "views/comparison_screen.h"
 #include "views/trend_screen.h"
 
@@ -213,9 +214,17 @@ void MainWindow::buildMenuScreens() {
     analysis.refreshForPartner = [this] { analysisScreen_->openAnalysisScreen(); };
 
     MenuScreen& calendar = menu_[index(Screen::Calendar)];
-    calendar.panel = emptyPanel("fraCale");
-    calendar.prepare = nullptr;            // first display mode, header and days
-    calendar.refreshForPartner = nullptr;  // first display mode, header and days
+    auto* calendarScreen = new views::CalendarScreen(ctx_);
+    calendar.panel = calendarScreen;
+    calendar.prepare = [calendarScreen] { calendarScreen->openCalendar(); };
+    calendar.refreshForPartner = [calendarScreen] { calendarScreen->openCalendar(); };
+    // A double click on a day opens the input screen on that date.
+    connect(calendarScreen, &views::CalendarScreen::inputDateRequested, this,
+            [this](const text::Date& day) {
+                inputScreen_->showDay(day);
+                hideAllScreens();
+                inputScreen_->show();
+            });
 
     MenuScreen& memo = menu_[index(Screen::Memo)];
     memo.panel = emptyPanel("fraMemo");
@@ -297,7 +306,15 @@ void MainWindow::startUp() {
 }
 
 void MainWindow::loadPartnerProfile(int slot) {
-    ctx_.profile = store::loadProfile(ctx_.dataFolder, slot);
+    const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
+    if (loaded.failed()) {
+        ctx_.dialogs.warn(q(store::profileFileName(slot)) +
+                              QStringLiteral(" を読み込めませんでした。\n"
+                                             "読み込めた分だけを表示しています。"
+                                             "ファイルとディスクの状態を確認してください。"),
+                          QStringLiteral("読み込みエラー"));
+    }
+    ctx_.profile = loaded.profile;
     setWindowTitle(q(store::windowTitle(ctx_.profile)));
     partnerButton(slot)->setText(partnerCaption(ctx_.profile.nickname, slot));
     if (slot == 1) {

@@ -40,6 +40,26 @@ bool validUtf8(std::string_view s) {
     return true;
 }
 
+// A byte that is no CP932 (always 0x80..0xFF: every ASCII byte is valid) is kept as the
+// private-use character U+F700 + byte, which CP932 does not use, so that a file with a
+// damaged byte can be read, edited and written back without losing that byte.
+std::string keepByte(unsigned char byte) {
+    const unsigned cp = 0xF700u + byte;
+    return {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (cp & 0x3F))};
+}
+
+// The byte kept by keepByte at the start of utf8, or -1.
+int keptByte(std::string_view utf8) {
+    if (utf8.size() < 3) return -1;
+    const auto b0 = static_cast<unsigned char>(utf8[0]);
+    const auto b1 = static_cast<unsigned char>(utf8[1]);
+    const auto b2 = static_cast<unsigned char>(utf8[2]);
+    if ((b0 & 0xF0) != 0xE0 || (b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return -1;
+    const unsigned cp = ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
+    return cp >= 0xF780 && cp <= 0xF7FF ? static_cast<int>(cp - 0xF700) : -1;
+}
+
 }  // namespace
 
 std::optional<std::string> toCp932(std::string_view utf8) {
@@ -54,14 +74,24 @@ std::optional<std::string> toCp932(std::string_view utf8) {
 
     Converter conv("CP932", "UTF-8");
     if (!conv.ok()) return std::nullopt;
-    out.resize(utf8.size() * 2 + 8);
     char* in = const_cast<char*>(utf8.data());
     std::size_t inLeft = utf8.size();
-    char* dst = out.data();
-    std::size_t outLeft = out.size();
-    if (iconv(conv.get(), &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1))
-        return std::nullopt;
-    out.resize(out.size() - outLeft);
+    std::string buf(utf8.size() * 2 + 8, '\0');
+    while (inLeft > 0) {
+        char* dst = buf.data();
+        std::size_t outLeft = buf.size();
+        const std::size_t r = iconv(conv.get(), &in, &inLeft, &dst, &outLeft);
+        out.append(buf.data(), buf.size() - outLeft);
+        if (r != static_cast<std::size_t>(-1)) break;
+        if (errno == E2BIG) continue;
+        // A byte that was kept from an unreadable file goes back as it was.
+        const int kept = keptByte(std::string_view(in, inLeft));
+        if (kept < 0) return std::nullopt;
+        out += static_cast<char>(kept);
+        in += 3;
+        inLeft -= 3;
+        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+    }
     return out;
 }
 
@@ -80,10 +110,26 @@ std::string fromCp932(std::string_view cp932) {
         out.append(buf.data(), buf.size() - outLeft);
         if (r != static_cast<std::size_t>(-1)) break;
         if (errno == E2BIG) continue;
-        // An invalid or cut-off sequence: replace one byte and go on.
-        out += "\xEF\xBF\xBD";
+        // An invalid or cut-off sequence: keep its bytes and go on. A lead byte takes its
+        // trail byte along, so that the pair is written back as it was and never merges
+        // with what follows into another character.
+        const auto lead = static_cast<unsigned char>(*in);
+        out += keepByte(lead);
         ++in;
         --inLeft;
+        const bool isLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+        if (isLead && inLeft > 0) {
+            const auto trail = static_cast<unsigned char>(*in);
+            if (trail >= 0x40 && trail != 0x7F) {
+                if (trail < 0x80) {
+                    out += static_cast<char>(trail);
+                } else {
+                    out += keepByte(trail);
+                }
+                ++in;
+                --inLeft;
+            }
+        }
         iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
     }
     return out;

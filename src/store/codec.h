@@ -6,10 +6,11 @@
 
 namespace pairly::store {
 
-// nullopt when a character has no CP932 form.
+// nullopt when a character has no CP932 form (U+F780..U+F7FF are the kept bytes).
 std::optional<std::string> toCp932(std::string_view utf8);
 
-// Bytes that are not valid CP932 become U+FFFD; never fails.
+// Never fails. A byte that is not valid CP932 becomes U+F700 + byte (private use), which
+// toCp932 turns back into that byte: a damaged file is written back as it was.
 std::string fromCp932(std::string_view cp932);
 
 }  // namespace pairly::store

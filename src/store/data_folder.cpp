@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "store/codec.h"
+#include "store/fields.h"
 #include "store/file_ops.h"
 
 namespace pairly::store {
@@ -33,43 +34,67 @@ std::string withLowerExtension(std::string_view name) {
     return out;
 }
 
-// The bytes after the last LF of the file (empty when it ends with LF). CP932 trail
-// bytes never take the values of CR, LF or '"', so bytes can be scanned directly.
-bool readTornTail(int fd, off_t size, std::string& tail) {
-    tail.clear();
-    constexpr off_t kChunk = 4096;
-    off_t end = size;
-    while (end > 0) {
-        const off_t start = end > kChunk ? end - kChunk : 0;
-        std::string chunk(static_cast<std::size_t>(end - start), '\0');
-        if (fileops::pread(fd, chunk.data(), chunk.size(), start) !=
-            static_cast<ssize_t>(chunk.size()))
-            return false;
-        const std::size_t lf = chunk.rfind('\n');
-        if (lf != std::string::npos) {
-            tail.insert(0, chunk.substr(lf + 1));
-            return true;
-        }
-        tail.insert(0, chunk);
-        end = start;
+// The whole content of an open file, read from the start.
+bool readAll(int fd, off_t size, std::string& bytes) {
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            fileops::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// What must come before a new line so that it starts a line of its own: nothing after a
+// line end, the missing LF after a CR, a line end after a last line without one, and a
+// closing quote first when the file ends inside a quoted field (a line torn by a crash),
+// which would otherwise swallow the new line. CP932 trail bytes never take the values of
+// the separators or the quote, so the bytes are scanned as they are.
+const char* mendPrefix(std::string_view bytes) {
+    if (bytes.empty()) return "";
+    FieldReader reader(bytes);
+    bool open = false;
+    while (reader.next()) open = reader.lastFieldUnterminated();
+    if (open) return "\"\r\n";
+    if (bytes.back() == '\n') return "";
+    if (bytes.back() == '\r') return "\n";
+    return "\r\n";
+}
+
+// Sets `certain` to false when the folder could not be looked at, so that a file that
+// seems missing may exist under another spelling.
+fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
+    certain = true;
+    std::error_code ec;
+    const fs::path exact = folder / std::string(name);
+    if (fs::exists(exact, ec)) return exact;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
+    // Several spellings may exist on a case-sensitive disk; take the first by name so
+    // every operation picks the same one.
+    std::string best;
+    fs::directory_iterator it(folder, ec);
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (equalIgnoringLatinCase(entry, name) && (best.empty() || entry < best)) best = entry;
+    }
+    if (!best.empty()) return folder / best;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
+    return folder / withLowerExtension(name);
 }
 
 }  // namespace
 
 fs::path resolveFile(const fs::path& folder, std::string_view name) {
-    std::error_code ec;
-    if (fs::exists(folder / std::string(name), ec)) return folder / std::string(name);
-    // Several spellings may exist on a case-sensitive disk; take the first by name so
-    // every operation picks the same one.
-    std::string best;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (equalIgnoringLatinCase(entry, name) && (best.empty() || entry < best)) best = entry;
-    }
-    if (!best.empty()) return folder / best;
-    return folder / withLowerExtension(name);
+    bool certain = true;
+    return resolve(folder, name, certain);
 }
 
 bool fileExists(const fs::path& folder, std::string_view name) {
@@ -77,19 +102,20 @@ bool fileExists(const fs::path& folder, std::string_view name) {
     return fs::is_regular_file(resolveFile(folder, name), ec);
 }
 
-FileText readFile(const fs::path& folder, std::string_view name) {
-    FileText result;
-    const fs::path path = resolveFile(folder, name);
+FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
+    FileBytes result;
+    bool certain = true;
+    const fs::path path = resolve(folder, name, certain);
     const int fd = fileops::open(path.c_str(), O_RDONLY);
     if (fd < 0) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        // Missing only when the folder says so too: another spelling may exist.
+        result.status = errno == ENOENT && certain ? ReadStatus::Missing : ReadStatus::Failed;
         return result;
     }
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    std::string bytes;
     if (ok) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        result.bytes.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[65536];
         while (true) {
             const ssize_t n = fileops::read(fd, buffer, sizeof buffer);
@@ -98,12 +124,19 @@ FileText readFile(const fs::path& folder, std::string_view name) {
                 break;
             }
             if (n == 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            result.bytes.append(buffer, static_cast<std::size_t>(n));
         }
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
-    result.text = fromCp932(bytes);
+    return result;
+}
+
+FileText readFile(const fs::path& folder, std::string_view name) {
+    FileBytes file = readFileBytes(folder, name);
+    FileText result;
+    result.status = file.status;
+    result.text = fromCp932(file.bytes);
     return result;
 }
 
@@ -117,6 +150,11 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
                  std::string_view tempName) {
     const std::optional<std::string> bytes = toCp932(utf8Content);
     if (!bytes) return false;
+    return safeRewriteBytes(folder, name, *bytes, tempName);
+}
+
+bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string_view bytes,
+                      std::string_view tempName) {
     const fs::path target = resolveFile(folder, name);
     const std::string defaultTemp = target.filename().string() + ".tmp";
     const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
@@ -124,7 +162,7 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
 
     const int fd = fileops::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    bool ok = fileops::writeAll(fd, bytes->data(), bytes->size());
+    bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
     ok = ok && fileops::fsync(fd) == 0;
     ok = (fileops::close(fd) == 0) && ok;
     // The old file stays in place until the complete new one takes its name.
@@ -154,22 +192,12 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
     }
     const off_t oldSize = st.st_size;
 
-    // A torn last line is ended first so the new line never merges with it; a quote
-    // left open by the tear is closed, or it would swallow the new line.
-    const char* prefix = "";
-    if (oldSize > 0) {
-        std::string tail;
-        if (!readTornTail(fd, oldSize, tail)) {
-            fileops::close(fd);
-            return false;
-        }
-        if (!tail.empty() && tail.back() == '\r') {
-            prefix = "\n";
-        } else if (!tail.empty()) {
-            const bool openQuote = std::count(tail.begin(), tail.end(), '"') % 2 != 0;
-            prefix = openQuote ? "\"\r\n" : "\r\n";
-        }
+    std::string old;
+    if (!readAll(fd, oldSize, old)) {
+        fileops::close(fd);
+        return false;
     }
+    const char* prefix = mendPrefix(old);
     std::string data(prefix);
     data += *bytes;
 
@@ -179,7 +207,15 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
         // Take back a partial line so the file ends as it did before.
         if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);
     }
-    ok = (fileops::close(fd) == 0) && ok;
+    if (fileops::close(fd) != 0 && ok) {
+        // Reported as failed, so it must not stay: a retry would store the line twice.
+        ok = false;
+        const int again = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (again >= 0) {
+            if (::ftruncate(again, oldSize) == 0) ::fsync(again);
+            ::close(again);
+        }
+    }
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
     if (ok && !existed) fileops::syncFolder(folder.c_str());
     return ok;

@@ -10,7 +10,8 @@ namespace pairly::store {
 namespace fs = std::filesystem;
 
 // The existing file of this name ignoring the case of Latin letters; when none exists,
-// the name spelt with a lower-case extension ("データ1.TXT" -> "データ1.txt").
+// the name spelt with a lower-case extension ("データ1.TXT" -> "データ1.txt"). When the
+// folder cannot be looked at, the name as given, so that opening it reports the error.
 fs::path resolveFile(const fs::path& folder, std::string_view name);
 bool fileExists(const fs::path& folder, std::string_view name);
 
@@ -25,8 +26,22 @@ struct FileText {
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
+// The same as raw bytes, for an operation that may have to put them back exactly
+// (decoding and encoding again does not give every CP932 byte sequence back).
+struct FileBytes {
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+
+// What became of a write. Refused: the new content cannot be stored (nothing written).
+// ReadFailed: an operation that rewrites a file from its old content could not read that
+// content, and wrote nothing. WriteFailed: the write failed and the file is as it was.
+enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed };
+
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
+FileBytes readFileBytes(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 
@@ -37,6 +52,9 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // tempName means `name` + ".tmp"; both names are resolved like every other name.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
                                std::string_view utf8Content, std::string_view tempName = "");
+// The same with content that is already CP932 bytes.
+[[nodiscard]] bool safeRewriteBytes(const fs::path& folder, std::string_view name,
+                                    std::string_view bytes, std::string_view tempName = "");
 
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
 // is ended first so the new line never merges with it (a quote the tear left open is

@@ -20,6 +20,10 @@ bool FieldReader::atEnd() const {
     return p >= content_.size();
 }
 
+void FieldReader::skipEmptyLines() {
+    while (pos_ < content_.size() && (isBlank(content_[pos_]) || isLineEnd(content_[pos_]))) ++pos_;
+}
+
 std::optional<std::string> FieldReader::next() {
     unterminated_ = false;
     while (pos_ < content_.size() && isBlank(content_[pos_])) ++pos_;

@@ -18,9 +18,13 @@ public:
     // separator is ignored; a bare field is trimmed. A comma, CR, LF or CR LF ends a field.
     std::optional<std::string> next();
     bool atEnd() const;
+    // Skips blanks and whole empty lines: a record never starts with a blank line's field.
+    void skipEmptyLines();
     // True when the field last returned was a quoted field whose closing quote was
     // missing (it ran to the end of the content): the mark of a torn last line.
     bool lastFieldUnterminated() const { return unterminated_; }
+    // Where the next field starts.
+    std::size_t position() const { return pos_; }
 
 private:
     std::string_view content_;

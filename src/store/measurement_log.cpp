@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
 #include "text/numbers.h"
@@ -53,25 +54,50 @@ bool isStorableRecord(const MeasurementRecord& r) {
            isStorableText(r.reserved);
 }
 
+namespace {
+
+// Reads the fields of the next record; false at a record cut short (fewer fields, or a
+// last quote that never closed).
+bool nextRecord(FieldReader& reader, std::array<std::string, kFieldsPerRecord>& fields, int& read) {
+    bool torn = false;
+    for (read = 0; read < kFieldsPerRecord; ++read) {
+        auto field = reader.next();
+        if (!field) break;
+        fields[static_cast<std::size_t>(read)] = std::move(*field);
+        torn = reader.lastFieldUnterminated();
+    }
+    return read == kFieldsPerRecord && !torn;
+}
+
+}  // namespace
+
 std::vector<MeasurementRecord> parseRecords(const std::string& content) {
     std::vector<MeasurementRecord> records;
     FieldReader reader(content);
     std::array<std::string, kFieldsPerRecord> fields;
+    int read = 0;
     while (true) {
-        int n = 0;
-        bool torn = false;
-        for (; n < kFieldsPerRecord; ++n) {
-            auto field = reader.next();
-            if (!field) break;
-            fields[static_cast<std::size_t>(n)] = std::move(*field);
-            torn = reader.lastFieldUnterminated();
-        }
-        // A record cut short by the end of the file, or whose last quote never closed
-        // (a line torn by a crash), is not a record.
-        if (n < kFieldsPerRecord || torn) break;
+        reader.skipEmptyLines();
+        if (!nextRecord(reader, fields, read)) break;
         records.push_back(recordFromFields(fields));
     }
     return records;
+}
+
+RecordScan scanRecords(std::string_view content) {
+    RecordScan scan;
+    FieldReader reader(content);
+    std::array<std::string, kFieldsPerRecord> fields;
+    int read = 0;
+    while (true) {
+        reader.skipEmptyLines();
+        scan.wholeEnd = reader.position();
+        if (!nextRecord(reader, fields, read)) break;
+        ++scan.records;
+    }
+    scan.leftover = read > 0;
+    if (!scan.leftover) scan.wholeEnd = content.size();
+    return scan;
 }
 
 std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const std::string& date) {
@@ -96,20 +122,22 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return false;
-    const FileText file = readFile(folder, logFileName(slot));
+    const std::string name = logFileName(slot);
+    const FileBytes file = readFileBytes(folder, name);
     // An append does not rewrite: when the old log cannot be read it still goes ahead
-    // (appendText mends a torn tail itself), only the record limit cannot be checked.
-    if (file.failed()) return appendText(folder, logFileName(slot), recordLine(record));
-    const std::string& content = file.text;
-    auto records = parseRecords(content);
-    if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
-    if (!content.empty() && content.back() != '\n' && content.back() != '\r') {
-        // A torn last line would shift the field groups of every later record: write the
-        // records that can be read, then the new one, as a whole new log.
-        records.push_back(record);
-        return safeRewrite(folder, logFileName(slot), recordsText(records));
+    // (appendText ends a torn last line itself); only the record limit cannot be checked.
+    if (file.failed()) return appendText(folder, name, recordLine(record));
+    const RecordScan scan = scanRecords(file.bytes);
+    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return false;
+    if (scan.leftover) {
+        // Fields that make no whole record (a line torn by a crash) would put the new line
+        // out of step with the field groups: the log is written anew with every byte of its
+        // whole records and the new line after them. Only what no reader could show goes.
+        const std::optional<std::string> line = toCp932(recordLine(record));
+        if (!line) return false;
+        return safeRewriteBytes(folder, name, file.bytes.substr(0, scan.wholeEnd) + *line);
     }
-    return appendText(folder, logFileName(slot), recordLine(record));
+    return appendText(folder, name, recordLine(record));
 }
 
 WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
@@ -121,7 +149,10 @@ WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slo
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::size_t at = insertionIndex(records, record.date);
     records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), record);
-    return safeRewrite(folder, logFileName(slot), recordsText(records), "データコピー.txt")
+    // Told apart from a failed write: a text with no CP932 form is refused.
+    const std::optional<std::string> bytes = toCp932(recordsText(records));
+    if (!bytes) return WriteStatus::Refused;
+    return safeRewriteBytes(folder, logFileName(slot), *bytes, "データコピー.txt")
                ? WriteStatus::Ok
                : WriteStatus::WriteFailed;
 }

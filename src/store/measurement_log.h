@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/data_folder.h"
@@ -33,8 +34,19 @@ std::string logFileName(int slot);  // "データ1.txt" / "データ2.txt"
 
 // One line of the write form, with CR LF.
 std::string recordLine(const MeasurementRecord& record);
-// Records from decoded file content; a record cut short at the end is dropped.
+// Records from decoded file content; empty lines between records are skipped. A record cut
+// short at the end (a line torn by a crash) is dropped.
 std::vector<MeasurementRecord> parseRecords(const std::string& content);
+
+// The shape of a log's content (raw CP932 bytes or decoded text alike: the separators and
+// the quote are never part of a multi-byte character): how many whole records it holds,
+// and where the fields that make no whole record begin (the content's size when none).
+struct RecordScan {
+    std::size_t records = 0;
+    std::size_t wholeEnd = 0;
+    bool leftover = false;
+};
+RecordScan scanRecords(std::string_view content);
 
 // All the lines of the records, in order.
 std::string recordsText(const std::vector<MeasurementRecord>& records);
@@ -55,17 +67,14 @@ struct LoadedLog {
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot);
 
-// What became of a write. ReadFailed: an operation that rewrites a file from its old
-// content could not read that content, and wrote nothing.
-enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed };
-
 // The writers below refuse (return false, file unchanged) when the log would exceed
 // kMaxRecords, when a text field is not storable, or when the write fails.
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
 // record of a later day, or at the end when there is none. Refuses (ReadFailed) when the
-// old log cannot be read completely, so that no weighing is ever lost.
+// old log cannot be read completely, so that no weighing is ever lost, and (Refused) when
+// a text has no CP932 form.
 [[nodiscard]] WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
                                                   const MeasurementRecord& record);
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,

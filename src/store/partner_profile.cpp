@@ -8,12 +8,12 @@ namespace pairly::store {
 
 std::string profileFileName(int slot) { return "ﾌﾟﾗｲﾍﾞｰﾄ" + std::to_string(slot) + ".txt"; }
 
-PartnerProfile loadProfile(const std::filesystem::path& folder, int slot) {
+namespace {
+
+PartnerProfile profileFrom(const std::string& content) {
     PartnerProfile profile;
-    const auto content = readTextFile(folder, profileFileName(slot));
-    if (!content) return profile;
     // Values are taken by position; the labels are not looked at.
-    FieldReader reader(*content);
+    FieldReader reader(content);
     if (!reader.next()) return profile;
     auto nickname = reader.next();
     if (!nickname) return profile;
@@ -27,6 +27,17 @@ PartnerProfile loadProfile(const std::filesystem::path& folder, int slot) {
     if (!target) return profile;
     profile.targetWeightKg = fieldFloat(*target);
     return profile;
+}
+
+}  // namespace
+
+LoadedProfile readProfile(const std::filesystem::path& folder, int slot) {
+    const FileText file = readFile(folder, profileFileName(slot));
+    return {profileFrom(file.text), file.status};
+}
+
+PartnerProfile loadProfile(const std::filesystem::path& folder, int slot) {
+    return readProfile(folder, slot).profile;
 }
 
 bool saveProfile(const std::filesystem::path& folder, int slot, const PartnerProfile& profile) {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "store/data_folder.h"
+
 namespace pairly::store {
 
 struct PartnerProfile {
@@ -16,6 +18,14 @@ std::string profileFileName(int slot);
 
 // A missing or short file gives the values read so far and defaults for the rest.
 PartnerProfile loadProfile(const std::filesystem::path& folder, int slot);
+// The same with how the read went: on a failure the values are what could be read, to
+// show but not to be taken for the partner's own.
+struct LoadedProfile {
+    PartnerProfile profile;
+    ReadStatus status = ReadStatus::Missing;
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+LoadedProfile readProfile(const std::filesystem::path& folder, int slot);
 [[nodiscard]] bool saveProfile(const std::filesystem::path& folder, int slot,
                                const PartnerProfile& profile);
 

@@ -33,6 +33,10 @@ std::vector<std::string> printFormItems(const std::string& content) {
         if (!line.empty() && line.front() == '"') {
             const std::size_t close = line.find('"', 1);
             line = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+            // Blanks inside the quotes go too, as they would without them.
+            const std::size_t from = line.find_first_not_of(" \t");
+            const std::size_t to = line.find_last_not_of(" \t");
+            line = from == std::string::npos ? "" : line.substr(from, to - from + 1);
         }
         items.push_back(line);
         pos = end;
@@ -79,17 +83,48 @@ bool writeHelpTourFlag(const std::filesystem::path& folder, int flag) {
                        writeLine({quoted("ヘルプツアー"), std::to_string(flag)}));
 }
 
-ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
+namespace {
+
+ScaleSteps stepsFrom(const std::string& content) {
     ScaleSteps steps;
-    if (auto w = printFormItem(folder, kStepsFile, 0)) steps.weightStep = *w;
-    if (auto b = printFormItem(folder, kStepsFile, 1)) steps.bodyFatStep = *b;
+    const auto items = printFormItems(content);
+    if (items.size() > 0 && !items[0].empty()) steps.weightStep = items[0];
+    if (items.size() > 1 && !items[1].empty()) steps.bodyFatStep = items[1];
     return steps;
+}
+
+}  // namespace
+
+ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
+    const auto content = readTextFile(folder, kStepsFile);
+    return content ? stepsFrom(*content) : ScaleSteps{};
 }
 
 bool writeScaleSteps(const std::filesystem::path& folder, const ScaleSteps& steps) {
     if (!isPrintableItem(steps.weightStep) || !isPrintableItem(steps.bodyFatStep)) return false;
     return safeRewrite(folder, kStepsFile,
                        printFormText(steps.weightStep) + printFormText(steps.bodyFatStep));
+}
+
+ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKind kind,
+                                const std::string& step) {
+    ScaleStepUpdate update;
+    const FileText file = readFile(folder, kStepsFile);
+    if (file.failed()) {
+        update.status = WriteStatus::ReadFailed;
+        return update;
+    }
+    update.steps = stepsFrom(file.text);
+    ScaleSteps next = update.steps;
+    (kind == ScaleStepKind::Weight ? next.weightStep : next.bodyFatStep) = step;
+    if (!isPrintableItem(step)) {
+        update.status = WriteStatus::Refused;
+    } else if (!writeScaleSteps(folder, next)) {
+        update.status = WriteStatus::WriteFailed;
+    } else {
+        update.steps = next;
+    }
+    return update;
 }
 
 std::string readMovingAverage(const std::filesystem::path& folder) {

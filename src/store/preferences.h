@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "store/data_folder.h"
+
 namespace pairly::store {
 
 struct ScaleSteps {
@@ -17,6 +19,16 @@ int readHelpTourFlag(const std::filesystem::path& folder);
 // "体重計刻み.txt": two texts, print form.
 ScaleSteps readScaleSteps(const std::filesystem::path& folder);
 [[nodiscard]] bool writeScaleSteps(const std::filesystem::path& folder, const ScaleSteps& steps);
+// Rewrites one of the two steps and keeps the other as the file holds it; refuses
+// (ReadFailed, nothing written) when the file exists but cannot be read. Otherwise `steps`
+// is the pair in force afterwards (as read when the write failed).
+struct ScaleStepUpdate {
+    WriteStatus status = WriteStatus::Ok;
+    ScaleSteps steps;
+};
+enum class ScaleStepKind { Weight, BodyFat };
+ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKind kind,
+                                const std::string& step);
 
 // "移動平均.TXT": one text, print form. Default "10".
 std::string readMovingAverage(const std::filesystem::path& folder);

@@ -1,5 +1,6 @@
 #include "store/situation_list.h"
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
 #include "store/measurement_log.h"
@@ -10,11 +11,9 @@ namespace {
 
 constexpr const char* kListFile = "状況リスト.txt";
 
-std::vector<std::string> readEntries(const std::filesystem::path& folder) {
+std::vector<std::string> parseEntries(const std::string& content) {
     std::vector<std::string> entries;
-    const auto content = readTextFile(folder, kListFile);
-    if (!content) return entries;
-    FieldReader reader(*content);
+    FieldReader reader(content);
     while (auto field = reader.next()) {
         // A blank line is no situation.
         if (!field->empty()) entries.push_back(std::move(*field));
@@ -25,8 +24,9 @@ std::vector<std::string> readEntries(const std::filesystem::path& folder) {
 // The list is written bare, but an entry that a bare line would split or trim is
 // quoted so that it reads back as the one entry it is.
 std::string entryLine(const std::string& entry) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const bool needsQuotes = entry.find(',') != std::string::npos ||
-                             (!entry.empty() && (entry.front() == ' ' || entry.back() == ' '));
+                             (!entry.empty() && (blank(entry.front()) || blank(entry.back())));
     return needsQuotes ? writeLine({quoted(entry)}) : printFormText(entry);
 }
 
@@ -39,12 +39,18 @@ const std::vector<std::string>& defaultSituations() {
     return list;
 }
 
+LoadedSituations loadSituations(const std::filesystem::path& folder) {
+    const FileText file = readFile(folder, kListFile);
+    return {parseEntries(file.text), file.status};
+}
+
 std::vector<std::string> loadSituationList(const std::filesystem::path& folder) {
-    return readEntries(folder);
+    return loadSituations(folder).entries;
 }
 
 bool ensureSituationList(const std::filesystem::path& folder) {
-    if (fileExists(folder, kListFile)) return true;
+    // Only a file that is not there is a first run; one that cannot be read is kept.
+    if (readFileBytes(folder, kListFile).status != ReadStatus::Missing) return true;
     return rewriteSituationList(folder, defaultSituations());
 }
 
@@ -68,29 +74,51 @@ bool rewriteSituationList(const std::filesystem::path& folder,
     return safeRewrite(folder, kListFile, content);
 }
 
-bool renameSituation(const std::filesystem::path& folder, int slot, const std::string& oldText,
-                     const std::string& newText) {
-    // Both new contents are built and checked before either file changes.
-    if (!isStorableText(newText)) return false;
-    // Only what was read completely may be written back.
-    if (readFile(folder, kListFile).failed()) return false;
-    std::string listContent;
-    for (const auto& entry : readEntries(folder))
-        listContent += writeLine({quoted(entry == oldText ? newText : entry)});
-    if (!hasCp932Form(listContent)) return false;
+RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
+                              const std::string& oldText, const std::string& newText) {
+    RenameOutcome outcome;
+    auto stop = [&outcome](WriteStatus status, std::string unreadFile = {}) {
+        outcome.status = status;
+        outcome.unreadFile = std::move(unreadFile);
+        return outcome;
+    };
+    if (!isStorableText(newText)) return stop(WriteStatus::Refused);
 
+    // Each file is read once: a second read could fail where the first did not, and only
+    // what was read completely may be written back.
     const std::string logName = logFileName(slot);
-    const FileText logFile = readFile(folder, logName);
-    if (logFile.failed()) return false;
+    const FileBytes logFile = readFileBytes(folder, logName);
+    if (logFile.failed()) return stop(WriteStatus::ReadFailed, logName);
+    const FileText listFile = readFile(folder, kListFile);
+    if (listFile.failed()) return stop(WriteStatus::ReadFailed, kListFile);
+
+    // Both new contents, encoded, before either file changes.
+    std::string listText;
+    for (const auto& entry : parseEntries(listFile.text))
+        listText += writeLine({quoted(entry == oldText ? newText : entry)});
+    const std::optional<std::string> listBytes = toCp932(listText);
+    if (!listBytes) return stop(WriteStatus::Refused);
+    std::optional<std::string> logBytes;
     if (logFile.status == ReadStatus::Ok) {
-        auto records = parseRecords(logFile.text);
+        auto records = parseRecords(fromCp932(logFile.bytes));
         for (auto& r : records) {
             if (r.situation == oldText) r.situation = newText;
-            if (!isStorableRecord(r)) return false;
+            if (!isStorableRecord(r)) return stop(WriteStatus::Refused);
         }
-        if (!safeRewrite(folder, logName, recordsText(records), "データＣＨＧ.txt")) return false;
+        logBytes = toCp932(recordsText(records));
+        if (!logBytes) return stop(WriteStatus::Refused);
     }
-    return safeRewrite(folder, kListFile, listContent, "状況リストＣＨＧ.txt");
+
+    constexpr const char* kLogTemp = "データＣＨＧ.txt";
+    if (logBytes && !safeRewriteBytes(folder, logName, *logBytes, kLogTemp))
+        return stop(WriteStatus::WriteFailed);
+    if (!safeRewriteBytes(folder, kListFile, *listBytes, "状況リストＣＨＧ.txt")) {
+        // The list stays as it was, so the log goes back to the bytes it had.
+        if (logBytes && !safeRewriteBytes(folder, logName, logFile.bytes, kLogTemp))
+            outcome.logLeftRenamed = true;
+        return stop(WriteStatus::WriteFailed);
+    }
+    return outcome;
 }
 
 }  // namespace pairly::store

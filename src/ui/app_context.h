@@ -33,6 +33,8 @@ struct AppContext {
     int helpTourFlag = 1;
     int markerMode = 0;
     bool startupInProgress = false;
+    // Start-up fills several screens from the same logs: one warning per log is enough.
+    bool startupLogWarned[2] = {false, false};
 
     // Set by the main window: give focus to the selected partner's button.
     std::function<void()> focusActivePartnerButton;
@@ -45,7 +47,9 @@ struct AppContext {
 // warning box says so, and the screen shows what could be read (and never writes it back).
 inline store::LoadedLog loadLogForScreen(AppContext& ctx, int slot) {
     store::LoadedLog log = store::loadLog(ctx.dataFolder, slot);
-    if (log.failed()) {
+    bool& warnedAtStartup = ctx.startupLogWarned[slot == 2 ? 1 : 0];
+    if (log.failed() && !(ctx.startupInProgress && warnedAtStartup)) {
+        if (ctx.startupInProgress) warnedAtStartup = true;
         ctx.dialogs.warn(QString::fromStdString(store::logFileName(slot)) +
                              QStringLiteral(" を読み込めませんでした。\n"
                                             "読み込めた分だけを表示しています。"

@@ -54,6 +54,22 @@ void smilingFace(QPainter& p, const QColor& yellow) {
     p.drawPath(mouth);
 }
 
+void sadFace(QPainter& p) {
+    faceBase(p, kFaceYellow);
+    QPainterPath mouth(QPointF(10, 24.5));
+    mouth.quadTo(QPointF(16, 17), QPointF(22, 24.5));
+    p.setPen(mouthPen());
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(mouth);
+    // A tear under the right eye.
+    QPainterPath tear(QPointF(21.5, 15.5));
+    tear.cubicTo(QPointF(24, 19), QPointF(23.6, 21.2), QPointF(21.5, 21.2));
+    tear.cubicTo(QPointF(19.4, 21.2), QPointF(19, 19), QPointF(21.5, 15.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 150, 235));
+    p.drawPath(tear);
+}
+
 void laughingFace(QPainter& p) {
     faceBase(p, kFaceYellow);
     // Wide open mouth: flat upper lip, deep round lower lip.
@@ -312,6 +328,9 @@ void draw(QPainter& p, Picture picture) {
             break;
         case Picture::Splash:
             splash(p);
+            break;
+        case Picture::SadFace:
+            sadFace(p);
             break;
     }
 }

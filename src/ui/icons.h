@@ -23,6 +23,7 @@ enum class Picture {
     MeterPointerDown,   // small downward arrow centred in a square (pointer above the bands)
     WinnerMark,         // gold medal with a ribbon, for the comparison screen
     Splash,             // start-up picture: two figures, a heart and the title
+    SadFace,            // drooping mouth and a blue tear, for the calendar's verdict
 };
 
 // Natural size of a picture in device-independent pixels: 32×32 for the icons, 400×260

@@ -76,6 +76,13 @@ TEST(AppendText, CreatesEndsATornLineAndTakesBackAFailedWrite) {
     folder.writeBytes("log.txt", "\"a\"\r\n\"to");  // a quote left open by the tear
     ASSERT_TRUE(appendText(folder.path(), "log.txt", "\"c\"\r\n"));
     EXPECT_EQ(folder.readBytes("log.txt"), "\"a\"\r\n\"to\"\r\n\"c\"\r\n");
+    // A quote inside a bare field opens nothing; a quoted field that runs over lines does.
+    folder.writeBytes("log.txt", "a\"b");
+    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "a\"b\r\nc\r\n");
+    folder.writeBytes("log.txt", "\"x\r\ny\r\n");
+    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    EXPECT_EQ(folder.readBytes("log.txt"), "\"x\r\ny\r\n\"\r\nc\r\n");
     folder.writeBytes("log.txt", "a\r");
     ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");

@@ -29,12 +29,30 @@ TEST(Codec, Cp932BytesOfWindowsCharacters) {
     EXPECT_EQ(toCp932("plain, ascii"), "plain, ascii");
     EXPECT_EQ(toCp932("体重😀"), std::nullopt);     // no CP932 form
     EXPECT_EQ(toCp932("\xff\xfe"), std::nullopt);  // not UTF-8
-    // Invalid or cut-off sequences become U+FFFD and decoding goes on.
-    EXPECT_EQ(fromCp932("A\x83"), "A\xEF\xBF\xBD");
-    EXPECT_EQ(fromCp932("\xA0"
-                        "B"),
-              "\xEF\xBF\xBD"
-              "B");
+    // Invalid or cut-off sequences keep their bytes as private-use characters, decoding
+    // goes on, and the bytes are written back as they were.
+    struct Case {
+        std::string bytes;
+        std::string utf8;
+    } damaged[] = {
+        {"A\x83", "A\uF783"},
+        {"\xA0"
+         "B",
+         "\uF7A0"
+         "B"},
+        {"\x80\xFD\xFE\xFF", "\uF780\uF7FD\uF7FE\uF7FF"},
+        {"\x81\x0a\x83\x66", "\uF781\nデ"},  // a lead byte before a line end
+        // A lead byte keeps its trail byte, so that the pair never merges with what follows.
+        {"\xEE\xED\xED\r", "\uF7EE\uF7ED\uF7ED\r"},
+        {"\x85\x40", "\uF785@"},
+    };
+    for (const auto& c : damaged) {
+        EXPECT_EQ(fromCp932(c.bytes), c.utf8);
+        EXPECT_EQ(toCp932(c.utf8), c.bytes);
+    }
+    // Other private-use characters still have no CP932 form.
+    EXPECT_EQ(toCp932("\uF77F"), std::nullopt);
+    EXPECT_EQ(toCp932("\uF800"), std::nullopt);
 }
 
 TEST(FieldReader, ReadingRule) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -176,6 +177,49 @@ TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     std::filesystem::create_directory(other.path() / "データ2.txt");
     EXPECT_TRUE(loadLog(other.path(), 2).failed());
     EXPECT_EQ(insertRecordInDateOrder(other.path(), 2, rec("2026/12/02")), WriteStatus::ReadFailed);
+}
+
+TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
+    const std::string whole = recordLine(rec("2026/12/01")) + recordLine(rec("2026/12/02"));
+    const MeasurementRecord added = rec("2026/12/03", "夕食後", 61.2f, "新");
+    struct Case {
+        const char* name;
+        std::string content;  // UTF-8, written in CP932
+        std::string kept;     // the part of the old content the log keeps, as it was
+    } cases[] = {
+        {"ends with a line end", whole, whole},
+        {"last line without its line end", whole.substr(0, whole.size() - 2),
+         whole.substr(0, whole.size() - 2) + "\r\n"},
+        {"torn in a number", whole + "\"2026/12/03\",\"昼食前\",65", whole},
+        {"torn in the last text", whole + "\"2026/12/03\",\"昼食前\",65,22,1500,9,48,5,3,\"\",\"x",
+         whole},
+        {"blank lines around", "\r\n" + whole + "\r\n\r\n", "\r\n" + whole + "\r\n\r\n"},
+        {"a blank line first", "\n", "\n"},
+        {"fields of no whole record on a line of their own", whole + "\"2026/12/03\",\"x\"\r\n",
+         whole},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeCp932("データ1.txt", c.content);
+        const auto before = loadLog(folder.path(), 1).records;
+        ASSERT_TRUE(appendRecord(folder.path(), 1, added)) << c.name;
+        auto after = loadLog(folder.path(), 1).records;
+        ASSERT_EQ(after.size(), before.size() + 1) << c.name;
+        EXPECT_EQ(after.back(), added) << c.name;
+        after.pop_back();
+        EXPECT_EQ(after, before) << c.name;
+        EXPECT_EQ(folder.readCp932("データ1.txt"), c.kept + recordLine(added)) << c.name;
+        EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"}) << c.name;
+    }
+
+    // A damaged byte in a whole record is kept as it was.
+    TempFolder folder;
+    const std::string damaged = "\"2026/12/01\",\"\x83\",65,20,1500,8,50,5,3,\"\",\"\"\r\n";
+    folder.writeBytes("データ1.txt", damaged + "\"2026/12/02\",\"x");
+    ASSERT_TRUE(appendRecord(folder.path(), 1, added));
+    EXPECT_EQ(folder.readBytes("データ1.txt"), damaged + *toCp932(recordLine(added)));
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
+    EXPECT_NE(folder.readBytes("データ1.txt").find(damaged), std::string::npos);
 }
 
 TEST(MeasurementLog, FindsTheUpperCaseSpelling) {

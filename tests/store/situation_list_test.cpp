@@ -62,7 +62,7 @@ TEST(SituationList, RenameTouchesOnlyTheActivePartnersLogAndEveryEqualEntry) {
     ASSERT_TRUE(rewriteSituationList(folder.path(), {"朝食前", "夕食後", "朝食前"}));
     const std::string otherBefore = folder.readBytes("データ2.txt");
 
-    ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前"));
+    ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前").ok());
 
     const auto log = loadLog(folder.path(), 1).records;
     ASSERT_EQ(log.size(), 4u);
@@ -81,7 +81,7 @@ TEST(SituationList, RenameWithoutMatchesStillRewritesBothFiles) {
     ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01", "夕食後")}));
     folder.writeCp932("データ2.txt", folder.readCp932("データ2.txt") + "\"torn");
     ASSERT_TRUE(rewriteSituationList(folder.path(), {"夕食後"}));
-    ASSERT_TRUE(renameSituation(folder.path(), 2, "無い", "新"));
+    ASSERT_TRUE(renameSituation(folder.path(), 2, "無い", "新").ok());
     EXPECT_EQ(folder.readCp932("データ2.txt"), recordLine(rec("2026/12/01", "夕食後")));
     EXPECT_EQ(folder.readCp932("状況リスト.txt"), "\"夕食後\"\r\n");
 }
@@ -93,11 +93,11 @@ TEST(SituationList, FailedOrRefusedRenameChangesNothing) {
     const std::string logBefore = folder.readBytes("データ1.txt");
     const std::string listBefore = folder.readBytes("状況リスト.txt");
 
-    EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝\"食"));
+    EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝\"食").ok());
     // Every write stops short: the log's rewrite fails, so the list is not touched either.
     {
         auto fail = testing::InjectFaults::always({fileops::Op::Write});
-        EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前"));
+        EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前").ok());
     }
 
     EXPECT_EQ(folder.readBytes("データ1.txt"), logBefore);

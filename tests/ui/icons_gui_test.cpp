@@ -127,5 +127,16 @@ TEST(IconsTest, OtherPicturesAndSizes) {
     EXPECT_LT(disabled.pixelColor(24, 40).alpha(), big.pixelColor(24, 40).alpha());
 }
 
+TEST(IconsTest, SadFaceDroopsAndCries) {
+    const QImage sad = render(Picture::SadFace);
+    const Tally t = tally(sad);
+    EXPECT_GT(t.yellow, t.opaque / 2);
+    EXPECT_GT(t.blue, 6);  // the tear
+    EXPECT_EQ(t.red, 0);
+    // Mouth corners hang below its middle, unlike the smile.
+    EXPECT_TRUE(isDark(sad.pixelColor(11, 23)));
+    EXPECT_TRUE(isYellow(sad.pixelColor(16, 23)));
+}
+
 }  // namespace
 }  // namespace pairly::ui

@@ -1,0 +1,112 @@
+// Runs the real main window offscreen on a data folder and performs one operation through
+// its controls, then prints every box it showed, one per line: icon, title and text
+// separated by tabs (line breaks in the text as "\n"). Run under strace by the fault tests.
+//
+//   fault_driver FOLDER insert   input screen: a weighing for an earlier day (an insertion)
+//   fault_driver FOLDER rename   settings screen: the first situation renamed to "朝ごはん前"
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "shell/main_window.h"
+#include "ui/clock.h"
+#include "ui/dialogs.h"
+
+namespace {
+
+using pairly::shell::MainWindow;
+
+template <class T = QPushButton>
+T* control(MainWindow& window, const char* name) {
+    T* w = window.findChild<T*>(QString::fromLatin1(name));
+    if (!w) {
+        std::fprintf(stderr, "no control %s\n", name);
+        std::exit(2);
+    }
+    return w;
+}
+
+void mouse(QWidget* w, QEvent::Type type, QPoint pos) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::LeftButton, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+// A click on one entry of a list, as the user makes it; false when the list is shorter
+// (a list that could not be read offers nothing to pick).
+bool clickEntry(QListWidget* list, int row) {
+    if (row >= list->count()) {
+        std::fprintf(stderr, "list %s has no entry %d\n", qPrintable(list->objectName()), row);
+        return false;
+    }
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    mouse(list->viewport(), QEvent::MouseButtonPress, at);
+    mouse(list->viewport(), QEvent::MouseButtonRelease, at);
+    return true;
+}
+
+void insertEarlierWeighing(MainWindow& window) {
+    control(window, "cmdMain")->click();
+    auto* calendar = control<QCalendarWidget>(window, "mtvmain");
+    const QDate day(2026, 12, 3);
+    calendar->setSelectedDate(day);
+    emit calendar->clicked(day);
+    if (!clickEntry(control<QListWidget>(window, "lstAct"), 0)) return;
+    control(window, "cmdTaiHozon")->click();
+}
+
+void renameFirstSituation(MainWindow& window) {
+    control(window, "cmdSettei")->click();
+    if (!clickEntry(control<QListWidget>(window, "lstKoumoku"), 0)) return;
+    control<QLineEdit>(window, "txtChg")->setText(QStringLiteral("朝ごはん前"));
+    control(window, "cmdChg")->click();  // the confirmation is answered OK
+}
+
+const char* iconName(pairly::ui::Icon icon) {
+    switch (icon) {
+        case pairly::ui::Icon::Information:
+            return "information";
+        case pairly::ui::Icon::Warning:
+            return "warning";
+        case pairly::ui::Icon::Question:
+            return "question";
+    }
+    return "?";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 || (std::strcmp(argv[2], "insert") != 0 && std::strcmp(argv[2], "rename") != 0)) {
+        std::fprintf(stderr, "usage: fault_driver FOLDER insert|rename\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    pairly::ui::ScriptedDialogs dialogs;
+    pairly::ui::FixedClock clock({2026, 12, 7}, 9 * 3600);
+    {
+        MainWindow window(argv[1], dialogs, clock);
+        window.startUp();
+        if (std::strcmp(argv[2], "insert") == 0) {
+            insertEarlierWeighing(window);
+        } else {
+            renameFirstSituation(window);
+        }
+    }
+    for (const auto& box : dialogs.shown) {
+        QString text = box.text;
+        text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        std::printf("%s\t%s\t%s\n", iconName(box.icon), box.title.toUtf8().constData(),
+                    text.toUtf8().constData());
+    }
+    return 0;
+}
