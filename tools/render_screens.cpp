@@ -1,13 +1,15 @@
 // Renders every filled screen of the main window on a data folder to PNG files, for
 // looking at the layout without a display:
 //   render_screens DATA_FOLDER OUT_FOLDER [yyyy/mm/dd [WIDTHxHEIGHT]]
-// A screen that needs more room than the window has is named on stderr.
+// It also prints the last screen and the record sheet into screen_print.pdf and
+// record_sheet.pdf there.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
 #include <cstdio>
 
+#include "maintenance/print_controller.h"
 #include "shell/main_window.h"
 #include "text/dates.h"
 #include "ui/clock.h"
@@ -30,19 +32,15 @@ int main(int argc, char** argv) {
         }
         day = *parsed;
     }
-    QSize size(1280, 800);
-    if (argc > 4) {
-        int w = 0, h = 0;
-        if (std::sscanf(argv[4], "%dx%d", &w, &h) != 2 || w <= 0 || h <= 0) {
-            std::fprintf(stderr, "not a size: %s\n", argv[4]);
-            return 2;
-        }
-        size = QSize(w, h);
-    }
     pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
     pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
+    int width = 1280, height = 800;
+    if (argc > 4 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) {
+        std::fprintf(stderr, "not a size: %s\n", argv[4]);
+        return 2;
+    }
     pairly::shell::MainWindow window(argv[1], dialogs, clock);
-    window.resize(size);
+    window.resize(width, height);
     window.startUp();
     const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(".");
@@ -50,30 +48,64 @@ int main(int argc, char** argv) {
     const struct {
         Screen screen;
         const char* file;
-        const char* button;  // pressed on the screen before the picture, if any
-    } shots[] = {{Screen::Comparison, "comparison.png", nullptr},
-                 {Screen::Input, "input.png", nullptr},
-                 {Screen::Settings, "settings.png", nullptr},
-                 {Screen::Calendar, "calendar.png", nullptr},
-                 // The calendar's second display mode.
-                 {Screen::Calendar, "calendar_simple.png", "cmdSel1_1"},
-                 {Screen::Trend, "trend.png", nullptr},
-                 {Screen::Trend, "trend_goal.png", "cmdMokuChk"},
-                 {Screen::Trend, "trend_metabolism.png", "cmdTaisya"},
-                 {Screen::Trend, "trend_muscle.png", "cmdKinr"},
-                 {Screen::Trend, "trend_bone.png", "cmdKotur"},
-                 {Screen::Analysis, "analysis.png", nullptr}};
+    } shots[] = {{Screen::Comparison, "comparison.png"},
+                 {Screen::Input, "input.png"},
+                 {Screen::List, "list.png"},
+                 {Screen::Settings, "settings.png"},
+                 {Screen::Calendar, "calendar.png"},
+                 {Screen::Memo, "memo.png"},
+                 {Screen::Trend, "trend.png"},
+                 {Screen::Analysis, "analysis.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
-        if (shot.button) {
-            if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(shot.button)))
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
+    // The list once more, filtered: the last three months' Mondays, then with the
+    // basal-metabolism table and chart on top.
+    window.switchToScreen(Screen::List);
+    const struct {
+        const char* clicks[2];
+        const char* file;
+    } listShots[] = {{{"cmdKikan5", "cmdWeek_1"}, "list_filtered.png"},
+                     {{"cmdTai2", nullptr}, "list_metabolism.png"}};
+    for (const auto& shot : listShots) {
+        for (const char* name : shot.clicks) {
+            if (!name) continue;
+            if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name)))
                 button->click();
         }
         QApplication::processEvents();
-        const QSize needed = window.minimumSizeHint();
-        if (needed.width() > size.width() || needed.height() > size.height())
-            std::fprintf(stderr, "%s: needs %dx%d\n", shot.file, needed.width(), needed.height());
         window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
     }
+    // The trend screen in goal mode, then with each metric chart on top.
+    window.switchToScreen(Screen::Trend);
+    const struct {
+        const char* button;
+        const char* file;
+    } trendShots[] = {{"cmdMokuChk", "trend_goal.png"},
+                      {"cmdTaisya", "trend_metabolism.png"},
+                      {"cmdKinr", "trend_muscle.png"},
+                      {"cmdKotur", "trend_bone.png"}};
+    for (const auto& shot : trendShots) {
+        if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(shot.button)))
+            button->click();
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
+    // The calendar's second display mode.
+    window.switchToScreen(Screen::Calendar);
+    if (auto* simple = window.findChild<QPushButton*>(QStringLiteral("cmdSel1_1"))) {
+        simple->click();
+        QApplication::processEvents();
+        window.grab().save(out.filePath(QStringLiteral("calendar_simple.png")));
+    }
+    window.printing().setDestinationChooser([&out](const QString& kind) {
+        const bool sheet = kind == QStringLiteral("用紙印刷");
+        return pairly::ui::PrintDestination{
+            QString(), out.filePath(sheet ? "record_sheet.pdf" : "screen_print.pdf")};
+    });
+    window.printing().printScreen();
+    window.printing().printRecordSheet();
     return 0;
 }

@@ -11,6 +11,9 @@
 #include <QVBoxLayout>
 
 #include "entry/input_screen.h"
+#include "entry/situation_lists_controller.h"
+#include "maintenance/memo_screen.h"
+#include "maintenance/print_controller.h"
 #include "maintenance/settings_screen.h"
 #include "shell/splash_window.h"
 #include "store/partner_profile.h"
@@ -21,6 +24,7 @@
 #include "views/analysis_screen.h"
 #include "views/calendar_screen.h"
 #include "views/comparison_screen.h"
+#include "views/measurement_list_screen.h"
 #include "views/trend_screen.h"
 
 namespace pairly::shell {
@@ -86,9 +90,12 @@ void MainWindow::buildWindow() {
     settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_);
     comparisonScreen_ = new views::ComparisonScreen(ctx_);
     // The trend screen holds the weight series; the analyses and the list build on it.
+    // The list has read and warned about the same log just before.
     trendScreen_ = new views::TrendScreen(ctx_);
     analysisScreen_ = new views::AnalysisScreen(ctx_, *trendScreen_);
-    ctx_.rebuildWeightChart = [this] { trendScreen_->rebuildWeightChart(); };
+    ctx_.rebuildWeightChart = [this] { trendScreen_->rebuildWeightChart(false); };
+    memoScreen_ = new maintenance::MemoScreen(ctx_);
+    printing_ = new maintenance::PrintController(ctx_, *this, this);
 
     column->addWidget(buildTopRow());
 
@@ -159,16 +166,15 @@ QWidget* MainWindow::buildTopRow() {
     connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::openHelp);
     layout->addWidget(cmdHelp);
 
-    // Printing comes with its own screen work; until then the buttons say so instead of
-    // pretending to print.
-    const QString notYet = QStringLiteral("印刷機能はまだ使えません");
     QPushButton* cmdPrint = makeButton("cmdPrint", QStringLiteral("画面印刷"), row);
+    cmdPrint->setToolTip(QStringLiteral("表示中の画面を印刷します"));
+    connect(cmdPrint, &QPushButton::clicked, printing_, &maintenance::PrintController::printScreen);
+    layout->addWidget(cmdPrint);
     QPushButton* cmdPrint1 = makeButton("cmdPrint1", QStringLiteral("用紙印刷"), row);
-    for (QPushButton* button : {cmdPrint, cmdPrint1}) {
-        button->setEnabled(false);
-        button->setToolTip(notYet);
-        layout->addWidget(button);
-    }
+    cmdPrint1->setToolTip(QStringLiteral("手書き用の体重記録用紙を印刷します"));
+    connect(cmdPrint1, &QPushButton::clicked, printing_,
+            &maintenance::PrintController::printRecordSheet);
+    layout->addWidget(cmdPrint1);
 
     QPushButton* cmdOwari = makeButton("cmdOwari", QStringLiteral("終了"), row);
     connect(cmdOwari, &QPushButton::clicked, this, &MainWindow::quitProgram);
@@ -195,9 +201,11 @@ void MainWindow::buildMenuScreens() {
     };
 
     MenuScreen& list = menu_[index(Screen::List)];
-    list.panel = emptyPanel("fraTaijyu");
-    list.prepare = nullptr;            // measurement list: reload unfiltered
-    list.refreshForPartner = nullptr;  // measurement list: reload unfiltered
+    auto* listScreen = new views::MeasurementListScreen(ctx_);
+    inputScreen_->situationLists().registerList(listScreen->situationList());
+    list.panel = listScreen;
+    list.prepare = [listScreen] { listScreen->openMeasurementList(); };
+    list.refreshForPartner = [listScreen] { listScreen->refreshForPartner(); };
 
     MenuScreen& comparison = menu_[index(Screen::Comparison)];
     comparison.panel = comparisonScreen_;
@@ -227,9 +235,9 @@ void MainWindow::buildMenuScreens() {
             });
 
     MenuScreen& memo = menu_[index(Screen::Memo)];
-    memo.panel = emptyPanel("fraMemo");
-    memo.prepare = nullptr;            // comment list, save button disabled
-    memo.refreshForPartner = nullptr;  // comment list, save button disabled
+    memo.panel = memoScreen_;
+    memo.prepare = [this] { memoScreen_->fillCommentTable(); };
+    memo.refreshForPartner = [this] { memoScreen_->fillCommentTable(); };
 
     MenuScreen& trend = menu_[index(Screen::Trend)];
     trend.panel = trendScreen_;
@@ -278,6 +286,7 @@ void MainWindow::startUp() {
     inputScreen_->refreshDayView();
     inputScreen_->applyMarkerMode();
     inputScreen_->refreshBmi();
+    memoScreen_->loadMemo();
     comparisonScreen_->prepareForStartup();
     comparisonScreen_->resetDailyAverageTable();
     comparisonScreen_->refreshComparisonScreen();

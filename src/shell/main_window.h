@@ -18,8 +18,10 @@ namespace pairly::entry {
 class InputScreen;
 }
 namespace pairly::maintenance {
+class MemoScreen;
+class PrintController;
 class SettingsScreen;
-}
+}  // namespace pairly::maintenance
 namespace pairly::views {
 class ComparisonScreen;
 class TrendScreen;
@@ -72,6 +74,8 @@ public:
     views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
     views::TrendScreen* trendScreen() const { return trendScreen_; }
     views::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
+    maintenance::MemoScreen* memoScreen() const { return memoScreen_; }
+    maintenance::PrintController& printing() const { return *printing_; }
     QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
     // The help window, once opened.
     ui::HelpViewer* helpViewer() const;
@@ -112,6 +116,8 @@ private:
     views::ComparisonScreen* comparisonScreen_ = nullptr;
     views::TrendScreen* trendScreen_ = nullptr;
     views::AnalysisScreen* analysisScreen_ = nullptr;
+    maintenance::MemoScreen* memoScreen_ = nullptr;
+    maintenance::PrintController* printing_ = nullptr;
 
     QPushButton* cmdUser1_ = nullptr;
     QPushButton* cmdUser2_ = nullptr;

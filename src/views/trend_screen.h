@@ -37,7 +37,9 @@ public:
 
     // Reads the selected partner's log, replaces the weight series, sets the weight
     // chart's axes (lower bound Int(minimum weight)), its points and the three texts.
-    void rebuildWeightChart();
+    // A screen that has just read the same log itself, and warned if it could not, asks
+    // for no second warning.
+    void rebuildWeightChart(bool warnOnFailedRead = true);
     // Redraws the three series from the series in memory with the current count.
     void refillMovingAverage();
     // The menu's steps after hiding the screens: rebuild, weight view, weight chart in

@@ -85,6 +85,14 @@ TEST(TrendShell, CountFromStartUpAndTheRebuildOthersCall) {
     ASSERT_EQ(chart->pointCount(), 4);
     EXPECT_EQ(chart->value(2, 1), "");
     EXPECT_NE(chart->value(2, 2), "");
+    EXPECT_TRUE(f.dialogs.shown.empty());
+
+    // The list warns about a log it cannot read; the rebuild it asks for then stays quiet.
+    {
+        auto faults = InjectFaults::always({store::fileops::Op::Read});
+        ctx.rebuildWeightChart();
+    }
+    EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+// The one-line diary on a maximal log: the comment table the screen fills its grid with,
+// and a comment save, which reads and rewrites the whole log.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_data.h"
+#include "maintenance/comment_table.h"
+#include "store/measurement_log.h"
+
+namespace {
+
+using pairly::store::kMaxRecords;
+
+void BM_BuildCommentTable(benchmark::State& state) {
+    const auto log = pairly::bench::makeLog(1, kMaxRecords);
+    for (auto _ : state) {
+        auto rows = pairly::maintenance::buildCommentTable(log);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kMaxRecords);
+}
+BENCHMARK(BM_BuildCommentTable)->Unit(benchmark::kMillisecond);
+
+// What a refill of the screen computes: the log read from its file, then the table.
+void BM_LoadLogAndBuildCommentTable(benchmark::State& state) {
+    pairly::bench::BenchFolder folder;
+    for (auto _ : state) {
+        const auto log = pairly::store::loadLog(folder.path(), 1);
+        auto rows = pairly::maintenance::buildCommentTable(log.records);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(BM_LoadLogAndBuildCommentTable)->Unit(benchmark::kMillisecond);
+
+void BM_SaveComment(benchmark::State& state) {
+    pairly::bench::BenchFolder folder;
+    const auto log = pairly::store::loadLog(folder.path(), 1).records;
+    const int row = kMaxRecords / 2;
+    auto shown = log[row - 1];
+    bool flip = false;
+    for (auto _ : state) {
+        const std::string comment = flip ? "飲み会の翌日" : "反省";
+        flip = !flip;
+        if (!pairly::maintenance::saveComment(folder.path(), 1, row, shown, comment).saved)
+            state.SkipWithError("save failed");
+        shown.comment = comment;
+    }
+}
+BENCHMARK(BM_SaveComment)->Unit(benchmark::kMillisecond);
+
+}  // namespace

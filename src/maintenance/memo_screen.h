@@ -1,0 +1,59 @@
+#pragma once
+// The one-line diary screen fraMemo: every weighing of the selected partner with its
+// comment, which can be changed one at a time, and the notes memo shared by both partners.
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "store/measurement_log.h"
+#include "ui/app_context.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace pairly::ui {
+class Grid;
+}
+
+namespace pairly::maintenance {
+
+class MemoScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit MemoScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // Headers, widths and alignments, then one row per weighing of the selected partner;
+    // the newest comes to the top of a long table. The save button is disabled and the
+    // comment box emptied after it.
+    void fillCommentTable();
+    // A click on a data row: its comment into txtMemo, ready to be changed and saved.
+    void selectCommentRow(int row);
+    // cmdMemoHozon, or Enter in txtMemo while the button is enabled.
+    void saveComment();
+    // Start-up: the memo file into txtKizuki.
+    void loadMemo();
+    // cmdKizukiHozon.
+    void saveMemo();
+
+    int selectedCommentRow() const { return selectedCommentRow_; }
+
+private:
+    void resetCommentTable();
+    void showMemoState(bool modified);
+
+    ui::AppContext& ctx_;
+    ui::Grid* msgMemoList_;
+    QLabel* lblMemoTarget_;
+    QLineEdit* txtMemo_;
+    QPushButton* cmdMemoHozon_;
+    QPlainTextEdit* txtKizuki_;
+    QPushButton* cmdKizukiHozon_;
+    // The records the table shows, to make sure a comment goes to the record it was
+    // written for.
+    std::vector<store::MeasurementRecord> shown_;
+    int selectedCommentRow_ = 0;
+};
+
+}  // namespace pairly::maintenance

@@ -1,0 +1,169 @@
+#include "maintenance/comment_table.h"
+
+#include <gtest/gtest.h>
+
+#include "store/data_folder.h"
+#include "support/faults.h"
+#include "support/temp_folder.h"
+
+namespace pairly::maintenance {
+namespace {
+
+using pairly::testing::InjectFaults;
+using pairly::testing::TempFolder;
+using store::MeasurementRecord;
+
+MeasurementRecord rec(const char* date, float weight, const char* comment = "") {
+    return {date, "朝食前", weight, 22.5f, 1400, 8, 45.3f, 5, 2.8f, comment, ""};
+}
+
+TEST(CommentTable, DifferencesAndArrowsFollowTheUnroundedDifference) {
+    const std::vector<MeasurementRecord> log = {
+        rec("2026/12/01", 65.3f), rec("2026/12/01", 65.32f), rec("2026/12/02", 65.32f),
+        rec("2026/12/02", 65.1f), rec("2026/12/03", 65.08f), rec("2026/12/03", 66.0f),
+        rec("2026/12/04", 0.0f),  rec("2026/12/04", 64.0f),
+    };
+    const struct {
+        const char* difference;
+        WeightChange change;
+        const char* arrow;
+    } expected[] = {
+        {"0.0", WeightChange::Same, "→"},  // the first row
+        {"0.0", WeightChange::Rise, "↑"},  // shows 0.0 but rose
+        {"0.0", WeightChange::Same, "→"},  // identical weights
+        {"-0.2", WeightChange::Fall, "↓"},
+        {"0.0", WeightChange::Fall, "↓"},
+        {"0.9", WeightChange::Rise, "↑"},
+        {"-66.0", WeightChange::Fall, "↓"},  // a weight of 0 is a weight like any other…
+        {"0.0", WeightChange::Same, "→"},    // …but the row after it counts from nothing
+    };
+    const auto rows = buildCommentTable(log);
+    ASSERT_EQ(rows.size(), log.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].cells[4], expected[i].difference) << "row " << i + 1;
+        EXPECT_EQ(rows[i].change, expected[i].change) << "row " << i + 1;
+        EXPECT_EQ(rows[i].cells[5], expected[i].arrow) << "row " << i + 1;
+        EXPECT_EQ(rows[i].cells[0], std::to_string(i + 1));
+    }
+}
+
+TEST(CommentTable, EveryValueInItsColumnInShortestForm) {
+    const std::vector<MeasurementRecord> log = {
+        {"2026/12/07", "夕食後", 65.0f, 22.25f, 1523, -1, 48.2f, 95, 3.0f, "7:05:09, 反省", "旧"}};
+    const auto rows = buildCommentTable(log);
+    ASSERT_EQ(rows.size(), 1u);
+    const std::array<std::string, kCommentColumnCount> cells = {
+        "1",    "2026/12/07", "夕食後", "65", "0.0", "→", "22.25", "7:05:09, 反省",
+        "1523", "-1",         "48.2",   "95", "3"};
+    EXPECT_EQ(rows[0].cells, cells);
+    EXPECT_TRUE(buildCommentTable({}).empty());
+}
+
+// A log as the program writes it, with a reserved field from an import and a comment
+// that holds commas.
+const std::string kLog =
+    "\"2026/12/05\",\"起床後\",65.3,22.5,1400,8,45.3,5,2.8,\"\",\"旧データ\"\r\n"
+    "\"2026/12/06\",\"夕食後\",65.32,22.4,1401,8,45.3,5,2.8,\"7:05:09\",\"\"\r\n"
+    "\"2026/12/07\",\"入浴後\",64.9,22,1399,7,45.25,6,2.85,\"a, b\",\"x\"\r\n";
+
+std::vector<MeasurementRecord> shownLog(const TempFolder& folder) {
+    return store::loadLog(folder.path(), 1).records;
+}
+
+TEST(CommentSave, ChangesOnlyTheCommentOfThatRecord) {
+    TempFolder folder;
+    folder.writeCp932("データ1.txt", kLog);
+    const auto shown = shownLog(folder);
+    // The time written on saving is replaced like any other comment.
+    auto outcome = saveComment(folder.path(), 1, 2, shown[1], "飲み会, 反省");
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.message, std::nullopt);
+    std::string expected = kLog;
+    expected.replace(expected.find("\"7:05:09\""), 9, "\"飲み会, 反省\"");
+    EXPECT_EQ(folder.readCp932("データ1.txt"), expected);
+
+    // Emptying a comment, on the record whose reserved field is kept as read.
+    outcome = saveComment(folder.path(), 1, 3, shown[2], "");
+    EXPECT_TRUE(outcome.saved);
+    expected.replace(expected.find("\"a, b\""), 6, "\"\"");
+    EXPECT_EQ(folder.readCp932("データ1.txt"), expected);
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+}
+
+TEST(CommentSave, RefusalsWriteNothing) {
+    TempFolder folder;
+    folder.writeCp932("データ1.txt", kLog);
+    const auto shown = shownLog(folder);
+    MeasurementRecord changed = shown[0];
+    changed.weight = 65.4f;
+    const struct {
+        int row;
+        MeasurementRecord shown;
+        std::string comment;
+        const char* title;
+        const char* says;
+    } cases[] = {
+        {1, shown[0], "\"quoted\"", "入力エラー", "ダブルクォーテーション"},
+        {1, shown[0], "ケーキ🍰", "入力エラー", "「🍰」は保存できない文字です"},
+        {1, changed, "ok", "保存エラー", "開き直して"},   // the log changed meanwhile
+        {4, shown[0], "ok", "保存エラー", "開き直して"},  // no such record any more
+        {0, shown[0], "ok", "保存エラー", "開き直して"},
+    };
+    for (const auto& c : cases) {
+        const auto outcome = saveComment(folder.path(), 1, c.row, c.shown, c.comment);
+        EXPECT_FALSE(outcome.saved) << c.comment;
+        ASSERT_TRUE(outcome.message) << c.comment;
+        EXPECT_EQ(outcome.message->title, c.title) << c.comment;
+        EXPECT_NE(outcome.message->text.find(c.says), std::string::npos) << outcome.message->text;
+        EXPECT_EQ(folder.readCp932("データ1.txt"), kLog);
+    }
+
+    // Bytes that are no CP932 are kept as they were: only the comment changes.
+    const std::string broken = "\"2026/12/05\",\"\x85\x40\",65,22,1400,8,45,5,2.8,\"\",\"\"\r\n";
+    folder.writeBytes("データ2.txt", broken);
+    const auto log2 = store::loadLog(folder.path(), 2).records;
+    const auto outcome = saveComment(folder.path(), 2, 1, log2[0], "ok");
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_EQ(folder.readBytes("データ2.txt"),
+              "\"2026/12/05\",\"\x85\x40\",65,22,1400,8,45,5,2.8,\"ok\",\"\"\r\n");
+}
+
+TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
+    TempFolder folder;
+    folder.writeCp932("データ1.txt", kLog);
+    const auto shown = shownLog(folder);
+    std::string after = kLog;
+    after.replace(after.find("\"a, b\""), 6, "\"new\"");
+    long steps = 0;
+    {
+        auto count = InjectFaults::from(1000000);
+        ASSERT_TRUE(saveComment(folder.path(), 1, 3, shown[2], "new").saved);
+        steps = count.seen();
+    }
+    ASSERT_GT(steps, 5);
+    int failures = 0;
+    for (long n = 1; n <= steps; ++n) {
+        folder.writeCp932("データ1.txt", kLog);
+        CommentSaveOutcome outcome;
+        {
+            auto fail = InjectFaults::once(n);
+            outcome = saveComment(folder.path(), 1, 3, shown[2], "new");
+        }
+        EXPECT_EQ(folder.readCp932("データ1.txt"), outcome.saved ? after : kLog) << "step " << n;
+        EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"}) << "step " << n;
+        if (!outcome.saved) {
+            ++failures;
+            ASSERT_TRUE(outcome.message) << "step " << n;
+            EXPECT_EQ(outcome.message->title, "保存エラー");
+        }
+    }
+    EXPECT_GE(failures, 5);  // open, read, write, fsync, close, rename
+    // A read that fails is reported as such.
+    auto fail = InjectFaults::always({store::fileops::Op::Read});
+    const auto outcome = saveComment(folder.path(), 1, 3, shown[2], "new");
+    ASSERT_TRUE(outcome.message);
+    EXPECT_NE(outcome.message->text.find("読み込めなかった"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pairly::maintenance
