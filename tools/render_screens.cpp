@@ -84,10 +84,14 @@ int main(int argc, char** argv) {
     const struct {
         Screen screen;
         const char* file;
-    } shots[] = {{Screen::Comparison, "comparison.png"}, {Screen::Input, "input.png"},
-                 {Screen::List, "list.png"},             {Screen::Analysis, "analysis.png"},
-                 {Screen::Calendar, "calendar.png"},     {Screen::Memo, "memo.png"},
-                 {Screen::Trend, "trend.png"},           {Screen::Settings, "settings.png"}};
+    } shots[] = {{Screen::Comparison, "comparison.png"},
+                 {Screen::Input, "input.png"},
+                 {Screen::List, "list.png"},
+                 {Screen::Analysis, "analysis.png"},
+                 {Screen::Calendar, "calendar.png"},
+                 {Screen::Memo, "memo.png"},
+                 {Screen::Trend, "trend.png"},
+                 {Screen::Settings, "settings.png"}};
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
         save(window, out, shot.file);

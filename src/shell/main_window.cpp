@@ -13,8 +13,8 @@
 #include "entry/input_screen.h"
 #include "entry/situation_lists_controller.h"
 #include "maintenance/memo_screen.h"
-#include "maintenance/print_controller.h"
 #include "maintenance/new_start.h"
+#include "maintenance/print_controller.h"
 #include "maintenance/settings_screen.h"
 #include "shell/import_controller.h"
 #include "shell/splash_window.h"
@@ -23,9 +23,11 @@
 #include "store/situation_list.h"
 #include "ui/back_colour.h"
 #include "ui/help_viewer.h"
+#include "views/analysis_screen.h"
 #include "views/calendar_screen.h"
 #include "views/comparison_screen.h"
 #include "views/measurement_list_screen.h"
+#include "views/trend_screen.h"
 
 namespace pairly::shell {
 
@@ -89,6 +91,11 @@ void MainWindow::buildWindow() {
     inputScreen_ = new entry::InputScreen(ctx_);
     settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_);
     comparisonScreen_ = new views::ComparisonScreen(ctx_);
+    // The trend screen holds the weight series; the analyses and the list build on it.
+    // The list has read and warned about the same log just before.
+    trendScreen_ = new views::TrendScreen(ctx_);
+    analysisScreen_ = new views::AnalysisScreen(ctx_, *trendScreen_);
+    ctx_.rebuildWeightChart = [this] { trendScreen_->rebuildWeightChart(false); };
     memoScreen_ = new maintenance::MemoScreen(ctx_);
     printing_ = new maintenance::PrintController(ctx_, *this, this);
 
@@ -193,14 +200,8 @@ QWidget* MainWindow::buildTopRow() {
 }
 
 // The one place per screen: its panel, the menu's preparation and the refresh after a
-// change of partner. Screens still to come are empty panels with nothing to prepare.
+// change of partner.
 void MainWindow::buildMenuScreens() {
-    auto emptyPanel = [](const char* name) {
-        auto* panel = new QWidget;
-        panel->setObjectName(name);
-        return panel;
-    };
-
     MenuScreen& input = menu_[index(Screen::Input)];
     input.panel = inputScreen_;
     // The day view is kept current by saving, the calendar and partner changes.
@@ -227,9 +228,9 @@ void MainWindow::buildMenuScreens() {
     comparison.refreshForPartner = nullptr;
 
     MenuScreen& analysis = menu_[index(Screen::Analysis)];
-    analysis.panel = emptyPanel("fraBunseki");
-    analysis.prepare = nullptr;            // trend data and the four analyses
-    analysis.refreshForPartner = nullptr;  // trend data and the four analyses
+    analysis.panel = analysisScreen_;
+    analysis.prepare = [this] { analysisScreen_->openAnalysisScreen(); };
+    analysis.refreshForPartner = [this] { analysisScreen_->openAnalysisScreen(); };
 
     MenuScreen& calendar = menu_[index(Screen::Calendar)];
     auto* calendarScreen = new views::CalendarScreen(ctx_);
@@ -250,9 +251,9 @@ void MainWindow::buildMenuScreens() {
     memo.refreshForPartner = [this] { memoScreen_->fillCommentTable(); };
 
     MenuScreen& trend = menu_[index(Screen::Trend)];
-    trend.panel = emptyPanel("fraRenTai");
-    trend.prepare = nullptr;            // openTrendScreen
-    trend.refreshForPartner = nullptr;  // redraw, weight chart in front, goal mode
+    trend.panel = trendScreen_;
+    trend.prepare = [this] { trendScreen_->openTrendScreen(); };
+    trend.refreshForPartner = [this] { trendScreen_->refreshForPartner(); };
 
     MenuScreen& settings = menu_[index(Screen::Settings)];
     settings.panel = settingsScreen_;
@@ -291,6 +292,8 @@ void MainWindow::startUp() {
     readPreferences();
     settingsScreen_->readPreferenceControls();
     runPredecessorImport(ctx_);
+    trendScreen_->prepareForStartup();
+    analysisScreen_->prepareForStartup();
 
     inputScreen_->refreshDayView();
     inputScreen_->applyMarkerMode();

@@ -24,7 +24,9 @@ class SettingsScreen;
 }  // namespace pairly::maintenance
 namespace pairly::views {
 class ComparisonScreen;
-}
+class TrendScreen;
+class AnalysisScreen;
+}  // namespace pairly::views
 namespace pairly::ui {
 class HelpViewer;
 }
@@ -70,6 +72,8 @@ public:
     entry::InputScreen* inputScreen() const { return inputScreen_; }
     maintenance::SettingsScreen* settingsScreen() const { return settingsScreen_; }
     views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
+    views::TrendScreen* trendScreen() const { return trendScreen_; }
+    views::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
     maintenance::MemoScreen* memoScreen() const { return memoScreen_; }
     maintenance::PrintController& printing() const { return *printing_; }
     QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
@@ -111,6 +115,8 @@ private:
     entry::InputScreen* inputScreen_ = nullptr;
     maintenance::SettingsScreen* settingsScreen_ = nullptr;
     views::ComparisonScreen* comparisonScreen_ = nullptr;
+    views::TrendScreen* trendScreen_ = nullptr;
+    views::AnalysisScreen* analysisScreen_ = nullptr;
     maintenance::MemoScreen* memoScreen_ = nullptr;
     maintenance::PrintController* printing_ = nullptr;
 

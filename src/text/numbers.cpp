@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <system_error>
@@ -97,6 +98,54 @@ void incrementDigits(std::string& digits) {
         }
     }
     digits.insert(digits.begin(), '1');
+}
+
+// Digits of |value| enough to round it half away from zero at `decimals`. The correctly
+// rounded expansion three places further decides exactly as the exact one does, unless
+// those three digits read 500: the exact value may then lie just below the half, and the
+// whole exact expansion is taken. Long lists format thousands of values, so this matters.
+std::string expansionDigits(double magnitude, int decimals) {
+    char buf[480];
+    if (decimals <= 100) {
+        auto res =
+            std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals + 3);
+        if (res.ec == std::errc()) {
+            const std::string_view digits(buf, static_cast<std::size_t>(res.ptr - buf));
+            if (digits.substr(digits.size() - 3) != "500") return std::string(digits);
+        }
+    }
+    return exactDecimal(magnitude);
+}
+
+// The digits of |value| rounded half away from zero at `decimals`, without the point.
+std::string roundedDigits(double magnitude, int decimals) {
+    // The values of the logs are floats. A float times 10^d (d <= 8) is exact in double, and
+    // so is adding the half below 2^52: the rounding needs no decimal expansion.
+    static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    if (decimals <= 8 && static_cast<double>(static_cast<float>(magnitude)) == magnitude) {
+        const double scaled = magnitude * kPowers[decimals];
+        if (scaled < 0x1p52) {
+            char buf[32];
+            const auto res = std::to_chars(buf, buf + sizeof buf,
+                                           static_cast<std::uint64_t>(std::floor(scaled + 0.5)));
+            std::string digits(buf, res.ptr);
+            const auto least = static_cast<std::size_t>(decimals) + 1;
+            if (digits.size() < least) digits.insert(0, least - digits.size(), '0');
+            return digits;
+        }
+    }
+    const std::string exact = expansionDigits(magnitude, decimals);
+    const std::size_t point = exact.find('.');
+    std::string fracDigits = point == std::string::npos ? "" : exact.substr(point + 1);
+    if (fracDigits.size() < static_cast<std::size_t>(decimals))
+        fracDigits.append(static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
+    // Half away from zero on the exact expansion: the first dropped digit decides.
+    const bool roundUp = fracDigits.size() > static_cast<std::size_t>(decimals) &&
+                         fracDigits[static_cast<std::size_t>(decimals)] >= '5';
+    std::string kept =
+        exact.substr(0, point) + fracDigits.substr(0, static_cast<std::size_t>(decimals));
+    if (roundUp) incrementDigits(kept);
+    return kept;
 }
 
 struct NumberPattern {
@@ -264,20 +313,9 @@ std::string formatNumber(double value, std::string_view pattern) {
     const bool negative = std::signbit(value);
     const int decimals = p.requiredDecimals + p.optionalDecimals;
 
-    std::string exact = exactDecimal(std::fabs(value));
-    const std::size_t point = exact.find('.');
-    std::string intDigits = exact.substr(0, point);
-    std::string fracDigits = point == std::string::npos ? "" : exact.substr(point + 1);
-    if (fracDigits.size() < static_cast<std::size_t>(decimals))
-        fracDigits.append(static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
-
-    // Half away from zero on the exact expansion: the first dropped digit decides.
-    const bool roundUp = fracDigits.size() > static_cast<std::size_t>(decimals) &&
-                         fracDigits[static_cast<std::size_t>(decimals)] >= '5';
-    std::string kept = intDigits + fracDigits.substr(0, static_cast<std::size_t>(decimals));
-    if (roundUp) incrementDigits(kept);
-    intDigits = kept.substr(0, kept.size() - static_cast<std::size_t>(decimals));
-    fracDigits = kept.substr(kept.size() - static_cast<std::size_t>(decimals));
+    const std::string kept = roundedDigits(std::fabs(value), decimals);
+    std::string intDigits = kept.substr(0, kept.size() - static_cast<std::size_t>(decimals));
+    std::string fracDigits = kept.substr(kept.size() - static_cast<std::size_t>(decimals));
 
     const bool isZero = kept.find_first_not_of('0') == std::string::npos;
 

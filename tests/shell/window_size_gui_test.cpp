@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 // 1366x700 of screen, less a title bar.
 const QSize kLaptop(1366, 668);
 
-// The screens built so far; the others are still empty panels.
-const shell::Screen kScreens[] = {shell::Screen::Comparison, shell::Screen::Input,
-                                  shell::Screen::Settings};
+const shell::Screen kScreens[] = {
+    shell::Screen::Comparison, shell::Screen::Input, shell::Screen::List,  shell::Screen::Analysis,
+    shell::Screen::Calendar,   shell::Screen::Memo,  shell::Screen::Trend, shell::Screen::Settings};
 
 class WindowSizeTest : public ::testing::Test {
 protected:

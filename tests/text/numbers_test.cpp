@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace pairly::text {
 namespace {
@@ -157,6 +161,47 @@ TEST(FormatNumber, PatternsRoundHalfAwayFromZeroOnTheExactValue) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatNumber(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
+}
+
+// The exact decimal expansion rounded half away from zero, digit by digit: what every
+// pattern must show, however the formatting gets there.
+std::string exactlyRounded(double value, int decimals) {
+    std::string buf(1500, '\0');
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+                             std::chars_format::fixed, 1100);
+    buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+    const std::size_t point = buf.find('.');
+    std::string kept =
+        buf.substr(0, point) + buf.substr(point + 1, static_cast<std::size_t>(decimals));
+    if (buf[point + 1 + static_cast<std::size_t>(decimals)] >= '5') {
+        std::size_t i = kept.size();
+        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        if (i == 0)
+            kept.insert(kept.begin(), '1');
+        else
+            ++kept[i - 1];
+    }
+    std::string out = kept.substr(0, kept.size() - static_cast<std::size_t>(decimals));
+    out = out.substr(std::min(out.find_first_not_of('0'), out.size() - 1));
+    if (decimals > 0) out += "." + kept.substr(kept.size() - static_cast<std::size_t>(decimals));
+    const bool zero = kept.find_first_not_of('0') == std::string::npos;
+    return (std::signbit(value) && !zero ? "-" : "") + out;
+}
+
+TEST(FormatNumber, AgreesWithTheExactExpansionNearEveryHalf) {
+    std::mt19937_64 random(11);
+    const char* patterns[] = {"0", "0.0", "0.00", "0.000"};
+    for (int d = 0; d <= 3; ++d) {
+        const double unit = std::pow(10.0, -d);
+        for (int i = 0; i < 400; ++i) {
+            // A half of the last shown place, and its neighbours as double and as float.
+            const double half = static_cast<double>(random() % 2000000) * unit + unit / 2;
+            for (double v : {half, std::nextafter(half, 0.0), std::nextafter(half, 1e9),
+                             static_cast<double>(static_cast<float>(half)), -half}) {
+                ASSERT_EQ(formatNumber(v, patterns[d]), exactlyRounded(v, d)) << v << " " << d;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,118 @@
+// The computations behind the trend and analysis screens on a maximal log (32,766
+// weighings): what a menu button or a change of partner runs before anything is drawn.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_data.h"
+#include "views/analyses.h"
+#include "views/weight_trend.h"
+
+namespace {
+
+using namespace pairly;
+
+const std::vector<store::MeasurementRecord>& maximalLog() {
+    static const auto log = bench::makeLog(1, store::kMaxRecords);
+    return log;
+}
+
+const views::WeightSeries& maximalSeries() {
+    static const auto series = views::buildWeightSeries(maximalLog());
+    return series;
+}
+
+void BM_TrendWeightSeries(benchmark::State& state) {
+    for (auto _ : state) {
+        auto s = views::buildWeightSeries(maximalLog());
+        benchmark::DoNotOptimize(s.weights.data());
+    }
+}
+BENCHMARK(BM_TrendWeightSeries)->Unit(benchmark::kMillisecond);
+
+// The three series of the weight chart as texts, with a moving average over k weighings.
+void BM_TrendWeightChart(benchmark::State& state) {
+    const int k = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto c = views::buildWeightChart(maximalSeries(), k);
+        benchmark::DoNotOptimize(c.weight.data());
+    }
+}
+BENCHMARK(BM_TrendWeightChart)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
+
+void BM_TrendMovingAverage(benchmark::State& state) {
+    const int k = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto texts = views::movingAverageTexts(maximalSeries().weights, k);
+        benchmark::DoNotOptimize(texts.data());
+    }
+}
+BENCHMARK(BM_TrendMovingAverage)->Arg(10)->Arg(1000)->Arg(16383)->Unit(benchmark::kMillisecond);
+
+void BM_TrendTextsAndAxes(benchmark::State& state) {
+    for (auto _ : state) {
+        auto t = views::buildTrendTexts(maximalSeries(), 60.0f);
+        auto a = views::weightChartAxes(maximalSeries());
+        benchmark::DoNotOptimize(t.period.data());
+        benchmark::DoNotOptimize(a.left.minimum);
+    }
+}
+BENCHMARK(BM_TrendTextsAndAxes)->Unit(benchmark::kMicrosecond);
+
+void BM_TrendMetricChart(benchmark::State& state) {
+    const auto kind = static_cast<views::MetricKind>(state.range(0));
+    for (auto _ : state) {
+        auto c = views::buildMetricChart(maximalLog(), kind);
+        benchmark::DoNotOptimize(c.series1.data());
+    }
+}
+BENCHMARK(BM_TrendMetricChart)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+void BM_AnalysisTimeSeries(benchmark::State& state) {
+    for (auto _ : state) {
+        auto t = views::buildTimeSeries(maximalSeries(), views::Reference::Previous);
+        benchmark::DoNotOptimize(t.rows.data());
+    }
+}
+BENCHMARK(BM_AnalysisTimeSeries)->Unit(benchmark::kMillisecond);
+
+void BM_AnalysisMilestones(benchmark::State& state) {
+    for (auto _ : state) {
+        auto m = views::buildMilestones(maximalSeries());
+        benchmark::DoNotOptimize(m.rows.data());
+    }
+}
+BENCHMARK(BM_AnalysisMilestones)->Unit(benchmark::kMillisecond);
+
+void BM_AnalysisAverageTrend(benchmark::State& state) {
+    for (auto _ : state) {
+        auto a = views::buildAverageTrend(maximalSeries());
+        benchmark::DoNotOptimize(a.rows.data());
+    }
+}
+BENCHMARK(BM_AnalysisAverageTrend)->Unit(benchmark::kMillisecond);
+
+void BM_AnalysisBandRanking(benchmark::State& state) {
+    const auto width = state.range(0) == 0 ? views::BandWidth::OneKilo : views::BandWidth::HalfKilo;
+    for (auto _ : state) {
+        auto b = views::buildBandRanking(maximalSeries(), width);
+        benchmark::DoNotOptimize(b.rows.data());
+    }
+}
+BENCHMARK(BM_AnalysisBandRanking)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Everything the analysis screen computes on opening, the series included.
+void BM_AnalysisAll(benchmark::State& state) {
+    for (auto _ : state) {
+        auto s = views::buildWeightSeries(maximalLog());
+        auto t = views::buildTimeSeries(s, views::Reference::Previous);
+        auto m = views::buildMilestones(s);
+        auto a = views::buildAverageTrend(s);
+        auto b = views::buildBandRanking(s, views::BandWidth::OneKilo);
+        benchmark::DoNotOptimize(t.rows.data());
+        benchmark::DoNotOptimize(m.rows.data());
+        benchmark::DoNotOptimize(a.rows.data());
+        benchmark::DoNotOptimize(b.rows.data());
+    }
+}
+BENCHMARK(BM_AnalysisAll)->Unit(benchmark::kMillisecond);
+
+}  // namespace
