@@ -86,9 +86,15 @@ TEST(GridTest, HeaderRowTextsAndAlignment) {
     g.setText(2, 1, QStringLiteral("夕食後"));
     EXPECT_EQ(g.cellAlignment(2, 1), Align::Center);
     EXPECT_EQ(g.text(2, 1), QStringLiteral("夕食後"));
-    // The underlying table holds data rows only; its row r is grid row r + 1.
-    ASSERT_NE(g.item(1, 1), nullptr);
-    EXPECT_EQ(g.item(1, 1)->text(), QStringLiteral("夕食後"));
+    // The model holds data rows only; its row r is grid row r + 1, and it serves what is
+    // drawn through the standard roles.
+    const QModelIndex cell = g.model()->index(1, 1);
+    EXPECT_EQ(g.cellIndex(2, 1), cell);
+    EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), QStringLiteral("夕食後"));
+    EXPECT_EQ(cell.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    EXPECT_EQ(g.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("行動"));
+    EXPECT_FALSE(g.cellIndex(0, 1).isValid());
+    EXPECT_FALSE(g.cellIndex(3, 1).isValid());
 
     g.setText(0, 1, QStringLiteral("状況"));
     EXPECT_EQ(g.headerText(1), QStringLiteral("状況"));
@@ -101,7 +107,7 @@ TEST(GridTest, HeaderRowTextsAndAlignment) {
 
     // Cells are read-only.
     g.addRow(dayRow(1));
-    EXPECT_FALSE(g.item(0, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(g.model()->flags(g.cellIndex(1, 0)) & Qt::ItemIsEditable);
 }
 
 TEST(GridTest, CellColoursReadBack) {
@@ -121,6 +127,9 @@ TEST(GridTest, CellColoursReadBack) {
     EXPECT_FALSE(g.cellColor(1, 1).isValid());
     g.setText(2, 2, "x");  // text keeps the colour
     EXPECT_EQ(g.cellColor(2, 2), yellow);
+    // The colour is what the model serves to the view; a cell without one serves none.
+    EXPECT_EQ(g.cellIndex(2, 2).data(Qt::BackgroundRole).value<QBrush>().color(), yellow);
+    EXPECT_FALSE(g.cellIndex(1, 1).data(Qt::BackgroundRole).isValid());
 }
 
 TEST(GridTest, LastRowGoesToTopOnlyAboveTheThreshold) {
@@ -204,7 +213,7 @@ TEST(GridTest, ClicksReportGridRows) {
     QObject::connect(&g, &Grid::clickedCell, [&](int r, int c) { clicks.append({r, c}); });
     QObject::connect(&g, &Grid::doubleClickedCell, [&](int r, int c) { doubles.append({r, c}); });
 
-    const QPoint cell = g.visualItemRect(g.item(2, 1)).center();  // grid row 3, column 1
+    const QPoint cell = g.visualRect(g.cellIndex(3, 1)).center();
     sendMouse(g.viewport(), QEvent::MouseButtonPress, cell);
     sendMouse(g.viewport(), QEvent::MouseButtonRelease, cell);
     sendMouse(g.viewport(), QEvent::MouseButtonDblClick, cell);
@@ -218,7 +227,7 @@ TEST(GridTest, ClicksReportGridRows) {
 
     g.setCurrentGridCell(5, 0);
     EXPECT_EQ(g.currentGridRow(), 5);
-    EXPECT_EQ(g.currentRow(), 4);
+    EXPECT_EQ(g.currentIndex().row(), 4);
 }
 
 TEST(GridTest, SelectedRowKeepsItsCellColours) {
@@ -233,7 +242,7 @@ TEST(GridTest, SelectedRowKeepsItsCellColours) {
     g.selectRow(0);
     QApplication::processEvents();
     const QImage img = g.viewport()->grab().toImage();
-    const QColor cell = img.pixelColor(g.visualItemRect(g.item(0, 1)).center());
+    const QColor cell = img.pixelColor(g.visualRect(g.cellIndex(1, 1)).center());
     EXPECT_GT(cell.red(), cell.green() + 10) << cell.name().toStdString();
     EXPECT_GT(cell.red(), cell.blue() + 10) << cell.name().toStdString();
 }
