@@ -28,7 +28,7 @@ namespace pairly::bench {
 TimingTable::Row& TimingTable::row(const std::string& operation, const std::string& unit) {
     for (Row& r : rows_)
         if (r.operation == operation) return r;
-    rows_.push_back({operation, unit, {}});
+    rows_.push_back({operation, unit, {}, {}});
     return rows_.back();
 }
 

@@ -78,6 +78,12 @@ bool fileExists(const fs::path& folder, std::string_view name) {
 }
 
 FileText readFile(const fs::path& folder, std::string_view name) {
+    FileText result = readFileBytes(folder, name);
+    result.text = fromCp932(result.text);
+    return result;
+}
+
+FileText readFileBytes(const fs::path& folder, std::string_view name) {
     FileText result;
     const fs::path path = resolveFile(folder, name);
     const int fd = fileops::open(path.c_str(), O_RDONLY);
@@ -89,21 +95,25 @@ FileText readFile(const fs::path& folder, std::string_view name) {
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     std::string bytes;
     if (ok) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-        char buffer[65536];
+        // Read straight into the text: the size is known, a file that grows meanwhile is
+        // read to its end all the same.
+        bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t used = 0;
         while (true) {
-            const ssize_t n = fileops::read(fd, buffer, sizeof buffer);
+            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+            const ssize_t n = fileops::read(fd, bytes.data() + used, bytes.size() - used);
             if (n < 0) {
                 ok = false;
                 break;
             }
             if (n == 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            used += static_cast<std::size_t>(n);
         }
+        bytes.resize(used);
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
-    result.text = fromCp932(bytes);
+    result.text = std::move(bytes);
     return result;
 }
 

@@ -27,6 +27,8 @@ struct FileText {
 
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
+// The same read without decoding: `text` holds the file's CP932 bytes.
+FileText readFileBytes(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 

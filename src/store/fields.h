@@ -17,6 +17,8 @@ public:
     // quote (commas inside belong to it) and anything after the closing quote up to the
     // separator is ignored; a bare field is trimmed. A comma, CR, LF or CR LF ends a field.
     std::optional<std::string> next();
+    // The same field as a view into the content, without a copy.
+    std::optional<std::string_view> nextView();
     bool atEnd() const;
     // True when the field last returned was a quoted field whose closing quote was
     // missing (it ran to the end of the content): the mark of a torn last line.

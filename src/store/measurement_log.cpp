@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
 #include "text/numbers.h"
@@ -13,20 +14,59 @@ namespace {
 
 constexpr int kFieldsPerRecord = 11;
 
-MeasurementRecord recordFromFields(const std::array<std::string, kFieldsPerRecord>& f) {
+// The text of a field as UTF-8. A log read from disk is parsed from its CP932 bytes: the
+// separators (quote, comma, CR, LF, blank) are ASCII bytes that are never part of a
+// double-byte character, so the fields are found in the bytes, and only fields that are
+// not ASCII are decoded. This gives the same records as decoding the whole file first.
+struct Utf8Text {
+    std::string_view operator()(std::string_view field) const { return field; }
+};
+struct Cp932Text {
+    Cp932Decoder decoder;
+    std::string_view operator()(std::string_view field) { return decoder.decode(field); }
+};
+
+template <class Text>
+MeasurementRecord recordFromFields(const std::array<std::string_view, kFieldsPerRecord>& f,
+                                   Text& text) {
+    // Each decoded view is used before the next field is decoded.
     MeasurementRecord r;
-    r.date = f[0];
-    r.situation = f[1];
-    r.weight = fieldFloat(f[2]);
-    r.bodyFat = fieldFloat(f[3]);
-    r.basalMetabolism = fieldInt16(f[4]);
-    r.visceralFat = fieldInt16(f[5]);
-    r.muscleMass = fieldFloat(f[6]);
-    r.muscleScore = fieldInt16(f[7]);
-    r.boneMass = fieldFloat(f[8]);
-    r.comment = f[9];
-    r.reserved = f[10];
+    r.date = text(f[0]);
+    r.situation = text(f[1]);
+    r.weight = fieldFloat(text(f[2]));
+    r.bodyFat = fieldFloat(text(f[3]));
+    r.basalMetabolism = fieldInt16(text(f[4]));
+    r.visceralFat = fieldInt16(text(f[5]));
+    r.muscleMass = fieldFloat(text(f[6]));
+    r.muscleScore = fieldInt16(text(f[7]));
+    r.boneMass = fieldFloat(text(f[8]));
+    r.comment = text(f[9]);
+    r.reserved = text(f[10]);
     return r;
+}
+
+template <class Text>
+std::vector<MeasurementRecord> parseFields(std::string_view content, Text& text) {
+    std::vector<MeasurementRecord> records;
+    // About 70 bytes a line: one allocation for a whole log (a longer file grows as it must).
+    records.reserve(std::min<std::size_t>(content.size() / 64 + 1, kMaxRecords + 1));
+    FieldReader reader(content);
+    std::array<std::string_view, kFieldsPerRecord> fields;
+    while (true) {
+        int n = 0;
+        bool torn = false;
+        for (; n < kFieldsPerRecord; ++n) {
+            auto field = reader.nextView();
+            if (!field) break;
+            fields[static_cast<std::size_t>(n)] = *field;
+            torn = reader.lastFieldUnterminated();
+        }
+        // A record cut short by the end of the file, or whose last quote never closed
+        // (a line torn by a crash), is not a record.
+        if (n < kFieldsPerRecord || torn) break;
+        records.push_back(recordFromFields(fields, text));
+    }
+    return records;
 }
 
 }  // namespace
@@ -54,24 +94,13 @@ bool isStorableRecord(const MeasurementRecord& r) {
 }
 
 std::vector<MeasurementRecord> parseRecords(const std::string& content) {
-    std::vector<MeasurementRecord> records;
-    FieldReader reader(content);
-    std::array<std::string, kFieldsPerRecord> fields;
-    while (true) {
-        int n = 0;
-        bool torn = false;
-        for (; n < kFieldsPerRecord; ++n) {
-            auto field = reader.next();
-            if (!field) break;
-            fields[static_cast<std::size_t>(n)] = std::move(*field);
-            torn = reader.lastFieldUnterminated();
-        }
-        // A record cut short by the end of the file, or whose last quote never closed
-        // (a line torn by a crash), is not a record.
-        if (n < kFieldsPerRecord || torn) break;
-        records.push_back(recordFromFields(fields));
-    }
-    return records;
+    Utf8Text text;
+    return parseFields(content, text);
+}
+
+std::vector<MeasurementRecord> parseCp932Records(std::string_view bytes) {
+    Cp932Text text;
+    return parseFields(bytes, text);
 }
 
 std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const std::string& date) {
@@ -81,10 +110,10 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 }
 
 LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
-    const FileText file = readFile(folder, logFileName(slot));
+    const FileText file = readFileBytes(folder, logFileName(slot));
     LoadedLog log;
     log.status = file.status;
-    log.records = parseRecords(file.text);
+    log.records = parseCp932Records(file.text);
     return log;
 }
 
@@ -96,12 +125,12 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return false;
-    const FileText file = readFile(folder, logFileName(slot));
+    const FileText file = readFileBytes(folder, logFileName(slot));
     // An append does not rewrite: when the old log cannot be read it still goes ahead
     // (appendText mends a torn tail itself), only the record limit cannot be checked.
     if (file.failed()) return appendText(folder, logFileName(slot), recordLine(record));
     const std::string& content = file.text;
-    auto records = parseRecords(content);
+    auto records = parseCp932Records(content);
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
     if (!content.empty() && content.back() != '\n' && content.back() != '\r') {
         // A torn last line would shift the field groups of every later record: write the

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/data_folder.h"
@@ -35,6 +36,9 @@ std::string logFileName(int slot);  // "データ1.txt" / "データ2.txt"
 std::string recordLine(const MeasurementRecord& record);
 // Records from decoded file content; a record cut short at the end is dropped.
 std::vector<MeasurementRecord> parseRecords(const std::string& content);
+// The same from the file's CP932 bytes: parseRecords(fromCp932(bytes)), without decoding
+// the ASCII fields.
+std::vector<MeasurementRecord> parseCp932Records(std::string_view bytes);
 
 // All the lines of the records, in order.
 std::string recordsText(const std::vector<MeasurementRecord>& records);

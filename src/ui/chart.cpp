@@ -526,9 +526,11 @@ void Chart::drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF&
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
 
-    // Each run of non-empty points is one polyline. Points that share a pixel column are
-    // reduced to the first, lowest, highest and last of them, which draws the same pixels.
-    std::vector<QPointF> line;
+    // Each run of non-empty points is drawn as its line pieces, each with round ends as a
+    // chart control draws them. Where several points share a pixel column only the lowest
+    // and the highest of them are kept, in their order: the piece between them covers the
+    // column, so the same pixels are drawn from a few thousand pieces at most.
+    std::vector<QLineF> pieces;
     std::vector<QPointF> lonePoints;
     const std::size_t n = s.values.size();
     std::size_t i = 0;
@@ -544,35 +546,37 @@ void Chart::drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF&
             i = end;
             continue;
         }
-        line.clear();
+        QPointF previous;
+        bool started = false;
+        auto lineTo = [&](const QPointF& p) {
+            if (started) pieces.emplace_back(previous, p);
+            previous = p;
+            started = true;
+        };
         std::size_t k = i;
         while (k < end) {
             const QPointF first = position(k);
             const double column = std::floor(first.x());
-            QPointF low = first, high = first, last = first;
-            std::size_t lowAt = k, highAt = k, lastAt = k;
+            QPointF low = first, high = first;
+            std::size_t lowAt = k, highAt = k;
             std::size_t m = k + 1;
             for (; m < end; ++m) {
                 const QPointF p = position(m);
                 if (std::floor(p.x()) != column) break;
                 if (p.y() > low.y()) low = p, lowAt = m;
                 if (p.y() < high.y()) high = p, highAt = m;
-                last = p;
-                lastAt = m;
             }
-            line.push_back(first);
-            const bool lowFirst = lowAt < highAt;
-            const QPointF& a = lowFirst ? low : high;
-            const QPointF& b = lowFirst ? high : low;
-            const std::size_t aAt = std::min(lowAt, highAt), bAt = std::max(lowAt, highAt);
-            if (aAt != k && aAt != lastAt) line.push_back(a);
-            if (bAt != k && bAt != lastAt && bAt != aAt) line.push_back(b);
-            if (lastAt != k) line.push_back(last);
+            if (lowAt == highAt) {
+                lineTo(low);
+            } else {
+                lineTo(lowAt < highAt ? low : high);
+                lineTo(lowAt < highAt ? high : low);
+            }
             k = m;
         }
-        painter->drawPolyline(line.data(), static_cast<int>(line.size()));
         i = end;
     }
+    painter->drawLines(pieces.data(), static_cast<int>(pieces.size()));
 
     // Markers: at every point when the series has them, else only at lone points. A marker
     // on the pixel of the one before adds nothing.

@@ -35,6 +35,18 @@ TEST(Codec, Cp932BytesOfWindowsCharacters) {
                         "B"),
               "\xEF\xBF\xBD"
               "B");
+    // Text that grows threefold (half-width katakana) or is invalid throughout still
+    // decodes whole.
+    std::string kana, kanaUtf8, invalid, replaced;
+    for (int i = 0; i < 500; ++i) {
+        kana += "\xB1";
+        kanaUtf8 += "ｱ";
+        invalid += "\xA0";
+        replaced += "\xEF\xBF\xBD";
+    }
+    EXPECT_EQ(fromCp932(kana + "\x83\x66"), kanaUtf8 + "デ");
+    EXPECT_EQ(fromCp932(invalid), replaced);
+    EXPECT_EQ(toCp932(kanaUtf8), kana);
 }
 
 TEST(FieldReader, ReadingRule) {

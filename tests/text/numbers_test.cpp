@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace pairly::text {
@@ -43,8 +46,42 @@ TEST(LeadingNumber, ReadsTheLongestLeadingDecimalNumber) {
         {"0.1", 0.1},
         {"007", 7},
         {"60,5", 60},
+        // Blanks after or inside a number, and signs, as the list and chart texts give them.
+        {"65.3 kg", 65.3},
+        {"1\xE3\x80\x80"
+         "2",
+         12},
+        {"-0.2Kg", -0.2},
+        {"+.5", 0.5},
+        {"-5.", -5},
+        {"1450kcal", 1450},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.expected) << c.text;
+    // A digit run too long for a double reads as the largest one, with its sign.
+    const std::string huge = "1" + std::string(400, '0');
+    EXPECT_EQ(leadingNumber(huge), std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumber("-" + huge + ".5"), -std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumber(" " + huge), std::numeric_limits<double>::max());
+}
+
+TEST(LeadingNumber, ShortNumbersReadAsAFullDecimalReaderReadsThem) {
+    // Short numbers take a quick way; its result must be the correctly rounded double.
+    std::uint64_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return seed >> 33;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + static_cast<int>(next() % 17);
+        std::string text;
+        for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + next() % 10);
+        const std::size_t point = next() % (text.size() + 1);
+        if (point > 0 && point < text.size()) text.insert(point, ".");
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        EXPECT_EQ(leadingNumber(text), expected) << text;
+        EXPECT_EQ(leadingNumber("-" + text + "Kg"), -expected) << text;
+    }
 }
 
 TEST(FloatText, ShortestTextWithAtMostSevenDigits) {
