@@ -111,6 +111,23 @@ std::string exactDecimal(double magnitude) {
     return buf;
 }
 
+// Digits of |value| enough to round it half away from zero at `decimals`. The correctly
+// rounded expansion three places further decides exactly as the exact one does, unless
+// those three digits read 500: the exact value may then lie just below the half, and the
+// whole exact expansion is taken. Long lists format thousands of values, so this matters.
+std::string roundingDigits(double magnitude, int decimals) {
+    char buf[480];
+    if (decimals <= 100) {
+        auto res =
+            std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals + 3);
+        if (res.ec == std::errc()) {
+            const std::string_view digits(buf, static_cast<std::size_t>(res.ptr - buf));
+            if (digits.substr(digits.size() - 3) != "500") return std::string(digits);
+        }
+    }
+    return exactDecimal(magnitude);
+}
+
 // Adds one unit in the last place of a string of decimal digits; may grow it by one.
 void incrementDigits(std::string& digits) {
     for (std::size_t i = digits.size(); i-- > 0;) {
@@ -284,7 +301,7 @@ std::string formatNumber(double value, std::string_view pattern) {
     const bool negative = std::signbit(value);
     const int decimals = p.requiredDecimals + p.optionalDecimals;
 
-    std::string exact = exactDecimal(std::fabs(value));
+    std::string exact = roundingDigits(std::fabs(value), decimals);
     const std::size_t point = exact.find('.');
     std::string intDigits = exact.substr(0, point);
     std::string fracDigits = point == std::string::npos ? "" : exact.substr(point + 1);
