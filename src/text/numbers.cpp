@@ -47,7 +47,8 @@ bool shortDecimal(std::string_view digits, double& value) {
 }
 
 // Turns "d.ddddde±X" (std::to_chars scientific output) into plain decimal notation
-// without trailing zeros in the fraction.
+// without trailing zeros in the fraction. Built in a buffer: numbers are written by the
+// thousand in long lists.
 std::string plainFromScientific(std::string_view sci) {
     bool negative = false;
     if (!sci.empty() && sci.front() == '-') {
@@ -63,27 +64,39 @@ std::string plainFromScientific(std::string_view sci) {
         std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
     }
     std::string digits;
+    digits.reserve(mantissa.size());
     for (char c : mantissa)
         if (isDigit(c)) digits.push_back(c);
-    // Value = 0.digits * 10^(exponent + 1).
+    // Value = 0.digits * 10^(exponent + 1): the point comes after `pointPos` digits.
     const int pointPos = exponent + 1;
-    std::string intPart, fracPart;
-    if (pointPos <= 0) {
-        intPart = "0";
-        fracPart = std::string(static_cast<std::size_t>(-pointPos), '0') + digits;
-    } else if (static_cast<std::size_t>(pointPos) >= digits.size()) {
-        intPart = digits + std::string(static_cast<std::size_t>(pointPos) - digits.size(), '0');
-    } else {
-        intPart = digits.substr(0, static_cast<std::size_t>(pointPos));
-        fracPart = digits.substr(static_cast<std::size_t>(pointPos));
+    const int count = static_cast<int>(digits.size());
+    // The fraction without its trailing zeros.
+    int fracEnd = count;
+    while (fracEnd > std::max(pointPos, 0) && digits[static_cast<std::size_t>(fracEnd - 1)] == '0')
+        --fracEnd;
+    std::string out;
+    out.reserve(
+        static_cast<std::size_t>(std::max(pointPos, 1) + std::max(-pointPos, 0) + count + 2));
+    if (negative) out += '-';
+    // Integer part: the digits before the point, zeros added when it lies beyond them,
+    // leading zeros dropped.
+    const std::size_t intStart = out.size();
+    for (int k = 0; k < pointPos; ++k) {
+        const char c = k < count ? digits[static_cast<std::size_t>(k)] : '0';
+        if (c == '0' && out.size() == intStart) continue;
+        out += c;
     }
-    while (!fracPart.empty() && fracPart.back() == '0') fracPart.pop_back();
-    std::size_t firstNonZero = intPart.find_first_not_of('0');
-    intPart = firstNonZero == std::string::npos ? "0" : intPart.substr(firstNonZero);
-    if (intPart == "0" && fracPart.empty()) return "0";
-    std::string out = negative ? "-" : "";
-    out += intPart;
-    if (!fracPart.empty()) out += "." + fracPart;
+    const bool intZero = out.size() == intStart;
+    if (intZero) out += '0';
+    const int fracStart = std::max(pointPos, 0);
+    if (fracEnd > fracStart) {
+        out += '.';
+        for (int k = pointPos; k < 0; ++k) out += '0';
+        out.append(digits, static_cast<std::size_t>(fracStart),
+                   static_cast<std::size_t>(fracEnd - fracStart));
+    } else if (intZero) {
+        return "0";
+    }
     return out;
 }
 
@@ -253,7 +266,14 @@ double leadingNumber(std::string_view text) {
 
 std::string floatText(float value) {
     if (!std::isfinite(value) || value == 0.0f) return "0";
-    for (int digits = 1; digits < 7; ++digits) {
+    // No text shorter than the shortest one that reads back can read back: start there
+    // (an average such as 72.33333 would otherwise try every length).
+    char buf[32];
+    const auto shortest =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    int first = 0;
+    for (const char* c = buf; c < shortest.ptr && *c != 'e'; ++c) first += isDigit(*c) ? 1 : 0;
+    for (int digits = std::max(1, first); digits < 7; ++digits) {
         std::string sci = scientific(value, digits);
         float back = 0;
         std::from_chars(sci.data(), sci.data() + sci.size(), back);

@@ -5,6 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -115,6 +118,33 @@ TEST(FloatText, ReadsBackAsTheSameFloatWhenSevenDigitsSuffice) {
         const std::string t = floatText(v);
         EXPECT_EQ(static_cast<float>(leadingNumber(t)), v) << t;
         EXPECT_EQ(t.find('e'), std::string::npos);
+    }
+}
+
+TEST(FloatText, ShortestCorrectlyRoundedTextOverManyValues) {
+    // The fewest significant digits (1..6) whose correctly rounded text reads back as the
+    // value, else seven: checked on averages of weighings and on arbitrary floats.
+    auto expected = [](float v) {
+        char buf[64];
+        for (int digits = 1; digits < 7; ++digits) {
+            std::snprintf(buf, sizeof buf, "%.*e", digits - 1, static_cast<double>(v));
+            if (std::strtof(buf, nullptr) == v) return std::strtod(buf, nullptr);
+        }
+        std::snprintf(buf, sizeof buf, "%.6e", static_cast<double>(v));
+        return std::strtod(buf, nullptr);
+    };
+    std::uint32_t seed = 3;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const float average = static_cast<float>(500 + seed % 1500) / 10.0f / 3.0f;
+        std::uint32_t bits = (seed >> 1) % 0x7f000000u;  // finite
+        float arbitrary;
+        std::memcpy(&arbitrary, &bits, sizeof arbitrary);
+        for (float v : {average, arbitrary, -average}) {
+            if (v == 0.0f) continue;
+            const std::string text = floatText(v);
+            EXPECT_EQ(std::strtod(text.c_str(), nullptr), expected(v)) << text;
+        }
     }
 }
 
