@@ -529,8 +529,11 @@ void Chart::drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF&
     // Each run of non-empty points is drawn as its line pieces, each with round ends as a
     // chart control draws them. Where several points share a pixel column only the lowest
     // and the highest of them are kept, in their order: the piece between them covers the
-    // column, so the same pixels are drawn from a few thousand pieces at most.
+    // column, so the same pixels are drawn from a few thousand pieces at most. Pieces of a
+    // run denser than its pixels are a pixel or two long, where square ends draw the same
+    // band as round ones at a third of the cost.
     std::vector<QLineF> pieces;
+    std::vector<QLineF> densePieces;
     std::vector<QPointF> lonePoints;
     const std::size_t n = s.values.size();
     std::size_t i = 0;
@@ -546,10 +549,12 @@ void Chart::drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF&
             i = end;
             continue;
         }
+        const bool dense = static_cast<double>(end - i) > (position(end - 1).x() - position(i).x());
+        std::vector<QLineF>& out = dense ? densePieces : pieces;
         QPointF previous;
         bool started = false;
         auto lineTo = [&](const QPointF& p) {
-            if (started) pieces.emplace_back(previous, p);
+            if (started) out.emplace_back(previous, p);
             previous = p;
             started = true;
         };
@@ -577,6 +582,11 @@ void Chart::drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF&
         i = end;
     }
     painter->drawLines(pieces.data(), static_cast<int>(pieces.size()));
+    if (!densePieces.empty()) {
+        pen.setCapStyle(Qt::SquareCap);
+        painter->setPen(pen);
+        painter->drawLines(densePieces.data(), static_cast<int>(densePieces.size()));
+    }
 
     // Markers: at every point when the series has them, else only at lone points. A marker
     // on the pixel of the one before adds nothing.
