@@ -269,5 +269,62 @@ TEST(GridTest, FontSizeAndBulkRows) {
     EXPECT_EQ(g.rowHeight(0), g.rowHeight(4000));
 }
 
+TEST(GridTest, RowsKeepTheirCellsThroughColumnAndRowChanges) {
+    Grid g;
+    g.setColumns({"a", "b", "c"});
+    g.addRow({"1", "2", "3", "4"});  // a cell beyond the columns is dropped
+    g.setCellColor(1, 2, QColor(255, 192, 192));
+    EXPECT_EQ(g.text(1, 3), QString());
+    g.setColumns({"a", "b", "c", "d"});
+    EXPECT_EQ(g.text(1, 3), QString());
+    EXPECT_EQ(g.text(1, 2), QStringLiteral("3"));
+    EXPECT_EQ(g.columnAlignment(3), Align::Left);
+    g.setColumns({"a", "b"});  // fewer columns: their cells go
+    g.setColumns({"a", "b", "c"});
+    EXPECT_EQ(g.text(1, 2), QString());
+    EXPECT_FALSE(g.cellColor(1, 2).isValid());
+    EXPECT_EQ(g.text(1, 1), QStringLiteral("2"));
+
+    g.setRowCount(4);
+    EXPECT_EQ(g.rowCount(), 4);
+    EXPECT_EQ(g.text(4, 0), QString());
+    g.setText(4, 2, "x");
+    EXPECT_EQ(g.text(4, 2), QStringLiteral("x"));
+    g.setRowCount(1);
+    EXPECT_EQ(g.rowCount(), 1);
+    EXPECT_EQ(g.text(1, 0), QStringLiteral("1"));
+    EXPECT_EQ(g.text(2, 0), QString());
+    g.setRowCount(-3);
+    EXPECT_EQ(g.rowCount(), 0);
+}
+
+TEST(GridTest, ManyCellChangesAreToldToTheViewOnce) {
+    // Colouring a long list cell by cell must not cost a repaint per cell: the model tells
+    // its views once per event-loop turn, with one range over every changed cell.
+    Grid g;
+    g.setColumns({"a", "b", "c"});
+    QList<QStringList> rows;
+    for (int i = 1; i <= 3000; ++i) rows.append({QString::number(i), "", ""});
+    g.addRows(rows);
+    QList<std::pair<QModelIndex, QModelIndex>> told;
+    QObject::connect(g.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& a, const QModelIndex& b) {
+                         told.append({a, b});
+                     });
+    for (int r = 10; r <= 2000; ++r) g.setCellColor(r, 2, QColor(192, 255, 192));
+    g.setText(5, 1, "↑");
+    EXPECT_TRUE(told.isEmpty());
+    QApplication::processEvents();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0].first, g.cellIndex(5, 1));
+    EXPECT_EQ(told[0].second, g.cellIndex(2000, 2));
+    EXPECT_EQ(g.cellColor(2000, 2), QColor(192, 255, 192));
+    // Rows cleared before the view was told: nothing out of range is told.
+    g.setCellColor(2999, 0, QColor(255, 0, 0));
+    g.clearRows();
+    QApplication::processEvents();
+    EXPECT_EQ(told.size(), 1);
+}
+
 }  // namespace
 }  // namespace pairly::ui
