@@ -1,7 +1,7 @@
 // The real main window offscreen on two maximal logs (and on a three-year pair): start-up
 // without the splash minimum, every menu button and both partner buttons on every screen,
 // each with its first paint; the grid and chart on the largest data a screen gives them;
-// peak memory.   pairly_window_bench [--runs N] [--window-only]
+// peak memory.   pairly_window_bench [--runs N] [--window-only | --widgets-only]
 #include "bench/window_timing.h"
 
 #include <sys/resource.h>
@@ -206,14 +206,17 @@ void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, 
 
 int main(int argc, char** argv) {
     int runs = 5;
-    bool widgets = true, threeYears = true;
+    bool window = true, widgets = true, threeYears = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--window-only") == 0) {
             widgets = threeYears = false;
+        } else if (std::strcmp(argv[i], "--widgets-only") == 0) {
+            window = threeYears = false;
         } else {
-            std::fprintf(stderr, "usage: pairly_window_bench [--runs N] [--window-only]\n");
+            std::fprintf(
+                stderr, "usage: pairly_window_bench [--runs N] [--window-only | --widgets-only]\n");
             return 2;
         }
     }
@@ -221,7 +224,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     using namespace pairly::bench;
     TimingTable table;
-    {
+    if (window) {
         const BenchFolder folder;
         timeWindow(folder, "", runs, table, true);
     }
