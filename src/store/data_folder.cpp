@@ -77,14 +77,8 @@ bool fileExists(const fs::path& folder, std::string_view name) {
     return fs::is_regular_file(resolveFile(folder, name), ec);
 }
 
-FileText readFile(const fs::path& folder, std::string_view name) {
-    FileText result = readFileBytes(folder, name);
-    result.text = fromCp932(result.text);
-    return result;
-}
-
-FileText readFileBytes(const fs::path& folder, std::string_view name) {
-    FileText result;
+FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
+    FileBytes result;
     const fs::path path = resolveFile(folder, name);
     const int fd = fileops::open(path.c_str(), O_RDONLY);
     if (fd < 0) {
@@ -113,7 +107,15 @@ FileText readFileBytes(const fs::path& folder, std::string_view name) {
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
-    result.text = std::move(bytes);
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+FileText readFile(const fs::path& folder, std::string_view name) {
+    FileBytes file = readFileBytes(folder, name);
+    FileText result;
+    result.status = file.status;
+    result.text = fromCp932(file.bytes);
     return result;
 }
 

@@ -25,10 +25,17 @@ struct FileText {
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
+// The same as raw bytes, for an operation that may have to put them back exactly
+// (decoding and encoding again does not give every CP932 byte sequence back).
+struct FileBytes {
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
-// The same read without decoding: `text` holds the file's CP932 bytes.
-FileText readFileBytes(const fs::path& folder, std::string_view name);
+FileBytes readFileBytes(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 

@@ -110,10 +110,10 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 }
 
 LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
-    const FileText file = readFileBytes(folder, logFileName(slot));
+    const FileBytes file = readFileBytes(folder, logFileName(slot));
     LoadedLog log;
     log.status = file.status;
-    log.records = parseCp932Records(file.text);
+    log.records = parseCp932Records(file.bytes);
     return log;
 }
 
@@ -125,11 +125,11 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return false;
-    const FileText file = readFileBytes(folder, logFileName(slot));
+    const FileBytes file = readFileBytes(folder, logFileName(slot));
     // An append does not rewrite: when the old log cannot be read it still goes ahead
     // (appendText mends a torn tail itself), only the record limit cannot be checked.
     if (file.failed()) return appendText(folder, logFileName(slot), recordLine(record));
-    const std::string& content = file.text;
+    const std::string& content = file.bytes;
     auto records = parseCp932Records(content);
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return false;
     if (!content.empty() && content.back() != '\n' && content.back() != '\r') {
