@@ -157,6 +157,7 @@ Chart::Chart(QWidget* parent) : QChartView(parent) {
         c->addAxis(axes_[i].axis, i == 0 ? Qt::AlignLeft : Qt::AlignRight);
     }
     plot_ = new PlotItem(this, c);
+    plot_->setArea(c->plotArea());
     connect(c, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
         plot_->setArea(area);
         plot_->update();
@@ -296,13 +297,13 @@ void Chart::fixAutomaticAxis(Axis axis) {
 void Chart::setAxisMinimum(Axis axis, double minimum) {
     fixAutomaticAxis(axis);
     axisAt(axis).minimum = minimum;
-    applyAxes();
+    markDirty();
 }
 
 void Chart::setAxisMaximum(Axis axis, double maximum) {
     fixAutomaticAxis(axis);
     axisAt(axis).maximum = maximum;
-    applyAxes();
+    markDirty();
 }
 
 void Chart::setAxisRange(Axis axis, double minimum, double maximum) {
@@ -310,12 +311,12 @@ void Chart::setAxisRange(Axis axis, double minimum, double maximum) {
     a.automatic = false;
     a.minimum = minimum;
     a.maximum = maximum;
-    applyAxes();
+    markDirty();
 }
 
 void Chart::setAxisAuto(Axis axis) {
     axisAt(axis).automatic = true;
-    applyAxes();
+    markDirty();
 }
 
 bool Chart::isAxisAuto(Axis axis) const { return axisAt(axis).automatic; }
@@ -349,7 +350,7 @@ double Chart::displayedAxisMaximum(Axis axis) const {
 bool Chart::setAxisDivisions(Axis axis, int divisions) {
     if (divisions < 1 || divisions > kMaxDivisions) return false;
     axisAt(axis).divisions = divisions;
-    applyAxes();
+    markDirty();
     return true;
 }
 
@@ -357,7 +358,7 @@ int Chart::axisDivisions(Axis axis) const { return axisAt(axis).divisions; }
 
 void Chart::setAxisVisible(Axis axis, bool visible) {
     axisAt(axis).visible = visible;
-    applyAxes();
+    markDirty();
 }
 
 bool Chart::isAxisVisible(Axis axis) const { return axisAt(axis).visible; }
@@ -467,6 +468,8 @@ void Chart::applyCategoryAxis() {
 
 // --- drawing ------------------------------------------------------------------------------
 
+// Values, limits and divisions are applied together once per event-loop turn (or at the
+// next paint): a refill sets each of them, and the axes lay out their labels on each change.
 void Chart::markDirty() {
     dirty_ = true;
     if (!rebuildQueued_) {
@@ -484,8 +487,9 @@ void Chart::ensureBuilt() {
     applyAxes();
 }
 
-QPointF Chart::pointPosition(int series, double category, double value) const {
+QPointF Chart::pointPosition(int series, double category, double value) {
     if (!validSeries(series)) return {};
+    ensureBuilt();
     const QRectF area = plot_->area();
     const QValueAxis* y = axisAt(seriesAt(series).axis).axis;
     const double x = area.left() + (category - categoryAxis_->min()) /

@@ -93,11 +93,12 @@ public:
     // Runs of consecutive non-empty points of a series as they are drawn: each entry is
     // the list of (point, value) of one line piece. Builds pending changes first.
     QList<QList<QPointF>> segments(int series);
-    // Applies pending value changes now (normally done on the next event-loop turn).
+    // Applies pending value and axis changes now (normally done on the next event-loop
+    // turn or paint).
     void ensureBuilt();
     // Where (category, value) against the series' axis lies in this widget's coordinates,
     // as last laid out.
-    QPointF pointPosition(int series, double category, double value) const;
+    QPointF pointPosition(int series, double category, double value);
     // The picture drawn at each point with this marker (the lone-point dot for None).
     QImage markerPicture(int series) const;
 
