@@ -48,8 +48,10 @@ MeasurementRecord recordFromFields(const std::array<std::string_view, kFieldsPer
 template <class Text>
 std::vector<MeasurementRecord> parseFields(std::string_view content, Text& text) {
     std::vector<MeasurementRecord> records;
-    // About 70 bytes a line: one allocation for a whole log (a longer file grows as it must).
-    records.reserve(std::min<std::size_t>(content.size() / 64 + 1, kMaxRecords + 1));
+    // One line a record: room for them all at once, so a long log is never moved while
+    // it is read.
+    const auto lines = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
+    records.reserve(std::min<std::size_t>(lines + 1, kMaxRecords + 1));
     FieldReader reader(content);
     std::array<std::string_view, kFieldsPerRecord> fields;
     while (true) {
