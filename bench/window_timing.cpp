@@ -32,10 +32,10 @@ TimingTable::Row& TimingTable::row(const std::string& operation, const std::stri
     return rows_.back();
 }
 
-void TimingTable::add(const std::string& operation, const Stopwatch& watch) {
+void TimingTable::add(const std::string& operation, const Lap& lap) {
     Row& r = row(operation, "ms");
-    r.samples.push_back(watch.wallMs());
-    r.cpu.push_back(watch.cpuMs());
+    r.samples.push_back(lap.wallMs);
+    r.cpu.push_back(lap.cpuMs);
 }
 
 void TimingTable::addValue(const std::string& operation, double value, const std::string& unit) {
@@ -70,12 +70,10 @@ void TimingTable::print() const {
 
 Stopwatch::Stopwatch() : wall_(std::chrono::steady_clock::now()), cpu_(processCpuMs()) {}
 
-double Stopwatch::wallMs() const {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_)
-        .count();
+Lap Stopwatch::elapsed() const {
+    const auto now = std::chrono::steady_clock::now();
+    return {std::chrono::duration<double, std::milli>(now - wall_).count(), processCpuMs() - cpu_};
 }
-
-double Stopwatch::cpuMs() const { return processCpuMs() - cpu_; }
 
 // --- painting -----------------------------------------------------------------------------
 
@@ -148,13 +146,13 @@ QWidget* visiblePanel(shell::MainWindow& window) {
     return nullptr;
 }
 
-Stopwatch timedClick(shell::MainWindow& window, QPushButton* button) {
+Lap timedClick(shell::MainWindow& window, QPushButton* button) {
     settle();
     PaintWatch watch(&window);
     const Stopwatch stopwatch;
     button->click();
     finishWithPaint(&window, watch);
-    return stopwatch;
+    return stopwatch.elapsed();
 }
 
 std::string label(QPushButton* button) {
@@ -166,12 +164,14 @@ void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, 
     for (int run = 0; run < runs; ++run) {
         ui::ScriptedDialogs dialogs;
         ui::FixedClock clock({kLastYear, kLastMonth, kLastDay}, 7 * 3600 + 5 * 60 + 9);
-        const Stopwatch startUp;
+        const Stopwatch stopwatch;
         auto window = std::make_unique<shell::MainWindow>(folder.path(), dialogs, clock);
+        Lap startUp;
         {
             PaintWatch watch(window.get());
             window->startUp();
             finishWithPaint(window.get(), watch);
+            startUp = stopwatch.elapsed();
         }
         table.add("start-up" + suffix, startUp);
         if (run == 0 && memory)
@@ -183,7 +183,7 @@ void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, 
         for (std::size_t i = 0; i < buttons.size(); ++i) {
             QPushButton* b = buttons[i];
             QWidget* before = visiblePanel(*window);
-            Stopwatch click = timedClick(*window, b);
+            Lap click = timedClick(*window, b);
             if (visiblePanel(*window) == before && buttons.size() > 1) {
                 // Its screen was already shown: show another one first.
                 buttons[(i + 1) % buttons.size()]->click();

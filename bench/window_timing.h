@@ -10,13 +10,18 @@ class QWidget;
 
 namespace pairly::bench {
 
-// Wall-clock and CPU time since it was started. On a shared machine the CPU time of this
-// (single-threaded) process is the steadier figure; the wall clock is what a user waits.
+// One timed step: wall-clock and CPU milliseconds. On a shared machine the CPU time of this
+// process is the steadier figure; the wall clock is what a user waits.
+struct Lap {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
 class Stopwatch {
 public:
     Stopwatch();
-    double wallMs() const;
-    double cpuMs() const;
+    // The time since the stopwatch was started.
+    Lap elapsed() const;
 
 private:
     std::chrono::steady_clock::time_point wall_;
@@ -25,7 +30,7 @@ private:
 
 class TimingTable {
 public:
-    void add(const std::string& operation, const Stopwatch& watch);
+    void add(const std::string& operation, const Lap& lap);
     // A figure that is not a time (peak memory), printed as it is.
     void addValue(const std::string& operation, double value, const std::string& unit);
     // One line per operation, tab separated: name, median wall ms (or value), median CPU ms
