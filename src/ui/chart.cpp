@@ -2,11 +2,11 @@
 
 #include <QChart>
 #include <QGraphicsItem>
+#include <QGraphicsLayout>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -434,15 +434,19 @@ void Chart::applyAxes() {
         AxisState& a = axes_[i];
         double lo, hi;
         computeDisplayedRange(side, lo, hi);
-        // A fixed tick count: the range can change in any order without extra labels.
-        a.axis->setTickCount(a.divisions + 1);
-        a.axis->setRange(lo, hi);
-        a.axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsFor((hi - lo) / a.divisions)));
+        // Only what changed is set: an axis lays the chart out anew on every setting, even
+        // one that changes nothing. A fixed tick count lets the range change in any order
+        // without extra labels.
+        if (a.axis->tickCount() != a.divisions + 1) a.axis->setTickCount(a.divisions + 1);
+        if (a.axis->min() != lo || a.axis->max() != hi) a.axis->setRange(lo, hi);
+        const QString format = QStringLiteral("%.%1f").arg(decimalsFor((hi - lo) / a.divisions));
+        if (a.axis->labelFormat() != format) a.axis->setLabelFormat(format);
         const bool shown = a.visible && (side == Axis::Left || rightUsed);
-        a.axis->setVisible(shown);
+        if (a.axis->isVisible() != shown) a.axis->setVisible(shown);
         if (side == Axis::Left) leftShown = shown;
         // One set of grid lines: the left axis', or the right one's when the left is hidden.
-        a.axis->setGridLineVisible(side == Axis::Left || !leftShown);
+        const bool grid = side == Axis::Left || !leftShown;
+        if (a.axis->isGridLineVisible() != grid) a.axis->setGridLineVisible(grid);
     }
     applyCategoryAxis();
     plot_->update();
@@ -474,10 +478,16 @@ void Chart::markDirty() {
     dirty_ = true;
     if (!rebuildQueued_) {
         rebuildQueued_ = true;
-        QTimer::singleShot(0, this, [this] {
-            rebuildQueued_ = false;
-            ensureBuilt();
-        });
+        // A posted call rather than a timer: it runs before the window's paint request,
+        // which is posted at a lower priority, so the chart is laid out once and painted
+        // once instead of being painted, laid out anew and painted again.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                rebuildQueued_ = false;
+                ensureBuilt();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -485,6 +495,9 @@ void Chart::ensureBuilt() {
     if (!dirty_) return;
     dirty_ = false;
     applyAxes();
+    // The axes' new labels change the plot area: lay it out now, so that the paint that
+    // follows draws the final picture rather than one that is laid out and painted again.
+    if (QGraphicsLayout* layout = chart()->layout()) layout->activate();
 }
 
 QPointF Chart::pointPosition(int series, double category, double value) {
