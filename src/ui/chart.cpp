@@ -480,12 +480,13 @@ void Chart::markDirty() {
         rebuildQueued_ = true;
         // A posted call rather than a timer: it runs before the window's paint request,
         // which is posted at a lower priority, so the chart is laid out once and painted
-        // once instead of being painted, laid out anew and painted again.
+        // once instead of being painted, laid out anew and painted again. A hidden chart
+        // waits until it is shown.
         QMetaObject::invokeMethod(
             this,
             [this] {
                 rebuildQueued_ = false;
-                ensureBuilt();
+                if (isVisible()) ensureBuilt();
             },
             Qt::QueuedConnection);
     }
@@ -648,6 +649,11 @@ QList<QList<QPointF>> Chart::segments(int series) {
 void Chart::mousePressEvent(QMouseEvent* event) {
     emit clicked();
     QChartView::mousePressEvent(event);
+}
+
+void Chart::showEvent(QShowEvent* event) {
+    ensureBuilt();
+    QChartView::showEvent(event);
 }
 
 void Chart::paintEvent(QPaintEvent* event) {

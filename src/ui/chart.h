@@ -108,6 +108,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
