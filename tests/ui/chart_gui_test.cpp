@@ -293,6 +293,30 @@ TEST(ChartTest, DenseSeriesKeepsItsSpikesAndGaps) {
     EXPECT_EQ(chart.segments(1).size(), 2);
 }
 
+TEST(ChartTest, AChartFilledWhileHiddenShowsItsDataOnceShown) {
+    // A hidden chart puts off laying out its axes; shown, it draws what it was given.
+    QWidget parent;
+    parent.resize(400, 300);
+    auto* chart = new Chart(&parent);
+    chart->resize(400, 300);
+    chart->setSeriesColor(1, QColor(0, 0, 255));
+    chart->hide();
+    parent.show();
+    chart->setSeriesValues(1, {"52", "58"});
+    chart->setAxisRange(Axis::Left, 50, 60);
+    chart->setAxisDivisions(Axis::Left, 5);
+    QApplication::processEvents();
+    chart->show();
+    QApplication::processEvents();
+    auto* left = qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).first());
+    ASSERT_NE(left, nullptr);
+    EXPECT_DOUBLE_EQ(left->min(), 50);
+    EXPECT_DOUBLE_EQ(left->max(), 60);
+    EXPECT_EQ(left->tickCount(), 6);
+    const QImage img = chart->grab().toImage();
+    EXPECT_GT(pixelsOfSeries(*chart, img, 1, 1.5, 55), 0);
+}
+
 TEST(ChartTest, ClickIsReported) {
     Chart chart;
     chart.resize(200, 150);
