@@ -21,30 +21,10 @@ std::size_t blankLength(std::string_view text, std::size_t pos) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Digits with at most one point, such as "65.3": with at most 15 digits and 22 decimals
-// both the digits and the power of ten are exact doubles, so one division rounds
-// correctly, as a full reader does. False when the text is longer than that.
-bool shortDecimal(std::string_view digits, double& value) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (digits.size() > 16) return false;
-    std::uint64_t mantissa = 0;
-    int count = 0;
-    int decimals = -1;
-    for (char c : digits) {
-        if (c == '.') {
-            decimals = 0;
-            continue;
-        }
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        ++count;
-        if (decimals >= 0) ++decimals;
-    }
-    if (count > 15) return false;
-    value = static_cast<double>(mantissa) / kPowers[decimals < 0 ? 0 : decimals];
-    return true;
-}
+// Exact powers of ten: with at most 15 digits (an exact double) divided by one of these, a
+// single division rounds correctly, as a full decimal reader does.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // Turns "d.ddddde±X" (std::to_chars scientific output) into plain decimal notation
 // without trailing zeros in the fraction. Built in a buffer: numbers are written by the
@@ -200,24 +180,36 @@ NumberPattern parsePattern(std::string_view pattern) {
 }  // namespace
 
 double leadingNumber(std::string_view text) {
-    // Most texts are a plain number ("65.3", "-0.2Kg"): read it in place. Blanks inside
+    // Most texts are a plain number ("65.3", "-0.2Kg"): read it in one pass. Blanks inside
     // the number, or a point at either end, take the general way below.
     {
-        std::size_t p = 0;
-        const bool negative = p < text.size() && text[p] == '-';
-        if (p < text.size() && (text[p] == '-' || text[p] == '+')) ++p;
-        const std::size_t start = p;
-        bool point = false;
-        while (p < text.size() && (isDigit(text[p]) || (text[p] == '.' && !point))) {
-            point = point || text[p] == '.';
-            ++p;
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        const char* const start = p;
+        std::uint64_t mantissa = 0;  // meaningless beyond 15 digits, and then not used
+        int digits = 0;
+        int decimals = -1;
+        for (; p < end; ++p) {
+            const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+            if (digit <= 9) {
+                mantissa = mantissa * 10 + digit;
+                ++digits;
+                if (decimals >= 0) ++decimals;
+            } else if (*p == '.' && decimals < 0) {
+                decimals = 0;
+            } else {
+                break;
+            }
         }
-        const bool blankNext =
-            p < text.size() && (text[p] == ' ' || text[p] == '\t' || text[p] == '\xE3');
-        if (p > start && text[start] != '.' && text[p - 1] != '.' && !blankNext) {
+        const bool blankNext = p < end && (*p == ' ' || *p == '\t' || *p == '\xE3');
+        if (digits > 0 && *start != '.' && p[-1] != '.' && !blankNext) {
             double value = 0;
-            if (!shortDecimal(text.substr(start, p - start), value)) {
-                const auto res = std::from_chars(text.data() + start, text.data() + p, value);
+            if (digits <= 15) {
+                value = static_cast<double>(mantissa) / kPowersOfTen[decimals < 0 ? 0 : decimals];
+            } else {
+                const auto res = std::from_chars(start, p, value);
                 if (res.ec == std::errc::result_out_of_range)
                     value = std::numeric_limits<double>::max();
             }
