@@ -1,61 +1,65 @@
-// Loading a log of about ten years (15,000 weighings), as every view does on each refresh.
+// The measurement log on a maximal log (32,766 weighings, thirty years): loading it, as every
+// view does on each refresh, beside the floor for any parser (read the file and convert it
+// from CP932 with iconv, nothing else), and the writes that read the whole log first.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <iconv.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/bench_data.h"
 #include "store/data_folder.h"
 #include "store/measurement_log.h"
-#include "text/dates.h"
-#include "text/numbers.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using pairly::bench::BenchFolder;
 using pairly::store::MeasurementRecord;
+namespace store = pairly::store;
 
-constexpr int kRecords = 15000;
+constexpr int kRecords = store::kMaxRecords;
 
-std::vector<MeasurementRecord> tenYears() {
-    static const char* situations[] = {"起床後", "朝食前", "夕食後", "入浴後", "就寝前"};
-    std::vector<MeasurementRecord> records;
-    records.reserve(kRecords);
-    pairly::text::Date date{2016, 12, 8};
-    for (int i = 0; i < kRecords; ++i) {
-        if (i % 4 == 0 && i > 0) date = pairly::text::addDays(date, 1);
-        const float w = 60.0f + static_cast<float>(i % 97) / 10.0f;
-        records.push_back({pairly::text::formatDate(date), situations[i % 5], w,
-                           20.0f + static_cast<float>(i % 53) / 10.0f, 1450, 8, 48.3f, 2, 2.9f,
-                           i % 20 == 0 ? "飲み会の翌日, 反省" : "", ""});
-    }
-    return records;
+const BenchFolder& maximalFolder() {
+    static const BenchFolder folder;
+    return folder;
 }
 
-class LogFolder {
-public:
-    LogFolder() {
-        std::string tmpl = (fs::temp_directory_path() / "pairly-bench-XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) std::abort();
-        path_ = tmpl;
-        if (!pairly::store::rewriteLog(path_, 1, tenYears())) std::abort();
-    }
-    ~LogFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
+// The whole file in one read and one iconv call into a buffer of the largest size needed.
+std::string readAndConvert(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    if (fd < 0) std::abort();
+    std::string bytes;
+    char buffer[65536];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, std::size_t(n));
+    ::close(fd);
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    std::string out(bytes.size() * 3 / 2 + 16, '\0');
+    char* in = bytes.data();
+    std::size_t inLeft = bytes.size();
+    char* dst = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(cd, &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1)) std::abort();
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
 
-private:
-    fs::path path_;
-};
+void BM_Cp932Baseline(benchmark::State& state) {
+    const auto file = maximalFolder().path() / store::logFileName(1);
+    for (auto _ : state) {
+        std::string text = readAndConvert(file);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_Cp932Baseline)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLog(benchmark::State& state) {
-    LogFolder folder;
     for (auto _ : state) {
-        auto records = pairly::store::loadLog(folder.path(), 1).records;
+        auto records = store::loadLog(maximalFolder().path(), 1).records;
         benchmark::DoNotOptimize(records.data());
         if (records.size() != kRecords) state.SkipWithError("wrong record count");
     }
@@ -63,10 +67,18 @@ void BM_LoadLog(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadLog)->Unit(benchmark::kMillisecond);
 
-void BM_ParseRecords(benchmark::State& state) {
-    const std::string content = pairly::store::recordsText(tenYears());
+void BM_ReadFile(benchmark::State& state) {
     for (auto _ : state) {
-        auto records = pairly::store::parseRecords(content);
+        auto text = store::readTextFile(maximalFolder().path(), store::logFileName(1));
+        benchmark::DoNotOptimize(text->data());
+    }
+}
+BENCHMARK(BM_ReadFile)->Unit(benchmark::kMillisecond);
+
+void BM_ParseRecords(benchmark::State& state) {
+    const std::string content = store::recordsText(pairly::bench::makeLog(1, kRecords));
+    for (auto _ : state) {
+        auto records = store::parseRecords(content);
         benchmark::DoNotOptimize(records.data());
     }
     state.SetItemsProcessed(state.iterations() * kRecords);
@@ -74,25 +86,31 @@ void BM_ParseRecords(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseRecords)->Unit(benchmark::kMillisecond);
 
-void BM_DecodeCp932(benchmark::State& state) {
-    LogFolder folder;
-    for (auto _ : state) {
-        auto text = pairly::store::readTextFile(folder.path(), "データ1.txt");
-        benchmark::DoNotOptimize(text->data());
-    }
-}
-BENCHMARK(BM_DecodeCp932)->Unit(benchmark::kMillisecond);
-
-void BM_InsertRecordInDateOrder(benchmark::State& state) {
-    LogFolder folder;
+// Saving a weighing: the log is read whole to check its length, then one line is appended.
+void BM_AppendRecord(benchmark::State& state) {
+    BenchFolder folder(kRecords - 1);
+    const MeasurementRecord record{"2026/12/07", "起床後", 65.0f, 22.0f, 1450, 8,
+                                   48.0f,        2,        2.9f,  "",    ""};
+    const auto original = pairly::bench::makeLog(1, kRecords - 1);
     for (auto _ : state) {
         state.PauseTiming();
-        if (!pairly::store::rewriteLog(folder.path(), 1, tenYears())) std::abort();
+        if (!store::rewriteLog(folder.path(), 1, original)) std::abort();
         state.ResumeTiming();
-        if (pairly::store::insertRecordInDateOrder(
-                folder.path(), 1,
-                {"2020/01/01", "起床後", 65.0f, 22.0f, 1450, 8, 48.0f, 2, 2.9f, "", ""}) !=
-            pairly::store::WriteStatus::Ok)
+        if (!store::appendRecord(folder.path(), 1, record)) state.SkipWithError("append failed");
+    }
+}
+BENCHMARK(BM_AppendRecord)->Unit(benchmark::kMillisecond);
+
+void BM_InsertRecordInDateOrder(benchmark::State& state) {
+    BenchFolder folder(kRecords - 1);
+    const auto original = pairly::bench::makeLog(1, kRecords - 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!store::rewriteLog(folder.path(), 1, original)) std::abort();
+        state.ResumeTiming();
+        if (store::insertRecordInDateOrder(folder.path(), 1,
+                                           {"2010/01/01", "起床後", 65.0f, 22.0f, 1450, 8, 48.0f, 2,
+                                            2.9f, "", ""}) != store::WriteStatus::Ok)
             state.SkipWithError("insert failed");
     }
 }

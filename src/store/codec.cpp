@@ -95,26 +95,34 @@ std::optional<std::string> toCp932(std::string_view utf8) {
     return out;
 }
 
-std::string fromCp932(std::string_view cp932) {
+namespace {
+
+// Converts with an open converter, keeping each invalid byte (see keepByte).
+std::string convertFromCp932(iconv_t cd, std::string_view cp932) {
     std::string out;
     if (cp932.empty()) return out;
-    Converter conv("UTF-8", "CP932");
-    if (!conv.ok()) return out;
     char* in = const_cast<char*>(cp932.data());
     std::size_t inLeft = cp932.size();
-    std::string buf(cp932.size() * 3 + 8, '\0');
+    // Converted in place into the result: room for text that is half double-byte
+    // characters (each 2 bytes become 3), grown when the text needs more.
+    out.resize(cp932.size() + cp932.size() / 2 + 16);
+    std::size_t used = 0;
     while (inLeft > 0) {
-        char* dst = buf.data();
-        std::size_t outLeft = buf.size();
-        const std::size_t r = iconv(conv.get(), &in, &inLeft, &dst, &outLeft);
-        out.append(buf.data(), buf.size() - outLeft);
+        char* dst = out.data() + used;
+        std::size_t outLeft = out.size() - used;
+        const std::size_t r = iconv(cd, &in, &inLeft, &dst, &outLeft);
+        used = out.size() - outLeft;
         if (r != static_cast<std::size_t>(-1)) break;
-        if (errno == E2BIG) continue;
+        if (errno == E2BIG) {
+            out.resize(out.size() + out.size() / 2 + 16);
+            continue;
+        }
         // An invalid or cut-off sequence: keep its bytes and go on. A lead byte takes its
         // trail byte along, so that the pair is written back as it was and never merges
         // with what follows into another character.
+        std::string kept;
         const auto lead = static_cast<unsigned char>(*in);
-        out += keepByte(lead);
+        kept += keepByte(lead);
         ++in;
         --inLeft;
         const bool isLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
@@ -122,17 +130,72 @@ std::string fromCp932(std::string_view cp932) {
             const auto trail = static_cast<unsigned char>(*in);
             if (trail >= 0x40 && trail != 0x7F) {
                 if (trail < 0x80) {
-                    out += static_cast<char>(trail);
+                    kept += static_cast<char>(trail);
                 } else {
-                    out += keepByte(trail);
+                    kept += keepByte(trail);
                 }
                 ++in;
                 --inLeft;
             }
         }
-        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+        if (out.size() - used < kept.size()) out.resize(used + kept.size() + 16);
+        out.replace(used, kept.size(), kept);
+        used += kept.size();
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
+    out.resize(used);
     return out;
+}
+
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string fromCp932(std::string_view cp932) {
+    if (cp932.empty()) return std::string();
+    Converter conv("UTF-8", "CP932");
+    if (!conv.ok()) return std::string();
+    return convertFromCp932(conv.get(), cp932);
+}
+
+struct Cp932Decoder::Impl {
+    Converter conv{"UTF-8", "CP932"};
+    // A few recent texts and their UTF-8 form, the newest replacing the oldest.
+    static constexpr std::size_t kRemembered = 16;
+    std::string keys[kRemembered];
+    std::string values[kRemembered];
+    std::size_t next = 0;
+    std::string scratch;
+};
+
+Cp932Decoder::Cp932Decoder() : impl_(new Impl) {}
+
+Cp932Decoder::~Cp932Decoder() { delete impl_; }
+
+std::string_view Cp932Decoder::decode(std::string_view cp932) {
+    if (isAscii(cp932)) return cp932;
+    Impl& d = *impl_;
+    for (std::size_t i = 0; i < Impl::kRemembered; ++i)
+        if (d.keys[i] == cp932 && !d.keys[i].empty()) return d.values[i];
+    if (!d.conv.ok()) {
+        d.scratch.clear();
+        return d.scratch;
+    }
+    std::string utf8 = convertFromCp932(d.conv.get(), cp932);
+    // Short texts are the ones that repeat (situations); a long one is passed on alone.
+    if (cp932.size() > 32) {
+        d.scratch = std::move(utf8);
+        return d.scratch;
+    }
+    const std::size_t slot = d.next;
+    d.next = (d.next + 1) % Impl::kRemembered;
+    d.keys[slot] = std::string(cp932);
+    d.values[slot] = std::move(utf8);
+    return d.values[slot];
 }
 
 }  // namespace pairly::store

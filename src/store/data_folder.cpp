@@ -114,21 +114,27 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
     }
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
     if (ok) {
-        result.bytes.reserve(static_cast<std::size_t>(st.st_size));
-        char buffer[65536];
+        // Read straight into the text: the size is known, a file that grows meanwhile is
+        // read to its end all the same.
+        bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t used = 0;
         while (true) {
-            const ssize_t n = fileops::read(fd, buffer, sizeof buffer);
+            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+            const ssize_t n = fileops::read(fd, bytes.data() + used, bytes.size() - used);
             if (n < 0) {
                 ok = false;
                 break;
             }
             if (n == 0) break;
-            result.bytes.append(buffer, static_cast<std::size_t>(n));
+            used += static_cast<std::size_t>(n);
         }
+        bytes.resize(used);
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
+    result.bytes = std::move(bytes);
     return result;
 }
 

@@ -27,20 +27,26 @@ void FieldReader::skipEmptyLines() {
 }
 
 std::optional<std::string> FieldReader::next() {
+    const auto view = nextView();
+    if (!view) return std::nullopt;
+    return std::string(*view);
+}
+
+std::optional<std::string_view> FieldReader::nextView() {
     unterminated_ = false;
     while (pos_ < content_.size() && isBlank(content_[pos_])) ++pos_;
     if (pos_ >= content_.size()) return std::nullopt;
 
-    std::string value;
+    std::string_view value;
     if (content_[pos_] == '"') {
         const std::size_t close = content_.find('"', pos_ + 1);
         if (close == std::string_view::npos) {
-            value = std::string(content_.substr(pos_ + 1));
+            value = content_.substr(pos_ + 1);
             pos_ = content_.size();
             unterminated_ = true;
             return value;
         }
-        value = std::string(content_.substr(pos_ + 1, close - pos_ - 1));
+        value = content_.substr(pos_ + 1, close - pos_ - 1);
         pos_ = close + 1;
         // Whatever follows the closing quote up to the separator is ignored.
         while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
@@ -51,7 +57,7 @@ std::optional<std::string> FieldReader::next() {
             ++pos_;
         std::size_t end = pos_;
         while (end > start && isBlank(content_[end - 1])) --end;
-        value = std::string(content_.substr(start, end - start));
+        value = content_.substr(start, end - start);
     }
 
     // One separator: a comma, or a line end (CR LF, CR or LF).

@@ -17,6 +17,8 @@ public:
     // quote (commas inside belong to it) and anything after the closing quote up to the
     // separator is ignored; a bare field is trimmed. A comma, CR, LF or CR LF ends a field.
     std::optional<std::string> next();
+    // The same field as a view into the content, without a copy.
+    std::optional<std::string_view> nextView();
     bool atEnd() const;
     // Skips blanks and whole empty lines: a record never starts with a blank line's field.
     void skipEmptyLines();

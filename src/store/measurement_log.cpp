@@ -14,20 +14,67 @@ namespace {
 
 constexpr int kFieldsPerRecord = 11;
 
-MeasurementRecord recordFromFields(const std::array<std::string, kFieldsPerRecord>& f) {
+// The text of a field as UTF-8. A log read from disk is parsed from its CP932 bytes: the
+// separators (quote, comma, CR, LF, blank) are ASCII bytes that are never part of a
+// double-byte character, so the fields are found in the bytes, and only fields that are
+// not ASCII are decoded. This gives the same records as decoding the whole file first.
+struct Utf8Text {
+    std::string_view operator()(std::string_view field) const { return field; }
+};
+struct Cp932Text {
+    Cp932Decoder decoder;
+    std::string_view operator()(std::string_view field) { return decoder.decode(field); }
+};
+
+template <class Text>
+MeasurementRecord recordFromFields(const std::array<std::string_view, kFieldsPerRecord>& f,
+                                   Text& text) {
+    // Each decoded view is used before the next field is decoded.
     MeasurementRecord r;
-    r.date = f[0];
-    r.situation = f[1];
-    r.weight = fieldFloat(f[2]);
-    r.bodyFat = fieldFloat(f[3]);
-    r.basalMetabolism = fieldInt16(f[4]);
-    r.visceralFat = fieldInt16(f[5]);
-    r.muscleMass = fieldFloat(f[6]);
-    r.muscleScore = fieldInt16(f[7]);
-    r.boneMass = fieldFloat(f[8]);
-    r.comment = f[9];
-    r.reserved = f[10];
+    r.date = text(f[0]);
+    r.situation = text(f[1]);
+    r.weight = fieldFloat(text(f[2]));
+    r.bodyFat = fieldFloat(text(f[3]));
+    r.basalMetabolism = fieldInt16(text(f[4]));
+    r.visceralFat = fieldInt16(text(f[5]));
+    r.muscleMass = fieldFloat(text(f[6]));
+    r.muscleScore = fieldInt16(text(f[7]));
+    r.boneMass = fieldFloat(text(f[8]));
+    r.comment = text(f[9]);
+    r.reserved = text(f[10]);
     return r;
+}
+
+// Reads the fields of the next record; false at a record cut short by the end of the file,
+// or whose last quote never closed (a line torn by a crash).
+bool nextRecord(FieldReader& reader, std::array<std::string_view, kFieldsPerRecord>& fields,
+                int& read) {
+    bool torn = false;
+    for (read = 0; read < kFieldsPerRecord; ++read) {
+        auto field = reader.nextView();
+        if (!field) break;
+        fields[static_cast<std::size_t>(read)] = *field;
+        torn = reader.lastFieldUnterminated();
+    }
+    return read == kFieldsPerRecord && !torn;
+}
+
+template <class Text>
+std::vector<MeasurementRecord> parseFields(std::string_view content, Text& text) {
+    std::vector<MeasurementRecord> records;
+    // One line a record: room for them all at once, so a long log is never moved while
+    // it is read.
+    const auto lines = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
+    records.reserve(std::min<std::size_t>(lines + 1, kMaxRecords + 1));
+    FieldReader reader(content);
+    std::array<std::string_view, kFieldsPerRecord> fields;
+    int read = 0;
+    while (true) {
+        reader.skipEmptyLines();
+        if (!nextRecord(reader, fields, read)) break;
+        records.push_back(recordFromFields(fields, text));
+    }
+    return records;
 }
 
 }  // namespace
@@ -54,40 +101,20 @@ bool isStorableRecord(const MeasurementRecord& r) {
            isStorableText(r.reserved);
 }
 
-namespace {
-
-// Reads the fields of the next record; false at a record cut short (fewer fields, or a
-// last quote that never closed).
-bool nextRecord(FieldReader& reader, std::array<std::string, kFieldsPerRecord>& fields, int& read) {
-    bool torn = false;
-    for (read = 0; read < kFieldsPerRecord; ++read) {
-        auto field = reader.next();
-        if (!field) break;
-        fields[static_cast<std::size_t>(read)] = std::move(*field);
-        torn = reader.lastFieldUnterminated();
-    }
-    return read == kFieldsPerRecord && !torn;
+std::vector<MeasurementRecord> parseRecords(const std::string& content) {
+    Utf8Text text;
+    return parseFields(content, text);
 }
 
-}  // namespace
-
-std::vector<MeasurementRecord> parseRecords(const std::string& content) {
-    std::vector<MeasurementRecord> records;
-    FieldReader reader(content);
-    std::array<std::string, kFieldsPerRecord> fields;
-    int read = 0;
-    while (true) {
-        reader.skipEmptyLines();
-        if (!nextRecord(reader, fields, read)) break;
-        records.push_back(recordFromFields(fields));
-    }
-    return records;
+std::vector<MeasurementRecord> parseCp932Records(std::string_view bytes) {
+    Cp932Text text;
+    return parseFields(bytes, text);
 }
 
 RecordScan scanRecords(std::string_view content) {
     RecordScan scan;
     FieldReader reader(content);
-    std::array<std::string, kFieldsPerRecord> fields;
+    std::array<std::string_view, kFieldsPerRecord> fields;
     int read = 0;
     while (true) {
         reader.skipEmptyLines();
@@ -107,10 +134,10 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 }
 
 LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
-    const FileText file = readFile(folder, logFileName(slot));
+    const FileBytes file = readFileBytes(folder, logFileName(slot));
     LoadedLog log;
     log.status = file.status;
-    log.records = parseRecords(file.text);
+    log.records = parseCp932Records(file.bytes);
     return log;
 }
 

@@ -37,6 +37,9 @@ std::string recordLine(const MeasurementRecord& record);
 // Records from decoded file content; empty lines between records are skipped. A record cut
 // short at the end (a line torn by a crash) is dropped.
 std::vector<MeasurementRecord> parseRecords(const std::string& content);
+// The same from the file's CP932 bytes: parseRecords(fromCp932(bytes)), without decoding
+// the ASCII fields.
+std::vector<MeasurementRecord> parseCp932Records(std::string_view bytes);
 
 // The shape of a log's content (raw CP932 bytes or decoded text alike: the separators and
 // the quote are never part of a multi-byte character): how many whole records it holds,

@@ -1,5 +1,6 @@
 #include "text/dates.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace pairly::text {
@@ -18,6 +19,18 @@ int digitsAt(std::string_view text, std::size_t pos, std::size_t count) {
 }
 
 std::string padded(int value, int width) {
+    if (value >= 0) {
+        // Dates are formatted by the thousand in long lists: no printf for them.
+        char digits[12];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value > 0);
+        std::string out(static_cast<std::size_t>(std::max(width - n, 0)), '0');
+        while (n > 0) out.push_back(digits[--n]);
+        return out;
+    }
     char buf[16];
     std::snprintf(buf, sizeof buf, "%0*d", width, value);
     return buf;

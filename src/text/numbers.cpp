@@ -22,8 +22,14 @@ std::size_t blankLength(std::string_view text, std::size_t pos) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Exact powers of ten: with at most 15 digits (an exact double) divided by one of these, a
+// single division rounds correctly, as a full decimal reader does.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // Turns "d.ddddde±X" (std::to_chars scientific output) into plain decimal notation
-// without trailing zeros in the fraction.
+// without trailing zeros in the fraction. Built in a buffer: numbers are written by the
+// thousand in long lists.
 std::string plainFromScientific(std::string_view sci) {
     bool negative = false;
     if (!sci.empty() && sci.front() == '-') {
@@ -39,27 +45,39 @@ std::string plainFromScientific(std::string_view sci) {
         std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
     }
     std::string digits;
+    digits.reserve(mantissa.size());
     for (char c : mantissa)
         if (isDigit(c)) digits.push_back(c);
-    // Value = 0.digits * 10^(exponent + 1).
+    // Value = 0.digits * 10^(exponent + 1): the point comes after `pointPos` digits.
     const int pointPos = exponent + 1;
-    std::string intPart, fracPart;
-    if (pointPos <= 0) {
-        intPart = "0";
-        fracPart = std::string(static_cast<std::size_t>(-pointPos), '0') + digits;
-    } else if (static_cast<std::size_t>(pointPos) >= digits.size()) {
-        intPart = digits + std::string(static_cast<std::size_t>(pointPos) - digits.size(), '0');
-    } else {
-        intPart = digits.substr(0, static_cast<std::size_t>(pointPos));
-        fracPart = digits.substr(static_cast<std::size_t>(pointPos));
+    const int count = static_cast<int>(digits.size());
+    // The fraction without its trailing zeros.
+    int fracEnd = count;
+    while (fracEnd > std::max(pointPos, 0) && digits[static_cast<std::size_t>(fracEnd - 1)] == '0')
+        --fracEnd;
+    std::string out;
+    out.reserve(
+        static_cast<std::size_t>(std::max(pointPos, 1) + std::max(-pointPos, 0) + count + 2));
+    if (negative) out += '-';
+    // Integer part: the digits before the point, zeros added when it lies beyond them,
+    // leading zeros dropped.
+    const std::size_t intStart = out.size();
+    for (int k = 0; k < pointPos; ++k) {
+        const char c = k < count ? digits[static_cast<std::size_t>(k)] : '0';
+        if (c == '0' && out.size() == intStart) continue;
+        out += c;
     }
-    while (!fracPart.empty() && fracPart.back() == '0') fracPart.pop_back();
-    std::size_t firstNonZero = intPart.find_first_not_of('0');
-    intPart = firstNonZero == std::string::npos ? "0" : intPart.substr(firstNonZero);
-    if (intPart == "0" && fracPart.empty()) return "0";
-    std::string out = negative ? "-" : "";
-    out += intPart;
-    if (!fracPart.empty()) out += "." + fracPart;
+    const bool intZero = out.size() == intStart;
+    if (intZero) out += '0';
+    const int fracStart = std::max(pointPos, 0);
+    if (fracEnd > fracStart) {
+        out += '.';
+        for (int k = pointPos; k < 0; ++k) out += '0';
+        out.append(digits, static_cast<std::size_t>(fracStart),
+                   static_cast<std::size_t>(fracEnd - fracStart));
+    } else if (intZero) {
+        return "0";
+    }
     return out;
 }
 
@@ -223,6 +241,42 @@ std::string asciiNumberText(std::string_view text) {
 }
 
 double leadingNumber(std::string_view text) {
+    // Most texts are a plain number ("65.3", "-0.2Kg"): read it in one pass. Blanks inside
+    // the number, or a point at either end, take the general way below.
+    {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        const char* const start = p;
+        std::uint64_t mantissa = 0;  // meaningless beyond 15 digits, and then not used
+        int digits = 0;
+        int decimals = -1;
+        for (; p < end; ++p) {
+            const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+            if (digit <= 9) {
+                mantissa = mantissa * 10 + digit;
+                ++digits;
+                if (decimals >= 0) ++decimals;
+            } else if (*p == '.' && decimals < 0) {
+                decimals = 0;
+            } else {
+                break;
+            }
+        }
+        const bool blankNext = p < end && (*p == ' ' || *p == '\t' || *p == '\xE3');
+        if (digits > 0 && *start != '.' && p[-1] != '.' && !blankNext) {
+            double value = 0;
+            if (digits <= 15) {
+                value = static_cast<double>(mantissa) / kPowersOfTen[decimals < 0 ? 0 : decimals];
+            } else {
+                const auto res = std::from_chars(start, p, value);
+                if (res.ec == std::errc::result_out_of_range)
+                    value = std::numeric_limits<double>::max();
+            }
+            return negative ? -value : value;
+        }
+    }
     std::string clean;
     std::size_t pos = 0;
     auto skipBlanks = [&] {
@@ -265,7 +319,14 @@ double leadingNumber(std::string_view text) {
 
 std::string floatText(float value) {
     if (!std::isfinite(value) || value == 0.0f) return "0";
-    for (int digits = 1; digits < 7; ++digits) {
+    // No text shorter than the shortest one that reads back can read back: start there
+    // (an average such as 72.33333 would otherwise try every length).
+    char buf[32];
+    const auto shortest =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    int first = 0;
+    for (const char* c = buf; c < shortest.ptr && *c != 'e'; ++c) first += isDigit(*c) ? 1 : 0;
+    for (int digits = std::max(1, first); digits < 7; ++digits) {
         std::string sci = scientific(value, digits);
         float back = 0;
         std::from_chars(sci.data(), sci.data() + sci.size(), back);

@@ -1,12 +1,12 @@
 #include "ui/chart.h"
 
 #include <QChart>
+#include <QGraphicsItem>
+#include <QGraphicsLayout>
 #include <QImage>
-#include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -21,6 +21,11 @@ namespace {
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 constexpr int kMaxDivisions = 200;
 constexpr qreal kMarkerSize = 9;
+// Above the plot background and grid lines, where a chart draws its series.
+constexpr qreal kSeriesZ = 4;
+// A value far outside the axis is drawn at this distance from the plot area at most, so that
+// no coordinate overflows; the line it gives is clipped away all the same.
+constexpr double kFarOut = 1e5;
 
 bool isBlank(const QString& s) {
     for (QChar c : s) {
@@ -30,6 +35,27 @@ bool isBlank(const QString& s) {
 }
 
 double parseValue(const QString& s) {
+    // Chart texts are short numbers: read them without building a std::string.
+    char buffer[64];
+    const qsizetype n = s.size();
+    if (n < qsizetype(sizeof buffer)) {
+        bool ascii = true;
+        bool blank = true;
+        const QChar* data = s.constData();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = data[i].unicode();
+            if (c >= 0x80) {
+                ascii = false;
+                break;
+            }
+            if (c != ' ' && (c < '\t' || c > '\r')) blank = false;
+            buffer[i] = static_cast<char>(c);
+        }
+        if (ascii) {
+            if (blank) return kMissing;
+            return text::leadingNumber(std::string_view(buffer, static_cast<std::size_t>(n)));
+        }
+    }
     if (isBlank(s)) return kMissing;
     return text::leadingNumber(s.toStdString());
 }
@@ -78,7 +104,52 @@ QImage markerImage(Marker marker, const QColor& color, qreal size) {
     return img;
 }
 
+// Sets an axis' ticks (every `interval` from `anchor`) and range, each only when it changed.
+// The axis lays out its labels after each change: of the two orders, the one whose state
+// between has the fewer ticks is taken (a long range with a short interval would build
+// thousands of labels).
+void setTicksAndRange(QValueAxis* axis, double anchor, double interval, double lo, double hi) {
+    if (axis->tickAnchor() != anchor) axis->setTickAnchor(anchor);
+    const double oldInterval = axis->tickInterval();
+    const double oldSpan = axis->max() - axis->min();
+    if (interval == oldInterval && lo == axis->min() && hi == axis->max()) return;
+    if (oldSpan / interval <= (hi - lo) / oldInterval) {
+        axis->setTickInterval(interval);
+        axis->setRange(lo, hi);
+    } else {
+        axis->setRange(lo, hi);
+        axis->setTickInterval(interval);
+    }
+}
+
 }  // namespace
+
+// The series are drawn by one item over the plot area rather than one chart series per line
+// piece: a long series with many gaps stays one cheap pass, and a dense one is drawn at the
+// resolution of the screen.
+class Chart::PlotItem : public QGraphicsItem {
+public:
+    PlotItem(const Chart* owner, QGraphicsItem* parent) : QGraphicsItem(parent), owner_(owner) {
+        setZValue(kSeriesZ);
+        setAcceptedMouseButtons(Qt::NoButton);
+    }
+    void setArea(const QRectF& area) {
+        prepareGeometryChange();
+        area_ = area;
+    }
+    const QRectF& area() const { return area_; }
+    QRectF boundingRect() const override {
+        // Room for markers and line ends on the edges.
+        return area_.adjusted(-kMarkerSize, -kMarkerSize, kMarkerSize, kMarkerSize);
+    }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        owner_->drawSeries(painter);
+    }
+
+private:
+    const Chart* owner_;
+    QRectF area_;
+};
 
 Chart::Chart(QWidget* parent) : QChartView(parent) {
     auto* c = new QChart();
@@ -92,20 +163,37 @@ Chart::Chart(QWidget* parent) : QChartView(parent) {
     categoryAxis_ = new QValueAxis(this);
     categoryAxis_->setLabelFormat("%.0f");
     categoryAxis_->setGridLineVisible(false);
+    // Ticks at round point numbers; the interval is always set before the range (see
+    // applyCategoryAxis), so the axis never lays out one label per point.
+    categoryAxis_->setTickInterval(1);
+    categoryAxis_->setRange(0.5, 1.5);
+    categoryAxis_->setTickAnchor(0);
+    categoryAxis_->setTickType(QValueAxis::TicksDynamic);
     c->addAxis(categoryAxis_, Qt::AlignBottom);
     for (int i = 0; i < 2; ++i) {
         axes_[i].axis = new QValueAxis(this);
+        axes_[i].axis->setTickInterval(1);
+        axes_[i].axis->setRange(0, 1);
+        axes_[i].axis->setTickAnchor(0);
+        axes_[i].axis->setTickType(QValueAxis::TicksDynamic);
         c->addAxis(axes_[i].axis, i == 0 ? Qt::AlignLeft : Qt::AlignRight);
     }
-    const QColor defaults[kSeriesCount] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0)};
-    for (int s = 0; s < kSeriesCount; ++s) series_[s].color = defaults[s];
-    applyAxes();
-    // The room for the markers is measured in pixels of the plot.
+    plot_ = new PlotItem(this, c);
+    plot_->setArea(c->plotArea());
     connect(c, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+        plot_->setArea(area);
+        plot_->update();
+        // The room for the markers is measured in pixels of the plot.
         if (std::abs(area.height() - plotHeightUsed_) < 0.5) return;
         plotHeightUsed_ = area.height();
         applyAxes();
     });
+    const QColor defaults[kSeriesCount] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0)};
+    for (int s = 1; s <= kSeriesCount; ++s) {
+        seriesAt(s).color = defaults[s - 1];
+        styleSeries(s);
+    }
+    applyAxes();
 }
 
 // --- values -------------------------------------------------------------------------------
@@ -138,10 +226,13 @@ void Chart::setSeriesValues(int series, const QStringList& texts) {
     if (!validSeries(series)) return;
     if (texts.size() > pointCount_) setPointCount(static_cast<int>(texts.size()));
     SeriesState& s = seriesAt(series);
-    for (int i = 0; i < pointCount_; ++i) {
-        s.texts[i] = i < texts.size() ? texts[i] : QString();
-        s.values[i] = parseValue(s.texts[i]);
+    const int given = static_cast<int>(std::min<qsizetype>(texts.size(), pointCount_));
+    for (int i = 0; i < given; ++i) {
+        s.texts[i] = texts[i];
+        s.values[i] = parseValue(texts[i]);
     }
+    std::fill(s.texts.begin() + given, s.texts.end(), QString());
+    std::fill(s.values.begin() + given, s.values.end(), kMissing);
     markDirty();
 }
 
@@ -157,14 +248,7 @@ void Chart::clearValues() {
 
 void Chart::setSeriesAxis(int series, Axis axis) {
     if (!validSeries(series) || seriesAt(series).axis == axis) return;
-    SeriesState& s = seriesAt(series);
-    s.axis = axis;
-    // Pieces are bound to their axis when created: build them anew.
-    for (QLineSeries* piece : s.pieces) {
-        chart()->removeSeries(piece);
-        delete piece;
-    }
-    s.pieces.clear();
+    seriesAt(series).axis = axis;
     markDirty();
 }
 
@@ -183,9 +267,9 @@ QColor Chart::seriesColor(int series) const {
 }
 
 void Chart::setSeriesVisible(int series, bool visible) {
-    if (!validSeries(series)) return;
+    if (!validSeries(series) || seriesAt(series).visible == visible) return;
     seriesAt(series).visible = visible;
-    for (QLineSeries* piece : seriesAt(series).pieces) piece->setVisible(visible);
+    plot_->update();
 }
 
 bool Chart::isSeriesVisible(int series) const {
@@ -193,7 +277,7 @@ bool Chart::isSeriesVisible(int series) const {
 }
 
 void Chart::setSeriesMarker(int series, Marker marker) {
-    if (!validSeries(series)) return;
+    if (!validSeries(series) || seriesAt(series).marker == marker) return;
     seriesAt(series).marker = marker;
     styleSeries(series);
 }
@@ -214,25 +298,16 @@ void Chart::setSeriesLineWidth(int series, qreal width) {
 
 void Chart::styleSeries(int series) {
     SeriesState& s = seriesAt(series);
-    QPen pen(s.color, s.lineWidth);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    for (QLineSeries* piece : s.pieces) {
-        piece->setPen(pen);
-        Marker m = s.marker;
-        // A point without neighbours has no line: give it a dot so it is not invisible.
-        if (m == Marker::None && piece->count() == 1) m = Marker::Circle;
-        if (m == Marker::None) {
-            piece->setLightMarker(QImage());
-            piece->setPointsVisible(false);
-        } else {
-            const qreal size = s.marker == Marker::None ? s.lineWidth * 2 + 3 : kMarkerSize;
-            piece->setMarkerSize(size);
-            piece->setLightMarker(markerImage(m, s.color, size));
-            piece->setPointsVisible(true);
-        }
-        piece->setVisible(s.visible);
-    }
+    // Without a marker, a point without neighbours has no line: it gets a small dot so it
+    // is not invisible.
+    const Marker shown = s.marker == Marker::None ? Marker::Circle : s.marker;
+    s.markerSize = s.marker == Marker::None ? s.lineWidth * 2 + 3 : kMarkerSize;
+    s.markerImage = markerImage(shown, s.color, s.markerSize);
+    plot_->update();
+}
+
+QImage Chart::markerPicture(int series) const {
+    return validSeries(series) ? seriesAt(series).markerImage : QImage();
 }
 
 // --- axes ---------------------------------------------------------------------------------
@@ -248,13 +323,13 @@ void Chart::fixAutomaticAxis(Axis axis) {
 void Chart::setAxisMinimum(Axis axis, double minimum) {
     fixAutomaticAxis(axis);
     axisAt(axis).minimum = minimum;
-    applyAxes();
+    markDirty();
 }
 
 void Chart::setAxisMaximum(Axis axis, double maximum) {
     fixAutomaticAxis(axis);
     axisAt(axis).maximum = maximum;
-    applyAxes();
+    markDirty();
 }
 
 void Chart::setAxisRange(Axis axis, double minimum, double maximum) {
@@ -262,12 +337,12 @@ void Chart::setAxisRange(Axis axis, double minimum, double maximum) {
     a.automatic = false;
     a.minimum = minimum;
     a.maximum = maximum;
-    applyAxes();
+    markDirty();
 }
 
 void Chart::setAxisAuto(Axis axis) {
     axisAt(axis).automatic = true;
-    applyAxes();
+    markDirty();
 }
 
 bool Chart::isAxisAuto(Axis axis) const { return axisAt(axis).automatic; }
@@ -301,7 +376,7 @@ double Chart::displayedAxisMaximum(Axis axis) const {
 bool Chart::setAxisDivisions(Axis axis, int divisions) {
     if (divisions < 1 || divisions > kMaxDivisions) return false;
     axisAt(axis).divisions = divisions;
-    applyAxes();
+    markDirty();
     return true;
 }
 
@@ -309,7 +384,7 @@ int Chart::axisDivisions(Axis axis) const { return axisAt(axis).divisions; }
 
 void Chart::setAxisVisible(Axis axis, bool visible) {
     axisAt(axis).visible = visible;
-    applyAxes();
+    markDirty();
 }
 
 bool Chart::isAxisVisible(Axis axis) const { return axisAt(axis).visible; }
@@ -386,25 +461,24 @@ void Chart::applyAxes() {
         double lo, hi;
         computeDisplayedRange(side, lo, hi);
         // The plot reaches half a marker beyond the outer ticks: a point on a limit is
-        // drawn whole instead of being cut by the plot's edge.
+        // drawn whole instead of being cut by the plot's edge. Ticks stay on round values
+        // from the lower limit.
         const double interval = (hi - lo) / a.divisions;
         const double pad = (hi - lo) * edgeRoom();
-        a.axis->setRange(lo - pad, hi + pad);
-        a.axis->setTickType(QValueAxis::TicksDynamic);
-        a.axis->setTickAnchor(lo);
-        a.axis->setTickInterval(interval);
-        a.axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsFor((hi - lo) / a.divisions)));
+        // Only what changed is set: an axis lays the chart out anew on every setting, even
+        // one that changes nothing.
+        setTicksAndRange(a.axis, lo, interval, lo - pad, hi + pad);
+        const QString format = QStringLiteral("%.%1f").arg(decimalsFor(interval));
+        if (a.axis->labelFormat() != format) a.axis->setLabelFormat(format);
         const bool shown = a.visible && (side == Axis::Left || rightUsed);
-        a.axis->setVisible(shown);
+        if (a.axis->isVisible() != shown) a.axis->setVisible(shown);
         if (side == Axis::Left) leftShown = shown;
         // One set of grid lines: the left axis', or the right one's when the left is hidden.
-        a.axis->setGridLineVisible(side == Axis::Left || !leftShown);
+        const bool grid = side == Axis::Left || !leftShown;
+        if (a.axis->isGridLineVisible() != grid) a.axis->setGridLineVisible(grid);
     }
-    const int n = std::max(1, pointCount_);
-    categoryAxis_->setRange(0.5, n + 0.5);
-    categoryAxis_->setTickType(QValueAxis::TicksDynamic);
-    categoryAxis_->setTickAnchor(0);
-    categoryAxis_->setTickInterval(n <= 10 ? 1 : niceStep(n / 8.0));
+    applyCategoryAxis();
+    plot_->update();
 }
 
 // Share of the value range to add at either end so that half a marker fits between the
@@ -420,71 +494,201 @@ double Chart::edgeRoom() const {
 
 // --- building -----------------------------------------------------------------------------
 
+void Chart::applyCategoryAxis() {
+    const int n = std::max(1, pointCount_);
+    const double lo = 0.5, hi = n + 0.5;
+    const double interval = n <= 10 ? 1 : niceStep(n / 8.0);
+    setTicksAndRange(categoryAxis_, 0, interval, lo, hi);
+}
+
+// --- drawing ------------------------------------------------------------------------------
+
+// Values, limits and divisions are applied together once per event-loop turn (or at the
+// next paint): a refill sets each of them, and the axes lay out their labels on each change.
 void Chart::markDirty() {
     dirty_ = true;
     if (!rebuildQueued_) {
         rebuildQueued_ = true;
-        QTimer::singleShot(0, this, [this] {
-            rebuildQueued_ = false;
-            ensureBuilt();
-        });
+        // A posted call rather than a timer: it runs before the window's paint request,
+        // which is posted at a lower priority, so the chart is laid out once and painted
+        // once instead of being painted, laid out anew and painted again. A hidden chart
+        // waits until it is shown.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                rebuildQueued_ = false;
+                if (isVisible()) ensureBuilt();
+            },
+            Qt::QueuedConnection);
     }
 }
 
 void Chart::ensureBuilt() {
     if (!dirty_) return;
     dirty_ = false;
-    rebuild();
-}
-
-void Chart::rebuild() {
-    for (int s = 1; s <= kSeriesCount; ++s) rebuildSeries(s);
     applyAxes();
+    // The axes' new labels change the plot area: lay it out now, so that the paint that
+    // follows draws the final picture rather than one that is laid out and painted again.
+    if (QGraphicsLayout* layout = chart()->layout()) layout->activate();
 }
 
-void Chart::rebuildSeries(int series) {
-    SeriesState& s = seriesAt(series);
-    QList<QList<QPointF>> runs;
-    QList<QPointF> run;
-    for (int i = 0; i < pointCount_; ++i) {
-        const double v = s.values[i];
-        if (std::isfinite(v)) {
-            run.append(QPointF(i + 1, v));
-        } else if (!run.isEmpty()) {
-            runs.append(run);
-            run.clear();
-        }
-    }
-    if (!run.isEmpty()) runs.append(run);
+QPointF Chart::pointPosition(int series, double category, double value) {
+    if (!validSeries(series)) return {};
+    ensureBuilt();
+    const QRectF area = plot_->area();
+    const QValueAxis* y = axisAt(seriesAt(series).axis).axis;
+    const double x = area.left() + (category - categoryAxis_->min()) /
+                                       (categoryAxis_->max() - categoryAxis_->min()) * area.width();
+    const double v = area.bottom() - (value - y->min()) / (y->max() - y->min()) * area.height();
+    return mapFromScene(plot_->mapToScene(QPointF(x, v)));
+}
 
-    QValueAxis* valueAxis = axisAt(s.axis).axis;
-    const size_t needed = static_cast<size_t>(runs.size());
-    while (s.pieces.size() > needed) {
-        QLineSeries* piece = s.pieces.back();
-        s.pieces.pop_back();
-        chart()->removeSeries(piece);
-        delete piece;
+void Chart::drawSeries(QPainter* painter) const {
+    const QRectF area = plot_->area();
+    if (area.isEmpty()) return;
+    painter->save();
+    // Whole pixels around the plot area, so lines along its edges are not cut in half.
+    painter->setClipRect(QRectF(QPointF(std::floor(area.left()), std::floor(area.top())),
+                                QPointF(std::ceil(area.right()), std::ceil(area.bottom()))));
+    for (const SeriesState& s : series_) {
+        if (s.visible) drawOneSeries(painter, s, area);
     }
-    for (size_t k = 0; k < needed; ++k) {
-        if (k == s.pieces.size()) {
-            auto* piece = new QLineSeries();
-            piece->replace(runs[k]);
-            chart()->addSeries(piece);
-            piece->attachAxis(categoryAxis_);
-            piece->attachAxis(valueAxis);
-            s.pieces.push_back(piece);
-        } else {
-            s.pieces[k]->replace(runs[k]);
+    painter->restore();
+}
+
+void Chart::drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF& area) const {
+    const QValueAxis* yAxis = axisAt(s.axis).axis;
+    const double x0 = categoryAxis_->min();
+    const double y0 = yAxis->min();
+    const double kx = area.width() / (categoryAxis_->max() - x0);
+    const double ky = area.height() / (yAxis->max() - y0);
+    const double top = area.top() - kFarOut, bottom = area.bottom() + kFarOut;
+    auto position = [&](std::size_t i) {
+        const double y = area.bottom() - (s.values[i] - y0) * ky;
+        return QPointF(area.left() + (static_cast<double>(i) + 1 - x0) * kx,
+                       std::clamp(y, top, bottom));
+    };
+
+    QPen pen(s.color, s.lineWidth);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+
+    // Each run of non-empty points is drawn as its line pieces, each with round ends as a
+    // chart control draws them. Where several points share a pixel column only the lowest
+    // and the highest of them are kept, in their order: the piece between them covers the
+    // column, so the same pixels are drawn from a few thousand pieces at most. Pieces of a
+    // run denser than its pixels are a pixel or two long, where square ends draw the same
+    // band as round ones at a third of the cost.
+    std::vector<QLineF> pieces;
+    std::vector<QLineF> densePieces;
+    std::vector<QRectF> denseColumns;  // a dense run's pieces within one pixel column
+    std::vector<QPointF> lonePoints;
+    const double halfWidth = s.lineWidth / 2;
+    const std::size_t n = s.values.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (!std::isfinite(s.values[i])) {
+            ++i;
+            continue;
         }
+        std::size_t end = i;
+        while (end < n && std::isfinite(s.values[end])) ++end;
+        if (end - i == 1) {
+            lonePoints.push_back(position(i));
+            i = end;
+            continue;
+        }
+        const bool dense = static_cast<double>(end - i) > (position(end - 1).x() - position(i).x());
+        std::vector<QLineF>& out = dense ? densePieces : pieces;
+        QPointF previous;
+        bool started = false;
+        auto lineTo = [&](const QPointF& p) {
+            if (started) out.emplace_back(previous, p);
+            previous = p;
+            started = true;
+        };
+        std::size_t k = i;
+        while (k < end) {
+            const QPointF first = position(k);
+            const double column = std::floor(first.x());
+            QPointF low = first, high = first;
+            std::size_t lowAt = k, highAt = k;
+            std::size_t m = k + 1;
+            for (; m < end; ++m) {
+                const QPointF p = position(m);
+                if (std::floor(p.x()) != column) break;
+                if (p.y() > low.y()) low = p, lowAt = m;
+                if (p.y() < high.y()) high = p, highAt = m;
+            }
+            if (lowAt == highAt) {
+                lineTo(low);
+            } else if (dense) {
+                // Upright within its column: with square ends it is the rectangle around
+                // it, which is far cheaper to fill than a stroke.
+                const QPointF& a = lowAt < highAt ? low : high;
+                const QPointF& b = lowAt < highAt ? high : low;
+                lineTo(a);
+                const double x = (a.x() + b.x()) / 2;
+                denseColumns.emplace_back(QPointF(x - halfWidth, high.y() - halfWidth),
+                                          QPointF(x + halfWidth, low.y() + halfWidth));
+                previous = b;
+            } else {
+                lineTo(lowAt < highAt ? low : high);
+                lineTo(lowAt < highAt ? high : low);
+            }
+            k = m;
+        }
+        i = end;
     }
-    styleSeries(series);
+    painter->drawLines(pieces.data(), static_cast<int>(pieces.size()));
+    if (!densePieces.empty()) {
+        pen.setCapStyle(Qt::SquareCap);
+        painter->setPen(pen);
+        painter->drawLines(densePieces.data(), static_cast<int>(densePieces.size()));
+    }
+    if (!denseColumns.empty()) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(s.color);
+        painter->drawRects(denseColumns.data(), static_cast<int>(denseColumns.size()));
+    }
+
+    // Markers: at every point when the series has them, else only at lone points. A marker
+    // on the pixel of the one before adds nothing.
+    const QImage& image = s.markerImage;
+    const double half = s.markerSize / 2;
+    QPoint lastPixel(std::numeric_limits<int>::min(), 0);
+    auto drawMarker = [&](const QPointF& p) {
+        const QPoint pixel = p.toPoint();
+        if (pixel == lastPixel) return;
+        lastPixel = pixel;
+        painter->drawImage(QRectF(p.x() - half, p.y() - half, s.markerSize, s.markerSize), image);
+    };
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    if (s.marker == Marker::None) {
+        for (const QPointF& p : lonePoints) drawMarker(p);
+        return;
+    }
+    for (std::size_t j = 0; j < n; ++j)
+        if (std::isfinite(s.values[j])) drawMarker(position(j));
 }
 
 QList<QList<QPointF>> Chart::segments(int series) {
     ensureBuilt();
     QList<QList<QPointF>> out;
     if (!validSeries(series)) return out;
-    for (QLineSeries* piece : seriesAt(series).pieces) out.append(piece->points());
+    const std::vector<double>& values = seriesAt(series).values;
+    QList<QPointF> run;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (std::isfinite(values[i])) {
+            run.append(QPointF(static_cast<double>(i) + 1, values[i]));
+        } else if (!run.isEmpty()) {
+            out.append(run);
+            run.clear();
+        }
+    }
+    if (!run.isEmpty()) out.append(run);
     return out;
 }
 
@@ -493,6 +697,11 @@ QList<QList<QPointF>> Chart::segments(int series) {
 void Chart::mousePressEvent(QMouseEvent* event) {
     emit clicked();
     QChartView::mousePressEvent(event);
+}
+
+void Chart::showEvent(QShowEvent* event) {
+    ensureBuilt();
+    QChartView::showEvent(event);
 }
 
 void Chart::paintEvent(QPaintEvent* event) {

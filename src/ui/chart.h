@@ -4,6 +4,7 @@
 // through it), per-axis limits and divisions, point markers and one click event.
 #include <QChartView>
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -11,7 +12,6 @@
 #include <array>
 #include <vector>
 
-class QLineSeries;
 class QValueAxis;
 
 namespace pairly::ui {
@@ -93,8 +93,14 @@ public:
     // Runs of consecutive non-empty points of a series as they are drawn: each entry is
     // the list of (point, value) of one line piece. Builds pending changes first.
     QList<QList<QPointF>> segments(int series);
-    // Applies pending value changes now (normally done on the next event-loop turn).
+    // Applies pending value and axis changes now (normally done on the next event-loop
+    // turn or paint).
     void ensureBuilt();
+    // Where (category, value) against the series' axis lies in this widget's coordinates,
+    // as last laid out.
+    QPointF pointPosition(int series, double category, double value);
+    // The picture drawn at each point with this marker (the lone-point dot for None).
+    QImage markerPicture(int series) const;
 
 signals:
     // A mouse click (press) anywhere on the chart.
@@ -102,9 +108,11 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    class PlotItem;
     struct SeriesState {
         std::vector<QString> texts;
         std::vector<double> values;  // parsed texts; NaN for a missing point
@@ -113,7 +121,8 @@ private:
         bool visible = true;
         Marker marker = Marker::None;
         qreal lineWidth = 2;
-        std::vector<QLineSeries*> pieces;  // drawn segments, reused between builds
+        QImage markerImage;  // drawn at every point (or at lone points when Marker::None)
+        qreal markerSize = 0;
     };
     struct AxisState {
         QValueAxis* axis = nullptr;
@@ -130,11 +139,12 @@ private:
     AxisState& axisAt(Axis a) { return axes_[a == Axis::Left ? 0 : 1]; }
     const AxisState& axisAt(Axis a) const { return axes_[a == Axis::Left ? 0 : 1]; }
     void markDirty();
-    void rebuild();
-    void rebuildSeries(int series);
     void styleSeries(int series);
     void applyAxes();
     double edgeRoom() const;
+    void applyCategoryAxis();
+    void drawSeries(QPainter* painter) const;
+    void drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF& area) const;
     void fixAutomaticAxis(Axis axis);
     void computeDisplayedRange(Axis axis, double& lo, double& hi) const;
     bool dataRange(Axis axis, double& lo, double& hi) const;
@@ -144,6 +154,7 @@ private:
     std::array<AxisState, 2> axes_;
     QValueAxis* categoryAxis_ = nullptr;
     qreal plotHeightUsed_ = 0;
+    PlotItem* plot_ = nullptr;
     bool dirty_ = false;
     bool rebuildQueued_ = false;
 };

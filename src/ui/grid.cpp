@@ -1,5 +1,7 @@
 #include "ui/grid.h"
 
+#include <QAbstractTableModel>
+#include <QBrush>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
@@ -12,10 +14,16 @@ namespace pairly::ui {
 
 namespace {
 
-Align fromQt(Qt::Alignment a) {
-    if (a & Qt::AlignRight) return Align::Right;
-    if (a & Qt::AlignHCenter) return Align::Center;
-    return Align::Left;
+Qt::Alignment qtAlign(Align a) {
+    switch (a) {
+        case Align::Right:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case Align::Center:
+            return Qt::AlignCenter;
+        case Align::Left:
+            break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
 // Keeps a bulk change from repainting per cell.
@@ -56,7 +64,191 @@ public:
 
 }  // namespace
 
-Grid::Grid(QWidget* parent) : QTableWidget(parent) {
+// The data rows of a grid: one string list per row and, only for rows that have any, one
+// colour per column. Column settings live here too, so the roles answer from one place.
+class GridModel : public QAbstractTableModel {
+public:
+    struct Row {
+        QStringList cells;
+        std::vector<QColor> colours;  // empty when the row has no coloured cell
+    };
+
+    explicit GridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : columns_;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= rowCount() || index.column() >= columns_) return {};
+        const Row& row = rows_[static_cast<std::size_t>(index.row())];
+        const int c = index.column();
+        switch (role) {
+            case Qt::DisplayRole:
+                return c < row.cells.size() ? row.cells[c] : QString();
+            case Qt::TextAlignmentRole:
+                return static_cast<int>(qtAlign(columnAlign_[static_cast<std::size_t>(c)]));
+            case Qt::BackgroundRole:
+                if (static_cast<std::size_t>(c) < row.colours.size() &&
+                    row.colours[static_cast<std::size_t>(c)].isValid())
+                    return QBrush(row.colours[static_cast<std::size_t>(c)]);
+                return {};
+            default:
+                return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical)
+            return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+        if (section < 0 || section >= columns_) return {};
+        if (role == Qt::DisplayRole) return headers_[section];
+        if (role == Qt::TextAlignmentRole)
+            return static_cast<int>(qtAlign(headerAlign_[static_cast<std::size_t>(section)]));
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+    // --- columns ---
+    void setColumnCount(int n) {
+        n = std::max(0, n);
+        if (n > columns_) {
+            beginInsertColumns(QModelIndex(), columns_, n - 1);
+            resizeColumns(n);
+            endInsertColumns();
+        } else if (n < columns_) {
+            beginRemoveColumns(QModelIndex(), n, columns_ - 1);
+            resizeColumns(n);
+            for (Row& row : rows_) {
+                if (row.cells.size() > n) row.cells.resize(n);
+                if (row.colours.size() > static_cast<std::size_t>(n)) row.colours.resize(n);
+            }
+            endRemoveColumns();
+        }
+    }
+    void setHeader(int col, const QString& text) {
+        headers_[col] = text;
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    }
+    QString header(int col) const { return headers_[col]; }
+    void setHeaderAlign(int col, Align a) {
+        headerAlign_[static_cast<std::size_t>(col)] = a;
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    }
+    Align headerAlign(int col) const { return headerAlign_[static_cast<std::size_t>(col)]; }
+    void setColumnAlign(int col, Align a) {
+        columnAlign_[static_cast<std::size_t>(col)] = a;
+        if (!rows_.empty())
+            emit dataChanged(index(0, col), index(rowCount() - 1, col), {Qt::TextAlignmentRole});
+    }
+    Align columnAlign(int col) const { return columnAlign_[static_cast<std::size_t>(col)]; }
+
+    // --- rows ---
+    void clear() {
+        if (rows_.empty()) return;
+        beginResetModel();
+        rows_.clear();
+        pending_ = false;
+        endResetModel();
+    }
+    void append(const QList<QStringList>& rows) {
+        if (rows.isEmpty()) return;
+        const int first = rowCount();
+        beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+        rows_.reserve(rows_.size() + static_cast<std::size_t>(rows.size()));
+        for (const QStringList& cells : rows)
+            rows_.push_back({cells.size() > columns_ ? cells.mid(0, columns_) : cells, {}});
+        endInsertRows();
+    }
+    void resizeRows(int n) {
+        n = std::max(0, n);
+        const int old = rowCount();
+        if (n > old) {
+            beginInsertRows(QModelIndex(), old, n - 1);
+            rows_.resize(static_cast<std::size_t>(n));
+            endInsertRows();
+        } else if (n < old) {
+            beginRemoveRows(QModelIndex(), n, old - 1);
+            rows_.resize(static_cast<std::size_t>(n));
+            endRemoveRows();
+        }
+    }
+
+    // --- cells (model rows) ---
+    QString text(int r, int c) const {
+        const QStringList& cells = rows_[static_cast<std::size_t>(r)].cells;
+        return c < cells.size() ? cells[c] : QString();
+    }
+    void setText(int r, int c, const QString& text) {
+        QStringList& cells = rows_[static_cast<std::size_t>(r)].cells;
+        while (cells.size() <= c) cells.append(QString());
+        cells[c] = text;
+        noteChanged(r, c);
+    }
+    QColor colour(int r, int c) const {
+        const auto& colours = rows_[static_cast<std::size_t>(r)].colours;
+        return static_cast<std::size_t>(c) < colours.size() ? colours[static_cast<std::size_t>(c)]
+                                                            : QColor();
+    }
+    void setColour(int r, int c, const QColor& colour) {
+        auto& colours = rows_[static_cast<std::size_t>(r)].colours;
+        if (!colour.isValid() && static_cast<std::size_t>(c) >= colours.size()) return;
+        if (colours.size() < static_cast<std::size_t>(columns_))
+            colours.resize(static_cast<std::size_t>(columns_));
+        colours[static_cast<std::size_t>(c)] = colour;
+        noteChanged(r, c);
+    }
+
+private:
+    void resizeColumns(int n) {
+        columns_ = n;
+        headers_.resize(n);
+        headerAlign_.resize(static_cast<std::size_t>(n), Align::Center);
+        columnAlign_.resize(static_cast<std::size_t>(n), Align::Left);
+    }
+
+    // Cell changes are told to the views once per event-loop turn, as one range: filling
+    // a long list cell by cell must not cost a repaint per cell.
+    void noteChanged(int r, int c) {
+        if (pending_) {
+            top_ = std::min(top_, r);
+            bottom_ = std::max(bottom_, r);
+            left_ = std::min(left_, c);
+            right_ = std::max(right_, c);
+            return;
+        }
+        pending_ = true;
+        top_ = bottom_ = r;
+        left_ = right_ = c;
+        QMetaObject::invokeMethod(
+            this, [this] { flush(); }, Qt::QueuedConnection);
+    }
+    void flush() {
+        if (!pending_) return;
+        pending_ = false;
+        const int lastRow = std::min(bottom_, rowCount() - 1);
+        const int lastCol = std::min(right_, columns_ - 1);
+        if (top_ > lastRow || left_ > lastCol) return;
+        emit dataChanged(index(top_, left_), index(lastRow, lastCol));
+    }
+
+    std::vector<Row> rows_;
+    int columns_ = 0;
+    QStringList headers_;
+    std::vector<Align> headerAlign_;
+    std::vector<Align> columnAlign_;
+    bool pending_ = false;
+    int top_ = 0, bottom_ = 0, left_ = 0, right_ = 0;
+};
+
+Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
+    setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,15 +270,17 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     applyRowHeight();
 
-    connect(this, &QTableWidget::cellClicked, this,
-            [this](int r, int c) { emit clickedCell(r + 1, c); });
-    connect(this, &QTableWidget::cellDoubleClicked, this,
-            [this](int r, int c) { emit doubleClickedCell(r + 1, c); });
+    connect(this, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& i) { emit clickedCell(i.row() + 1, i.column()); });
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& i) { emit doubleClickedCell(i.row() + 1, i.column()); });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { emit clickedCell(0, c); });
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int c) { emit doubleClickedCell(0, c); });
 }
+
+Grid::~Grid() = default;
 
 int Grid::twipsToPixels(int twips, double logicalDpi) {
     return static_cast<int>(std::lround(twips * logicalDpi / 1440.0));
@@ -97,85 +291,46 @@ int Grid::pixelsToTwips(int pixels, double logicalDpi) {
     return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpi));
 }
 
-Qt::Alignment Grid::qtAlign(Align a) const {
-    switch (a) {
-        case Align::Right:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case Align::Center:
-            return Qt::AlignCenter;
-        case Align::Left:
-            break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
+int Grid::rowCount() const { return model_->rowCount(); }
 
-QTableWidgetItem* Grid::makeItem(const QString& text, int col) const {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    Align a =
-        col >= 0 && col < static_cast<int>(columnAlign_.size()) ? columnAlign_[col] : Align::Left;
-    item->setTextAlignment(qtAlign(a));
-    return item;
-}
-
-QTableWidgetItem* Grid::headerItem(int col) {
-    QTableWidgetItem* item = horizontalHeaderItem(col);
-    if (!item) {
-        item = new QTableWidgetItem();
-        item->setTextAlignment(Qt::AlignCenter);
-        setHorizontalHeaderItem(col, item);
-    }
-    return item;
-}
+int Grid::columnCount() const { return model_->columnCount(); }
 
 void Grid::setColumns(const QStringList& headers) {
     UpdatesOff off(this);
     const int n = static_cast<int>(headers.size());
-    setColumnCount(n);
-    columnAlign_.resize(n, Align::Left);
+    model_->setColumnCount(n);
     for (int c = 0; c < n; ++c) {
-        QTableWidgetItem* item = headerItem(c);
-        item->setText(headers[c]);
-        item->setTextAlignment(Qt::AlignCenter);
+        model_->setHeader(c, headers[c]);
+        model_->setHeaderAlign(c, Align::Center);
     }
     setVisibleRows(visibleRows_);
 }
 
 void Grid::setHeaderText(int col, const QString& text) {
     if (col < 0 || col >= columnCount()) return;
-    headerItem(col)->setText(text);
+    model_->setHeader(col, text);
 }
 
 QString Grid::headerText(int col) const {
-    const QTableWidgetItem* item = col >= 0 ? horizontalHeaderItem(col) : nullptr;
-    return item ? item->text() : QString();
+    return col >= 0 && col < columnCount() ? model_->header(col) : QString();
 }
 
 void Grid::setHeaderAlignment(int col, Align align) {
     if (col < 0 || col >= columnCount()) return;
-    headerItem(col)->setTextAlignment(qtAlign(align));
+    model_->setHeaderAlign(col, align);
 }
 
 Align Grid::headerAlignment(int col) const {
-    const QTableWidgetItem* item = col >= 0 ? horizontalHeaderItem(col) : nullptr;
-    return item ? fromQt(Qt::Alignment(item->textAlignment())) : Align::Center;
+    return col >= 0 && col < columnCount() ? model_->headerAlign(col) : Align::Center;
 }
 
 void Grid::setColumnAlignment(int col, Align align) {
     if (col < 0 || col >= columnCount()) return;
-    if (static_cast<int>(columnAlign_.size()) < columnCount())
-        columnAlign_.resize(columnCount(), Align::Left);
-    columnAlign_[col] = align;
-    UpdatesOff off(this);
-    const Qt::Alignment qa = qtAlign(align);
-    for (int r = 0; r < rowCount(); ++r) {
-        if (QTableWidgetItem* it = item(r, col)) it->setTextAlignment(qa);
-    }
+    model_->setColumnAlign(col, align);
 }
 
 Align Grid::columnAlignment(int col) const {
-    return col >= 0 && col < static_cast<int>(columnAlign_.size()) ? columnAlign_[col]
-                                                                   : Align::Left;
+    return col >= 0 && col < columnCount() ? model_->columnAlign(col) : Align::Left;
 }
 
 void Grid::setColumnWidthTwips(int col, int twips) {
@@ -204,13 +359,11 @@ void Grid::setFontPointSize(double points) {
 double Grid::fontPointSize() const { return font().pointSizeF(); }
 
 void Grid::applyRowHeight() {
-    // A fixed height for every row: no per-row measuring while filling long lists.
+    // One height for every row, set on the header as its default: no per-row measuring
+    // while filling long lists.
     const int h = QFontMetrics(font()).height() + kCellPadding;
     verticalHeader()->setMinimumSectionSize(std::min(h, verticalHeader()->minimumSectionSize()));
     verticalHeader()->setDefaultSectionSize(h);
-    for (int r = 0; r < rowCount(); ++r) {
-        if (rowHeight(r) != h) setRowHeight(r, h);
-    }
 }
 
 void Grid::setVisibleRows(int rowsWithHeader) {
@@ -227,32 +380,20 @@ void Grid::setVisibleRows(int rowsWithHeader) {
 void Grid::clearRows() {
     UpdatesOff off(this);
     clearSelection();
-    setRowCount(0);
+    model_->clear();
     tailRoom_ = false;
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setValue(0);
 }
 
 int Grid::addRow(const QStringList& cells) {
-    UpdatesOff off(this);
-    const int r = rowCount();
-    setRowCount(r + 1);
-    const int n = std::min(static_cast<int>(cells.size()), columnCount());
-    for (int c = 0; c < n; ++c) setItem(r, c, makeItem(cells[c], c));
-    return r + 1;
+    model_->append({cells});
+    return rowCount();
 }
 
-void Grid::addRows(const QList<QStringList>& rows) {
-    if (rows.isEmpty()) return;
-    UpdatesOff off(this);
-    const int first = rowCount();
-    setRowCount(first + static_cast<int>(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const QStringList& cells = rows[i];
-        const int n = std::min(static_cast<int>(cells.size()), columnCount());
-        for (int c = 0; c < n; ++c) setItem(first + i, c, makeItem(cells[c], c));
-    }
-}
+void Grid::addRows(const QList<QStringList>& rows) { model_->append(rows); }
+
+void Grid::setRowCount(int n) { model_->resizeRows(n); }
 
 void Grid::setText(int row, int col, const QString& text) {
     if (row == 0) {
@@ -260,55 +401,51 @@ void Grid::setText(int row, int col, const QString& text) {
         return;
     }
     if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return;
-    if (QTableWidgetItem* it = item(row - 1, col)) {
-        it->setText(text);
-    } else {
-        setItem(row - 1, col, makeItem(text, col));
-    }
+    model_->setText(row - 1, col, text);
 }
 
 QString Grid::text(int row, int col) const {
     if (row == 0) return headerText(col);
     if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return QString();
-    const QTableWidgetItem* it = item(row - 1, col);
-    return it ? it->text() : QString();
+    return model_->text(row - 1, col);
 }
 
 void Grid::setCellColor(int row, int col, const QColor& color) {
     if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return;
-    QTableWidgetItem* it = item(row - 1, col);
-    if (!it) {
-        it = makeItem(QString(), col);
-        setItem(row - 1, col, it);
-    }
-    it->setBackground(color.isValid() ? QBrush(color) : QBrush());
+    model_->setColour(row - 1, col, color);
 }
 
 QColor Grid::cellColor(int row, int col) const {
     if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return QColor();
-    const QTableWidgetItem* it = item(row - 1, col);
-    if (!it) return QColor();
-    const QBrush b = it->background();
-    return b.style() == Qt::NoBrush ? QColor() : b.color();
+    return model_->colour(row - 1, col);
 }
 
 Align Grid::cellAlignment(int row, int col) const {
     if (row == 0) return headerAlignment(col);
-    const QTableWidgetItem* it =
-        row >= 1 && row <= rowCount() && col >= 0 ? item(row - 1, col) : nullptr;
-    return it ? fromQt(Qt::Alignment(it->textAlignment())) : columnAlignment(col);
+    return columnAlignment(col);
 }
 
-int Grid::currentGridRow() const { return currentRow() + 1; }
+QModelIndex Grid::cellIndex(int row, int col) const {
+    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return QModelIndex();
+    return model_->index(row - 1, col);
+}
 
-int Grid::currentGridColumn() const { return currentColumn(); }
+int Grid::currentGridRow() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+int Grid::currentGridColumn() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() : -1;
+}
 
 void Grid::setCurrentGridCell(int row, int col) {
     if (row < 1 || row > rowCount()) {
-        setCurrentCell(-1, -1);
+        setCurrentIndex(QModelIndex());
         return;
     }
-    setCurrentCell(row - 1, std::clamp(col, 0, std::max(0, columnCount() - 1)));
+    setCurrentIndex(model_->index(row - 1, std::clamp(col, 0, std::max(0, columnCount() - 1))));
 }
 
 bool Grid::scrollLastRowToTopIfMoreThan(int rows) {
@@ -337,14 +474,14 @@ int Grid::topVisibleRow() const {
 
 void Grid::updateGeometries() {
     if (!tailRoom_ || rowCount() == 0) {
-        QTableWidget::updateGeometries();
+        QTableView::updateGeometries();
         return;
     }
     // The base class limits the range so that the last row ends at the bottom edge; keep
     // the position and allow scrolling on until the last row starts at the top edge.
     QScrollBar* bar = verticalScrollBar();
     const int value = bar->value();
-    QTableWidget::updateGeometries();
+    QTableView::updateGeometries();
     const int needed = verticalHeader()->sectionPosition(rowCount() - 1);
     if (bar->maximum() < needed) bar->setRange(0, needed);
     bar->setValue(value);

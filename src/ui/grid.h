@@ -2,24 +2,31 @@
 // A text grid with one fixed header row, in the manner every list screen needs:
 // widths in twips, per-column alignment, cell colours, "last row on top" scrolling.
 //
-// Row numbering. The header texts live in the horizontal header, so the underlying
-// QTableWidget holds the data rows only: QTableWidget::rowCount() is the number of data
-// rows and QTableWidget row r is grid row r + 1. Every Grid method below numbers rows like
-// the screens do: row 0 is the header row, data rows are 1..rowCount(). Columns count from 0.
+// The rows live in a model over row vectors (no object per cell), served to the view and to
+// tests, accessibility and copy-paste through the standard roles: DisplayRole (text),
+// TextAlignmentRole (the column's alignment) and BackgroundRole (the cell colour).
+//
+// Row numbering. The header texts live in the horizontal header, so the model holds the data
+// rows only: model row r is grid row r + 1. Every Grid method below numbers rows like the
+// screens do: row 0 is the header row, data rows are 1..rowCount(). Columns count from 0.
 #include <QColor>
 #include <QList>
+#include <QModelIndex>
 #include <QStringList>
-#include <QTableWidget>
+#include <QTableView>
 #include <vector>
 
 namespace pairly::ui {
 
 enum class Align { Left, Center, Right };
 
-class Grid : public QTableWidget {
+class GridModel;
+
+class Grid : public QTableView {
     Q_OBJECT
 public:
     explicit Grid(QWidget* parent = nullptr);
+    ~Grid() override;
 
     // 1440 twips per inch at the given logical DPI, rounded to whole pixels.
     static int twipsToPixels(int twips, double logicalDpi);
@@ -27,7 +34,8 @@ public:
 
     // --- columns and header ---------------------------------------------------------------
     // Sets the column count to headers.size() and the header texts. Header cells are
-    // centred; data alignment of new columns is Left. Existing data rows are kept.
+    // centred; data alignment of new columns is Left. Existing data rows are kept (cells
+    // beyond a smaller count are dropped).
     void setColumns(const QStringList& headers);
     void setHeaderText(int col, const QString& text);
     QString headerText(int col) const;
@@ -50,25 +58,31 @@ public:
     void setVisibleRows(int rowsWithHeader);
 
     // --- rows -----------------------------------------------------------------------------
+    int rowCount() const;  // data rows
+    int columnCount() const;
     // Back to the header row alone (data rows removed, scroll at the top). Headers,
     // widths and alignments stay.
     void clearRows();
     // Appends one data row; missing trailing cells stay empty. Returns its row number (1..).
     int addRow(const QStringList& cells);
-    // Appends many rows with one repaint; the fast path for long lists.
+    // Appends many rows in one step; the fast path for long lists.
     void addRows(const QList<QStringList>& rows);
-    // QTableWidget::setRowCount(n) also works and sets n data rows (cells empty).
+    // n data rows: rows beyond n are dropped, new rows are empty.
+    void setRowCount(int n);
 
     // --- cells (row 0 = header) -----------------------------------------------------------
     // setText on row 0 sets the header text. Out-of-range positions are ignored / read "".
     void setText(int row, int col, const QString& text);
     QString text(int row, int col) const;
     // Background colour of a data cell; an invalid QColor removes it. cellColor() is an
-    // invalid QColor when the cell has none.
+    // invalid QColor when the cell has none. Many calls in a row are cheap: the view
+    // repaints once.
     void setCellColor(int row, int col, const QColor& color);
     QColor cellColor(int row, int col) const;
     // Alignment of one data cell as drawn.
     Align cellAlignment(int row, int col) const;
+    // The model index of a data cell (invalid for the header row or out of range).
+    QModelIndex cellIndex(int row, int col) const;
 
     // --- current cell and scrolling -------------------------------------------------------
     // Current data row (1..rowCount(), 0 when none) and column (-1 when none).
@@ -94,12 +108,9 @@ protected:
     void updateGeometries() override;
 
 private:
-    Qt::Alignment qtAlign(Align a) const;
-    QTableWidgetItem* makeItem(const QString& text, int col) const;
-    QTableWidgetItem* headerItem(int col);
     void applyRowHeight();
 
-    std::vector<Align> columnAlign_;
+    GridModel* model_;
     // Extra scroll room so the last row can reach the top; cleared by clearRows().
     bool tailRoom_ = false;
     int visibleRows_ = 0;

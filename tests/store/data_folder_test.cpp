@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "store/codec.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
 
@@ -32,6 +33,29 @@ TEST(ResolveFile, IgnoresTheCaseOfLatinLetters) {
     EXPECT_FALSE(fileExists(folder.path(), "データ2.txt"));
     EXPECT_EQ(readTextFile(folder.path(), "MEMO.txt"), "y");
     EXPECT_EQ(readTextFile(folder.path(), "none.txt"), std::nullopt);
+}
+
+TEST(ReadFile, EveryByteOfEverySizeAndTheStatusOfAFailedRead) {
+    // Sizes around the read buffers, with bytes that are not valid CP932 among them.
+    TempFolder folder;
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{65536},
+                             std::size_t{65537}, std::size_t{300001}}) {
+        std::string bytes(size, 'a');
+        for (std::size_t i = 0; i < size; i += 97) bytes[i] = static_cast<char>(0x80 + i % 128);
+        folder.writeBytes("データ1.txt", bytes);
+        const FileBytes raw = readFileBytes(folder.path(), "データ1.txt");
+        EXPECT_EQ(raw.status, ReadStatus::Ok) << size;
+        EXPECT_EQ(raw.bytes, bytes) << size;
+        const FileText text = readFile(folder.path(), "データ1.txt");
+        EXPECT_EQ(text.status, ReadStatus::Ok) << size;
+        EXPECT_EQ(text.text, fromCp932(bytes)) << size;
+    }
+    EXPECT_EQ(readFileBytes(folder.path(), "データ2.txt").status, ReadStatus::Missing);
+    {
+        auto fail = InjectFaults::once(2, {Op::Read});  // the second read of a long file
+        const FileBytes raw = readFileBytes(folder.path(), "データ1.txt");
+        EXPECT_TRUE(raw.failed());
+    }
 }
 
 TEST(SafeRewrite, ReplacesTheExistingSpellingAndLeavesNoTemporaryFile) {

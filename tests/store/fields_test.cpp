@@ -55,6 +55,19 @@ TEST(Codec, Cp932BytesOfWindowsCharacters) {
     // Other private-use characters still have no CP932 form.
     EXPECT_EQ(toCp932("\uF77F"), std::nullopt);
     EXPECT_EQ(toCp932("\uF800"), std::nullopt);
+    // Text that grows threefold (half-width katakana) or is invalid throughout still
+    // decodes whole.
+    std::string kana, kanaUtf8, invalid, kept;
+    for (int i = 0; i < 500; ++i) {
+        kana += "\xB1";
+        kanaUtf8 += "ｱ";
+        invalid += "\xA0";
+        kept += "\uF7A0";
+    }
+    EXPECT_EQ(fromCp932(kana + "\x83\x66"), kanaUtf8 + "デ");
+    EXPECT_EQ(fromCp932(invalid), kept);
+    EXPECT_EQ(toCp932(kept), invalid);
+    EXPECT_EQ(toCp932(kanaUtf8), kana);
 }
 
 TEST(FieldReader, ReadingRule) {

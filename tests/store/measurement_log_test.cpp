@@ -54,6 +54,45 @@ TEST(MeasurementLog, ReadingRuleOnHandWrittenLines) {
               "\"2026/08/01\",\"起床後\",70.25,25,1350,10,50,1352,3.1,\"\",\"旧\"\r\n");
 }
 
+TEST(MeasurementLog, BytesOnDiskReadAsTheirDecodedText) {
+    // A log is parsed from its CP932 bytes; every record must be what the decoded text
+    // gives, also around bytes that are not valid CP932.
+    const std::string valid = *toCp932(
+        "\"2026/08/01\",\"起床後\",70.25,25,1350.5,10.5,50,1351.5,3.1,\"ｱｲｳ, ①\",\"旧\"\r\n"
+        " \"2026/08/02\" , \"朝食前\"x , 69.9 ,,  ,11.5,,,,\"ソ表能\",\"\"\r\n");
+    const char* cases[] = {
+        "",
+        "\"2026/08/03\",\"\x83\",1,2,3,4,5,6,7,\"\x83,\x83\",\"\"\r\n",  // a lead byte before a
+                                                                         // quote
+        "\"2026/08/03\",\"a\",\x81\x40 65.5,\x82\x60,3,4,5,6,7,\"\",\"\"\n",  // ideographic space
+        "\"2026/08/03\",\"\xA0\x80\xFD\",1\x83,2,3,4,5,6,7,\"\",\"\"\r",
+        "\"2026/08/03\",\"\x93\xfa\",1,2,3,4,5,6,7,\"\",\"\x83",  // torn in a character
+        "\"2026/\x83/03\",\"a\",1,2,3,4,5,6,7,\"\",\"\"\r\n\"2026/08/04\",\"b\"",
+    };
+    std::vector<std::string> contents = {valid};
+    for (const char* c : cases) contents.push_back(valid + c);
+    for (const std::string& bytes : contents) {
+        const auto records = parseCp932Records(bytes);
+        EXPECT_EQ(records, parseRecords(fromCp932(bytes))) << bytes;
+        EXPECT_GE(records.size(), 2u);
+    }
+    EXPECT_EQ(parseCp932Records(valid)[0].comment, "ｱｲｳ, ①");
+    EXPECT_EQ(parseCp932Records(valid)[1].comment, "ソ表能");
+
+    // Many distinct texts in a row (more than are remembered) keep their own values.
+    std::vector<MeasurementRecord> many;
+    for (int i = 0; i < 200; ++i)
+        many.push_back(rec("2026/08/01", "状況" + std::to_string(i % 40), 60.0f + i * 0.1f,
+                           i % 3 ? "" : "コメント" + std::to_string(i)));
+    const auto back = parseCp932Records(*toCp932(recordsText(many)));
+    ASSERT_EQ(back.size(), many.size());
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        EXPECT_EQ(back[i].situation, many[i].situation) << i;
+        EXPECT_EQ(back[i].comment, many[i].comment) << i;
+        EXPECT_EQ(back[i].weight, many[i].weight) << i;
+    }
+}
+
 TEST(MeasurementLog, MissingEmptyAndTornLogs) {
     TempFolder folder;
     EXPECT_TRUE(loadLog(folder.path(), 1).records.empty());

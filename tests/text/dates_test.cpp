@@ -35,6 +35,11 @@ TEST(FormatDate, Patterns) {
     EXPECT_EQ(formatDate(Date{2026, 12, 7}), "2026/12/07");
     EXPECT_EQ(reformatDate("2026/12/07", "YY/MM/DD"), "26/12/07");
     EXPECT_EQ(reformatDate("bad", "YY/MM/DD"), "bad");
+    // Zero padding of short years and of a century's first year.
+    EXPECT_EQ(formatDate(Date{5, 1, 2}), "0005/01/02");
+    EXPECT_EQ(formatDate(Date{987, 10, 31}, "yyyy/mm"), "0987/10");
+    EXPECT_EQ(formatDate(Date{2000, 1, 1}, "YY/MM/DD"), "00/01/01");
+    EXPECT_EQ(formatDate(Date{2009, 11, 9}, "yy/m/d"), "09/11/9");
 }
 
 TEST(DateArithmetic, DaysWeekdaysAndAdding) {

@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -47,8 +52,42 @@ TEST(LeadingNumber, ReadsTheLongestLeadingDecimalNumber) {
         {"0.1", 0.1},
         {"007", 7},
         {"60,5", 60},
+        // Blanks after or inside a number, and signs, as the list and chart texts give them.
+        {"65.3 kg", 65.3},
+        {"1\xE3\x80\x80"
+         "2",
+         12},
+        {"-0.2Kg", -0.2},
+        {"+.5", 0.5},
+        {"-5.", -5},
+        {"1450kcal", 1450},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.expected) << c.text;
+    // A digit run too long for a double reads as the largest one, with its sign.
+    const std::string huge = "1" + std::string(400, '0');
+    EXPECT_EQ(leadingNumber(huge), std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumber("-" + huge + ".5"), -std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumber(" " + huge), std::numeric_limits<double>::max());
+}
+
+TEST(LeadingNumber, ShortNumbersReadAsAFullDecimalReaderReadsThem) {
+    // Short numbers take a quick way; its result must be the correctly rounded double.
+    std::uint64_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return seed >> 33;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + static_cast<int>(next() % 17);
+        std::string text;
+        for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + next() % 10);
+        const std::size_t point = next() % (text.size() + 1);
+        if (point > 0 && point < text.size()) text.insert(point, ".");
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        EXPECT_EQ(leadingNumber(text), expected) << text;
+        EXPECT_EQ(leadingNumber("-" + text + "Kg"), -expected) << text;
+    }
 }
 
 TEST(FloatText, ShortestTextWithAtMostSevenDigits) {
@@ -82,6 +121,33 @@ TEST(FloatText, ReadsBackAsTheSameFloatWhenSevenDigitsSuffice) {
         const std::string t = floatText(v);
         EXPECT_EQ(static_cast<float>(leadingNumber(t)), v) << t;
         EXPECT_EQ(t.find('e'), std::string::npos);
+    }
+}
+
+TEST(FloatText, ShortestCorrectlyRoundedTextOverManyValues) {
+    // The fewest significant digits (1..6) whose correctly rounded text reads back as the
+    // value, else seven: checked on averages of weighings and on arbitrary floats.
+    auto expected = [](float v) {
+        char buf[64];
+        for (int digits = 1; digits < 7; ++digits) {
+            std::snprintf(buf, sizeof buf, "%.*e", digits - 1, static_cast<double>(v));
+            if (std::strtof(buf, nullptr) == v) return std::strtod(buf, nullptr);
+        }
+        std::snprintf(buf, sizeof buf, "%.6e", static_cast<double>(v));
+        return std::strtod(buf, nullptr);
+    };
+    std::uint32_t seed = 3;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const float average = static_cast<float>(500 + seed % 1500) / 10.0f / 3.0f;
+        std::uint32_t bits = (seed >> 1) % 0x7f000000u;  // finite
+        float arbitrary;
+        std::memcpy(&arbitrary, &bits, sizeof arbitrary);
+        for (float v : {average, arbitrary, -average}) {
+            if (v == 0.0f) continue;
+            const std::string text = floatText(v);
+            EXPECT_EQ(std::strtod(text.c_str(), nullptr), expected(v)) << text;
+        }
     }
 }
 

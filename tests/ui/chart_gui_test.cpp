@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QChart>
-#include <QLineSeries>
 #include <QMouseEvent>
+#include <QSet>
 #include <QValueAxis>
 #include <cmath>
 
@@ -15,10 +15,29 @@ namespace {
 
 using Segments = QList<QList<QPointF>>;
 
-QList<QLineSeries*> drawnSeries(Chart& c) {
-    QList<QLineSeries*> out;
-    for (QAbstractSeries* s : c.chart()->series()) out.append(static_cast<QLineSeries*>(s));
-    return out;
+// A chart drawn offscreen, and what lies at a point of it.
+QImage drawn(Chart& chart) {
+    chart.show();
+    QApplication::processEvents();
+    return chart.grab().toImage();
+}
+
+// How many pixels within `radius` of the point's place have the series' hue.
+int pixelsOfSeries(Chart& chart, const QImage& img, int series, double category, double value,
+                   int radius = 1, QPoint offset = {}) {
+    const QColor colour = chart.seriesColor(series);
+    const QPoint p = chart.pointPosition(series, category, value).toPoint() + offset;
+    int count = 0;
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const QColor c = img.pixelColor(p.x() + dx, p.y() + dy);
+            const int distance = std::abs(c.red() - colour.red()) +
+                                 std::abs(c.green() - colour.green()) +
+                                 std::abs(c.blue() - colour.blue());
+            if (distance < 150) ++count;
+        }
+    }
+    return count;
 }
 
 TEST(ChartTest, EmptyTextsSplitTheLine) {
@@ -46,28 +65,32 @@ TEST(ChartTest, EmptyTextsSplitTheLine) {
 
 TEST(ChartTest, RefillReusesAndDropsPieces) {
     Chart chart;
+    chart.resize(300, 200);
     chart.setPointCount(6);
     chart.setSeriesValues(2, {"1", "", "2", "", "3", ""});
     chart.setSeriesAxis(2, Axis::Right);
     EXPECT_EQ(chart.segments(2).size(), 3);
-    EXPECT_EQ(drawnSeries(chart).size(), 3);
     chart.setPointCount(0);
     chart.setPointCount(4);
     EXPECT_EQ(chart.value(2, 1), QString());
     EXPECT_TRUE(chart.segments(2).isEmpty());
-    EXPECT_TRUE(drawnSeries(chart).isEmpty());
     chart.setValue(2, 4, "9");
     chart.setValue(2, 5, "10");  // beyond the points: ignored
     chart.setValue(4, 1, "10");  // no such series
     EXPECT_EQ(chart.segments(2), Segments({{{4, 9}}}));
     EXPECT_EQ(chart.value(2, 5), QString());
     EXPECT_EQ(chart.value(0, 1), QString());
-    // The piece is drawn against the axis its series is bound to.
-    ASSERT_EQ(drawnSeries(chart).size(), 1);
-    const auto axes = drawnSeries(chart).first()->attachedAxes();
-    bool onRight = false;
-    for (QAbstractAxis* a : axes) onRight = onRight || a->alignment() == Qt::AlignRight;
-    EXPECT_TRUE(onRight);
+    // The point is drawn against the axis its series is bound to: high on a 0..10 right
+    // axis, where the 0..100 left axis would put it near the bottom.
+    chart.setAxisRange(Axis::Left, 0, 100);
+    chart.setAxisRange(Axis::Right, 0, 10);
+    const QImage img = drawn(chart);
+    EXPECT_GT(pixelsOfSeries(chart, img, 2, 4, 9), 0);
+    EXPECT_LT(chart.pointPosition(2, 4, 9).y(), chart.pointPosition(1, 4, 9).y() - 50);
+    // A shorter refill leaves nothing of the longer one.
+    chart.setSeriesValues(2, {"5"});
+    EXPECT_EQ(chart.segments(2), Segments({{{1, 5}}}));
+    EXPECT_EQ(chart.value(2, 4), QString());
 }
 
 TEST(ChartTest, AxisLimitsReadBackAndInvertedOnesStaySane) {
@@ -133,22 +156,28 @@ TEST(ChartTest, AutomaticAxisFollowsDataUntilALimitIsSet) {
 
 TEST(ChartTest, MarkersAndVisibility) {
     Chart chart;
+    chart.resize(400, 300);
+    chart.setSeriesColor(1, QColor(0, 0, 255));
+    chart.setSeriesColor(2, QColor(255, 0, 0));
     chart.setPointCount(4);
     chart.setSeriesValues(1, {"60", "61", "", "62"});
-    chart.setSeriesValues(2, {"20", "21", "22", "23"});
-    chart.ensureBuilt();
+    chart.setSeriesValues(2, {"30", "31", "32", "33"});
+    chart.setSeriesAxis(2, Axis::Right);
+    chart.setAxisRange(Axis::Left, 55, 65);
+    chart.setAxisRange(Axis::Right, 10, 40);  // the lines lie apart
 
-    // Without markers a line has no points drawn, but a lone point keeps a dot.
-    for (QLineSeries* s : drawnSeries(chart)) {
-        EXPECT_EQ(s->pointsVisible(), s->count() == 1) << s->count();
-    }
+    // Without markers a line has no dots, but a lone point keeps one. (Looked at just
+    // below a point: the ball's highlight is below its centre.)
+    const QPoint below(0, 2);
+    QImage img = drawn(chart);
+    EXPECT_EQ(pixelsOfSeries(chart, img, 1, 1, 60, 0, below), 0);
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 4, 62, 2), 4);
     for (Marker m : {Marker::Circle, Marker::Ball}) {
         chart.setMarker(m);
         for (int i = 1; i <= Chart::kSeriesCount; ++i) EXPECT_EQ(chart.seriesMarker(i), m);
-        for (QLineSeries* s : drawnSeries(chart)) {
-            EXPECT_TRUE(s->pointsVisible());
-            EXPECT_FALSE(s->lightMarker().isNull());
-        }
+        img = drawn(chart);
+        EXPECT_GT(pixelsOfSeries(chart, img, 1, 1, 60, 0, below), 0) << int(m);
+        EXPECT_GT(pixelsOfSeries(chart, img, 2, 3, 32, 0, below), 0) << int(m);
     }
     // The ball is shaded: its picture holds many tones, the circle few.
     auto tones = [](const QImage& img) {
@@ -157,26 +186,27 @@ TEST(ChartTest, MarkersAndVisibility) {
         for (int x = 1; x < img.width() - 1; ++x) set.insert(img.pixel(x, y) | 0xff000000u);
         return set.size();
     };
-    const int ballTones = tones(drawnSeries(chart).first()->lightMarker());
+    const int ballTones = tones(chart.markerPicture(1));
     chart.setMarker(Marker::Circle);
-    const int circleTones = tones(drawnSeries(chart).first()->lightMarker());
+    const int circleTones = tones(chart.markerPicture(1));
     EXPECT_GT(ballTones, circleTones + 3);
     chart.setMarker(Marker::None);
-    for (QLineSeries* s : drawnSeries(chart)) {
-        EXPECT_TRUE(s->lightMarker().isNull() || s->count() == 1);
-    }
+    img = drawn(chart);
+    EXPECT_EQ(pixelsOfSeries(chart, img, 1, 1, 60, 0, below), 0);
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 4, 62, 2), 4);
 
     chart.setSeriesVisible(2, false);
     EXPECT_FALSE(chart.isSeriesVisible(2));
     EXPECT_TRUE(chart.isSeriesVisible(1));
-    int hidden = 0;
-    for (QLineSeries* s : drawnSeries(chart)) hidden += s->isVisible() ? 0 : 1;
-    EXPECT_EQ(hidden, 1);  // series 2 is one piece
+    img = drawn(chart);
+    EXPECT_EQ(pixelsOfSeries(chart, img, 2, 2, 31), 0);
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 2, 61), 0);
     // Values keep coming while hidden and show when it is shown again.
     chart.setValue(2, 3, "");
     chart.ensureBuilt();
     chart.setSeriesVisible(2, true);
-    for (QLineSeries* s : drawnSeries(chart)) EXPECT_TRUE(s->isVisible());
+    img = drawn(chart);
+    EXPECT_GT(pixelsOfSeries(chart, img, 2, 2, 31), 0);
     EXPECT_EQ(chart.segments(2).size(), 2);
 
     chart.setAxisVisible(Axis::Right, false);
@@ -198,20 +228,27 @@ TEST(ChartTest, PointsOnTheLimitsAreDrawnWhole) {
     chart.show();
     chart.ensureBuilt();
     QApplication::processEvents();
-    QLineSeries* s = drawnSeries(chart).first();
-    const QRectF plot = chart.chart()->plotArea();
+    const QRectF plot = chart.mapFromScene(chart.chart()->plotArea()).boundingRect();
     ASSERT_GT(plot.height(), 100);
-    const QPointF top = chart.chart()->mapToPosition(QPointF(2, 74), s);
-    const QPointF bottom = chart.chart()->mapToPosition(QPointF(1, 72), s);
-    const qreal half = s->markerSize() / 2;
+    const QPointF top = chart.pointPosition(1, 2, 74);
+    const QPointF bottom = chart.pointPosition(1, 1, 72);
+    const qreal half = 9.0 / 2;  // a ball's radius
     EXPECT_GE(top.y() - plot.top(), half);
     EXPECT_GE(plot.bottom() - bottom.y(), half);
     EXPECT_LT(top.y() - plot.top(), 2 * half + 2);  // no more room than that
     EXPECT_DOUBLE_EQ(chart.displayedAxisMinimum(Axis::Left), 72);
     EXPECT_DOUBLE_EQ(chart.displayedAxisMaximum(Axis::Left), 74);
-    auto* axis = static_cast<QValueAxis*>(s->attachedAxes().last());
+    // Ticks on the limits and on every division between them.
+    QValueAxis* axis = nullptr;
+    for (QAbstractAxis* a : chart.chart()->axes(Qt::Vertical))
+        if (a->alignment() == Qt::AlignLeft) axis = qobject_cast<QValueAxis*>(a);
+    ASSERT_NE(axis, nullptr);
     EXPECT_DOUBLE_EQ(axis->tickAnchor(), 72);
     EXPECT_DOUBLE_EQ(axis->tickInterval(), 0.5);
+    // Both balls are drawn whole: their colour reaches past the marker's middle on all sides.
+    const QImage img = chart.grab().toImage();
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 2, 74, 1, {0, -3}), 0);
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 1, 72, 1, {0, 3}), 0);
 }
 
 TEST(ChartTest, NoLineIsDrawnAcrossAMissingPoint) {
@@ -221,13 +258,9 @@ TEST(ChartTest, NoLineIsDrawnAcrossAMissingPoint) {
     chart.setCategoryAxisVisible(false);
     chart.setSeriesValues(1, {"60", "60", "", "60", "60"});
     chart.setAxisRange(Axis::Left, 59, 61);
-    chart.show();
-    QApplication::processEvents();
-    const QImage img = chart.grab().toImage();
-    QLineSeries* piece = drawnSeries(chart).first();
+    const QImage img = drawn(chart);
     auto blueAt = [&](double category) {
-        const QPoint p =
-            chart.mapFromScene(chart.chart()->mapToPosition(QPointF(category, 60), piece));
+        const QPoint p = chart.pointPosition(1, category, 60).toPoint();
         int blue = 0;
         for (int dy = -3; dy <= 3; ++dy) {
             const QColor c = img.pixelColor(p.x(), p.y() + dy);
@@ -239,6 +272,88 @@ TEST(ChartTest, NoLineIsDrawnAcrossAMissingPoint) {
     EXPECT_GT(blueAt(4.5), 0);
     EXPECT_EQ(blueAt(3), 0);  // but not through the missing point 3
     EXPECT_EQ(blueAt(2.5), 0);
+}
+
+TEST(ChartTest, LongSeriesNeverLayOutALabelPerPoint) {
+    // Every change of the point axis lays out its labels at once: no step of a refill may
+    // ask for thousands (a long range under a short interval, or the other way round).
+    Chart chart;
+    chart.resize(600, 300);
+    auto* axis = qobject_cast<QValueAxis*>(chart.chart()->axes(Qt::Horizontal).first());
+    ASSERT_NE(axis, nullptr);
+    double mostTicks = 0;
+    auto note = [&] {
+        mostTicks = std::max(mostTicks, (axis->max() - axis->min()) / axis->tickInterval());
+    };
+    QObject::connect(axis, &QValueAxis::rangeChanged, note);
+    QObject::connect(axis, &QValueAxis::tickIntervalChanged, note);
+    for (int n : {5, 10922, 3, 32766, 12, 1, 20000}) {
+        QStringList values;
+        for (int i = 0; i < n; ++i) values << QString::number(60 + i % 7);
+        chart.setPointCount(0);
+        chart.setSeriesValues(1, values);
+        chart.ensureBuilt();
+        EXPECT_DOUBLE_EQ(axis->min(), 0.5) << n;
+        EXPECT_DOUBLE_EQ(axis->max(), n + 0.5) << n;
+        EXPECT_LE((axis->max() - axis->min()) / axis->tickInterval(), 11) << n;
+    }
+    EXPECT_LE(mostTicks, 11);
+}
+
+TEST(ChartTest, DenseSeriesKeepsItsSpikesAndGaps) {
+    // Thousands of points on a few hundred pixels: every extreme still shows, and a gap
+    // still breaks the line.
+    Chart chart;
+    chart.resize(300, 200);
+    chart.setSeriesColor(1, QColor(0, 0, 255));
+    chart.setCategoryAxisVisible(false);
+    QStringList values;
+    for (int i = 1; i <= 6000; ++i) {
+        if (i == 2500)
+            values << "70";  // one spike up
+        else if (i == 4000)
+            values << "50";  // one down
+        else if (i > 4500 && i <= 5200)
+            values << "";
+        else
+            values << QString::number(60 + (i % 3) * 0.1, 'f', 1);
+    }
+    chart.setSeriesValues(1, values);
+    chart.setAxisRange(Axis::Left, 45, 75);
+    const QImage img = drawn(chart);
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 2500, 69.5), 0);
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 4000, 50.5), 0);
+    EXPECT_EQ(pixelsOfSeries(chart, img, 1, 4850, 60.1, 2), 0);  // inside the gap
+    EXPECT_GT(pixelsOfSeries(chart, img, 1, 4300, 60.1, 2), 0);
+    EXPECT_EQ(chart.segments(1).size(), 2);
+}
+
+TEST(ChartTest, AChartFilledWhileHiddenShowsItsDataOnceShown) {
+    // A hidden chart puts off laying out its axes; shown, it draws what it was given.
+    QWidget parent;
+    parent.resize(400, 300);
+    auto* chart = new Chart(&parent);
+    chart->resize(400, 300);
+    chart->setSeriesColor(1, QColor(0, 0, 255));
+    chart->hide();
+    parent.show();
+    chart->setSeriesValues(1, {"52", "58"});
+    chart->setAxisRange(Axis::Left, 50, 60);
+    chart->setAxisDivisions(Axis::Left, 5);
+    QApplication::processEvents();
+    chart->show();
+    QApplication::processEvents();
+    auto* left = qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).first());
+    ASSERT_NE(left, nullptr);
+    // The limits with room for a marker beyond them, ticks from 50 every 2.
+    EXPECT_LT(left->min(), 50);
+    EXPECT_GT(left->min(), 49);
+    EXPECT_GT(left->max(), 60);
+    EXPECT_LT(left->max(), 61);
+    EXPECT_DOUBLE_EQ(left->tickAnchor(), 50);
+    EXPECT_DOUBLE_EQ(left->tickInterval(), 2);
+    const QImage img = chart->grab().toImage();
+    EXPECT_GT(pixelsOfSeries(*chart, img, 1, 1.5, 55), 0);
 }
 
 TEST(ChartTest, ClickIsReported) {

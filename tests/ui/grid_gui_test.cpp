@@ -86,9 +86,15 @@ TEST(GridTest, HeaderRowTextsAndAlignment) {
     g.setText(2, 1, QStringLiteral("夕食後"));
     EXPECT_EQ(g.cellAlignment(2, 1), Align::Center);
     EXPECT_EQ(g.text(2, 1), QStringLiteral("夕食後"));
-    // The underlying table holds data rows only; its row r is grid row r + 1.
-    ASSERT_NE(g.item(1, 1), nullptr);
-    EXPECT_EQ(g.item(1, 1)->text(), QStringLiteral("夕食後"));
+    // The model holds data rows only; its row r is grid row r + 1, and it serves what is
+    // drawn through the standard roles.
+    const QModelIndex cell = g.model()->index(1, 1);
+    EXPECT_EQ(g.cellIndex(2, 1), cell);
+    EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), QStringLiteral("夕食後"));
+    EXPECT_EQ(cell.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    EXPECT_EQ(g.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("行動"));
+    EXPECT_FALSE(g.cellIndex(0, 1).isValid());
+    EXPECT_FALSE(g.cellIndex(3, 1).isValid());
 
     g.setText(0, 1, QStringLiteral("状況"));
     EXPECT_EQ(g.headerText(1), QStringLiteral("状況"));
@@ -101,7 +107,7 @@ TEST(GridTest, HeaderRowTextsAndAlignment) {
 
     // Cells are read-only.
     g.addRow(dayRow(1));
-    EXPECT_FALSE(g.item(0, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(g.model()->flags(g.cellIndex(1, 0)) & Qt::ItemIsEditable);
 }
 
 TEST(GridTest, CellColoursReadBack) {
@@ -121,6 +127,9 @@ TEST(GridTest, CellColoursReadBack) {
     EXPECT_FALSE(g.cellColor(1, 1).isValid());
     g.setText(2, 2, "x");  // text keeps the colour
     EXPECT_EQ(g.cellColor(2, 2), yellow);
+    // The colour is what the model serves to the view; a cell without one serves none.
+    EXPECT_EQ(g.cellIndex(2, 2).data(Qt::BackgroundRole).value<QBrush>().color(), yellow);
+    EXPECT_FALSE(g.cellIndex(1, 1).data(Qt::BackgroundRole).isValid());
 }
 
 TEST(GridTest, LastRowGoesToTopOnlyAboveTheThreshold) {
@@ -204,7 +213,7 @@ TEST(GridTest, ClicksReportGridRows) {
     QObject::connect(&g, &Grid::clickedCell, [&](int r, int c) { clicks.append({r, c}); });
     QObject::connect(&g, &Grid::doubleClickedCell, [&](int r, int c) { doubles.append({r, c}); });
 
-    const QPoint cell = g.visualItemRect(g.item(2, 1)).center();  // grid row 3, column 1
+    const QPoint cell = g.visualRect(g.cellIndex(3, 1)).center();
     sendMouse(g.viewport(), QEvent::MouseButtonPress, cell);
     sendMouse(g.viewport(), QEvent::MouseButtonRelease, cell);
     sendMouse(g.viewport(), QEvent::MouseButtonDblClick, cell);
@@ -218,7 +227,7 @@ TEST(GridTest, ClicksReportGridRows) {
 
     g.setCurrentGridCell(5, 0);
     EXPECT_EQ(g.currentGridRow(), 5);
-    EXPECT_EQ(g.currentRow(), 4);
+    EXPECT_EQ(g.currentIndex().row(), 4);
 }
 
 TEST(GridTest, SelectedRowKeepsItsCellColours) {
@@ -233,7 +242,7 @@ TEST(GridTest, SelectedRowKeepsItsCellColours) {
     g.selectRow(0);
     QApplication::processEvents();
     const QImage img = g.viewport()->grab().toImage();
-    const QColor cell = img.pixelColor(g.visualItemRect(g.item(0, 1)).center());
+    const QColor cell = img.pixelColor(g.visualRect(g.cellIndex(1, 1)).center());
     EXPECT_GT(cell.red(), cell.green() + 10) << cell.name().toStdString();
     EXPECT_GT(cell.red(), cell.blue() + 10) << cell.name().toStdString();
 }
@@ -258,6 +267,63 @@ TEST(GridTest, FontSizeAndBulkRows) {
     g.setFontPointSize(16);
     EXPECT_GT(g.rowHeight(4000), smallRow);
     EXPECT_EQ(g.rowHeight(0), g.rowHeight(4000));
+}
+
+TEST(GridTest, RowsKeepTheirCellsThroughColumnAndRowChanges) {
+    Grid g;
+    g.setColumns({"a", "b", "c"});
+    g.addRow({"1", "2", "3", "4"});  // a cell beyond the columns is dropped
+    g.setCellColor(1, 2, QColor(255, 192, 192));
+    EXPECT_EQ(g.text(1, 3), QString());
+    g.setColumns({"a", "b", "c", "d"});
+    EXPECT_EQ(g.text(1, 3), QString());
+    EXPECT_EQ(g.text(1, 2), QStringLiteral("3"));
+    EXPECT_EQ(g.columnAlignment(3), Align::Left);
+    g.setColumns({"a", "b"});  // fewer columns: their cells go
+    g.setColumns({"a", "b", "c"});
+    EXPECT_EQ(g.text(1, 2), QString());
+    EXPECT_FALSE(g.cellColor(1, 2).isValid());
+    EXPECT_EQ(g.text(1, 1), QStringLiteral("2"));
+
+    g.setRowCount(4);
+    EXPECT_EQ(g.rowCount(), 4);
+    EXPECT_EQ(g.text(4, 0), QString());
+    g.setText(4, 2, "x");
+    EXPECT_EQ(g.text(4, 2), QStringLiteral("x"));
+    g.setRowCount(1);
+    EXPECT_EQ(g.rowCount(), 1);
+    EXPECT_EQ(g.text(1, 0), QStringLiteral("1"));
+    EXPECT_EQ(g.text(2, 0), QString());
+    g.setRowCount(-3);
+    EXPECT_EQ(g.rowCount(), 0);
+}
+
+TEST(GridTest, ManyCellChangesAreToldToTheViewOnce) {
+    // Colouring a long list cell by cell must not cost a repaint per cell: the model tells
+    // its views once per event-loop turn, with one range over every changed cell.
+    Grid g;
+    g.setColumns({"a", "b", "c"});
+    QList<QStringList> rows;
+    for (int i = 1; i <= 3000; ++i) rows.append({QString::number(i), "", ""});
+    g.addRows(rows);
+    QList<std::pair<QModelIndex, QModelIndex>> told;
+    QObject::connect(g.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& a, const QModelIndex& b) {
+                         told.append({a, b});
+                     });
+    for (int r = 10; r <= 2000; ++r) g.setCellColor(r, 2, QColor(192, 255, 192));
+    g.setText(5, 1, "↑");
+    EXPECT_TRUE(told.isEmpty());
+    QApplication::processEvents();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0].first, g.cellIndex(5, 1));
+    EXPECT_EQ(told[0].second, g.cellIndex(2000, 2));
+    EXPECT_EQ(g.cellColor(2000, 2), QColor(192, 255, 192));
+    // Rows cleared before the view was told: nothing out of range is told.
+    g.setCellColor(2999, 0, QColor(255, 0, 0));
+    g.clearRows();
+    QApplication::processEvents();
+    EXPECT_EQ(told.size(), 1);
 }
 
 }  // namespace
