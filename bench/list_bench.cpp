@@ -22,7 +22,7 @@ const std::vector<MeasurementRecord>& maximalLog() {
 }
 
 void report(benchmark::State& state, const views::MeasurementList& list) {
-    state.counters["rows"] = static_cast<double>(list.rows.size());
+    state.SetLabel(std::to_string(list.rows.size()) + " rows");
     state.SetItemsProcessed(state.iterations() * pairly::store::kMaxRecords);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/grid.h"
 
+#include <functional>
+
 #include <QAbstractTableModel>
 #include <QBrush>
 #include <QFontMetrics>
@@ -9,6 +11,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace pairly::ui {
 
@@ -71,6 +74,7 @@ public:
     struct Row {
         QStringList cells;
         std::vector<QColor> colours;  // empty when the row has no coloured cell
+        bool own = true;              // false: the cells are asked of the source
     };
 
     explicit GridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -84,18 +88,18 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || index.row() >= rowCount() || index.column() >= columns_) return {};
-        const Row& row = rows_[static_cast<std::size_t>(index.row())];
+        const int r = index.row();
         const int c = index.column();
         switch (role) {
             case Qt::DisplayRole:
-                return c < row.cells.size() ? row.cells[c] : QString();
+                return text(r, c);
             case Qt::TextAlignmentRole:
                 return static_cast<int>(qtAlign(columnAlign_[static_cast<std::size_t>(c)]));
-            case Qt::BackgroundRole:
-                if (static_cast<std::size_t>(c) < row.colours.size() &&
-                    row.colours[static_cast<std::size_t>(c)].isValid())
-                    return QBrush(row.colours[static_cast<std::size_t>(c)]);
+            case Qt::BackgroundRole: {
+                const QColor cell = colour(r, c);
+                if (cell.isValid()) return QBrush(cell);
                 return {};
+            }
             default:
                 return {};
         }
@@ -151,10 +155,21 @@ public:
 
     // --- rows ---
     void clear() {
+        sourceText_ = nullptr;
+        sourceColour_ = nullptr;
         if (rows_.empty()) return;
         beginResetModel();
         rows_.clear();
         pending_ = false;
+        endResetModel();
+    }
+    void setSource(int n, std::function<QString(int, int)> text,
+                   std::function<QColor(int, int)> colour) {
+        beginResetModel();
+        pending_ = false;
+        rows_.assign(static_cast<std::size_t>(std::max(0, n)), Row{{}, {}, false});
+        sourceText_ = std::move(text);
+        sourceColour_ = std::move(colour);
         endResetModel();
     }
     void append(const QList<QStringList>& rows) {
@@ -182,21 +197,26 @@ public:
 
     // --- cells (model rows) ---
     QString text(int r, int c) const {
-        const QStringList& cells = rows_[static_cast<std::size_t>(r)].cells;
-        return c < cells.size() ? cells[c] : QString();
+        const Row& row = rows_[static_cast<std::size_t>(r)];
+        if (!row.own) return sourceText_ ? sourceText_(r + 1, c) : QString();
+        return c < row.cells.size() ? row.cells[c] : QString();
     }
     void setText(int r, int c, const QString& text) {
+        takeOver(r);
         QStringList& cells = rows_[static_cast<std::size_t>(r)].cells;
         while (cells.size() <= c) cells.append(QString());
         cells[c] = text;
         noteChanged(r, c);
     }
     QColor colour(int r, int c) const {
-        const auto& colours = rows_[static_cast<std::size_t>(r)].colours;
+        const Row& row = rows_[static_cast<std::size_t>(r)];
+        if (!row.own) return sourceColour_ ? sourceColour_(r + 1, c) : QColor();
+        const auto& colours = row.colours;
         return static_cast<std::size_t>(c) < colours.size() ? colours[static_cast<std::size_t>(c)]
                                                             : QColor();
     }
     void setColour(int r, int c, const QColor& colour) {
+        takeOver(r);
         auto& colours = rows_[static_cast<std::size_t>(r)].colours;
         if (!colour.isValid() && static_cast<std::size_t>(c) >= colours.size()) return;
         if (colours.size() < static_cast<std::size_t>(columns_))
@@ -206,6 +226,23 @@ public:
     }
 
 private:
+    // A row from the source becomes a row of its own before one of its cells changes.
+    void takeOver(int r) {
+        Row& row = rows_[static_cast<std::size_t>(r)];
+        if (row.own) return;
+        QStringList cells;
+        std::vector<QColor> colours(static_cast<std::size_t>(columns_));
+        bool coloured = false;
+        for (int c = 0; c < columns_; ++c) {
+            cells << text(r, c);
+            colours[static_cast<std::size_t>(c)] = colour(r, c);
+            coloured = coloured || colours[static_cast<std::size_t>(c)].isValid();
+        }
+        row.cells = std::move(cells);
+        if (coloured) row.colours = std::move(colours);
+        row.own = true;
+    }
+
     void resizeColumns(int n) {
         columns_ = n;
         headers_.resize(n);
@@ -239,6 +276,8 @@ private:
     }
 
     std::vector<Row> rows_;
+    std::function<QString(int, int)> sourceText_;
+    std::function<QColor(int, int)> sourceColour_;
     int columns_ = 0;
     QStringList headers_;
     std::vector<Align> headerAlign_;
@@ -392,6 +431,13 @@ int Grid::addRow(const QStringList& cells) {
 }
 
 void Grid::addRows(const QList<QStringList>& rows) { model_->append(rows); }
+
+void Grid::setRowSource(int rows, std::function<QString(int row, int col)> text,
+                        std::function<QColor(int row, int col)> colour) {
+    UpdatesOff off(this);
+    clearSelection();
+    model_->setSource(rows, std::move(text), std::move(colour));
+}
 
 void Grid::setRowCount(int n) { model_->resizeRows(n); }
 

@@ -14,6 +14,7 @@
 #include <QModelIndex>
 #include <QStringList>
 #include <QTableView>
+#include <functional>
 #include <vector>
 
 namespace pairly::ui {
@@ -67,6 +68,13 @@ public:
     int addRow(const QStringList& cells);
     // Appends many rows in one step; the fast path for long lists.
     void addRows(const QList<QStringList>& rows);
+    // Replaces the rows by `rows` data rows whose cells are asked of `text` (and `colour`,
+    // an invalid QColor for none) with this grid's row numbering, only when a cell is drawn
+    // or read: the fast path for lists of thousands of rows. What the functions read must
+    // stay as it is until the next clearRows() or setRowSource(). A row whose cell is set
+    // by setText or setCellColor takes its cells over from the functions.
+    void setRowSource(int rows, std::function<QString(int row, int col)> text,
+                      std::function<QColor(int row, int col)> colour = {});
     // n data rows: rows beyond n are dropped, new rows are empty.
     void setRowCount(int n);
 

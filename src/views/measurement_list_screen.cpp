@@ -446,31 +446,32 @@ void MeasurementListScreen::drawVisibleSmallCharts() {
     }
 }
 
-void MeasurementListScreen::renderTables(QtTexts& q) {
-    msgBunseki_->clearRows();
-    msgBunseki2_->clearRows();
-    const auto n = static_cast<qsizetype>(model_.rows.size());
-    QList<QStringList> rows, compositionRows;
-    rows.reserve(n);
-    compositionRows.reserve(n);
-    for (std::size_t i = 0; i < model_.rows.size(); ++i) {
-        QStringList cells;
-        cells.reserve(kListColumns);
-        for (Text c : model_.rows[i].cells) cells << q(c);
-        QStringList compCells;
-        compCells.reserve(kListCompositionColumns);
-        for (Text c : model_.compositionRows[i].cells) compCells << q(c);
-        rows << std::move(cells);
-        compositionRows << std::move(compCells);
-    }
-    msgBunseki_->addRows(rows);
-    msgBunseki2_->addRows(compositionRows);
-    for (qsizetype i = 0; i < n; ++i) {
-        const ListRow& row = model_.rows[static_cast<std::size_t>(i)];
-        const int r = static_cast<int>(i) + 1;
-        msgBunseki_->setCellColor(r, kPreviousArrowColumn, arrowQColour(row.previousArrow));
-        msgBunseki_->setCellColor(r, kFirstArrowColumn, arrowQColour(row.firstArrow));
-    }
+void MeasurementListScreen::renderTables(QtTexts&) {
+    // The tables ask for the texts of the rows they draw: thirty years of weighings are
+    // not turned into a million Qt strings on every refresh. The texts live in model_,
+    // which is replaced only by a build that then renders again.
+    const auto n = static_cast<int>(model_.rows.size());
+    auto utf8 = [](Text t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); };
+    msgBunseki_->setRowSource(
+        n,
+        [this, utf8](int row, int col) {
+            const auto r = static_cast<std::size_t>(row - 1);
+            if (r >= model_.rows.size() || col < 0 || col >= kListColumns) return QString();
+            return utf8(model_.rows[r].cells[static_cast<std::size_t>(col)]);
+        },
+        [this](int row, int col) {
+            const auto r = static_cast<std::size_t>(row - 1);
+            if (r >= model_.rows.size()) return QColor();
+            if (col == kPreviousArrowColumn) return arrowQColour(model_.rows[r].previousArrow);
+            if (col == kFirstArrowColumn) return arrowQColour(model_.rows[r].firstArrow);
+            return QColor();
+        });
+    msgBunseki2_->setRowSource(n, [this, utf8](int row, int col) {
+        const auto r = static_cast<std::size_t>(row - 1);
+        if (r >= model_.compositionRows.size() || col < 0 || col >= kListCompositionColumns)
+            return QString();
+        return utf8(model_.compositionRows[r].cells[static_cast<std::size_t>(col)]);
+    });
     // A long list opens at its end, which brings the newest weighings into view; the
     // table scrolls no further than its last row. Both tables show the same rows.
     if (model_.scrollToLastRow) {

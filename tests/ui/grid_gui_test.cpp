@@ -326,5 +326,56 @@ TEST(GridTest, ManyCellChangesAreToldToTheViewOnce) {
     EXPECT_EQ(told.size(), 1);
 }
 
+// Rows from a source are asked for only when drawn or read, with the grid's numbering; a
+// cell set afterwards takes the row over; clearing or a new source lets the old one go.
+TEST(GridTest, RowSourceServesRowsOnDemand) {
+    Grid g;
+    g.setColumns({"a", "b", "c"});
+    g.resize(300, 200);
+    int asked = 0;
+    std::vector<QString> words = {"x", "y", "z"};
+    g.setRowSource(
+        100000,
+        [&](int row, int col) {
+            ++asked;
+            return QStringLiteral("%1:%2").arg(row).arg(col);
+        },
+        [](int row, int col) { return col == 2 && row % 2 ? QColor(Qt::red) : QColor(); });
+    EXPECT_EQ(g.rowCount(), 100000);
+    g.show();
+    QApplication::processEvents();
+    EXPECT_GT(asked, 0);
+    EXPECT_LT(asked, 1000);  // the visible cells, not a hundred thousand rows
+    EXPECT_EQ(g.text(1, 0), "1:0");
+    EXPECT_EQ(g.text(100000, 2), "100000:2");
+    EXPECT_EQ(g.text(100001, 0), "");
+    EXPECT_EQ(g.cellColor(3, 2), QColor(Qt::red));
+    EXPECT_FALSE(g.cellColor(4, 2).isValid());
+    EXPECT_EQ(g.model()->data(g.cellIndex(5, 1), Qt::DisplayRole).toString(), "5:1");
+
+    // A changed cell keeps the rest of its row as the source gave it.
+    g.setText(3, 1, "own");
+    EXPECT_EQ(g.text(3, 0), "3:0");
+    EXPECT_EQ(g.text(3, 1), "own");
+    EXPECT_EQ(g.cellColor(3, 2), QColor(Qt::red));
+    g.setCellColor(4, 0, Qt::blue);
+    EXPECT_EQ(g.cellColor(4, 0), QColor(Qt::blue));
+    EXPECT_EQ(g.text(4, 2), "4:2");
+
+    // Rows appended after the source's are ordinary rows.
+    g.addRow({"p", "q"});
+    EXPECT_EQ(g.rowCount(), 100001);
+    EXPECT_EQ(g.text(100001, 1), "q");
+
+    g.clearRows();
+    EXPECT_EQ(g.rowCount(), 0);
+    g.setRowCount(2);
+    EXPECT_EQ(g.text(1, 0), "");  // the old source is gone
+    g.setRowSource(1, [&](int, int col) { return words[static_cast<std::size_t>(col)]; });
+    EXPECT_EQ(g.rowCount(), 1);
+    EXPECT_EQ(g.text(1, 2), "z");
+    EXPECT_FALSE(g.cellColor(1, 2).isValid());
+}
+
 }  // namespace
 }  // namespace pairly::ui
