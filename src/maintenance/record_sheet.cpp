@@ -32,7 +32,10 @@ std::string printFileName(std::string_view kind, const text::Date& day, int seco
                   secondsSinceMidnight % 60);
     std::string name(kind);
     name += stamp;
-    if (copy > 1) name += "_" + std::to_string(copy);
+    if (copy > 1) {
+        name += '_';
+        name += std::to_string(copy);
+    }
     return name + ".pdf";
 }
 
