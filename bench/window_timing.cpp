@@ -194,6 +194,9 @@ void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, 
             const std::string screen = " on " + b->objectName().toStdString();
             table.add("cmdUser2" + screen + suffix, timedClick(*window, user2));
             table.add("cmdUser1" + screen + suffix, timedClick(*window, user1));
+            if (run == 0 && memory)
+                table.addValue("peak memory after " + b->objectName().toStdString() + suffix,
+                               peakMemoryMb(), "MB");
         }
         if (memory) table.addValue("peak memory after every screen" + suffix, peakMemoryMb(), "MB");
         for (const auto& shown : dialogs.shown)

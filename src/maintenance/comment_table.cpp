@@ -33,34 +33,48 @@ private:
 
 }  // namespace
 
+namespace {
+
+CommentRow rowOf(const std::vector<store::MeasurementRecord>& records, std::size_t i,
+                 ValueTexts& texts) {
+    const store::MeasurementRecord& r = records[i];
+    const double previous = i == 0 ? 0.0 : double{records[i - 1].weight};
+    const double difference = previous == 0 ? 0.0 : double{r.weight} - previous;
+    CommentRow row;
+    auto& c = row.cells;
+    c[0] = std::to_string(i + 1);
+    c[1] = r.date;
+    c[2] = r.situation;
+    c[3] = texts.shortest(r.weight);
+    c[4] = texts.oneDecimal(difference);
+    row.change = difference > 0   ? WeightChange::Rise
+                 : difference < 0 ? WeightChange::Fall
+                                  : WeightChange::Same;
+    c[5] = changeArrow(row.change);
+    c[6] = texts.shortest(r.bodyFat);
+    c[7] = r.comment;
+    c[8] = std::to_string(int{r.basalMetabolism});
+    c[9] = std::to_string(int{r.visceralFat});
+    c[10] = texts.shortest(r.muscleMass);
+    c[11] = std::to_string(int{r.muscleScore});
+    c[12] = texts.shortest(r.boneMass);
+    return row;
+}
+
+}  // namespace
+
 std::vector<CommentRow> buildCommentTable(const std::vector<store::MeasurementRecord>& records) {
-    std::vector<CommentRow> rows(records.size());
+    std::vector<CommentRow> rows;
+    rows.reserve(records.size());
     ValueTexts texts;
-    double previous = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const store::MeasurementRecord& r = records[i];
-        const double difference = previous == 0 ? 0.0 : double{r.weight} - previous;
-        CommentRow& row = rows[i];
-        auto& c = row.cells;
-        c[0] = std::to_string(i + 1);
-        c[1] = r.date;
-        c[2] = r.situation;
-        c[3] = texts.shortest(r.weight);
-        c[4] = texts.oneDecimal(difference);
-        row.change = difference > 0   ? WeightChange::Rise
-                     : difference < 0 ? WeightChange::Fall
-                                      : WeightChange::Same;
-        c[5] = changeArrow(row.change);
-        c[6] = texts.shortest(r.bodyFat);
-        c[7] = r.comment;
-        c[8] = std::to_string(int{r.basalMetabolism});
-        c[9] = std::to_string(int{r.visceralFat});
-        c[10] = texts.shortest(r.muscleMass);
-        c[11] = std::to_string(int{r.muscleScore});
-        c[12] = texts.shortest(r.boneMass);
-        previous = r.weight;
-    }
+    for (std::size_t i = 0; i < records.size(); ++i) rows.push_back(rowOf(records, i, texts));
     return rows;
+}
+
+CommentRow commentRow(const std::vector<store::MeasurementRecord>& records, std::size_t i) {
+    if (i >= records.size()) return {};
+    ValueTexts texts;
+    return rowOf(records, i, texts);
 }
 
 const char* changeArrow(WeightChange change) {

@@ -30,6 +30,8 @@ struct CommentRow {
 // weight; while that weight is 0 (the first row) it is 0. Any non-zero difference gets
 // its arrow, even one that shows as "0.0".
 std::vector<CommentRow> buildCommentTable(const std::vector<store::MeasurementRecord>& records);
+// Row i of that table alone (an empty row beyond the records).
+CommentRow commentRow(const std::vector<store::MeasurementRecord>& records, std::size_t i);
 
 const char* changeArrow(WeightChange change);
 

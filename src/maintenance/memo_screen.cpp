@@ -171,19 +171,20 @@ void MemoScreen::resetCommentTable() {
 void MemoScreen::fillCommentTable() {
     resetCommentTable();
     shown_ = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
-    const std::vector<CommentRow> table = buildCommentTable(shown_);
-    QList<QStringList> rows;
-    rows.reserve(static_cast<qsizetype>(table.size()));
-    for (const CommentRow& row : table) {
-        QStringList cells;
-        cells.reserve(kCommentColumnCount);
-        for (const std::string& cell : row.cells) cells << q(cell);
-        rows << std::move(cells);
-    }
-    msgMemoList_->addRows(rows);
-    for (std::size_t i = 0; i < table.size(); ++i)
-        msgMemoList_->setCellColor(static_cast<int>(i) + 1, kArrowColumn,
-                                   changeColour(table[i].change));
+    // The table asks for the texts of the rows it draws, made from the records: a long
+    // log need not become a Qt string per cell.
+    msgMemoList_->setRowSource(
+        static_cast<int>(shown_.size()),
+        [this](int row, int col) {
+            if (row < 1 || col < 0 || col >= kCommentColumnCount) return QString();
+            return q(commentRow(shown_, static_cast<std::size_t>(row - 1))
+                         .cells[static_cast<std::size_t>(col)]);
+        },
+        [this](int row, int col) {
+            if (row < 1 || col != kArrowColumn || row > static_cast<int>(shown_.size()))
+                return QColor();
+            return changeColour(commentRow(shown_, static_cast<std::size_t>(row - 1)).change);
+        });
     msgMemoList_->scrollLastRowToTopIfMoreThan(kCommentVisibleRows);
     // No row is picked in the new table: the box shows no comment of the old one.
     cmdMemoHozon_->setEnabled(false);

@@ -403,6 +403,7 @@ void MeasurementListScreen::buildUnfilteredList() {
     const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
     // The trend graph's weight series follows the list's partner.
     if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart();
+    model_ = {};  // the old list's texts go before the new ones are made
     model_ = views::buildUnfilteredList(log, ctx_.profile.heightCm);
     render();
     fillPeriodLists();
@@ -422,6 +423,7 @@ void MeasurementListScreen::dispatchListFilters() {
 }
 
 void MeasurementListScreen::runFilteredBuild(const std::vector<store::MeasurementRecord>& log) {
+    model_ = {};
     model_ = views::buildFilteredList(log, ctx_.profile.heightCm, currentFilters());
     render();
 }

@@ -70,6 +70,22 @@ std::vector<MeasurementRecord> shownLog(const TempFolder& folder) {
     return store::loadLog(folder.path(), 1).records;
 }
 
+// The screen asks for single rows as it draws them: each is the row of the whole table.
+TEST(CommentTable, SingleRowsAreTheRowsOfTheWholeTable) {
+    const std::vector<MeasurementRecord> records = {
+        rec("2026/12/01", 0), rec("2026/12/01", 61.5f, "a"), rec("2026/12/02", 61.5f),
+        rec("2026/12/03", 60.75f), rec("2026/12/04", 0), rec("2026/12/05", 62)};
+    const auto table = buildCommentTable(records);
+    ASSERT_EQ(table.size(), records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const CommentRow row = commentRow(records, i);
+        EXPECT_EQ(row.cells, table[i].cells) << i;
+        EXPECT_EQ(row.change, table[i].change) << i;
+    }
+    EXPECT_EQ(commentRow(records, records.size()).cells[0], "");
+    EXPECT_EQ(commentRow({}, 0).cells[1], "");
+}
+
 TEST(CommentSave, ChangesOnlyTheCommentOfThatRecord) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
