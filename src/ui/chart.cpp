@@ -44,6 +44,30 @@ double niceStep(double raw) {
     return 10 * p;
 }
 
+// Moves an axis to a new range and tick interval without ever laying out more ticks than
+// the old or the new state has: under dynamic ticks a new range with the old interval
+// (0 .. 1e9 in steps of 0.5) would build one label per step and never finish.
+void setRangeAndTicks(QValueAxis* axis, double lo, double hi, double anchor, double interval) {
+    axis->setTickType(QValueAxis::TicksFixed);
+    axis->setRange(lo, hi);
+    axis->setTickAnchor(anchor);
+    axis->setTickInterval(interval);
+    axis->setTickType(QValueAxis::TicksDynamic);
+}
+
+// A range whose ticks can be stepped through: finite, and wide enough that adding a tick
+// interval changes a value of its size (1e20 + 0.2 is 1e20 again).
+void makeSteppable(double& lo, double& hi) {
+    constexpr double kLimit = 1e300;
+    lo = std::clamp(lo, -kLimit, kLimit);
+    hi = std::clamp(hi, -kLimit, kLimit);
+    const double least = std::max(std::fabs(lo), std::fabs(hi)) * 1e-9;
+    if (hi - lo < least) {
+        lo -= least;
+        hi += least;
+    }
+}
+
 // Decimals needed to show ticks `step` apart without noise.
 int decimalsFor(double step) {
     for (int d = 0; d <= 3; ++d) {
@@ -385,14 +409,12 @@ void Chart::applyAxes() {
         AxisState& a = axes_[i];
         double lo, hi;
         computeDisplayedRange(side, lo, hi);
+        makeSteppable(lo, hi);
         // The plot reaches half a marker beyond the outer ticks: a point on a limit is
         // drawn whole instead of being cut by the plot's edge.
         const double interval = (hi - lo) / a.divisions;
         const double pad = (hi - lo) * edgeRoom();
-        a.axis->setRange(lo - pad, hi + pad);
-        a.axis->setTickType(QValueAxis::TicksDynamic);
-        a.axis->setTickAnchor(lo);
-        a.axis->setTickInterval(interval);
+        setRangeAndTicks(a.axis, lo - pad, hi + pad, lo, interval);
         a.axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsFor((hi - lo) / a.divisions)));
         const bool shown = a.visible && (side == Axis::Left || rightUsed);
         a.axis->setVisible(shown);
@@ -401,10 +423,7 @@ void Chart::applyAxes() {
         a.axis->setGridLineVisible(side == Axis::Left || !leftShown);
     }
     const int n = std::max(1, pointCount_);
-    categoryAxis_->setRange(0.5, n + 0.5);
-    categoryAxis_->setTickType(QValueAxis::TicksDynamic);
-    categoryAxis_->setTickAnchor(0);
-    categoryAxis_->setTickInterval(n <= 10 ? 1 : niceStep(n / 8.0));
+    setRangeAndTicks(categoryAxis_, 0.5, n + 0.5, 0, n <= 10 ? 1 : niceStep(n / 8.0));
 }
 
 // Share of the value range to add at either end so that half a marker fits between the
