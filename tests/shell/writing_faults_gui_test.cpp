@@ -53,6 +53,11 @@ void fillNewStart(const ShellFixture& f, const char* nickname) {
     for (int i = 0; i < 11; ++i) typeInto(f, fields[i], values[i]);
 }
 
+void layTornLog(const ShellFixture& f) {
+    writeDiary(f);
+    f.folder.writeCp932("データ1.txt", diaryLog1() + "\"2026/12/06\",\"朝食前\",60.3,2");
+}
+
 void saveWeighing(ShellFixture& f) {
     clickEntry(f.find<QListWidget>("lstAct"), 1);
     f.click("cmdTaiHozon");
@@ -68,14 +73,20 @@ const std::vector<Operation>& operations() {
              selectDay(f, 2026, 12, 3);
          },
          saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
-        {"WeighingAfterATornLine",
+        {"WeighingAfterATornLine", layTornLog, [](ShellFixture& f) { f.click("cmdMain"); },
+         saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
+        {"FreeSituationAddedToTheList", nullptr, [](ShellFixture& f) { f.click("cmdMain"); },
+         [](ShellFixture& f) {
+             f.dialogs.inputs = {qs("散歩後")};
+             f.dialogs.answers = {ui::Answer::Yes};
+             f.click("cmdFree");
+         }},
+        {"FreeSituationAddedToAQuotedList",
          [](const ShellFixture& f) {
              writeDiary(f);
-             f.folder.writeCp932("データ1.txt", diaryLog1() + "\"2026/12/06\",\"朝食前\",60.3,2");
+             f.folder.writeCp932("状況リスト.txt", "\"起床後\"\r\n\"朝食前\"\r\n");
          },
-         [](ShellFixture& f) { f.click("cmdMain"); }, saveWeighing,
-         [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
-        {"FreeSituationAddedToTheList", nullptr, [](ShellFixture& f) { f.click("cmdMain"); },
+         [](ShellFixture& f) { f.click("cmdMain"); },
          [](ShellFixture& f) {
              f.dialogs.inputs = {qs("散歩後")};
              f.dialogs.answers = {ui::Answer::Yes};
@@ -118,6 +129,13 @@ const std::vector<Operation>& operations() {
              typeInto(f, "txtKizami2", "0.3");
              pressEnter(f.find<QLineEdit>("txtKizami2"));
          }},
+        {"WeightStepTyped", nullptr, [](ShellFixture& f) { f.click("cmdSettei"); },
+         [](ShellFixture& f) {
+             typeInto(f, "txtKizami", "0.3");
+             pressEnter(f.find<QLineEdit>("txtKizami"));
+         }},
+        {"BodyFatStepChosen", nullptr, [](ShellFixture& f) { f.click("cmdSettei"); },
+         [](ShellFixture& f) { f.find<QRadioButton>("optKizami1_3")->click(); }},
         {"AutomaticTime", nullptr, [](ShellFixture& f) { f.click("cmdSettei"); },
          [](ShellFixture& f) { f.find<QCheckBox>("chkJikan")->click(); }},
         {"MarkerMode", nullptr, [](ShellFixture& f) { f.click("cmdMain"); },
@@ -146,6 +164,20 @@ const std::vector<Operation>& operations() {
              f.click("cmdMemoHozon");
          },
          [](ShellFixture& f) { f.click("cmdMemoHozon"); }},
+        // A log with a torn last line is kept in バックアップ/ before it is rewritten.
+        {"CommentOnATornLog", layTornLog, [](ShellFixture& f) { f.click("cmdMemo"); },
+         [](ShellFixture& f) {
+             clickGridRow(*f.find<ui::Grid>("msgMemoList"), 2);
+             typeInto(f, "txtMemo", "よく歩いた");
+             f.click("cmdMemoHozon");
+         },
+         [](ShellFixture& f) { f.click("cmdMemoHozon"); }},
+        {"EarlierDaysWeighingOnATornLog", layTornLog,
+         [](ShellFixture& f) {
+             f.click("cmdMain");
+             selectDay(f, 2026, 12, 3);
+         },
+         saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
         {"NotesMemo", nullptr, [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f) {
              auto* memo = f.find<QPlainTextEdit>("txtKizuki");
