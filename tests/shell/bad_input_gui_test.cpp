@@ -119,8 +119,8 @@ void expectRefused(const Field& field, const std::vector<const char*>& values) {
 }
 
 TEST(BadInput, StoredTextsRefuseQuotesLineBreaksAndCharactersWithoutCp932Form) {
-    const std::vector<const char*> bad = {"朝\"食",  "朝\r食", "朝\n食", "朝\r\n食",
-                                          "ケーキ🍰", "♥",      "\""};
+    const std::vector<const char*> bad = {"朝\"食",  "朝\r食",  "朝\n食", "朝\r\n食",
+                                          "ケーキ🍰", "\uF781A", "♥",      "\""};
     for (const Field& field : textFields()) expectRefused(field, bad);
 }
 
