@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -223,6 +224,31 @@ bool isWriter(const std::string& menuButton) {
     return menuButton == "cmdMain" || menuButton == "cmdMemo" || menuButton == "cmdSettei";
 }
 
+// Every screen for both partners, and, when asked, every button of the screens that
+// only show.
+void walkEveryScreen(ShellFixture& f, bool everyButton) {
+    const char* views[][2] = {{"cmdAvgtai", "fraAvgTai"}, {"cmdTaijyu", "fraTaijyu"},
+                              {"cmdRentai", "fraRenTai"}, {"cmdBunseki", "fraBunseki"},
+                              {"cmdCale", "fraCale"},     {"cmdMain", "fraMain"},
+                              {"cmdMemo", "fraMemo"},     {"cmdSettei", "fraSettei"}};
+    f.dialogs.answers.assign(1000, ui::Answer::No);
+    for (const char* partner : {"cmdUser2", "cmdUser1"}) {
+        f.click(partner);
+        for (const auto& view : views) {
+            f.click(view[0]);
+            QApplication::processEvents();
+            ASSERT_TRUE(f.find<QWidget>(view[1])->isVisible()) << view[1];
+            // The input, memo and settings screens write: only their display is looked at.
+            if (!everyButton || isWriter(view[0])) continue;
+            for (QAbstractButton* b : f.find<QWidget>(view[1])->findChildren<QAbstractButton*>()) {
+                if (!b->isVisible() || !b->isEnabled()) continue;
+                b->click();
+                QApplication::processEvents();
+            }
+        }
+    }
+}
+
 // Files as a damaged disk or a careless hand leaves them: the window starts, every view
 // screen with every one of its buttons works on them for both partners, and nothing is
 // written back.
@@ -256,26 +282,46 @@ TEST(BadInput, FilesOfAnyContentCrashNoScreenAndAreNotWritten) {
     const FolderFiles before = folderFiles(f.folder);
     f.dialogs.answers.assign(1000, ui::Answer::No);
     f.start();
-    const char* views[][2] = {{"cmdAvgtai", "fraAvgTai"}, {"cmdTaijyu", "fraTaijyu"},
-                              {"cmdRentai", "fraRenTai"}, {"cmdBunseki", "fraBunseki"},
-                              {"cmdCale", "fraCale"},     {"cmdMain", "fraMain"},
-                              {"cmdMemo", "fraMemo"},     {"cmdSettei", "fraSettei"}};
-    for (const char* partner : {"cmdUser2", "cmdUser1"}) {
-        f.click(partner);
-        for (const auto& view : views) {
-            f.click(view[0]);
-            QApplication::processEvents();
-            ASSERT_TRUE(f.find<QWidget>(view[1])->isVisible()) << view[1];
-            // The input, memo and settings screens write: only their display is looked at.
-            if (isWriter(view[0])) continue;
-            for (QAbstractButton* b : f.find<QWidget>(view[1])->findChildren<QAbstractButton*>()) {
-                if (!b->isVisible() || !b->isEnabled()) continue;
-                b->click();
-                QApplication::processEvents();
-            }
-        }
-    }
+    walkEveryScreen(f, true);
     EXPECT_TRUE(f.window->isVisible());
+    EXPECT_EQ(folderFiles(f.folder), before);
+}
+
+// A log longer than a log may be (joined by hand from two): every screen shows it, and
+// nothing adds to it or rewrites it.
+TEST(BadInput, ALogBeyondTheLimitIsShownButNeverWritten) {
+    std::string log;
+    int n = 0;
+    for (int y = 2000; y <= 2010; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= 28; ++d) {
+                char date[11];
+                std::snprintf(date, sizeof date, "%04d/%02d/%02d", y, m, d);
+                for (int k = 0; k < 11; ++k, ++n)
+                    log += diaryLine(
+                        date, "起床後",
+                        std::to_string(60 + n % 50 / 10.0).substr(0, 4) + ",25,1400,9,45,4,2.7");
+            }
+    ASSERT_GT(n, store::kMaxRecords);
+    ShellFixture f;
+    writeDiary(f);
+    f.folder.writeCp932("データ1.txt", log);
+    const FolderFiles before = folderFiles(f.folder);
+    f.start();
+    walkEveryScreen(f, false);
+    EXPECT_EQ(folderFiles(f.folder), before);
+
+    f.click("cmdMain");
+    selectDay(f, 2026, 12, 7);
+    f.dialogs.shown.clear();
+    clickEntry(f.find<QListWidget>("lstAct"), 0);
+    f.click("cmdTaiHozon");
+    EXPECT_EQ(refusals(f), 1);
+    f.click("cmdMemo");
+    f.dialogs.shown.clear();
+    clickGridRow(*f.find<ui::Grid>("msgMemoList"), 1);
+    typeAndPress("txtMemo", "cmdMemoHozon")(f, qs("多すぎ"));
+    EXPECT_EQ(refusals(f), 1);
     EXPECT_EQ(folderFiles(f.folder), before);
 }
 
