@@ -372,6 +372,43 @@ TEST_P(WritingFaults, EveryFailingStepKeepsOldOrNewFilesAndTheNextTrySucceeds) {
     EXPECT_GT(failures, 0);
 }
 
+// The disk fails for good from some step on (full, or gone): each file holds its old
+// bytes or its new ones and the failure is told. An operation over two files may then
+// leave one new and one old (a new start's profile without its log), which its message
+// says; the old files are in バックアップ/ or still in place.
+TEST_P(WritingFaults, FailingForGoodFromAnyStepKeepsEachFileOldOrNew) {
+    FolderFiles before, after;
+    long count = 0;
+    {
+        ShellFixture f;
+        begin(f);
+        before = folderFiles(f.folder);
+        auto counting = InjectFaults::from(LONG_MAX);
+        act(f);
+        count = counting.seen();
+        after = folderFiles(f.folder);
+    }
+    for (long n = 1; n <= count; ++n) {
+        const std::string what = "failing from operation " + std::to_string(n);
+        ShellFixture f;
+        begin(f);
+        {
+            auto active = InjectFaults::from(n);
+            act(f);
+        }
+        const FolderFiles now = outsideBackups(folderFiles(f.folder));
+        for (const auto& [name, bytes] : now) {
+            const bool old = before.count(name) && before.at(name) == bytes;
+            const bool fresh = after.count(name) && after.at(name) == bytes;
+            EXPECT_TRUE(old || fresh) << what << ": " << name << " " << boxes(f).toStdString();
+        }
+        for (const auto& [name, bytes] : outsideBackups(before))
+            EXPECT_TRUE(now.count(name) || !after.count(name)) << what << ": " << name << " lost";
+        if (now != outsideBackups(after) && !GetParam().mayBeSkipped)
+            EXPECT_TRUE(failureTold(f)) << what << ": " << boxes(f).toStdString();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWrite, WritingFaults, ::testing::ValuesIn(operations()),
                          [](const ::testing::TestParamInfo<Operation>& info) {
                              return std::string(info.param.id);
