@@ -237,6 +237,37 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
     EXPECT_NE(folder.readBytes("データ1.txt").find(damaged), std::string::npos);
 }
 
+// Bytes that are no CP932 in the texts of a record go back as they were through every
+// operation that writes the log anew, whatever byte follows them in the text.
+TEST(MeasurementLog, DamagedBytesInTextsSurviveEveryRewrite) {
+    const char* texts[] = {"\x83",       // a lead byte before the closing quote
+                           "a\x81 b",    // a lead byte before a byte that is no trail
+                           "\x85\x40x",  // a pair CP932 does not map
+                           "\xFF\x80\xA0", "\xFD"};
+    const std::function<bool(const TempFolder&)> rewrites[] = {
+        [](const TempFolder& f) {
+            return insertRecordInDateOrder(f.path(), 1, rec("2026/11/30")) == WriteStatus::Ok;
+        },
+        [](const TempFolder& f) { return rewriteLog(f.path(), 1, loadLog(f.path(), 1).records); },
+        [](const TempFolder& f) {
+            f.writeCp932("状況リスト.txt", "\"朝食前\"\r\n");
+            return renameSituation(f.path(), 1, "朝食前", "朝ごはん前").ok();
+        },
+    };
+    for (const char* text : texts) {
+        const std::string t(text);
+        const std::string line =
+            "\"2026/12/01\",\"" + t + "\",65,20,1500,8,50,5,3,\"" + t + "\",\"" + t + "\"\r\n";
+        for (std::size_t i = 0; i < std::size(rewrites); ++i) {
+            TempFolder folder;
+            folder.writeBytes("データ1.txt", line + *toCp932(recordLine(rec("2026/12/02"))));
+            ASSERT_TRUE(rewrites[i](folder)) << i;
+            EXPECT_NE(folder.readBytes("データ1.txt").find(line), std::string::npos)
+                << "rewrite " << i << " of " << ::testing::PrintToString(t);
+        }
+    }
+}
+
 // Every change that writes the log anew drops the fields of a torn last line: the log as
 // it was goes to バックアップ/ first, under a name no copy has yet, and without that copy
 // nothing is written.
