@@ -1,6 +1,7 @@
 // What the files cannot hold, typed into every field whose text is stored, through the
 // real main window: each is refused with a warning box and every file keeps its bytes.
-// Also a full log, and files of any content, which no screen may crash on.
+// Also a full log, a log beyond the limit, and files of any content, which no screen may
+// crash on.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -115,6 +116,8 @@ void expectRefused(const Field& field, const std::vector<const char*>& values) {
         f.dialogs.shown.clear();
         field.enter(f, qs(value));
         EXPECT_EQ(refusals(f), 1) << field.name << " <" << value << ">";
+        for (const auto& box : f.dialogs.shown)
+            EXPECT_TRUE(!box.title.isEmpty() && !box.text.isEmpty()) << field.name;
         EXPECT_EQ(folderFiles(f.folder), before) << field.name << " <" << value << ">";
     }
 }
@@ -127,7 +130,8 @@ TEST(BadInput, StoredTextsRefuseQuotesLineBreaksAndCharactersWithoutCp932Form) {
 
 TEST(BadInput, NumberFieldsRefuseWhatDoesNotFitTheirType) {
     // Never a number of any kind.
-    const std::vector<const char*> never = {"abc", "1,5", "6\"0", "1e3", "--5", "0x10", "５ｋｇ"};
+    const std::vector<const char*> never = {"abc",    "1,5",    "6\"0", "1e3",  "--5", "0x10",
+                                            "５ｋｇ", "60.5.3", "nan",  "-inf", "1/2"};
     auto with = [&never](std::vector<const char*> more) {
         more.insert(more.begin(), never.begin(), never.end());
         return more;
