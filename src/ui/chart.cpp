@@ -48,7 +48,9 @@ double niceStep(double raw) {
 // the old or the new state has: under dynamic ticks a new range with the old interval
 // (0 .. 1e9 in steps of 0.5) would build one label per step and never finish.
 void setRangeAndTicks(QValueAxis* axis, double lo, double hi, double anchor, double interval) {
-    axis->setTickType(QValueAxis::TicksFixed);
+    // The larger interval first: old range / larger <= old count, new range / larger <=
+    // new count.
+    axis->setTickInterval(std::max(axis->tickInterval(), interval));
     axis->setRange(lo, hi);
     axis->setTickAnchor(anchor);
     axis->setTickInterval(interval);
