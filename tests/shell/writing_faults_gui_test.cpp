@@ -402,10 +402,12 @@ TEST_P(WritingFaults, FailingForGoodFromAnyStepKeepsEachFileOldOrNew) {
             const bool fresh = after.count(name) && after.at(name) == bytes;
             EXPECT_TRUE(old || fresh) << what << ": " << name << " " << boxes(f).toStdString();
         }
-        for (const auto& [name, bytes] : outsideBackups(before))
+        for (const auto& [name, bytes] : outsideBackups(before)) {
             EXPECT_TRUE(now.count(name) || !after.count(name)) << what << ": " << name << " lost";
-        if (now != outsideBackups(after) && !GetParam().mayBeSkipped)
+        }
+        if (now != outsideBackups(after) && !GetParam().mayBeSkipped) {
             EXPECT_TRUE(failureTold(f)) << what << ": " << boxes(f).toStdString();
+        }
     }
 }
 
