@@ -130,7 +130,7 @@ void fillCompositionCharts(const std::vector<CompositionGridRow>& rows, DayViewM
     const double boneMax = static_cast<double>(largestBone) + 0.1;
     const double boneMin = static_cast<double>(smallestBone) - 0.1;
     m.mcrMain4.left = {boneMin, boneMax,
-                       static_cast<int>(text::roundHalfEven((boneMax - boneMin) * 10))};
+                       text::saturatedInt(text::roundHalfEven((boneMax - boneMin) * 10))};
 }
 
 }  // namespace

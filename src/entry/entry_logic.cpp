@@ -187,12 +187,10 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         return outcome;
     }
     outcome.plan = std::move(planned.plan);
-    store::WriteStatus status = store::WriteStatus::Ok;
-    if (outcome.plan->mode == WriteMode::Insert) {
-        status = store::insertRecordInDateOrder(folder, slot, outcome.plan->record);
-    } else if (!store::appendRecord(folder, slot, outcome.plan->record)) {
-        status = store::WriteStatus::WriteFailed;
-    }
+    const store::WriteStatus status =
+        outcome.plan->mode == WriteMode::Insert
+            ? store::insertRecordInDateOrder(folder, slot, outcome.plan->record)
+            : store::appendRecordWithStatus(folder, slot, outcome.plan->record);
     switch (status) {
         case store::WriteStatus::Ok:
             outcome.saved = true;

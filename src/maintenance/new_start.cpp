@@ -48,17 +48,6 @@ std::string twoDigits(int n) {
     return buf;
 }
 
-// A free name in the backup folder: the stamped name, or with "_2", "_3" … after it.
-std::string freeBackupName(const fs::path& dir, const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    const std::string stem = name.substr(0, dot);
-    const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
-    std::string candidate = name;
-    for (int n = 2; store::fileExists(dir, candidate); ++n)
-        candidate = stem + "_" + std::to_string(n) + ext;
-    return candidate;
-}
-
 }  // namespace
 
 std::optional<Notice> validateNewStart(const NewStartTexts& texts) {
@@ -120,14 +109,10 @@ NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPla
     }
 
     // Years of weighings go after one question: keep them before anything is replaced.
-    const fs::path backup = folder / kBackupFolder;
     for (int i = 0; i < 2; ++i) {
         if (old[i].status != store::ReadStatus::Ok) continue;
-        std::error_code ec;
-        if (store::fileops::mkdir(backup.c_str()) != 0 || !fs::is_directory(backup, ec))
-            return NewStartStatus::BackupFailed;
-        const std::string name = freeBackupName(backup, backupName(names[i], day, secondsOfDay));
-        if (!store::safeRewriteBytes(backup, name, old[i].bytes))
+        if (!store::keepInBackupFolder(folder, backupName(names[i], day, secondsOfDay),
+                                       old[i].bytes))
             return NewStartStatus::BackupFailed;
     }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "store/data_folder.h"
 #include "store/partner_profile.h"
 #include "text/dates.h"
 
@@ -61,7 +62,7 @@ struct NewStartPlan {
 NewStartPlan planNewStart(const NewStartTexts& texts, const std::string& today);
 
 // Where a new start keeps the diary it replaces.
-inline constexpr char kBackupFolder[] = "バックアップ";
+using store::kBackupFolder;
 // "データ1.txt" at 2026/12/07 7:05:09 -> "データ1_20261207_070509.txt".
 std::string backupName(const std::string& fileName, const text::Date& day, int secondsOfDay);
 

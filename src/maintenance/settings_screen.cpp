@@ -97,9 +97,13 @@ void SettingsScreen::loadSituationList() { input_.situationLists().loadSituation
 
 void SettingsScreen::readPreferenceControls() {
     const bool on = store::readAutoTime(ctx_.dataFolder) != 0;
-    if (chkJikan_->isChecked() != on)
-        chkJikan_->setChecked(on);  // the change handler writes the file again
-    input_.setAutoTime(chkJikan_->isChecked());
+    {
+        // Showing what the file holds is no change: writing it back would be a start-up
+        // write that can fail and turn the setting off.
+        const QSignalBlocker block(chkJikan_);
+        chkJikan_->setChecked(on);
+    }
+    input_.setAutoTime(on);
     stepGroup_->showSteps();
 }
 

@@ -203,6 +203,27 @@ void undoRename(const fs::path& folder, std::string_view from, std::string_view 
     if (::rename(a.c_str(), b.c_str()) == 0) fileops::syncFolder(folder.c_str());
 }
 
+std::string freeFileName(const fs::path& dir, std::string_view name) {
+    const std::string whole(name);
+    const std::size_t dot = whole.rfind('.');
+    const std::string stem = whole.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : whole.substr(dot);
+    std::string candidate = whole;
+    for (int n = 2; fileExists(dir, candidate); ++n)
+        candidate = stem + "_" + std::to_string(n) + ext;
+    return candidate;
+}
+
+std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::string_view name,
+                                              std::string_view bytes) {
+    const fs::path dir = folder / kBackupFolder;
+    std::error_code ec;
+    if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return std::nullopt;
+    const std::string free = freeFileName(dir, name);
+    if (!safeRewriteBytes(dir, free, bytes)) return std::nullopt;
+    return free;
+}
+
 bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line) {
     const std::optional<std::string> bytes = toCp932(utf8Line);
     if (!bytes) return false;

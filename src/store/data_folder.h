@@ -67,6 +67,16 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 void removeFile(const fs::path& folder, std::string_view name);
 void undoRename(const fs::path& folder, std::string_view from, std::string_view to);
 
+// The one subfolder of the data folder, where copies of replaced or mended files are kept.
+// The program never removes anything from it.
+inline constexpr char kBackupFolder[] = "バックアップ";
+// `name`, or the name with "_2", "_3" … before its extension: one no file in `dir` has.
+std::string freeFileName(const fs::path& dir, std::string_view name);
+// Copies `bytes` into バックアップ/ (made when missing) under a free name made from
+// `name`; the name it took, or nullopt when the copy could not be made whole.
+std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::string_view name,
+                                              std::string_view bytes);
+
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
 // is ended first so the new line never merges with it (a quote the tear left open is
 // closed). On failure a partial line is cut off again and false is returned.

@@ -121,7 +121,19 @@ bool hasFieldBreakingChar(std::string_view text) {
     return text.find_first_of("\"\r\n") != std::string_view::npos;
 }
 
-bool hasCp932Form(std::string_view text) { return toCp932(text).has_value(); }
+// U+F780..U+F7FF (UTF-8 EF 9E xx / EF 9F xx) stand for bytes kept from a damaged file.
+bool hasKeptByte(std::string_view text) {
+    return text.find("\xEF\x9E") != std::string_view::npos ||
+           text.find("\xEF\x9F") != std::string_view::npos;
+}
+
+bool hasCp932Form(std::string_view text) {
+    const std::optional<std::string> bytes = toCp932(text);
+    if (!bytes) return false;
+    // A kept byte goes back as that byte, which may pair with the next one into another
+    // character (U+F781 then "A" would read back as 、): such a text has no form of its own.
+    return !hasKeptByte(text) || fromCp932(*bytes) == text;
+}
 
 bool isStorableText(std::string_view text) {
     return !hasFieldBreakingChar(text) && hasCp932Form(text);

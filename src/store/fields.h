@@ -58,7 +58,9 @@ std::string printFormNumber(std::string_view digits);
 bool isStorableText(std::string_view text);
 // The two halves of that test, for screens that explain which one failed.
 bool hasFieldBreakingChar(std::string_view text);  // '"', CR or LF
-bool hasCp932Form(std::string_view text);
+bool hasCp932Form(std::string_view text);          // and reads back as itself
+// Whether the text holds a byte kept from a damaged file (see fromCp932).
+bool hasKeptByte(std::string_view text);
 
 // What a user may type as a number, by the kind of value it becomes. Files keep the
 // lenient leading-number reading; typed text must be a number and nothing else.

@@ -147,38 +147,64 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
     return log.records.back().date;
 }
 
-bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
-    if (!isStorableRecord(record)) return false;
+namespace {
+
+// Fields after the last whole record (a line torn by a crash, or one cut short by hand)
+// make no record that any screen shows, and a rewrite cannot keep them in the log without
+// putting later records out of step. They are somebody's bytes all the same: before a
+// write drops them, the log as it was is kept whole in バックアップ/. False when that copy
+// cannot be made (then nothing may be written).
+bool keepTornLog(const std::filesystem::path& folder, int slot, std::string_view bytes,
+                 const RecordScan& scan) {
+    if (!scan.leftover) return true;
+    return keepInBackupFolder(folder, "データ" + std::to_string(slot) + "_修復前.txt", bytes)
+        .has_value();
+}
+
+}  // namespace
+
+WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
+                                   const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return WriteStatus::Refused;
     const std::string name = logFileName(slot);
     const FileBytes file = readFileBytes(folder, name);
-    // An append does not rewrite: when the old log cannot be read it still goes ahead
-    // (appendText ends a torn last line itself); only the record limit cannot be checked.
-    if (file.failed()) return appendText(folder, name, recordLine(record));
+    // Without the whole log neither the record limit nor a torn last line can be seen,
+    // and fields of a torn line would take the new line's fields as their own.
+    if (file.failed()) return WriteStatus::ReadFailed;
     const RecordScan scan = scanRecords(file.bytes);
-    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return false;
+    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
+    const std::optional<std::string> line = toCp932(recordLine(record));
+    if (!line) return WriteStatus::Refused;
+    bool written = false;
     if (scan.leftover) {
-        // Fields that make no whole record (a line torn by a crash) would put the new line
-        // out of step with the field groups: the log is written anew with every byte of its
-        // whole records and the new line after them. Only what no reader could show goes.
-        const std::optional<std::string> line = toCp932(recordLine(record));
-        if (!line) return false;
-        return safeRewriteBytes(folder, name, file.bytes.substr(0, scan.wholeEnd) + *line);
+        // The new line must start a record of its own: the log is written anew with every
+        // byte of its whole records and the new line after them.
+        written = keepTornLog(folder, slot, file.bytes, scan) &&
+                  safeRewriteBytes(folder, name, file.bytes.substr(0, scan.wholeEnd) + *line);
+    } else {
+        written = appendText(folder, name, recordLine(record));
     }
-    return appendText(folder, name, recordLine(record));
+    return written ? WriteStatus::Ok : WriteStatus::WriteFailed;
+}
+
+bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
+    return appendRecordWithStatus(folder, slot, record) == WriteStatus::Ok;
 }
 
 WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
                                     const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return WriteStatus::Refused;
-    LoadedLog log = loadLog(folder, slot);
-    if (log.failed()) return WriteStatus::ReadFailed;
-    auto& records = log.records;
+    const FileBytes file = readFileBytes(folder, logFileName(slot));
+    if (file.failed()) return WriteStatus::ReadFailed;
+    std::vector<MeasurementRecord> records = parseRecords(fromCp932(file.bytes));
     if (records.size() >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::size_t at = insertionIndex(records, record.date);
     records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), record);
     // Told apart from a failed write: a text with no CP932 form is refused.
     const std::optional<std::string> bytes = toCp932(recordsText(records));
     if (!bytes) return WriteStatus::Refused;
+    if (!keepTornLog(folder, slot, file.bytes, scanRecords(file.bytes)))
+        return WriteStatus::WriteFailed;
     return safeRewriteBytes(folder, logFileName(slot), *bytes, "データコピー.txt")
                ? WriteStatus::Ok
                : WriteStatus::WriteFailed;
@@ -189,7 +215,17 @@ bool rewriteLog(const std::filesystem::path& folder, int slot,
     if (records.size() > static_cast<std::size_t>(kMaxRecords)) return false;
     for (const auto& r : records)
         if (!isStorableRecord(r)) return false;
-    return safeRewrite(folder, logFileName(slot), recordsText(records));
+    const std::optional<std::string> bytes = toCp932(recordsText(records));
+    if (!bytes) return false;
+    // What is replaced must have been read whole, to know what the rewrite would drop.
+    const FileBytes old = readFileBytes(folder, logFileName(slot));
+    if (old.failed() || !keepTornLog(folder, slot, old.bytes, scanRecords(old.bytes))) return false;
+    return safeRewriteBytes(folder, logFileName(slot), *bytes);
+}
+
+bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,
+                              std::string_view oldBytes) {
+    return keepTornLog(folder, slot, oldBytes, scanRecords(oldBytes));
 }
 
 }  // namespace pairly::store

@@ -71,9 +71,16 @@ LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot);
 
 // The writers below refuse (return false, file unchanged) when the log would exceed
-// kMaxRecords, when a text field is not storable, or when the write fails.
+// kMaxRecords, when a text field is not storable, when the log cannot be read whole, or
+// when the write fails. Fields after the last whole record (a torn last line) are not
+// written back: the log as it was is first kept as バックアップ/データN_修復前.txt (a
+// numbered name when taken), and when that copy fails nothing is written.
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
+// The same, telling a refusal (Refused: the record limit or a text that cannot be stored;
+// ReadFailed: the log could not be read whole) from a failed write.
+[[nodiscard]] WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
+                                                 const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
 // record of a later day, or at the end when there is none. Refuses (ReadFailed) when the
 // old log cannot be read completely, so that no weighing is ever lost, and (Refused) when
@@ -82,5 +89,9 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
                                                   const MeasurementRecord& record);
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
                               const std::vector<MeasurementRecord>& records);
+// For a writer that replaces the log from bytes it has read (oldBytes): keeps the log in
+// バックアップ/ when the rewrite would drop a torn last line. False when the copy failed.
+[[nodiscard]] bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,
+                                            std::string_view oldBytes);
 
 }  // namespace pairly::store

@@ -75,6 +75,13 @@ std::optional<std::string> firstCharWithoutCp932Form(std::string_view text) {
         if (!toCp932(ch)) return std::string(ch);
         i += n;
     }
+    // Every character has a form, but a kept byte pairs with its neighbour: name it.
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n =
+            std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
+        if (hasKeptByte(text.substr(i, n))) return std::string(text.substr(i, n));
+        i += n;
+    }
     return std::nullopt;
 }
 

@@ -110,6 +110,8 @@ RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
     }
 
     constexpr const char* kLogTemp = "データＣＨＧ.txt";
+    if (logBytes && !keepTornLogBeforeRewrite(folder, slot, logFile.bytes))
+        return stop(WriteStatus::WriteFailed);
     if (logBytes && !safeRewriteBytes(folder, logName, *logBytes, kLogTemp))
         return stop(WriteStatus::WriteFailed);
     if (!safeRewriteBytes(folder, kListFile, *listBytes, "状況リストＣＨＧ.txt")) {

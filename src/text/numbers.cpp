@@ -365,6 +365,15 @@ std::int16_t toInt16Clamped(double value) {
 
 double intFloor(double value) { return std::floor(value); }
 
+int saturatedInt(double whole) {
+    if (std::isnan(whole)) return 0;
+    if (whole <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (whole >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(whole);
+}
+
 double round1(double value) { return intFloor(value * 10 + 0.5) / 10; }
 
 std::string formatNumber(double value, std::string_view pattern) {

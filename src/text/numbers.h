@@ -35,6 +35,11 @@ std::int16_t toInt16Clamped(double value);
 // Int(x): the floor.
 double intFloor(double value);
 
+// A whole number (already rounded or floored) as an int: beyond the int range it gives
+// the nearest int, NaN gives 0. For values from files, which may hold anything (a weight
+// of 1e30 in a damaged log), on their way into counts and axis limits.
+int saturatedInt(double whole);
+
 // round1(x) = Int(x * 10 + 0.5) / 10.
 double round1(double value);
 

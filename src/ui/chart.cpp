@@ -70,6 +70,19 @@ double niceStep(double raw) {
     return 10 * p;
 }
 
+// A range whose ticks can be stepped through: finite, and wide enough that adding a tick
+// interval changes a value of its size (1e20 + 0.2 is 1e20 again).
+void makeSteppable(double& lo, double& hi) {
+    constexpr double kLimit = 1e300;
+    lo = std::clamp(lo, -kLimit, kLimit);
+    hi = std::clamp(hi, -kLimit, kLimit);
+    const double least = std::max(std::fabs(lo), std::fabs(hi)) * 1e-9;
+    if (hi - lo < least) {
+        lo -= least;
+        hi += least;
+    }
+}
+
 // Decimals needed to show ticks `step` apart without noise.
 int decimalsFor(double step) {
     for (int d = 0; d <= 3; ++d) {
@@ -460,6 +473,7 @@ void Chart::applyAxes() {
         AxisState& a = axes_[i];
         double lo, hi;
         computeDisplayedRange(side, lo, hi);
+        makeSteppable(lo, hi);
         // The plot reaches half a marker beyond the outer ticks: a point on a limit is
         // drawn whole instead of being cut by the plot's edge. Ticks stay on round values
         // from the lower limit.

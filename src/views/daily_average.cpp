@@ -9,8 +9,12 @@ namespace pairly::views {
 
 namespace {
 
-// Int(x) as a whole axis limit.
-int floorInt(double value) { return static_cast<int>(text::intFloor(value)); }
+// Int(x) as a whole axis limit. A damaged log may hold any weight: limits stay within a
+// billion, so that differences and sums of two limits never overflow.
+int floorInt(double value) {
+    constexpr double kLimit = 1e9;
+    return text::saturatedInt(std::clamp(text::intFloor(value), -kLimit, kLimit));
+}
 
 AxisRange ownAxis(const PartnerSummary& s) {
     if (!s.hasRecords) return {};

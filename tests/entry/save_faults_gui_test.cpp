@@ -66,14 +66,17 @@ TEST_F(SaveFaultsTest, EarlierDayIsNotInsertedFromAnIncompleteRead) {
                             logLine("2026/12/06", "夕食後", "60.3,25,1400,8,45.3,5,2.8"));
 }
 
-TEST_F(SaveFaultsTest, TodaysWeighingNeedsTheLogOnlyToPlaceIt) {
-    // Without the log the last day is unknown, so an append could land out of order.
-    pickAndSave({Op::Open}, 1);
-    ASSERT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_EQ(f.dialogs.shown[0].text, kReadFailed);
-    EXPECT_EQ(f.log(1), kLog);
-    // Once placed, an append does not rewrite: a failed second read does not stop it.
-    pickAndSave({Op::Open}, 2);
+TEST_F(SaveFaultsTest, TodaysWeighingNeedsTheWholeLogToo) {
+    // Without the log the last day is unknown, so an append could land out of order; and
+    // the append itself must see a torn last line, or its fields would take the new
+    // line's as their own.
+    for (long n : {1L, 2L}) {
+        pickAndSave({Op::Open}, n);
+        ASSERT_EQ(f.dialogs.shown.size(), 1u) << n;
+        EXPECT_EQ(f.dialogs.shown[0].text, kReadFailed);
+        EXPECT_EQ(f.log(1), kLog);
+    }
+    pickAndSave({Op::Open}, 99);
     EXPECT_TRUE(f.dialogs.shown.empty());
     EXPECT_EQ(f.log(1), kLog + logLine("2026/12/07", "朝食前", "60.3,25,1400,8,45.3,5,2.8"));
 }

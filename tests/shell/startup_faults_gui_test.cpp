@@ -2,8 +2,11 @@
 // is told once, and nothing is written.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <filesystem>
+#include <map>
 
+#include "entry/input_screen.h"
 #include "shell/shell_fixture.h"
 
 namespace pairly::testing {
@@ -47,6 +50,36 @@ TEST(ShellStartUpFaults, UnreadableFilesAreToldOnceAndNothingIsWritten) {
         }
         EXPECT_EQ(f.folder.fileNames(), before) << c.file;
         EXPECT_TRUE(std::filesystem::is_directory(f.folder.path() / c.file));
+    }
+}
+
+// Every setting switched on in files of other spellings and forms: start-up shows them and
+// writes nothing, also on a disk that refuses every write.
+TEST(ShellStartUpFaults, SettingsAreReadWithoutBeingWrittenBack) {
+    for (bool writesFail : {false, true}) {
+        ShellFixture f;
+        f.writeCouple();
+        f.folder.writeCp932("自動時間.TXT", "1\r\n");
+        f.folder.writeCp932("マーカー.TXT", "2\r\n");
+        f.folder.writeCp932("体重計刻み.txt", "0.2\r\n0.5\r\n");
+        f.folder.writeCp932("移動平均.TXT", "5\r\n");
+        std::map<std::string, std::string> before;
+        for (const auto& name : f.folder.fileNames()) before[name] = f.folder.readBytes(name);
+        long writes = 0;
+        {
+            auto faults = writesFail ? InjectFaults::always({store::fileops::Op::Write})
+                                     : InjectFaults::from(1000000, {store::fileops::Op::Write});
+            f.start();
+            writes = faults.seen();
+        }
+        std::map<std::string, std::string> after;
+        for (const auto& name : f.folder.fileNames()) after[name] = f.folder.readBytes(name);
+        EXPECT_EQ(after, before) << writesFail;
+        EXPECT_EQ(writes, 0) << writesFail;
+        EXPECT_TRUE(f.dialogs.shown.empty()) << writesFail;
+        EXPECT_TRUE(f.find<QCheckBox>("chkJikan")->isChecked()) << writesFail;
+        EXPECT_TRUE(f.window->inputScreen()->autoTime()) << writesFail;
+        EXPECT_EQ(f.window->context().markerMode, 2);
     }
 }
 

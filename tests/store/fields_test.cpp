@@ -128,10 +128,22 @@ TEST(FieldWriters, WriteAndPrintForms) {
         const char* text;
         bool storable;
     } cases[] = {
-        {"", true},        {"朝食前", true},      {"a,b", true},
-        {"7:05:09", true}, {"say \"hi\"", false}, {"two\r\nlines", false},
-        {"cr\r", false},   {"lf\n", false},       {"😀", false},
+        {"", true},
+        {"朝食前", true},
+        {"a,b", true},
+        {"7:05:09", true},
+        {"say \"hi\"", false},
+        {"two\r\nlines", false},
+        {"cr\r", false},
+        {"lf\n", false},
+        {"😀", false},
         {"～①", true},
+        // Bytes kept from a damaged file: stored when they read back as themselves.
+        {"A\uF783", true},
+        {"\uF785@", true},
+        {"\uF781", true},
+        {"\uF781A", false},  // 0x81 0x41 reads back as 、
+        {"\uF783\uF766", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isStorableText(c.text), c.storable) << c.text;
 }

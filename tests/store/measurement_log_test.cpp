@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "store/codec.h"
 #include "store/data_folder.h"
+#include "store/file_ops.h"
+#include "store/situation_list.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
 
@@ -109,10 +113,11 @@ TEST(MeasurementLog, MissingEmptyAndTornLogs) {
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 2u);
     EXPECT_EQ(lastRecordDate(folder.path(), 1), "2026/12/02");
 
-    // The next append drops the unreadable fragment, so it cannot shift later records.
+    // The next append drops the unreadable fragment, so it cannot shift later records;
+    // the log as it was is kept beside.
     ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
     EXPECT_EQ(folder.readCp932("データ1.txt"), good + recordLine(rec("2026/12/04")));
-    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+    EXPECT_EQ(folder.readCp932("バックアップ/データ1_修復前.txt"), good + "\"2026/12/03\",\"昼食");
 }
 
 TEST(MeasurementLog, InsertionInDateOrder) {
@@ -203,13 +208,18 @@ TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
         EXPECT_TRUE(log.failed());
         EXPECT_TRUE(log.records.empty());
     }
-    {
-        // An append does not rewrite, so it goes ahead when the log cannot be read whole.
-        auto fail = testing::InjectFaults::once(1, {Op::Read});
-        EXPECT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+    // An append needs the whole log too: a torn last line it cannot see would take the
+    // new line's fields as its own.
+    folder.writeBytes("データ1.txt", before + "\"2026/12/03\",\"x\",6");
+    const std::string torn = folder.readBytes("データ1.txt");
+    for (const Op op : {Op::Open, Op::Read, Op::Close}) {
+        auto fail = testing::InjectFaults::once(1, {op});
+        EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+        EXPECT_EQ(folder.readBytes("データ1.txt"), torn);
     }
+    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
-    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
+    EXPECT_EQ(folder.fileNames(), (std::vector<std::string>{"データ1.txt", "バックアップ"}));
 
     // A name that is not a regular file cannot be read either.
     TempFolder other;
@@ -225,17 +235,18 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
         const char* name;
         std::string content;  // UTF-8, written in CP932
         std::string kept;     // the part of the old content the log keeps, as it was
+        bool torn;            // the old log is kept whole in バックアップ/ first
     } cases[] = {
-        {"ends with a line end", whole, whole},
+        {"ends with a line end", whole, whole, false},
         {"last line without its line end", whole.substr(0, whole.size() - 2),
-         whole.substr(0, whole.size() - 2) + "\r\n"},
-        {"torn in a number", whole + "\"2026/12/03\",\"昼食前\",65", whole},
+         whole.substr(0, whole.size() - 2) + "\r\n", false},
+        {"torn in a number", whole + "\"2026/12/03\",\"昼食前\",65", whole, true},
         {"torn in the last text", whole + "\"2026/12/03\",\"昼食前\",65,22,1500,9,48,5,3,\"\",\"x",
-         whole},
-        {"blank lines around", "\r\n" + whole + "\r\n\r\n", "\r\n" + whole + "\r\n\r\n"},
-        {"a blank line first", "\n", "\n"},
+         whole, true},
+        {"blank lines around", "\r\n" + whole + "\r\n\r\n", "\r\n" + whole + "\r\n\r\n", false},
+        {"a blank line first", "\n", "\n", false},
         {"fields of no whole record on a line of their own", whole + "\"2026/12/03\",\"x\"\r\n",
-         whole},
+         whole, true},
     };
     for (const auto& c : cases) {
         TempFolder folder;
@@ -248,7 +259,11 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
         after.pop_back();
         EXPECT_EQ(after, before) << c.name;
         EXPECT_EQ(folder.readCp932("データ1.txt"), c.kept + recordLine(added)) << c.name;
-        EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"}) << c.name;
+        if (c.torn) {
+            EXPECT_EQ(folder.readCp932("バックアップ/データ1_修復前.txt"), c.content) << c.name;
+        } else {
+            EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"}) << c.name;
+        }
     }
 
     // A damaged byte in a whole record is kept as it was.
@@ -259,6 +274,74 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
     EXPECT_EQ(folder.readBytes("データ1.txt"), damaged + *toCp932(recordLine(added)));
     ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
     EXPECT_NE(folder.readBytes("データ1.txt").find(damaged), std::string::npos);
+}
+
+// Bytes that are no CP932 in the texts of a record go back as they were through every
+// operation that writes the log anew, whatever byte follows them in the text.
+TEST(MeasurementLog, DamagedBytesInTextsSurviveEveryRewrite) {
+    const char* texts[] = {"\x83",       // a lead byte before the closing quote
+                           "a\x81 b",    // a lead byte before a byte that is no trail
+                           "\x85\x40x",  // a pair CP932 does not map
+                           "\xFF\x80\xA0", "\xFD"};
+    const std::function<bool(const TempFolder&)> rewrites[] = {
+        [](const TempFolder& f) {
+            return insertRecordInDateOrder(f.path(), 1, rec("2026/11/30")) == WriteStatus::Ok;
+        },
+        [](const TempFolder& f) { return rewriteLog(f.path(), 1, loadLog(f.path(), 1).records); },
+        [](const TempFolder& f) {
+            f.writeCp932("状況リスト.txt", "\"朝食前\"\r\n");
+            return renameSituation(f.path(), 1, "朝食前", "朝ごはん前").ok();
+        },
+    };
+    for (const char* text : texts) {
+        const std::string t(text);
+        const std::string line =
+            "\"2026/12/01\",\"" + t + "\",65,20,1500,8,50,5,3,\"" + t + "\",\"" + t + "\"\r\n";
+        for (std::size_t i = 0; i < std::size(rewrites); ++i) {
+            TempFolder folder;
+            folder.writeBytes("データ1.txt", line + *toCp932(recordLine(rec("2026/12/02"))));
+            ASSERT_TRUE(rewrites[i](folder)) << i;
+            EXPECT_NE(folder.readBytes("データ1.txt").find(line), std::string::npos)
+                << "rewrite " << i << " of " << ::testing::PrintToString(t);
+        }
+    }
+}
+
+// Every change that writes the log anew drops the fields of a torn last line: the log as
+// it was goes to バックアップ/ first, under a name no copy has yet, and without that copy
+// nothing is written.
+TEST(MeasurementLog, EveryRewriteKeepsATornLogInTheBackupFolderFirst) {
+    const std::string whole = recordLine(rec("2026/12/01")) + recordLine(rec("2026/12/03"));
+    const std::string torn = whole + "\"2026/12/04\",\"昼食前\",65.2,2";
+    using Write = std::function<bool(const std::filesystem::path&)>;
+    const std::pair<const char*, Write> writes[] = {
+        {"append", [](const auto& f) { return appendRecord(f, 1, rec("2026/12/05")); }},
+        {"insert",
+         [](const auto& f) {
+             return insertRecordInDateOrder(f, 1, rec("2026/12/02")) == WriteStatus::Ok;
+         }},
+        {"rewrite", [](const auto& f) { return rewriteLog(f, 1, loadLog(f, 1).records); }},
+        {"rename", [](const auto& f) { return renameSituation(f, 1, "朝食前", "朝").ok(); }},
+    };
+    for (const auto& [name, write] : writes) {
+        TempFolder folder;
+        folder.writeCp932("状況リスト.txt", "朝食前\r\n");
+        for (const char* copy : {"データ1_修復前.txt", "データ1_修復前_2.txt"}) {
+            folder.writeCp932("データ1.txt", torn);
+            ASSERT_TRUE(write(folder.path())) << name;
+            EXPECT_EQ(folder.readCp932(std::string("バックアップ/") + copy), torn) << name;
+            const std::string log = folder.readCp932("データ1.txt");
+            EXPECT_EQ(log.find("65.2,2"), std::string::npos) << name;
+            EXPECT_EQ(scanRecords(log).leftover, false) << name;
+        }
+        folder.writeCp932("データ1.txt", torn);
+        {
+            auto fail = testing::InjectFaults::always({fileops::Op::MakeFolder});
+            EXPECT_FALSE(write(folder.path())) << name;
+        }
+        EXPECT_EQ(folder.readCp932("データ1.txt"), torn) << name;
+        EXPECT_FALSE(folder.exists("バックアップ/データ1_修復前_3.txt")) << name;
+    }
 }
 
 TEST(MeasurementLog, FindsTheUpperCaseSpelling) {

@@ -70,6 +70,8 @@ TEST(NotesMemo, CharacterWithoutCp932FormIsNamedAndRefused) {
     EXPECT_EQ(firstCharWithoutCp932Form("ダイエット①～"), std::nullopt);
     EXPECT_EQ(firstCharWithoutCp932Form("a𠮷b😀"), "𠮷");
     EXPECT_EQ(firstCharWithoutCp932Form("ok 😀"), "😀");
+    EXPECT_EQ(firstCharWithoutCp932Form("x\uF781A"), "\uF781");  // would read back as 、
+    EXPECT_EQ(firstCharWithoutCp932Form("x\uF781\r\n"), std::nullopt);
     TempFolder folder;
     folder.writeCp932("気付きメモ.txt", "元のメモ\r\n");
     EXPECT_FALSE(saveMemo(folder.path(), "ケーキ🍰"));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -153,6 +154,43 @@ TEST(PredecessorImport, WeightOnlyImportKeepsTheLogItReplaces) {
     EXPECT_EQ(folder.readCp932("データbak.txt"), kFirstEdition);
     EXPECT_EQ(folder.readCp932("連続体重bak2.txt"), kWeightOnly);
     EXPECT_EQ(folder.readCp932("データ1.TXT").substr(0, 14), "\"2003/01/05\",\"");
+}
+
+// Old data of as many records as a log holds is converted; one more is refused with the
+// limit named, every file as it was, for the weight-only file and the first edition.
+TEST(PredecessorImport, AsManyRecordsAsALogHoldsAndNoMore) {
+    struct Case {
+        const char* file;
+        const char* oldLine;
+        int records;
+        bool converted;
+    } cases[] = {
+        {"連続体重.txt", "\"2003/01/05\",\"起床後\",62.4\r\n", kMaxRecords, true},
+        {"連続体重.txt", "\"2003/01/05\",\"起床後\",62.4\r\n", kMaxRecords + 1, false},
+        {"データ1.txt", "\"2004/03/02\",\"夕食後\",60.1,\"\",\"\",\"\"\r\n", kMaxRecords, true},
+        {"データ1.txt", "\"2004/03/02\",\"夕食後\",60.1,\"\",\"\",\"\"\r\n", kMaxRecords + 1,
+         false},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        std::string old;
+        for (int i = 0; i < c.records; ++i) old += c.oldLine;
+        folder.writeCp932(c.file, old);
+        const std::string oldBytes = folder.readBytes(c.file);
+        ScriptedPrompter prompter(kSixAnswers);
+        runPredecessorImport(folder.path(), prompter);
+        const std::string what = std::string(c.file) + " " + std::to_string(c.records);
+        if (c.converted) {
+            EXPECT_TRUE(prompter.warned.empty()) << what;
+            const auto log = fromCp932(folder.readBytes("データ1.txt"));
+            EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), c.records) << what;
+        } else {
+            ASSERT_EQ(prompter.warned.size(), 1u) << what;
+            EXPECT_NE(prompter.warned[0].find("32766"), std::string::npos) << what;
+            EXPECT_EQ(folder.fileNames(), Names{c.file}) << what;
+            EXPECT_EQ(folder.readBytes(c.file), oldBytes) << what;
+        }
+    }
 }
 
 TEST(PredecessorImport, FirstEditionConvertedAndKeptAsBackup) {

@@ -270,5 +270,26 @@ TEST(FormatNumber, AgreesWithTheExactExpansionNearEveryHalf) {
     }
 }
 
+TEST(SaturatedInt, ValuesBeyondTheRangeGiveItsEnds) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double value;
+        int expected;
+    } cases[] = {
+        {0, 0},
+        {-65, -65},
+        {2147483647.0, 2147483647},
+        {2147483648.0, 2147483647},
+        {-2147483648.0, -2147483647 - 1},
+        {-2147483649.0, -2147483647 - 1},
+        {1e30, 2147483647},
+        {-inf, -2147483647 - 1},
+        {inf, 2147483647},
+        {nan, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(saturatedInt(c.value), c.expected) << c.value;
+}
+
 }  // namespace
 }  // namespace pairly::text

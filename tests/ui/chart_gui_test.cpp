@@ -251,6 +251,48 @@ TEST(ChartTest, PointsOnTheLimitsAreDrawnWhole) {
     EXPECT_GT(pixelsOfSeries(chart, img, 1, 1, 72, 1, {0, 3}), 0);
 }
 
+// Whatever a log holds, an axis gets a handful of ticks that can be stepped through: a
+// change of range from 72..74 to 0..1e9 and back, values too large for a step of their
+// size to change them, and a long category axis.
+TEST(ChartTest, AxesOfAnySizeGetAFewTicks) {
+    Chart chart;
+    chart.resize(400, 300);
+    chart.show();
+    QApplication::processEvents();
+    auto leftAxis = [&chart] {
+        return static_cast<QValueAxis*>(chart.chart()->axes(Qt::Vertical).first());
+    };
+    auto expectFewTicks = [](QValueAxis* axis, const char* what) {
+        const double interval = axis->tickInterval();
+        EXPECT_GT(axis->tickAnchor() + interval, axis->tickAnchor()) << what;
+        EXPECT_LE((axis->max() - axis->min()) / interval, 201) << what;
+    };
+    const QString e20 = "1" + QString(20, '0');
+    const QString e38 = "34" + QString(37, '0');
+    const struct {
+        const char* what;
+        QStringList values;
+        double minimum, maximum;  // automatic when equal
+    } cases[] = {
+        {"weights", {"72", "74", "73"}, 72, 74},      {"to a billion", {"72", "1e9"}, 0, 1e9},
+        {"back to weights", {"72", "74"}, 72, 74},    {"one huge value", {e20, e20}, 0, 0},
+        {"huge fixed limits", {e20}, 1e20, 1e20 + 1}, {"largest floats", {e38, "-" + e38}, 0, 0},
+        {"beyond doubles", {e20}, -1.7e308, 1.7e308}, {"long log", QStringList(32766, "60"), 0, 0},
+    };
+    for (const auto& c : cases) {
+        chart.setSeriesValues(1, c.values);
+        if (c.minimum == c.maximum) {
+            chart.setAxisAuto(Axis::Left);
+        } else {
+            chart.setAxisRange(Axis::Left, c.minimum, c.maximum);
+        }
+        QApplication::processEvents();
+        expectFewTicks(leftAxis(), c.what);
+        expectFewTicks(static_cast<QValueAxis*>(chart.chart()->axes(Qt::Horizontal).first()),
+                       c.what);
+    }
+}
+
 TEST(ChartTest, NoLineIsDrawnAcrossAMissingPoint) {
     Chart chart;
     chart.resize(300, 200);

@@ -1,0 +1,143 @@
+// What the screens compute from two logs of any content: the day view, the comparison and
+// its charts, the list with its filters, the calendar, the comment table, the trend charts,
+// the four analyses and the BMI figures. Nothing may crash or trip a sanitizer on what a
+// damaged or hand-edited file gives the readers (huge numbers, dates that are no dates,
+// logs out of order).
+//
+// Input: the first byte picks the height, the second the target weight; the rest is
+// partner 1's log, and after the first byte 0x01 partner 2's.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "entry/day_view.h"
+#include "maintenance/comment_table.h"
+#include "store/codec.h"
+#include "store/measurement_log.h"
+#include "views/analyses.h"
+#include "views/bmi.h"
+#include "views/calendar.h"
+#include "views/comparison.h"
+#include "views/measurement_list.h"
+#include "views/weight_trend.h"
+
+namespace {
+
+using namespace pairly;
+using Log = std::vector<store::MeasurementRecord>;
+
+void dayViews(const Log& active, const Log& other, float height, int slot) {
+    std::vector<std::string> days = {"2026/12/07", "9999/99/99", ""};
+    if (!active.empty()) {
+        days.push_back(active.front().date);
+        days.push_back(active.back().date);
+    }
+    for (const auto& day : days) (void)entry::computeDayView(active, other, height, day, slot);
+}
+
+void lists(const Log& log, float height) {
+    views::MeasurementList all = views::buildUnfilteredList(log, height);
+    views::fillSmallCharts(all);
+    if (log.empty()) return;
+    views::ListFilters filters;
+    filters.start = log.front().date;
+    filters.end = log.back().date;
+    for (int weekday : {views::kAllWeekdays, 0, 6}) {
+        filters.weekday = weekday;
+        for (const std::string& situation : {std::string(), log.back().situation}) {
+            filters.situation = situation;
+            views::MeasurementList listed = views::buildFilteredList(log, height, filters);
+            views::fillSmallCharts(listed);
+        }
+    }
+}
+
+void comparison(const Log& log1, const Log& log2, float target) {
+    views::ComparisonInput input{log1, log2, "a", "b", target, target / 2};
+    views::ComparisonModel model = views::buildComparison(input);
+    (void)views::shareBarWidth(300, model.share1);
+    views::AverageChart& separate = model.daily.separate;
+    for (auto mode : {views::LowerBoundMode::Automatic, views::LowerBoundMode::Target}) {
+        views::setSeparateLowerBounds(separate, mode,
+                                      {model.daily.automaticLowerBound1,
+                                       model.daily.automaticLowerBound2, target, target / 2});
+        const views::AverageChart same = views::rebuildSameAxisChart(separate);
+        const views::AverageChart overlay = views::overlaySameAxisChart(separate, same);
+        for (const auto& range : {separate.left, separate.right, same.left, overlay.left})
+            (void)views::majorDivisions(views::displayedRange(range));
+    }
+}
+
+void calendar(const Log& log) {
+    const views::CalendarModel model = views::buildCalendarModel(log, {2026, 12, 7});
+    (void)views::recolouredCells(model, views::CalendarMode::Detailed, views::CalendarMode::Simple);
+    (void)views::paintedCells(model, views::CalendarMode::Simple);
+    for (int i = 0; i < views::kLegendCount; ++i)
+        (void)views::legendText(model, static_cast<views::Legend>(i));
+    (void)model.sign();
+    (void)model.face();
+    for (const auto& month : model.months)
+        for (int column : {0, 1, 31, 32}) (void)views::cellDate(month.label, column);
+}
+
+void trend(const Log& log, float target) {
+    const views::WeightSeries series = views::buildWeightSeries(log);
+    const views::WeightAxes axes = views::weightChartAxes(series);
+    (void)views::wholeUnitDivisions(axes.left);
+    (void)views::wholeUnitDivisions(views::goalModeAxis(axes.left, true, target));
+    for (const char* count : {"1", "10", "32767", ""})
+        (void)views::buildWeightChart(series, views::movingAverageCount(count));
+    (void)views::buildTrendTexts(series, target);
+    for (auto kind :
+         {views::MetricKind::Metabolism, views::MetricKind::Muscle, views::MetricKind::Bone})
+        (void)views::buildMetricChart(log, kind);
+    (void)views::buildTimeSeries(series, views::Reference::Previous);
+    (void)views::buildTimeSeries(series, views::Reference::First);
+    (void)views::buildMilestones(series);
+    (void)views::buildAverageTrend(series);
+    (void)views::buildBandRanking(series, views::BandWidth::OneKilo);
+    (void)views::buildBandRanking(series, views::BandWidth::HalfKilo);
+}
+
+void bmi(const Log& log, float height) {
+    const std::optional<float> last =
+        log.empty() ? std::nullopt : std::optional<float>(log.back().weight);
+    (void)views::showCurrentBmi(last.value_or(0), height, static_cast<int>(log.size()));
+    const auto labels = views::fillBmiFormulaLabels(last, height);
+    for (int scroll : {170, 245, 320}) {
+        views::BmiSimulatorInput input;
+        input.scrollValue = scroll;
+        input.fromUser = scroll != 245;
+        input.heightCm = height;
+        input.recordCount = static_cast<int>(log.size());
+        input.weightLabelText = labels ? labels->weightText : "";
+        (void)views::refreshBmiSimulator(input);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    // Heights and targets a profile may hold, from nothing to nonsense.
+    const float heights[] = {0.0f, 158.5f, -170.0f, 1e-30f, 3e38f, 250.0f, 1.0f, 172.0f};
+    const float targets[] = {0.0f, 50.0f, -5.0f, 999.0f, 3e38f, 65.5f, 1e-30f, 600.0f};
+    const float height = heights[data[0] % 8];
+    const float target = targets[data[1] % 8];
+    const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
+    const std::size_t split = rest.find('\x01');
+    const Log log1 = store::parseRecords(store::fromCp932(rest.substr(0, split)));
+    const Log log2 = split == std::string_view::npos
+                         ? Log{}
+                         : store::parseRecords(store::fromCp932(rest.substr(split + 1)));
+
+    dayViews(log1, log2, height, 1);
+    dayViews(log2, log1, height, 2);
+    comparison(log1, log2, target);
+    lists(log1, height);
+    calendar(log1);
+    (void)maintenance::buildCommentTable(log1);
+    trend(log1, target);
+    bmi(log1, height);
+    return 0;
+}
