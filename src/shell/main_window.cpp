@@ -95,7 +95,9 @@ void MainWindow::buildWindow() {
     // The list has read and warned about the same log just before.
     trendScreen_ = new views::TrendScreen(ctx_);
     analysisScreen_ = new views::AnalysisScreen(ctx_, *trendScreen_);
-    ctx_.rebuildWeightChart = [this] { trendScreen_->rebuildWeightChart(false); };
+    ctx_.rebuildWeightChart = [this](const std::vector<store::MeasurementRecord>& log) {
+        trendScreen_->rebuildWeightChart(log);
+    };
     memoScreen_ = new maintenance::MemoScreen(ctx_);
     printing_ = new maintenance::PrintController(ctx_, *this, this);
 

@@ -38,9 +38,10 @@ struct AppContext {
 
     // Set by the main window: give focus to the selected partner's button.
     std::function<void()> focusActivePartnerButton;
-    // Set by the main window: reloads the selected partner's weight series and redraws
-    // the trend graph (the list and analysis screens build on it).
-    std::function<void()> rebuildWeightChart;
+    // Set by the main window: replaces the selected partner's weight series by that of
+    // the log just read and redraws the trend graph (the list and analysis screens build
+    // on it).
+    std::function<void(const std::vector<store::MeasurementRecord>&)> rebuildWeightChart;
 };
 
 // A partner's log as a screen reads it: when the file cannot be read completely, one

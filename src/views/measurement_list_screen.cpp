@@ -402,7 +402,7 @@ void MeasurementListScreen::press(QPushButton* button, bool pressed) {
 void MeasurementListScreen::buildUnfilteredList() {
     const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
     // The trend graph's weight series follows the list's partner.
-    if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart();
+    if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart(log);
     model_ = {};  // the old list's texts go before the new ones are made
     model_ = views::buildUnfilteredList(log, ctx_.profile.heightCm);
     render();

@@ -254,9 +254,13 @@ void TrendScreen::prepareForStartup() { cboIdou_->setEditText(q(ctx_.movingAvera
 // Weight chart
 
 void TrendScreen::rebuildWeightChart(bool warnOnFailedRead) {
-    series_ = buildWeightSeries(warnOnFailedRead
-                                    ? ui::loadLogForScreen(ctx_, ctx_.currentSlot).records
-                                    : store::loadLog(ctx_.dataFolder, ctx_.currentSlot).records);
+    rebuildWeightChart(warnOnFailedRead
+                           ? ui::loadLogForScreen(ctx_, ctx_.currentSlot).records
+                           : store::loadLog(ctx_.dataFolder, ctx_.currentSlot).records);
+}
+
+void TrendScreen::rebuildWeightChart(const std::vector<store::MeasurementRecord>& log) {
+    series_ = buildWeightSeries(log);
     const WeightAxes axes = weightChartAxes(series_);
     leftAxis_ = axes.left;
     setAxis(*mcrRentai_, ui::Axis::Left, axes.left);

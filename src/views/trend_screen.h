@@ -40,6 +40,8 @@ public:
     // A screen that has just read the same log itself, and warned if it could not, asks
     // for no second warning.
     void rebuildWeightChart(bool warnOnFailedRead = true);
+    // The same from a log the caller has just read.
+    void rebuildWeightChart(const std::vector<store::MeasurementRecord>& log);
     // Redraws the three series from the series in memory with the current count.
     void refillMovingAverage();
     // The menu's steps after hiding the screens: rebuild, weight view, weight chart in

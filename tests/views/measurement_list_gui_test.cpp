@@ -47,7 +47,9 @@ protected:
         f.folder.writeCp932("データ1.txt", log1);
         if (!log2.empty()) f.folder.writeCp932("データ2.txt", log2);
         f.start();
-        f.window->context().rebuildWeightChart = [this] { ++weightChartBuilds; };
+        f.window->context().rebuildWeightChart = [this](const std::vector<store::MeasurementRecord>&) {
+            ++weightChartBuilds;
+        };
         f.click("cmdTaijyu");
     }
 

@@ -75,7 +75,8 @@ TEST(TrendShell, CountFromStartUpAndTheRebuildOthersCall) {
     ASSERT_TRUE(static_cast<bool>(ctx.rebuildWeightChart));
     f.folder.writeCp932("データ1.txt", line("2026/11/01", "55.2") + line("2026/11/02", "54.9") +
                                            line("2026/11/03", "55") + line("2026/11/04", "54"));
-    ctx.rebuildWeightChart();
+    const auto log = store::loadLog(f.folder.path(), 1).records;
+    ctx.rebuildWeightChart(log);
     const views::WeightSeries& s = f.window->trendScreen()->weightSeries();
     EXPECT_EQ(s.count(), 4);
     EXPECT_EQ(s.lowestWeightDate, "2026/11/04");
@@ -87,12 +88,14 @@ TEST(TrendShell, CountFromStartUpAndTheRebuildOthersCall) {
     EXPECT_NE(chart->value(2, 2), "");
     EXPECT_TRUE(f.dialogs.shown.empty());
 
-    // The list warns about a log it cannot read; the rebuild it asks for then stays quiet.
+    // The list warns about a log it cannot read; the rebuild it asks for works from what
+    // the list read and reads nothing itself.
     {
         auto faults = InjectFaults::always({store::fileops::Op::Read});
-        ctx.rebuildWeightChart();
+        ctx.rebuildWeightChart({log.begin(), log.begin() + 2});
     }
     EXPECT_TRUE(f.dialogs.shown.empty());
+    EXPECT_EQ(f.window->trendScreen()->weightSeries().count(), 2);
 }
 
 }  // namespace
