@@ -260,6 +260,16 @@ protected:
             f.start();
         }
     }
+    // The operation without faults: the files before and after it, how many file
+    // operations it makes, and the boxes it showed.
+    struct Baseline {
+        FolderFiles before, after;
+        long count = 0;
+        bool told = false;
+        std::string shown;
+    };
+    Baseline baseline() const;
+
     void retry(ShellFixture& f) const {
         const Operation& op = GetParam();
         if (!op.act) {
@@ -311,22 +321,29 @@ QString boxes(const ShellFixture& f) {
     return out;
 }
 
-TEST_P(WritingFaults, EveryFailingStepKeepsOldOrNewFilesAndTheNextTrySucceeds) {
-    FolderFiles before, after;
-    long count = 0;
+WritingFaults::Baseline WritingFaults::baseline() const {
+    Baseline b;
+    ShellFixture f;
+    begin(f);
+    b.before = folderFiles(f.folder);
     {
-        ShellFixture f;
-        begin(f);
-        before = folderFiles(f.folder);
-        {
-            auto counting = InjectFaults::from(LONG_MAX);
-            act(f);
-            count = counting.seen();
-        }
-        after = folderFiles(f.folder);
-        ASSERT_NE(outsideBackups(after), outsideBackups(before));
-        ASSERT_FALSE(failureTold(f)) << boxes(f).toStdString();
+        auto counting = InjectFaults::from(LONG_MAX);
+        act(f);
+        b.count = counting.seen();
     }
+    b.after = folderFiles(f.folder);
+    b.told = failureTold(f);
+    b.shown = boxes(f).toStdString();
+    return b;
+}
+
+TEST_P(WritingFaults, EveryFailingStepKeepsOldOrNewFilesAndTheNextTrySucceeds) {
+    const Baseline base = baseline();
+    const FolderFiles& before = base.before;
+    const FolderFiles& after = base.after;
+    const long count = base.count;
+    ASSERT_NE(outsideBackups(after), outsideBackups(before));
+    ASSERT_FALSE(base.told) << base.shown;
     ASSERT_GT(count, 0);
 
     int failures = 0;
@@ -377,17 +394,10 @@ TEST_P(WritingFaults, EveryFailingStepKeepsOldOrNewFilesAndTheNextTrySucceeds) {
 // leave one new and one old (a new start's profile without its log), which its message
 // says; the old files are in バックアップ/ or still in place.
 TEST_P(WritingFaults, FailingForGoodFromAnyStepKeepsEachFileOldOrNew) {
-    FolderFiles before, after;
-    long count = 0;
-    {
-        ShellFixture f;
-        begin(f);
-        before = folderFiles(f.folder);
-        auto counting = InjectFaults::from(LONG_MAX);
-        act(f);
-        count = counting.seen();
-        after = folderFiles(f.folder);
-    }
+    const Baseline base = baseline();
+    const FolderFiles& before = base.before;
+    const FolderFiles& after = base.after;
+    const long count = base.count;
     for (long n = 1; n <= count; ++n) {
         const std::string what = "failing from operation " + std::to_string(n);
         ShellFixture f;
