@@ -103,6 +103,8 @@ TEST(ShellPartnerOnEveryScreen, EveryScreenShowsThePartnerChosenOnAnyOther) {
         slot = 3 - slot;
         f.click(slot == 1 ? "cmdUser1" : "cmdUser2");
         ASSERT_EQ(f.window->context().currentSlot, slot);
+        EXPECT_EQ(here.shown(f), expectedOn(here, slot))
+            << "partner " << slot << " chosen on " << here.panel;
         for (const ScreenProbe& there : kScreens) {
             if (&there == &here) continue;
             f.click(there.button);
