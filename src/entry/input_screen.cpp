@@ -94,9 +94,12 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 }
 
 void InputScreen::refreshDayView() {
+    filledSlot_ = ctx_.currentSlot;
+    filledRevision_ = ctx_.dataRevision();
     const auto active = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
     const auto other = ui::loadLogForScreen(ctx_, ctx_.otherSlot()).records;
-    model_ = computeDayView(active, other, ctx_.profile.heightCm, selectedDay(), ctx_.currentSlot);
+    model_ =
+        computeDayView(active, other, ctx_.profile().heightCm, selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
     showCurrentBmi();
@@ -117,6 +120,13 @@ void InputScreen::showCurrentBmi() {
 void InputScreen::refreshBmi() {
     showCurrentBmi();
     emit bmiFormulaRefreshRequested();
+}
+
+void InputScreen::refreshIfStale() {
+    if (filledSlot_ == ctx_.currentSlot && filledRevision_ == ctx_.dataRevision()) return;
+    refreshDayView();
+    refreshBmi();
+    disableSteppers();  // the entry was emptied: nothing to step until the next pick
 }
 
 void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
@@ -154,6 +164,7 @@ void InputScreen::saveMeasurement() {
         }
         return;
     }
+    ctx_.noteDataChanged();
     refreshDayView();
     disableSteppers();
 }

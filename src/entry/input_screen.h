@@ -32,6 +32,10 @@ public:
     void refreshDayView();
     // BMI and obesity labels, formula labels and the meter.
     void refreshBmi();
+    // Shown again: the day view and the BMI figures are filled anew when the selected
+    // partner or the data changed since the day view was filled; otherwise the entry
+    // panel keeps what was typed.
+    void refreshIfStale();
     // Applies ctx.markerMode to the seven series of the small charts.
     void applyMarkerMode();
     void disableSteppers();
@@ -82,6 +86,9 @@ private:
     // Adopted by the main window, which may delete them first.
     QPointer<DayCountWidget> dayCount_[2];
     DayViewModel model_;
+    // The partner and the data revision the day view was filled for.
+    int filledSlot_ = 0;
+    unsigned filledRevision_ = 0;
     bool autoTime_ = false;
     bool settingDate_ = false;
 };

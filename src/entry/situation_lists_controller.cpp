@@ -137,10 +137,12 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
                                              "のままです。\n"
                                              "ディスクの状態を確認してください。"),
                               QStringLiteral("保存エラー"));
+            ctx_.noteDataChanged();
             emit situationRenamed();
             return false;
     }
     loadSituationList();
+    ctx_.noteDataChanged();
     emit situationRenamed();
     return true;
 }

@@ -120,7 +120,7 @@ void BmiMeterGroup::showCurrentBmi(const views::CurrentBmi& bmi) {
 
 void BmiMeterGroup::fillBmiFormulaLabels() {
     const auto labels =
-        views::fillBmiFormulaLabels(input_.lastRecordWeight(), ctx_.profile.heightCm);
+        views::fillBmiFormulaLabels(input_.lastRecordWeight(), ctx_.profile().heightCm);
     if (!labels) return;
     weight_->setText(QString::fromStdString(labels->weightText));
     height_->setText(QString::fromStdString(labels->heightText));
@@ -130,7 +130,7 @@ void BmiMeterGroup::refreshBmiSimulator(bool fromUser) {
     views::BmiSimulatorInput in;
     in.scrollValue = scroll_->value();
     in.fromUser = fromUser;
-    in.heightCm = ctx_.profile.heightCm;
+    in.heightCm = ctx_.profile().heightCm;
     in.recordCount = input_.recordCount();
     in.weightLabelText = weight_->text().toStdString();
     const auto sim = views::refreshBmiSimulator(in);

@@ -217,6 +217,7 @@ void MemoScreen::saveComment() {
         if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
         return;
     }
+    ctx_.noteDataChanged();
     shown.comment = comment.toStdString();
     msgMemoList_->setText(row, kCommentColumn, comment);
     msgMemoList_->setCurrentGridCell(row, kCommentColumn);

@@ -163,7 +163,7 @@ void NewStartPanel::enterPartner() {
         return;
     }
     ctx_.currentSlot = slot;
-    ctx_.profile = plan.profile;
+    ctx_.setProfile(slot, plan.profile);
     emit partnerEntered(slot);
 
     if (slot == 1) {

@@ -53,7 +53,7 @@ ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(paren
 }
 
 void ProfileGroup::showProfile() {
-    const ProfileTexts texts = profileTexts(ctx_.profile);
+    const ProfileTexts texts = profileTexts(ctx_.profile());
     fields_[0]->setText(QString::fromStdString(texts.nickname));
     fields_[1]->setText(QString::fromStdString(texts.height));
     fields_[2]->setText(QString::fromStdString(texts.target));
@@ -75,8 +75,8 @@ void ProfileGroup::saveProfileEdit() {
                           QStringLiteral("保存エラー"));
         return;
     }
-    // Button captions and the comparison's targets keep the values read at start-up.
-    ctx_.profile = profile;
+    // From here on every screen shows the new values, the button caption included.
+    ctx_.setProfile(ctx_.currentSlot, profile);
     emit profileSaved();
     ctx_.dialogs.inform(QStringLiteral("保存が終了しました"), QStringLiteral("保存終了"));
 }

@@ -20,7 +20,8 @@ public:
     void saveProfileEdit();
 
 signals:
-    // The selected partner's profile changed: the window title follows it.
+    // The selected partner's profile changed: its button caption and the window title
+    // follow it.
     void profileSaved();
 
 private:

@@ -58,7 +58,11 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, Q
     fraNew_ = new NewStartPanel(ctx_, this);
     ui::markAsOverlay(fraNew_);
 
-    connect(profileGroup_, &ProfileGroup::profileSaved, this, &SettingsScreen::profileSaved);
+    // The meter's figures follow the new height at once.
+    connect(profileGroup_, &ProfileGroup::profileSaved, this, [this] {
+        input_.refreshIfStale();
+        emit profileSaved();
+    });
     connect(fraNew_, &NewStartPanel::partnerEntered, this, [this](int slot) {
         profileGroup_->showProfile();
         emit partnerEntered(slot);
@@ -121,6 +125,8 @@ void SettingsScreen::autoTimeChanged(bool checked) {
 void SettingsScreen::openSettings() {
     profileGroup_->showProfile();
     situationGroup_->disableEntryButtons();
+    // The meter shows the input screen's last weight: it must be the selected partner's.
+    input_.refreshIfStale();
 }
 
 void SettingsScreen::refreshForPartner() {

@@ -44,7 +44,8 @@ public:
     ScaleStepGroup& scaleStepGroup() { return *stepGroup_; }
 
 signals:
-    // The selected partner's profile was saved: the window title follows it.
+    // The selected partner's profile was saved: its button caption and the window title
+    // follow it.
     void profileSaved();
     // The new start replaced this partner's files; it is now the selected partner.
     void partnerEntered(int slot);

@@ -52,12 +52,6 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
     return button;
 }
 
-// A caption for a partner without a nickname yet (a first run, before the new start).
-QString partnerCaption(const std::string& nickname, int slot) {
-    if (!nickname.empty()) return q(nickname);
-    return slot == 1 ? QStringLiteral("パートナー１") : QStringLiteral("パートナー２");
-}
-
 }  // namespace
 
 MainWindow::MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, ui::Clock& clock,
@@ -123,7 +117,7 @@ void MainWindow::buildWindow() {
     hideAllScreens();
 
     connect(settingsScreen_, &maintenance::SettingsScreen::profileSaved, this,
-            [this] { setWindowTitle(q(store::windowTitle(ctx_.profile))); });
+            [this] { showPartnerProfile(ctx_.currentSlot); });
     connect(settingsScreen_, &maintenance::SettingsScreen::partnerEntered, this,
             &MainWindow::newStartEntered);
     // The next launch starts from the new diary.
@@ -206,8 +200,9 @@ QWidget* MainWindow::buildTopRow() {
 void MainWindow::buildMenuScreens() {
     MenuScreen& input = menu_[index(Screen::Input)];
     input.panel = inputScreen_;
-    // The day view is kept current by saving, the calendar and partner changes.
-    input.prepare = nullptr;
+    // Kept between visits, so that what was typed stays; filled again only when the partner
+    // or the data changed since.
+    input.prepare = [this] { inputScreen_->refreshIfStale(); };
     input.refreshForPartner = [this] {
         inputScreen_->refreshDayView();
         inputScreen_->refreshBmi();
@@ -346,16 +341,15 @@ void MainWindow::loadPartnerProfile(int slot) {
                                              "ファイルとディスクの状態を確認してください。"),
                           QStringLiteral("読み込みエラー"));
     }
-    ctx_.profile = loaded.profile;
-    setWindowTitle(q(store::windowTitle(ctx_.profile)));
-    partnerButton(slot)->setText(partnerCaption(ctx_.profile.nickname, slot));
-    if (slot == 1) {
-        ctx_.nicknameSlot1 = ctx_.profile.nickname;
-        ctx_.targetWeightSlot1 = ctx_.profile.targetWeightKg;
-    } else {
-        ctx_.nicknameSlot2 = ctx_.profile.nickname;
-        ctx_.targetWeightSlot2 = ctx_.profile.targetWeightKg;
-    }
+    ctx_.setProfile(slot, loaded.profile);
+    showPartnerProfile(slot);
+}
+
+// The partner's button shows its nickname, and the title the selected partner's.
+void MainWindow::showPartnerProfile(int slot) {
+    const store::PartnerProfile& profile = ctx_.profileOf(slot);
+    partnerButton(slot)->setText(q(store::partnerCaption(profile, slot)));
+    if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
 }
 
 void MainWindow::readPreferences() {
@@ -377,7 +371,7 @@ void MainWindow::setPartnerButtonSelected(int slot) {
 
 void MainWindow::selectPartner(int slot) {
     if (slot != 1 && slot != 2) return;
-    if (partnerButton(slot)->palette().color(QPalette::Button) == kSelectedPartnerColour) return;
+    if (slot == ctx_.currentSlot) return;
     ctx_.currentSlot = slot;
     loadPartnerProfile(slot);
     refreshVisibleScreen();

@@ -104,6 +104,7 @@ private:
     void setPartnerButtonSelected(int slot);
     QPushButton* partnerButton(int slot) const { return slot == 2 ? cmdUser2_ : cmdUser1_; }
     void loadPartnerProfile(int slot);
+    void showPartnerProfile(int slot);
     void newStartEntered(int slot);
     void readPreferences();
     void onHelpTourToggled(bool checked);

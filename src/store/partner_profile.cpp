@@ -54,4 +54,9 @@ std::string windowTitle(const PartnerProfile& profile) {
     return " " + profile.nickname + " のデータ";
 }
 
+std::string partnerCaption(const PartnerProfile& profile, int slot) {
+    if (!profile.nickname.empty()) return profile.nickname;
+    return slot == 2 ? "パートナー２" : "パートナー１";
+}
+
 }  // namespace pairly::store

@@ -31,5 +31,8 @@ LoadedProfile readProfile(const std::filesystem::path& folder, int slot);
 
 // " <nickname> のデータ", or " ペアリー☆ログ" when the nickname is empty.
 std::string windowTitle(const PartnerProfile& profile);
+// The partner's name on its button and on the comparison: the nickname, or "パートナー１" /
+// "パートナー２" while it is empty, so that there is always something to press.
+std::string partnerCaption(const PartnerProfile& profile, int slot);
 
 }  // namespace pairly::store

@@ -21,12 +21,24 @@ struct AppContext {
     Clock& clock;
 
     // Selected partner (1 or 2); its log and profile are logFileName/profileFileName(slot).
+    // This, not the colour of a partner button, is what says which partner is selected.
     int currentSlot = 1;
     int otherSlot() const { return 3 - currentSlot; }
 
-    store::PartnerProfile profile;  // the selected partner's
-    std::string nicknameSlot1, nicknameSlot2;
-    float targetWeightSlot1 = 0, targetWeightSlot2 = 0;
+    // Both partners' profiles as last read or saved, the one place every screen takes a
+    // nickname, height or target weight from.
+    const store::PartnerProfile& profileOf(int slot) const { return profiles_[slot == 2 ? 1 : 0]; }
+    const store::PartnerProfile& profile() const { return profileOf(currentSlot); }
+    void setProfile(int slot, const store::PartnerProfile& p) {
+        profiles_[slot == 2 ? 1 : 0] = p;
+        noteDataChanged();
+    }
+
+    // Counts the changes of a log or a profile made in this window. A screen that keeps
+    // what it shows between visits notes the count (and the partner) it was filled for,
+    // and is filled again when shown after either changed.
+    unsigned dataRevision() const { return dataRevision_; }
+    void noteDataChanged() { ++dataRevision_; }
 
     store::ScaleSteps steps;
     std::string movingAverage = "10";
@@ -42,6 +54,10 @@ struct AppContext {
     // the log just read and redraws the trend graph (the list and analysis screens build
     // on it).
     std::function<void(const std::vector<store::MeasurementRecord>&)> rebuildWeightChart;
+
+private:
+    store::PartnerProfile profiles_[2];
+    unsigned dataRevision_ = 0;
 };
 
 // A partner's log as a screen reads it: when the file cannot be read completely, one

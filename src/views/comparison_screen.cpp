@@ -196,10 +196,11 @@ void ComparisonScreen::refreshComparisonScreen() {
     ComparisonInput input;
     input.log1 = ui::loadLogForScreen(ctx_, 1).records;
     input.log2 = ui::loadLogForScreen(ctx_, 2).records;
-    input.name1 = ctx_.nicknameSlot1;
-    input.name2 = ctx_.nicknameSlot2;
-    input.target1 = ctx_.targetWeightSlot1;
-    input.target2 = ctx_.targetWeightSlot2;
+    // The names as the partner buttons show them, and the targets as last saved.
+    input.name1 = store::partnerCaption(ctx_.profileOf(1), 1);
+    input.name2 = store::partnerCaption(ctx_.profileOf(2), 2);
+    input.target1 = ctx_.profileOf(1).targetWeightKg;
+    input.target2 = ctx_.profileOf(2).targetWeightKg;
     model_ = buildComparison(input);
 
     fillDailyAverageTable();

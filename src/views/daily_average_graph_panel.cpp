@@ -172,9 +172,10 @@ void DailyAverageGraphPanel::overlaySameAxisChart() {
 }
 
 void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
-    views::setSeparateLowerBounds(separate_, mode,
-                                  {automaticLowerBound1_, automaticLowerBound2_,
-                                   ctx_.targetWeightSlot1, ctx_.targetWeightSlot2});
+    views::setSeparateLowerBounds(
+        separate_, mode,
+        {automaticLowerBound1_, automaticLowerBound2_, ctx_.profileOf(1).targetWeightKg,
+         ctx_.profileOf(2).targetWeightKg});
     renderSeparate();
 }
 

@@ -404,7 +404,7 @@ void MeasurementListScreen::buildUnfilteredList() {
     // The trend graph's weight series follows the list's partner.
     if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart(log);
     model_ = {};  // the old list's texts go before the new ones are made
-    model_ = views::buildUnfilteredList(log, ctx_.profile.heightCm);
+    model_ = views::buildUnfilteredList(log, ctx_.profile().heightCm);
     render();
     fillPeriodLists();
 }
@@ -424,7 +424,7 @@ void MeasurementListScreen::dispatchListFilters() {
 
 void MeasurementListScreen::runFilteredBuild(const std::vector<store::MeasurementRecord>& log) {
     model_ = {};
-    model_ = views::buildFilteredList(log, ctx_.profile.heightCm, currentFilters());
+    model_ = views::buildFilteredList(log, ctx_.profile().heightCm, currentFilters());
     render();
 }
 
@@ -453,7 +453,9 @@ void MeasurementListScreen::renderTables(QtTexts&) {
     // not turned into a million Qt strings on every refresh. The texts live in model_,
     // which is replaced only by a build that then renders again.
     const auto n = static_cast<int>(model_.rows.size());
-    auto utf8 = [](Text t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); };
+    auto utf8 = [](Text t) {
+        return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    };
     msgBunseki_->setRowSource(
         n,
         [this, utf8](int row, int col) {

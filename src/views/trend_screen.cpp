@@ -266,7 +266,7 @@ void TrendScreen::rebuildWeightChart(const std::vector<store::MeasurementRecord>
     setAxis(*mcrRentai_, ui::Axis::Left, axes.left);
     setAxis(*mcrRentai_, ui::Axis::Right, axes.right);
 
-    const TrendTexts texts = buildTrendTexts(series_, ctx_.profile.targetWeightKg);
+    const TrendTexts texts = buildTrendTexts(series_, ctx_.profile().targetWeightKg);
     lblNichis_->setText(q(texts.period));
     lblKiro_->setText(q(texts.lowest));
     cmdMokuChk_->setText(q(texts.goal));
@@ -305,7 +305,7 @@ void TrendScreen::setWeightChartView(WeightView view) {
 
 void TrendScreen::applyGoalMode() {
     setAxis(*mcrRentai_, ui::Axis::Left,
-            goalModeAxis(leftAxis_, goalMode_, ctx_.profile.targetWeightKg));
+            goalModeAxis(leftAxis_, goalMode_, ctx_.profile().targetWeightKg));
     ui::setBackColour(cmdMokuChk_, goalMode_ ? kGoalColour : QColor());
 }
 

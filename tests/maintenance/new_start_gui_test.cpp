@@ -346,10 +346,10 @@ TEST_F(NewStartTest, ProfileEditSavesTheSelectedPartner) {
     EXPECT_EQ(f.folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"),
               "\"氏名\",\"\"\r\n\"身長\",168.5\r\n\"目標体重\",60\r\n");
     EXPECT_EQ(w.windowTitle(), qs(" ペアリー☆ログ"));
-    EXPECT_FLOAT_EQ(w.context().profile.targetWeightKg, 60.f);
-    // The button and the comparison's target keep the start-up values.
-    EXPECT_EQ(f.find("cmdUser1")->text(), qs("はなこ"));
-    EXPECT_FLOAT_EQ(w.context().targetWeightSlot1, 65.f);
+    EXPECT_FLOAT_EQ(w.context().profile().targetWeightKg, 60.f);
+    // The button follows at once, with the caption of a partner without a nickname.
+    EXPECT_EQ(f.find("cmdUser1")->text(), qs("パートナー１"));
+    EXPECT_FLOAT_EQ(w.context().profileOf(1).targetWeightKg, 60.f);
 
     // A partner change while shown fills the other partner's profile.
     f.click("cmdUser2");
@@ -358,6 +358,8 @@ TEST_F(NewStartTest, ProfileEditSavesTheSelectedPartner) {
     name->setText(qs("たろう２"));
     f.click("cmdPHozon1");
     EXPECT_EQ(w.windowTitle(), qs(" たろう２ のデータ"));
+    EXPECT_EQ(f.find("cmdUser2")->text(), qs("たろう２"));
+    EXPECT_EQ(f.find("cmdUser1")->text(), qs("パートナー１"));
     EXPECT_EQ(f.folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ2.txt"),
               "\"氏名\",\"たろう２\"\r\n\"身長\",172\r\n\"目標体重\",65\r\n");
 }
@@ -379,7 +381,8 @@ TEST_F(NewStartTest, FailedProfileSaveKeepsFileAndTitle) {
         EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
         EXPECT_EQ(bytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"), before) << int(op);
         EXPECT_EQ(w.windowTitle(), qs(" はなこ のデータ"));
-        EXPECT_EQ(w.context().profile.nickname, "はなこ");
+        EXPECT_EQ(w.context().profile().nickname, "はなこ");
+        EXPECT_EQ(f.find("cmdUser1")->text(), qs("はなこ"));
         EXPECT_EQ(f.folder.fileNames(), files) << int(op);  // no temporary file left
     }
 }

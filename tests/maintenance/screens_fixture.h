@@ -89,7 +89,7 @@ public:
     // The start-up steps that concern the two screens, then shown at the panel size.
     void build(float heightCm = 160) {
         ctx = std::make_unique<ui::AppContext>(folder.path(), dialogs, clock);
-        ctx->profile.heightCm = heightCm;
+        ctx->setProfile(1, {"", heightCm, 0.0f});
         ctx->steps = store::readScaleSteps(folder.path());
         ctx->markerMode = store::readMarkerMode(folder.path());
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };

@@ -45,11 +45,11 @@ TEST(ShellStartUp, SelectsPartnerOneAndShowsTheComparisonScreen) {
 
     const ui::AppContext& ctx = w.context();
     EXPECT_EQ(ctx.currentSlot, 1);
-    EXPECT_EQ(ctx.profile.nickname, "はなこ");
-    EXPECT_FLOAT_EQ(ctx.profile.heightCm, 158.5f);
-    EXPECT_FLOAT_EQ(ctx.targetWeightSlot1, 50.f);
-    EXPECT_FLOAT_EQ(ctx.targetWeightSlot2, 65.f);
-    EXPECT_EQ(ctx.nicknameSlot2, "たろう");
+    EXPECT_EQ(ctx.profile().nickname, "はなこ");
+    EXPECT_FLOAT_EQ(ctx.profile().heightCm, 158.5f);
+    EXPECT_FLOAT_EQ(ctx.profileOf(1).targetWeightKg, 50.f);
+    EXPECT_FLOAT_EQ(ctx.profileOf(2).targetWeightKg, 65.f);
+    EXPECT_EQ(ctx.profileOf(2).nickname, "たろう");
     EXPECT_FALSE(ctx.startupInProgress);
     EXPECT_EQ(ctx.helpTourFlag, 0);
 
@@ -69,7 +69,8 @@ TEST(ShellStartUp, EmptyNicknameGivesTheProgramTitle) {
     shell::MainWindow& w = f.start();
     EXPECT_EQ(w.windowTitle(), qs(" ペアリー☆ログ"));
     EXPECT_FALSE(f.find("cmdUser1")->text().isEmpty());  // still something to press
-    EXPECT_EQ(w.context().nicknameSlot1, "");
+    EXPECT_EQ(f.find("cmdUser1")->text(), qs("パートナー１"));
+    EXPECT_EQ(w.context().profileOf(1).nickname, "");
 }
 
 TEST(ShellStartUp, FirstRunInAnEmptyFolderWritesOnlyTheSituationList) {
@@ -134,8 +135,8 @@ TEST(ShellPartners, SwitchingChangesColoursTitleAndProfile) {
     EXPECT_EQ(f.buttonColour("cmdUser1"), ShellFixture::defaultColour());
     EXPECT_EQ(w.windowTitle(), qs(" たろう のデータ"));
     EXPECT_EQ(w.context().currentSlot, 2);
-    EXPECT_FLOAT_EQ(w.context().profile.heightCm, 172.f);
-    EXPECT_FLOAT_EQ(w.context().profile.targetWeightKg, 65.f);
+    EXPECT_FLOAT_EQ(w.context().profile().heightCm, 172.f);
+    EXPECT_FLOAT_EQ(w.context().profile().targetWeightKg, 65.f);
     // The comparison screen shows both partners: it stays as it is.
     EXPECT_EQ(shownPanels(f), QStringList{"fraAvgTai"});
 
@@ -143,7 +144,7 @@ TEST(ShellPartners, SwitchingChangesColoursTitleAndProfile) {
     f.writeProfile(2, "じろう", "180", "70");
     f.click("cmdUser2");
     EXPECT_EQ(w.windowTitle(), qs(" たろう のデータ"));
-    EXPECT_FLOAT_EQ(w.context().profile.heightCm, 172.f);
+    EXPECT_FLOAT_EQ(w.context().profile().heightCm, 172.f);
 
     f.click("cmdUser1");
     EXPECT_EQ(f.buttonColour("cmdUser1"), kSelected);

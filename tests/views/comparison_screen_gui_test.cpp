@@ -40,10 +40,8 @@ void writeShortLogs(const testing::TempFolder& folder) {
 class ComparisonScreenTest : public ::testing::Test {
 protected:
     ComparisonScreenTest() : ctx(folder.path(), dialogs, clock) {
-        ctx.nicknameSlot1 = "たくや";
-        ctx.nicknameSlot2 = "みさき";
-        ctx.targetWeightSlot1 = 68.0f;
-        ctx.targetWeightSlot2 = 49.0f;
+        ctx.setProfile(1, {"たくや", 170.0f, 68.0f});
+        ctx.setProfile(2, {"みさき", 155.0f, 49.0f});
         ctx.helpTourFlag = 1;
     }
 

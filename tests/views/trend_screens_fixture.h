@@ -34,7 +34,7 @@ inline std::string weighing(const std::string& date, const std::string& weight,
 class TrendScreensTest : public ::testing::Test {
 protected:
     TrendScreensTest() : ctx(folder.path(), dialogs, clock) {
-        ctx.profile.targetWeightKg = 60.0f;
+        ctx.setProfile(1, {"", 0.0f, 60.0f});
         ctx.movingAverage = "3";
         ctx.helpTourFlag = 0;
     }
