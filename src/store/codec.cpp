@@ -178,16 +178,28 @@ char32_t storedCodePoint(char32_t cp) {
 }
 
 bool isStoredForm(std::string_view utf8) {
-    if (isAsciiText(utf8)) return true;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* const end = p + utf8.size();
+    // Most of a log is ASCII, which is always its own stored form.
+    while (p < end && *p < 0x80) ++p;
+    if (p == end) return true;
     const StoredTable& table = storedTable();
-    for (std::size_t i = 0; i < utf8.size();) {
-        const BmpChar c = bmpCharAt(utf8, i);
-        if (c.length == 0) {
-            ++i;  // ASCII, a character beyond the plane, or a stray byte
-            continue;
+    while (p < end) {
+        const unsigned b0 = *p;
+        if (b0 < 0x80) {
+            ++p;
+        } else if ((b0 >> 5) == 0x6 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            const char32_t cp = ((b0 & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+            if (table[cp] != cp) return false;
+            p += 2;
+        } else if ((b0 >> 4) == 0xE && end - p >= 3 && (p[1] & 0xC0) == 0x80 &&
+                   (p[2] & 0xC0) == 0x80) {
+            const char32_t cp = ((b0 & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+            if (table[cp] != cp) return false;
+            p += 3;
+        } else {
+            ++p;  // a character beyond the plane, or a stray byte
         }
-        if (table[c.cp] != c.cp) return false;
-        i += c.length;
     }
     return true;
 }
