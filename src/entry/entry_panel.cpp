@@ -14,6 +14,7 @@
 #include "entry/situation_lists_controller.h"
 #include "text/dates.h"
 #include "ui/icons.h"
+#include "ui/stored_text.h"
 
 namespace pairly::entry {
 
@@ -231,11 +232,12 @@ void EntryPanel::pickFromList(int row) {
 }
 
 void EntryPanel::pickFreeSituation() {
-    const QString text =
+    // Held, listed and saved as the log and the list will give it back.
+    const QString text = ui::storedForm(
         ctx_.dialogs.input(QStringLiteral("状況リストに無い内容をフリーで入力できます。\n\n"
                                           "任意の言葉で内容を書き込んでください。\n\n"
                                           "体重は通常と同じように ↓↑ボタンで指定してください。\n"),
-                           QStringLiteral("状況フリー入力"));
+                           QStringLiteral("状況フリー入力")));
     if (text.isEmpty()) return;
     // The situation goes into the log (and maybe the list): refuse what cannot be stored.
     if (!lists_.acceptTypedText(text)) return;
@@ -248,8 +250,8 @@ void EntryPanel::pickFreeSituation() {
 }
 
 void EntryPanel::pickTime() {
-    selectedSituation_ =
-        QString::fromStdString(text::longTimeText(ctx_.clock.secondsSinceMidnight()));
+    selectedSituation_ = ui::storedForm(
+        QString::fromStdString(text::longTimeText(ctx_.clock.secondsSinceMidnight())));
     fillFields();
 }
 

@@ -15,6 +15,7 @@
 #include "store/notes_memo.h"
 #include "ui/back_colour.h"
 #include "ui/grid.h"
+#include "ui/stored_text.h"
 
 namespace pairly::maintenance {
 
@@ -91,6 +92,8 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     lblMemoTarget_->setObjectName("lblMemoTarget");
     txtMemo_ = new QLineEdit(commentBox);
     txtMemo_->setObjectName("txtMemo");
+    // The comment as the log will give it back: the table then holds the file's text.
+    ui::keepStoredForm(txtMemo_);
     cmdMemoHozon_ = new QPushButton(QStringLiteral("一言日記保存"), commentBox);
     cmdMemoHozon_->setObjectName("cmdMemoHozon");
     cmdMemoHozon_->setAutoDefault(false);
@@ -241,6 +244,9 @@ void MemoScreen::loadMemo() {
 }
 
 void MemoScreen::saveMemo() {
+    // The box shows what the file will give back, in place of characters the file cannot
+    // hold as they are.
+    ui::applyStoredForm(txtKizuki_);
     const std::string text = txtKizuki_->toPlainText().toStdString();
     if (auto bad = store::firstCharWithoutCp932Form(text)) {
         ctx_.dialogs.warn(QStringLiteral("気付きメモの「") + q(*bad) +

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "maintenance/notice_box.h"
+#include "ui/stored_text.h"
 
 namespace pairly::maintenance {
 
@@ -84,6 +85,9 @@ NewStartPanel::NewStartPanel(ui::AppContext& ctx, QWidget* parent) : QFrame(pare
     }
     grid->setColumnStretch(2, 1);
     fields_[kStartSituation]->setText(QString::fromUtf8(kDefaultStartSituation));
+    // The nickname and the start situation as the profile and the log will give them back.
+    ui::keepStoredForm(fields_[kNickname]);
+    ui::keepStoredForm(fields_[kStartSituation]);
 
     cmdStHozon_ = new QPushButton(QStringLiteral("新規登録"), this);
     cmdStHozon_->setObjectName("cmdStHozon");

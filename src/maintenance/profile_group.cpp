@@ -9,6 +9,7 @@
 
 #include "maintenance/notice_box.h"
 #include "maintenance/profile_edit.h"
+#include "ui/stored_text.h"
 
 namespace pairly::maintenance {
 
@@ -41,6 +42,7 @@ ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(paren
         grid->addWidget(new QLabel(QString::fromUtf8(rows[i].note), frame), i, 3);
     }
     grid->setColumnStretch(4, 1);
+    ui::keepStoredForm(fields_[0]);  // the nickname as the profile will give it back
     auto* cmdPHozon1 = new QPushButton(QStringLiteral("データ変更"), frame);
     cmdPHozon1->setObjectName("cmdPHozon1");
     connect(cmdPHozon1, &QPushButton::clicked, this, &ProfileGroup::saveProfileEdit);

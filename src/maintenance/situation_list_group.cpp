@@ -13,6 +13,7 @@
 #include "entry/situation_lists_controller.h"
 #include "entry/situation_order.h"
 #include "ui/back_colour.h"
+#include "ui/stored_text.h"
 
 namespace pairly::maintenance {
 
@@ -49,6 +50,7 @@ SituationListGroup::SituationListGroup(ui::AppContext& ctx, entry::SituationList
     cmdChg_ = makeButton("cmdChg", QStringLiteral("状況コメントを入れ替える"));
     txtChg_ = new QLineEdit(frame);
     txtChg_->setObjectName("txtChg");
+    ui::keepStoredForm(txtChg_);  // the new text is matched and listed as the files hold it
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {cmdNew2_, cmdSort_, cmdDel_, cmdDel2_}) buttons->addWidget(b);
@@ -113,8 +115,8 @@ void SituationListGroup::moveSituationByDrag(int pressIndex, int releaseIndex) {
 }
 
 void SituationListGroup::addSituation() {
-    const QString text = ctx_.dialogs.input(QStringLiteral("追加したい状況を入力して下さい"),
-                                            QStringLiteral("状況追加"));
+    const QString text = ui::storedForm(ctx_.dialogs.input(
+        QStringLiteral("追加したい状況を入力して下さい"), QStringLiteral("状況追加")));
     if (text.isEmpty()) return;
     if (!lists_.acceptTypedText(text)) return;
     lists_.appendEntry(text, entry::SituationListsController::Form::Bare);

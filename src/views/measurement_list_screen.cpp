@@ -21,6 +21,7 @@
 #include "ui/back_colour.h"
 #include "ui/chart.h"
 #include "ui/grid.h"
+#include "ui/stored_text.h"
 
 namespace pairly::views {
 
@@ -269,6 +270,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
     txtKey_->setToolTip(
         QStringLiteral("語句を入力してEnterキーを押すと、その語句を含む状況で絞り込みます"));
     txtKey_->installEventFilter(this);
+    ui::keepStoredForm(txtKey_);  // a typed 〜 finds the ～ that the log holds
     connect(txtKey_, &QLineEdit::returnPressed, this, &MeasurementListScreen::keyEntered);
     cmdAllact_ = makeButton("cmdAllact", QStringLiteral("全部"), situation);
     connect(cmdAllact_, &QPushButton::clicked, this, &MeasurementListScreen::allSituationsClicked);
