@@ -74,7 +74,6 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     msgMemoList_->setFontPointSize(kTableFontPoints);
     resetCommentTable();
     msgMemoList_->setVisibleRows(kCommentVisibleRows);
-    // Exactly the rows the scroll rule counts with, so the newest weighing sits at the top.
     msgMemoList_->setFixedHeight(msgMemoList_->minimumHeight());
     int width = 0;
     for (int c = 0; c < kCommentColumnCount; ++c)
@@ -185,7 +184,8 @@ void MemoScreen::fillCommentTable() {
                 return QColor();
             return changeColour(commentRow(shown_, static_cast<std::size_t>(row - 1)).change);
         });
-    msgMemoList_->scrollLastRowToTopIfMoreThan(kCommentVisibleRows);
+    // A long table opens on its newest weighings, the view full down to the last one.
+    msgMemoList_->scrollToBottom();
     // No row is picked in the new table: the box shows no comment of the old one.
     cmdMemoHozon_->setEnabled(false);
     lblMemoTarget_->clear();

@@ -25,7 +25,7 @@ public:
     explicit MemoScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
 
     // Headers, widths and alignments, then one row per weighing of the selected partner;
-    // the newest comes to the top of a long table. The save button is disabled and the
+    // a long table opens on its newest rows. The save button is disabled and the
     // comment box emptied after it.
     void fillCommentTable();
     // A click on a data row: its comment into txtMemo, ready to be changed and saved.
