@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "maintenance/comment_table.h"
+#include "maintenance/unsaved_text.h"
 #include "store/notes_memo.h"
 #include "ui/back_colour.h"
 #include "ui/grid.h"
@@ -256,6 +257,36 @@ void MemoScreen::saveMemo() {
         return;
     }
     txtKizuki_->document()->setModified(false);
+    ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"), QStringLiteral("保存終了"));
+}
+
+bool MemoScreen::commentUnsaved() const {
+    const int row = selectedCommentRow_;
+    if (!cmdMemoHozon_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size()))
+        return false;
+    return txtMemo_->text().toStdString() != shown_[static_cast<std::size_t>(row - 1)].comment;
+}
+
+bool MemoScreen::memoUnsaved() const {
+    return !txtKizuki_->isReadOnly() && txtKizuki_->document()->isModified();
+}
+
+bool MemoScreen::settleUnsavedText() {
+    const auto question = unsavedTextQuestion({memoUnsaved(), commentUnsaved()});
+    if (!question) return true;
+    switch (ctx_.dialogs.message(q(*question), QString::fromUtf8(kUnsavedTextTitle),
+                                 ui::Icon::Question, ui::Buttons::YesNoCancel)) {
+        case ui::Answer::No:
+            return true;
+        case ui::Answer::Yes:
+            break;
+        default:
+            return false;
+    }
+    // A save that was refused or failed has said why, and leaves its text unsaved.
+    if (commentUnsaved()) saveComment();
+    if (memoUnsaved()) saveMemo();
+    return !commentUnsaved() && !memoUnsaved();
 }
 
 void MemoScreen::showMemoState(bool modified) {

@@ -34,13 +34,20 @@ public:
     void saveComment();
     // Start-up: the memo file into txtKizuki.
     void loadMemo();
-    // cmdKizukiHozon.
+    // cmdKizukiHozon; an information box says when it has saved.
     void saveMemo();
+
+    // The program is about to end: with a memo or comment typed and not saved, asks
+    // whether to save it (Yes saves, No drops it, Cancel goes back). False when the
+    // program is to stay open: cancelled, or a save that did not go through.
+    bool settleUnsavedText();
 
     int selectedCommentRow() const { return selectedCommentRow_; }
 
 private:
     void resetCommentTable();
+    bool commentUnsaved() const;
+    bool memoUnsaved() const;
     void showMemoState(bool modified);
 
     ui::AppContext& ctx_;

@@ -479,6 +479,10 @@ void MainWindow::closeHelpWindows() {
 void MainWindow::quitProgram() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!memoScreen_->settleUnsavedText()) {
+        event->ignore();
+        return;
+    }
     closeHelpWindows();
     if (splash_) splash_->close();
     event->accept();
