@@ -130,6 +130,14 @@ std::optional<SaveMessage> validateSave(const SaveRequest& request) {
     return std::nullopt;
 }
 
+std::optional<SaveMessage> futureDayQuestion(const std::string& selectedDay,
+                                             const std::string& today) {
+    // "yyyy/mm/dd" texts order as their days.
+    if (!text::parseDate(selectedDay) || selectedDay <= today) return std::nullopt;
+    return SaveMessage{selectedDay + " は今日より後の日付です。\n\nこの日付で保存しますか？",
+                       "日付確認"};
+}
+
 PlanResult planSave(const SaveRequest& request, int recordCount,
                     const std::optional<std::string>& lastRecordDate) {
     PlanResult result;

@@ -145,6 +145,16 @@ void InputScreen::saveMeasurement() {
     request.selectedDay = selectedDay();
     request.autoTime = autoTime_;
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
+    // A day after today is most likely a slip on the calendar: asked once the entry is valid.
+    if (!validateSave(request)) {
+        if (const auto question =
+                futureDayQuestion(request.selectedDay, text::formatDate(ctx_.clock.today()))) {
+            if (ctx_.dialogs.message(QString::fromStdString(question->text),
+                                     QString::fromStdString(question->title), ui::Icon::Question,
+                                     ui::Buttons::YesNo) != ui::Answer::Yes)
+                return;
+        }
+    }
     const SaveOutcome outcome = entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
     if (!outcome.saved) {
         if (outcome.message) {

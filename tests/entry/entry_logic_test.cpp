@@ -126,6 +126,27 @@ TEST(EntryLogic, ValidationOrderAndMessages) {
         EXPECT_EQ(validateSave(c.req), c.expected) << c.req.situation << " " << c.req.fieldTexts[0];
 }
 
+TEST(EntryLogic, OnlyADayAfterTodayIsQuestioned) {
+    const struct {
+        const char* day;
+        const char* today;
+        bool asked;
+    } cases[] = {
+        {"2026/12/08", "2026/12/07", true},  {"2027/01/01", "2026/12/31", true},
+        {"2026/12/07", "2026/12/07", false}, {"2026/12/06", "2026/12/07", false},
+        {"2025/12/31", "2026/01/01", false}, {"2026/13/01", "2026/12/07", false},
+        {"", "2026/12/07", false},
+    };
+    for (const auto& c : cases) {
+        const auto question = futureDayQuestion(c.day, c.today);
+        ASSERT_EQ(question.has_value(), c.asked) << c.day << " " << c.today;
+        if (!question) continue;
+        EXPECT_EQ(question->title, "日付確認");
+        EXPECT_EQ(question->text,
+                  std::string(c.day) + " は今日より後の日付です。\n\nこの日付で保存しますか？");
+    }
+}
+
 TEST(EntryLogic, PlanChoosesInsertOrAppendAndTheComment) {
     const FieldTexts texts{"60.1", "24.5", "1350.5", "9", "", "95", "2.6"};
     // A past day is inserted, without the time even when automatic time is on.
