@@ -76,11 +76,8 @@ std::optional<double> parseStep(const std::string& stepText) {
 
 std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
                                             store::NumberKind kind) {
-    const store::TypedNumber n = store::readTypedNumber(text, kind);
-    if (n.ok()) return std::nullopt;
-    const std::string words =
-        n.error == store::TypedNumberError::OutOfRange ? store::numberRangeText(kind) : "";
-    return SaveMessage{name + "は" + words + "数値で入力してください", name + "入力エラー"};
+    if (store::readTypedNumber(text, kind).ok()) return std::nullopt;
+    return SaveMessage{store::refusedNumberText(name, kind), name + "入力エラー"};
 }
 
 std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {

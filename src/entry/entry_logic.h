@@ -73,8 +73,8 @@ struct SaveMessage {
 };
 
 // nullopt when the text is a typed number of that kind (store::readTypedNumber);
-// otherwise "<name>は数値で入力してください" (or, out of range, with the range words before
-// 数値) titled "<name>入力エラー".
+// otherwise store::refusedNumberText ("<name>は<range>数値で入力してください") titled
+// "<name>入力エラー".
 std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
                                             store::NumberKind kind);
 

@@ -108,7 +108,8 @@ TEST(EntryLogic, ValidationOrderAndMessages) {
                      Field::Weight}},
         // The first field in entry order that is not a number is named.
         {request("朝", {"60.1", "24.5", "1350", "9", "x", "y"}),
-         SaveMessage{"筋肉量は数値で入力してください", "筋肉量入力エラー", Field::MuscleMass}},
+         SaveMessage{"筋肉量は0～600の数値で入力してください", "筋肉量入力エラー",
+                     Field::MuscleMass}},
         {request("朝", {"60.1", "101"}), SaveMessage{"体脂肪率は0～100の数値で入力してください",
                                                      "体脂肪率入力エラー", Field::BodyFat}},
         {request("朝", {"60.1", "24.5", "", "", "", "", "-0.1"}),
