@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "entry/bmi_meter_widget.h"
@@ -65,7 +66,11 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     // Keyboard moves in the calendar show the day they select, so a save never goes to a
     // day other than the one in view.
     connect(mtvmain_, &QCalendarWidget::selectionChanged, this, [this] {
-        if (!settingDate_) refreshDayView();
+        if (settingDate_) return;
+        refreshDayView();
+        // A click that changes the day reports the click right after, in the same event.
+        refreshedBySelection_ = selectedDay();
+        QTimer::singleShot(0, this, [this] { refreshedBySelection_.clear(); });
     });
 }
 
@@ -176,7 +181,9 @@ void InputScreen::showDay(const text::Date& day) {
 }
 
 void InputScreen::dateClicked() {
-    refreshDayView();
+    // A click on another day reports the selection change first, which has read and drawn
+    // the day already; a click on the day shown reads it again.
+    if (refreshedBySelection_ != selectedDay()) refreshDayView();
     if (ctx_.focusActivePartnerButton) ctx_.focusActivePartnerButton();
 }
 

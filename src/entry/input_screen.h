@@ -84,6 +84,8 @@ private:
     DayViewModel model_;
     bool autoTime_ = false;
     bool settingDate_ = false;
+    // The day a selection change of mtvmain has just read, until the event that made it ends.
+    std::string refreshedBySelection_;
 };
 
 }  // namespace pairly::entry

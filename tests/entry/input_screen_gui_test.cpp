@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <array>
 #include <optional>
 
 #include "maintenance/screens_fixture.h"
 #include "store/data_folder.h"
+#include "store/file_ops.h"
 #include "ui/chart.h"
 #include "ui/grid.h"
 
@@ -279,6 +281,48 @@ TEST_F(InputScreenTest, AWeighingForADayAfterTodayIsConfirmedFirst) {
     EXPECT_EQ(f.dialogs.shown[0].title, qs("体重未入力"));
 }
 
+// The log files opened while `act` runs.
+template <class Act>
+long opensDuring(Act act) {
+    auto count = InjectFaults::once(1L << 40, {store::fileops::Op::Open});
+    act();
+    return count.seen();
+}
+
+TEST_F(InputScreenTest, ACalendarClickReadsTheDayOnce) {
+    f.build();
+    auto* calendar = f.find<QCalendarWidget>("mtvmain");
+    auto* view = calendar->findChild<QTableView*>();
+    ASSERT_NE(view, nullptr);
+    // The cell of a day of the month shown, as the user clicks it.
+    auto click = [view](int day) {
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            for (int c = 0; c < view->model()->columnCount(); ++c) {
+                const QModelIndex i = view->model()->index(r, c);
+                if (i.data().toString() != QString::number(day)) continue;
+                const QPoint at = view->visualRect(i).center();
+                mousePress(view->viewport(), at);
+                mouseRelease(view->viewport(), at);
+                QApplication::processEvents();  // the event loop between two clicks
+                return;
+            }
+        FAIL() << "no cell for day " << day;
+    };
+    // Each reading reads both logs: two opens.
+    EXPECT_EQ(opensDuring([&] { click(15); }), 2);
+    EXPECT_EQ(f.input->selectedDay(), "2026/12/15");
+    // Another click on the day shown reads it again (the files may have changed).
+    EXPECT_EQ(opensDuring([&] { click(15); }), 2);
+    EXPECT_EQ(opensDuring([&] { click(6); }), 2);
+    EXPECT_EQ(grid("msgDayList")->rowCount(), 1);  // 2026/12/06's weighing
+    // The keyboard moves the day too, read once.
+    view->setFocus();
+    EXPECT_EQ(opensDuring([&] { keyClick(view, Qt::Key_Left); }), 2);
+    EXPECT_EQ(f.input->selectedDay(), "2026/12/05");
+    QApplication::processEvents();
+    EXPECT_EQ(opensDuring([&] { click(5); }), 2);
+}
+
 TEST_F(InputScreenTest, EnterWalksTheFieldsAndFocusSelectsTheText) {
     f.build();
     ASSERT_TRUE(activate(f.input.get()));
@@ -397,9 +441,9 @@ TEST_F(InputScreenTest, TypedValuesAreStoredOrRefusedPerField) {
                     EXPECT_EQ(box.title, qs(i == 0 ? "体重未入力" : "体脂肪率未入力")) << what;
                 } else {
                     EXPECT_EQ(box.title, qs(names[i]) + qs("入力エラー")) << what;
-                    EXPECT_EQ(box.text, qs(names[i]) + qs("は") +
-                                            (expected == "R" ? qs(ranges[i]) : QString()) +
-                                            qs("数値で入力してください"))
+                    // No number or out of range: the field and its range alike.
+                    EXPECT_EQ(box.text,
+                              qs(names[i]) + qs("は") + qs(ranges[i]) + qs("数値で入力してください"))
                         << what;
                     EXPECT_TRUE(field(i)->hasFocus()) << what;
                 }
