@@ -72,7 +72,7 @@ TEST_F(TrendScreensTest, AnalysesOfTheSelectedPartner) {
     ui::Grid& average = grid("msgB3");
     ASSERT_EQ(average.rowCount(), 5);
     EXPECT_EQ(rowOf(average, 2), utf8List({"2回目", "69.4Kg", "69.700Kg", "-300g"}));
-    EXPECT_EQ(text("Label5_1"), qs("連続ﾏｲﾅｽ記録 2日間達成！"));
+    EXPECT_EQ(text("Label5_1"), qs("連続ﾏｲﾅｽ記録 2回達成！"));
 
     ui::Grid& bands = grid("msgB4");
     ASSERT_EQ(bands.rowCount(), 3);
