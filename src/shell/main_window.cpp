@@ -22,6 +22,7 @@
 #include "store/preferences.h"
 #include "store/situation_list.h"
 #include "ui/back_colour.h"
+#include "ui/elided_button.h"
 #include "ui/help_viewer.h"
 #include "views/analysis_screen.h"
 #include "views/calendar_screen.h"
@@ -56,6 +57,15 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
 QString partnerCaption(const std::string& nickname, int slot) {
     if (!nickname.empty()) return q(nickname);
     return slot == 1 ? QStringLiteral("パートナー１") : QStringLiteral("パートナー２");
+}
+
+// The widest a partner button's caption grows: a longer nickname is elided to the room the
+// button has, whole in the tooltip, so that the top row keeps its places.
+constexpr int kPartnerCaptionWidth = 120;
+
+// Every caption of a partner button goes through here.
+void showPartnerCaption(QPushButton* button, const QString& caption) {
+    static_cast<ui::ElidedButton*>(button)->setCaption(caption);
 }
 
 }  // namespace
@@ -144,10 +154,13 @@ QWidget* MainWindow::buildTopRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
 
-    cmdUser1_ = makeButton("cmdUser1", QString(), row);
-    cmdUser2_ = makeButton("cmdUser2", QString(), row);
+    cmdUser1_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
+    cmdUser2_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
     for (int slot = 1; slot <= 2; ++slot) {
         QPushButton* button = partnerButton(slot);
+        button->setObjectName(slot == 1 ? "cmdUser1" : "cmdUser2");
+        button->setAutoDefault(false);
+        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         button->setMinimumWidth(84);
         connect(button, &QPushButton::clicked, this, [this, slot] { selectPartner(slot); });
         layout->addWidget(button);
@@ -348,7 +361,7 @@ void MainWindow::loadPartnerProfile(int slot) {
     }
     ctx_.profile = loaded.profile;
     setWindowTitle(q(store::windowTitle(ctx_.profile)));
-    partnerButton(slot)->setText(partnerCaption(ctx_.profile.nickname, slot));
+    showPartnerCaption(partnerButton(slot), partnerCaption(ctx_.profile.nickname, slot));
     if (slot == 1) {
         ctx_.nicknameSlot1 = ctx_.profile.nickname;
         ctx_.targetWeightSlot1 = ctx_.profile.targetWeightKg;
