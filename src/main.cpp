@@ -7,12 +7,15 @@
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/program_font.h"
+#include "ui/qt_translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ペアリー☆ログ"));
 
     pairly::ui::applyProgramFont();
+    // Without the translations Qt's own buttons stay in English; the program still runs.
+    pairly::ui::installQtJapanese(app);
 
     std::error_code error;
     std::filesystem::path folder = std::filesystem::current_path(error);

@@ -7,7 +7,7 @@
 # qt6-base-dev only recommends.
 PAIRLY_PACKAGES=(cmake g++ make ccache pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
                  libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk xvfb xauth
-                 strace clang-14 libclang-rt-14-dev)
+                 strace clang-14 libclang-rt-14-dev qt6-translations-l10n)
 
 ensure_packages() {
     local missing=()

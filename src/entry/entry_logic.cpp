@@ -76,11 +76,8 @@ std::optional<double> parseStep(const std::string& stepText) {
 
 std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
                                             store::NumberKind kind) {
-    const store::TypedNumber n = store::readTypedNumber(text, kind);
-    if (n.ok()) return std::nullopt;
-    const std::string words =
-        n.error == store::TypedNumberError::OutOfRange ? store::numberRangeText(kind) : "";
-    return SaveMessage{name + "は" + words + "数値で入力してください", name + "入力エラー"};
+    if (store::readTypedNumber(text, kind).ok()) return std::nullopt;
+    return SaveMessage{store::refusedNumberText(name, kind), name + "入力エラー"};
 }
 
 std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {
@@ -128,6 +125,14 @@ std::optional<SaveMessage> validateSave(const SaveRequest& request) {
     if (!text::parseDate(request.selectedDay))
         return SaveMessage{"日付が正しくありません", "日付エラー"};
     return std::nullopt;
+}
+
+std::optional<SaveMessage> futureDayQuestion(const std::string& selectedDay,
+                                             const std::string& today) {
+    // "yyyy/mm/dd" texts order as their days.
+    if (!text::parseDate(selectedDay) || selectedDay <= today) return std::nullopt;
+    return SaveMessage{selectedDay + " は今日より後の日付です。\n\nこの日付で保存しますか？",
+                       "日付確認"};
 }
 
 PlanResult planSave(const SaveRequest& request, int recordCount,

@@ -73,10 +73,16 @@ struct SaveMessage {
 };
 
 // nullopt when the text is a typed number of that kind (store::readTypedNumber);
-// otherwise "<name>は数値で入力してください" (or, out of range, with the range words before
-// 数値) titled "<name>入力エラー".
+// otherwise store::refusedNumberText ("<name>は<range>数値で入力してください") titled
+// "<name>入力エラー".
 std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
                                             store::NumberKind kind);
+
+// The Yes/No question asked before a weighing is saved for a day after today, naming the
+// day ("2026/12/08 は今日より後の日付です。…"), titled "日付確認"; nullopt for today or an
+// earlier day, and for a selected day that is not a date.
+std::optional<SaveMessage> futureDayQuestion(const std::string& selectedDay,
+                                             const std::string& today);
 
 enum class WriteMode { Append, Insert };
 

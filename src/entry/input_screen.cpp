@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "entry/bmi_meter_widget.h"
@@ -65,7 +66,11 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     // Keyboard moves in the calendar show the day they select, so a save never goes to a
     // day other than the one in view.
     connect(mtvmain_, &QCalendarWidget::selectionChanged, this, [this] {
-        if (!settingDate_) refreshDayView();
+        if (settingDate_) return;
+        refreshDayView();
+        // A click that changes the day reports the click right after, in the same event.
+        refreshedBySelection_ = selectedDay();
+        QTimer::singleShot(0, this, [this] { refreshedBySelection_.clear(); });
     });
 }
 
@@ -155,6 +160,16 @@ void InputScreen::saveMeasurement() {
     request.selectedDay = selectedDay();
     request.autoTime = autoTime_;
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
+    // A day after today is most likely a slip on the calendar: asked once the entry is valid.
+    if (!validateSave(request)) {
+        if (const auto question =
+                futureDayQuestion(request.selectedDay, text::formatDate(ctx_.clock.today()))) {
+            if (ctx_.dialogs.message(QString::fromStdString(question->text),
+                                     QString::fromStdString(question->title), ui::Icon::Question,
+                                     ui::Buttons::YesNo) != ui::Answer::Yes)
+                return;
+        }
+    }
     const SaveOutcome outcome = entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
     if (!outcome.saved) {
         if (outcome.message) {
@@ -177,7 +192,9 @@ void InputScreen::showDay(const text::Date& day) {
 }
 
 void InputScreen::dateClicked() {
-    refreshDayView();
+    // A click on another day reports the selection change first, which has read and drawn
+    // the day already; a click on the day shown reads it again.
+    if (refreshedBySelection_ != selectedDay()) refreshDayView();
     if (ctx_.focusActivePartnerButton) ctx_.focusActivePartnerButton();
 }
 

@@ -91,6 +91,8 @@ private:
     unsigned filledRevision_ = 0;
     bool autoTime_ = false;
     bool settingDate_ = false;
+    // The day a selection change of mtvmain has just read, until the event that made it ends.
+    std::string refreshedBySelection_;
 };
 
 }  // namespace pairly::entry

@@ -16,7 +16,7 @@ namespace pairly::maintenance {
 inline constexpr int kCommentColumnCount = 13;
 inline constexpr int kCommentColumn = 7;
 inline constexpr int kArrowColumn = 5;
-// Rows the table shows (header included) before it scrolls the newest to the top.
+// Rows the table shows (header included).
 inline constexpr int kCommentVisibleRows = 15;
 
 enum class WeightChange { Rise, Same, Fall };

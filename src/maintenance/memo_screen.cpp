@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "maintenance/comment_table.h"
+#include "maintenance/unsaved_text.h"
 #include "store/notes_memo.h"
 #include "ui/back_colour.h"
 #include "ui/grid.h"
@@ -75,7 +76,6 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     msgMemoList_->setFontPointSize(kTableFontPoints);
     resetCommentTable();
     msgMemoList_->setVisibleRows(kCommentVisibleRows);
-    // Exactly the rows the scroll rule counts with, so the newest weighing sits at the top.
     msgMemoList_->setFixedHeight(msgMemoList_->minimumHeight());
     int width = 0;
     for (int c = 0; c < kCommentColumnCount; ++c)
@@ -188,7 +188,8 @@ void MemoScreen::fillCommentTable() {
                 return QColor();
             return changeColour(commentRow(shown_, static_cast<std::size_t>(row - 1)).change);
         });
-    msgMemoList_->scrollLastRowToTopIfMoreThan(kCommentVisibleRows);
+    // A long table opens on its newest weighings, the view full down to the last one.
+    msgMemoList_->scrollToBottom();
     // No row is picked in the new table: the box shows no comment of the old one.
     cmdMemoHozon_->setEnabled(false);
     lblMemoTarget_->clear();
@@ -263,6 +264,36 @@ void MemoScreen::saveMemo() {
         return;
     }
     txtKizuki_->document()->setModified(false);
+    ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"), QStringLiteral("保存終了"));
+}
+
+bool MemoScreen::commentUnsaved() const {
+    const int row = selectedCommentRow_;
+    if (!cmdMemoHozon_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size()))
+        return false;
+    return txtMemo_->text().toStdString() != shown_[static_cast<std::size_t>(row - 1)].comment;
+}
+
+bool MemoScreen::memoUnsaved() const {
+    return !txtKizuki_->isReadOnly() && txtKizuki_->document()->isModified();
+}
+
+bool MemoScreen::settleUnsavedText() {
+    const auto question = unsavedTextQuestion({memoUnsaved(), commentUnsaved()});
+    if (!question) return true;
+    switch (ctx_.dialogs.message(q(*question), QString::fromUtf8(kUnsavedTextTitle),
+                                 ui::Icon::Question, ui::Buttons::YesNoCancel)) {
+        case ui::Answer::No:
+            return true;
+        case ui::Answer::Yes:
+            break;
+        default:
+            return false;
+    }
+    // A save that was refused or failed has said why, and leaves its text unsaved.
+    if (commentUnsaved()) saveComment();
+    if (memoUnsaved()) saveMemo();
+    return !commentUnsaved() && !memoUnsaved();
 }
 
 void MemoScreen::showMemoState(bool modified) {

@@ -25,7 +25,7 @@ public:
     explicit MemoScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
 
     // Headers, widths and alignments, then one row per weighing of the selected partner;
-    // the newest comes to the top of a long table. The save button is disabled and the
+    // a long table opens on its newest rows. The save button is disabled and the
     // comment box emptied after it.
     void fillCommentTable();
     // A click on a data row: its comment into txtMemo, ready to be changed and saved.
@@ -34,13 +34,20 @@ public:
     void saveComment();
     // Start-up: the memo file into txtKizuki.
     void loadMemo();
-    // cmdKizukiHozon.
+    // cmdKizukiHozon; an information box says when it has saved.
     void saveMemo();
+
+    // The program is about to end: with a memo or comment typed and not saved, asks
+    // whether to save it (Yes saves, No drops it, Cancel goes back). False when the
+    // program is to stay open: cancelled, or a save that did not go through.
+    bool settleUnsavedText();
 
     int selectedCommentRow() const { return selectedCommentRow_; }
 
 private:
     void resetCommentTable();
+    bool commentUnsaved() const;
+    bool memoUnsaved() const;
     void showMemoState(bool modified);
 
     ui::AppContext& ctx_;

@@ -19,22 +19,25 @@ struct FieldRule {
     const char* emptyText;
     const char* emptyTitle;
     std::optional<store::NumberKind> kind;  // none for the two texts
-    const char* textName;                   // the texts' name in a refusal
+    const char* name;                       // the field's name in a refusal
 };
 
 const std::array<FieldRule, kNewStartFieldCount> kRules = {{
     {"ニックネームが入力されていません", "ニックネーム未入力", std::nullopt, "ニックネーム"},
-    {"身長が入力されていません", "身長未入力", store::NumberKind::Positive, ""},
-    {"目標体重が入力されていません", "目標体重未入力", store::NumberKind::Weight, ""},
-    {"現在の体重が入力されていません", "現体重未入力", store::NumberKind::Weight, ""},
-    {"現在の体脂肪率が入力されていません", "現体脂肪率未入力", store::NumberKind::BodyFat, ""},
-    {"現在の基礎代謝量が入力されていません", "現基礎代謝量未入力", store::NumberKind::Int16, ""},
+    {"身長が入力されていません", "身長未入力", store::NumberKind::Positive, "身長"},
+    {"目標体重が入力されていません", "目標体重未入力", store::NumberKind::Weight, "目標体重"},
+    {"現在の体重が入力されていません", "現体重未入力", store::NumberKind::Weight, "現在の体重"},
+    {"現在の体脂肪率が入力されていません", "現体脂肪率未入力", store::NumberKind::BodyFat,
+     "現在の体脂肪率"},
+    {"現在の基礎代謝量が入力されていません", "現基礎代謝量未入力", store::NumberKind::Int16,
+     "現在の基礎代謝量"},
     {"現在の内臓脂肪レベルが入力されていません", "現内臓脂肪レベル未入力", store::NumberKind::Int16,
-     ""},
-    {"現在の筋肉量が入力されていません", "現筋肉量未入力", store::NumberKind::Mass, ""},
+     "現在の内臓脂肪レベル"},
+    {"現在の筋肉量が入力されていません", "現筋肉量未入力", store::NumberKind::Mass, "現在の筋肉量"},
     // The muscle score shares the muscle mass's title.
-    {"現在の筋肉スコアが入力されていません", "現筋肉量未入力", store::NumberKind::Int16, ""},
-    {"現在の骨量が入力されていません", "現骨量未入力", store::NumberKind::Mass, ""},
+    {"現在の筋肉スコアが入力されていません", "現筋肉量未入力", store::NumberKind::Int16,
+     "現在の筋肉スコア"},
+    {"現在の骨量が入力されていません", "現骨量未入力", store::NumberKind::Mass, "現在の骨量"},
     {"初回の状況が入力されていません", "初回状況（コメント）未入力", std::nullopt, "初期状況"},
 }};
 
@@ -50,6 +53,11 @@ std::string twoDigits(int n) {
 
 }  // namespace
 
+Notice refusedNumber(const std::string& name, store::NumberKind kind, int field) {
+    return Notice{store::refusedNumberText(name, kind), name + "入力エラー", NoticeIcon::Warning,
+                  field};
+}
+
 std::optional<Notice> validateNewStart(const NewStartTexts& texts) {
     for (int i = 0; i < kNewStartFieldCount; ++i) {
         const FieldRule& rule = kRules[static_cast<std::size_t>(i)];
@@ -58,9 +66,9 @@ std::optional<Notice> validateNewStart(const NewStartTexts& texts) {
             return Notice{rule.emptyText, rule.emptyTitle, NoticeIcon::Information, i};
         if (rule.kind) {
             if (!store::readTypedNumber(text, *rule.kind).ok())
-                return Notice{rule.emptyText, rule.emptyTitle, NoticeIcon::Warning, i};
+                return refusedNumber(rule.name, *rule.kind, i);
         } else if (!store::isStorableText(text)) {
-            return Notice{std::string(rule.textName) +
+            return Notice{std::string(rule.name) +
                               "に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
                               "使えません。\n\n入力し直してください。",
                           "入力エラー", NoticeIcon::Warning, i};

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "store/data_folder.h"
+#include "store/fields.h"
 #include "store/partner_profile.h"
 #include "text/dates.h"
 
@@ -43,12 +44,16 @@ using NewStartTexts = std::array<std::string, kNewStartFieldCount>;
 // The start situation offered when the panel first opens.
 inline constexpr char kDefaultStartSituation[] = "はじめの一歩";
 
+// A typed number refused: "<name>は<range>数値で入力してください" titled "<name>入力エラー",
+// warning icon, focus to `field`.
+Notice refusedNumber(const std::string& name, store::NumberKind kind, int field);
+
 // Field by field in Enter order: an empty (or blank) field gives its emptiness message
 // ("身長が入力されていません" / "身長未入力", information icon; the muscle score keeps the
 // title "現筋肉量未入力"); a number field that is not a number of its kind (height above 0;
 // weights above 0 and at most 600; body fat 0..100; masses 0..600; the three integer
-// fields within 16 bits) gives the same message with the warning icon; a nickname or
-// start situation that cannot be stored gives a warning naming it.
+// fields within 16 bits) is refused naming the field and its range (refusedNumber); a
+// nickname or start situation that cannot be stored gives a warning naming it.
 std::optional<Notice> validateNewStart(const NewStartTexts& texts);
 
 // What entering one partner writes: the profile and the single start record, whose

@@ -9,21 +9,22 @@ std::optional<Notice> validateProfileEdit(const ProfileTexts& texts) {
     struct Check {
         const std::string& text;
         store::NumberKind kind;
+        const char* name;
         const char* message;
         const char* title;
         ProfileField field;
     };
     const Check checks[] = {
-        {texts.height, store::NumberKind::Positive, "身長が入力されていません", "身長未入力",
-         kProfileHeight},
-        {texts.target, store::NumberKind::Weight, "目標体重が入力されていません", "目標体重未入力",
-         kProfileTarget},
+        {texts.height, store::NumberKind::Positive, "身長", "身長が入力されていません",
+         "身長未入力", kProfileHeight},
+        {texts.target, store::NumberKind::Weight, "目標体重", "目標体重が入力されていません",
+         "目標体重未入力", kProfileTarget},
     };
     for (const Check& c : checks) {
         if (store::isBlankText(c.text))
             return Notice{c.message, c.title, NoticeIcon::Information, c.field};
         if (!store::readTypedNumber(c.text, c.kind).ok())
-            return Notice{c.message, c.title, NoticeIcon::Warning, c.field};
+            return refusedNumber(c.name, c.kind, c.field);
     }
     if (!store::isStorableText(texts.nickname))
         return Notice{

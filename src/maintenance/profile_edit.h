@@ -20,8 +20,8 @@ enum ProfileField { kProfileNickname, kProfileHeight, kProfileTarget };
 
 // Height, then target weight: empty gives "身長が入力されていません" / "身長未入力" (or the
 // target's), information icon; a height that is not a number above 0, or a target that
-// is not a weight above 0 and at most 600, gives the same message with the warning icon.
-// Then a nickname that cannot be stored is refused.
+// is not a weight above 0 and at most 600, is refused naming the field and its range
+// (refusedNumber). Then a nickname that cannot be stored is refused.
 std::optional<Notice> validateProfileEdit(const ProfileTexts& texts);
 
 // texts must have passed validateProfileEdit.

@@ -22,6 +22,7 @@
 #include "store/preferences.h"
 #include "store/situation_list.h"
 #include "ui/back_colour.h"
+#include "ui/elided_button.h"
 #include "ui/help_viewer.h"
 #include "views/analysis_screen.h"
 #include "views/calendar_screen.h"
@@ -50,6 +51,15 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 18);
     return button;
+}
+
+// The widest a partner button's caption grows: a longer nickname is elided to the room the
+// button has, whole in the tooltip, so that the top row keeps its places.
+constexpr int kPartnerCaptionWidth = 120;
+
+// Every caption of a partner button goes through here.
+void showPartnerCaption(QPushButton* button, const QString& caption) {
+    static_cast<ui::ElidedButton*>(button)->setCaption(caption);
 }
 
 }  // namespace
@@ -138,10 +148,13 @@ QWidget* MainWindow::buildTopRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
 
-    cmdUser1_ = makeButton("cmdUser1", QString(), row);
-    cmdUser2_ = makeButton("cmdUser2", QString(), row);
+    cmdUser1_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
+    cmdUser2_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
     for (int slot = 1; slot <= 2; ++slot) {
         QPushButton* button = partnerButton(slot);
+        button->setObjectName(slot == 1 ? "cmdUser1" : "cmdUser2");
+        button->setAutoDefault(false);
+        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         button->setMinimumWidth(84);
         connect(button, &QPushButton::clicked, this, [this, slot] { selectPartner(slot); });
         layout->addWidget(button);
@@ -348,7 +361,7 @@ void MainWindow::loadPartnerProfile(int slot) {
 // The partner's button shows its nickname, and the title the selected partner's.
 void MainWindow::showPartnerProfile(int slot) {
     const store::PartnerProfile& profile = ctx_.profileOf(slot);
-    partnerButton(slot)->setText(q(store::partnerCaption(profile, slot)));
+    showPartnerCaption(partnerButton(slot), q(store::partnerCaption(profile, slot)));
     if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
 }
 
@@ -473,6 +486,10 @@ void MainWindow::closeHelpWindows() {
 void MainWindow::quitProgram() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!memoScreen_->settleUnsavedText()) {
+        event->ignore();
+        return;
+    }
     closeHelpWindows();
     if (splash_) splash_->close();
     event->accept();

@@ -171,6 +171,8 @@ bool inRange(double v, NumberKind kind) {
             return v > 0 && v <= kFloatMax;
         case NumberKind::Step:
             return v > 0 && v <= 10;
+        case NumberKind::Count:
+            return v >= 1 && v < 32768;
     }
     return false;
 }
@@ -218,8 +220,14 @@ std::string numberRangeText(NumberKind kind) {
             return "0より大きい";
         case NumberKind::Step:
             return "0より大きく10以下の";
+        case NumberKind::Count:
+            return "1～32767の";
     }
     return "";
+}
+
+std::string refusedNumberText(std::string_view name, NumberKind kind) {
+    return std::string(name) + "は" + numberRangeText(kind) + "数値で入力してください";
 }
 
 }  // namespace pairly::store

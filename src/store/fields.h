@@ -71,6 +71,7 @@ enum class NumberKind {
     Int16,     // rounded (halves to even) into -32768..32767
     Positive,  // above 0 and within a 32-bit float (height)
     Step,      // a scale step: above 0, at most 10
+    Count,     // a count of weighings: at least 1 and below 32768 (its whole part counts)
 };
 enum class TypedNumberError { None, NotANumber, OutOfRange };
 struct TypedNumber {
@@ -86,6 +87,9 @@ TypedNumber readTypedNumber(std::string_view text, NumberKind kind);
 // The range of a kind as words that go before "数値" in a message: "0より大きく600以下の",
 // "0～100の", "0より大きい".
 std::string numberRangeText(NumberKind kind);
+// The message refusing a typed value of the field `name`, naming the field and the range:
+// "身長は0より大きい数値で入力してください".
+std::string refusedNumberText(std::string_view name, NumberKind kind);
 // Only blanks (ASCII or ideographic), or nothing.
 bool isBlankText(std::string_view text);
 

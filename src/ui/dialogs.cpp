@@ -17,6 +17,10 @@ Answer QtDialogs::message(const QString& text, const QString& title, Icon icon, 
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Cancel: return Answer::Cancel;
@@ -40,7 +44,7 @@ Answer ScriptedDialogs::message(const QString& text, const QString& title, Icon 
         answers.pop_front();
         return a;
     }
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 
 QString ScriptedDialogs::input(const QString& prompt, const QString& title) {

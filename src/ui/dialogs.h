@@ -9,7 +9,7 @@ class QWidget;
 namespace pairly::ui {
 
 enum class Icon { Information, Warning, Question };
-enum class Buttons { Ok, OkCancel, YesNo };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 class Dialogs {
@@ -37,7 +37,7 @@ private:
 };
 
 // For tests: records every box and answers from queues. Without a queued answer a
-// message box answers OK (or Yes) and an input dialog answers empty (cancel).
+// message box answers OK (or Yes where it has Yes) and an input dialog answers empty (cancel).
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {

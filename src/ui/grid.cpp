@@ -518,6 +518,12 @@ int Grid::topVisibleRow() const {
     return r < 0 ? rowCount() : r + 1;
 }
 
+int Grid::bottomVisibleRow() const {
+    if (rowCount() == 0) return 0;
+    const int r = rowAt(viewport()->height() - 1);
+    return r < 0 ? rowCount() : r + 1;
+}
+
 void Grid::updateGeometries() {
     if (!tailRoom_ || rowCount() == 0) {
         QTableView::updateGeometries();

@@ -106,6 +106,8 @@ public:
     void setTopRow(int row);
     // The data row shown directly under the header (1..), 0 when there are no rows.
     int topVisibleRow() const;
+    // The data row shown at the bottom edge of the view (1..), 0 when there are no rows.
+    int bottomVisibleRow() const;
 
 signals:
     // Clicks with the grid's own row numbering: row 0 is a click on the header.

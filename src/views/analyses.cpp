@@ -145,7 +145,7 @@ AverageTrend buildAverageTrend(const WeightSeries& series) {
         previousMean = mean;
     }
     result.summary = result.streak > 0
-                         ? "連続ﾏｲﾅｽ記録 " + std::to_string(result.streak) + "日間達成！"
+                         ? "連続ﾏｲﾅｽ記録 " + std::to_string(result.streak) + "回達成！"
                          : "平均を上回ってしまいました...";
     return result;
 }

@@ -18,11 +18,8 @@ namespace pairly::views {
 namespace {
 
 constexpr double kGridFontPoints = 11;
-// Rows each grid shows, the header included; the scroll rules count with them.
+// Rows each grid shows, the header included.
 constexpr int kVisibleRows = 8;
-constexpr int kTimeSeriesScrollRows = 9;
-constexpr int kMilestoneScrollRows = 9;
-constexpr int kAverageScrollRows = 8;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -135,7 +132,6 @@ QGroupBox* AnalysisScreen::buildFrame(const char* name, const QString& title, ui
     grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() +
                         2 * grid->frameWidth());
     grid->setVisibleRows(kVisibleRows);
-    // Exactly the rows the scroll rules count with, so the latest row lands at the top.
     grid->setFixedHeight(grid->minimumHeight());
 
     auto* column = new QVBoxLayout(frame);
@@ -182,13 +178,14 @@ void AnalysisScreen::fillTimeSeries() {
         series(), option1_[0]->isChecked() ? Reference::Previous : Reference::First);
     msgB1_->setHeaderText(3, q(t.differenceHeader));
     fillGrid(*msgB1_, t.rows);
-    msgB1_->scrollLastRowToTopIfMoreThan(kTimeSeriesScrollRows);
+    // A long history opens on its newest rows, the view full down to the last one.
+    msgB1_->scrollToBottom();
 }
 
 void AnalysisScreen::fillMilestones() {
     const Milestones m = buildMilestones(series());
     fillGrid(*msgB2_, m.rows);
-    msgB2_->scrollLastRowToTopIfMoreThan(kMilestoneScrollRows);
+    msgB2_->scrollToBottom();
     // Without a milestone nothing has been achieved yet: no summary, rather than one
     // left from the other partner or an earlier log.
     label5_[0]->setText(m.summary ? q(*m.summary) : QString());
@@ -197,7 +194,7 @@ void AnalysisScreen::fillMilestones() {
 void AnalysisScreen::fillAverageTrend() {
     const AverageTrend a = buildAverageTrend(series());
     fillGrid(*msgB3_, a.rows);
-    msgB3_->scrollLastRowToTopIfMoreThan(kAverageScrollRows);
+    msgB3_->scrollToBottom();
     label5_[1]->setText(q(a.summary));
 }
 

@@ -155,7 +155,6 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     msgAvgtai_->setFontPointSize(kGridFontPoints);
     resetDailyAverageTable();
     msgAvgtai_->setVisibleRows(kDailyAverageVisibleRows);
-    // Exactly the rows the scroll rule counts with, so the latest day sits at the top.
     msgAvgtai_->setFixedHeight(msgAvgtai_->minimumHeight());
     msgAvgtai_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
@@ -219,8 +218,8 @@ void ComparisonScreen::fillDailyAverageTable() {
                             fromUtf8(r.weight2)};
     }
     msgAvgtai_->addRows(rows);
-    // The latest day comes to the top once the list is longer than the grid shows.
-    msgAvgtai_->scrollLastRowToTopIfMoreThan(kDailyAverageVisibleRows);
+    // A long list opens on its latest days, the view full down to the last one.
+    msgAvgtai_->scrollToBottom();
 }
 
 void ComparisonScreen::fillStatistics() {

@@ -142,9 +142,9 @@ void DailyAverageGraphPanel::prepareForStartup() {
     optGra2_->setChecked(true);
     optG1_->setChecked(true);
     optG3_->setChecked(true);
-    mcrAvgtai_->setVisible(true);
     mcrAvgtai2_->setVisible(false);
     fraDgr_->setVisible(false);
+    mcrAvgtai_->setVisible(true);
     fraDgr2_->setVisible(true);
     updateLegend();
 }
@@ -179,11 +179,13 @@ void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
     renderSeparate();
 }
 
+// Hide before show: a widget being shown lays its window out at once, and with both
+// charts shown for that moment the window would grow to hold them.
 void DailyAverageGraphPanel::showSameAxisView() {
     mcrAvgtai_->setVisible(false);
+    fraDgr2_->setVisible(false);
     mcrAvgtai2_->setVisible(true);
     fraDgr_->setVisible(true);
-    fraDgr2_->setVisible(false);
     updateLegend();
     showHelpTourText(ctx_, {
                                "二人の平均体重データを同一の軸でグラフ表示します。",
@@ -197,9 +199,9 @@ void DailyAverageGraphPanel::showSameAxisView() {
 }
 
 void DailyAverageGraphPanel::showSeparateAxesView() {
-    mcrAvgtai_->setVisible(true);
     mcrAvgtai2_->setVisible(false);
     fraDgr_->setVisible(false);
+    mcrAvgtai_->setVisible(true);
     fraDgr2_->setVisible(true);
     updateLegend();
     showHelpTourText(ctx_, {

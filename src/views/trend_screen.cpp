@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -374,14 +373,18 @@ void TrendScreen::showMetricChart(TrendChart kind) {
 void TrendScreen::acceptMovingAverage() {
     const QString typed = cboIdou_->currentText();
     if (typed.isEmpty()) return;
-    const std::string text = typed.toStdString();
-    // The file keeps the text as typed, which it cannot do with a quote or line break.
-    if (!movingAverageCount(text) || !store::isStorableText(text)) {
+    // Typed as every other number field is; kept as the plain number the file will hold.
+    const auto accepted = movingAverageText(typed.toStdString());
+    if (!accepted) {
         cboIdou_->setEditText(QString());
-        ctx_.dialogs.warn(QStringLiteral("移動平均の回数は 1 ～ 32767 の数で入力してください。"),
-                          QStringLiteral("入力エラー"));
+        ctx_.dialogs.warn(
+            q(store::refusedNumberText(kMovingAverageName, store::NumberKind::Count)),
+            QString::fromUtf8(kMovingAverageName) + QStringLiteral("入力エラー"));
         return;
     }
+    const std::string& text = *accepted;
+    if (q(text) != typed) cboIdou_->setEditText(q(text));
+    syncCountListIndex();
     refillMovingAverage();
     if (store::writeMovingAverage(ctx_.dataFolder, text)) {
         ctx_.movingAverage = text;
@@ -390,7 +393,6 @@ void TrendScreen::acceptMovingAverage() {
                                          "この設定は次回の起動時には元に戻ります。"),
                           QStringLiteral("保存エラー"));
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 // A typed count that is also a list item becomes the current item before the box reacts
@@ -407,7 +409,10 @@ bool TrendScreen::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             syncCountListIndex();
-            acceptMovingAverage();
+            // Taken from the event loop: a filter must not run boxes (or their event loop)
+            // in the middle of the key's delivery.
+            QMetaObject::invokeMethod(this, &TrendScreen::acceptMovingAverage,
+                                      Qt::QueuedConnection);
             return true;
         }
     } else if (event->type() == QEvent::FocusOut) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "store/fields.h"
 #include "text/dates.h"
 #include "text/numbers.h"
 #include "views/text_memo.h"
@@ -76,6 +77,12 @@ std::optional<int> movingAverageCount(std::string_view countText) {
     // Record numbers are 16-bit: a larger window could never fill.
     if (!(value >= 1) || value >= 32768) return std::nullopt;
     return static_cast<int>(intFloor(value));
+}
+
+std::optional<std::string> movingAverageText(std::string_view typed) {
+    const store::TypedNumber count = store::readTypedNumber(typed, store::NumberKind::Count);
+    if (!count.ok()) return std::nullopt;
+    return text::doubleText(count.value);
 }
 
 std::vector<std::string> movingAverageTexts(const std::vector<float>& weights, int k) {

@@ -33,6 +33,13 @@ WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log)
 // least 1 and fits 16 bits (so "2.5" averages over 2); nullopt otherwise, also for "".
 std::optional<int> movingAverageCount(std::string_view text);
 
+// A count typed into cboIdou as it is stored and shown: the typed number
+// (store::readTypedNumber, NumberKind::Count) as plain number text ("１０" -> "10",
+// " 2.5 " -> "2.5"); nullopt when the text is not such a number ("10kg", "0").
+std::optional<std::string> movingAverageText(std::string_view typed);
+// The field's name in the refusal of a typed count (store::refusedNumberText).
+inline constexpr char kMovingAverageName[] = "移動平均の回数";
+
 // Point i (0-based) holds the mean of weights i-k+1..i, summed in single precision in
 // file order and divided in double; "" before the k-th weighing.
 std::vector<std::string> movingAverageTexts(const std::vector<float>& weights, int k);

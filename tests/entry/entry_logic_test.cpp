@@ -108,7 +108,8 @@ TEST(EntryLogic, ValidationOrderAndMessages) {
                      Field::Weight}},
         // The first field in entry order that is not a number is named.
         {request("朝", {"60.1", "24.5", "1350", "9", "x", "y"}),
-         SaveMessage{"筋肉量は数値で入力してください", "筋肉量入力エラー", Field::MuscleMass}},
+         SaveMessage{"筋肉量は0～600の数値で入力してください", "筋肉量入力エラー",
+                     Field::MuscleMass}},
         {request("朝", {"60.1", "101"}), SaveMessage{"体脂肪率は0～100の数値で入力してください",
                                                      "体脂肪率入力エラー", Field::BodyFat}},
         {request("朝", {"60.1", "24.5", "", "", "", "", "-0.1"}),
@@ -124,6 +125,27 @@ TEST(EntryLogic, ValidationOrderAndMessages) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(validateSave(c.req), c.expected) << c.req.situation << " " << c.req.fieldTexts[0];
+}
+
+TEST(EntryLogic, OnlyADayAfterTodayIsQuestioned) {
+    const struct {
+        const char* day;
+        const char* today;
+        bool asked;
+    } cases[] = {
+        {"2026/12/08", "2026/12/07", true},  {"2027/01/01", "2026/12/31", true},
+        {"2026/12/07", "2026/12/07", false}, {"2026/12/06", "2026/12/07", false},
+        {"2025/12/31", "2026/01/01", false}, {"2026/13/01", "2026/12/07", false},
+        {"", "2026/12/07", false},
+    };
+    for (const auto& c : cases) {
+        const auto question = futureDayQuestion(c.day, c.today);
+        ASSERT_EQ(question.has_value(), c.asked) << c.day << " " << c.today;
+        if (!question) continue;
+        EXPECT_EQ(question->title, "日付確認");
+        EXPECT_EQ(question->text,
+                  std::string(c.day) + " は今日より後の日付です。\n\nこの日付で保存しますか？");
+    }
 }
 
 TEST(EntryLogic, PlanChoosesInsertOrAppendAndTheComment) {

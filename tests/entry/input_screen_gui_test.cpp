@@ -5,10 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <array>
+#include <optional>
 
 #include "maintenance/screens_fixture.h"
 #include "store/data_folder.h"
+#include "store/file_ops.h"
 #include "ui/chart.h"
 #include "ui/grid.h"
 
@@ -238,6 +241,88 @@ TEST_F(InputScreenTest, NineWeighingsScrollTheLastRowToTheTop) {
     }
 }
 
+TEST_F(InputScreenTest, AWeighingForADayAfterTodayIsConfirmedFirst) {
+    const std::string before = f.log(1);
+    f.build();
+    const struct {
+        int day;  // of December 2026; today is the 7th
+        std::optional<ui::Answer> answer;  // none: not asked
+        bool saved;
+    } cases[] = {{7, {}, true}, {9, ui::Answer::No, false}, {9, ui::Answer::Yes, true}};
+    std::string expected = before;
+    for (const auto& c : cases) {
+        selectDay(2026, 12, c.day);
+        f.clickItem(lstAct(), 1);
+        f.dialogs.shown.clear();
+        if (c.answer) f.dialogs.answers.push_back(*c.answer);
+        f.click("cmdTaiHozon");
+        if (c.answer) {
+            ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.day;
+            EXPECT_EQ(f.dialogs.shown[0].text,
+                      qs("2026/12/09 は今日より後の日付です。\n\nこの日付で保存しますか？"));
+            EXPECT_EQ(f.dialogs.shown[0].title, qs("日付確認"));
+            EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Question);
+            EXPECT_EQ(f.dialogs.shown[0].buttons, ui::Buttons::YesNo);
+        } else {
+            EXPECT_TRUE(f.dialogs.shown.empty()) << c.day;
+        }
+        if (c.saved)
+            expected += logLine("2026/12/0" + std::to_string(c.day), "朝食前",
+                                "60.3,25,1400,8,45.3,5,2.8");
+        EXPECT_EQ(f.log(1), expected) << c.day;
+    }
+    // A refusal asks nothing: the entry is checked before the day.
+    selectDay(2026, 12, 9);
+    f.clickItem(lstAct(), 1);
+    field(0)->clear();
+    f.dialogs.shown.clear();
+    f.click("cmdTaiHozon");
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].title, qs("体重未入力"));
+}
+
+// The log files opened while `act` runs.
+template <class Act>
+long opensDuring(Act act) {
+    auto count = InjectFaults::once(1L << 40, {store::fileops::Op::Open});
+    act();
+    return count.seen();
+}
+
+TEST_F(InputScreenTest, ACalendarClickReadsTheDayOnce) {
+    f.build();
+    auto* calendar = f.find<QCalendarWidget>("mtvmain");
+    auto* view = calendar->findChild<QTableView*>();
+    ASSERT_NE(view, nullptr);
+    // The cell of a day of the month shown, as the user clicks it.
+    auto click = [view](int day) {
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            for (int c = 0; c < view->model()->columnCount(); ++c) {
+                const QModelIndex i = view->model()->index(r, c);
+                if (i.data().toString() != QString::number(day)) continue;
+                const QPoint at = view->visualRect(i).center();
+                mousePress(view->viewport(), at);
+                mouseRelease(view->viewport(), at);
+                QApplication::processEvents();  // the event loop between two clicks
+                return;
+            }
+        FAIL() << "no cell for day " << day;
+    };
+    // Each reading reads both logs: two opens.
+    EXPECT_EQ(opensDuring([&] { click(15); }), 2);
+    EXPECT_EQ(f.input->selectedDay(), "2026/12/15");
+    // Another click on the day shown reads it again (the files may have changed).
+    EXPECT_EQ(opensDuring([&] { click(15); }), 2);
+    EXPECT_EQ(opensDuring([&] { click(6); }), 2);
+    EXPECT_EQ(grid("msgDayList")->rowCount(), 1);  // 2026/12/06's weighing
+    // The keyboard moves the day too, read once.
+    view->setFocus();
+    EXPECT_EQ(opensDuring([&] { keyClick(view, Qt::Key_Left); }), 2);
+    EXPECT_EQ(f.input->selectedDay(), "2026/12/05");
+    QApplication::processEvents();
+    EXPECT_EQ(opensDuring([&] { click(5); }), 2);
+}
+
 TEST_F(InputScreenTest, EnterWalksTheFieldsAndFocusSelectsTheText) {
     f.build();
     ASSERT_TRUE(activate(f.input.get()));
@@ -252,7 +337,13 @@ TEST_F(InputScreenTest, EnterWalksTheFieldsAndFocusSelectsTheText) {
         EXPECT_EQ(field(i)->cursorPosition(), 0);
     }
     keyClick(field(6), Qt::Key_Return);
-    EXPECT_TRUE(f.find<QPushButton>("cmdTaiHozon")->hasFocus());
+    ASSERT_TRUE(f.find<QPushButton>("cmdTaiHozon")->hasFocus());
+    // Enter on the save button, where the walk ends, saves.
+    keyClick(f.find<QPushButton>("cmdTaiHozon"), Qt::Key_Return);
+    EXPECT_EQ(f.log(1), logLine("2026/12/01", "起床後", "61.5,26,1380,9,44.8,4,2.7") +
+                            logLine("2026/12/06", "夕食後", "60.3,25,1400,8,45.3,5,2.8") +
+                            logLine("2026/12/07", "起床後", "60.3,25,1400,8,45.3,5,2.8"));
+    f.clickItem(lstAct(), 0);
     // An empty field keeps the focus.
     field(3)->setFocus();
     field(3)->clear();
@@ -350,9 +441,9 @@ TEST_F(InputScreenTest, TypedValuesAreStoredOrRefusedPerField) {
                     EXPECT_EQ(box.title, qs(i == 0 ? "体重未入力" : "体脂肪率未入力")) << what;
                 } else {
                     EXPECT_EQ(box.title, qs(names[i]) + qs("入力エラー")) << what;
-                    EXPECT_EQ(box.text, qs(names[i]) + qs("は") +
-                                            (expected == "R" ? qs(ranges[i]) : QString()) +
-                                            qs("数値で入力してください"))
+                    // No number or out of range: the field and its range alike.
+                    EXPECT_EQ(box.text,
+                              qs(names[i]) + qs("は") + qs(ranges[i]) + qs("数値で入力してください"))
                         << what;
                     EXPECT_TRUE(field(i)->hasFocus()) << what;
                 }

@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <optional>
 
 #include "maintenance/memo_screen.h"
 #include "shell/shell_fixture.h"
+#include "store/file_ops.h"
 #include "ui/grid.h"
 
 namespace pairly::testing {
@@ -262,14 +264,16 @@ TEST_F(MemoScreenTest, LogThatCannotBeReadIsNotWrittenBack) {
     EXPECT_EQ(log1(), line("2026/12/04", "66", "") + kLog1);
 }
 
-TEST_F(MemoScreenTest, LongTableBringsTheNewestToTheTop) {
+TEST_F(MemoScreenTest, LongTableOpensOnItsNewestRows) {
     std::string log;
     for (int i = 1; i <= 20; ++i)
         log += line("2026/11/" + std::string(i < 10 ? "0" : "") + std::to_string(i), "60", "");
     f.folder.writeCp932("データ1.txt", log);
     open();
     EXPECT_EQ(grid().rowCount(), 20);
-    EXPECT_EQ(grid().topVisibleRow(), 20);
+    // Fourteen rows fit under the header: the last at the bottom, the view full.
+    EXPECT_EQ(grid().bottomVisibleRow(), 20);
+    EXPECT_LE(grid().topVisibleRow(), 7);
 }
 
 TEST_F(MemoScreenTest, PartnerChangeRefillsAndDisablesTheButton) {
@@ -311,7 +315,11 @@ TEST_F(MemoScreenTest, MemoKeepsEmptyLinesAcrossARestart) {
     f.click("cmdKizukiHozon");
     EXPECT_EQ(f.folder.readCp932("気付きメモ.txt"), "夜\r\n\r\n\"甘い物\"は控える\r\n\r\n");
     EXPECT_EQ(memoButtonColour(), ShellFixture::defaultColour());
-    EXPECT_TRUE(f.dialogs.shown.empty());
+    // The save says so.
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].text, qs("気付きメモを保存しました。"));
+    EXPECT_EQ(f.dialogs.shown[0].title, qs("保存終了"));
+    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
 
     f.window.reset();
     f.start();
@@ -361,6 +369,105 @@ TEST_F(MemoScreenTest, EveryFailingStepOfAMemoSaveWarnsAndKeepsTheOldMemo) {
     EXPECT_EQ(f.dialogs.shown[0].title, qs("入力エラー"));
     EXPECT_TRUE(f.dialogs.shown[0].text.contains(qs("「🍰」")));
     EXPECT_EQ(f.folder.readCp932("気付きメモ.txt"), before);
+}
+
+TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
+    using ui::Answer;
+    const std::string memoBefore = "前のメモ\r\n";
+    const std::string savedLog =
+        kLog1.substr(0, kLog1.rfind("\"a, b\"")) + "\"夜は控える\",\"\"\r\n";
+    const struct {
+        const char* name;
+        const char* memo;              // typed and not saved
+        bool comment;                  // typed and not saved
+        std::optional<Answer> answer;  // none: no question expected
+        bool memoWriteFails;
+        bool closed;
+        bool memoSaved, commentSaved;
+        const char* question;
+    } cases[] = {
+        {"nothing typed", nullptr, false, {}, false, true, false, false, nullptr},
+        {"memo, yes", "新しいメモ", false, Answer::Yes, false, true, true, false,
+         "気付きメモの変更が保存されていません。\n\n保存しますか？"},
+        {"memo, no", "新しいメモ", false, Answer::No, false, true, false, false,
+         "気付きメモの変更が保存されていません。\n\n保存しますか？"},
+        {"memo, cancel", "新しいメモ", false, Answer::Cancel, false, false, false, false,
+         "気付きメモの変更が保存されていません。\n\n保存しますか？"},
+        {"comment, yes", nullptr, true, Answer::Yes, false, true, false, true,
+         "一言日記の変更が保存されていません。\n\n保存しますか？"},
+        {"comment, cancel", nullptr, true, Answer::Cancel, false, false, false, false,
+         "一言日記の変更が保存されていません。\n\n保存しますか？"},
+        // A save that does not go through says why, and the window stays open.
+        {"memo, yes, write fails", "新しいメモ", false, Answer::Yes, true, false, false, false,
+         "気付きメモの変更が保存されていません。\n\n保存しますか？"},
+        {"both, yes, memo refused", "ケーキ🍰", true, Answer::Yes, false, false, false, true,
+         "気付きメモと一言日記の変更が保存されていません。\n\n保存しますか？"},
+    };
+    for (const auto& c : cases) {
+        for (const bool byQuitButton : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (byQuitButton ? ", 終了" : ", window closed"));
+            f.window.reset();
+            f.folder.writeCp932("気付きメモ.txt", memoBefore);
+            f.folder.writeCp932("データ1.txt", kLog1);
+            open();
+            bool ended = false;
+            QObject::connect(f.window.get(), &shell::MainWindow::programEnded,
+                             [&] { ended = true; });
+            if (c.memo) typeMemo(c.memo);
+            if (c.comment) {
+                clickRow(3);
+                txtMemo()->setText(qs("夜は控える"));
+            }
+            f.dialogs.shown.clear();
+            if (c.answer) f.dialogs.answers.push_back(*c.answer);
+            {
+                std::optional<InjectFaults> fail;
+                if (c.memoWriteFails) fail.emplace(InjectFaults::always({store::fileops::Op::Rename}));
+                if (byQuitButton)
+                    f.click("cmdOwari");
+                else
+                    f.window->close();
+            }
+            EXPECT_EQ(ended, c.closed);
+            EXPECT_EQ(f.window->isVisible(), !c.closed);
+            if (c.question) {
+                ASSERT_GE(f.dialogs.shown.size(), 1u);
+                EXPECT_EQ(f.dialogs.shown[0].text, qs(c.question));
+                EXPECT_EQ(f.dialogs.shown[0].title, qs("終了確認"));
+                EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Question);
+                EXPECT_EQ(f.dialogs.shown[0].buttons, ui::Buttons::YesNoCancel);
+            } else {
+                EXPECT_TRUE(f.dialogs.shown.empty());
+            }
+            if (!c.closed && c.answer == Answer::Yes) {
+                ASSERT_EQ(f.dialogs.shown.size(), 2u);
+                EXPECT_EQ(f.dialogs.shown[1].title, qs(c.memoWriteFails ? "保存エラー" : "入力エラー"));
+            }
+            EXPECT_EQ(f.folder.readCp932("気付きメモ.txt"),
+                      c.memoSaved ? "新しいメモ\r\n" : memoBefore);
+            EXPECT_EQ(log1(), c.commentSaved ? savedLog : kLog1);
+            // What was typed is still there when the window stays open.
+            if (!c.closed && c.memo) EXPECT_EQ(txtKizuki()->toPlainText(), qs(c.memo));
+            if (!c.closed && c.comment) EXPECT_EQ(txtMemo()->text(), qs("夜は控える"));
+        }
+    }
+}
+
+TEST_F(MemoScreenTest, SavedTextIsNotAskedAboutAgain) {
+    open();
+    typeMemo("新しいメモ");
+    clickRow(2);
+    txtMemo()->setText(qs("朝は軽く"));
+    f.click("cmdMemoHozon");
+    f.click("cmdKizukiHozon");
+    // A row clicked and left as it is holds nothing new either.
+    clickRow(1);
+    f.dialogs.shown.clear();
+    bool ended = false;
+    QObject::connect(f.window.get(), &shell::MainWindow::programEnded, [&] { ended = true; });
+    f.click("cmdOwari");
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
 TEST_F(MemoScreenTest, MemoThatCannotBeReadIsNeverOverwritten) {

@@ -158,14 +158,14 @@ TEST_F(NewStartTest, RefusalsAndCancelWriteNothing) {
     EXPECT_EQ(f.dialogs.shown[0].title, qs("現筋肉量未入力"));
     EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
 
-    // A height that is no number: the height's message.
+    // A height that is no number: the field and its range.
     fill(kHanako);
     field(1)->setText("abc");
     f.dialogs.shown.clear();
     f.click("cmdStHozon");
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_EQ(f.dialogs.shown[0].text, qs("身長が入力されていません"));
-    EXPECT_EQ(f.dialogs.shown[0].title, qs("身長未入力"));
+    EXPECT_EQ(f.dialogs.shown[0].text, qs("身長は0より大きい数値で入力してください"));
+    EXPECT_EQ(f.dialogs.shown[0].title, qs("身長入力エラー"));
     EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
 
     // A basal metabolism beyond 16 bits, a nickname with a quote.
@@ -315,16 +315,32 @@ TEST_F(NewStartTest, ProfileEditSavesTheSelectedPartner) {
     EXPECT_EQ(height->text(), "168.5");
     EXPECT_EQ(target->text(), "65");
 
-    // Empty height: its message, the file as it was.
+    // An empty height has its message, a refused one names the field and its range; the
+    // file stays as it was.
     const std::string before = bytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt");
-    for (const char* text : {"", "abc", "-160"}) {
-        height->setText(qs(text));
+    const struct {
+        const char* height;
+        const char* target;
+        const char* text;
+        const char* title;
+    } refusals[] = {
+        {"", "65", "身長が入力されていません", "身長未入力"},
+        {"abc", "65", "身長は0より大きい数値で入力してください", "身長入力エラー"},
+        {"-160", "65", "身長は0より大きい数値で入力してください", "身長入力エラー"},
+        {"168.5", "9999", "目標体重は0より大きく600以下の数値で入力してください",
+         "目標体重入力エラー"},
+        {"168.5", "60kg", "目標体重は0より大きく600以下の数値で入力してください",
+         "目標体重入力エラー"},
+    };
+    for (const auto& r : refusals) {
+        height->setText(qs(r.height));
+        target->setText(qs(r.target));
         f.dialogs.shown.clear();
         f.click("cmdPHozon1");
-        ASSERT_EQ(f.dialogs.shown.size(), 1u) << text;
-        EXPECT_EQ(f.dialogs.shown[0].text, qs("身長が入力されていません")) << text;
-        EXPECT_EQ(f.dialogs.shown[0].title, qs("身長未入力")) << text;
-        EXPECT_EQ(bytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"), before) << text;
+        ASSERT_EQ(f.dialogs.shown.size(), 1u) << r.height << " " << r.target;
+        EXPECT_EQ(f.dialogs.shown[0].text, qs(r.text)) << r.height << " " << r.target;
+        EXPECT_EQ(f.dialogs.shown[0].title, qs(r.title)) << r.height << " " << r.target;
+        EXPECT_EQ(bytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"), before) << r.height << " " << r.target;
     }
     height->setText("168.5");
     target->clear();

@@ -52,21 +52,38 @@ TEST(NewStart, EachFieldEmptyOrBadGivesItsMessage) {
     // All empty: the first field's message only.
     EXPECT_EQ(validateNewStart(NewStartTexts{})->title, "ニックネーム未入力");
 
-    // Numbers that are not numbers of their kind: the field's message, warning icon.
+    // Numbers that are not numbers of their kind: the field and its range, warning icon.
     const struct {
         int field;
         const char* text;
+        const char* message;
+        const char* title;
     } bad[] = {
-        {kHeight, "abc"},        {kHeight, "0"},         {kHeight, "-170"},
-        {kTargetWeight, "60kg"}, {kTargetWeight, "601"}, {kWeight, "53,5"},
-        {kWeight, "0"},          {kBodyFat, "100.5"},    {kBasalMetabolism, "40000"},
-        {kVisceralFat, "1e3"},   {kMuscleMass, "-1"},    {kMuscleScore, "32767.5"},
-        {kBoneMass, "2\"8"},
+        {kHeight, "abc", "身長は0より大きい数値で入力してください", "身長入力エラー"},
+        {kHeight, "0", "身長は0より大きい数値で入力してください", "身長入力エラー"},
+        {kHeight, "-170", "身長は0より大きい数値で入力してください", "身長入力エラー"},
+        {kTargetWeight, "60kg", "目標体重は0より大きく600以下の数値で入力してください",
+         "目標体重入力エラー"},
+        {kTargetWeight, "601", "目標体重は0より大きく600以下の数値で入力してください",
+         "目標体重入力エラー"},
+        {kWeight, "53,5", "現在の体重は0より大きく600以下の数値で入力してください",
+         "現在の体重入力エラー"},
+        {kWeight, "0", "現在の体重は0より大きく600以下の数値で入力してください",
+         "現在の体重入力エラー"},
+        {kBodyFat, "100.5", "現在の体脂肪率は0～100の数値で入力してください",
+         "現在の体脂肪率入力エラー"},
+        {kBasalMetabolism, "40000", "現在の基礎代謝量は-32768～32767の数値で入力してください",
+         "現在の基礎代謝量入力エラー"},
+        {kVisceralFat, "1e3", "現在の内臓脂肪レベルは-32768～32767の数値で入力してください",
+         "現在の内臓脂肪レベル入力エラー"},
+        {kMuscleMass, "-1", "現在の筋肉量は0～600の数値で入力してください", "現在の筋肉量入力エラー"},
+        {kMuscleScore, "32767.5", "現在の筋肉スコアは-32768～32767の数値で入力してください",
+         "現在の筋肉スコア入力エラー"},
+        {kBoneMass, "2\"8", "現在の骨量は0～600の数値で入力してください", "現在の骨量入力エラー"},
     };
     for (const auto& b : bad)
-        EXPECT_EQ(
-            validateNewStart(with(b.field, b.text)),
-            (Notice{empties[b.field].text, empties[b.field].title, NoticeIcon::Warning, b.field}))
+        EXPECT_EQ(validateNewStart(with(b.field, b.text)),
+                  (Notice{b.message, b.title, NoticeIcon::Warning, b.field}))
             << b.text;
     // Texts that could not be stored.
     for (int field : {int(kNickname), int(kStartSituation)}) {
@@ -246,12 +263,19 @@ TEST(ProfileEdit, ChecksAndTexts) {
          Notice{"身長が入力されていません", "身長未入力", NoticeIcon::Information, 1}},
         {{"はなこ", "158.5", " "},
          Notice{"目標体重が入力されていません", "目標体重未入力", NoticeIcon::Information, 2}},
+        // Refused values name the field and its range; emptiness has its own message.
         {{"はなこ", "abc", "50"},
-         Notice{"身長が入力されていません", "身長未入力", NoticeIcon::Warning, 1}},
+         Notice{"身長は0より大きい数値で入力してください", "身長入力エラー", NoticeIcon::Warning,
+                1}},
         {{"はなこ", "0", "50"},
-         Notice{"身長が入力されていません", "身長未入力", NoticeIcon::Warning, 1}},
+         Notice{"身長は0より大きい数値で入力してください", "身長入力エラー", NoticeIcon::Warning,
+                1}},
         {{"はなこ", "158.5", "-50"},
-         Notice{"目標体重が入力されていません", "目標体重未入力", NoticeIcon::Warning, 2}},
+         Notice{"目標体重は0より大きく600以下の数値で入力してください", "目標体重入力エラー",
+                NoticeIcon::Warning, 2}},
+        {{"はなこ", "158.5", "9999"},
+         Notice{"目標体重は0より大きく600以下の数値で入力してください", "目標体重入力エラー",
+                NoticeIcon::Warning, 2}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(validateProfileEdit(c.texts), c.expected)

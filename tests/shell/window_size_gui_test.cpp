@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <filesystem>
 
 #include "gui_support/layout_check.h"
@@ -79,6 +80,42 @@ TEST_F(WindowSizeTest, EveryScreenFitsALaptopAndTheMinimumSize) {
     // Smaller than the minimum is not possible.
     w.resize(minimum - QSize(100, 100));
     EXPECT_EQ(w.size(), minimum);
+}
+
+// Switching the comparison's graph between one axis and two, and its options, leaves the
+// window as it was.
+TEST_F(WindowSizeTest, GraphOptionsKeepTheWindowSize) {
+    shell::MainWindow& w = f.start();
+    QApplication::processEvents();
+    const QSize size = w.size();
+    for (const char* option : {"optGra1", "optGra2", "optGra1", "optG2", "optG1", "optGra2", "optG4",
+                               "optG3"}) {
+        f.find<QRadioButton>(option)->click();
+        QApplication::processEvents();
+        EXPECT_EQ(w.size(), size) << option;
+        EXPECT_EQ(layoutProblems(&w), QStringList()) << option;
+    }
+}
+
+// A long nickname is elided in its partner button, whole in the tooltip; the top row keeps
+// its places.
+TEST_F(WindowSizeTest, LongNicknamesAreElidedInThePartnerButtons) {
+    const std::string longName = "とても長いニックネームのパートナーさんです";
+    f.writeProfile(2, longName, "172", "65");
+    shell::MainWindow& w = f.start();
+    QApplication::processEvents();
+    const QSize size = w.size();
+    auto* button = f.find("cmdUser2");
+    EXPECT_TRUE(button->text().endsWith(QChar(0x2026))) << button->text().toStdString();
+    EXPECT_LT(button->text().size(), QString::fromStdString(longName).size());
+    EXPECT_EQ(button->toolTip(), QString::fromStdString(longName));
+    EXPECT_LE(button->width(), 160);
+    EXPECT_EQ(layoutProblems(&w), QStringList());
+    // A short one is shown whole.
+    EXPECT_EQ(f.find("cmdUser1")->text(), qs("たくや"));
+    f.click("cmdUser2");
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), size);
 }
 
 // The check itself finds what it is meant to find.

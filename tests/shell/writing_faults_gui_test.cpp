@@ -156,6 +156,7 @@ const std::vector<Operation>& operations() {
              auto* combo = f.find<QComboBox>("cboIdou");
              combo->lineEdit()->setText("5");
              pressEnter(combo->lineEdit());
+             QApplication::processEvents();
          }},
         {"Comment", nullptr, [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f) {

@@ -149,50 +149,51 @@ TEST(FieldWriters, WriteAndPrintForms) {
 }
 
 TEST(TypedNumbers, EachKindAcceptsOnlyANumberInItsRange) {
-    // Columns: Weight, BodyFat, Mass, Int16, Positive, Step. "N" not a number, "R" out of
-    // range, otherwise the value read.
+    // Columns: Weight, BodyFat, Mass, Int16, Positive, Step, Count. "N" not a number, "R"
+    // out of range, otherwise the value read.
     const NumberKind kinds[] = {NumberKind::Weight, NumberKind::BodyFat,  NumberKind::Mass,
-                                NumberKind::Int16,  NumberKind::Positive, NumberKind::Step};
+                                NumberKind::Int16,  NumberKind::Positive, NumberKind::Step,
+                                NumberKind::Count};
     struct Case {
         const char* text;
-        std::array<const char*, 6> expected;
+        std::array<const char*, 7> expected;
     } cases[] = {
-        {"abc", {"N", "N", "N", "N", "N", "N"}},
-        {"53,5", {"N", "N", "N", "N", "N", "N"}},
-        {"2\"8", {"N", "N", "N", "N", "N", "N"}},
-        {"-5", {"R", "R", "R", "-5", "R", "R"}},
-        {"0", {"R", "0", "0", "0", "R", "R"}},
-        {"600.1", {"R", "R", "R", "600.1", "600.1", "R"}},
-        {"99999999999999999999", {"R", "R", "R", "R", "1e+20", "R"}},
-        {"１２３．４", {"123.4", "R", "123.4", "123.4", "123.4", "R"}},
-        {" 65.3 ", {"65.3", "65.3", "65.3", "65.3", "65.3", "R"}},
-        {"", {"R", "0", "0", "0", "R", "R"}},
-        {"\xE3\x80\x80", {"R", "0", "0", "0", "R", "R"}},  // an ideographic space alone
+        {"abc", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"53,5", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"2\"8", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"-5", {"R", "R", "R", "-5", "R", "R", "R"}},
+        {"0", {"R", "0", "0", "0", "R", "R", "R"}},
+        {"600.1", {"R", "R", "R", "600.1", "600.1", "R", "600.1"}},
+        {"99999999999999999999", {"R", "R", "R", "R", "1e+20", "R", "R"}},
+        {"１２３．４", {"123.4", "R", "123.4", "123.4", "123.4", "R", "123.4"}},
+        {" 65.3 ", {"65.3", "65.3", "65.3", "65.3", "65.3", "R", "65.3"}},
+        {"", {"R", "0", "0", "0", "R", "R", "R"}},
+        {"\xE3\x80\x80", {"R", "0", "0", "0", "R", "R", "R"}},  // an ideographic space alone
         {"\xE3\x80\x80"
          "0.5\t",
-         {"0.5", "0.5", "0.5", "0.5", "0.5", "0.5"}},
-        {".5", {"0.5", "0.5", "0.5", "0.5", "0.5", "0.5"}},
-        {"5.", {"5", "5", "5", "5", "5", "5"}},
-        {"+3", {"3", "3", "3", "3", "3", "3"}},
-        {"－４", {"R", "R", "R", "-4", "R", "R"}},
-        {"-0", {"R", "0", "0", "0", "R", "R"}},
-        {"600", {"600", "R", "600", "600", "600", "R"}},
-        {"100", {"100", "100", "100", "100", "100", "R"}},
-        {"10", {"10", "10", "10", "10", "10", "10"}},
-        {"32767.5", {"R", "R", "R", "R", "32767.5", "R"}},
-        {"-32768.5", {"R", "R", "R", "-32768.5", "R", "R"}},  // halves to even: -32768
-        {"6 0", {"N", "N", "N", "N", "N", "N"}},
-        {"1e3", {"N", "N", "N", "N", "N", "N"}},
-        {"60kg", {"N", "N", "N", "N", "N", "N"}},
-        {"-", {"N", "N", "N", "N", "N", "N"}},
-        {".", {"N", "N", "N", "N", "N", "N"}},
-        {"1.2.3", {"N", "N", "N", "N", "N", "N"}},
-        {"+-1", {"N", "N", "N", "N", "N", "N"}},
-        {"0x10", {"N", "N", "N", "N", "N", "N"}},
-        {"nan", {"N", "N", "N", "N", "N", "N"}},
+         {"0.5", "0.5", "0.5", "0.5", "0.5", "0.5", "R"}},
+        {".5", {"0.5", "0.5", "0.5", "0.5", "0.5", "0.5", "R"}},
+        {"5.", {"5", "5", "5", "5", "5", "5", "5"}},
+        {"+3", {"3", "3", "3", "3", "3", "3", "3"}},
+        {"－４", {"R", "R", "R", "-4", "R", "R", "R"}},
+        {"-0", {"R", "0", "0", "0", "R", "R", "R"}},
+        {"600", {"600", "R", "600", "600", "600", "R", "600"}},
+        {"100", {"100", "100", "100", "100", "100", "R", "100"}},
+        {"10", {"10", "10", "10", "10", "10", "10", "10"}},
+        {"32767.5", {"R", "R", "R", "R", "32767.5", "R", "32767.5"}},
+        {"-32768.5", {"R", "R", "R", "-32768.5", "R", "R", "R"}},  // halves to even: -32768
+        {"6 0", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"1e3", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"60kg", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"-", {"N", "N", "N", "N", "N", "N", "N"}},
+        {".", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"1.2.3", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"+-1", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"0x10", {"N", "N", "N", "N", "N", "N", "N"}},
+        {"nan", {"N", "N", "N", "N", "N", "N", "N"}},
     };
     for (const Case& c : cases) {
-        for (std::size_t k = 0; k < 6; ++k) {
+        for (std::size_t k = 0; k < 7; ++k) {
             const TypedNumber n = readTypedNumber(c.text, kinds[k]);
             std::string got;
             if (n.error == TypedNumberError::NotANumber) {
@@ -207,6 +208,13 @@ TEST(TypedNumbers, EachKindAcceptsOnlyANumberInItsRange) {
             EXPECT_EQ(got, c.expected[k]) << "\"" << c.text << "\" as kind " << k;
         }
     }
+    // Refusals name the field and the range of its kind.
+    const std::pair<NumberKind, const char*> refusals[] = {
+        {NumberKind::Weight, "欄は0より大きく600以下の数値で入力してください"},
+        {NumberKind::Positive, "欄は0より大きい数値で入力してください"},
+        {NumberKind::Count, "欄は1～32767の数値で入力してください"},
+    };
+    for (const auto& [kind, text] : refusals) EXPECT_EQ(refusedNumberText("欄", kind), text);
     // A digit run beyond any double is out of range, never infinite.
     EXPECT_EQ(readTypedNumber(std::string(400, '9'), NumberKind::Positive).error,
               TypedNumberError::OutOfRange);

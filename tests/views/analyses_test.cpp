@@ -101,7 +101,11 @@ TEST(AverageTrend, ChangesInGramsAndTheStreak) {
     EXPECT_EQ(a.rows[1], (Row{"2回目", "65.0Kg", "65.000Kg", "±0g"}));
     EXPECT_EQ(a.rows[2], (Row{"3回目", "64.7Kg", "64.900Kg", "-100g"}));
     EXPECT_EQ(a.streak, 2);
-    EXPECT_EQ(a.summary, "連続ﾏｲﾅｽ記録 2日間達成！");
+    EXPECT_EQ(a.summary, "連続ﾏｲﾅｽ記録 2回達成！");
+    // The streak counts weighings, not days: four on two days make a streak of three.
+    const AverageTrend sameDay =
+        buildAverageTrend(seriesOf({66.0f, 65.0f, 64.8f, 64.5f}, {0, 0, 0, 1}));
+    EXPECT_EQ(sameDay.summary, "連続ﾏｲﾅｽ記録 3回達成！");
 
     // A weighing that raises the mean ends the streak.
     const AverageTrend up = buildAverageTrend(seriesOf({65.0f, 65.0f, 64.7f, 66.0f}));

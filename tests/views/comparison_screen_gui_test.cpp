@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -153,7 +154,8 @@ TEST_F(ComparisonScreenTest, DailyAverageListLayoutAndScroll) {
             EXPECT_EQ(g.text(r + 1, c), QString::fromUtf8(expected[r][c])) << r << "," << c;
     EXPECT_EQ(g.topVisibleRow(), 1);  // 6 rows with the header: not scrolled
 
-    // Seven days (8 rows with the header) stay at the top; eight days bring the last to the top.
+    // Seven days (8 rows with the header) stay at the top; eight days open on the last one,
+    // at the bottom of a full view.
     folder.writeCp932("データ2.txt", line("2026/11/04", "55") + line("2026/11/07", "54.6"));
     screen->resetDailyAverageTable();
     screen->refreshComparisonScreen();
@@ -163,7 +165,8 @@ TEST_F(ComparisonScreenTest, DailyAverageListLayoutAndScroll) {
     screen->resetDailyAverageTable();
     screen->refreshComparisonScreen();
     EXPECT_EQ(g.rowCount(), 8);
-    EXPECT_EQ(g.topVisibleRow(), 8);
+    EXPECT_EQ(g.bottomVisibleRow(), 8);
+    EXPECT_GT(g.verticalScrollBar()->value(), 0);
     EXPECT_EQ(g.text(8, 3), "54.6");
 }
 
@@ -323,7 +326,7 @@ TEST_F(ComparisonScreenTest, RendersWithDemoData) {
     QApplication::setFont(japanese);
     open();
     ASSERT_GT(grid().rowCount(), 8);
-    EXPECT_EQ(grid().topVisibleRow(), grid().rowCount());
+    EXPECT_EQ(grid().bottomVisibleRow(), grid().rowCount());
     // Every figure fits its label.
     for (int i = 0; i <= 6; ++i) {
         for (const char* prefix : {"lblD1_%1", "lblD2_%1"}) {

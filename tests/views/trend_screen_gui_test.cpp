@@ -1,6 +1,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <cstdlib>
 
 #include "support/faults.h"
 #include "text/numbers.h"
@@ -148,7 +149,7 @@ TEST_F(TrendScreensTest, MovingAverageCountPickedTypedOrRefused) {
     EXPECT_EQ(series("mcrRentai", 2).indexOf(QRegularExpression(".+")), 4);
     EXPECT_EQ(countFile(), "5\r\n");
 
-    // 2.5 averages over two weighings; box and file keep what was typed.
+    // 2.5 averages over two weighings; box and file keep the number typed.
     typeCount("2.5");
     const QStringList two = series("mcrRentai", 2);
     EXPECT_EQ(two[0], "");
@@ -157,13 +158,15 @@ TEST_F(TrendScreensTest, MovingAverageCountPickedTypedOrRefused) {
     EXPECT_EQ(countFile(), "2.5\r\n");
     EXPECT_TRUE(dialogs.shown.empty());
 
-    // Below 1, beyond 16 bits or not a number: refused, the box cleared, nothing written.
-    for (const char* refused : {"0", "-3", "0.5", "40000", "abc"}) {
+    // Below 1, beyond 16 bits or not a number and nothing else: refused, naming the field
+    // and its range, the box cleared, nothing written.
+    for (const char* refused : {"0", "-3", "0.5", "40000", "abc", "10kg", "1e3", "2 0"}) {
         dialogs.shown.clear();
         typeCount(refused);
         EXPECT_EQ(find<QComboBox>("cboIdou")->currentText(), "") << refused;
         ASSERT_EQ(dialogs.shown.size(), 1u) << refused;
-        EXPECT_EQ(dialogs.shown[0].title, qs("入力エラー"));
+        EXPECT_EQ(dialogs.shown[0].text, qs("移動平均の回数は1～32767の数値で入力してください"));
+        EXPECT_EQ(dialogs.shown[0].title, qs("移動平均の回数入力エラー"));
         EXPECT_EQ(dialogs.shown[0].icon, ui::Icon::Warning);
         EXPECT_EQ(countFile(), "2.5\r\n");
         EXPECT_EQ(series("mcrRentai", 2), two) << refused;
@@ -174,6 +177,40 @@ TEST_F(TrendScreensTest, MovingAverageCountPickedTypedOrRefused) {
     typeCount("");
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(countFile(), "2.5\r\n");
+
+    // Full-width digits and blanks around are the plain number in the box and the file.
+    for (const auto& [typed, stored] : {std::pair{"３", "3"}, std::pair{" 4 ", "4"}}) {
+        typeCount(qs(typed));
+        EXPECT_TRUE(dialogs.shown.empty()) << typed;
+        EXPECT_EQ(find<QComboBox>("cboIdou")->currentText(), stored) << typed;
+        EXPECT_EQ(countFile(), std::string(stored) + "\r\n") << typed;
+        EXPECT_EQ(series("mcrRentai", 2).indexOf(QRegularExpression(".+")),
+                  std::atoi(stored) - 1)
+            << typed;
+    }
+}
+
+// Enter is taken by a filter on the box; what it starts (a redraw, a file write, maybe a
+// box) runs from the event loop afterwards, never inside the key's delivery.
+TEST_F(TrendScreensTest, EnterInTheCountBoxSpinsNoEventLoopInsideTheFilter) {
+    writeLog(kFiveWeighings);
+    openTrend();
+    for (const char* typed : {"3", "abc"}) {
+        for (bool toField : {true, false}) {
+            bool ranInside = false;
+            QMetaObject::invokeMethod(qApp, [&] { ranInside = true; }, Qt::QueuedConnection);
+            auto* combo = find<QComboBox>("cboIdou");
+            combo->lineEdit()->setText(qs(typed));
+            QWidget* target = toField ? static_cast<QWidget*>(combo->lineEdit()) : combo;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+            QApplication::sendEvent(target, &press);
+            EXPECT_FALSE(ranInside) << typed << " " << toField;
+            QApplication::processEvents();
+            EXPECT_TRUE(ranInside);
+        }
+    }
+    EXPECT_EQ(countFile(), "3\r\n");
+    EXPECT_EQ(dialogs.shown.size(), 2u);  // "abc" refused once per target
 }
 
 TEST_F(TrendScreensTest, CountThatCannotBeSavedIsReportedOnce) {

@@ -113,6 +113,7 @@ protected:
         QApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(target, &release);
+        QApplication::processEvents();  // the box takes the count from the event loop
     }
     // Picks an item of the list as the drop-down does.
     void pickCount(int index) const {
