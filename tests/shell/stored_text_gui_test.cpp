@@ -89,7 +89,8 @@ TEST(StoredTextGui, MemoWithAYenSignReadsBackAsWritten) {
     EXPECT_TRUE(box->document()->isModified());
 
     f.click("cmdKizukiHozon");
-    EXPECT_EQ(f.dialogs.shown.size(), 1u);
+    ASSERT_EQ(f.dialogs.shown.size(), 2u);
+    EXPECT_EQ(f.dialogs.shown[1].title, qs("保存終了"));
     // ￥ is 0x81 0x8F, never the "\" that ¥ would read back as.
     EXPECT_EQ(f.folder.readBytes("気付きメモ.txt"),
               "\x8A\x4F\x90\x48\x81\x8F"
