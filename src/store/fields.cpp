@@ -1,5 +1,6 @@
 #include "store/fields.h"
 
+#include <cmath>
 #include <limits>
 
 #include "store/codec.h"
@@ -74,10 +75,83 @@ std::optional<std::string_view> FieldReader::nextView() {
     return value;
 }
 
+LineFields readLineFields(std::string_view content, std::size_t pos, std::string_view* fields,
+                          std::size_t capacity) {
+    LineFields line;
+    const std::size_t size = content.size();
+    const char* const c = content.data();
+    auto endsField = [c](char ch) { return ch == ',' || isLineEnd(ch); };
+    bool afterComma = false;
+    while (true) {
+        while (pos < size && isBlank(c[pos])) ++pos;
+        if (pos >= size) break;
+        if (isLineEnd(c[pos])) {
+            if (afterComma) {
+                if (line.count < capacity) fields[line.count] = content.substr(pos, 0);
+                ++line.count;
+            }
+            break;
+        }
+        std::string_view value;
+        if (c[pos] == '"') {
+            std::size_t close = pos + 1;
+            while (close < size && c[close] != '"' && !isLineEnd(c[close])) ++close;
+            value = content.substr(pos + 1, close - pos - 1);
+            line.unclosed = close >= size || c[close] != '"';
+            pos = line.unclosed ? close : close + 1;
+            // Whatever follows the closing quote up to the separator is ignored.
+            while (pos < size && !endsField(c[pos])) ++pos;
+        } else {
+            const std::size_t start = pos;
+            while (pos < size && !endsField(c[pos])) ++pos;
+            std::size_t end = pos;
+            while (end > start && isBlank(c[end - 1])) --end;
+            value = content.substr(start, end - start);
+        }
+        if (line.count < capacity) fields[line.count] = value;
+        ++line.count;
+        if (pos >= size || c[pos] != ',') break;
+        ++pos;
+        afterComma = true;
+    }
+    if (pos < size) {
+        line.lineEnd = true;
+        if (c[pos] == '\r' && pos + 1 < size && c[pos + 1] == '\n') ++pos;
+        ++pos;
+    }
+    line.next = pos;
+    return line;
+}
+
 float fieldFloat(std::string_view field) { return static_cast<float>(text::leadingNumber(field)); }
 
 std::int16_t fieldInt16(std::string_view field) {
     return text::toInt16Clamped(text::leadingNumber(field));
+}
+
+namespace {
+
+std::optional<double> numberOrBlank(std::string_view field) {
+    if (field.empty()) return 0.0;
+    if (text::hasLeadingNumber(field)) return text::leadingNumber(field);
+    if (isBlankText(field)) return 0.0;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<float> fieldFloatInRange(std::string_view field) {
+    const std::optional<double> value = numberOrBlank(field);
+    // No value the program writes lies beyond the largest float: its texts have at most
+    // seven digits, rounded from a float.
+    if (!value || !(std::fabs(*value) <= std::numeric_limits<float>::max())) return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::optional<std::int16_t> fieldInt16InRange(std::string_view field) {
+    const std::optional<double> value = numberOrBlank(field);
+    if (!value) return std::nullopt;
+    return text::toInt16(*value);
 }
 
 std::string quoted(std::string_view text) {

@@ -38,7 +38,16 @@ public:
     void inform(const std::string& text, const std::string& title) override {
         informed.push_back(title + "|" + text);
     }
-    Names asked, warned, informed;
+    // Yes unless a No is queued.
+    bool confirm(const std::string& text, const std::string& title) override {
+        confirmed.push_back(title + "|" + text);
+        if (yesNo.empty()) return true;
+        const bool yes = yesNo.front();
+        yesNo.pop_front();
+        return yes;
+    }
+    Names asked, warned, informed, confirmed;
+    std::deque<bool> yesNo;
 
 private:
     std::deque<std::string> answers_;
