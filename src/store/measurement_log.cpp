@@ -348,8 +348,8 @@ bool damagedLinesKept(const std::filesystem::path& folder, int slot,
     for (int n = 1; !missing.empty() && n < 1000; ++n) {
         const FileBytes copy =
             readFileBytes(dir, n == 1 ? name : stem + "_" + std::to_string(n) + ".txt");
-        if (copy.status == ReadStatus::Missing) break;
-        if (copy.failed()) continue;  // another copy may hold them; else one more is made
+        // A copy that cannot be read holds nothing for sure: one more is made.
+        if (copy.status != ReadStatus::Ok) break;
         std::erase_if(missing, [&](std::string_view line) { return holdsLine(copy.bytes, line); });
     }
     return missing.empty();
