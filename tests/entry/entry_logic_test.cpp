@@ -224,26 +224,6 @@ TEST(EntryLogic, RefusedSaveWritesNothing) {
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"});
 }
 
-// Partner 1's log left in the predecessor's layout: a weighing of any day is refused with
-// the reason, and the log keeps its bytes; partner 2 saves as usual.
-TEST(EntryLogic, SaveToALogInTheOldLayoutIsRefused) {
-    testing::TempFolder folder;
-    const std::string old = "\"2004/03/01\",\"朝食前\",60.5,\"\",22.5,\"\"\r\n";
-    folder.writeCp932("データ1.txt", old);
-    folder.writeCp932("データ2.txt", old);
-    for (const char* day : {"2026/12/07", "2000/01/01"}) {
-        const SaveOutcome out =
-            saveMeasurement(folder.path(), 1, request("朝", {"60.9", "26.8"}, day));
-        EXPECT_FALSE(out.saved);
-        ASSERT_TRUE(out.message);
-        EXPECT_EQ(*out.message, SaveMessage(store::oldLayoutRefusal() +
-                                                "\nデータは変更されていません。",
-                                            "保存エラー"));
-        EXPECT_EQ(folder.readCp932("データ1.txt"), old);
-    }
-    EXPECT_TRUE(saveMeasurement(folder.path(), 2, request("朝", {"60.9", "26.8"})).saved);
-}
-
 TEST(EntryLogic, FailedWriteIsReportedNotSaved) {
     testing::TempFolder folder;
     // A folder where the log should be: the write cannot succeed.

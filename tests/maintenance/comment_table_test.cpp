@@ -192,20 +192,6 @@ TEST(CommentSave, RowsAddressTheirRecordsWithDamagedLinesBetween) {
     }
 }
 
-TEST(CommentSave, AnOldLayoutLogIsNotWritten) {
-    TempFolder folder;
-    const std::string old = "\"2004/03/01\",\"朝食前\",60.5,\"\",\"\",\"\"\r\n";
-    folder.writeCp932("データ1.txt", old);
-    EXPECT_TRUE(shownLog(folder).empty());
-    const auto outcome = saveComment(folder.path(), 1, 1, rec("2004/03/01", 60.5f), "ok");
-    EXPECT_FALSE(outcome.saved);
-    ASSERT_TRUE(outcome.message);
-    EXPECT_EQ(outcome.message->title, "保存エラー");
-    EXPECT_EQ(outcome.message->text,
-              store::oldLayoutRefusal() + "\nデータは変更されていません。");
-    EXPECT_EQ(folder.readCp932("データ1.txt"), old);
-}
-
 TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
@@ -241,42 +227,6 @@ TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
     const auto outcome = saveComment(folder.path(), 1, 3, shown[2], "new");
     ASSERT_TRUE(outcome.message);
     EXPECT_NE(outcome.message->text.find("読み込めなかった"), std::string::npos);
-}
-
-// The same with damaged lines, whose first rewrite copies the log into バックアップ/ first:
-// each step failing in turn, the log is old or new, the copy whole or absent, and a failed
-// save says so.
-TEST(CommentSave, EveryFailingStepAroundTheBackupCopySaysSoAndKeepsTheLog) {
-    const std::string after = damagedLog("7:05:09", "new");
-    for (long n = 1;; ++n) {
-        TempFolder folder;
-        folder.writeCp932("データ1.txt", damagedLog());
-        const auto shown = shownLog(folder);
-        CommentSaveOutcome outcome;
-        long seen = 0;
-        {
-            auto fail = InjectFaults::once(n);
-            outcome = saveComment(folder.path(), 1, 3, shown[2], "new");
-            seen = fail.seen();
-        }
-        EXPECT_EQ(folder.readCp932("データ1.txt"), outcome.saved ? after : damagedLog())
-            << "step " << n;
-        if (folder.exists("バックアップ/データ1_修復前.txt")) {
-            EXPECT_EQ(folder.readCp932("バックアップ/データ1_修復前.txt"), damagedLog()) << n;
-        }
-        EXPECT_FALSE(folder.exists("バックアップ/データ1_修復前_2.txt")) << "step " << n;
-        if (outcome.saved) {
-            EXPECT_TRUE(folder.exists("バックアップ/データ1_修復前.txt")) << "step " << n;
-        } else {
-            ASSERT_TRUE(outcome.message) << "step " << n;
-            EXPECT_EQ(outcome.message->title, "保存エラー") << "step " << n;
-        }
-        if (seen < n) {
-            EXPECT_TRUE(outcome.saved);
-            EXPECT_GT(n, 10);  // the copy's steps and the log's
-            break;
-        }
-    }
 }
 
 }  // namespace

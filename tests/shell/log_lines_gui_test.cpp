@@ -47,12 +47,6 @@ TEST(ShellLogLines, DamagedLinesAreNamedOnceAndKeptByAComment) {
     EXPECT_EQ(grid.text(2, 7), qs("よく歩いた"));
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
 
-    // Another start names them again: they are still there.
-    f.window.reset();
-    f.dialogs.shown.clear();
-    f.start();
-    ASSERT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(f.dialogs.shown[0].text.contains(qs("データ1.txt：2、4 行目")));
 }
 
 // Declining the conversion of partner 1's old log: the screens show no records of it, and
@@ -91,17 +85,6 @@ TEST(ShellLogLines, AnOldLayoutLogShowsNothingAndTakesNoSave) {
     EXPECT_EQ(f.dialogs.shown.back().text, refusal + qs("\n\nファイルは変更されていません。"));
     EXPECT_EQ(folderFiles(f.folder), before);
 
-    // Partner 2's log is written as ever.
-    f.click("cmdUser2");
-    f.click("cmdMain");
-    clickEntry(f.find<QListWidget>("lstAct"), 1);
-    typeInto(f, "txtTaiInp", "70.2");
-    typeInto(f, "txtShiInp", "20");
-    f.dialogs.shown.clear();
-    f.click("cmdTaiHozon");
-    EXPECT_TRUE(f.dialogs.shown.empty());
-    EXPECT_NE(f.folder.readBytes("データ2.txt"), before.at("データ2.txt"));
-    EXPECT_EQ(f.folder.readCp932("データ1.txt"), old);
 }
 
 }  // namespace
