@@ -86,6 +86,15 @@ void BM_ParseRecords(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseRecords)->Unit(benchmark::kMillisecond);
 
+// Start-up looks for damaged lines in both logs once, before the screens read them.
+void BM_DamagedLinesNotice(benchmark::State& state) {
+    for (auto _ : state) {
+        auto notice = store::damagedLinesNotice(maximalFolder().path());
+        if (notice) state.SkipWithError("a maximal log has no damaged line");
+    }
+}
+BENCHMARK(BM_DamagedLinesNotice)->Unit(benchmark::kMillisecond);
+
 // Saving a weighing: the log is read whole to check its length, then one line is appended.
 void BM_AppendRecord(benchmark::State& state) {
     BenchFolder folder(kRecords - 1);

@@ -177,6 +177,12 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません。",
         "保存エラー"};
     const store::LoadedLog loaded = store::loadLog(folder, slot);
+    const SaveMessage oldLayout{store::oldLayoutRefusal() + "\nデータは変更されていません。",
+                                "保存エラー"};
+    if (loaded.oldLayout) {
+        outcome.message = oldLayout;
+        return outcome;
+    }
     const std::vector<store::MeasurementRecord>& log = loaded.records;
     std::optional<std::string> lastDate;
     if (!log.empty()) lastDate = log.back().date;
@@ -202,6 +208,9 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
             break;
         case store::WriteStatus::ReadFailed:
             outcome.message = readFailed;
+            break;
+        case store::WriteStatus::OldLayout:
+            outcome.message = oldLayout;
             break;
         case store::WriteStatus::Refused:
             outcome.message = SaveMessage{

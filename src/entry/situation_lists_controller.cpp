@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include "store/fields.h"
+#include "store/measurement_log.h"
 #include "store/situation_list.h"
 
 namespace pairly::entry {
@@ -115,6 +116,11 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
             break;
         case store::WriteStatus::ReadFailed:
             warnUnread(QString::fromStdString(outcome.unreadFile), QStringLiteral("状況の変更"));
+            return false;
+        case store::WriteStatus::OldLayout:
+            ctx_.dialogs.warn(QString::fromStdString(store::oldLayoutRefusal()) +
+                                  QStringLiteral("\n\nファイルは変更されていません。"),
+                              QStringLiteral("保存エラー"));
             return false;
         case store::WriteStatus::Refused:
             ctx_.dialogs.warn(QStringLiteral("データファイルまたは状況リストに保存できない文字が"

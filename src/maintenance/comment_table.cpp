@@ -119,6 +119,9 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
     store::LoadedLog log = store::loadLog(folder, slot);
     if (log.failed())
         return refused("データファイルを読み込めなかったため、一言日記を保存できませんでした。");
+    if (log.oldLayout) return refused(store::oldLayoutRefusal());
+    // Row numbers count the records alone, on the screen as here: damaged lines are kept
+    // at their places by the rewrite.
     auto& records = log.records;
     if (row < 1 || row > static_cast<int>(records.size()) ||
         records[static_cast<std::size_t>(row - 1)] != shown)
@@ -133,11 +136,19 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
                 "データファイルに保存できない文字を含む行があるため、一言日記を保存できませんでした"
                 "。");
     records[static_cast<std::size_t>(row - 1)].comment = comment;
-    if (!store::rewriteLog(folder, slot, records))
-        return refused(
-            "一言日記の保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してくださ"
-            "い。");
-    return {true, std::nullopt};
+    switch (store::writeBackLog(folder, slot, log)) {
+        case store::WriteStatus::Ok:
+            return {true, std::nullopt};
+        case store::WriteStatus::OldLayout:
+            return refused(store::oldLayoutRefusal());
+        case store::WriteStatus::ReadFailed:
+            return refused("データファイルを読み込めなかったため、一言日記を保存できませんでした。");
+        case store::WriteStatus::Refused:
+        case store::WriteStatus::WriteFailed:
+            break;
+    }
+    return refused(
+        "一言日記の保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください。");
 }
 
 }  // namespace pairly::maintenance

@@ -19,6 +19,10 @@ public:
     void inform(const std::string& text, const std::string& title) override {
         dialogs_.inform(QString::fromStdString(text), QString::fromStdString(title));
     }
+    bool confirm(const std::string& text, const std::string& title) override {
+        return dialogs_.message(QString::fromStdString(text), QString::fromStdString(title),
+                                ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
+    }
 
 private:
     ui::Dialogs& dialogs_;

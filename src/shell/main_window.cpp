@@ -18,6 +18,7 @@
 #include "maintenance/settings_screen.h"
 #include "shell/import_controller.h"
 #include "shell/splash_window.h"
+#include "store/measurement_log.h"
 #include "store/partner_profile.h"
 #include "store/preferences.h"
 #include "store/situation_list.h"
@@ -302,6 +303,8 @@ void MainWindow::startUp() {
     readPreferences();
     settingsScreen_->readPreferenceControls();
     runPredecessorImport(ctx_);
+    if (const auto notice = store::damagedLinesNotice(ctx_.dataFolder))
+        ctx_.dialogs.warn(q(notice->text), q(notice->title));
     trendScreen_->prepareForStartup();
     analysisScreen_->prepareForStartup();
 

@@ -37,7 +37,9 @@ struct FileBytes {
 // What became of a write. Refused: the new content cannot be stored (nothing written).
 // ReadFailed: an operation that rewrites a file from its old content could not read that
 // content, and wrote nothing. WriteFailed: the write failed and the file is as it was.
-enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed };
+// OldLayout: partner 1's log is still in the predecessor's layout, which is converted at
+// start-up and never written before (nothing written).
+enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed, OldLayout };
 
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);

@@ -1,5 +1,7 @@
 #include "store/fields.h"
 
+#include <array>
+#include <cmath>
 #include <limits>
 
 #include "store/codec.h"
@@ -11,6 +13,7 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -74,10 +77,113 @@ std::optional<std::string_view> FieldReader::nextView() {
     return value;
 }
 
+namespace {
+
+// The bytes that end a bare field, and those that end the text of a quoted one.
+constexpr std::array<bool, 256> stopTable(std::string_view stops) {
+    std::array<bool, 256> table{};
+    for (const char c : stops) table[static_cast<unsigned char>(c)] = true;
+    return table;
+}
+constexpr std::array<bool, 256> kEndsBare = stopTable(",\r\n");
+constexpr std::array<bool, 256> kEndsQuoted = stopTable("\"\r\n");
+
+}  // namespace
+
+LineFields readLineFields(std::string_view content, std::size_t pos, std::string_view* fields,
+                          std::size_t capacity) {
+    LineFields line;
+    const std::size_t size = content.size();
+    const char* const c = content.data();
+    const auto runTo = [&](const std::array<bool, 256>& stops, std::size_t p) {
+        while (p < size && !stops[static_cast<unsigned char>(c[p])]) ++p;
+        return p;
+    };
+    bool afterComma = false;
+    while (true) {
+        while (pos < size && isBlank(c[pos])) ++pos;
+        if (pos >= size) break;
+        if (isLineEnd(c[pos])) {
+            if (afterComma) {
+                if (line.count < capacity) fields[line.count] = content.substr(pos, 0);
+                ++line.count;
+            }
+            break;
+        }
+        std::string_view value;
+        if (c[pos] == '"') {
+            const std::size_t close = runTo(kEndsQuoted, pos + 1);
+            value = content.substr(pos + 1, close - pos - 1);
+            line.unclosed = close >= size || c[close] != '"';
+            // Whatever follows the closing quote up to the separator is ignored.
+            pos = line.unclosed ? close : runTo(kEndsBare, close + 1);
+        } else {
+            const std::size_t start = pos;
+            pos = runTo(kEndsBare, pos);
+            std::size_t end = pos;
+            while (end > start && isBlank(c[end - 1])) --end;
+            value = content.substr(start, end - start);
+        }
+        if (line.count < capacity) fields[line.count] = value;
+        ++line.count;
+        if (pos >= size || c[pos] != ',') break;
+        ++pos;
+        afterComma = true;
+    }
+    if (pos < size) {
+        line.lineEnd = true;
+        if (c[pos] == '\r' && pos + 1 < size && c[pos + 1] == '\n') ++pos;
+        ++pos;
+    }
+    line.next = pos;
+    return line;
+}
+
 float fieldFloat(std::string_view field) { return static_cast<float>(text::leadingNumber(field)); }
 
 std::int16_t fieldInt16(std::string_view field) {
     return text::toInt16Clamped(text::leadingNumber(field));
+}
+
+namespace {
+
+std::optional<double> numberOrBlank(std::string_view field) {
+    if (field.empty()) return 0.0;
+    if (isDigit(field.front()) || text::hasLeadingNumber(field)) return text::leadingNumber(field);
+    if (isBlankText(field)) return 0.0;
+    return std::nullopt;
+}
+
+// The usual integer field: at most five digits, perhaps after a minus sign.
+std::optional<int> plainInteger(std::string_view field) {
+    const bool negative = !field.empty() && field.front() == '-';
+    if (negative) field.remove_prefix(1);
+    if (field.empty() || field.size() > 5) return std::nullopt;
+    int value = 0;
+    for (const char c : field) {
+        if (!isDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<float> fieldFloatInRange(std::string_view field) {
+    const std::optional<double> value = numberOrBlank(field);
+    // No value the program writes lies beyond the largest float: its texts have at most
+    // seven digits, rounded from a float.
+    if (!value || !(std::fabs(*value) <= std::numeric_limits<float>::max())) return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::optional<std::int16_t> fieldInt16InRange(std::string_view field) {
+    if (const std::optional<int> plain = plainInteger(field);
+        plain && *plain >= -32768 && *plain <= 32767)
+        return static_cast<std::int16_t>(*plain);
+    const std::optional<double> value = numberOrBlank(field);
+    if (!value) return std::nullopt;
+    return text::toInt16(*value);
 }
 
 std::string quoted(std::string_view text) {

@@ -34,10 +34,29 @@ private:
     bool unterminated_ = false;
 };
 
+// A file read one record per line (the measurement log): the fields of one line, each
+// read as FieldReader reads it, but never past the line's end. A quoted field whose
+// closing quote is not on the line runs to the line's end. At the end of the content, a
+// comma followed by nothing opens no further field, as in the field stream.
+struct LineFields {
+    std::size_t count = 0;  // fields on the line, also beyond the capacity; 0: a blank line
+    bool unclosed = false;  // the last field's closing quote is missing
+    bool lineEnd = false;   // the line is ended by CR, LF or CR LF (not by the content's end)
+    std::size_t next = 0;   // where the next line starts
+};
+// Reads the line that starts at `pos`, keeping the first `capacity` fields in `fields`.
+LineFields readLineFields(std::string_view content, std::size_t pos, std::string_view* fields,
+                          std::size_t capacity);
+
 // Numeric fields: the leading decimal number, empty gives 0. Floats are rounded to
 // float; 16-bit integers to the nearest integer, halves to even, clamped into range.
 float fieldFloat(std::string_view field);
 std::int16_t fieldInt16(std::string_view field);
+// The same for a record that must hold numbers of its types: nullopt for a field with
+// text but no leading number, a float beyond the 32-bit range, or an integer that rounds
+// outside -32768..32767. An empty or blank field is 0.
+std::optional<float> fieldFloatInRange(std::string_view field);
+std::optional<std::int16_t> fieldInt16InRange(std::string_view field);
 
 // Write form: texts quoted as they are, numbers bare, joined by commas, ended by CR LF.
 std::string quoted(std::string_view text);

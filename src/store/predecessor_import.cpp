@@ -19,66 +19,6 @@ constexpr const char* kWeightOnlyFile = "連続体重.txt";
 constexpr const char* kConvertedTemp = "データ変換.txt";
 constexpr const char* kTitleError = "データ変換エラー";
 
-struct FirstLineField {
-    std::string text;
-    bool quoted = false;
-};
-
-// The fields of the first line: comma separated, a quoted field may hold commas.
-std::vector<FirstLineField> firstLineFields(std::string_view content) {
-    std::vector<FirstLineField> fields;
-    const std::size_t end = content.find_first_of("\r\n");
-    const std::string_view line = content.substr(0, end);
-    if (line.find_first_not_of(" \t") == std::string_view::npos) return fields;
-    std::size_t pos = 0;
-    while (true) {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-        FirstLineField field;
-        if (pos < line.size() && line[pos] == '"') {
-            field.quoted = true;
-            const std::size_t close = line.find('"', pos + 1);
-            field.text = std::string(line.substr(pos + 1, close == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : close - pos - 1));
-            pos = close == std::string_view::npos ? line.size() : close + 1;
-        }
-        const std::size_t comma = line.find(',', pos);
-        if (!field.quoted) field.text = std::string(line.substr(pos, comma - pos));
-        fields.push_back(std::move(field));
-        if (comma == std::string_view::npos) break;
-        pos = comma + 1;
-    }
-    return fields;
-}
-
-bool isBlankAt(std::string_view s, std::size_t pos, std::size_t& length) {
-    if (pos < s.size() && (s[pos] == ' ' || s[pos] == '\t')) {
-        length = 1;
-        return true;
-    }
-    if (s.substr(pos, 3) == "\u3000") {  // an ideographic space, as typed with an IME
-        length = 3;
-        return true;
-    }
-    return false;
-}
-
-// Whether the text starts with a number, as the leading-number reader takes it.
-bool hasLeadingNumber(std::string_view s) {
-    std::size_t pos = 0, n = 0;
-    auto skipBlanks = [&] {
-        while (isBlankAt(s, pos, n)) pos += n;
-    };
-    skipBlanks();
-    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
-    skipBlanks();
-    if (pos < s.size() && s[pos] == '.') {
-        ++pos;
-        skipBlanks();
-    }
-    return pos < s.size() && s[pos] >= '0' && s[pos] <= '9';
-}
-
 bool isIntegerMeasure(ImportMeasure m) {
     return m == ImportMeasure::BasalMetabolism || m == ImportMeasure::VisceralFat ||
            m == ImportMeasure::MuscleScore;
@@ -119,6 +59,27 @@ std::string freeBackupName(const std::filesystem::path& folder, std::string_view
         if (!taken) return name;
     }
     return {};
+}
+
+// The lines of a log that hold anything: one weighing each, whatever their layout.
+std::size_t linesHeld(std::string_view bytes) {
+    std::size_t held = 0;
+    bool blank = true;
+    for (const char c : bytes) {
+        if (c == '\r' || c == '\n') {
+            held += blank ? 0 : 1;
+            blank = true;
+        } else if (c != ' ' && c != '\t') {
+            blank = false;
+        }
+    }
+    return held + (blank ? 0 : 1);
+}
+
+std::string replaceQuestion(std::size_t held, const std::string& backup) {
+    return "データ1.txt の記録（" + std::to_string(held) +
+           "件）を連続体重.txtのデータで置き換えます。\nそれまでのデータは " +
+           (backup.empty() ? "データbak.txt" : backup) + " に残します。\nよろしいですか？";
 }
 
 std::string backupNote(const std::string& name) {
@@ -199,14 +160,6 @@ std::optional<FileBytes> partnerOneLog(const std::filesystem::path& folder) {
 
 }  // namespace
 
-LogLayout logLayoutOfFirstLine(std::string_view content) {
-    const auto fields = firstLineFields(content);
-    if (fields.size() == 11) return LogLayout::Current;
-    if (fields.size() == 6)
-        return fields[4].quoted ? LogLayout::FirstEdition : LogLayout::SecondEdition;
-    return LogLayout::Unknown;
-}
-
 std::vector<ImportQuestion> importQuestions(ImportSource source) {
     const std::string convert = "\n\n変換する場合は現在の";
     std::vector<ImportQuestion> questions;
@@ -241,7 +194,7 @@ std::vector<ImportQuestion> importQuestions(ImportSource source) {
 }
 
 std::optional<std::string> answerProblem(ImportMeasure measure, const std::string& answer) {
-    if (!hasLeadingNumber(answer)) return "数値を半角数字で入力してください。";
+    if (!text::hasLeadingNumber(answer)) return "数値を半角数字で入力してください。";
     const double value = text::leadingNumber(answer);
     if (isIntegerMeasure(measure)) {
         if (!text::toInt16(value)) return "-32768～32767 の整数を入力してください。";
@@ -322,6 +275,11 @@ ImportResult importWeightOnlyFile(const std::filesystem::path& folder, ImportPro
         convertOldRecords(fromCp932(source.bytes), ImportSource::WeightOnlyFile, *answers),
         prompter);
     if (!bytes) return ImportResult::Failed;
+    // The weighings partner 1's log holds are replaced: the user says so first.
+    if (const std::size_t held = linesHeld(log.bytes);
+        held > 0 && !prompter.confirm(replaceQuestion(held, freeBackupName(folder, "データbak")),
+                                      "データ変換確認"))
+        return ImportResult::Declined;
 
     const std::string sourceName = resolveFile(folder, kWeightOnlyFile).filename().string();
     const std::string logName = resolveFile(folder, logFileName(1)).filename().string();

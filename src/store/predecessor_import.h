@@ -22,15 +22,13 @@ public:
     virtual std::string ask(const std::string& prompt, const std::string& title) = 0;
     virtual void warn(const std::string& text, const std::string& title) = 0;
     virtual void inform(const std::string& text, const std::string& title) = 0;
+    // A Yes/No question: true for Yes.
+    virtual bool confirm(const std::string& text, const std::string& title) = 0;
 };
 
 enum class ImportSource { WeightOnlyFile, FirstEdition, SecondEdition };
 
-// The layout of a log, told by its first line: eleven fields are the current format; six
-// fields are predecessor data, the first edition when the fifth is a quoted text and the
-// second edition when it is bare. Anything else (no line, other counts) is Unknown.
-enum class LogLayout { Unknown, Current, FirstEdition, SecondEdition };
-LogLayout logLayoutOfFirstLine(std::string_view content);
+// The layout of partner 1's log is told by logLayoutOfFirstLine (measurement_log.h).
 
 // The measures the old data lack, as answered.
 struct ImportAnswers {
@@ -72,7 +70,8 @@ std::vector<MeasurementRecord> convertOldRecords(std::string_view content, Impor
 enum class ImportResult { NothingFound, Declined, Converted, Failed };
 
 // Check 1: "連続体重.txt" becomes partner 1's log, and is kept as "連続体重bak.txt". A log
-// partner 1 already had is kept as "データbak.txt". Silent when there is no such file.
+// partner 1 already had is kept as "データbak.txt"; when it holds weighings, the user is
+// asked first, and No declines. Silent when there is no such file.
 ImportResult importWeightOnlyFile(const std::filesystem::path& folder, ImportPrompter& prompter);
 // Checks 2 and 3: partner 1's log in a six-field layout is converted and the old log kept
 // as "データbak.txt". The second edition is left to importPredecessorPlusData.

@@ -100,12 +100,13 @@ RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
     if (!listBytes) return stop(WriteStatus::Refused);
     std::optional<std::string> logBytes;
     if (logFile.status == ReadStatus::Ok) {
-        auto records = parseRecords(fromCp932(logFile.bytes));
-        for (auto& r : records) {
+        if (isOldLayoutLog(slot, logFile.bytes)) return stop(WriteStatus::OldLayout);
+        LoadedLog log = parseLog(logFile.bytes);
+        for (auto& r : log.records) {
             if (r.situation == oldText) r.situation = newText;
             if (!isStorableRecord(r)) return stop(WriteStatus::Refused);
         }
-        logBytes = toCp932(recordsText(records));
+        logBytes = store::logBytes(log);
         if (!logBytes) return stop(WriteStatus::Refused);
     }
 

@@ -317,6 +317,22 @@ double leadingNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool hasLeadingNumber(std::string_view text) {
+    if (!text.empty() && isDigit(text.front())) return true;
+    std::size_t pos = 0;
+    auto skipBlanks = [&] {
+        while (std::size_t n = blankLength(text, pos)) pos += n;
+    };
+    skipBlanks();
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    skipBlanks();
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        skipBlanks();
+    }
+    return pos < text.size() && isDigit(text[pos]);
+}
+
 std::string floatText(float value) {
     if (!std::isfinite(value) || value == 0.0f) return "0";
     // No text shorter than the shortest one that reads back can read back: start there

@@ -11,6 +11,9 @@ namespace pairly::text {
 // Value of the longest leading decimal number of the text (optional sign, digits,
 // one point); blanks are ignored, a text without a number gives 0.
 double leadingNumber(std::string_view text);
+// Whether the text has a leading number for leadingNumber to read (a digit after blanks,
+// a sign and a point), rather than giving 0 for a text without one.
+bool hasLeadingNumber(std::string_view text);
 
 // The full-width digits, point and signs and the ideographic space that a Japanese input
 // method produces, as their ASCII forms ("６０．５" -> "60.5"); other text is kept.

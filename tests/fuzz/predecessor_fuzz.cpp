@@ -18,6 +18,7 @@ public:
     std::string ask(const std::string&, const std::string&) override { return "12"; }
     void warn(const std::string&, const std::string&) override {}
     void inform(const std::string&, const std::string&) override {}
+    bool confirm(const std::string&, const std::string&) override { return true; }
 };
 
 std::map<std::string, std::string> files() {

@@ -144,6 +144,54 @@ TEST(CommentSave, RefusalsWriteNothing) {
               "\"2026/12/05\",\"\x85\x40\",65,22,1400,8,45,5,2.8,\"ok\",\"\"\r\n");
 }
 
+// Lines that are no records (a hand edit) sit before, between and after the records: the
+// table has a row per record, and row n's save changes record n and nothing else.
+const std::string kDamagedFirst = "\"2026/12/04\",\"朝食前\",65\r\n";
+const std::string kDamagedBetween = "\"2026/12/06\",\"夕食後\",65.3,x,1,2,3,4,5,\"\",\"\",\"\"\r\n";
+const std::string kDamagedLast = "メモ: 12/08 は量り忘れ\r\n";
+std::string damagedLog(const std::string& comment2 = "7:05:09", const std::string& comment3 = "a, b") {
+    return kDamagedFirst +
+           "\"2026/12/05\",\"起床後\",65.3,22.5,1400,8,45.3,5,2.8,\"\",\"旧データ\"\r\n" +
+           kDamagedBetween + kDamagedBetween +
+           "\"2026/12/06\",\"夕食後\",65.32,22.4,1401,8,45.3,5,2.8,\"" + comment2 + "\",\"\"\r\n" +
+           "\"2026/12/07\",\"入浴後\",64.9,22,1399,7,45.25,6,2.85,\"" + comment3 + "\",\"x\"\r\n" +
+           kDamagedLast;
+}
+
+TEST(CommentSave, RowsAddressTheirRecordsWithDamagedLinesBetween) {
+    const struct {
+        int row;
+        std::string after;
+    } cases[] = {
+        {2, damagedLog("飲み会")},
+        {3, damagedLog("7:05:09", "飲み会")},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeCp932("データ1.txt", damagedLog());
+        const auto shown = shownLog(folder);
+        const auto rows = buildCommentTable(shown);
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[1].cells[0], "2");
+        EXPECT_EQ(rows[1].cells[7], "7:05:09");
+        EXPECT_EQ(rows[2].cells[1], "2026/12/07");
+        EXPECT_EQ(rows[2].cells[4], "-0.4");  // from the record before, not a damaged line
+
+        const auto outcome = saveComment(folder.path(), 1, c.row,
+                                         shown[static_cast<std::size_t>(c.row - 1)], "飲み会");
+        ASSERT_TRUE(outcome.saved) << c.row;
+        EXPECT_EQ(folder.readCp932("データ1.txt"), c.after) << c.row;
+        EXPECT_EQ(folder.readCp932("バックアップ/データ1_修復前.txt"), damagedLog()) << c.row;
+
+        // The next comment: the damaged lines are in the copy already.
+        const auto again = saveComment(folder.path(), 1, 1, shown[0], "朝");
+        ASSERT_TRUE(again.saved);
+        EXPECT_FALSE(folder.exists("バックアップ/データ1_修復前_2.txt"));
+        EXPECT_EQ(shownLog(folder)[0].comment, "朝");
+        EXPECT_EQ(shownLog(folder)[0].reserved, "旧データ");
+    }
+}
+
 TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);

@@ -49,5 +49,45 @@ TEST(ShellImport, DeclinedImportChangesNothingAndStartsAsUsual) {
     EXPECT_FALSE(f.find<QWidget>("fraAvgTai")->isHidden());
 }
 
+// The weight-only file would replace weighings partner 1 already has: a Yes/No box asks
+// after the values; No leaves every file as it was and the next start asks again.
+TEST(ShellImport, ReplacingWeighingsIsAskedFirst) {
+    ShellFixture f;
+    f.writeCouple();
+    const std::string log = "\"2026/12/01\",\"起床後\",61.5,26,1380,9,44.8,4,2.7,\"\",\"\"\r\n"
+                            "\"2026/12/04\",\"朝食前\",61,25.5,1390,9,45,4,2.7,\"\",\"\"\r\n";
+    f.folder.writeCp932("データ1.txt", log);
+    f.folder.writeCp932("連続体重.txt", "\"2026/11/06\",\"起床後\",62.4\r\n");
+    const auto names = f.folder.fileNames();
+    const auto answer = [&f] {
+        f.dialogs.inputs = {qs("25"), qs("1350"), qs("9"), qs("44.8"), qs("4"), qs("2.7")};
+    };
+    answer();
+    f.dialogs.answers = {ui::Answer::No};
+    f.start();
+
+    ASSERT_EQ(f.dialogs.shown.size(), 7u);
+    const auto& box = f.dialogs.shown[6];
+    EXPECT_EQ(box.title, qs("データ変換確認"));
+    EXPECT_EQ(box.text, qs("データ1.txt の記録（2件）を連続体重.txtのデータで置き換えます。\n"
+                           "それまでのデータは データbak.txt に残します。\nよろしいですか？"));
+    EXPECT_EQ(box.icon, ui::Icon::Question);
+    EXPECT_EQ(box.buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(f.folder.fileNames(), names);
+    EXPECT_EQ(f.folder.readCp932("データ1.txt"), log);
+
+    f.window.reset();
+    f.dialogs.shown.clear();
+    answer();
+    f.dialogs.answers = {ui::Answer::Yes};
+    f.start();
+    ASSERT_EQ(f.dialogs.shown.size(), 8u);
+    EXPECT_EQ(f.dialogs.shown[6].title, qs("データ変換確認"));
+    EXPECT_EQ(f.dialogs.shown[7].title, qs("データ変換完了"));
+    EXPECT_EQ(f.folder.readCp932("データ1.txt"),
+              "\"2026/11/06\",\"起床後\",62.4,25,1350,9,44.8,4,2.7,\"\",\"\"\r\n");
+    EXPECT_EQ(f.folder.readCp932("データbak.txt"), log);
+}
+
 }  // namespace
 }  // namespace pairly::testing

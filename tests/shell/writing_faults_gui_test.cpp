@@ -58,6 +58,15 @@ void layTornLog(const ShellFixture& f) {
     f.folder.writeCp932("データ1.txt", diaryLog1() + "\"2026/12/06\",\"朝食前\",60.3,2");
 }
 
+// A hand edit left a line a field short and one a field long: kept by every rewrite, which
+// first copies the log into バックアップ/.
+void layDamagedLog(const ShellFixture& f) {
+    writeDiary(f);
+    f.folder.writeCp932("データ1.txt",
+                        diaryLog1() + "\"2026/12/06\",\"朝食前\",60.3,25,1400,8,45.3,5,2.8,\"\"\r\n" +
+                            diaryLine("2026/12/07", "起床後", "60,25,1400,8,45.3,5,2.8", "a\",b,\""));
+}
+
 void saveWeighing(ShellFixture& f) {
     clickEntry(f.find<QListWidget>("lstAct"), 1);
     f.click("cmdTaiHozon");
@@ -174,6 +183,19 @@ const std::vector<Operation>& operations() {
          },
          [](ShellFixture& f) { f.click("cmdMemoHozon"); }},
         {"EarlierDaysWeighingOnATornLog", layTornLog,
+         [](ShellFixture& f) {
+             f.click("cmdMain");
+             selectDay(f, 2026, 12, 3);
+         },
+         saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
+        {"CommentOnADamagedLog", layDamagedLog, [](ShellFixture& f) { f.click("cmdMemo"); },
+         [](ShellFixture& f) {
+             clickGridRow(*f.find<ui::Grid>("msgMemoList"), 2);
+             typeInto(f, "txtMemo", "よく歩いた");
+             f.click("cmdMemoHozon");
+         },
+         [](ShellFixture& f) { f.click("cmdMemoHozon"); }},
+        {"EarlierDaysWeighingOnADamagedLog", layDamagedLog,
          [](ShellFixture& f) {
              f.click("cmdMain");
              selectDay(f, 2026, 12, 3);

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "store/codec.h"
 #include "store/data_folder.h"
@@ -38,7 +39,16 @@ public:
     void inform(const std::string& text, const std::string& title) override {
         informed.push_back(title + "|" + text);
     }
-    Names asked, warned, informed;
+    // Yes unless a No is queued.
+    bool confirm(const std::string& text, const std::string& title) override {
+        confirmed.push_back(title + "|" + text);
+        if (yesNo.empty()) return true;
+        const bool yes = yesNo.front();
+        yesNo.pop_front();
+        return yes;
+    }
+    Names asked, warned, informed, confirmed;
+    std::deque<bool> yesNo;
 
 private:
     std::deque<std::string> answers_;
@@ -151,9 +161,73 @@ TEST(PredecessorImport, WeightOnlyImportKeepsTheLogItReplaces) {
     EXPECT_EQ(folder.fileNames(), (Names{"データ1.TXT", "データbak.txt", "データbak2.txt",
                                          "連続体重bak.txt", "連続体重bak2.txt"}));
     EXPECT_EQ(folder.readBytes("データbak2.txt"), logBytes);
+    // The box names the name the log is kept under.
+    EXPECT_EQ(prompter.confirmed,
+              Names{"データ変換確認|データ1.txt の記録（1件）を連続体重.txtのデータで置き換えます。\n"
+                    "それまでのデータは データbak2.txt に残します。\nよろしいですか？"});
     EXPECT_EQ(folder.readCp932("データbak.txt"), kFirstEdition);
     EXPECT_EQ(folder.readCp932("連続体重bak2.txt"), kWeightOnly);
     EXPECT_EQ(folder.readCp932("データ1.TXT").substr(0, 14), "\"2003/01/05\",\"");
+}
+
+// Before the weight-only file replaces a log that holds weighings, a Yes/No box asks; No
+// declines like a cancelled question: nothing changes, and the next start asks again.
+TEST(PredecessorImport, AYesNoBoxBeforeTheWeightOnlyFileReplacesWeighings) {
+    const std::string two = line("2026/12/01", "a", "60,20,1400,8,45,5,2.8") +
+                            line("2026/12/02", "b", "60,20,1400,8,45,5,2.8");
+    const struct {
+        const char* name;
+        std::optional<std::string> log;
+        int held;  // the count the box names; 0: no box
+        bool yes;
+    } cases[] = {
+        {"no log", std::nullopt, 0, false},
+        {"an empty log", "", 0, false},
+        {"blank lines", "\r\n  \r\n", 0, false},
+        {"two weighings, Yes", two, 2, true},
+        {"two weighings, No", two, 2, false},
+        {"a damaged line counts", two + "\"2026/12/03\",\"x\"\r\n\r\n", 3, true},
+        {"a log in the old layout", kFirstEdition, 2, false},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeCp932("連続体重.txt", kWeightOnly);
+        if (c.log) folder.writeCp932("データ1.txt", *c.log);
+        std::map<std::string, std::string> before;
+        for (const auto& name : folder.fileNames()) before[name] = folder.readBytes(name);
+        ScriptedPrompter prompter(kSixAnswers);
+        prompter.yesNo = {c.yes};
+        const ImportResult result = importWeightOnlyFile(folder.path(), prompter);
+        EXPECT_EQ(prompter.asked.size(), 6u) << c.name;  // the values first, then the box
+        if (c.held == 0) {
+            EXPECT_TRUE(prompter.confirmed.empty()) << c.name;
+        } else {
+            ASSERT_EQ(prompter.confirmed.size(), 1u) << c.name;
+            EXPECT_EQ(prompter.confirmed[0],
+                      "データ変換確認|データ1.txt の記録（" + std::to_string(c.held) +
+                          "件）を連続体重.txtのデータで置き換えます。\n"
+                          "それまでのデータは データbak.txt に残します。\nよろしいですか？")
+                << c.name;
+        }
+        std::map<std::string, std::string> after;
+        for (const auto& name : folder.fileNames()) after[name] = folder.readBytes(name);
+        if (c.held > 0 && !c.yes) {
+            EXPECT_EQ(result, ImportResult::Declined) << c.name;
+            EXPECT_EQ(after, before) << c.name;
+            EXPECT_TRUE(prompter.informed.empty()) << c.name;
+            ScriptedPrompter again(kSixAnswers);
+            again.yesNo = {true};
+            EXPECT_EQ(importWeightOnlyFile(folder.path(), again), ImportResult::Converted)
+                << c.name;
+            EXPECT_EQ(again.confirmed.size(), 1u) << c.name;
+            continue;
+        }
+        EXPECT_EQ(result, ImportResult::Converted) << c.name;
+        EXPECT_EQ(folder.readCp932("データ1.txt").substr(0, 14), "\"2003/01/05\",\"") << c.name;
+        if (c.log && !c.log->empty()) {
+            EXPECT_EQ(after.at("データbak.txt"), before.at("データ1.txt")) << c.name;
+        }
+    }
 }
 
 // Old data of as many records as a log holds is converted; one more is refused with the
