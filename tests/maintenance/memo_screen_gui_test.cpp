@@ -447,8 +447,12 @@ TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
                       c.memoSaved ? "新しいメモ\r\n" : memoBefore);
             EXPECT_EQ(log1(), c.commentSaved ? savedLog : kLog1);
             // What was typed is still there when the window stays open.
-            if (!c.closed && c.memo) EXPECT_EQ(txtKizuki()->toPlainText(), qs(c.memo));
-            if (!c.closed && c.comment) EXPECT_EQ(txtMemo()->text(), qs("夜は控える"));
+            if (!c.closed && c.memo) {
+                EXPECT_EQ(txtKizuki()->toPlainText(), qs(c.memo));
+            }
+            if (!c.closed && c.comment) {
+                EXPECT_EQ(txtMemo()->text(), qs("夜は控える"));
+            }
         }
     }
 }
