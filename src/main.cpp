@@ -1,8 +1,9 @@
-// ペアリー☆ログ: the data folder is the folder the program is started in.
+// ペアリー☆ログ: `pairlylog [FOLDER]`; see shell/command_line.h for the data folder.
 #include <QApplication>
-#include <filesystem>
-#include <system_error>
+#include <QIcon>
+#include <iostream>
 
+#include "shell/command_line.h"
 #include "shell/main_window.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
@@ -10,16 +11,29 @@
 #include "ui/qt_translations.h"
 
 int main(int argc, char** argv) {
+    namespace shell = pairly::shell;
+    // --version and --help answer before Qt starts, so they need no display.
+    const shell::CommandLine command = shell::parseCommandLine(argc, argv);
+    if (command.action != shell::CommandLine::Action::Window) {
+        return shell::answerWithoutWindow(command, std::cout, std::cerr);
+    }
+    const auto folder =
+        shell::chooseDataFolder(command.folder, shell::currentFolder(), shell::homeFolder());
+    std::string problem;
+    if (!shell::makeDataFolder(folder, problem)) {
+        std::cerr << problem << '\n';
+        return 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ペアリー☆ログ"));
+    // The installed menu entry and icon; both are simply absent when run from the build.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pairlylog"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pairlylog")));
 
     pairly::ui::applyProgramFont();
     // Without the translations Qt's own buttons stay in English; the program still runs.
     pairly::ui::installQtJapanese(app);
-
-    std::error_code error;
-    std::filesystem::path folder = std::filesystem::current_path(error);
-    if (error) folder = ".";
 
     pairly::ui::QtDialogs dialogs;
     pairly::ui::SystemClock clock;

@@ -1,13 +1,16 @@
 # Installs the Debian packages the build needs when any is missing, and configures the
 # build with one clear line when a CMake package is still missing.
-# Sourced by scripts/run, scripts/test and scripts/bench.
+# Sourced by scripts/run, scripts/test, scripts/bench and scripts/package.
 #
 # Install with --no-install-recommends, so every package the configure step needs is named
 # here: the Qt 6 Charts CMake package needs the Qt 6 OpenGL files (libqt6opengl6-dev), which
-# qt6-base-dev only recommends.
+# qt6-base-dev only recommends. The validators of the menu entry and the AppStream data
+# (desktop-file-utils, appstream) serve the tests; dpkg-dev and file let CPack find the Debian
+# package's dependencies.
 PAIRLY_PACKAGES=(cmake g++ make ccache pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
                  libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk xvfb xauth
-                 strace clang-14 libclang-rt-14-dev qt6-translations-l10n)
+                 strace clang-14 libclang-rt-14-dev qt6-translations-l10n desktop-file-utils
+                 appstream dpkg-dev file)
 
 ensure_packages() {
     local missing=()

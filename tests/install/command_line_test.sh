@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The real program answers its command line before Qt starts: without any display, with
+# the right exit status and output, and without making a data folder.
+# command_line_test.sh PROGRAM VERSION
+set -u
+program="$1"
+version="$2"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+touch "$tmp/a-file"
+failures=0
+
+# case STATUS STDOUT-PATTERN STDERR-PATTERN ARGUMENTS...: the exit status, and an extended
+# regular expression each for the whole of stdout and of stderr ('' = must be empty).
+case_() {
+    local status="$1" out_pattern="$2" err_pattern="$3"
+    shift 3
+    rm -rf "$tmp/home"
+    mkdir "$tmp/home"
+    (cd "$tmp/home" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$tmp/home" \
+        "$program" "$@" >"$tmp/out" 2>"$tmp/err" </dev/null)
+    local got=$?
+    local out err
+    out="$(cat "$tmp/out")"
+    err="$(cat "$tmp/err")"
+    local problem=""
+    [ "$got" -eq "$status" ] || problem+=" status $got (want $status);"
+    if [ -z "$out_pattern" ]; then [ -z "$out" ] || problem+=" unexpected stdout;"
+    elif ! [[ "$out" =~ ^${out_pattern}$ ]]; then problem+=" stdout does not match;"; fi
+    if [ -z "$err_pattern" ]; then [ -z "$err" ] || problem+=" unexpected stderr;"
+    elif ! [[ "$err" =~ ^${err_pattern}$ ]]; then problem+=" stderr does not match;"; fi
+    [ ! -e "$tmp/home/PairlyLog" ] || problem+=" made ~/PairlyLog;"
+    if [ -n "$problem" ]; then
+        echo "FAIL pairlylog $*:$problem"
+        echo "--- stdout:"; cat "$tmp/out"; echo "--- stderr:"; cat "$tmp/err"
+        failures=$((failures + 1))
+    else
+        echo "ok   pairlylog $*"
+    fi
+}
+
+line="[^"$'\n'"]*"
+one_line="pairlylog: $line"
+v="${version//./\\.}"
+case_ 0 "ペアリー☆ログ $v" '' --version
+case_ 0 "ペアリー☆ログ $v" '' some-folder --version
+case_ 0 "使い方: pairlylog \[フォルダー\]"$'\n'".*--version.*--help.*" '' --help
+case_ 0 "使い方: pairlylog \[フォルダー\]"$'\n'".*" '' -h
+case_ 2 '' "pairlylog: $line--bogus$line" --bogus
+case_ 2 '' "$one_line" --version=2
+case_ 2 '' "$one_line" one two
+case_ 2 '' "$one_line" ''
+case_ 1 '' "pairlylog: $line$tmp/a-file/sub$line" "$tmp/a-file/sub"
+
+[ "$failures" -eq 0 ] || { echo "$failures case(s) failed"; exit 1; }
