@@ -14,6 +14,7 @@
 #include "store/measurement_log.h"
 #include "store/preferences.h"
 #include "ui/back_colour.h"
+#include "ui/write_notice.h"
 
 namespace pairly::entry {
 
@@ -123,7 +124,7 @@ void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode)
 
 void InputScreen::cycleMarkerMode() {
     const int next = nextMarkerMode(ctx_.markerMode);
-    if (!store::writeMarkerMode(ctx_.dataFolder, next)) {
+    if (!ui::written(ctx_, store::writeMarkerMode(ctx_.dataFolder, next), "マーカー.txt")) {
         ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));
         return;
@@ -156,6 +157,10 @@ void InputScreen::saveMeasurement() {
     }
     refreshDayView();
     disableSteppers();
+    // Saved, with a word about it (the disk did not confirm the write).
+    if (outcome.message)
+        ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
+                          QString::fromStdString(outcome.message->title));
 }
 
 void InputScreen::showDay(const text::Date& day) {

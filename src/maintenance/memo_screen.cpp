@@ -15,6 +15,7 @@
 #include "store/notes_memo.h"
 #include "ui/back_colour.h"
 #include "ui/grid.h"
+#include "ui/write_notice.h"
 
 namespace pairly::maintenance {
 
@@ -170,7 +171,9 @@ void MemoScreen::resetCommentTable() {
 
 void MemoScreen::fillCommentTable() {
     resetCommentTable();
-    shown_ = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    store::LoadedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    shown_ = std::move(log.records);
+    shownLog_ = log.stamp;
     // The table asks for the texts of the rows it draws, made from the records: a long
     // log need not become a Qt string per cell.
     msgMemoList_->setRowSource(
@@ -209,21 +212,26 @@ void MemoScreen::saveComment() {
     const int row = selectedCommentRow_;
     if (row < 1 || row > static_cast<int>(shown_.size())) return;
     const QString comment = txtMemo_->text();
-    auto& shown = shown_[static_cast<std::size_t>(row - 1)];
-    const CommentSaveOutcome outcome = maintenance::saveComment(ctx_.dataFolder, ctx_.currentSlot,
-                                                                row, shown, comment.toStdString());
-    if (!outcome.saved) {
-        // The table keeps the comment that is in the file; the box keeps what was typed.
-        if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
-        return;
+    const CommentSaveOutcome outcome = maintenance::saveComment(
+        ctx_.dataFolder, ctx_.currentSlot, row, shownLog_, comment.toStdString());
+    if (outcome.stale) {
+        // Another window changed the log: the table shows it as it is now, and what was
+        // typed waits on the clipboard.
+        ui::keepOnClipboard(comment);
+        fillCommentTable();
     }
-    shown.comment = comment.toStdString();
+    if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
+    // Not saved: the table keeps the comment that is in the file; the box what was typed.
+    if (!outcome.saved) return;
+    shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
+    shownLog_ = outcome.stamp;
     msgMemoList_->setText(row, kCommentColumn, comment);
     msgMemoList_->setCurrentGridCell(row, kCommentColumn);
 }
 
 void MemoScreen::loadMemo() {
     const store::MemoText memo = store::loadMemo(ctx_.dataFolder);
+    shownMemo_ = memo.stamp;
     txtKizuki_->setPlainText(q(memo.text));
     txtKizuki_->document()->setModified(false);
     if (!memo.failed()) return;
@@ -248,13 +256,22 @@ void MemoScreen::saveMemo() {
                           QStringLiteral("入力エラー"));
         return;
     }
-    if (!store::saveMemo(ctx_.dataFolder, text)) {
+    const store::WriteResult result = store::saveMemo(ctx_.dataFolder, text, shownMemo_);
+    if (result.status == store::WriteStatus::Stale) {
+        // The memo another window saved is shown; this one's text waits on the clipboard.
+        ui::keepOnClipboard(txtKizuki_->toPlainText());
+        loadMemo();
+        ui::warnStale(ctx_, store::kMemoFileName, true);
+        return;
+    }
+    if (!ui::written(ctx_, result.status, store::kMemoFileName)) {
         ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n"
                                          "ディスクの空き容量と書き込みの権限を確認してください。\n"
                                          "気付きメモ.txt は変更されていません。"),
                           QStringLiteral("保存エラー"));
         return;
     }
+    shownMemo_ = result.stamp;
     txtKizuki_->document()->setModified(false);
 }
 

@@ -53,6 +53,10 @@ private:
     // The records the table shows, to make sure a comment goes to the record it was
     // written for.
     std::vector<store::MeasurementRecord> shown_;
+    // The bytes the table and the memo were read from: a save checks that the file still
+    // holds them, so that another window's change is not overwritten.
+    store::FileStamp shownLog_;
+    store::FileStamp shownMemo_;
     int selectedCommentRow_ = 0;
 };
 

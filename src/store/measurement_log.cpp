@@ -137,6 +137,7 @@ LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
     const FileBytes file = readFileBytes(folder, logFileName(slot));
     LoadedLog log;
     log.status = file.status;
+    log.stamp = file.stamp;
     log.records = parseCp932Records(file.bytes);
     return log;
 }
@@ -175,16 +176,14 @@ WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot
     if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::optional<std::string> line = toCp932(recordLine(record));
     if (!line) return WriteStatus::Refused;
-    bool written = false;
     if (scan.leftover) {
         // The new line must start a record of its own: the log is written anew with every
         // byte of its whole records and the new line after them.
-        written = keepTornLog(folder, slot, file.bytes, scan) &&
-                  safeRewriteBytes(folder, name, file.bytes.substr(0, scan.wholeEnd) + *line);
-    } else {
-        written = appendText(folder, name, recordLine(record));
+        if (!keepTornLog(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
+        return rewriteFile(folder, name, file.bytes.substr(0, scan.wholeEnd) + *line);
     }
-    return written ? WriteStatus::Ok : WriteStatus::WriteFailed;
+    return appendText(folder, name, recordLine(record)) ? WriteStatus::Ok
+                                                        : WriteStatus::WriteFailed;
 }
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
@@ -205,22 +204,42 @@ WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slo
     if (!bytes) return WriteStatus::Refused;
     if (!keepTornLog(folder, slot, file.bytes, scanRecords(file.bytes)))
         return WriteStatus::WriteFailed;
-    return safeRewriteBytes(folder, logFileName(slot), *bytes, "データコピー.txt")
-               ? WriteStatus::Ok
-               : WriteStatus::WriteFailed;
+    return rewriteFile(folder, logFileName(slot), *bytes, "データコピー.txt");
 }
+
+namespace {
+
+WriteResult rewriteLogChecked(const std::filesystem::path& folder, int slot,
+                              const std::vector<MeasurementRecord>& records,
+                              const FileStamp* shown) {
+    WriteResult refused{WriteStatus::Refused, {}};
+    if (records.size() > static_cast<std::size_t>(kMaxRecords)) return refused;
+    for (const auto& r : records)
+        if (!isStorableRecord(r)) return refused;
+    const std::optional<std::string> bytes = toCp932(recordsText(records));
+    if (!bytes) return refused;
+    // What is replaced must have been read whole, to know what the rewrite would drop.
+    const FileBytes old = readFileBytes(folder, logFileName(slot));
+    if (old.failed()) return {WriteStatus::ReadFailed, {}};
+    if (shown && !stillHolds(*shown, old.stamp)) return {WriteStatus::Stale, {}};
+    if (!keepTornLog(folder, slot, old.bytes, scanRecords(old.bytes)))
+        return {WriteStatus::WriteFailed, {}};
+    WriteResult result;
+    result.status = rewriteFile(folder, logFileName(slot), *bytes, "", shown);
+    if (result.written()) result.stamp = FileStamp::of(*bytes);
+    return result;
+}
+
+}  // namespace
 
 bool rewriteLog(const std::filesystem::path& folder, int slot,
                 const std::vector<MeasurementRecord>& records) {
-    if (records.size() > static_cast<std::size_t>(kMaxRecords)) return false;
-    for (const auto& r : records)
-        if (!isStorableRecord(r)) return false;
-    const std::optional<std::string> bytes = toCp932(recordsText(records));
-    if (!bytes) return false;
-    // What is replaced must have been read whole, to know what the rewrite would drop.
-    const FileBytes old = readFileBytes(folder, logFileName(slot));
-    if (old.failed() || !keepTornLog(folder, slot, old.bytes, scanRecords(old.bytes))) return false;
-    return safeRewriteBytes(folder, logFileName(slot), *bytes);
+    return rewriteLogChecked(folder, slot, records, nullptr).status == WriteStatus::Ok;
+}
+
+WriteResult rewriteLog(const std::filesystem::path& folder, int slot,
+                       const std::vector<MeasurementRecord>& records, const FileStamp& shown) {
+    return rewriteLogChecked(folder, slot, records, &shown);
 }
 
 bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,

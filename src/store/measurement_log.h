@@ -65,6 +65,7 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 struct LoadedLog {
     std::vector<MeasurementRecord> records;
     ReadStatus status = ReadStatus::Missing;
+    FileStamp stamp;  // of the bytes the records came from
     bool failed() const { return status == ReadStatus::Failed; }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
@@ -78,7 +79,8 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
 // The same, telling a refusal (Refused: the record limit or a text that cannot be stored;
-// ReadFailed: the log could not be read whole) from a failed write.
+// ReadFailed: the log could not be read whole) from a failed write (Unsynced: the record
+// is in the log, but the disk did not confirm it).
 [[nodiscard]] WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
                                                  const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
@@ -89,6 +91,11 @@ std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, i
                                                   const MeasurementRecord& record);
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
                               const std::vector<MeasurementRecord>& records);
+// The same for records a screen made from the log it read: only while the log still holds
+// what `shown` was read from (Stale otherwise, nothing written).
+[[nodiscard]] WriteResult rewriteLog(const std::filesystem::path& folder, int slot,
+                                     const std::vector<MeasurementRecord>& records,
+                                     const FileStamp& shown);
 // For a writer that replaces the log from bytes it has read (oldBytes): keeps the log in
 // バックアップ/ when the rewrite would drop a torn last line. False when the copy failed.
 [[nodiscard]] bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,

@@ -22,6 +22,11 @@ public:
     virtual std::string ask(const std::string& prompt, const std::string& title) = 0;
     virtual void warn(const std::string& text, const std::string& title) = 0;
     virtual void inform(const std::string& text, const std::string& title) = 0;
+    // Partner 1's log could not be read to look for old data: a warning, which start-up
+    // takes as that log's one read warning.
+    virtual void warnLogUnread(const std::string& text, const std::string& title) {
+        warn(text, title);
+    }
 };
 
 enum class ImportSource { WeightOnlyFile, FirstEdition, SecondEdition };

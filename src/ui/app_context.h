@@ -25,10 +25,12 @@ struct AppContext {
     int otherSlot() const { return 3 - currentSlot; }
 
     store::PartnerProfile profile;  // the selected partner's
+    store::FileStamp profileStamp;  // the bytes `profile` was read from
     std::string nicknameSlot1, nicknameSlot2;
     float targetWeightSlot1 = 0, targetWeightSlot2 = 0;
 
     store::ScaleSteps steps;
+    store::FileStamp stepsStamp;  // the bytes `steps` was read from
     std::string movingAverage = "10";
     int helpTourFlag = 1;
     int markerMode = 0;

@@ -18,6 +18,7 @@
 #include "store/preferences.h"
 #include "ui/back_colour.h"
 #include "ui/chart.h"
+#include "ui/write_notice.h"
 
 namespace pairly::views {
 
@@ -383,7 +384,7 @@ void TrendScreen::acceptMovingAverage() {
         return;
     }
     refillMovingAverage();
-    if (store::writeMovingAverage(ctx_.dataFolder, text)) {
+    if (ui::written(ctx_, store::writeMovingAverage(ctx_.dataFolder, text), "移動平均.txt")) {
         ctx_.movingAverage = text;
     } else {
         ctx_.dialogs.warn(QStringLiteral("移動平均の設定を保存できませんでした。\n"

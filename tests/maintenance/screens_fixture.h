@@ -90,7 +90,10 @@ public:
     void build(float heightCm = 160) {
         ctx = std::make_unique<ui::AppContext>(folder.path(), dialogs, clock);
         ctx->profile.heightCm = heightCm;
-        ctx->steps = store::readScaleSteps(folder.path());
+        const store::LoadedScaleSteps steps = store::loadScaleSteps(folder.path());
+        ctx->steps = steps.steps;
+        ctx->stepsStamp = steps.stamp;
+        ctx->profileStamp = store::readProfile(folder.path(), 1).stamp;
         ctx->markerMode = store::readMarkerMode(folder.path());
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };
         ctx->startupInProgress = true;
