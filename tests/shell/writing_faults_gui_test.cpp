@@ -427,7 +427,12 @@ TEST_P(WritingFaults, FailingForGoodFromAnyStepKeepsEachFileOldOrNew) {
             act(f);
         }
         const FolderFiles now = outsideBackups(folderFiles(f.folder));
+        const bool halfWay = now.count(store::kIntentFile) > 0;
         for (const auto& [name, bytes] : now) {
+            // Stopped half way: the intent file and the new files it names wait for the
+            // next start.
+            if (halfWay && (name == store::kIntentFile || store::isProgramTemporary(name)))
+                continue;
             const bool old = before.count(name) && before.at(name) == bytes;
             const bool fresh = after.count(name) && after.at(name) == bytes;
             EXPECT_TRUE(old || fresh) << what << ": " << name << " " << boxes(f).toStdString();
@@ -438,7 +443,7 @@ TEST_P(WritingFaults, FailingForGoodFromAnyStepKeepsEachFileOldOrNew) {
         if (now != outsideBackups(after) && !GetParam().mayBeSkipped) {
             EXPECT_TRUE(failureTold(f)) << what << ": " << boxes(f).toStdString();
         }
-        if (now.count(store::kIntentFile)) {
+        if (halfWay) {
             EXPECT_TRUE(failureTold(f)) << what << ": " << boxes(f).toStdString();
             f.window.reset();
             f.dialogs.shown.clear();
