@@ -65,8 +65,8 @@ WriteStatus forgetIntent(const fs::path& folder) {
 }
 
 // Every step still to do, done; the intent file then goes. WriteFailed when a step can be
-// neither done nor found done; Unsynced when the disk did not confirm the steps (the intent
-// file then stays, so that a start after a power cut finds them again).
+// neither done nor found done (the intent file then stays); Unsynced when the disk did not
+// confirm the steps.
 WriteStatus carryOut(const fs::path& folder, const Intent& intent) {
     for (const IntentStep& s : intent.steps) {
         if (s.kind == IntentStep::Kind::Remove) {
