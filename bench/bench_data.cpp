@@ -70,9 +70,9 @@ BenchFolder::BenchFolder(int records) {
     ok = ok && store::rewriteLog(path_, 1, makeLog(1, records));
     ok = ok && store::rewriteLog(path_, 2, makeLog(2, records));
     ok = ok && store::rewriteSituationList(path_, store::defaultSituations());
-    ok = ok && store::writeHelpTourFlag(path_, 0);
-    ok = ok && store::writeMovingAverage(path_, "10");
-    ok = ok && store::writeMarkerMode(path_, 1);
+    ok = ok && store::writeHelpTourFlag(path_, 0) == store::WriteStatus::Ok;
+    ok = ok && store::writeMovingAverage(path_, "10") == store::WriteStatus::Ok;
+    ok = ok && store::writeMarkerMode(path_, 1) == store::WriteStatus::Ok;
     if (!ok) std::abort();
 }
 

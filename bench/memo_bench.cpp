@@ -33,16 +33,16 @@ BENCHMARK(BM_LoadLogAndBuildCommentTable)->Unit(benchmark::kMillisecond);
 
 void BM_SaveComment(benchmark::State& state) {
     pairly::bench::BenchFolder folder;
-    const auto log = pairly::store::loadLog(folder.path(), 1).records;
+    auto shown = pairly::store::loadLog(folder.path(), 1).stamp;
     const int row = kMaxRecords / 2;
-    auto shown = log[row - 1];
     bool flip = false;
     for (auto _ : state) {
         const std::string comment = flip ? "飲み会の翌日" : "反省";
         flip = !flip;
-        if (!pairly::maintenance::saveComment(folder.path(), 1, row, shown, comment).saved)
-            state.SkipWithError("save failed");
-        shown.comment = comment;
+        const auto outcome =
+            pairly::maintenance::saveComment(folder.path(), 1, row, shown, comment);
+        if (!outcome.saved) state.SkipWithError("save failed");
+        shown = outcome.stamp;
     }
 }
 BENCHMARK(BM_SaveComment)->Unit(benchmark::kMillisecond);

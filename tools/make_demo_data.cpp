@@ -156,6 +156,9 @@ bool check(bool ok, const char* what) {
     if (!ok) std::fprintf(stderr, "make_demo_data: could not write %s\n", what);
     return ok;
 }
+bool check(pairly::store::WriteStatus status, const char* what) {
+    return check(status == pairly::store::WriteStatus::Ok, what);
+}
 
 }  // namespace
 

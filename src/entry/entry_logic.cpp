@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "store/fields.h"
+#include "store/file_notices.h"
 #include "text/dates.h"
 #include "text/numbers.h"
 
@@ -206,6 +207,13 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         case store::WriteStatus::Ok:
             outcome.saved = true;
             break;
+        case store::WriteStatus::Unsynced: {
+            // In the log, so saved; but the user must hear that the disk did not confirm it.
+            outcome.saved = true;
+            const store::FileNotice notice = store::unsyncedNotice(store::logFileName(slot));
+            outcome.message = SaveMessage{notice.text, notice.title};
+            break;
+        }
         case store::WriteStatus::ReadFailed:
             outcome.message = readFailed;
             break;
@@ -219,6 +227,7 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
                 "保存エラー"};
             break;
         case store::WriteStatus::WriteFailed:
+        case store::WriteStatus::Stale:  // appends and insertions read the log they change
             outcome.message = SaveMessage{
                 "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"
                 "。",

@@ -15,6 +15,7 @@
 #include "store/measurement_log.h"
 #include "store/preferences.h"
 #include "ui/back_colour.h"
+#include "ui/write_notice.h"
 
 namespace pairly::entry {
 
@@ -138,7 +139,7 @@ void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode)
 
 void InputScreen::cycleMarkerMode() {
     const int next = nextMarkerMode(ctx_.markerMode);
-    if (!store::writeMarkerMode(ctx_.dataFolder, next)) {
+    if (!ui::written(ctx_, store::writeMarkerMode(ctx_.dataFolder, next), "マーカー.txt")) {
         ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));
         return;
@@ -182,6 +183,10 @@ void InputScreen::saveMeasurement() {
     ctx_.noteDataChanged();
     refreshDayView();
     disableSteppers();
+    // Saved, with a word about it (the disk did not confirm the write).
+    if (outcome.message)
+        ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
+                          QString::fromStdString(outcome.message->title));
 }
 
 void InputScreen::showDay(const text::Date& day) {

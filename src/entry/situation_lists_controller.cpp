@@ -5,6 +5,7 @@
 #include "store/fields.h"
 #include "store/measurement_log.h"
 #include "store/situation_list.h"
+#include "ui/write_notice.h"
 
 namespace pairly::entry {
 
@@ -42,6 +43,7 @@ void SituationListsController::fill(QListWidget* list, const std::vector<std::st
 void SituationListsController::loadSituationList() {
     const store::LoadedSituations loaded = store::loadSituations(ctx_.dataFolder);
     shownListIncomplete_ = loaded.failed();
+    shownList_ = loaded.stamp;
     for (QListWidget* list : allLists()) fill(list, loaded.entries);
     if (loaded.failed()) {
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
@@ -66,6 +68,11 @@ void SituationListsController::warnUnread(const QString& fileName, const QString
                       QStringLiteral("保存エラー"));
 }
 
+void SituationListsController::changedElsewhere() {
+    loadSituationList();
+    ui::warnStale(ctx_, "状況リスト.txt");
+}
+
 void SituationListsController::writeFailed() {
     ctx_.dialogs.warn(QStringLiteral("状況リストを保存できませんでした。\n\n"
                                      "ファイルは変更されていません。"),
@@ -74,12 +81,17 @@ void SituationListsController::writeFailed() {
 
 bool SituationListsController::appendEntry(const QString& text, Form form) {
     const std::string utf8 = text.toStdString();
-    const bool written = form == Form::Bare ? store::appendSituationBare(ctx_.dataFolder, utf8)
-                                            : store::appendSituationQuoted(ctx_.dataFolder, utf8);
+    store::AppendStamps stamps;
+    const bool written = form == Form::Bare
+                             ? store::appendSituationBare(ctx_.dataFolder, utf8, &stamps)
+                             : store::appendSituationQuoted(ctx_.dataFolder, utf8, &stamps);
     if (!written) {
         writeFailed();
         return false;
     }
+    // An append keeps whatever the file held; the lists shown are the file's only when
+    // they were before it (else the next rewrite from them is refused).
+    if (store::stillHolds(shownList_, stamps.before)) shownList_ = stamps.after;
     for (QListWidget* list : allLists()) list->addItem(text);
     return true;
 }
@@ -91,10 +103,18 @@ bool SituationListsController::writeEntries(const std::vector<std::string>& entr
         warnUnread(QStringLiteral("状況リスト.txt"), QStringLiteral("保存"));
         return false;
     }
-    if (!store::rewriteSituationList(ctx_.dataFolder, entries)) {
+    const store::WriteResult result =
+        fromShownList ? store::rewriteSituationList(ctx_.dataFolder, entries, shownList_)
+                      : store::clearSituationList(ctx_.dataFolder);
+    if (result.status == store::WriteStatus::Stale) {
+        changedElsewhere();
+        return false;
+    }
+    if (!ui::written(ctx_, result.status, "状況リスト.txt")) {
         writeFailed();
         return false;
     }
+    shownList_ = result.stamp;
     shownListIncomplete_ = false;
     for (QListWidget* list : allLists()) fill(list, entries);
     return true;
@@ -109,11 +129,25 @@ std::vector<std::string> SituationListsController::editEntries() const {
 }
 
 bool SituationListsController::renameSituation(const QString& oldText, const QString& newText) {
-    const store::RenameOutcome outcome = store::renameSituation(
-        ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(), newText.toStdString());
+    const store::RenameOutcome outcome =
+        store::renameSituation(ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(),
+                               newText.toStdString(), shownList_);
+    const std::string files = store::logFileName(ctx_.currentSlot) + " と 状況リスト.txt";
     switch (outcome.status) {
         case store::WriteStatus::Ok:
             break;
+        case store::WriteStatus::Unsynced:
+            ui::written(ctx_, outcome.status, files);
+            break;
+        case store::WriteStatus::Stale:
+            if (outcome.unreadFile == "状況リスト.txt") {
+                changedElsewhere();
+            } else {
+                // The log changed while it was being renamed in: nothing was written.
+                ui::warnStale(ctx_, outcome.unreadFile);
+                emit situationRenamed();
+            }
+            return false;
         case store::WriteStatus::ReadFailed:
             warnUnread(QString::fromStdString(outcome.unreadFile), QStringLiteral("状況の変更"));
             return false;
@@ -129,20 +163,22 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
                               QStringLiteral("保存エラー"));
             return false;
         case store::WriteStatus::WriteFailed:
-            if (!outcome.logLeftRenamed) {
+            if (outcome.pending == store::PendingChange::None) {
                 ctx_.dialogs.warn(QStringLiteral("状況の変更を保存できませんでした。\n"
                                                  "ディスクの空き容量と書き込みの権限を確認して"
                                                  "ください。\n\nファイルは変更されていません。"),
                                   QStringLiteral("保存エラー"));
                 return false;
             }
-            // The log could not be put back: say exactly what holds now, and show it.
-            ctx_.dialogs.warn(QStringLiteral("状況リストを保存できず、データファイルを元に戻すこと"
-                                             "もできませんでした。\n"
-                                             "データファイルの状況は変更済み、状況リストは変更前"
-                                             "のままです。\n"
-                                             "ディスクの状態を確認してください。"),
-                              QStringLiteral("保存エラー"));
+            // Half made, and it could not be taken back: the next start finishes it.
+            ctx_.dialogs.warn(
+                QStringLiteral("状況の変更の保存が途中で止まりました。\n"
+                               "ディスクの空き容量と書き込みの権限を確認してから、プログラムを"
+                               "起動し直してください。\n次回の起動時に、") +
+                    (outcome.pending == store::PendingChange::Undo
+                         ? QStringLiteral("変更する前の状況に戻します。")
+                         : QStringLiteral("残りの保存を済ませます。")),
+                QStringLiteral("保存エラー"));
             ctx_.noteDataChanged();
             emit situationRenamed();
             return false;

@@ -42,7 +42,8 @@ public:
     // The entries of lstKoumoku, top to bottom.
     std::vector<std::string> editEntries() const;
     // Rewrites the active partner's log and the file, reloads every list and emits
-    // situationRenamed().
+    // situationRenamed(). Like writeEntries, refused while the file no longer holds the
+    // list shown.
     bool renameSituation(const QString& oldText, const QString& newText);
 
 signals:
@@ -52,6 +53,8 @@ private:
     QList<QListWidget*> allLists() const;
     void fill(QListWidget* list, const std::vector<std::string>& entries);
     void writeFailed();
+    // Another window changed the list: it is shown as the file holds it now.
+    void changedElsewhere();
     void warnUnread(const QString& fileName, const QString& what);
 
     ui::AppContext& ctx_;
@@ -60,6 +63,9 @@ private:
     QList<QPointer<QListWidget>> others_;
     // The lists were filled from a read of the file that failed.
     bool shownListIncomplete_ = false;
+    // The bytes of the list shown: a change made from it checks that the file still holds
+    // them, so that another window's change is not overwritten.
+    store::FileStamp shownList_;
 };
 
 }  // namespace pairly::entry

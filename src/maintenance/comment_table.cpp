@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "store/fields.h"
+#include "store/file_notices.h"
 #include "store/notes_memo.h"
 #include "text/numbers.h"
 
@@ -106,15 +107,28 @@ std::optional<CommentMessage> checkComment(const std::string& comment) {
 namespace {
 
 CommentSaveOutcome refused(std::string reason) {
-    return {false,
-            CommentMessage{std::move(reason) + "\nデータは変更されていません。", "保存エラー"}};
+    CommentSaveOutcome outcome;
+    outcome.message =
+        CommentMessage{std::move(reason) + "\nデータは変更されていません。", "保存エラー"};
+    return outcome;
 }
 
 }  // namespace
 
 CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, int row,
-                               const store::MeasurementRecord& shown, const std::string& comment) {
-    if (auto refusal = checkComment(comment)) return {false, std::move(refusal)};
+                               const store::FileStamp& shown, const std::string& comment) {
+    CommentSaveOutcome outcome;
+    if (auto refusal = checkComment(comment)) {
+        outcome.message = std::move(refusal);
+        return outcome;
+    }
+    const auto changedElsewhere = [slot] {
+        const store::FileNotice notice = store::staleFileNotice(store::logFileName(slot), true);
+        CommentSaveOutcome stale;
+        stale.message = CommentMessage{notice.text, notice.title};
+        stale.stale = true;
+        return stale;
+    };
     // The rewrite starts from the log as it is now, never from what the screen holds.
     store::LoadedLog log = store::loadLog(folder, slot);
     if (log.failed())
@@ -123,11 +137,8 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
     // Row numbers count the records alone, on the screen as here: damaged lines are kept
     // at their places by the rewrite.
     auto& records = log.records;
-    if (row < 1 || row > static_cast<int>(records.size()) ||
-        records[static_cast<std::size_t>(row - 1)] != shown)
-        return refused(
-            "一言日記の画面を開いた後にデータファイルが変わったため、保存できませんでした。\n"
-            "画面を開き直してから入力してください。");
+    if (!store::stillHolds(shown, log.stamp) || row < 1 || row > static_cast<int>(records.size()))
+        return changedElsewhere();
     if (records.size() > static_cast<std::size_t>(store::kMaxRecords))
         return refused("データ件数が上限（32766件）を超えているため、保存できませんでした。");
     for (const auto& r : records)
@@ -136,19 +147,27 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
                 "データファイルに保存できない文字を含む行があるため、一言日記を保存できませんでした"
                 "。");
     records[static_cast<std::size_t>(row - 1)].comment = comment;
-    switch (store::writeBackLog(folder, slot, log)) {
+    const store::WriteResult written = store::writeBackLog(folder, slot, log);
+    switch (written.status) {
         case store::WriteStatus::Ok:
-            return {true, std::nullopt};
+            return {true, std::nullopt, false, written.stamp};
+        case store::WriteStatus::Unsynced: {
+            const store::FileNotice notice = store::unsyncedNotice(store::logFileName(slot));
+            return {true, CommentMessage{notice.text, notice.title}, false, written.stamp};
+        }
+        case store::WriteStatus::Stale:
+            return changedElsewhere();
         case store::WriteStatus::OldLayout:
             return refused(store::oldLayoutRefusal());
         case store::WriteStatus::ReadFailed:
-            return refused("データファイルを読み込めなかったため、一言日記を保存できませんでした。");
-        case store::WriteStatus::Refused:
-        case store::WriteStatus::WriteFailed:
+            return refused(
+                "データファイルを読み込めなかったため、一言日記を保存できませんでした。");
+        default:
             break;
     }
     return refused(
-        "一言日記の保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください。");
+        "一言日記の保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してくださ"
+        "い。");
 }
 
 }  // namespace pairly::maintenance

@@ -45,14 +45,18 @@ std::optional<CommentMessage> checkComment(const std::string& comment);
 
 struct CommentSaveOutcome {
     bool saved = false;
-    std::optional<CommentMessage> message;  // set when not saved
+    // Set when not saved; when saved, the word that the disk did not confirm the write.
+    std::optional<CommentMessage> message;
+    // The log changed since the table was filled: the screen reads it again.
+    bool stale = false;
+    store::FileStamp stamp;  // when saved: the log's new stamp
 };
 
 // Writes `comment` into record `row` (1..) of the slot's log and rewrites the log safely;
 // every other value, `reserved` included, stays as read. Refuses, writing nothing, when
-// the comment cannot be stored, when the log cannot be read whole, or when the record
-// there is no longer `shown` (the log changed since the table was filled).
+// the comment cannot be stored, when the log cannot be read whole, or when the log no
+// longer holds the bytes the table was filled from (`shown`, its stamp).
 CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, int row,
-                               const store::MeasurementRecord& shown, const std::string& comment);
+                               const store::FileStamp& shown, const std::string& comment);
 
 }  // namespace pairly::maintenance

@@ -17,6 +17,7 @@
 #include "ui/back_colour.h"
 #include "ui/grid.h"
 #include "ui/stored_text.h"
+#include "ui/write_notice.h"
 
 namespace pairly::maintenance {
 
@@ -173,7 +174,9 @@ void MemoScreen::resetCommentTable() {
 
 void MemoScreen::fillCommentTable() {
     resetCommentTable();
-    shown_ = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    store::LoadedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    shown_ = std::move(log.records);
+    shownLog_ = log.stamp;
     // The table asks for the texts of the rows it draws, made from the records: a long
     // log need not become a Qt string per cell.
     msgMemoList_->setRowSource(
@@ -209,26 +212,32 @@ void MemoScreen::selectCommentRow(int row) {
     txtMemo_->setFocus();
 }
 
-void MemoScreen::saveComment() {
+bool MemoScreen::saveComment() {
     const int row = selectedCommentRow_;
-    if (row < 1 || row > static_cast<int>(shown_.size())) return;
+    if (row < 1 || row > static_cast<int>(shown_.size())) return false;
     const QString comment = txtMemo_->text();
-    auto& shown = shown_[static_cast<std::size_t>(row - 1)];
-    const CommentSaveOutcome outcome = maintenance::saveComment(ctx_.dataFolder, ctx_.currentSlot,
-                                                                row, shown, comment.toStdString());
-    if (!outcome.saved) {
-        // The table keeps the comment that is in the file; the box keeps what was typed.
-        if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
-        return;
+    const CommentSaveOutcome outcome = maintenance::saveComment(
+        ctx_.dataFolder, ctx_.currentSlot, row, shownLog_, comment.toStdString());
+    if (outcome.stale) {
+        // Another window changed the log: the table shows it as it is now, and what was
+        // typed waits on the clipboard.
+        ui::keepOnClipboard(comment);
+        fillCommentTable();
     }
+    if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
+    // Not saved: the table keeps the comment that is in the file; the box what was typed.
+    if (!outcome.saved) return false;
     ctx_.noteDataChanged();
-    shown.comment = comment.toStdString();
+    shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
+    shownLog_ = outcome.stamp;
     msgMemoList_->setText(row, kCommentColumn, comment);
     msgMemoList_->setCurrentGridCell(row, kCommentColumn);
+    return true;
 }
 
 void MemoScreen::loadMemo() {
     const store::MemoText memo = store::loadMemo(ctx_.dataFolder);
+    shownMemo_ = memo.stamp;
     txtKizuki_->setPlainText(q(memo.text));
     txtKizuki_->document()->setModified(false);
     if (!memo.failed()) return;
@@ -244,7 +253,7 @@ void MemoScreen::loadMemo() {
         QStringLiteral("読み込みエラー"));
 }
 
-void MemoScreen::saveMemo() {
+bool MemoScreen::saveMemo() {
     // The box shows what the file will give back, in place of characters the file cannot
     // hold as they are.
     ui::applyStoredForm(txtKizuki_);
@@ -254,17 +263,29 @@ void MemoScreen::saveMemo() {
                               QStringLiteral("」は保存できない文字です。\n\n"
                                              "別の文字に書き換えてから保存してください。"),
                           QStringLiteral("入力エラー"));
-        return;
+        return false;
     }
-    if (!store::saveMemo(ctx_.dataFolder, text)) {
+    const store::WriteResult result = store::saveMemo(ctx_.dataFolder, text, shownMemo_);
+    if (result.status == store::WriteStatus::Stale) {
+        // The memo another window saved is shown; this one's text waits on the clipboard.
+        ui::keepOnClipboard(txtKizuki_->toPlainText());
+        loadMemo();
+        ui::warnStale(ctx_, store::kMemoFileName, true);
+        return false;
+    }
+    if (!ui::written(ctx_, result.status, store::kMemoFileName)) {
         ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n"
                                          "ディスクの空き容量と書き込みの権限を確認してください。\n"
                                          "気付きメモ.txt は変更されていません。"),
                           QStringLiteral("保存エラー"));
-        return;
+        return false;
     }
+    shownMemo_ = result.stamp;
     txtKizuki_->document()->setModified(false);
-    ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"), QStringLiteral("保存終了"));
+    // An unconfirmed write has said so already.
+    if (result.status == store::WriteStatus::Ok)
+        ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"), QStringLiteral("保存終了"));
+    return true;
 }
 
 bool MemoScreen::commentUnsaved() const {
@@ -290,10 +311,13 @@ bool MemoScreen::settleUnsavedText() {
         default:
             return false;
     }
-    // A save that was refused or failed has said why, and leaves its text unsaved.
-    if (commentUnsaved()) saveComment();
-    if (memoUnsaved()) saveMemo();
-    return !commentUnsaved() && !memoUnsaved();
+    // A save that was refused or failed has said why and keeps the window open: a text
+    // refused because another window changed the file waits on the clipboard, which
+    // would go with the program.
+    bool saved = true;
+    if (commentUnsaved()) saved = saveComment();
+    if (memoUnsaved()) saved = saveMemo() && saved;
+    return saved && !commentUnsaved() && !memoUnsaved();
 }
 
 void MemoScreen::showMemoState(bool modified) {

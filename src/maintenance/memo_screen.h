@@ -30,12 +30,12 @@ public:
     void fillCommentTable();
     // A click on a data row: its comment into txtMemo, ready to be changed and saved.
     void selectCommentRow(int row);
-    // cmdMemoHozon, or Enter in txtMemo while the button is enabled.
-    void saveComment();
+    // cmdMemoHozon, or Enter in txtMemo while the button is enabled. True when saved.
+    bool saveComment();
     // Start-up: the memo file into txtKizuki.
     void loadMemo();
-    // cmdKizukiHozon; an information box says when it has saved.
-    void saveMemo();
+    // cmdKizukiHozon; an information box says when it has saved. True when saved.
+    bool saveMemo();
 
     // The program is about to end: with a memo or comment typed and not saved, asks
     // whether to save it (Yes saves, No drops it, Cancel goes back). False when the
@@ -60,6 +60,10 @@ private:
     // The records the table shows, to make sure a comment goes to the record it was
     // written for.
     std::vector<store::MeasurementRecord> shown_;
+    // The bytes the table and the memo were read from: a save checks that the file still
+    // holds them, so that another window's change is not overwritten.
+    store::FileStamp shownLog_;
+    store::FileStamp shownMemo_;
     int selectedCommentRow_ = 0;
 };
 

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <system_error>
 
+#include "store/change_set.h"
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
+#include "store/file_notices.h"
 #include "store/file_ops.h"
 #include "store/measurement_log.h"
 #include "text/numbers.h"
@@ -124,21 +127,41 @@ NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPla
             return NewStartStatus::BackupFailed;
     }
 
-    if (!store::saveProfile(folder, slot, plan.profile)) return NewStartStatus::WriteFailed;
-    if (store::safeRewrite(folder, names[1], plan.logContent)) return NewStartStatus::Written;
-
-    // The log is still the old one: the old profile goes back with it.
-    bool restored = false;
-    if (old[0].status == store::ReadStatus::Ok) {
-        restored = store::safeRewriteBytes(folder, names[0], old[0].bytes);
-    } else {
-        const fs::path written = store::resolveFile(folder, names[0]);
-        restored = store::fileops::unlink(written.c_str()) == 0;
+    const auto profileBytes = store::profileFileBytes(plan.profile);
+    const auto logBytes = store::toCp932(plan.logContent);
+    if (!profileBytes || !logBytes) return NewStartStatus::WriteFailed;
+    std::vector<store::FileStep> steps;
+    for (int i = 0; i < 2; ++i) {
+        const std::string target = store::resolveFile(folder, names[i]).filename().string();
+        steps.push_back(store::FileStep::replace(target, i == 0 ? *profileBytes : *logBytes,
+                                                 target + ".new", old[i]));
     }
-    return restored ? NewStartStatus::WriteFailed : NewStartStatus::HalfWritten;
+    const store::ChangeOutcome changed = store::changeFiles(
+        folder, slot == 1 ? "新規スタート（一人目の登録）" : "新規スタート（二人目の登録）", steps);
+    switch (changed.status) {
+        case store::WriteStatus::Ok:
+            return NewStartStatus::Written;
+        case store::WriteStatus::Unsynced:
+            return NewStartStatus::WrittenUnsynced;
+        case store::WriteStatus::Stale:
+            return NewStartStatus::Changed;
+        case store::WriteStatus::ReadFailed:
+            return NewStartStatus::ReadFailed;
+        default:
+            break;
+    }
+    switch (changed.pending) {
+        case store::PendingChange::Completion:
+            return NewStartStatus::HalfWritten;
+        case store::PendingChange::Undo:
+            return NewStartStatus::HalfUndone;
+        case store::PendingChange::None:
+            break;
+    }
+    return NewStartStatus::WriteFailed;
 }
 
-Notice newStartFailure(NewStartStatus status) {
+Notice newStartFailure(NewStartStatus status, int slot) {
     std::string text;
     switch (status) {
         case NewStartStatus::Written:
@@ -160,12 +183,26 @@ Notice newStartFailure(NewStartStatus status) {
                 "データは変更されていません。\n"
                 "ディスクの空き容量と書き込みの権限を確認してください。";
             break;
-        case NewStartStatus::HalfWritten:
+        case NewStartStatus::Changed:
             text =
-                "データファイルを保存できませんでした。プライベートデータだけが新しくなって"
-                "います。\n元のデータは「バックアップ」フォルダにあります。\n"
-                "ディスクの空き容量と書き込みの権限を確認して、もう一度登録してください。";
+                "登録の途中で、プライベートデータかデータファイルが別のウィンドウか別のパソコンで"
+                "変更されたため、登録を中止しました。\nデータは変更されていません。";
             break;
+        case NewStartStatus::HalfWritten:
+        case NewStartStatus::HalfUndone:
+            text = std::string(
+                       "データの保存が途中で止まりました。\n"
+                       "ディスクの空き容量と書き込みの権限を確認してから、プログラムを起動し直"
+                       "してください。\n次回の起動時に、") +
+                   (status == NewStartStatus::HalfWritten ? "残りの保存を済ませます。"
+                                                          : "登録する前のデータに戻します。") +
+                   "\n元のデータは「バックアップ」フォルダにもあります。";
+            break;
+        case NewStartStatus::WrittenUnsynced: {
+            const store::FileNotice notice = store::unsyncedNotice(
+                store::profileFileName(slot) + " と " + store::logFileName(slot));
+            return Notice{notice.text, notice.title, NoticeIcon::Warning, -1};
+        }
     }
     return Notice{text, "保存エラー", NoticeIcon::Warning, -1};
 }

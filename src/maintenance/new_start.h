@@ -73,19 +73,22 @@ std::string backupName(const std::string& fileName, const text::Date& day, int s
 
 enum class NewStartStatus {
     Written,
-    ReadFailed,    // an old file could not be read whole; nothing written
-    BackupFailed,  // a copy could not be made; nothing replaced
-    WriteFailed,   // the profile or the log could not be written; both files as before
-    HalfWritten,   // the log failed and the old profile could not be put back
+    WrittenUnsynced,  // both files written, but the disk did not confirm it
+    ReadFailed,       // an old file could not be read whole; nothing written
+    BackupFailed,     // a copy could not be made; nothing replaced
+    WriteFailed,      // the profile or the log could not be written; both files as before
+    Changed,          // another window changed a file meanwhile; nothing written
+    HalfWritten,      // stopped half way: the next start completes it
+    HalfUndone,       // stopped half way: the next start puts the old files back
 };
 // Copies the slot's profile and log, byte for byte, into バックアップ/ under names with
-// the date and time, then replaces the profile and then the log through the safe
-// rewrite. When the log cannot be written the old profile is put back, so that the two
-// files always belong together.
+// the date and time, then replaces both as one change of two files (change_set.h): the two
+// files always belong together, also after a crash.
 NewStartStatus writeNewStart(const std::filesystem::path& folder, int slot,
                              const NewStartPlan& plan, const text::Date& day, int secondsOfDay);
-// The message for a status other than Written (warning icon, title "保存エラー").
-Notice newStartFailure(NewStartStatus status);
+// The message for a status other than Written (warning icon, title "保存エラー"; for
+// WrittenUnsynced the message of a change the disk did not confirm, naming slot's files).
+Notice newStartFailure(NewStartStatus status, int slot = 1);
 
 // Neither partner has a profile or a log yet: the couple starts by entering themselves.
 bool isFirstRun(const std::filesystem::path& folder);

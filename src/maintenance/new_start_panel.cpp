@@ -162,10 +162,10 @@ void NewStartPanel::enterPartner() {
     const NewStartPlan plan = planNewStart(t, text::formatDate(today));
     const int slot = enteringSlot_;
     const NewStartStatus status = writeNewStart(ctx_.dataFolder, slot, plan, today, seconds);
-    if (status != NewStartStatus::Written) {
-        showNotice(ctx_, newStartFailure(status));
-        return;
-    }
+    const bool written =
+        status == NewStartStatus::Written || status == NewStartStatus::WrittenUnsynced;
+    if (status != NewStartStatus::Written) showNotice(ctx_, newStartFailure(status, slot));
+    if (!written) return;
     ctx_.currentSlot = slot;
     ctx_.setProfile(slot, plan.profile);
     emit partnerEntered(slot);

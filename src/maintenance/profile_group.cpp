@@ -10,6 +10,7 @@
 #include "maintenance/notice_box.h"
 #include "maintenance/profile_edit.h"
 #include "ui/stored_text.h"
+#include "ui/write_notice.h"
 
 namespace pairly::maintenance {
 
@@ -70,7 +71,20 @@ void ProfileGroup::saveProfileEdit() {
         return;
     }
     const store::PartnerProfile profile = profileFrom(texts);
-    if (!store::saveProfile(ctx_.dataFolder, ctx_.currentSlot, profile)) {
+    const std::string file = store::profileFileName(ctx_.currentSlot);
+    const store::WriteResult result = store::saveProfile(ctx_.dataFolder, ctx_.currentSlot,
+                                                         profile, ctx_.profileStampOf(ctx_.currentSlot));
+    if (result.status == store::WriteStatus::Stale) {
+        // Another window saved this profile: it is the one in force now.
+        const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, ctx_.currentSlot);
+        ctx_.setProfile(ctx_.currentSlot, loaded.profile);
+        ctx_.setProfileStamp(ctx_.currentSlot, loaded.stamp);
+        showProfile();
+        emit profileSaved();
+        ui::warnStale(ctx_, file);
+        return;
+    }
+    if (!result.written()) {
         ctx_.dialogs.warn(QStringLiteral("プライベートデータを保存できませんでした。\n"
                                          "ファイルは変更されていません。\n"
                                          "ディスクの空き容量と書き込みの権限を確認してください。"),
@@ -79,8 +93,12 @@ void ProfileGroup::saveProfileEdit() {
     }
     // From here on every screen shows the new values, the button caption included.
     ctx_.setProfile(ctx_.currentSlot, profile);
+    ctx_.setProfileStamp(ctx_.currentSlot, result.stamp);
     emit profileSaved();
-    ctx_.dialogs.inform(QStringLiteral("保存が終了しました"), QStringLiteral("保存終了"));
+    if (result.status == store::WriteStatus::Ok)
+        ctx_.dialogs.inform(QStringLiteral("保存が終了しました"), QStringLiteral("保存終了"));
+    else
+        ui::written(ctx_, result.status, file);  // saved, but the disk did not confirm it
 }
 
 }  // namespace pairly::maintenance

@@ -11,6 +11,7 @@
 #include "entry/entry_logic.h"
 #include "store/fields.h"
 #include "text/numbers.h"
+#include "ui/write_notice.h"
 
 namespace pairly::maintenance {
 
@@ -103,7 +104,8 @@ void ScaleStepGroup::freeStepEntered(Kind kind) {
 void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
     const store::ScaleStepUpdate update = store::updateScaleStep(
         ctx_.dataFolder,
-        kind == Weight ? store::ScaleStepKind::Weight : store::ScaleStepKind::BodyFat, step);
+        kind == Weight ? store::ScaleStepKind::Weight : store::ScaleStepKind::BodyFat, step,
+        ctx_.stepsStamp);
     if (update.status == store::WriteStatus::ReadFailed) {
         ctx_.dialogs.warn(
             QStringLiteral("体重計刻み.txt を読み込めなかったため、保存を中止しました。"
@@ -112,9 +114,16 @@ void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
         showSteps();
         return;
     }
-    // The file is the setting in force, also when the write failed.
+    // The file is the setting in force, also when the write failed or another window
+    // changed it.
     ctx_.steps = update.steps;
-    if (update.status != store::WriteStatus::Ok) {
+    ctx_.stepsStamp = update.stamp;
+    if (update.status == store::WriteStatus::Stale) {
+        showSteps();
+        ui::warnStale(ctx_, "体重計刻み.txt");
+        return;
+    }
+    if (!ui::written(ctx_, update.status, "体重計刻み.txt")) {
         ctx_.dialogs.warn(QStringLiteral("体重計刻みの設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));
         showSteps();  // the options show the setting that is still in force

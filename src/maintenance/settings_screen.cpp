@@ -16,6 +16,7 @@
 #include "maintenance/situation_list_group.h"
 #include "store/preferences.h"
 #include "ui/overlay.h"
+#include "ui/write_notice.h"
 
 namespace pairly::maintenance {
 
@@ -112,7 +113,8 @@ void SettingsScreen::readPreferenceControls() {
 }
 
 void SettingsScreen::autoTimeChanged(bool checked) {
-    if (!store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0)) {
+    if (!ui::written(ctx_, store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0),
+                     "自動時間.txt")) {
         ctx_.dialogs.warn(QStringLiteral("自動時間の設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));
         const QSignalBlocker block(chkJikan_);

@@ -16,6 +16,7 @@
 #include "maintenance/new_start.h"
 #include "maintenance/print_controller.h"
 #include "maintenance/settings_screen.h"
+#include "shell/folder_check_controller.h"
 #include "shell/import_controller.h"
 #include "shell/splash_window.h"
 #include "store/measurement_log.h"
@@ -25,6 +26,7 @@
 #include "ui/back_colour.h"
 #include "ui/elided_button.h"
 #include "ui/help_viewer.h"
+#include "ui/write_notice.h"
 #include "views/analysis_screen.h"
 #include "views/calendar_screen.h"
 #include "views/comparison_screen.h"
@@ -280,6 +282,8 @@ void MainWindow::startUp() {
     splash_ = new SplashWindow;
     splash_->show();
     letPaint();
+    // A change a crash stopped half way is finished before any file is read.
+    checkDataFolder(ctx_);
 
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     ctx_.startupInProgress = true;
@@ -294,7 +298,7 @@ void MainWindow::startUp() {
 
     settingsScreen_->prepareForStartup();
     // A fresh folder gets the default situations; this is the only file a start-up writes.
-    if (!store::ensureSituationList(ctx_.dataFolder)) {
+    if (!ui::written(ctx_, store::ensureSituationList(ctx_.dataFolder), "状況リスト.txt")) {
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を作成できませんでした。\n"
                                          "データフォルダに書き込めるか確認してください。"),
                           QStringLiteral("ペアリー☆ログ"));
@@ -358,6 +362,7 @@ void MainWindow::loadPartnerProfile(int slot) {
                           QStringLiteral("読み込みエラー"));
     }
     ctx_.setProfile(slot, loaded.profile);
+    ctx_.setProfileStamp(slot, loaded.stamp);
     showPartnerProfile(slot);
 }
 
@@ -373,7 +378,9 @@ void MainWindow::readPreferences() {
     ctx_.movingAverage = store::readMovingAverage(folder);
     ctx_.markerMode = store::readMarkerMode(folder);
     ctx_.helpTourFlag = store::readHelpTourFlag(folder);
-    ctx_.steps = store::readScaleSteps(folder);
+    const store::LoadedScaleSteps steps = store::loadScaleSteps(folder);
+    ctx_.steps = steps.steps;
+    ctx_.stepsStamp = steps.stamp;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -466,7 +473,8 @@ void MainWindow::onHelpTourToggled(bool checked) {
                             QString::fromUtf8(kHelpTourOffTitle));
         ctx_.helpTourFlag = 0;
     }
-    if (!store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag)) {
+    if (!ui::written(ctx_, store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag),
+                     "設定.txt")) {
         ctx_.dialogs.warn(QStringLiteral("設定.txt に書き込めませんでした。\n"
                                          "この設定は次回の起動時には元に戻ります。"),
                           QString::fromUtf8(kHelpTourTitle));

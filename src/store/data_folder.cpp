@@ -16,6 +16,33 @@ namespace pairly::store {
 
 namespace {
 
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
+constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9ULL;
+constexpr std::uint64_t kPrime4 = 0x85EBCA77C2B2AE63ULL;
+constexpr std::uint64_t kPrime5 = 0x27D4EB2F165667C5ULL;
+
+std::uint64_t rotl(std::uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// Little-endian reads, whatever the machine.
+std::uint64_t read64(const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+std::uint64_t read32(const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+std::uint64_t hashRound(std::uint64_t acc, std::uint64_t input) {
+    return rotl(acc + input * kPrime2, 31) * kPrime1;
+}
+std::uint64_t mergeRound(std::uint64_t acc, std::uint64_t v) {
+    return (acc ^ hashRound(0, v)) * kPrime1 + kPrime4;
+}
+
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalIgnoringLatinCase(std::string_view a, std::string_view b) {
@@ -92,6 +119,38 @@ fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
 
 }  // namespace
 
+std::uint64_t hashBytes(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    std::uint64_t h;
+    if (bytes.size() >= 32) {
+        std::uint64_t v1 = kPrime1 + kPrime2, v2 = kPrime2, v3 = 0, v4 = 0 - kPrime1;
+        for (; end - p >= 32; p += 32) {
+            v1 = hashRound(v1, read64(p));
+            v2 = hashRound(v2, read64(p + 8));
+            v3 = hashRound(v3, read64(p + 16));
+            v4 = hashRound(v4, read64(p + 24));
+        }
+        h = rotl(v1, 1) + rotl(v2, 7) + rotl(v3, 12) + rotl(v4, 18);
+        for (std::uint64_t v : {v1, v2, v3, v4}) h = mergeRound(h, v);
+    } else {
+        h = kPrime5;
+    }
+    h += bytes.size();
+    for (; end - p >= 8; p += 8) h = rotl(h ^ hashRound(0, read64(p)), 27) * kPrime1 + kPrime4;
+    if (end - p >= 4) {
+        h = rotl(h ^ (read32(p) * kPrime1), 23) * kPrime2 + kPrime3;
+        p += 4;
+    }
+    for (; p < end; ++p) h = rotl(h ^ (*p * kPrime5), 11) * kPrime1;
+    h ^= h >> 33;
+    h *= kPrime2;
+    h ^= h >> 29;
+    h *= kPrime3;
+    h ^= h >> 32;
+    return h;
+}
+
 fs::path resolveFile(const fs::path& folder, std::string_view name) {
     bool certain = true;
     return resolve(folder, name, certain);
@@ -110,6 +169,7 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
     if (fd < 0) {
         // Missing only when the folder says so too: another spelling may exist.
         result.status = errno == ENOENT && certain ? ReadStatus::Missing : ReadStatus::Failed;
+        if (result.status == ReadStatus::Missing) result.stamp = FileStamp::missing();
         return result;
     }
     struct stat st {};
@@ -134,6 +194,7 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
     }
     ok = fileops::close(fd) == 0 && ok;
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
+    if (ok) result.stamp = FileStamp::of(bytes);
     result.bytes = std::move(bytes);
     return result;
 }
@@ -143,6 +204,7 @@ FileText readFile(const fs::path& folder, std::string_view name) {
     FileText result;
     result.status = file.status;
     result.text = fromCp932(file.bytes);
+    result.stamp = file.stamp;
     return result;
 }
 
@@ -152,27 +214,57 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
     return std::move(file.text);
 }
 
+WriteStatus rewriteFile(const fs::path& folder, std::string_view name, std::string_view bytes,
+                        std::string_view tempName, const FileStamp* expected) {
+    const fs::path target = resolveFile(folder, name);
+    const std::string defaultTemp = target.filename().string() + ".tmp";
+    const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
+    if (temp == target) return WriteStatus::WriteFailed;
+    if (!writeWholeFile(folder, temp.filename().string(), bytes)) return WriteStatus::WriteFailed;
+    // Checked as late as can be, so that another window's change has the least time to
+    // slip in between.
+    if (expected) {
+        const FileBytes now = readFileBytes(folder, target.filename().string());
+        const WriteStatus refusal = now.failed()                        ? WriteStatus::ReadFailed
+                                    : !stillHolds(*expected, now.stamp) ? WriteStatus::Stale
+                                                                        : WriteStatus::Ok;
+        if (refusal != WriteStatus::Ok) {
+            ::unlink(temp.c_str());
+            return refusal;
+        }
+    }
+    // The old file stays in place until the complete new one takes its name.
+    if (fileops::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return WriteStatus::WriteFailed;
+    }
+    return fileops::syncFolder(folder.c_str()) == 0 ? WriteStatus::Ok : WriteStatus::Unsynced;
+}
+
+WriteResult rewriteIfUnchanged(const fs::path& folder, std::string_view name,
+                               std::string_view bytes, const FileStamp& shown,
+                               std::string_view tempName) {
+    WriteResult result;
+    result.status = rewriteFile(folder, name, bytes, tempName, &shown);
+    if (result.written()) result.stamp = FileStamp::of(bytes);
+    return result;
+}
+
+WriteStatus rewriteText(const fs::path& folder, std::string_view name, std::string_view utf8Content,
+                        std::string_view tempName) {
+    const std::optional<std::string> bytes = toCp932(utf8Content);
+    if (!bytes) return WriteStatus::Refused;
+    return rewriteFile(folder, name, *bytes, tempName);
+}
+
 bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view utf8Content,
                  std::string_view tempName) {
-    const std::optional<std::string> bytes = toCp932(utf8Content);
-    if (!bytes) return false;
-    return safeRewriteBytes(folder, name, *bytes, tempName);
+    return rewriteText(folder, name, utf8Content, tempName) == WriteStatus::Ok;
 }
 
 bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string_view bytes,
                       std::string_view tempName) {
-    const fs::path target = resolveFile(folder, name);
-    const std::string defaultTemp = target.filename().string() + ".tmp";
-    const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
-    if (temp == target) return false;
-    if (!writeWholeFile(folder, temp.filename().string(), bytes)) return false;
-    // The old file stays in place until the complete new one takes its name.
-    if (fileops::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    fileops::syncFolder(folder.c_str());
-    return true;
+    return rewriteFile(folder, name, bytes, tempName) == WriteStatus::Ok;
 }
 
 bool writeWholeFile(const fs::path& folder, std::string_view name, std::string_view bytes) {
@@ -187,20 +279,8 @@ bool writeWholeFile(const fs::path& folder, std::string_view name, std::string_v
     return ok;
 }
 
-bool renameFile(const fs::path& folder, std::string_view from, std::string_view to) {
-    const fs::path a = folder / std::string(from), b = folder / std::string(to);
-    if (fileops::rename(a.c_str(), b.c_str()) != 0) return false;
-    fileops::syncFolder(folder.c_str());
-    return true;
-}
-
 void removeFile(const fs::path& folder, std::string_view name) {
     ::unlink((folder / std::string(name)).c_str());
-}
-
-void undoRename(const fs::path& folder, std::string_view from, std::string_view to) {
-    const fs::path a = folder / std::string(from), b = folder / std::string(to);
-    if (::rename(a.c_str(), b.c_str()) == 0) fileops::syncFolder(folder.c_str());
 }
 
 std::string freeFileName(const fs::path& dir, std::string_view name) {
@@ -218,13 +298,18 @@ std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::strin
                                               std::string_view bytes) {
     const fs::path dir = folder / kBackupFolder;
     std::error_code ec;
+    const bool existed = fs::is_directory(dir, ec);
     if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return std::nullopt;
+    // A new folder is only there for good once the data folder says so.
+    if (!existed && fileops::syncFolder(folder.c_str()) != 0) return std::nullopt;
     const std::string free = freeFileName(dir, name);
-    if (!safeRewriteBytes(dir, free, bytes)) return std::nullopt;
+    // A copy the disk could not confirm is no copy to rely on.
+    if (rewriteFile(dir, free, bytes) != WriteStatus::Ok) return std::nullopt;
     return free;
 }
 
-bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line) {
+bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line,
+                AppendStamps* stamps) {
     const std::optional<std::string> bytes = toCp932(utf8Line);
     if (!bytes) return false;
     const fs::path path = resolveFile(folder, name);
@@ -264,8 +349,14 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
             ::close(again);
         }
     }
+    // A file the append made is there for good only once its folder is synced; one that
+    // the disk cannot confirm goes again, so that the failure leaves the folder as it was.
+    if (ok && !existed && fileops::syncFolder(folder.c_str()) != 0) ok = false;
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
-    if (ok && !existed) fileops::syncFolder(folder.c_str());
+    if (ok && stamps) {
+        stamps->before = existed ? FileStamp::of(old) : FileStamp::missing();
+        stamps->after = FileStamp::of(old + data);
+    }
     return ok;
 }
 

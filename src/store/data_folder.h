@@ -1,5 +1,6 @@
 #pragma once
 // The data folder: case-insensitive names, appends and the one safe whole-file rewrite.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,9 +21,35 @@ bool fileExists(const fs::path& folder, std::string_view name);
 // and the text then holds what could be read, if anything.
 enum class ReadStatus { Ok, Missing, Failed };
 
+// A 64-bit hash of the bytes (the xxHash64 algorithm, seed 0): two contents that differ
+// give different hashes but for a chance of one in 2^64.
+std::uint64_t hashBytes(std::string_view bytes);
+
+// Which bytes a file held when it was read: their size and hash, or that the file did not
+// exist. A screen keeps the stamp of what it shows, and a change that rewrites the file from
+// that data passes it back, so that a file changed meanwhile by another window (or by the
+// other PC of a synchronised folder) is not overwritten. A read that failed gives an
+// unknown stamp, which no file matches.
+struct FileStamp {
+    enum class State : std::uint8_t { Unknown, Missing, Present };
+    State state = State::Unknown;
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    static FileStamp of(std::string_view bytes) {
+        return {State::Present, bytes.size(), hashBytes(bytes)};
+    }
+    static FileStamp missing() { return {State::Missing, 0, 0}; }
+    bool operator==(const FileStamp&) const = default;
+};
+// The file (stamped `now`) still holds what `shown` was read from.
+inline bool stillHolds(const FileStamp& shown, const FileStamp& now) {
+    return shown.state != FileStamp::State::Unknown && shown == now;
+}
+
 struct FileText {
     ReadStatus status = ReadStatus::Missing;
     std::string text;  // decoded from CP932
+    FileStamp stamp;
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
@@ -31,15 +58,31 @@ struct FileText {
 struct FileBytes {
     ReadStatus status = ReadStatus::Missing;
     std::string bytes;
+    FileStamp stamp;
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
 // What became of a write. Refused: the new content cannot be stored (nothing written).
 // ReadFailed: an operation that rewrites a file from its old content could not read that
 // content, and wrote nothing. WriteFailed: the write failed and the file is as it was.
-// OldLayout: partner 1's log is still in the predecessor's layout, which is converted at
-// start-up and never written before (nothing written).
-enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed, OldLayout };
+// Stale: the file no longer holds the bytes the data came from (changed in another window
+// or on another PC); nothing written. Unsynced: the new content is in place, but the disk
+// refused to confirm it (a failed fsync of the folder), so a power cut may still lose it:
+// a failure to tell, with the change made. OldLayout: partner 1's log is still in the
+// predecessor's layout, which is converted at start-up and never written before (nothing
+// written).
+enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed, Stale, Unsynced, OldLayout };
+// The new content is in place (Ok or Unsynced).
+inline bool isWritten(WriteStatus status) {
+    return status == WriteStatus::Ok || status == WriteStatus::Unsynced;
+}
+
+// A write with the stamp of what the file holds afterwards, for the screen's next change.
+struct WriteResult {
+    WriteStatus status = WriteStatus::Ok;
+    FileStamp stamp;  // when written
+    bool written() const { return isWritten(status); }
+};
 
 // Whole content decoded from CP932. Never throws.
 FileText readFile(const fs::path& folder, std::string_view name);
@@ -47,14 +90,28 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 
-// Writes utf8Content (encoded to CP932) to tempName, checks every byte, fsyncs and closes
-// it, renames it over `name` and fsyncs the folder. On any failure the temporary file is
-// removed, the old file is untouched and false is returned; a content with no CP932 form
-// is refused before anything is written. The old file is never deleted first. An empty
-// tempName means `name` + ".tmp"; both names are resolved like every other name.
+// Writes `bytes` to tempName, checks every byte, fsyncs and closes it, renames it over
+// `name` and fsyncs the folder. Before the rename, when `expected` is given, the file must
+// still hold the bytes of that stamp (Stale otherwise; ReadFailed when it cannot be read).
+// On any failure before the rename the temporary file is removed and the old file is
+// untouched; a failed fsync of the folder after it gives Unsynced. The old file is never
+// deleted first. An empty tempName means `name` + ".tmp"; both names are resolved like
+// every other name.
+[[nodiscard]] WriteStatus rewriteFile(const fs::path& folder, std::string_view name,
+                                      std::string_view bytes, std::string_view tempName = "",
+                                      const FileStamp* expected = nullptr);
+// rewriteFile only while the file still holds what `shown` was read from, with the stamp
+// of the new content.
+[[nodiscard]] WriteResult rewriteIfUnchanged(const fs::path& folder, std::string_view name,
+                                             std::string_view bytes, const FileStamp& shown,
+                                             std::string_view tempName = "");
+// rewriteFile of utf8Content encoded to CP932 (Refused when it has no CP932 form).
+[[nodiscard]] WriteStatus rewriteText(const fs::path& folder, std::string_view name,
+                                      std::string_view utf8Content, std::string_view tempName = "");
+// For writers that only need to know that all went well (tools and tests that lay out a
+// folder): true when rewriteFile gave Ok.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
                                std::string_view utf8Content, std::string_view tempName = "");
-// The same with content that is already CP932 bytes.
 [[nodiscard]] bool safeRewriteBytes(const fs::path& folder, std::string_view name,
                                     std::string_view bytes, std::string_view tempName = "");
 
@@ -62,12 +119,16 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // the file is removed again. For a file that takes another one's name afterwards.
 [[nodiscard]] bool writeWholeFile(const fs::path& folder, std::string_view name,
                                   std::string_view bytes);
-// Gives the file `from` the name `to` (both spelt as on disk) and syncs the folder.
-[[nodiscard]] bool renameFile(const fs::path& folder, std::string_view from, std::string_view to);
 // Clean-up after a failed operation. Not through the fault seam: undoing a step must not
 // itself be made to fail.
 void removeFile(const fs::path& folder, std::string_view name);
-void undoRename(const fs::path& folder, std::string_view from, std::string_view to);
+
+// Every file the program keeps in the data folder, spelt as it makes them.
+inline constexpr const char* kDataFileNames[] = {
+    "データ1.txt",    "データ2.txt",    "ﾌﾟﾗｲﾍﾞｰﾄ1.txt", "ﾌﾟﾗｲﾍﾞｰﾄ2.txt",
+    "状況リスト.txt", "気付きメモ.txt", "設定.txt",      "体重計刻み.txt",
+    "移動平均.txt",   "自動時間.txt",   "マーカー.txt",
+};
 
 // The one subfolder of the data folder, where copies of replaced or mended files are kept.
 // The program never removes anything from it.
@@ -79,10 +140,15 @@ std::string freeFileName(const fs::path& dir, std::string_view name);
 std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::string_view name,
                                               std::string_view bytes);
 
+// The file's stamp before an append and after it.
+struct AppendStamps {
+    FileStamp before, after;
+};
 // Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
 // is ended first so the new line never merges with it (a quote the tear left open is
-// closed). On failure a partial line is cut off again and false is returned.
+// closed). On failure a partial line is cut off again (a file the append made is removed)
+// and false is returned. With `stamps`, they are filled in on success.
 [[nodiscard]] bool appendText(const fs::path& folder, std::string_view name,
-                              std::string_view utf8Line);
+                              std::string_view utf8Line, AppendStamps* stamps = nullptr);
 
 }  // namespace pairly::store

@@ -117,12 +117,19 @@ int mkdir(const char* path, mode_t mode) {
     return -1;
 }
 
-void syncFolder(const char* folder) {
-    if (faulted(Op::FolderSync)) return;
+int syncFolder(const char* folder) {
+    if (faulted(Op::FolderSync)) return -1;
+    // A folder that may not be opened cannot be synced; that says nothing of the disk.
     const int dfd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return;
-    ::fsync(dfd);
+    if (dfd < 0) return errno == EIO ? -1 : 0;
+    int rc = ::fsync(dfd);
+    const int error = errno;
     ::close(dfd);
+    if (rc != 0 && (error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP || error == EROFS ||
+                    error == EBADF))
+        rc = 0;
+    errno = rc == 0 ? 0 : error;
+    return rc;
 }
 
 }  // namespace pairly::store::fileops

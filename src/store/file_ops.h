@@ -28,8 +28,9 @@ int rename(const char* from, const char* to);
 int unlink(const char* path);
 // Creates a folder; one that exists already is not an error.
 int mkdir(const char* path, mode_t mode = 0755);
-// fsync of the folder itself, so that a rename survives a power cut. Some file systems
-// refuse it; that is not an error.
-void syncFolder(const char* folder);
+// fsync of the folder itself, so that a rename survives a power cut: 0, or -1 with errno
+// when the disk failed. A file system that cannot sync a folder at all (EINVAL and the
+// like) is not a failure.
+int syncFolder(const char* folder);
 
 }  // namespace pairly::store::fileops

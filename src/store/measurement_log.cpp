@@ -269,6 +269,7 @@ LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
         log = parseLog(file.bytes);
     }
     log.status = file.status;
+    log.stamp = file.stamp;
     return log;
 }
 
@@ -398,18 +399,16 @@ WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot
     if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
     const std::optional<std::string> line = toCp932(recordLine(record));
     if (!line) return WriteStatus::Refused;
-    bool written = false;
     if (scan.torn || (!scan.damaged.empty() && endsInsideQuote(file.bytes))) {
         // The new line must start a line of its own: the log is written anew with every
         // byte of its whole lines and the new line after them.
         std::string bytes = file.bytes.substr(0, scan.wholeEnd);
         if (!bytes.empty() && !endsWithLineEnd(bytes)) bytes += "\r\n";
-        written = keepBeforeRewrite(folder, slot, file.bytes, scan) &&
-                  safeRewriteBytes(folder, name, bytes + *line);
-    } else {
-        written = appendText(folder, name, recordLine(record));
+        if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
+        return rewriteFile(folder, name, bytes + *line);
     }
-    return written ? WriteStatus::Ok : WriteStatus::WriteFailed;
+    return appendText(folder, name, recordLine(record)) ? WriteStatus::Ok
+                                                        : WriteStatus::WriteFailed;
 }
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
@@ -437,32 +436,37 @@ WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slo
     if (!bytes) return WriteStatus::Refused;
     if (!keepBeforeRewrite(folder, slot, file.bytes, torn, std::move(damagedLines)))
         return WriteStatus::WriteFailed;
-    return safeRewriteBytes(folder, logFileName(slot), *bytes, "データコピー.txt")
-               ? WriteStatus::Ok
-               : WriteStatus::WriteFailed;
+    return rewriteFile(folder, logFileName(slot), *bytes, "データコピー.txt");
 }
 
-WriteStatus writeBackLog(const std::filesystem::path& folder, int slot, const LoadedLog& log) {
-    if (log.records.size() > static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
+WriteResult writeBackLog(const std::filesystem::path& folder, int slot, const LoadedLog& log) {
+    const WriteResult refused{WriteStatus::Refused, {}};
+    if (log.failed()) return {WriteStatus::ReadFailed, {}};
+    if (log.records.size() > static_cast<std::size_t>(kMaxRecords)) return refused;
     for (const auto& r : log.records)
-        if (!isStorableRecord(r)) return WriteStatus::Refused;
+        if (!isStorableRecord(r)) return refused;
     const std::optional<std::string> bytes = logBytes(log);
-    if (!bytes) return WriteStatus::Refused;
+    if (!bytes) return refused;
     // What is replaced must have been read whole, to know what the rewrite would drop.
     const FileBytes old = readFileBytes(folder, logFileName(slot));
-    if (old.failed()) return WriteStatus::ReadFailed;
-    if (isOldLayoutLog(slot, old.bytes)) return WriteStatus::OldLayout;
+    if (old.failed()) return {WriteStatus::ReadFailed, {}};
+    // A log made in code carries no stamp: it replaces whatever the file holds.
+    const FileStamp* shown = log.stamp.state == FileStamp::State::Unknown ? nullptr : &log.stamp;
+    if (shown && !stillHolds(*shown, old.stamp)) return {WriteStatus::Stale, {}};
+    if (isOldLayoutLog(slot, old.bytes)) return {WriteStatus::OldLayout, {}};
     if (!keepBeforeRewrite(folder, slot, old.bytes, scanLog(old.bytes)))
-        return WriteStatus::WriteFailed;
-    return safeRewriteBytes(folder, logFileName(slot), *bytes) ? WriteStatus::Ok
-                                                               : WriteStatus::WriteFailed;
+        return {WriteStatus::WriteFailed, {}};
+    WriteResult result;
+    result.status = rewriteFile(folder, logFileName(slot), *bytes, "", shown);
+    if (result.written()) result.stamp = FileStamp::of(*bytes);
+    return result;
 }
 
 bool rewriteLog(const std::filesystem::path& folder, int slot,
                 const std::vector<MeasurementRecord>& records) {
     LoadedLog log;
     log.records = records;
-    return writeBackLog(folder, slot, log) == WriteStatus::Ok;
+    return writeBackLog(folder, slot, log).status == WriteStatus::Ok;
 }
 
 bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,

@@ -93,6 +93,7 @@ struct LoadedLog {
     std::vector<DamagedLine> damaged;  // in file order
     ReadStatus status = ReadStatus::Missing;
     bool oldLayout = false;  // see isOldLayoutLog: no records read
+    FileStamp stamp;  // of the bytes the records came from
     bool failed() const { return status == ReadStatus::Failed; }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
@@ -130,7 +131,8 @@ std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder)
 [[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
                                 const MeasurementRecord& record);
 // The same, telling a refusal (Refused: the record limit or a text that cannot be stored;
-// ReadFailed: the log could not be read whole; OldLayout) from a failed write.
+// ReadFailed: the log could not be read whole; OldLayout) from a failed write (Unsynced:
+// the record is in the log, but the disk did not confirm it).
 [[nodiscard]] WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
                                                  const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
@@ -141,10 +143,11 @@ std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder)
 [[nodiscard]] WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
                                                   const MeasurementRecord& record);
 // Writes a log read by loadLog back with its changed records, its damaged lines at their
-// places.
-[[nodiscard]] WriteStatus writeBackLog(const std::filesystem::path& folder, int slot,
+// places, only while the file still holds the bytes it was read from (Stale otherwise,
+// nothing written). A log that could not be read whole is never written back (ReadFailed).
+[[nodiscard]] WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
                                        const LoadedLog& log);
-// Replaces the log by these records alone (a log made anew).
+// Replaces the log by these records alone (a log made anew), whatever it holds.
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
                               const std::vector<MeasurementRecord>& records);
 // For a writer that replaces the log from bytes it has read (oldBytes): keeps the log in

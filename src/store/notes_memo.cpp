@@ -59,7 +59,15 @@ MemoText loadMemo(const std::filesystem::path& folder) {
     MemoText memo;
     memo.status = file.status;
     memo.text = memoFromFileText(file.text);
+    memo.stamp = file.stamp;
     return memo;
+}
+
+WriteResult saveMemo(const std::filesystem::path& folder, std::string_view text,
+                     const FileStamp& shown) {
+    const std::optional<std::string> bytes = toCp932(memoFileText(text));
+    if (!bytes) return {WriteStatus::Refused, {}};
+    return rewriteIfUnchanged(folder, kMemoFileName, *bytes, shown);
 }
 
 bool saveMemo(const std::filesystem::path& folder, std::string_view text) {

@@ -15,6 +15,7 @@ inline constexpr const char* kMemoFileName = "気付きメモ.txt";
 struct MemoText {
     std::string text;
     ReadStatus status = ReadStatus::Missing;
+    FileStamp stamp;  // of the bytes the text came from
     bool failed() const { return status == ReadStatus::Failed; }
 };
 
@@ -26,8 +27,11 @@ std::string memoFromFileText(std::string_view content);
 std::string memoFileText(std::string_view text);
 
 MemoText loadMemo(const std::filesystem::path& folder);
-// Rewrites the memo safely; false (file unchanged) when a character has no CP932 form or
-// the write fails.
+// Rewrites the memo safely, only while the file still holds what `shown` was read from
+// (Stale otherwise); Refused when a character has no CP932 form.
+[[nodiscard]] WriteResult saveMemo(const std::filesystem::path& folder, std::string_view text,
+                                   const FileStamp& shown);
+// The same without the check (to lay out a folder): true when written and synced.
 [[nodiscard]] bool saveMemo(const std::filesystem::path& folder, std::string_view text);
 
 // The first character of the text that has no CP932 form, to name it in a refusal.

@@ -1,5 +1,6 @@
 #include "store/partner_profile.h"
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
 #include "text/numbers.h"
@@ -33,20 +34,30 @@ PartnerProfile profileFrom(const std::string& content) {
 
 LoadedProfile readProfile(const std::filesystem::path& folder, int slot) {
     const FileText file = readFile(folder, profileFileName(slot));
-    return {profileFrom(file.text), file.status};
+    return {profileFrom(file.text), file.status, file.stamp};
 }
 
 PartnerProfile loadProfile(const std::filesystem::path& folder, int slot) {
     return readProfile(folder, slot).profile;
 }
 
+std::optional<std::string> profileFileBytes(const PartnerProfile& profile) {
+    if (!isStorableText(profile.nickname)) return std::nullopt;
+    return toCp932(writeLine({quoted("氏名"), quoted(profile.nickname)}) +
+                   writeLine({quoted("身長"), text::floatText(profile.heightCm)}) +
+                   writeLine({quoted("目標体重"), text::floatText(profile.targetWeightKg)}));
+}
+
+WriteResult saveProfile(const std::filesystem::path& folder, int slot,
+                        const PartnerProfile& profile, const FileStamp& shown) {
+    const auto bytes = profileFileBytes(profile);
+    if (!bytes) return {WriteStatus::Refused, {}};
+    return rewriteIfUnchanged(folder, profileFileName(slot), *bytes, shown);
+}
+
 bool saveProfile(const std::filesystem::path& folder, int slot, const PartnerProfile& profile) {
-    if (!isStorableText(profile.nickname)) return false;
-    const std::string content =
-        writeLine({quoted("氏名"), quoted(profile.nickname)}) +
-        writeLine({quoted("身長"), text::floatText(profile.heightCm)}) +
-        writeLine({quoted("目標体重"), text::floatText(profile.targetWeightKg)});
-    return safeRewrite(folder, profileFileName(slot), content);
+    const auto bytes = profileFileBytes(profile);
+    return bytes && rewriteFile(folder, profileFileName(slot), *bytes) == WriteStatus::Ok;
 }
 
 std::string windowTitle(const PartnerProfile& profile) {

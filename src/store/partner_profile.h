@@ -1,6 +1,7 @@
 #pragma once
 // The partner profile: "ﾌﾟﾗｲﾍﾞｰﾄ1.txt" / "ﾌﾟﾗｲﾍﾞｰﾄ2.txt", three label/value lines.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "store/data_folder.h"
@@ -23,9 +24,16 @@ PartnerProfile loadProfile(const std::filesystem::path& folder, int slot);
 struct LoadedProfile {
     PartnerProfile profile;
     ReadStatus status = ReadStatus::Missing;
+    FileStamp stamp;  // of the bytes the values came from
     bool failed() const { return status == ReadStatus::Failed; }
 };
 LoadedProfile readProfile(const std::filesystem::path& folder, int slot);
+// The file's CP932 bytes; nullopt when the nickname cannot be stored.
+std::optional<std::string> profileFileBytes(const PartnerProfile& profile);
+// Rewrites the profile, only while the file still holds what `shown` was read from.
+[[nodiscard]] WriteResult saveProfile(const std::filesystem::path& folder, int slot,
+                                      const PartnerProfile& profile, const FileStamp& shown);
+// The same without the check (to lay out a folder): true when written and synced.
 [[nodiscard]] bool saveProfile(const std::filesystem::path& folder, int slot,
                                const PartnerProfile& profile);
 

@@ -5,9 +5,11 @@
 #include <limits>
 #include <system_error>
 
+#include "store/change_set.h"
 #include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
+#include "store/file_notices.h"
 #include "text/numbers.h"
 
 namespace pairly::store {
@@ -124,6 +126,45 @@ void tellUnread(ImportPrompter& prompter, const std::string& name) {
                   kTitleError);
 }
 
+// What became of the change of files that carries out a conversion; `done` is the note
+// of a conversion made.
+ImportResult tellChange(const ChangeOutcome& changed, const std::string& done,
+                        ImportPrompter& prompter) {
+    switch (changed.status) {
+        case WriteStatus::Ok:
+        case WriteStatus::Unsynced:
+            prompter.inform(done, "データ変換完了");
+            if (changed.status == WriteStatus::Unsynced) {
+                const FileNotice n = unsyncedNotice(logFileName(1));
+                prompter.warn(n.text, n.title);
+            }
+            return ImportResult::Converted;
+        case WriteStatus::Stale:
+            prompter.warn(changed.file +
+                              " が変換の途中で別のウィンドウか別のパソコンで変更されたため、"
+                              "データ変換を中止しました。\n\n"
+                              "ファイルは変更されていません。次回の起動時にもう一度確かめます。",
+                          kTitleError);
+            return ImportResult::Failed;
+        case WriteStatus::ReadFailed:
+            tellUnread(prompter, changed.file);
+            return ImportResult::Failed;
+        default:
+            break;
+    }
+    if (changed.pending == PendingChange::None) {
+        tellWriteFailed(prompter);
+    } else {
+        prompter.warn(std::string("変換したデータの保存が途中で止まりました。\n"
+                                  "ディスクの空き容量と書き込みの権限を確認してから、プログラムを"
+                                  "起動し直してください。\n次回の起動時に、") +
+                          (changed.pending == PendingChange::Undo ? "変換する前のデータに戻します。"
+                                                                  : "残りの保存を済ませます。"),
+                      kTitleError);
+    }
+    return ImportResult::Failed;
+}
+
 // Converts partner 1's six-field log of the given edition.
 ImportResult convertPredecessorLog(const std::filesystem::path& folder, ImportSource source,
                                    const FileBytes& log, ImportPrompter& prompter) {
@@ -135,25 +176,34 @@ ImportResult convertPredecessorLog(const std::filesystem::path& folder, ImportSo
 
     const std::string logName = resolveFile(folder, logFileName(1)).filename().string();
     const std::string backup = freeBackupName(folder, "データbak");
-    // The new log is complete, and the old one kept whole under its backup name, before
-    // the new one takes the log's name: at every moment both exist completely.
-    bool ok = !backup.empty() && writeWholeFile(folder, kConvertedTemp, *bytes);
-    const bool backedUp = ok && safeRewriteBytes(folder, backup, log.bytes);
-    ok = backedUp && renameFile(folder, kConvertedTemp, logName);
-    if (!ok) {
-        removeFile(folder, kConvertedTemp);
-        if (backedUp) removeFile(folder, backup);
+    if (backup.empty()) {
         tellWriteFailed(prompter);
         return ImportResult::Failed;
     }
-    prompter.inform("データを変換しました。\n" + backupNote(backup), "データ変換完了");
-    return ImportResult::Converted;
+    // The old log kept under its backup name and the new one in its place, as one change.
+    const ChangeOutcome changed =
+        changeFiles(folder,
+                    source == ImportSource::FirstEdition ? "ルンルン☆ログのデータ変換"
+                                                         : "ルンルン☆ログ+のデータ変換",
+                    {FileStep::create(backup, log.bytes, backup + ".new"),
+                     FileStep::replace(logName, *bytes, kConvertedTemp, log)});
+    return tellChange(changed, "データを変換しました。\n" + backupNote(backup), prompter);
 }
 
-// Partner 1's log when it could be read whole; nullopt otherwise (the screens tell a
-// log that cannot be read).
-std::optional<FileBytes> partnerOneLog(const std::filesystem::path& folder) {
+// Partner 1's log when it could be read whole; nullopt otherwise, after saying so when it
+// is there but could not be read (the check is made again at the next start).
+std::optional<FileBytes> partnerOneLog(const std::filesystem::path& folder,
+                                       ImportPrompter& prompter) {
     FileBytes log = readFileBytes(folder, logFileName(1));
+    if (log.failed()) {
+        prompter.warnLogUnread(logFileName(1) +
+                                   " を読み込めませんでした。\n"
+                                   "以前のプログラムのデータかどうかを確かめられなかったため、次回"
+                                   "の起動時にもう一度確かめます。\n"
+                                   "読み込めた分だけを表示しています。ファイルとディスクの状態を"
+                                   "確認してください。",
+                               "読み込みエラー");
+    }
     if (log.status != ReadStatus::Ok) return std::nullopt;
     return log;
 }
@@ -287,29 +337,22 @@ ImportResult importWeightOnlyFile(const std::filesystem::path& folder, ImportPro
     const bool keepLog = !log.bytes.empty();
     const std::string logBackup = keepLog ? freeBackupName(folder, "データbak") : "";
 
-    // Everything old is kept under its backup name before the new log takes the log's
-    // name; on a failure every step taken is undone.
-    bool ok = !sourceBackup.empty() && (!keepLog || !logBackup.empty()) &&
-              writeWholeFile(folder, kConvertedTemp, *bytes);
-    const bool logKept = ok && keepLog && safeRewriteBytes(folder, logBackup, log.bytes);
-    ok = ok && (!keepLog || logKept);
-    const bool sourceKept = ok && renameFile(folder, sourceName, sourceBackup);
-    ok = sourceKept && renameFile(folder, kConvertedTemp, logName);
-    if (!ok) {
-        if (sourceKept) undoRename(folder, sourceBackup, sourceName);
-        if (logKept) removeFile(folder, logBackup);
-        removeFile(folder, kConvertedTemp);
+    if (sourceBackup.empty() || (keepLog && logBackup.empty())) {
         tellWriteFailed(prompter);
         return ImportResult::Failed;
     }
+    // Everything old is kept under its backup name, and the new log takes the log's name,
+    // as one change: all of it is made, or none.
+    std::vector<FileStep> steps = {FileStep::move(sourceName, sourceBackup, source.bytes)};
+    if (keepLog) steps.push_back(FileStep::create(logBackup, log.bytes, logBackup + ".new"));
+    steps.push_back(FileStep::replace(logName, *bytes, kConvertedTemp, log));
     std::string note = "連続体重.txtのデータを変換しました。\n" + backupNote(sourceBackup);
     if (keepLog) note += "\nそれまでの " + logName + " は " + logBackup + " に残してあります。";
-    prompter.inform(note, "データ変換完了");
-    return ImportResult::Converted;
+    return tellChange(changeFiles(folder, "連続体重.txtのデータ変換", steps), note, prompter);
 }
 
 ImportResult importPredecessorData(const std::filesystem::path& folder, ImportPrompter& prompter) {
-    const auto log = partnerOneLog(folder);
+    const auto log = partnerOneLog(folder, prompter);
     if (!log) return ImportResult::NothingFound;
     switch (logLayoutOfFirstLine(fromCp932(log->bytes))) {
         case LogLayout::FirstEdition:
@@ -325,7 +368,7 @@ ImportResult importPredecessorData(const std::filesystem::path& folder, ImportPr
 
 ImportResult importPredecessorPlusData(const std::filesystem::path& folder,
                                        ImportPrompter& prompter) {
-    const auto log = partnerOneLog(folder);
+    const auto log = partnerOneLog(folder, prompter);
     if (!log || logLayoutOfFirstLine(fromCp932(log->bytes)) != LogLayout::SecondEdition)
         return ImportResult::NothingFound;
     return convertPredecessorLog(folder, ImportSource::SecondEdition, *log, prompter);

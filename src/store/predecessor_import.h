@@ -24,6 +24,11 @@ public:
     virtual void inform(const std::string& text, const std::string& title) = 0;
     // A Yes/No question: true for Yes.
     virtual bool confirm(const std::string& text, const std::string& title) = 0;
+    // Partner 1's log could not be read to look for old data: a warning, which start-up
+    // takes as that log's one read warning.
+    virtual void warnLogUnread(const std::string& text, const std::string& title) {
+        warn(text, title);
+    }
 };
 
 enum class ImportSource { WeightOnlyFile, FirstEdition, SecondEdition };

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/fields.h"
 #include "text/numbers.h"
@@ -78,8 +79,8 @@ int readHelpTourFlag(const std::filesystem::path& folder) {
     return flag ? fieldInt16(*flag) : 1;
 }
 
-bool writeHelpTourFlag(const std::filesystem::path& folder, int flag) {
-    return safeRewrite(folder, kSettingsFile,
+WriteStatus writeHelpTourFlag(const std::filesystem::path& folder, int flag) {
+    return rewriteText(folder, kSettingsFile,
                        writeLine({quoted("ヘルプツアー"), std::to_string(flag)}));
 }
 
@@ -95,34 +96,64 @@ ScaleSteps stepsFrom(const std::string& content) {
 
 }  // namespace
 
-ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
-    const auto content = readTextFile(folder, kStepsFile);
-    return content ? stepsFrom(*content) : ScaleSteps{};
+LoadedScaleSteps loadScaleSteps(const std::filesystem::path& folder) {
+    const FileText file = readFile(folder, kStepsFile);
+    LoadedScaleSteps loaded;
+    loaded.status = file.status;
+    loaded.stamp = file.stamp;
+    if (file.status == ReadStatus::Ok) loaded.steps = stepsFrom(file.text);
+    return loaded;
 }
+
+ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
+    return loadScaleSteps(folder).steps;
+}
+
+namespace {
+
+std::string stepsText(const ScaleSteps& steps) {
+    return printFormText(steps.weightStep) + printFormText(steps.bodyFatStep);
+}
+
+}  // namespace
 
 bool writeScaleSteps(const std::filesystem::path& folder, const ScaleSteps& steps) {
     if (!isPrintableItem(steps.weightStep) || !isPrintableItem(steps.bodyFatStep)) return false;
-    return safeRewrite(folder, kStepsFile,
-                       printFormText(steps.weightStep) + printFormText(steps.bodyFatStep));
+    return safeRewrite(folder, kStepsFile, stepsText(steps));
 }
 
 ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKind kind,
-                                const std::string& step) {
+                                const std::string& step, const FileStamp& shown) {
     ScaleStepUpdate update;
-    const FileText file = readFile(folder, kStepsFile);
-    if (file.failed()) {
+    LoadedScaleSteps file = loadScaleSteps(folder);
+    if (file.status == ReadStatus::Failed) {
         update.status = WriteStatus::ReadFailed;
         return update;
     }
-    update.steps = stepsFrom(file.text);
-    ScaleSteps next = update.steps;
+    update.steps = file.steps;
+    update.stamp = file.stamp;
+    if (!stillHolds(shown, file.stamp)) {
+        update.status = WriteStatus::Stale;
+        return update;
+    }
+    ScaleSteps next = file.steps;
     (kind == ScaleStepKind::Weight ? next.weightStep : next.bodyFatStep) = step;
-    if (!isPrintableItem(step)) {
+    const std::optional<std::string> bytes =
+        isPrintableItem(step) ? toCp932(stepsText(next)) : std::nullopt;
+    if (!bytes) {
         update.status = WriteStatus::Refused;
-    } else if (!writeScaleSteps(folder, next)) {
-        update.status = WriteStatus::WriteFailed;
-    } else {
+        return update;
+    }
+    const WriteResult written = rewriteIfUnchanged(folder, kStepsFile, *bytes, shown);
+    update.status = written.status;
+    if (written.written()) {
         update.steps = next;
+        update.stamp = written.stamp;
+    } else if (written.status == WriteStatus::Stale) {
+        // Changed between the read and the write: what it holds now.
+        file = loadScaleSteps(folder);
+        update.steps = file.steps;
+        update.stamp = file.stamp;
     }
     return update;
 }
@@ -131,9 +162,9 @@ std::string readMovingAverage(const std::filesystem::path& folder) {
     return printFormItem(folder, kMovingAverageFile, 0).value_or("10");
 }
 
-bool writeMovingAverage(const std::filesystem::path& folder, const std::string& count) {
-    if (!isPrintableItem(count)) return false;
-    return safeRewrite(folder, kMovingAverageFile, printFormText(count));
+WriteStatus writeMovingAverage(const std::filesystem::path& folder, const std::string& count) {
+    if (!isPrintableItem(count)) return WriteStatus::Refused;
+    return rewriteText(folder, kMovingAverageFile, printFormText(count));
 }
 
 int readAutoTime(const std::filesystem::path& folder) {
@@ -142,8 +173,8 @@ int readAutoTime(const std::filesystem::path& folder) {
     return value && text::leadingNumber(*value) != 0 ? 1 : 0;
 }
 
-bool writeAutoTime(const std::filesystem::path& folder, int value) {
-    return safeRewrite(folder, kAutoTimeFile, printFormNumber(std::to_string(value)));
+WriteStatus writeAutoTime(const std::filesystem::path& folder, int value) {
+    return rewriteText(folder, kAutoTimeFile, printFormNumber(std::to_string(value)));
 }
 
 int readMarkerMode(const std::filesystem::path& folder) {
@@ -153,8 +184,8 @@ int readMarkerMode(const std::filesystem::path& folder) {
     return mode >= 0 && mode <= 2 ? mode : 0;
 }
 
-bool writeMarkerMode(const std::filesystem::path& folder, int mode) {
-    return safeRewrite(folder, kMarkerFile, writeLine({std::to_string(mode)}));
+WriteStatus writeMarkerMode(const std::filesystem::path& folder, int mode) {
+    return rewriteText(folder, kMarkerFile, writeLine({std::to_string(mode)}));
 }
 
 }  // namespace pairly::store

@@ -41,41 +41,78 @@ const std::vector<std::string>& defaultSituations() {
 
 LoadedSituations loadSituations(const std::filesystem::path& folder) {
     const FileText file = readFile(folder, kListFile);
-    return {parseEntries(file.text), file.status};
+    return {parseEntries(file.text), file.status, file.stamp};
 }
 
 std::vector<std::string> loadSituationList(const std::filesystem::path& folder) {
     return loadSituations(folder).entries;
 }
 
-bool ensureSituationList(const std::filesystem::path& folder) {
-    // Only a file that is not there is a first run; one that cannot be read is kept.
-    if (readFileBytes(folder, kListFile).status != ReadStatus::Missing) return true;
-    return rewriteSituationList(folder, defaultSituations());
+namespace {
+
+std::optional<std::string> listBytes(const std::vector<std::string>& entries) {
+    std::string content;
+    for (const auto& e : entries) {
+        if (!isStorableText(e)) return std::nullopt;
+        content += entryLine(e);
+    }
+    return toCp932(content);
 }
 
-bool appendSituationBare(const std::filesystem::path& folder, const std::string& entry) {
-    if (!isStorableText(entry)) return false;
-    return appendText(folder, kListFile, entryLine(entry));
+}  // namespace
+
+WriteStatus ensureSituationList(const std::filesystem::path& folder) {
+    // Only a file that is not there is a first run; one that cannot be read is kept, and
+    // so is one another window has just made.
+    if (readFileBytes(folder, kListFile).status != ReadStatus::Missing) return WriteStatus::Ok;
+    const WriteResult result =
+        rewriteSituationList(folder, defaultSituations(), FileStamp::missing());
+    switch (result.status) {
+        case WriteStatus::Ok:
+        case WriteStatus::Stale:
+            return WriteStatus::Ok;
+        case WriteStatus::Unsynced:
+            return WriteStatus::Unsynced;
+        default:
+            return WriteStatus::WriteFailed;
+    }
 }
 
-bool appendSituationQuoted(const std::filesystem::path& folder, const std::string& entry) {
+bool appendSituationBare(const std::filesystem::path& folder, const std::string& entry,
+                         AppendStamps* stamps) {
     if (!isStorableText(entry)) return false;
-    return appendText(folder, kListFile, writeLine({quoted(entry)}));
+    return appendText(folder, kListFile, entryLine(entry), stamps);
+}
+
+bool appendSituationQuoted(const std::filesystem::path& folder, const std::string& entry,
+                           AppendStamps* stamps) {
+    if (!isStorableText(entry)) return false;
+    return appendText(folder, kListFile, writeLine({quoted(entry)}), stamps);
+}
+
+WriteResult rewriteSituationList(const std::filesystem::path& folder,
+                                 const std::vector<std::string>& entries, const FileStamp& shown) {
+    const auto bytes = listBytes(entries);
+    if (!bytes) return {WriteStatus::Refused, {}};
+    return rewriteIfUnchanged(folder, kListFile, *bytes, shown);
 }
 
 bool rewriteSituationList(const std::filesystem::path& folder,
                           const std::vector<std::string>& entries) {
-    std::string content;
-    for (const auto& e : entries) {
-        if (!isStorableText(e)) return false;
-        content += entryLine(e);
-    }
-    return safeRewrite(folder, kListFile, content);
+    const auto bytes = listBytes(entries);
+    return bytes && rewriteFile(folder, kListFile, *bytes) == WriteStatus::Ok;
+}
+
+WriteResult clearSituationList(const std::filesystem::path& folder) {
+    WriteResult result;
+    result.status = rewriteFile(folder, kListFile, "");
+    if (result.written()) result.stamp = FileStamp::of("");
+    return result;
 }
 
 RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
-                              const std::string& oldText, const std::string& newText) {
+                              const std::string& oldText, const std::string& newText,
+                              const FileStamp& shownList) {
     RenameOutcome outcome;
     auto stop = [&outcome](WriteStatus status, std::string unreadFile = {}) {
         outcome.status = status;
@@ -89,12 +126,14 @@ RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
     const std::string logName = logFileName(slot);
     const FileBytes logFile = readFileBytes(folder, logName);
     if (logFile.failed()) return stop(WriteStatus::ReadFailed, logName);
-    const FileText listFile = readFile(folder, kListFile);
+    const FileBytes listFile = readFileBytes(folder, kListFile);
     if (listFile.failed()) return stop(WriteStatus::ReadFailed, kListFile);
+    // The entry picked is one of the list the screen shows: not of another list.
+    if (!stillHolds(shownList, listFile.stamp)) return stop(WriteStatus::Stale, kListFile);
 
     // Both new contents, encoded, before either file changes.
     std::string listText;
-    for (const auto& entry : parseEntries(listFile.text))
+    for (const auto& entry : parseEntries(fromCp932(listFile.bytes)))
         listText += writeLine({quoted(entry == oldText ? newText : entry)});
     const std::optional<std::string> listBytes = toCp932(listText);
     if (!listBytes) return stop(WriteStatus::Refused);
@@ -110,18 +149,21 @@ RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
         if (!logBytes) return stop(WriteStatus::Refused);
     }
 
-    constexpr const char* kLogTemp = "データＣＨＧ.txt";
     if (logBytes && !keepTornLogBeforeRewrite(folder, slot, logFile.bytes))
         return stop(WriteStatus::WriteFailed);
-    if (logBytes && !safeRewriteBytes(folder, logName, *logBytes, kLogTemp))
-        return stop(WriteStatus::WriteFailed);
-    if (!safeRewriteBytes(folder, kListFile, *listBytes, "状況リストＣＨＧ.txt")) {
-        // The list stays as it was, so the log goes back to the bytes it had.
-        if (logBytes && !safeRewriteBytes(folder, logName, logFile.bytes, kLogTemp))
-            outcome.logLeftRenamed = true;
-        return stop(WriteStatus::WriteFailed);
-    }
-    return outcome;
+    const auto name = [&folder](const std::string& file) {
+        return resolveFile(folder, file).filename().string();
+    };
+    std::vector<FileStep> steps;
+    if (logBytes)
+        steps.push_back(FileStep::replace(name(logName), *logBytes, "データＣＨＧ.txt", logFile));
+    steps.push_back(
+        FileStep::replace(name(kListFile), *listBytes, "状況リストＣＨＧ.txt", listFile));
+    const ChangeOutcome changed =
+        changeFiles(folder, "状況の変更（" + oldText + " → " + newText + "）", steps);
+    outcome.pending = changed.pending;
+    if (isWritten(changed.status)) outcome.listStamp = FileStamp::of(*listBytes);
+    return stop(changed.status, changed.file);
 }
 
 }  // namespace pairly::store

@@ -39,8 +39,14 @@ struct AppContext {
     // and is filled again when shown after either changed.
     unsigned dataRevision() const { return dataRevision_; }
     void noteDataChanged() { ++dataRevision_; }
+    // The bytes each profile was read from (or saved as), for the check before a save.
+    const store::FileStamp& profileStampOf(int slot) const { return profileStamps_[slot == 2 ? 1 : 0]; }
+    void setProfileStamp(int slot, const store::FileStamp& stamp) {
+        profileStamps_[slot == 2 ? 1 : 0] = stamp;
+    }
 
     store::ScaleSteps steps;
+    store::FileStamp stepsStamp;  // the bytes `steps` was read from
     std::string movingAverage = "10";
     int helpTourFlag = 1;
     int markerMode = 0;
@@ -57,6 +63,7 @@ struct AppContext {
 
 private:
     store::PartnerProfile profiles_[2];
+    store::FileStamp profileStamps_[2];
     unsigned dataRevision_ = 0;
 };
 

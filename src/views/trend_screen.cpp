@@ -17,6 +17,7 @@
 #include "store/preferences.h"
 #include "ui/back_colour.h"
 #include "ui/chart.h"
+#include "ui/write_notice.h"
 
 namespace pairly::views {
 
@@ -386,7 +387,7 @@ void TrendScreen::acceptMovingAverage() {
     if (q(text) != typed) cboIdou_->setEditText(q(text));
     syncCountListIndex();
     refillMovingAverage();
-    if (store::writeMovingAverage(ctx_.dataFolder, text)) {
+    if (ui::written(ctx_, store::writeMovingAverage(ctx_.dataFolder, text), "移動平均.txt")) {
         ctx_.movingAverage = text;
     } else {
         ctx_.dialogs.warn(QStringLiteral("移動平均の設定を保存できませんでした。\n"

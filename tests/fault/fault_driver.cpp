@@ -2,8 +2,11 @@
 // its controls, then prints every box it showed, one per line: icon, title and text
 // separated by tabs (line breaks in the text as "\n"). Run under strace by the fault tests.
 //
-//   fault_driver FOLDER insert   input screen: a weighing for an earlier day (an insertion)
-//   fault_driver FOLDER rename   settings screen: the first situation renamed to "朝ごはん前"
+//   fault_driver FOLDER insert    input screen: a weighing for an earlier day (an insertion)
+//   fault_driver FOLDER rename    settings screen: the first situation renamed to "朝ごはん前"
+//   fault_driver FOLDER newstart  settings screen: a new start, partner 1 entered
+//   fault_driver FOLDER import    start-up with the import questions answered
+//   fault_driver FOLDER start     start-up alone
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
@@ -63,6 +66,19 @@ void insertEarlierWeighing(MainWindow& window) {
     control(window, "cmdTaiHozon")->click();
 }
 
+void enterPartnerOne(MainWindow& window) {
+    control(window, "cmdSettei")->click();
+    control(window, "cmdNew1")->click();
+    const char* fields[] = {"txtPriData1", "txtSincyou1",  "txtMokuTai1", "txtNowTai",
+                            "txtNowShi",   "txtNowTaisya", "txtNowNaizo", "txtNowKinr",
+                            "txtNowKins",  "txtNowKotu",   "txtNowJyou"};
+    const char* values[] = {"はな", "160", "52", "58.5", "27",      "1300",
+                            "6",    "38",  "3",  "2.4",  "スタート"};
+    for (int i = 0; i < 11; ++i)
+        control<QLineEdit>(window, fields[i])->setText(QString::fromUtf8(values[i]));
+    control(window, "cmdStHozon")->click();  // the confirmation is answered OK
+}
+
 void renameFirstSituation(MainWindow& window) {
     control(window, "cmdSettei")->click();
     if (!clickEntry(control<QListWidget>(window, "lstKoumoku"), 0)) return;
@@ -85,21 +101,29 @@ const char* iconName(pairly::ui::Icon icon) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[2], "insert") != 0 && std::strcmp(argv[2], "rename") != 0)) {
-        std::fprintf(stderr, "usage: fault_driver FOLDER insert|rename\n");
+    const std::string mode = argc == 3 ? argv[2] : "";
+    if (mode != "insert" && mode != "rename" && mode != "newstart" && mode != "import" &&
+        mode != "start") {
+        std::fprintf(stderr, "usage: fault_driver FOLDER insert|rename|newstart|import|start\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     pairly::ui::ScriptedDialogs dialogs;
     pairly::ui::FixedClock clock({2026, 12, 7}, 9 * 3600);
+    if (mode == "import") {
+        for (const char* answer : {"25.5", "1350", "9", "44.8", "4", "2.7"})
+            dialogs.inputs.push_back(QString::fromUtf8(answer));
+    }
     {
         MainWindow window(argv[1], dialogs, clock);
         window.startUp();
-        if (std::strcmp(argv[2], "insert") == 0) {
+        if (mode == "insert") {
             insertEarlierWeighing(window);
-        } else {
+        } else if (mode == "rename") {
             renameFirstSituation(window);
+        } else if (mode == "newstart") {
+            enterPartnerOne(window);
         }
     }
     for (const auto& box : dialogs.shown) {

@@ -2,16 +2,22 @@
 // fsync or rename of the data files fail with EIO while the main window starts and saves an
 // earlier day's weighing, or renames a situation. For every N the program must keep
 // running to its end, and the files must end as they were with a warning, or changed
-// completely without one.
+// completely without one (a failed fsync of the folder after the change: changed, with the
+// word that the disk did not confirm it). And the real program killed at every step of a
+// change of two files: the next start ends the files all old or all new.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -111,15 +117,19 @@ protected:
     // written there.
     DriverRun drive(const TempFolder& folder, const std::string& mode,
                     const std::vector<std::string>& files, const std::string& inject,
-                    const std::string& traceFile = "/dev/null") {
-        // Only the traced calls stop the program (seccomp), which keeps each run short.
-        std::vector<std::string> args = {"strace", "-f", "--seccomp-bpf", "-qq", "-o", traceFile};
+                    const std::string& traceFile = "/dev/null",
+                    const std::string& calls = "openat,read,fsync,rename") {
+        // Only the traced calls stop the program (seccomp), which keeps each run short; but
+        // strace then injects no signal, so a run that kills the program goes without.
+        const bool kills = inject.find(":signal=") != std::string::npos;
+        std::vector<std::string> args = {"strace", "-f", "-qq", "-o", traceFile};
+        if (!kills) args.insert(args.begin() + 2, "--seccomp-bpf");
         for (const auto& f : files) {
             args.push_back("-P");
-            args.push_back((folder.path() / f).string());
+            args.push_back(f.empty() ? folder.path().string() : (folder.path() / f).string());
         }
         args.push_back("-e");
-        args.push_back("trace=openat,read,fsync,rename");
+        args.push_back("trace=" + calls);
         if (!inject.empty()) {
             args.push_back("-e");
             args.push_back("inject=" + inject);
@@ -136,15 +146,28 @@ protected:
         return run;
     }
 
+    // The program alone, started on the folder as it is: the boxes it showed.
+    DriverRun startAgain(const TempFolder& folder) {
+        const std::string out = scratch_.path() / "boxes.txt";
+        const std::string err = scratch_.path() / "stderr.txt";
+        DriverRun run;
+        run.waitStatus = spawn({PAIRLY_FAULT_DRIVER, folder.path().string(), "start"}, out, err);
+        run.boxes = parseBoxes(readAll(out));
+        run.errors = readAll(err);
+        return run;
+    }
+
     // How many calls of each kind the operation makes on the traced files, unfaulted.
-    std::vector<std::pair<std::string, int>> countCalls(const TempFolder& folder,
-                                                        const std::string& mode,
-                                                        const std::vector<std::string>& files) {
+    std::vector<std::pair<std::string, int>> countCalls(
+        const TempFolder& folder, const std::string& mode, const std::vector<std::string>& files,
+        const std::vector<std::string>& kinds = {"openat", "read", "fsync", "rename"}) {
         const std::string trace = scratch_.path() / "trace.txt";
-        const DriverRun run = drive(folder, mode, files, "", trace);
+        std::string calls;
+        for (const auto& k : kinds) calls += (calls.empty() ? "" : ",") + k;
+        const DriverRun run = drive(folder, mode, files, "", trace, calls);
         EXPECT_TRUE(run.exitedCleanly()) << run.describe();
-        std::vector<std::pair<std::string, int>> counts = {
-            {"openat", 0}, {"read", 0}, {"fsync", 0}, {"rename", 0}};
+        std::vector<std::pair<std::string, int>> counts;
+        for (const auto& k : kinds) counts.push_back({k, 0});
         std::istringstream lines(readAll(trace));
         std::string line;
         while (std::getline(lines, line)) {
@@ -173,6 +196,17 @@ void writeDiary(const TempFolder& folder) {
                       "\"2026/12/06\",\"朝食前\",60.3,25,1400,8,45.3,5,2.8,\"\",\"\"\r\n");
     folder.writeCp932("データ2.txt",
                       "\"2026/12/07\",\"朝食前\",70,20,1600,10,55,8,3.1,\"\",\"\"\r\n");
+}
+
+using FolderFiles = std::map<std::string, std::string>;
+
+// The data folder's own files (not バックアップ/).
+FolderFiles topFiles(const TempFolder& folder) {
+    FolderFiles files;
+    for (const auto& e : std::filesystem::directory_iterator(folder.path()))
+        if (e.is_regular_file())
+            files[e.path().filename().string()] = folder.readBytes(e.path().filename().string());
+    return files;
 }
 
 TEST_F(InjectedFaults, EarlierDaySaveKeepsTheLogOrAddsTheWeighing) {
@@ -213,10 +247,15 @@ TEST_F(InjectedFaults, EarlierDaySaveKeepsTheLogOrAddsTheWeighing) {
                 if (run.shows("保存エラー"))
                     ++refused;
                 else
-                    EXPECT_TRUE(run.shows("読み込みエラー") && run.shows("体重入力エラー")) << where;
+                    EXPECT_TRUE(run.shows("読み込みエラー") && run.shows("体重入力エラー"))
+                        << where;
             } else {
                 EXPECT_TRUE(isInsertion(log)) << where << "\n" << log;
                 EXPECT_FALSE(run.shows("保存エラー")) << where;
+                // A failed fsync or rename is part of a write: never silent.
+                if (call == "fsync" || call == "rename") {
+                    EXPECT_TRUE(run.shows("書き込み確認エラー")) << where;
+                }
             }
             for (const Box& b : run.boxes) EXPECT_EQ(b.icon, "warning") << where;
             EXPECT_EQ(folder.fileNames(), names) << where;
@@ -226,8 +265,9 @@ TEST_F(InjectedFaults, EarlierDaySaveKeepsTheLogOrAddsTheWeighing) {
 }
 
 TEST_F(InjectedFaults, SituationRenameChangesLogAndListTogether) {
-    const std::vector<std::string> traced = {"データ1.txt", "状況リスト.txt", "データＣＨＧ.txt",
-                                             "状況リストＣＨＧ.txt"};
+    const std::vector<std::string> traced = {"データ1.txt",      "状況リスト.txt",
+                                             "データＣＨＧ.txt", "状況リストＣＨＧ.txt",
+                                             "書き換え途中.txt", "書き換え途中.txt.tmp"};
     TempFolder base;
     writeDiary(base);
     const std::string logBefore = base.readCp932("データ1.txt");
@@ -261,11 +301,129 @@ TEST_F(InjectedFaults, SituationRenameChangesLogAndListTogether) {
                 EXPECT_EQ(list, listAfter) << where;
                 EXPECT_TRUE(run.shows("コメント変更終了")) << where;
                 EXPECT_FALSE(run.shows("保存エラー")) << where;
+                if (call == "fsync" || call == "rename") {
+                    EXPECT_TRUE(run.shows("書き込み確認エラー")) << where;
+                }
             }
             EXPECT_EQ(folder.fileNames(), names) << where;
         }
     }
     EXPECT_GT(refused, 0);
+}
+
+// A failed fsync of the data folder itself (after a rename, or before the renames of a
+// change of two files): never silent. The files as they were with a failure, or changed
+// with the word that the disk did not confirm it.
+TEST_F(InjectedFaults, AFailedFsyncOfTheFolderIsAlwaysTold) {
+    for (const char* mode : {"insert", "rename"}) {
+        TempFolder base;
+        writeDiary(base);
+        const FolderFiles before = topFiles(base);
+        // The folder itself is traced ("" names it): only its own fsyncs are calls on it.
+        const std::vector<std::string> traced = {""};
+        const auto counts = countCalls(base, mode, traced, {"fsync"});
+        if (HasFailure()) return;
+        const FolderFiles after = topFiles(base);
+        ASSERT_NE(after, before) << mode;
+        const int count = counts[0].second;
+        ASSERT_GT(count, 0) << mode;
+        int unconfirmed = 0;
+        for (int n = 1; n <= count; ++n) {
+            TempFolder folder;
+            writeDiary(folder);
+            const DriverRun run =
+                drive(folder, mode, traced, "fsync:error=EIO:when=" + std::to_string(n),
+                      "/dev/null", "fsync");
+            const std::string where =
+                std::string(mode) + " folder fsync #" + std::to_string(n) + ": " + run.describe();
+            ASSERT_TRUE(run.exitedCleanly()) << where;
+            const FolderFiles now = topFiles(folder);
+            if (now == before) {
+                EXPECT_TRUE(run.shows("保存エラー")) << where;
+            } else {
+                EXPECT_EQ(now, after) << where;
+                EXPECT_TRUE(run.shows("書き込み確認エラー")) << where;
+                EXPECT_FALSE(run.shows("保存エラー")) << where;
+                ++unconfirmed;
+            }
+        }
+        EXPECT_GT(unconfirmed, 0) << mode;
+    }
+}
+
+struct KilledChange {
+    const char* mode;
+    std::function<void(const TempFolder&)> lay;
+    std::vector<std::string> traced;  // every file the change writes or renames
+};
+
+// The real program killed at each write, fsync, rename and removal of the files of a change
+// of two files; the next start finishes it (saying so) or finds it never begun:
+// the data files end all old or all new, with no intent or temporary file left.
+TEST_F(InjectedFaults, KilledAtAnyStepTheNextStartEndsTheChangeWhole) {
+    const std::vector<std::string> intent = {"書き換え途中.txt", "書き換え途中.txt.tmp"};
+    const auto with = [&intent](std::vector<std::string> files) {
+        files.insert(files.end(), intent.begin(), intent.end());
+        return files;
+    };
+    const KilledChange changes[] = {
+        {"newstart", writeDiary,
+         with({"ﾌﾟﾗｲﾍﾞｰﾄ1.txt", "データ1.txt", "ﾌﾟﾗｲﾍﾞｰﾄ1.txt.new", "データ1.txt.new",
+               "バックアップ/ﾌﾟﾗｲﾍﾞｰﾄ1_20261207_090000.txt",
+               "バックアップ/ﾌﾟﾗｲﾍﾞｰﾄ1_20261207_090000.txt.tmp",
+               "バックアップ/データ1_20261207_090000.txt",
+               "バックアップ/データ1_20261207_090000.txt.tmp"})},
+        {"rename", writeDiary,
+         with({"データ1.txt", "状況リスト.txt", "データＣＨＧ.txt", "状況リストＣＨＧ.txt"})},
+        {"import",
+         [](const TempFolder& folder) {
+             writeDiary(folder);
+             folder.writeCp932(
+                 "連続体重.txt",
+                 "\"2026/11/05\",\"起床後\",62.4\r\n\"2026/11/06\",\"夕食後\",62\r\n");
+         },
+         with({"連続体重.txt", "連続体重bak.txt", "データ1.txt", "データ変換.txt", "データbak.txt",
+               "データbak.txt.new"})},
+    };
+    // Killed before an open that makes a file is the state killed at the step before it;
+    // killed before the write into it, the state after it.
+    const std::vector<std::string> kinds = {"write", "fsync", "rename", "unlink"};
+    for (const KilledChange& change : changes) {
+        TempFolder base;
+        change.lay(base);
+        const FolderFiles before = topFiles(base);
+        const auto counts = countCalls(base, change.mode, change.traced, kinds);
+        if (HasFailure()) return;
+        const FolderFiles after = topFiles(base);
+        ASSERT_NE(after, before) << change.mode;
+        int finished = 0;
+        for (const auto& [call, count] : counts) {
+            for (int n = 1; n <= count; ++n) {
+                TempFolder folder;
+                change.lay(folder);
+                const DriverRun killed = drive(folder, change.mode, change.traced,
+                                               call + ":signal=KILL:when=" + std::to_string(n),
+                                               "/dev/null", "openat,write,fsync,rename,unlink");
+                const std::string where =
+                    std::string(change.mode) + " killed at " + call + " #" + std::to_string(n);
+                const bool halfWay = folder.exists("書き換え途中.txt");
+                const DriverRun next = startAgain(folder);
+                ASSERT_TRUE(next.exitedCleanly()) << where << ": " << next.describe();
+                const FolderFiles now = topFiles(folder);
+                EXPECT_TRUE(now == before || now == after) << where << ": " << next.describe();
+                EXPECT_EQ(next.shows("データ復旧"), halfWay) << where << ": " << next.describe();
+                EXPECT_FALSE(next.shows("データ復旧エラー")) << where;
+                if (halfWay) ++finished;
+                // No temporary file left in バックアップ/ either.
+                std::error_code ec;
+                for (std::filesystem::directory_iterator it(folder.path() / "バックアップ", ec),
+                     end;
+                     !ec && it != end; it.increment(ec))
+                    EXPECT_NE(it->path().extension(), ".tmp") << where;
+            }
+        }
+        EXPECT_GT(finished, 0) << change.mode;  // killed between the renames
+    }
 }
 
 }  // namespace

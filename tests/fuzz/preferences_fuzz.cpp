@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 0:
             fuzz::roundTrip(
                 name, [&] { return store::readHelpTourFlag(f); },
-                [&](int v) { return store::writeHelpTourFlag(f, v); }, "help tour flag");
+                [&](int v) { return store::writeHelpTourFlag(f, v) == store::WriteStatus::Ok; },
+                "help tour flag");
             break;
         case 1:
             fuzz::roundTrip(
@@ -35,20 +36,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2:
             fuzz::roundTrip(
                 name, [&] { return store::readMovingAverage(f); },
-                [&](const std::string& v) { return store::writeMovingAverage(f, v); },
+                [&](const std::string& v) {
+                    return store::writeMovingAverage(f, v) == store::WriteStatus::Ok;
+                },
                 "moving average");
             break;
         case 3:
             if (const int v = store::readAutoTime(f); v != 0 && v != 1) fuzz::fail("auto time");
             fuzz::roundTrip(
                 name, [&] { return store::readAutoTime(f); },
-                [&](int v) { return store::writeAutoTime(f, v); }, "auto time");
+                [&](int v) { return store::writeAutoTime(f, v) == store::WriteStatus::Ok; },
+                "auto time");
             break;
         default:
             if (const int v = store::readMarkerMode(f); v < 0 || v > 2) fuzz::fail("marker mode");
             fuzz::roundTrip(
                 name, [&] { return store::readMarkerMode(f); },
-                [&](int v) { return store::writeMarkerMode(f, v); }, "marker mode");
+                [&](int v) { return store::writeMarkerMode(f, v) == store::WriteStatus::Ok; },
+                "marker mode");
             break;
     }
     return 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/codec.h"
 #include "store/data_folder.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -66,15 +67,15 @@ const std::string kLog =
     "\"2026/12/06\",\"夕食後\",65.32,22.4,1401,8,45.3,5,2.8,\"7:05:09\",\"\"\r\n"
     "\"2026/12/07\",\"入浴後\",64.9,22,1399,7,45.25,6,2.85,\"a, b\",\"x\"\r\n";
 
-std::vector<MeasurementRecord> shownLog(const TempFolder& folder) {
-    return store::loadLog(folder.path(), 1).records;
+store::FileStamp shownStamp(const TempFolder& folder) {
+    return store::loadLog(folder.path(), 1).stamp;
 }
 
 // The screen asks for single rows as it draws them: each is the row of the whole table.
 TEST(CommentTable, SingleRowsAreTheRowsOfTheWholeTable) {
     const std::vector<MeasurementRecord> records = {
-        rec("2026/12/01", 0), rec("2026/12/01", 61.5f, "a"), rec("2026/12/02", 61.5f),
-        rec("2026/12/03", 60.75f), rec("2026/12/04", 0), rec("2026/12/05", 62)};
+        rec("2026/12/01", 0),      rec("2026/12/01", 61.5f, "a"), rec("2026/12/02", 61.5f),
+        rec("2026/12/03", 60.75f), rec("2026/12/04", 0),          rec("2026/12/05", 62)};
     const auto table = buildCommentTable(records);
     ASSERT_EQ(table.size(), records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -89,17 +90,18 @@ TEST(CommentTable, SingleRowsAreTheRowsOfTheWholeTable) {
 TEST(CommentSave, ChangesOnlyTheCommentOfThatRecord) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
-    const auto shown = shownLog(folder);
     // The time written on saving is replaced like any other comment.
-    auto outcome = saveComment(folder.path(), 1, 2, shown[1], "飲み会, 反省");
+    auto outcome = saveComment(folder.path(), 1, 2, shownStamp(folder), "飲み会, 反省");
     EXPECT_TRUE(outcome.saved);
     EXPECT_EQ(outcome.message, std::nullopt);
     std::string expected = kLog;
     expected.replace(expected.find("\"7:05:09\""), 9, "\"飲み会, 反省\"");
     EXPECT_EQ(folder.readCp932("データ1.txt"), expected);
+    // The screen goes on from the log it has just written.
+    EXPECT_EQ(outcome.stamp, shownStamp(folder));
 
     // Emptying a comment, on the record whose reserved field is kept as read.
-    outcome = saveComment(folder.path(), 1, 3, shown[2], "");
+    outcome = saveComment(folder.path(), 1, 3, outcome.stamp, "");
     EXPECT_TRUE(outcome.saved);
     expected.replace(expected.find("\"a, b\""), 6, "\"\"");
     EXPECT_EQ(folder.readCp932("データ1.txt"), expected);
@@ -109,25 +111,33 @@ TEST(CommentSave, ChangesOnlyTheCommentOfThatRecord) {
 TEST(CommentSave, RefusalsWriteNothing) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
-    const auto shown = shownLog(folder);
-    MeasurementRecord changed = shown[0];
-    changed.weight = 65.4f;
+    const store::FileStamp shown = shownStamp(folder);
+    // The log as another window left it: one weight changed.
+    std::string other = kLog;
+    other.replace(other.find("65.3,"), 5, "65.4,");
+    const store::FileStamp changed = store::FileStamp::of(*store::toCp932(other));
     const struct {
         int row;
-        MeasurementRecord shown;
+        store::FileStamp shown;
         std::string comment;
         const char* title;
         const char* says;
+        bool stale;
     } cases[] = {
-        {1, shown[0], "\"quoted\"", "入力エラー", "ダブルクォーテーション"},
-        {1, shown[0], "ケーキ🍰", "入力エラー", "「🍰」は保存できない文字です"},
-        {1, changed, "ok", "保存エラー", "開き直して"},   // the log changed meanwhile
-        {4, shown[0], "ok", "保存エラー", "開き直して"},  // no such record any more
-        {0, shown[0], "ok", "保存エラー", "開き直して"},
+        {1, shown, "\"quoted\"", "入力エラー", "ダブルクォーテーション", false},
+        {1, shown, "ケーキ🍰", "入力エラー", "「🍰」は保存できない文字です", false},
+        // The log changed since the table was filled.
+        {1, changed, "ok", "保存中止", "別のウィンドウか別のパソコンで変更", true},
+        {1, store::FileStamp::missing(), "ok", "保存中止", "別のウィンドウ", true},
+        // A table filled from a read that failed.
+        {1, store::FileStamp{}, "ok", "保存中止", "別のウィンドウ", true},
+        {4, shown, "ok", "保存中止", "別のウィンドウ", true},  // no such record
+        {0, shown, "ok", "保存中止", "別のウィンドウ", true},
     };
     for (const auto& c : cases) {
         const auto outcome = saveComment(folder.path(), 1, c.row, c.shown, c.comment);
         EXPECT_FALSE(outcome.saved) << c.comment;
+        EXPECT_EQ(outcome.stale, c.stale) << c.comment;
         ASSERT_TRUE(outcome.message) << c.comment;
         EXPECT_EQ(outcome.message->title, c.title) << c.comment;
         EXPECT_NE(outcome.message->text.find(c.says), std::string::npos) << outcome.message->text;
@@ -137,8 +147,8 @@ TEST(CommentSave, RefusalsWriteNothing) {
     // Bytes that are no CP932 are kept as they were: only the comment changes.
     const std::string broken = "\"2026/12/05\",\"\x85\x40\",65,22,1400,8,45,5,2.8,\"\",\"\"\r\n";
     folder.writeBytes("データ2.txt", broken);
-    const auto log2 = store::loadLog(folder.path(), 2).records;
-    const auto outcome = saveComment(folder.path(), 2, 1, log2[0], "ok");
+    const auto outcome =
+        saveComment(folder.path(), 2, 1, store::loadLog(folder.path(), 2).stamp, "ok");
     EXPECT_TRUE(outcome.saved);
     EXPECT_EQ(folder.readBytes("データ2.txt"),
               "\"2026/12/05\",\"\x85\x40\",65,22,1400,8,45,5,2.8,\"ok\",\"\"\r\n");
@@ -169,62 +179,69 @@ TEST(CommentSave, RowsAddressTheirRecordsWithDamagedLinesBetween) {
     for (const auto& c : cases) {
         TempFolder folder;
         folder.writeCp932("データ1.txt", damagedLog());
-        const auto shown = shownLog(folder);
-        const auto rows = buildCommentTable(shown);
+        const store::LoadedLog shown = store::loadLog(folder.path(), 1);
+        const auto rows = buildCommentTable(shown.records);
         ASSERT_EQ(rows.size(), 3u);
         EXPECT_EQ(rows[1].cells[0], "2");
         EXPECT_EQ(rows[1].cells[7], "7:05:09");
         EXPECT_EQ(rows[2].cells[1], "2026/12/07");
         EXPECT_EQ(rows[2].cells[4], "-0.4");  // from the record before, not a damaged line
 
-        const auto outcome = saveComment(folder.path(), 1, c.row,
-                                         shown[static_cast<std::size_t>(c.row - 1)], "飲み会");
+        const auto outcome = saveComment(folder.path(), 1, c.row, shown.stamp, "飲み会");
         ASSERT_TRUE(outcome.saved) << c.row;
         EXPECT_EQ(folder.readCp932("データ1.txt"), c.after) << c.row;
         EXPECT_EQ(folder.readCp932("バックアップ/データ1_修復前.txt"), damagedLog()) << c.row;
 
         // The next comment: the damaged lines are in the copy already.
-        const auto again = saveComment(folder.path(), 1, 1, shown[0], "朝");
+        const auto again = saveComment(folder.path(), 1, 1, outcome.stamp, "朝");
         ASSERT_TRUE(again.saved);
         EXPECT_FALSE(folder.exists("バックアップ/データ1_修復前_2.txt"));
-        EXPECT_EQ(shownLog(folder)[0].comment, "朝");
-        EXPECT_EQ(shownLog(folder)[0].reserved, "旧データ");
+        const store::LoadedLog now = store::loadLog(folder.path(), 1);
+        EXPECT_EQ(now.records[0].comment, "朝");
+        EXPECT_EQ(now.records[0].reserved, "旧データ");
     }
 }
 
+
+// Each step failing in turn: the old log with a failure told, or the new one with no word
+// or with the word that the disk did not confirm it; never a failure that goes untold.
 TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
-    const auto shown = shownLog(folder);
+    const store::FileStamp shown = shownStamp(folder);
     std::string after = kLog;
     after.replace(after.find("\"a, b\""), 6, "\"new\"");
     long steps = 0;
     {
         auto count = InjectFaults::from(1000000);
-        ASSERT_TRUE(saveComment(folder.path(), 1, 3, shown[2], "new").saved);
+        ASSERT_TRUE(saveComment(folder.path(), 1, 3, shown, "new").saved);
         steps = count.seen();
     }
     ASSERT_GT(steps, 5);
-    int failures = 0;
+    int failures = 0, unconfirmed = 0;
     for (long n = 1; n <= steps; ++n) {
         folder.writeCp932("データ1.txt", kLog);
         CommentSaveOutcome outcome;
         {
             auto fail = InjectFaults::once(n);
-            outcome = saveComment(folder.path(), 1, 3, shown[2], "new");
+            outcome = saveComment(folder.path(), 1, 3, shown, "new");
         }
         EXPECT_EQ(folder.readCp932("データ1.txt"), outcome.saved ? after : kLog) << "step " << n;
         EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.txt"}) << "step " << n;
-        if (!outcome.saved) {
+        ASSERT_TRUE(outcome.message) << "step " << n << " failed without a word";
+        if (outcome.saved) {
+            ++unconfirmed;
+            EXPECT_EQ(outcome.message->title, "書き込み確認エラー") << "step " << n;
+        } else {
             ++failures;
-            ASSERT_TRUE(outcome.message) << "step " << n;
-            EXPECT_EQ(outcome.message->title, "保存エラー");
+            EXPECT_EQ(outcome.message->title, "保存エラー") << "step " << n;
         }
     }
-    EXPECT_GE(failures, 5);  // open, read, write, fsync, close, rename
+    EXPECT_GE(failures, 5);     // open, read, write, fsync, close, rename
+    EXPECT_EQ(unconfirmed, 1);  // the folder's fsync after the rename
     // A read that fails is reported as such.
     auto fail = InjectFaults::always({store::fileops::Op::Read});
-    const auto outcome = saveComment(folder.path(), 1, 3, shown[2], "new");
+    const auto outcome = saveComment(folder.path(), 1, 3, shown, "new");
     ASSERT_TRUE(outcome.message);
     EXPECT_NE(outcome.message->text.find("読み込めなかった"), std::string::npos);
 }

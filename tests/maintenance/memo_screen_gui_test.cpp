@@ -2,6 +2,8 @@
 // Enter and by the button, the notes memo, and every failing write.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -224,18 +226,20 @@ TEST_F(MemoScreenTest, EveryFailingStepOfACommentSaveKeepsTheOldCommentShown) {
             auto fail = InjectFaults::once(n);
             f.click("cmdMemoHozon");
         }
+        // Every step matters, so every fault is told: the old log with a failure, or the
+        // new one with the word that the disk did not confirm it.
         const bool saved = log1() == after;
         EXPECT_TRUE(saved || log1() == kLog1) << "step " << n;
         EXPECT_EQ(f.folder.fileNames(), namesBefore) << "step " << n;
+        ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
+        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
         if (saved) {
-            EXPECT_TRUE(f.dialogs.shown.empty()) << "step " << n;
+            EXPECT_EQ(f.dialogs.shown[0].title, qs("書き込み確認エラー")) << "step " << n;
             EXPECT_EQ(grid().text(3, 7), "new");
             continue;
         }
         ++failures;
-        ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
-        EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー")) << "step " << n;
         EXPECT_EQ(grid().text(3, 7), "a, b") << "step " << n;
     }
     EXPECT_GE(failures, 5);
@@ -255,13 +259,18 @@ TEST_F(MemoScreenTest, LogThatCannotBeReadIsNotWrittenBack) {
     EXPECT_EQ(log1(), kLog1);
     EXPECT_EQ(grid().text(3, 7), "a, b");
 
-    // A log changed behind the screen's back is not overwritten either.
+    // A log changed behind the screen's back is not overwritten either: the table shows
+    // it as it is now, and what was typed is on the clipboard.
     f.dialogs.shown.clear();
     f.folder.writeCp932("データ1.txt", line("2026/12/04", "66", "") + kLog1);
     f.click("cmdMemoHozon");
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(f.dialogs.shown[0].text.contains(qs("開き直して")));
+    EXPECT_EQ(f.dialogs.shown[0].title, qs("保存中止"));
+    EXPECT_TRUE(f.dialogs.shown[0].text.startsWith(
+        qs("データ1.txt は、このウィンドウで読み込んだ後に、別のウィンドウか別のパソコンで")));
     EXPECT_EQ(log1(), line("2026/12/04", "66", "") + kLog1);
+    EXPECT_EQ(grid().rowCount(), 4);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "new");
 }
 
 TEST_F(MemoScreenTest, LongTableOpensOnItsNewestRows) {
@@ -341,21 +350,27 @@ TEST_F(MemoScreenTest, EveryFailingStepOfAMemoSaveWarnsAndKeepsTheOldMemo) {
     int failures = 0;
     for (long n = 1; n <= steps; ++n) {
         f.folder.writeCp932("気付きメモ.txt", before);
+        f.window->memoScreen()->loadMemo();  // the screen holds the memo it read
         typeMemo("新しいメモ");
         f.dialogs.shown.clear();
         {
             auto fail = InjectFaults::once(n);
             f.click("cmdKizukiHozon");
         }
+        // Each fault is told: the old memo kept with a failure, or the new one saved with
+        // the word that the disk did not confirm it.
         const std::string memo = f.folder.readCp932("気付きメモ.txt");
         EXPECT_TRUE(memo == before || memo == "新しいメモ\r\n") << "step " << n;
         EXPECT_EQ(f.folder.fileNames(), namesBefore) << "step " << n;
+        ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
+        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
         if (memo == before) {
             ++failures;
-            ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
             EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
-            EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
             EXPECT_EQ(memoButtonColour(), QColor(255, 224, 192)) << "step " << n;
+        } else {
+            EXPECT_EQ(f.dialogs.shown[0].title, qs("書き込み確認エラー")) << "step " << n;
+            EXPECT_EQ(memoButtonColour(), ShellFixture::defaultColour()) << "step " << n;
         }
     }
     EXPECT_GE(failures, 4);

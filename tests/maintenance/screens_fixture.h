@@ -90,7 +90,10 @@ public:
     void build(float heightCm = 160) {
         ctx = std::make_unique<ui::AppContext>(folder.path(), dialogs, clock);
         ctx->setProfile(1, {"", heightCm, 0.0f});
-        ctx->steps = store::readScaleSteps(folder.path());
+        ctx->setProfileStamp(1, store::readProfile(folder.path(), 1).stamp);
+        const store::LoadedScaleSteps steps = store::loadScaleSteps(folder.path());
+        ctx->steps = steps.steps;
+        ctx->stepsStamp = steps.stamp;
         ctx->markerMode = store::readMarkerMode(folder.path());
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };
         ctx->startupInProgress = true;

@@ -303,7 +303,9 @@ TEST_F(SettingsScreenTest, TypedStepsAreStoredOrRefused) {
         const bool weight = std::string(name) == "txtKizami";
         for (const Case& c : cases) {
             f.folder.writeCp932("体重計刻み.txt", file);
-            f.ctx->steps = store::readScaleSteps(f.folder.path());
+            const store::LoadedScaleSteps steps = store::loadScaleSteps(f.folder.path());
+            f.ctx->steps = steps.steps;
+            f.ctx->stepsStamp = steps.stamp;
             f.dialogs.shown.clear();
             auto* field = f.find<QLineEdit>(name);
             field->setText(qs(c.typed));

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "maintenance/screens_fixture.h"
+#include "store/change_set.h"
 #include "ui/grid.h"
 
 namespace pairly::testing {
@@ -141,24 +142,35 @@ TEST_F(SituationFaultsTest, RenameFailuresLeaveLogAndListAsTheyWere) {
     }
 }
 
-// When the list cannot be written and the log cannot be put back either, the box says
-// exactly that, and the day view shows the log as it now is.
+// When the list cannot take its name after the log did, and the log cannot be taken back
+// either, the box says that the change stopped half way and the next start finishes it;
+// the day view shows the log as it now is, and the next start makes the list new too.
 TEST_F(SituationFaultsTest, RenameThatCannotBeUndoneSaysSo) {
     f.build();
     f.find<QLineEdit>("txtChg")->setText(qs("朝"));
     ScreensFixture::clickItem(lstKoumoku(), 0);
     {
-        auto fail = InjectFaults::from(2, {Op::Rename});
+        // The intent file's rename and the log's go through; the list's and every later
+        // one fail.
+        auto fail = InjectFaults::from(3, {Op::Rename});
         f.click("cmdChg");
     }
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_EQ(f.dialogs.shown[1].title, qs("保存エラー"));
-    EXPECT_TRUE(f.dialogs.shown[1].text.startsWith(
-        qs("状況リストを保存できず、データファイルを元に戻すこともできませんでした。")));
+    EXPECT_EQ(f.dialogs.shown[1].text,
+              qs("状況の変更の保存が途中で止まりました。\n"
+                 "ディスクの空き容量と書き込みの権限を確認してから、プログラムを起動し直してくだ"
+                 "さい。\n次回の起動時に、残りの保存を済ませます。"));
     EXPECT_EQ(f.log(1), logLine("2026/12/07", "朝", "60.1,25,1400,8,45.3,5,2.8"));
     EXPECT_EQ(f.situations(), "A\r\nB\r\nC\r\nD\r\n");
     EXPECT_EQ(f.find<ui::Grid>("msgDayList")->text(1, 1), qs("朝"));
     EXPECT_EQ(ScreensFixture::items(lstAct()), QStringList({"A", "B", "C", "D"}));
+
+    const auto recovery = store::finishInterruptedChange(f.folder.path());
+    ASSERT_TRUE(recovery);
+    EXPECT_EQ(recovery->result, store::Recovery::Result::Completed);
+    EXPECT_EQ(f.situations(), "\"朝\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
+    EXPECT_EQ(f.folder.fileNames(), (std::vector<std::string>{"データ1.txt", "状況リスト.txt"}));
 }
 
 // A step change keeps the other step as the file holds it, and refuses when the file

@@ -292,7 +292,9 @@ TEST(MeasurementLog, DamagedBytesInTextsSurviveEveryRewrite) {
         [](const TempFolder& f) { return rewriteLog(f.path(), 1, loadLog(f.path(), 1).records); },
         [](const TempFolder& f) {
             f.writeCp932("状況リスト.txt", "\"朝食前\"\r\n");
-            return renameSituation(f.path(), 1, "朝食前", "朝ごはん前").ok();
+            return renameSituation(f.path(), 1, "朝食前", "朝ごはん前",
+                                   loadSituations(f.path()).stamp)
+                .ok();
         },
     };
     for (const char* text : texts) {
@@ -323,7 +325,10 @@ TEST(MeasurementLog, EveryRewriteKeepsATornLogInTheBackupFolderFirst) {
              return insertRecordInDateOrder(f, 1, rec("2026/12/02")) == WriteStatus::Ok;
          }},
         {"rewrite", [](const auto& f) { return rewriteLog(f, 1, loadLog(f, 1).records); }},
-        {"rename", [](const auto& f) { return renameSituation(f, 1, "朝食前", "朝").ok(); }},
+        {"rename",
+         [](const auto& f) {
+             return renameSituation(f, 1, "朝食前", "朝", loadSituations(f).stamp).ok();
+         }},
     };
     for (const auto& [name, write] : writes) {
         TempFolder folder;

@@ -78,33 +78,80 @@ TEST(NotesMemo, CharacterWithoutCp932FormIsNamedAndRefused) {
     EXPECT_EQ(folder.readCp932("気付きメモ.txt"), "元のメモ\r\n");
 }
 
+// Each step failing in turn: the old memo and a failure, or the new memo with the word
+// that the disk did not confirm it; never a fault that goes untold.
 TEST(NotesMemo, EveryFailingStepLeavesTheOldOrTheNewMemo) {
     TempFolder folder;
     const std::string before = "元のメモ\r\n\r\n";
     const std::string after = "新しいメモ\r\n";
     folder.writeCp932("気付きメモ.txt", before);
+    const FileStamp shown = loadMemo(folder.path()).stamp;
     long steps = 0;
     {
         auto count = InjectFaults::from(1000000);
-        ASSERT_TRUE(saveMemo(folder.path(), "新しいメモ"));
+        ASSERT_EQ(saveMemo(folder.path(), "新しいメモ", shown).status, WriteStatus::Ok);
         steps = count.seen();
     }
     ASSERT_GT(steps, 3);
-    int failures = 0;
+    int failures = 0, unsynced = 0;
     for (long n = 1; n <= steps; ++n) {
         folder.writeCp932("気付きメモ.txt", before);
-        bool saved;
+        WriteResult result;
         {
             auto fail = InjectFaults::once(n);
-            saved = saveMemo(folder.path(), "新しいメモ");
+            result = saveMemo(folder.path(), "新しいメモ", shown);
         }
-        failures += saved ? 0 : 1;
-        EXPECT_EQ(folder.readCp932("気付きメモ.txt"), saved ? after : before) << "step " << n;
+        EXPECT_NE(result.status, WriteStatus::Ok) << "step " << n;
+        failures += result.written() ? 0 : 1;
+        unsynced += result.status == WriteStatus::Unsynced ? 1 : 0;
+        EXPECT_EQ(folder.readCp932("気付きメモ.txt"), result.written() ? after : before)
+            << "step " << n;
         EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"気付きメモ.txt"}) << "step " << n;
     }
-    EXPECT_GE(failures, 4);  // open, write, fsync, close, rename of the temporary file
+    // open, write, fsync, close of the temporary file; the check's open, read and close;
+    // the rename.
+    EXPECT_GE(failures, 7);
+    EXPECT_EQ(unsynced, 1);  // the folder's fsync after the rename
     auto fail = InjectFaults::always({Op::Read});
     EXPECT_TRUE(loadMemo(folder.path()).failed());
+}
+
+// A memo saved in another window (or on the other PC) after this one read it is not
+// overwritten; a memo this window saved can be saved again.
+TEST(NotesMemo, AMemoChangedElsewhereIsNotOverwritten) {
+    TempFolder folder;
+    folder.writeCp932("気付きメモ.txt", "元のメモ\r\n");
+    const FileStamp first = loadMemo(folder.path()).stamp;
+    const WriteResult saved = saveMemo(folder.path(), "窓A", first);
+    ASSERT_EQ(saved.status, WriteStatus::Ok);
+    EXPECT_EQ(saved.stamp, loadMemo(folder.path()).stamp);
+    EXPECT_EQ(saveMemo(folder.path(), "窓A 二回目", saved.stamp).status, WriteStatus::Ok);
+
+    const struct {
+        const char* other;  // what the other window left, nullptr: removed
+        FileStamp shown;
+    } cases[] = {
+        {"窓Bのメモ\r\n", loadMemo(folder.path()).stamp},
+        {"窓A 二回目\r\n\r\n", loadMemo(folder.path()).stamp},  // one empty line more
+        {nullptr, loadMemo(folder.path()).stamp},
+        {"窓A 二回目\r\n", FileStamp::missing()},  // read before the file was made
+        {"窓A 二回目\r\n", FileStamp{}},           // a read that failed
+    };
+    for (const auto& c : cases) {
+        if (c.other) {
+            folder.writeCp932("気付きメモ.txt", c.other);
+        } else {
+            std::filesystem::remove(folder.path() / "気付きメモ.txt");
+        }
+        const auto bytes = folder.readBytes("気付きメモ.txt");
+        EXPECT_EQ(saveMemo(folder.path(), "窓Aの古い続き", c.shown).status, WriteStatus::Stale);
+        EXPECT_EQ(folder.readBytes("気付きメモ.txt"), bytes);
+        EXPECT_EQ(folder.exists("気付きメモ.txt"), c.other != nullptr);
+        folder.writeCp932("気付きメモ.txt", "窓A 二回目\r\n");
+    }
+    // A memo that did not exist when it was read may be made.
+    std::filesystem::remove(folder.path() / "気付きメモ.txt");
+    EXPECT_EQ(saveMemo(folder.path(), "初めて", FileStamp::missing()).status, WriteStatus::Ok);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -114,6 +115,41 @@ TEST(PredecessorImport, CurrentMissingEmptyOrShortLogsAskNothing) {
         if (log) {
             EXPECT_EQ(folder.readCp932("データ1.txt"), log);
         }
+    }
+}
+
+// A log that is there but cannot be read may be old data: the check says that it could not
+// look, asks nothing, changes nothing, and looks again at the next start.
+TEST(PredecessorImport, ALogThatCannotBeReadIsToldNotSkipped) {
+    const struct {
+        const char* what;
+        std::function<void(const TempFolder&)> lay;
+        long failingRead;
+    } cases[] = {
+        {"a folder in its place",
+         [](const TempFolder& f) { std::filesystem::create_directory(f.path() / "データ1.txt"); },
+         0},
+        {"a read error", [](const TempFolder& f) { f.writeCp932("データ1.txt", kFirstEdition); },
+         1},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        c.lay(folder);
+        const Names before = folder.fileNames();
+        ScriptedPrompter prompter(kSixAnswers);
+        {
+            auto fail = c.failingRead ? InjectFaults::always({fileops::Op::Read})
+                                      : InjectFaults::once(1000000);
+            runPredecessorImport(folder.path(), prompter);
+        }
+        EXPECT_TRUE(prompter.asked.empty()) << c.what;
+        ASSERT_EQ(prompter.warned.size(), 1u) << c.what;
+        EXPECT_EQ(prompter.warned[0],
+                  "読み込みエラー|データ1.txt を読み込めませんでした。\n"
+                  "以前のプログラムのデータかどうかを確かめられなかったため、次回の起動時にもう一度"
+                  "確かめます。\n"
+                  "読み込めた分だけを表示しています。ファイルとディスクの状態を確認してください。");
+        EXPECT_EQ(folder.fileNames(), before) << c.what;
     }
 }
 
@@ -419,13 +455,14 @@ TEST(PredecessorImport, FailedStepsLeaveEveryFileOldOrNew) {
                 EXPECT_EQ(now, after);
                 break;
             }
-            // A failed read before the questions asks nothing; any other failure says so.
+            // Every fault is told: a failure with every file old (a failed read before the
+            // questions asks nothing), or the conversion made with a word that the disk did
+            // not confirm it (or that a later check could not read the log).
+            EXPECT_FALSE(prompter.warned.empty()) << c.file << " fault " << n << " went untold";
             if (now != after) {
                 EXPECT_EQ(now, before) << c.file << " fault " << n;
                 EXPECT_TRUE(prompter.informed.empty()) << c.file << " fault " << n;
-                if (!prompter.asked.empty()) {
-                    EXPECT_EQ(prompter.warned.size(), 1u) << n;
-                }
+                EXPECT_EQ(prompter.warned.size(), 1u) << n;
             }
         }
     }

@@ -1,12 +1,17 @@
 // Every operation that rewrites a file is run with each of its file operations failing in
 // turn: every file must end old or new as a whole, matching what the operation reported,
-// with no temporary file left behind.
+// with no temporary file left behind. Every step of these operations matters, so a fault
+// is never silent: the rule for each injected fault is
+//   - a failure status (WriteFailed, ReadFailed, …) and every file old, or
+//   - Unsynced (the disk did not confirm the change) and every file new;
+// never Ok, and never new bytes with a failure or old bytes with a success.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <set>
 
+#include "store/change_set.h"
 #include "store/data_folder.h"
 #include "store/measurement_log.h"
 #include "store/preferences.h"
@@ -38,9 +43,10 @@ void lay(const TempFolder& folder, const Files& files) {
 
 // Runs `operation` on a fresh copy of `before` with file operation n (of the given kinds)
 // failing, for n = 1, 2, … until no operation fails any more. `fromN`: every operation
-// from n on fails, as when a disk goes away for good.
+// from n on fails, as when a disk goes away for good. `unsyncedSteps`: how many steps come
+// after the change is in place (fsyncs of the folder, the removal of an intent file).
 void sweep(const Files& before, const std::function<WriteStatus(const TempFolder&)>& operation,
-           const std::set<Op>& ops = {}, bool fromN = false) {
+           int unsyncedSteps, const std::set<Op>& ops = {}, bool fromN = false) {
     Files after;
     {
         TempFolder folder;
@@ -49,6 +55,7 @@ void sweep(const Files& before, const std::function<WriteStatus(const TempFolder
         after = snapshot(folder);
         ASSERT_NE(after, before);
     }
+    int unsynced = 0;
     for (long n = 1;; ++n) {
         TempFolder folder;
         lay(folder, before);
@@ -64,8 +71,13 @@ void sweep(const Files& before, const std::function<WriteStatus(const TempFolder
             EXPECT_EQ(snapshot(folder), after);
             break;
         }
-        EXPECT_EQ(snapshot(folder), status == WriteStatus::Ok ? after : before)
+        EXPECT_NE(status, WriteStatus::Ok) << "fault at operation " << n << " went untold";
+        if (status == WriteStatus::Unsynced) ++unsynced;
+        EXPECT_EQ(snapshot(folder), isWritten(status) ? after : before)
             << "fault at operation " << n;
+    }
+    if (ops.empty() && !fromN) {
+        EXPECT_EQ(unsynced, unsyncedSteps);
     }
 }
 
@@ -82,57 +94,75 @@ Files diaryFiles() {
 
 TEST(RewriteFaults, InsertionIsAllOrNothing) {
     const Files diary = diaryFiles();
-    sweep(diary, [](const TempFolder& f) {
-        return insertRecordInDateOrder(f.path(), 1, rec("2026/12/02", "朝食前"));
-    });
+    sweep(
+        diary,
+        [](const TempFolder& f) {
+            return insertRecordInDateOrder(f.path(), 1, rec("2026/12/02", "朝食前"));
+        },
+        1);
 }
 
 TEST(RewriteFaults, AppendIsAllOrNothing) {
     const Files diary = diaryFiles();
-    sweep(diary, [](const TempFolder& f) {
-        return appendRecord(f.path(), 1, rec("2026/12/06", "朝食前")) ? WriteStatus::Ok
-                                                                      : WriteStatus::WriteFailed;
-    });
+    sweep(
+        diary,
+        [](const TempFolder& f) {
+            return appendRecord(f.path(), 1, rec("2026/12/06", "朝食前"))
+                       ? WriteStatus::Ok
+                       : WriteStatus::WriteFailed;
+        },
+        0);
 }
 
 TEST(RewriteFaults, ListRewriteIsAllOrNothing) {
     const Files diary = diaryFiles();
-    sweep(diary, [](const TempFolder& f) {
-        return rewriteSituationList(f.path(), {"夕食後", "朝食前"}) ? WriteStatus::Ok
-                                                                    : WriteStatus::WriteFailed;
-    });
+    const FileStamp shown = FileStamp::of(diary.at("状況リスト.txt"));
+    sweep(
+        diary,
+        [&shown](const TempFolder& f) {
+            return rewriteSituationList(f.path(), {"夕食後", "朝食前"}, shown).status;
+        },
+        1);
 }
 
 TEST(RewriteFaults, ScaleStepKeepsTheOtherStepOrChangesNothing) {
     const Files diary = diaryFiles();
-    sweep(diary, [](const TempFolder& f) {
-        const ScaleStepUpdate update = updateScaleStep(f.path(), ScaleStepKind::Weight, "0.1");
-        if (update.status == WriteStatus::ReadFailed) return update.status;
-        // What the screen takes as the setting in force is what the file holds.
-        EXPECT_EQ(update.steps.bodyFatStep, "0.5");
-        EXPECT_EQ(update.steps.weightStep, update.status == WriteStatus::Ok ? "0.1" : "0.2");
-        return update.status;
-    });
+    const FileStamp shown = FileStamp::of(diary.at("体重計刻み.txt"));
+    sweep(
+        diary,
+        [&shown](const TempFolder& f) {
+            const ScaleStepUpdate update =
+                updateScaleStep(f.path(), ScaleStepKind::Weight, "0.1", shown);
+            if (update.status == WriteStatus::ReadFailed) return update.status;
+            // What the screen takes as the setting in force is what the file holds.
+            EXPECT_EQ(update.steps.bodyFatStep, "0.5");
+            EXPECT_EQ(update.steps.weightStep, isWritten(update.status) ? "0.1" : "0.2");
+            EXPECT_EQ(update.stamp, FileStamp::of(f.readBytes("体重計刻み.txt")));
+            return update.status;
+        },
+        1);
 }
 
 // The rename changes two files: both renamed, or both as they were, for one failing
-// operation and for every operation failing from some point on (then the log may not be
-// put back, and the outcome must say so).
+// operation; and for every operation failing from some point on, where the change may
+// stop half way (then the outcome says so, and the next start finishes it or takes it
+// back: both files new, or both old).
 TEST(RewriteFaults, RenameChangesBothFilesOrNeither) {
     const Files diary = diaryFiles();
-    const auto rename = [](const TempFolder& f) {
-        return renameSituation(f.path(), 1, "朝食前", "朝ごはん前").status;
+    const FileStamp shown = FileStamp::of(diary.at("状況リスト.txt"));
+    const auto rename = [&shown](const TempFolder& f) {
+        return renameSituation(f.path(), 1, "朝食前", "朝ごはん前", shown).status;
     };
-    sweep(diary, rename);
+    sweep(diary, rename, 1);
 
     Files renamed;
     {
         TempFolder folder;
         lay(folder, diary);
-        ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前").ok());
+        ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前", shown).ok());
         renamed = snapshot(folder);
     }
-    int leftRenamed = 0;
+    int halfWay = 0;
     for (long n = 1;; ++n) {
         TempFolder folder;
         lay(folder, diary);
@@ -140,28 +170,65 @@ TEST(RewriteFaults, RenameChangesBothFilesOrNeither) {
         long seen;
         {
             auto faults = InjectFaults::from(n);
-            outcome = renameSituation(folder.path(), 1, "朝食前", "朝ごはん前");
+            outcome = renameSituation(folder.path(), 1, "朝食前", "朝ごはん前", shown);
             seen = faults.seen();
         }
         if (seen < n) break;
-        const Files now = snapshot(folder);
-        if (outcome.ok()) {
-            EXPECT_EQ(now, renamed) << n;
-        } else if (outcome.logLeftRenamed) {
-            ++leftRenamed;
-            EXPECT_EQ(now.at("データ1.txt"), renamed.at("データ1.txt")) << n;
-            EXPECT_EQ(now.at("状況リスト.txt"), diary.at("状況リスト.txt")) << n;
-            EXPECT_EQ(now.size(), diary.size()) << n;
+        EXPECT_FALSE(outcome.ok()) << n;
+        if (isWritten(outcome.status)) {
+            EXPECT_EQ(snapshot(folder), renamed) << n;
+        } else if (outcome.pending != PendingChange::None) {
+            ++halfWay;
+            EXPECT_TRUE(folder.exists(kIntentFile)) << n;
+            // The next start, on a disk that works again.
+            const auto recovery = finishInterruptedChange(folder.path());
+            ASSERT_TRUE(recovery) << n;
+            EXPECT_EQ(snapshot(folder), outcome.pending == PendingChange::Undo ? diary : renamed)
+                << n;
         } else {
-            EXPECT_EQ(now, diary) << n;
+            EXPECT_EQ(snapshot(folder), diary) << n;
         }
     }
-    EXPECT_GT(leftRenamed, 0);  // the case is reached and told
+    EXPECT_GT(halfWay, 0);  // the case is reached and told
+}
+
+// Another window changed the list (or the log) since it was read: nothing is written.
+TEST(RewriteFaults, ChangedFilesAreNotOverwritten) {
+    const Files diary = diaryFiles();
+    const FileStamp shown = FileStamp::of(diary.at("状況リスト.txt"));
+    const struct {
+        const char* file;
+        std::string otherBytes;  // what the other window wrote
+    } cases[] = {
+        {"状況リスト.txt", "朝食前\r\n夕食後\r\n散歩後\r\n"},
+        {"状況リスト.txt", ""},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        lay(folder, diary);
+        folder.writeBytes(c.file, c.otherBytes);
+        const Files changed = snapshot(folder);
+        const RenameOutcome outcome =
+            renameSituation(folder.path(), 1, "朝食前", "朝ごはん前", shown);
+        EXPECT_EQ(outcome.status, WriteStatus::Stale) << c.otherBytes;
+        EXPECT_EQ(outcome.unreadFile, c.file);
+        EXPECT_EQ(snapshot(folder), changed);
+        const WriteResult list = rewriteSituationList(folder.path(), {"夕食後"}, shown);
+        EXPECT_EQ(list.status, WriteStatus::Stale);
+        const ScaleStepUpdate step = updateScaleStep(folder.path(), ScaleStepKind::Weight, "0.5",
+                                                     FileStamp::of("0.1\r\n0.2\r\n"));
+        EXPECT_EQ(step.status, WriteStatus::Stale);
+        // What the file holds, for the screen to show.
+        EXPECT_EQ(step.steps.weightStep, "0.2");
+        EXPECT_EQ(step.stamp, FileStamp::of(diary.at("体重計刻み.txt")));
+        EXPECT_EQ(snapshot(folder), changed);
+    }
 }
 
 // A read that fails anywhere in the file refuses the rewrite and names the file.
 TEST(RewriteFaults, FailedReadsWriteNothingAndAreReported) {
     const Files diary = diaryFiles();
+    const FileStamp shown = FileStamp::of(diary.at("状況リスト.txt"));
     struct Case {
         Op op;
         long n;
@@ -178,7 +245,7 @@ TEST(RewriteFaults, FailedReadsWriteNothingAndAreReported) {
         RenameOutcome outcome;
         {
             auto faults = InjectFaults::once(c.n, {c.op});
-            outcome = renameSituation(folder.path(), 1, "朝食前", "朝ごはん前");
+            outcome = renameSituation(folder.path(), 1, "朝食前", "朝ごはん前", shown);
         }
         EXPECT_EQ(outcome.status, WriteStatus::ReadFailed) << c.unreadFile << c.n;
         EXPECT_EQ(outcome.unreadFile, c.unreadFile);
@@ -189,7 +256,9 @@ TEST(RewriteFaults, FailedReadsWriteNothingAndAreReported) {
         lay(folder, diary);
         {
             auto faults = InjectFaults::once(1, {op});
-            EXPECT_EQ(updateScaleStep(folder.path(), ScaleStepKind::BodyFat, "0.1").status,
+            EXPECT_EQ(updateScaleStep(folder.path(), ScaleStepKind::BodyFat, "0.1",
+                                      FileStamp::of(diary.at("体重計刻み.txt")))
+                          .status,
                       WriteStatus::ReadFailed);
         }
         EXPECT_EQ(snapshot(folder), diary);
@@ -204,10 +273,11 @@ TEST(RewriteFaults, PuttingTheLogBackRestoresItsExactBytes) {
     folder.writeBytes("データ1.txt", log);
     folder.writeBytes("状況リスト.txt", "朝食前\r\n");
     {
-        auto faults = InjectFaults::once(2, {Op::Rename});  // the list's rename
-        const RenameOutcome outcome = renameSituation(folder.path(), 1, "朝食前", "朝");
+        auto faults = InjectFaults::once(3, {Op::Rename});  // the list's rename
+        const RenameOutcome outcome =
+            renameSituation(folder.path(), 1, "朝食前", "朝", FileStamp::of("朝食前\r\n"));
         EXPECT_EQ(outcome.status, WriteStatus::WriteFailed);
-        EXPECT_FALSE(outcome.logLeftRenamed);
+        EXPECT_EQ(outcome.pending, PendingChange::None);
     }
     EXPECT_EQ(folder.readBytes("データ1.txt"), log);
     EXPECT_EQ(folder.readBytes("状況リスト.txt"), "朝食前\r\n");

@@ -21,7 +21,7 @@ MeasurementRecord rec(const std::string& date, const std::string& situation,
 
 TEST(SituationList, DefaultsOnlyWhenTheFileIsMissing) {
     TempFolder folder;
-    ASSERT_TRUE(ensureSituationList(folder.path()));
+    ASSERT_EQ(ensureSituationList(folder.path()), WriteStatus::Ok);
     EXPECT_EQ(loadSituationList(folder.path()), defaultSituations());
     EXPECT_EQ(folder.readCp932("状況リスト.txt"),
               "起床後\r\n朝食前\r\n朝食後\r\n昼食前\r\n昼食後\r\n夕食前\r\n夕食後\r\n入浴前\r\n"
@@ -30,7 +30,7 @@ TEST(SituationList, DefaultsOnlyWhenTheFileIsMissing) {
 
     ASSERT_TRUE(rewriteSituationList(folder.path(), {}));
     EXPECT_EQ(folder.readBytes("状況リスト.txt"), "");
-    ASSERT_TRUE(ensureSituationList(folder.path()));  // an empty list is a list
+    ASSERT_EQ(ensureSituationList(folder.path()), WriteStatus::Ok);  // an empty list is a list
     EXPECT_TRUE(loadSituationList(folder.path()).empty());
 }
 
@@ -62,7 +62,9 @@ TEST(SituationList, RenameTouchesOnlyTheActivePartnersLogAndEveryEqualEntry) {
     ASSERT_TRUE(rewriteSituationList(folder.path(), {"朝食前", "夕食後", "朝食前"}));
     const std::string otherBefore = folder.readBytes("データ2.txt");
 
-    ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前").ok());
+    ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前",
+                                loadSituations(folder.path()).stamp)
+                    .ok());
 
     const auto log = loadLog(folder.path(), 1).records;
     ASSERT_EQ(log.size(), 4u);
@@ -81,7 +83,8 @@ TEST(SituationList, RenameWithoutMatchesStillRewritesBothFiles) {
     ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01", "夕食後")}));
     folder.writeCp932("データ2.txt", folder.readCp932("データ2.txt") + "\"torn");
     ASSERT_TRUE(rewriteSituationList(folder.path(), {"夕食後"}));
-    ASSERT_TRUE(renameSituation(folder.path(), 2, "無い", "新").ok());
+    ASSERT_TRUE(
+        renameSituation(folder.path(), 2, "無い", "新", loadSituations(folder.path()).stamp).ok());
     EXPECT_EQ(folder.readCp932("データ2.txt"), recordLine(rec("2026/12/01", "夕食後")));
     EXPECT_EQ(folder.readCp932("状況リスト.txt"), "\"夕食後\"\r\n");
 }
@@ -93,11 +96,12 @@ TEST(SituationList, FailedOrRefusedRenameChangesNothing) {
     const std::string logBefore = folder.readBytes("データ1.txt");
     const std::string listBefore = folder.readBytes("状況リスト.txt");
 
-    EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝\"食").ok());
+    const FileStamp shown = loadSituations(folder.path()).stamp;
+    EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝\"食", shown).ok());
     // Every write stops short: the log's rewrite fails, so the list is not touched either.
     {
         auto fail = testing::InjectFaults::always({fileops::Op::Write});
-        EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前").ok());
+        EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前", shown).ok());
     }
 
     EXPECT_EQ(folder.readBytes("データ1.txt"), logBefore);

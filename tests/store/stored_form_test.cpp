@@ -188,7 +188,8 @@ TEST(StoredForm, WritersRefuseTextThatWouldReadBackDifferently) {
         {"list, bare", appendSituationBare(f, "‖")},
         {"list, quoted", appendSituationQuoted(f, "〜")},
         {"list, whole", rewriteSituationList(f, {"起床後", "¢"})},
-        {"rename", renameSituation(f, 1, "起床後", "起床〜").status == WriteStatus::Ok},
+        {"rename", renameSituation(f, 1, "起床後", "起床〜", loadSituations(f).stamp).status ==
+                       WriteStatus::Ok},
         {"memo", saveMemo(f, "一行目\n外食¥1500")},
     };
     for (const auto& c : cases) EXPECT_FALSE(c.written) << c.what;

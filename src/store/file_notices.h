@@ -1,0 +1,22 @@
+#pragma once
+// The messages every screen gives about a write that did not simply go through: a file that
+// another window (or the other PC of a synchronised folder) changed since it was read, and
+// a change the disk would not confirm.
+#include <string>
+#include <string_view>
+
+namespace pairly::store {
+
+struct FileNotice {
+    std::string text, title;
+    bool operator==(const FileNotice&) const = default;
+};
+
+// Nothing was written and the screen reads the file again. `textKept`: the text that was
+// being typed has been put on the clipboard, so that it is not lost with the reread.
+FileNotice staleFileNotice(std::string_view fileName, bool textKept = false);
+// The change is in the file, but a failed fsync leaves it open whether it survives a power
+// cut.
+FileNotice unsyncedNotice(std::string_view fileName);
+
+}  // namespace pairly::store
