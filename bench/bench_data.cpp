@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "store/partner_profile.h"
-#include "store/preferences.h"
-#include "store/situation_list.h"
-#include "text/dates.h"
+#include "core/store/partner_profile.h"
+#include "core/store/preferences.h"
+#include "core/store/situation_list.h"
+#include "core/text/dates.h"
 
 namespace pairly::bench {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "store/measurement_log.h"
+#include "core/store/measurement_log.h"
 
 namespace pairly::bench {
 

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_data.h"
-#include "store/measurement_log.h"
-#include "text/dates.h"
-#include "views/calendar.h"
+#include "core/store/measurement_log.h"
+#include "core/text/dates.h"
+#include "core/calendar/calendar.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "bench/bench_data.h"
-#include "store/measurement_log.h"
-#include "views/measurement_list.h"
+#include "core/store/measurement_log.h"
+#include "core/list/measurement_list.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "bench/bench_data.h"
-#include "store/data_folder.h"
-#include "store/measurement_log.h"
+#include "core/store/data_folder.h"
+#include "core/store/measurement_log.h"
 
 namespace {
 

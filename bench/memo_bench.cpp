@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_data.h"
-#include "maintenance/comment_table.h"
-#include "store/measurement_log.h"
+#include "core/memo/comment_table.h"
+#include "core/store/measurement_log.h"
 
 namespace {
 

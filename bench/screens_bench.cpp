@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_data.h"
-#include "entry/day_view.h"
-#include "store/measurement_log.h"
-#include "text/dates.h"
-#include "views/comparison.h"
+#include "core/entry/day_view.h"
+#include "core/store/measurement_log.h"
+#include "core/text/dates.h"
+#include "core/comparison/comparison.h"
 
 namespace {
 

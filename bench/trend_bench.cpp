@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_data.h"
-#include "views/analyses.h"
-#include "views/weight_trend.h"
+#include "core/trend/analyses.h"
+#include "core/trend/weight_trend.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <set>
 
 #include "bench/bench_data.h"
-#include "shell/main_window.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
+#include "gui/shell/main_window.h"
+#include "gui/widgets/clock.h"
+#include "gui/widgets/dialogs.h"
 
 namespace pairly::bench {
 

@@ -7,10 +7,10 @@
 
 #include "bench/bench_data.h"
 #include "bench/window_timing.h"
-#include "store/measurement_log.h"
-#include "text/numbers.h"
-#include "ui/chart.h"
-#include "ui/grid.h"
+#include "core/store/measurement_log.h"
+#include "core/text/numbers.h"
+#include "gui/widgets/chart.h"
+#include "gui/widgets/grid.h"
 
 namespace pairly::bench {
 

@@ -3,12 +3,12 @@
 #include <QIcon>
 #include <iostream>
 
-#include "shell/command_line.h"
-#include "shell/main_window.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
-#include "ui/program_font.h"
-#include "ui/qt_translations.h"
+#include "core/shell/command_line.h"
+#include "gui/shell/main_window.h"
+#include "gui/widgets/clock.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/program_font.h"
+#include "gui/widgets/qt_translations.h"
 
 int main(int argc, char** argv) {
     namespace shell = pairly::shell;

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "store/data_folder.h"
-#include "store/measurement_log.h"
-#include "store/partner_profile.h"
-#include "store/preferences.h"
-#include "store/situation_list.h"
-#include "text/dates.h"
-#include "text/numbers.h"
+#include "core/store/data_folder.h"
+#include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
+#include "core/store/preferences.h"
+#include "core/store/situation_list.h"
+#include "core/text/dates.h"
+#include "core/text/numbers.h"
 
 namespace {
 

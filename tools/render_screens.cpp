@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "maintenance/print_controller.h"
-#include "maintenance/settings_screen.h"
-#include "shell/main_window.h"
-#include "text/dates.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
-#include "ui/program_font.h"
+#include "gui/printing/print_controller.h"
+#include "gui/settings/settings_screen.h"
+#include "gui/shell/main_window.h"
+#include "core/text/dates.h"
+#include "gui/widgets/clock.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/program_font.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <cstring>
 #include <string>
 
-#include "shell/main_window.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
+#include "gui/shell/main_window.h"
+#include "gui/widgets/clock.h"
+#include "gui/widgets/dialogs.h"
 
 namespace {
 

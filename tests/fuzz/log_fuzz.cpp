@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz_folder.h"
-#include "store/measurement_log.h"
+#include "core/store/measurement_log.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "fuzz_folder.h"
-#include "store/notes_memo.h"
+#include "core/store/notes_memo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pairly;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "fuzz_folder.h"
-#include "store/measurement_log.h"
-#include "store/predecessor_import.h"
+#include "core/store/measurement_log.h"
+#include "core/store/predecessor_import.h"
 
 namespace {
 

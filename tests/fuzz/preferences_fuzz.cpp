@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fuzz_folder.h"
-#include "store/preferences.h"
+#include "core/store/preferences.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pairly;

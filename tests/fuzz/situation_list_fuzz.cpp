@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "fuzz_folder.h"
-#include "store/situation_list.h"
+#include "core/store/situation_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pairly;

@@ -10,16 +10,16 @@
 #include <string>
 #include <string_view>
 
-#include "entry/day_view.h"
-#include "maintenance/comment_table.h"
-#include "store/codec.h"
-#include "store/measurement_log.h"
-#include "views/analyses.h"
-#include "views/bmi.h"
-#include "views/calendar.h"
-#include "views/comparison.h"
-#include "views/measurement_list.h"
-#include "views/weight_trend.h"
+#include "core/entry/day_view.h"
+#include "core/memo/comment_table.h"
+#include "core/store/codec.h"
+#include "core/store/measurement_log.h"
+#include "core/trend/analyses.h"
+#include "core/body/bmi.h"
+#include "core/calendar/calendar.h"
+#include "core/comparison/comparison.h"
+#include "core/list/measurement_list.h"
+#include "core/trend/weight_trend.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "ui/qt_translations.h"
+#include "gui/widgets/qt_translations.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

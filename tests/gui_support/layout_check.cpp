@@ -16,7 +16,7 @@
 #include <QStyleOptionGroupBox>
 #include <QWidget>
 
-#include "ui/grid.h"
+#include "gui/widgets/grid.h"
 
 namespace pairly::testing {
 

@@ -4,7 +4,7 @@
 // wider than their column. Each problem is one readable line naming the widgets.
 #include <QStringList>
 
-#include "ui/overlay.h"
+#include "gui/widgets/overlay.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <set>
 
-#include "store/file_ops.h"
+#include "core/store/file_ops.h"
 
 namespace pairly::testing {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "store/codec.h"
+#include "core/store/codec.h"
 
 namespace pairly::testing {
 

@@ -1,0 +1,240 @@
+#include "core/entry/entry_logic.h"
+
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+#include "core/store/fields.h"
+#include "core/store/file_notices.h"
+#include "core/text/dates.h"
+#include "core/text/numbers.h"
+
+namespace pairly::entry {
+
+namespace {
+
+struct FieldInfo {
+    const char* name;  // as named in messages
+    store::NumberKind kind;
+};
+
+constexpr std::array<FieldInfo, kFieldCount> kFieldInfo = {{
+    {"体重", store::NumberKind::Weight},
+    {"体脂肪率", store::NumberKind::BodyFat},
+    {"基礎代謝", store::NumberKind::Int16},
+    {"内臓脂肪", store::NumberKind::Int16},
+    {"筋肉量", store::NumberKind::Mass},
+    {"筋肉スコア", store::NumberKind::Int16},
+    {"骨量", store::NumberKind::Mass},
+}};
+
+// The leading number of a field, for the steppers; full-width digits typed with the
+// input method count as digits, so "６０．５" is 60.5 and not 0.
+double fieldNumber(const std::string& text) {
+    return text::leadingNumber(text::asciiNumberText(text));
+}
+
+// validateSave has made sure that every field reads as a typed number in range.
+double typedValue(const FieldTexts& texts, Field field) {
+    const auto i = static_cast<std::size_t>(field);
+    return store::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
+}
+float floatValue(const FieldTexts& texts, Field field) {
+    return static_cast<float>(typedValue(texts, field));
+}
+std::int16_t intValue(const FieldTexts& texts, Field field) {
+    return text::toInt16Clamped(typedValue(texts, field));
+}
+
+}  // namespace
+
+std::string stepTextFor(Field field, const std::string& weightStep,
+                        const std::string& bodyFatStep) {
+    switch (field) {
+        case Field::Weight:
+            return weightStep;
+        case Field::BodyFat:
+            return bodyFatStep;
+        case Field::MuscleMass:
+        case Field::BoneMass:
+            return "0.1";
+        case Field::BasalMetabolism:
+        case Field::VisceralFat:
+        case Field::MuscleScore:
+            break;
+    }
+    return "1";
+}
+
+std::optional<double> parseStep(const std::string& stepText) {
+    // A step file written before steps were checked may hold anything: a step that
+    // could not be typed today (such as -0.5, which would turn ↑ into ↓) does nothing.
+    if (store::isBlankText(stepText)) return std::nullopt;
+    const store::TypedNumber step = store::readTypedNumber(stepText, store::NumberKind::Step);
+    if (!step.ok()) return std::nullopt;
+    return step.value;
+}
+
+std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
+                                            store::NumberKind kind) {
+    if (store::readTypedNumber(text, kind).ok()) return std::nullopt;
+    return SaveMessage{store::refusedNumberText(name, kind), name + "入力エラー"};
+}
+
+std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {
+    const auto step = parseStep(stepText);
+    if (!step) return fieldText;
+    const double current = fieldNumber(fieldText);
+    const double next = up ? current + *step : current - *step;
+    if (!std::isfinite(next)) return fieldText;
+    return text::doubleText(next);
+}
+
+FieldTexts fillTexts(const PreviousValues& values) {
+    return {
+        text::floatText(values.weight),         text::floatText(values.bodyFat),
+        std::to_string(values.basalMetabolism), std::to_string(values.visceralFat),
+        text::floatText(values.muscleMass),     std::to_string(values.muscleScore),
+        text::floatText(values.boneMass),
+    };
+}
+
+int nextMarkerMode(int mode) {
+    const int next = mode + 1;
+    return next > 2 || next < 0 ? 0 : next;
+}
+
+std::optional<SaveMessage> validateSave(const SaveRequest& request) {
+    if (request.situation.empty()) return SaveMessage{"行動が指定されていません", "行動未入力"};
+    // Blanks alone are no value either.
+    if (store::isBlankText(request.fieldTexts[static_cast<int>(Field::Weight)]))
+        return SaveMessage{"体重が入力されていません", "体重未入力"};
+    if (store::isBlankText(request.fieldTexts[static_cast<int>(Field::BodyFat)]))
+        return SaveMessage{"体脂肪率が入力されていません", "体脂肪率未入力"};
+    // A quote or a line break would break the line format of the log.
+    if (!store::isStorableText(request.situation))
+        return SaveMessage{"行動に使用できない文字（\" または改行）が含まれています",
+                           "行動入力エラー"};
+    for (int i = 0; i < kFieldCount; ++i) {
+        const FieldInfo& info = kFieldInfo[static_cast<std::size_t>(i)];
+        if (auto refusal = checkTypedNumber(request.fieldTexts[static_cast<std::size_t>(i)],
+                                            info.name, info.kind)) {
+            refusal->field = static_cast<Field>(i);
+            return refusal;
+        }
+    }
+    if (!text::parseDate(request.selectedDay))
+        return SaveMessage{"日付が正しくありません", "日付エラー"};
+    return std::nullopt;
+}
+
+std::optional<SaveMessage> futureDayQuestion(const std::string& selectedDay,
+                                             const std::string& today) {
+    // "yyyy/mm/dd" texts order as their days.
+    if (!text::parseDate(selectedDay) || selectedDay <= today) return std::nullopt;
+    return SaveMessage{selectedDay + " は今日より後の日付です。\n\nこの日付で保存しますか？",
+                       "日付確認"};
+}
+
+PlanResult planSave(const SaveRequest& request, int recordCount,
+                    const std::optional<std::string>& lastRecordDate) {
+    PlanResult result;
+    if (auto refusal = validateSave(request)) {
+        result.refusal = std::move(refusal);
+        return result;
+    }
+    // Record numbers are 16-bit throughout; one more would overflow every counter.
+    if (recordCount >= store::kMaxRecords) {
+        result.refusal = SaveMessage{"データ件数が上限（32766件）に達しているため、保存できません",
+                                     "保存件数超過"};
+        return result;
+    }
+    const FieldTexts& t = request.fieldTexts;
+    SavePlan plan;
+    store::MeasurementRecord& r = plan.record;
+    r.date = request.selectedDay;
+    r.situation = request.situation;
+    r.weight = floatValue(t, Field::Weight);
+    r.bodyFat = floatValue(t, Field::BodyFat);
+    r.basalMetabolism = intValue(t, Field::BasalMetabolism);
+    r.visceralFat = intValue(t, Field::VisceralFat);
+    r.muscleMass = floatValue(t, Field::MuscleMass);
+    r.muscleScore = intValue(t, Field::MuscleScore);
+    r.boneMass = floatValue(t, Field::BoneMass);
+    if (lastRecordDate && *lastRecordDate > request.selectedDay) {
+        plan.mode = WriteMode::Insert;  // the time of saving says nothing about a past day
+    } else {
+        plan.mode = WriteMode::Append;
+        if (request.autoTime) r.comment = request.timeText;
+    }
+    result.plan = std::move(plan);
+    return result;
+}
+
+SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
+                            const SaveRequest& request) {
+    SaveOutcome outcome;
+    const SaveMessage readFailed{
+        "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません。",
+        "保存エラー"};
+    const store::LoadedLog loaded = store::loadLog(folder, slot);
+    const SaveMessage oldLayout{store::oldLayoutRefusal() + "\nデータは変更されていません。",
+                                "保存エラー"};
+    if (loaded.oldLayout) {
+        outcome.message = oldLayout;
+        return outcome;
+    }
+    const std::vector<store::MeasurementRecord>& log = loaded.records;
+    std::optional<std::string> lastDate;
+    if (!log.empty()) lastDate = log.back().date;
+    PlanResult planned = planSave(request, static_cast<int>(log.size()), lastDate);
+    if (!planned.plan) {
+        outcome.message = std::move(planned.refusal);
+        return outcome;
+    }
+    // Without the whole log neither the place of the record (append or insert) nor the
+    // record limit is known: a weighing of an earlier day would land out of order.
+    if (loaded.failed()) {
+        outcome.message = readFailed;
+        return outcome;
+    }
+    outcome.plan = std::move(planned.plan);
+    const store::WriteStatus status =
+        outcome.plan->mode == WriteMode::Insert
+            ? store::insertRecordInDateOrder(folder, slot, outcome.plan->record)
+            : store::appendRecordWithStatus(folder, slot, outcome.plan->record);
+    switch (status) {
+        case store::WriteStatus::Ok:
+            outcome.saved = true;
+            break;
+        case store::WriteStatus::Unsynced: {
+            // In the log, so saved; but the user must hear that the disk did not confirm it.
+            outcome.saved = true;
+            const store::FileNotice notice = store::unsyncedNotice(store::logFileName(slot));
+            outcome.message = SaveMessage{notice.text, notice.title};
+            break;
+        }
+        case store::WriteStatus::ReadFailed:
+            outcome.message = readFailed;
+            break;
+        case store::WriteStatus::OldLayout:
+            outcome.message = oldLayout;
+            break;
+        case store::WriteStatus::Refused:
+            outcome.message = SaveMessage{
+                "データファイルに読み取れない文字が含まれているため、保存を中止しました。\n"
+                "データは変更されていません。",
+                "保存エラー"};
+            break;
+        case store::WriteStatus::WriteFailed:
+        case store::WriteStatus::Stale:  // appends and insertions read the log they change
+            outcome.message = SaveMessage{
+                "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"
+                "。",
+                "保存エラー"};
+            break;
+    }
+    return outcome;
+}
+
+}  // namespace pairly::entry

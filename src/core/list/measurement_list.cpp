@@ -1,0 +1,413 @@
+#include "core/list/measurement_list.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "core/text/numbers.h"
+
+namespace pairly::views {
+
+using store::MeasurementRecord;
+
+const std::array<ListColumn, kListColumns> kListTableColumns = {{
+    {"回", 600, Align::Right},
+    {"日付け", 950, Align::Centre},
+    {"曜", 320, Align::Centre},
+    {"行動", 1565, Align::Left},
+    {"体重", 750, Align::Right},
+    {"前回差", 730, Align::Right},
+    {"差", 320, Align::Centre},
+    {"初回差", 730, Align::Right},
+    {"差", 320, Align::Centre},
+    {"ＢＭＩ", 560, Align::Right},
+    {"肥満度", 680, Align::Right},
+    {"体脂肪", 680, Align::Right},
+}};
+
+const std::array<ListColumn, kListCompositionColumns> kCompositionTableColumns = {{
+    {"回", 600, Align::Right},
+    {"日付け", 950, Align::Centre},
+    {"曜", 320, Align::Centre},
+    {"行動", 1565, Align::Left},
+    {"体重", 750, Align::Right},
+    {"体脂肪", 730, Align::Right},
+    {"基礎代謝", 950, Align::Right},
+    {"脂肪", 500, Align::Right},
+    {"筋肉量", 800, Align::Right},
+    {"筋", 350, Align::Right},
+    {"骨量", 695, Align::Right},
+}};
+
+const std::array<const char*, 7> kWeekdayNames = {"日", "月", "火", "水", "木", "金", "土"};
+
+const std::array<PeriodButton, 10> kPeriodButtons = {{
+    {"cmdKikan1", "前日", PeriodKind::DaysBack, 1},
+    {"cmdKikan8", "３日", PeriodKind::DaysBack, 2},
+    {"cmdKikan2", "１週間", PeriodKind::DaysBack, 7},
+    {"cmdKikan3", "２週間", PeriodKind::DaysBack, 14},
+    {"cmdKikan4", "１ヶ月", PeriodKind::DaysBack, 30},
+    {"cmdKikan5", "３ヶ月", PeriodKind::DaysBack, 90},
+    {"cmdKikan6", "半年", PeriodKind::DaysBack, 180},
+    {"cmdKikan7", "１年", PeriodKind::DaysBack, 365},
+    {"cmdAllDay", "全部", PeriodKind::AllDays, 0},
+    {"cmdKikanF", "任意", PeriodKind::Typed, 0},
+}};
+
+ListMode listMode(const ListFilters& f) {
+    const bool weekday = f.weekday != kAllWeekdays;
+    if (f.situation.empty()) return weekday ? ListMode::PeriodWeekday : ListMode::Period;
+    return weekday ? ListMode::PeriodWeekdaySituation : ListMode::PeriodSituation;
+}
+
+namespace {
+
+// Weekday 0..6 of a date text, -1 when it is not a valid date.
+int weekdayOf(std::string_view date) {
+    const auto d = text::parseDate(date);
+    return d ? text::weekday(*d) : -1;
+}
+
+bool inPeriod(const std::string& date, const ListFilters& f) {
+    return f.start <= date && date <= f.end;
+}
+
+bool hasSituation(const MeasurementRecord& r, const ListFilters& f) {
+    return r.situation.find(f.situation) != std::string::npos;
+}
+
+// Limits that enclose the values plotted: Int(60.1f + 0.9) is 60 because 60.1f lies just
+// below 60.1, which would cut the heaviest point off the chart.
+ChartAxis enclosing(double minimum, double maximum, double largest, int divisions) {
+    if (maximum < largest) maximum = std::ceil(largest);
+    if (maximum <= minimum) maximum = minimum + 1;
+    return {minimum, maximum, divisions};
+}
+
+// Whole-kilo (or 2, 5, 10 kilo) steps for an axis with whole limits; 0 leaves the chart's
+// own division count.
+int wholeDivisions(const ChartAxis& axis) {
+    const double span = axis.maximum - axis.minimum;
+    if (!(span >= 1) || span > 1e6 || span != std::floor(span)) return 0;
+    return chart::majorDivisions(chart::WholeAxisRange{0, static_cast<int>(span), true});
+}
+
+std::string kg(float value) { return text::formatNumber(value, "0.0Kg"); }
+
+// A long log repeats the same few hundred weights, body fats and differences: each
+// distinct value is turned into text once per build, and the text is kept once.
+template <class Key, class Texts>
+class TextMemo {
+public:
+    template <class Make>
+    const Texts& get(Key key, Make make) {
+        const auto [it, added] = map_.try_emplace(key);
+        if (added) it->second = make();
+        return it->second;
+    }
+
+private:
+    std::unordered_map<Key, Texts> map_;
+};
+
+std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+
+struct WeightTexts {
+    Text kg, bmi, obesity, chart;
+};
+struct DifferenceTexts {
+    Text kg;
+    Arrow arrow = Arrow::Same;
+};
+struct BodyFatTexts {
+    Text cell, chart;
+};
+struct DateTexts {
+    Text date, shortDate, weekdayName;
+};
+
+// One pass over the log: each listed record gives a row of both tables and a point of
+// the main chart.
+class ListBuilder {
+public:
+    ListBuilder(float heightCm, bool unfiltered, std::size_t expected) : store_(*list_.texts) {
+        const float h = heightCm / 100.0f;
+        h2_ = h * h;
+        standard_ = 22.0f * h2_;
+        // Height 0 (a fresh profile) would make every BMI and obesity figure infinite.
+        bmiUsable_ = heightCm > 0 && std::isfinite(h2_) && h2_ > 0 && standard_ > 0;
+        list_.unfiltered = unfiltered;
+        list_.rows.reserve(expected);
+        list_.compositionRows.reserve(expected);
+        list_.chart.weights.reserve(expected);
+        list_.chart.bodyFats.reserve(expected);
+    }
+
+    void add(const MeasurementRecord& r) {
+        const DateTexts& date = dateTexts(r.date);
+        if (list_.unfiltered && (list_.dates.empty() || date.date != list_.dates.back())) {
+            list_.dates.push_back(date.date);
+        }
+
+        const int number = static_cast<int>(list_.rows.size()) + 1;
+        if (number == 1) firstWeight_ = r.weight;
+        // 0 means nothing listed yet: the first row shows a zero difference.
+        if (previousWeight_ == 0) previousWeight_ = r.weight;
+
+        const WeightTexts& weight = weightTexts(r.weight);
+        const DifferenceTexts& previous = difference(r.weight - previousWeight_);
+        const DifferenceTexts& first = difference(r.weight - firstWeight_);
+        const BodyFatTexts& fat = fatTexts_.get(bitsOf(r.bodyFat), [&] {
+            return BodyFatTexts{store_.keep(text::formatNumber(r.bodyFat, "0.0") + "%"),
+                                store_.keep(text::floatText(r.bodyFat))};
+        });
+        const Text numberText = store_.keep(std::to_string(number));
+        const Text situation =
+            situations_.get(r.situation, [&] { return store_.keep(r.situation); });
+
+        ListRow& row = list_.rows.emplace_back();
+        row.cells = {numberText,
+                     date.shortDate,
+                     date.weekdayName,
+                     situation,
+                     weight.kg,
+                     previous.kg,
+                     arrowText(previous.arrow),
+                     first.kg,
+                     arrowText(first.arrow),
+                     weight.bmi,
+                     weight.obesity,
+                     fat.cell};
+        row.previousArrow = previous.arrow;
+        row.firstArrow = first.arrow;
+
+        list_.compositionRows.push_back(
+            {{numberText, date.shortDate, date.weekdayName, situation, weight.kg, fat.cell,
+              integer(r.basalMetabolism, kcal_, "kcal"), integer(r.visceralFat, plain_, ""),
+              kgText(r.muscleMass), integer(r.muscleScore, plain_, ""), kgText(r.boneMass)}});
+
+        if (r.weight > maxWeight_) maxWeight_ = r.weight;
+        if (r.weight < minWeight_) minWeight_ = r.weight;
+        if (r.bodyFat > maxFat_) maxFat_ = r.bodyFat;
+        if (r.bodyFat < minFat_) minFat_ = r.bodyFat;
+        list_.chart.weights.push_back(weight.chart);
+        list_.chart.bodyFats.push_back(fat.chart);
+
+        previousWeight_ = r.weight;
+    }
+
+    MeasurementList finish() {
+        list_.scrollToLastRow = static_cast<int>(list_.rows.size()) + 1 > kListVisibleRows;
+        ListChart& chart = list_.chart;
+        if (!list_.rows.empty()) {
+            chart.hasData = true;
+            chart.weightAxis = enclosing(text::intFloor(minWeight_),
+                                         text::intFloor(maxWeight_ + 0.9), maxWeight_, 0);
+            chart.bodyFatAxis =
+                enclosing(text::intFloor(minFat_ - 4.0), text::intFloor(maxFat_ + 3.9), maxFat_, 0);
+            chart.weightAxis.majorDivisions = wholeDivisions(chart.weightAxis);
+            chart.bodyFatAxis.majorDivisions = wholeDivisions(chart.bodyFatAxis);
+        }
+        fillSmallCharts(list_);
+        return std::move(list_);
+    }
+
+private:
+    Text arrowText(Arrow arrow) {
+        Text& text = arrows_[static_cast<std::size_t>(arrow)];
+        if (text.empty()) text = store_.keep(pairly::arrowText(arrow));
+        return text;
+    }
+
+    // The log is in date order, so a date is worked out once for its run of records.
+    const DateTexts& dateTexts(const std::string& date) {
+        if (date_.date == date && !list_.rows.empty()) return date_;
+        const auto parsed = text::parseDate(date);
+        date_.date = store_.keep(date);
+        // "yyyy/mm/dd" shortened to "yy/mm/dd"; any other text is shown as it is.
+        date_.shortDate = parsed ? date_.date.substr(2) : date_.date;
+        date_.weekdayName =
+            parsed ? kWeekdayNames[static_cast<std::size_t>(text::weekday(*parsed))] : "";
+        return date_;
+    }
+
+    const WeightTexts& weightTexts(float w) {
+        return weightTexts_.get(bitsOf(w), [&] {
+            WeightTexts t{store_.keep(kg(w)), {}, {}, store_.keep(text::floatText(w))};
+            if (bmiUsable_) {
+                t.bmi = store_.keep(text::formatNumber(w / h2_, "0.0"));
+                t.obesity = store_.keep(text::formatNumber((w - standard_) / standard_, "0.0%"));
+            }
+            return t;
+        });
+    }
+
+    // The arrows follow the figures as shown, rounded to 0.1 kg.
+    const DifferenceTexts& difference(float d) {
+        return differenceTexts_.get(bitsOf(d), [&] {
+            DifferenceTexts t{store_.keep(kg(d))};
+            t.arrow = arrowOf(text::leadingNumber(t.kg));
+            return t;
+        });
+    }
+
+    Text kgText(float value) {
+        return kgTexts_.get(bitsOf(value), [&] { return store_.keep(kg(value)); });
+    }
+
+    Text integer(std::int16_t value, TextMemo<int, Text>& memo, const char* unit) {
+        return memo.get(value, [&] { return store_.keep(std::to_string(value) + unit); });
+    }
+
+    MeasurementList list_;
+    TextStore& store_;
+    float h2_ = 0, standard_ = 0;
+    bool bmiUsable_ = false;
+    float firstWeight_ = 0, previousWeight_ = 0;
+    float minWeight_ = 999, maxWeight_ = 0, minFat_ = 999, maxFat_ = 0;
+    DateTexts date_;  // of the record before
+    std::array<Text, 3> arrows_{};
+    TextMemo<std::string, Text> situations_;
+    TextMemo<std::uint32_t, WeightTexts> weightTexts_;
+    TextMemo<std::uint32_t, DifferenceTexts> differenceTexts_;
+    TextMemo<std::uint32_t, BodyFatTexts> fatTexts_;
+    TextMemo<std::uint32_t, Text> kgTexts_;
+    TextMemo<int, Text> kcal_, plain_;
+};
+
+}  // namespace
+
+bool isListed(const MeasurementRecord& r, const ListFilters& f) {
+    if (!inPeriod(r.date, f)) return false;
+    switch (listMode(f)) {
+        case ListMode::Period:
+            return true;
+        case ListMode::PeriodSituation:
+            return hasSituation(r, f);
+        case ListMode::PeriodWeekday:
+            return weekdayOf(r.date) == f.weekday;
+        case ListMode::PeriodWeekdaySituation:
+            return hasSituation(r, f) && weekdayOf(r.date) == f.weekday;
+    }
+    return false;
+}
+
+PeriodTexts periodTexts(const PeriodButton& button, const text::Date& today,
+                        const std::string& firstDate) {
+    const std::string end = text::formatDate(today);
+    switch (button.kind) {
+        case PeriodKind::DaysBack:
+            return {text::formatDate(text::addDays(today, -button.daysBack)), end};
+        case PeriodKind::AllDays:
+            return {firstDate, end};
+        case PeriodKind::Typed:
+            break;
+    }
+    return {};
+}
+
+std::string firstRecordDate(const std::vector<MeasurementRecord>& log) {
+    if (log.empty()) return {};
+    const auto earliest = std::min_element(
+        log.begin(), log.end(),
+        [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.date < b.date; });
+    return earliest->date;
+}
+
+MeasurementList buildUnfilteredList(const std::vector<MeasurementRecord>& log, float heightCm) {
+    ListBuilder builder(heightCm, true, log.size());
+    for (const MeasurementRecord& r : log) builder.add(r);
+    return builder.finish();
+}
+
+MeasurementList buildFilteredList(const std::vector<MeasurementRecord>& log, float heightCm,
+                                  const ListFilters& filters) {
+    ListBuilder builder(heightCm, false, 0);
+    for (const MeasurementRecord& r : log) {
+        if (isListed(r, filters)) builder.add(r);
+    }
+    return builder.finish();
+}
+
+void fillSmallCharts(MeasurementList& list) {
+    SmallCharts& charts = list.smallCharts;
+    charts = {};
+    const std::vector<ListCompositionRow>& rows = list.compositionRows;
+    if (rows.empty()) return;  // each chart keeps one empty point
+    SmallChart& metabolism = charts.metabolism;
+    SmallChart& muscle = charts.muscle;
+    SmallChart& bone = charts.bone;
+    for (SmallChart* chart : {&metabolism, &muscle, &bone}) {
+        chart->hasData = true;
+        chart->series1.reserve(rows.size());
+    }
+    metabolism.series2.reserve(rows.size());
+    muscle.series2.reserve(rows.size());
+
+    // Read back from the table's texts, so the charts show the rounded figures; each
+    // distinct text is read once (the cells of one build share their texts, so the
+    // address of a text names it).
+    struct ReadBack {
+        double value = 0;
+        Text chart;
+    };
+    std::unordered_map<const char*, ReadBack> memo;
+    TextStore& store = *list.texts;
+    auto readBack = [&](Text cell) -> const ReadBack& {
+        const auto [it, added] = memo.try_emplace(cell.data());
+        if (added) {
+            it->second.value = text::leadingNumber(cell);
+            it->second.chart = store.keep(text::doubleText(it->second.value));
+        }
+        return it->second;
+    };
+
+    double largestVisceral = -1e300, smallestVisceral = 1e300;
+    double largestScore = -1e300, smallestScore = 1e300;
+    double largestMetabolism = 0, smallestMetabolism = 30000;
+    float largestMuscle = 0, smallestMuscle = 9999;
+    float largestBone = 0, smallestBone = 30000;
+    for (const ListCompositionRow& row : rows) {
+        const ReadBack& metabolismValue = readBack(row.cells[6]);
+        const ReadBack& muscleValue = readBack(row.cells[8]);
+        const ReadBack& boneValue = readBack(row.cells[10]);
+        metabolism.series1.push_back(metabolismValue.chart);
+        const ReadBack& visceral = readBack(row.cells[7]);
+        const ReadBack& score = readBack(row.cells[9]);
+        metabolism.series2.push_back(visceral.chart);
+        muscle.series1.push_back(muscleValue.chart);
+        muscle.series2.push_back(score.chart);
+        bone.series1.push_back(boneValue.chart);
+
+        largestVisceral = std::max(largestVisceral, visceral.value);
+        smallestVisceral = std::min(smallestVisceral, visceral.value);
+        largestScore = std::max(largestScore, score.value);
+        smallestScore = std::min(smallestScore, score.value);
+
+        const double rounded = text::roundHalfEven(metabolismValue.value);
+        largestMetabolism = std::max(largestMetabolism, rounded);
+        smallestMetabolism = std::min(smallestMetabolism, rounded);
+        const auto muscleF = static_cast<float>(muscleValue.value);
+        if (muscleF > largestMuscle) largestMuscle = muscleF;
+        if (muscleF < smallestMuscle) smallestMuscle = muscleF;
+        const auto boneF = static_cast<float>(boneValue.value);
+        if (boneF > largestBone) largestBone = boneF;
+        if (boneF < smallestBone) smallestBone = boneF;
+    }
+    metabolism.left = {(text::intFloor(smallestMetabolism * 0.1) - 1) * 10,
+                       (text::intFloor(largestMetabolism * 0.1) + 1) * 10, 10};
+    metabolism.right = {text::intFloor(smallestVisceral) - 1, text::intFloor(largestVisceral) + 1,
+                        0};
+    muscle.right = {text::intFloor(smallestScore) - 1, text::intFloor(largestScore) + 1, 0};
+    muscle.left = enclosing(text::intFloor(smallestMuscle), text::intFloor(largestMuscle + 0.99),
+                            largestMuscle, 10);
+    const double boneMax = static_cast<double>(largestBone) + 0.1;
+    const double boneMin = static_cast<double>(smallestBone) - 0.1;
+    // One division per 0.1 kg; a count the chart cannot take is simply not applied.
+    const double divisions = text::roundHalfEven((boneMax - boneMin) * 10);
+    bone.left = {boneMin, boneMax, divisions >= 1 && divisions <= 1000 ? int(divisions) : 0};
+}
+
+}  // namespace pairly::views

@@ -1,0 +1,363 @@
+#include "core/store/data_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "core/store/codec.h"
+#include "core/store/fields.h"
+#include "core/store/file_ops.h"
+
+namespace pairly::store {
+
+namespace {
+
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
+constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9ULL;
+constexpr std::uint64_t kPrime4 = 0x85EBCA77C2B2AE63ULL;
+constexpr std::uint64_t kPrime5 = 0x27D4EB2F165667C5ULL;
+
+std::uint64_t rotl(std::uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// Little-endian reads, whatever the machine.
+std::uint64_t read64(const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+std::uint64_t read32(const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+std::uint64_t hashRound(std::uint64_t acc, std::uint64_t input) {
+    return rotl(acc + input * kPrime2, 31) * kPrime1;
+}
+std::uint64_t mergeRound(std::uint64_t acc, std::uint64_t v) {
+    return (acc ^ hashRound(0, v)) * kPrime1 + kPrime4;
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringLatinCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+// The name with its extension in lower case: the spelling used for new files.
+std::string withLowerExtension(std::string_view name) {
+    std::string out(name);
+    const std::size_t dot = out.rfind('.');
+    if (dot == std::string::npos) return out;
+    for (std::size_t i = dot + 1; i < out.size(); ++i) out[i] = lowerAscii(out[i]);
+    return out;
+}
+
+// The whole content of an open file, read from the start.
+bool readAll(int fd, off_t size, std::string& bytes) {
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            fileops::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// What must come before a new line so that it starts a line of its own: nothing after a
+// line end, the missing LF after a CR, a line end after a last line without one, and a
+// closing quote first when the file ends inside a quoted field (a line torn by a crash),
+// which would otherwise swallow the new line. CP932 trail bytes never take the values of
+// the separators or the quote, so the bytes are scanned as they are.
+const char* mendPrefix(std::string_view bytes) {
+    if (bytes.empty()) return "";
+    FieldReader reader(bytes);
+    bool open = false;
+    while (reader.next()) open = reader.lastFieldUnterminated();
+    if (open) return "\"\r\n";
+    if (bytes.back() == '\n') return "";
+    if (bytes.back() == '\r') return "\n";
+    return "\r\n";
+}
+
+// Sets `certain` to false when the folder could not be looked at, so that a file that
+// seems missing may exist under another spelling.
+fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
+    certain = true;
+    std::error_code ec;
+    const fs::path exact = folder / std::string(name);
+    if (fs::exists(exact, ec)) return exact;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
+    // Several spellings may exist on a case-sensitive disk; take the first by name so
+    // every operation picks the same one.
+    std::string best;
+    fs::directory_iterator it(folder, ec);
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (equalIgnoringLatinCase(entry, name) && (best.empty() || entry < best)) best = entry;
+    }
+    if (!best.empty()) return folder / best;
+    if (ec) {
+        certain = false;
+        return exact;
+    }
+    return folder / withLowerExtension(name);
+}
+
+}  // namespace
+
+std::uint64_t hashBytes(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    std::uint64_t h;
+    if (bytes.size() >= 32) {
+        std::uint64_t v1 = kPrime1 + kPrime2, v2 = kPrime2, v3 = 0, v4 = 0 - kPrime1;
+        for (; end - p >= 32; p += 32) {
+            v1 = hashRound(v1, read64(p));
+            v2 = hashRound(v2, read64(p + 8));
+            v3 = hashRound(v3, read64(p + 16));
+            v4 = hashRound(v4, read64(p + 24));
+        }
+        h = rotl(v1, 1) + rotl(v2, 7) + rotl(v3, 12) + rotl(v4, 18);
+        for (std::uint64_t v : {v1, v2, v3, v4}) h = mergeRound(h, v);
+    } else {
+        h = kPrime5;
+    }
+    h += bytes.size();
+    for (; end - p >= 8; p += 8) h = rotl(h ^ hashRound(0, read64(p)), 27) * kPrime1 + kPrime4;
+    if (end - p >= 4) {
+        h = rotl(h ^ (read32(p) * kPrime1), 23) * kPrime2 + kPrime3;
+        p += 4;
+    }
+    for (; p < end; ++p) h = rotl(h ^ (*p * kPrime5), 11) * kPrime1;
+    h ^= h >> 33;
+    h *= kPrime2;
+    h ^= h >> 29;
+    h *= kPrime3;
+    h ^= h >> 32;
+    return h;
+}
+
+fs::path resolveFile(const fs::path& folder, std::string_view name) {
+    bool certain = true;
+    return resolve(folder, name, certain);
+}
+
+bool fileExists(const fs::path& folder, std::string_view name) {
+    std::error_code ec;
+    return fs::is_regular_file(resolveFile(folder, name), ec);
+}
+
+FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
+    FileBytes result;
+    bool certain = true;
+    const fs::path path = resolve(folder, name, certain);
+    const int fd = fileops::open(path.c_str(), O_RDONLY);
+    if (fd < 0) {
+        // Missing only when the folder says so too: another spelling may exist.
+        result.status = errno == ENOENT && certain ? ReadStatus::Missing : ReadStatus::Failed;
+        if (result.status == ReadStatus::Missing) result.stamp = FileStamp::missing();
+        return result;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
+    if (ok) {
+        // Read straight into the text: the size is known, a file that grows meanwhile is
+        // read to its end all the same.
+        bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t used = 0;
+        while (true) {
+            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+            const ssize_t n = fileops::read(fd, bytes.data() + used, bytes.size() - used);
+            if (n < 0) {
+                ok = false;
+                break;
+            }
+            if (n == 0) break;
+            used += static_cast<std::size_t>(n);
+        }
+        bytes.resize(used);
+    }
+    ok = fileops::close(fd) == 0 && ok;
+    result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
+    if (ok) result.stamp = FileStamp::of(bytes);
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+FileText readFile(const fs::path& folder, std::string_view name) {
+    FileBytes file = readFileBytes(folder, name);
+    FileText result;
+    result.status = file.status;
+    result.text = fromCp932(file.bytes);
+    result.stamp = file.stamp;
+    return result;
+}
+
+std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name) {
+    FileText file = readFile(folder, name);
+    if (file.status != ReadStatus::Ok) return std::nullopt;
+    return std::move(file.text);
+}
+
+WriteStatus rewriteFile(const fs::path& folder, std::string_view name, std::string_view bytes,
+                        std::string_view tempName, const FileStamp* expected) {
+    const fs::path target = resolveFile(folder, name);
+    const std::string defaultTemp = target.filename().string() + ".tmp";
+    const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
+    if (temp == target) return WriteStatus::WriteFailed;
+    if (!writeWholeFile(folder, temp.filename().string(), bytes)) return WriteStatus::WriteFailed;
+    // Checked as late as can be, so that another window's change has the least time to
+    // slip in between.
+    if (expected) {
+        const FileBytes now = readFileBytes(folder, target.filename().string());
+        const WriteStatus refusal = now.failed()                        ? WriteStatus::ReadFailed
+                                    : !stillHolds(*expected, now.stamp) ? WriteStatus::Stale
+                                                                        : WriteStatus::Ok;
+        if (refusal != WriteStatus::Ok) {
+            ::unlink(temp.c_str());
+            return refusal;
+        }
+    }
+    // The old file stays in place until the complete new one takes its name.
+    if (fileops::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return WriteStatus::WriteFailed;
+    }
+    return fileops::syncFolder(folder.c_str()) == 0 ? WriteStatus::Ok : WriteStatus::Unsynced;
+}
+
+WriteResult rewriteIfUnchanged(const fs::path& folder, std::string_view name,
+                               std::string_view bytes, const FileStamp& shown,
+                               std::string_view tempName) {
+    WriteResult result;
+    result.status = rewriteFile(folder, name, bytes, tempName, &shown);
+    if (result.written()) result.stamp = FileStamp::of(bytes);
+    return result;
+}
+
+WriteStatus rewriteText(const fs::path& folder, std::string_view name, std::string_view utf8Content,
+                        std::string_view tempName) {
+    const std::optional<std::string> bytes = toCp932(utf8Content);
+    if (!bytes) return WriteStatus::Refused;
+    return rewriteFile(folder, name, *bytes, tempName);
+}
+
+bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view utf8Content,
+                 std::string_view tempName) {
+    return rewriteText(folder, name, utf8Content, tempName) == WriteStatus::Ok;
+}
+
+bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string_view bytes,
+                      std::string_view tempName) {
+    return rewriteFile(folder, name, bytes, tempName) == WriteStatus::Ok;
+}
+
+bool writeWholeFile(const fs::path& folder, std::string_view name, std::string_view bytes) {
+    const fs::path path = folder / std::string(name);
+    const int fd = fileops::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
+    ok = ok && fileops::fsync(fd) == 0;
+    ok = (fileops::close(fd) == 0) && ok;
+    // Plain unlink: cleaning up must not itself be made to fail.
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+void removeFile(const fs::path& folder, std::string_view name) {
+    ::unlink((folder / std::string(name)).c_str());
+}
+
+std::string freeFileName(const fs::path& dir, std::string_view name) {
+    const std::string whole(name);
+    const std::size_t dot = whole.rfind('.');
+    const std::string stem = whole.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : whole.substr(dot);
+    std::string candidate = whole;
+    for (int n = 2; fileExists(dir, candidate); ++n)
+        candidate = stem + "_" + std::to_string(n) + ext;
+    return candidate;
+}
+
+std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::string_view name,
+                                              std::string_view bytes) {
+    const fs::path dir = folder / kBackupFolder;
+    std::error_code ec;
+    const bool existed = fs::is_directory(dir, ec);
+    if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return std::nullopt;
+    // A new folder is only there for good once the data folder says so.
+    if (!existed && fileops::syncFolder(folder.c_str()) != 0) return std::nullopt;
+    const std::string free = freeFileName(dir, name);
+    // A copy the disk could not confirm is no copy to rely on.
+    if (rewriteFile(dir, free, bytes) != WriteStatus::Ok) return std::nullopt;
+    return free;
+}
+
+bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line,
+                AppendStamps* stamps) {
+    const std::optional<std::string> bytes = toCp932(utf8Line);
+    if (!bytes) return false;
+    const fs::path path = resolveFile(folder, name);
+    std::error_code ec;
+    const bool existed = fs::exists(path, ec);
+
+    const int fd = fileops::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND, 0644);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        fileops::close(fd);
+        return false;
+    }
+    const off_t oldSize = st.st_size;
+
+    std::string old;
+    if (!readAll(fd, oldSize, old)) {
+        fileops::close(fd);
+        return false;
+    }
+    const char* prefix = mendPrefix(old);
+    std::string data(prefix);
+    data += *bytes;
+
+    bool ok = fileops::writeAll(fd, data.data(), data.size());
+    ok = ok && fileops::fsync(fd) == 0;
+    if (!ok) {
+        // Take back a partial line so the file ends as it did before.
+        if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);
+    }
+    if (fileops::close(fd) != 0 && ok) {
+        // Reported as failed, so it must not stay: a retry would store the line twice.
+        ok = false;
+        const int again = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (again >= 0) {
+            if (::ftruncate(again, oldSize) == 0) ::fsync(again);
+            ::close(again);
+        }
+    }
+    // A file the append made is there for good only once its folder is synced; one that
+    // the disk cannot confirm goes again, so that the failure leaves the folder as it was.
+    if (ok && !existed && fileops::syncFolder(folder.c_str()) != 0) ok = false;
+    if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
+    if (ok && stamps) {
+        stamps->before = existed ? FileStamp::of(old) : FileStamp::missing();
+        stamps->after = FileStamp::of(old + data);
+    }
+    return ok;
+}
+
+}  // namespace pairly::store

@@ -1,0 +1,68 @@
+#pragma once
+// The calendar screen fraCale: every weighed day of the selected partner painted by its
+// change, the day counters and the verdict of good against bad days.
+#include <QWidget>
+#include <array>
+
+#include "core/text/dates.h"
+#include "gui/common/app_context.h"
+#include "core/calendar/calendar.h"
+
+class QLabel;
+class QPushButton;
+
+namespace pairly::ui {
+class Grid;
+}
+
+namespace pairly::views {
+
+class CalendarScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit CalendarScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // What the menu button and a change of partner do before the screen is shown:
+    // detailed mode, then the grid rebuilt from the log.
+    void openCalendar();
+    // cmdSel1_0 (0, detailed) and cmdSel1_1 (1, simple): the button paint and the colours
+    // of the days already shown.
+    void setCalendarMode(int index);
+    // The grid back to its header row, with headers, widths and alignments.
+    void prepareCalendarGrid();
+    // Reads the selected partner's log, paints the days and fills the counters.
+    void buildCalendar();
+    // A double click on a day: asks for the input screen on that date. The header row, the
+    // month column and a day the month does not have name no date and are ignored.
+    void jumpToInputDate(int row, int col);
+
+    CalendarMode mode() const { return mode_; }
+    // The figures last shown.
+    const CalendarModel& model() const { return model_; }
+
+signals:
+    // The main window shows the input screen on this day.
+    void inputDateRequested(const pairly::text::Date& day);
+
+private:
+    void applyModeButtons();
+    void fillGrid();
+    void fillCounters();
+
+    ui::AppContext& ctx_;
+    ui::Grid* msgList2_ = nullptr;
+    std::array<QPushButton*, 2> cmdSel1_{};
+    std::array<QLabel*, kLegendCount> legend_{};
+    QLabel* lblGenT_ = nullptr;
+    QLabel* lblZouT_ = nullptr;
+    QLabel* lblHugou_ = nullptr;
+    QLabel* imgWara2_ = nullptr;
+    QLabel* imgNiko2_ = nullptr;
+    QLabel* imgKana2_ = nullptr;
+    CalendarMode mode_ = CalendarMode::Detailed;
+    CalendarModel model_;
+    // The newest month stays in view while the user has not scrolled away from it.
+    bool keepNewestInView_ = true;
+};
+
+}  // namespace pairly::views

@@ -1,0 +1,239 @@
+#include "gui/comparison/comparison_screen.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "core/store/measurement_log.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/grid.h"
+#include "gui/widgets/icons.h"
+#include "gui/comparison/daily_average_graph_panel.h"
+
+namespace pairly::views {
+
+// The full-length reference bar (100 %) with partner 1's share drawn over it from the left.
+class ShareBar : public QFrame {
+public:
+    explicit ShareBar(QWidget* parent) : QFrame(parent), bar1_(new QFrame(this)) {
+        setObjectName("shpBar2");
+        bar1_->setObjectName("shpBar1");
+        setFixedHeight(22);
+        setMinimumWidth(200);
+        ui::setBackColour(this, partnerColor(2).lighter(115));
+        ui::setBackColour(bar1_, partnerColor(1));
+        bar1_->setGeometry(0, 0, 0, height());
+    }
+    void setShare(float share1) {
+        share1_ = share1;
+        layoutBar();
+    }
+    int partner1Width() const { return bar1_->width(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QFrame::resizeEvent(event);
+        layoutBar();
+    }
+
+private:
+    void layoutBar() { bar1_->setGeometry(0, 0, shareBarWidth(width(), share1_), height()); }
+
+    QFrame* bar1_;
+    float share1_ = 0;
+};
+
+namespace {
+
+constexpr int kGridFontPoints = 11;
+constexpr int kMarkSize = 26;
+
+QLabel* makeLabel(const QString& name, QWidget* parent, Qt::Alignment align) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel* makeMark(const QString& name, QWidget* parent) {
+    auto* mark = new QLabel(parent);
+    mark->setObjectName(name);
+    mark->setPixmap(ui::winnerMark(kMarkSize));
+    mark->setFixedSize(kMarkSize, kMarkSize);
+    // A hidden mark keeps its place so the figures do not shift.
+    QSizePolicy policy = mark->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    mark->setSizePolicy(policy);
+    return mark;
+}
+
+void setPointSize(QWidget* w, double points, bool bold = false) {
+    QFont f = w->font();
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
+    setObjectName("fraAvgTai");
+
+    // Statistics table: item captions, then each partner's figure with its winner mark.
+    auto* stats = new QFrame(this);
+    stats->setObjectName("fraHikaku");
+    stats->setFrameShape(QFrame::StyledPanel);
+    stats->setStyleSheet(
+        "#fraHikaku { background: white; }"
+        " QLabel[role=\"caption\"] { background: rgb(232, 238, 250); padding: 2px 10px; }"
+        " QLabel[role=\"figure\"] { padding: 2px 6px; }");
+    auto* table = new QGridLayout(stats);
+    table->setHorizontalSpacing(6);
+    table->setVerticalSpacing(4);
+    for (int i = 0; i <= 6; ++i) {
+        const auto idx = static_cast<std::size_t>(i);
+        if (i > 0) {
+            auto* caption = makeLabel(QString("lblItem_%1").arg(i), stats, Qt::AlignLeft);
+            caption->setText(QString::fromUtf8(kStatisticsCaptions[idx]));
+            caption->setProperty("role", "caption");
+            setPointSize(caption, 10.5);
+            table->addWidget(caption, i, 0);
+        }
+        // Figures are right-aligned against their winner marks, names centred above.
+        const Qt::Alignment align = i == 0 ? Qt::AlignCenter : Qt::AlignRight;
+        lblD1_[idx] = makeLabel(QString("lblD1_%1").arg(i), stats, align);
+        lblD2_[idx] = makeLabel(QString("lblD2_%1").arg(i), stats, align);
+        lblD1_[idx]->setProperty("role", "figure");
+        lblD2_[idx]->setProperty("role", "figure");
+        setPointSize(lblD1_[idx], i == 0 ? 12 : 11, i == 0);
+        setPointSize(lblD2_[idx], i == 0 ? 12 : 11, i == 0);
+        if (i == 0) {
+            lblD1_[idx]->setStyleSheet(QString("color: %1").arg(partnerColor(1).name()));
+            lblD2_[idx]->setStyleSheet(QString("color: %1").arg(partnerColor(2).name()));
+            table->addWidget(lblD1_[idx], 0, 1, 1, 2);
+            table->addWidget(lblD2_[idx], 0, 4, 1, 2);
+            continue;
+        }
+        imgD1_[idx] = makeMark(QString("imgD1_%1").arg(i), stats);
+        imgD2_[idx] = makeMark(QString("imgD2_%1").arg(i), stats);
+        table->addWidget(lblD1_[idx], i, 1);
+        table->addWidget(imgD1_[idx], i, 2);
+        table->addWidget(lblD2_[idx], i, 4);
+        table->addWidget(imgD2_[idx], i, 5);
+    }
+    table->setColumnStretch(1, 1);
+    table->setColumnStretch(4, 1);
+    table->setColumnMinimumWidth(3, 12);
+    table->setColumnMinimumWidth(6, 12);
+
+    // Share of all measurements: partner 1's bar over the full-length bar.
+    shareBar_ = new ShareBar(this);
+    shareName1_ = makeLabel("lblShare1", this, Qt::AlignRight);
+    shareName2_ = makeLabel("lblShare2", this, Qt::AlignLeft);
+    shareName1_->setStyleSheet(QString("color: %1").arg(partnerColor(1).name()));
+    shareName2_->setStyleSheet(QString("color: %1").arg(partnerColor(2).name()));
+    auto* shareRow = new QHBoxLayout;
+    shareRow->addWidget(shareName1_);
+    shareRow->addWidget(shareBar_, 1);
+    shareRow->addWidget(shareName2_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(stats);
+    left->addLayout(shareRow);
+    left->addStretch(1);
+
+    msgAvgtai_ = new ui::Grid(this);
+    msgAvgtai_->setObjectName("msgAvgtai");
+    msgAvgtai_->setFontPointSize(kGridFontPoints);
+    resetDailyAverageTable();
+    msgAvgtai_->setVisibleRows(kDailyAverageVisibleRows);
+    msgAvgtai_->setFixedHeight(msgAvgtai_->minimumHeight());
+    msgAvgtai_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(msgAvgtai_, 0, Qt::AlignTop);
+
+    graph_ = new DailyAverageGraphPanel(ctx_, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(graph_, 1);
+}
+
+void ComparisonScreen::resetDailyAverageTable() {
+    msgAvgtai_->clearRows();
+    msgAvgtai_->setColumns({"日数", "日付", "体重１", "体重２"});
+    const struct {
+        int twips;
+        ui::Align align;
+    } columns[] = {{660, ui::Align::Right},
+                   {1150, ui::Align::Center},
+                   {700, ui::Align::Right},
+                   {700, ui::Align::Right}};
+    int width = 0;
+    for (int c = 0; c < 4; ++c) {
+        msgAvgtai_->setColumnWidthTwips(c, columns[c].twips);
+        msgAvgtai_->setColumnAlignment(c, columns[c].align);
+        msgAvgtai_->setHeaderAlignment(c, ui::Align::Center);
+        width += msgAvgtai_->columnWidth(c);
+    }
+    // Room for the columns, the vertical scroll bar and the frame.
+    msgAvgtai_->setFixedWidth(width + msgAvgtai_->verticalScrollBar()->sizeHint().width() +
+                              2 * msgAvgtai_->frameWidth());
+}
+
+void ComparisonScreen::refreshComparisonScreen() {
+    ComparisonInput input;
+    input.log1 = ui::loadLogForScreen(ctx_, 1).records;
+    input.log2 = ui::loadLogForScreen(ctx_, 2).records;
+    // The names as the partner buttons show them, and the targets as last saved.
+    input.name1 = store::partnerCaption(ctx_.profileOf(1), 1);
+    input.name2 = store::partnerCaption(ctx_.profileOf(2), 2);
+    input.target1 = ctx_.profileOf(1).targetWeightKg;
+    input.target2 = ctx_.profileOf(2).targetWeightKg;
+    model_ = buildComparison(input);
+
+    fillDailyAverageTable();
+    fillStatistics();
+    graph_->setAverages(model_.daily, fromUtf8(input.name1), fromUtf8(input.name2));
+}
+
+void ComparisonScreen::prepareForStartup() { graph_->prepareForStartup(); }
+
+void ComparisonScreen::fillDailyAverageTable() {
+    msgAvgtai_->clearRows();
+    QList<QStringList> rows;
+    rows.reserve(static_cast<qsizetype>(model_.daily.rows.size()));
+    for (const DailyAverageRow& r : model_.daily.rows) {
+        rows << QStringList{fromUtf8(r.dayNumber), fromUtf8(r.date), fromUtf8(r.weight1),
+                            fromUtf8(r.weight2)};
+    }
+    msgAvgtai_->addRows(rows);
+    // A long list opens on its latest days, the view full down to the last one.
+    msgAvgtai_->scrollToBottom();
+}
+
+void ComparisonScreen::fillStatistics() {
+    for (std::size_t i = 0; i < model_.rows.size(); ++i) {
+        const StatisticsRow& row = model_.rows[i];
+        lblD1_[i]->setText(fromUtf8(row.text1));
+        lblD2_[i]->setText(fromUtf8(row.text2));
+        if (i == 0) continue;
+        imgD1_[i]->setVisible(row.mark1);
+        imgD2_[i]->setVisible(row.mark2);
+    }
+    shareBar_->setShare(model_.share1);
+    shareName1_->setText(fromUtf8(model_.rows[0].text1));
+    shareName2_->setText(fromUtf8(model_.rows[0].text2));
+}
+
+}  // namespace pairly::views

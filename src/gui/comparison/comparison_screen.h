@@ -1,0 +1,51 @@
+#pragma once
+// The couple comparison screen fraAvgTai, the start screen.
+#include <QWidget>
+#include <array>
+
+#include "gui/common/app_context.h"
+#include "core/comparison/comparison.h"
+
+class QLabel;
+
+namespace pairly::ui {
+class Grid;
+}
+
+namespace pairly::views {
+
+class DailyAverageGraphPanel;
+class ShareBar;
+
+class ComparisonScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit ComparisonScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    void resetDailyAverageTable();
+    // Re-reads both logs and fills statistics, share bar, list and charts.
+    void refreshComparisonScreen();
+    // Start-up state of the graph options: separate axes, lower bound automatic, actual values.
+    void prepareForStartup();
+
+    // The figures last shown (for tests and printing).
+    const ComparisonModel& model() const { return model_; }
+
+private:
+    void fillStatistics();
+    void fillDailyAverageTable();
+
+    ui::AppContext& ctx_;
+    std::array<QLabel*, 7> lblD1_{};
+    std::array<QLabel*, 7> lblD2_{};
+    std::array<QLabel*, 7> imgD1_{};  // index 0 unused
+    std::array<QLabel*, 7> imgD2_{};
+    ShareBar* shareBar_;
+    QLabel* shareName1_;
+    QLabel* shareName2_;
+    ui::Grid* msgAvgtai_;
+    DailyAverageGraphPanel* graph_;
+    ComparisonModel model_;
+};
+
+}  // namespace pairly::views

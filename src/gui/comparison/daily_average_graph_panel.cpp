@@ -1,0 +1,233 @@
+#include "gui/comparison/daily_average_graph_panel.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gui/widgets/chart.h"
+
+namespace pairly::views {
+
+namespace {
+
+// Short series get markers so that a lone day still shows as a dot.
+constexpr int kMarkerPointLimit = 45;
+
+QStringList toTexts(const std::vector<std::string>& series) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(series.size()));
+    for (const std::string& s : series) out << QString::fromStdString(s);
+    return out;
+}
+
+void applyAxis(ui::Chart& chart, ui::Axis axis, const AxisRange& range) {
+    chart.setAxisVisible(axis, range.used);
+    if (!range.used) {
+        chart.setAxisAuto(axis);
+        return;
+    }
+    const AxisRange shown = displayedRange(range);
+    chart.setAxisRange(axis, shown.minimum, shown.maximum);
+    chart.setAxisDivisions(axis, majorDivisions(shown));
+}
+
+void fillChart(ui::Chart& chart, const AverageChart& model, bool twoAxes) {
+    chart.setPointCount(0);
+    chart.setPointCount(model.points());
+    chart.setSeriesValues(1, toTexts(model.series1));
+    chart.setSeriesValues(2, toTexts(model.series2));
+    chart.setSeriesAxis(2, twoAxes ? ui::Axis::Right : ui::Axis::Left);
+    chart.setMarker(model.points() <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
+    applyAxis(chart, ui::Axis::Left, model.left);
+    applyAxis(chart, ui::Axis::Right, twoAxes ? model.right : AxisRange{});
+}
+
+ui::Chart* makeChart(const char* name, QWidget* parent) {
+    auto* chart = new ui::Chart(parent);
+    chart->setObjectName(name);
+    chart->setSeriesColor(1, partnerColor(1));
+    chart->setSeriesColor(2, partnerColor(2));
+    chart->setSeriesVisible(3, false);
+    // Tall enough for ten labelled divisions of the weight axis; below that the chart
+    // shortens its labels to "…".
+    chart->setMinimumHeight(280);
+    return chart;
+}
+
+QRadioButton* makeOption(const char* name, const char* caption, QWidget* parent) {
+    auto* option = new QRadioButton(QString::fromUtf8(caption), parent);
+    option->setObjectName(name);
+    return option;
+}
+
+// A framed pair of options, listed top to bottom, exclusive among themselves.
+QFrame* makeOptionFrame(const char* name, QWidget* parent, QRadioButton* top,
+                        QRadioButton* bottom) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(frame);
+    auto* group = new QButtonGroup(frame);
+    for (QRadioButton* option : {top, bottom}) {
+        option->setParent(frame);
+        layout->addWidget(option);
+        group->addButton(option);
+    }
+    return frame;
+}
+
+}  // namespace
+
+QColor partnerColor(int slot) { return slot == 1 ? QColor(40, 110, 220) : QColor(225, 60, 110); }
+
+void showHelpTourText(ui::AppContext& ctx, std::initializer_list<const char*> lines) {
+    QString text;
+    for (const char* line : lines) text += QString::fromUtf8(line) + "\n";
+    ui::showHelpTour(ctx, text);
+}
+
+DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
+    setObjectName("pnlAvgtaiGraph");
+    mcrAvgtai_ = makeChart("mcrAvgtai", this);
+    mcrAvgtai2_ = makeChart("mcrAvgtai2", this);
+    legend_ = new QLabel(this);
+    legend_->setObjectName("lblAvgtaiLegend");
+    legend_->setTextFormat(Qt::RichText);
+
+    optGra1_ = makeOption("optGra1", "同一軸上でグラフ表示", this);
+    optGra2_ = makeOption("optGra2", "別々の軸上でグラフ表示", this);
+    auto* viewFrame = makeOptionFrame("fraGra", this, optGra2_, optGra1_);
+    optG1_ = makeOption("optG1", "実際の値のまま", this);
+    optG2_ = makeOption("optG2", "グラフを重ねる", this);
+    fraDgr_ = makeOptionFrame("fraDgr", this, optG1_, optG2_);
+    optG3_ = makeOption("optG3", "下限自動", this);
+    optG4_ = makeOption("optG4", "下限目標", this);
+    fraDgr2_ = makeOptionFrame("fraDgr2", this, optG3_, optG4_);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(viewFrame);
+    options->addWidget(fraDgr_);
+    options->addWidget(fraDgr2_);
+    options->addStretch(1);
+
+    auto* charts = new QVBoxLayout;
+    charts->addWidget(legend_);
+    charts->addWidget(mcrAvgtai_, 1);
+    charts->addWidget(mcrAvgtai2_, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(charts, 1);
+    layout->addLayout(options);
+
+    // clicked, not toggled: selecting the option already selected applies it again,
+    // which is how the overlay is brought back after a refresh.
+    connect(optGra1_, &QRadioButton::clicked, this, [this] { showSameAxisView(); });
+    connect(optGra2_, &QRadioButton::clicked, this, [this] { showSeparateAxesView(); });
+    connect(optG1_, &QRadioButton::clicked, this, [this] { rebuildSameAxisChart(); });
+    connect(optG2_, &QRadioButton::clicked, this, [this] { overlaySameAxisChart(); });
+    connect(optG3_, &QRadioButton::clicked, this,
+            [this] { setSeparateLowerBounds(LowerBoundMode::Automatic); });
+    connect(optG4_, &QRadioButton::clicked, this,
+            [this] { setSeparateLowerBounds(LowerBoundMode::Target); });
+
+    prepareForStartup();
+}
+
+void DailyAverageGraphPanel::prepareForStartup() {
+    optGra2_->setChecked(true);
+    optG1_->setChecked(true);
+    optG3_->setChecked(true);
+    mcrAvgtai2_->setVisible(false);
+    fraDgr_->setVisible(false);
+    mcrAvgtai_->setVisible(true);
+    fraDgr2_->setVisible(true);
+    updateLegend();
+}
+
+void DailyAverageGraphPanel::setAverages(const DailyAverages& daily, const QString& name1,
+                                         const QString& name2) {
+    name1_ = name1;
+    name2_ = name2;
+    separate_ = daily.separate;
+    automaticLowerBound1_ = daily.automaticLowerBound1;
+    automaticLowerBound2_ = daily.automaticLowerBound2;
+    renderSeparate();
+    rebuildSameAxisChart();
+    updateLegend();
+}
+
+void DailyAverageGraphPanel::rebuildSameAxisChart() {
+    same_ = views::rebuildSameAxisChart(separate_);
+    renderSame();
+}
+
+void DailyAverageGraphPanel::overlaySameAxisChart() {
+    same_ = views::overlaySameAxisChart(separate_, same_);
+    renderSame();
+}
+
+void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
+    views::setSeparateLowerBounds(
+        separate_, mode,
+        {automaticLowerBound1_, automaticLowerBound2_, ctx_.profileOf(1).targetWeightKg,
+         ctx_.profileOf(2).targetWeightKg});
+    renderSeparate();
+}
+
+// Hide before show: a widget being shown lays its window out at once, and with both
+// charts shown for that moment the window would grow to hold them.
+void DailyAverageGraphPanel::showSameAxisView() {
+    mcrAvgtai_->setVisible(false);
+    fraDgr2_->setVisible(false);
+    mcrAvgtai2_->setVisible(true);
+    fraDgr_->setVisible(true);
+    updateLegend();
+    showHelpTourText(ctx_, {
+                               "二人の平均体重データを同一の軸でグラフ表示します。",
+                               "",
+                               "実際のデータをそのままにグラフ表示するモードと",
+                               "体重の重い方に軽い方を重ねた形でグラフ表示するモードがあります。",
+                               "",
+                               "グラフを重ねるモードにすると純粋にお互いの体重の増減推移を比較す"
+                               "ることができます。",
+                           });
+}
+
+void DailyAverageGraphPanel::showSeparateAxesView() {
+    mcrAvgtai2_->setVisible(false);
+    fraDgr_->setVisible(false);
+    mcrAvgtai_->setVisible(true);
+    fraDgr2_->setVisible(true);
+    updateLegend();
+    showHelpTourText(ctx_, {
+                               "登録者それぞれの平均体重データを別々の軸でグラフ表示します。",
+                               "登録者１が左の軸、登録者２が右の軸になります。",
+                               "",
+                               "Ｙ軸の下限値を最低体重（平均値）から自動的に設定するモードと",
+                               "目標値として登録した値を下限値にするモードがあります。",
+                               "",
+                           });
+}
+
+void DailyAverageGraphPanel::renderSeparate() { fillChart(*mcrAvgtai_, separate_, true); }
+
+void DailyAverageGraphPanel::renderSame() { fillChart(*mcrAvgtai2_, same_, false); }
+
+void DailyAverageGraphPanel::updateLegend() {
+    const bool separateView = !mcrAvgtai_->isHidden();
+    auto entry = [&](int slot, const QString& name, const char* axis) {
+        QString text = QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
+                           .arg(partnerColor(slot).name(), name.toHtmlEscaped());
+        if (separateView) text += QString::fromUtf8(axis);
+        return text;
+    };
+    legend_->setText(entry(1, name1_, "（左軸）") + "&nbsp;&nbsp;&nbsp;&nbsp;" +
+                     entry(2, name2_, "（右軸）"));
+}
+
+}  // namespace pairly::views

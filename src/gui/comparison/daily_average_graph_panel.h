@@ -1,0 +1,71 @@
+#pragma once
+// The two-partner daily average graph of the comparison screen: the separate-axes chart
+// mcrAvgtai, the same-axis chart mcrAvgtai2 and the options that steer them.
+#include <QWidget>
+#include <initializer_list>
+
+#include "gui/common/app_context.h"
+#include "core/comparison/daily_average.h"
+
+class QFrame;
+class QLabel;
+class QRadioButton;
+
+namespace pairly::ui {
+class Chart;
+}
+
+namespace pairly::views {
+
+// Partner colours shared by the statistics table, the share bar and the charts.
+QColor partnerColor(int slot);
+
+// Shows an explanation box of the help tour (one text line per item, each ended by a line
+// break) when the tour is on.
+void showHelpTourText(ui::AppContext& ctx, std::initializer_list<const char*> lines);
+
+class DailyAverageGraphPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // New averages after a refresh: the separate axes with automatic lower bounds and the
+    // same-axis chart with real values, whatever options are selected.
+    void setAverages(const DailyAverages& daily, const QString& name1, const QString& name2);
+    // Separate axes shown, "下限自動" and "実際の値のまま" selected.
+    void prepareForStartup();
+
+    void rebuildSameAxisChart();
+    void overlaySameAxisChart();
+    void setSeparateLowerBounds(LowerBoundMode mode);
+    void showSameAxisView();
+    void showSeparateAxesView();
+
+    const AverageChart& separateChart() const { return separate_; }
+    const AverageChart& sameAxisChart() const { return same_; }
+
+private:
+    void renderSeparate();
+    void renderSame();
+    void updateLegend();
+
+    ui::AppContext& ctx_;
+    ui::Chart* mcrAvgtai_;
+    ui::Chart* mcrAvgtai2_;
+    QLabel* legend_;
+    QRadioButton* optGra1_;
+    QRadioButton* optGra2_;
+    QFrame* fraDgr_;
+    QFrame* fraDgr2_;
+    QRadioButton* optG1_;
+    QRadioButton* optG2_;
+    QRadioButton* optG3_;
+    QRadioButton* optG4_;
+
+    AverageChart separate_;
+    AverageChart same_;
+    int automaticLowerBound1_ = 0, automaticLowerBound2_ = 0;
+    QString name1_, name2_;
+};
+
+}  // namespace pairly::views

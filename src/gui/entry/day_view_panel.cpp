@@ -1,0 +1,314 @@
+#include "gui/entry/day_view_panel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "gui/widgets/chart.h"
+#include "gui/widgets/grid.h"
+#include "gui/widgets/icons.h"
+
+namespace pairly::entry {
+
+namespace {
+
+const QColor kSeries1Colour(0, 64, 224);
+const QColor kSeries2Colour(224, 0, 0);
+
+// Widths of the columns the layout chooses (each holds its header and "-100.0Kg" or
+// "32767kcal" at the grid's font); the last column of each grid is fixed. Narrow enough
+// that the input screen fits a 1366-pixel-wide laptop screen with room to spare.
+constexpr std::array<int, kWeightGridColumns> kWeightWidths = {
+    500, 2200, 1100, 1100, 450, 1100, 450, 800, 1000, kLastColumnWidthTwips};
+constexpr std::array<int, kCompositionGridColumns> kCompositionWidths = {
+    500, 2200, 1100, 1000, 1150, 700, 1100, 700, kLastColumnWidthTwips};
+// The 800-twip last column holds "22.0%" and "3.1Kg" at this size.
+constexpr double kGridPointSize = 10;
+
+ui::Align toUi(Align a) {
+    return a == Align::Left     ? ui::Align::Left
+           : a == Align::Centre ? ui::Align::Center
+                                : ui::Align::Right;
+}
+
+template <std::size_t N>
+void setUpGrid(ui::Grid* grid, const std::array<const char*, N>& headers,
+               const std::array<Align, N>& alignment, const std::array<int, N>& widths) {
+    grid->clearRows();
+    QStringList texts;
+    for (const char* h : headers) texts << QString::fromUtf8(h);
+    grid->setColumns(texts);
+    for (std::size_t c = 0; c < N; ++c) {
+        grid->setHeaderAlignment(int(c), ui::Align::Center);
+        grid->setColumnAlignment(int(c), toUi(alignment[c]));
+        grid->setColumnWidthTwips(int(c), widths[c]);
+    }
+    grid->setFontPointSize(kGridPointSize);
+    // Never narrower than its columns: a day's figures are read at a glance, not scrolled to.
+    int pixels = 0;
+    for (int w : widths) pixels += ui::Grid::twipsToPixels(w, grid->logicalDpiX());
+    grid->setMinimumWidth(pixels + grid->verticalScrollBar()->sizeHint().width() +
+                          2 * grid->frameWidth() + 2);
+}
+
+QLabel* progressLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(150);
+    return label;
+}
+
+}  // namespace
+
+DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
+    // Header row: the day face, then four headed progress labels.
+    header_ = new QWidget(this);
+    auto* head = new QHBoxLayout(header_);
+    head->setContentsMargins(0, 0, 0, 0);
+    auto* faceCell = new QGridLayout;
+    const struct {
+        const char* name;
+        const char* tip;
+        ui::Picture picture;
+    } faces[4] = {{"imgwara", "笑い", ui::Picture::LaughingFace},
+                  {"imgniko", "ニコ", ui::Picture::SmilingFace},
+                  {"imgkana", "ムスッ", ui::Picture::SulkyFace},
+                  {"imgNashi", "", ui::Picture::NoEntrySign}};
+    for (int i = 0; i < 4; ++i) {
+        auto* face = ui::pictureLabel(faces[i].name, QString::fromUtf8(faces[i].tip),
+                                      faces[i].picture, header_);
+        face->setVisible(i == 3);
+        faceCell->addWidget(face, 0, 0);
+        faces_[i] = face;
+    }
+    head->addLayout(faceCell);
+    head->addSpacing(12);
+    lblDspNissuu_ = progressLabel("lblDspNissuu", header_);
+    lblDspTai_ = progressLabel("lblDspTai", header_);
+    lblDspBmi_ = progressLabel("lblDspBmi", header_);
+    lblDspHiman_ = progressLabel("lblDspHiman", header_);
+    lblDspNissuu_->setMinimumWidth(170);
+    const std::pair<const char*, QLabel*> progress[4] = {{"日数", lblDspNissuu_},
+                                                         {"体重", lblDspTai_},
+                                                         {"ＢＭＩ値", lblDspBmi_},
+                                                         {"肥満度", lblDspHiman_}};
+    for (const auto& [heading, label] : progress) {
+        head->addWidget(new QLabel(QString::fromUtf8(heading), header_));
+        head->addWidget(label);
+        head->addSpacing(8);
+    }
+    head->addStretch(1);
+
+    // Grids: the composition grid lies on the weight grid.
+    msgDayList_ = new ui::Grid(this);
+    msgDayList_->setObjectName("msgDayList");
+    msgDayList2_ = new ui::Grid(this);
+    msgDayList2_->setObjectName("msgDayList2");
+    auto* grids = new QGridLayout;
+    for (ui::Grid* grid : {msgDayList_, msgDayList2_}) {
+        grid->setVisibleRows(kDayGridVisibleRows);
+        grids->addWidget(grid, 0, 0);
+    }
+    resetDayGrids();
+
+    // Charts: four in one place.
+    auto* charts = new QGridLayout;
+    const char* names[4] = {"mcrMain", "mcrMain2", "mcrMain3", "mcrMain4"};
+    for (int i = 0; i < 4; ++i) {
+        auto* chart = new ui::Chart(this);
+        chart->setObjectName(names[i]);
+        chart->setSeriesColor(1, kSeries1Colour);
+        chart->setSeriesColor(2, kSeries2Colour);
+        // The second measure has a scale of its own (kcal vs level, kg vs score, kg vs %).
+        if (i < 3) chart->setSeriesAxis(2, ui::Axis::Right);
+        chart->setPointCount(1);
+        chart->setMinimumHeight(220);
+        charts->addWidget(chart, 0, 0);
+        charts_[i] = chart;
+    }
+    connect(charts_[0], &ui::Chart::clicked, this, &DayViewPanel::mainChartClicked);
+
+    // Content options of mcrMain and the legend captions of the chart in view.
+    optTai_ = new QRadioButton(QStringLiteral("体重"), this);
+    optTai_->setObjectName("optTai");
+    optShi_ = new QRadioButton(QStringLiteral("体脂肪率"), this);
+    optShi_->setObjectName("optShi");
+    optKon_ = new QRadioButton(QStringLiteral("混合"), this);
+    optKon_->setObjectName("optKon");
+    optKon_->setChecked(true);
+    for (QRadioButton* opt : {optTai_, optShi_, optKon_})
+        connect(opt, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) applyContentOption();
+        });
+    lblG1_ = new QLabel(this);
+    lblG1_->setObjectName("lblG1");
+    lblG2_ = new QLabel(this);
+    lblG2_->setObjectName("lblG2");
+    for (auto [label, colour] :
+         {std::pair{lblG1_, kSeries1Colour}, std::pair{lblG2_, kSeries2Colour}}) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, colour);
+        label->setPalette(pal);
+        label->setMinimumWidth(80);
+    }
+    auto* options = new QHBoxLayout;
+    options->addWidget(optTai_);
+    options->addWidget(optShi_);
+    options->addWidget(optKon_);
+    options->addStretch(1);
+    options->addWidget(lblG1_);
+    options->addSpacing(12);
+    options->addWidget(lblG2_);
+
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addLayout(grids, 0);
+    box->addLayout(options);
+    box->addLayout(charts, 1);
+
+    showView(DayViewKind::Weight);
+    applyContentOption();
+}
+
+void DayViewPanel::resetDayGrids() {
+    setUpGrid(msgDayList_, kWeightGridHeaders, kWeightGridAlignment, kWeightWidths);
+    setUpGrid(msgDayList2_, kCompositionGridHeaders, kCompositionGridAlignment, kCompositionWidths);
+}
+
+void DayViewPanel::renderChart(ui::Chart* chart, const DayChart& data, bool rightAxis) {
+    chart->setPointCount(0);
+    chart->setPointCount(1);
+    if (data.hasData) {
+        QStringList s1, s2;
+        for (const auto& v : data.series1) s1 << QString::fromStdString(v);
+        for (const auto& v : data.series2) s2 << QString::fromStdString(v);
+        chart->setPointCount(int(s1.size()));
+        chart->setSeriesValues(1, s1);
+        if (!s2.isEmpty()) chart->setSeriesValues(2, s2);
+    }
+    chart->setAxisRange(ui::Axis::Left, data.left.minimum, data.left.maximum);
+    // A division count the chart refuses leaves the previous one.
+    if (data.left.majorDivisions > 0)
+        (void)chart->setAxisDivisions(ui::Axis::Left, data.left.majorDivisions);
+    if (rightAxis)
+        chart->setAxisRange(ui::Axis::Right, data.right.minimum, data.right.maximum);
+    else
+        chart->setAxisAuto(ui::Axis::Right);
+}
+
+void DayViewPanel::render(const DayViewModel& model) {
+    resetDayGrids();
+    for (const WeightGridRow& row : model.weightRows) {
+        QStringList cells;
+        for (const auto& c : row.cells) cells << QString::fromStdString(c);
+        const int r = msgDayList_->addRow(cells);
+        const Rgb p = row.previousColour(), f = row.firstColour();
+        msgDayList_->setCellColor(r, 4, QColor(p.r, p.g, p.b));
+        msgDayList_->setCellColor(r, 6, QColor(f.r, f.g, f.b));
+    }
+    for (const CompositionGridRow& row : model.compositionRows) {
+        QStringList cells;
+        for (const auto& c : row.cells) cells << QString::fromStdString(c);
+        msgDayList2_->addRow(cells);
+    }
+    msgDayList_->scrollLastRowToTopIfMoreThan(kDayGridVisibleRows);
+    msgDayList2_->scrollLastRowToTopIfMoreThan(kDayGridVisibleRows);
+
+    renderChart(charts_[0], model.mcrMain, true);
+    renderChart(charts_[1], model.mcrMain2, false);
+    renderChart(charts_[2], model.mcrMain3, false);
+    renderChart(charts_[3], model.mcrMain4, false);
+
+    lblDspNissuu_->setText(QString::fromStdString(model.lblDspNissuu));
+    lblDspTai_->setText(QString::fromStdString(model.lblDspTai));
+    lblDspBmi_->setText(QString::fromStdString(model.lblDspBmi));
+    lblDspHiman_->setText(QString::fromStdString(model.lblDspHiman));
+
+    const int shown = model.face == DayFace::Laughing  ? 0
+                      : model.face == DayFace::Smiling ? 1
+                      : model.face == DayFace::Sulky   ? 2
+                                                       : 3;
+    for (QLabel* face : faces_) face->hide();
+    faces_[shown]->show();
+}
+
+void DayViewPanel::showView(DayViewKind view) {
+    view_ = view;
+    auto show = [](QWidget* w) {
+        w->show();
+        w->raise();
+    };
+    switch (view) {
+        case DayViewKind::Weight:
+            show(msgDayList_);
+            show(charts_[0]);
+            msgDayList2_->hide();
+            for (int i = 1; i < 4; ++i) charts_[i]->hide();
+            lblG1_->clear();
+            lblG2_->clear();
+            break;
+        case DayViewKind::Metabolism:
+            show(msgDayList2_);
+            show(charts_[1]);
+            charts_[2]->hide();
+            charts_[3]->hide();
+            lblG1_->setText(QStringLiteral("基礎代謝"));
+            lblG2_->setText(QStringLiteral("内臓脂肪"));
+            break;
+        case DayViewKind::Muscle:
+            show(msgDayList2_);
+            show(charts_[2]);
+            charts_[3]->hide();
+            lblG1_->setText(QStringLiteral("筋肉量"));
+            lblG2_->setText(QStringLiteral("筋肉スコア"));
+            break;
+        case DayViewKind::Bone:
+            show(msgDayList2_);
+            show(charts_[3]);
+            lblG1_->setText(QStringLiteral("骨量"));
+            lblG2_->clear();
+            break;
+    }
+}
+
+void DayViewPanel::clearLegend() {
+    lblG1_->clear();
+    lblG2_->clear();
+}
+
+void DayViewPanel::applyMarkerMode(int mode) {
+    const ui::Marker marker = mode == 1   ? ui::Marker::Circle
+                              : mode == 2 ? ui::Marker::Ball
+                                          : ui::Marker::None;
+    for (int i = 0; i < 4; ++i) {
+        charts_[i]->setSeriesMarker(1, marker);
+        if (i < 3) charts_[i]->setSeriesMarker(2, marker);
+    }
+}
+
+void DayViewPanel::applyContentOption() {
+    const bool weight = !optShi_->isChecked();
+    const bool bodyFat = !optTai_->isChecked();
+    ui::Chart* chart = charts_[0];
+    chart->setSeriesVisible(1, weight);
+    chart->setAxisVisible(ui::Axis::Left, weight);
+    chart->setSeriesVisible(2, bodyFat);
+    chart->setAxisVisible(ui::Axis::Right, bodyFat);
+}
+
+void DayViewPanel::selectMixedOption() {
+    optKon_->setChecked(true);
+    applyContentOption();
+}
+
+void DayViewPanel::redrawMainChart() {
+    charts_[0]->ensureBuilt();
+    charts_[0]->update();
+}
+
+}  // namespace pairly::entry

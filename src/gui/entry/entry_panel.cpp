@@ -1,0 +1,278 @@
+#include "gui/entry/entry_panel.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/common/situation_lists_controller.h"
+#include "core/text/dates.h"
+#include "gui/widgets/icons.h"
+#include "gui/widgets/stored_text.h"
+
+namespace pairly::entry {
+
+namespace {
+
+struct FieldDef {
+    const char* field;
+    const char* caption;
+    const char* captionName;
+    const char* upName;
+    const char* downName;
+    DayViewKind view;
+};
+
+// Entry order; the Enter key walks down this table.
+const std::array<FieldDef, kFieldCount> kFields = {{
+    {"txtTaiInp", "体重", "lblTaijyu", "cmdUp", "cmdDn", DayViewKind::Weight},
+    {"txtShiInp", "体脂", "lblShibou", "cmdUp1", "cmdDn1", DayViewKind::Weight},
+    {"txtTaisya", "代謝", "lblTaisya", "cmdUp2", "cmdDn2", DayViewKind::Metabolism},
+    {"txtNaizo", "内脂", "lblNaizo", "cmdUp3", "cmdDn3", DayViewKind::Metabolism},
+    {"txtKinr", "筋量", "lblKinr", "cmdUp4", "cmdDn4", DayViewKind::Muscle},
+    {"txtKins", "筋ス", "lblKins", "cmdUp5", "cmdDn5", DayViewKind::Muscle},
+    {"txtKotu", "骨量", "Label1", "cmdUp6", "cmdDn6", DayViewKind::Bone},
+}};
+
+QPushButton* pictureButton(const char* name, ui::Picture picture, const QString& tip,
+                           QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setIcon(ui::icon(picture));
+    button->setToolTip(tip);
+    return button;
+}
+
+}  // namespace
+
+EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), lists_(lists) {
+    // Situation column.
+    auto* situationCaption = new QLabel(QStringLiteral("状況選択"), this);
+    situationCaption->setObjectName("lblJyoukyou");
+    lstAct_ = new QListWidget(this);
+    lstAct_->setObjectName("lstAct");
+    lstAct_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstAct_->viewport()->installEventFilter(this);
+    lists_.setInputList(lstAct_);
+    cmdFree_ = pictureButton("cmdFree", ui::Picture::FreeSituationFace,
+                             QStringLiteral("状況選択リスト外の内容を入力できます"), this);
+    cmdJikan_ = pictureButton("cmdJikan", ui::Picture::ClockFace,
+                              QStringLiteral("状況をその時の時間で保存できます"), this);
+    for (QPushButton* b : {cmdFree_, cmdJikan_}) {
+        b->setIconSize(QSize(24, 22));
+        b->setFixedSize(34, 30);
+    }
+    auto* pickButtons = new QHBoxLayout;
+    pickButtons->addWidget(cmdFree_);
+    pickButtons->addWidget(cmdJikan_);
+    pickButtons->addStretch(1);
+    auto* situation = new QVBoxLayout;
+    situation->addWidget(situationCaption);
+    situation->addWidget(lstAct_, 1);
+    situation->addLayout(pickButtons);
+
+    // Value column: caption, field, ↑, ↓ per row.
+    auto* values = new QGridLayout;
+    values->setHorizontalSpacing(4);
+    for (int i = 0; i < kFieldCount; ++i) {
+        const FieldDef& def = kFields[i];
+        auto* caption = new QLabel(QString::fromUtf8(def.caption), this);
+        caption->setObjectName(def.captionName);
+        caption->setCursor(Qt::PointingHandCursor);
+        caption->installEventFilter(this);
+        captions_[i] = caption;
+        auto* field = new QLineEdit(this);
+        field->setObjectName(def.field);
+        field->setAlignment(Qt::AlignRight);
+        field->setMinimumWidth(72);
+        field->installEventFilter(this);
+        fields_[i] = field;
+        connect(field, &QLineEdit::returnPressed, this, [this, i] { enterPressed(i); });
+        up_[i] = new QPushButton(QStringLiteral("↑"), this);
+        up_[i]->setObjectName(def.upName);
+        down_[i] = new QPushButton(QStringLiteral("↓"), this);
+        down_[i]->setObjectName(def.downName);
+        for (QPushButton* b : {up_[i], down_[i]}) {
+            b->setFixedWidth(30);
+            b->setFocusPolicy(Qt::NoFocus);  // Enter walks the fields, not the steppers
+        }
+        const auto field_ = static_cast<Field>(i);
+        connect(up_[i], &QPushButton::clicked, this, [this, field_] { stepField(field_, true); });
+        connect(down_[i], &QPushButton::clicked, this,
+                [this, field_] { stepField(field_, false); });
+        values->addWidget(caption, i, 0);
+        values->addWidget(field, i, 1);
+        values->addWidget(up_[i], i, 2);
+        values->addWidget(down_[i], i, 3);
+    }
+    cmdTaiHozon_ = pictureButton("cmdTaiHozon", ui::Picture::FloppyDisk, QString(), this);
+    cmdTaiHozon_->setIconSize(QSize(32, 32));
+    cmdTaiHozon_->setAutoDefault(true);  // Enter on the focused button saves
+    // What the save will write as the situation, beside the button that writes it.
+    lblHozonJyou_ = new QLabel(this);
+    lblHozonJyou_->setObjectName("lblHozonJyou");
+    lblHozonJyou_->setMinimumWidth(0);
+    lblHozonJyou_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(cmdTaiHozon_);
+    saveRow->addWidget(lblHozonJyou_, 1);
+    values->addLayout(saveRow, kFieldCount, 0, 1, 4);
+    values->setRowStretch(kFieldCount + 1, 1);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addLayout(situation, 1);
+    row->addLayout(values);
+
+    connect(cmdTaiHozon_, &QPushButton::clicked, this, &EntryPanel::saveRequested);
+    connect(cmdFree_, &QPushButton::clicked, this, &EntryPanel::pickFreeSituation);
+    connect(cmdJikan_, &QPushButton::clicked, this, &EntryPanel::pickTime);
+    // A pick is a selection by mouse or keyboard; the list taking the focus only moves
+    // its current row and picks nothing.
+    connect(lstAct_, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto selected = lstAct_->selectedItems();
+        if (clearing_ || selected.isEmpty()) return;
+        pickFromList(lstAct_->row(selected.first()));
+        pickedByPress_ = true;
+    });
+    connect(lstAct_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        // A click on the entry that is already selected picks it again.
+        if (!pickedByPress_) pickFromList(lstAct_->row(item));
+        pickedByPress_ = false;
+    });
+    setSteppersEnabled(false);
+    showSelectedSituation();
+}
+
+bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstAct_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        pickedByPress_ = false;
+    } else if (event->type() == QEvent::FocusIn) {
+        for (QLineEdit* field : fields_)
+            if (watched == field) {
+                // Whole text selected, caret at 0; again after a mouse press placed the caret.
+                auto selectWhole = [field] {
+                    field->setSelection(field->text().size(), -field->text().size());
+                };
+                selectWhole();
+                QTimer::singleShot(0, field, selectWhole);
+            }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        for (int i = 0; i < kFieldCount; ++i)
+            if (watched == captions_[i] &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                emit viewRequested(kFields[i].view);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+FieldTexts EntryPanel::fieldTexts() const {
+    FieldTexts texts;
+    for (int i = 0; i < kFieldCount; ++i) texts[i] = fields_[i]->text().toStdString();
+    return texts;
+}
+
+void EntryPanel::clearEntry() {
+    clearing_ = true;
+    for (QLineEdit* field : fields_) field->clear();
+    selectedSituation_.clear();
+    showSelectedSituation();
+    lstAct_->setCurrentRow(-1);
+    lstAct_->clearSelection();
+    clearing_ = false;
+}
+
+void EntryPanel::setSteppersEnabled(bool enabled) {
+    for (int i = 0; i < kFieldCount; ++i) {
+        up_[i]->setEnabled(enabled);
+        down_[i]->setEnabled(enabled);
+    }
+}
+
+void EntryPanel::showSelectedSituation() {
+    if (selectedSituation_.isEmpty()) {
+        lblHozonJyou_->setText(QStringLiteral("状況：未選択"));
+        lblHozonJyou_->setToolTip(QString());
+        return;
+    }
+    const QString full = QStringLiteral("状況：") + selectedSituation_;
+    const int room = lblHozonJyou_->width() > 0 ? lblHozonJyou_->width() : 120;
+    lblHozonJyou_->setText(lblHozonJyou_->fontMetrics().elidedText(full, Qt::ElideRight, room));
+    lblHozonJyou_->setToolTip(full);
+}
+
+void EntryPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    showSelectedSituation();  // the elided text follows the room the label has
+}
+
+void EntryPanel::fillFields() {
+    showSelectedSituation();
+    const FieldTexts texts = fillTexts(previous_);
+    for (int i = 0; i < kFieldCount; ++i) {
+        fields_[i]->setText(QString::fromStdString(texts[i]));
+        down_[i]->setEnabled(true);
+        up_[i]->setEnabled(true);
+    }
+}
+
+void EntryPanel::pickFromList(int row) {
+    if (row < 0 || row >= lstAct_->count()) return;
+    selectedSituation_ = lstAct_->item(row)->text();
+    fillFields();
+    fields_[0]->setFocus();
+    fields_[0]->setSelection(fields_[0]->text().size(), -fields_[0]->text().size());
+}
+
+void EntryPanel::pickFreeSituation() {
+    // Held, listed and saved as the log and the list will give it back.
+    const QString text = ui::storedForm(
+        ctx_.dialogs.input(QStringLiteral("状況リストに無い内容をフリーで入力できます。\n\n"
+                                          "任意の言葉で内容を書き込んでください。\n\n"
+                                          "体重は通常と同じように ↓↑ボタンで指定してください。\n"),
+                           QStringLiteral("状況フリー入力")));
+    if (text.isEmpty()) return;
+    // The situation goes into the log (and maybe the list): refuse what cannot be stored.
+    if (!lists_.acceptTypedText(text)) return;
+    selectedSituation_ = text;
+    fillFields();
+    if (ctx_.dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"),
+                             QStringLiteral("状況リスト登録の有無"), ui::Icon::Question,
+                             ui::Buttons::YesNo) == ui::Answer::Yes)
+        lists_.appendEntry(text, SituationListsController::Form::Quoted);
+}
+
+void EntryPanel::pickTime() {
+    selectedSituation_ = ui::storedForm(
+        QString::fromStdString(text::longTimeText(ctx_.clock.secondsSinceMidnight())));
+    fillFields();
+}
+
+void EntryPanel::stepField(Field field, bool up) {
+    QLineEdit* edit = fields_[static_cast<int>(field)];
+    const std::string step = stepTextFor(field, ctx_.steps.weightStep, ctx_.steps.bodyFatStep);
+    edit->setText(QString::fromStdString(stepValue(edit->text().toStdString(), step, up)));
+}
+
+void EntryPanel::focusField(Field field) {
+    QLineEdit* edit = fields_[static_cast<int>(field)];
+    edit->setFocus();
+    edit->setSelection(edit->text().size(), -edit->text().size());
+}
+
+void EntryPanel::enterPressed(int index) {
+    if (fields_[index]->text().isEmpty()) return;
+    if (index + 1 < kFieldCount)
+        fields_[index + 1]->setFocus();
+    else
+        cmdTaiHozon_->setFocus();
+}
+
+}  // namespace pairly::entry

@@ -1,0 +1,82 @@
+#pragma once
+// The entry panel of the input screen: situation picks, the seven value fields with their
+// steppers, and the save button. The save itself is the input screen's.
+#include <QString>
+#include <QWidget>
+#include <array>
+
+#include "core/entry/day_view.h"
+#include "core/entry/entry_logic.h"
+#include "gui/common/app_context.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace pairly::entry {
+
+class SituationListsController;
+
+// The four chart views the caption labels switch between.
+enum class DayViewKind { Weight, Metabolism, Muscle, Bone };
+
+class EntryPanel : public QWidget {
+    Q_OBJECT
+public:
+    EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWidget* parent = nullptr);
+
+    QListWidget* situationList() const { return lstAct_; }
+
+    // previousValues of the last day-view refresh.
+    void setPreviousValues(const PreviousValues& values) { previous_ = values; }
+    const PreviousValues& previousValues() const { return previous_; }
+    const QString& selectedSituation() const { return selectedSituation_; }
+    FieldTexts fieldTexts() const;
+
+    // Part of every refresh: fields and selectedSituation emptied, nothing selected.
+    // The steppers keep their state.
+    void clearEntry();
+    void setSteppersEnabled(bool enabled);
+
+    // The three picks.
+    void pickFromList(int row);
+    void pickFreeSituation();
+    void pickTime();
+    void stepField(Field field, bool up);
+    // Focus to a field, its whole text selected (after a refused value).
+    void focusField(Field field);
+
+signals:
+    void saveRequested();
+    void viewRequested(pairly::entry::DayViewKind view);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fillFields();
+    // lblHozonJyou: the situation the save button will write.
+    void showSelectedSituation();
+    void enterPressed(int index);
+
+    ui::AppContext& ctx_;
+    SituationListsController& lists_;
+    PreviousValues previous_;
+    QString selectedSituation_;
+    std::array<QLineEdit*, kFieldCount> fields_{};
+    std::array<QPushButton*, kFieldCount> up_{};
+    std::array<QPushButton*, kFieldCount> down_{};
+    std::array<QLabel*, kFieldCount> captions_{};
+    QListWidget* lstAct_ = nullptr;
+    QPushButton* cmdFree_ = nullptr;
+    QPushButton* cmdJikan_ = nullptr;
+    QPushButton* cmdTaiHozon_ = nullptr;
+    QLabel* lblHozonJyou_ = nullptr;
+    // A mouse click emits both a current-row change and a click: pick once.
+    bool pickedByPress_ = false;
+    bool clearing_ = false;
+};
+
+}  // namespace pairly::entry

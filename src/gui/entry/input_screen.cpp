@@ -1,0 +1,206 @@
+#include "gui/entry/input_screen.h"
+
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/common/bmi_meter_widget.h"
+#include "gui/entry/day_count_widget.h"
+#include "gui/entry/day_view_panel.h"
+#include "core/entry/entry_logic.h"
+#include "gui/entry/entry_panel.h"
+#include "gui/common/situation_lists_controller.h"
+#include "core/store/measurement_log.h"
+#include "core/store/preferences.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/common/write_notice.h"
+
+namespace pairly::entry {
+
+InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName("fraMain");
+    lists_ = new SituationListsController(ctx_, this);
+    entry_ = new EntryPanel(ctx_, *lists_, this);
+    dayView_ = new DayViewPanel(this);
+
+    mtvmain_ = new QCalendarWidget(this);
+    mtvmain_->setObjectName("mtvmain");
+    mtvmain_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    mtvmain_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    mtvmain_->setFixedSize(280, 200);
+
+    lblMHyouka_ = new QLabel(this);
+    lblMHyouka_->setObjectName("lblMHyouka");
+    lblMHyouka_->setAlignment(Qt::AlignCenter);
+    lblMHyouka_->setFrameShape(QFrame::Panel);
+    lblMHyouka_->setFrameShadow(QFrame::Sunken);
+    meter_ = new BmiMeterWidget(views::kInputMeterUnitTwips, "Shape1", "Image1", false, this);
+    auto* meterBox = new QVBoxLayout;
+    meterBox->addStretch(1);
+    meterBox->addWidget(lblMHyouka_);
+    meterBox->addWidget(meter_, 0, Qt::AlignHCenter);
+
+    // The day counts live beside the partner buttons of the main window, which adopts them.
+    for (int i = 0; i < 2; ++i) dayCount_[i] = new DayCountWidget(i + 1);
+
+    auto* calendarRow = new QHBoxLayout;
+    calendarRow->addWidget(mtvmain_);
+    calendarRow->addLayout(meterBox);
+    auto* left = new QVBoxLayout;
+    left->addWidget(entry_, 1);
+    left->addLayout(calendarRow);
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 0);
+    body->addWidget(dayView_, 1);
+    auto* box = new QVBoxLayout(this);
+    box->addWidget(dayView_->headerRow());
+    box->addLayout(body, 1);
+
+    connect(entry_, &EntryPanel::saveRequested, this, &InputScreen::saveMeasurement);
+    connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
+    connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
+    connect(lists_, &SituationListsController::situationRenamed, this,
+            &InputScreen::refreshDayView);
+    connect(mtvmain_, &QCalendarWidget::clicked, this, [this] { dateClicked(); });
+    // Keyboard moves in the calendar show the day they select, so a save never goes to a
+    // day other than the one in view.
+    connect(mtvmain_, &QCalendarWidget::selectionChanged, this, [this] {
+        if (settingDate_) return;
+        refreshDayView();
+        // A click that changes the day reports the click right after, in the same event.
+        refreshedBySelection_ = selectedDay();
+        QTimer::singleShot(0, this, [this] { refreshedBySelection_.clear(); });
+    });
+}
+
+InputScreen::~InputScreen() {
+    for (const auto& w : dayCount_)
+        if (w && !w->parent()) delete w.data();
+}
+
+void InputScreen::prepareForStartup() {
+    dayView_->clearLegend();
+    const text::Date today = ctx_.clock.today();
+    settingDate_ = true;
+    mtvmain_->setSelectedDate(QDate(today.year, today.month, today.day));
+    settingDate_ = false;
+    dayView_->resetDayGrids();
+}
+
+std::string InputScreen::selectedDay() const {
+    const QDate d = mtvmain_->selectedDate();
+    return text::formatDate({d.year(), d.month(), d.day()});
+}
+
+std::optional<float> InputScreen::lastRecordWeight() const {
+    if (!model_.lastRecord) return std::nullopt;
+    return model_.lastRecord->weight;
+}
+
+void InputScreen::refreshDayView() {
+    filledSlot_ = ctx_.currentSlot;
+    filledRevision_ = ctx_.dataRevision();
+    const auto active = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    const auto other = ui::loadLogForScreen(ctx_, ctx_.otherSlot()).records;
+    model_ =
+        computeDayView(active, other, ctx_.profile().heightCm, selectedDay(), ctx_.currentSlot);
+    dayView_->render(model_);
+    entry_->setPreviousValues(model_.previousValues);
+    showCurrentBmi();
+    entry_->clearEntry();
+    for (int i = 0; i < 2; ++i)
+        if (dayCount_[i]) dayCount_[i]->render(model_.dayCounts[i]);
+}
+
+void InputScreen::showCurrentBmi() {
+    if (!model_.bmi) return;  // no record or no usable height: the meters keep their state
+    const views::CurrentBmi& bmi = *model_.bmi;
+    meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
+    lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
+    ui::setBackColour(lblMHyouka_, ui::toQColor(bmi.category.colour));
+    emit currentBmiShown(bmi);
+}
+
+void InputScreen::refreshBmi() {
+    showCurrentBmi();
+    emit bmiFormulaRefreshRequested();
+}
+
+void InputScreen::refreshIfStale() {
+    if (filledSlot_ == ctx_.currentSlot && filledRevision_ == ctx_.dataRevision()) return;
+    refreshDayView();
+    refreshBmi();
+    disableSteppers();  // the entry was emptied: nothing to step until the next pick
+}
+
+void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
+
+void InputScreen::cycleMarkerMode() {
+    const int next = nextMarkerMode(ctx_.markerMode);
+    if (!ui::written(ctx_, store::writeMarkerMode(ctx_.dataFolder, next), "マーカー.txt")) {
+        ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
+                          QStringLiteral("保存エラー"));
+        return;
+    }
+    ctx_.markerMode = next;
+    applyMarkerMode();
+}
+
+void InputScreen::disableSteppers() { entry_->setSteppersEnabled(false); }
+void InputScreen::selectMixedOption() { dayView_->selectMixedOption(); }
+void InputScreen::redrawMainChart() { dayView_->redrawMainChart(); }
+
+QWidget* InputScreen::dayCountWidget(int slot) { return dayCount_[slot == 2 ? 1 : 0]; }
+
+void InputScreen::saveMeasurement() {
+    SaveRequest request;
+    request.situation = entry_->selectedSituation().toStdString();
+    request.fieldTexts = entry_->fieldTexts();
+    request.selectedDay = selectedDay();
+    request.autoTime = autoTime_;
+    request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
+    // A day after today is most likely a slip on the calendar: asked once the entry is valid.
+    if (!validateSave(request)) {
+        if (const auto question =
+                futureDayQuestion(request.selectedDay, text::formatDate(ctx_.clock.today()))) {
+            if (ctx_.dialogs.message(QString::fromStdString(question->text),
+                                     QString::fromStdString(question->title), ui::Icon::Question,
+                                     ui::Buttons::YesNo) != ui::Answer::Yes)
+                return;
+        }
+    }
+    const SaveOutcome outcome = entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
+    if (!outcome.saved) {
+        if (outcome.message) {
+            ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
+                              QString::fromStdString(outcome.message->title));
+            if (outcome.message->field) entry_->focusField(*outcome.message->field);
+        }
+        return;
+    }
+    ctx_.noteDataChanged();
+    refreshDayView();
+    disableSteppers();
+    // Saved, with a word about it (the disk did not confirm the write).
+    if (outcome.message)
+        ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
+                          QString::fromStdString(outcome.message->title));
+}
+
+void InputScreen::showDay(const text::Date& day) {
+    settingDate_ = true;
+    mtvmain_->setSelectedDate(QDate(day.year, day.month, day.day));
+    settingDate_ = false;
+    refreshDayView();
+}
+
+void InputScreen::dateClicked() {
+    // A click on another day reports the selection change first, which has read and drawn
+    // the day already; a click on the day shown reads it again.
+    if (refreshedBySelection_ != selectedDay()) refreshDayView();
+    if (ctx_.focusActivePartnerButton) ctx_.focusActivePartnerButton();
+}
+
+}  // namespace pairly::entry

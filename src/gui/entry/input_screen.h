@@ -1,0 +1,98 @@
+#pragma once
+// The input screen fraMain: entry panel and day view of the selected partner.
+#include <QPointer>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "core/entry/day_view.h"
+#include "core/text/dates.h"
+#include "gui/common/app_context.h"
+#include "core/body/bmi.h"
+
+class QCalendarWidget;
+class QLabel;
+
+namespace pairly::entry {
+
+class BmiMeterWidget;
+class DayCountWidget;
+class DayViewPanel;
+class EntryPanel;
+class SituationListsController;
+
+class InputScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit InputScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    ~InputScreen() override;
+
+    // Start-up preparation: clear lblG1/lblG2, mtvmain to today, grid headers.
+    void prepareForStartup();
+    void refreshDayView();
+    // BMI and obesity labels, formula labels and the meter.
+    void refreshBmi();
+    // Shown again: the day view and the BMI figures are filled anew when the selected
+    // partner or the data changed since the day view was filled; otherwise the entry
+    // panel keeps what was typed.
+    void refreshIfStale();
+    // Applies ctx.markerMode to the seven series of the small charts.
+    void applyMarkerMode();
+    void disableSteppers();
+    void selectMixedOption();
+    void redrawMainChart();
+    // lblUser<slot> with its four pictures; the main window puts it beside cmdUser<slot>.
+    QWidget* dayCountWidget(int slot);
+
+    // The handler of cmdTaiHozon.
+    void saveMeasurement();
+    // The calendar screen's jump: select the day in mtvmain and refresh.
+    void showDay(const text::Date& day);
+    // The current-BMI part of every refresh: the small meter here, then currentBmiShown.
+    void showCurrentBmi();
+    // A pointer action on mcrMain: the next marker mode, applied and written.
+    void cycleMarkerMode();
+
+    // chkJikan of the settings screen: the time of saving goes into the comment.
+    void setAutoTime(bool on) { autoTime_ = on; }
+    bool autoTime() const { return autoTime_; }
+
+    // lstAct, lstKoumoku and lstAct2 kept in step.
+    SituationListsController& situationLists() { return *lists_; }
+
+    // Results of the last refresh.
+    const DayViewModel& dayView() const { return model_; }
+    int recordCount() const { return model_.recordCount; }
+    const std::string& firstRecordDate() const { return model_.firstRecordDate; }
+    std::optional<float> lastRecordWeight() const;
+    std::string selectedDay() const;
+
+signals:
+    // The settings meter follows the current BMI.
+    void currentBmiShown(const pairly::views::CurrentBmi& bmi);
+    // Start-up and partner change: the settings meter fills its formula and simulator.
+    void bmiFormulaRefreshRequested();
+
+private:
+    void dateClicked();
+
+    ui::AppContext& ctx_;
+    SituationListsController* lists_ = nullptr;
+    EntryPanel* entry_ = nullptr;
+    DayViewPanel* dayView_ = nullptr;
+    QCalendarWidget* mtvmain_ = nullptr;
+    BmiMeterWidget* meter_ = nullptr;
+    QLabel* lblMHyouka_ = nullptr;
+    // Adopted by the main window, which may delete them first.
+    QPointer<DayCountWidget> dayCount_[2];
+    DayViewModel model_;
+    // The partner and the data revision the day view was filled for.
+    int filledSlot_ = 0;
+    unsigned filledRevision_ = 0;
+    bool autoTime_ = false;
+    bool settingDate_ = false;
+    // The day a selection change of mtvmain has just read, until the event that made it ends.
+    std::string refreshedBySelection_;
+};
+
+}  // namespace pairly::entry

@@ -1,0 +1,589 @@
+#include "gui/list/measurement_list_screen.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QVBoxLayout>
+#include <unordered_map>
+
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/chart.h"
+#include "gui/widgets/grid.h"
+#include "gui/widgets/stored_text.h"
+
+namespace pairly::views {
+
+const QColor MeasurementListScreen::kPressedColour(255, 255, 192);
+
+// Turns the texts of one build into QStrings, each distinct text once. The views are whole
+// texts of the build's store (or literals), so a text's address names it.
+class QtTexts {
+public:
+    const QString& operator()(Text text) {
+        const auto [it, added] = map_.try_emplace(text.data());
+        if (added) it->second = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return it->second;
+    }
+    QStringList list(const std::vector<Text>& texts) {
+        QStringList out;
+        out.reserve(static_cast<qsizetype>(texts.size()));
+        for (Text t : texts) out << (*this)(t);
+        return out;
+    }
+
+private:
+    std::unordered_map<const char*, QString> map_;
+};
+
+namespace {
+
+// The tables' font: the Japanese UI font, whose figures are narrower than the default
+// Latin font's, at a size where the columns hold their longest figures ("-10.2Kg",
+// "-12.3%", "1450kcal") without cutting them off.
+constexpr const char* kTableFontFamily = "Noto Sans CJK JP";
+constexpr int kTableFontPoints = 9;
+// Short lists get point markers so that a lone weighing still shows as a dot.
+constexpr int kMarkerPointLimit = 45;
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+ui::Align toUi(Align a) {
+    switch (a) {
+        case Align::Left:
+            return ui::Align::Left;
+        case Align::Centre:
+            return ui::Align::Center;
+        case Align::Right:
+            break;
+    }
+    return ui::Align::Right;
+}
+
+QColor arrowQColour(Arrow arrow) { return ui::toQColor(arrowColour(arrow)); }
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 16);
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return button;
+}
+
+template <std::size_t N>
+ui::Grid* makeTable(const char* name, const std::array<ListColumn, N>& columns, QWidget* parent) {
+    auto* grid = new ui::Grid(parent);
+    grid->setObjectName(name);
+    QFont font = grid->font();
+    font.setFamily(QString::fromLatin1(kTableFontFamily));
+    grid->setFont(font);
+    grid->setFontPointSize(kTableFontPoints);
+    QStringList headers;
+    for (const ListColumn& c : columns) headers << q(c.header);
+    grid->setColumns(headers);
+    int width = 0;
+    for (int i = 0; i < static_cast<int>(N); ++i) {
+        const ListColumn& c = columns[static_cast<std::size_t>(i)];
+        grid->setColumnWidthTwips(i, c.twips);
+        grid->setColumnAlignment(i, toUi(c.align));
+        grid->setHeaderAlignment(i, ui::Align::Center);
+        width += grid->columnWidth(i);
+    }
+    // Room for the columns, the vertical scroll bar and the frame.
+    grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() +
+                        2 * grid->frameWidth());
+    grid->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return grid;
+}
+
+ui::Chart* makeChart(const char* name, QWidget* parent) {
+    auto* chart = new ui::Chart(parent);
+    chart->setObjectName(name);
+    chart->setSeriesVisible(3, false);
+    chart->setSeriesAxis(2, ui::Axis::Right);
+    chart->setMinimumSize(260, 200);
+    return chart;
+}
+
+void applyAxis(ui::Chart& chart, ui::Axis axis, const ChartAxis& range, bool hasData) {
+    if (!hasData) {
+        chart.setAxisAuto(axis);
+        return;
+    }
+    chart.setAxisRange(axis, range.minimum, range.maximum);
+    // A division count the chart refuses leaves the previous one.
+    if (range.majorDivisions > 0) (void)chart.setAxisDivisions(axis, range.majorDivisions);
+}
+
+void renderSmallChart(ui::Chart& chart, const SmallChart& data) {
+    chart.setPointCount(0);
+    if (!data.hasData) {
+        chart.setPointCount(1);  // one empty row
+        chart.setAxisAuto(ui::Axis::Left);
+        chart.setAxisAuto(ui::Axis::Right);
+        return;
+    }
+    chart.setPointCount(static_cast<int>(data.series1.size()));
+    QtTexts texts;
+    chart.setSeriesValues(1, texts.list(data.series1));
+    chart.setSeriesValues(2, texts.list(data.series2));
+    chart.setMarker(data.series1.size() <= kMarkerPointLimit ? ui::Marker::Circle
+                                                             : ui::Marker::None);
+    applyAxis(chart, ui::Axis::Left, data.left, true);
+    if (data.series2.empty())
+        chart.setAxisAuto(ui::Axis::Right);
+    else
+        applyAxis(chart, ui::Axis::Right, data.right, true);
+}
+
+}  // namespace
+
+MeasurementListScreen::MeasurementListScreen(ui::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
+    setObjectName("fraTaijyu");
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(buildSideColumn());
+    body->addWidget(buildTables());
+    body->addWidget(buildCharts(), 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildFilterRow());
+    layout->addLayout(body, 1);
+
+    showOverlay(Overlay::Weight);
+    optTai2_->setChecked(true);
+    applySeriesOption();
+}
+
+// --- layout --------------------------------------------------------------------------------
+
+QWidget* MeasurementListScreen::buildFilterRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* period = new QGroupBox(QStringLiteral("期間"), row);
+    period->setObjectName("fraKikan");
+    auto* periodRow = new QHBoxLayout(period);
+    periodRow->setSpacing(3);
+    for (std::size_t i = 0; i < kPeriodButtons.size(); ++i) {
+        const PeriodButton& b = kPeriodButtons[i];
+        QPushButton* button = makeButton(q(b.name), q(b.caption), period);
+        periodButtons_[i] = button;
+        const int index = static_cast<int>(i);
+        connect(button, &QPushButton::clicked, this, [this, index] { periodClicked(index); });
+        if (b.kind == PeriodKind::Typed) {
+            // "任意" goes after the two combo boxes it reads.
+            periodRow->addSpacing(8);
+            periodRow->addWidget(cboStdate_ = new QComboBox(period));
+            auto* tilde = new QLabel(QStringLiteral("～"), period);
+            tilde->setObjectName("lblKikan");
+            periodRow->addWidget(tilde);
+            periodRow->addWidget(cboEddate_ = new QComboBox(period));
+        }
+        periodRow->addWidget(button);
+    }
+    periodDates_ = new QStringListModel(this);
+    cboStdate_->setObjectName("cboStdate");
+    cboEddate_->setObjectName("cboEddate");
+    for (QComboBox* combo : {cboStdate_, cboEddate_}) {
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);  // a typed period is not a log date
+        combo->setModel(periodDates_);
+        // Sizing by contents would measure every date of a long log.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(10);
+        combo->setMaxVisibleItems(20);
+        if (auto* view = qobject_cast<QListView*>(combo->view())) view->setUniformItemSizes(true);
+    }
+
+    auto* weekdays = new QGroupBox(QStringLiteral("曜日"), row);
+    weekdays->setObjectName("fraWeek");
+    auto* weekRow = new QHBoxLayout(weekdays);
+    weekRow->setSpacing(3);
+    for (int i = 0; i < 7; ++i) {
+        QPushButton* button = makeButton(QString("cmdWeek_%1").arg(i),
+                                         q(kWeekdayNames[static_cast<std::size_t>(i)]), weekdays);
+        weekdayButtons_[static_cast<std::size_t>(i)] = button;
+        connect(button, &QPushButton::clicked, this, [this, i] { weekdayClicked(i); });
+        weekRow->addWidget(button);
+    }
+    cmdAllWeek_ = makeButton("cmdAllWeek", QStringLiteral("全部"), weekdays);
+    connect(cmdAllWeek_, &QPushButton::clicked, this, [this] { weekdayClicked(kAllWeekdays); });
+    weekRow->addSpacing(6);
+    weekRow->addWidget(cmdAllWeek_);
+
+    layout->addWidget(period);
+    layout->addWidget(weekdays);
+    layout->addStretch(1);
+    return row;
+}
+
+QWidget* MeasurementListScreen::buildSideColumn() {
+    auto* column = new QWidget(this);
+    column->setFixedWidth(170);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    // Which table and chart lie on top.
+    auto* overlays = new QGroupBox(QStringLiteral("表示切替"), column);
+    overlays->setObjectName("fraHyouji");
+    auto* overlayGrid = new QGridLayout(overlays);
+    overlayGrid->setSpacing(3);
+    const struct {
+        const char* name;
+        const char* caption;
+        Overlay overlay;
+    } kOverlays[] = {{"cmdTai1", "体重", Overlay::Weight},
+                     {"cmdTai2", "代謝", Overlay::Metabolism},
+                     {"cmdKin", "筋肉", Overlay::Muscle},
+                     {"cmdKotu", "骨量", Overlay::Bone}};
+    int i = 0;
+    for (const auto& o : kOverlays) {
+        QPushButton* button = makeButton(q(o.name), q(o.caption), overlays);
+        const Overlay overlay = o.overlay;
+        connect(button, &QPushButton::clicked, this, [this, overlay] { showOverlay(overlay); });
+        overlayGrid->addWidget(button, i / 2, i % 2);
+        ++i;
+    }
+
+    auto* situation = new QGroupBox(QStringLiteral("状況"), column);
+    situation->setObjectName("fraJyoukyou");
+    auto* situationBox = new QVBoxLayout(situation);
+    txtKey_ = new QLineEdit(situation);
+    txtKey_->setObjectName("txtKey");
+    txtKey_->setToolTip(
+        QStringLiteral("語句を入力してEnterキーを押すと、その語句を含む状況で絞り込みます"));
+    txtKey_->installEventFilter(this);
+    ui::keepStoredForm(txtKey_);  // a typed 〜 finds the ～ that the log holds
+    connect(txtKey_, &QLineEdit::returnPressed, this, &MeasurementListScreen::keyEntered);
+    cmdAllact_ = makeButton("cmdAllact", QStringLiteral("全部"), situation);
+    connect(cmdAllact_, &QPushButton::clicked, this, &MeasurementListScreen::allSituationsClicked);
+    auto* keyRow = new QHBoxLayout;
+    keyRow->addWidget(txtKey_, 1);
+    keyRow->addWidget(cmdAllact_);
+    lstAct2_ = new QListWidget(situation);
+    lstAct2_->setObjectName("lstAct2");
+    lstAct2_->setToolTip(QStringLiteral("クリックした状況で絞り込みます"));
+    connect(lstAct2_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { situationPicked(item->text()); });
+    situationBox->addLayout(keyRow);
+    situationBox->addWidget(lstAct2_, 1);
+
+    layout->addWidget(overlays);
+    layout->addWidget(situation, 1);
+    return column;
+}
+
+QWidget* MeasurementListScreen::buildTables() {
+    auto* area = new QWidget(this);
+    // The body-composition table lies exactly over the list table.
+    auto* stack = new QGridLayout(area);
+    stack->setContentsMargins(0, 0, 0, 0);
+    msgBunseki_ = makeTable("msgBunseki", kListTableColumns, area);
+    msgBunseki2_ = makeTable("msgBunseki2", kCompositionTableColumns, area);
+    stack->addWidget(msgBunseki_, 0, 0);
+    stack->addWidget(msgBunseki2_, 0, 0);
+    area->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return area;
+}
+
+QWidget* MeasurementListScreen::buildCharts() {
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    lblG21_ = new QLabel(area);
+    lblG21_->setObjectName("lblG21");
+    lblG22_ = new QLabel(area);
+    lblG22_->setObjectName("lblG22");
+    lblG22_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Each caption in the colour of its series.
+    lblG21_->setStyleSheet(QStringLiteral("color: rgb(0, 0, 192); font-weight: bold"));
+    lblG22_->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0); font-weight: bold"));
+    for (QLabel* label : {lblG21_, lblG22_}) label->setMinimumWidth(80);
+
+    optTai2_ = new QRadioButton(QStringLiteral("体重"), area);
+    optTai2_->setObjectName("optTai2");
+    optShi2_ = new QRadioButton(QStringLiteral("体脂肪率"), area);
+    optShi2_->setObjectName("optShi2");
+    optKon2_ = new QRadioButton(QStringLiteral("混合"), area);
+    optKon2_->setObjectName("optKon2");
+    auto* options = new QButtonGroup(area);
+    auto* header = new QHBoxLayout;
+    header->addWidget(lblG21_);
+    header->addStretch(1);
+    for (QRadioButton* option : {optTai2_, optShi2_, optKon2_}) {
+        options->addButton(option);
+        header->addWidget(option);
+        connect(option, &QRadioButton::clicked, this, &MeasurementListScreen::applySeriesOption);
+    }
+    header->addStretch(1);
+    header->addWidget(lblG22_);
+
+    // The three small charts lie exactly over the main chart.
+    auto* stack = new QGridLayout;
+    mcrBunseki_ = makeChart("mcrBunseki", area);
+    mcrBunseki_->setSeriesColor(1, QColor(0, 0, 192));
+    mcrBunseki_->setSeriesColor(2, QColor(192, 0, 0));
+    stack->addWidget(mcrBunseki_, 0, 0);
+    const char* names[] = {"mcrBunseki2", "mcrBunseki3", "mcrBunseki4"};
+    for (std::size_t k = 0; k < smallCharts_.size(); ++k) {
+        smallCharts_[k] = makeChart(names[k], area);
+        smallCharts_[k]->setLabelFontPointSize(8);
+        stack->addWidget(smallCharts_[k], 0, 0);
+    }
+    smallCharts_[2]->setSeriesVisible(2, false);  // bone mass alone
+
+    layout->addLayout(header);
+    layout->addLayout(stack, 1);
+    return area;
+}
+
+bool MeasurementListScreen::eventFilter(QObject* watched, QEvent* event) {
+    // Entering the situation field starts a new text; coming back to the window does not.
+    if (watched == txtKey_ && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            txtKey_->clear();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- opening and refreshing ------------------------------------------------------------------
+
+void MeasurementListScreen::openMeasurementList() {
+    buildUnfilteredList();
+    optTai2_->setChecked(true);
+    applySeriesOption();
+    showAllFilters();
+    lblG21_->clear();
+    lblG22_->clear();
+}
+
+void MeasurementListScreen::refreshForPartner() {
+    buildUnfilteredList();
+    showAllFilters();
+}
+
+// The unfiltered list shows every weighing, and the buttons say so: the three "全部"
+// pressed, every other filter button released and no situation text left behind that a
+// later filter would apply unseen.
+void MeasurementListScreen::showAllFilters() {
+    for (QPushButton* button : periodButtons_) press(button, false);
+    for (QPushButton* button : weekdayButtons_) press(button, false);
+    press(periodButtons_[8], true);  // cmdAllDay
+    press(cmdAllact_, true);
+    press(cmdAllWeek_, true);
+    selectedWeekday_ = kAllWeekdays;
+    txtKey_->clear();
+    lstAct2_->clearSelection();
+}
+
+void MeasurementListScreen::press(QPushButton* button, bool pressed) {
+    ui::setBackColour(button, pressed ? kPressedColour : QColor());
+}
+
+// --- builds ----------------------------------------------------------------------------------
+
+void MeasurementListScreen::buildUnfilteredList() {
+    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    // The trend graph's weight series follows the list's partner.
+    if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart(log);
+    model_ = {};  // the old list's texts go before the new ones are made
+    model_ = views::buildUnfilteredList(log, ctx_.profile().heightCm);
+    render();
+    fillPeriodLists();
+}
+
+ListFilters MeasurementListScreen::currentFilters() const {
+    ListFilters f;
+    f.start = cboStdate_->currentText().toStdString();
+    f.end = cboEddate_->currentText().toStdString();
+    f.situation = txtKey_->text().toStdString();
+    f.weekday = selectedWeekday_;
+    return f;
+}
+
+void MeasurementListScreen::dispatchListFilters() {
+    runFilteredBuild(ui::loadLogForScreen(ctx_, ctx_.currentSlot).records);
+}
+
+void MeasurementListScreen::runFilteredBuild(const std::vector<store::MeasurementRecord>& log) {
+    model_ = {};
+    model_ = views::buildFilteredList(log, ctx_.profile().heightCm, currentFilters());
+    render();
+}
+
+void MeasurementListScreen::render() {
+    QtTexts texts;
+    renderTables(texts);
+    renderMainChart(texts);
+    smallChartsDrawn_.fill(false);
+    drawVisibleSmallCharts();
+}
+
+// A small chart is drawn when it comes on top: a long list need not fill three charts
+// that nobody sees.
+void MeasurementListScreen::drawVisibleSmallCharts() {
+    const SmallChart* data[] = {&model_.smallCharts.metabolism, &model_.smallCharts.muscle,
+                                &model_.smallCharts.bone};
+    for (std::size_t k = 0; k < smallCharts_.size(); ++k) {
+        if (smallCharts_[k]->isHidden() || smallChartsDrawn_[k]) continue;
+        renderSmallChart(*smallCharts_[k], *data[k]);
+        smallChartsDrawn_[k] = true;
+    }
+}
+
+void MeasurementListScreen::renderTables(QtTexts&) {
+    // The tables ask for the texts of the rows they draw: thirty years of weighings are
+    // not turned into a million Qt strings on every refresh. The texts live in model_,
+    // which is replaced only by a build that then renders again.
+    const auto n = static_cast<int>(model_.rows.size());
+    auto utf8 = [](Text t) {
+        return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    };
+    msgBunseki_->setRowSource(
+        n,
+        [this, utf8](int row, int col) {
+            const auto r = static_cast<std::size_t>(row - 1);
+            if (r >= model_.rows.size() || col < 0 || col >= kListColumns) return QString();
+            return utf8(model_.rows[r].cells[static_cast<std::size_t>(col)]);
+        },
+        [this](int row, int col) {
+            const auto r = static_cast<std::size_t>(row - 1);
+            if (r >= model_.rows.size()) return QColor();
+            if (col == kPreviousArrowColumn) return arrowQColour(model_.rows[r].previousArrow);
+            if (col == kFirstArrowColumn) return arrowQColour(model_.rows[r].firstArrow);
+            return QColor();
+        });
+    msgBunseki2_->setRowSource(n, [this, utf8](int row, int col) {
+        const auto r = static_cast<std::size_t>(row - 1);
+        if (r >= model_.compositionRows.size() || col < 0 || col >= kListCompositionColumns)
+            return QString();
+        return utf8(model_.compositionRows[r].cells[static_cast<std::size_t>(col)]);
+    });
+    // A long list opens at its end, which brings the newest weighings into view; the
+    // table scrolls no further than its last row. Both tables show the same rows.
+    if (model_.scrollToLastRow) {
+        msgBunseki_->scrollToBottom();
+        msgBunseki2_->scrollToBottom();
+    }
+}
+
+void MeasurementListScreen::renderMainChart(QtTexts& q) {
+    const ListChart& chart = model_.chart;
+    // The point count is set before the points, whatever length the previous list had.
+    mcrBunseki_->setPointCount(0);
+    mcrBunseki_->setPointCount(chart.points());
+    mcrBunseki_->setSeriesValues(1, q.list(chart.weights));
+    mcrBunseki_->setSeriesValues(2, q.list(chart.bodyFats));
+    mcrBunseki_->setMarker(chart.points() <= kMarkerPointLimit ? ui::Marker::Circle
+                                                               : ui::Marker::None);
+    applyAxis(*mcrBunseki_, ui::Axis::Left, chart.weightAxis, chart.hasData);
+    applyAxis(*mcrBunseki_, ui::Axis::Right, chart.bodyFatAxis, chart.hasData);
+}
+
+void MeasurementListScreen::fillPeriodLists() {
+    QtTexts q;
+    const std::vector<Text>& dates = model_.dates;
+    periodDates_->setStringList(q.list(dates));
+    cboStdate_->setEditText(dates.empty() ? QString() : q(dates.front()));
+    cboEddate_->setEditText(dates.empty() ? QString() : q(dates.back()));
+}
+
+void MeasurementListScreen::applySeriesOption() {
+    const bool weight = !optShi2_->isChecked();
+    const bool bodyFat = !optTai2_->isChecked();
+    mcrBunseki_->setSeriesVisible(1, weight);
+    mcrBunseki_->setAxisVisible(ui::Axis::Left, weight);
+    mcrBunseki_->setSeriesVisible(2, bodyFat);
+    mcrBunseki_->setAxisVisible(ui::Axis::Right, bodyFat);
+}
+
+void MeasurementListScreen::setPeriodTexts(const PeriodTexts& texts) {
+    cboStdate_->setEditText(q(texts.start));
+    cboEddate_->setEditText(q(texts.end));
+}
+
+// --- filter controls -------------------------------------------------------------------------
+
+void MeasurementListScreen::periodClicked(int index) {
+    if (index < 0 || index >= static_cast<int>(kPeriodButtons.size())) return;
+    const PeriodButton& button = kPeriodButtons[static_cast<std::size_t>(index)];
+    for (QPushButton* b : periodButtons_) press(b, false);
+    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    if (button.kind != PeriodKind::Typed)
+        setPeriodTexts(periodTexts(button, ctx_.clock.today(), firstRecordDate(log)));
+    runFilteredBuild(log);
+    press(periodButtons_[static_cast<std::size_t>(index)], true);
+}
+
+void MeasurementListScreen::weekdayClicked(int weekday) {
+    if (weekday != kAllWeekdays && (weekday < 0 || weekday > 6)) return;
+    press(cmdAllWeek_, false);
+    for (QPushButton* b : weekdayButtons_) press(b, false);
+    selectedWeekday_ = weekday;
+    dispatchListFilters();
+    press(
+        weekday == kAllWeekdays ? cmdAllWeek_ : weekdayButtons_[static_cast<std::size_t>(weekday)],
+        true);
+}
+
+void MeasurementListScreen::allSituationsClicked() {
+    txtKey_->clear();
+    lstAct2_->clearSelection();
+    dispatchListFilters();
+    press(cmdAllact_, true);
+}
+
+void MeasurementListScreen::situationPicked(const QString& entry) {
+    txtKey_->setText(entry);
+    press(cmdAllact_, false);
+    dispatchListFilters();
+}
+
+void MeasurementListScreen::keyEntered() {
+    // The typed text, not an entry of the list, filters now.
+    lstAct2_->clearSelection();
+    press(cmdAllact_, false);
+    dispatchListFilters();
+}
+
+// --- overlays --------------------------------------------------------------------------------
+
+void MeasurementListScreen::showOverlay(Overlay overlay) {
+    const int shown = overlay == Overlay::Metabolism ? 0
+                      : overlay == Overlay::Muscle   ? 1
+                      : overlay == Overlay::Bone     ? 2
+                                                     : -1;
+    // What lies underneath is hidden rather than covered: nothing unseen is painted.
+    msgBunseki2_->setVisible(shown >= 0);
+    msgBunseki_->setVisible(shown < 0);
+    mcrBunseki_->setVisible(shown < 0);
+    for (int k = 0; k < 3; ++k) smallCharts_[static_cast<std::size_t>(k)]->setVisible(k == shown);
+    drawVisibleSmallCharts();
+    static const char* const kCaptions[][2] = {
+        {"基礎代謝", "内臓脂肪"}, {"筋肉量", "筋肉スコア"}, {"骨量", ""}};
+    lblG21_->setText(shown < 0 ? QString() : q(kCaptions[shown][0]));
+    lblG22_->setText(shown < 0 ? QString() : q(kCaptions[shown][1]));
+    // The series options steer the main chart only.
+    for (QRadioButton* option : {optTai2_, optShi2_, optKon2_}) option->setEnabled(shown < 0);
+}
+
+}  // namespace pairly::views

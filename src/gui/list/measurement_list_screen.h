@@ -1,0 +1,111 @@
+#pragma once
+// The measurement list screen fraTaijyu: every weighing of the selected partner, narrowed
+// by period, weekday and situation, with the main chart and the small charts.
+#include <QColor>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "core/store/measurement_log.h"
+#include "gui/common/app_context.h"
+#include "core/list/measurement_list.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+class QStringListModel;
+
+namespace pairly::ui {
+class Chart;
+class Grid;
+}  // namespace pairly::ui
+
+namespace pairly::views {
+
+class QtTexts;
+
+class MeasurementListScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit MeasurementListScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // lstAct2, which the situation-list controller keeps in step with the other lists.
+    QListWidget* situationList() const { return lstAct2_; }
+
+    // The menu button's preparation: the whole log, weight chart option, the three "全部"
+    // buttons pressed, no weekday, small-chart captions cleared.
+    void openMeasurementList();
+    // After a change of partner: the whole log of the new partner, "全部" pressed, no
+    // weekday; chart option and captions stay.
+    void refreshForPartner();
+
+    void buildUnfilteredList();
+    // Reads the log and runs the filtered build the filter state asks for.
+    void dispatchListFilters();
+
+    // Handlers, by control.
+    void periodClicked(int index);               // index into kPeriodButtons
+    void weekdayClicked(int weekday);            // 0..6, or kAllWeekdays for cmdAllWeek
+    void allSituationsClicked();                 // cmdAllact
+    void situationPicked(const QString& entry);  // a click in lstAct2
+    void keyEntered();                           // Enter in txtKey
+
+    enum class Overlay { Weight, Metabolism, Muscle, Bone };  // cmdTai1, cmdTai2, cmdKin, cmdKotu
+    void showOverlay(Overlay overlay);
+
+    int selectedWeekday() const { return selectedWeekday_; }
+    const MeasurementList& model() const { return model_; }
+
+    static const QColor kPressedColour;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildFilterRow();
+    QWidget* buildSideColumn();
+    QWidget* buildTables();
+    QWidget* buildCharts();
+
+    ListFilters currentFilters() const;
+    void runFilteredBuild(const std::vector<store::MeasurementRecord>& log);
+    void render();
+    void renderTables(QtTexts& texts);
+    void renderMainChart(QtTexts& texts);
+    void drawVisibleSmallCharts();
+    void fillPeriodLists();
+    void applySeriesOption();
+    void showAllFilters();
+    void setPeriodTexts(const PeriodTexts& texts);
+    void press(QPushButton* button, bool pressed);
+
+    ui::AppContext& ctx_;
+    int selectedWeekday_ = kAllWeekdays;
+    MeasurementList model_;
+
+    std::array<QPushButton*, 10> periodButtons_{};
+    std::array<QPushButton*, 7> weekdayButtons_{};
+    QPushButton* cmdAllWeek_ = nullptr;
+    QPushButton* cmdAllact_ = nullptr;
+    QComboBox* cboStdate_ = nullptr;
+    QComboBox* cboEddate_ = nullptr;
+    QStringListModel* periodDates_ = nullptr;
+    QLineEdit* txtKey_ = nullptr;
+    QListWidget* lstAct2_ = nullptr;
+    QRadioButton* optTai2_ = nullptr;
+    QRadioButton* optShi2_ = nullptr;
+    QRadioButton* optKon2_ = nullptr;
+    QLabel* lblG21_ = nullptr;
+    QLabel* lblG22_ = nullptr;
+    ui::Grid* msgBunseki_ = nullptr;
+    ui::Grid* msgBunseki2_ = nullptr;
+    ui::Chart* mcrBunseki_ = nullptr;
+    std::array<ui::Chart*, 3> smallCharts_{};  // basal metabolism, muscle, bone
+    std::array<bool, 3> smallChartsDrawn_{};   // with the current model
+};
+
+}  // namespace pairly::views

@@ -1,0 +1,327 @@
+#include "gui/memo/memo_screen.h"
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/memo/comment_table.h"
+#include "core/memo/unsaved_text.h"
+#include "core/store/notes_memo.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/grid.h"
+#include "gui/widgets/stored_text.h"
+#include "gui/common/write_notice.h"
+
+namespace pairly::maintenance {
+
+namespace {
+
+constexpr double kTableFontPoints = 9;
+// The memo save button while the memo holds changes not yet saved.
+const QColor kUnsaved(255, 224, 192);
+
+// `widest` is the longest text a column has to show in full; a column is made wider than
+// its width in twips when the screen's font needs it.
+struct Column {
+    const char* header;
+    int twips;
+    ui::Align align;
+    const char* widest;
+};
+const Column kColumns[kCommentColumnCount] = {
+    {"回数", 560, ui::Align::Right, "32766"},
+    {"日付", 1070, ui::Align::Center, "2026/12/07"},
+    {"行動", 1680, ui::Align::Left, ""},
+    {"体重", 500, ui::Align::Right, "188.88"},
+    {"前差", 500, ui::Align::Right, "-88.8"},
+    {"差", 300, ui::Align::Center, "↑"},
+    {"脂肪", 500, ui::Align::Right, "88.88"},
+    {"一言日記（言い訳など）", 5600, ui::Align::Left, ""},
+    {"", 0, ui::Align::Left, ""},
+    {"", 0, ui::Align::Left, ""},
+    {"", 0, ui::Align::Left, ""},
+    {"", 0, ui::Align::Left, ""},
+    {"", 0, ui::Align::Left, ""},
+};
+// Room a cell keeps beside its text.
+constexpr int kCellMargin = 10;
+
+QColor changeColour(WeightChange change) {
+    switch (change) {
+        case WeightChange::Rise:
+            return {255, 192, 192};
+        case WeightChange::Fall:
+            return {192, 255, 192};
+        case WeightChange::Same:
+            break;
+    }
+    return {255, 255, 192};
+}
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName("fraMemo");
+
+    msgMemoList_ = new ui::Grid(this);
+    msgMemoList_->setObjectName("msgMemoList");
+    msgMemoList_->setFontPointSize(kTableFontPoints);
+    resetCommentTable();
+    msgMemoList_->setVisibleRows(kCommentVisibleRows);
+    msgMemoList_->setFixedHeight(msgMemoList_->minimumHeight());
+    int width = 0;
+    for (int c = 0; c < kCommentColumnCount; ++c)
+        width +=
+            ui::Grid::twipsToPixels(msgMemoList_->columnWidthTwips(c), msgMemoList_->logicalDpiX());
+    msgMemoList_->setFixedWidth(width + msgMemoList_->verticalScrollBar()->sizeHint().width() +
+                                2 * msgMemoList_->frameWidth());
+    connect(msgMemoList_, &ui::Grid::clickedCell, this,
+            [this](int row, int) { selectCommentRow(row); });
+
+    // The comment of the weighing picked in the table.
+    auto* commentBox = new QGroupBox(QStringLiteral("一言日記の編集"), this);
+    lblMemoTarget_ = new QLabel(commentBox);
+    lblMemoTarget_->setObjectName("lblMemoTarget");
+    txtMemo_ = new QLineEdit(commentBox);
+    txtMemo_->setObjectName("txtMemo");
+    // The comment as the log will give it back: the table then holds the file's text.
+    ui::keepStoredForm(txtMemo_);
+    cmdMemoHozon_ = new QPushButton(QStringLiteral("一言日記保存"), commentBox);
+    cmdMemoHozon_->setObjectName("cmdMemoHozon");
+    cmdMemoHozon_->setAutoDefault(false);
+    auto* hint = new QLabel(QStringLiteral("一覧の行をクリックすると、その測定の一言日記を"
+                                           "書き換えられます。\n"
+                                           "書き終えたら「一言日記保存」ボタンかEnterキーで"
+                                           "保存します。"),
+                            commentBox);
+    hint->setWordWrap(true);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addStretch(1);
+    saveRow->addWidget(cmdMemoHozon_);
+    auto* commentLayout = new QVBoxLayout(commentBox);
+    commentLayout->addWidget(hint);
+    commentLayout->addSpacing(8);
+    commentLayout->addWidget(lblMemoTarget_);
+    commentLayout->addWidget(txtMemo_);
+    commentLayout->addLayout(saveRow);
+    commentLayout->addStretch(1);
+
+    auto* upper = new QHBoxLayout;
+    upper->addWidget(msgMemoList_, 0, Qt::AlignTop);
+    upper->addWidget(commentBox, 1);
+
+    // The notes memo, one for both partners.
+    auto* memoBox = new QGroupBox(QStringLiteral("気付きメモ"), this);
+    txtKizuki_ = new QPlainTextEdit(memoBox);
+    txtKizuki_->setObjectName("txtKizuki");
+    txtKizuki_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cmdKizukiHozon_ = new QPushButton(QStringLiteral("気付きメモ保存"), memoBox);
+    cmdKizukiHozon_->setObjectName("cmdKizukiHozon");
+    cmdKizukiHozon_->setAutoDefault(false);
+    auto* memoHint =
+        new QLabel(QStringLiteral("気付きメモは二人で共通です。書き換えたら「気付きメモ保存」"
+                                  "ボタンで保存してください。"),
+                   memoBox);
+    auto* memoRow = new QHBoxLayout;
+    memoRow->addWidget(memoHint, 1);
+    memoRow->addWidget(cmdKizukiHozon_);
+    auto* memoLayout = new QVBoxLayout(memoBox);
+    memoLayout->addWidget(txtKizuki_, 1);
+    memoLayout->addLayout(memoRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(upper);
+    layout->addWidget(memoBox, 1);
+
+    connect(cmdMemoHozon_, &QPushButton::clicked, this, &MemoScreen::saveComment);
+    connect(txtMemo_, &QLineEdit::returnPressed, this, [this] {
+        if (cmdMemoHozon_->isEnabled()) saveComment();
+    });
+    connect(cmdKizukiHozon_, &QPushButton::clicked, this, &MemoScreen::saveMemo);
+    connect(txtKizuki_->document(), &QTextDocument::modificationChanged, this,
+            &MemoScreen::showMemoState);
+    cmdMemoHozon_->setEnabled(false);
+}
+
+void MemoScreen::resetCommentTable() {
+    msgMemoList_->clearRows();
+    QStringList headers;
+    for (const Column& c : kColumns) headers << QString::fromUtf8(c.header);
+    msgMemoList_->setColumns(headers);
+    const QFontMetrics metrics(msgMemoList_->font());
+    const double dpi = msgMemoList_->logicalDpiX();
+    for (int c = 0; c < kCommentColumnCount; ++c) {
+        int twips = kColumns[c].twips;
+        if (twips > 0) {
+            const int needed =
+                metrics.horizontalAdvance(QString::fromUtf8(kColumns[c].widest)) + kCellMargin;
+            twips = std::max(twips, ui::Grid::pixelsToTwips(needed, dpi));
+        }
+        msgMemoList_->setColumnWidthTwips(c, twips);
+        msgMemoList_->setColumnAlignment(c, kColumns[c].align);
+        msgMemoList_->setHeaderAlignment(c, ui::Align::Center);
+    }
+}
+
+void MemoScreen::fillCommentTable() {
+    resetCommentTable();
+    store::LoadedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    shown_ = std::move(log.records);
+    shownLog_ = log.stamp;
+    // The table asks for the texts of the rows it draws, made from the records: a long
+    // log need not become a Qt string per cell.
+    msgMemoList_->setRowSource(
+        static_cast<int>(shown_.size()),
+        [this](int row, int col) {
+            if (row < 1 || col < 0 || col >= kCommentColumnCount) return QString();
+            return q(commentRow(shown_, static_cast<std::size_t>(row - 1))
+                         .cells[static_cast<std::size_t>(col)]);
+        },
+        [this](int row, int col) {
+            if (row < 1 || col != kArrowColumn || row > static_cast<int>(shown_.size()))
+                return QColor();
+            return changeColour(commentRow(shown_, static_cast<std::size_t>(row - 1)).change);
+        });
+    // A long table opens on its newest weighings, the view full down to the last one.
+    msgMemoList_->scrollToBottom();
+    // No row is picked in the new table: the box shows no comment of the old one.
+    cmdMemoHozon_->setEnabled(false);
+    lblMemoTarget_->clear();
+    txtMemo_->clear();
+}
+
+void MemoScreen::selectCommentRow(int row) {
+    if (row < 1 || row > static_cast<int>(shown_.size())) return;  // the header row
+    msgMemoList_->setCurrentGridCell(row, kCommentColumn);
+    txtMemo_->setText(msgMemoList_->text(row, kCommentColumn));
+    selectedCommentRow_ = row;
+    const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
+    lblMemoTarget_->setText(QStringLiteral("%1回目　%2　%3　%4Kg")
+                                .arg(row)
+                                .arg(q(r.date), q(r.situation), msgMemoList_->text(row, 3)));
+    cmdMemoHozon_->setEnabled(true);
+    txtMemo_->setFocus();
+}
+
+bool MemoScreen::saveComment() {
+    const int row = selectedCommentRow_;
+    if (row < 1 || row > static_cast<int>(shown_.size())) return false;
+    const QString comment = txtMemo_->text();
+    const CommentSaveOutcome outcome = maintenance::saveComment(
+        ctx_.dataFolder, ctx_.currentSlot, row, shownLog_, comment.toStdString());
+    if (outcome.stale) {
+        // Another window changed the log: the table shows it as it is now, and what was
+        // typed waits on the clipboard.
+        ui::keepOnClipboard(comment);
+        fillCommentTable();
+    }
+    if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
+    // Not saved: the table keeps the comment that is in the file; the box what was typed.
+    if (!outcome.saved) return false;
+    ctx_.noteDataChanged();
+    shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
+    shownLog_ = outcome.stamp;
+    msgMemoList_->setText(row, kCommentColumn, comment);
+    msgMemoList_->setCurrentGridCell(row, kCommentColumn);
+    return true;
+}
+
+void MemoScreen::loadMemo() {
+    const store::MemoText memo = store::loadMemo(ctx_.dataFolder);
+    shownMemo_ = memo.stamp;
+    txtKizuki_->setPlainText(q(memo.text));
+    txtKizuki_->document()->setModified(false);
+    if (!memo.failed()) return;
+    // Saving what could be read would overwrite the rest of the memo.
+    txtKizuki_->setReadOnly(true);
+    cmdKizukiHozon_->setEnabled(false);
+    cmdKizukiHozon_->setToolTip(QStringLiteral(
+        "気付きメモ.txt を読み込めなかったため、上書きしないよう保存を止めています"));
+    ctx_.dialogs.warn(
+        QStringLiteral("気付きメモ.txt を読み込めませんでした。\n"
+                       "元の内容を消さないよう、気付きメモは保存できなくしています。\n\n"
+                       "ファイルとディスクの状態を確認して、起動し直してください。"),
+        QStringLiteral("読み込みエラー"));
+}
+
+bool MemoScreen::saveMemo() {
+    // The box shows what the file will give back, in place of characters the file cannot
+    // hold as they are.
+    ui::applyStoredForm(txtKizuki_);
+    const std::string text = txtKizuki_->toPlainText().toStdString();
+    if (auto bad = store::firstCharWithoutCp932Form(text)) {
+        ctx_.dialogs.warn(QStringLiteral("気付きメモの「") + q(*bad) +
+                              QStringLiteral("」は保存できない文字です。\n\n"
+                                             "別の文字に書き換えてから保存してください。"),
+                          QStringLiteral("入力エラー"));
+        return false;
+    }
+    const store::WriteResult result = store::saveMemo(ctx_.dataFolder, text, shownMemo_);
+    if (result.status == store::WriteStatus::Stale) {
+        // The memo another window saved is shown; this one's text waits on the clipboard.
+        ui::keepOnClipboard(txtKizuki_->toPlainText());
+        loadMemo();
+        ui::warnStale(ctx_, store::kMemoFileName, true);
+        return false;
+    }
+    if (!ui::written(ctx_, result.status, store::kMemoFileName)) {
+        ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n"
+                                         "ディスクの空き容量と書き込みの権限を確認してください。\n"
+                                         "気付きメモ.txt は変更されていません。"),
+                          QStringLiteral("保存エラー"));
+        return false;
+    }
+    shownMemo_ = result.stamp;
+    txtKizuki_->document()->setModified(false);
+    // An unconfirmed write has said so already.
+    if (result.status == store::WriteStatus::Ok)
+        ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"), QStringLiteral("保存終了"));
+    return true;
+}
+
+bool MemoScreen::commentUnsaved() const {
+    const int row = selectedCommentRow_;
+    if (!cmdMemoHozon_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size()))
+        return false;
+    return txtMemo_->text().toStdString() != shown_[static_cast<std::size_t>(row - 1)].comment;
+}
+
+bool MemoScreen::memoUnsaved() const {
+    return !txtKizuki_->isReadOnly() && txtKizuki_->document()->isModified();
+}
+
+bool MemoScreen::settleUnsavedText() {
+    const auto question = unsavedTextQuestion({memoUnsaved(), commentUnsaved()});
+    if (!question) return true;
+    switch (ctx_.dialogs.message(q(*question), QString::fromUtf8(kUnsavedTextTitle),
+                                 ui::Icon::Question, ui::Buttons::YesNoCancel)) {
+        case ui::Answer::No:
+            return true;
+        case ui::Answer::Yes:
+            break;
+        default:
+            return false;
+    }
+    // A save that was refused or failed has said why and keeps the window open: a text
+    // refused because another window changed the file waits on the clipboard, which
+    // would go with the program.
+    bool saved = true;
+    if (commentUnsaved()) saved = saveComment();
+    if (memoUnsaved()) saved = saveMemo() && saved;
+    return saved && !commentUnsaved() && !memoUnsaved();
+}
+
+void MemoScreen::showMemoState(bool modified) {
+    ui::setBackColour(cmdKizukiHozon_, modified ? kUnsaved : QColor());
+}
+
+}  // namespace pairly::maintenance

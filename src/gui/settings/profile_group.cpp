@@ -1,0 +1,104 @@
+#include "gui/settings/profile_group.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui/settings/notice_box.h"
+#include "core/settings/profile_edit.h"
+#include "gui/widgets/stored_text.h"
+#include "gui/common/write_notice.h"
+
+namespace pairly::maintenance {
+
+ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QGroupBox(QStringLiteral("プライベートデータ"), this);
+    frame->setObjectName("fraPriData");
+    frame->setToolTip(QStringLiteral("プライベートデータ編集枠です"));
+    outer->addWidget(frame);
+
+    const struct {
+        const char* name;
+        const char* label;
+        const char* unit;
+        const char* note;
+    } rows[3] = {{"txtPriData", "名前", "", "※空欄可"},
+                 {"txtSincyou", "身長", "ｃｍ", "※半角文字で入力"},
+                 {"txtMokuTai", "目標体重", "Ｋｇ", "※半角文字で入力"}};
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 3; ++i) {
+        auto* field = new QLineEdit(frame);
+        field->setObjectName(rows[i].name);
+        field->setMinimumWidth(i == 0 ? 120 : 70);
+        if (i > 0) field->setAlignment(Qt::AlignRight);
+        fields_[i] = field;
+        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].label), frame), i, 0);
+        grid->addWidget(field, i, 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].unit), frame), i, 2);
+        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].note), frame), i, 3);
+    }
+    grid->setColumnStretch(4, 1);
+    ui::keepStoredForm(fields_[0]);  // the nickname as the profile will give it back
+    auto* cmdPHozon1 = new QPushButton(QStringLiteral("データ変更"), frame);
+    cmdPHozon1->setObjectName("cmdPHozon1");
+    connect(cmdPHozon1, &QPushButton::clicked, this, &ProfileGroup::saveProfileEdit);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(cmdPHozon1);
+    auto* box = new QVBoxLayout(frame);
+    box->addLayout(grid);
+    box->addLayout(buttonRow);
+}
+
+void ProfileGroup::showProfile() {
+    const ProfileTexts texts = profileTexts(ctx_.profile());
+    fields_[0]->setText(QString::fromStdString(texts.nickname));
+    fields_[1]->setText(QString::fromStdString(texts.height));
+    fields_[2]->setText(QString::fromStdString(texts.target));
+}
+
+void ProfileGroup::saveProfileEdit() {
+    const ProfileTexts texts{fields_[0]->text().toStdString(), fields_[1]->text().toStdString(),
+                             fields_[2]->text().toStdString()};
+    if (auto refusal = validateProfileEdit(texts)) {
+        showNotice(ctx_, *refusal);
+        if (refusal->field >= 0) fields_[refusal->field]->setFocus();
+        return;
+    }
+    const store::PartnerProfile profile = profileFrom(texts);
+    const std::string file = store::profileFileName(ctx_.currentSlot);
+    const store::WriteResult result = store::saveProfile(ctx_.dataFolder, ctx_.currentSlot,
+                                                         profile, ctx_.profileStampOf(ctx_.currentSlot));
+    if (result.status == store::WriteStatus::Stale) {
+        // Another window saved this profile: it is the one in force now.
+        const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, ctx_.currentSlot);
+        ctx_.setProfile(ctx_.currentSlot, loaded.profile);
+        ctx_.setProfileStamp(ctx_.currentSlot, loaded.stamp);
+        showProfile();
+        emit profileSaved();
+        ui::warnStale(ctx_, file);
+        return;
+    }
+    if (!result.written()) {
+        ctx_.dialogs.warn(QStringLiteral("プライベートデータを保存できませんでした。\n"
+                                         "ファイルは変更されていません。\n"
+                                         "ディスクの空き容量と書き込みの権限を確認してください。"),
+                          QStringLiteral("保存エラー"));
+        return;
+    }
+    // From here on every screen shows the new values, the button caption included.
+    ctx_.setProfile(ctx_.currentSlot, profile);
+    ctx_.setProfileStamp(ctx_.currentSlot, result.stamp);
+    emit profileSaved();
+    if (result.status == store::WriteStatus::Ok)
+        ctx_.dialogs.inform(QStringLiteral("保存が終了しました"), QStringLiteral("保存終了"));
+    else
+        ui::written(ctx_, result.status, file);  // saved, but the disk did not confirm it
+}
+
+}  // namespace pairly::maintenance

@@ -1,0 +1,32 @@
+#pragma once
+// The profile edit frame "プライベートデータ" of the settings screen: nickname, height and
+// target weight of the selected partner, saved with cmdPHozon1.
+#include <QWidget>
+
+#include "gui/common/app_context.h"
+
+class QLineEdit;
+
+namespace pairly::maintenance {
+
+class ProfileGroup : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProfileGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // The selected partner's current profile into the three fields.
+    void showProfile();
+    // The handler of cmdPHozon1.
+    void saveProfileEdit();
+
+signals:
+    // The selected partner's profile changed: its button caption and the window title
+    // follow it.
+    void profileSaved();
+
+private:
+    ui::AppContext& ctx_;
+    QLineEdit* fields_[3] = {};  // txtPriData, txtSincyou, txtMokuTai
+};
+
+}  // namespace pairly::maintenance

@@ -1,0 +1,141 @@
+#include "gui/settings/settings_screen.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/entry/input_screen.h"
+#include "gui/common/situation_lists_controller.h"
+#include "gui/settings/bmi_meter_group.h"
+#include "gui/settings/new_start_panel.h"
+#include "gui/settings/profile_group.h"
+#include "gui/settings/scale_step_group.h"
+#include "gui/settings/situation_list_group.h"
+#include "core/store/preferences.h"
+#include "gui/widgets/overlay.h"
+#include "gui/common/write_notice.h"
+
+namespace pairly::maintenance {
+
+SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), input_(input) {
+    setObjectName("fraSettei");
+    situationGroup_ = new SituationListGroup(ctx_, input_.situationLists(), this);
+    profileGroup_ = new ProfileGroup(ctx_, this);
+    stepGroup_ = new ScaleStepGroup(ctx_, this);
+    bmiGroup_ = new BmiMeterGroup(ctx_, input_, this);
+    chkJikan_ = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
+    chkJikan_->setObjectName("chkJikan");
+    connect(chkJikan_, &QCheckBox::toggled, this, &SettingsScreen::autoTimeChanged);
+    auto* cmdNew1 = new QPushButton(QStringLiteral("新規にスタートするとき"), this);
+    cmdNew1->setObjectName("cmdNew1");
+    cmdNew1->setToolTip(QStringLiteral("二人のデータを新しく登録し直します"));
+    connect(cmdNew1, &QPushButton::clicked, this, &SettingsScreen::openNewStart);
+
+    // Right column: the profile with the two switches beside it, the steps, the meter.
+    rightColumn_ = new QWidget(this);
+    auto* right = new QVBoxLayout(rightColumn_);
+    right->setContentsMargins(0, 0, 0, 0);
+    auto* top = new QHBoxLayout;
+    top->addWidget(profileGroup_);
+    auto* switches = new QVBoxLayout;
+    switches->addWidget(chkJikan_);
+    switches->addStretch(1);
+    switches->addWidget(cmdNew1, 0, Qt::AlignLeft);
+    top->addSpacing(12);
+    top->addLayout(switches, 1);
+    right->addLayout(top);
+    right->addWidget(stepGroup_);
+    right->addWidget(bmiGroup_);
+    right->addStretch(1);
+    auto* box = new QHBoxLayout(this);
+    box->addWidget(situationGroup_, 2);
+    box->addWidget(rightColumn_, 5);
+
+    // The new-start panel lies inside this screen, over the right column.
+    fraNew_ = new NewStartPanel(ctx_, this);
+    ui::markAsOverlay(fraNew_);
+
+    // The meter's figures follow the new height at once.
+    connect(profileGroup_, &ProfileGroup::profileSaved, this, [this] {
+        input_.refreshIfStale();
+        emit profileSaved();
+    });
+    connect(fraNew_, &NewStartPanel::partnerEntered, this, [this](int slot) {
+        profileGroup_->showProfile();
+        emit partnerEntered(slot);
+    });
+    connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
+    connect(&input_, &entry::InputScreen::currentBmiShown, bmiGroup_,
+            &BmiMeterGroup::showCurrentBmi);
+    connect(&input_, &entry::InputScreen::bmiFormulaRefreshRequested, bmiGroup_, [this] {
+        bmiGroup_->fillBmiFormulaLabels();
+        bmiGroup_->refreshBmiSimulator(false);
+    });
+}
+
+void SettingsScreen::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeNewStartPanel();
+}
+
+// Over the right column, at its top, as tall as its fields need.
+void SettingsScreen::placeNewStartPanel() {
+    const QRect area = rightColumn_->geometry();
+    const QSize want = fraNew_->sizeHint().expandedTo(fraNew_->minimumSizeHint());
+    const int width = std::min(area.width(), std::max(want.width(), 420));
+    const int height = std::min(this->height() - area.top(), want.height());
+    fraNew_->setGeometry(area.left() + (area.width() - width) / 2, area.top(), width, height);
+}
+
+void SettingsScreen::openNewStart() {
+    placeNewStartPanel();
+    fraNew_->openNewStart();
+}
+
+void SettingsScreen::prepareForStartup() { bmiGroup_->clearWeightLabel(); }
+
+void SettingsScreen::loadSituationList() { input_.situationLists().loadSituationList(); }
+
+void SettingsScreen::readPreferenceControls() {
+    const bool on = store::readAutoTime(ctx_.dataFolder) != 0;
+    {
+        // Showing what the file holds is no change: writing it back would be a start-up
+        // write that can fail and turn the setting off.
+        const QSignalBlocker block(chkJikan_);
+        chkJikan_->setChecked(on);
+    }
+    input_.setAutoTime(on);
+    stepGroup_->showSteps();
+}
+
+void SettingsScreen::autoTimeChanged(bool checked) {
+    if (!ui::written(ctx_, store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0),
+                     "自動時間.txt")) {
+        ctx_.dialogs.warn(QStringLiteral("自動時間の設定を保存できませんでした。"),
+                          QStringLiteral("保存エラー"));
+        const QSignalBlocker block(chkJikan_);
+        chkJikan_->setChecked(!checked);  // the box shows the setting still in force
+        return;
+    }
+    input_.setAutoTime(checked);
+}
+
+void SettingsScreen::openSettings() {
+    profileGroup_->showProfile();
+    situationGroup_->disableEntryButtons();
+    // The meter shows the input screen's last weight: it must be the selected partner's.
+    input_.refreshIfStale();
+}
+
+void SettingsScreen::refreshForPartner() {
+    profileGroup_->showProfile();
+    situationGroup_->disableEntryButtons();
+    input_.refreshDayView();
+    input_.refreshBmi();
+}
+
+}  // namespace pairly::maintenance

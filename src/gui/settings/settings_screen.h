@@ -1,0 +1,73 @@
+#pragma once
+// The settings screen fraSettei (with the new-start panel fraNew inside it).
+#include <QWidget>
+
+#include "gui/common/app_context.h"
+
+class QCheckBox;
+
+namespace pairly::entry {
+class InputScreen;
+}
+
+namespace pairly::maintenance {
+
+class BmiMeterGroup;
+class NewStartPanel;
+class ProfileGroup;
+class ScaleStepGroup;
+class SituationListGroup;
+
+class SettingsScreen : public QWidget {
+    Q_OBJECT
+public:
+    SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent = nullptr);
+
+    // Start-up: clear the meter's weight label lblTai.
+    void prepareForStartup();
+    // Fills lstAct, lstKoumoku (and later lstAct2) from the situation list file.
+    void loadSituationList();
+    // Start-up: chkJikan from the automatic-time file, the step options from ctx.steps.
+    void readPreferenceControls();
+    // Menu steps: profile fields, situation-list buttons disabled.
+    void openSettings();
+    // Partner change while shown.
+    void refreshForPartner();
+
+    // cmdNew1: opens the new-start panel over this screen.
+    void openNewStart();
+
+    SituationListGroup& situationListGroup() { return *situationGroup_; }
+    ProfileGroup& profileGroup() { return *profileGroup_; }
+    NewStartPanel& newStartPanel() { return *fraNew_; }
+    BmiMeterGroup& bmiMeterGroup() { return *bmiGroup_; }
+    ScaleStepGroup& scaleStepGroup() { return *stepGroup_; }
+
+signals:
+    // The selected partner's profile was saved: its button caption and the window title
+    // follow it.
+    void profileSaved();
+    // The new start replaced this partner's files; it is now the selected partner.
+    void partnerEntered(int slot);
+    // The new start is complete: the program ends.
+    void newStartFinished();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void autoTimeChanged(bool checked);
+    void placeNewStartPanel();
+
+    ui::AppContext& ctx_;
+    entry::InputScreen& input_;
+    SituationListGroup* situationGroup_ = nullptr;
+    ScaleStepGroup* stepGroup_ = nullptr;
+    BmiMeterGroup* bmiGroup_ = nullptr;
+    QCheckBox* chkJikan_ = nullptr;
+    ProfileGroup* profileGroup_ = nullptr;
+    NewStartPanel* fraNew_ = nullptr;
+    QWidget* rightColumn_ = nullptr;
+};
+
+}  // namespace pairly::maintenance

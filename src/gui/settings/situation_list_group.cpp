@@ -1,0 +1,179 @@
+#include "gui/settings/situation_list_group.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/common/situation_lists_controller.h"
+#include "core/entry/situation_order.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/stored_text.h"
+
+namespace pairly::maintenance {
+
+namespace {
+const QColor kUnsavedOrder(255, 224, 192);
+}
+
+SituationListGroup::SituationListGroup(ui::AppContext& ctx, entry::SituationListsController& lists,
+                                       QWidget* parent)
+    : QWidget(parent), ctx_(ctx), lists_(lists) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QGroupBox(QStringLiteral("状況リスト編集"), this);
+    frame->setObjectName("fraKoumoku");
+    frame->setToolTip(QStringLiteral("状況データの編集枠です"));
+    outer->addWidget(frame);
+
+    lstKoumoku_ = new QListWidget(frame);
+    lstKoumoku_->setObjectName("lstKoumoku");
+    lstKoumoku_->setToolTip(QStringLiteral("クリックすると選択されます"));
+    lstKoumoku_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstKoumoku_->viewport()->installEventFilter(this);
+    lists_.setEditList(lstKoumoku_);
+
+    auto makeButton = [frame](const char* name, const QString& caption) {
+        auto* button = new QPushButton(caption, frame);
+        button->setObjectName(name);
+        return button;
+    };
+    cmdNew2_ = makeButton("cmdNew2", QStringLiteral("追加"));
+    cmdSort_ = makeButton("cmdSort", QStringLiteral("並び替え"));
+    cmdDel_ = makeButton("cmdDel", QStringLiteral("削除"));
+    cmdDel2_ = makeButton("cmdDel2", QStringLiteral("全削除"));
+    cmdChg_ = makeButton("cmdChg", QStringLiteral("状況コメントを入れ替える"));
+    txtChg_ = new QLineEdit(frame);
+    txtChg_->setObjectName("txtChg");
+    ui::keepStoredForm(txtChg_);  // the new text is matched and listed as the files hold it
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {cmdNew2_, cmdSort_, cmdDel_, cmdDel2_}) buttons->addWidget(b);
+    buttons->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(lstKoumoku_, 1);
+    top->addLayout(buttons);
+
+    auto* box = new QVBoxLayout(frame);
+    box->addLayout(top, 1);
+    auto* arrow = new QLabel(QStringLiteral("↓"), frame);
+    arrow->setAlignment(Qt::AlignCenter);
+    box->addWidget(arrow);
+    box->addWidget(txtChg_);
+    box->addWidget(cmdChg_);
+
+    connect(cmdNew2_, &QPushButton::clicked, this, &SituationListGroup::addSituation);
+    connect(cmdSort_, &QPushButton::clicked, this, &SituationListGroup::saveSituationOrder);
+    connect(cmdDel_, &QPushButton::clicked, this, &SituationListGroup::deleteSituation);
+    connect(cmdDel2_, &QPushButton::clicked, this, &SituationListGroup::deleteAllSituations);
+    connect(cmdChg_, &QPushButton::clicked, this, &SituationListGroup::renameSituation);
+    disableEntryButtons();
+}
+
+void SituationListGroup::disableEntryButtons() {
+    for (QPushButton* b : {cmdSort_, cmdDel_, cmdChg_}) b->setEnabled(false);
+}
+
+void SituationListGroup::enableEntryButtons() {
+    for (QPushButton* b : {cmdSort_, cmdDel_, cmdChg_}) b->setEnabled(true);
+}
+
+// Press remembers the entry under the pointer; release places it before the entry the
+// pointer is on then (the selection follows the pointer while the button is held).
+bool SituationListGroup::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != lstKoumoku_->viewport()) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton)
+            pressIndex_ = lstKoumoku_->indexAt(mouse->position().toPoint()).row();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && pressIndex_ >= 0) {
+            int releaseIndex = lstKoumoku_->indexAt(mouse->position().toPoint()).row();
+            if (releaseIndex < 0) releaseIndex = lstKoumoku_->currentRow();
+            const int pressed = pressIndex_;
+            pressIndex_ = -1;
+            enableEntryButtons();
+            moveSituationByDrag(pressed, releaseIndex);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SituationListGroup::moveSituationByDrag(int pressIndex, int releaseIndex) {
+    std::vector<std::string> entries = lists_.editEntries();
+    if (!entry::moveSituationByDrag(entries, pressIndex, releaseIndex)) return;
+    lstKoumoku_->clear();
+    for (const auto& e : entries) lstKoumoku_->addItem(QString::fromStdString(e));
+    lstKoumoku_->setCurrentRow(pressIndex < releaseIndex ? releaseIndex - 1 : releaseIndex);
+    ui::setBackColour(cmdSort_, kUnsavedOrder);
+}
+
+void SituationListGroup::addSituation() {
+    const QString text = ui::storedForm(ctx_.dialogs.input(
+        QStringLiteral("追加したい状況を入力して下さい"), QStringLiteral("状況追加")));
+    if (text.isEmpty()) return;
+    if (!lists_.acceptTypedText(text)) return;
+    lists_.appendEntry(text, entry::SituationListsController::Form::Bare);
+}
+
+void SituationListGroup::saveSituationOrder() {
+    if (!lists_.writeEntries(lists_.editEntries())) return;
+    ui::setBackColour(cmdSort_, QColor());
+    ctx_.dialogs.inform(QStringLiteral("並び替えた順番で状況リストを作成しました"),
+                        QStringLiteral("並び替え完了"));
+}
+
+void SituationListGroup::deleteSituation() {
+    const int row = lstKoumoku_->currentRow();
+    if (row < 0 || !lstKoumoku_->item(row)->isSelected()) return;
+    const QString text = lstKoumoku_->item(row)->text();
+    if (ctx_.dialogs.message(text + QStringLiteral("を削除します。よろしいですか？"),
+                             QStringLiteral("クリア確認"), ui::Icon::Warning,
+                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+        return;
+    std::vector<std::string> entries = lists_.editEntries();
+    entries.erase(entries.begin() + row);
+    if (!lists_.writeEntries(entries)) return;
+    ctx_.dialogs.inform(QStringLiteral("選択したデータを削除しました"), QStringLiteral("削除完了"));
+}
+
+void SituationListGroup::deleteAllSituations() {
+    if (ctx_.dialogs.message(QStringLiteral("状況リストを全削除します。よろしいですか？"),
+                             QStringLiteral("クリア確認"), ui::Icon::Warning,
+                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+        return;
+    // Not made from the shown list: allowed even when that list is incomplete.
+    if (!lists_.writeEntries({}, false)) return;
+    ctx_.dialogs.inform(
+        QStringLiteral("状況リストを削除しました。\n\n任意の状況をあらためて登録してください。"),
+        QStringLiteral("削除完了"));
+}
+
+void SituationListGroup::renameSituation() {
+    const QString newText = txtChg_->text();
+    if (newText.isEmpty()) {
+        ctx_.dialogs.warn(QStringLiteral("変更したいコメントを入力してください"),
+                          QStringLiteral("変更後コメント未入力"));
+        return;
+    }
+    const int row = lstKoumoku_->currentRow();
+    if (row < 0 || !lstKoumoku_->item(row)->isSelected()) return;
+    if (!lists_.acceptTypedText(newText)) return;
+    const QString oldText = lstKoumoku_->item(row)->text();
+    if (ctx_.dialogs.message(QStringLiteral("『") + oldText + QStringLiteral("』 を 『") + newText +
+                                 QStringLiteral("』 に変更します。よろしいですか？"),
+                             QStringLiteral("クリア確認"), ui::Icon::Warning,
+                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+        return;
+    if (!lists_.renameSituation(oldText, newText)) return;
+    ctx_.dialogs.inform(QStringLiteral("コメントを入れ替えました。"),
+                        QStringLiteral("コメント変更終了"));
+}
+
+}  // namespace pairly::maintenance

@@ -1,0 +1,44 @@
+#include "gui/shell/import_controller.h"
+
+#include "core/store/predecessor_import.h"
+
+namespace pairly::shell {
+
+namespace {
+
+class DialogPrompter : public store::ImportPrompter {
+public:
+    explicit DialogPrompter(ui::AppContext& ctx) : dialogs_(ctx.dialogs), ctx_(ctx) {}
+    std::string ask(const std::string& prompt, const std::string& title) override {
+        return dialogs_.input(QString::fromStdString(prompt), QString::fromStdString(title))
+            .toStdString();
+    }
+    void warn(const std::string& text, const std::string& title) override {
+        dialogs_.warn(QString::fromStdString(text), QString::fromStdString(title));
+    }
+    void inform(const std::string& text, const std::string& title) override {
+        dialogs_.inform(QString::fromStdString(text), QString::fromStdString(title));
+    }
+    bool confirm(const std::string& text, const std::string& title) override {
+        return dialogs_.message(QString::fromStdString(text), QString::fromStdString(title),
+                                ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
+    }
+    void warnLogUnread(const std::string& text, const std::string& title) override {
+        warn(text, title);
+        // The screens filled next need not say it again.
+        if (ctx_.startupInProgress) ctx_.startupLogWarned[0] = true;
+    }
+
+private:
+    ui::Dialogs& dialogs_;
+    ui::AppContext& ctx_;
+};
+
+}  // namespace
+
+void runPredecessorImport(ui::AppContext& ctx) {
+    DialogPrompter prompter(ctx);
+    store::runPredecessorImport(ctx.dataFolder, prompter);
+}
+
+}  // namespace pairly::shell

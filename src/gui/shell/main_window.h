@@ -1,0 +1,133 @@
+#pragma once
+// The main window: partner buttons, menu row and the eight screens in one place, of
+// which exactly one is visible. The visible panel is the only record of the current screen.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "core/shell/help_texts.h"
+#include "gui/common/app_context.h"
+
+class QCheckBox;
+class QPushButton;
+
+namespace pairly::entry {
+class InputScreen;
+}
+namespace pairly::maintenance {
+class MemoScreen;
+class PrintController;
+class SettingsScreen;
+}  // namespace pairly::maintenance
+namespace pairly::views {
+class ComparisonScreen;
+class TrendScreen;
+class AnalysisScreen;
+}  // namespace pairly::views
+namespace pairly::ui {
+class HelpViewer;
+}
+
+namespace pairly::shell {
+
+class SplashWindow;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, ui::Clock& clock,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The launch sequence: splash, profiles, preferences, screens, comparison screen shown.
+    void startUp();
+
+    // Handlers of cmdUser1 / cmdUser2: nothing when the slot is already selected.
+    void selectPartner(int slot);
+    // Re-reads whichever screen is visible, after a change of partner.
+    void refreshVisibleScreen();
+    void hideAllScreens();
+
+    // Handler of a menu button: nothing when the screen is already visible.
+    void switchToScreen(Screen screen);
+    // The visible menu screen; false when none is visible.
+    bool visibleScreen(Screen* screen) const;
+
+    // Shows helpText when the help tour is on.
+    void DSP_HELP();
+    void setHelpText(const std::string& text) { helpText_ = text; }
+    // Sets the text and shows it when the tour is on.
+    void explain(const std::string& text);
+
+    // cmdHelp: the help document in a window owned by this one.
+    void openHelp();
+    void closeHelpWindows();
+    // cmdOwari: closes the help windows and this window, ending the program.
+    void quitProgram();
+
+    ui::AppContext& context() { return ctx_; }
+    entry::InputScreen* inputScreen() const { return inputScreen_; }
+    maintenance::SettingsScreen* settingsScreen() const { return settingsScreen_; }
+    views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
+    views::TrendScreen* trendScreen() const { return trendScreen_; }
+    views::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
+    maintenance::MemoScreen* memoScreen() const { return memoScreen_; }
+    maintenance::PrintController& printing() const { return *printing_; }
+    QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
+    // The help window, once opened.
+    ui::HelpViewer* helpViewer() const;
+
+signals:
+    // Emitted when the window closes; main() ends the event loop on it.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // One entry per menu screen: its button, its panel, what the menu does before showing
+    // it, and what a change of partner does while it is visible.
+    struct MenuScreen {
+        QPushButton* button = nullptr;
+        QWidget* panel = nullptr;
+        std::function<void()> prepare;
+        std::function<void()> refreshForPartner;
+    };
+    static constexpr int index(Screen s) { return static_cast<int>(s); }
+
+    void buildWindow();
+    QWidget* buildTopRow();
+    void buildMenuScreens();
+    void setPartnerButtonSelected(int slot);
+    QPushButton* partnerButton(int slot) const { return slot == 2 ? cmdUser2_ : cmdUser1_; }
+    void loadPartnerProfile(int slot);
+    void showPartnerProfile(int slot);
+    void newStartEntered(int slot);
+    void readPreferences();
+    void onHelpTourToggled(bool checked);
+    void letPaint();
+
+    ui::AppContext ctx_;
+    std::string helpText_;
+
+    entry::InputScreen* inputScreen_ = nullptr;
+    maintenance::SettingsScreen* settingsScreen_ = nullptr;
+    views::ComparisonScreen* comparisonScreen_ = nullptr;
+    views::TrendScreen* trendScreen_ = nullptr;
+    views::AnalysisScreen* analysisScreen_ = nullptr;
+    maintenance::MemoScreen* memoScreen_ = nullptr;
+    maintenance::PrintController* printing_ = nullptr;
+
+    QPushButton* cmdUser1_ = nullptr;
+    QPushButton* cmdUser2_ = nullptr;
+    QCheckBox* chkHelp_ = nullptr;
+    std::array<MenuScreen, kScreenCount> menu_;
+
+    SplashWindow* splash_ = nullptr;
+    QPointer<ui::HelpViewer> helpViewer_;
+};
+
+}  // namespace pairly::shell

@@ -1,0 +1,57 @@
+#pragma once
+// The analysis screen fraBunseki: four grids msgB1..msgB4 (time series, milestones,
+// average trend, band ranking) computed from the weight series of the trend screen, which
+// owns it and reloads it on every opening of this screen.
+#include <QWidget>
+#include <array>
+
+#include "gui/common/app_context.h"
+#include "core/trend/analyses.h"
+
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+
+namespace pairly::ui {
+class Grid;
+}
+
+namespace pairly::views {
+
+class TrendScreen;
+
+class AnalysisScreen : public QWidget {
+    Q_OBJECT
+public:
+    AnalysisScreen(ui::AppContext& ctx, TrendScreen& trend, QWidget* parent = nullptr);
+
+    // Start-up state: "前回との差" and "１.０Ｋｇ刻み" selected, grids with headers only.
+    void prepareForStartup();
+    // Reloads the weight series (rebuildWeightChart) and fills the four analyses; also the
+    // refresh after a change of partner.
+    void openAnalysisScreen();
+
+    void fillTimeSeries();
+    void fillMilestones();
+    void fillAverageTrend();
+    void fillBandRanking();
+
+private:
+    QGroupBox* buildFrame(const char* name, const QString& title, ui::Grid*& grid,
+                          const char* gridName, const QStringList& headers,
+                          const std::array<int, 4>& widths, QWidget* side, QLabel* summary);
+    const WeightSeries& series() const;
+
+    ui::AppContext& ctx_;
+    TrendScreen& trend_;
+    ui::Grid* msgB1_ = nullptr;
+    ui::Grid* msgB2_ = nullptr;
+    ui::Grid* msgB3_ = nullptr;
+    ui::Grid* msgB4_ = nullptr;
+    QGroupBox* bandFrame_ = nullptr;
+    QRadioButton* option1_[2] = {};
+    QRadioButton* option2_[2] = {};
+    QLabel* label5_[2] = {};
+};
+
+}  // namespace pairly::views

@@ -1,0 +1,425 @@
+#include "gui/trend/trend_screen.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/store/fields.h"
+#include "core/store/preferences.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/chart.h"
+#include "gui/common/write_notice.h"
+
+namespace pairly::views {
+
+namespace {
+
+const QColor kGoalColour(255, 224, 192);
+const QColor kWeightColour(0, 0, 255);
+const QColor kAverageColour(255, 0, 0);
+const QColor kBodyFatColour(0, 150, 70);
+const QColor kMetricColour1(0, 90, 200);
+const QColor kMetricColour2(230, 110, 0);
+
+// Short series get markers so that single weighings still show as dots.
+constexpr int kMarkerPointLimit = 45;
+// Beyond this many points a line is denser than its width anyway; a thin line also draws
+// dozens of times faster.
+constexpr int kThinLinePoints = 600;
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QStringList toTexts(const std::vector<std::string>& series) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(series.size()));
+    for (const std::string& s : series) out << q(s);
+    return out;
+}
+
+void setPointSize(QWidget* w, double points) {
+    QFont f = w->font();
+    f.setPointSizeF(points);
+    w->setFont(f);
+}
+
+ui::Chart* makeChart(const char* name, QWidget* parent) {
+    auto* chart = new ui::Chart(parent);
+    chart->setObjectName(name);
+    chart->setMinimumHeight(300);
+    return chart;
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// Fills one chart with whole series at once; points beyond the series stay empty.
+void fillSeries(ui::Chart& chart, int points,
+                const std::vector<const std::vector<std::string>*>& series) {
+    chart.setPointCount(0);
+    chart.setPointCount(points);
+    for (std::size_t s = 0; s < series.size(); ++s) {
+        chart.setSeriesValues(static_cast<int>(s) + 1, toTexts(*series[s]));
+        chart.setSeriesLineWidth(static_cast<int>(s) + 1, points > kThinLinePoints ? 1 : 2);
+    }
+    chart.setMarker(points <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
+}
+
+// Limits as given; divisions on whole kilos or percent, so the labels are round numbers.
+void setAxis(ui::Chart& chart, ui::Axis axis, const AxisLimits& limits) {
+    chart.setAxisRange(axis, limits.minimum, limits.maximum);
+    chart.setAxisDivisions(axis, wholeUnitDivisions(limits));
+}
+
+constexpr MetricKind metricKindOf(TrendChart chart) {
+    return chart == TrendChart::Metabolism ? MetricKind::Metabolism
+           : chart == TrendChart::Muscle   ? MetricKind::Muscle
+                                           : MetricKind::Bone;
+}
+
+}  // namespace
+
+TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName("fraRenTai");
+
+    lblNichis_ = new QLabel(this);
+    lblNichis_->setObjectName("lblNichis");
+    lblKiro_ = new QLabel(this);
+    lblKiro_->setObjectName("lblKiro");
+    for (QLabel* label : {lblNichis_, lblKiro_}) {
+        setPointSize(label, 11);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    cmdMokuChk_ = makeButton("cmdMokuChk", QString(), this);
+    setPointSize(cmdMokuChk_, 11);
+    cmdMokuChk_->setMinimumWidth(220);
+    cmdMokuChk_->setToolTip(QStringLiteral("グラフの下限を目標体重に切り替えます"));
+    connect(cmdMokuChk_, &QPushButton::clicked, this, [this] { toggleGoalMode(); });
+
+    auto* countLabel = new QLabel(QStringLiteral("移動平均"), this);
+    cboIdou_ = new QComboBox(this);
+    cboIdou_->setObjectName("cboIdou");
+    cboIdou_->setEditable(true);
+    // Typed counts are not added to the list; the list stays 1..30.
+    cboIdou_->setInsertPolicy(QComboBox::NoInsert);
+    cboIdou_->setCompleter(nullptr);
+    for (int i = 1; i <= 30; ++i) cboIdou_->addItem(QString::number(i));
+    cboIdou_->setMinimumWidth(80);
+    cboIdou_->setToolTip(QStringLiteral("移動平均をとる測定回数（入力してEnterキー）"));
+    // Enter is taken before the box sees it (it would report a typed list item as a
+    // pick, and the field as finished, giving two acceptances); picks from the list
+    // arrive as activated.
+    cboIdou_->installEventFilter(this);
+    cboIdou_->lineEdit()->installEventFilter(this);
+    connect(cboIdou_, &QComboBox::activated, this, [this] { acceptMovingAverage(); });
+    auto* countUnit = new QLabel(QStringLiteral("回分"), this);
+
+    auto* head = new QGridLayout;
+    head->setHorizontalSpacing(10);
+    head->addWidget(lblNichis_, 0, 0);
+    head->addWidget(cmdMokuChk_, 0, 1, 1, 3);
+    head->addWidget(lblKiro_, 1, 0);
+    head->addWidget(countLabel, 1, 1, Qt::AlignRight);
+    head->addWidget(cboIdou_, 1, 2);
+    head->addWidget(countUnit, 1, 3);
+    head->setColumnStretch(0, 1);
+
+    // The metric charts lie over the weight chart in the same place.
+    mcrRentai_ = makeChart("mcrRentai", this);
+    mcrRentai_->setSeriesColor(1, kWeightColour);
+    mcrRentai_->setSeriesColor(2, kAverageColour);
+    mcrRentai_->setSeriesColor(3, kBodyFatColour);
+    mcrRentai_->setSeriesAxis(3, ui::Axis::Right);
+    auto* charts = new QGridLayout;
+    charts->addWidget(mcrRentai_, 0, 0);
+    const char* names[3] = {"mcrRentai2", "mcrRentai3", "mcrRentai4"};
+    for (int i = 0; i < 3; ++i) {
+        ui::Chart* chart = makeChart(names[i], this);
+        chart->setSeriesColor(1, kMetricColour1);
+        chart->setSeriesColor(2, kMetricColour2);
+        // Visceral fat and muscle score are of another magnitude: their own axis.
+        chart->setSeriesAxis(2, ui::Axis::Right);
+        chart->setSeriesVisible(3, false);
+        chart->hide();
+        charts->addWidget(chart, 0, 0);
+        metricCharts_[static_cast<std::size_t>(i)] = chart;
+    }
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(charts, 1);
+    body->addWidget(buildSideColumn());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(head);
+    layout->addLayout(body, 1);
+
+    optTai1_->setChecked(true);
+    setWeightChartView(WeightView::Weight);
+}
+
+QWidget* TrendScreen::buildSideColumn() {
+    auto* side = new QWidget(this);
+    side->setFixedWidth(150);
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    auto* views = new QGroupBox(QStringLiteral("表示"), side);
+    views->setObjectName("fraRenTaiView");
+    auto* viewColumn = new QVBoxLayout(views);
+    auto* group = new QButtonGroup(views);
+    const struct {
+        QRadioButton** option;
+        const char* name;
+        const char* caption;
+        WeightView view;
+    } options[] = {{&optTai1_, "optTai1", "体重", WeightView::Weight},
+                   {&optShi1_, "optShi1", "体脂肪率", WeightView::BodyFat},
+                   {&optKon1_, "optKon1", "混合", WeightView::Mixed}};
+    for (const auto& o : options) {
+        auto* option = new QRadioButton(QString::fromUtf8(o.caption), views);
+        option->setObjectName(o.name);
+        group->addButton(option);
+        viewColumn->addWidget(option);
+        const WeightView view = o.view;
+        connect(option, &QRadioButton::toggled, this, [this, view](bool on) {
+            if (on) setWeightChartView(view);
+        });
+        *o.option = option;
+    }
+    column->addWidget(views);
+
+    auto* kinds = new QGroupBox(QStringLiteral("グラフ"), side);
+    auto* kindGrid = new QGridLayout(kinds);
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        TrendChart chart;
+    } buttons[] = {{"cmdTai", "体", "体重・移動平均・体脂肪率", TrendChart::Weight},
+                   {"cmdTaisya", "代", "基礎代謝・内臓脂肪", TrendChart::Metabolism},
+                   {"cmdKinr", "筋", "筋肉量・筋肉スコア", TrendChart::Muscle},
+                   {"cmdKotur", "骨", "骨量", TrendChart::Bone}};
+    for (int i = 0; i < 4; ++i) {
+        QPushButton* button =
+            makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), kinds);
+        setPointSize(button, 12);
+        button->setFixedSize(48, 36);
+        button->setToolTip(QString::fromUtf8(buttons[i].tip));
+        const TrendChart chart = buttons[i].chart;
+        connect(button, &QPushButton::clicked, this, [this, chart] { showMetricChart(chart); });
+        kindGrid->addWidget(button, i / 2, i % 2);
+    }
+    column->addWidget(kinds);
+
+    // Legends: the weight chart's, or the two labels of the metric chart in front.
+    weightLegend_ = new QLabel(side);
+    weightLegend_->setObjectName("lblRentaiLegend");
+    weightLegend_->setTextFormat(Qt::RichText);
+    auto entry = [](const QColor& colour, const char* caption) {
+        return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
+            .arg(colour.name(), QString::fromUtf8(caption));
+    };
+    weightLegend_->setText(entry(kWeightColour, "体重") + "<br>" +
+                           entry(kAverageColour, "移動平均") + "<br>" +
+                           entry(kBodyFatColour, "体脂肪率（右軸）"));
+    column->addWidget(weightLegend_);
+
+    lblG11_ = new QLabel(side);
+    lblG11_->setObjectName("lblG11");
+    lblG12_ = new QLabel(side);
+    lblG12_->setObjectName("lblG12");
+    lblG11_->setStyleSheet(QString("color: %1; font-weight: bold").arg(kMetricColour1.name()));
+    lblG12_->setStyleSheet(QString("color: %1; font-weight: bold").arg(kMetricColour2.name()));
+    column->addWidget(lblG11_);
+    column->addWidget(lblG12_);
+    column->addStretch(1);
+    return side;
+}
+
+void TrendScreen::prepareForStartup() { cboIdou_->setEditText(q(ctx_.movingAverage)); }
+
+// ---------------------------------------------------------------------------------------
+// Weight chart
+
+void TrendScreen::rebuildWeightChart(bool warnOnFailedRead) {
+    rebuildWeightChart(warnOnFailedRead
+                           ? ui::loadLogForScreen(ctx_, ctx_.currentSlot).records
+                           : store::loadLog(ctx_.dataFolder, ctx_.currentSlot).records);
+}
+
+void TrendScreen::rebuildWeightChart(const std::vector<store::MeasurementRecord>& log) {
+    series_ = buildWeightSeries(log);
+    const WeightAxes axes = weightChartAxes(series_);
+    leftAxis_ = axes.left;
+    setAxis(*mcrRentai_, ui::Axis::Left, axes.left);
+    setAxis(*mcrRentai_, ui::Axis::Right, axes.right);
+
+    const TrendTexts texts = buildTrendTexts(series_, ctx_.profile().targetWeightKg);
+    lblNichis_->setText(q(texts.period));
+    lblKiro_->setText(q(texts.lowest));
+    cmdMokuChk_->setText(q(texts.goal));
+
+    // The points of thirty years are drawn when someone can see them.
+    pointsPending_ = true;
+    if (isVisible()) fillWeightChart();
+}
+
+void TrendScreen::refillMovingAverage() { fillWeightChart(); }
+
+void TrendScreen::fillWeightChart() {
+    pointsPending_ = false;
+    const WeightChart chart =
+        buildWeightChart(series_, movingAverageCount(cboIdou_->currentText().toStdString()));
+    fillSeries(*mcrRentai_, chart.points(), {&chart.weight, &chart.movingAverage, &chart.bodyFat});
+}
+
+void TrendScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (pointsPending_) fillWeightChart();
+}
+
+void TrendScreen::setWeightChartView(WeightView view) {
+    const bool weight = view != WeightView::BodyFat;
+    const bool bodyFat = view != WeightView::Weight;
+    mcrRentai_->setAxisVisible(ui::Axis::Left, weight);
+    mcrRentai_->setAxisVisible(ui::Axis::Right, bodyFat);
+    mcrRentai_->setSeriesVisible(1, weight);
+    mcrRentai_->setSeriesVisible(2, weight);
+    mcrRentai_->setSeriesVisible(3, bodyFat);
+}
+
+// ---------------------------------------------------------------------------------------
+// Goal mode
+
+void TrendScreen::applyGoalMode() {
+    setAxis(*mcrRentai_, ui::Axis::Left,
+            goalModeAxis(leftAxis_, goalMode_, ctx_.profile().targetWeightKg));
+    ui::setBackColour(cmdMokuChk_, goalMode_ ? kGoalColour : QColor());
+}
+
+void TrendScreen::toggleGoalMode() {
+    goalMode_ = !goalMode_;
+    applyGoalMode();
+}
+
+// ---------------------------------------------------------------------------------------
+// Opening and partner change
+
+void TrendScreen::bringWeightChartToFront() {
+    for (ui::Chart* chart : metricCharts_) chart->hide();
+    mcrRentai_->show();
+    lblG11_->clear();
+    lblG12_->clear();
+    weightLegend_->show();
+}
+
+void TrendScreen::openTrendScreen() {
+    rebuildWeightChart();
+    optTai1_->setChecked(true);
+    setWeightChartView(WeightView::Weight);
+    bringWeightChartToFront();
+    applyGoalMode();
+}
+
+void TrendScreen::refreshForPartner() {
+    rebuildWeightChart();
+    bringWeightChartToFront();
+    applyGoalMode();
+}
+
+// ---------------------------------------------------------------------------------------
+// Metric charts
+
+void TrendScreen::showMetricChart(TrendChart kind) {
+    if (kind == TrendChart::Weight) {
+        bringWeightChartToFront();
+        return;
+    }
+    const MetricKind metric = metricKindOf(kind);
+    const MetricChart model =
+        buildMetricChart(ui::loadLogForScreen(ctx_, ctx_.currentSlot).records, metric);
+    ui::Chart& chart = *metricCharts_[static_cast<std::size_t>(metric)];
+    fillSeries(chart, model.points(), {&model.series1, &model.series2});
+    chart.setAxisRange(ui::Axis::Left, model.left.minimum, model.left.maximum);
+    // A count the chart cannot take (bone masses far apart) leaves the previous one.
+    chart.setAxisDivisions(ui::Axis::Left, model.divisions);
+    chart.setAxisVisible(ui::Axis::Right, metric != MetricKind::Bone);
+    if (metric != MetricKind::Bone) setAxis(chart, ui::Axis::Right, model.right);
+
+    for (ui::Chart* c : metricCharts_) c->hide();
+    // Behind the chart in front nothing needs drawing.
+    mcrRentai_->hide();
+    weightLegend_->hide();
+    chart.show();
+    const MetricLegend legend = metricLegend(metric);
+    lblG11_->setText(QString::fromUtf8(legend.series1));
+    lblG12_->setText(QString::fromUtf8(legend.series2));
+}
+
+// ---------------------------------------------------------------------------------------
+// Moving-average count
+
+void TrendScreen::acceptMovingAverage() {
+    const QString typed = cboIdou_->currentText();
+    if (typed.isEmpty()) return;
+    // Typed as every other number field is; kept as the plain number the file will hold.
+    const auto accepted = movingAverageText(typed.toStdString());
+    if (!accepted) {
+        cboIdou_->setEditText(QString());
+        ctx_.dialogs.warn(
+            q(store::refusedNumberText(kMovingAverageName, store::NumberKind::Count)),
+            QString::fromUtf8(kMovingAverageName) + QStringLiteral("入力エラー"));
+        return;
+    }
+    const std::string& text = *accepted;
+    if (q(text) != typed) cboIdou_->setEditText(q(text));
+    syncCountListIndex();
+    refillMovingAverage();
+    if (ui::written(ctx_, store::writeMovingAverage(ctx_.dataFolder, text), "移動平均.txt")) {
+        ctx_.movingAverage = text;
+    } else {
+        ctx_.dialogs.warn(QStringLiteral("移動平均の設定を保存できませんでした。\n"
+                                         "この設定は次回の起動時には元に戻ります。"),
+                          QStringLiteral("保存エラー"));
+    }
+}
+
+// A typed count that is also a list item becomes the current item before the box reacts
+// to Enter or to leaving the field: otherwise it would report that as a pick.
+void TrendScreen::syncCountListIndex() {
+    const int index = cboIdou_->findText(cboIdou_->currentText());
+    if (index >= 0 && index != cboIdou_->currentIndex()) cboIdou_->setCurrentIndex(index);
+}
+
+bool TrendScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != cboIdou_ && watched != cboIdou_->lineEdit())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            syncCountListIndex();
+            // Taken from the event loop: a filter must not run boxes (or their event loop)
+            // in the middle of the key's delivery.
+            QMetaObject::invokeMethod(this, &TrendScreen::acceptMovingAverage,
+                                      Qt::QueuedConnection);
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        syncCountListIndex();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pairly::views

@@ -1,0 +1,93 @@
+#pragma once
+// The trend screen fraRenTai: the weight chart mcrRentai (weight, moving average, body fat)
+// with its period and lowest-weight summaries and the goal button, and the three metric
+// charts mcrRentai2..4 laid over it.
+//
+// This screen owns the weight series of the selected partner. Every rebuildWeightChart
+// replaces it, also while the screen is hidden (the list and analysis screens call it
+// through AppContext::rebuildWeightChart); the analysis screen reads it through
+// weightSeries(). A hidden screen defers drawing the points until it is shown.
+#include <QWidget>
+#include <array>
+
+#include "gui/common/app_context.h"
+#include "core/trend/weight_trend.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace pairly::ui {
+class Chart;
+}
+
+namespace pairly::views {
+
+enum class TrendChart { Weight, Metabolism, Muscle, Bone };
+enum class WeightView { Weight, BodyFat, Mixed };
+
+class TrendScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit TrendScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    // Puts the moving-average count read at start-up into cboIdou.
+    void prepareForStartup();
+
+    // Reads the selected partner's log, replaces the weight series, sets the weight
+    // chart's axes (lower bound Int(minimum weight)), its points and the three texts.
+    // A screen that has just read the same log itself, and warned if it could not, asks
+    // for no second warning.
+    void rebuildWeightChart(bool warnOnFailedRead = true);
+    // The same from a log the caller has just read.
+    void rebuildWeightChart(const std::vector<store::MeasurementRecord>& log);
+    // Redraws the three series from the series in memory with the current count.
+    void refillMovingAverage();
+    // The menu's steps after hiding the screens: rebuild, weight view, weight chart in
+    // front, goal mode re-applied.
+    void openTrendScreen();
+    // After a change of partner while shown: as opening, but the view option stays.
+    void refreshForPartner();
+
+    void showMetricChart(TrendChart chart);
+    void toggleGoalMode();
+    void setWeightChartView(WeightView view);
+    // cboIdou: an item picked or Enter pressed.
+    void acceptMovingAverage();
+
+    const WeightSeries& weightSeries() const { return series_; }
+    bool goalMode() const { return goalMode_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildSideColumn();
+    void fillWeightChart();
+    void applyGoalMode();
+    void bringWeightChartToFront();
+    void syncCountListIndex();
+
+    ui::AppContext& ctx_;
+    ui::Chart* mcrRentai_;
+    std::array<ui::Chart*, 3> metricCharts_{};  // mcrRentai2..4
+    QLabel* lblNichis_;
+    QLabel* lblKiro_;
+    QPushButton* cmdMokuChk_;
+    QComboBox* cboIdou_;
+    QRadioButton* optTai1_;
+    QRadioButton* optShi1_;
+    QRadioButton* optKon1_;
+    QLabel* lblG11_;
+    QLabel* lblG12_;
+    QLabel* weightLegend_;
+
+    WeightSeries series_;
+    AxisLimits leftAxis_;  // as the last rebuild set it, before the goal mode
+    bool goalMode_ = false;
+    bool pointsPending_ = false;
+};
+
+}  // namespace pairly::views

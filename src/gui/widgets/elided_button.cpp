@@ -1,0 +1,48 @@
+#include "gui/widgets/elided_button.h"
+
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
+
+namespace pairly::ui {
+
+ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
+    : QPushButton(parent), maximumCaptionWidth_(maximumCaptionWidth) {}
+
+void ElidedButton::setCaption(const QString& caption) {
+    caption_ = caption;
+    setToolTip(caption);
+    elide();
+    updateGeometry();
+}
+
+int ElidedButton::padding() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    const QSize bare(0, fontMetrics().height());
+    return style()->sizeFromContents(QStyle::CT_PushButton, &option, bare, this).width();
+}
+
+QSize ElidedButton::sizeHint() const {
+    // From the whole caption, not the elided text shown, so that eliding never feeds back
+    // into the room the layout gives.
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text = caption_;
+    const int text = std::min(fontMetrics().horizontalAdvance(caption_), maximumCaptionWidth_);
+    const QSize contents(text, fontMetrics().height());
+    return style()->sizeFromContents(QStyle::CT_PushButton, &option, contents, this);
+}
+
+void ElidedButton::resizeEvent(QResizeEvent* event) {
+    QPushButton::resizeEvent(event);
+    elide();
+}
+
+void ElidedButton::elide() {
+    const int room = std::min(width() - padding(), maximumCaptionWidth_);
+    setText(fontMetrics().elidedText(caption_, Qt::ElideRight, std::max(room, 0)));
+}
+
+}  // namespace pairly::ui

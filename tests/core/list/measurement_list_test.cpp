@@ -1,0 +1,244 @@
+#include "core/list/measurement_list.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace pairly::views {
+namespace {
+
+using store::MeasurementRecord;
+using Log = std::vector<MeasurementRecord>;
+using Texts = std::vector<std::string>;
+
+MeasurementRecord rec(const char* date, float weight, const char* situation = "起床後",
+                      float bodyFat = 22.0f) {
+    MeasurementRecord r;
+    r.date = date;
+    r.situation = situation;
+    r.weight = weight;
+    r.bodyFat = bodyFat;
+    r.basalMetabolism = 1450;
+    r.visceralFat = 8;
+    r.muscleMass = 48.3f;
+    r.muscleScore = 2;
+    r.boneMass = 2.9f;
+    return r;
+}
+
+Texts column(const MeasurementList& list, int c) {
+    Texts out;
+    for (const ListRow& row : list.rows) out.emplace_back(row.cells[static_cast<std::size_t>(c)]);
+    return out;
+}
+
+Texts texts(const std::vector<Text>& views) { return Texts(views.begin(), views.end()); }
+
+ListFilters period(const char* start, const char* end) {
+    ListFilters f;
+    f.start = start;
+    f.end = end;
+    return f;
+}
+
+constexpr float kHeight = 160.0f;
+
+TEST(MeasurementList, RowsDifferencesAndArrows) {
+    // 2026/12/07 is a Monday. Differences of ±0.04 kg show as 0.0 and get "→".
+    const Log log = {rec("2026/12/06", 60.0f, "起床後", 21.5f), rec("2026/12/07", 60.04f),
+                     rec("2026/12/07", 60.0f), rec("2026/12/07", 60.5f), rec("2026/12/08", 59.7f)};
+    const MeasurementList list = buildUnfilteredList(log, kHeight);
+    ASSERT_EQ(list.rows.size(), 5u);
+    EXPECT_EQ(list.rows[0].cells,
+              (std::array<Text, kListColumns>{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg",
+                                              "→", "0.0Kg", "→", "23.4", "6.5%", "21.5%"}));
+    EXPECT_EQ(column(list, 5), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.8Kg"}));
+    EXPECT_EQ(column(list, 6), (Texts{"→", "→", "→", "↑", "↓"}));
+    EXPECT_EQ(column(list, 7), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.3Kg"}));
+    EXPECT_EQ(column(list, 8), (Texts{"→", "→", "→", "↑", "↓"}));
+    EXPECT_EQ(list.rows[4].previousArrow, Arrow::Down);
+    EXPECT_EQ(list.rows[3].firstArrow, Arrow::Up);
+    EXPECT_EQ(column(list, 2), (Texts{"日", "月", "月", "月", "火"}));
+
+    EXPECT_EQ(list.compositionRows[0].cells, (std::array<Text, kListCompositionColumns>{
+                                                 "1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
+                                                 "1450kcal", "8", "48.3Kg", "2", "2.9Kg"}));
+    EXPECT_EQ(texts(list.dates), (Texts{"2026/12/06", "2026/12/07", "2026/12/08"}));
+    EXPECT_FALSE(list.scrollToLastRow);
+}
+
+TEST(MeasurementList, FilteredDifferencesCompareListedRecordsOnly) {
+    // Mondays 11/30 and 12/07 with other days between: differences skip the other days.
+    const Log log = {rec("2026/11/30", 70.0f), rec("2026/12/01", 75.0f), rec("2026/12/05", 50.0f),
+                     rec("2026/12/07", 69.0f), rec("2026/12/07", 69.5f)};
+    ListFilters f = period("2026/11/30", "2026/12/07");
+    f.weekday = 1;
+    const MeasurementList list = buildFilteredList(log, kHeight, f);
+    EXPECT_EQ(column(list, 1), (Texts{"26/11/30", "26/12/07", "26/12/07"}));
+    EXPECT_EQ(column(list, 0), (Texts{"1", "2", "3"}));
+    EXPECT_EQ(column(list, 5), (Texts{"0.0Kg", "-1.0Kg", "0.5Kg"}));
+    EXPECT_EQ(column(list, 7), (Texts{"0.0Kg", "-1.0Kg", "-0.5Kg"}));
+    EXPECT_TRUE(list.dates.empty());  // filtered builds leave the combo lists alone
+    EXPECT_FALSE(list.unfiltered);
+}
+
+TEST(MeasurementList, SelectionByPeriodSituationAndWeekday) {
+    const Log log = {
+        rec("2026/11/30", 60, "起床後"),      // Monday
+        rec("2026/12/01", 60, "夕食後"),      // Tuesday
+        rec("2026/12/05", 60, "夕食後ジム"),  // Saturday
+        rec("2026/12/07", 60, "Ａ朝"),        // Monday
+        rec("2026/12/07", 60, "a朝"),         // Monday
+        rec("2026/12/08", 60, "起床後"),      // after "today" in the cases below
+        rec("2026/13/45", 60, "起床後"),      // not a date
+        rec("", 60, "起床後"),                // no date at all
+    };
+    const struct {
+        const char* what;
+        ListFilters filters;
+        Texts dates;
+    } cases[] = {
+        {"both bounds inclusive",
+         period("2026/12/01", "2026/12/07"),
+         {"26/12/01", "26/12/05", "26/12/07", "26/12/07"}},
+        {"empty start passes every date", period("", "2026/12/01"), {"26/11/30", "26/12/01", ""}},
+        {"empty end passes nothing", period("2026/11/30", ""), {}},
+        {"typed text is a text bound",
+         period("2026/12/06", "abc"),
+         {"26/12/07", "26/12/07", "26/12/08", "2026/13/45"}},
+        {"invalid date typed", period("2026/13/01", "2026/13/99"), {"2026/13/45"}},
+        {"a period with no records", period("2026/12/02", "2026/12/04"), {}},
+        {"one character anywhere",
+         {"", "9999", "後", 99},
+         {"26/11/30", "26/12/01", "26/12/05", "26/12/08", "2026/13/45", ""}},
+        {"an entry contained in another", {"", "9999", "夕食後", 99}, {"26/12/01", "26/12/05"}},
+        {"case and width matter", {"", "9999", "a", 99}, {"26/12/07"}},
+        {"weekday skips bad dates", {"", "9999", "", 1}, {"26/11/30", "26/12/07", "26/12/07"}},
+        {"weekday and situation", {"", "9999", "朝", 1}, {"26/12/07", "26/12/07"}},
+        {"weekday with one week",
+         {"2026/11/30", "2026/12/07", "", 1},
+         {"26/11/30", "26/12/07", "26/12/07"}},
+    };
+    for (const auto& c : cases) {
+        const MeasurementList list = buildFilteredList(log, kHeight, c.filters);
+        EXPECT_EQ(column(list, 1), c.dates) << c.what;
+        EXPECT_EQ(list.compositionRows.size(), list.rows.size()) << c.what;
+        EXPECT_EQ(list.chart.points(), static_cast<int>(list.rows.size())) << c.what;
+    }
+    // A record without a valid date is listed whole, with no weekday.
+    const MeasurementList all = buildUnfilteredList(log, kHeight);
+    EXPECT_EQ(all.rows[6].cells[1], "2026/13/45");
+    EXPECT_EQ(all.rows[6].cells[2], "");
+    EXPECT_EQ(all.rows[7].cells[2], "");
+}
+
+TEST(MeasurementList, DispatchModes) {
+    const struct {
+        const char* situation;
+        int weekday;
+        ListMode mode;
+    } cases[] = {{"", kAllWeekdays, ListMode::Period},
+                 {"朝", kAllWeekdays, ListMode::PeriodSituation},
+                 {"", 0, ListMode::PeriodWeekday},
+                 {"朝", 6, ListMode::PeriodWeekdaySituation}};
+    for (const auto& c : cases) {
+        ListFilters f;
+        f.situation = c.situation;
+        f.weekday = c.weekday;
+        EXPECT_EQ(listMode(f), c.mode) << c.situation << c.weekday;
+    }
+}
+
+TEST(MeasurementList, PeriodButtons) {
+    const text::Date today{2026, 3, 1};
+    const struct {
+        const char* name;
+        PeriodTexts texts;
+    } cases[] = {
+        {"cmdKikan1", {"2026/02/28", "2026/03/01"}}, {"cmdKikan8", {"2026/02/27", "2026/03/01"}},
+        {"cmdKikan2", {"2026/02/22", "2026/03/01"}}, {"cmdKikan3", {"2026/02/15", "2026/03/01"}},
+        {"cmdKikan4", {"2026/01/30", "2026/03/01"}}, {"cmdKikan5", {"2025/12/01", "2026/03/01"}},
+        {"cmdKikan6", {"2025/09/02", "2026/03/01"}}, {"cmdKikan7", {"2025/03/01", "2026/03/01"}},
+        {"cmdAllDay", {"2024/05/06", "2026/03/01"}},
+    };
+    for (const auto& c : cases) {
+        const auto* button =
+            std::find_if(kPeriodButtons.begin(), kPeriodButtons.end(),
+                         [&](const PeriodButton& b) { return std::string(b.name) == c.name; });
+        ASSERT_NE(button, kPeriodButtons.end()) << c.name;
+        EXPECT_EQ(periodTexts(*button, today, "2024/05/06"), c.texts) << c.name;
+    }
+    // "全部" starts at the earliest date of the log read, whatever its order.
+    EXPECT_EQ(firstRecordDate({rec("2026/01/05", 60), rec("2025/12/31", 60)}), "2025/12/31");
+    EXPECT_EQ(firstRecordDate({}), "");
+}
+
+TEST(MeasurementList, HeightZeroAndEmptyLog) {
+    const MeasurementList noHeight = buildUnfilteredList({rec("2026/12/07", 60)}, 0.0f);
+    EXPECT_EQ(noHeight.rows[0].cells[9], "");
+    EXPECT_EQ(noHeight.rows[0].cells[10], "");
+    EXPECT_EQ(noHeight.rows[0].cells[11], "22.0%");
+    EXPECT_EQ(buildUnfilteredList({rec("2026/12/07", 60)}, -170.0f).rows[0].cells[9], "");
+
+    for (const MeasurementList& empty :
+         {buildUnfilteredList({}, kHeight), buildFilteredList({}, kHeight, period("", "9"))}) {
+        EXPECT_TRUE(empty.rows.empty());
+        EXPECT_TRUE(empty.compositionRows.empty());
+        EXPECT_TRUE(empty.dates.empty());
+        EXPECT_FALSE(empty.chart.hasData);
+        EXPECT_EQ(empty.chart.points(), 0);
+        EXPECT_FALSE(empty.smallCharts.metabolism.hasData);
+        EXPECT_FALSE(empty.smallCharts.bone.hasData);
+        EXPECT_TRUE(empty.smallCharts.muscle.series1.empty());
+    }
+}
+
+TEST(MeasurementList, ChartSeriesAndAxes) {
+    Log log = {rec("2026/12/06", 60.1f, "朝", 25.1f), rec("2026/12/07", 58.5f, "朝", 20.0f)};
+    log[0].basalMetabolism = 1450;
+    log[1].basalMetabolism = 1382;
+    log[0].visceralFat = 9;
+    log[1].visceralFat = 7;
+    log[0].muscleMass = 32.04f;  // shown "32.0Kg"
+    log[1].muscleMass = 30.5f;
+    log[0].boneMass = 2.96f;  // shown "3.0Kg": the chart takes the shown figure
+    log[1].boneMass = 2.8f;
+    const MeasurementList list = buildUnfilteredList(log, kHeight);
+
+    EXPECT_EQ(texts(list.chart.weights), (Texts{"60.1", "58.5"}));
+    EXPECT_EQ(texts(list.chart.bodyFats), (Texts{"25.1", "20"}));
+    // Int(60.1f + 0.9) is 60, below the heaviest point: the axis is widened to hold it.
+    EXPECT_EQ(list.chart.weightAxis, (ChartAxis{58, 61, 3}));
+    EXPECT_EQ(list.chart.bodyFatAxis, (ChartAxis{16, 29, 10}));
+
+    const SmallCharts& s = list.smallCharts;
+    EXPECT_EQ(texts(s.metabolism.series1), (Texts{"1450", "1382"}));
+    EXPECT_EQ(texts(s.metabolism.series2), (Texts{"9", "7"}));
+    EXPECT_EQ(s.metabolism.left, (ChartAxis{1370, 1460, 10}));
+    EXPECT_EQ(s.metabolism.right, (ChartAxis{6, 10, 0}));
+    EXPECT_EQ(texts(s.muscle.series1), (Texts{"32", "30.5"}));
+    EXPECT_EQ(s.muscle.left, (ChartAxis{30, 32, 10}));
+    EXPECT_EQ(s.muscle.right, (ChartAxis{1, 3, 0}));
+    EXPECT_EQ(texts(s.bone.series1), (Texts{"3", "2.8"}));
+    EXPECT_TRUE(s.bone.series2.empty());
+    EXPECT_NEAR(s.bone.left.minimum, 2.7, 1e-6);
+    EXPECT_NEAR(s.bone.left.maximum, 3.1, 1e-6);
+    EXPECT_EQ(s.bone.left.majorDivisions, 4);
+}
+
+TEST(MeasurementList, ScrollThresholdAndComboDates) {
+    Log log;
+    for (int i = 0; i < 8; ++i) log.push_back(rec(i < 5 ? "2026/12/01" : "2026/12/02", 60));
+    EXPECT_FALSE(buildUnfilteredList(log, kHeight).scrollToLastRow);  // 9 rows with the header
+    log.push_back(rec("2026/11/30", 60));                             // out of date order
+    log.push_back(rec("2026/12/01", 60));
+    const MeasurementList list = buildUnfilteredList(log, kHeight);
+    EXPECT_TRUE(list.scrollToLastRow);
+    // A date is offered again when the log returns to it.
+    EXPECT_EQ(texts(list.dates), (Texts{"2026/12/01", "2026/12/02", "2026/11/30", "2026/12/01"}));
+}
+
+}  // namespace
+}  // namespace pairly::views

@@ -1,0 +1,206 @@
+#include "core/shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+
+#include "support/temp_folder.h"
+
+namespace pairly::shell {
+namespace {
+
+using Action = CommandLine::Action;
+using pairly::testing::TempFolder;
+
+TEST(CommandLine, EachArgumentListItsActionFolderExitStatusAndOutput) {
+    enum class Out { None, Version, Usage };
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        std::optional<std::string> folder;
+        int status;
+        Out out;
+        std::string refusalNames;  // a text the refusal line must contain
+    };
+    const Case cases[] = {
+        {{}, Action::Window, std::nullopt, 0, Out::None, ""},
+        {{"データ"}, Action::Window, "データ", 0, Out::None, ""},
+        {{"-"}, Action::Window, "-", 0, Out::None, ""},
+        {{"--", "--version"}, Action::Window, "--version", 0, Out::None, ""},
+        {{"--version"}, Action::Version, std::nullopt, 0, Out::Version, ""},
+        {{"folder", "--version"}, Action::Version, "folder", 0, Out::Version, ""},
+        {{"--version", "--bogus"}, Action::Version, std::nullopt, 0, Out::Version, ""},
+        {{"--help"}, Action::Help, std::nullopt, 0, Out::Usage, ""},
+        {{"-h", "x", "y"}, Action::Help, std::nullopt, 0, Out::Usage, ""},
+        {{"--bogus"}, Action::Refused, std::nullopt, 2, Out::None, "--bogus"},
+        {{"--bogus=3"}, Action::Refused, std::nullopt, 2, Out::None, "--bogus"},
+        {{"-x", "--version"}, Action::Refused, std::nullopt, 2, Out::None, "-x"},
+        {{"--version=2"}, Action::Refused, std::nullopt, 2, Out::None, "--version"},
+        {{"one", "two"}, Action::Refused, std::nullopt, 2, Out::None, "two"},
+        {{"--", "one", "two"}, Action::Refused, std::nullopt, 2, Out::None, "two"},
+        {{""}, Action::Refused, std::nullopt, 2, Out::None, "データフォルダー"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.arguments) shown += "[" + a + "]";
+        SCOPED_TRACE(shown);
+        const CommandLine command = parseCommandLine(c.arguments);
+        EXPECT_EQ(command.action, c.action);
+        if (c.action != Action::Refused) {
+            EXPECT_EQ(command.folder, c.folder);
+        }
+
+        std::ostringstream out, err;
+        EXPECT_EQ(answerWithoutWindow(command, out, err), c.status);
+        switch (c.out) {
+            case Out::None:
+                EXPECT_EQ(out.str(), "");
+                break;
+            case Out::Version:
+                EXPECT_EQ(out.str(), versionLine() + "\n");
+                break;
+            case Out::Usage:
+                EXPECT_EQ(out.str(), usageText());
+                break;
+        }
+        if (c.action == Action::Refused) {
+            const std::string line = err.str();
+            EXPECT_EQ(line.rfind("pairlylog: ", 0), 0u) << line;
+            EXPECT_NE(line.find(c.refusalNames), std::string::npos) << line;
+            // Exactly one line.
+            EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+        } else {
+            EXPECT_EQ(err.str(), "");
+        }
+    }
+}
+
+TEST(CommandLine, TheVersionLineAndTheUsageSayWhatTheyShould) {
+    EXPECT_TRUE(
+        std::regex_match(versionLine(), std::regex("ペアリー☆ログ [0-9]+\\.[0-9]+\\.[0-9]+")))
+        << versionLine();
+    const std::string usage = usageText();
+    for (const char* part : {"pairlylog [フォルダー]", "~/PairlyLog", "--version", "--help"}) {
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(usage.back(), '\n');
+}
+
+TEST(CommandLine, TheDataFolderFromTheArgumentTheFilesOfTheCurrentFolderOrHome) {
+    enum class Want { Current, HomeFolder, Given };
+    struct Case {
+        const char* what;
+        std::vector<std::string> present;  // in the current folder; a trailing "/" is a folder
+        std::optional<std::string> argument;
+        Want want;
+        std::string given;  // Given: the expected path below the current folder, or absolute
+    };
+    const Case cases[] = {
+        {"an empty folder", {}, std::nullopt, Want::HomeFolder, ""},
+        {"partner 1's log", {"データ1.txt"}, std::nullopt, Want::Current, ""},
+        {"partner 2's log spelt in capitals", {"データ2.TXT"}, std::nullopt, Want::Current, ""},
+        {"a profile", {"ﾌﾟﾗｲﾍﾞｰﾄ1.txt"}, std::nullopt, Want::Current, ""},
+        {"the other profile", {"ﾌﾟﾗｲﾍﾞｰﾄ2.Txt"}, std::nullopt, Want::Current, ""},
+        {"the situation list", {"状況リスト.txt"}, std::nullopt, Want::Current, ""},
+        {"the memo", {"気付きメモ.TXT"}, std::nullopt, Want::Current, ""},
+        {"settings alone are no diary",
+         {"設定.txt", "体重計刻み.txt", "移動平均.txt"},
+         std::nullopt,
+         Want::HomeFolder,
+         ""},
+        {"names that only look alike",
+         {"データ3.txt", "データ１.txt", "データ1.txt.bak"},
+         std::nullopt,
+         Want::HomeFolder,
+         ""},
+        {"a folder named like a log", {"データ1.txt/"}, std::nullopt, Want::HomeFolder, ""},
+        {"an argument wins over the files", {"データ1.txt"}, "mine", Want::Given, "mine"},
+        {"a nested relative argument", {}, "a/../b/c/", Want::Given, "b/c"},
+        {"the current folder as argument", {}, ".", Want::Current, ""},
+        {"an absolute argument", {}, "/srv/diary", Want::Given, "/srv/diary"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder current, home;
+        for (const std::string& name : c.present) {
+            if (name.back() == '/') {
+                std::filesystem::create_directory(current.path() / name.substr(0, name.size() - 1));
+            } else {
+                current.writeBytes(name, "x");
+            }
+        }
+        const fs::path chosen = chooseDataFolder(c.argument, current.path(), home.path());
+        switch (c.want) {
+            case Want::Current:
+                EXPECT_EQ(chosen, current.path());
+                break;
+            case Want::HomeFolder:
+                EXPECT_EQ(chosen, home.path() / "PairlyLog");
+                break;
+            case Want::Given:
+                EXPECT_EQ(chosen, fs::path(c.given).is_absolute() ? fs::path(c.given)
+                                                                  : current.path() / c.given);
+                break;
+        }
+    }
+}
+
+TEST(CommandLine, AFolderIsChosenEvenWhenTheCurrentOrTheHomeFolderIsNotKnown) {
+    TempFolder current;
+    EXPECT_EQ(chooseDataFolder(std::nullopt, current.path(), {}), current.path());
+    EXPECT_EQ(chooseDataFolder(std::nullopt, {}, "/home/u"), fs::path("/home/u/PairlyLog"));
+    EXPECT_EQ(chooseDataFolder(std::nullopt, {}, {}), fs::path("."));
+    EXPECT_EQ(chooseDataFolder("rel", {}, {}), fs::path("rel"));
+}
+
+TEST(CommandLine, TheHomeFolderFromHomeOrElseThePasswordDatabase) {
+    const char* saved = std::getenv("HOME");
+    const std::string savedHome = saved ? saved : "";
+    unsetenv("HOME");
+    const fs::path fromDatabase = homeFolder();
+    EXPECT_FALSE(fromDatabase.empty());
+    setenv("HOME", "", 1);
+    EXPECT_EQ(homeFolder(), fromDatabase);
+    setenv("HOME", "/somewhere/else", 1);
+    EXPECT_EQ(homeFolder(), fs::path("/somewhere/else"));
+    if (saved) {
+        setenv("HOME", savedHome.c_str(), 1);
+    } else {
+        unsetenv("HOME");
+    }
+}
+
+TEST(CommandLine, TheDataFolderIsMadeWhenMissingAndAFileInItsPlaceIsTold) {
+    TempFolder root;
+    root.writeBytes("a-file", "x");
+    struct Case {
+        fs::path folder;
+        bool made;
+    };
+    const Case cases[] = {
+        {root.path() / "PairlyLog", true},
+        {root.path() / "deep" / "er" / "PairlyLog", true},
+        {root.path(), true},
+        {root.path() / "a-file", false},
+        {root.path() / "a-file" / "below", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder.string());
+        std::string problem;
+        EXPECT_EQ(makeDataFolder(c.folder, problem), c.made);
+        if (c.made) {
+            EXPECT_TRUE(fs::is_directory(c.folder));
+            EXPECT_EQ(problem, "");
+        } else {
+            EXPECT_EQ(problem.rfind("pairlylog: ", 0), 0u) << problem;
+            EXPECT_NE(problem.find(c.folder.string()), std::string::npos) << problem;
+            EXPECT_EQ(problem.find('\n'), std::string::npos) << problem;
+        }
+    }
+    EXPECT_EQ(root.readBytes("a-file"), "x");
+}
+
+}  // namespace
+}  // namespace pairly::shell

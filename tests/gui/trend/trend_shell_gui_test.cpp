@@ -1,0 +1,102 @@
+// The trend and analysis screens inside the main window: menu buttons, partner changes,
+// the count read at start-up and the rebuild the list screen calls.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+
+#include "gui_support/shell_fixture.h"
+#include "gui/widgets/chart.h"
+#include "gui/widgets/grid.h"
+#include "gui/trend/trend_screen.h"
+
+namespace pairly::testing {
+namespace {
+
+std::string line(const char* date, const char* weight) {
+    return std::string("\"") + date + "\",\"起床後\"," + weight +
+           ",22.5,1400,8,40.5,2,2.6,\"\",\"\"\r\n";
+}
+
+void writeLogs(const ShellFixture& f) {
+    f.folder.writeCp932("データ1.txt", line("2026/11/01", "55.2") + line("2026/11/02", "54.9") +
+                                           line("2026/11/03", "55"));
+    f.folder.writeCp932("データ2.txt", line("2026/10/01", "72.4") + line("2026/11/30", "70.1"));
+}
+
+TEST(TrendShell, PartnerChangeRedrawsTheVisibleTrendOrAnalysis) {
+    ShellFixture f;
+    f.writeCouple();  // targets 50 (partner 1) and 65 (partner 2)
+    writeLogs(f);
+    f.start();
+
+    f.click("cmdRentai");
+    auto* chart = f.find<ui::Chart>("mcrRentai");
+    EXPECT_EQ(chart->pointCount(), 3);
+    f.click("cmdMokuChk");
+    EXPECT_EQ(chart->axisMinimum(ui::Axis::Left), 50);
+    f.click("cmdTaisya");
+    EXPECT_FALSE(f.find<QWidget>("mcrRentai2")->isHidden());
+
+    // Partner 2: its weighings, the weight chart in front, the goal mode with its target.
+    f.click("cmdUser2");
+    EXPECT_FALSE(f.find<QWidget>("fraRenTai")->isHidden());
+    EXPECT_EQ(chart->pointCount(), 2);
+    EXPECT_TRUE(f.find<QLabel>("lblNichis")->text().startsWith("2026/10/01 ( 72.4Kg )"));
+    EXPECT_TRUE(f.find<QWidget>("mcrRentai2")->isHidden());
+    EXPECT_EQ(f.find<QLabel>("lblG11")->text(), "");
+    EXPECT_EQ(chart->axisMinimum(ui::Axis::Left), 65);
+    EXPECT_EQ(f.buttonColour("cmdMokuChk"), QColor(255, 224, 192));
+    EXPECT_EQ(f.find("cmdMokuChk")->text(), qs("目標まで残り　5.1Kg"));
+
+    f.click("cmdBunseki");
+    auto* series = f.find<ui::Grid>("msgB1");
+    ASSERT_EQ(series->rowCount(), 2);
+    EXPECT_EQ(series->text(2, 2), qs("70.1Kg"));
+    f.click("cmdUser1");
+    EXPECT_FALSE(f.find<QWidget>("fraBunseki")->isHidden());
+    ASSERT_EQ(series->rowCount(), 3);
+    EXPECT_EQ(series->text(2, 3), qs("-0.3Kg"));
+    // Partner 1 reached no milestone after partner 2's 2.3 kg: no summary left over.
+    EXPECT_EQ(f.find<QLabel>("Label5_0")->text(), "");
+    EXPECT_TRUE(f.dialogs.shown.empty());
+}
+
+TEST(TrendShell, CountFromStartUpAndTheRebuildOthersCall) {
+    ShellFixture f;
+    f.writeCouple();
+    writeLogs(f);
+    f.folder.writeCp932("移動平均.txt", "2\r\n");
+    f.start();
+    EXPECT_EQ(f.find<QComboBox>("cboIdou")->currentText(), "2");
+
+    // The list screen calls the rebuild while the trend screen is hidden.
+    ui::AppContext& ctx = f.window->context();
+    ASSERT_TRUE(static_cast<bool>(ctx.rebuildWeightChart));
+    f.folder.writeCp932("データ1.txt", line("2026/11/01", "55.2") + line("2026/11/02", "54.9") +
+                                           line("2026/11/03", "55") + line("2026/11/04", "54"));
+    const auto log = store::loadLog(f.folder.path(), 1).records;
+    ctx.rebuildWeightChart(log);
+    const views::WeightSeries& s = f.window->trendScreen()->weightSeries();
+    EXPECT_EQ(s.count(), 4);
+    EXPECT_EQ(s.lowestWeightDate, "2026/11/04");
+
+    f.click("cmdRentai");
+    auto* chart = f.find<ui::Chart>("mcrRentai");
+    ASSERT_EQ(chart->pointCount(), 4);
+    EXPECT_EQ(chart->value(2, 1), "");
+    EXPECT_NE(chart->value(2, 2), "");
+    EXPECT_TRUE(f.dialogs.shown.empty());
+
+    // The list warns about a log it cannot read; the rebuild it asks for works from what
+    // the list read and reads nothing itself.
+    {
+        auto faults = InjectFaults::always({store::fileops::Op::Read});
+        ctx.rebuildWeightChart({log.begin(), log.begin() + 2});
+    }
+    EXPECT_TRUE(f.dialogs.shown.empty());
+    EXPECT_EQ(f.window->trendScreen()->weightSeries().count(), 2);
+}
+
+}  // namespace
+}  // namespace pairly::testing
