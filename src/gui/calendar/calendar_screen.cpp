@@ -56,6 +56,7 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
 
     msgList2_ = new ui::Grid(this);
     msgList2_->setObjectName("msgList2");
+    msgList2_->setAccessibleName(QStringLiteral("この月の測定"));
     msgList2_->setFontPointSize(kGridFontPoints);
     prepareCalendarGrid();
     int width = 0;

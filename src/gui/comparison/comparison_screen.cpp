@@ -152,6 +152,7 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
 
     msgAvgtai_ = new ui::Grid(this);
     msgAvgtai_->setObjectName("msgAvgtai");
+    msgAvgtai_->setAccessibleName(QStringLiteral("二人の日ごとの平均体重"));
     msgAvgtai_->setFontPointSize(kGridFontPoints);
     resetDailyAverageTable();
     msgAvgtai_->setVisibleRows(kDailyAverageVisibleRows);

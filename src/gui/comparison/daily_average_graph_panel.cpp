@@ -94,6 +94,8 @@ DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* par
     setObjectName("pnlAvgtaiGraph");
     mcrAvgtai_ = makeChart("mcrAvgtai", this);
     mcrAvgtai2_ = makeChart("mcrAvgtai2", this);
+    mcrAvgtai_->setAccessibleName(QStringLiteral("二人の平均体重のグラフ"));
+    mcrAvgtai2_->setAccessibleName(QStringLiteral("二人の平均体重のグラフ（重ねた表示）"));
     legend_ = new QLabel(this);
     legend_->setObjectName("lblAvgtaiLegend");
     legend_->setTextFormat(Qt::RichText);

@@ -109,6 +109,8 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
     msgDayList_->setObjectName("msgDayList");
     msgDayList2_ = new ui::Grid(this);
     msgDayList2_->setObjectName("msgDayList2");
+    msgDayList_->setAccessibleName(QStringLiteral("この日の測定"));
+    msgDayList2_->setAccessibleName(QStringLiteral("この日の体組成"));
     auto* grids = new QGridLayout;
     for (ui::Grid* grid : {msgDayList_, msgDayList2_}) {
         grid->setVisibleRows(kDayGridVisibleRows);
@@ -119,9 +121,12 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
     // Charts: four in one place.
     auto* charts = new QGridLayout;
     const char* names[4] = {"mcrMain", "mcrMain2", "mcrMain3", "mcrMain4"};
+    const char* readerNames[4] = {"この日の体重と体脂肪率のグラフ", "この日の基礎代謝と内臓脂肪のグラフ",
+                                  "この日の筋肉量と筋肉スコアのグラフ", "この日の骨量のグラフ"};
     for (int i = 0; i < 4; ++i) {
         auto* chart = new ui::Chart(this);
         chart->setObjectName(names[i]);
+        chart->setAccessibleName(QString::fromUtf8(readerNames[i]));
         chart->setSeriesColor(1, kSeries1Colour);
         chart->setSeriesColor(2, kSeries2Colour);
         // The second measure has a scale of its own (kcal vs level, kg vs score, kg vs %).

@@ -58,6 +58,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     situationCaption->setObjectName("lblJyoukyou");
     lstAct_ = new QListWidget(this);
     lstAct_->setObjectName("lstAct");
+    lstAct_->setAccessibleName(situationCaption->text());
     lstAct_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstAct_->viewport()->installEventFilter(this);
     lists_.setInputList(lstAct_);
@@ -65,6 +66,8 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
                              QStringLiteral("状況選択リスト外の内容を入力できます"), this);
     cmdJikan_ = pictureButton("cmdJikan", ui::Picture::ClockFace,
                               QStringLiteral("状況をその時の時間で保存できます"), this);
+    cmdFree_->setAccessibleName(QStringLiteral("状況を自由に入力"));
+    cmdJikan_->setAccessibleName(QStringLiteral("状況を時間で保存"));
     for (QPushButton* b : {cmdFree_, cmdJikan_}) {
         b->setIconSize(QSize(24, 22));
         b->setFixedSize(34, 30);
@@ -94,6 +97,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
         field->setMinimumWidth(72);
         field->installEventFilter(this);
         fields_[i] = field;
+        caption->setBuddy(field);
         connect(field, &QLineEdit::returnPressed, this, [this, i] { enterPressed(i); });
         up_[i] = new QPushButton(QStringLiteral("↑"), this);
         up_[i]->setObjectName(def.upName);
@@ -113,6 +117,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
         values->addWidget(down_[i], i, 3);
     }
     cmdTaiHozon_ = pictureButton("cmdTaiHozon", ui::Picture::FloppyDisk, QString(), this);
+    cmdTaiHozon_->setAccessibleName(QStringLiteral("保存"));
     cmdTaiHozon_->setIconSize(QSize(32, 32));
     cmdTaiHozon_->setAutoDefault(true);  // Enter on the focused button saves
     // What the save will write as the situation, beside the button that writes it.

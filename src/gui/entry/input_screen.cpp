@@ -15,6 +15,7 @@
 #include "core/store/measurement_log.h"
 #include "core/store/preferences.h"
 #include "gui/widgets/back_colour.h"
+#include "gui/widgets/chart_accessible.h"
 #include "gui/common/write_notice.h"
 
 namespace pairly::entry {
@@ -30,6 +31,7 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     mtvmain_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     mtvmain_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     mtvmain_->setFixedSize(280, 200);
+    ui::nameCalendarParts(mtvmain_);
 
     lblMHyouka_ = new QLabel(this);
     lblMHyouka_->setObjectName("lblMHyouka");

@@ -203,6 +203,9 @@ QWidget* MeasurementListScreen::buildFilterRow() {
     cboEddate_->setObjectName("cboEddate");
     for (QComboBox* combo : {cboStdate_, cboEddate_}) {
         combo->setEditable(true);
+        combo->lineEdit()->setAccessibleName(combo == cboStdate_ ? QStringLiteral("期間の始め")
+                                                                  : QStringLiteral("期間の終わり"));
+        combo->setAccessibleName(combo->lineEdit()->accessibleName());
         combo->setInsertPolicy(QComboBox::NoInsert);  // a typed period is not a log date
         combo->setModel(periodDates_);
         // Sizing by contents would measure every date of a long log.
@@ -279,6 +282,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
     keyRow->addWidget(cmdAllact_);
     lstAct2_ = new QListWidget(situation);
     lstAct2_->setObjectName("lstAct2");
+    lstAct2_->setAccessibleName(QStringLiteral("状況で絞り込み"));
     lstAct2_->setToolTip(QStringLiteral("クリックした状況で絞り込みます"));
     connect(lstAct2_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { situationPicked(item->text()); });
@@ -297,6 +301,8 @@ QWidget* MeasurementListScreen::buildTables() {
     stack->setContentsMargins(0, 0, 0, 0);
     msgBunseki_ = makeTable("msgBunseki", kListTableColumns, area);
     msgBunseki2_ = makeTable("msgBunseki2", kCompositionTableColumns, area);
+    msgBunseki_->setAccessibleName(QStringLiteral("測定の一覧"));
+    msgBunseki2_->setAccessibleName(QStringLiteral("体組成の一覧"));
     stack->addWidget(msgBunseki_, 0, 0);
     stack->addWidget(msgBunseki2_, 0, 0);
     area->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
@@ -342,9 +348,13 @@ QWidget* MeasurementListScreen::buildCharts() {
     mcrBunseki_->setSeriesColor(1, QColor(0, 0, 192));
     mcrBunseki_->setSeriesColor(2, QColor(192, 0, 0));
     stack->addWidget(mcrBunseki_, 0, 0);
+    mcrBunseki_->setAccessibleName(QStringLiteral("一覧の体重と体脂肪率のグラフ"));
     const char* names[] = {"mcrBunseki2", "mcrBunseki3", "mcrBunseki4"};
+    const char* readerNames[] = {"一覧の基礎代謝と内臓脂肪のグラフ", "一覧の筋肉量と筋肉スコアのグラフ",
+                                 "一覧の骨量のグラフ"};
     for (std::size_t k = 0; k < smallCharts_.size(); ++k) {
         smallCharts_[k] = makeChart(names[k], area);
+        smallCharts_[k]->setAccessibleName(QString::fromUtf8(readerNames[k]));
         smallCharts_[k]->setLabelFontPointSize(8);
         stack->addWidget(smallCharts_[k], 0, 0);
     }

@@ -74,6 +74,7 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
 
     msgMemoList_ = new ui::Grid(this);
     msgMemoList_->setObjectName("msgMemoList");
+    msgMemoList_->setAccessibleName(QStringLiteral("一言日記の一覧"));
     msgMemoList_->setFontPointSize(kTableFontPoints);
     resetCommentTable();
     msgMemoList_->setVisibleRows(kCommentVisibleRows);

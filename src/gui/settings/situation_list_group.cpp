@@ -33,6 +33,7 @@ SituationListGroup::SituationListGroup(ui::AppContext& ctx, entry::SituationList
 
     lstKoumoku_ = new QListWidget(frame);
     lstKoumoku_->setObjectName("lstKoumoku");
+    lstKoumoku_->setAccessibleName(frame->title());
     lstKoumoku_->setToolTip(QStringLiteral("クリックすると選択されます"));
     lstKoumoku_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstKoumoku_->viewport()->installEventFilter(this);

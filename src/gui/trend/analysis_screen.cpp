@@ -106,6 +106,7 @@ AnalysisScreen::AnalysisScreen(ui::AppContext& ctx, TrendScreen& trend, QWidget*
                       1, 0);
     bandFrame_ = buildFrame("fraB4", QString(), msgB4_, "msgB4", {"順位", "体重範囲", "累積", "差"},
                             {1085, 2000, 880, 870}, bandSide, nullptr);
+    msgB4_->setAccessibleName(QStringLiteral("体重範囲ごとの順位"));
     layout->addWidget(bandFrame_, 1, 1);
     layout->setRowStretch(2, 1);
 
@@ -120,6 +121,7 @@ QGroupBox* AnalysisScreen::buildFrame(const char* name, const QString& title, ui
     frame->setObjectName(name);
     grid = new ui::Grid(frame);
     grid->setObjectName(gridName);
+    grid->setAccessibleName(title.trimmed());
     grid->setFontPointSize(kGridFontPoints);
     grid->setColumns(headers);
     int width = 0;

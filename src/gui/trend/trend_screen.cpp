@@ -112,6 +112,8 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     cboIdou_ = new QComboBox(this);
     cboIdou_->setObjectName("cboIdou");
     cboIdou_->setEditable(true);
+    cboIdou_->setAccessibleName(QStringLiteral("移動平均の回数"));
+    cboIdou_->lineEdit()->setAccessibleName(cboIdou_->accessibleName());
     // Typed counts are not added to the list; the list stays 1..30.
     cboIdou_->setInsertPolicy(QComboBox::NoInsert);
     cboIdou_->setCompleter(nullptr);
@@ -138,6 +140,7 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
 
     // The metric charts lie over the weight chart in the same place.
     mcrRentai_ = makeChart("mcrRentai", this);
+    mcrRentai_->setAccessibleName(QStringLiteral("体重と移動平均と体脂肪率のグラフ"));
     mcrRentai_->setSeriesColor(1, kWeightColour);
     mcrRentai_->setSeriesColor(2, kAverageColour);
     mcrRentai_->setSeriesColor(3, kBodyFatColour);
@@ -145,8 +148,11 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     auto* charts = new QGridLayout;
     charts->addWidget(mcrRentai_, 0, 0);
     const char* names[3] = {"mcrRentai2", "mcrRentai3", "mcrRentai4"};
+    const char* readerNames[3] = {"基礎代謝と内臓脂肪のグラフ", "筋肉量と筋肉スコアのグラフ",
+                                  "骨量のグラフ"};
     for (int i = 0; i < 3; ++i) {
         ui::Chart* chart = makeChart(names[i], this);
+        chart->setAccessibleName(QString::fromUtf8(readerNames[i]));
         chart->setSeriesColor(1, kMetricColour1);
         chart->setSeriesColor(2, kMetricColour2);
         // Visceral fat and muscle score are of another magnitude: their own axis.

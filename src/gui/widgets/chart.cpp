@@ -1,5 +1,7 @@
 #include "gui/widgets/chart.h"
 
+#include "gui/widgets/chart_accessible.h"
+
 #include <QChart>
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
@@ -165,6 +167,7 @@ private:
 };
 
 Chart::Chart(QWidget* parent) : QChartView(parent) {
+    installChartAccessibility();
     auto* c = new QChart();
     c->legend()->hide();
     c->setBackgroundRoundness(0);
@@ -235,6 +238,12 @@ QString Chart::value(int series, int point) const {
     return seriesAt(series).texts[point - 1];
 }
 
+QString Chart::valueText(int series, int point) const {
+    if (!validSeries(series) || point < 1 || point > pointCount_) return QString();
+    const double v = seriesAt(series).values[static_cast<std::size_t>(point - 1)];
+    return std::isnan(v) ? QString() : QString::number(v, 'g', 10);
+}
+
 void Chart::setSeriesValues(int series, const QStringList& texts) {
     if (!validSeries(series)) return;
     if (texts.size() > pointCount_) setPointCount(static_cast<int>(texts.size()));
@@ -267,6 +276,14 @@ void Chart::setSeriesAxis(int series, Axis axis) {
 
 Axis Chart::seriesAxis(int series) const {
     return validSeries(series) ? seriesAt(series).axis : Axis::Left;
+}
+
+void Chart::setSeriesName(int series, const QString& name) {
+    if (validSeries(series)) seriesAt(series).name = name;
+}
+
+QString Chart::seriesName(int series) const {
+    return validSeries(series) ? seriesAt(series).name : QString();
 }
 
 void Chart::setSeriesColor(int series, const QColor& color) {

@@ -35,6 +35,8 @@ public:
     // and read back unchanged; it is drawn as its leading decimal number.
     void setValue(int series, int point, const QString& text);
     QString value(int series, int point) const;
+    // The value of a point as a number text, "" when the point is empty.
+    QString valueText(int series, int point) const;
     // Whole series at once (index 0 = point 1); the point count grows if needed.
     void setSeriesValues(int series, const QStringList& texts);
     void clearValues();
@@ -44,6 +46,9 @@ public:
     void setSeriesAxis(int series, Axis axis);
     Axis seriesAxis(int series) const;
     void setSeriesColor(int series, const QColor& color);
+    // What a screen reader calls the series (the column of the chart's table).
+    void setSeriesName(int series, const QString& name);
+    QString seriesName(int series) const;
     QColor seriesColor(int series) const;
     // Hidden series draw neither line nor markers (their values stay).
     void setSeriesVisible(int series, bool visible);
@@ -118,6 +123,7 @@ private:
         std::vector<double> values;  // parsed texts; NaN for a missing point
         Axis axis = Axis::Left;
         QColor color;
+        QString name;
         bool visible = true;
         Marker marker = Marker::None;
         qreal lineWidth = 2;

@@ -1,0 +1,23 @@
+#pragma once
+// A chart as a screen reader reads it: a table with one row per point and one column per
+// visible series, the axis limits in its description.
+class QAccessibleInterface;
+class QObject;
+class QString;
+
+namespace pairly::ui {
+
+// The factory for QAccessible::installFactory: an interface for every Chart, none for
+// anything else.
+QAccessibleInterface* chartAccessibleFactory(const QString& className, QObject* object);
+
+// Installs the factory once; the main window and the screen tests call it.
+void installChartAccessibility();
+
+}  // namespace pairly::ui
+
+class QCalendarWidget;
+namespace pairly::ui {
+// Names the month buttons and the day table of a calendar widget, which Qt leaves unnamed.
+void nameCalendarParts(QCalendarWidget* calendar);
+}  // namespace pairly::ui
