@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -25,37 +26,65 @@ float tenths(double v) { return static_cast<float>(std::round(v * 10.0) / 10.0);
 std::vector<store::MeasurementRecord> makeLog(int slot, int records) {
     static const char* comments[] = {"飲み会の翌日", "ジョギング30分", "停滞期かも, 反省",
                                      "ラーメン我慢した", "二人で散歩"};
-    const auto& situations = store::defaultSituations();
-    const int days = (records + 2) / 3;
-    text::Date date = text::addDays(text::Date{kLastYear, kLastMonth, kLastDay}, -(days - 1));
+    // Seven situations in the order of a day, each with how far it lies above the morning
+    // weight.
+    struct Moment {
+        const char* situation;
+        double offset;
+    };
+    static const Moment moments[] = {{"起床後", 0.0},  {"朝食前", 0.1},  {"昼食前", 0.5},
+                                     {"夕食前", 0.8},  {"入浴後", 1.0},  {"就寝前", 1.2},
+                                     {"運動後", 0.6}};
+    std::uint32_t seed = 12345u + static_cast<std::uint32_t>(slot);
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    auto noise = [&next] { return static_cast<double>(next()) / 16777216.0 - 0.5; };
+
+    // Two to four weighings a day: first the day counts, so that the last day is the last
+    // day of the log.
+    std::vector<int> perDay;
+    for (int total = 0; total < records;) {
+        const int n = std::min(2 + static_cast<int>(next() % 3), records - total);
+        perDay.push_back(n);
+        total += n;
+    }
+    text::Date date = text::addDays(text::Date{kLastYear, kLastMonth, kLastDay},
+                                    -static_cast<int>(perDay.size() - 1));
     const double base = slot == 1 ? 78.0 : 57.0;
     const double fatBase = slot == 1 ? 24.0 : 31.0;
-    std::uint32_t seed = 12345u + static_cast<std::uint32_t>(slot);
-    auto noise = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<double>(seed >> 8) / 16777216.0 - 0.5;
-    };
     std::vector<store::MeasurementRecord> log;
     log.reserve(static_cast<std::size_t>(records));
-    for (int i = 0; i < records; ++i) {
-        if (i > 0 && i % 3 == 0) date = text::addDays(date, 1);
-        const double t = static_cast<double>(i) / records;
-        // Slow loss with yearly waves and day-to-day noise.
-        const double w = base - 8.0 * t + 1.5 * std::sin(t * 60.0) + noise() * 0.8 + (i % 3) * 0.4;
-        store::MeasurementRecord r;
-        r.date = text::formatDate(date);
-        r.situation = i == 0 ? "はじめの一歩"
-                             : situations[static_cast<std::size_t>((i % 3) * 4 + (i / 3) % 2) %
-                                          situations.size()];
-        r.weight = tenths(w);
-        r.bodyFat = tenths(fatBase - 4.0 * t + noise());
-        r.basalMetabolism = static_cast<std::int16_t>(std::lround(600 + 11.0 * w + noise() * 8));
-        r.visceralFat = static_cast<std::int16_t>(std::lround((slot == 1 ? 12 : 9) - 3 * t));
-        r.muscleMass = tenths(w * 0.72 + noise() * 0.3);
-        r.muscleScore = static_cast<std::int16_t>(std::lround(noise() * 4));
-        r.boneMass = tenths(slot == 1 ? 3.1 : 2.2);
-        if (i % 4 == 0 && i > 0) r.comment = comments[(i / 4) % 5];
-        log.push_back(std::move(r));
+    int i = 0;
+    for (const int count : perDay) {
+        // `count` of the seven moments, in the order of the day.
+        bool taken[7] = {};
+        for (int k = 0; k < count;) {
+            const auto m = next() % 7;
+            if (!taken[m]) taken[m] = true, ++k;
+        }
+        for (int m = 0; m < 7; ++m) {
+            if (!taken[m]) continue;
+            const double t = static_cast<double>(i) / records;
+            // Slow loss with yearly waves and day-to-day noise.
+            const double w = base - 8.0 * t + 1.5 * std::sin(t * 60.0) + noise() * 0.8 +
+                             moments[m].offset;
+            store::MeasurementRecord r;
+            r.date = text::formatDate(date);
+            r.situation = i == 0 ? "はじめの一歩" : moments[m].situation;
+            r.weight = tenths(w);
+            r.bodyFat = tenths(fatBase - 4.0 * t + noise());
+            r.basalMetabolism = static_cast<std::int16_t>(std::lround(600 + 11.0 * w + noise() * 8));
+            r.visceralFat = static_cast<std::int16_t>(std::lround((slot == 1 ? 12 : 9) - 3 * t));
+            r.muscleMass = tenths(w * 0.72 + noise() * 0.3);
+            r.muscleScore = static_cast<std::int16_t>(std::lround(noise() * 4));
+            r.boneMass = tenths(slot == 1 ? 3.1 : 2.2);
+            if (i % 4 == 0 && i > 0) r.comment = comments[(i / 4) % 5];
+            log.push_back(std::move(r));
+            ++i;
+        }
+        date = text::addDays(date, 1);
     }
     return log;
 }

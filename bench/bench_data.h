@@ -1,6 +1,6 @@
 #pragma once
-// Data for the benchmarks: two maximal logs (32,766 weighings each, three a day for about
-// thirty years) or a three-year pair, written into a temporary data folder.
+// Data for the benchmarks: two maximal logs (32,766 weighings each, two to four a day for
+// about thirty years) or a three-year pair, written into a temporary data folder.
 #include <filesystem>
 #include <vector>
 
@@ -11,9 +11,10 @@ namespace pairly::bench {
 // Thirty years end on this day; the window benchmarks use it as "today".
 constexpr int kLastYear = 2026, kLastMonth = 12, kLastDay = 7;
 
-// Three weighings a day ending on the last day: realistic weights that drift over the years,
-// situations from the default list, a comment on every fourth weighing. The first record
-// is the start record. Slot 2 is a lighter partner.
+// A diary ending on the last day: two to four weighings a day at seven situations of the
+// default list in the order of the day, realistic weights that drift over the years, a
+// comment on every fourth weighing. The first record is the start record. Slot 2 is a
+// lighter partner.
 std::vector<store::MeasurementRecord> makeLog(int slot, int records);
 
 class BenchFolder {
