@@ -55,7 +55,7 @@ CalendarFace CalendarModel::face() const {
 }
 
 CalendarModel buildCalendarModel(const std::vector<store::MeasurementRecord>& log,
-                                 const text::Date& today) {
+                                 const text::Date& today, DayBasis basis) {
     CalendarModel m;
     m.days.reserve(log.size() / 2 + 1);
     const int todayNumber = text::dayNumber(today);
@@ -66,9 +66,18 @@ CalendarModel buildCalendarModel(const std::vector<store::MeasurementRecord>& lo
     spanDays.reserve(log.size() / 2 + 1);
 
     OpenDay day;
+    bool havePrevious = false;
+    float previousFirst = 0;  // first weight of the previous weighing day
     auto closeDay = [&] {
         if (!day.open) return;
-        const DayClass c = classify(day.weighings, day.first, day.last);
+        DayClass c;
+        if (basis == DayBasis::WithinDay) {
+            c = classify(day.weighings, day.first, day.last);
+        } else {
+            c = havePrevious ? classify(2, previousFirst, day.first) : DayClass::Once;
+            havePrevious = true;
+            previousFirst = day.first;
+        }
         ++m.counts[at(c)];
         m.days.push_back({day.row, day.date.day, c});
         if (day.dayNumber >= firstDayNumber && day.dayNumber <= todayNumber)

@@ -50,10 +50,15 @@ struct CalendarModel {
     CalendarFace face() const;
 };
 
+// What a day's class compares: its last weighing with its first (a day weighed once is
+// Once), or its first weighing with the first of the previous weighing day (the log's
+// first day is Once).
+enum class DayBasis { WithinDay, FromPreviousDay };
+
 // One pass over the log. Records whose date is not a valid "yyyy/mm/dd" are skipped. The
 // not-measured count runs from this log's first dated record up to and including `today`.
 CalendarModel buildCalendarModel(const std::vector<store::MeasurementRecord>& log,
-                                 const text::Date& today);
+                                 const text::Date& today, DayBasis basis = DayBasis::WithinDay);
 
 // Colour a day of this class is painted in.
 Rgb dayColour(DayClass dayClass, CalendarMode mode);

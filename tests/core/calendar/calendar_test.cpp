@@ -209,3 +209,46 @@ TEST(Calendar, CellDateOfMonthLabelAndColumn) {
 
 }  // namespace
 }  // namespace pairly::views
+
+namespace pairly::views {
+namespace {
+
+// From one day to the next: each day's first weighing against the first of the previous
+// weighing day; the counters, sign and face follow these classes.
+TEST(CalendarFromPreviousDay, FirstWeighingsOfConsecutiveWeighingDays) {
+    auto rec = [](const char* date, float weight) {
+        store::MeasurementRecord r;
+        r.date = date;
+        r.weight = weight;
+        return r;
+    };
+    // Morning and evening: the within-day view sees red every day of this losing diary.
+    const std::vector<store::MeasurementRecord> log = {
+        rec("2026/12/01", 80.0f), rec("2026/12/01", 81.0f),   // first day: once
+        rec("2026/12/02", 79.5f), rec("2026/12/02", 82.0f),   // 79.5 < 80.0
+        rec("2026/12/05", 79.5f),                             // gap: against 12/02
+        rec("2026/12/06", 79.6f), rec("2026/12/06", 79.0f)};  // 79.6 > 79.5
+    const CalendarModel within = buildCalendarModel(log, {2026, 12, 7});
+    const CalendarModel daily = buildCalendarModel(log, {2026, 12, 7}, DayBasis::FromPreviousDay);
+    const DayClass expected[] = {DayClass::Once, DayClass::Decrease, DayClass::NoChange,
+                                 DayClass::Increase};
+    ASSERT_EQ(daily.days.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(daily.days[i].dayClass, expected[i]) << i;
+        EXPECT_EQ(daily.days[i].day, within.days[i].day);
+    }
+    EXPECT_EQ(within.sign(), "<");
+    EXPECT_EQ(within.face(), CalendarFace::Sad);
+    EXPECT_EQ(daily.count(DayClass::Decrease), 1);
+    EXPECT_EQ(daily.count(DayClass::NoChange), 1);
+    EXPECT_EQ(daily.count(DayClass::Increase), 1);
+    EXPECT_EQ(daily.count(DayClass::Once), 1);
+    EXPECT_EQ(daily.sign(), "=");
+    EXPECT_EQ(daily.face(), CalendarFace::Smiling);
+    EXPECT_EQ(daily.notMeasured, within.notMeasured);
+    // Painted as the detailed view paints: green, yellow, red and the once colour.
+    EXPECT_EQ(dayColour(daily.days[1].dayClass, CalendarMode::Detailed), (Rgb{192, 255, 192}));
+}
+
+}  // namespace
+}  // namespace pairly::views

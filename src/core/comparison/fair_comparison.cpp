@@ -1,0 +1,43 @@
+#include "core/comparison/fair_comparison.h"
+
+#include <cmath>
+
+#include "core/text/numbers.h"
+
+namespace pairly::views {
+
+std::optional<double> lossShare(const std::vector<store::MeasurementRecord>& log) {
+    if (log.empty()) return std::nullopt;
+    const double first = log.front().weight;
+    const double last = log.back().weight;
+    if (!std::isfinite(first) || first <= 0 || !std::isfinite(last)) return std::nullopt;
+    return (first - last) / first * 100.0;
+}
+
+std::string lossShareText(std::optional<double> share) {
+    if (!share) return "—";
+    const std::string magnitude = text::formatNumber(std::fabs(*share), "0.0");
+    if (magnitude == "0.0") return "0.0%";
+    return magnitude + (*share > 0 ? "% 減" : "% 増");
+}
+
+ShareMarks lossShareMarks(std::optional<double> share1, std::optional<double> share2) {
+    if (!share1 && !share2) return {};
+    if (!share2) return {true, false};
+    if (!share1) return {false, true};
+    return {*share1 >= *share2, *share2 >= *share1};
+}
+
+std::vector<std::optional<double>> percentFromStart(const std::vector<std::optional<double>>& points) {
+    std::vector<std::optional<double>> out(points.size());
+    std::optional<double> base;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (!points[i]) continue;
+        if (!base) base = *points[i];
+        if (*base == 0) return std::vector<std::optional<double>>(points.size());
+        out[i] = (*points[i] - *base) / *base * 100.0;
+    }
+    return out;
+}
+
+}  // namespace pairly::views

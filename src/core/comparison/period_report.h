@@ -1,0 +1,41 @@
+#pragma once
+// The weekly and monthly report of both partners: per period the count, mean, lowest and
+// highest weight and the change of the mean against the partner's previous period.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/measurement_log.h"
+
+namespace pairly::views {
+
+enum class ReportPeriod { Week, Month };
+
+struct PartnerPeriod {
+    int count = 0;  // 0: no weighing in this period (every text empty)
+    double mean = 0, minimum = 0, maximum = 0;
+    std::optional<double> change;  // mean minus the mean of the partner's previous period
+};
+
+struct ReportRow {
+    int firstDay = 0;  // text::dayNumber of the period's first day
+    std::string label;  // "yyyy/mm/dd～mm/dd" (Sunday to Saturday) or "yyyy/mm"
+    std::array<PartnerPeriod, 2> partners;
+};
+
+// Every period in which either partner weighed, oldest first. Records whose date does not
+// read or whose weight is not a positive number are left out.
+std::vector<ReportRow> buildPeriodReport(const std::vector<store::MeasurementRecord>& log1,
+                                         const std::vector<store::MeasurementRecord>& log2,
+                                         ReportPeriod period);
+
+// The grid's cells of one partner: 回数, 平均, 最小, 最大, 増減 ("+0.3", "-0.2", "±0.0",
+// empty for the partner's first period); all empty without a weighing.
+std::array<std::string, 5> partnerCells(const PartnerPeriod& p);
+
+// Column headers: the period, then for each partner its nickname with each measure.
+std::vector<std::string> reportHeaders(ReportPeriod period, const std::string& nickname1,
+                                       const std::string& nickname2);
+
+}  // namespace pairly::views
