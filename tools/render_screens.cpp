@@ -109,6 +109,8 @@ int main(int argc, char** argv) {
     // The calendar's second display mode.
     window.switchToScreen(Screen::Calendar);
     clickAndSave(window, out, {"cmdSel1_1"}, "calendar_simple.png");
+    // And its third: each day against the day before.
+    clickAndSave(window, out, {"cmdSel1_2"}, "calendar_previous_day.png");
     // The settings screen with the new-start panel open over it.
     window.switchToScreen(Screen::Settings);
     window.settingsScreen()->openNewStart();

@@ -75,9 +75,9 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
             [this, bar](int value) { keepNewestInView_ = value >= bar->maximum(); });
 
     // Display mode.
-    const char* modeCaptions[] = {"詳細表示", "簡易表示"};
+    const char* modeCaptions[] = {"詳細表示", "簡易表示", "前日比"};
     auto* modeRow = new QHBoxLayout;
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         auto* button = new QPushButton(QString::fromUtf8(modeCaptions[i]), this);
         button->setObjectName(QString("cmdSel1_%1").arg(i));
         button->setAutoDefault(false);
@@ -155,16 +155,24 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
 
 void CalendarScreen::openCalendar() {
     mode_ = CalendarMode::Detailed;
+    basis_ = DayBasis::WithinDay;
     applyModeButtons();
     prepareCalendarGrid();
     buildCalendar();
 }
 
 void CalendarScreen::setCalendarMode(int index) {
-    if (index != 0 && index != 1) return;
+    if (index < 0 || index > 2) return;
     const CalendarMode previous = mode_;
-    mode_ = index == 0 ? CalendarMode::Detailed : CalendarMode::Simple;
+    const DayBasis previousBasis = basis_;
+    mode_ = index == 1 ? CalendarMode::Simple : CalendarMode::Detailed;
+    basis_ = index == 2 ? DayBasis::FromPreviousDay : DayBasis::WithinDay;
     applyModeButtons();
+    if (basis_ != previousBasis) {
+        // Other classes: the days, the counters and the face all change.
+        buildCalendar();
+        return;
+    }
     // Nothing writes the log while the calendar is shown, so the days just built are still
     // current: only the cells whose colour differs between the modes are repainted.
     for (const PaintedCell& cell : recolouredCells(model_, previous, mode_))
@@ -172,8 +180,10 @@ void CalendarScreen::setCalendarMode(int index) {
 }
 
 void CalendarScreen::applyModeButtons() {
-    const int pressed = mode_ == CalendarMode::Detailed ? 0 : 1;
-    for (int i = 0; i < 2; ++i) {
+    const int pressed = basis_ == DayBasis::FromPreviousDay ? 2
+                        : mode_ == CalendarMode::Detailed ? 0
+                                                          : 1;
+    for (int i = 0; i < 3; ++i) {
         ui::setBackColour(cmdSel1_[static_cast<std::size_t>(i)],
                           i == pressed ? ui::toQColor(kPressedModeColour) : QColor());
     }
@@ -196,7 +206,7 @@ void CalendarScreen::prepareCalendarGrid() {
 
 void CalendarScreen::buildCalendar() {
     const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
-    model_ = buildCalendarModel(log, ctx_.clock.today());
+    model_ = buildCalendarModel(log, ctx_.clock.today(), basis_);
     fillGrid();
     fillCounters();
 }

@@ -26,7 +26,9 @@ public:
     // detailed mode, then the grid rebuilt from the log.
     void openCalendar();
     // cmdSel1_0 (0, detailed) and cmdSel1_1 (1, simple): the button paint and the colours
-    // of the days already shown.
+    // of the days already shown. cmdSel1_2 (2, from the previous day) classes the days
+    // anew, each by its first weighing against the previous weighing day's first, and
+    // paints them as the detailed mode does.
     void setCalendarMode(int index);
     // The grid back to its header row, with headers, widths and alignments.
     void prepareCalendarGrid();
@@ -37,6 +39,7 @@ public:
     void jumpToInputDate(int row, int col);
 
     CalendarMode mode() const { return mode_; }
+    DayBasis dayBasis() const { return basis_; }
     // The figures last shown.
     const CalendarModel& model() const { return model_; }
 
@@ -51,7 +54,7 @@ private:
 
     ui::AppContext& ctx_;
     ui::Grid* msgList2_ = nullptr;
-    std::array<QPushButton*, 2> cmdSel1_{};
+    std::array<QPushButton*, 3> cmdSel1_{};
     std::array<QLabel*, kLegendCount> legend_{};
     QLabel* lblGenT_ = nullptr;
     QLabel* lblZouT_ = nullptr;
@@ -60,6 +63,7 @@ private:
     QLabel* imgNiko2_ = nullptr;
     QLabel* imgKana2_ = nullptr;
     CalendarMode mode_ = CalendarMode::Detailed;
+    DayBasis basis_ = DayBasis::WithinDay;
     CalendarModel model_;
     // The newest month stays in view while the user has not scrolled away from it.
     bool keepNewestInView_ = true;

@@ -318,3 +318,52 @@ TEST(CalendarInWindow, DoubleClickOpensTheInputScreenOnThatDay) {
 
 }  // namespace
 }  // namespace pairly::views
+
+namespace pairly::views {
+namespace {
+
+// 前日比: each day's first weighing against the previous weighing day's first, painted as
+// the detailed mode paints, with counters and face from those classes.
+TEST_F(CalendarScreenTest, FromThePreviousDayClassesEachDayAgainstTheDayBefore) {
+    writeFourDays(folder);  // first weighings 65.4, 99.8, 65.4, 66
+    open();
+    ui::Grid* g = grid();
+    find<QPushButton>("cmdSel1_1")->click();
+    find<QPushButton>("cmdSel1_2")->click();
+    EXPECT_EQ(find<QPushButton>("cmdSel1_2")->text(), qs("前日比"));
+    EXPECT_EQ(screen.dayBasis(), DayBasis::FromPreviousDay);
+    const struct {
+        int row, day;
+        QColor colour;
+    } cells[] = {{1, 15, kPurple},  // the first day of the log
+                 {2, 1, kRed},      // 99.8 after 65.4
+                 {2, 3, kGreen},    // 65.4 after 99.8
+                 {2, 5, kRed}};     // 66 after 65.4
+    for (const auto& c : cells) EXPECT_EQ(g->cellColor(c.row, c.day), c.colour) << c.row << "/" << c.day;
+    EXPECT_EQ(label("lblGenT"), qs("1日"));
+    EXPECT_EQ(label("lblZouT"), qs("3日"));
+    EXPECT_EQ(label("lblHugou"), qs("<"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(find<QPushButton>(QString("cmdSel1_%1").arg(i).toLatin1().constData())
+                      ->palette()
+                      .color(QPalette::Button),
+                  i == 2 ? kPressed : buttonFace())
+            << i;
+
+    // Back to the detailed mode: the day's own weighings again.
+    find<QPushButton>("cmdSel1_0")->click();
+    EXPECT_EQ(screen.dayBasis(), DayBasis::WithinDay);
+    EXPECT_EQ(g->cellColor(1, 15), kYellow);
+    EXPECT_EQ(g->cellColor(2, 3), kGreen);
+    EXPECT_EQ(g->cellColor(2, 5), kPurple);
+    EXPECT_EQ(label("lblGenT"), qs("2日"));
+
+    // Not kept: opening again starts with the detailed mode.
+    find<QPushButton>("cmdSel1_2")->click();
+    screen.openCalendar();
+    EXPECT_EQ(screen.dayBasis(), DayBasis::WithinDay);
+    EXPECT_EQ(g->cellColor(1, 15), kYellow);
+}
+
+}  // namespace
+}  // namespace pairly::views
