@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/comparison/fair_comparison.h"
 #include "core/text/numbers.h"
 
 namespace pairly::views {
 
-const std::array<const char*, 7> kStatisticsCaptions = {
+const std::array<const char*, 8> kStatisticsCaptions = {
     "",
     "トータル測定回数",
     "開始日→経過日数",
@@ -15,7 +16,11 @@ const std::array<const char*, 7> kStatisticsCaptions = {
     "初日からの最高記録",
     "今現在（最終記録）",
     "目標までの残",
+    "減量率（スタート比）",
 };
+
+const char* const kLossShareExplanation =
+    "体格の違う二人でも公平に比べられるよう、スタート時の体重の何％を減らしたかで比べます。";
 
 namespace {
 
@@ -60,7 +65,7 @@ std::string countText(int count, float share) {
 
 std::string kg(double value) { return formatNumber(value, "0.0Kg"); }
 
-void fillTexts(std::array<StatisticsRow, 7>& rows, std::string StatisticsRow::*column,
+void fillTexts(std::array<StatisticsRow, 8>& rows, std::string StatisticsRow::*column,
                const PartnerSummary& s, const Figures& f, float target) {
     if (!s.hasRecords) {
         for (int i = 2; i <= 6; ++i) rows[static_cast<std::size_t>(i)].*column = kNoFigure;
@@ -106,6 +111,14 @@ ComparisonModel buildComparison(const ComparisonInput& input) {
     const Figures f2 = figuresOf(s2, input.target2);
     fillTexts(m.rows, &StatisticsRow::text1, s1, f1, input.target1);
     fillTexts(m.rows, &StatisticsRow::text2, s2, f2, input.target2);
+
+    // The same kilograms are more of a lighter body: the share of the start weight.
+    const std::optional<double> loss1 = lossShare(input.log1), loss2 = lossShare(input.log2);
+    m.rows[7].text1 = lossShareText(loss1);
+    m.rows[7].text2 = lossShareText(loss2);
+    const ShareMarks lossMarks = lossShareMarks(loss1, loss2);
+    m.rows[7].mark1 = lossMarks.mark1;
+    m.rows[7].mark2 = lossMarks.mark2;
 
     // With one partner alone there is nothing to win beyond the count.
     if (s1.hasRecords && s2.hasRecords) {

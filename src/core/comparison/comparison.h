@@ -24,15 +24,18 @@ struct StatisticsRow {
     bool operator==(const StatisticsRow&) const = default;
 };
 
-// Item captions of rows 1..6 (index 0 is empty: row 0 holds the names).
-extern const std::array<const char*, 7> kStatisticsCaptions;
+// Item captions of rows 1..7 (index 0 is empty: row 0 holds the names).
+extern const std::array<const char*, 8> kStatisticsCaptions;
+// Why row 7 is the fair measure, for its caption's tooltip.
+extern const char* const kLossShareExplanation;
 
 // Shown in place of a figure for a partner without records.
 inline constexpr const char* kNoFigure = "—";
 
 struct ComparisonModel {
-    // rows[0] holds the names (no marks); rows[1..6] the measures.
-    std::array<StatisticsRow, 7> rows;
+    // rows[0] holds the names (no marks); rows[1..6] the measures; rows[7] the loss as a
+    // share of the start weight.
+    std::array<StatisticsRow, 8> rows;
     float share1 = 0, share2 = 0;  // percent of all measurements
     DailyAverages daily;
 };

@@ -98,12 +98,13 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     auto* table = new QGridLayout(stats);
     table->setHorizontalSpacing(6);
     table->setVerticalSpacing(4);
-    for (int i = 0; i <= 6; ++i) {
+    for (int i = 0; i <= 7; ++i) {
         const auto idx = static_cast<std::size_t>(i);
         if (i > 0) {
             auto* caption = makeLabel(QString("lblItem_%1").arg(i), stats, Qt::AlignLeft);
             caption->setText(QString::fromUtf8(kStatisticsCaptions[idx]));
             caption->setProperty("role", "caption");
+            if (i == 7) caption->setToolTip(QString::fromUtf8(kLossShareExplanation));
             setPointSize(caption, 10.5);
             table->addWidget(caption, i, 0);
         }

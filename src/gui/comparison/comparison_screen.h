@@ -36,10 +36,10 @@ private:
     void fillDailyAverageTable();
 
     ui::AppContext& ctx_;
-    std::array<QLabel*, 7> lblD1_{};
-    std::array<QLabel*, 7> lblD2_{};
-    std::array<QLabel*, 7> imgD1_{};  // index 0 unused
-    std::array<QLabel*, 7> imgD2_{};
+    std::array<QLabel*, 8> lblD1_{};
+    std::array<QLabel*, 8> lblD2_{};
+    std::array<QLabel*, 8> imgD1_{};  // index 0 unused
+    std::array<QLabel*, 8> imgD2_{};
     ShareBar* shareBar_;
     QLabel* shareName1_;
     QLabel* shareName2_;

@@ -102,6 +102,8 @@ TEST(Comparison, StatisticsTextsAndWinners) {
         {5, "68.8Kg ( -1.2Kg )", "54.6Kg ( -0.4Kg )", true, false},
         // Partner 1 is 1.2 kg below the target and wins against a partner above it.
         {6, "70.0Kgまで ( -1.2Kg )", "50.0Kgまで ( 4.6Kg )", true, false},
+        // 1.2 of 70.0 against 0.4 of 55.0.
+        {7, "1.7% 減", "0.7% 減", true, false},
     };
     for (const auto& e : expected) {
         const StatisticsRow& row = m.rows[static_cast<std::size_t>(e.row)];
@@ -125,7 +127,8 @@ TEST(Comparison, TiesAndSingleDayLogs) {
     EXPECT_EQ(m.rows[3].text1, "3.00 回 / 日");
     EXPECT_EQ(m.rows[4].text1, "60.0Kg ( 0.0Kg )");
     EXPECT_EQ(m.rows[6].text2, "50.0Kgまで ( 0.0Kg )");
-    for (int i = 1; i <= 6; ++i) {
+    EXPECT_EQ(m.rows[7].text1, "0.0%");
+    for (int i = 1; i <= 7; ++i) {
         EXPECT_TRUE(m.rows[static_cast<std::size_t>(i)].mark1) << i;
         EXPECT_TRUE(m.rows[static_cast<std::size_t>(i)].mark2) << i;
     }

@@ -97,11 +97,16 @@ TEST_F(ComparisonScreenTest, ShowsStatisticsMarksAndShares) {
         {"lblD1_6", "68.0Kgまで ( 1.2Kg )"},
         {"lblD2_6", "49.0Kgまで ( 5.6Kg )"},
         {"lblItem_6", "目標までの残"},
+        // 0.8 of 70 against 0.4 of 55.
+        {"lblD1_7", "1.1% 減"},
+        {"lblD2_7", "0.7% 減"},
+        {"lblItem_7", "減量率（スタート比）"},
     };
     for (const auto& l : labels) EXPECT_EQ(label(l.name), QString::fromUtf8(l.text)) << l.name;
 
     // Partner 1 wins every row here; partner 2's marks are hidden.
-    for (int i = 1; i <= 6; ++i) {
+    EXPECT_FALSE(find<QLabel>("lblItem_7")->toolTip().isEmpty());
+    for (int i = 1; i <= 7; ++i) {
         EXPECT_TRUE(shown(QString("imgD1_%1").arg(i))) << i;
         EXPECT_FALSE(shown(QString("imgD2_%1").arg(i))) << i;
         EXPECT_FALSE(find<QLabel>(QString("imgD1_%1").arg(i))->pixmap().isNull());
@@ -122,6 +127,10 @@ TEST_F(ComparisonScreenTest, ShowsStatisticsMarksAndShares) {
     EXPECT_TRUE(shown("imgD1_1"));
     EXPECT_TRUE(shown("imgD2_1"));
     EXPECT_EQ(first->width(), reference->width() / 2);
+    // 1.0 of 55 is now the larger share: the lighter partner wins the fair row.
+    EXPECT_EQ(label("lblD2_7"), QString::fromUtf8("1.8% 減"));
+    EXPECT_FALSE(shown("imgD1_7"));
+    EXPECT_TRUE(shown("imgD2_7"));
 }
 
 TEST_F(ComparisonScreenTest, DailyAverageListLayoutAndScroll) {
