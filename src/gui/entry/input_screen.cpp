@@ -102,10 +102,10 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 void InputScreen::refreshDayView() {
     filledSlot_ = ctx_.currentSlot;
     filledRevision_ = ctx_.dataRevision();
-    const auto active = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
-    const auto other = ui::loadLogForScreen(ctx_, ctx_.otherSlot()).records;
-    model_ =
-        computeDayView(active, other, ctx_.profile().heightCm, selectedDay(), ctx_.currentSlot);
+    const session::SharedLog active = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const session::SharedLog other = ui::loadLogForScreen(ctx_, ctx_.otherSlot());
+    model_ = computeDayView(active->records, other->records, ctx_.profile().heightCm,
+                            selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
     showCurrentBmi();
@@ -180,7 +180,7 @@ void InputScreen::saveMeasurement() {
         }
         return;
     }
-    ctx_.noteDataChanged();
+    ctx_.noteDataChanged(ctx_.currentSlot);
     refreshDayView();
     disableSteppers();
     // Saved, with a word about it (the disk did not confirm the write).
