@@ -108,6 +108,7 @@ void InputScreen::refreshDayView() {
                             selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
+    emit dayFiguresShown(lastRecordWeight(), model_.recordCount);
     showCurrentBmi();
     entry_->clearEntry();
     for (int i = 0; i < 2; ++i)
@@ -159,7 +160,7 @@ void InputScreen::saveMeasurement() {
     request.situation = entry_->selectedSituation().toStdString();
     request.fieldTexts = entry_->fieldTexts();
     request.selectedDay = selectedDay();
-    request.autoTime = autoTime_;
+    request.autoTime = autoTime();
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
     // A day after today is most likely a slip on the calendar: asked once the entry is valid.
     if (!validateSave(request)) {

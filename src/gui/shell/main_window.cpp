@@ -15,6 +15,7 @@
 #include "gui/memo/memo_screen.h"
 #include "gui/printing/print_controller.h"
 #include "gui/settings/settings_screen.h"
+#include "gui/shell/screen_links.h"
 #include "gui/shell/splash_window.h"
 #include "gui/trend/analysis_screen.h"
 #include "gui/comparison/comparison_screen.h"
@@ -81,7 +82,9 @@ void MainWindow::buildWindow() {
     screens_ = new QStackedWidget(central);
     screens_->setObjectName("screenArea");
     inputScreen_ = new entry::InputScreen(ctx_, screens_);
-    settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_, screens_);
+    settingsScreen_ =
+        new maintenance::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
+    linkSettingsToInput(*inputScreen_, *settingsScreen_);
     comparisonScreen_ = new views::ComparisonScreen(ctx_, screens_);
     trendScreen_ = new views::TrendScreen(ctx_, screens_);
     analysisScreen_ = new views::AnalysisScreen(ctx_, screens_);

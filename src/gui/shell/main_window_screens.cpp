@@ -73,8 +73,16 @@ void MainWindow::buildMenuScreens() {
 
     MenuScreen& settings = menu_[index(Screen::Settings)];
     settings.panel = settingsScreen_;
-    settings.prepare = [this] { settingsScreen_->openSettings(); };
-    settings.refreshForPartner = [this] { settingsScreen_->refreshForPartner(); };
+    // The meter shows the input screen's figures: they must be the selected partner's.
+    settings.prepare = [this] {
+        settingsScreen_->openSettings();
+        inputScreen_->refreshIfStale();
+    };
+    settings.refreshForPartner = [this] {
+        settingsScreen_->refreshForPartner();
+        inputScreen_->refreshDayView();
+        inputScreen_->refreshBmi();
+    };
 }
 
 }  // namespace pairly::shell

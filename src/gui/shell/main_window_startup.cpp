@@ -103,7 +103,7 @@ void MainWindow::startUp() {
         hideAllScreens();
         {
             const session::Session::Refresh refresh(ctx_.session);
-            settingsScreen_->openSettings();
+            menu_[index(Screen::Settings)].prepare();
             showScreen(Screen::Settings);
         }
         letPaint();
