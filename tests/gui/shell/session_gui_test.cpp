@@ -11,6 +11,9 @@
 namespace pairly::testing {
 namespace {
 
+using shell::kScreenCount;
+using shell::Screen;
+
 void writeTwoDiaries(const ShellFixture& f) {
     f.writeCouple(0);
     f.folder.writeCp932("データ1.txt",
@@ -98,7 +101,8 @@ TEST(ShellSession, PartnerAndMenuButtonsAreExclusiveChoices) {
         // Exactly the screen of the checked button is shown.
         Screen visible{};
         ASSERT_TRUE(f.window->visibleScreen(&visible));
-        EXPECT_EQ(f.window->screenPanel(visible), f.find<QStackedWidget>("screenArea")->currentWidget());
+        EXPECT_EQ(f.window->screenPanel(visible),
+                  f.find<QStackedWidget>("screenArea")->currentWidget());
     }
 }
 
