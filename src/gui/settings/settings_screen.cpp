@@ -68,7 +68,9 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
 }
 
-void SettingsScreen::showCurrentBmi(const views::CurrentBmi& bmi) { bmiGroup_->showCurrentBmi(bmi); }
+void SettingsScreen::showCurrentBmi(const views::CurrentBmi& bmi) {
+    bmiGroup_->showCurrentBmi(bmi);
+}
 
 void SettingsScreen::setDayFigures(std::optional<float> lastRecordWeight, int recordCount) {
     bmiGroup_->setDayFigures(lastRecordWeight, recordCount);

@@ -246,7 +246,7 @@ void MainWindow::refreshVisibleScreen() {
 // Screen switching
 
 void MainWindow::hideAllScreens() {
-    // The stack shows only its current screen; hiding that one leaves none.
+    // Hidden, a screen stays in the stack: none shows until showScreen.
     for (const MenuScreen& m : menu_) m.panel->hide();
 }
 

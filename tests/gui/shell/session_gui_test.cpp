@@ -19,7 +19,8 @@ void writeTwoDiaries(const ShellFixture& f) {
     f.folder.writeCp932("データ1.txt",
                         diaryLine("2026/11/20", "起床後", "62,26,1380,9,44.8,4,2.7") +
                             diaryLine("2026/12/07", "起床後", "61.5,25.5,1390,9,45,4,2.7"));
-    f.folder.writeCp932("データ2.txt", diaryLine("2026/12/07", "起床後", "83.7,20,1600,10,55,8,3.1"));
+    f.folder.writeCp932("データ2.txt",
+                        diaryLine("2026/12/07", "起床後", "83.7,20,1600,10,55,8,3.1"));
 }
 
 TEST(ShellSession, EachLogIsReadAtMostOncePerClick) {
