@@ -13,6 +13,7 @@
 
 #include "gui/entry/input_screen.h"
 #include "gui/settings/settings_screen.h"
+#include "gui/shell/screen_links.h"
 #include "core/store/preferences.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -98,7 +99,8 @@ public:
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };
         ctx->startupInProgress = true;
         input = std::make_unique<entry::InputScreen>(*ctx);
-        settings = std::make_unique<maintenance::SettingsScreen>(*ctx, *input);
+        settings = std::make_unique<maintenance::SettingsScreen>(*ctx, input->situationLists());
+        shell::linkSettingsToInput(*input, *settings);
         input->prepareForStartup();
         settings->prepareForStartup();
         settings->loadSituationList();

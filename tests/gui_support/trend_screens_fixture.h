@@ -55,7 +55,7 @@ protected:
 
     void build() {
         trend = std::make_unique<views::TrendScreen>(ctx);
-        analysis = std::make_unique<views::AnalysisScreen>(ctx, *trend);
+        analysis = std::make_unique<views::AnalysisScreen>(ctx);
         trend->prepareForStartup();
         analysis->prepareForStartup();
         for (QWidget* w :

@@ -205,8 +205,8 @@ void CalendarScreen::prepareCalendarGrid() {
 }
 
 void CalendarScreen::buildCalendar() {
-    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
-    model_ = buildCalendarModel(log, ctx_.clock.today(), basis_);
+    model_ = buildCalendarModel(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records,
+                                ctx_.clock.today(), basis_);
     fillGrid();
     fillCounters();
 }

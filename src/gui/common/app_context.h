@@ -1,9 +1,11 @@
 #pragma once
-// State the main window owns for the whole run and hands to every screen.
+// The session of the run together with the Qt services every screen is handed: dialogs,
+// clock and what start-up needs to say only once.
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "core/session/session.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
@@ -14,65 +16,60 @@ namespace pairly::ui {
 
 struct AppContext {
     AppContext(std::filesystem::path folder, Dialogs& d, Clock& c)
-        : dataFolder(std::move(folder)), dialogs(d), clock(c) {}
+        : session(std::move(folder)), dialogs(d), clock(c) {}
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
 
-    std::filesystem::path dataFolder;
+    session::Session session;
+    // The names the screens use, each referring into the session.
+    const std::filesystem::path& dataFolder = session.folder();
     Dialogs& dialogs;
     Clock& clock;
 
     // Selected partner (1 or 2); its log and profile are logFileName/profileFileName(slot).
-    // This, not the colour of a partner button, is what says which partner is selected.
-    int currentSlot = 1;
-    int otherSlot() const { return 3 - currentSlot; }
+    // Read as an int; changed only through session.selectPartner, which tells the listeners.
+    struct SelectedSlot {
+        const session::Session& session;
+        operator int() const { return session.selectedSlot(); }
+    };
+    const SelectedSlot currentSlot{session};
+    int otherSlot() const { return session.otherSlot(); }
 
-    // Both partners' profiles as last read or saved, the one place every screen takes a
-    // nickname, height or target weight from.
-    const store::PartnerProfile& profileOf(int slot) const { return profiles_[slot == 2 ? 1 : 0]; }
-    const store::PartnerProfile& profile() const { return profileOf(currentSlot); }
-    void setProfile(int slot, const store::PartnerProfile& p) {
-        profiles_[slot == 2 ? 1 : 0] = p;
-        noteDataChanged();
-    }
-
-    // Counts the changes of a log or a profile made in this window. A screen that keeps
-    // what it shows between visits notes the count (and the partner) it was filled for,
-    // and is filled again when shown after either changed.
-    unsigned dataRevision() const { return dataRevision_; }
-    void noteDataChanged() { ++dataRevision_; }
-    // The bytes each profile was read from (or saved as), for the check before a save.
-    const store::FileStamp& profileStampOf(int slot) const { return profileStamps_[slot == 2 ? 1 : 0]; }
+    const store::PartnerProfile& profileOf(int slot) const { return session.profile(slot); }
+    const store::PartnerProfile& profile() const { return session.selectedProfile(); }
+    void setProfile(int slot, const store::PartnerProfile& p) { session.setProfile(slot, p); }
+    const store::FileStamp& profileStampOf(int slot) const { return session.profileStamp(slot); }
     void setProfileStamp(int slot, const store::FileStamp& stamp) {
-        profileStamps_[slot == 2 ? 1 : 0] = stamp;
+        session.setProfileStamp(slot, stamp);
     }
 
-    store::ScaleSteps steps;
-    store::FileStamp stepsStamp;  // the bytes `steps` was read from
-    std::string movingAverage = "10";
-    int helpTourFlag = 1;
-    int markerMode = 0;
+    // See Session::revision.
+    unsigned dataRevision() const { return session.revision(); }
+    // A write through this program changed a log (slot 0: both or not known which).
+    void noteDataChanged(int slot = 0) { session.markLogChanged(slot); }
+
+    store::ScaleSteps& steps = session.preferences().steps;
+    store::FileStamp& stepsStamp = session.preferences().stepsStamp;
+    std::string& movingAverage = session.preferences().movingAverage;
+    int& helpTourFlag = session.preferences().helpTourFlag;
+    int& markerMode = session.preferences().markerMode;
+
     bool startupInProgress = false;
     // Start-up fills several screens from the same logs: one warning per log is enough.
     bool startupLogWarned[2] = {false, false};
 
     // Set by the main window: give focus to the selected partner's button.
     std::function<void()> focusActivePartnerButton;
-    // Set by the main window: replaces the selected partner's weight series by that of
-    // the log just read and redraws the trend graph (the list and analysis screens build
-    // on it).
-    std::function<void(const std::vector<store::MeasurementRecord>&)> rebuildWeightChart;
-
-private:
-    store::PartnerProfile profiles_[2];
-    store::FileStamp profileStamps_[2];
-    unsigned dataRevision_ = 0;
 };
 
-// A partner's log as a screen reads it: when the file cannot be read completely, one
-// warning box says so, and the screen shows what could be read (and never writes it back).
-inline store::LoadedLog loadLogForScreen(AppContext& ctx, int slot) {
-    store::LoadedLog log = store::loadLog(ctx.dataFolder, slot);
+// A partner's log as a screen shows it, shared with the other screens of the same refresh.
+// When the file cannot be read completely, one warning box per reading says so, and the
+// screen shows what could be read (and never writes it back).
+inline session::SharedLog loadLogForScreen(AppContext& ctx, int slot) {
+    bool fresh = false;
+    session::SharedLog log = ctx.session.log(slot, &fresh);
     bool& warnedAtStartup = ctx.startupLogWarned[slot == 2 ? 1 : 0];
-    if (log.failed() && !(ctx.startupInProgress && warnedAtStartup)) {
+    if (fresh && log->failed() && !(ctx.startupInProgress && warnedAtStartup)) {
         if (ctx.startupInProgress) warnedAtStartup = true;
         ctx.dialogs.warn(QString::fromStdString(store::logFileName(slot)) +
                              QStringLiteral(" を読み込めませんでした。\n"

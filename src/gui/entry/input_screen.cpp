@@ -104,12 +104,13 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 void InputScreen::refreshDayView() {
     filledSlot_ = ctx_.currentSlot;
     filledRevision_ = ctx_.dataRevision();
-    const auto active = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
-    const auto other = ui::loadLogForScreen(ctx_, ctx_.otherSlot()).records;
-    model_ =
-        computeDayView(active, other, ctx_.profile().heightCm, selectedDay(), ctx_.currentSlot);
+    const session::SharedLog active = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const session::SharedLog other = ui::loadLogForScreen(ctx_, ctx_.otherSlot());
+    model_ = computeDayView(active->records, other->records, ctx_.profile().heightCm,
+                            selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
+    emit dayFiguresShown(lastRecordWeight(), model_.recordCount);
     showCurrentBmi();
     entry_->clearEntry();
     for (int i = 0; i < 2; ++i)
@@ -161,7 +162,7 @@ void InputScreen::saveMeasurement() {
     request.situation = entry_->selectedSituation().toStdString();
     request.fieldTexts = entry_->fieldTexts();
     request.selectedDay = selectedDay();
-    request.autoTime = autoTime_;
+    request.autoTime = autoTime();
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
     // A day after today is most likely a slip on the calendar: asked once the entry is valid.
     if (!validateSave(request)) {
@@ -182,7 +183,7 @@ void InputScreen::saveMeasurement() {
         }
         return;
     }
-    ctx_.noteDataChanged();
+    ctx_.noteDataChanged(ctx_.currentSlot);
     refreshDayView();
     disableSteppers();
     // Saved, with a word about it (the disk did not confirm the write).

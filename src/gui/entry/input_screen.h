@@ -53,9 +53,9 @@ public:
     // A pointer action on mcrMain: the next marker mode, applied and written.
     void cycleMarkerMode();
 
-    // chkJikan of the settings screen: the time of saving goes into the comment.
-    void setAutoTime(bool on) { autoTime_ = on; }
-    bool autoTime() const { return autoTime_; }
+    // chkJikan of the settings screen, kept in the session: the time of saving goes into
+    // the comment.
+    bool autoTime() const { return ctx_.session.preferences().autoTime; }
 
     // lstAct, lstKoumoku and lstAct2 kept in step.
     SituationListsController& situationLists() { return *lists_; }
@@ -70,6 +70,8 @@ public:
 signals:
     // The settings meter follows the current BMI.
     void currentBmiShown(const pairly::views::CurrentBmi& bmi);
+    // Every refresh of the day view: the figures the settings meter's formula works from.
+    void dayFiguresShown(std::optional<float> lastRecordWeight, int recordCount);
     // Start-up and partner change: the settings meter fills its formula and simulator.
     void bmiFormulaRefreshRequested();
 
@@ -89,7 +91,6 @@ private:
     // The partner and the data revision the day view was filled for.
     int filledSlot_ = 0;
     unsigned filledRevision_ = 0;
-    bool autoTime_ = false;
     bool settingDate_ = false;
     // The day a selection change of mtvmain has just read, until the event that made it ends.
     std::string refreshedBySelection_;

@@ -412,9 +412,8 @@ void MeasurementListScreen::press(QPushButton* button, bool pressed) {
 // --- builds ----------------------------------------------------------------------------------
 
 void MeasurementListScreen::buildUnfilteredList() {
-    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
-    // The trend graph's weight series follows the list's partner.
-    if (ctx_.rebuildWeightChart) ctx_.rebuildWeightChart(log);
+    const session::SharedLog shared = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const auto& log = shared->records;
     model_ = {};  // the old list's texts go before the new ones are made
     model_ = views::buildUnfilteredList(log, ctx_.profile().heightCm);
     render();
@@ -431,7 +430,7 @@ ListFilters MeasurementListScreen::currentFilters() const {
 }
 
 void MeasurementListScreen::dispatchListFilters() {
-    runFilteredBuild(ui::loadLogForScreen(ctx_, ctx_.currentSlot).records);
+    runFilteredBuild(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
 }
 
 void MeasurementListScreen::runFilteredBuild(const std::vector<store::MeasurementRecord>& log) {
@@ -537,7 +536,8 @@ void MeasurementListScreen::periodClicked(int index) {
     if (index < 0 || index >= static_cast<int>(kPeriodButtons.size())) return;
     const PeriodButton& button = kPeriodButtons[static_cast<std::size_t>(index)];
     for (QPushButton* b : periodButtons_) press(b, false);
-    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot).records;
+    const session::SharedLog shared = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const auto& log = shared->records;
     if (button.kind != PeriodKind::Typed)
         setPeriodTexts(periodTexts(button, ctx_.clock.today(), firstRecordDate(log)));
     runFilteredBuild(log);

@@ -175,9 +175,9 @@ void MemoScreen::resetCommentTable() {
 
 void MemoScreen::fillCommentTable() {
     resetCommentTable();
-    store::LoadedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
-    shown_ = std::move(log.records);
-    shownLog_ = log.stamp;
+    const session::SharedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    shown_ = log->records;
+    shownLog_ = log->stamp;
     // The table asks for the texts of the rows it draws, made from the records: a long
     // log need not become a Qt string per cell.
     msgMemoList_->setRowSource(
@@ -228,7 +228,7 @@ bool MemoScreen::saveComment() {
     if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
     // Not saved: the table keeps the comment that is in the file; the box what was typed.
     if (!outcome.saved) return false;
-    ctx_.noteDataChanged();
+    ctx_.noteDataChanged(ctx_.currentSlot);
     shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
     shownLog_ = outcome.stamp;
     msgMemoList_->setText(row, kCommentColumn, comment);

@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "gui/common/bmi_meter_widget.h"
-#include "gui/entry/input_screen.h"
 #include "gui/widgets/back_colour.h"
 
 namespace pairly::maintenance {
@@ -31,8 +30,8 @@ QLabel* BmiMeterGroup::valueLabel(const QString& name) {
     return label;
 }
 
-BmiMeterGroup::BmiMeterGroup(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), input_(input) {
+BmiMeterGroup::BmiMeterGroup(ui::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* frame =
@@ -118,9 +117,13 @@ void BmiMeterGroup::showCurrentBmi(const views::CurrentBmi& bmi) {
     bmiValue_->setText(QString::fromStdString(bmi.bmiText));
 }
 
+void BmiMeterGroup::setDayFigures(std::optional<float> lastRecordWeight, int recordCount) {
+    lastRecordWeight_ = lastRecordWeight;
+    recordCount_ = recordCount;
+}
+
 void BmiMeterGroup::fillBmiFormulaLabels() {
-    const auto labels =
-        views::fillBmiFormulaLabels(input_.lastRecordWeight(), ctx_.profile().heightCm);
+    const auto labels = views::fillBmiFormulaLabels(lastRecordWeight_, ctx_.profile().heightCm);
     if (!labels) return;
     weight_->setText(QString::fromStdString(labels->weightText));
     height_->setText(QString::fromStdString(labels->heightText));
@@ -131,7 +134,7 @@ void BmiMeterGroup::refreshBmiSimulator(bool fromUser) {
     in.scrollValue = scroll_->value();
     in.fromUser = fromUser;
     in.heightCm = ctx_.profile().heightCm;
-    in.recordCount = input_.recordCount();
+    in.recordCount = recordCount_;
     in.weightLabelText = weight_->text().toStdString();
     const auto sim = views::refreshBmiSimulator(in);
     if (!sim) return;

@@ -2,6 +2,7 @@
 // The large BMI meter of the settings screen with its simulator: HScroll1 picks a BMI and
 // the formula labels show the weight, standard weight and obesity degree that go with it.
 #include <QWidget>
+#include <optional>
 
 #include "gui/common/app_context.h"
 #include "core/body/bmi.h"
@@ -11,7 +12,6 @@ class QScrollBar;
 
 namespace pairly::entry {
 class BmiMeterWidget;
-class InputScreen;
 }  // namespace pairly::entry
 
 namespace pairly::maintenance {
@@ -19,10 +19,13 @@ namespace pairly::maintenance {
 class BmiMeterGroup : public QWidget {
     Q_OBJECT
 public:
-    BmiMeterGroup(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent = nullptr);
+    explicit BmiMeterGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
 
     // The settings-meter part of showCurrentBmi: pointer, bar, BMI value label.
     void showCurrentBmi(const views::CurrentBmi& bmi);
+    // The last weighing's weight and the number of weighings, as the input screen's last
+    // refresh found them.
+    void setDayFigures(std::optional<float> lastRecordWeight, int recordCount);
     void fillBmiFormulaLabels();
     void refreshBmiSimulator(bool fromUser);
     // Start-up clears the weight label lblTai.
@@ -32,7 +35,8 @@ private:
     QLabel* valueLabel(const QString& name);
 
     ui::AppContext& ctx_;
-    entry::InputScreen& input_;
+    std::optional<float> lastRecordWeight_;
+    int recordCount_ = 0;
     entry::BmiMeterWidget* meter_ = nullptr;
     QScrollBar* scroll_ = nullptr;
     QLabel* lblHyouka_ = nullptr;

@@ -166,7 +166,8 @@ void NewStartPanel::enterPartner() {
         status == NewStartStatus::Written || status == NewStartStatus::WrittenUnsynced;
     if (status != NewStartStatus::Written) showNotice(ctx_, newStartFailure(status, slot));
     if (!written) return;
-    ctx_.currentSlot = slot;
+    ctx_.session.selectPartner(slot);
+    ctx_.noteDataChanged(slot);
     ctx_.setProfile(slot, plan.profile);
     emit partnerEntered(slot);
 

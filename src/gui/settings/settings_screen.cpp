@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/entry/input_screen.h"
 #include "gui/common/situation_lists_controller.h"
 #include "gui/settings/bmi_meter_group.h"
 #include "gui/settings/new_start_panel.h"
@@ -20,13 +19,14 @@
 
 namespace pairly::maintenance {
 
-SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), input_(input) {
+SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsController& lists,
+                               QWidget* parent)
+    : QWidget(parent), ctx_(ctx), lists_(lists) {
     setObjectName("fraSettei");
-    situationGroup_ = new SituationListGroup(ctx_, input_.situationLists(), this);
+    situationGroup_ = new SituationListGroup(ctx_, lists_, this);
     profileGroup_ = new ProfileGroup(ctx_, this);
     stepGroup_ = new ScaleStepGroup(ctx_, this);
-    bmiGroup_ = new BmiMeterGroup(ctx_, input_, this);
+    bmiGroup_ = new BmiMeterGroup(ctx_, this);
     chkJikan_ = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan_->setObjectName("chkJikan");
     connect(chkJikan_, &QCheckBox::toggled, this, &SettingsScreen::autoTimeChanged);
@@ -59,22 +59,26 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, Q
     fraNew_ = new NewStartPanel(ctx_, this);
     ui::markAsOverlay(fraNew_);
 
-    // The meter's figures follow the new height at once.
-    connect(profileGroup_, &ProfileGroup::profileSaved, this, [this] {
-        input_.refreshIfStale();
-        emit profileSaved();
-    });
+    // The meter's figures follow the new height at once (through linkSettingsToInput).
+    connect(profileGroup_, &ProfileGroup::profileSaved, this, &SettingsScreen::profileSaved);
     connect(fraNew_, &NewStartPanel::partnerEntered, this, [this](int slot) {
         profileGroup_->showProfile();
         emit partnerEntered(slot);
     });
     connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
-    connect(&input_, &entry::InputScreen::currentBmiShown, bmiGroup_,
-            &BmiMeterGroup::showCurrentBmi);
-    connect(&input_, &entry::InputScreen::bmiFormulaRefreshRequested, bmiGroup_, [this] {
-        bmiGroup_->fillBmiFormulaLabels();
-        bmiGroup_->refreshBmiSimulator(false);
-    });
+}
+
+void SettingsScreen::showCurrentBmi(const views::CurrentBmi& bmi) {
+    bmiGroup_->showCurrentBmi(bmi);
+}
+
+void SettingsScreen::setDayFigures(std::optional<float> lastRecordWeight, int recordCount) {
+    bmiGroup_->setDayFigures(lastRecordWeight, recordCount);
+}
+
+void SettingsScreen::refreshBmiFormula() {
+    bmiGroup_->fillBmiFormulaLabels();
+    bmiGroup_->refreshBmiSimulator(false);
 }
 
 void SettingsScreen::resizeEvent(QResizeEvent* event) {
@@ -98,7 +102,7 @@ void SettingsScreen::openNewStart() {
 
 void SettingsScreen::prepareForStartup() { bmiGroup_->clearWeightLabel(); }
 
-void SettingsScreen::loadSituationList() { input_.situationLists().loadSituationList(); }
+void SettingsScreen::loadSituationList() { lists_.loadSituationList(); }
 
 void SettingsScreen::readPreferenceControls() {
     const bool on = store::readAutoTime(ctx_.dataFolder) != 0;
@@ -108,7 +112,7 @@ void SettingsScreen::readPreferenceControls() {
         const QSignalBlocker block(chkJikan_);
         chkJikan_->setChecked(on);
     }
-    input_.setAutoTime(on);
+    ctx_.session.preferences().autoTime = on;
     stepGroup_->showSteps();
 }
 
@@ -121,21 +125,17 @@ void SettingsScreen::autoTimeChanged(bool checked) {
         chkJikan_->setChecked(!checked);  // the box shows the setting still in force
         return;
     }
-    input_.setAutoTime(checked);
+    ctx_.session.preferences().autoTime = checked;
 }
 
 void SettingsScreen::openSettings() {
     profileGroup_->showProfile();
     situationGroup_->disableEntryButtons();
-    // The meter shows the input screen's last weight: it must be the selected partner's.
-    input_.refreshIfStale();
 }
 
 void SettingsScreen::refreshForPartner() {
     profileGroup_->showProfile();
     situationGroup_->disableEntryButtons();
-    input_.refreshDayView();
-    input_.refreshBmi();
 }
 
 }  // namespace pairly::maintenance

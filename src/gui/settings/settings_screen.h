@@ -1,13 +1,15 @@
 #pragma once
 // The settings screen fraSettei (with the new-start panel fraNew inside it).
 #include <QWidget>
+#include <optional>
 
+#include "core/body/bmi.h"
 #include "gui/common/app_context.h"
 
 class QCheckBox;
 
 namespace pairly::entry {
-class InputScreen;
+class SituationListsController;
 }
 
 namespace pairly::maintenance {
@@ -21,7 +23,9 @@ class SituationListGroup;
 class SettingsScreen : public QWidget {
     Q_OBJECT
 public:
-    SettingsScreen(ui::AppContext& ctx, entry::InputScreen& input, QWidget* parent = nullptr);
+    // `lists` keeps this screen's situation lists in step with the other screens'.
+    SettingsScreen(ui::AppContext& ctx, entry::SituationListsController& lists,
+                   QWidget* parent = nullptr);
 
     // Start-up: clear the meter's weight label lblTai.
     void prepareForStartup();
@@ -33,6 +37,12 @@ public:
     void openSettings();
     // Partner change while shown.
     void refreshForPartner();
+
+    // The meter follows the input screen's refreshes (see linkSettingsToInput).
+    void showCurrentBmi(const views::CurrentBmi& bmi);
+    void setDayFigures(std::optional<float> lastRecordWeight, int recordCount);
+    // The formula labels and the simulator, from the figures last set.
+    void refreshBmiFormula();
 
     // cmdNew1: opens the new-start panel over this screen.
     void openNewStart();
@@ -60,7 +70,7 @@ private:
     void placeNewStartPanel();
 
     ui::AppContext& ctx_;
-    entry::InputScreen& input_;
+    entry::SituationListsController& lists_;
     SituationListGroup* situationGroup_ = nullptr;
     ScaleStepGroup* stepGroup_ = nullptr;
     BmiMeterGroup* bmiGroup_ = nullptr;

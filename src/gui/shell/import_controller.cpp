@@ -39,6 +39,8 @@ private:
 void runPredecessorImport(ui::AppContext& ctx) {
     DialogPrompter prompter(ctx);
     store::runPredecessorImport(ctx.dataFolder, prompter);
+    // The import may have written partner 1's log.
+    ctx.noteDataChanged(1);
 }
 
 }  // namespace pairly::shell

@@ -1,37 +1,29 @@
 #include "gui/shell/main_window.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include "gui/entry/input_screen.h"
-#include "gui/common/situation_lists_controller.h"
 #include "gui/memo/memo_screen.h"
-#include "core/settings/new_start.h"
 #include "gui/printing/print_controller.h"
 #include "gui/settings/settings_screen.h"
-#include "gui/shell/folder_check_controller.h"
-#include "gui/shell/import_controller.h"
+#include "gui/shell/screen_links.h"
 #include "gui/shell/splash_window.h"
-#include "core/store/measurement_log.h"
-#include "core/store/partner_profile.h"
-#include "core/store/preferences.h"
-#include "core/store/situation_list.h"
+#include "gui/trend/analysis_screen.h"
+#include "gui/comparison/comparison_screen.h"
+#include "gui/trend/trend_screen.h"
 #include "gui/widgets/back_colour.h"
+#include "gui/widgets/choice_button.h"
 #include "gui/widgets/elided_button.h"
 #include "gui/widgets/help_viewer.h"
-#include "gui/common/write_notice.h"
-#include "gui/trend/analysis_screen.h"
-#include "gui/calendar/calendar_screen.h"
-#include "gui/comparison/comparison_screen.h"
-#include "gui/list/measurement_list_screen.h"
-#include "gui/trend/trend_screen.h"
 
 namespace pairly::shell {
 
@@ -40,30 +32,23 @@ namespace {
 // The selected partner button's background.
 const QColor kSelectedPartnerColour(255, 255, 240);
 
-// The splash stays up at least this long.
-constexpr int kSplashMinimumMs = 1500;
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
+// Room for the caption is enough (the style would ask for more): the row has to fit the
+// window's width.
+QPushButton* shapeButton(QPushButton* button, const char* name, const QString& caption) {
     button->setObjectName(name);
     button->setAutoDefault(false);
-    // Room for the caption is enough (the style would ask for more): the row has to fit
-    // the window's width.
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 18);
     return button;
 }
 
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+    return shapeButton(new QPushButton(caption, parent), name, caption);
+}
+
 // The widest a partner button's caption grows: a longer nickname is elided to the room the
 // button has, whole in the tooltip, so that the top row keeps its places.
 constexpr int kPartnerCaptionWidth = 120;
-
-// Every caption of a partner button goes through here.
-void showPartnerCaption(QPushButton* button, const QString& caption) {
-    static_cast<ui::ElidedButton*>(button)->setCaption(caption);
-}
 
 }  // namespace
 
@@ -74,16 +59,13 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, u
     setWindowTitle(QStringLiteral(" ペアリー☆ログ"));
     ctx_.focusActivePartnerButton = [this] { partnerButton(ctx_.currentSlot)->setFocus(); };
     buildWindow();
+    ctx_.session.subscribe([this](const session::Event& event) { sessionChanged(event); });
 }
 
 MainWindow::~MainWindow() {
-    delete splash_;
-    // The screens go before the top row, which holds the input screen's day counts; the
-    // settings screen refers to the input screen, so the input screen goes last.
-    for (int i = kScreenCount - 1; i >= 0; --i) {
-        if (menu_[i].panel != inputScreen_) delete menu_[i].panel;
-    }
-    delete inputScreen_;
+    // The screens refer to ctx_, which goes with this object's members: they go first, in
+    // whatever order Qt takes them.
+    delete takeCentralWidget();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -95,36 +77,27 @@ void MainWindow::buildWindow() {
     column->setContentsMargins(4, 4, 4, 4);
     column->setSpacing(4);
 
-    inputScreen_ = new entry::InputScreen(ctx_);
-    settingsScreen_ = new maintenance::SettingsScreen(ctx_, *inputScreen_);
-    comparisonScreen_ = new views::ComparisonScreen(ctx_);
-    // The trend screen holds the weight series; the analyses and the list build on it.
-    // The list has read and warned about the same log just before.
-    trendScreen_ = new views::TrendScreen(ctx_);
-    analysisScreen_ = new views::AnalysisScreen(ctx_, *trendScreen_);
-    ctx_.rebuildWeightChart = [this](const std::vector<store::MeasurementRecord>& log) {
-        trendScreen_->rebuildWeightChart(log);
-    };
-    memoScreen_ = new maintenance::MemoScreen(ctx_);
+    // The screens' parent until the stack takes them: whatever fails on the way, Qt
+    // deletes them with the window.
+    screens_ = new QStackedWidget(central);
+    screens_->setObjectName("screenArea");
+    inputScreen_ = new entry::InputScreen(ctx_, screens_);
+    settingsScreen_ =
+        new maintenance::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
+    linkSettingsToInput(*inputScreen_, *settingsScreen_);
+    comparisonScreen_ = new views::ComparisonScreen(ctx_, screens_);
+    trendScreen_ = new views::TrendScreen(ctx_, screens_);
+    analysisScreen_ = new views::AnalysisScreen(ctx_, screens_);
+    memoScreen_ = new maintenance::MemoScreen(ctx_, screens_);
     printing_ = new maintenance::PrintController(ctx_, *this, this);
 
     column->addWidget(buildTopRow());
 
-    // Every screen sits in the same grid cell; hidden ones take no room.
-    auto* screenArea = new QWidget(central);
-    screenArea->setObjectName("screenArea");
-    auto* stack = new QGridLayout(screenArea);
-    stack->setContentsMargins(0, 0, 0, 0);
+    // The stack is as large as its largest screen: the window is sized for it once, and
+    // never widens itself when another screen is shown.
     buildMenuScreens();
-    for (const MenuScreen& m : menu_) {
-        // A hidden screen keeps its claim on the room: the window is sized for the largest
-        // screen once, and never widens itself when another screen is shown.
-        QSizePolicy policy = m.panel->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        m.panel->setSizePolicy(policy);
-        stack->addWidget(m.panel, 0, 0);
-    }
-    column->addWidget(screenArea, 1);
+    for (const MenuScreen& m : menu_) screens_->addWidget(m.panel);
+    column->addWidget(screens_, 1);
 
     setCentralWidget(central);
     hideAllScreens();
@@ -151,6 +124,9 @@ QWidget* MainWindow::buildTopRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
 
+    // Exactly one partner is selected, shown by its button's colour.
+    partnerButtons_ = new QButtonGroup(this);
+    partnerButtons_->setExclusive(true);
     cmdUser1_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
     cmdUser2_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
     for (int slot = 1; slot <= 2; ++slot) {
@@ -159,10 +135,11 @@ QWidget* MainWindow::buildTopRow() {
         button->setAutoDefault(false);
         button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         button->setMinimumWidth(84);
-        connect(button, &QPushButton::clicked, this, [this, slot] { selectPartner(slot); });
+        partnerButtons_->addButton(button, slot);
         layout->addWidget(button);
         layout->addWidget(inputScreen_->dayCountWidget(slot));
     }
+    connect(partnerButtons_, &QButtonGroup::idClicked, this, &MainWindow::selectPartner);
     layout->addSpacing(6);
 
     static const struct {
@@ -175,13 +152,18 @@ QWidget* MainWindow::buildTopRow() {
         {Screen::Calendar, "cmdCale", "カレンダー"}, {Screen::Memo, "cmdMemo", "一言日記"},
         {Screen::Trend, "cmdRentai", "全グラフ"},    {Screen::Settings, "cmdSettei", "編集"},
     };
+    // At most one screen is shown; its button is the checked one.
+    menuButtons_ = new QButtonGroup(this);
+    menuButtons_->setExclusive(true);
     for (const auto& item : kMenu) {
-        QPushButton* button = makeButton(item.name, QString::fromUtf8(item.caption), row);
-        const Screen screen = item.screen;
-        connect(button, &QPushButton::clicked, this, [this, screen] { switchToScreen(screen); });
-        menu_[index(screen)].button = button;
+        const QString caption = QString::fromUtf8(item.caption);
+        QPushButton* button = shapeButton(new ui::ChoiceButton(caption, row), item.name, caption);
+        menuButtons_->addButton(button, index(item.screen));
+        menu_[index(item.screen)].button = button;
         layout->addWidget(button);
     }
+    connect(menuButtons_, &QButtonGroup::idClicked, this,
+            [this](int id) { switchToScreen(static_cast<Screen>(id)); });
     layout->addStretch(1);
 
     chkHelp_ = new QCheckBox(QStringLiteral("ヘルプツアー"), row);
@@ -211,182 +193,15 @@ QWidget* MainWindow::buildTopRow() {
     return row;
 }
 
-// The one place per screen: its panel, the menu's preparation and the refresh after a
-// change of partner.
-void MainWindow::buildMenuScreens() {
-    MenuScreen& input = menu_[index(Screen::Input)];
-    input.panel = inputScreen_;
-    // Kept between visits, so that what was typed stays; filled again only when the partner
-    // or the data changed since.
-    input.prepare = [this] { inputScreen_->refreshIfStale(); };
-    input.refreshForPartner = [this] {
-        inputScreen_->refreshDayView();
-        inputScreen_->refreshBmi();
-    };
-
-    MenuScreen& list = menu_[index(Screen::List)];
-    auto* listScreen = new views::MeasurementListScreen(ctx_);
-    inputScreen_->situationLists().registerList(listScreen->situationList());
-    list.panel = listScreen;
-    list.prepare = [listScreen] { listScreen->openMeasurementList(); };
-    list.refreshForPartner = [listScreen] { listScreen->refreshForPartner(); };
-
-    MenuScreen& comparison = menu_[index(Screen::Comparison)];
-    comparison.panel = comparisonScreen_;
-    comparison.prepare = [this] {
-        comparisonScreen_->resetDailyAverageTable();
-        comparisonScreen_->refreshComparisonScreen();
-    };
-    // Shows both partners: a change of partner leaves it as it is.
-    comparison.refreshForPartner = nullptr;
-
-    MenuScreen& analysis = menu_[index(Screen::Analysis)];
-    analysis.panel = analysisScreen_;
-    analysis.prepare = [this] { analysisScreen_->openAnalysisScreen(); };
-    analysis.refreshForPartner = [this] { analysisScreen_->openAnalysisScreen(); };
-
-    MenuScreen& calendar = menu_[index(Screen::Calendar)];
-    auto* calendarScreen = new views::CalendarScreen(ctx_);
-    calendar.panel = calendarScreen;
-    calendar.prepare = [calendarScreen] { calendarScreen->openCalendar(); };
-    calendar.refreshForPartner = [calendarScreen] { calendarScreen->openCalendar(); };
-    // A double click on a day opens the input screen on that date.
-    connect(calendarScreen, &views::CalendarScreen::inputDateRequested, this,
-            [this](const text::Date& day) {
-                inputScreen_->showDay(day);
-                hideAllScreens();
-                inputScreen_->show();
-            });
-
-    MenuScreen& memo = menu_[index(Screen::Memo)];
-    memo.panel = memoScreen_;
-    memo.prepare = [this] { memoScreen_->fillCommentTable(); };
-    memo.refreshForPartner = [this] { memoScreen_->fillCommentTable(); };
-
-    MenuScreen& trend = menu_[index(Screen::Trend)];
-    trend.panel = trendScreen_;
-    trend.prepare = [this] { trendScreen_->openTrendScreen(); };
-    trend.refreshForPartner = [this] { trendScreen_->refreshForPartner(); };
-
-    MenuScreen& settings = menu_[index(Screen::Settings)];
-    settings.panel = settingsScreen_;
-    settings.prepare = [this] { settingsScreen_->openSettings(); };
-    settings.refreshForPartner = [this] { settingsScreen_->refreshForPartner(); };
-}
-
-// ---------------------------------------------------------------------------------------
-// Start-up
-
-void MainWindow::startUp() {
-    const long long started = ctx_.clock.monotonicMs();
-    splash_ = new SplashWindow;
-    splash_->show();
-    letPaint();
-    // A change a crash stopped half way is finished before any file is read.
-    checkDataFolder(ctx_);
-
-    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    ctx_.startupInProgress = true;
-    hideAllScreens();
-
-    inputScreen_->prepareForStartup();
-
-    ctx_.currentSlot = 1;
-    setPartnerButtonSelected(1);
-    loadPartnerProfile(2);
-    loadPartnerProfile(1);
-
-    settingsScreen_->prepareForStartup();
-    // A fresh folder gets the default situations; this is the only file a start-up writes.
-    if (!ui::written(ctx_, store::ensureSituationList(ctx_.dataFolder), "状況リスト.txt")) {
-        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を作成できませんでした。\n"
-                                         "データフォルダに書き込めるか確認してください。"),
-                          QStringLiteral("ペアリー☆ログ"));
-    }
-    settingsScreen_->loadSituationList();
-    readPreferences();
-    settingsScreen_->readPreferenceControls();
-    runPredecessorImport(ctx_);
-    if (const auto notice = store::damagedLinesNotice(ctx_.dataFolder))
-        ctx_.dialogs.warn(q(notice->text), q(notice->title));
-    trendScreen_->prepareForStartup();
-    analysisScreen_->prepareForStartup();
-
-    inputScreen_->refreshDayView();
-    inputScreen_->applyMarkerMode();
-    inputScreen_->refreshBmi();
-    memoScreen_->loadMemo();
-    comparisonScreen_->prepareForStartup();
-    comparisonScreen_->resetDailyAverageTable();
-    comparisonScreen_->refreshComparisonScreen();
-
-    const long long elapsed = ctx_.clock.monotonicMs() - started;
-    if (elapsed <= kSplashMinimumMs) ctx_.clock.pause(int(kSplashMinimumMs - elapsed) + 1);
-
-    show();
-    splash_->close();
-    delete splash_;
-    splash_ = nullptr;
-    letPaint();
-
-    hideAllScreens();
-    screenPanel(Screen::Comparison)->show();
-    letPaint();
-
-    chkHelp_->setChecked(ctx_.helpTourFlag != 0);
-    inputScreen_->disableSteppers();
-    inputScreen_->selectMixedOption();
-    letPaint();
-    ctx_.startupInProgress = false;
-    inputScreen_->redrawMainChart();
-
-    for (const std::string& text : startupHelpTexts()) explain(text);
-
-    // A couple starting in an empty folder begins by entering themselves.
-    if (maintenance::isFirstRun(ctx_.dataFolder)) {
-        hideAllScreens();
-        settingsScreen_->openSettings();
-        screenPanel(Screen::Settings)->show();
-        letPaint();
-        settingsScreen_->openNewStart();
-    }
-}
-
-void MainWindow::loadPartnerProfile(int slot) {
-    const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
-    if (loaded.failed()) {
-        ctx_.dialogs.warn(q(store::profileFileName(slot)) +
-                              QStringLiteral(" を読み込めませんでした。\n"
-                                             "読み込めた分だけを表示しています。"
-                                             "ファイルとディスクの状態を確認してください。"),
-                          QStringLiteral("読み込みエラー"));
-    }
-    ctx_.setProfile(slot, loaded.profile);
-    ctx_.setProfileStamp(slot, loaded.stamp);
-    showPartnerProfile(slot);
-}
-
-// The partner's button shows its nickname, and the title the selected partner's.
-void MainWindow::showPartnerProfile(int slot) {
-    const store::PartnerProfile& profile = ctx_.profileOf(slot);
-    showPartnerCaption(partnerButton(slot), q(store::partnerCaption(profile, slot)));
-    if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
-}
-
-void MainWindow::readPreferences() {
-    const std::filesystem::path& folder = ctx_.dataFolder;
-    ctx_.movingAverage = store::readMovingAverage(folder);
-    ctx_.markerMode = store::readMarkerMode(folder);
-    ctx_.helpTourFlag = store::readHelpTourFlag(folder);
-    const store::LoadedScaleSteps steps = store::loadScaleSteps(folder);
-    ctx_.steps = steps.steps;
-    ctx_.stepsStamp = steps.stamp;
-}
-
 // ---------------------------------------------------------------------------------------
 // Partner selection
 
+void MainWindow::sessionChanged(const session::Event& event) {
+    if (event.what == session::Change::Partner) setPartnerButtonSelected(event.slot);
+}
+
 void MainWindow::setPartnerButtonSelected(int slot) {
+    partnerButton(slot)->setChecked(true);
     ui::setBackColour(partnerButton(slot), kSelectedPartnerColour);
     QPushButton* other = partnerButton(3 - slot);
     ui::setBackColour(other, QColor());  // back to the button face
@@ -395,15 +210,16 @@ void MainWindow::setPartnerButtonSelected(int slot) {
 void MainWindow::selectPartner(int slot) {
     if (slot != 1 && slot != 2) return;
     if (slot == ctx_.currentSlot) return;
-    ctx_.currentSlot = slot;
+    const session::Session::Refresh refresh(ctx_.session);
+    ctx_.session.selectPartner(slot);
     loadPartnerProfile(slot);
     refreshVisibleScreen();
-    setPartnerButtonSelected(slot);
 }
 
 // The new start has replaced this partner's files and made it the selected one.
 void MainWindow::newStartEntered(int slot) {
-    ctx_.currentSlot = slot;
+    const session::Session::Refresh refresh(ctx_.session);
+    ctx_.session.selectPartner(slot);
     loadPartnerProfile(slot);
     setPartnerButtonSelected(slot);
     refreshVisibleScreen();
@@ -418,9 +234,10 @@ void MainWindow::refreshVisibleScreen() {
         MenuScreen& m = menu_[index(screen)];
         if (m.panel->isHidden()) continue;
         if (!m.refreshForPartner) return;
+        const session::Session::Refresh refresh(ctx_.session);
         hideAllScreens();
         m.refreshForPartner();
-        m.panel->show();
+        showScreen(screen);
         return;
     }
 }
@@ -429,7 +246,15 @@ void MainWindow::refreshVisibleScreen() {
 // Screen switching
 
 void MainWindow::hideAllScreens() {
+    // Hidden, a screen stays in the stack: none shows until showScreen.
     for (const MenuScreen& m : menu_) m.panel->hide();
+}
+
+void MainWindow::showScreen(Screen screen) {
+    MenuScreen& m = menu_[index(screen)];
+    screens_->setCurrentWidget(m.panel);
+    m.panel->show();
+    m.button->setChecked(true);
 }
 
 bool MainWindow::visibleScreen(Screen* screen) const {
@@ -445,54 +270,18 @@ bool MainWindow::visibleScreen(Screen* screen) const {
 void MainWindow::switchToScreen(Screen screen) {
     MenuScreen& m = menu_[index(screen)];
     if (!m.panel->isHidden()) return;
-    hideAllScreens();
-    if (m.prepare) m.prepare();
-    m.panel->show();
+    {
+        const session::Session::Refresh refresh(ctx_.session);
+        hideAllScreens();
+        if (m.prepare) m.prepare();
+        showScreen(screen);
+    }
     letPaint();
     explain(screenHelpText(screen));
 }
 
 // ---------------------------------------------------------------------------------------
-// Help tour and help document
-
-void MainWindow::DSP_HELP() { ui::showHelpTour(ctx_, q(helpText_)); }
-
-void MainWindow::explain(const std::string& text) {
-    setHelpText(text);
-    DSP_HELP();
-}
-
-void MainWindow::onHelpTourToggled(bool checked) {
-    if (ctx_.startupInProgress) return;
-    if (checked) {
-        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOnText),
-                            QString::fromUtf8(kHelpTourOnTitle));
-        ctx_.helpTourFlag = 1;
-    } else {
-        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOffText),
-                            QString::fromUtf8(kHelpTourOffTitle));
-        ctx_.helpTourFlag = 0;
-    }
-    if (!ui::written(ctx_, store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag),
-                     "設定.txt")) {
-        ctx_.dialogs.warn(QStringLiteral("設定.txt に書き込めませんでした。\n"
-                                         "この設定は次回の起動時には元に戻ります。"),
-                          QString::fromUtf8(kHelpTourTitle));
-    }
-}
-
-void MainWindow::openHelp() {
-    if (!helpViewer_) helpViewer_ = new ui::HelpViewer(this);
-    helpViewer_->showNormal();
-    helpViewer_->raise();
-    helpViewer_->activateWindow();
-}
-
-ui::HelpViewer* MainWindow::helpViewer() const { return helpViewer_.data(); }
-
-void MainWindow::closeHelpWindows() {
-    if (helpViewer_) helpViewer_->close();
-}
+// Closing
 
 void MainWindow::quitProgram() { close(); }
 

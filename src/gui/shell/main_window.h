@@ -1,18 +1,22 @@
 #pragma once
-// The main window: partner buttons, menu row and the eight screens in one place, of
-// which exactly one is visible. The visible panel is the only record of the current screen.
+// The main window: partner buttons, menu row and the eight screens in a stacked widget, of
+// which at most one is visible. The visible panel is the only record of the current screen;
+// the selected partner is the session's.
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/shell/help_texts.h"
 #include "gui/common/app_context.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QPushButton;
+class QStackedWidget;
 
 namespace pairly::entry {
 class InputScreen;
@@ -101,6 +105,10 @@ private:
     void buildWindow();
     QWidget* buildTopRow();
     void buildMenuScreens();
+    // Shows one screen (its menu button checked); the others are hidden.
+    void showScreen(Screen screen);
+    // Follows the session: the partner buttons and the title.
+    void sessionChanged(const session::Event& event);
     void setPartnerButtonSelected(int slot);
     QPushButton* partnerButton(int slot) const { return slot == 2 ? cmdUser2_ : cmdUser1_; }
     void loadPartnerProfile(int slot);
@@ -123,10 +131,13 @@ private:
 
     QPushButton* cmdUser1_ = nullptr;
     QPushButton* cmdUser2_ = nullptr;
+    QButtonGroup* partnerButtons_ = nullptr;
+    QButtonGroup* menuButtons_ = nullptr;
     QCheckBox* chkHelp_ = nullptr;
+    QStackedWidget* screens_ = nullptr;
     std::array<MenuScreen, kScreenCount> menu_;
 
-    SplashWindow* splash_ = nullptr;
+    std::unique_ptr<SplashWindow> splash_;
     QPointer<ui::HelpViewer> helpViewer_;
 };
 

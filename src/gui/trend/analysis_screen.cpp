@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "gui/widgets/grid.h"
-#include "gui/trend/trend_screen.h"
 
 namespace pairly::views {
 
@@ -54,8 +53,8 @@ QLabel* makeSummary(const char* name, QWidget* parent) {
 
 }  // namespace
 
-AnalysisScreen::AnalysisScreen(ui::AppContext& ctx, TrendScreen& trend, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), trend_(trend) {
+AnalysisScreen::AnalysisScreen(ui::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
     setObjectName("fraBunseki");
 
     auto* timeSide = new QWidget(this);
@@ -165,10 +164,11 @@ void AnalysisScreen::prepareForStartup() {
     for (QLabel* label : label5_) label->clear();
 }
 
-const WeightSeries& AnalysisScreen::series() const { return trend_.weightSeries(); }
+const WeightSeries& AnalysisScreen::series() const { return series_; }
 
 void AnalysisScreen::openAnalysisScreen() {
-    trend_.rebuildWeightChart();
+    series_ = {};  // the old series goes before the new one is made
+    series_ = buildWeightSeries(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
     fillTimeSeries();
     fillMilestones();
     fillAverageTrend();

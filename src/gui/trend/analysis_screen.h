@@ -1,12 +1,13 @@
 #pragma once
 // The analysis screen fraBunseki: four grids msgB1..msgB4 (time series, milestones,
-// average trend, band ranking) computed from the weight series of the trend screen, which
-// owns it and reloads it on every opening of this screen.
+// average trend, band ranking) computed from the selected partner's weight series, made
+// anew from the session's log on every opening of this screen.
 #include <QWidget>
 #include <array>
 
 #include "gui/common/app_context.h"
 #include "core/trend/analyses.h"
+#include "core/trend/weight_trend.h"
 
 class QGroupBox;
 class QLabel;
@@ -18,17 +19,15 @@ class Grid;
 
 namespace pairly::views {
 
-class TrendScreen;
-
 class AnalysisScreen : public QWidget {
     Q_OBJECT
 public:
-    AnalysisScreen(ui::AppContext& ctx, TrendScreen& trend, QWidget* parent = nullptr);
+    explicit AnalysisScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
 
     // Start-up state: "前回との差" and "１.０Ｋｇ刻み" selected, grids with headers only.
     void prepareForStartup();
-    // Reloads the weight series (rebuildWeightChart) and fills the four analyses; also the
-    // refresh after a change of partner.
+    // Makes the weight series from the log and fills the four analyses; also the refresh
+    // after a change of partner.
     void openAnalysisScreen();
 
     void fillTimeSeries();
@@ -43,7 +42,7 @@ private:
     const WeightSeries& series() const;
 
     ui::AppContext& ctx_;
-    TrendScreen& trend_;
+    WeightSeries series_;
     ui::Grid* msgB1_ = nullptr;
     ui::Grid* msgB2_ = nullptr;
     ui::Grid* msgB3_ = nullptr;

@@ -259,14 +259,8 @@ void TrendScreen::prepareForStartup() { cboIdou_->setEditText(q(ctx_.movingAvera
 // ---------------------------------------------------------------------------------------
 // Weight chart
 
-void TrendScreen::rebuildWeightChart(bool warnOnFailedRead) {
-    rebuildWeightChart(warnOnFailedRead
-                           ? ui::loadLogForScreen(ctx_, ctx_.currentSlot).records
-                           : store::loadLog(ctx_.dataFolder, ctx_.currentSlot).records);
-}
-
-void TrendScreen::rebuildWeightChart(const std::vector<store::MeasurementRecord>& log) {
-    series_ = buildWeightSeries(log);
+void TrendScreen::rebuildWeightChart() {
+    series_ = buildWeightSeries(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
     const WeightAxes axes = weightChartAxes(series_);
     leftAxis_ = axes.left;
     setAxis(*mcrRentai_, ui::Axis::Left, axes.left);
@@ -355,7 +349,7 @@ void TrendScreen::showMetricChart(TrendChart kind) {
     }
     const MetricKind metric = metricKindOf(kind);
     const MetricChart model =
-        buildMetricChart(ui::loadLogForScreen(ctx_, ctx_.currentSlot).records, metric);
+        buildMetricChart(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records, metric);
     ui::Chart& chart = *metricCharts_[static_cast<std::size_t>(metric)];
     fillSeries(chart, model.points(), {&model.series1, &model.series2});
     chart.setAxisRange(ui::Axis::Left, model.left.minimum, model.left.maximum);

@@ -3,10 +3,8 @@
 // with its period and lowest-weight summaries and the goal button, and the three metric
 // charts mcrRentai2..4 laid over it.
 //
-// This screen owns the weight series of the selected partner. Every rebuildWeightChart
-// replaces it, also while the screen is hidden (the list and analysis screens call it
-// through AppContext::rebuildWeightChart); the analysis screen reads it through
-// weightSeries(). A hidden screen defers drawing the points until it is shown.
+// The weight series is made from the session's log on every opening and partner change.
+// A hidden screen defers drawing the points until it is shown.
 #include <QWidget>
 #include <array>
 
@@ -35,13 +33,9 @@ public:
     // Puts the moving-average count read at start-up into cboIdou.
     void prepareForStartup();
 
-    // Reads the selected partner's log, replaces the weight series, sets the weight
+    // Takes the selected partner's log, replaces the weight series, sets the weight
     // chart's axes (lower bound Int(minimum weight)), its points and the three texts.
-    // A screen that has just read the same log itself, and warned if it could not, asks
-    // for no second warning.
-    void rebuildWeightChart(bool warnOnFailedRead = true);
-    // The same from a log the caller has just read.
-    void rebuildWeightChart(const std::vector<store::MeasurementRecord>& log);
+    void rebuildWeightChart();
     // Redraws the three series from the series in memory with the current count.
     void refillMovingAverage();
     // The menu's steps after hiding the screens: rebuild, weight view, weight chart in

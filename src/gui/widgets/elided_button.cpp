@@ -7,7 +7,7 @@
 namespace pairly::ui {
 
 ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
-    : QPushButton(parent), maximumCaptionWidth_(maximumCaptionWidth) {}
+    : ChoiceButton(QString(), parent), maximumCaptionWidth_(maximumCaptionWidth) {}
 
 void ElidedButton::setCaption(const QString& caption) {
     caption_ = caption;
@@ -36,7 +36,7 @@ QSize ElidedButton::sizeHint() const {
 }
 
 void ElidedButton::resizeEvent(QResizeEvent* event) {
-    QPushButton::resizeEvent(event);
+    ChoiceButton::resizeEvent(event);
     elide();
 }
 

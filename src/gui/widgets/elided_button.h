@@ -1,12 +1,13 @@
 #pragma once
 // A push button whose caption may be longer than the room it gets: the caption is elided
 // ("とても長い…") to the button's width and shown whole in the tooltip. The button asks
-// for room for the caption up to a maximum width, never more.
-#include <QPushButton>
+// for room for the caption up to a maximum width, never more. It is one of an exclusive
+// choice (the partner buttons).
+#include "gui/widgets/choice_button.h"
 
 namespace pairly::ui {
 
-class ElidedButton : public QPushButton {
+class ElidedButton : public ChoiceButton {
 public:
     ElidedButton(int maximumCaptionWidth, QWidget* parent = nullptr);
 

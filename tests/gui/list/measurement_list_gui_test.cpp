@@ -47,9 +47,6 @@ protected:
         f.folder.writeCp932("データ1.txt", log1);
         if (!log2.empty()) f.folder.writeCp932("データ2.txt", log2);
         f.start();
-        f.window->context().rebuildWeightChart = [this](const std::vector<store::MeasurementRecord>&) {
-            ++weightChartBuilds;
-        };
         f.click("cmdTaijyu");
     }
 
@@ -88,7 +85,6 @@ protected:
     }
 
     ShellFixture f;
-    int weightChartBuilds = 0;
 };
 
 using Texts = std::vector<std::string>;
@@ -130,7 +126,6 @@ TEST_F(ListScreenTest, OpensWithTheWholeLogAndEveryFilterAtAll) {
     EXPECT_TRUE(chart().isSeriesVisible(1));
     EXPECT_FALSE(chart().isSeriesVisible(2));
     EXPECT_EQ(pressedButtons(), kAllShown);
-    EXPECT_EQ(weightChartBuilds, 1);
     EXPECT_TRUE(f.dialogs.shown.empty());
 
     // Filters, then away and back: the list opens whole again.
@@ -142,7 +137,6 @@ TEST_F(ListScreenTest, OpensWithTheWholeLogAndEveryFilterAtAll) {
     EXPECT_EQ(g.rowCount(), 7);
     EXPECT_EQ(pressedButtons(), kAllShown);
     EXPECT_EQ(text("txtKey"), QString());
-    EXPECT_EQ(weightChartBuilds, 2);  // filtered builds leave the trend graph alone
 }
 
 TEST_F(ListScreenTest, PeriodButtonsSetThePeriodAndPressOnlyThemselves) {
@@ -232,7 +226,6 @@ TEST_F(ListScreenTest, PartnerChangeListsTheNewPartnersWholeHistory) {
     f.click("cmdAllDay");
     EXPECT_EQ(text("cboStdate"), qs("2026/10/01"));
     EXPECT_EQ(table().rowCount(), 3);
-    EXPECT_EQ(weightChartBuilds, 2);
 }
 
 TEST_F(ListScreenTest, OverlaysAndSeriesOptions) {

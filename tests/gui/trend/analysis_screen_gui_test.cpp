@@ -125,7 +125,7 @@ TEST_F(TrendScreensTest, AnalysisScrollRulesAndAnEmptyLog) {
     }
 
     // The other partner has no log yet: empty grids, no summaries, no box.
-    ctx.currentSlot = 2;
+    ctx.session.selectPartner(2);
     openAnalysis();
     for (const char* g : {"msgB1", "msgB2", "msgB3", "msgB4"})
         EXPECT_EQ(grid(g).rowCount(), 0) << g;

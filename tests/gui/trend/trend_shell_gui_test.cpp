@@ -1,5 +1,5 @@
 // The trend and analysis screens inside the main window: menu buttons, partner changes,
-// the count read at start-up and the rebuild the list screen calls.
+// the count read at start-up and the log taken anew on every opening.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -62,7 +62,7 @@ TEST(TrendShell, PartnerChangeRedrawsTheVisibleTrendOrAnalysis) {
     EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
-TEST(TrendShell, CountFromStartUpAndTheRebuildOthersCall) {
+TEST(TrendShell, CountFromStartUpAndTheLogTakenAnewOnEveryOpening) {
     ShellFixture f;
     f.writeCouple();
     writeLogs(f);
@@ -70,32 +70,29 @@ TEST(TrendShell, CountFromStartUpAndTheRebuildOthersCall) {
     f.start();
     EXPECT_EQ(f.find<QComboBox>("cboIdou")->currentText(), "2");
 
-    // The list screen calls the rebuild while the trend screen is hidden.
-    ui::AppContext& ctx = f.window->context();
-    ASSERT_TRUE(static_cast<bool>(ctx.rebuildWeightChart));
+    // The list read the log on its opening; another window adds a weighing after that.
+    f.click("cmdTaijyu");
     f.folder.writeCp932("データ1.txt", line("2026/11/01", "55.2") + line("2026/11/02", "54.9") +
                                            line("2026/11/03", "55") + line("2026/11/04", "54"));
-    const auto log = store::loadLog(f.folder.path(), 1).records;
-    ctx.rebuildWeightChart(log);
-    const views::WeightSeries& s = f.window->trendScreen()->weightSeries();
-    EXPECT_EQ(s.count(), 4);
-    EXPECT_EQ(s.lowestWeightDate, "2026/11/04");
-
     f.click("cmdRentai");
     auto* chart = f.find<ui::Chart>("mcrRentai");
     ASSERT_EQ(chart->pointCount(), 4);
     EXPECT_EQ(chart->value(2, 1), "");
     EXPECT_NE(chart->value(2, 2), "");
+    EXPECT_TRUE(f.find<QLabel>("lblKiro")->text().contains("2026/11/04"));
+    f.click("cmdBunseki");
+    EXPECT_EQ(f.find<ui::Grid>("msgB1")->rowCount(), 4);
     EXPECT_TRUE(f.dialogs.shown.empty());
 
-    // The list warns about a log it cannot read; the rebuild it asks for works from what
-    // the list read and reads nothing itself.
+    // A log that cannot be read: one warning for the opening, and the grids show what
+    // could be read (nothing here).
     {
         auto faults = InjectFaults::always({store::fileops::Op::Read});
-        ctx.rebuildWeightChart({log.begin(), log.begin() + 2});
+        f.click("cmdRentai");
     }
-    EXPECT_TRUE(f.dialogs.shown.empty());
-    EXPECT_EQ(f.window->trendScreen()->weightSeries().count(), 2);
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].title, qs("読み込みエラー"));
+    EXPECT_EQ(chart->pointCount(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+// The help tour's boxes and the help document's window.
+#include "core/store/preferences.h"
+#include "gui/common/write_notice.h"
+#include "gui/shell/main_window.h"
+#include "gui/widgets/help_viewer.h"
+
+namespace pairly::shell {
+
+void MainWindow::DSP_HELP() { ui::showHelpTour(ctx_, QString::fromStdString(helpText_)); }
+
+void MainWindow::explain(const std::string& text) {
+    setHelpText(text);
+    DSP_HELP();
+}
+
+void MainWindow::onHelpTourToggled(bool checked) {
+    if (ctx_.startupInProgress) return;
+    if (checked) {
+        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOnText),
+                            QString::fromUtf8(kHelpTourOnTitle));
+        ctx_.helpTourFlag = 1;
+    } else {
+        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOffText),
+                            QString::fromUtf8(kHelpTourOffTitle));
+        ctx_.helpTourFlag = 0;
+    }
+    if (!ui::written(ctx_, store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag),
+                     "設定.txt")) {
+        ctx_.dialogs.warn(QStringLiteral("設定.txt に書き込めませんでした。\n"
+                                         "この設定は次回の起動時には元に戻ります。"),
+                          QString::fromUtf8(kHelpTourTitle));
+    }
+}
+
+void MainWindow::openHelp() {
+    if (!helpViewer_) helpViewer_ = new ui::HelpViewer(this);
+    helpViewer_->showNormal();
+    helpViewer_->raise();
+    helpViewer_->activateWindow();
+}
+
+ui::HelpViewer* MainWindow::helpViewer() const { return helpViewer_.data(); }
+
+void MainWindow::closeHelpWindows() {
+    if (helpViewer_) helpViewer_->close();
+}
+
+}  // namespace pairly::shell

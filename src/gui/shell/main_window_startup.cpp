@@ -1,0 +1,147 @@
+// The launch sequence, and reading the profiles and preferences into the session.
+#include <QCheckBox>
+
+#include "core/settings/new_start.h"
+#include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
+#include "core/store/preferences.h"
+#include "core/store/situation_list.h"
+#include "gui/common/write_notice.h"
+#include "gui/comparison/comparison_screen.h"
+#include "gui/entry/input_screen.h"
+#include "gui/memo/memo_screen.h"
+#include "gui/settings/settings_screen.h"
+#include "gui/shell/folder_check_controller.h"
+#include "gui/shell/import_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/splash_window.h"
+#include "gui/trend/analysis_screen.h"
+#include "gui/trend/trend_screen.h"
+#include "gui/widgets/elided_button.h"
+
+namespace pairly::shell {
+
+namespace {
+
+// The splash stays up at least this long.
+constexpr int kSplashMinimumMs = 1500;
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+void MainWindow::startUp() {
+    const long long started = ctx_.clock.monotonicMs();
+    splash_ = std::make_unique<SplashWindow>();
+    splash_->show();
+    letPaint();
+    // A change a crash stopped half way is finished before any file is read.
+    checkDataFolder(ctx_);
+
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    ctx_.startupInProgress = true;
+    hideAllScreens();
+
+    inputScreen_->prepareForStartup();
+
+    ctx_.session.selectPartner(1);
+    setPartnerButtonSelected(1);
+    loadPartnerProfile(2);
+    loadPartnerProfile(1);
+
+    settingsScreen_->prepareForStartup();
+    // A fresh folder gets the default situations; this is the only file a start-up writes.
+    if (!ui::written(ctx_, store::ensureSituationList(ctx_.dataFolder), "状況リスト.txt")) {
+        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を作成できませんでした。\n"
+                                         "データフォルダに書き込めるか確認してください。"),
+                          QStringLiteral("ペアリー☆ログ"));
+    }
+    settingsScreen_->loadSituationList();
+    readPreferences();
+    settingsScreen_->readPreferenceControls();
+    runPredecessorImport(ctx_);
+    if (const auto notice = store::damagedLinesNotice(ctx_.dataFolder))
+        ctx_.dialogs.warn(q(notice->text), q(notice->title));
+    trendScreen_->prepareForStartup();
+    analysisScreen_->prepareForStartup();
+
+    {
+        // The screens filled now share one reading of each log.
+        const session::Session::Refresh refresh(ctx_.session);
+        inputScreen_->refreshDayView();
+        inputScreen_->applyMarkerMode();
+        inputScreen_->refreshBmi();
+        memoScreen_->loadMemo();
+        comparisonScreen_->prepareForStartup();
+        comparisonScreen_->resetDailyAverageTable();
+        comparisonScreen_->refreshComparisonScreen();
+    }
+
+    const long long elapsed = ctx_.clock.monotonicMs() - started;
+    if (elapsed <= kSplashMinimumMs) ctx_.clock.pause(int(kSplashMinimumMs - elapsed) + 1);
+
+    show();
+    splash_->close();
+    splash_.reset();
+    letPaint();
+
+    hideAllScreens();
+    showScreen(Screen::Comparison);
+    letPaint();
+
+    chkHelp_->setChecked(ctx_.helpTourFlag != 0);
+    inputScreen_->disableSteppers();
+    inputScreen_->selectMixedOption();
+    letPaint();
+    ctx_.startupInProgress = false;
+    inputScreen_->redrawMainChart();
+
+    for (const std::string& text : startupHelpTexts()) explain(text);
+
+    // A couple starting in an empty folder begins by entering themselves.
+    if (maintenance::isFirstRun(ctx_.dataFolder)) {
+        hideAllScreens();
+        {
+            const session::Session::Refresh refresh(ctx_.session);
+            menu_[index(Screen::Settings)].prepare();
+            showScreen(Screen::Settings);
+        }
+        letPaint();
+        settingsScreen_->openNewStart();
+    }
+}
+
+void MainWindow::loadPartnerProfile(int slot) {
+    const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
+    if (loaded.failed()) {
+        ctx_.dialogs.warn(q(store::profileFileName(slot)) +
+                              QStringLiteral(" を読み込めませんでした。\n"
+                                             "読み込めた分だけを表示しています。"
+                                             "ファイルとディスクの状態を確認してください。"),
+                          QStringLiteral("読み込みエラー"));
+    }
+    ctx_.setProfile(slot, loaded.profile);
+    ctx_.setProfileStamp(slot, loaded.stamp);
+    showPartnerProfile(slot);
+}
+
+// The partner's button shows its nickname, and the title the selected partner's.
+void MainWindow::showPartnerProfile(int slot) {
+    const store::PartnerProfile& profile = ctx_.profileOf(slot);
+    static_cast<ui::ElidedButton*>(partnerButton(slot))
+        ->setCaption(q(store::partnerCaption(profile, slot)));
+    if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
+}
+
+void MainWindow::readPreferences() {
+    const std::filesystem::path& folder = ctx_.dataFolder;
+    session::Preferences& preferences = ctx_.session.preferences();
+    preferences.movingAverage = store::readMovingAverage(folder);
+    preferences.markerMode = store::readMarkerMode(folder);
+    preferences.helpTourFlag = store::readHelpTourFlag(folder);
+    const store::LoadedScaleSteps steps = store::loadScaleSteps(folder);
+    preferences.steps = steps.steps;
+    preferences.stepsStamp = steps.stamp;
+}
+
+}  // namespace pairly::shell

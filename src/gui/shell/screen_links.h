@@ -1,0 +1,17 @@
+#pragma once
+// The one link between two screens, made by the window that holds both: the settings
+// screen's meter shows the figures of the input screen's day view.
+namespace pairly::entry {
+class InputScreen;
+}
+namespace pairly::maintenance {
+class SettingsScreen;
+}
+
+namespace pairly::shell {
+
+// Every refresh of the input screen reaches the meter; a saved profile (a new height)
+// refreshes the input screen when it has gone stale, and with it the meter.
+void linkSettingsToInput(entry::InputScreen& input, maintenance::SettingsScreen& settings);
+
+}  // namespace pairly::shell
