@@ -451,19 +451,14 @@ void MeasurementListScreen::drawVisibleSmallCharts() {
 }
 
 void MeasurementListScreen::renderTables(QtTexts&) {
-    // The tables ask for the texts of the rows they draw: thirty years of weighings are
-    // not turned into a million Qt strings on every refresh. The texts live in model_,
-    // which is replaced only by a build that then renders again.
+    // The tables ask for the cells of the rows they draw: thirty years of weighings are
+    // not turned into a million texts on every refresh. The rows live in model_, which is
+    // replaced only by a build that then renders again.
     const auto n = static_cast<int>(model_.rows.size());
-    auto utf8 = [](Text t) {
-        return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-    };
     msgBunseki_->setRowSource(
         n,
-        [this, utf8](int row, int col) {
-            const auto r = static_cast<std::size_t>(row - 1);
-            if (r >= model_.rows.size() || col < 0 || col >= kListColumns) return QString();
-            return utf8(model_.rows[r].cells[static_cast<std::size_t>(col)]);
+        [this](int row, int col) {
+            return listCell(model_, static_cast<std::size_t>(row - 1), col);
         },
         [this](int row, int col) {
             const auto r = static_cast<std::size_t>(row - 1);
@@ -472,11 +467,8 @@ void MeasurementListScreen::renderTables(QtTexts&) {
             if (col == kFirstArrowColumn) return arrowQColour(model_.rows[r].firstArrow);
             return QColor();
         });
-    msgBunseki2_->setRowSource(n, [this, utf8](int row, int col) {
-        const auto r = static_cast<std::size_t>(row - 1);
-        if (r >= model_.compositionRows.size() || col < 0 || col >= kListCompositionColumns)
-            return QString();
-        return utf8(model_.compositionRows[r].cells[static_cast<std::size_t>(col)]);
+    msgBunseki2_->setRowSource(n, [this](int row, int col) {
+        return compositionCell(model_, static_cast<std::size_t>(row - 1), col);
     });
     // A long list opens at its end, which brings the newest weighings into view; the
     // table scrolls no further than its last row. Both tables show the same rows.

@@ -30,7 +30,24 @@ MeasurementRecord rec(const char* date, float weight, const char* situation = "�
 
 Texts column(const MeasurementList& list, int c) {
     Texts out;
-    for (const ListRow& row : list.rows) out.emplace_back(row.cells[static_cast<std::size_t>(c)]);
+    for (std::size_t i = 0; i < list.rows.size(); ++i) out.push_back(listCell(list, i, c).formatted());
+    return out;
+}
+
+std::string cell(const MeasurementList& list, std::size_t row, int c) {
+    return listCell(list, row, c).formatted();
+}
+
+Texts rowTexts(const MeasurementList& list, std::size_t row) {
+    Texts out;
+    for (int c = 0; c < kListColumns; ++c) out.push_back(cell(list, row, c));
+    return out;
+}
+
+Texts compositionTexts(const MeasurementList& list, std::size_t row) {
+    Texts out;
+    for (int c = 0; c < kListCompositionColumns; ++c)
+        out.push_back(compositionCell(list, row, c).formatted());
     return out;
 }
 
@@ -51,8 +68,8 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
                      rec("2026/12/07", 60.0f), rec("2026/12/07", 60.5f), rec("2026/12/08", 59.7f)};
     const MeasurementList list = buildUnfilteredList(log, kHeight);
     ASSERT_EQ(list.rows.size(), 5u);
-    EXPECT_EQ(list.rows[0].cells,
-              (std::array<Text, kListColumns>{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg",
+    EXPECT_EQ(rowTexts(list, 0),
+              (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg",
                                               "→", "0.0Kg", "→", "23.4", "6.5%", "21.5%"}));
     EXPECT_EQ(column(list, 5), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.8Kg"}));
     EXPECT_EQ(column(list, 6), (Texts{"→", "→", "→", "↑", "↓"}));
@@ -62,7 +79,7 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
     EXPECT_EQ(list.rows[3].firstArrow, Arrow::Up);
     EXPECT_EQ(column(list, 2), (Texts{"日", "月", "月", "月", "火"}));
 
-    EXPECT_EQ(list.compositionRows[0].cells, (std::array<Text, kListCompositionColumns>{
+    EXPECT_EQ(compositionTexts(list, 0), (Texts{
                                                  "1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
                                                  "1450kcal", "8", "48.3Kg", "2", "2.9Kg"}));
     EXPECT_EQ(texts(list.dates), (Texts{"2026/12/06", "2026/12/07", "2026/12/08"}));
@@ -124,14 +141,16 @@ TEST(MeasurementList, SelectionByPeriodSituationAndWeekday) {
     for (const auto& c : cases) {
         const MeasurementList list = buildFilteredList(log, kHeight, c.filters);
         EXPECT_EQ(column(list, 1), c.dates) << c.what;
-        EXPECT_EQ(list.compositionRows.size(), list.rows.size()) << c.what;
+        // Both tables list the same records.
+        for (std::size_t i = 0; i < list.rows.size(); ++i)
+            EXPECT_EQ(compositionTexts(list, i)[1], cell(list, i, 1)) << c.what;
         EXPECT_EQ(list.chart.points(), static_cast<int>(list.rows.size())) << c.what;
     }
     // A record without a valid date is listed whole, with no weekday.
     const MeasurementList all = buildUnfilteredList(log, kHeight);
-    EXPECT_EQ(all.rows[6].cells[1], "2026/13/45");
-    EXPECT_EQ(all.rows[6].cells[2], "");
-    EXPECT_EQ(all.rows[7].cells[2], "");
+    EXPECT_EQ(cell(all, 6, 1), "2026/13/45");
+    EXPECT_EQ(cell(all, 6, 2), "");
+    EXPECT_EQ(cell(all, 7, 2), "");
 }
 
 TEST(MeasurementList, DispatchModes) {
@@ -177,15 +196,15 @@ TEST(MeasurementList, PeriodButtons) {
 
 TEST(MeasurementList, HeightZeroAndEmptyLog) {
     const MeasurementList noHeight = buildUnfilteredList({rec("2026/12/07", 60)}, 0.0f);
-    EXPECT_EQ(noHeight.rows[0].cells[9], "");
-    EXPECT_EQ(noHeight.rows[0].cells[10], "");
-    EXPECT_EQ(noHeight.rows[0].cells[11], "22.0%");
-    EXPECT_EQ(buildUnfilteredList({rec("2026/12/07", 60)}, -170.0f).rows[0].cells[9], "");
+    EXPECT_EQ(cell(noHeight, 0, 9), "");
+    EXPECT_EQ(cell(noHeight, 0, 10), "");
+    EXPECT_EQ(cell(noHeight, 0, 11), "22.0%");
+    EXPECT_EQ(cell(buildUnfilteredList({rec("2026/12/07", 60)}, -170.0f), 0, 9), "");
 
     for (const MeasurementList& empty :
          {buildUnfilteredList({}, kHeight), buildFilteredList({}, kHeight, period("", "9"))}) {
         EXPECT_TRUE(empty.rows.empty());
-        EXPECT_TRUE(empty.compositionRows.empty());
+        EXPECT_TRUE(compositionCell(empty, 0, 0).isMissing());
         EXPECT_TRUE(empty.dates.empty());
         EXPECT_FALSE(empty.chart.hasData);
         EXPECT_EQ(empty.chart.points(), 0);
