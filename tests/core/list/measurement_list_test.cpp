@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/numbers.h"
+
 namespace pairly::views {
 namespace {
 
@@ -257,6 +259,54 @@ TEST(MeasurementList, ScrollThresholdAndComboDates) {
     EXPECT_TRUE(list.scrollToLastRow);
     // A date is offered again when the log returns to it.
     EXPECT_EQ(texts(list.dates), (Texts{"2026/12/01", "2026/12/02", "2026/11/30", "2026/12/01"}));
+}
+
+}  // namespace
+}  // namespace pairly::views
+
+namespace pairly::views {
+namespace {
+
+// Cells are numbers until shown: extreme figures show as the tables always showed them.
+TEST(MeasurementList, TypedCellsShowExtremeFigures) {
+    MeasurementRecord r = rec("2026/12/07", 32766.96f, "", -3.25f);
+    r.basalMetabolism = 32767;
+    r.visceralFat = -5;
+    r.muscleMass = 52.65f;  // 52.650001…: rounds up
+    r.muscleScore = -32768;
+    r.boneMass = 2.6f;
+    const MeasurementList list = buildUnfilteredList({rec("2026/12/06", 0.05f), r}, kHeight);
+    struct Case {
+        int col;
+        bool composition;
+        const char* shown;
+    } cases[] = {
+        {4, false, "32767.0Kg"},   {5, false, "32766.9Kg"}, {6, false, "↑"},
+        {11, false, "-3.3%"},      {3, false, ""},          {6, true, "32767kcal"},
+        {7, true, "-5"},           {8, true, "52.7Kg"},     {9, true, "-32768"},
+        {10, true, "2.6Kg"},       {0, true, "2"},          {12, false, ""},
+        {11, true, ""},
+    };
+    for (const Case& c : cases) {
+        const text::Cell cell = c.composition ? compositionCell(list, 1, c.col) : listCell(list, 1, c.col);
+        EXPECT_EQ(cell.formatted(), c.shown) << c.col << (c.composition ? " composition" : "");
+    }
+    EXPECT_TRUE(listCell(list, 2, 0).isMissing());
+    EXPECT_TRUE(listCell(list, 1, -1).isMissing());
+}
+
+// The arrow beside a difference follows the difference as the cell shows it.
+TEST(MeasurementList, ArrowsFollowTheShownDifference) {
+    const float pairs[][2] = {{60.0f, 60.05f}, {60.0f, 59.95f}, {60.0f, 60.04f}, {60.0f, 60.06f},
+                              {60.0f, 59.94f}, {0.15f, 0.2f},   {100.0f, 99.95f}, {70.0f, 70.0f}};
+    for (const auto& p : pairs) {
+        const MeasurementList list =
+            buildUnfilteredList({rec("2026/12/06", p[0]), rec("2026/12/07", p[1])}, kHeight);
+        const std::string shown = listCell(list, 1, 5).formatted();
+        const Arrow expected = arrowOf(text::leadingNumber(shown));
+        EXPECT_EQ(list.rows[1].previousArrow, expected) << p[0] << " → " << p[1] << " " << shown;
+        EXPECT_EQ(listCell(list, 1, 6).formatted(), arrowText(expected)) << shown;
+    }
 }
 
 }  // namespace
