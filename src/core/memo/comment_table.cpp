@@ -19,7 +19,7 @@ double differenceOf(const std::vector<store::MeasurementRecord>& records, std::s
 WeightChange commentChange(const std::vector<store::MeasurementRecord>& records, std::size_t i) {
     if (i >= records.size()) return WeightChange::Same;
     const double difference = differenceOf(records, i);
-    return difference > 0 ? WeightChange::Rise
+    return difference > 0   ? WeightChange::Rise
            : difference < 0 ? WeightChange::Fall
                             : WeightChange::Same;
 }

@@ -45,7 +45,7 @@ public:
     void showAll();
 
 signals:
-    void periodClicked(int index);    // index into kPeriodButtons
+    void periodClicked(int index);     // index into kPeriodButtons
     void weekdayClicked(int weekday);  // 0..6, or kAllWeekdays for cmdAllWeek
 
 private:

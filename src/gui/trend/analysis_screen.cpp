@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "gui/widgets/grid.h"
 #include "gui/trend/trend_screen.h"
+#include "gui/widgets/grid.h"
 
 namespace pairly::views {
 

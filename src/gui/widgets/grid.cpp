@@ -77,8 +77,9 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
 
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& i) { emit clickedCell(toGridRow(i.row()), i.column()); });
-    connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& i) { emit doubleClickedCell(toGridRow(i.row()), i.column()); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
+        emit doubleClickedCell(toGridRow(i.row()), i.column());
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { emit clickedCell(0, c); });
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
@@ -236,7 +237,8 @@ void Grid::setRowSource(int rows, CellSource cells, ColourSource colours) {
     ownRows_ = false;
     own_.clear();
     GridModel::Cells modelCells;
-    if (cells) modelCells = [cells = std::move(cells)](int r, int c) { return cells(toGridRow(r), c); };
+    if (cells)
+        modelCells = [cells = std::move(cells)](int r, int c) { return cells(toGridRow(r), c); };
     GridModel::Colours modelColours;
     if (colours)
         modelColours = [colours = std::move(colours)](int r, int c) {
@@ -315,7 +317,8 @@ void Grid::setCurrentGridCell(int row, int col) {
         setCurrentIndex(QModelIndex());
         return;
     }
-    setCurrentIndex(model_->index(toModelRow(row), std::clamp(col, 0, std::max(0, columnCount() - 1))));
+    setCurrentIndex(
+        model_->index(toModelRow(row), std::clamp(col, 0, std::max(0, columnCount() - 1))));
 }
 
 bool Grid::scrollLastRowToTopIfMoreThan(int rows) {

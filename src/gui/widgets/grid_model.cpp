@@ -134,7 +134,8 @@ void GridModel::noteChanged(int row, int col) {
     pending_ = true;
     top_ = bottom_ = row;
     left_ = right_ = col;
-    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
 void GridModel::noteRowsChanged(int first, int last) {
@@ -160,7 +161,8 @@ void CellTable::clear() {
 }
 
 void CellTable::append(std::vector<text::Cell> row, int columns) {
-    if (row.size() > static_cast<std::size_t>(columns)) row.resize(static_cast<std::size_t>(columns));
+    if (row.size() > static_cast<std::size_t>(columns))
+        row.resize(static_cast<std::size_t>(columns));
     cells_.push_back(std::move(row));
     colours_.emplace_back();
 }
@@ -186,7 +188,8 @@ text::Cell CellTable::cell(int row, int col) const {
 
 void CellTable::setCell(int row, int col, text::Cell cell) {
     auto& cells = cells_[static_cast<std::size_t>(row)];
-    if (cells.size() <= static_cast<std::size_t>(col)) cells.resize(static_cast<std::size_t>(col) + 1);
+    if (cells.size() <= static_cast<std::size_t>(col))
+        cells.resize(static_cast<std::size_t>(col) + 1);
     cells[static_cast<std::size_t>(col)] = std::move(cell);
 }
 

@@ -32,7 +32,8 @@ MeasurementRecord rec(const char* date, float weight, const char* situation = "�
 
 Texts column(const MeasurementList& list, int c) {
     Texts out;
-    for (std::size_t i = 0; i < list.rows.size(); ++i) out.push_back(listCell(list, i, c).formatted());
+    for (std::size_t i = 0; i < list.rows.size(); ++i)
+        out.push_back(listCell(list, i, c).formatted());
     return out;
 }
 
@@ -70,9 +71,8 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
                      rec("2026/12/07", 60.0f), rec("2026/12/07", 60.5f), rec("2026/12/08", 59.7f)};
     const MeasurementList list = buildUnfilteredList(log, kHeight);
     ASSERT_EQ(list.rows.size(), 5u);
-    EXPECT_EQ(rowTexts(list, 0),
-              (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg",
-                                              "→", "0.0Kg", "→", "23.4", "6.5%", "21.5%"}));
+    EXPECT_EQ(rowTexts(list, 0), (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg", "→",
+                                        "0.0Kg", "→", "23.4", "6.5%", "21.5%"}));
     EXPECT_EQ(column(list, 5), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.8Kg"}));
     EXPECT_EQ(column(list, 6), (Texts{"→", "→", "→", "↑", "↓"}));
     EXPECT_EQ(column(list, 7), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.3Kg"}));
@@ -81,9 +81,8 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
     EXPECT_EQ(list.rows[3].firstArrow, Arrow::Up);
     EXPECT_EQ(column(list, 2), (Texts{"日", "月", "月", "月", "火"}));
 
-    EXPECT_EQ(compositionTexts(list, 0), (Texts{
-                                                 "1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
-                                                 "1450kcal", "8", "48.3Kg", "2", "2.9Kg"}));
+    EXPECT_EQ(compositionTexts(list, 0), (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
+                                                "1450kcal", "8", "48.3Kg", "2", "2.9Kg"}));
     EXPECT_EQ(texts(list.dates), (Texts{"2026/12/06", "2026/12/07", "2026/12/08"}));
     EXPECT_FALSE(list.scrollToLastRow);
 }
@@ -281,14 +280,14 @@ TEST(MeasurementList, TypedCellsShowExtremeFigures) {
         bool composition;
         const char* shown;
     } cases[] = {
-        {4, false, "32767.0Kg"},   {5, false, "32766.9Kg"}, {6, false, "↑"},
-        {11, false, "-3.3%"},      {3, false, ""},          {6, true, "32767kcal"},
-        {7, true, "-5"},           {8, true, "52.7Kg"},     {9, true, "-32768"},
-        {10, true, "2.6Kg"},       {0, true, "2"},          {12, false, ""},
+        {4, false, "32767.0Kg"}, {5, false, "32766.9Kg"}, {6, false, "↑"}, {11, false, "-3.3%"},
+        {3, false, ""},          {6, true, "32767kcal"},  {7, true, "-5"}, {8, true, "52.7Kg"},
+        {9, true, "-32768"},     {10, true, "2.6Kg"},     {0, true, "2"},  {12, false, ""},
         {11, true, ""},
     };
     for (const Case& c : cases) {
-        const text::Cell cell = c.composition ? compositionCell(list, 1, c.col) : listCell(list, 1, c.col);
+        const text::Cell cell =
+            c.composition ? compositionCell(list, 1, c.col) : listCell(list, 1, c.col);
         EXPECT_EQ(cell.formatted(), c.shown) << c.col << (c.composition ? " composition" : "");
     }
     EXPECT_TRUE(listCell(list, 2, 0).isMissing());
@@ -297,7 +296,7 @@ TEST(MeasurementList, TypedCellsShowExtremeFigures) {
 
 // The arrow beside a difference follows the difference as the cell shows it.
 TEST(MeasurementList, ArrowsFollowTheShownDifference) {
-    const float pairs[][2] = {{60.0f, 60.05f}, {60.0f, 59.95f}, {60.0f, 60.04f}, {60.0f, 60.06f},
+    const float pairs[][2] = {{60.0f, 60.05f}, {60.0f, 59.95f}, {60.0f, 60.04f},  {60.0f, 60.06f},
                               {60.0f, 59.94f}, {0.15f, 0.2f},   {100.0f, 99.95f}, {70.0f, 70.0f}};
     for (const auto& p : pairs) {
         const MeasurementList list =

@@ -59,9 +59,9 @@ TEST(CommentTable, EveryValueInItsColumnInShortestForm) {
         {"2026/12/07", "夕食後", 65.0f, 22.25f, 1523, -1, 48.2f, 95, 3.0f, "7:05:09, 反省", "旧"}};
     const auto rows = buildCommentTable(log);
     ASSERT_EQ(rows.size(), 1u);
-    const std::vector<std::string> cells = {
-        "1",    "2026/12/07", "夕食後", "65", "0.0", "→", "22.25", "7:05:09, 反省",
-        "1523", "-1",         "48.2",   "95", "3"};
+    const std::vector<std::string> cells = {"1",     "2026/12/07",    "夕食後", "65", "0.0",  "→",
+                                            "22.25", "7:05:09, 反省", "1523",   "-1", "48.2", "95",
+                                            "3"};
     EXPECT_EQ(texts(rows[0]), cells);
     EXPECT_TRUE(buildCommentTable({}).empty());
 }
@@ -195,7 +195,8 @@ TEST(CommentSave, RowsAddressTheirRecordsWithDamagedLinesBetween) {
         EXPECT_EQ(rows[1].cells[0].formatted(), "2");
         EXPECT_EQ(rows[1].cells[7].formatted(), "7:05:09");
         EXPECT_EQ(rows[2].cells[1].formatted(), "2026/12/07");
-        EXPECT_EQ(rows[2].cells[4].formatted(), "-0.4");  // from the record before, not a damaged line
+        EXPECT_EQ(rows[2].cells[4].formatted(),
+                  "-0.4");  // from the record before, not a damaged line
 
         const auto outcome = saveComment(folder.path(), 1, c.row, shown.stamp, "飲み会");
         ASSERT_TRUE(outcome.saved) << c.row;

@@ -52,9 +52,8 @@ TEST(Cell, ShowsEachKindAsTheTablesDo) {
 // The figure a cell shows, as a number, is the figure its text reads back as, without the
 // text: the arrows and the small charts rest on it.
 TEST(Cell, ShownValueIsWhatTheTextReadsBackAs) {
-    std::vector<float> values = {0.0f,   -0.0f,  0.05f,   -0.05f, 0.04999f, 60.25f,
-                                 60.35f, -60.35f, 2.65f,  52.65f, 1e30f,    -1e-30f,
-                                 32767.0f, 0.15f, 1.005f, 99.95f};
+    std::vector<float> values = {0.0f,  -0.0f,  0.05f, -0.05f,  0.04999f, 60.25f, 60.35f, -60.35f,
+                                 2.65f, 52.65f, 1e30f, -1e-30f, 32767.0f, 0.15f,  1.005f, 99.95f};
     std::mt19937 random(7);
     std::uniform_real_distribution<float> any(-200.0f, 200.0f);
     for (int i = 0; i < 20000; ++i) values.push_back(any(random));

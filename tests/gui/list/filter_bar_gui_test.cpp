@@ -1,7 +1,5 @@
 // The list screen's filter bar on its own: its controls, what a click tells, which
 // buttons show pressed, and the period texts.
-#include "gui/list/filter_bar.h"
-
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -10,6 +8,7 @@
 #include <QPushButton>
 #include <vector>
 
+#include "gui/list/filter_bar.h"
 
 namespace pairly::views {
 namespace {
@@ -24,10 +23,10 @@ TEST(FilterBarTest, ControlsKeepTheirNamesKindsAndCaptions) {
     struct Case {
         const char* name;
         const char* caption;
-    } buttons[] = {{"cmdKikan1", "前日"},   {"cmdKikan8", "３日"},  {"cmdKikan2", "１週間"},
+    } buttons[] = {{"cmdKikan1", "前日"},   {"cmdKikan8", "３日"},   {"cmdKikan2", "１週間"},
                    {"cmdKikan3", "２週間"}, {"cmdKikan4", "１ヶ月"}, {"cmdKikan5", "３ヶ月"},
-                   {"cmdKikan6", "半年"},   {"cmdKikan7", "１年"},  {"cmdAllDay", "全部"},
-                   {"cmdKikanF", "任意"},   {"cmdWeek_0", "日"},    {"cmdWeek_1", "月"},
+                   {"cmdKikan6", "半年"},   {"cmdKikan7", "１年"},   {"cmdAllDay", "全部"},
+                   {"cmdKikanF", "任意"},   {"cmdWeek_0", "日"},     {"cmdWeek_1", "月"},
                    {"cmdWeek_6", "土"},     {"cmdAllWeek", "全部"}};
     for (const Case& c : buttons) {
         auto* button = bar.findChild<QPushButton*>(c.name);
@@ -53,9 +52,12 @@ TEST(FilterBarTest, ClicksTellWhichFilter) {
         const char* name;
         std::vector<int>* told;
         int value;
-    } cases[] = {{"cmdKikan1", &periods, 0},    {"cmdKikan8", &periods, 1},
-                 {"cmdAllDay", &periods, 8},    {"cmdKikanF", &periods, 9},
-                 {"cmdWeek_0", &weekdays, 0},   {"cmdWeek_6", &weekdays, 6},
+    } cases[] = {{"cmdKikan1", &periods, 0},
+                 {"cmdKikan8", &periods, 1},
+                 {"cmdAllDay", &periods, 8},
+                 {"cmdKikanF", &periods, 9},
+                 {"cmdWeek_0", &weekdays, 0},
+                 {"cmdWeek_6", &weekdays, 6},
                  {"cmdAllWeek", &weekdays, kAllWeekdays}};
     for (const auto& c : cases) {
         bar.findChild<QPushButton*>(c.name)->click();

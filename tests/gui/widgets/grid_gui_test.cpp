@@ -401,8 +401,8 @@ TEST(GridTest, TypedCellsAreShownInTheirFormat) {
     Grid g;
     g.setColumns({"回", "体重", "差", "代謝", "空"});
     const int row = g.addCellRow({text::Cell::integer(12), text::Cell::number(60.25f, "0.0Kg"),
-                              text::Cell::number(-0.04f, "0.0Kg"),
-                              text::Cell::integer(32767, "kcal"), text::Cell()});
+                                  text::Cell::number(-0.04f, "0.0Kg"),
+                                  text::Cell::integer(32767, "kcal"), text::Cell()});
     EXPECT_EQ(row, 1);
     struct Case {
         int col;
