@@ -19,14 +19,14 @@ const std::array<Align, kCompositionGridColumns> kCompositionGridAlignment = {
     Align::Right, Align::Left,  Align::Right, Align::Right, Align::Right,
     Align::Right, Align::Right, Align::Right, Align::Right};
 
-Arrow arrowOfText(const std::string& text) { return arrowOf(text::leadingNumber(text)); }
-
 PreviousValues valuesOf(const store::MeasurementRecord& r) {
     return {r.weight,     r.bodyFat,     r.basalMetabolism, r.visceralFat,
             r.muscleMass, r.muscleScore, r.boneMass};
 }
 
 namespace {
+
+text::Cell kgCell(float value) { return text::Cell::number(value, "0.0Kg"); }
 
 using text::formatNumber;
 
@@ -63,12 +63,12 @@ void fillCompositionCharts(const std::vector<CompositionGridRow>& rows, DayViewM
     double largestVisceral = -1e300, smallestVisceral = 1e300;
     double largestScore = -1e300, smallestScore = 1e300;
     for (const CompositionGridRow& row : rows) {
-        // The charts are drawn from the grid's texts, so they show the rounded figures.
-        const double metabolism = text::leadingNumber(row.cells[4]);
-        const double visceral = text::leadingNumber(row.cells[5]);
-        const double muscle = text::leadingNumber(row.cells[6]);
-        const double score = text::leadingNumber(row.cells[7]);
-        const double bone = text::leadingNumber(row.cells[8]);
+        // The charts show the grid's figures as shown, rounded to 0.1 kg.
+        const double metabolism = row.cells[4].value();
+        const double visceral = row.cells[5].value();
+        const double muscle = text::shownValue(static_cast<float>(row.cells[6].value()), 1);
+        const double score = row.cells[7].value();
+        const double bone = text::shownValue(static_cast<float>(row.cells[8].value()), 1);
         m.mcrMain2.series1.push_back(text::doubleText(metabolism));
         m.mcrMain2.series2.push_back(text::doubleText(visceral));
         m.mcrMain3.series1.push_back(text::doubleText(muscle));
@@ -135,35 +135,38 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
             if (r.date == selectedDay) {
                 if (n == 1) dayFirst = r.weight;
                 WeightGridRow row;
-                row.cells[0] = std::to_string(n);
-                row.cells[1] = r.situation;
-                row.cells[2] = kg(r.weight);
+                using text::Cell;
+                row.cells[0] = Cell::integer(n);
+                row.cells[1] = Cell::text(r.situation);
+                row.cells[2] = kgCell(r.weight);
                 if (reference == 0 && r.date == m.firstRecordDate) reference = r.weight;
                 if (reference == 0) reference = previousRead;
                 // The arrows follow the figures as shown, rounded to 0.1 kg.
-                row.cells[3] = kg(r.weight - reference);
-                row.previousArrow = arrowOfText(row.cells[3]);
-                row.cells[4] = arrowText(row.previousArrow);
-                row.cells[5] = kg(r.weight - dayFirst);
-                row.firstArrow = arrowOfText(row.cells[5]);
-                row.cells[6] = arrowText(row.firstArrow);
+                const float previous = r.weight - reference;
+                const float first = r.weight - dayFirst;
+                row.cells[3] = kgCell(previous);
+                row.previousArrow = arrowOf(text::shownValue(previous, 1));
+                row.cells[4] = Cell::text(arrowText(row.previousArrow));
+                row.cells[5] = kgCell(first);
+                row.firstArrow = arrowOf(text::shownValue(first, 1));
+                row.cells[6] = Cell::text(arrowText(row.firstArrow));
                 if (bmiUsable) {
-                    row.cells[7] = formatNumber(r.weight / h2, "0.0");
-                    row.cells[8] = formatNumber((r.weight - standard) / standard, "0.0%");
+                    row.cells[7] = Cell::number(r.weight / h2, "0.0");
+                    row.cells[8] = Cell::number((r.weight - standard) / standard, "0.0%");
                 }
-                row.cells[9] = formatNumber(r.bodyFat, "0.0") + "%";
+                row.cells[9] = Cell::number(r.bodyFat, "0.0", "%");
                 m.weightRows.push_back(std::move(row));
 
                 CompositionGridRow comp;
-                comp.cells[0] = std::to_string(n);
-                comp.cells[1] = r.situation;
-                comp.cells[2] = kg(r.weight);
-                comp.cells[3] = formatNumber(r.bodyFat, "0.0") + "%";
-                comp.cells[4] = std::to_string(r.basalMetabolism) + "kcal";
-                comp.cells[5] = std::to_string(r.visceralFat);
-                comp.cells[6] = kg(r.muscleMass);
-                comp.cells[7] = std::to_string(r.muscleScore);
-                comp.cells[8] = kg(r.boneMass);
+                comp.cells[0] = Cell::integer(n);
+                comp.cells[1] = Cell::text(r.situation);
+                comp.cells[2] = kgCell(r.weight);
+                comp.cells[3] = Cell::number(r.bodyFat, "0.0", "%");
+                comp.cells[4] = Cell::integer(r.basalMetabolism, "kcal");
+                comp.cells[5] = Cell::integer(r.visceralFat);
+                comp.cells[6] = kgCell(r.muscleMass);
+                comp.cells[7] = Cell::integer(r.muscleScore);
+                comp.cells[8] = kgCell(r.boneMass);
                 m.compositionRows.push_back(std::move(comp));
 
                 if (r.weight > maxWeight) maxWeight = r.weight;

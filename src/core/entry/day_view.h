@@ -13,13 +13,11 @@
 #include "core/body/bmi.h"
 #include "core/chart/axis.h"
 #include "core/store/measurement_log.h"
+#include "core/text/cell.h"
 
 namespace pairly::entry {
 
 using chart::AxisRange;
-
-// Arrow for the number at the start of a displayed text ("-0.3Kg" -> Down, "0.0Kg" -> Same).
-Arrow arrowOfText(const std::string& text);
 
 // Grid layout: header texts, data alignment per column (headers are centred), and the
 // width of the last column of each grid.
@@ -46,17 +44,17 @@ struct PreviousValues {
 };
 PreviousValues valuesOf(const store::MeasurementRecord& record);
 
-// msgDayList row: texts of the ten columns; columns 4 and 6 hold the arrows, coloured.
+// msgDayList row: the ten cells; columns 4 and 6 hold the arrows, coloured.
 struct WeightGridRow {
-    std::array<std::string, kWeightGridColumns> cells;
+    std::array<text::Cell, kWeightGridColumns> cells;
     Arrow previousArrow = Arrow::Same;  // column 4 (against the previous weighing)
     Arrow firstArrow = Arrow::Same;     // column 6 (against the day's first weighing)
     Rgb previousColour() const { return arrowColour(previousArrow); }
     Rgb firstColour() const { return arrowColour(firstArrow); }
 };
-// msgDayList2 row: texts of the nine columns.
+// msgDayList2 row: the nine cells.
 struct CompositionGridRow {
-    std::array<std::string, kCompositionGridColumns> cells;
+    std::array<text::Cell, kCompositionGridColumns> cells;
 };
 
 // One value axis. majorDivisions = 0 leaves the chart's own division count.

@@ -94,10 +94,10 @@ int wholeDivisions(const ChartAxis& axis) {
     return chart::majorDivisions(chart::WholeAxisRange{0, static_cast<int>(span), true});
 }
 
-std::string kg(float value) { return text::formatNumber(value, "0.0Kg"); }
+// The arrows follow the differences as shown, rounded to 0.1 kg: -0.04 shows as "0.0Kg".
+Arrow shownArrow(float difference) { return arrowOf(text::shownValue(difference, 1)); }
 
-// A long log repeats the same few hundred weights, body fats and differences: each
-// distinct value is turned into text once per build, and the text is kept once.
+// Each distinct key's value made once per build.
 template <class Key, class Texts>
 class TextMemo {
 public:
@@ -114,18 +114,9 @@ private:
 
 std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
 
-struct WeightTexts {
-    Text kg, bmi, obesity, chart;
-};
-struct DifferenceTexts {
-    Text kg;
-    Arrow arrow = Arrow::Same;
-};
-struct BodyFatTexts {
-    Text cell, chart;
-};
 struct DateTexts {
-    Text date, shortDate, weekdayName;
+    Text date;
+    std::int8_t weekday = -1;
 };
 
 // One pass over the log: each listed record gives a row of both tables and a point of
@@ -134,13 +125,14 @@ class ListBuilder {
 public:
     ListBuilder(float heightCm, bool unfiltered, std::size_t expected) : store_(*list_.texts) {
         const float h = heightCm / 100.0f;
-        h2_ = h * h;
-        standard_ = 22.0f * h2_;
+        const float h2 = h * h;
+        const float standard = 22.0f * h2;
+        list_.heightSquared = h2;
+        list_.standardWeight = standard;
         // Height 0 (a fresh profile) would make every BMI and obesity figure infinite.
-        bmiUsable_ = heightCm > 0 && std::isfinite(h2_) && h2_ > 0 && standard_ > 0;
+        list_.bmiUsable = heightCm > 0 && std::isfinite(h2) && h2 > 0 && standard > 0;
         list_.unfiltered = unfiltered;
         list_.rows.reserve(expected);
-        list_.compositionRows.reserve(expected);
         list_.chart.weights.reserve(expected);
         list_.chart.bodyFats.reserve(expected);
     }
@@ -151,49 +143,32 @@ public:
             list_.dates.push_back(date.date);
         }
 
-        const int number = static_cast<int>(list_.rows.size()) + 1;
-        if (number == 1) firstWeight_ = r.weight;
+        if (list_.rows.empty()) firstWeight_ = r.weight;
         // 0 means nothing listed yet: the first row shows a zero difference.
         if (previousWeight_ == 0) previousWeight_ = r.weight;
 
-        const WeightTexts& weight = weightTexts(r.weight);
-        const DifferenceTexts& previous = difference(r.weight - previousWeight_);
-        const DifferenceTexts& first = difference(r.weight - firstWeight_);
-        const BodyFatTexts& fat = fatTexts_.get(bitsOf(r.bodyFat), [&] {
-            return BodyFatTexts{store_.keep(text::formatNumber(r.bodyFat, "0.0") + "%"),
-                                store_.keep(text::floatText(r.bodyFat))};
-        });
-        const Text numberText = store_.keep(std::to_string(number));
-        const Text situation =
-            situations_.get(r.situation, [&] { return store_.keep(r.situation); });
-
         ListRow& row = list_.rows.emplace_back();
-        row.cells = {numberText,
-                     date.shortDate,
-                     date.weekdayName,
-                     situation,
-                     weight.kg,
-                     previous.kg,
-                     arrowText(previous.arrow),
-                     first.kg,
-                     arrowText(first.arrow),
-                     weight.bmi,
-                     weight.obesity,
-                     fat.cell};
-        row.previousArrow = previous.arrow;
-        row.firstArrow = first.arrow;
-
-        list_.compositionRows.push_back(
-            {{numberText, date.shortDate, date.weekdayName, situation, weight.kg, fat.cell,
-              integer(r.basalMetabolism, kcal_, "kcal"), integer(r.visceralFat, plain_, ""),
-              kgText(r.muscleMass), integer(r.muscleScore, plain_, ""), kgText(r.boneMass)}});
+        row.date = date.date;
+        row.weekday = date.weekday;
+        row.situation = situations_.get(r.situation, [&] { return store_.keep(r.situation); });
+        row.weight = r.weight;
+        row.bodyFat = r.bodyFat;
+        row.muscleMass = r.muscleMass;
+        row.boneMass = r.boneMass;
+        row.basalMetabolism = r.basalMetabolism;
+        row.visceralFat = r.visceralFat;
+        row.muscleScore = r.muscleScore;
+        row.previousDifference = r.weight - previousWeight_;
+        row.firstDifference = r.weight - firstWeight_;
+        row.previousArrow = shownArrow(row.previousDifference);
+        row.firstArrow = shownArrow(row.firstDifference);
 
         if (r.weight > maxWeight_) maxWeight_ = r.weight;
         if (r.weight < minWeight_) minWeight_ = r.weight;
         if (r.bodyFat > maxFat_) maxFat_ = r.bodyFat;
         if (r.bodyFat < minFat_) minFat_ = r.bodyFat;
-        list_.chart.weights.push_back(weight.chart);
-        list_.chart.bodyFats.push_back(fat.chart);
+        list_.chart.weights.push_back(chartText(r.weight, weightTexts_));
+        list_.chart.bodyFats.push_back(chartText(r.bodyFat, fatTexts_));
 
         previousWeight_ = r.weight;
     }
@@ -215,66 +190,29 @@ public:
     }
 
 private:
-    Text arrowText(Arrow arrow) {
-        Text& text = arrows_[static_cast<std::size_t>(arrow)];
-        if (text.empty()) text = store_.keep(pairly::arrowText(arrow));
-        return text;
-    }
-
     // The log is in date order, so a date is worked out once for its run of records.
     const DateTexts& dateTexts(const std::string& date) {
         if (date_.date == date && !list_.rows.empty()) return date_;
         const auto parsed = text::parseDate(date);
         date_.date = store_.keep(date);
-        // "yyyy/mm/dd" shortened to "yy/mm/dd"; any other text is shown as it is.
-        date_.shortDate = parsed ? date_.date.substr(2) : date_.date;
-        date_.weekdayName =
-            parsed ? kWeekdayNames[static_cast<std::size_t>(text::weekday(*parsed))] : "";
+        date_.weekday = parsed ? static_cast<std::int8_t>(text::weekday(*parsed)) : -1;
         return date_;
     }
 
-    const WeightTexts& weightTexts(float w) {
-        return weightTexts_.get(bitsOf(w), [&] {
-            WeightTexts t{store_.keep(kg(w)), {}, {}, store_.keep(text::floatText(w))};
-            if (bmiUsable_) {
-                t.bmi = store_.keep(text::formatNumber(w / h2_, "0.0"));
-                t.obesity = store_.keep(text::formatNumber((w - standard_) / standard_, "0.0%"));
-            }
-            return t;
-        });
-    }
-
-    // The arrows follow the figures as shown, rounded to 0.1 kg.
-    const DifferenceTexts& difference(float d) {
-        return differenceTexts_.get(bitsOf(d), [&] {
-            DifferenceTexts t{store_.keep(kg(d))};
-            t.arrow = arrowOf(text::leadingNumber(t.kg));
-            return t;
-        });
-    }
-
-    Text kgText(float value) {
-        return kgTexts_.get(bitsOf(value), [&] { return store_.keep(kg(value)); });
-    }
-
-    Text integer(std::int16_t value, TextMemo<int, Text>& memo, const char* unit) {
-        return memo.get(value, [&] { return store_.keep(std::to_string(value) + unit); });
+    // A long log repeats the same few hundred weights and body fats: each distinct value
+    // becomes chart text once per build.
+    Text chartText(float value, TextMemo<std::uint32_t, Text>& memo) {
+        return memo.get(bitsOf(value), [&] { return store_.keep(text::floatText(value)); });
     }
 
     MeasurementList list_;
     TextStore& store_;
-    float h2_ = 0, standard_ = 0;
-    bool bmiUsable_ = false;
     float firstWeight_ = 0, previousWeight_ = 0;
     float minWeight_ = 999, maxWeight_ = 0, minFat_ = 999, maxFat_ = 0;
     DateTexts date_;  // of the record before
-    std::array<Text, 3> arrows_{};
     TextMemo<std::string, Text> situations_;
-    TextMemo<std::uint32_t, WeightTexts> weightTexts_;
-    TextMemo<std::uint32_t, DifferenceTexts> differenceTexts_;
-    TextMemo<std::uint32_t, BodyFatTexts> fatTexts_;
-    TextMemo<std::uint32_t, Text> kgTexts_;
-    TextMemo<int, Text> kcal_, plain_;
+    TextMemo<std::uint32_t, Text> weightTexts_;
+    TextMemo<std::uint32_t, Text> fatTexts_;
 };
 
 }  // namespace
@@ -331,10 +269,84 @@ MeasurementList buildFilteredList(const std::vector<MeasurementRecord>& log, flo
     return builder.finish();
 }
 
+namespace {
+
+using text::Cell;
+
+Cell kgCell(float value) { return Cell::number(value, "0.0Kg"); }
+
+// The first five columns, alike in both tables: number, date, weekday, situation, weight.
+Cell commonCell(const ListRow& row, std::size_t index, int col) {
+    switch (col) {
+        case 0:
+            return Cell::integer(static_cast<long long>(index) + 1);
+        case 1:
+            // "yyyy/mm/dd" shortened to "yy/mm/dd"; any other text is shown as it is.
+            return Cell::text(row.weekday >= 0 ? row.date.substr(2) : row.date);
+        case 2:
+            return Cell::text(
+                row.weekday >= 0 ? kWeekdayNames[static_cast<std::size_t>(row.weekday)] : "");
+        case 3:
+            return Cell::text(row.situation);
+        case 4:
+            return kgCell(row.weight);
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+Cell listCell(const MeasurementList& list, std::size_t index, int col) {
+    if (index >= list.rows.size() || col < 0 || col >= kListColumns) return {};
+    const ListRow& row = list.rows[index];
+    switch (col) {
+        case 5:
+            return kgCell(row.previousDifference);
+        case 6:
+            return Cell::text(arrowText(row.previousArrow));
+        case 7:
+            return kgCell(row.firstDifference);
+        case 8:
+            return Cell::text(arrowText(row.firstArrow));
+        case 9:
+            if (!list.bmiUsable) return {};
+            return Cell::number(row.weight / list.heightSquared, "0.0");
+        case 10:
+            if (!list.bmiUsable) return {};
+            return Cell::number((row.weight - list.standardWeight) / list.standardWeight, "0.0%");
+        case 11:
+            return Cell::number(row.bodyFat, "0.0", "%");
+        default:
+            return commonCell(row, index, col);
+    }
+}
+
+Cell compositionCell(const MeasurementList& list, std::size_t index, int col) {
+    if (index >= list.rows.size() || col < 0 || col >= kListCompositionColumns) return {};
+    const ListRow& row = list.rows[index];
+    switch (col) {
+        case 5:
+            return Cell::number(row.bodyFat, "0.0", "%");
+        case 6:
+            return Cell::integer(row.basalMetabolism, "kcal");
+        case 7:
+            return Cell::integer(row.visceralFat);
+        case 8:
+            return kgCell(row.muscleMass);
+        case 9:
+            return Cell::integer(row.muscleScore);
+        case 10:
+            return kgCell(row.boneMass);
+        default:
+            return commonCell(row, index, col);
+    }
+}
+
 void fillSmallCharts(MeasurementList& list) {
     SmallCharts& charts = list.smallCharts;
     charts = {};
-    const std::vector<ListCompositionRow>& rows = list.compositionRows;
+    const std::vector<ListRow>& rows = list.rows;
     if (rows.empty()) return;  // each chart keeps one empty point
     SmallChart& metabolism = charts.metabolism;
     SmallChart& muscle = charts.muscle;
@@ -346,22 +358,18 @@ void fillSmallCharts(MeasurementList& list) {
     metabolism.series2.reserve(rows.size());
     muscle.series2.reserve(rows.size());
 
-    // Read back from the table's texts, so the charts show the rounded figures; each
-    // distinct text is read once (the cells of one build share their texts, so the
-    // address of a text names it).
-    struct ReadBack {
+    // The charts show the figures as the table rounds them; each distinct figure becomes
+    // chart text once.
+    struct Shown {
         double value = 0;
         Text chart;
     };
-    std::unordered_map<const char*, ReadBack> memo;
+    std::unordered_map<std::uint64_t, Text> memo;
     TextStore& store = *list.texts;
-    auto readBack = [&](Text cell) -> const ReadBack& {
-        const auto [it, added] = memo.try_emplace(cell.data());
-        if (added) {
-            it->second.value = text::leadingNumber(cell);
-            it->second.chart = store.keep(text::doubleText(it->second.value));
-        }
-        return it->second;
+    auto shown = [&](double value) {
+        const auto [it, added] = memo.try_emplace(std::bit_cast<std::uint64_t>(value));
+        if (added) it->second = store.keep(text::doubleText(value));
+        return Shown{value, it->second};
     };
 
     double largestVisceral = -1e300, smallestVisceral = 1e300;
@@ -369,13 +377,13 @@ void fillSmallCharts(MeasurementList& list) {
     double largestMetabolism = 0, smallestMetabolism = 30000;
     float largestMuscle = 0, smallestMuscle = 9999;
     float largestBone = 0, smallestBone = 30000;
-    for (const ListCompositionRow& row : rows) {
-        const ReadBack& metabolismValue = readBack(row.cells[6]);
-        const ReadBack& muscleValue = readBack(row.cells[8]);
-        const ReadBack& boneValue = readBack(row.cells[10]);
+    for (const ListRow& row : rows) {
+        const Shown metabolismValue = shown(row.basalMetabolism);
+        const Shown muscleValue = shown(text::shownValue(row.muscleMass, 1));
+        const Shown boneValue = shown(text::shownValue(row.boneMass, 1));
         metabolism.series1.push_back(metabolismValue.chart);
-        const ReadBack& visceral = readBack(row.cells[7]);
-        const ReadBack& score = readBack(row.cells[9]);
+        const Shown visceral = shown(row.visceralFat);
+        const Shown score = shown(row.muscleScore);
         metabolism.series2.push_back(visceral.chart);
         muscle.series1.push_back(muscleValue.chart);
         muscle.series2.push_back(score.chart);

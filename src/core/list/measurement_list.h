@@ -5,6 +5,7 @@
 // dates offered by the period combo boxes. Weights are computed in 32-bit float, as on
 // the input screen, so that both screens show the same figures.
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "core/base/arrow.h"
 #include "core/chart/axis.h"
 #include "core/store/measurement_log.h"
+#include "core/text/cell.h"
 #include "core/text/dates.h"
 
 namespace pairly::views {
@@ -98,9 +100,8 @@ std::string firstRecordDate(const std::vector<store::MeasurementRecord>& log);
 
 // --- the list ---------------------------------------------------------------------------
 
-// The texts of one build, each distinct text kept once; the cells and series below are
-// views into it, so that thirty years of weighings cost little more than their distinct
-// figures. Texts never move once kept.
+// The texts of one build (dates, situations, chart figures), each distinct text kept once;
+// the rows and series below are views into it. Texts never move once kept.
 class TextStore {
 public:
     std::string_view keep(std::string text) {
@@ -114,14 +115,18 @@ private:
 
 using Text = std::string_view;
 
+// One listed weighing as numbers: both tables show it, msgBunseki by listCell and
+// msgBunseki2 by compositionCell, which make a cell's text only when it is drawn.
 struct ListRow {
-    std::array<Text, kListColumns> cells;
-    Arrow previousArrow = Arrow::Same;  // column 6, from the text of column 5
-    Arrow firstArrow = Arrow::Same;     // column 8, from the text of column 7
-};
-
-struct ListCompositionRow {
-    std::array<Text, kListCompositionColumns> cells;
+    Text date;  // as in the log
+    Text situation;
+    float weight = 0, bodyFat = 0, muscleMass = 0, boneMass = 0;
+    float previousDifference = 0;  // against the previous listed weighing
+    float firstDifference = 0;     // against the first listed weighing
+    std::int16_t basalMetabolism = 0, visceralFat = 0, muscleScore = 0;
+    std::int8_t weekday = -1;           // 0..6; -1 when the date is not a valid date
+    Arrow previousArrow = Arrow::Same;  // column 6, from the difference as shown
+    Arrow firstArrow = Arrow::Same;     // column 8, from the difference as shown
 };
 
 // mcrBunseki: series 1 weight on the left axis, series 2 body fat on the right one.
@@ -133,7 +138,7 @@ struct ListChart {
     int points() const { return static_cast<int>(weights.size()); }
 };
 
-// One small chart, read back from msgBunseki2's texts. Without a data row `hasData` is
+// One small chart, from msgBunseki2's figures as shown. Without a data row `hasData` is
 // false and the series are empty (the screen keeps one empty point).
 struct SmallChart {
     bool hasData = false;
@@ -156,8 +161,11 @@ struct MeasurementList {
     MeasurementList(MeasurementList&&) = default;
     MeasurementList& operator=(MeasurementList&&) = default;
 
-    std::vector<ListRow> rows;
-    std::vector<ListCompositionRow> compositionRows;  // same records, same order
+    std::vector<ListRow> rows;  // the rows of both tables
+    // BMI and obesity of the rows are worked out from the height when shown; without a
+    // usable height (0 in a fresh profile) their cells stay empty.
+    float heightSquared = 0, standardWeight = 0;
+    bool bmiUsable = false;
     ListChart chart;
     SmallCharts smallCharts;
     // More rows than kListVisibleRows − 1: the tables open scrolled to their end.
@@ -179,7 +187,11 @@ MeasurementList buildUnfilteredList(const std::vector<store::MeasurementRecord>&
 MeasurementList buildFilteredList(const std::vector<store::MeasurementRecord>& log, float heightCm,
                                   const ListFilters& filters);
 
-// The three small charts, read back from the body-composition rows' texts.
+// Cell `col` of row `row` (from 0) of msgBunseki and of msgBunseki2; missing out of range.
+text::Cell listCell(const MeasurementList& list, std::size_t row, int col);
+text::Cell compositionCell(const MeasurementList& list, std::size_t row, int col);
+
+// The three small charts, from the body-composition figures as the table shows them.
 void fillSmallCharts(MeasurementList& list);
 
 }  // namespace pairly::views

@@ -1,9 +1,5 @@
 #include "core/memo/comment_table.h"
 
-#include <bit>
-#include <cstdint>
-#include <unordered_map>
-
 #include "core/store/fields.h"
 #include "core/store/file_notices.h"
 #include "core/store/notes_memo.h"
@@ -13,69 +9,72 @@ namespace pairly::maintenance {
 
 namespace {
 
-// A long log repeats the same few hundred values: each is turned into text once.
-class ValueTexts {
-public:
-    const std::string& shortest(float value) {
-        auto [it, added] = floats_.try_emplace(std::bit_cast<std::uint32_t>(value));
-        if (added) it->second = text::floatText(value);
-        return it->second;
-    }
-    const std::string& oneDecimal(double value) {
-        auto [it, added] = differences_.try_emplace(std::bit_cast<std::uint64_t>(value));
-        if (added) it->second = text::formatNumber(value, "0.0");
-        return it->second;
-    }
-
-private:
-    std::unordered_map<std::uint32_t, std::string> floats_;
-    std::unordered_map<std::uint64_t, std::string> differences_;
-};
-
-}  // namespace
-
-namespace {
-
-CommentRow rowOf(const std::vector<store::MeasurementRecord>& records, std::size_t i,
-                 ValueTexts& texts) {
-    const store::MeasurementRecord& r = records[i];
+double differenceOf(const std::vector<store::MeasurementRecord>& records, std::size_t i) {
     const double previous = i == 0 ? 0.0 : double{records[i - 1].weight};
-    const double difference = previous == 0 ? 0.0 : double{r.weight} - previous;
-    CommentRow row;
-    auto& c = row.cells;
-    c[0] = std::to_string(i + 1);
-    c[1] = r.date;
-    c[2] = r.situation;
-    c[3] = texts.shortest(r.weight);
-    c[4] = texts.oneDecimal(difference);
-    row.change = difference > 0   ? WeightChange::Rise
-                 : difference < 0 ? WeightChange::Fall
-                                  : WeightChange::Same;
-    c[5] = changeArrow(row.change);
-    c[6] = texts.shortest(r.bodyFat);
-    c[7] = r.comment;
-    c[8] = std::to_string(int{r.basalMetabolism});
-    c[9] = std::to_string(int{r.visceralFat});
-    c[10] = texts.shortest(r.muscleMass);
-    c[11] = std::to_string(int{r.muscleScore});
-    c[12] = texts.shortest(r.boneMass);
-    return row;
+    return previous == 0 ? 0.0 : double{records[i].weight} - previous;
 }
 
 }  // namespace
+
+WeightChange commentChange(const std::vector<store::MeasurementRecord>& records, std::size_t i) {
+    if (i >= records.size()) return WeightChange::Same;
+    const double difference = differenceOf(records, i);
+    return difference > 0   ? WeightChange::Rise
+           : difference < 0 ? WeightChange::Fall
+                            : WeightChange::Same;
+}
+
+text::Cell commentCell(const std::vector<store::MeasurementRecord>& records, std::size_t i,
+                       int col) {
+    using text::Cell;
+    if (i >= records.size()) return {};
+    const store::MeasurementRecord& r = records[i];
+    switch (col) {
+        case 0:
+            return Cell::integer(static_cast<long long>(i) + 1);
+        case 1:
+            return Cell::text(r.date);
+        case 2:
+            return Cell::text(r.situation);
+        case 3:
+            return Cell::shortest(r.weight);
+        case 4:
+            return Cell::number(differenceOf(records, i), "0.0");
+        case 5:
+            return Cell::text(changeArrow(commentChange(records, i)));
+        case 6:
+            return Cell::shortest(r.bodyFat);
+        case 7:
+            return Cell::text(r.comment);
+        case 8:
+            return Cell::integer(r.basalMetabolism);
+        case 9:
+            return Cell::integer(r.visceralFat);
+        case 10:
+            return Cell::shortest(r.muscleMass);
+        case 11:
+            return Cell::integer(r.muscleScore);
+        case 12:
+            return Cell::shortest(r.boneMass);
+        default:
+            return {};
+    }
+}
+
+CommentRow commentRow(const std::vector<store::MeasurementRecord>& records, std::size_t i) {
+    CommentRow row;
+    if (i >= records.size()) return row;
+    for (int c = 0; c < kCommentColumnCount; ++c)
+        row.cells[static_cast<std::size_t>(c)] = commentCell(records, i, c);
+    row.change = commentChange(records, i);
+    return row;
+}
 
 std::vector<CommentRow> buildCommentTable(const std::vector<store::MeasurementRecord>& records) {
     std::vector<CommentRow> rows;
     rows.reserve(records.size());
-    ValueTexts texts;
-    for (std::size_t i = 0; i < records.size(); ++i) rows.push_back(rowOf(records, i, texts));
+    for (std::size_t i = 0; i < records.size(); ++i) rows.push_back(commentRow(records, i));
     return rows;
-}
-
-CommentRow commentRow(const std::vector<store::MeasurementRecord>& records, std::size_t i) {
-    if (i >= records.size()) return {};
-    ValueTexts texts;
-    return rowOf(records, i, texts);
 }
 
 const char* changeArrow(WeightChange change) {

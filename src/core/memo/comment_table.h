@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/store/measurement_log.h"
+#include "core/text/cell.h"
 
 namespace pairly::maintenance {
 
@@ -22,7 +23,7 @@ inline constexpr int kCommentVisibleRows = 15;
 enum class WeightChange { Rise, Same, Fall };
 
 struct CommentRow {
-    std::array<std::string, kCommentColumnCount> cells;
+    std::array<text::Cell, kCommentColumnCount> cells;
     WeightChange change = WeightChange::Same;
 };
 
@@ -32,6 +33,11 @@ struct CommentRow {
 std::vector<CommentRow> buildCommentTable(const std::vector<store::MeasurementRecord>& records);
 // Row i of that table alone (an empty row beyond the records).
 CommentRow commentRow(const std::vector<store::MeasurementRecord>& records, std::size_t i);
+// One cell of row i, made when it is drawn (missing beyond the records or columns), and
+// the change its arrow shows.
+text::Cell commentCell(const std::vector<store::MeasurementRecord>& records, std::size_t i,
+                       int col);
+WeightChange commentChange(const std::vector<store::MeasurementRecord>& records, std::size_t i);
 
 const char* changeArrow(WeightChange change);
 

@@ -1,5 +1,6 @@
 #include "core/text/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -423,6 +424,16 @@ std::string formatNumber(double value, std::string_view pattern) {
     if (!fracDigits.empty()) out += "." + fracDigits;
     out += p.suffix;
     return out;
+}
+
+double shownValue(float value, int decimals) {
+    if (!std::isfinite(value)) return 0;
+    decimals = std::clamp(decimals, 0, 3);
+    const double scale = decimals == 0 ? 1 : decimals == 1 ? 10 : decimals == 2 ? 100 : 1000;
+    // A float times 1000 is exact in a double, so std::round (halves away from zero) sees
+    // the value's exact decimal expansion, as formatNumber does.
+    const double shown = std::round(static_cast<double>(value) * scale) / scale;
+    return shown == 0 ? 0.0 : shown;
 }
 
 }  // namespace pairly::text

@@ -51,4 +51,8 @@ double round1(double value);
 // expansion; a value that rounds to zero has no minus sign. "%" multiplies by 100.
 std::string formatNumber(double value, std::string_view pattern);
 
+// The figure formatNumber shows for a float with 0..3 decimals, as a number: the rounding
+// above, without going through the text (60.25f -> 60.3 for one decimal, -0.04f -> 0).
+double shownValue(float value, int decimals);
+
 }  // namespace pairly::text

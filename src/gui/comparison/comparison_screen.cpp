@@ -213,13 +213,24 @@ void ComparisonScreen::prepareForStartup() { graph_->prepareForStartup(); }
 
 void ComparisonScreen::fillDailyAverageTable() {
     msgAvgtai_->clearRows();
-    QList<QStringList> rows;
-    rows.reserve(static_cast<qsizetype>(model_.daily.rows.size()));
-    for (const DailyAverageRow& r : model_.daily.rows) {
-        rows << QStringList{fromUtf8(r.dayNumber), fromUtf8(r.date), fromUtf8(r.weight1),
-                            fromUtf8(r.weight2)};
-    }
-    msgAvgtai_->addRows(rows);
+    // The table asks model_, which stays until the next fill, for the rows it draws.
+    msgAvgtai_->setRowSource(static_cast<int>(model_.daily.rows.size()), [this](int row, int col) {
+        const auto r = static_cast<std::size_t>(row - 1);
+        if (r >= model_.daily.rows.size()) return text::Cell();
+        const DailyAverageRow& day = model_.daily.rows[r];
+        switch (col) {
+            case 0:
+                return text::Cell::text(day.dayNumber);
+            case 1:
+                return text::Cell::text(day.date);
+            case 2:
+                return text::Cell::text(day.weight1);
+            case 3:
+                return text::Cell::text(day.weight2);
+            default:
+                return text::Cell();
+        }
+    });
     // A long list opens on its latest days, the view full down to the last one.
     msgAvgtai_->scrollToBottom();
 }

@@ -209,17 +209,13 @@ void DayViewPanel::renderChart(ui::Chart* chart, const DayChart& data, bool righ
 void DayViewPanel::render(const DayViewModel& model) {
     resetDayGrids();
     for (const WeightGridRow& row : model.weightRows) {
-        QStringList cells;
-        for (const auto& c : row.cells) cells << QString::fromStdString(c);
-        const int r = msgDayList_->addRow(cells);
+        const int r = msgDayList_->addCellRow({row.cells.begin(), row.cells.end()});
         const Rgb p = row.previousColour(), f = row.firstColour();
         msgDayList_->setCellColor(r, 4, QColor(p.r, p.g, p.b));
         msgDayList_->setCellColor(r, 6, QColor(f.r, f.g, f.b));
     }
     for (const CompositionGridRow& row : model.compositionRows) {
-        QStringList cells;
-        for (const auto& c : row.cells) cells << QString::fromStdString(c);
-        msgDayList2_->addRow(cells);
+        msgDayList2_->addCellRow({row.cells.begin(), row.cells.end()});
     }
     msgDayList_->scrollLastRowToTopIfMoreThan(kDayGridVisibleRows);
     msgDayList2_->scrollLastRowToTopIfMoreThan(kDayGridVisibleRows);

@@ -1,7 +1,6 @@
 #include "gui/list/measurement_list_screen.h"
 
 #include <QButtonGroup>
-#include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -9,15 +8,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStringListModel>
 #include <QVBoxLayout>
 #include <unordered_map>
 
+#include "gui/list/filter_bar.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
@@ -25,7 +23,7 @@
 
 namespace pairly::views {
 
-const QColor MeasurementListScreen::kPressedColour(255, 255, 192);
+const QColor& MeasurementListScreen::kPressedColour = FilterBar::kPressedColour;
 
 // Turns the texts of one build into QStrings, each distinct text once. The views are whole
 // texts of the build's store (or literals), so a text's address names it.
@@ -73,16 +71,6 @@ ui::Align toUi(Align a) {
 }
 
 QColor arrowQColour(Arrow arrow) { return ui::toQColor(arrowColour(arrow)); }
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 16);
-    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    return button;
-}
 
 template <std::size_t N>
 ui::Grid* makeTable(const char* name, const std::array<ListColumn, N>& columns, QWidget* parent) {
@@ -173,68 +161,10 @@ MeasurementListScreen::MeasurementListScreen(ui::AppContext& ctx, QWidget* paren
 // --- layout --------------------------------------------------------------------------------
 
 QWidget* MeasurementListScreen::buildFilterRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-
-    auto* period = new QGroupBox(QStringLiteral("期間"), row);
-    period->setObjectName("fraKikan");
-    auto* periodRow = new QHBoxLayout(period);
-    periodRow->setSpacing(3);
-    for (std::size_t i = 0; i < kPeriodButtons.size(); ++i) {
-        const PeriodButton& b = kPeriodButtons[i];
-        QPushButton* button = makeButton(q(b.name), q(b.caption), period);
-        periodButtons_[i] = button;
-        const int index = static_cast<int>(i);
-        connect(button, &QPushButton::clicked, this, [this, index] { periodClicked(index); });
-        if (b.kind == PeriodKind::Typed) {
-            // "任意" goes after the two combo boxes it reads.
-            periodRow->addSpacing(8);
-            periodRow->addWidget(cboStdate_ = new QComboBox(period));
-            auto* tilde = new QLabel(QStringLiteral("～"), period);
-            tilde->setObjectName("lblKikan");
-            periodRow->addWidget(tilde);
-            periodRow->addWidget(cboEddate_ = new QComboBox(period));
-        }
-        periodRow->addWidget(button);
-    }
-    periodDates_ = new QStringListModel(this);
-    cboStdate_->setObjectName("cboStdate");
-    cboEddate_->setObjectName("cboEddate");
-    for (QComboBox* combo : {cboStdate_, cboEddate_}) {
-        combo->setEditable(true);
-        combo->lineEdit()->setAccessibleName(combo == cboStdate_ ? QStringLiteral("期間の始め")
-                                                                  : QStringLiteral("期間の終わり"));
-        combo->setAccessibleName(combo->lineEdit()->accessibleName());
-        combo->setInsertPolicy(QComboBox::NoInsert);  // a typed period is not a log date
-        combo->setModel(periodDates_);
-        // Sizing by contents would measure every date of a long log.
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        combo->setMinimumContentsLength(10);
-        combo->setMaxVisibleItems(20);
-        if (auto* view = qobject_cast<QListView*>(combo->view())) view->setUniformItemSizes(true);
-    }
-
-    auto* weekdays = new QGroupBox(QStringLiteral("曜日"), row);
-    weekdays->setObjectName("fraWeek");
-    auto* weekRow = new QHBoxLayout(weekdays);
-    weekRow->setSpacing(3);
-    for (int i = 0; i < 7; ++i) {
-        QPushButton* button = makeButton(QString("cmdWeek_%1").arg(i),
-                                         q(kWeekdayNames[static_cast<std::size_t>(i)]), weekdays);
-        weekdayButtons_[static_cast<std::size_t>(i)] = button;
-        connect(button, &QPushButton::clicked, this, [this, i] { weekdayClicked(i); });
-        weekRow->addWidget(button);
-    }
-    cmdAllWeek_ = makeButton("cmdAllWeek", QStringLiteral("全部"), weekdays);
-    connect(cmdAllWeek_, &QPushButton::clicked, this, [this] { weekdayClicked(kAllWeekdays); });
-    weekRow->addSpacing(6);
-    weekRow->addWidget(cmdAllWeek_);
-
-    layout->addWidget(period);
-    layout->addWidget(weekdays);
-    layout->addStretch(1);
-    return row;
+    filterBar_ = new FilterBar(this);
+    connect(filterBar_, &FilterBar::periodClicked, this, &MeasurementListScreen::periodClicked);
+    connect(filterBar_, &FilterBar::weekdayClicked, this, &MeasurementListScreen::weekdayClicked);
+    return filterBar_;
 }
 
 QWidget* MeasurementListScreen::buildSideColumn() {
@@ -258,7 +188,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
                      {"cmdKotu", "骨量", Overlay::Bone}};
     int i = 0;
     for (const auto& o : kOverlays) {
-        QPushButton* button = makeButton(q(o.name), q(o.caption), overlays);
+        QPushButton* button = FilterBar::makeButton(q(o.name), q(o.caption), overlays);
         const Overlay overlay = o.overlay;
         connect(button, &QPushButton::clicked, this, [this, overlay] { showOverlay(overlay); });
         overlayGrid->addWidget(button, i / 2, i % 2);
@@ -275,7 +205,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
     txtKey_->installEventFilter(this);
     ui::keepStoredForm(txtKey_);  // a typed 〜 finds the ～ that the log holds
     connect(txtKey_, &QLineEdit::returnPressed, this, &MeasurementListScreen::keyEntered);
-    cmdAllact_ = makeButton("cmdAllact", QStringLiteral("全部"), situation);
+    cmdAllact_ = FilterBar::makeButton("cmdAllact", QStringLiteral("全部"), situation);
     connect(cmdAllact_, &QPushButton::clicked, this, &MeasurementListScreen::allSituationsClicked);
     auto* keyRow = new QHBoxLayout;
     keyRow->addWidget(txtKey_, 1);
@@ -395,18 +325,14 @@ void MeasurementListScreen::refreshForPartner() {
 // pressed, every other filter button released and no situation text left behind that a
 // later filter would apply unseen.
 void MeasurementListScreen::showAllFilters() {
-    for (QPushButton* button : periodButtons_) press(button, false);
-    for (QPushButton* button : weekdayButtons_) press(button, false);
-    press(periodButtons_[8], true);  // cmdAllDay
+    filterBar_->showAll();
     press(cmdAllact_, true);
-    press(cmdAllWeek_, true);
-    selectedWeekday_ = kAllWeekdays;
     txtKey_->clear();
     lstAct2_->clearSelection();
 }
 
 void MeasurementListScreen::press(QPushButton* button, bool pressed) {
-    ui::setBackColour(button, pressed ? kPressedColour : QColor());
+    FilterBar::press(button, pressed);
 }
 
 // --- builds ----------------------------------------------------------------------------------
@@ -422,10 +348,11 @@ void MeasurementListScreen::buildUnfilteredList() {
 
 ListFilters MeasurementListScreen::currentFilters() const {
     ListFilters f;
-    f.start = cboStdate_->currentText().toStdString();
-    f.end = cboEddate_->currentText().toStdString();
+    const PeriodTexts period = filterBar_->periodTexts();
+    f.start = period.start;
+    f.end = period.end;
     f.situation = txtKey_->text().toStdString();
-    f.weekday = selectedWeekday_;
+    f.weekday = filterBar_->selectedWeekday();
     return f;
 }
 
@@ -440,8 +367,8 @@ void MeasurementListScreen::runFilteredBuild(const std::vector<store::Measuremen
 }
 
 void MeasurementListScreen::render() {
+    renderTables();
     QtTexts texts;
-    renderTables(texts);
     renderMainChart(texts);
     smallChartsDrawn_.fill(false);
     drawVisibleSmallCharts();
@@ -459,20 +386,15 @@ void MeasurementListScreen::drawVisibleSmallCharts() {
     }
 }
 
-void MeasurementListScreen::renderTables(QtTexts&) {
-    // The tables ask for the texts of the rows they draw: thirty years of weighings are
-    // not turned into a million Qt strings on every refresh. The texts live in model_,
-    // which is replaced only by a build that then renders again.
+void MeasurementListScreen::renderTables() {
+    // The tables ask for the cells of the rows they draw: thirty years of weighings are
+    // not turned into a million texts on every refresh. The rows live in model_, which is
+    // replaced only by a build that then renders again.
     const auto n = static_cast<int>(model_.rows.size());
-    auto utf8 = [](Text t) {
-        return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-    };
     msgBunseki_->setRowSource(
         n,
-        [this, utf8](int row, int col) {
-            const auto r = static_cast<std::size_t>(row - 1);
-            if (r >= model_.rows.size() || col < 0 || col >= kListColumns) return QString();
-            return utf8(model_.rows[r].cells[static_cast<std::size_t>(col)]);
+        [this](int row, int col) {
+            return listCell(model_, static_cast<std::size_t>(row - 1), col);
         },
         [this](int row, int col) {
             const auto r = static_cast<std::size_t>(row - 1);
@@ -481,11 +403,8 @@ void MeasurementListScreen::renderTables(QtTexts&) {
             if (col == kFirstArrowColumn) return arrowQColour(model_.rows[r].firstArrow);
             return QColor();
         });
-    msgBunseki2_->setRowSource(n, [this, utf8](int row, int col) {
-        const auto r = static_cast<std::size_t>(row - 1);
-        if (r >= model_.compositionRows.size() || col < 0 || col >= kListCompositionColumns)
-            return QString();
-        return utf8(model_.compositionRows[r].cells[static_cast<std::size_t>(col)]);
+    msgBunseki2_->setRowSource(n, [this](int row, int col) {
+        return compositionCell(model_, static_cast<std::size_t>(row - 1), col);
     });
     // A long list opens at its end, which brings the newest weighings into view; the
     // table scrolls no further than its last row. Both tables show the same rows.
@@ -508,13 +427,7 @@ void MeasurementListScreen::renderMainChart(QtTexts& q) {
     applyAxis(*mcrBunseki_, ui::Axis::Right, chart.bodyFatAxis, chart.hasData);
 }
 
-void MeasurementListScreen::fillPeriodLists() {
-    QtTexts q;
-    const std::vector<Text>& dates = model_.dates;
-    periodDates_->setStringList(q.list(dates));
-    cboStdate_->setEditText(dates.empty() ? QString() : q(dates.front()));
-    cboEddate_->setEditText(dates.empty() ? QString() : q(dates.back()));
-}
+void MeasurementListScreen::fillPeriodLists() { filterBar_->setPeriodDates(model_.dates); }
 
 void MeasurementListScreen::applySeriesOption() {
     const bool weight = !optShi2_->isChecked();
@@ -525,34 +438,27 @@ void MeasurementListScreen::applySeriesOption() {
     mcrBunseki_->setAxisVisible(ui::Axis::Right, bodyFat);
 }
 
-void MeasurementListScreen::setPeriodTexts(const PeriodTexts& texts) {
-    cboStdate_->setEditText(q(texts.start));
-    cboEddate_->setEditText(q(texts.end));
-}
-
 // --- filter controls -------------------------------------------------------------------------
+
+int MeasurementListScreen::selectedWeekday() const { return filterBar_->selectedWeekday(); }
 
 void MeasurementListScreen::periodClicked(int index) {
     if (index < 0 || index >= static_cast<int>(kPeriodButtons.size())) return;
     const PeriodButton& button = kPeriodButtons[static_cast<std::size_t>(index)];
-    for (QPushButton* b : periodButtons_) press(b, false);
+    filterBar_->releasePeriods();
     const session::SharedLog shared = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
     const auto& log = shared->records;
     if (button.kind != PeriodKind::Typed)
-        setPeriodTexts(periodTexts(button, ctx_.clock.today(), firstRecordDate(log)));
+        filterBar_->setPeriodTexts(periodTexts(button, ctx_.clock.today(), firstRecordDate(log)));
     runFilteredBuild(log);
-    press(periodButtons_[static_cast<std::size_t>(index)], true);
+    filterBar_->pressPeriod(index);
 }
 
 void MeasurementListScreen::weekdayClicked(int weekday) {
     if (weekday != kAllWeekdays && (weekday < 0 || weekday > 6)) return;
-    press(cmdAllWeek_, false);
-    for (QPushButton* b : weekdayButtons_) press(b, false);
-    selectedWeekday_ = weekday;
+    filterBar_->chooseWeekday(weekday);
     dispatchListFilters();
-    press(
-        weekday == kAllWeekdays ? cmdAllWeek_ : weekdayButtons_[static_cast<std::size_t>(weekday)],
-        true);
+    filterBar_->pressWeekday(weekday);
 }
 
 void MeasurementListScreen::allSituationsClicked() {

@@ -10,14 +10,12 @@
 #include "gui/common/app_context.h"
 #include "core/list/measurement_list.h"
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
-class QStringListModel;
 
 namespace pairly::ui {
 class Chart;
@@ -26,6 +24,7 @@ class Grid;
 
 namespace pairly::views {
 
+class FilterBar;
 class QtTexts;
 
 class MeasurementListScreen : public QWidget {
@@ -57,10 +56,10 @@ public:
     enum class Overlay { Weight, Metabolism, Muscle, Bone };  // cmdTai1, cmdTai2, cmdKin, cmdKotu
     void showOverlay(Overlay overlay);
 
-    int selectedWeekday() const { return selectedWeekday_; }
+    int selectedWeekday() const;
     const MeasurementList& model() const { return model_; }
 
-    static const QColor kPressedColour;
+    static const QColor& kPressedColour;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,26 +73,19 @@ private:
     ListFilters currentFilters() const;
     void runFilteredBuild(const std::vector<store::MeasurementRecord>& log);
     void render();
-    void renderTables(QtTexts& texts);
+    void renderTables();
     void renderMainChart(QtTexts& texts);
     void drawVisibleSmallCharts();
     void fillPeriodLists();
     void applySeriesOption();
     void showAllFilters();
-    void setPeriodTexts(const PeriodTexts& texts);
     void press(QPushButton* button, bool pressed);
 
     ui::AppContext& ctx_;
-    int selectedWeekday_ = kAllWeekdays;
     MeasurementList model_;
 
-    std::array<QPushButton*, 10> periodButtons_{};
-    std::array<QPushButton*, 7> weekdayButtons_{};
-    QPushButton* cmdAllWeek_ = nullptr;
+    FilterBar* filterBar_ = nullptr;
     QPushButton* cmdAllact_ = nullptr;
-    QComboBox* cboStdate_ = nullptr;
-    QComboBox* cboEddate_ = nullptr;
-    QStringListModel* periodDates_ = nullptr;
     QLineEdit* txtKey_ = nullptr;
     QListWidget* lstAct2_ = nullptr;
     QRadioButton* optTai2_ = nullptr;

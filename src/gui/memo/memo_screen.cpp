@@ -178,19 +178,17 @@ void MemoScreen::fillCommentTable() {
     const session::SharedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
     shown_ = log->records;
     shownLog_ = log->stamp;
-    // The table asks for the texts of the rows it draws, made from the records: a long
-    // log need not become a Qt string per cell.
+    // The table asks for the cells of the rows it draws, made from the records: a long log
+    // is not turned into texts ahead of time.
     msgMemoList_->setRowSource(
         static_cast<int>(shown_.size()),
         [this](int row, int col) {
-            if (row < 1 || col < 0 || col >= kCommentColumnCount) return QString();
-            return q(commentRow(shown_, static_cast<std::size_t>(row - 1))
-                         .cells[static_cast<std::size_t>(col)]);
+            return commentCell(shown_, static_cast<std::size_t>(row - 1), col);
         },
         [this](int row, int col) {
-            if (row < 1 || col != kArrowColumn || row > static_cast<int>(shown_.size()))
+            if (col != kArrowColumn || row < 1 || row > static_cast<int>(shown_.size()))
                 return QColor();
-            return changeColour(commentRow(shown_, static_cast<std::size_t>(row - 1)).change);
+            return changeColour(commentChange(shown_, static_cast<std::size_t>(row - 1)));
         });
     // A long table opens on its newest weighings, the view full down to the last one.
     msgMemoList_->scrollToBottom();
@@ -231,7 +229,7 @@ bool MemoScreen::saveComment() {
     ctx_.noteDataChanged(ctx_.currentSlot);
     shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
     shownLog_ = outcome.stamp;
-    msgMemoList_->setText(row, kCommentColumn, comment);
+    msgMemoList_->refreshRows(row, row);
     msgMemoList_->setCurrentGridCell(row, kCommentColumn);
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "gui/widgets/grid.h"
 
@@ -22,12 +23,16 @@ constexpr int kVisibleRows = 8;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// The grid keeps the rows and asks for the cells it draws: a long history is not copied
+// into a text per cell.
 void fillGrid(ui::Grid& grid, const GridRows& rows) {
     grid.clearRows();
-    QList<QStringList> cells;
-    cells.reserve(static_cast<qsizetype>(rows.size()));
-    for (const auto& row : rows) cells << QStringList{q(row[0]), q(row[1]), q(row[2]), q(row[3])};
-    grid.addRows(cells);
+    auto kept = std::make_shared<const GridRows>(rows);
+    grid.setRowSource(static_cast<int>(kept->size()), [kept](int row, int col) {
+        const auto r = static_cast<std::size_t>(row - 1);
+        if (r >= kept->size() || col < 0 || col >= 4) return text::Cell();
+        return text::Cell::text((*kept)[r][static_cast<std::size_t>(col)]);
+    });
 }
 
 QRadioButton* makeOption(const char* name, const char* caption, QWidget* parent,

@@ -1,9 +1,5 @@
 #include "gui/widgets/grid.h"
 
-#include <functional>
-
-#include <QAbstractTableModel>
-#include <QBrush>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
@@ -11,23 +7,10 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace pairly::ui {
 
 namespace {
-
-Qt::Alignment qtAlign(Align a) {
-    switch (a) {
-        case Align::Right:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case Align::Center:
-            return Qt::AlignCenter;
-        case Align::Left:
-            break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
 
 // Keeps a bulk change from repainting per cell.
 class UpdatesOff {
@@ -67,226 +50,9 @@ public:
 
 }  // namespace
 
-// The data rows of a grid: one string list per row and, only for rows that have any, one
-// colour per column. Column settings live here too, so the roles answer from one place.
-class GridModel : public QAbstractTableModel {
-public:
-    struct Row {
-        QStringList cells;
-        std::vector<QColor> colours;  // empty when the row has no coloured cell
-        bool own = true;              // false: the cells are asked of the source
-    };
-
-    explicit GridModel(QObject* parent) : QAbstractTableModel(parent) {}
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-    }
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : columns_;
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || index.row() >= rowCount() || index.column() >= columns_) return {};
-        const int r = index.row();
-        const int c = index.column();
-        switch (role) {
-            case Qt::DisplayRole:
-                return text(r, c);
-            case Qt::TextAlignmentRole:
-                return static_cast<int>(qtAlign(columnAlign_[static_cast<std::size_t>(c)]));
-            case Qt::BackgroundRole: {
-                const QColor cell = colour(r, c);
-                if (cell.isValid()) return QBrush(cell);
-                return {};
-            }
-            default:
-                return {};
-        }
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Vertical)
-            return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
-        if (section < 0 || section >= columns_) return {};
-        if (role == Qt::DisplayRole) return headers_[section];
-        if (role == Qt::TextAlignmentRole)
-            return static_cast<int>(qtAlign(headerAlign_[static_cast<std::size_t>(section)]));
-        return {};
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-    }
-
-    // --- columns ---
-    void setColumnCount(int n) {
-        n = std::max(0, n);
-        if (n > columns_) {
-            beginInsertColumns(QModelIndex(), columns_, n - 1);
-            resizeColumns(n);
-            endInsertColumns();
-        } else if (n < columns_) {
-            beginRemoveColumns(QModelIndex(), n, columns_ - 1);
-            resizeColumns(n);
-            for (Row& row : rows_) {
-                if (row.cells.size() > n) row.cells.resize(n);
-                if (row.colours.size() > static_cast<std::size_t>(n)) row.colours.resize(n);
-            }
-            endRemoveColumns();
-        }
-    }
-    void setHeader(int col, const QString& text) {
-        headers_[col] = text;
-        emit headerDataChanged(Qt::Horizontal, col, col);
-    }
-    QString header(int col) const { return headers_[col]; }
-    void setHeaderAlign(int col, Align a) {
-        headerAlign_[static_cast<std::size_t>(col)] = a;
-        emit headerDataChanged(Qt::Horizontal, col, col);
-    }
-    Align headerAlign(int col) const { return headerAlign_[static_cast<std::size_t>(col)]; }
-    void setColumnAlign(int col, Align a) {
-        columnAlign_[static_cast<std::size_t>(col)] = a;
-        if (!rows_.empty())
-            emit dataChanged(index(0, col), index(rowCount() - 1, col), {Qt::TextAlignmentRole});
-    }
-    Align columnAlign(int col) const { return columnAlign_[static_cast<std::size_t>(col)]; }
-
-    // --- rows ---
-    void clear() {
-        sourceText_ = nullptr;
-        sourceColour_ = nullptr;
-        if (rows_.empty()) return;
-        beginResetModel();
-        rows_.clear();
-        pending_ = false;
-        endResetModel();
-    }
-    void setSource(int n, std::function<QString(int, int)> text,
-                   std::function<QColor(int, int)> colour) {
-        beginResetModel();
-        pending_ = false;
-        rows_.assign(static_cast<std::size_t>(std::max(0, n)), Row{{}, {}, false});
-        sourceText_ = std::move(text);
-        sourceColour_ = std::move(colour);
-        endResetModel();
-    }
-    void append(const QList<QStringList>& rows) {
-        if (rows.isEmpty()) return;
-        const int first = rowCount();
-        beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
-        rows_.reserve(rows_.size() + static_cast<std::size_t>(rows.size()));
-        for (const QStringList& cells : rows)
-            rows_.push_back({cells.size() > columns_ ? cells.mid(0, columns_) : cells, {}});
-        endInsertRows();
-    }
-    void resizeRows(int n) {
-        n = std::max(0, n);
-        const int old = rowCount();
-        if (n > old) {
-            beginInsertRows(QModelIndex(), old, n - 1);
-            rows_.resize(static_cast<std::size_t>(n));
-            endInsertRows();
-        } else if (n < old) {
-            beginRemoveRows(QModelIndex(), n, old - 1);
-            rows_.resize(static_cast<std::size_t>(n));
-            endRemoveRows();
-        }
-    }
-
-    // --- cells (model rows) ---
-    QString text(int r, int c) const {
-        const Row& row = rows_[static_cast<std::size_t>(r)];
-        if (!row.own) return sourceText_ ? sourceText_(r + 1, c) : QString();
-        return c < row.cells.size() ? row.cells[c] : QString();
-    }
-    void setText(int r, int c, const QString& text) {
-        takeOver(r);
-        QStringList& cells = rows_[static_cast<std::size_t>(r)].cells;
-        while (cells.size() <= c) cells.append(QString());
-        cells[c] = text;
-        noteChanged(r, c);
-    }
-    QColor colour(int r, int c) const {
-        const Row& row = rows_[static_cast<std::size_t>(r)];
-        if (!row.own) return sourceColour_ ? sourceColour_(r + 1, c) : QColor();
-        const auto& colours = row.colours;
-        return static_cast<std::size_t>(c) < colours.size() ? colours[static_cast<std::size_t>(c)]
-                                                            : QColor();
-    }
-    void setColour(int r, int c, const QColor& colour) {
-        takeOver(r);
-        auto& colours = rows_[static_cast<std::size_t>(r)].colours;
-        if (!colour.isValid() && static_cast<std::size_t>(c) >= colours.size()) return;
-        if (colours.size() < static_cast<std::size_t>(columns_))
-            colours.resize(static_cast<std::size_t>(columns_));
-        colours[static_cast<std::size_t>(c)] = colour;
-        noteChanged(r, c);
-    }
-
-private:
-    // A row from the source becomes a row of its own before one of its cells changes.
-    void takeOver(int r) {
-        Row& row = rows_[static_cast<std::size_t>(r)];
-        if (row.own) return;
-        QStringList cells;
-        std::vector<QColor> colours(static_cast<std::size_t>(columns_));
-        bool coloured = false;
-        for (int c = 0; c < columns_; ++c) {
-            cells << text(r, c);
-            colours[static_cast<std::size_t>(c)] = colour(r, c);
-            coloured = coloured || colours[static_cast<std::size_t>(c)].isValid();
-        }
-        row.cells = std::move(cells);
-        if (coloured) row.colours = std::move(colours);
-        row.own = true;
-    }
-
-    void resizeColumns(int n) {
-        columns_ = n;
-        headers_.resize(n);
-        headerAlign_.resize(static_cast<std::size_t>(n), Align::Center);
-        columnAlign_.resize(static_cast<std::size_t>(n), Align::Left);
-    }
-
-    // Cell changes are told to the views once per event-loop turn, as one range: filling
-    // a long list cell by cell must not cost a repaint per cell.
-    void noteChanged(int r, int c) {
-        if (pending_) {
-            top_ = std::min(top_, r);
-            bottom_ = std::max(bottom_, r);
-            left_ = std::min(left_, c);
-            right_ = std::max(right_, c);
-            return;
-        }
-        pending_ = true;
-        top_ = bottom_ = r;
-        left_ = right_ = c;
-        QMetaObject::invokeMethod(
-            this, [this] { flush(); }, Qt::QueuedConnection);
-    }
-    void flush() {
-        if (!pending_) return;
-        pending_ = false;
-        const int lastRow = std::min(bottom_, rowCount() - 1);
-        const int lastCol = std::min(right_, columns_ - 1);
-        if (top_ > lastRow || left_ > lastCol) return;
-        emit dataChanged(index(top_, left_), index(lastRow, lastCol));
-    }
-
-    std::vector<Row> rows_;
-    std::function<QString(int, int)> sourceText_;
-    std::function<QColor(int, int)> sourceColour_;
-    int columns_ = 0;
-    QStringList headers_;
-    std::vector<Align> headerAlign_;
-    std::vector<Align> columnAlign_;
-    bool pending_ = false;
-    int top_ = 0, bottom_ = 0, left_ = 0, right_ = 0;
-};
-
 Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
+    ownRows_ = false;
+    useOwnTable();
     setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -310,9 +76,10 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
     applyRowHeight();
 
     connect(this, &QAbstractItemView::clicked, this,
-            [this](const QModelIndex& i) { emit clickedCell(i.row() + 1, i.column()); });
-    connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& i) { emit doubleClickedCell(i.row() + 1, i.column()); });
+            [this](const QModelIndex& i) { emit clickedCell(toGridRow(i.row()), i.column()); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
+        emit doubleClickedCell(toGridRow(i.row()), i.column());
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { emit clickedCell(0, c); });
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
@@ -337,6 +104,7 @@ int Grid::columnCount() const { return model_->columnCount(); }
 void Grid::setColumns(const QStringList& headers) {
     UpdatesOff off(this);
     const int n = static_cast<int>(headers.size());
+    own_.truncateColumns(n);  // the cells of dropped columns go with them
     model_->setColumnCount(n);
     for (int c = 0; c < n; ++c) {
         model_->setHeader(c, headers[c]);
@@ -416,54 +184,113 @@ void Grid::setVisibleRows(int rowsWithHeader) {
     setMinimumHeight(header + rows + hbar + 2 * frameWidth());
 }
 
+bool Grid::isDataCell(int row, int col) const {
+    return row >= 1 && row <= rowCount() && col >= 0 && col < columnCount();
+}
+
+void Grid::useOwnTable() {
+    if (ownRows_) return;
+    ownRows_ = true;
+    own_.clear();
+    model_->setSource(
+        0, [this](int r, int c) { return own_.cell(r, c); },
+        [this](int r, int c) { return own_.colour(r, c); });
+}
+
 void Grid::clearRows() {
     UpdatesOff off(this);
     clearSelection();
-    model_->clear();
+    ownRows_ = false;
+    useOwnTable();
     tailRoom_ = false;
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setValue(0);
 }
 
 int Grid::addRow(const QStringList& cells) {
-    model_->append({cells});
+    addRows({cells});
     return rowCount();
 }
 
-void Grid::addRows(const QList<QStringList>& rows) { model_->append(rows); }
-
-void Grid::setRowSource(int rows, std::function<QString(int row, int col)> text,
-                        std::function<QColor(int row, int col)> colour) {
-    UpdatesOff off(this);
-    clearSelection();
-    model_->setSource(rows, std::move(text), std::move(colour));
+int Grid::addCellRow(std::vector<text::Cell> cells) {
+    useOwnTable();
+    own_.append(std::move(cells), columnCount());
+    model_->setRowCountKeepingSource(own_.rows());
+    return rowCount();
 }
 
-void Grid::setRowCount(int n) { model_->resizeRows(n); }
+void Grid::addRows(const QList<QStringList>& rows) {
+    if (rows.isEmpty()) return;
+    useOwnTable();
+    for (const QStringList& texts : rows) {
+        std::vector<text::Cell> cells;
+        cells.reserve(static_cast<std::size_t>(texts.size()));
+        for (const QString& t : texts) cells.push_back(text::Cell::text(t.toStdString()));
+        own_.append(std::move(cells), columnCount());
+    }
+    model_->setRowCountKeepingSource(own_.rows());
+}
+
+void Grid::setRowSource(int rows, CellSource cells, ColourSource colours) {
+    UpdatesOff off(this);
+    clearSelection();
+    ownRows_ = false;
+    own_.clear();
+    GridModel::Cells modelCells;
+    if (cells)
+        modelCells = [cells = std::move(cells)](int r, int c) { return cells(toGridRow(r), c); };
+    GridModel::Colours modelColours;
+    if (colours)
+        modelColours = [colours = std::move(colours)](int r, int c) {
+            return colours(toGridRow(r), c);
+        };
+    model_->setSource(rows, std::move(modelCells), std::move(modelColours));
+}
+
+void Grid::refreshRows(int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, rowCount());
+    if (first > last) return;
+    model_->noteRowsChanged(toModelRow(first), toModelRow(last));
+}
+
+void Grid::setRowCount(int n) {
+    useOwnTable();
+    own_.resize(n);
+    model_->setRowCountKeepingSource(own_.rows());
+}
 
 void Grid::setText(int row, int col, const QString& text) {
     if (row == 0) {
         setHeaderText(col, text);
         return;
     }
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return;
-    model_->setText(row - 1, col, text);
+    setCell(row, col, text::Cell::text(text.toStdString()));
+}
+
+void Grid::setCell(int row, int col, text::Cell cell) {
+    if (!ownRows_ || !isDataCell(row, col)) return;
+    own_.setCell(toModelRow(row), col, std::move(cell));
+    model_->noteChanged(toModelRow(row), col);
 }
 
 QString Grid::text(int row, int col) const {
     if (row == 0) return headerText(col);
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return QString();
-    return model_->text(row - 1, col);
+    return isDataCell(row, col) ? QString::fromStdString(cell(row, col).formatted()) : QString();
+}
+
+text::Cell Grid::cell(int row, int col) const {
+    return isDataCell(row, col) ? model_->cell(toModelRow(row), col) : text::Cell();
 }
 
 void Grid::setCellColor(int row, int col, const QColor& color) {
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return;
-    model_->setColour(row - 1, col, color);
+    if (!ownRows_ || !isDataCell(row, col)) return;
+    own_.setColour(toModelRow(row), col, color, columnCount());
+    model_->noteChanged(toModelRow(row), col);
 }
 
 QColor Grid::cellColor(int row, int col) const {
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return QColor();
-    return model_->colour(row - 1, col);
+    return isDataCell(row, col) ? model_->colour(toModelRow(row), col) : QColor();
 }
 
 Align Grid::cellAlignment(int row, int col) const {
@@ -472,13 +299,12 @@ Align Grid::cellAlignment(int row, int col) const {
 }
 
 QModelIndex Grid::cellIndex(int row, int col) const {
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return QModelIndex();
-    return model_->index(row - 1, col);
+    return isDataCell(row, col) ? model_->index(toModelRow(row), col) : QModelIndex();
 }
 
 int Grid::currentGridRow() const {
     const QModelIndex i = currentIndex();
-    return i.isValid() ? i.row() + 1 : 0;
+    return i.isValid() ? toGridRow(i.row()) : 0;
 }
 
 int Grid::currentGridColumn() const {
@@ -491,7 +317,8 @@ void Grid::setCurrentGridCell(int row, int col) {
         setCurrentIndex(QModelIndex());
         return;
     }
-    setCurrentIndex(model_->index(row - 1, std::clamp(col, 0, std::max(0, columnCount() - 1))));
+    setCurrentIndex(
+        model_->index(toModelRow(row), std::clamp(col, 0, std::max(0, columnCount() - 1))));
 }
 
 bool Grid::scrollLastRowToTopIfMoreThan(int rows) {
@@ -509,19 +336,19 @@ void Grid::setTopRow(int row) {
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
     updateGeometries();
-    verticalScrollBar()->setValue(verticalHeader()->sectionPosition(row - 1));
+    verticalScrollBar()->setValue(verticalHeader()->sectionPosition(toModelRow(row)));
 }
 
 int Grid::topVisibleRow() const {
     if (rowCount() == 0) return 0;
     const int r = rowAt(0);
-    return r < 0 ? rowCount() : r + 1;
+    return r < 0 ? rowCount() : toGridRow(r);
 }
 
 int Grid::bottomVisibleRow() const {
     if (rowCount() == 0) return 0;
     const int r = rowAt(viewport()->height() - 1);
-    return r < 0 ? rowCount() : r + 1;
+    return r < 0 ? rowCount() : toGridRow(r);
 }
 
 void Grid::updateGeometries() {
@@ -534,7 +361,7 @@ void Grid::updateGeometries() {
     QScrollBar* bar = verticalScrollBar();
     const int value = bar->value();
     QTableView::updateGeometries();
-    const int needed = verticalHeader()->sectionPosition(rowCount() - 1);
+    const int needed = verticalHeader()->sectionPosition(toModelRow(rowCount()));
     if (bar->maximum() < needed) bar->setRange(0, needed);
     bar->setValue(value);
 }

@@ -2,13 +2,16 @@
 // A text grid with one fixed header row, in the manner every list screen needs:
 // widths in twips, per-column alignment, cell colours, "last row on top" scrolling.
 //
-// The rows live in a model over row vectors (no object per cell), served to the view and to
-// tests, accessibility and copy-paste through the standard roles: DisplayRole (text),
-// TextAlignmentRole (the column's alignment) and BackgroundRole (the cell colour).
+// Cells are typed (text::Cell: a number with its pattern, a text, or missing) and become
+// text only when drawn or read. The rows always come from one source: a pair of functions
+// that give a cell and its colour, either the screen's own (setRowSource, for long lists
+// made from their data) or the grid's table of cells (addRow and friends, for short ones).
+// The model serves them to the view and to tests, accessibility and copy-paste through the
+// standard roles: DisplayRole (text), TextAlignmentRole and BackgroundRole (the colour).
 //
-// Row numbering. The header texts live in the horizontal header, so the model holds the data
-// rows only: model row r is grid row r + 1. Every Grid method below numbers rows like the
-// screens do: row 0 is the header row, data rows are 1..rowCount(). Columns count from 0.
+// Row numbering, the same in every method and in the source functions: row 0 is the header
+// row, data rows are 1..rowCount(), as the screens count their records. Columns count from
+// 0. Only toModelRow/toGridRow turn these into the model's rows.
 #include <QColor>
 #include <QList>
 #include <QModelIndex>
@@ -17,11 +20,10 @@
 #include <functional>
 #include <vector>
 
+#include "core/text/cell.h"
+#include "gui/widgets/grid_model.h"
+
 namespace pairly::ui {
-
-enum class Align { Left, Center, Right };
-
-class GridModel;
 
 class Grid : public QTableView {
     Q_OBJECT
@@ -64,24 +66,33 @@ public:
     // Back to the header row alone (data rows removed, scroll at the top). Headers,
     // widths and alignments stay.
     void clearRows();
-    // Appends one data row; missing trailing cells stay empty. Returns its row number (1..).
+    // Back to the grid's own table, then appends one data row; missing trailing cells stay
+    // empty. Returns its row number (1..).
     int addRow(const QStringList& cells);
-    // Appends many rows in one step; the fast path for long lists.
+    int addCellRow(std::vector<text::Cell> cells);
+    // Appends many rows in one step.
     void addRows(const QList<QStringList>& rows);
-    // Replaces the rows by `rows` data rows whose cells are asked of `text` (and `colour`,
-    // an invalid QColor for none) with this grid's row numbering, only when a cell is drawn
-    // or read: the fast path for lists of thousands of rows. What the functions read must
-    // stay as it is until the next clearRows() or setRowSource(). A row whose cell is set
-    // by setText or setCellColor takes its cells over from the functions.
-    void setRowSource(int rows, std::function<QString(int row, int col)> text,
-                      std::function<QColor(int row, int col)> colour = {});
-    // n data rows: rows beyond n are dropped, new rows are empty.
+    // Replaces the rows by `rows` data rows whose cells are asked of `cells` (and `colours`,
+    // an invalid QColor for none), only when a cell is drawn or read: the way for lists of
+    // thousands of rows. What the functions read must stay as it is until the next
+    // clearRows() or setRowSource(), or be told with refreshRows().
+    using CellSource = std::function<text::Cell(int row, int col)>;
+    using ColourSource = std::function<QColor(int row, int col)>;
+    void setRowSource(int rows, CellSource cells, ColourSource colours = {});
+    // The source's data changed for rows first..last: they are drawn again.
+    void refreshRows(int first, int last);
+    // n data rows in the grid's own table: rows beyond n are dropped, new rows are empty.
     void setRowCount(int n);
 
     // --- cells (row 0 = header) -----------------------------------------------------------
     // setText on row 0 sets the header text. Out-of-range positions are ignored / read "".
+    // setText and setCellColor change the grid's own table; the cells of a row source are
+    // the source's (change its data and call refreshRows), so they are ignored there.
     void setText(int row, int col, const QString& text);
+    void setCell(int row, int col, text::Cell cell);
     QString text(int row, int col) const;
+    // The typed cell (missing for the header and out of range).
+    text::Cell cell(int row, int col) const;
     // Background colour of a data cell; an invalid QColor removes it. cellColor() is an
     // invalid QColor when the cell has none. Many calls in a row are cheap: the view
     // repaints once.
@@ -119,8 +130,16 @@ protected:
 
 private:
     void applyRowHeight();
+    // The one place where grid rows (header 0, data 1..) meet the model's rows (data 0..).
+    static int toModelRow(int gridRow) { return gridRow - 1; }
+    static int toGridRow(int modelRow) { return modelRow + 1; }
+    bool isDataCell(int row, int col) const;
+    // Makes the grid's own table the model's source (a reset) unless it is already.
+    void useOwnTable();
 
     GridModel* model_;
+    CellTable own_;
+    bool ownRows_ = true;
     // Extra scroll room so the last row can reach the top; cleared by clearRows().
     bool tailRoom_ = false;
     int visibleRows_ = 0;

@@ -24,7 +24,15 @@ MeasurementRecord rec(const std::string& date, float weight, float fat = 25.0f,
 
 std::vector<std::string> column(const DayViewModel& m, int col) {
     std::vector<std::string> out;
-    for (const auto& row : m.weightRows) out.push_back(row.cells[static_cast<std::size_t>(col)]);
+    for (const auto& row : m.weightRows)
+        out.push_back(row.cells[static_cast<std::size_t>(col)].formatted());
+    return out;
+}
+
+template <std::size_t N>
+std::vector<std::string> texts(const std::array<text::Cell, N>& cells) {
+    std::vector<std::string> out;
+    for (const text::Cell& cell : cells) out.push_back(cell.formatted());
     return out;
 }
 
@@ -55,9 +63,9 @@ TEST(DayView, ThreeWeighingsAfterADayEndingHigher) {
     EXPECT_EQ(m.face, DayFace::Sulky);
 
     ASSERT_EQ(m.compositionRows.size(), 3u);
-    EXPECT_EQ(m.compositionRows[1].cells,
-              (std::array<std::string, 9>{"2", "朝", "59.8Kg", "24.5%", "1500kcal", "9", "45.2Kg",
-                                          "95", "2.6Kg"}));
+    EXPECT_EQ(texts(m.compositionRows[1].cells),
+              (std::vector<std::string>{"2", "朝", "59.8Kg", "24.5%", "1500kcal", "9", "45.2Kg",
+                                        "95", "2.6Kg"}));
 
     EXPECT_EQ(m.previousValues, valuesOf(log.back()));
     EXPECT_EQ(m.shownDate, "2026/12/07");
@@ -115,10 +123,10 @@ TEST(DayView, FirstWeighingOfTheLogComparesWithItself) {
     std::vector<MeasurementRecord> log = {rec("2026/11/01", 62.0f), rec("2026/11/02", 61.0f)};
     const DayViewModel m = computeDayView(log, {}, 170.0f, "2026/11/01", 1);
     ASSERT_EQ(m.weightRows.size(), 1u);
-    EXPECT_EQ(m.weightRows[0].cells[3], "0.0Kg");
-    EXPECT_EQ(m.weightRows[0].cells[4], "→");
-    EXPECT_EQ(m.weightRows[0].cells[5], "0.0Kg");
-    EXPECT_EQ(m.weightRows[0].cells[6], "→");
+    EXPECT_EQ(m.weightRows[0].cells[3].formatted(), "0.0Kg");
+    EXPECT_EQ(m.weightRows[0].cells[4].formatted(), "→");
+    EXPECT_EQ(m.weightRows[0].cells[5].formatted(), "0.0Kg");
+    EXPECT_EQ(m.weightRows[0].cells[6].formatted(), "→");
     EXPECT_EQ(m.lblDspTai, "62.0Kg → 0.0Kg 同");
     EXPECT_EQ(m.lblDspNissuu, "26/11/01 → 0日経過");
     EXPECT_EQ(m.face, DayFace::Smiling);
@@ -236,9 +244,9 @@ TEST(DayView, HeightZeroLeavesBmiFiguresEmpty) {
     std::vector<MeasurementRecord> log = {rec("2026/11/01", 62.0f), rec("2026/12/07", 60.0f)};
     const DayViewModel m = computeDayView(log, {}, 0.0f, "2026/12/07", 1);
     ASSERT_EQ(m.weightRows.size(), 1u);
-    EXPECT_EQ(m.weightRows[0].cells[7], "");
-    EXPECT_EQ(m.weightRows[0].cells[8], "");
-    EXPECT_EQ(m.weightRows[0].cells[3], "-2.0Kg");
+    EXPECT_EQ(m.weightRows[0].cells[7].formatted(), "");
+    EXPECT_EQ(m.weightRows[0].cells[8].formatted(), "");
+    EXPECT_EQ(m.weightRows[0].cells[3].formatted(), "-2.0Kg");
     EXPECT_EQ(m.lblDspBmi, "");
     EXPECT_EQ(m.lblDspHiman, "");
     EXPECT_EQ(m.lblDspTai, "62.0Kg → 2.0Kg 減");

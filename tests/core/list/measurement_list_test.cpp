@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/numbers.h"
+
 namespace pairly::views {
 namespace {
 
@@ -30,7 +32,25 @@ MeasurementRecord rec(const char* date, float weight, const char* situation = "�
 
 Texts column(const MeasurementList& list, int c) {
     Texts out;
-    for (const ListRow& row : list.rows) out.emplace_back(row.cells[static_cast<std::size_t>(c)]);
+    for (std::size_t i = 0; i < list.rows.size(); ++i)
+        out.push_back(listCell(list, i, c).formatted());
+    return out;
+}
+
+std::string cell(const MeasurementList& list, std::size_t row, int c) {
+    return listCell(list, row, c).formatted();
+}
+
+Texts rowTexts(const MeasurementList& list, std::size_t row) {
+    Texts out;
+    for (int c = 0; c < kListColumns; ++c) out.push_back(cell(list, row, c));
+    return out;
+}
+
+Texts compositionTexts(const MeasurementList& list, std::size_t row) {
+    Texts out;
+    for (int c = 0; c < kListCompositionColumns; ++c)
+        out.push_back(compositionCell(list, row, c).formatted());
     return out;
 }
 
@@ -51,9 +71,8 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
                      rec("2026/12/07", 60.0f), rec("2026/12/07", 60.5f), rec("2026/12/08", 59.7f)};
     const MeasurementList list = buildUnfilteredList(log, kHeight);
     ASSERT_EQ(list.rows.size(), 5u);
-    EXPECT_EQ(list.rows[0].cells,
-              (std::array<Text, kListColumns>{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg",
-                                              "→", "0.0Kg", "→", "23.4", "6.5%", "21.5%"}));
+    EXPECT_EQ(rowTexts(list, 0), (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "0.0Kg", "→",
+                                        "0.0Kg", "→", "23.4", "6.5%", "21.5%"}));
     EXPECT_EQ(column(list, 5), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.8Kg"}));
     EXPECT_EQ(column(list, 6), (Texts{"→", "→", "→", "↑", "↓"}));
     EXPECT_EQ(column(list, 7), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.3Kg"}));
@@ -62,9 +81,8 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
     EXPECT_EQ(list.rows[3].firstArrow, Arrow::Up);
     EXPECT_EQ(column(list, 2), (Texts{"日", "月", "月", "月", "火"}));
 
-    EXPECT_EQ(list.compositionRows[0].cells, (std::array<Text, kListCompositionColumns>{
-                                                 "1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
-                                                 "1450kcal", "8", "48.3Kg", "2", "2.9Kg"}));
+    EXPECT_EQ(compositionTexts(list, 0), (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
+                                                "1450kcal", "8", "48.3Kg", "2", "2.9Kg"}));
     EXPECT_EQ(texts(list.dates), (Texts{"2026/12/06", "2026/12/07", "2026/12/08"}));
     EXPECT_FALSE(list.scrollToLastRow);
 }
@@ -124,14 +142,16 @@ TEST(MeasurementList, SelectionByPeriodSituationAndWeekday) {
     for (const auto& c : cases) {
         const MeasurementList list = buildFilteredList(log, kHeight, c.filters);
         EXPECT_EQ(column(list, 1), c.dates) << c.what;
-        EXPECT_EQ(list.compositionRows.size(), list.rows.size()) << c.what;
+        // Both tables list the same records.
+        for (std::size_t i = 0; i < list.rows.size(); ++i)
+            EXPECT_EQ(compositionTexts(list, i)[1], cell(list, i, 1)) << c.what;
         EXPECT_EQ(list.chart.points(), static_cast<int>(list.rows.size())) << c.what;
     }
     // A record without a valid date is listed whole, with no weekday.
     const MeasurementList all = buildUnfilteredList(log, kHeight);
-    EXPECT_EQ(all.rows[6].cells[1], "2026/13/45");
-    EXPECT_EQ(all.rows[6].cells[2], "");
-    EXPECT_EQ(all.rows[7].cells[2], "");
+    EXPECT_EQ(cell(all, 6, 1), "2026/13/45");
+    EXPECT_EQ(cell(all, 6, 2), "");
+    EXPECT_EQ(cell(all, 7, 2), "");
 }
 
 TEST(MeasurementList, DispatchModes) {
@@ -177,15 +197,15 @@ TEST(MeasurementList, PeriodButtons) {
 
 TEST(MeasurementList, HeightZeroAndEmptyLog) {
     const MeasurementList noHeight = buildUnfilteredList({rec("2026/12/07", 60)}, 0.0f);
-    EXPECT_EQ(noHeight.rows[0].cells[9], "");
-    EXPECT_EQ(noHeight.rows[0].cells[10], "");
-    EXPECT_EQ(noHeight.rows[0].cells[11], "22.0%");
-    EXPECT_EQ(buildUnfilteredList({rec("2026/12/07", 60)}, -170.0f).rows[0].cells[9], "");
+    EXPECT_EQ(cell(noHeight, 0, 9), "");
+    EXPECT_EQ(cell(noHeight, 0, 10), "");
+    EXPECT_EQ(cell(noHeight, 0, 11), "22.0%");
+    EXPECT_EQ(cell(buildUnfilteredList({rec("2026/12/07", 60)}, -170.0f), 0, 9), "");
 
     for (const MeasurementList& empty :
          {buildUnfilteredList({}, kHeight), buildFilteredList({}, kHeight, period("", "9"))}) {
         EXPECT_TRUE(empty.rows.empty());
-        EXPECT_TRUE(empty.compositionRows.empty());
+        EXPECT_TRUE(compositionCell(empty, 0, 0).isMissing());
         EXPECT_TRUE(empty.dates.empty());
         EXPECT_FALSE(empty.chart.hasData);
         EXPECT_EQ(empty.chart.points(), 0);
@@ -238,6 +258,54 @@ TEST(MeasurementList, ScrollThresholdAndComboDates) {
     EXPECT_TRUE(list.scrollToLastRow);
     // A date is offered again when the log returns to it.
     EXPECT_EQ(texts(list.dates), (Texts{"2026/12/01", "2026/12/02", "2026/11/30", "2026/12/01"}));
+}
+
+}  // namespace
+}  // namespace pairly::views
+
+namespace pairly::views {
+namespace {
+
+// Cells are numbers until shown: extreme figures show as the tables always showed them.
+TEST(MeasurementList, TypedCellsShowExtremeFigures) {
+    MeasurementRecord r = rec("2026/12/07", 32766.96f, "", -3.25f);
+    r.basalMetabolism = 32767;
+    r.visceralFat = -5;
+    r.muscleMass = 52.65f;  // 52.650001…: rounds up
+    r.muscleScore = -32768;
+    r.boneMass = 2.6f;
+    const MeasurementList list = buildUnfilteredList({rec("2026/12/06", 0.05f), r}, kHeight);
+    struct Case {
+        int col;
+        bool composition;
+        const char* shown;
+    } cases[] = {
+        {4, false, "32767.0Kg"}, {5, false, "32766.9Kg"}, {6, false, "↑"}, {11, false, "-3.3%"},
+        {3, false, ""},          {6, true, "32767kcal"},  {7, true, "-5"}, {8, true, "52.7Kg"},
+        {9, true, "-32768"},     {10, true, "2.6Kg"},     {0, true, "2"},  {12, false, ""},
+        {11, true, ""},
+    };
+    for (const Case& c : cases) {
+        const text::Cell cell =
+            c.composition ? compositionCell(list, 1, c.col) : listCell(list, 1, c.col);
+        EXPECT_EQ(cell.formatted(), c.shown) << c.col << (c.composition ? " composition" : "");
+    }
+    EXPECT_TRUE(listCell(list, 2, 0).isMissing());
+    EXPECT_TRUE(listCell(list, 1, -1).isMissing());
+}
+
+// The arrow beside a difference follows the difference as the cell shows it.
+TEST(MeasurementList, ArrowsFollowTheShownDifference) {
+    const float pairs[][2] = {{60.0f, 60.05f}, {60.0f, 59.95f}, {60.0f, 60.04f},  {60.0f, 60.06f},
+                              {60.0f, 59.94f}, {0.15f, 0.2f},   {100.0f, 99.95f}, {70.0f, 70.0f}};
+    for (const auto& p : pairs) {
+        const MeasurementList list =
+            buildUnfilteredList({rec("2026/12/06", p[0]), rec("2026/12/07", p[1])}, kHeight);
+        const std::string shown = listCell(list, 1, 5).formatted();
+        const Arrow expected = arrowOf(text::leadingNumber(shown));
+        EXPECT_EQ(list.rows[1].previousArrow, expected) << p[0] << " → " << p[1] << " " << shown;
+        EXPECT_EQ(listCell(list, 1, 6).formatted(), arrowText(expected)) << shown;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,12 @@
 namespace pairly::maintenance {
 namespace {
 
+std::vector<std::string> texts(const CommentRow& row) {
+    std::vector<std::string> out;
+    for (const text::Cell& cell : row.cells) out.push_back(cell.formatted());
+    return out;
+}
+
 using pairly::testing::InjectFaults;
 using pairly::testing::TempFolder;
 using store::MeasurementRecord;
@@ -41,10 +47,10 @@ TEST(CommentTable, DifferencesAndArrowsFollowTheUnroundedDifference) {
     const auto rows = buildCommentTable(log);
     ASSERT_EQ(rows.size(), log.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].cells[4], expected[i].difference) << "row " << i + 1;
+        EXPECT_EQ(rows[i].cells[4].formatted(), expected[i].difference) << "row " << i + 1;
         EXPECT_EQ(rows[i].change, expected[i].change) << "row " << i + 1;
-        EXPECT_EQ(rows[i].cells[5], expected[i].arrow) << "row " << i + 1;
-        EXPECT_EQ(rows[i].cells[0], std::to_string(i + 1));
+        EXPECT_EQ(rows[i].cells[5].formatted(), expected[i].arrow) << "row " << i + 1;
+        EXPECT_EQ(rows[i].cells[0].formatted(), std::to_string(i + 1));
     }
 }
 
@@ -53,10 +59,10 @@ TEST(CommentTable, EveryValueInItsColumnInShortestForm) {
         {"2026/12/07", "夕食後", 65.0f, 22.25f, 1523, -1, 48.2f, 95, 3.0f, "7:05:09, 反省", "旧"}};
     const auto rows = buildCommentTable(log);
     ASSERT_EQ(rows.size(), 1u);
-    const std::array<std::string, kCommentColumnCount> cells = {
-        "1",    "2026/12/07", "夕食後", "65", "0.0", "→", "22.25", "7:05:09, 反省",
-        "1523", "-1",         "48.2",   "95", "3"};
-    EXPECT_EQ(rows[0].cells, cells);
+    const std::vector<std::string> cells = {"1",     "2026/12/07",    "夕食後", "65", "0.0",  "→",
+                                            "22.25", "7:05:09, 反省", "1523",   "-1", "48.2", "95",
+                                            "3"};
+    EXPECT_EQ(texts(rows[0]), cells);
     EXPECT_TRUE(buildCommentTable({}).empty());
 }
 
@@ -80,11 +86,15 @@ TEST(CommentTable, SingleRowsAreTheRowsOfTheWholeTable) {
     ASSERT_EQ(table.size(), records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         const CommentRow row = commentRow(records, i);
-        EXPECT_EQ(row.cells, table[i].cells) << i;
+        EXPECT_EQ(texts(row), texts(table[i])) << i;
+        for (int c = 0; c < kCommentColumnCount; ++c)
+            EXPECT_EQ(commentCell(records, i, c).formatted(), texts(row)[std::size_t(c)]) << i;
+        EXPECT_EQ(commentChange(records, i), row.change) << i;
         EXPECT_EQ(row.change, table[i].change) << i;
     }
-    EXPECT_EQ(commentRow(records, records.size()).cells[0], "");
-    EXPECT_EQ(commentRow({}, 0).cells[1], "");
+    EXPECT_EQ(commentRow(records, records.size()).cells[0].formatted(), "");
+    EXPECT_EQ(commentRow({}, 0).cells[1].formatted(), "");
+    EXPECT_TRUE(commentCell(records, 0, kCommentColumnCount).isMissing());
 }
 
 TEST(CommentSave, ChangesOnlyTheCommentOfThatRecord) {
@@ -182,10 +192,11 @@ TEST(CommentSave, RowsAddressTheirRecordsWithDamagedLinesBetween) {
         const store::LoadedLog shown = store::loadLog(folder.path(), 1);
         const auto rows = buildCommentTable(shown.records);
         ASSERT_EQ(rows.size(), 3u);
-        EXPECT_EQ(rows[1].cells[0], "2");
-        EXPECT_EQ(rows[1].cells[7], "7:05:09");
-        EXPECT_EQ(rows[2].cells[1], "2026/12/07");
-        EXPECT_EQ(rows[2].cells[4], "-0.4");  // from the record before, not a damaged line
+        EXPECT_EQ(rows[1].cells[0].formatted(), "2");
+        EXPECT_EQ(rows[1].cells[7].formatted(), "7:05:09");
+        EXPECT_EQ(rows[2].cells[1].formatted(), "2026/12/07");
+        EXPECT_EQ(rows[2].cells[4].formatted(),
+                  "-0.4");  // from the record before, not a damaged line
 
         const auto outcome = saveComment(folder.path(), 1, c.row, shown.stamp, "飲み会");
         ASSERT_TRUE(outcome.saved) << c.row;

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "gui/widgets/grid.h"
 
@@ -326,19 +329,23 @@ TEST(GridTest, ManyCellChangesAreToldToTheViewOnce) {
     EXPECT_EQ(told.size(), 1);
 }
 
-// Rows from a source are asked for only when drawn or read, with the grid's numbering; a
-// cell set afterwards takes the row over; clearing or a new source lets the old one go.
+// Rows from a source are asked for only when drawn or read, with the grid's numbering; the
+// source's cells are its own (a changed datum is told with refreshRows); clearing or a new
+// source lets the old one go.
 TEST(GridTest, RowSourceServesRowsOnDemand) {
     Grid g;
     g.setColumns({"a", "b", "c"});
     g.resize(300, 200);
     int asked = 0;
-    std::vector<QString> words = {"x", "y", "z"};
+    std::map<std::pair<int, int>, std::string> edits;
+    std::vector<std::string> words = {"x", "y", "z"};
     g.setRowSource(
         100000,
         [&](int row, int col) {
             ++asked;
-            return QStringLiteral("%1:%2").arg(row).arg(col);
+            const auto edit = edits.find({row, col});
+            if (edit != edits.end()) return text::Cell::text(edit->second);
+            return text::Cell::text(QStringLiteral("%1:%2").arg(row).arg(col).toStdString());
         },
         [](int row, int col) { return col == 2 && row % 2 ? QColor(Qt::red) : QColor(); });
     EXPECT_EQ(g.rowCount(), 100000);
@@ -353,28 +360,65 @@ TEST(GridTest, RowSourceServesRowsOnDemand) {
     EXPECT_FALSE(g.cellColor(4, 2).isValid());
     EXPECT_EQ(g.model()->data(g.cellIndex(5, 1), Qt::DisplayRole).toString(), "5:1");
 
-    // A changed cell keeps the rest of its row as the source gave it.
-    g.setText(3, 1, "own");
-    EXPECT_EQ(g.text(3, 0), "3:0");
+    // The source's data changed: the row is told to the view once, and read anew.
+    QList<std::pair<QModelIndex, QModelIndex>> told;
+    QObject::connect(g.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         told.append({from, to});
+                     });
+    edits[{3, 1}] = "own";
+    g.refreshRows(3, 3);
+    g.refreshRows(0, -5);  // nothing in range: nothing told
+    QApplication::processEvents();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0].first, g.cellIndex(3, 0));
+    EXPECT_EQ(told[0].second, g.cellIndex(3, 2));
     EXPECT_EQ(g.text(3, 1), "own");
-    EXPECT_EQ(g.cellColor(3, 2), QColor(Qt::red));
+    EXPECT_EQ(g.text(3, 0), "3:0");
+    // Cells of a source are not set one by one: the grid keeps no copy of them.
+    g.setText(3, 1, "x");
     g.setCellColor(4, 0, Qt::blue);
-    EXPECT_EQ(g.cellColor(4, 0), QColor(Qt::blue));
-    EXPECT_EQ(g.text(4, 2), "4:2");
+    EXPECT_EQ(g.text(3, 1), "own");
+    EXPECT_FALSE(g.cellColor(4, 0).isValid());
 
-    // Rows appended after the source's are ordinary rows.
+    // Adding a row goes back to the grid's own rows.
     g.addRow({"p", "q"});
-    EXPECT_EQ(g.rowCount(), 100001);
-    EXPECT_EQ(g.text(100001, 1), "q");
+    EXPECT_EQ(g.rowCount(), 1);
+    EXPECT_EQ(g.text(1, 1), "q");
 
     g.clearRows();
     EXPECT_EQ(g.rowCount(), 0);
     g.setRowCount(2);
     EXPECT_EQ(g.text(1, 0), "");  // the old source is gone
-    g.setRowSource(1, [&](int, int col) { return words[static_cast<std::size_t>(col)]; });
+    g.setRowSource(1, [&](int, int col) { return text::Cell::text(words[std::size_t(col)]); });
     EXPECT_EQ(g.rowCount(), 1);
     EXPECT_EQ(g.text(1, 2), "z");
     EXPECT_FALSE(g.cellColor(1, 2).isValid());
+}
+
+// Numbers stay numbers in the grid: a typed cell becomes text when it is drawn or read.
+TEST(GridTest, TypedCellsAreShownInTheirFormat) {
+    Grid g;
+    g.setColumns({"回", "体重", "差", "代謝", "空"});
+    const int row = g.addCellRow({text::Cell::integer(12), text::Cell::number(60.25f, "0.0Kg"),
+                                  text::Cell::number(-0.04f, "0.0Kg"),
+                                  text::Cell::integer(32767, "kcal"), text::Cell()});
+    EXPECT_EQ(row, 1);
+    struct Case {
+        int col;
+        QString shown;
+    } cases[] = {{0, "12"}, {1, "60.3Kg"}, {2, "0.0Kg"}, {3, "32767kcal"}, {4, ""}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(g.text(1, c.col), c.shown) << c.col;
+        EXPECT_EQ(g.cellIndex(1, c.col).data(Qt::DisplayRole).toString(), c.shown) << c.col;
+    }
+    EXPECT_EQ(g.cell(1, 1).kind(), text::Cell::Kind::Pattern);
+    EXPECT_DOUBLE_EQ(g.cell(1, 1).value(), 60.25);
+    EXPECT_TRUE(g.cell(1, 4).isMissing());
+    EXPECT_TRUE(g.cell(0, 1).isMissing());  // the header row holds texts only
+    EXPECT_TRUE(g.cell(2, 0).isMissing());
+    g.setCell(1, 1, text::Cell::number(-61.0f, "0.0Kg"));
+    EXPECT_EQ(g.text(1, 1), "-61.0Kg");
 }
 
 }  // namespace
