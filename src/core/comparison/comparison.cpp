@@ -20,6 +20,7 @@ const std::array<const char*, 7> kStatisticsCaptions = {
 namespace {
 
 using text::formatNumber;
+using text::kg;
 
 void markLarger(StatisticsRow& row, double a, double b) {
     row.mark1 = a >= b;
@@ -57,8 +58,6 @@ Figures figuresOf(const PartnerSummary& s, float target) {
 std::string countText(int count, float share) {
     return std::to_string(count) + " 回" + "  ( " + formatNumber(share, "0.0") + "% )";
 }
-
-std::string kg(double value) { return formatNumber(value, "0.0Kg"); }
 
 void fillTexts(std::array<StatisticsRow, 7>& rows, std::string StatisticsRow::*column,
                const PartnerSummary& s, const Figures& f, float target) {

@@ -78,23 +78,7 @@ bool hasSituation(const MeasurementRecord& r, const ListFilters& f) {
     return r.situation.find(f.situation) != std::string::npos;
 }
 
-// Limits that enclose the values plotted: Int(60.1f + 0.9) is 60 because 60.1f lies just
-// below 60.1, which would cut the heaviest point off the chart.
-ChartAxis enclosing(double minimum, double maximum, double largest, int divisions) {
-    if (maximum < largest) maximum = std::ceil(largest);
-    if (maximum <= minimum) maximum = minimum + 1;
-    return {minimum, maximum, divisions};
-}
-
-// Whole-kilo (or 2, 5, 10 kilo) steps for an axis with whole limits; 0 leaves the chart's
-// own division count.
-int wholeDivisions(const ChartAxis& axis) {
-    const double span = axis.maximum - axis.minimum;
-    if (!(span >= 1) || span > 1e6 || span != std::floor(span)) return 0;
-    return chart::majorDivisions(chart::WholeAxisRange{0, static_cast<int>(span), true});
-}
-
-std::string kg(float value) { return text::formatNumber(value, "0.0Kg"); }
+using text::kg;
 
 // A long log repeats the same few hundred weights, body fats and differences: each
 // distinct value is turned into text once per build, and the text is kept once.
@@ -115,14 +99,16 @@ private:
 std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
 
 struct WeightTexts {
-    Text kg, bmi, obesity, chart;
+    Text kg, bmi, obesity;
+    double chart = 0;
 };
 struct DifferenceTexts {
     Text kg;
     Arrow arrow = Arrow::Same;
 };
 struct BodyFatTexts {
-    Text cell, chart;
+    Text cell;
+    double chart = 0;
 };
 struct DateTexts {
     Text date, shortDate, weekdayName;
@@ -132,7 +118,8 @@ struct DateTexts {
 // the main chart.
 class ListBuilder {
 public:
-    ListBuilder(float heightCm, bool unfiltered, std::size_t expected) : store_(*list_.texts) {
+    ListBuilder(float heightCm, bool unfiltered, std::size_t expected)
+        : store_(*list_.texts), composition_(chart::CompositionStyle::grid(), expected) {
         const float h = heightCm / 100.0f;
         h2_ = h * h;
         standard_ = 22.0f * h2_;
@@ -161,7 +148,7 @@ public:
         const DifferenceTexts& first = difference(r.weight - firstWeight_);
         const BodyFatTexts& fat = fatTexts_.get(bitsOf(r.bodyFat), [&] {
             return BodyFatTexts{store_.keep(text::formatNumber(r.bodyFat, "0.0") + "%"),
-                                store_.keep(text::floatText(r.bodyFat))};
+                                text::shortestDecimal(r.bodyFat)};
         });
         const Text numberText = store_.keep(std::to_string(number));
         const Text situation =
@@ -194,6 +181,8 @@ public:
         if (r.bodyFat < minFat_) minFat_ = r.bodyFat;
         list_.chart.weights.push_back(weight.chart);
         list_.chart.bodyFats.push_back(fat.chart);
+        composition_.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore,
+                         r.boneMass);
 
         previousWeight_ = r.weight;
     }
@@ -203,14 +192,13 @@ public:
         ListChart& chart = list_.chart;
         if (!list_.rows.empty()) {
             chart.hasData = true;
-            chart.weightAxis = enclosing(text::intFloor(minWeight_),
-                                         text::intFloor(maxWeight_ + 0.9), maxWeight_, 0);
+            chart.weightAxis = chart::enclosingRange(text::intFloor(minWeight_), maxWeight_, 0.9f, 0);
             chart.bodyFatAxis =
-                enclosing(text::intFloor(minFat_ - 4.0), text::intFloor(maxFat_ + 3.9), maxFat_, 0);
-            chart.weightAxis.majorDivisions = wholeDivisions(chart.weightAxis);
-            chart.bodyFatAxis.majorDivisions = wholeDivisions(chart.bodyFatAxis);
+                chart::enclosingRange(text::intFloor(minFat_ - 4.0), maxFat_, 3.9f, 0);
+            chart.weightAxis.majorDivisions = chart::wholeKiloDivisions(chart.weightAxis);
+            chart.bodyFatAxis.majorDivisions = chart::wholeKiloDivisions(chart.bodyFatAxis);
         }
-        fillSmallCharts(list_);
+        list_.smallCharts = composition_.finish();
         return std::move(list_);
     }
 
@@ -235,7 +223,7 @@ private:
 
     const WeightTexts& weightTexts(float w) {
         return weightTexts_.get(bitsOf(w), [&] {
-            WeightTexts t{store_.keep(kg(w)), {}, {}, store_.keep(text::floatText(w))};
+            WeightTexts t{store_.keep(kg(w)), {}, {}, text::shortestDecimal(w)};
             if (bmiUsable_) {
                 t.bmi = store_.keep(text::formatNumber(w / h2_, "0.0"));
                 t.obesity = store_.keep(text::formatNumber((w - standard_) / standard_, "0.0%"));
@@ -263,6 +251,7 @@ private:
 
     MeasurementList list_;
     TextStore& store_;
+    chart::CompositionBuilder composition_;
     float h2_ = 0, standard_ = 0;
     bool bmiUsable_ = false;
     float firstWeight_ = 0, previousWeight_ = 0;
@@ -329,85 +318,6 @@ MeasurementList buildFilteredList(const std::vector<MeasurementRecord>& log, flo
         if (isListed(r, filters)) builder.add(r);
     }
     return builder.finish();
-}
-
-void fillSmallCharts(MeasurementList& list) {
-    SmallCharts& charts = list.smallCharts;
-    charts = {};
-    const std::vector<ListCompositionRow>& rows = list.compositionRows;
-    if (rows.empty()) return;  // each chart keeps one empty point
-    SmallChart& metabolism = charts.metabolism;
-    SmallChart& muscle = charts.muscle;
-    SmallChart& bone = charts.bone;
-    for (SmallChart* chart : {&metabolism, &muscle, &bone}) {
-        chart->hasData = true;
-        chart->series1.reserve(rows.size());
-    }
-    metabolism.series2.reserve(rows.size());
-    muscle.series2.reserve(rows.size());
-
-    // Read back from the table's texts, so the charts show the rounded figures; each
-    // distinct text is read once (the cells of one build share their texts, so the
-    // address of a text names it).
-    struct ReadBack {
-        double value = 0;
-        Text chart;
-    };
-    std::unordered_map<const char*, ReadBack> memo;
-    TextStore& store = *list.texts;
-    auto readBack = [&](Text cell) -> const ReadBack& {
-        const auto [it, added] = memo.try_emplace(cell.data());
-        if (added) {
-            it->second.value = text::leadingNumber(cell);
-            it->second.chart = store.keep(text::doubleText(it->second.value));
-        }
-        return it->second;
-    };
-
-    double largestVisceral = -1e300, smallestVisceral = 1e300;
-    double largestScore = -1e300, smallestScore = 1e300;
-    double largestMetabolism = 0, smallestMetabolism = 30000;
-    float largestMuscle = 0, smallestMuscle = 9999;
-    float largestBone = 0, smallestBone = 30000;
-    for (const ListCompositionRow& row : rows) {
-        const ReadBack& metabolismValue = readBack(row.cells[6]);
-        const ReadBack& muscleValue = readBack(row.cells[8]);
-        const ReadBack& boneValue = readBack(row.cells[10]);
-        metabolism.series1.push_back(metabolismValue.chart);
-        const ReadBack& visceral = readBack(row.cells[7]);
-        const ReadBack& score = readBack(row.cells[9]);
-        metabolism.series2.push_back(visceral.chart);
-        muscle.series1.push_back(muscleValue.chart);
-        muscle.series2.push_back(score.chart);
-        bone.series1.push_back(boneValue.chart);
-
-        largestVisceral = std::max(largestVisceral, visceral.value);
-        smallestVisceral = std::min(smallestVisceral, visceral.value);
-        largestScore = std::max(largestScore, score.value);
-        smallestScore = std::min(smallestScore, score.value);
-
-        const double rounded = text::roundHalfEven(metabolismValue.value);
-        largestMetabolism = std::max(largestMetabolism, rounded);
-        smallestMetabolism = std::min(smallestMetabolism, rounded);
-        const auto muscleF = static_cast<float>(muscleValue.value);
-        if (muscleF > largestMuscle) largestMuscle = muscleF;
-        if (muscleF < smallestMuscle) smallestMuscle = muscleF;
-        const auto boneF = static_cast<float>(boneValue.value);
-        if (boneF > largestBone) largestBone = boneF;
-        if (boneF < smallestBone) smallestBone = boneF;
-    }
-    metabolism.left = {(text::intFloor(smallestMetabolism * 0.1) - 1) * 10,
-                       (text::intFloor(largestMetabolism * 0.1) + 1) * 10, 10};
-    metabolism.right = {text::intFloor(smallestVisceral) - 1, text::intFloor(largestVisceral) + 1,
-                        0};
-    muscle.right = {text::intFloor(smallestScore) - 1, text::intFloor(largestScore) + 1, 0};
-    muscle.left = enclosing(text::intFloor(smallestMuscle), text::intFloor(largestMuscle + 0.99),
-                            largestMuscle, 10);
-    const double boneMax = static_cast<double>(largestBone) + 0.1;
-    const double boneMin = static_cast<double>(smallestBone) - 0.1;
-    // One division per 0.1 kg; a count the chart cannot take is simply not applied.
-    const double divisions = text::roundHalfEven((boneMax - boneMin) * 10);
-    bone.left = {boneMin, boneMax, divisions >= 1 && divisions <= 1000 ? int(divisions) : 0};
 }
 
 }  // namespace pairly::views

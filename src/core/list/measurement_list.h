@@ -14,6 +14,7 @@
 #include "core/base/align.h"
 #include "core/base/arrow.h"
 #include "core/chart/axis.h"
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 
@@ -128,27 +129,15 @@ struct ListCompositionRow {
 // With nothing listed `hasData` is false and the series are empty.
 struct ListChart {
     bool hasData = false;
-    std::vector<Text> weights, bodyFats;
+    chart::Series weights, bodyFats;
     ChartAxis weightAxis, bodyFatAxis;
     int points() const { return static_cast<int>(weights.size()); }
 };
 
-// One small chart, read back from msgBunseki2's texts. Without a data row `hasData` is
+// The three small charts, of the figures of msgBunseki2. Without a data row `hasData` is
 // false and the series are empty (the screen keeps one empty point).
-struct SmallChart {
-    bool hasData = false;
-    std::vector<Text> series1, series2;  // series2 empty for the bone chart
-    ChartAxis left;
-    // Series 2 (visceral fat, muscle score) on an axis of its own, Int(smallest) − 1 to
-    // Int(largest) + 1 as on the input screen, so that no point sits on the frame.
-    ChartAxis right;
-};
-
-struct SmallCharts {
-    SmallChart metabolism;  // basal metabolism, visceral fat
-    SmallChart muscle;      // muscle mass, muscle score
-    SmallChart bone;        // bone mass
-};
+using SmallChart = chart::CompositionChart;
+using SmallCharts = chart::CompositionCharts;
 
 // One build. Move-only: its views point into its own text store.
 struct MeasurementList {
@@ -178,8 +167,5 @@ MeasurementList buildUnfilteredList(const std::vector<store::MeasurementRecord>&
 // taken against the previous and the first *listed* weighing.
 MeasurementList buildFilteredList(const std::vector<store::MeasurementRecord>& log, float heightCm,
                                   const ListFilters& filters);
-
-// The three small charts, read back from the body-composition rows' texts.
-void fillSmallCharts(MeasurementList& list);
 
 }  // namespace pairly::views
