@@ -83,8 +83,8 @@ void calendar(const Log& log) {
 void trend(const Log& log, float target) {
     const views::WeightSeries series = views::buildWeightSeries(log);
     const views::WeightAxes axes = views::weightChartAxes(series);
-    (void)views::wholeUnitDivisions(axes.left);
-    (void)views::wholeUnitDivisions(views::goalModeAxis(axes.left, true, target));
+    (void)chart::wholeUnitDivisions(axes.left);
+    (void)chart::wholeUnitDivisions(views::goalModeAxis(axes.left, true, target));
     for (const char* count : {"1", "10", "32767", ""})
         (void)views::buildWeightChart(series, views::movingAverageCount(count));
     (void)views::buildTrendTexts(series, target);

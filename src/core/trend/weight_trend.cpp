@@ -55,7 +55,7 @@ WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log)
 }
 
 std::optional<int> movingAverageCount(std::string_view countText) {
-    const double value = text::leadingNumber(countText);
+    const double value = store::readLeadingNumber(countText);
     // Record numbers are 16-bit: a larger window could never fill.
     if (!(value >= 1) || value >= 32768) return std::nullopt;
     return static_cast<int>(intFloor(value));

@@ -31,8 +31,9 @@ struct WeightSeries {
 
 WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log);
 
-// The count of a moving-average text: the whole part of its leading number when that is at
-// least 1 and fits 16 bits (so "2.5" averages over 2); nullopt otherwise, also for "".
+// The count of a moving-average text: the whole part of its leading number
+// (store::readLeadingNumber) when that is at least 1 and fits 16 bits (so "2.5" averages
+// over 2, "１０" over 10); nullopt otherwise, also for "".
 std::optional<int> movingAverageCount(std::string_view text);
 
 // A count typed into cboIdou as it is stored and shown: the typed number

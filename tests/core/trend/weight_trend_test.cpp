@@ -70,6 +70,8 @@ TEST(MovingAverage, CountOfTheComboText) {
         {"10", 10},   {"1", 1},         {"2.5", 2},         {"1.9", 1},    {" 15 ", 15},
         {"7回", 7},   {"32767", 32767}, {"32767.9", 32767}, {"", {}},      {"0", {}},
         {"0.99", {}}, {"-3", {}},       {"abc", {}},        {"32768", {}}, {"99999999999", {}},
+        // A full-width count from the file counts as typed with the input method.
+        {"１０", 10}, {"　５", 5},
     };
     for (const auto& c : cases) EXPECT_EQ(movingAverageCount(c.text), c.count) << c.text;
 }
