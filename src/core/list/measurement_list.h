@@ -20,8 +20,6 @@
 
 namespace pairly::views {
 
-using ChartAxis = chart::AxisRange;
-
 // --- tables -----------------------------------------------------------------------------
 
 inline constexpr int kListColumns = 12;
@@ -130,7 +128,7 @@ struct ListCompositionRow {
 struct ListChart {
     bool hasData = false;
     chart::Series weights, bodyFats;
-    ChartAxis weightAxis, bodyFatAxis;
+    chart::AxisRange weightAxis, bodyFatAxis;
     int points() const { return static_cast<int>(weights.size()); }
 };
 

@@ -20,7 +20,7 @@ using text::formatNumber;
 using text::intFloor;
 
 // An empty chart still gets an axis a chart can draw.
-constexpr AxisLimits kEmptyAxis{0, 10, 0};
+constexpr chart::AxisRange kEmptyAxis{0, 10, 0};
 
 int daysFromTo(const std::string& from, const std::string& to) {
     const auto a = text::parseDate(from);
@@ -111,9 +111,9 @@ WeightAxes weightChartAxes(const WeightSeries& series) {
             {intFloor(series.minimumBodyFat - 4.0f), upperLimit(series.maximumBodyFat, 3.9f)}};
 }
 
-AxisLimits goalModeAxis(const AxisLimits& left, bool goalMode, float targetWeight) {
+chart::AxisRange goalModeAxis(const chart::AxisRange& left, bool goalMode, float targetWeight) {
     if (!goalMode) return left;
-    AxisLimits axis = left;
+    chart::AxisRange axis = left;
     axis.minimum = intFloor(targetWeight);
     // A target above every weighing still gets an axis to draw rather than an empty one.
     if (axis.minimum >= axis.maximum) axis.maximum = axis.minimum + 1;

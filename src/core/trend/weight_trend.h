@@ -47,8 +47,6 @@ inline constexpr char kMovingAverageName[] = "移動平均の回数";
 // file order and divided in double; missing (NaN) before the k-th weighing.
 chart::Series movingAverages(const std::vector<float>& weights, int k);
 
-using AxisLimits = chart::AxisRange;
-
 // The weight chart: series 1 weight and 2 moving average on the left axis, series 3 body
 // fat on the right one; NaN where the series has no point.
 struct WeightChart {
@@ -62,13 +60,13 @@ WeightChart buildWeightChart(const WeightSeries& series, std::optional<int> movi
 // Left axis Int(minimum weight) .. Int(maximum weight + 0.9), right axis
 // Int(minimum body fat - 4) .. Int(maximum body fat + 3.9); 0..10 without weighings.
 struct WeightAxes {
-    AxisLimits left, right;
+    chart::AxisRange left, right;
 };
 WeightAxes weightChartAxes(const WeightSeries& series);
 
 // The left axis as the goal mode wants it: from Int(target) when the mode is on (with at
 // least one kilo of axis when the target is at or above the maximum), else unchanged.
-AxisLimits goalModeAxis(const AxisLimits& left, bool goalMode, float targetWeight);
+chart::AxisRange goalModeAxis(const chart::AxisRange& left, bool goalMode, float targetWeight);
 
 // Period summary (lblNichis), lowest-weight summary (lblKiro) and the goal button's
 // caption (cmdMokuChk); all empty for an empty series.

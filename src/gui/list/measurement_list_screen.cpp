@@ -108,7 +108,7 @@ ui::Chart* makeChart(const char* name, QWidget* parent) {
     return chart;
 }
 
-void applyAxis(ui::Chart& chart, ui::Axis axis, const ChartAxis& range, bool hasData) {
+void applyAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& range, bool hasData) {
     if (!hasData) {
         chart.setAxisAuto(axis);
         return;

@@ -71,7 +71,7 @@ void fillSeries(ui::Chart& chart, int points,
 }
 
 // Limits as given; divisions on whole kilos or percent, so the labels are round numbers.
-void setAxis(ui::Chart& chart, ui::Axis axis, const AxisLimits& limits) {
+void setAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& limits) {
     chart.setAxisRange(axis, limits.minimum, limits.maximum);
     chart.setAxisDivisions(axis, chart::wholeUnitDivisions(limits));
 }

@@ -7,9 +7,13 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::chart {
+void PrintTo(const AxisRange& a, std::ostream* os) {
+    *os << a.minimum << ".." << a.maximum << "/" << a.majorDivisions;
+}
+}  // namespace pairly::chart
 
-void PrintTo(const AxisLimits& a, std::ostream* os) { *os << a.minimum << ".." << a.maximum; }
+namespace pairly::views {
 
 namespace {
 
@@ -142,7 +146,7 @@ TEST(WeightChart, SeriesAndMissingMovingAverage) {
 TEST(WeightChart, AxisLimits) {
     const struct {
         std::vector<float> weights, fats;
-        AxisLimits left, right;
+        chart::AxisRange left, right;
     } cases[] = {
         // 72.1 + 0.9 reaches 73 (a double sum would stop at 72.99999 and cut off 72.1).
         {{72.1f, 70.4f}, {22.1f, 18.5f}, {70, 73}, {14, 26}},
@@ -159,19 +163,19 @@ TEST(WeightChart, AxisLimits) {
 }
 
 TEST(WeightChart, GoalModeLowerBound) {
-    const AxisLimits left{70, 73};
+    const chart::AxisRange left{70, 73};
     EXPECT_EQ(goalModeAxis(left, false, 60.0f), left);
-    EXPECT_EQ(goalModeAxis(left, true, 60.7f), (AxisLimits{60, 73}));
+    EXPECT_EQ(goalModeAxis(left, true, 60.7f), (chart::AxisRange{60, 73}));
     // Pressing the goal button twice brings back Int(minimum weight).
     EXPECT_EQ(goalModeAxis(goalModeAxis(left, true, 60.0f), false, 60.0f).minimum, 60);
     EXPECT_EQ(goalModeAxis(left, false, 60.0f).minimum, 70);
     // A target at or above the maximum still gives an axis of one kilo.
-    EXPECT_EQ(goalModeAxis(left, true, 73.0f), (AxisLimits{73, 74}));
-    EXPECT_EQ(goalModeAxis(left, true, 80.5f), (AxisLimits{80, 81}));
+    EXPECT_EQ(goalModeAxis(left, true, 73.0f), (chart::AxisRange{73, 74}));
+    EXPECT_EQ(goalModeAxis(left, true, 80.5f), (chart::AxisRange{80, 81}));
 }
 
 TEST(WeightChart, WholeUnitDivisions) {
-    const std::pair<AxisLimits, int> cases[] = {
+    const std::pair<chart::AxisRange, int> cases[] = {
         {{70, 73}, 3},      {{68, 79}, 11},
         {{60, 80}, 10},     {{0, 100}, 10},
         {{50, 63}, 10},     {{70, 70}, 1},
@@ -235,13 +239,13 @@ TEST(MetricCharts, AxesSeriesAndLegends) {
     const MetricChart metabolism = buildMetricChart(usual, MetricKind::Metabolism);
     EXPECT_EQ(shown(metabolism.series1), (Texts{"1376", "1523", "1400"}));
     EXPECT_EQ(shown(metabolism.series2), (Texts{"9", "8", "8"}));
-    EXPECT_EQ(metabolism.left, (AxisLimits{1360, 1530, 10}));
-    EXPECT_EQ(metabolism.right, (AxisLimits{7, 10, 3}));  // visceral fat 8..9, one level around
+    EXPECT_EQ(metabolism.left, (chart::AxisRange{1360, 1530, 10}));
+    EXPECT_EQ(metabolism.right, (chart::AxisRange{7, 10, 3}));  // visceral fat 8..9, one level around
 
     const MetricChart muscle = buildMetricChart(usual, MetricKind::Muscle);
     EXPECT_EQ(shown(muscle.series1), (Texts{"40.5", "41.2", "40.01"}));
     EXPECT_EQ(shown(muscle.series2), (Texts{"2", "3", "2"}));
-    EXPECT_EQ(muscle.left, (AxisLimits{40, 42, 10}));
+    EXPECT_EQ(muscle.left, (chart::AxisRange{40, 42, 10}));
 
     const MetricChart bone = buildMetricChart(usual, MetricKind::Bone);
     EXPECT_EQ(shown(bone.series1), (Texts{"2.5", "2.8", "2.6"}));
@@ -252,7 +256,7 @@ TEST(MetricCharts, AxesSeriesAndLegends) {
 
     // The limits of extreme values are computed in 32 bits: 32,770 and -32,780 do not wrap.
     const Log extreme = log({{32767, 0, 0, 0, 0}, {-32768, 0, 0, 0, 0}});
-    EXPECT_EQ(buildMetricChart(extreme, MetricKind::Metabolism).left, (AxisLimits{-32780, 32770, 10}));
+    EXPECT_EQ(buildMetricChart(extreme, MetricKind::Metabolism).left, (chart::AxisRange{-32780, 32770, 10}));
 
     const MetricChart empty = buildMetricChart({}, MetricKind::Bone);
     EXPECT_TRUE(empty.series1.empty());
