@@ -204,10 +204,6 @@ void Chart::styleSeries(int series) {
     plot_->update();
 }
 
-QImage Chart::markerPicture(int series) const {
-    return validSeries(series) ? seriesAt(series).look.markerImage : QImage();
-}
-
 // --- axes ---------------------------------------------------------------------------------
 
 void Chart::setAxisRange(Axis axis, double minimum, double maximum) {

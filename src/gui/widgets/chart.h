@@ -90,8 +90,6 @@ public:
     // Where (category, value) against the series' axis lies in this widget's coordinates,
     // as last laid out.
     QPointF pointPosition(int series, double category, double value);
-    // The picture drawn at each point with this marker (the lone-point dot for None).
-    QImage markerPicture(int series) const;
 
 signals:
     // A mouse click (press) anywhere on the chart.

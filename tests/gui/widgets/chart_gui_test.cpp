@@ -191,9 +191,8 @@ TEST(ChartTest, MarkersAndVisibility) {
         for (int x = 1; x < img.width() - 1; ++x) set.insert(img.pixel(x, y) | 0xff000000u);
         return set.size();
     };
-    const int ballTones = tones(chart.markerPicture(1));
-    chart.setMarker(Marker::Circle);
-    const int circleTones = tones(chart.markerPicture(1));
+    const int ballTones = tones(markerImage(Marker::Ball, chart.seriesColor(1), 9));
+    const int circleTones = tones(markerImage(Marker::Circle, chart.seriesColor(1), 9));
     EXPECT_GT(ballTones, circleTones + 3);
     chart.setMarker(Marker::None);
     img = drawn(chart);
