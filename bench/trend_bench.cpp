@@ -28,7 +28,7 @@ void BM_TrendWeightSeries(benchmark::State& state) {
 }
 BENCHMARK(BM_TrendWeightSeries)->Unit(benchmark::kMillisecond);
 
-// The three series of the weight chart as texts, with a moving average over k weighings.
+// The three series of the weight chart, with a moving average over k weighings.
 void BM_TrendWeightChart(benchmark::State& state) {
     const int k = static_cast<int>(state.range(0));
     for (auto _ : state) {
@@ -41,8 +41,8 @@ BENCHMARK(BM_TrendWeightChart)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
 void BM_TrendMovingAverage(benchmark::State& state) {
     const int k = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        auto texts = views::movingAverageTexts(maximalSeries().weights, k);
-        benchmark::DoNotOptimize(texts.data());
+        auto averages = views::movingAverages(maximalSeries().weights, k);
+        benchmark::DoNotOptimize(averages.data());
     }
 }
 BENCHMARK(BM_TrendMovingAverage)->Arg(10)->Arg(1000)->Arg(16383)->Unit(benchmark::kMillisecond);

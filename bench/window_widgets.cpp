@@ -72,12 +72,12 @@ void timeGrid(TimingTable& table, int runs, const std::vector<store::Measurement
 }
 
 // Every `gap`-th point missing (0: none), the first `lead` points missing.
-QStringList seriesTexts(const std::vector<double>& values, int gap, int lead) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(values.size()));
+chart::Series withGaps(const std::vector<double>& values, int gap, int lead) {
+    chart::Series out;
+    out.reserve(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         const bool missing = int(i) < lead || (gap > 0 && i % std::size_t(gap) == 0);
-        out.append(missing ? QString() : q(text::doubleText(values[i])));
+        out.push_back(missing ? std::nan("") : values[i]);
     }
     return out;
 }
@@ -93,9 +93,9 @@ void timeChart(TimingTable& table, int runs, const std::vector<store::Measuremen
         if (i >= 10) sum -= weight[i - 10];
         average.push_back(std::round(sum / 10 * 100) / 100);
     }
-    const QStringList s1 = seriesTexts(weight, gap, 0);
-    const QStringList s2 = seriesTexts(average, gap, 9);
-    const QStringList s3 = seriesTexts(fat, gap, 0);
+    const chart::Series s1 = withGaps(weight, gap, 0);
+    const chart::Series s2 = withGaps(average, gap, 9);
+    const chart::Series s3 = withGaps(fat, gap, 0);
 
     ui::Chart chart;
     chart.resize(1200, 500);

@@ -36,8 +36,8 @@ void dayViews(const Log& active, const Log& other, float height, int slot) {
 }
 
 void lists(const Log& log, float height) {
-    views::MeasurementList all = views::buildUnfilteredList(log, height);
-    views::fillSmallCharts(all);
+    // The small charts are built in the same pass as the rows.
+    (void)views::buildUnfilteredList(log, height);
     if (log.empty()) return;
     views::ListFilters filters;
     filters.start = log.front().date;
@@ -46,8 +46,7 @@ void lists(const Log& log, float height) {
         filters.weekday = weekday;
         for (const std::string& situation : {std::string(), log.back().situation}) {
             filters.situation = situation;
-            views::MeasurementList listed = views::buildFilteredList(log, height, filters);
-            views::fillSmallCharts(listed);
+            (void)views::buildFilteredList(log, height, filters);
         }
     }
 }
@@ -83,8 +82,8 @@ void calendar(const Log& log) {
 void trend(const Log& log, float target) {
     const views::WeightSeries series = views::buildWeightSeries(log);
     const views::WeightAxes axes = views::weightChartAxes(series);
-    (void)views::wholeUnitDivisions(axes.left);
-    (void)views::wholeUnitDivisions(views::goalModeAxis(axes.left, true, target));
+    (void)chart::wholeUnitDivisions(axes.left);
+    (void)chart::wholeUnitDivisions(views::goalModeAxis(axes.left, true, target));
     for (const char* count : {"1", "10", "32767", ""})
         (void)views::buildWeightChart(series, views::movingAverageCount(count));
     (void)views::buildTrendTexts(series, target);

@@ -1,8 +1,36 @@
 #include "core/chart/axis.h"
 
-#include <initializer_list>
+#include <cmath>
+
+#include "core/chart/ticks.h"
 
 namespace pairly::chart {
+
+double upperLimit(float largest, float margin) {
+    const float top = largest + margin;
+    double limit = std::floor(top);
+    if (limit < largest) limit = std::ceil(static_cast<double>(largest));
+    return limit;
+}
+
+AxisRange enclosingRange(double minimum, float largest, float margin, int divisions) {
+    double maximum = upperLimit(largest, margin);
+    if (maximum <= minimum) maximum = minimum + 1;
+    return {minimum, maximum, divisions};
+}
+
+int wholeUnitDivisions(const AxisRange& axis) {
+    constexpr double kLimit = 1e9;
+    if (!(std::fabs(axis.minimum) < kLimit && std::fabs(axis.maximum) < kLimit)) return 10;
+    const auto span = static_cast<long long>(std::ceil(axis.maximum) - std::floor(axis.minimum));
+    return wholeDivisions(span, 12, 4);
+}
+
+int wholeKiloDivisions(const AxisRange& axis) {
+    const double span = axis.maximum - axis.minimum;
+    if (!(span >= 1) || span > 1e6 || span != std::floor(span)) return 0;
+    return wholeDivisions(static_cast<long long>(span), 10, 5);
+}
 
 WholeAxisRange displayedRange(const WholeAxisRange& range) {
     WholeAxisRange shown = range;
@@ -12,15 +40,7 @@ WholeAxisRange displayedRange(const WholeAxisRange& range) {
 
 int majorDivisions(const WholeAxisRange& range) {
     const WholeAxisRange shown = displayedRange(range);
-    const int span = shown.maximum - shown.minimum;
-    if (span <= 10) return span;
-    for (int step : {2, 5, 10, 20, 50, 100, 200, 500, 1000}) {
-        if (span % step == 0 && span / step <= 10) return span / step;
-    }
-    // No round step divides the span: ten divisions, the labels take a decimal.
-    for (int k = 10; k >= 5; --k)
-        if (span % k == 0) return k;
-    return 10;
+    return wholeDivisions(static_cast<long long>(shown.maximum) - shown.minimum, 10, 5);
 }
 
 }  // namespace pairly::chart

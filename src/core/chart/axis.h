@@ -11,6 +11,24 @@ struct AxisRange {
     bool operator==(const AxisRange&) const = default;
 };
 
+// Int(largest + margin) as an axis maximum, where the margin rounds the usual one-decimal
+// values up to the next whole number. The sum is taken in single precision like the
+// values, so that 72.1 reaches 73 rather than 72.99999; a value with more decimals (72.05)
+// still never sticks out above the axis.
+double upperLimit(float largest, float margin);
+
+// minimum .. upperLimit(largest, margin), never collapsed: a maximum at or below the
+// minimum becomes minimum + 1.
+AxisRange enclosingRange(double minimum, float largest, float margin, int divisions);
+
+// Major divisions of an axis between whole numbers, in steps of 1, 2, 5, 10 … units and
+// at most twelve of them; 10 for limits beyond ±1e9.
+int wholeUnitDivisions(const AxisRange& axis);
+
+// Same with at most ten divisions, for an axis whose limits are whole numbers; 0 (the
+// chart's own count) for any other axis or a span beyond a million.
+int wholeKiloDivisions(const AxisRange& axis);
+
 // An axis of whole kilos. `used` is false for a partner without records: such an axis
 // takes no part in the same-axis limits and is not drawn.
 struct WholeAxisRange {

@@ -25,6 +25,7 @@ const char* const kLossShareExplanation =
 namespace {
 
 using text::formatNumber;
+using text::kg;
 
 void markLarger(StatisticsRow& row, double a, double b) {
     row.mark1 = a >= b;
@@ -62,8 +63,6 @@ Figures figuresOf(const PartnerSummary& s, float target) {
 std::string countText(int count, float share) {
     return std::to_string(count) + " 回" + "  ( " + formatNumber(share, "0.0") + "% )";
 }
-
-std::string kg(double value) { return formatNumber(value, "0.0Kg"); }
 
 void fillTexts(std::array<StatisticsRow, 8>& rows, std::string StatisticsRow::*column,
                const PartnerSummary& s, const Figures& f, float target) {

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/text/numbers.h"
 
 namespace pairly::views {
 
 namespace {
+
+constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 
 // Int(x) as a whole axis limit. A damaged log may hold any weight: limits stay within a
 // billion, so that differences and sums of two limits never overflow.
@@ -26,7 +29,7 @@ AxisRange ownAxis(const PartnerSummary& s) {
 
 // Fills one partner's grid column and chart series; `column` selects weight1/weight2.
 void fillPartner(const std::vector<DatedWeight>& log, const text::Date& start, int days,
-                 std::vector<DailyAverageRow>& rows, std::vector<std::string>& series,
+                 std::vector<DailyAverageRow>& rows, chart::Series& series,
                  std::string DailyAverageRow::*column) {
     std::vector<float> daySum(static_cast<std::size_t>(days), 0.0f);
     std::vector<int> dayCount(static_cast<std::size_t>(days), 0);
@@ -38,7 +41,7 @@ void fillPartner(const std::vector<DatedWeight>& log, const text::Date& start, i
         daySum[static_cast<std::size_t>(index)] += r.weight;
         dayCount[static_cast<std::size_t>(index)] += 1;
     }
-    series.assign(static_cast<std::size_t>(days), std::string());
+    series.assign(static_cast<std::size_t>(days), kMissing);
     for (std::size_t j = 0; j < static_cast<std::size_t>(days); ++j) {
         if (dayCount[j] > 0) {
             const float average = daySum[j] / static_cast<float>(dayCount[j]);
@@ -52,12 +55,15 @@ void fillPartner(const std::vector<DatedWeight>& log, const text::Date& start, i
         }
         if (dayCount[j] > 0) {
             const float average = daySum[j] / static_cast<float>(dayCount[j]);
-            series[j] = text::floatText(average);
+            series[j] = text::shortestDecimal(average);
         }
     }
 }
 
-bool hasValue(const std::string& point) { return !point.empty(); }
+bool hasValue(double point) { return !std::isnan(point); }
+
+// A missing point counts as 0, as an empty cell reads.
+float figure(double point) { return hasValue(point) ? static_cast<float>(point) : 0.0f; }
 
 }  // namespace
 
@@ -142,8 +148,8 @@ void setSeparateLowerBounds(AverageChart& separate, LowerBoundMode mode,
 AverageChart rebuildSameAxisChart(const AverageChart& separate) {
     AverageChart same;
     const std::size_t n = separate.series1.size();
-    same.series1.assign(n, std::string());
-    same.series2.assign(n, std::string());
+    same.series1.assign(n, kMissing);
+    same.series2.assign(n, kMissing);
     for (std::size_t i = 0; i < n; ++i) {
         if (hasValue(separate.series1[i])) same.series1[i] = separate.series1[i];
         if (i < separate.series2.size() && hasValue(separate.series2[i]))
@@ -166,8 +172,8 @@ AverageChart overlaySameAxisChart(const AverageChart& separate, const AverageCha
     // Difference at the first day on which both partners have a value.
     float d = 0, w1 = 0, w2 = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        w1 = static_cast<float>(text::leadingNumber(out.series1[i]));
-        w2 = static_cast<float>(text::leadingNumber(out.series2[i]));
+        w1 = figure(out.series1[i]);
+        w2 = figure(out.series2[i]);
         if (w1 != 0 && w2 != 0) {
             d = w1 - w2;
             break;
@@ -177,12 +183,10 @@ AverageChart overlaySameAxisChart(const AverageChart& separate, const AverageCha
         // Partner 1 heavier: partner 2's line goes up by d; otherwise partner 1's line goes
         // up by -d.
         const bool liftSecond = w1 > w2;
-        std::vector<std::string>& series = liftSecond ? out.series2 : out.series1;
+        chart::Series& series = liftSecond ? out.series2 : out.series1;
         const double shift = liftSecond ? static_cast<double>(d) : -static_cast<double>(d);
-        for (std::string& point : series) {
-            if (!hasValue(point)) continue;
-            const double value = text::leadingNumber(point);
-            if (value != 0) point = text::doubleText(value + shift);
+        for (double& point : series) {
+            if (hasValue(point) && point != 0) point += shift;
         }
     }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/chart/axis.h"
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 
@@ -36,9 +37,9 @@ using AxisRange = chart::WholeAxisRange;
 using chart::displayedRange;
 using chart::majorDivisions;
 
-// One category point per day; a point is a number as text, empty = missing point.
+// One category point per day; NaN = missing point.
 struct AverageChart {
-    std::vector<std::string> series1, series2;
+    chart::Series series1, series2;
     AxisRange left, right;  // the same-axis chart uses `left` only
     int points() const { return static_cast<int>(series1.size()); }
 };

@@ -29,23 +29,8 @@ namespace {
 text::Cell kgCell(float value) { return text::Cell::number(value, "0.0Kg"); }
 
 using text::formatNumber;
-
-std::string kg(float value) { return formatNumber(value, "0.0Kg"); }
-
-// The trend word compares start minus current exactly.
-std::string trendWord(float startMinusCurrent) {
-    if (startMinusCurrent < 0) return " 増";
-    if (startMinusCurrent > 0) return " 減";
-    return " 同";
-}
-
-// Axis limits that always enclose the plotted values and never collapse: a float such as
-// 60.1f sits just below 60.1, so Int(60.1f + 0.9) is 60 and would cut the point off.
-AxisRange enclosingRange(double maximum, double minimum, double largest, int divisions) {
-    if (maximum < largest) maximum = std::ceil(largest);
-    if (maximum <= minimum) maximum = minimum + 1;
-    return {minimum, maximum, divisions};
-}
+using text::kg;
+using text::trendWord;
 
 DayCount dayCount(int count) {
     DayCount c;
@@ -53,55 +38,6 @@ DayCount dayCount(int count) {
     c.text = std::to_string(count);
     c.pictureIndex = std::min(count, 3);
     return c;
-}
-
-void fillCompositionCharts(const std::vector<CompositionGridRow>& rows, DayViewModel& m) {
-    if (rows.empty()) return;  // each chart keeps its empty state
-    std::int16_t largestMetabolism = 0, smallestMetabolism = 30000;
-    float largestMuscle = 0, smallestMuscle = 9999;
-    float largestBone = 0, smallestBone = 30000;
-    double largestVisceral = -1e300, smallestVisceral = 1e300;
-    double largestScore = -1e300, smallestScore = 1e300;
-    for (const CompositionGridRow& row : rows) {
-        // The charts show the grid's figures as shown, rounded to 0.1 kg.
-        const double metabolism = row.cells[4].value();
-        const double visceral = row.cells[5].value();
-        const double muscle = text::shownValue(static_cast<float>(row.cells[6].value()), 1);
-        const double score = row.cells[7].value();
-        const double bone = text::shownValue(static_cast<float>(row.cells[8].value()), 1);
-        m.mcrMain2.series1.push_back(text::doubleText(metabolism));
-        m.mcrMain2.series2.push_back(text::doubleText(visceral));
-        m.mcrMain3.series1.push_back(text::doubleText(muscle));
-        m.mcrMain3.series2.push_back(text::doubleText(score));
-        m.mcrMain4.series1.push_back(text::doubleText(bone));
-
-        largestVisceral = std::max(largestVisceral, visceral);
-        smallestVisceral = std::min(smallestVisceral, visceral);
-        largestScore = std::max(largestScore, score);
-        smallestScore = std::min(smallestScore, score);
-        const std::int16_t metabolism16 = text::toInt16Clamped(metabolism);
-        largestMetabolism = std::max(largestMetabolism, metabolism16);
-        smallestMetabolism = std::min(smallestMetabolism, metabolism16);
-        const float muscleF = static_cast<float>(muscle);
-        if (muscleF > largestMuscle) largestMuscle = muscleF;
-        if (muscleF < smallestMuscle) smallestMuscle = muscleF;
-        const float boneF = static_cast<float>(bone);
-        if (boneF > largestBone) largestBone = boneF;
-        if (boneF < smallestBone) smallestBone = boneF;
-    }
-    m.mcrMain2.hasData = m.mcrMain3.hasData = m.mcrMain4.hasData = true;
-
-    m.mcrMain2.left = {(text::intFloor(smallestMetabolism * 0.1) - 1) * 10,
-                       (text::intFloor(largestMetabolism * 0.1) + 1) * 10, 10};
-    m.mcrMain3.left = enclosingRange(text::intFloor(largestMuscle + 0.99),
-                                     text::intFloor(smallestMuscle), largestMuscle, 10);
-    m.mcrMain2.right = {text::intFloor(smallestVisceral) - 1, text::intFloor(largestVisceral) + 1,
-                        0};
-    m.mcrMain3.right = {text::intFloor(smallestScore) - 1, text::intFloor(largestScore) + 1, 0};
-    const double boneMax = static_cast<double>(largestBone) + 0.1;
-    const double boneMin = static_cast<double>(smallestBone) - 0.1;
-    m.mcrMain4.left = {boneMin, boneMax,
-                       text::saturatedInt(text::roundHalfEven((boneMax - boneMin) * 10))};
 }
 
 }  // namespace
@@ -130,6 +66,8 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         float dayFirst = 0;      // F
         float previousRead = 0;  // weight of the record read just before
         const store::MeasurementRecord* lastDayRow = nullptr;
+        // The small charts plot the figures of the composition grid.
+        chart::CompositionBuilder composition(chart::CompositionStyle::grid());
         int n = 1;
         for (const store::MeasurementRecord& r : activeLog) {
             if (r.date == selectedDay) {
@@ -173,8 +111,10 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
                 if (r.weight < minWeight) minWeight = r.weight;
                 if (r.bodyFat > maxFat) maxFat = r.bodyFat;
                 if (r.bodyFat < minFat) minFat = r.bodyFat;
-                m.mcrMain.series1.push_back(text::floatText(r.weight));
-                m.mcrMain.series2.push_back(text::floatText(r.bodyFat));
+                m.mcrMain.series1.push_back(text::shortestDecimal(r.weight));
+                m.mcrMain.series2.push_back(text::shortestDecimal(r.bodyFat));
+                composition.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore,
+                                r.boneMass);
 
                 reference = r.weight;
                 lastDayRow = &r;
@@ -189,10 +129,8 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
 
         if (lastDayRow) {
             m.mcrMain.hasData = true;
-            m.mcrMain.left = enclosingRange(text::intFloor(maxWeight + 0.9),
-                                            text::intFloor(minWeight), maxWeight, 0);
-            m.mcrMain.right =
-                enclosingRange(text::intFloor(maxFat + 0.9), text::intFloor(minFat), maxFat, 0);
+            m.mcrMain.left = chart::enclosingRange(text::intFloor(minWeight), maxWeight, 0.9f, 0);
+            m.mcrMain.right = chart::enclosingRange(text::intFloor(minFat), maxFat, 0.9f, 0);
         }
 
         const store::MeasurementRecord& shown = lastDayRow ? *lastDayRow : activeLog.back();
@@ -234,7 +172,10 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
                     break;
             }
         }
-        fillCompositionCharts(m.compositionRows, m);
+        chart::CompositionCharts small = composition.finish();
+        m.mcrMain2 = std::move(small.metabolism);
+        m.mcrMain3 = std::move(small.muscle);
+        m.mcrMain4 = std::move(small.bone);
     }
 
     const int activeCount = static_cast<int>(m.weightRows.size());

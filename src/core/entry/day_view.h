@@ -12,6 +12,7 @@
 #include "core/base/arrow.h"
 #include "core/body/bmi.h"
 #include "core/chart/axis.h"
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 #include "core/text/cell.h"
 
@@ -57,20 +58,11 @@ struct CompositionGridRow {
     std::array<text::Cell, kCompositionGridColumns> cells;
 };
 
-// One value axis. majorDivisions = 0 leaves the chart's own division count.
-// A small chart: point i (0-based) of each series is the value text of day row i+1.
-// With no day row `hasData` is false, the series are empty (the screen keeps one empty
-// point) and the axes are 0..1 with the chart's default divisions.
-struct DayChart {
-    bool hasData = false;
-    std::vector<std::string> series1;
-    std::vector<std::string> series2;  // empty for mcrMain4
-    AxisRange left;
-    // mcrMain: body fat. mcrMain2 / mcrMain3: series 2 (visceral fat, muscle score), whose
-    // figures are far from series 1 and need an axis of their own: Int(smallest) - 1 to
-    // Int(largest) + 1. Unused for mcrMain4.
-    AxisRange right;
-};
+// A small chart: point i (0-based) of each series is the figure of day row i+1. With no
+// day row `hasData` is false, the series are empty (the screen keeps one empty point) and
+// the axes are 0..1 with the chart's default divisions. mcrMain: body fat on the right
+// axis; mcrMain2 / mcrMain3: series 2 (visceral fat, muscle score) on the right axis.
+using DayChart = chart::CompositionChart;
 
 enum class DayFace { Laughing, Smiling, Sulky, NoData };  // imgwara, imgniko, imgkana, imgNashi
 

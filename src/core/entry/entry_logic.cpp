@@ -28,12 +28,6 @@ constexpr std::array<FieldInfo, kFieldCount> kFieldInfo = {{
     {"骨量", store::NumberKind::Mass},
 }};
 
-// The leading number of a field, for the steppers; full-width digits typed with the
-// input method count as digits, so "６０．５" is 60.5 and not 0.
-double fieldNumber(const std::string& text) {
-    return text::leadingNumber(text::asciiNumberText(text));
-}
-
 // validateSave has made sure that every field reads as a typed number in range.
 double typedValue(const FieldTexts& texts, Field field) {
     const auto i = static_cast<std::size_t>(field);
@@ -84,7 +78,7 @@ std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::
 std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {
     const auto step = parseStep(stepText);
     if (!step) return fieldText;
-    const double current = fieldNumber(fieldText);
+    const double current = store::readLeadingNumber(fieldText);
     const double next = up ? current + *step : current - *step;
     if (!std::isfinite(next)) return fieldText;
     return text::doubleText(next);

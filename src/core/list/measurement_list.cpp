@@ -78,22 +78,6 @@ bool hasSituation(const MeasurementRecord& r, const ListFilters& f) {
     return r.situation.find(f.situation) != std::string::npos;
 }
 
-// Limits that enclose the values plotted: Int(60.1f + 0.9) is 60 because 60.1f lies just
-// below 60.1, which would cut the heaviest point off the chart.
-ChartAxis enclosing(double minimum, double maximum, double largest, int divisions) {
-    if (maximum < largest) maximum = std::ceil(largest);
-    if (maximum <= minimum) maximum = minimum + 1;
-    return {minimum, maximum, divisions};
-}
-
-// Whole-kilo (or 2, 5, 10 kilo) steps for an axis with whole limits; 0 leaves the chart's
-// own division count.
-int wholeDivisions(const ChartAxis& axis) {
-    const double span = axis.maximum - axis.minimum;
-    if (!(span >= 1) || span > 1e6 || span != std::floor(span)) return 0;
-    return chart::majorDivisions(chart::WholeAxisRange{0, static_cast<int>(span), true});
-}
-
 // The arrows follow the differences as shown, rounded to 0.1 kg: -0.04 shows as "0.0Kg".
 Arrow shownArrow(float difference) { return arrowOf(text::shownValue(difference, 1)); }
 
@@ -123,7 +107,8 @@ struct DateTexts {
 // the main chart.
 class ListBuilder {
 public:
-    ListBuilder(float heightCm, bool unfiltered, std::size_t expected) : store_(*list_.texts) {
+    ListBuilder(float heightCm, bool unfiltered, std::size_t expected)
+        : store_(*list_.texts), composition_(chart::CompositionStyle::grid(), expected) {
         const float h = heightCm / 100.0f;
         const float h2 = h * h;
         const float standard = 22.0f * h2;
@@ -167,8 +152,10 @@ public:
         if (r.weight < minWeight_) minWeight_ = r.weight;
         if (r.bodyFat > maxFat_) maxFat_ = r.bodyFat;
         if (r.bodyFat < minFat_) minFat_ = r.bodyFat;
-        list_.chart.weights.push_back(chartText(r.weight, weightTexts_));
-        list_.chart.bodyFats.push_back(chartText(r.bodyFat, fatTexts_));
+        list_.chart.weights.push_back(text::shortestDecimal(r.weight));
+        list_.chart.bodyFats.push_back(text::shortestDecimal(r.bodyFat));
+        composition_.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore,
+                         r.boneMass);
 
         previousWeight_ = r.weight;
     }
@@ -178,14 +165,13 @@ public:
         ListChart& chart = list_.chart;
         if (!list_.rows.empty()) {
             chart.hasData = true;
-            chart.weightAxis = enclosing(text::intFloor(minWeight_),
-                                         text::intFloor(maxWeight_ + 0.9), maxWeight_, 0);
+            chart.weightAxis = chart::enclosingRange(text::intFloor(minWeight_), maxWeight_, 0.9f, 0);
             chart.bodyFatAxis =
-                enclosing(text::intFloor(minFat_ - 4.0), text::intFloor(maxFat_ + 3.9), maxFat_, 0);
-            chart.weightAxis.majorDivisions = wholeDivisions(chart.weightAxis);
-            chart.bodyFatAxis.majorDivisions = wholeDivisions(chart.bodyFatAxis);
+                chart::enclosingRange(text::intFloor(minFat_ - 4.0), maxFat_, 3.9f, 0);
+            chart.weightAxis.majorDivisions = chart::wholeKiloDivisions(chart.weightAxis);
+            chart.bodyFatAxis.majorDivisions = chart::wholeKiloDivisions(chart.bodyFatAxis);
         }
-        fillSmallCharts(list_);
+        list_.smallCharts = composition_.finish();
         return std::move(list_);
     }
 
@@ -199,20 +185,13 @@ private:
         return date_;
     }
 
-    // A long log repeats the same few hundred weights and body fats: each distinct value
-    // becomes chart text once per build.
-    Text chartText(float value, TextMemo<std::uint32_t, Text>& memo) {
-        return memo.get(bitsOf(value), [&] { return store_.keep(text::floatText(value)); });
-    }
-
     MeasurementList list_;
     TextStore& store_;
+    chart::CompositionBuilder composition_;
     float firstWeight_ = 0, previousWeight_ = 0;
     float minWeight_ = 999, maxWeight_ = 0, minFat_ = 999, maxFat_ = 0;
     DateTexts date_;  // of the record before
     TextMemo<std::string, Text> situations_;
-    TextMemo<std::uint32_t, Text> weightTexts_;
-    TextMemo<std::uint32_t, Text> fatTexts_;
 };
 
 }  // namespace
@@ -341,81 +320,6 @@ Cell compositionCell(const MeasurementList& list, std::size_t index, int col) {
         default:
             return commonCell(row, index, col);
     }
-}
-
-void fillSmallCharts(MeasurementList& list) {
-    SmallCharts& charts = list.smallCharts;
-    charts = {};
-    const std::vector<ListRow>& rows = list.rows;
-    if (rows.empty()) return;  // each chart keeps one empty point
-    SmallChart& metabolism = charts.metabolism;
-    SmallChart& muscle = charts.muscle;
-    SmallChart& bone = charts.bone;
-    for (SmallChart* chart : {&metabolism, &muscle, &bone}) {
-        chart->hasData = true;
-        chart->series1.reserve(rows.size());
-    }
-    metabolism.series2.reserve(rows.size());
-    muscle.series2.reserve(rows.size());
-
-    // The charts show the figures as the table rounds them; each distinct figure becomes
-    // chart text once.
-    struct Shown {
-        double value = 0;
-        Text chart;
-    };
-    std::unordered_map<std::uint64_t, Text> memo;
-    TextStore& store = *list.texts;
-    auto shown = [&](double value) {
-        const auto [it, added] = memo.try_emplace(std::bit_cast<std::uint64_t>(value));
-        if (added) it->second = store.keep(text::doubleText(value));
-        return Shown{value, it->second};
-    };
-
-    double largestVisceral = -1e300, smallestVisceral = 1e300;
-    double largestScore = -1e300, smallestScore = 1e300;
-    double largestMetabolism = 0, smallestMetabolism = 30000;
-    float largestMuscle = 0, smallestMuscle = 9999;
-    float largestBone = 0, smallestBone = 30000;
-    for (const ListRow& row : rows) {
-        const Shown metabolismValue = shown(row.basalMetabolism);
-        const Shown muscleValue = shown(text::shownValue(row.muscleMass, 1));
-        const Shown boneValue = shown(text::shownValue(row.boneMass, 1));
-        metabolism.series1.push_back(metabolismValue.chart);
-        const Shown visceral = shown(row.visceralFat);
-        const Shown score = shown(row.muscleScore);
-        metabolism.series2.push_back(visceral.chart);
-        muscle.series1.push_back(muscleValue.chart);
-        muscle.series2.push_back(score.chart);
-        bone.series1.push_back(boneValue.chart);
-
-        largestVisceral = std::max(largestVisceral, visceral.value);
-        smallestVisceral = std::min(smallestVisceral, visceral.value);
-        largestScore = std::max(largestScore, score.value);
-        smallestScore = std::min(smallestScore, score.value);
-
-        const double rounded = text::roundHalfEven(metabolismValue.value);
-        largestMetabolism = std::max(largestMetabolism, rounded);
-        smallestMetabolism = std::min(smallestMetabolism, rounded);
-        const auto muscleF = static_cast<float>(muscleValue.value);
-        if (muscleF > largestMuscle) largestMuscle = muscleF;
-        if (muscleF < smallestMuscle) smallestMuscle = muscleF;
-        const auto boneF = static_cast<float>(boneValue.value);
-        if (boneF > largestBone) largestBone = boneF;
-        if (boneF < smallestBone) smallestBone = boneF;
-    }
-    metabolism.left = {(text::intFloor(smallestMetabolism * 0.1) - 1) * 10,
-                       (text::intFloor(largestMetabolism * 0.1) + 1) * 10, 10};
-    metabolism.right = {text::intFloor(smallestVisceral) - 1, text::intFloor(largestVisceral) + 1,
-                        0};
-    muscle.right = {text::intFloor(smallestScore) - 1, text::intFloor(largestScore) + 1, 0};
-    muscle.left = enclosing(text::intFloor(smallestMuscle), text::intFloor(largestMuscle + 0.99),
-                            largestMuscle, 10);
-    const double boneMax = static_cast<double>(largestBone) + 0.1;
-    const double boneMin = static_cast<double>(smallestBone) - 0.1;
-    // One division per 0.1 kg; a count the chart cannot take is simply not applied.
-    const double divisions = text::roundHalfEven((boneMax - boneMin) * 10);
-    bone.left = {boneMin, boneMax, divisions >= 1 && divisions <= 1000 ? int(divisions) : 0};
 }
 
 }  // namespace pairly::views

@@ -15,13 +15,12 @@
 #include "core/base/align.h"
 #include "core/base/arrow.h"
 #include "core/chart/axis.h"
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 #include "core/text/cell.h"
 #include "core/text/dates.h"
 
 namespace pairly::views {
-
-using ChartAxis = chart::AxisRange;
 
 // --- tables -----------------------------------------------------------------------------
 
@@ -133,27 +132,15 @@ struct ListRow {
 // With nothing listed `hasData` is false and the series are empty.
 struct ListChart {
     bool hasData = false;
-    std::vector<Text> weights, bodyFats;
-    ChartAxis weightAxis, bodyFatAxis;
+    chart::Series weights, bodyFats;
+    chart::AxisRange weightAxis, bodyFatAxis;
     int points() const { return static_cast<int>(weights.size()); }
 };
 
-// One small chart, from msgBunseki2's figures as shown. Without a data row `hasData` is
+// The three small charts, of the figures of msgBunseki2. Without a data row `hasData` is
 // false and the series are empty (the screen keeps one empty point).
-struct SmallChart {
-    bool hasData = false;
-    std::vector<Text> series1, series2;  // series2 empty for the bone chart
-    ChartAxis left;
-    // Series 2 (visceral fat, muscle score) on an axis of its own, Int(smallest) − 1 to
-    // Int(largest) + 1 as on the input screen, so that no point sits on the frame.
-    ChartAxis right;
-};
-
-struct SmallCharts {
-    SmallChart metabolism;  // basal metabolism, visceral fat
-    SmallChart muscle;      // muscle mass, muscle score
-    SmallChart bone;        // bone mass
-};
+using SmallChart = chart::CompositionChart;
+using SmallCharts = chart::CompositionCharts;
 
 // One build. Move-only: its views point into its own text store.
 struct MeasurementList {
@@ -190,8 +177,5 @@ MeasurementList buildFilteredList(const std::vector<store::MeasurementRecord>& l
 // Cell `col` of row `row` (from 0) of msgBunseki and of msgBunseki2; missing out of range.
 text::Cell listCell(const MeasurementList& list, std::size_t row, int col);
 text::Cell compositionCell(const MeasurementList& list, std::size_t row, int col);
-
-// The three small charts, from the body-composition figures as the table shows them.
-void fillSmallCharts(MeasurementList& list);
 
 }  // namespace pairly::views

@@ -312,6 +312,10 @@ TypedNumber readTypedNumber(std::string_view text, NumberKind kind) {
     return result;
 }
 
+double readLeadingNumber(std::string_view text) {
+    return text::leadingNumber(text::asciiNumberText(text));
+}
+
 std::string numberRangeText(NumberKind kind) {
     switch (kind) {
         case NumberKind::Weight:

@@ -103,6 +103,10 @@ struct TypedNumber {
 // blank text reads as 0, which the range of the kind then judges; callers that require
 // a value check for emptiness first.
 TypedNumber readTypedNumber(std::string_view text, NumberKind kind);
+// The lenient reading of a typed text, for what steps or counts from whatever a field
+// holds: its leading number ("60.5kg" -> 60.5, "abc" -> 0), with full-width digits, point
+// and signs counted as their ASCII forms ("６０．５" -> 60.5).
+double readLeadingNumber(std::string_view text);
 // The range of a kind as words that go before "数値" in a message: "0より大きく600以下の",
 // "0～100の", "0より大きい".
 std::string numberRangeText(NumberKind kind);

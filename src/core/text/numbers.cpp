@@ -436,4 +436,33 @@ double shownValue(float value, int decimals) {
     return shown == 0 ? 0.0 : shown;
 }
 
+std::string kg(double value) { return formatNumber(value, "0.0Kg"); }
+
+const char* trendWord(double startMinusNow) {
+    if (startMinusNow < 0) return " 増";
+    if (startMinusNow > 0) return " 減";
+    return " 同";
+}
+
+double shortestDecimal(float value) {
+    if (!std::isfinite(value) || value == 0.0f) return 0;
+    // Most figures have one decimal: when k / 10 reads back as the value, no shorter text
+    // does (floats below 1e5 lie closer than 0.1 together), so it is the shortest.
+    if (std::fabs(value) < 1e5f) {
+        const double tenths = std::round(static_cast<double>(value) * 10) / 10;
+        if (static_cast<float>(tenths) == value) return tenths;
+    }
+    // floatText keeps at most seven significant digits: beyond that the seven-digit text.
+    char buf[48];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    int digits = 0;
+    for (const char* c = buf; c < res.ptr && *c != 'e'; ++c) digits += isDigit(*c) ? 1 : 0;
+    if (digits > 7) res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
+    double out = 0;
+    std::from_chars(buf, res.ptr, out);
+    return out;
+}
+
+double shownTenths(float value) { return shownValue(value, 1); }
+
 }  // namespace pairly::text

@@ -55,4 +55,19 @@ std::string formatNumber(double value, std::string_view pattern);
 // above, without going through the text (60.25f -> 60.3 for one decimal, -0.04f -> 0).
 double shownValue(float value, int decimals);
 
+// A weight as the screens show it: formatNumber(value, "0.0Kg").
+std::string kg(double value);
+
+// The word after a change of weight (or BMI, obesity): " 減" for a loss (start minus now
+// above 0), " 増" for a gain, " 同" otherwise.
+const char* trendWord(double startMinusNow);
+
+// The number floatText(value) shows, as a double: 59.9f -> 59.9, where the float itself
+// lies at 59.900001525878906. Charts plot the figures as they are written.
+double shortestDecimal(float value);
+
+// The number formatNumber(value, "0.0") shows, as a double (0.0 gives 0): the figure a
+// one-decimal grid cell holds; shownValue(value, 1).
+double shownTenths(float value);
+
 }  // namespace pairly::text

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/chart/axis.h"
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::views {
@@ -29,8 +31,9 @@ struct WeightSeries {
 
 WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log);
 
-// The count of a moving-average text: the whole part of its leading number when that is at
-// least 1 and fits 16 bits (so "2.5" averages over 2); nullopt otherwise, also for "".
+// The count of a moving-average text: the whole part of its leading number
+// (store::readLeadingNumber) when that is at least 1 and fits 16 bits (so "2.5" averages
+// over 2, "１０" over 10); nullopt otherwise, also for "".
 std::optional<int> movingAverageCount(std::string_view text);
 
 // A count typed into cboIdou as it is stored and shown: the typed number
@@ -41,20 +44,13 @@ std::optional<std::string> movingAverageText(std::string_view typed);
 inline constexpr char kMovingAverageName[] = "移動平均の回数";
 
 // Point i (0-based) holds the mean of weights i-k+1..i, summed in single precision in
-// file order and divided in double; "" before the k-th weighing.
-std::vector<std::string> movingAverageTexts(const std::vector<float>& weights, int k);
-
-// Value-axis limits as handed to a chart.
-struct AxisLimits {
-    double minimum = 0;
-    double maximum = 0;
-    bool operator==(const AxisLimits&) const = default;
-};
+// file order and divided in double; missing (NaN) before the k-th weighing.
+chart::Series movingAverages(const std::vector<float>& weights, int k);
 
 // The weight chart: series 1 weight and 2 moving average on the left axis, series 3 body
-// fat on the right one; every text is "" where the series has no point.
+// fat on the right one; NaN where the series has no point.
 struct WeightChart {
-    std::vector<std::string> weight, movingAverage, bodyFat;
+    chart::Series weight, movingAverage, bodyFat;
     int points() const { return static_cast<int>(weight.size()); }
 };
 
@@ -64,16 +60,13 @@ WeightChart buildWeightChart(const WeightSeries& series, std::optional<int> movi
 // Left axis Int(minimum weight) .. Int(maximum weight + 0.9), right axis
 // Int(minimum body fat - 4) .. Int(maximum body fat + 3.9); 0..10 without weighings.
 struct WeightAxes {
-    AxisLimits left, right;
+    chart::AxisRange left, right;
 };
 WeightAxes weightChartAxes(const WeightSeries& series);
 
-// Major divisions of an axis between whole numbers: steps of 1, 2, 5, 10 … units.
-int wholeUnitDivisions(const AxisLimits& axis);
-
 // The left axis as the goal mode wants it: from Int(target) when the mode is on (with at
 // least one kilo of axis when the target is at or above the maximum), else unchanged.
-AxisLimits goalModeAxis(const AxisLimits& left, bool goalMode, float targetWeight);
+chart::AxisRange goalModeAxis(const chart::AxisRange& left, bool goalMode, float targetWeight);
 
 // Period summary (lblNichis), lowest-weight summary (lblKiro) and the goal button's
 // caption (cmdMokuChk); all empty for an empty series.
@@ -83,22 +76,10 @@ struct TrendTexts {
 };
 TrendTexts buildTrendTexts(const WeightSeries& series, float targetWeight);
 
-// " 増" for a gain (x < 0), " 同" for none, " 減" for a loss.
-const char* trendWord(double lossKg);
-
 enum class MetricKind { Metabolism, Muscle, Bone };
 
-// A metric chart: series 1 against the left axis, series 2 (visceral fat, muscle score) on
-// an axis of its own, one unit wider than its values on each side so that the line does not
-// run along the frame. `divisions` may lie outside what a chart accepts (bone masses far
-// apart); the chart then keeps its previous count.
-struct MetricChart {
-    std::vector<std::string> series1, series2;  // series2 empty for bone
-    AxisLimits left;
-    AxisLimits right;  // for series 2
-    int divisions = 10;
-    int points() const { return static_cast<int>(series1.size()); }
-};
+// A metric chart (series 2 empty for bone); an empty log gives axes 0..10 in ten divisions.
+using MetricChart = chart::CompositionChart;
 MetricChart buildMetricChart(const std::vector<store::MeasurementRecord>& log, MetricKind kind);
 
 // Captions of the two legend labels (lblG11, lblG12) of each metric chart.

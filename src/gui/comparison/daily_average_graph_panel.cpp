@@ -16,13 +16,6 @@ namespace {
 // Short series get markers so that a lone day still shows as a dot.
 constexpr int kMarkerPointLimit = 45;
 
-QStringList toTexts(const std::vector<std::string>& series) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(series.size()));
-    for (const std::string& s : series) out << QString::fromStdString(s);
-    return out;
-}
-
 void applyAxis(ui::Chart& chart, ui::Axis axis, const AxisRange& range) {
     chart.setAxisVisible(axis, range.used);
     if (!range.used) {
@@ -37,8 +30,8 @@ void applyAxis(ui::Chart& chart, ui::Axis axis, const AxisRange& range) {
 void fillChart(ui::Chart& chart, const AverageChart& model, bool twoAxes) {
     chart.setPointCount(0);
     chart.setPointCount(model.points());
-    chart.setSeriesValues(1, toTexts(model.series1));
-    chart.setSeriesValues(2, toTexts(model.series2));
+    chart.setSeriesValues(1, model.series1);
+    chart.setSeriesValues(2, model.series2);
     chart.setSeriesAxis(2, twoAxes ? ui::Axis::Right : ui::Axis::Left);
     chart.setMarker(model.points() <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
     applyAxis(chart, ui::Axis::Left, model.left);

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "gui/widgets/alignment.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
@@ -28,12 +29,6 @@ constexpr std::array<int, kCompositionGridColumns> kCompositionWidths = {
 // The 800-twip last column holds "22.0%" and "3.1Kg" at this size.
 constexpr double kGridPointSize = 10;
 
-ui::Align toUi(Align a) {
-    return a == Align::Left     ? ui::Align::Left
-           : a == Align::Centre ? ui::Align::Center
-                                : ui::Align::Right;
-}
-
 template <std::size_t N>
 void setUpGrid(ui::Grid* grid, const std::array<const char*, N>& headers,
                const std::array<Align, N>& alignment, const std::array<int, N>& widths) {
@@ -43,7 +38,7 @@ void setUpGrid(ui::Grid* grid, const std::array<const char*, N>& headers,
     grid->setColumns(texts);
     for (std::size_t c = 0; c < N; ++c) {
         grid->setHeaderAlignment(int(c), ui::Align::Center);
-        grid->setColumnAlignment(int(c), toUi(alignment[c]));
+        grid->setColumnAlignment(int(c), ui::toUi(alignment[c]));
         grid->setColumnWidthTwips(int(c), widths[c]);
     }
     grid->setFontPointSize(kGridPointSize);
@@ -189,12 +184,9 @@ void DayViewPanel::renderChart(ui::Chart* chart, const DayChart& data, bool righ
     chart->setPointCount(0);
     chart->setPointCount(1);
     if (data.hasData) {
-        QStringList s1, s2;
-        for (const auto& v : data.series1) s1 << QString::fromStdString(v);
-        for (const auto& v : data.series2) s2 << QString::fromStdString(v);
-        chart->setPointCount(int(s1.size()));
-        chart->setSeriesValues(1, s1);
-        if (!s2.isEmpty()) chart->setSeriesValues(2, s2);
+        chart->setPointCount(int(data.series1.size()));
+        chart->setSeriesValues(1, data.series1);
+        if (!data.series2.empty()) chart->setSeriesValues(2, data.series2);
     }
     chart->setAxisRange(ui::Axis::Left, data.left.minimum, data.left.maximum);
     // A division count the chart refuses leaves the previous one.

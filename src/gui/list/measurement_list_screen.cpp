@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "gui/list/filter_bar.h"
+#include "gui/widgets/alignment.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
@@ -58,18 +59,6 @@ constexpr int kMarkerPointLimit = 45;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-ui::Align toUi(Align a) {
-    switch (a) {
-        case Align::Left:
-            return ui::Align::Left;
-        case Align::Centre:
-            return ui::Align::Center;
-        case Align::Right:
-            break;
-    }
-    return ui::Align::Right;
-}
-
 QColor arrowQColour(Arrow arrow) { return ui::toQColor(arrowColour(arrow)); }
 
 template <std::size_t N>
@@ -87,7 +76,7 @@ ui::Grid* makeTable(const char* name, const std::array<ListColumn, N>& columns, 
     for (int i = 0; i < static_cast<int>(N); ++i) {
         const ListColumn& c = columns[static_cast<std::size_t>(i)];
         grid->setColumnWidthTwips(i, c.twips);
-        grid->setColumnAlignment(i, toUi(c.align));
+        grid->setColumnAlignment(i, ui::toUi(c.align));
         grid->setHeaderAlignment(i, ui::Align::Center);
         width += grid->columnWidth(i);
     }
@@ -107,7 +96,7 @@ ui::Chart* makeChart(const char* name, QWidget* parent) {
     return chart;
 }
 
-void applyAxis(ui::Chart& chart, ui::Axis axis, const ChartAxis& range, bool hasData) {
+void applyAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& range, bool hasData) {
     if (!hasData) {
         chart.setAxisAuto(axis);
         return;
@@ -126,9 +115,8 @@ void renderSmallChart(ui::Chart& chart, const SmallChart& data) {
         return;
     }
     chart.setPointCount(static_cast<int>(data.series1.size()));
-    QtTexts texts;
-    chart.setSeriesValues(1, texts.list(data.series1));
-    chart.setSeriesValues(2, texts.list(data.series2));
+    chart.setSeriesValues(1, data.series1);
+    chart.setSeriesValues(2, data.series2);
     chart.setMarker(data.series1.size() <= kMarkerPointLimit ? ui::Marker::Circle
                                                              : ui::Marker::None);
     applyAxis(chart, ui::Axis::Left, data.left, true);
@@ -414,13 +402,13 @@ void MeasurementListScreen::renderTables() {
     }
 }
 
-void MeasurementListScreen::renderMainChart(QtTexts& q) {
+void MeasurementListScreen::renderMainChart(QtTexts&) {
     const ListChart& chart = model_.chart;
     // The point count is set before the points, whatever length the previous list had.
     mcrBunseki_->setPointCount(0);
     mcrBunseki_->setPointCount(chart.points());
-    mcrBunseki_->setSeriesValues(1, q.list(chart.weights));
-    mcrBunseki_->setSeriesValues(2, q.list(chart.bodyFats));
+    mcrBunseki_->setSeriesValues(1, chart.weights);
+    mcrBunseki_->setSeriesValues(2, chart.bodyFats);
     mcrBunseki_->setMarker(chart.points() <= kMarkerPointLimit ? ui::Marker::Circle
                                                                : ui::Marker::None);
     applyAxis(*mcrBunseki_, ui::Axis::Left, chart.weightAxis, chart.hasData);

@@ -38,13 +38,6 @@ constexpr int kThinLinePoints = 600;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QStringList toTexts(const std::vector<std::string>& series) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(series.size()));
-    for (const std::string& s : series) out << q(s);
-    return out;
-}
-
 void setPointSize(QWidget* w, double points) {
     QFont f = w->font();
     f.setPointSizeF(points);
@@ -67,20 +60,20 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
 
 // Fills one chart with whole series at once; points beyond the series stay empty.
 void fillSeries(ui::Chart& chart, int points,
-                const std::vector<const std::vector<std::string>*>& series) {
+                const std::vector<const chart::Series*>& series) {
     chart.setPointCount(0);
     chart.setPointCount(points);
     for (std::size_t s = 0; s < series.size(); ++s) {
-        chart.setSeriesValues(static_cast<int>(s) + 1, toTexts(*series[s]));
+        chart.setSeriesValues(static_cast<int>(s) + 1, *series[s]);
         chart.setSeriesLineWidth(static_cast<int>(s) + 1, points > kThinLinePoints ? 1 : 2);
     }
     chart.setMarker(points <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
 }
 
 // Limits as given; divisions on whole kilos or percent, so the labels are round numbers.
-void setAxis(ui::Chart& chart, ui::Axis axis, const AxisLimits& limits) {
+void setAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& limits) {
     chart.setAxisRange(axis, limits.minimum, limits.maximum);
-    chart.setAxisDivisions(axis, wholeUnitDivisions(limits));
+    chart.setAxisDivisions(axis, chart::wholeUnitDivisions(limits));
 }
 
 constexpr MetricKind metricKindOf(TrendChart chart) {
@@ -351,10 +344,10 @@ void TrendScreen::showMetricChart(TrendChart kind) {
     const MetricChart model =
         buildMetricChart(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records, metric);
     ui::Chart& chart = *metricCharts_[static_cast<std::size_t>(metric)];
-    fillSeries(chart, model.points(), {&model.series1, &model.series2});
+    fillSeries(chart, static_cast<int>(model.series1.size()), {&model.series1, &model.series2});
     chart.setAxisRange(ui::Axis::Left, model.left.minimum, model.left.maximum);
     // A count the chart cannot take (bone masses far apart) leaves the previous one.
-    chart.setAxisDivisions(ui::Axis::Left, model.divisions);
+    chart.setAxisDivisions(ui::Axis::Left, model.left.majorDivisions);
     chart.setAxisVisible(ui::Axis::Right, metric != MetricKind::Bone);
     if (metric != MetricKind::Bone) setAxis(chart, ui::Axis::Right, model.right);
 

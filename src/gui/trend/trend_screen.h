@@ -79,7 +79,7 @@ private:
     QLabel* weightLegend_;
 
     WeightSeries series_;
-    AxisLimits leftAxis_;  // as the last rebuild set it, before the goal mode
+    chart::AxisRange leftAxis_;  // as the last rebuild set it, before the goal mode
     bool goalMode_ = false;
     bool pointsPending_ = false;
 };

@@ -1,23 +1,25 @@
 #pragma once
 // A line chart with category points 1..n, up to three series on a left and a right
-// value axis, values handed over as text (empty text = missing point, no line to or
-// through it), per-axis limits and divisions, point markers and one click event.
+// value axis, values handed over as numbers (NaN = missing point, no line to or through
+// it), per-axis limits and divisions, point markers and one click event.
 #include <QChartView>
 #include <QColor>
 #include <QImage>
 #include <QList>
 #include <QPointF>
 #include <QString>
-#include <QStringList>
 #include <array>
 #include <vector>
+
+#include "core/chart/composition.h"
+#include "gui/widgets/chart_painter.h"
+#include "gui/widgets/deferred_build.h"
 
 class QValueAxis;
 
 namespace pairly::ui {
 
 enum class Axis { Left, Right };
-enum class Marker { None, Circle, Ball };
 
 class Chart : public QChartView {
     Q_OBJECT
@@ -31,15 +33,12 @@ public:
     // setPointCount(0) followed by setPointCount(n) gives n empty points.
     void setPointCount(int n);
     int pointCount() const { return pointCount_; }
-    // Out-of-range series or points are ignored / read "". The text is kept as given
-    // and read back unchanged; it is drawn as its leading decimal number.
-    void setValue(int series, int point, const QString& text);
+    // Whole series at once (index 0 = point 1, NaN = missing); the point count grows if
+    // needed and points beyond the series are missing. Out-of-range series are ignored.
+    void setSeriesValues(int series, const chart::Series& values);
+    // A point's figure as a label writes it (up to 15 digits); "" when it is not drawn
+    // (missing, not finite) or out of range.
     QString value(int series, int point) const;
-    // The value of a point as a number text, "" when the point is empty.
-    QString valueText(int series, int point) const;
-    // Whole series at once (index 0 = point 1); the point count grows if needed.
-    void setSeriesValues(int series, const QStringList& texts);
-    void clearValues();
 
     // --- series --------------------------------------------------------------------------
     // Which value axis a series is drawn against; every series starts on the left axis.
@@ -61,10 +60,7 @@ public:
     void setSeriesLineWidth(int series, qreal width);
 
     // --- value axes ----------------------------------------------------------------------
-    // An axis scales itself to the data of its series until a limit is set; setting a
-    // minimum or maximum fixes both at their current values, as a chart control does.
-    void setAxisMinimum(Axis axis, double minimum);
-    void setAxisMaximum(Axis axis, double maximum);
+    // An axis scales itself to the data of its series until a range is set.
     void setAxisRange(Axis axis, double minimum, double maximum);
     // Back to automatic scaling.
     void setAxisAuto(Axis axis);
@@ -84,15 +80,8 @@ public:
     // drawn only when it is visible and at least one series is bound to it.
     void setAxisVisible(Axis axis, bool visible);
     bool isAxisVisible(Axis axis) const;
-    // Category axis (point numbers 1..n) under the plot; shown by default.
-    void setCategoryAxisVisible(bool visible);
-
     // Font size of the axis labels in points (small charts want small labels).
     void setLabelFontPointSize(double points);
-
-    // Title and legend are off by default.
-    void setChartTitle(const QString& title);
-    void setLegendVisible(bool visible);
 
     // --- inspection for tests ------------------------------------------------------------
     // Runs of consecutive non-empty points of a series as they are drawn: each entry is
@@ -100,12 +89,10 @@ public:
     QList<QList<QPointF>> segments(int series);
     // Applies pending value and axis changes now (normally done on the next event-loop
     // turn or paint).
-    void ensureBuilt();
+    void ensureBuilt() { build_.ensureBuilt(); }
     // Where (category, value) against the series' axis lies in this widget's coordinates,
     // as last laid out.
     QPointF pointPosition(int series, double category, double value);
-    // The picture drawn at each point with this marker (the lone-point dot for None).
-    QImage markerPicture(int series) const;
 
 signals:
     // A mouse click (press) anywhere on the chart.
@@ -119,16 +106,11 @@ protected:
 private:
     class PlotItem;
     struct SeriesState {
-        std::vector<QString> texts;
-        std::vector<double> values;  // parsed texts; NaN for a missing point
+        std::vector<double> values;  // NaN for a missing point
         Axis axis = Axis::Left;
-        QColor color;
         QString name;
         bool visible = true;
-        Marker marker = Marker::None;
-        qreal lineWidth = 2;
-        QImage markerImage;  // drawn at every point (or at lone points when Marker::None)
-        qreal markerSize = 0;
+        SeriesLook look;
     };
     struct AxisState {
         QValueAxis* axis = nullptr;
@@ -144,14 +126,13 @@ private:
     const SeriesState& seriesAt(int series) const { return series_[series - 1]; }
     AxisState& axisAt(Axis a) { return axes_[a == Axis::Left ? 0 : 1]; }
     const AxisState& axisAt(Axis a) const { return axes_[a == Axis::Left ? 0 : 1]; }
-    void markDirty();
+    void markDirty() { build_.markDirty(); }
+    void build();
     void styleSeries(int series);
     void applyAxes();
     double edgeRoom() const;
     void applyCategoryAxis();
     void drawSeries(QPainter* painter) const;
-    void drawOneSeries(QPainter* painter, const SeriesState& s, const QRectF& area) const;
-    void fixAutomaticAxis(Axis axis);
     void computeDisplayedRange(Axis axis, double& lo, double& hi) const;
     bool dataRange(Axis axis, double& lo, double& hi) const;
 
@@ -161,8 +142,7 @@ private:
     QValueAxis* categoryAxis_ = nullptr;
     qreal plotHeightUsed_ = 0;
     PlotItem* plot_ = nullptr;
-    bool dirty_ = false;
-    bool rebuildQueued_ = false;
+    DeferredBuild build_{this, [this] { build(); }};
 };
 
 }  // namespace pairly::ui

@@ -146,7 +146,7 @@ public:
     QString cellText(int row, int column) const {
         const auto series = visibleSeries();
         if (column < 0 || column >= static_cast<int>(series.size())) return {};
-        return chart()->valueText(series[static_cast<std::size_t>(column)], row + 1);
+        return chart()->value(series[static_cast<std::size_t>(column)], row + 1);
     }
 
 private:

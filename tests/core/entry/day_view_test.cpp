@@ -80,7 +80,7 @@ TEST(DayView, ThreeWeighingsAfterADayEndingHigher) {
 
     // Weight axis: 60.1f lies just below 60.1, so Int(max + 0.9) alone would be 60 and
     // cut the last point off; the axis must still enclose it.
-    EXPECT_EQ(m.mcrMain.series1, (std::vector<std::string>{"60", "59.8", "60.1"}));
+    EXPECT_EQ(m.mcrMain.series1, (chart::Series{60, 59.8, 60.1}));
     EXPECT_EQ(m.mcrMain.left.minimum, 59);
     EXPECT_EQ(m.mcrMain.left.maximum, 61);
     EXPECT_EQ(m.mcrMain.right.minimum, 24);
@@ -204,11 +204,11 @@ TEST(DayView, CompositionChartAxes) {
                                           withValues(1520, 53.0f, 2.7f)};
     DayViewModel m = computeDayView(log, {}, 170.0f, "2026/12/07", 1);
     EXPECT_EQ(m.mcrMain2.left, (AxisRange{1470, 1530, 10}));
-    EXPECT_EQ(m.mcrMain2.series1, (std::vector<std::string>{"1480", "1520"}));
-    EXPECT_EQ(m.mcrMain2.series2, (std::vector<std::string>{"9", "9"}));
+    EXPECT_EQ(m.mcrMain2.series1, (chart::Series{1480, 1520}));
+    EXPECT_EQ(m.mcrMain2.series2, (chart::Series{9, 9}));
     EXPECT_EQ(m.mcrMain2.right, (AxisRange{8, 10, 0}));
     EXPECT_EQ(m.mcrMain3.left, (AxisRange{52, 53, 10}));
-    EXPECT_EQ(m.mcrMain3.series1, (std::vector<std::string>{"52.3", "53"}));
+    EXPECT_EQ(m.mcrMain3.series1, (chart::Series{52.3, 53}));
     EXPECT_EQ(m.mcrMain3.right, (AxisRange{94, 96, 0}));
     EXPECT_NEAR(m.mcrMain4.left.minimum, 2.4, 1e-6);
     EXPECT_NEAR(m.mcrMain4.left.maximum, 2.8, 1e-6);

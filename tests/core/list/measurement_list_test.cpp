@@ -227,21 +227,21 @@ TEST(MeasurementList, ChartSeriesAndAxes) {
     log[1].boneMass = 2.8f;
     const MeasurementList list = buildUnfilteredList(log, kHeight);
 
-    EXPECT_EQ(texts(list.chart.weights), (Texts{"60.1", "58.5"}));
-    EXPECT_EQ(texts(list.chart.bodyFats), (Texts{"25.1", "20"}));
+    EXPECT_EQ(list.chart.weights, (chart::Series{60.1, 58.5}));
+    EXPECT_EQ(list.chart.bodyFats, (chart::Series{25.1, 20}));
     // Int(60.1f + 0.9) is 60, below the heaviest point: the axis is widened to hold it.
-    EXPECT_EQ(list.chart.weightAxis, (ChartAxis{58, 61, 3}));
-    EXPECT_EQ(list.chart.bodyFatAxis, (ChartAxis{16, 29, 10}));
+    EXPECT_EQ(list.chart.weightAxis, (chart::AxisRange{58, 61, 3}));
+    EXPECT_EQ(list.chart.bodyFatAxis, (chart::AxisRange{16, 29, 10}));
 
     const SmallCharts& s = list.smallCharts;
-    EXPECT_EQ(texts(s.metabolism.series1), (Texts{"1450", "1382"}));
-    EXPECT_EQ(texts(s.metabolism.series2), (Texts{"9", "7"}));
-    EXPECT_EQ(s.metabolism.left, (ChartAxis{1370, 1460, 10}));
-    EXPECT_EQ(s.metabolism.right, (ChartAxis{6, 10, 0}));
-    EXPECT_EQ(texts(s.muscle.series1), (Texts{"32", "30.5"}));
-    EXPECT_EQ(s.muscle.left, (ChartAxis{30, 32, 10}));
-    EXPECT_EQ(s.muscle.right, (ChartAxis{1, 3, 0}));
-    EXPECT_EQ(texts(s.bone.series1), (Texts{"3", "2.8"}));
+    EXPECT_EQ(s.metabolism.series1, (chart::Series{1450, 1382}));
+    EXPECT_EQ(s.metabolism.series2, (chart::Series{9, 7}));
+    EXPECT_EQ(s.metabolism.left, (chart::AxisRange{1370, 1460, 10}));
+    EXPECT_EQ(s.metabolism.right, (chart::AxisRange{6, 10, 0}));
+    EXPECT_EQ(s.muscle.series1, (chart::Series{32, 30.5}));
+    EXPECT_EQ(s.muscle.left, (chart::AxisRange{30, 32, 10}));
+    EXPECT_EQ(s.muscle.right, (chart::AxisRange{1, 3, 0}));
+    EXPECT_EQ(s.bone.series1, (chart::Series{3, 2.8}));
     EXPECT_TRUE(s.bone.series2.empty());
     EXPECT_NEAR(s.bone.left.minimum, 2.7, 1e-6);
     EXPECT_NEAR(s.bone.left.maximum, 3.1, 1e-6);

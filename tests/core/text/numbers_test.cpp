@@ -293,3 +293,47 @@ TEST(SaturatedInt, ValuesBeyondTheRangeGiveItsEnds) {
 
 }  // namespace
 }  // namespace pairly::text
+
+namespace pairly::text {
+namespace {
+
+TEST(ChartFigures, TheNumbersTheTextsShow) {
+    // A chart plots the figure its text shows: the shortest text of a float, or the grid's
+    // one-decimal text, read back. Checked against the texts themselves on weights, their
+    // halves and arbitrary floats.
+    std::uint32_t seed = 7;
+    std::vector<float> values = {0.0f, -0.0f, 52.35f, 2.65f, -0.04f, -0.05f, 0.05f, 1e-10f,
+                                 123456.7f, 3e38f, std::numeric_limits<float>::infinity(),
+                                 std::numeric_limits<float>::quiet_NaN()};
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        values.push_back(static_cast<float>(seed % 20000) / 100.0f - 30.0f);
+        values.push_back(static_cast<float>(seed % 3000) / 10.0f + 0.05f);
+        std::uint32_t bits = (seed >> 1) % 0x7f000000u;
+        float arbitrary;
+        std::memcpy(&arbitrary, &bits, sizeof arbitrary);
+        values.push_back(arbitrary);
+    }
+    for (float v : values) {
+        EXPECT_EQ(shortestDecimal(v), leadingNumber(floatText(v))) << floatText(v);
+        EXPECT_EQ(shownTenths(v), leadingNumber(formatNumber(v, "0.0"))) << formatNumber(v, "0.0");
+    }
+}
+
+TEST(ChartFigures, KilosAndTrendWords) {
+    const struct {
+        double value;
+        const char* kg;
+        const char* word;
+    } cases[] = {
+        {60.25, "60.3Kg", " 減"}, {0, "0.0Kg", " 同"},      {-0.04, "0.0Kg", " 増"},
+        {-1.5, "-1.5Kg", " 増"},  {0.05, "0.1Kg", " 減"},   {std::nan(""), "0.0Kg", " 同"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kg(c.value), c.kg) << c.value;
+        EXPECT_STREQ(trendWord(c.value), c.word) << c.value;
+    }
+}
+
+}  // namespace
+}  // namespace pairly::text

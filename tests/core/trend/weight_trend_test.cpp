@@ -7,15 +7,27 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::chart {
+void PrintTo(const AxisRange& a, std::ostream* os) {
+    *os << a.minimum << ".." << a.maximum << "/" << a.majorDivisions;
+}
+}  // namespace pairly::chart
 
-void PrintTo(const AxisLimits& a, std::ostream* os) { *os << a.minimum << ".." << a.maximum; }
+namespace pairly::views {
 
 namespace {
 
 using store::MeasurementRecord;
 using Log = std::vector<MeasurementRecord>;
 using Texts = std::vector<std::string>;
+using chart::wholeUnitDivisions;
+
+// The figures of a series as a chart labels them; "" for a missing point.
+Texts shown(const chart::Series& series) {
+    Texts out;
+    for (double v : series) out.push_back(std::isnan(v) ? "" : text::doubleText(v));
+    return out;
+}
 
 MeasurementRecord rec(const char* date, float weight, float bodyFat = 22.0f) {
     MeasurementRecord r;
@@ -62,6 +74,8 @@ TEST(MovingAverage, CountOfTheComboText) {
         {"10", 10},   {"1", 1},         {"2.5", 2},         {"1.9", 1},    {" 15 ", 15},
         {"7回", 7},   {"32767", 32767}, {"32767.9", 32767}, {"", {}},      {"0", {}},
         {"0.99", {}}, {"-3", {}},       {"abc", {}},        {"32768", {}}, {"99999999999", {}},
+        // A full-width count from the file counts as typed with the input method.
+        {"１０", 10}, {"　５", 5},
     };
     for (const auto& c : cases) EXPECT_EQ(movingAverageCount(c.text), c.count) << c.text;
 }
@@ -71,16 +85,16 @@ TEST(MovingAverage, NoPointBeforeTheWindowIsFull) {
     for (int i = 0; i < 10; ++i) weights.push_back(60.0f + static_cast<float>(i) * 0.3f);
 
     const std::vector<float> nine(weights.begin(), weights.begin() + 9);
-    EXPECT_EQ(movingAverageTexts(nine, 10), Texts(9));
+    EXPECT_EQ(shown(movingAverages(nine, 10)), Texts(9));
 
-    const Texts ten = movingAverageTexts(weights, 10);
+    const Texts ten = shown(movingAverages(weights, 10));
     float sum = 0;
     for (float w : weights) sum += w;
     for (int i = 0; i < 9; ++i) EXPECT_EQ(ten[static_cast<std::size_t>(i)], "") << i;
     EXPECT_EQ(ten[9], text::doubleText(sum / 10.0));
 
     // Changing 10 to 5 starts the line at the fifth weighing.
-    const Texts five = movingAverageTexts(weights, 5);
+    const Texts five = shown(movingAverages(weights, 5));
     EXPECT_EQ(five[3], "");
     EXPECT_NE(five[4], "");
 }
@@ -88,10 +102,10 @@ TEST(MovingAverage, NoPointBeforeTheWindowIsFull) {
 TEST(MovingAverage, SumInSinglePrecisionDivisionInDouble) {
     // 65.3f + 65.4f rounds to the float 130.70001220703125; summed in double the mean
     // would read 65.3500022888184.
-    EXPECT_EQ(movingAverageTexts({65.3f, 65.4f}, 2)[1], "65.3500061035156");
+    EXPECT_EQ(shown(movingAverages({65.3f, 65.4f}, 2))[1], "65.3500061035156");
     // k = 1 draws the weights themselves.
     const std::vector<float> w = {65.3f, 64.9f, 70.1f};
-    const Texts one = movingAverageTexts(w, 1);
+    const Texts one = shown(movingAverages(w, 1));
     for (std::size_t i = 0; i < w.size(); ++i)
         EXPECT_EQ(static_cast<float>(text::leadingNumber(one[i])), w[i]) << i;
 }
@@ -102,7 +116,7 @@ TEST(MovingAverage, EveryWindowSummedAfreshOverALongLog) {
     std::vector<float> w;
     for (int i = 0; i < 1000; ++i) w.push_back(55.0f + static_cast<float>((i * 37) % 200) / 10.0f);
     for (int k : {1, 3, 16, 17, 30, 999, 1000}) {
-        const Texts got = movingAverageTexts(w, k);
+        const Texts got = shown(movingAverages(w, k));
         ASSERT_EQ(got.size(), w.size());
         for (int i = 0; i < static_cast<int>(w.size()); ++i) {
             std::string expected;
@@ -114,25 +128,25 @@ TEST(MovingAverage, EveryWindowSummedAfreshOverALongLog) {
             ASSERT_EQ(got[static_cast<std::size_t>(i)], expected) << "k=" << k << " i=" << i;
         }
     }
-    EXPECT_EQ(movingAverageTexts(w, 1001), Texts(1000));
+    EXPECT_EQ(shown(movingAverages(w, 1001)), Texts(1000));
 }
 
 TEST(WeightChart, SeriesAndMissingMovingAverage) {
     const WeightSeries s = seriesOf({65.3f, 65.0f, 64.8f}, {25.5f, 25.1f, 24.9f});
     const WeightChart c = buildWeightChart(s, 2);
-    EXPECT_EQ(c.weight, (Texts{"65.3", "65", "64.8"}));
-    EXPECT_EQ(c.bodyFat, (Texts{"25.5", "25.1", "24.9"}));
-    EXPECT_EQ(c.movingAverage[0], "");
-    EXPECT_NE(c.movingAverage[1], "");
+    EXPECT_EQ(shown(c.weight), (Texts{"65.3", "65", "64.8"}));
+    EXPECT_EQ(shown(c.bodyFat), (Texts{"25.5", "25.1", "24.9"}));
+    EXPECT_TRUE(std::isnan(c.movingAverage[0]));
+    EXPECT_FALSE(std::isnan(c.movingAverage[1]));
     // A count the combo refused (or an empty one from the file): no average at all.
-    EXPECT_EQ(buildWeightChart(s, std::nullopt).movingAverage, Texts(3));
+    EXPECT_EQ(shown(buildWeightChart(s, std::nullopt).movingAverage), Texts(3));
     EXPECT_EQ(buildWeightChart(seriesOf({}), 10).points(), 0);
 }
 
 TEST(WeightChart, AxisLimits) {
     const struct {
         std::vector<float> weights, fats;
-        AxisLimits left, right;
+        chart::AxisRange left, right;
     } cases[] = {
         // 72.1 + 0.9 reaches 73 (a double sum would stop at 72.99999 and cut off 72.1).
         {{72.1f, 70.4f}, {22.1f, 18.5f}, {70, 73}, {14, 26}},
@@ -149,19 +163,19 @@ TEST(WeightChart, AxisLimits) {
 }
 
 TEST(WeightChart, GoalModeLowerBound) {
-    const AxisLimits left{70, 73};
+    const chart::AxisRange left{70, 73};
     EXPECT_EQ(goalModeAxis(left, false, 60.0f), left);
-    EXPECT_EQ(goalModeAxis(left, true, 60.7f), (AxisLimits{60, 73}));
+    EXPECT_EQ(goalModeAxis(left, true, 60.7f), (chart::AxisRange{60, 73}));
     // Pressing the goal button twice brings back Int(minimum weight).
     EXPECT_EQ(goalModeAxis(goalModeAxis(left, true, 60.0f), false, 60.0f).minimum, 60);
     EXPECT_EQ(goalModeAxis(left, false, 60.0f).minimum, 70);
     // A target at or above the maximum still gives an axis of one kilo.
-    EXPECT_EQ(goalModeAxis(left, true, 73.0f), (AxisLimits{73, 74}));
-    EXPECT_EQ(goalModeAxis(left, true, 80.5f), (AxisLimits{80, 81}));
+    EXPECT_EQ(goalModeAxis(left, true, 73.0f), (chart::AxisRange{73, 74}));
+    EXPECT_EQ(goalModeAxis(left, true, 80.5f), (chart::AxisRange{80, 81}));
 }
 
 TEST(WeightChart, WholeUnitDivisions) {
-    const std::pair<AxisLimits, int> cases[] = {
+    const std::pair<chart::AxisRange, int> cases[] = {
         {{70, 73}, 3},      {{68, 79}, 11},
         {{60, 80}, 10},     {{0, 100}, 10},
         {{50, 63}, 10},     {{70, 70}, 1},
@@ -223,30 +237,29 @@ TEST(MetricCharts, AxesSeriesAndLegends) {
         log({{1376, 9, 40.5f, 2, 2.5f}, {1523, 8, 41.2f, 3, 2.8f}, {1400, 8, 40.01f, 2, 2.6f}});
 
     const MetricChart metabolism = buildMetricChart(usual, MetricKind::Metabolism);
-    EXPECT_EQ(metabolism.series1, (Texts{"1376", "1523", "1400"}));
-    EXPECT_EQ(metabolism.series2, (Texts{"9", "8", "8"}));
-    EXPECT_EQ(metabolism.left, (AxisLimits{1360, 1530}));
-    EXPECT_EQ(metabolism.divisions, 10);
-    EXPECT_EQ(metabolism.right, (AxisLimits{7, 10}));  // visceral fat 8..9, one level around
+    EXPECT_EQ(shown(metabolism.series1), (Texts{"1376", "1523", "1400"}));
+    EXPECT_EQ(shown(metabolism.series2), (Texts{"9", "8", "8"}));
+    EXPECT_EQ(metabolism.left, (chart::AxisRange{1360, 1530, 10}));
+    EXPECT_EQ(metabolism.right, (chart::AxisRange{7, 10, 3}));  // visceral fat 8..9, one level around
 
     const MetricChart muscle = buildMetricChart(usual, MetricKind::Muscle);
-    EXPECT_EQ(muscle.series1, (Texts{"40.5", "41.2", "40.01"}));
-    EXPECT_EQ(muscle.series2, (Texts{"2", "3", "2"}));
-    EXPECT_EQ(muscle.left, (AxisLimits{40, 42}));
+    EXPECT_EQ(shown(muscle.series1), (Texts{"40.5", "41.2", "40.01"}));
+    EXPECT_EQ(shown(muscle.series2), (Texts{"2", "3", "2"}));
+    EXPECT_EQ(muscle.left, (chart::AxisRange{40, 42, 10}));
 
     const MetricChart bone = buildMetricChart(usual, MetricKind::Bone);
-    EXPECT_EQ(bone.series1, (Texts{"2.5", "2.8", "2.6"}));
+    EXPECT_EQ(shown(bone.series1), (Texts{"2.5", "2.8", "2.6"}));
     EXPECT_TRUE(bone.series2.empty());
     EXPECT_NEAR(bone.left.minimum, 2.4, 1e-6);
     EXPECT_NEAR(bone.left.maximum, 2.9, 1e-6);
-    EXPECT_EQ(bone.divisions, 5);
+    EXPECT_EQ(bone.left.majorDivisions, 5);
 
     // The limits of extreme values are computed in 32 bits: 32,770 and -32,780 do not wrap.
     const Log extreme = log({{32767, 0, 0, 0, 0}, {-32768, 0, 0, 0, 0}});
-    EXPECT_EQ(buildMetricChart(extreme, MetricKind::Metabolism).left, (AxisLimits{-32780, 32770}));
+    EXPECT_EQ(buildMetricChart(extreme, MetricKind::Metabolism).left, (chart::AxisRange{-32780, 32770, 10}));
 
     const MetricChart empty = buildMetricChart({}, MetricKind::Bone);
-    EXPECT_EQ(empty.points(), 0);
+    EXPECT_TRUE(empty.series1.empty());
     EXPECT_LT(empty.left.minimum, empty.left.maximum);
 
     EXPECT_STREQ(metricLegend(MetricKind::Metabolism).series1, "基礎代謝");

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTextEdit>
 #include <filesystem>
+#include <limits>
 
 #include "gui/shell/main_window.h"
 #include "gui/widgets/chart.h"
@@ -104,8 +105,9 @@ TEST_F(Accessibility, AChartsTableHoldsItsPointsAndAxisLimits) {
     ui::Chart chart;
     chart.setAccessibleName(QStringLiteral("テスト"));
     chart.setPointCount(3);
-    chart.setSeriesValues(1, {QStringLiteral("72.5"), QString(), QStringLiteral("71")});
-    chart.setSeriesValues(2, {QStringLiteral("25.1"), QStringLiteral("24.9"), QStringLiteral("25")});
+    const double missing = std::numeric_limits<double>::quiet_NaN();
+    chart.setSeriesValues(1, {72.5, missing, 71});
+    chart.setSeriesValues(2, {25.1, 24.9, 25});
     chart.setSeriesAxis(2, ui::Axis::Right);
     chart.setSeriesName(2, QStringLiteral("体脂肪率"));
     chart.setSeriesVisible(3, false);

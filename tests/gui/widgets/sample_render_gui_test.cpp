@@ -64,10 +64,10 @@ TEST(SampleRenderTest, GridChartAndPictures) {
     auto* chart = new Chart();
     chart->setObjectName("mcrMain");
     chart->setSeriesAxis(2, Axis::Right);
-    QStringList w, f;
+    chart::Series w, f;
     for (int i = 1; i <= 40; ++i) {
-        w << (i % 9 == 0 ? QString() : QString::number(60 + std::sin(i / 5.0) * 1.5, 'f', 1));
-        f << QString::number(24 + std::cos(i / 7.0), 'f', 1);
+        w.push_back(i % 9 == 0 ? std::nan("") : std::round((60 + std::sin(i / 5.0) * 1.5) * 10) / 10);
+        f.push_back(std::round((24 + std::cos(i / 7.0)) * 10) / 10);
     }
     chart->setSeriesValues(1, w);
     chart->setSeriesValues(2, f);
