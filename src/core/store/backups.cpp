@@ -72,6 +72,15 @@ bool copyDataFiles(const fs::path& folder, const fs::path& target, std::string* 
     return true;
 }
 
+// `name`, or `name` with "_2", "_3" … : one nothing in `dir` is called yet.
+std::string freeFolderName(const fs::path& dir, const std::string& name) {
+    std::string candidate = name;
+    std::error_code ec;
+    for (int n = 2; n < 10000 && (fs::exists(dir / candidate, ec) || ec); ++n)
+        candidate = name + "_" + std::to_string(n);
+    return candidate;
+}
+
 bool holdsLog(const fs::path& folder) {
     return fileExists(folder, logFileName(1)) || fileExists(folder, logFileName(2));
 }
@@ -173,7 +182,7 @@ RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
 
     // The files as they are now, so that the restore itself can be taken back.
     const fs::path dir = folder / kBackupFolder;
-    result.keptIn = freeFileName(dir, dayName(today) + "_戻す前");
+    result.keptIn = freeFolderName(dir, dayName(today) + "_戻す前");
     if (!copyDataFiles(folder, dir / result.keptIn, &result.file)) {
         result.status = WriteStatus::WriteFailed;
         return result;
