@@ -304,6 +304,9 @@ std::string importProblemText(const ImportRead& read) {
         return "日付や体重などが読み取れない行があるため、読み込みを中止しました（" + list +
                " 行目）。データは変更されていません。";
     }
+    if (read.rows.empty() && read.otherPartnerRows > 0)
+        return "このファイルには、選んだパートナーの測定がありません（もう一人の測定が " +
+               std::to_string(read.otherPartnerRows) + " 件あります）。データは変更されていません。";
     if (read.rows.empty()) return "読み込める測定がありません。データは変更されていません。";
     return "";
 }
