@@ -57,6 +57,9 @@ mkdir -p "$tmp/diary" "$tmp/empty"
 # "2026/12/01","朝食前",60.5,20,1400,5,40,3,2.5,"a, b","" in CP932
 printf '"2026/12/01","\x92\xa9\x90\x48\x91\x4f",60.5,20,1400,5,40,3,2.5,"a, b",""\r\n' \
     >"$tmp/diary/データ1.txt"
+# A registered partner without weighings: "氏名","はなこ" in CP932
+printf '"\x8e\x81\x96\xbc","\x82\xcd\x82\xc8\x82\xb1"\r\n' \
+    >"$tmp/empty/ﾌﾟﾗｲﾍﾞｰﾄ1.txt"
 case_ 0 "1 件の測定を $tmp/out.csv に書き出しました" '' "$tmp/diary" --export-csv "$tmp/out.csv"
 expected="$(printf '\xef\xbb\xbfpartner,nickname,date,situation,weight,bodyFat,basalMetabolism,visceralFat,muscleMass,muscleScore,boneMass,comment\r\n1,,2026-12-01,朝食前,60.5,20,1400,5,40,3,2.5,"a, b"\r\n_')"
 if [ "$(cat "$tmp/out.csv"; printf _)" != "$expected" ]; then
@@ -67,6 +70,7 @@ cmp -s "$tmp/diary/データ1.txt" "$tmp/empty/データ1.txt" ||
     { echo "FAIL the imported log differs"; failures=$((failures + 1)); }
 case_ 0 "取り込み 0 件、スキップ 1 件" '' "$tmp/empty" --import-csv "$tmp/out.csv" --partner 1
 case_ 1 '' "$one_line" "$tmp/empty" --import-csv "$tmp/out.csv" --partner 2
+case_ 1 '' "pairlylog: 二人目がまだ登録されていません$line" "$tmp/diary" --import-csv "$tmp/out.csv" --partner 2
 case_ 1 '' "$one_line" "$tmp/empty" --import-csv "$tmp/none.csv" --partner 1
 case_ 1 '' "$one_line" --export-csv "$tmp/home-out.csv"
 case_ 2 '' "$one_line" --import-csv "$tmp/out.csv"

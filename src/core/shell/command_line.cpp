@@ -12,6 +12,7 @@
 #include "core/store/csv_import.h"
 #include "core/store/data_folder.h"
 #include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
 
 namespace pairly::shell {
 
@@ -217,6 +218,11 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
         return 0;
     }
 
+    // A log without its partner would skip the registration the first start asks for.
+    if (!store::fileExists(folder, store::profileFileName(command.partner)) &&
+        !store::fileExists(folder, store::logFileName(command.partner)))
+        return fail(std::string(command.partner == 1 ? "一人目" : "二人目") +
+                    "がまだ登録されていません。先にペアリー☆ログを起動して登録してください");
     const store::ImportRead read = store::readImport(file, command.partner);
     if (!read.usable()) return fail(file.string() + ": " + store::importProblemText(read));
     const store::FileBytes log = store::readFileBytes(folder, store::logFileName(command.partner));

@@ -8,6 +8,7 @@
 
 #include "core/store/data_folder.h"
 #include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
 #include "support/temp_folder.h"
 
 namespace pairly::shell {
@@ -136,14 +137,20 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
     EXPECT_EQ(err, "");
     EXPECT_TRUE(current.exists("out.csv"));
 
-    // Into an empty folder: partner 1's rows of the file.
+    // Into a partner without a profile and a log: nobody to take them.
     fs::create_directory(current.path() / "other");
+    EXPECT_EQ(run({"other", "--import-csv", "out.csv", "--partner", "1"}, out, err), 1);
+    EXPECT_NE(err.find("一人目がまだ登録されていません"), std::string::npos) << err;
+    EXPECT_FALSE(current.exists("other/データ1.txt"));
+    // Into a partner registered without weighings: partner 1's rows of the file.
+    ASSERT_TRUE(store::saveProfile(current.path() / "other", 1, {"はなこ", 158, 50}));
     EXPECT_EQ(run({"other", "--import-csv", "out.csv", "--partner", "1"}, out, err), 0);
     EXPECT_EQ(out, "取り込み 2 件、スキップ 0 件\n");
     EXPECT_EQ(current.readBytes("other/データ1.txt"), current.readBytes("diary/データ1.txt"));
     EXPECT_EQ(run({"diary", "--import-csv", "out.csv", "--partner", "1"}, out, err), 0);
     EXPECT_EQ(out, "取り込み 0 件、スキップ 2 件\n");
     // The file holds no row of partner 2.
+    ASSERT_TRUE(store::saveProfile(data, 2, {"たろう", 172, 65}));
     EXPECT_EQ(run({"diary", "--import-csv", "out.csv", "--partner", "2"}, out, err), 1);
     EXPECT_NE(err.find("もう一人の測定が 2 件"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(data / "データ2.txt"));
