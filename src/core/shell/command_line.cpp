@@ -212,6 +212,9 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
         const store::ExportResult result = store::exportCsv(folder, file);
         if (result.status == store::WriteStatus::ReadFailed)
             return fail(result.file + " を読み込めませんでした");
+        if (result.status == store::WriteStatus::Refused)
+            return fail(file.string() + " はペアリー☆ログのデータファイル（" + result.file +
+                        "）です。別の名前を指定してください");
         if (!result.written()) return fail(file.string() + ": " + writeProblem(result.status));
         out << result.weighings << " 件の測定を " << file.string() << " に書き出しました\n";
         if (result.status == store::WriteStatus::Unsynced) return fail(writeProblem(result.status));

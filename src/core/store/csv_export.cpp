@@ -74,9 +74,20 @@ ExportResult exportCsv(const std::filesystem::path& folder, const std::filesyste
         result.weighings += log.records.size();
         result.damagedLines += log.damaged.size();
     }
-    const std::string bytes = csvBytes(partners[0], partners[1]);
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    // A name typed by mistake must never put a CSV file in the place of a diary file.
+    const std::filesystem::path resolved = resolveFile(dir, target.filename().string());
+    for (const char* name : kDataFileNames) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(resolveFile(folder, name), resolved, ec) && !ec) {
+            result.status = WriteStatus::Refused;
+            result.file = name;
+            result.weighings = 0;
+            return result;
+        }
+    }
+    const std::string bytes = csvBytes(partners[0], partners[1]);
     result.status = rewriteFile(dir, target.filename().string(), bytes);
     if (!result.written()) result.weighings = 0;
     return result;

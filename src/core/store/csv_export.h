@@ -32,7 +32,8 @@ std::string csvBytes(const CsvPartner& first, const CsvPartner& second);
 
 struct ExportResult {
     // ReadFailed: a log or a profile could not be read whole (the file names it);
-    // OldLayout: partner 1's log waits for its conversion; WriteFailed/Unsynced: the write.
+    // OldLayout: partner 1's log waits for its conversion; Refused: the target is one of
+    // the data files (named); WriteFailed/Unsynced: the write.
     WriteStatus status = WriteStatus::Ok;
     std::size_t weighings = 0;     // records written
     std::size_t damagedLines = 0;  // lines of the logs that are no records, left out

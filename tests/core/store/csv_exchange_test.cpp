@@ -69,6 +69,22 @@ TEST(CsvExport, ALogThatCannotBeReadWholeExportsNothing) {
     EXPECT_FALSE(folder.exists("out.csv"));
 }
 
+TEST(CsvExport, NeverReplacesADataFile) {
+    TempFolder folder;
+    ASSERT_TRUE(rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
+    folder.writeBytes("気付きメモ.TXT", "memo");
+    const std::string log = folder.readBytes("データ1.txt");
+    for (const char* name : {"データ1.txt", "データ1.TXT", "気付きメモ.txt"}) {
+        const ExportResult result = exportCsv(folder.path(), folder.path() / name);
+        EXPECT_EQ(result.status, WriteStatus::Refused) << name;
+        EXPECT_EQ(result.weighings, 0u);
+    }
+    EXPECT_EQ(folder.readBytes("データ1.txt"), log);
+    EXPECT_EQ(folder.readBytes("気付きメモ.TXT"), "memo");
+    // A name the program does not keep is fine, also beside the data files.
+    EXPECT_EQ(exportCsv(folder.path(), folder.path() / "データ3.txt").status, WriteStatus::Ok);
+}
+
 TEST(CsvImport, ExportThenImportIntoAnEmptyPartnerGivesTheSameRecords) {
     TempFolder from, to;
     const std::vector<MeasurementRecord> records = {
