@@ -29,6 +29,9 @@ struct Outcome {
     // An edit: the records the screen goes on showing.
     std::optional<std::vector<MeasurementRecord>> shown;
 };
+Outcome told(WriteStatus status, PendingChange pending = PendingChange::None) {
+    return {status, pending, std::nullopt};
+}
 
 // The regular files of a folder, not its subfolders.
 Files filesIn(const fs::path& dir) {
@@ -90,8 +93,9 @@ void sweep(const std::function<void(const TempFolder&)>& lay,
             }
             if (check) check(folder, outcome);
             // What the screen goes on with is what the file holds.
-            if (outcome.shown && isWritten(outcome.status))
+            if (outcome.shown && isWritten(outcome.status)) {
                 EXPECT_EQ(*outcome.shown, loadLog(folder.path(), 1).records);
+            }
             if (seen < n) {
                 EXPECT_EQ(outcome.status, WriteStatus::Ok);
                 EXPECT_EQ(filesIn(folder.path()), after);
@@ -130,7 +134,7 @@ TEST(ExchangeFaults, ExportIsAllOrNothing) {
         f.writeBytes("out.csv", "an older export");
     };
     sweep(lay, [](const TempFolder& f) {
-        return Outcome{exportCsv(f.path(), f.path() / "out.csv").status};
+        return told(exportCsv(f.path(), f.path() / "out.csv").status);
     });
 }
 
@@ -144,18 +148,21 @@ TEST(ExchangeFaults, MergeIsAllOrNothingAndKeepsTheOldLogFirst) {
         lay,
         [](const TempFolder& f) {
             const ImportRead read = readImport(f.path() / "import.txt", 1);
-            if (read.status != ReadStatus::Ok) return Outcome{WriteStatus::ReadFailed};
+            if (read.status != ReadStatus::Ok) return told(WriteStatus::ReadFailed);
             EXPECT_TRUE(read.usable());
             const LoadedLog log = loadLog(f.path(), 1);
-            if (log.failed()) return Outcome{WriteStatus::ReadFailed};
+            if (log.failed()) return told(WriteStatus::ReadFailed);
             const MergeResult merged = mergeImport(f.path(), 1, read.rows, log.stamp);
-            if (merged.written()) EXPECT_EQ(merged.taken, 1u);
-            return Outcome{merged.status};
+            if (merged.written()) {
+                EXPECT_EQ(merged.taken, 1u);
+            }
+            return told(merged.status);
         },
         [](const TempFolder& f, const Outcome& outcome) {
             // A log rewritten has its old bytes in バックアップ/.
-            if (isWritten(outcome.status))
+            if (isWritten(outcome.status)) {
                 EXPECT_TRUE(fs::exists(f.path() / "バックアップ" / "データ1_インポート前.txt"));
+            }
         });
 }
 
@@ -164,12 +171,14 @@ TEST(ExchangeFaults, ADailyBackupIsWholeOrNotThere) {
         layDiary,
         [](const TempFolder& f) {
             const DailyBackup made = makeDailyBackup(f.path(), {2026, 12, 8});
-            return Outcome{made.status == BackupStatus::Made ? WriteStatus::Ok
-                                                             : WriteStatus::WriteFailed};
+            return told(made.status == BackupStatus::Made ? WriteStatus::Ok
+                                                             : WriteStatus::WriteFailed);
         },
         [](const TempFolder& f, const Outcome&) {
             const fs::path day = f.path() / "バックアップ" / "20261208";
-            if (fs::exists(day)) EXPECT_EQ(filesIn(day), filesIn(f.path()));
+            if (fs::exists(day)) {
+                EXPECT_EQ(filesIn(day), filesIn(f.path()));
+            }
         });
 }
 
@@ -186,7 +195,7 @@ TEST(ExchangeFaults, ARestoreEndsAllOldOrAllNew) {
     };
     sweep(lay, [](const TempFolder& f) {
         const RestoreResult restored = restoreBackup(f.path(), "20261207", {2026, 12, 8});
-        return Outcome{restored.status, restored.pending};
+        return told(restored.status, restored.pending);
     });
 }
 
