@@ -237,7 +237,7 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
                     "件）を超えるため、読み込みを中止しました。データは変更されていません");
     if (merged.status != store::WriteStatus::Ok && !merged.written())
         return fail(writeProblem(merged.status) + "。データは変更されていません");
-    out << "取り込み " << merged.taken << " 件、スキップ " << merged.skipped << " 件\n";
+    out << store::mergeCountsText(merged) << '\n';
     if (merged.status == store::WriteStatus::Unsynced) return fail(writeProblem(merged.status));
     return 0;
 }

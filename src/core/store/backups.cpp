@@ -183,7 +183,11 @@ RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
     // The files as they are now, so that the restore itself can be taken back.
     const fs::path dir = folder / kBackupFolder;
     result.keptIn = freeFolderName(dir, dayName(today) + "_戻す前");
-    if (!copyDataFiles(folder, dir / result.keptIn, &result.file)) {
+    // Whole or not there, as a daily folder.
+    const fs::path temp = dir / (result.keptIn + ".tmp");
+    if (!makeFolder(dir) || !copyDataFiles(folder, temp, &result.file) ||
+        fileops::rename(temp.c_str(), (dir / result.keptIn).c_str()) != 0 ||
+        fileops::syncFolder(dir.c_str()) != 0) {
         result.status = WriteStatus::WriteFailed;
         return result;
     }

@@ -250,6 +250,18 @@ void readOpenScale(const std::vector<CsvRow>& rows, const Columns& c, ImportRead
     }
 }
 
+bool isUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
 }  // namespace
 
 ImportRead readImportBytes(std::string_view bytes, int partner) {
@@ -257,6 +269,12 @@ ImportRead readImportBytes(std::string_view bytes, int partner) {
     read.status = ReadStatus::Ok;
     std::string_view text = bytes;
     if (text.starts_with(kUtf8Bom)) text.remove_prefix(3);
+    // A CSV saved again by a spreadsheet on a Japanese PC comes in Shift-JIS.
+    std::string decoded;
+    if (!isUtf8(text)) {
+        decoded = fromCp932(text);
+        text = decoded;
+    }
     const std::vector<std::string> header = headerFields(text);
     const Columns columns(header);
     const bool own = header == headerFields(kCsvHeader);
@@ -322,6 +340,11 @@ struct RowKey {
 };
 
 }  // namespace
+
+std::string mergeCountsText(const MergeResult& result) {
+    return "取り込み " + std::to_string(result.taken) + " 件、スキップ " +
+           std::to_string(result.skipped) + " 件";
+}
 
 LoadedLog mergedLog(const LoadedLog& log, const std::vector<MeasurementRecord>& rows,
                     MergeResult& counts) {

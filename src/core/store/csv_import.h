@@ -65,6 +65,8 @@ struct MergeResult {
 [[nodiscard]] MergeResult mergeImport(const std::filesystem::path& folder, int slot,
                                       const std::vector<MeasurementRecord>& rows,
                                       const FileStamp& stamp);
+// "取り込み 3 件、スキップ 1 件": what a merge did.
+std::string mergeCountsText(const MergeResult& result);
 // The log with the rows merged, without a write (the counts of MergeResult filled in).
 LoadedLog mergedLog(const LoadedLog& log, const std::vector<MeasurementRecord>& rows,
                     MergeResult& counts);

@@ -169,6 +169,9 @@ TEST(CsvImport, FilesAreKnownByTheirContent) {
         {std::string(kUtf8Bom) + kCsvHeader + "\r\n1,a,2026-12-01,朝,60,,,,,,,\r\n",
          ImportFormat::OwnCsv, 1},
         {std::string(kCsvHeader) + "\n2,a,2026-12-01,朝,60,,,,,,,\n", ImportFormat::OwnCsv, 0},
+        // Saved again by a spreadsheet in Shift-JIS, the date rewritten with slashes.
+        {*toCp932(std::string(kCsvHeader) + "\r\n1,はなこ,2026/12/01,朝食前,60,,,,,,,\r\n"),
+         ImportFormat::OwnCsv, 1},
         {"dateTime,weight\n01.12.2026 07:00,60\n", ImportFormat::OpenScale, 1},
         {*toCp932(recordLine(rec("2026/12/01", "朝食前", 60)) +
                   recordLine(rec("2026/12/02", "朝食前", 61))),
