@@ -175,7 +175,8 @@ bool readWeight(const std::string& field, float& out) {
 }
 
 // Another program's comment, made storable: quotes and line breaks would break the log's
-// line, and a character without a CP932 form cannot be written at all.
+// line, and a character without a CP932 form cannot be written at all (nor a byte kept
+// from a file that was neither UTF-8 nor Shift-JIS, which may pair with its neighbour).
 std::string storableComment(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -185,7 +186,7 @@ std::string storableComment(std::string_view text) {
         i += n;
         if (ch == "\"") out += "”";
         else if (ch == "\r" || ch == "\n") out += (out.empty() || out.back() == ' ') ? "" : " ";
-        else if (hasCp932Form(ch)) out += ch;
+        else if (!hasKeptByte(ch) && hasCp932Form(ch)) out += ch;
         else out += "?";
     }
     return trimmed(out);
