@@ -52,4 +52,27 @@ case_ 2 '' "$one_line" one two
 case_ 2 '' "$one_line" ''
 case_ 1 '' "pairlylog: $line$tmp/a-file/sub$line" "$tmp/a-file/sub"
 
+# The export and the import work without a window in a data folder given as FOLDER.
+mkdir -p "$tmp/diary" "$tmp/empty"
+# "2026/12/01","朝食前",60.5,20,1400,5,40,3,2.5,"a, b","" in CP932
+printf '"2026/12/01","\x92\xa9\x90\x48\x91\x4f",60.5,20,1400,5,40,3,2.5,"a, b",""\r\n' \
+    >"$tmp/diary/データ1.txt"
+# A registered partner without weighings: "氏名","はなこ" in CP932
+printf '"\x8e\x81\x96\xbc","\x82\xcd\x82\xc8\x82\xb1"\r\n' \
+    >"$tmp/empty/ﾌﾟﾗｲﾍﾞｰﾄ1.txt"
+case_ 0 "1 件の測定を $tmp/out.csv に書き出しました" '' "$tmp/diary" --export-csv "$tmp/out.csv"
+expected="$(printf '\xef\xbb\xbfpartner,nickname,date,situation,weight,bodyFat,basalMetabolism,visceralFat,muscleMass,muscleScore,boneMass,comment\r\n1,,2026-12-01,朝食前,60.5,20,1400,5,40,3,2.5,"a, b"\r\n_')"
+if [ "$(cat "$tmp/out.csv"; printf _)" != "$expected" ]; then
+    echo "FAIL the exported file differs:"; od -c "$tmp/out.csv" | head; failures=$((failures + 1))
+fi
+case_ 0 "取り込み 1 件、スキップ 0 件" '' "$tmp/empty" --import-csv "$tmp/out.csv" --partner 1
+cmp -s "$tmp/diary/データ1.txt" "$tmp/empty/データ1.txt" ||
+    { echo "FAIL the imported log differs"; failures=$((failures + 1)); }
+case_ 0 "取り込み 0 件、スキップ 1 件" '' "$tmp/empty" --import-csv "$tmp/out.csv" --partner 1
+case_ 1 '' "$one_line" "$tmp/empty" --import-csv "$tmp/out.csv" --partner 2
+case_ 1 '' "pairlylog: 二人目がまだ登録されていません$line" "$tmp/diary" --import-csv "$tmp/out.csv" --partner 2
+case_ 1 '' "$one_line" "$tmp/empty" --import-csv "$tmp/none.csv" --partner 1
+case_ 1 '' "$one_line" --export-csv "$tmp/home-out.csv"
+case_ 2 '' "$one_line" --import-csv "$tmp/out.csv"
+
 [ "$failures" -eq 0 ] || { echo "$failures case(s) failed"; exit 1; }

@@ -7,7 +7,12 @@
 #include <system_error>
 
 #include "pairly_version.h"
+#include "core/store/change_set.h"
+#include "core/store/csv_export.h"
+#include "core/store/csv_import.h"
 #include "core/store/data_folder.h"
+#include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
 
 namespace pairly::shell {
 
@@ -30,6 +35,25 @@ const Option kOptions[] = {
     {"--version", false, [](CommandLine& c, const std::string&) { c.action = Action::Version; }},
     {"--help", false, [](CommandLine& c, const std::string&) { c.action = Action::Help; }},
     {"-h", false, [](CommandLine& c, const std::string&) { c.action = Action::Help; }},
+    {"--export-csv", true,
+     [](CommandLine& c, const std::string& file) {
+         c.action = c.action == Action::Window ? Action::ExportCsv : Action::Refused;
+         c.file = file;
+     }},
+    {"--import-csv", true,
+     [](CommandLine& c, const std::string& file) {
+         c.action = c.action == Action::Window ? Action::ImportCsv : Action::Refused;
+         c.file = file;
+     }},
+    {"--partner", true,
+     [](CommandLine& c, const std::string& value) {
+         if (value == "1" || value == "2") {
+             c.partner = value[0] - '0';
+         } else {
+             c.action = Action::Refused;
+             c.refusal = "--partner には 1 か 2 を指定してください: " + value;
+         }
+     }},
 };
 
 const Option* findOption(std::string_view name) {
@@ -75,8 +99,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 if (i + 1 >= arguments.size()) return refuse(name + " には値が必要です");
                 value = arguments[++i];
             }
+            if (value.empty() && option->takesValue) return refuse(name + " には値が必要です");
+            const Action was = command.action;
             option->apply(command, value);
-            if (command.action == Action::Refused) return refuse(command.refusal);
+            if (command.action == Action::Refused) {
+                if (command.refusal.empty() && was != Action::Window)
+                    return refuse("--export-csv と --import-csv は一度に一つだけ指定できます");
+                return refuse(command.refusal);
+            }
             // The version and the usage answer at once, whatever follows.
             if (command.action == Action::Version || command.action == Action::Help) {
                 return command;
@@ -87,6 +117,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         if (command.folder) return refuse("データフォルダーは一つだけ指定できます: " + argument);
         command.folder = argument;
     }
+    if (command.action == Action::ImportCsv && command.partner == 0)
+        return refuse("--import-csv には --partner 1 か --partner 2 を付けてください");
+    if (command.action != Action::ImportCsv && command.partner != 0)
+        return refuse("--partner は --import-csv と一緒に指定します");
     return command;
 }
 
@@ -103,6 +137,11 @@ std::string usageText() {
            "ふたりのダイエット日記、ペアリー☆ログを開きます。\n"
            "  フォルダー  データフォルダー（なければ作ります）。省略すると、今いるフォルダーに\n"
            "              ペアリー☆ログのデータがあればそこ、なければ ~/PairlyLog です。\n"
+           "  --export-csv ファイル\n"
+           "              ふたりの測定をCSVファイルに書き出して終わります（ウィンドウは開きません）。\n"
+           "  --import-csv ファイル --partner 1|2\n"
+           "              CSV（ペアリー☆ログ、openScale）か測定データのファイルを、\n"
+           "              一人目（1）か二人目（2）の測定に読み込んで終わります。\n"
            "  --version   版を表示して終わります。\n"
            "  --help, -h  この説明を表示して終わります。\n";
 }
@@ -118,9 +157,88 @@ int answerWithoutWindow(const CommandLine& command, std::ostream& out, std::ostr
         case Action::Refused:
             err << command.refusal << '\n';
             return 2;
+        case Action::ExportCsv:
+        case Action::ImportCsv:
+            return runFileCommand(command, currentFolder(), homeFolder(), out, err);
         case Action::Window:
             break;
     }
+    return 0;
+}
+
+namespace {
+
+std::string writeProblem(store::WriteStatus status) {
+    switch (status) {
+        case store::WriteStatus::Stale:
+            return "書き込みの途中でデータファイルが変更されました。もう一度実行してください";
+        case store::WriteStatus::ReadFailed:
+            return "データファイルを読み込めませんでした";
+        case store::WriteStatus::OldLayout:
+            return "データ1.txt が以前の形式のままです。先にペアリー☆ログを起動して変換してください";
+        case store::WriteStatus::Unsynced:
+            return "書き込みましたが、ディスクが書き込みを確認できませんでした";
+        default:
+            return "書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください";
+    }
+}
+
+// One line: the breaks of a longer message become blanks.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+    return text;
+}
+
+}  // namespace
+
+int runFileCommand(const CommandLine& command, const fs::path& current, const fs::path& home,
+                   std::ostream& out, std::ostream& err) {
+    const auto fail = [&err](const std::string& text) {
+        err << kProgram << ": " << oneLine(text) << '\n';
+        return 1;
+    };
+    const fs::path folder = chooseDataFolder(command.folder, current, home);
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        return fail("データフォルダー " + folder.string() + " がありません");
+    // A change a crash left half done is finished by the program's start first.
+    if (store::fileExists(folder, store::kIntentFile))
+        return fail("前回の書き換えが終わっていません。先にペアリー☆ログを起動してください");
+    fs::path file(command.file);
+    if (file.is_relative() && !current.empty()) file = current / file;
+
+    if (command.action == Action::ExportCsv) {
+        const store::ExportResult result = store::exportCsv(folder, file);
+        if (result.status == store::WriteStatus::ReadFailed)
+            return fail(result.file + " を読み込めませんでした");
+        if (result.status == store::WriteStatus::Refused)
+            return fail(file.string() + " はペアリー☆ログのデータファイル（" + result.file +
+                        "）です。別の名前を指定してください");
+        if (!result.written()) return fail(file.string() + ": " + writeProblem(result.status));
+        out << result.weighings << " 件の測定を " << file.string() << " に書き出しました\n";
+        if (result.status == store::WriteStatus::Unsynced) return fail(writeProblem(result.status));
+        return 0;
+    }
+
+    // A log without its partner would skip the registration the first start asks for.
+    if (!store::fileExists(folder, store::profileFileName(command.partner)) &&
+        !store::fileExists(folder, store::logFileName(command.partner)))
+        return fail(std::string(command.partner == 1 ? "一人目" : "二人目") +
+                    "がまだ登録されていません。先にペアリー☆ログを起動して登録してください");
+    const store::ImportRead read = store::readImport(file, command.partner);
+    if (!read.usable()) return fail(file.string() + ": " + store::importProblemText(read));
+    const store::FileBytes log = store::readFileBytes(folder, store::logFileName(command.partner));
+    if (log.failed()) return fail(store::logFileName(command.partner) + " を読み込めませんでした");
+    const store::MergeResult merged =
+        store::mergeImport(folder, command.partner, read.rows, log.stamp);
+    if (merged.tooMany)
+        return fail("測定が上限（" + std::to_string(store::kMaxRecords) +
+                    "件）を超えるため、読み込みを中止しました。データは変更されていません");
+    if (merged.status != store::WriteStatus::Ok && !merged.written())
+        return fail(writeProblem(merged.status) + "。データは変更されていません");
+    out << store::mergeCountsText(merged) << '\n';
+    if (merged.status == store::WriteStatus::Unsynced) return fail(writeProblem(merged.status));
     return 0;
 }
 

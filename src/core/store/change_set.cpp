@@ -451,9 +451,10 @@ bool isProgramTemporary(std::string_view name) {
 
 bool isBackupTemporary(std::string_view name) {
     // The copies of a new start ("データ1_20261207_070509.txt", "_2" when taken) and of a
-    // mended log ("データ1_修復前.txt"), each written through "<name>.tmp".
+    // mended log ("データ1_修復前.txt") and of a log before an import
+    // ("データ1_インポート前.txt"), each written through "<name>.tmp".
     static const std::regex temp(
-        "(データ|ﾌﾟﾗｲﾍﾞｰﾄ)[0-9]+_([0-9]{8}_[0-9]{6}|修復前)(_[0-9]+)?\\.[tT][xX][tT]\\.tmp");
+        "(データ|ﾌﾟﾗｲﾍﾞｰﾄ)[0-9]+_([0-9]{8}_[0-9]{6}|修復前|インポート前)(_[0-9]+)?\\.[tT][xX][tT]\\.tmp");
     return std::regex_match(name.begin(), name.end(), temp);
 }
 

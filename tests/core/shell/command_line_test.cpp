@@ -6,6 +6,9 @@
 #include <regex>
 #include <sstream>
 
+#include "core/store/data_folder.h"
+#include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
 #include "support/temp_folder.h"
 
 namespace pairly::shell {
@@ -41,6 +44,14 @@ TEST(CommandLine, EachArgumentListItsActionFolderExitStatusAndOutput) {
         {{"one", "two"}, Action::Refused, std::nullopt, 2, Out::None, "two"},
         {{"--", "one", "two"}, Action::Refused, std::nullopt, 2, Out::None, "two"},
         {{""}, Action::Refused, std::nullopt, 2, Out::None, "データフォルダー"},
+        {{"--export-csv"}, Action::Refused, std::nullopt, 2, Out::None, "--export-csv"},
+        {{"--export-csv="}, Action::Refused, std::nullopt, 2, Out::None, "--export-csv"},
+        {{"--import-csv", "a.csv"}, Action::Refused, std::nullopt, 2, Out::None, "--partner"},
+        {{"--import-csv", "a.csv", "--partner", "3"}, Action::Refused, std::nullopt, 2, Out::None,
+         "--partner"},
+        {{"--partner", "1"}, Action::Refused, std::nullopt, 2, Out::None, "--import-csv"},
+        {{"--export-csv", "a", "--import-csv", "b", "--partner=1"}, Action::Refused, std::nullopt,
+         2, Out::None, "一つだけ"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -77,12 +88,94 @@ TEST(CommandLine, EachArgumentListItsActionFolderExitStatusAndOutput) {
     }
 }
 
+TEST(CommandLine, TheExportAndTheImportTakeTheirFileAndPartner) {
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        std::string file;
+        int partner;
+        std::optional<std::string> folder;
+    };
+    const Case cases[] = {
+        {{"--export-csv", "out.csv"}, Action::ExportCsv, "out.csv", 0, std::nullopt},
+        {{"diary", "--export-csv=/tmp/x.csv"}, Action::ExportCsv, "/tmp/x.csv", 0, "diary"},
+        {{"--import-csv", "in.csv", "--partner", "2"}, Action::ImportCsv, "in.csv", 2, std::nullopt},
+        {{"--partner=1", "--import-csv", "-", "d"}, Action::ImportCsv, "-", 1, "d"},
+    };
+    for (const Case& c : cases) {
+        const CommandLine command = parseCommandLine(c.arguments);
+        EXPECT_EQ(command.action, c.action) << c.arguments[0];
+        EXPECT_EQ(command.file, c.file);
+        EXPECT_EQ(command.partner, c.partner);
+        EXPECT_EQ(command.folder, c.folder);
+    }
+}
+
+TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
+    TempFolder current, home;
+    const fs::path data = current.path() / "diary";
+    const auto run = [&](std::vector<std::string> arguments, std::string& out, std::string& err) {
+        std::ostringstream o, e;
+        const int status = runFileCommand(parseCommandLine(arguments), current.path(),
+                                          home.path(), o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    };
+    std::string out, err;
+    // No data folder: nothing is made.
+    EXPECT_EQ(run({"--export-csv", "out.csv"}, out, err), 1);
+    EXPECT_NE(err.find("PairlyLog"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(home.path() / "PairlyLog"));
+
+    fs::create_directory(data);
+    ASSERT_TRUE(store::rewriteLog(data, 1,
+                                  {{"2026/12/01", "朝食前", 60.5f, 20, 0, 0, 0, 0, 0, "a, b", ""},
+                                   {"2026/12/02", "朝食前", 60.1f, 20, 0, 0, 0, 0, 0, "", ""}}));
+    EXPECT_EQ(run({"diary", "--export-csv", "out.csv"}, out, err), 0);
+    EXPECT_EQ(out, "2 件の測定を " + (current.path() / "out.csv").string() + " に書き出しました\n");
+    EXPECT_EQ(err, "");
+    EXPECT_TRUE(current.exists("out.csv"));
+
+    // Into a partner without a profile and a log: nobody to take them.
+    fs::create_directory(current.path() / "other");
+    EXPECT_EQ(run({"other", "--import-csv", "out.csv", "--partner", "1"}, out, err), 1);
+    EXPECT_NE(err.find("一人目がまだ登録されていません"), std::string::npos) << err;
+    EXPECT_FALSE(current.exists("other/データ1.txt"));
+    // Into a partner registered without weighings: partner 1's rows of the file.
+    ASSERT_TRUE(store::saveProfile(current.path() / "other", 1, {"はなこ", 158, 50}));
+    EXPECT_EQ(run({"other", "--import-csv", "out.csv", "--partner", "1"}, out, err), 0);
+    EXPECT_EQ(out, "取り込み 2 件、スキップ 0 件\n");
+    EXPECT_EQ(current.readBytes("other/データ1.txt"), current.readBytes("diary/データ1.txt"));
+    EXPECT_EQ(run({"diary", "--import-csv", "out.csv", "--partner", "1"}, out, err), 0);
+    EXPECT_EQ(out, "取り込み 0 件、スキップ 2 件\n");
+    // The file holds no row of partner 2.
+    ASSERT_TRUE(store::saveProfile(data, 2, {"たろう", 172, 65}));
+    EXPECT_EQ(run({"diary", "--import-csv", "out.csv", "--partner", "2"}, out, err), 1);
+    EXPECT_NE(err.find("もう一人の測定が 2 件"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(data / "データ2.txt"));
+
+    // A bad row: its line is named, nothing changes.
+    current.writeBytes("bad.csv", "dateTime,weight\n01.12.2026 07:00,60\n32.12.2026 07:00,61\n");
+    const std::string before = store::readFileBytes(data, "データ1.txt").bytes;
+    EXPECT_EQ(run({"diary", "--import-csv", "bad.csv", "--partner", "1"}, out, err), 1);
+    EXPECT_EQ(out, "");
+    EXPECT_NE(err.find("3 行目"), std::string::npos) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    EXPECT_EQ(run({"diary", "--import-csv", "none.csv", "--partner", "1"}, out, err), 1);
+    EXPECT_EQ(store::readFileBytes(data, "データ1.txt").bytes, before);
+    // An export to a folder that does not exist.
+    EXPECT_EQ(run({"diary", "--export-csv", "no/such/out.csv"}, out, err), 1);
+    EXPECT_EQ(err.rfind("pairlylog: ", 0), 0u) << err;
+}
+
 TEST(CommandLine, TheVersionLineAndTheUsageSayWhatTheyShould) {
     EXPECT_TRUE(
         std::regex_match(versionLine(), std::regex("ペアリー☆ログ [0-9]+\\.[0-9]+\\.[0-9]+")))
         << versionLine();
     const std::string usage = usageText();
-    for (const char* part : {"pairlylog [フォルダー]", "~/PairlyLog", "--version", "--help"}) {
+    for (const char* part : {"pairlylog [フォルダー]", "~/PairlyLog", "--version", "--help",
+                             "--export-csv", "--import-csv", "--partner"}) {
         EXPECT_NE(usage.find(part), std::string::npos) << part;
     }
     EXPECT_EQ(usage.back(), '\n');

@@ -1,0 +1,201 @@
+#include "core/store/backups.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "core/store/file_ops.h"
+#include "core/store/measurement_log.h"
+
+namespace pairly::store {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string dayName(const text::Date& d) {
+    char out[16];
+    std::snprintf(out, sizeof out, "%04d%02d%02d", d.year, d.month, d.day);
+    return out;
+}
+
+bool isDigits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The day a backup folder's name starts with.
+std::optional<text::Date> dayOf(std::string_view name) {
+    if (name.size() < 8 || !isDigits(name.substr(0, 8))) return std::nullopt;
+    if (name.size() > 8 && name[8] != '_') return std::nullopt;
+    const auto n = [&](std::size_t at, std::size_t len) {
+        int v = 0;
+        for (const char c : name.substr(at, len)) v = v * 10 + (c - '0');
+        return v;
+    };
+    const text::Date date{n(0, 4), n(4, 2), n(6, 2)};
+    if (!text::isValidDate(date)) return std::nullopt;
+    return date;
+}
+
+std::vector<std::string> subfolders(const fs::path& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code kind;
+        if (it->is_directory(kind)) names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+// Makes `dir` (its parent exists); a new folder is there for good once its parent says so.
+bool makeFolder(const fs::path& dir) {
+    std::error_code ec;
+    const bool existed = fs::is_directory(dir, ec);
+    if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return false;
+    return existed || fileops::syncFolder(dir.parent_path().c_str()) == 0;
+}
+
+// Copies every data file `folder` holds into `target` (made when missing). False when a
+// file could not be read or written.
+bool copyDataFiles(const fs::path& folder, const fs::path& target, std::string* failedFile) {
+    if (!makeFolder(target)) return false;
+    for (const char* name : kDataFileNames) {
+        const FileBytes file = readFileBytes(folder, name);
+        if (file.status == ReadStatus::Missing) {
+            removeFile(target, name);  // left by an earlier attempt
+            continue;
+        }
+        if (file.failed() || rewriteFile(target, name, file.bytes) != WriteStatus::Ok) {
+            if (failedFile) *failedFile = name;
+            return false;
+        }
+    }
+    return true;
+}
+
+// `name`, or `name` with "_2", "_3" … : one nothing in `dir` is called yet.
+std::string freeFolderName(const fs::path& dir, const std::string& name) {
+    std::string candidate = name;
+    std::error_code ec;
+    for (int n = 2; n < 10000 && (fs::exists(dir / candidate, ec) || ec); ++n)
+        candidate = name + "_" + std::to_string(n);
+    return candidate;
+}
+
+bool holdsLog(const fs::path& folder) {
+    return fileExists(folder, logFileName(1)) || fileExists(folder, logFileName(2));
+}
+
+}  // namespace
+
+DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
+    DailyBackup result;
+    result.folderName = dayName(today);
+    const fs::path dir = folder / kBackupFolder;
+    std::error_code ec;
+    if (fs::is_directory(dir / result.folderName, ec)) {
+        result.status = BackupStatus::AlreadyMade;
+        return result;
+    }
+    if (!holdsLog(folder)) {
+        result.status = BackupStatus::NoData;
+        return result;
+    }
+    const fs::path temp = dir / (result.folderName + ".tmp");
+    if (!makeFolder(dir) || !copyDataFiles(folder, temp, nullptr) ||
+        fileops::rename(temp.c_str(), (dir / result.folderName).c_str()) != 0 ||
+        fileops::syncFolder(dir.c_str()) != 0) {
+        result.status = BackupStatus::Failed;
+        return result;
+    }
+    result.status = BackupStatus::Made;
+
+    std::vector<std::string> daily;
+    for (std::string& name : subfolders(dir))
+        if (name.size() == 8 && dayOf(name)) daily.push_back(std::move(name));
+    std::sort(daily.begin(), daily.end(), std::greater<>());
+    for (std::size_t i = kDailyBackupsKept; i < daily.size(); ++i) {
+        std::error_code removeError;
+        fs::remove_all(dir / daily[i], removeError);
+        if (!removeError) result.removed.push_back(daily[i]);
+    }
+    return result;
+}
+
+std::string dailyBackupFailureText() {
+    return "今日のバックアップを「バックアップ」フォルダに作れませんでした。\n"
+           "データはそのまま使えます。ディスクの空き容量と書き込みの権限を確認してください。";
+}
+
+std::vector<BackupEntry> listBackups(const fs::path& folder) {
+    std::vector<BackupEntry> entries;
+    const fs::path dir = folder / kBackupFolder;
+    for (const std::string& name : subfolders(dir)) {
+        const auto day = dayOf(name);
+        if (!day) continue;
+        BackupEntry entry{name, *day, {0, 0}, name.size() == 8};
+        for (const int slot : {1, 2}) {
+            const FileBytes log = readFileBytes(dir / name, logFileName(slot));
+            if (log.failed()) entry.weighings[slot - 1] = -1;
+            else entry.weighings[slot - 1] = static_cast<int>(scanLog(log.bytes).records);
+        }
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const BackupEntry& a, const BackupEntry& b) { return a.name > b.name; });
+    return entries;
+}
+
+std::string backupCaption(const BackupEntry& e) {
+    const auto count = [](int n) { return n < 0 ? std::string("読めません") : std::to_string(n) + "件"; };
+    std::string caption = text::formatDate(e.date);
+    if (!e.daily) caption += "（戻す前）";
+    return caption + "　一人目 " + count(e.weighings[0]) + "　二人目 " + count(e.weighings[1]);
+}
+
+RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
+                            const text::Date& today) {
+    RestoreResult result;
+    const fs::path source = folder / kBackupFolder / name;
+    std::error_code ec;
+    if (!dayOf(name) || !fs::is_directory(source, ec)) {
+        result.status = WriteStatus::ReadFailed;
+        result.file = name;
+        return result;
+    }
+    std::vector<FileStep> steps;
+    for (const char* file : kDataFileNames) {
+        const FileBytes saved = readFileBytes(source, file);
+        if (saved.status == ReadStatus::Missing) continue;
+        const FileBytes current = readFileBytes(folder, file);
+        if (saved.failed() || current.failed()) {
+            result.status = WriteStatus::ReadFailed;
+            result.file = file;
+            return result;
+        }
+        if (current.status == ReadStatus::Ok && current.bytes == saved.bytes) continue;
+        const std::string target = resolveFile(folder, file).filename().string();
+        steps.push_back(current.status == ReadStatus::Ok
+                            ? FileStep::replace(target, saved.bytes, target + ".new", current)
+                            : FileStep::create(target, saved.bytes, target + ".new"));
+    }
+    if (steps.empty()) return result;
+
+    // The files as they are now, so that the restore itself can be taken back.
+    const fs::path dir = folder / kBackupFolder;
+    result.keptIn = freeFolderName(dir, dayName(today) + "_戻す前");
+    // Whole or not there, as a daily folder.
+    const fs::path temp = dir / (result.keptIn + ".tmp");
+    if (!makeFolder(dir) || !copyDataFiles(folder, temp, &result.file) ||
+        fileops::rename(temp.c_str(), (dir / result.keptIn).c_str()) != 0 ||
+        fileops::syncFolder(dir.c_str()) != 0) {
+        result.status = WriteStatus::WriteFailed;
+        return result;
+    }
+    const ChangeOutcome changed = changeFiles(folder, "バックアップから戻す", steps);
+    result.status = changed.status;
+    result.pending = changed.pending;
+    if (!changed.file.empty()) result.file = changed.file;
+    return result;
+}
+
+}  // namespace pairly::store

@@ -1,0 +1,68 @@
+#pragma once
+// Daily copies of the data files in バックアップ/yyyymmdd/, and putting one back.
+//
+// The first start of a day copies the two logs, the two profiles, the memo, the situation
+// list and the five preference files byte for byte into バックアップ/yyyymmdd/ (through
+// "yyyymmdd.tmp", which takes its name once every file is in it, so that a folder of that
+// name is always whole). Of the folders named yyyymmdd the 14 newest are kept; nothing
+// else in バックアップ/ is ever removed.
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/store/change_set.h"
+#include "core/store/data_folder.h"
+#include "core/text/dates.h"
+
+namespace pairly::store {
+
+inline constexpr int kDailyBackupsKept = 14;
+
+enum class BackupStatus {
+    Made,         // today's copy was made
+    AlreadyMade,  // there was one of today
+    NoData,       // the folder holds no log: nothing to keep
+    Failed,       // a file could not be read or written; tell once and go on
+};
+struct DailyBackup {
+    BackupStatus status = BackupStatus::Failed;
+    std::string folderName;            // "20261208"
+    std::vector<std::string> removed;  // old daily folders removed by the rotation
+};
+[[nodiscard]] DailyBackup makeDailyBackup(const std::filesystem::path& folder,
+                                          const text::Date& today);
+// The message for a failed daily backup (shown once, the program goes on).
+std::string dailyBackupFailureText();
+inline constexpr char kBackupTitle[] = "バックアップ";
+
+// A folder of バックアップ/ whose name starts with a day (yyyymmdd, also the copies made
+// before a restore, "yyyymmdd_戻す前").
+struct BackupEntry {
+    std::string name;
+    text::Date date;
+    std::array<int, 2> weighings{};  // records of each partner's log; -1: unreadable
+    bool daily = false;              // a daily folder (yyyymmdd)
+};
+// Newest first.
+std::vector<BackupEntry> listBackups(const std::filesystem::path& folder);
+// "2026/12/08　一人目 120件　二人目 98件" for the list.
+std::string backupCaption(const BackupEntry& entry);
+
+struct RestoreResult {
+    // Ok/Unsynced: the backup's files are in place. ReadFailed: a file (named) could not
+    // be read; WriteFailed: the copy of the current files or the change failed. With
+    // `pending`, the next start finishes (or undoes) the change.
+    WriteStatus status = WriteStatus::Ok;
+    PendingChange pending = PendingChange::None;
+    std::string file;
+    std::string keptIn;  // the folder of バックアップ/ holding the files as they were
+    bool written() const { return isWritten(status); }
+};
+// Copies the files of the backup `name` over the data files, all of them or none: first
+// the current files are copied to バックアップ/yyyymmdd_戻す前 (today's day), then all are
+// replaced in one change. A data file the backup does not hold stays as it is.
+[[nodiscard]] RestoreResult restoreBackup(const std::filesystem::path& folder,
+                                          const std::string& name, const text::Date& today);
+
+}  // namespace pairly::store

@@ -1,0 +1,48 @@
+#pragma once
+// Both partners' weighings as one CSV file for spreadsheets and other programs: UTF-8 with
+// a byte-order mark, CR LF line ends, a field quoted only when it holds a comma, a quote
+// or a line break (quotes doubled). The header line names the columns; partner 1's
+// records in log order come first, then partner 2's; the date as yyyy-mm-dd, the values
+// in the log's text forms. The reserved field stays in the log.
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/store/data_folder.h"
+#include "core/store/measurement_log.h"
+
+namespace pairly::store {
+
+inline constexpr char kCsvHeader[] =
+    "partner,nickname,date,situation,weight,bodyFat,basalMetabolism,visceralFat,muscleMass,"
+    "muscleScore,boneMass,comment";
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// One field: as it is, or quoted with its quotes doubled when it must be.
+std::string csvField(std::string_view text);
+
+struct CsvPartner {
+    std::string nickname;
+    std::vector<MeasurementRecord> records;
+};
+// The whole file, byte-order mark included.
+std::string csvBytes(const CsvPartner& first, const CsvPartner& second);
+
+struct ExportResult {
+    // ReadFailed: a log or a profile could not be read whole (the file names it);
+    // OldLayout: partner 1's log waits for its conversion; Refused: the target is one of
+    // the data files (named); WriteFailed/Unsynced: the write.
+    WriteStatus status = WriteStatus::Ok;
+    std::size_t weighings = 0;     // records written
+    std::size_t damagedLines = 0;  // lines of the logs that are no records, left out
+    std::string file;              // the file that could not be read
+    bool written() const { return isWritten(status); }
+};
+// Reads both partners of `folder` and writes the file `target` through the safe rewrite
+// (its folder must exist; a file there is replaced).
+[[nodiscard]] ExportResult exportCsv(const std::filesystem::path& folder,
+                                     const std::filesystem::path& target);
+
+}  // namespace pairly::store
