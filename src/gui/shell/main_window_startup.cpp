@@ -1,6 +1,7 @@
 // The launch sequence, and reading the profiles and preferences into the session.
 #include <QCheckBox>
 
+#include "core/store/backups.h"
 #include "core/settings/new_start.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
@@ -37,6 +38,11 @@ void MainWindow::startUp() {
     letPaint();
     // A change a crash stopped half way is finished before any file is read.
     checkDataFolder(ctx_);
+    // Once a day, before an old log is converted or anything is written: every data file
+    // copied into バックアップ/yyyymmdd. A failed copy is told and the program goes on.
+    const store::DailyBackup backup = store::makeDailyBackup(ctx_.dataFolder, ctx_.clock.today());
+    if (backup.status == store::BackupStatus::Failed)
+        ctx_.dialogs.warn(q(store::dailyBackupFailureText()), QString::fromUtf8(store::kBackupTitle));
 
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     ctx_.startupInProgress = true;
@@ -50,7 +56,7 @@ void MainWindow::startUp() {
     loadPartnerProfile(1);
 
     settingsScreen_->prepareForStartup();
-    // A fresh folder gets the default situations; this is the only file a start-up writes.
+    // A fresh folder gets the default situations; the only data file a start-up writes.
     if (!ui::written(ctx_, store::ensureSituationList(ctx_.dataFolder), "状況リスト.txt")) {
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を作成できませんでした。\n"
                                          "データフォルダに書き込めるか確認してください。"),
