@@ -17,7 +17,8 @@
 
 namespace pairly::testing {
 
-// Path below the data folder ("バックアップ/データ1_….txt") -> bytes, every regular file.
+// Path below the data folder ("バックアップ/データ1_….txt") -> bytes, every regular file but
+// the daily backups.
 using FolderFiles = std::map<std::string, std::string>;
 
 inline FolderFiles folderFiles(const TempFolder& folder) {
@@ -25,6 +26,7 @@ inline FolderFiles folderFiles(const TempFolder& folder) {
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder.path())) {
         if (!e.is_regular_file()) continue;
         const std::string name = e.path().lexically_relative(folder.path()).string();
+        if (isDailyBackupPath(name)) continue;  // the start's daily copy, tested on its own
         files[name] = folder.readBytes(name);
     }
     return files;

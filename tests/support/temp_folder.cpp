@@ -47,9 +47,30 @@ bool TempFolder::exists(std::string_view name) const {
     return fs::exists(path_ / std::string(name));
 }
 
+bool isDailyBackupPath(const std::string& relative) {
+    static const std::string folder = "バックアップ/";
+    if (relative.compare(0, folder.size(), folder) != 0) return false;
+    const std::string rest = relative.substr(folder.size());
+    if (rest.size() < 8) return false;
+    for (std::size_t i = 0; i < 8; ++i)
+        if (rest[i] < '0' || rest[i] > '9') return false;
+    // The day's folder (yyyymmdd), its temporary name while it is filled, and what is in them.
+    return rest.size() == 8 || rest[8] == '/' || rest.compare(8, 4, ".tmp") == 0;
+}
+
 std::vector<std::string> TempFolder::fileNames() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(path_)) {
+        const std::string name = e.path().filename().string();
+        // A backup folder that holds only the daily copies is not one of the tested files.
+        if (name == "バックアップ" && e.is_directory()) {
+            bool onlyDaily = true;
+            for (const auto& inner : fs::directory_iterator(e.path()))
+                onlyDaily = onlyDaily && isDailyBackupPath(name + "/" + inner.path().filename().string());
+            if (onlyDaily) continue;
+        }
+        names.push_back(name);
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

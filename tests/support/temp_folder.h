@@ -7,6 +7,9 @@
 
 namespace pairly::testing {
 
+// Whether a path below the data folder lies in a daily backup (バックアップ/yyyymmdd/…).
+bool isDailyBackupPath(const std::string& relative);
+
 class TempFolder {
 public:
     TempFolder();
@@ -22,7 +25,8 @@ public:
     std::string readBytes(std::string_view name) const;  // "" when missing
     std::string readCp932(std::string_view name) const;  // decoded to UTF-8
     bool exists(std::string_view name) const;
-    // Names of all files in the folder, sorted.
+    // Names of all files in the folder, sorted; バックアップ is left out while it holds only
+    // the daily copies of the data files, which tests of their own check.
     std::vector<std::string> fileNames() const;
 
 private:
