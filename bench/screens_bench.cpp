@@ -26,11 +26,11 @@ const std::string& today() {
     return day;
 }
 
-views::ComparisonInput comparisonInput(std::vector<store::MeasurementRecord> log1,
-                                       std::vector<store::MeasurementRecord> log2) {
+views::ComparisonInput comparisonInput(const std::vector<store::MeasurementRecord>& log1,
+                                       const std::vector<store::MeasurementRecord>& log2) {
     views::ComparisonInput input;
-    input.log1 = std::move(log1);
-    input.log2 = std::move(log2);
+    input.log1 = log1;
+    input.log2 = log2;
     input.name1 = "たくや";
     input.name2 = "みさき";
     input.target1 = 68.0f;
@@ -39,8 +39,9 @@ views::ComparisonInput comparisonInput(std::vector<store::MeasurementRecord> log
 }
 
 void BM_ComparisonModel(benchmark::State& state) {
-    const auto input = comparisonInput(store::loadLog(maximalFolder().path(), 1).records,
-                                       store::loadLog(maximalFolder().path(), 2).records);
+    const auto log1 = store::loadLog(maximalFolder().path(), 1).records;
+    const auto log2 = store::loadLog(maximalFolder().path(), 2).records;
+    const auto input = comparisonInput(log1, log2);
     for (auto _ : state) {
         auto model = views::buildComparison(input);
         benchmark::DoNotOptimize(model.daily.rows.data());
@@ -50,8 +51,9 @@ BENCHMARK(BM_ComparisonModel)->Unit(benchmark::kMillisecond);
 
 void BM_ComparisonRefresh(benchmark::State& state) {
     for (auto _ : state) {
-        const auto input = comparisonInput(store::loadLog(maximalFolder().path(), 1).records,
-                                           store::loadLog(maximalFolder().path(), 2).records);
+        const auto log1 = store::loadLog(maximalFolder().path(), 1).records;
+        const auto log2 = store::loadLog(maximalFolder().path(), 2).records;
+        const auto input = comparisonInput(log1, log2);
         auto model = views::buildComparison(input);
         benchmark::DoNotOptimize(model.daily.rows.data());
     }

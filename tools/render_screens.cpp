@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <filesystem>
 #include <cstdio>
 #include <initializer_list>
 
@@ -72,7 +74,18 @@ int main(int argc, char** argv) {
     }
     pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
     pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
-    MainWindow window(argv[1], dialogs, clock);
+    // A copy of the folder: a start writes (the day's backup), and the folder given may be the
+    // demo data in the source tree.
+    QTemporaryDir copy;
+    if (!copy.isValid()) return 1;
+    const std::filesystem::path folder = copy.path().toStdString();
+    std::error_code copied;
+    std::filesystem::copy(argv[1], folder, std::filesystem::copy_options::recursive, copied);
+    if (copied) {
+        std::fprintf(stderr, "cannot copy %s: %s\n", argv[1], copied.message().c_str());
+        return 1;
+    }
+    MainWindow window(folder, dialogs, clock);
     window.startUp();
     if (minimum) size = window.minimumSize();
     window.resize(size);

@@ -2,6 +2,7 @@
 // The couple comparison: six measures side by side with their winners, the share of all
 // measurements, and the daily averages of both partners.
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,9 @@
 
 namespace pairly::views {
 
+// The logs are looked at, not copied: the screen hands over the readings it shares.
 struct ComparisonInput {
-    std::vector<store::MeasurementRecord> log1, log2;
+    std::span<const store::MeasurementRecord> log1, log2;
     std::string name1, name2;
     float target1 = 0, target2 = 0;
 };

@@ -67,7 +67,7 @@ float figure(double point) { return hasValue(point) ? static_cast<float>(point) 
 
 }  // namespace
 
-std::vector<DatedWeight> datedWeights(const std::vector<store::MeasurementRecord>& log) {
+std::vector<DatedWeight> datedWeights(std::span<const store::MeasurementRecord> log) {
     std::vector<DatedWeight> out;
     out.reserve(log.size());
     for (const store::MeasurementRecord& r : log) {

@@ -3,6 +3,7 @@
 // charts built from them: the separate-axes chart (partner 1 left, partner 2 right) and
 // the same-axis chart (real values, or the lighter line lifted onto the heavier one).
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ struct DatedWeight {
     float weight = 0;
 };
 
-std::vector<DatedWeight> datedWeights(const std::vector<store::MeasurementRecord>& log);
+std::vector<DatedWeight> datedWeights(std::span<const store::MeasurementRecord> log);
 PartnerSummary summarizePartner(const std::vector<DatedWeight>& log);
 
 using AxisRange = chart::WholeAxisRange;

@@ -6,7 +6,7 @@
 
 namespace pairly::views {
 
-std::optional<double> lossShare(const std::vector<store::MeasurementRecord>& log) {
+std::optional<double> lossShare(std::span<const store::MeasurementRecord> log) {
     if (log.empty()) return std::nullopt;
     const double first = log.front().weight;
     const double last = log.back().weight;

@@ -2,6 +2,7 @@
 // Fair measures between two body sizes: the loss as a share of the start weight, and the
 // daily averages as the change from each partner's first one, in percent.
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace pairly::views {
 
 // (first weight - last weight) / first weight * 100, from the first and last record of the
 // log; nothing without records or with a first weight that is not a positive number.
-std::optional<double> lossShare(const std::vector<store::MeasurementRecord>& log);
+std::optional<double> lossShare(std::span<const store::MeasurementRecord> log);
 
 // "5.0% 減", "2.5% 増", "0.0%" (rounds to zero) or "—" (no share).
 std::string lossShareText(std::optional<double> share);

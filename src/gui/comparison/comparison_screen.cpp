@@ -194,9 +194,11 @@ void ComparisonScreen::resetDailyAverageTable() {
 }
 
 void ComparisonScreen::refreshComparisonScreen() {
+    const session::SharedLog log1 = ui::loadLogForScreen(ctx_, 1);
+    const session::SharedLog log2 = ui::loadLogForScreen(ctx_, 2);
     ComparisonInput input;
-    input.log1 = ui::loadLogForScreen(ctx_, 1)->records;
-    input.log2 = ui::loadLogForScreen(ctx_, 2)->records;
+    input.log1 = log1->records;
+    input.log2 = log2->records;
     // The names as the partner buttons show them, and the targets as last saved.
     input.name1 = store::partnerCaption(ctx_.profileOf(1), 1);
     input.name2 = store::partnerCaption(ctx_.profileOf(2), 2);
