@@ -356,8 +356,10 @@ void TrendScreen::applyGoalLine() {
     mcrRentai_->clearReferenceLines();
     const double target = ctx_.profile().targetWeightKg;
     if (!(target > 0)) return;
-    const chart::AxisRange axis = goalModeAxis(leftAxis_, goalMode_, ctx_.profile().targetWeightKg);
-    if (goalMode_ || (target >= axis.minimum && target <= axis.maximum))
+    // The range drawn: equal limits (one weight only) show a kilo either side.
+    const double lo = mcrRentai_->displayedAxisMinimum(ui::Axis::Left);
+    const double hi = mcrRentai_->displayedAxisMaximum(ui::Axis::Left);
+    if (goalMode_ || (target >= lo && target <= hi))
         mcrRentai_->addReferenceLine(ui::Axis::Left, target, ui::partnerColour(ctx_.currentSlot));
 }
 
