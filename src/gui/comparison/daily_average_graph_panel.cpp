@@ -166,12 +166,12 @@ void DailyAverageGraphPanel::setAverages(const DailyAverages& daily, const QStri
 
 void DailyAverageGraphPanel::rebuildSameAxisChart() {
     same_ = views::rebuildSameAxisChart(separate_);
-    renderSame();
+    renderSame(false);
 }
 
 void DailyAverageGraphPanel::overlaySameAxisChart() {
     same_ = views::overlaySameAxisChart(separate_, same_);
-    renderSame();
+    renderSame(true);
 }
 
 void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
@@ -223,11 +223,11 @@ void DailyAverageGraphPanel::renderSeparate() {
                 ctx_.profileOf(2).targetWeightKg);
 }
 
-void DailyAverageGraphPanel::renderSame() {
+void DailyAverageGraphPanel::renderSame(bool overlaid) {
     fillChart(*mcrAvgtai2_, same_, false);
     // Overlaid, one partner's line is moved onto the other's: a target would stand at a
     // weight that line no longer shows.
-    if (optG2_->isChecked()) {
+    if (overlaid) {
         mcrAvgtai2_->clearReferenceLines();
         return;
     }
