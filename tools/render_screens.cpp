@@ -5,6 +5,7 @@
 // Besides one picture per screen it shows a few second states (the list filtered and with
 // a body-composition table on top, the calendar's simple mode, the new-start panel) and
 // prints the last screen and the record sheet into screen_print.pdf and record_sheet.pdf.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -38,7 +39,7 @@ void save(MainWindow& window, const QDir& out, const char* file) {
 void clickAndSave(MainWindow& window, const QDir& out, std::initializer_list<const char*> names,
                   const char* file) {
     for (const char* name : names)
-        if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name)))
+        if (auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(name)))
             button->click();
     save(window, out, file);
 }
@@ -115,8 +116,9 @@ int main(int argc, char** argv) {
     window.switchToScreen(Screen::List);
     clickAndSave(window, out, {"cmdKikan5", "cmdWeek_1"}, "list_filtered.png");
     clickAndSave(window, out, {"cmdTai2"}, "list_metabolism.png");
-    // The trend graph in goal mode, and its metabolism chart.
+    // The trend graph with its trend line, then in goal mode too, and its metabolism chart.
     window.switchToScreen(Screen::Trend);
+    clickAndSave(window, out, {"chkTrend"}, "trend_line.png");
     clickAndSave(window, out, {"cmdMokuChk"}, "trend_goal.png");
     clickAndSave(window, out, {"cmdTaisya"}, "trend_metabolism.png");
     // The calendar's second display mode.

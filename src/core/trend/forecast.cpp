@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/text/dates.h"
 
@@ -57,6 +58,33 @@ std::vector<TrendDay> dailyTrend(const std::vector<store::MeasurementRecord>& lo
         days.push_back({day, mean, trend});
     }
     return days;
+}
+
+chart::Series trendPerWeighing(const std::vector<store::MeasurementRecord>& log,
+                               const std::vector<TrendDay>& days) {
+    chart::Series out(log.size(), std::numeric_limits<double>::quiet_NaN());
+    // Logs are in date order as a rule: the day of the previous record is tried first, so a
+    // long log is one pass; out of order, a binary search finds the day.
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const store::MeasurementRecord& r = log[i];
+        const auto date = text::parseDate(r.date);
+        if (!date || !std::isfinite(r.weight) || r.weight <= 0) continue;
+        const int day = text::dayNumber(*date);
+        if (at >= days.size() || days[at].dayNumber != day) {
+            if (at + 1 < days.size() && days[at + 1].dayNumber == day) {
+                ++at;
+            } else {
+                const auto found = std::lower_bound(
+                    days.begin(), days.end(), day,
+                    [](const TrendDay& d, int n) { return d.dayNumber < n; });
+                if (found == days.end() || found->dayNumber != day) continue;
+                at = static_cast<std::size_t>(found - days.begin());
+            }
+        }
+        out[i] = days[at].trend;
+    }
+    return out;
 }
 
 std::optional<double> recentSlope(const std::vector<TrendDay>& days) {

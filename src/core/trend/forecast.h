@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::views {
@@ -23,6 +24,11 @@ struct TrendDay {
 // the trend by alpha = 1 - 0.9^g of the way to its mean, g being the days since the
 // previous day with data.
 std::vector<TrendDay> dailyTrend(const std::vector<store::MeasurementRecord>& log);
+
+// One point per record of the log, in log order: the trend of the record's day, NaN for a
+// record that is no weighing (as dailyTrend reads it). `days` is dailyTrend(log).
+chart::Series trendPerWeighing(const std::vector<store::MeasurementRecord>& log,
+                               const std::vector<TrendDay>& days);
 
 // The least-squares slope (kg per day) of the trend over the days with data among the 14
 // calendar days ending on the last one; nothing with fewer than 7 such days.

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/common/partner_colour.h"
 #include "gui/widgets/chart.h"
 
 namespace pairly::views {
@@ -36,6 +37,13 @@ void fillChart(ui::Chart& chart, const AverageChart& model, bool twoAxes) {
     chart.setMarker(model.points() <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
     applyAxis(chart, ui::Axis::Left, model.left);
     applyAxis(chart, ui::Axis::Right, twoAxes ? model.right : AxisRange{});
+}
+
+// Each partner's target weight (0 = none) as a dashed line on that partner's axis.
+void drawTargets(ui::Chart& chart, ui::Axis axis1, ui::Axis axis2, float target1, float target2) {
+    chart.clearReferenceLines();
+    if (target1 > 0) chart.addReferenceLine(axis1, target1, partnerColor(1));
+    if (target2 > 0) chart.addReferenceLine(axis2, target2, partnerColor(2));
 }
 
 ui::Chart* makeChart(const char* name, QWidget* parent) {
@@ -74,7 +82,7 @@ QFrame* makeOptionFrame(const char* name, QWidget* parent, QRadioButton* top,
 
 }  // namespace
 
-QColor partnerColor(int slot) { return slot == 1 ? QColor(40, 110, 220) : QColor(225, 60, 110); }
+QColor partnerColor(int slot) { return ui::partnerColour(slot); }
 
 void showHelpTourText(ui::AppContext& ctx, std::initializer_list<const char*> lines) {
     QString text;
@@ -158,12 +166,12 @@ void DailyAverageGraphPanel::setAverages(const DailyAverages& daily, const QStri
 
 void DailyAverageGraphPanel::rebuildSameAxisChart() {
     same_ = views::rebuildSameAxisChart(separate_);
-    renderSame();
+    renderSame(false);
 }
 
 void DailyAverageGraphPanel::overlaySameAxisChart() {
     same_ = views::overlaySameAxisChart(separate_, same_);
-    renderSame();
+    renderSame(true);
 }
 
 void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
@@ -209,9 +217,23 @@ void DailyAverageGraphPanel::showSeparateAxesView() {
                            });
 }
 
-void DailyAverageGraphPanel::renderSeparate() { fillChart(*mcrAvgtai_, separate_, true); }
+void DailyAverageGraphPanel::renderSeparate() {
+    fillChart(*mcrAvgtai_, separate_, true);
+    drawTargets(*mcrAvgtai_, ui::Axis::Left, ui::Axis::Right, ctx_.profileOf(1).targetWeightKg,
+                ctx_.profileOf(2).targetWeightKg);
+}
 
-void DailyAverageGraphPanel::renderSame() { fillChart(*mcrAvgtai2_, same_, false); }
+void DailyAverageGraphPanel::renderSame(bool overlaid) {
+    fillChart(*mcrAvgtai2_, same_, false);
+    // Overlaid, one partner's line is moved onto the other's: a target would stand at a
+    // weight that line no longer shows.
+    if (overlaid) {
+        mcrAvgtai2_->clearReferenceLines();
+        return;
+    }
+    drawTargets(*mcrAvgtai2_, ui::Axis::Left, ui::Axis::Left, ctx_.profileOf(1).targetWeightKg,
+                ctx_.profileOf(2).targetWeightKg);
+}
 
 void DailyAverageGraphPanel::updateLegend() {
     const bool separateView = !mcrAvgtai_->isHidden();

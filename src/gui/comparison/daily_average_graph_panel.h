@@ -46,7 +46,7 @@ public:
 
 private:
     void renderSeparate();
-    void renderSame();
+    void renderSame(bool overlaid);
     void updateLegend();
 
     ui::AppContext& ctx_;

@@ -156,11 +156,15 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
         label->setPalette(pal);
         label->setMinimumWidth(80);
     }
+    mainLegend_ = new QLabel(this);
+    mainLegend_->setObjectName("lblMainLegend");
+    mainLegend_->setTextFormat(Qt::RichText);
     auto* options = new QHBoxLayout;
     options->addWidget(optTai_);
     options->addWidget(optShi_);
     options->addWidget(optKon_);
     options->addStretch(1);
+    options->addWidget(mainLegend_);
     options->addWidget(lblG1_);
     options->addSpacing(12);
     options->addWidget(lblG2_);
@@ -244,8 +248,10 @@ void DayViewPanel::showView(DayViewKind view) {
             for (int i = 1; i < 4; ++i) charts_[i]->hide();
             lblG1_->clear();
             lblG2_->clear();
+            mainLegend_->show();
             break;
         case DayViewKind::Metabolism:
+            mainLegend_->hide();
             show(msgDayList2_);
             show(charts_[1]);
             charts_[2]->hide();
@@ -254,6 +260,7 @@ void DayViewPanel::showView(DayViewKind view) {
             lblG2_->setText(QStringLiteral("内臓脂肪"));
             break;
         case DayViewKind::Muscle:
+            mainLegend_->hide();
             show(msgDayList2_);
             show(charts_[2]);
             charts_[3]->hide();
@@ -261,6 +268,7 @@ void DayViewPanel::showView(DayViewKind view) {
             lblG2_->setText(QStringLiteral("筋肉スコア"));
             break;
         case DayViewKind::Bone:
+            mainLegend_->hide();
             show(msgDayList2_);
             show(charts_[3]);
             lblG1_->setText(QStringLiteral("骨量"));
@@ -292,6 +300,16 @@ void DayViewPanel::applyContentOption() {
     chart->setAxisVisible(ui::Axis::Left, weight);
     chart->setSeriesVisible(2, bodyFat);
     chart->setAxisVisible(ui::Axis::Right, bodyFat);
+    auto entry = [](const QColor& colour, const QString& caption) {
+        return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
+            .arg(colour.name(), caption);
+    };
+    QStringList entries;
+    if (weight) entries << entry(kSeries1Colour, bodyFat ? QStringLiteral("体重（左軸）")
+                                                         : QStringLiteral("体重"));
+    if (bodyFat) entries << entry(kSeries2Colour, weight ? QStringLiteral("体脂肪率（右軸）")
+                                                         : QStringLiteral("体脂肪率"));
+    mainLegend_->setText(entries.join(QStringLiteral("&nbsp;&nbsp;")));
 }
 
 void DayViewPanel::selectMixedOption() {

@@ -54,6 +54,7 @@ private:
     std::array<ui::Chart*, 4> charts_{};  // mcrMain, mcrMain2, mcrMain3, mcrMain4
     QLabel* lblG1_ = nullptr;
     QLabel* lblG2_ = nullptr;
+    QLabel* mainLegend_ = nullptr;  // mcrMain's: which line is which
     QRadioButton* optTai_ = nullptr;
     QRadioButton* optShi_ = nullptr;
     QRadioButton* optKon_ = nullptr;

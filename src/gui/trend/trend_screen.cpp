@@ -1,6 +1,7 @@
 #include "gui/trend/trend_screen.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 
 #include "core/store/fields.h"
 #include "core/store/preferences.h"
+#include "gui/common/partner_colour.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
 #include "gui/common/write_notice.h"
@@ -27,6 +29,8 @@ const QColor kGoalColour(255, 224, 192);
 const QColor kWeightColour(0, 0, 255);
 const QColor kAverageColour(255, 0, 0);
 const QColor kBodyFatColour(0, 150, 70);
+const QColor kTrendColour(150, 60, 200);
+constexpr int kTrendSeries = 4;
 const QColor kMetricColour1(0, 90, 200);
 const QColor kMetricColour2(230, 110, 0);
 
@@ -138,6 +142,8 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     mcrRentai_->setSeriesColor(2, kAverageColour);
     mcrRentai_->setSeriesColor(3, kBodyFatColour);
     mcrRentai_->setSeriesAxis(3, ui::Axis::Right);
+    mcrRentai_->setSeriesColor(kTrendSeries, kTrendColour);
+    mcrRentai_->setSeriesName(kTrendSeries, QStringLiteral("トレンド"));
     auto* charts = new QGridLayout;
     charts->addWidget(mcrRentai_, 0, 0);
     const char* names[3] = {"mcrRentai2", "mcrRentai3", "mcrRentai4"};
@@ -156,8 +162,26 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
         metricCharts_[static_cast<std::size_t>(i)] = chart;
     }
 
+    lblYosoku_ = new QLabel(this);
+    lblYosoku_->setObjectName("lblYosoku");
+    lblTeitai_ = new QLabel(this);
+    lblTeitai_->setObjectName("lblTeitai");
+    for (QLabel* label : {lblYosoku_, lblTeitai_}) {
+        setPointSize(label, 11);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    lblTeitai_->setStyleSheet(QStringLiteral("color: #b00000"));
+    auto* forecast = new QHBoxLayout;
+    forecast->addWidget(lblYosoku_);
+    forecast->addSpacing(20);
+    forecast->addWidget(lblTeitai_);
+    forecast->addStretch(1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(charts, 1);
+    left->addLayout(forecast);
+
     auto* body = new QHBoxLayout;
-    body->addLayout(charts, 1);
+    body->addLayout(left, 1);
     body->addWidget(buildSideColumn());
 
     auto* layout = new QVBoxLayout(this);
@@ -199,6 +223,12 @@ QWidget* TrendScreen::buildSideColumn() {
     }
     column->addWidget(views);
 
+    chkTrend_ = new QCheckBox(QStringLiteral("トレンド線"), side);
+    chkTrend_->setObjectName("chkTrend");
+    chkTrend_->setToolTip(QStringLiteral("日ごとの平均をなめらかにした体重の流れを表示します"));
+    connect(chkTrend_, &QCheckBox::toggled, this, [this](bool on) { setTrendLineShown(on); });
+    column->addWidget(chkTrend_);
+
     auto* kinds = new QGroupBox(QStringLiteral("グラフ"), side);
     auto* kindGrid = new QGridLayout(kinds);
     const struct {
@@ -232,7 +262,8 @@ QWidget* TrendScreen::buildSideColumn() {
     };
     weightLegend_->setText(entry(kWeightColour, "体重") + "<br>" +
                            entry(kAverageColour, "移動平均") + "<br>" +
-                           entry(kBodyFatColour, "体脂肪率（右軸）"));
+                           entry(kBodyFatColour, "体脂肪率（右軸）") + "<br>" +
+                           entry(kTrendColour, "トレンド線"));
     column->addWidget(weightLegend_);
 
     lblG11_ = new QLabel(side);
@@ -253,7 +284,14 @@ void TrendScreen::prepareForStartup() { cboIdou_->setEditText(q(ctx_.movingAvera
 // Weight chart
 
 void TrendScreen::rebuildWeightChart() {
-    series_ = buildWeightSeries(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
+    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    series_ = buildWeightSeries(log->records);
+    // Once per rebuild: the check box only shows or hides the result.
+    const std::vector<TrendDay> days = dailyTrend(log->records);
+    trendPoints_ = trendPerWeighing(log->records, days);
+    const GoalForecast goal = forecastGoal(days, ctx_.profile().targetWeightKg);
+    lblYosoku_->setText(q(goal.forecast));
+    lblTeitai_->setText(q(goal.stall));
     const WeightAxes axes = weightChartAxes(series_);
     leftAxis_ = axes.left;
     setAxis(*mcrRentai_, ui::Axis::Left, axes.left);
@@ -276,6 +314,8 @@ void TrendScreen::fillWeightChart() {
     const WeightChart chart =
         buildWeightChart(series_, movingAverageCount(cboIdou_->currentText().toStdString()));
     fillSeries(*mcrRentai_, chart.points(), {&chart.weight, &chart.movingAverage, &chart.bodyFat});
+    mcrRentai_->setSeriesValues(kTrendSeries, trendPoints_);
+    mcrRentai_->setSeriesLineWidth(kTrendSeries, 2);
 }
 
 void TrendScreen::showEvent(QShowEvent* event) {
@@ -284,6 +324,7 @@ void TrendScreen::showEvent(QShowEvent* event) {
 }
 
 void TrendScreen::setWeightChartView(WeightView view) {
+    view_ = view;
     const bool weight = view != WeightView::BodyFat;
     const bool bodyFat = view != WeightView::Weight;
     mcrRentai_->setAxisVisible(ui::Axis::Left, weight);
@@ -291,6 +332,12 @@ void TrendScreen::setWeightChartView(WeightView view) {
     mcrRentai_->setSeriesVisible(1, weight);
     mcrRentai_->setSeriesVisible(2, weight);
     mcrRentai_->setSeriesVisible(3, bodyFat);
+    mcrRentai_->setSeriesVisible(kTrendSeries, weight && chkTrend_->isChecked());
+}
+
+void TrendScreen::setTrendLineShown(bool shown) {
+    if (chkTrend_->isChecked() != shown) chkTrend_->setChecked(shown);
+    setWeightChartView(view_);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -300,6 +347,20 @@ void TrendScreen::applyGoalMode() {
     setAxis(*mcrRentai_, ui::Axis::Left,
             goalModeAxis(leftAxis_, goalMode_, ctx_.profile().targetWeightKg));
     ui::setBackColour(cmdMokuChk_, goalMode_ ? kGoalColour : QColor());
+    applyGoalLine();
+}
+
+// The target as a dashed line in the partner's colour, when it lies within the weight axis
+// or the goal mode puts it at the axis' foot.
+void TrendScreen::applyGoalLine() {
+    mcrRentai_->clearReferenceLines();
+    const double target = ctx_.profile().targetWeightKg;
+    if (!(target > 0)) return;
+    // The range drawn: equal limits (one weight only) show a kilo either side.
+    const double lo = mcrRentai_->displayedAxisMinimum(ui::Axis::Left);
+    const double hi = mcrRentai_->displayedAxisMaximum(ui::Axis::Left);
+    if (goalMode_ || (target >= lo && target <= hi))
+        mcrRentai_->addReferenceLine(ui::Axis::Left, target, ui::partnerColour(ctx_.currentSlot));
 }
 
 void TrendScreen::toggleGoalMode() {

@@ -1,7 +1,8 @@
 #pragma once
-// The trend screen fraRenTai: the weight chart mcrRentai (weight, moving average, body fat)
-// with its period and lowest-weight summaries and the goal button, and the three metric
-// charts mcrRentai2..4 laid over it.
+// The trend screen fraRenTai: the weight chart mcrRentai (weight, moving average, body fat
+// and, with chkTrend, the smoothed trend) with its period and lowest-weight summaries, the
+// goal button and line, the goal forecast and stall flag, and the three metric charts
+// mcrRentai2..4 laid over it.
 //
 // The weight series is made from the session's log on every opening and partner change.
 // A hidden screen defers drawing the points until it is shown.
@@ -9,8 +10,10 @@
 #include <array>
 
 #include "gui/common/app_context.h"
+#include "core/trend/forecast.h"
 #include "core/trend/weight_trend.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -33,8 +36,9 @@ public:
     // Puts the moving-average count read at start-up into cboIdou.
     void prepareForStartup();
 
-    // Takes the selected partner's log, replaces the weight series, sets the weight
-    // chart's axes (lower bound Int(minimum weight)), its points and the three texts.
+    // Takes the selected partner's log, replaces the weight series and the daily trend,
+    // sets the weight chart's axes (lower bound Int(minimum weight)), its points, the three
+    // texts and the forecast.
     void rebuildWeightChart();
     // Redraws the three series from the series in memory with the current count.
     void refillMovingAverage();
@@ -47,6 +51,8 @@ public:
     void showMetricChart(TrendChart chart);
     void toggleGoalMode();
     void setWeightChartView(WeightView view);
+    // chkTrend: shows or hides the trend line (computed by the last rebuild).
+    void setTrendLineShown(bool shown);
     // cboIdou: an item picked or Enter pressed.
     void acceptMovingAverage();
 
@@ -61,6 +67,7 @@ private:
     QWidget* buildSideColumn();
     void fillWeightChart();
     void applyGoalMode();
+    void applyGoalLine();
     void bringWeightChartToFront();
     void syncCountListIndex();
 
@@ -77,8 +84,13 @@ private:
     QLabel* lblG11_;
     QLabel* lblG12_;
     QLabel* weightLegend_;
+    QCheckBox* chkTrend_;
+    QLabel* lblYosoku_;
+    QLabel* lblTeitai_;
 
     WeightSeries series_;
+    chart::Series trendPoints_;  // the trend of each weighing's day
+    WeightView view_ = WeightView::Weight;
     chart::AxisRange leftAxis_;  // as the last rebuild set it, before the goal mode
     bool goalMode_ = false;
     bool pointsPending_ = false;

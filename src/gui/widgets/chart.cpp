@@ -110,11 +110,13 @@ Chart::Chart(QWidget* parent) : QChartView(parent) {
         plotHeightUsed_ = area.height();
         applyAxes();
     });
-    const QColor defaults[kSeriesCount] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0)};
+    const QColor defaults[kSeriesCount] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0),
+                                           QColor(128, 0, 160)};
     for (int s = 1; s <= kSeriesCount; ++s) {
         seriesAt(s).look.color = defaults[s - 1];
         styleSeries(s);
     }
+    seriesAt(kSeriesCount).visible = false;
     applyAxes();
 }
 
@@ -213,6 +215,32 @@ void Chart::styleSeries(int series) {
     s.markerSize = s.marker == Marker::None ? s.lineWidth * 2 + 3 : kMarkerSize;
     s.markerImage = markerImage(shown, s.color, s.markerSize);
     plot_->update();
+}
+
+// --- reference lines --------------------------------------------------------------------
+
+void Chart::addReferenceLine(Axis axis, double value, const QColor& colour) {
+    if (!std::isfinite(value)) return;
+    referenceLines_.push_back({axis, value, colour});
+    plot_->update();
+}
+
+void Chart::clearReferenceLines() {
+    if (referenceLines_.empty()) return;
+    referenceLines_.clear();
+    plot_->update();
+}
+
+void Chart::drawReferenceLines(QPainter* painter, const QRectF& area) const {
+    for (const ReferenceLine& line : referenceLines_) {
+        const QValueAxis* y = axisAt(line.axis).axis;
+        if (!y->isVisible() || line.value < y->min() || line.value > y->max()) continue;
+        const double v =
+            area.bottom() - (line.value - y->min()) / (y->max() - y->min()) * area.height();
+        QPen pen(line.colour.isValid() ? line.colour : QColor(Qt::gray), 1.5, Qt::DashLine);
+        painter->setPen(pen);
+        painter->drawLine(QPointF(area.left(), v), QPointF(area.right(), v));
+    }
 }
 
 // --- axes ---------------------------------------------------------------------------------
@@ -406,6 +434,8 @@ void Chart::drawSeries(QPainter* painter) const {
     // Whole pixels around the plot area, so lines along its edges are not cut in half.
     painter->setClipRect(QRectF(QPointF(std::floor(area.left()), std::floor(area.top())),
                                 QPointF(std::ceil(area.right()), std::ceil(area.bottom()))));
+    // Under the data, which stays readable where it meets the line.
+    drawReferenceLines(painter, area);
     for (const SeriesState& s : series_) {
         if (!s.visible) continue;
         const QValueAxis* y = axisAt(s.axis).axis;

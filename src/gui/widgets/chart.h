@@ -1,7 +1,8 @@
 #pragma once
-// A line chart with category points 1..n, up to three series on a left and a right
+// A line chart with category points 1..n, up to four series on a left and a right
 // value axis, values handed over as numbers (NaN = missing point, no line to or through
-// it), per-axis limits and divisions, point markers and one click event.
+// it), per-axis limits and divisions, point markers, dashed reference lines and one click
+// event.
 #include <QChartView>
 #include <QColor>
 #include <QImage>
@@ -24,11 +25,11 @@ enum class Axis { Left, Right };
 class Chart : public QChartView {
     Q_OBJECT
 public:
-    static constexpr int kSeriesCount = 3;
+    static constexpr int kSeriesCount = 4;
 
     explicit Chart(QWidget* parent = nullptr);
 
-    // --- points and values (series 1..3, points 1..pointCount()) --------------------------
+    // --- points and values (series 1..4, points 1..pointCount()) --------------------------
     // Points beyond a smaller count are dropped; new points are empty.
     // setPointCount(0) followed by setPointCount(n) gives n empty points.
     void setPointCount(int n);
@@ -49,7 +50,8 @@ public:
     void setSeriesName(int series, const QString& name);
     QString seriesName(int series) const;
     QColor seriesColor(int series) const;
-    // Hidden series draw neither line nor markers (their values stay).
+    // Hidden series draw neither line nor markers (their values stay). Series 4 starts
+    // hidden, so a chart of three series shows (and tells a screen reader) only those.
     void setSeriesVisible(int series, bool visible);
     bool isSeriesVisible(int series) const;
     void setSeriesMarker(int series, Marker marker);
@@ -82,6 +84,19 @@ public:
     bool isAxisVisible(Axis axis) const;
     // Font size of the axis labels in points (small charts want small labels).
     void setLabelFontPointSize(double points);
+
+    // --- reference lines -----------------------------------------------------------------
+    // A dashed horizontal line at a value of an axis (a goal, not data: it neither scales
+    // the axis nor is part of any series). Drawn while its axis is shown and the value lies
+    // within the axis; non-finite values are ignored.
+    struct ReferenceLine {
+        Axis axis = Axis::Left;
+        double value = 0;
+        QColor colour;
+    };
+    void addReferenceLine(Axis axis, double value, const QColor& colour);
+    void clearReferenceLines();
+    const std::vector<ReferenceLine>& referenceLines() const { return referenceLines_; }
 
     // --- inspection for tests ------------------------------------------------------------
     // Runs of consecutive non-empty points of a series as they are drawn: each entry is
@@ -133,12 +148,14 @@ private:
     double edgeRoom() const;
     void applyCategoryAxis();
     void drawSeries(QPainter* painter) const;
+    void drawReferenceLines(QPainter* painter, const QRectF& area) const;
     void computeDisplayedRange(Axis axis, double& lo, double& hi) const;
     bool dataRange(Axis axis, double& lo, double& hi) const;
 
     int pointCount_ = 0;
     std::array<SeriesState, kSeriesCount> series_;
     std::array<AxisState, 2> axes_;
+    std::vector<ReferenceLine> referenceLines_;
     QValueAxis* categoryAxis_ = nullptr;
     qreal plotHeightUsed_ = 0;
     PlotItem* plot_ = nullptr;

@@ -105,3 +105,40 @@ TEST(Trend, AStallIsThreeWeeksWithoutANewLow) {
 
 }  // namespace
 }  // namespace pairly::views
+
+namespace pairly::views {
+namespace {
+
+// Every record gets its day's trend, in log order, also out of date order; records that
+// are no weighing get none.
+TEST(Trend, EachWeighingGetsItsDaysTrend) {
+    const text::Date d0{2026, 11, 1};
+    auto at = [&](int n, float w) {
+        MeasurementRecord r;
+        r.date = text::formatDate(text::addDays(d0, n));
+        r.weight = w;
+        return r;
+    };
+    MeasurementRecord unreadable = at(0, 70.0f);
+    unreadable.date = "2026/13/01";
+    // Day 0 weighs 70, day 1 80, day 2 60 and 80 (mean 70), written out of date order.
+    const std::vector<MeasurementRecord> log = {at(0, 70.0f), at(2, 60.0f), unreadable,
+                                                at(1, 80.0f), at(0, 0.0f),  at(2, 80.0f)};
+    const std::vector<TrendDay> days = dailyTrend(log);
+    ASSERT_EQ(days.size(), 3u);
+    // By hand: 70; 70 + 0.1 * (80 - 70) = 71; 71 + 0.1 * (70 - 71) = 70.9.
+    const double nan = std::nan("");
+    const double expected[] = {70.0, 70.9, nan, 71.0, nan, 70.9};
+    const chart::Series got = trendPerWeighing(log, days);
+    ASSERT_EQ(got.size(), log.size());
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (std::isnan(expected[i]))
+            EXPECT_TRUE(std::isnan(got[i])) << i;
+        else
+            EXPECT_NEAR(got[i], expected[i], 1e-9) << i;
+    }
+    EXPECT_TRUE(trendPerWeighing({}, {}).empty());
+}
+
+}  // namespace
+}  // namespace pairly::views

@@ -256,6 +256,59 @@ TEST_F(ComparisonScreenTest, GraphOptionsSwitchViewsAndValues) {
     EXPECT_FALSE(shown("fraDgr"));
 }
 
+// Each target is a dashed line on its partner's axis, not a series; none while one line is
+// lifted onto the other.
+TEST_F(ComparisonScreenTest, TargetsAreReferenceLinesOnTheirAxes) {
+    writeShortLogs(folder);
+    using L = ui::Axis;
+    struct Line {
+        L axis;
+        double value;
+        QColor colour;
+    };
+    const QColor c1(40, 110, 220), c2(225, 60, 110);
+    auto lines = [](const ui::Chart& c) {
+        std::vector<Line> out;
+        for (const auto& r : c.referenceLines()) out.push_back({r.axis, r.value, r.colour});
+        return out;
+    };
+    auto same = [](const std::vector<Line>& a, const std::vector<Line>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].axis != b[i].axis || a[i].value != b[i].value || a[i].colour != b[i].colour)
+                return false;
+        return true;
+    };
+    const struct {
+        float target2;
+        const char* option;  // clicked before looking; nullptr = a refresh
+        const char* chart;
+        std::vector<Line> expected;
+    } steps[] = {
+        {49.0f, "optGra2", "mcrAvgtai", {{L::Left, 68, c1}, {L::Right, 49, c2}}},
+        {49.0f, "optG4", "mcrAvgtai", {{L::Left, 68, c1}, {L::Right, 49, c2}}},
+        {49.0f, "optGra1", "mcrAvgtai2", {{L::Left, 68, c1}, {L::Left, 49, c2}}},
+        {49.0f, "optG2", "mcrAvgtai2", {}},
+        {49.0f, nullptr, "mcrAvgtai2", {{L::Left, 68, c1}, {L::Left, 49, c2}}},
+        {0.0f, nullptr, "mcrAvgtai", {{L::Left, 68, c1}}},
+        {0.0f, nullptr, "mcrAvgtai2", {{L::Left, 68, c1}}},
+    };
+    open();
+    const QStringList before = {chart("mcrAvgtai").value(1, 2), chart("mcrAvgtai").value(2, 5)};
+    for (const auto& step : steps) {
+        ctx.setProfile(2, {"みさき", 155.0f, step.target2});
+        if (step.option)
+            click(step.option);
+        else
+            screen->refreshComparisonScreen();
+        EXPECT_TRUE(same(lines(chart(step.chart)), step.expected))
+            << (step.option ? step.option : "refresh") << " " << step.chart;
+    }
+    EXPECT_EQ(chart("mcrAvgtai").value(1, 2), before[0]);
+    EXPECT_EQ(chart("mcrAvgtai").value(2, 5), before[1]);
+    EXPECT_FALSE(chart("mcrAvgtai").isSeriesVisible(4));
+}
+
 TEST_F(ComparisonScreenTest, HelpTourTextsOnlyWithTheTourOn) {
     writeShortLogs(folder);
     open();

@@ -395,6 +395,32 @@ TEST_F(InputScreenTest, CaptionsSwitchViewsAndOptionsTheMainChart) {
     EXPECT_TRUE(chart->isSeriesVisible(1) && chart->isSeriesVisible(2));
 }
 
+// The main chart's legend names the lines shown, in their colours, with their axes when mixed.
+TEST_F(InputScreenTest, MainChartLegendNamesTheLinesShown) {
+    f.build();
+    const struct {
+        const char* option;
+        QStringList has, hasNot;
+    } cases[] = {
+        {"optKon", {"#0040e0", "体重（左軸）", "#e00000", "体脂肪率（右軸）"}, {}},
+        {"optTai", {"#0040e0", "体重"}, {"体脂肪率", "左軸"}},
+        {"optShi", {"#e00000", "体脂肪率"}, {"体重", "右軸"}},
+    };
+    auto* legend = f.find<QLabel>("lblMainLegend");
+    for (const auto& c : cases) {
+        f.click(c.option);
+        EXPECT_TRUE(visible("lblMainLegend")) << c.option;
+        for (const QString& part : c.has) EXPECT_TRUE(legend->text().contains(part)) << c.option;
+        for (const QString& part : c.hasNot)
+            EXPECT_FALSE(legend->text().contains(part)) << c.option;
+    }
+    // Only with the main chart in view.
+    mouseClick(f.find<QLabel>("lblNaizo"));
+    EXPECT_FALSE(visible("lblMainLegend"));
+    mouseClick(f.find<QLabel>("lblShibou"));
+    EXPECT_TRUE(visible("lblMainLegend"));
+}
+
 // What a user types into each field: a number of the field's kind is stored, anything
 // else is refused with a box naming the field, the focus on it and the log untouched.
 TEST_F(InputScreenTest, TypedValuesAreStoredOrRefusedPerField) {

@@ -255,6 +255,60 @@ TEST(ChartTest, PointsOnTheLimitsAreDrawnWhole) {
     EXPECT_GT(pixelsOfSeries(chart, img, 1, 1, 72, 1, {0, 3}), 0);
 }
 
+// A reference line is drawn across the plot while its value is within its shown axis; it
+// neither scales an automatic axis nor becomes a series.
+TEST(ChartTest, ReferenceLinesAreDrawnWithinTheirShownAxis) {
+    const QColor goal(255, 0, 255);
+    const struct {
+        Axis axis;
+        double value;
+        bool axisShown;
+        bool drawn;
+    } cases[] = {{Axis::Left, 73.5, true, true},   {Axis::Left, 74, true, true},
+                 {Axis::Left, 71, true, false},    {Axis::Left, 73.5, false, false},
+                 {Axis::Right, 20, true, true},    {Axis::Left, kGap, true, false}};
+    for (const auto& c : cases) {
+        Chart chart;
+        chart.resize(400, 300);
+        chart.setSeriesValues(1, {72, 74, 73});
+        chart.setSeriesValues(2, {18, 22, 21});
+        chart.setSeriesAxis(2, Axis::Right);
+        chart.setSeriesVisible(2, false);
+        chart.setAxisRange(Axis::Left, 72, 74);
+        chart.setAxisRange(Axis::Right, 15, 25);
+        chart.setAxisVisible(c.axis, c.axisShown);
+        chart.addReferenceLine(c.axis, c.value, goal);
+        EXPECT_EQ(chart.referenceLines().size(), std::isfinite(c.value) ? 1u : 0u);
+        const QImage img = drawn(chart);
+        // Along the line's row, away from the data: the goal's colour where a dash falls.
+        const int series = c.axis == Axis::Left ? 1 : 2;
+        const double value = std::isfinite(c.value) ? c.value : 73.5;
+        int hits = 0;
+        for (double x = 1.1; x < 3; x += 0.05) {
+            const QPoint p = chart.pointPosition(series, x, value).toPoint();
+            for (int dy = -1; dy <= 1; ++dy) {
+                const QPoint q = p + QPoint(0, dy);
+                if (!img.valid(q)) continue;
+                const QColor k = img.pixelColor(q);
+                if (k.red() > 200 && k.blue() > 200 && k.green() < 120) {
+                    ++hits;
+                    break;
+                }
+            }
+        }
+        EXPECT_EQ(hits > 5, c.drawn) << c.value << " " << c.axisShown << " hits " << hits;
+        EXPECT_EQ(chart.value(1, 2), "74");
+        EXPECT_TRUE(chart.value(4, 1).isEmpty());
+        chart.clearReferenceLines();
+        EXPECT_TRUE(chart.referenceLines().empty());
+    }
+    // An automatic axis scales to the data only.
+    Chart chart;
+    chart.setSeriesValues(1, {72, 74});
+    chart.addReferenceLine(Axis::Left, 50, goal);
+    EXPECT_GT(chart.displayedAxisMinimum(Axis::Left), 60);
+}
+
 // Whatever a log holds, an axis gets a handful of ticks that can be stepped through: a
 // change of range from 72..74 to 0..1e9 and back, values too large for a step of their
 // size to change them, and a long category axis.

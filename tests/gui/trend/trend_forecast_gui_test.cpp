@@ -1,0 +1,152 @@
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/text/dates.h"
+#include "gui_support/trend_screens_fixture.h"
+
+namespace pairly::testing {
+namespace {
+
+using ui::Axis;
+
+QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
+
+std::string day(int offset, text::Date first = {2026, 11, 1}) {
+    return text::formatDate(text::addDays(first, offset));
+}
+
+// A trend falling 0.1 kg a day from 80.0 over 2026/11/01..11/14: 80.0, then each day's
+// mean 1 kg under the day before's trend (79.0, 78.9, ...). The second day is weighed
+// twice (78.5 and 79.5, mean 79.0).
+std::string straightLoss() {
+    std::string log = weighing(day(0), "80") + weighing(day(1), "78.5") + weighing(day(1), "79.5");
+    for (int d = 2; d < 14; ++d)
+        log += weighing(day(d), QString::number(79.1 - 0.1 * d, 'f', 1).toStdString());
+    return log;
+}
+
+// 70.0 and 60.0 on the first two days (trend low 69.0 on 11/02), then 75.0 daily until 11/24.
+std::string lowThenRise() {
+    std::string log = weighing(day(0), "70") + weighing(day(1), "60");
+    for (int d = 2; d <= 23; ++d) log += weighing(day(d), "75");
+    return log;
+}
+
+std::string flat(int days, const char* weight) {
+    std::string log;
+    for (int d = 0; d < days; ++d) log += weighing(day(d), weight);
+    return log;
+}
+
+TEST_F(TrendScreensTest, TrendLineIsOffAtFirstAndShowsEachWeighingsDayTrend) {
+    writeLog(straightLoss());
+    openTrend();
+    ui::Chart& c = chart("mcrRentai");
+    auto* check = find<QCheckBox>("chkTrend");
+    EXPECT_EQ(check->text(), qs("トレンド線"));
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_FALSE(c.isSeriesVisible(4));
+    const QStringList weights = series("mcrRentai", 1);
+
+    check->click();
+    EXPECT_TRUE(c.isSeriesVisible(4));
+    EXPECT_EQ(c.seriesAxis(4), Axis::Left);
+    ASSERT_EQ(c.pointCount(), 15);
+    // By hand: 80; both weighings of 11/02 get 80 + 0.1 (79 - 80); then 79.9 + 0.1 (78.9 - 79.9).
+    const struct {
+        int point;
+        double trend;
+    } points[] = {{1, 80.0}, {2, 79.9}, {3, 79.9}, {4, 79.8}, {15, 78.7}};
+    for (const auto& p : points)
+        EXPECT_NEAR(c.value(4, p.point).toDouble(), p.trend, 1e-4) << p.point;
+    EXPECT_EQ(series("mcrRentai", 1), weights);
+    EXPECT_EQ(c.seriesName(4), qs("トレンド"));
+
+    // Only with the weight axis shown.
+    find<QRadioButton>("optShi1")->click();
+    EXPECT_FALSE(c.isSeriesVisible(4));
+    find<QRadioButton>("optKon1")->click();
+    EXPECT_TRUE(c.isSeriesVisible(4));
+    check->click();
+    EXPECT_FALSE(c.isSeriesVisible(4));
+    EXPECT_EQ(c.value(4, 1).toDouble(), 80.0);  // kept for the next toggle
+}
+
+TEST_F(TrendScreensTest, ForecastAndStallTexts) {
+    const struct {
+        std::string log;
+        float target;
+        const char* forecast;
+        const char* stall;
+    } cases[] = {
+        {straightLoss(), 70.05f, "このペースなら目標まであと約87日（2027/02/09頃）", ""},
+        {straightLoss(), 79.0f, "目標体重を達成しています！", ""},
+        {straightLoss(), 0.0f, "", ""},
+        {lowThenRise(), 60.0f, "今のペースでは目標に近づいていません",
+         "停滞中：トレンド最低値（2026/11/02）から22日"},
+        {flat(6, "70"), 60.0f, "", ""},  // fewer than 7 days
+        {"", 60.0f, "", ""},
+    };
+    for (const auto& c : cases) {
+        writeLog(c.log);
+        ctx.setProfile(1, {"", 0.0f, c.target});
+        openTrend();
+        EXPECT_EQ(text("lblYosoku"), qs(c.forecast)) << c.target;
+        EXPECT_EQ(text("lblTeitai"), qs(c.stall)) << c.target;
+    }
+}
+
+TEST_F(TrendScreensTest, PartnerChangeUpdatesForecastTrendAndGoalLine) {
+    writeLog(straightLoss(), 1);
+    writeLog(flat(10, "60"), 2);
+    ctx.setProfile(1, {"", 0.0f, 79.0f});
+    ctx.setProfile(2, {"", 0.0f, 60.5f});
+    openTrend();
+    find<QCheckBox>("chkTrend")->click();
+    EXPECT_EQ(text("lblYosoku"), qs("目標体重を達成しています！"));
+    ASSERT_EQ(chart("mcrRentai").referenceLines().size(), 1u);
+    EXPECT_EQ(chart("mcrRentai").referenceLines()[0].colour, QColor(40, 110, 220));
+
+    ctx.session.selectPartner(2);
+    trend->refreshForPartner();
+    ui::Chart& c = chart("mcrRentai");
+    EXPECT_EQ(text("lblYosoku"), qs("目標体重を達成しています！"));
+    ASSERT_EQ(c.pointCount(), 10);
+    EXPECT_EQ(c.value(4, 10), "60");
+    EXPECT_TRUE(c.isSeriesVisible(4));  // the check box stays as it is
+    ASSERT_EQ(c.referenceLines().size(), 1u);
+    EXPECT_EQ(c.referenceLines()[0].value, 60.5);
+    EXPECT_EQ(c.referenceLines()[0].colour, QColor(225, 60, 110));
+
+    ctx.setProfile(2, {"", 0.0f, 50.0f});
+    trend->openTrendScreen();
+    EXPECT_EQ(text("lblYosoku"), qs("今のペースでは目標に近づいていません"));
+}
+
+// The target is a line of its own: drawn within the axis or in goal mode, never data.
+TEST_F(TrendScreensTest, GoalLineByTargetAndGoalMode) {
+    writeLog(flat(3, "63") + weighing(day(3), "65.5"));  // weight axis 63..66
+    const struct {
+        float target;
+        bool goalMode;
+        bool line;
+    } cases[] = {{64.0f, false, true},  {66.0f, false, true}, {61.0f, false, false},
+                 {61.0f, true, true},   {70.0f, false, false}, {70.0f, true, true},
+                 {0.0f, false, false},  {0.0f, true, false}};
+    for (const auto& k : cases) {
+        ctx.setProfile(1, {"", 0.0f, k.target});
+        openTrend();
+        if (trend->goalMode() != k.goalMode) find<QPushButton>("cmdMokuChk")->click();
+        ui::Chart& c = chart("mcrRentai");
+        EXPECT_EQ(c.referenceLines().size(), k.line ? 1u : 0u) << k.target << k.goalMode;
+        if (k.line) {
+            EXPECT_EQ(c.referenceLines()[0].value, k.target);
+            EXPECT_EQ(c.referenceLines()[0].axis, Axis::Left);
+        }
+        EXPECT_EQ(series("mcrRentai", 1), (QStringList{"63", "63", "63", "65.5"}));
+    }
+}
+
+}  // namespace
+}  // namespace pairly::testing
