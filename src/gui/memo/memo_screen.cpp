@@ -260,12 +260,13 @@ void MemoScreen::resetCommentTable() {
     }
 }
 
-void MemoScreen::fillCommentTable() {
+void MemoScreen::fillCommentTable() { showLog(ui::loadLogForScreen(ctx_, ctx_.currentSlot)); }
+
+void MemoScreen::showLog(session::SharedLog log) {
     resetCommentTable();
-    const session::SharedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
     shown_ = log->records;
     shownLog_ = log->stamp;
-    shownData_ = log;
+    shownData_ = std::move(log);
     // The table asks for the cells of the rows it draws, made from the records: a long log
     // is not turned into texts ahead of time.
     msgMemoList_->setRowSource(
@@ -334,7 +335,7 @@ bool MemoScreen::saveComment() {
 }
 
 void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
-    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。").arg(selectedCommentRow_));
+    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。一言日記はそのまま残ります。").arg(selectedCommentRow_));
     const QString texts[9] = {
         q(r.date),
         q(r.situation),
@@ -408,7 +409,8 @@ void MemoScreen::showEditedLog(const store::EditResult& result) {
     // Unconfirmed by the disk: said here, and the change is shown as made.
     ui::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
     ctx_.noteDataChanged(ctx_.currentSlot);
-    fillCommentTable();
+    // The log as written: reading it back could fail after the change went through.
+    showLog(std::make_shared<const store::LoadedLog>(result.log));
 }
 
 bool MemoScreen::saveCorrection() {

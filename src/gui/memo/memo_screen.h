@@ -61,6 +61,8 @@ public:
 
 private:
     void resetCommentTable();
+    // The table filled with `log`'s records.
+    void showLog(session::SharedLog log);
     bool commentUnsaved() const;
     bool memoUnsaved() const;
     void showMemoState(bool modified);
