@@ -231,43 +231,64 @@ TEST_F(RecordEditTest, ALogChangedElsewhereIsNotOverwrittenAndIsShownAgain) {
     }
 }
 
-TEST_F(RecordEditTest, EveryFailingStepOfACorrectionEndsOldOrNewWithAMessage) {
-    const std::string after = kA + rec("2026/12/05", "起床後", "64.5", "x") + kB + kC;
+TEST_F(RecordEditTest, EveryFailingStepOfAnEditEndsOldOrNewWithAMessage) {
+    const struct {
+        bool deleting;
+        std::string after;
+        const char* row2Date;  // what the table shows in row 2 after the edit
+    } cases[] = {
+        {false, kA + rec("2026/12/05", "起床後", "64.5", "x") + kB + kC, "2026/12/05"},
+        {true, kA + kC + kD, "2026/12/07"},
+    };
     const auto namesBefore = f.folder.fileNames();
-    long steps = 0;
-    {
-        correct(4, {{"txtSyuDate", "2026/12/05"}});
-        auto count = InjectFaults::from(1000000);
-        f.click("cmdSyuHozon");
-        steps = count.seen();
-    }
-    ASSERT_EQ(log1(), after);
-    int failures = 0;
-    for (long n = 1; n <= steps; ++n) {
-        f.folder.writeCp932("データ1.txt", kLog);
-        screen().fillCommentTable();
-        f.dialogs.shown.clear();
-        correct(4, {{"txtSyuDate", "2026/12/05"}});
+    for (const auto& c : cases) {
+        // Opens the edit and, for a deletion, answers its question.
+        const auto edit = [&] {
+            f.folder.writeCp932("データ1.txt", kLog);
+            screen().fillCommentTable();
+            f.dialogs.shown.clear();
+            if (c.deleting) {
+                screen().selectCommentRow(2);
+                f.dialogs.answers = {ui::Answer::Yes};
+            } else {
+                correct(4, {{"txtSyuDate", "2026/12/05"}});
+            }
+        };
+        const char* button = c.deleting ? "cmdSakujo" : "cmdSyuHozon";
+        long steps = 0;
         {
-            auto fail = InjectFaults::once(n);
-            f.click("cmdSyuHozon");
+            edit();
+            auto count = InjectFaults::from(1000000);
+            f.click(button);
+            steps = count.seen();
         }
-        const bool saved = log1() == after;
-        EXPECT_TRUE(saved || log1() == kLog) << "step " << n;
-        EXPECT_EQ(f.folder.fileNames(), namesBefore) << "step " << n;
-        ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
-        // The table shows what the file holds.
-        EXPECT_EQ(grid().text(2, 1), saved ? "2026/12/05" : "2026/12/06") << "step " << n;
-        if (saved) {
-            EXPECT_EQ(f.dialogs.shown[0].title, qs("書き込み確認エラー")) << "step " << n;
-            continue;
+        ASSERT_EQ(log1(), c.after) << c.deleting;
+        int failures = 0;
+        for (long n = 1; n <= steps; ++n) {
+            edit();
+            {
+                auto fail = InjectFaults::once(n);
+                f.click(button);
+            }
+            const bool saved = log1() == c.after;
+            EXPECT_TRUE(saved || log1() == kLog) << c.deleting << " step " << n;
+            EXPECT_EQ(f.folder.fileNames(), namesBefore) << "step " << n;
+            // The question, then one warning.
+            const std::size_t warning = c.deleting ? 1 : 0;
+            ASSERT_EQ(f.dialogs.shown.size(), warning + 1) << c.deleting << " step " << n;
+            EXPECT_EQ(f.dialogs.shown[warning].icon, ui::Icon::Warning);
+            // The table shows what the file holds.
+            EXPECT_EQ(grid().text(2, 1), saved ? c.row2Date : "2026/12/06") << "step " << n;
+            if (saved) {
+                EXPECT_EQ(f.dialogs.shown[warning].title, qs("書き込み確認エラー")) << "step " << n;
+                continue;
+            }
+            ++failures;
+            EXPECT_EQ(f.dialogs.shown[warning].title, qs("保存エラー")) << "step " << n;
+            EXPECT_EQ(panelShown(), !c.deleting) << "step " << n;
         }
-        ++failures;
-        EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー")) << "step " << n;
-        EXPECT_TRUE(panelShown()) << "step " << n;
+        EXPECT_GE(failures, 3) << c.deleting;
     }
-    EXPECT_GE(failures, 3);
 }
 
 }  // namespace
