@@ -1,6 +1,7 @@
 #include "gui/memo/memo_screen.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "core/memo/comment_table.h"
 #include "core/memo/unsaved_text.h"
 #include "core/store/notes_memo.h"
+#include "core/text/numbers.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/stored_text.h"
@@ -67,6 +69,23 @@ QColor changeColour(WeightChange change) {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// The correction panel's fields, captioned as on the entry screen: the date, the
+// situation, then the seven values in entry order.
+const struct {
+    const char* name;
+    const char* caption;
+} kSyuFields[9] = {
+    {"txtSyuDate", "日付"},   {"txtSyuJyou", "状況"},   {"txtSyuTai", "体重"},
+    {"txtSyuShi", "体脂"},    {"txtSyuTaisya", "代謝"}, {"txtSyuNaizo", "内脂"},
+    {"txtSyuKinr", "筋量"},   {"txtSyuKins", "筋ス"},   {"txtSyuKotu", "骨量"},
+};
+constexpr int kSyuDate = 0;
+constexpr int kSyuSituation = 1;
+constexpr int kSyuFirstValue = 2;
+
+QString integerText(int value) { return QString::number(value); }
+QString valueText(float value) { return q(text::floatText(value)); }
+
 }  // namespace
 
 MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
@@ -102,23 +121,85 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     auto* hint = new QLabel(QStringLiteral("一覧の行をクリックすると、その測定の一言日記を"
                                            "書き換えられます。\n"
                                            "書き終えたら「一言日記保存」ボタンかEnterキーで"
-                                           "保存します。"),
+                                           "保存します。\n"
+                                           "打ち間違えた測定は「測定値の修正」で直し、"
+                                           "「測定の削除」で消せます。"),
                             commentBox);
     hint->setWordWrap(true);
     auto* saveRow = new QHBoxLayout;
     saveRow->addStretch(1);
     saveRow->addWidget(cmdMemoHozon_);
+    cmdSyusei_ = new QPushButton(QStringLiteral("測定値の修正"), commentBox);
+    cmdSyusei_->setObjectName("cmdSyusei");
+    cmdSyusei_->setAutoDefault(false);
+    cmdSakujo_ = new QPushButton(QStringLiteral("測定の削除"), commentBox);
+    cmdSakujo_->setObjectName("cmdSakujo");
+    cmdSakujo_->setAutoDefault(false);
+    auto* editRow = new QHBoxLayout;
+    editRow->addStretch(1);
+    editRow->addWidget(cmdSyusei_);
+    editRow->addWidget(cmdSakujo_);
     auto* commentLayout = new QVBoxLayout(commentBox);
     commentLayout->addWidget(hint);
     commentLayout->addSpacing(8);
     commentLayout->addWidget(lblMemoTarget_);
     commentLayout->addWidget(txtMemo_);
     commentLayout->addLayout(saveRow);
+    commentLayout->addSpacing(8);
+    commentLayout->addLayout(editRow);
     commentLayout->addStretch(1);
+    commentBox_ = commentBox;
 
+    // The correction of the clicked weighing, shown in place of the comment editor.
+    fraSyusei_ = new QGroupBox(QStringLiteral("測定値の修正"), this);
+    fraSyusei_->setObjectName("fraSyusei");
+    lblSyuTarget_ = new QLabel(fraSyusei_);
+    lblSyuTarget_->setObjectName("lblSyuTarget");
+    auto* fields = new QGridLayout;
+    for (int i = 0; i < 9; ++i) {
+        auto* caption = new QLabel(QString::fromUtf8(kSyuFields[i].caption), fraSyusei_);
+        auto* field = new QLineEdit(fraSyusei_);
+        field->setObjectName(kSyuFields[i].name);
+        caption->setBuddy(field);
+        syuFields_[static_cast<std::size_t>(i)] = field;
+        connect(field, &QLineEdit::returnPressed, this, &MemoScreen::saveCorrection);
+        // The date and the situation on rows of their own, the values two to a row.
+        const int k = i - kSyuFirstValue;
+        const int gridRow = k < 0 ? i : kSyuFirstValue + k / 2;
+        const int gridCol = k < 0 ? 0 : 2 * (k % 2);
+        fields->addWidget(caption, gridRow, gridCol);
+        if (i == kSyuSituation)
+            fields->addWidget(field, gridRow, gridCol + 1, 1, 3);
+        else
+            fields->addWidget(field, gridRow, gridCol + 1);
+    }
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+    syuFields_[kSyuDate]->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
+    ui::keepStoredForm(syuFields_[kSyuSituation]);
+    cmdSyuHozon_ = new QPushButton(QStringLiteral("修正を保存"), fraSyusei_);
+    cmdSyuHozon_->setObjectName("cmdSyuHozon");
+    cmdSyuHozon_->setAutoDefault(false);
+    cmdSyuYame_ = new QPushButton(QStringLiteral("やめる"), fraSyusei_);
+    cmdSyuYame_->setObjectName("cmdSyuYame");
+    cmdSyuYame_->setAutoDefault(false);
+    auto* syuButtons = new QHBoxLayout;
+    syuButtons->addStretch(1);
+    syuButtons->addWidget(cmdSyuHozon_);
+    syuButtons->addWidget(cmdSyuYame_);
+    auto* syuLayout = new QVBoxLayout(fraSyusei_);
+    syuLayout->addWidget(lblSyuTarget_);
+    syuLayout->addLayout(fields);
+    syuLayout->addLayout(syuButtons);
+    syuLayout->addStretch(1);
+    fraSyusei_->hide();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(commentBox, 1);
+    right->addWidget(fraSyusei_, 1);
     auto* upper = new QHBoxLayout;
     upper->addWidget(msgMemoList_, 0, Qt::AlignTop);
-    upper->addWidget(commentBox, 1);
+    upper->addLayout(right, 1);
 
     // The notes memo, one for both partners.
     auto* memoBox = new QGroupBox(QStringLiteral("気付きメモ"), this);
@@ -150,7 +231,13 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     connect(cmdKizukiHozon_, &QPushButton::clicked, this, &MemoScreen::saveMemo);
     connect(txtKizuki_->document(), &QTextDocument::modificationChanged, this,
             &MemoScreen::showMemoState);
+    connect(cmdSyusei_, &QPushButton::clicked, this, &MemoScreen::openCorrection);
+    connect(cmdSakujo_, &QPushButton::clicked, this, &MemoScreen::deleteRecord);
+    connect(cmdSyuHozon_, &QPushButton::clicked, this, &MemoScreen::saveCorrection);
+    connect(cmdSyuYame_, &QPushButton::clicked, this, &MemoScreen::closeCorrection);
     cmdMemoHozon_->setEnabled(false);
+    cmdSyusei_->setEnabled(false);
+    cmdSakujo_->setEnabled(false);
 }
 
 void MemoScreen::resetCommentTable() {
@@ -173,11 +260,13 @@ void MemoScreen::resetCommentTable() {
     }
 }
 
-void MemoScreen::fillCommentTable() {
+void MemoScreen::fillCommentTable() { showLog(ui::loadLogForScreen(ctx_, ctx_.currentSlot)); }
+
+void MemoScreen::showLog(session::SharedLog log) {
     resetCommentTable();
-    const session::SharedLog log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
     shown_ = log->records;
     shownLog_ = log->stamp;
+    shownData_ = std::move(log);
     // The table asks for the cells of the rows it draws, made from the records: a long log
     // is not turned into texts ahead of time.
     msgMemoList_->setRowSource(
@@ -194,8 +283,11 @@ void MemoScreen::fillCommentTable() {
     msgMemoList_->scrollToBottom();
     // No row is picked in the new table: the box shows no comment of the old one.
     cmdMemoHozon_->setEnabled(false);
+    cmdSyusei_->setEnabled(false);
+    cmdSakujo_->setEnabled(false);
     lblMemoTarget_->clear();
     txtMemo_->clear();
+    closeCorrection();
 }
 
 void MemoScreen::selectCommentRow(int row) {
@@ -208,7 +300,15 @@ void MemoScreen::selectCommentRow(int row) {
                                 .arg(row)
                                 .arg(q(r.date), q(r.situation), msgMemoList_->text(row, 3)));
     cmdMemoHozon_->setEnabled(true);
-    txtMemo_->setFocus();
+    cmdSyusei_->setEnabled(true);
+    cmdSakujo_->setEnabled(true);
+    if (fraSyusei_->isHidden()) {
+        txtMemo_->setFocus();
+        return;
+    }
+    // The open panel follows the click.
+    fillCorrectionFields(r);
+    syuFields_[kSyuDate]->setFocus();
 }
 
 bool MemoScreen::saveComment() {
@@ -231,6 +331,145 @@ bool MemoScreen::saveComment() {
     shownLog_ = outcome.stamp;
     msgMemoList_->refreshRows(row, row);
     msgMemoList_->setCurrentGridCell(row, kCommentColumn);
+    return true;
+}
+
+void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
+    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。一言日記はそのまま残ります。").arg(selectedCommentRow_));
+    const QString texts[9] = {
+        q(r.date),
+        q(r.situation),
+        valueText(r.weight),
+        valueText(r.bodyFat),
+        integerText(r.basalMetabolism),
+        integerText(r.visceralFat),
+        valueText(r.muscleMass),
+        integerText(r.muscleScore),
+        valueText(r.boneMass),
+    };
+    for (std::size_t i = 0; i < syuFields_.size(); ++i) syuFields_[i]->setText(texts[i]);
+}
+
+void MemoScreen::openCorrection() {
+    const int row = selectedCommentRow_;
+    if (!cmdSyusei_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size())) return;
+    fillCorrectionFields(shown_[static_cast<std::size_t>(row - 1)]);
+    commentBox_->hide();
+    fraSyusei_->show();
+    syuFields_[kSyuDate]->setFocus();
+    syuFields_[kSyuDate]->selectAll();
+}
+
+void MemoScreen::closeCorrection() {
+    fraSyusei_->hide();
+    commentBox_->show();
+}
+
+store::LoadedLog MemoScreen::shownLoadedLog() const {
+    store::LoadedLog log;
+    if (shownData_) log = *shownData_;
+    // A comment saved since the table was filled is in these records and this stamp.
+    log.records = shown_;
+    log.stamp = shownLog_;
+    return log;
+}
+
+void MemoScreen::warnEditNotWritten(const store::EditResult& result, const char* what,
+                                    const char* refusedTitle) {
+    const QString action = QString::fromUtf8(what);
+    switch (result.status) {
+        case store::WriteStatus::Refused:
+            ctx_.dialogs.warn(q(store::editRefusalText(result.refusal)), QString::fromUtf8(refusedTitle));
+            if (result.refusal == store::EditRefusal::NoSuchRecord) fillCommentTable();
+            return;
+        case store::WriteStatus::Stale:
+            // Another window changed the log: the table shows it as it is now.
+            fillCommentTable();
+            ui::warnStale(ctx_, store::logFileName(ctx_.currentSlot));
+            return;
+        case store::WriteStatus::OldLayout:
+            ctx_.dialogs.warn(q(store::oldLayoutRefusal()) + QStringLiteral("\nデータは変更されていません。"),
+                              QStringLiteral("保存中止"));
+            return;
+        case store::WriteStatus::ReadFailed:
+            ctx_.dialogs.warn(QStringLiteral("データファイルを読み込めなかったため、") + action +
+                                  QStringLiteral("ができませんでした。\nデータは変更されていません。"),
+                              QStringLiteral("保存エラー"));
+            return;
+        default:
+            break;
+    }
+    ctx_.dialogs.warn(action + QStringLiteral("に失敗しました。\n"
+                                             "ディスクの空き容量と書き込みの権限を確認してください。\n"
+                                             "データは変更されていません。"),
+                      QStringLiteral("保存エラー"));
+}
+
+void MemoScreen::showEditedLog(const store::EditResult& result) {
+    // Unconfirmed by the disk: said here, and the change is shown as made.
+    ui::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
+    ctx_.noteDataChanged(ctx_.currentSlot);
+    // The log as written: reading it back could fail after the change went through.
+    showLog(std::make_shared<const store::LoadedLog>(result.log));
+}
+
+bool MemoScreen::saveCorrection() {
+    const int row = selectedCommentRow_;
+    if (fraSyusei_->isHidden() || row < 1 || row > static_cast<int>(shown_.size())) return false;
+    store::CorrectionTexts texts;
+    texts.date = syuFields_[kSyuDate]->text().toStdString();
+    texts.situation = syuFields_[kSyuSituation]->text().toStdString();
+    for (std::size_t i = 0; i < texts.values.size(); ++i)
+        texts.values[i] = syuFields_[kSyuFirstValue + i]->text().toStdString();
+    const store::CorrectionRead read = store::readCorrection(texts);
+    if (read.refusal) {
+        ctx_.dialogs.warn(q(read.refusal->text), q(read.refusal->title));
+        QLineEdit* field = read.refusal->field >= 0
+                               ? syuFields_[static_cast<std::size_t>(kSyuFirstValue + read.refusal->field)]
+                           : q(read.refusal->text).contains(QStringLiteral("日付"))
+                               ? syuFields_[kSyuDate]
+                               : syuFields_[kSyuSituation];
+        field->setFocus();
+        field->selectAll();
+        return false;
+    }
+    const store::EditResult result =
+        store::correctRecord(ctx_.dataFolder, ctx_.currentSlot, shownLoadedLog(),
+                             static_cast<std::size_t>(row - 1), *read.values);
+    if (!result.written()) {
+        warnEditNotWritten(result, "測定値の修正", "修正中止");
+        return false;
+    }
+    showEditedLog(result);
+    // The corrected weighing at its place, picked again.
+    const int now = static_cast<int>(result.index) + 1;
+    msgMemoList_->setTopRow(std::max(1, now - kCommentVisibleRows / 2));
+    selectCommentRow(now);
+    return true;
+}
+
+bool MemoScreen::deleteRecord() {
+    const int row = selectedCommentRow_;
+    if (!cmdSakujo_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size())) return false;
+    // Refused before the question: the answer could change nothing.
+    if (row == 1 && shown_.size() > 1) {
+        ctx_.dialogs.warn(q(store::editRefusalText(store::EditRefusal::StartRecord)),
+                          QStringLiteral("削除中止"));
+        return false;
+    }
+    const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
+    if (ctx_.dialogs.message(q(store::deleteQuestion(r)), QStringLiteral("削除確認"),
+                             ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+        return false;
+    const store::EditResult result = store::removeRecord(
+        ctx_.dataFolder, ctx_.currentSlot, shownLoadedLog(), static_cast<std::size_t>(row - 1));
+    if (!result.written()) {
+        warnEditNotWritten(result, "測定の削除", "削除中止");
+        return false;
+    }
+    showEditedLog(result);
+    const int near = std::min(static_cast<int>(result.index) + 1, static_cast<int>(shown_.size()));
+    if (near >= 1) msgMemoList_->setTopRow(std::max(1, near - kCommentVisibleRows / 2));
     return true;
 }
 

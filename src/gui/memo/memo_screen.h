@@ -3,11 +3,15 @@
 // comment, which can be changed one at a time, and the notes memo shared by both partners.
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <vector>
 
+#include "core/session/session.h"
 #include "core/store/measurement_log.h"
+#include "core/store/record_edit.h"
 #include "gui/common/app_context.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -44,17 +48,47 @@ public:
 
     int selectedCommentRow() const { return selectedCommentRow_; }
 
+    // cmdSyusei: the panel fraSyusei in place of the comment editor, with the clicked
+    // weighing's date, situation and values to be changed.
+    void openCorrection();
+    // cmdSyuHozon: the typed values checked as the entry screen checks them, then written
+    // over the clicked weighing. True when written.
+    bool saveCorrection();
+    // cmdSyuYame, and after a save: the comment editor again.
+    void closeCorrection();
+    // cmdSakujo: the clicked weighing deleted once the user says Yes. True when deleted.
+    bool deleteRecord();
+
 private:
     void resetCommentTable();
+    // The table filled with `log`'s records.
+    void showLog(session::SharedLog log);
     bool commentUnsaved() const;
     bool memoUnsaved() const;
     void showMemoState(bool modified);
+    void fillCorrectionFields(const store::MeasurementRecord& r);
+    // The log as the table shows it, for an edit checked against the stamp it was read from.
+    store::LoadedLog shownLoadedLog() const;
+    // After an edit was written: every screen reads the log again, this table shows it.
+    void showEditedLog(const store::EditResult& result);
+    // An edit that was not written: said in a message box; a stale table is read again.
+    void warnEditNotWritten(const store::EditResult& result, const char* what,
+                            const char* refusedTitle);
 
     ui::AppContext& ctx_;
     ui::Grid* msgMemoList_;
     QLabel* lblMemoTarget_;
     QLineEdit* txtMemo_;
     QPushButton* cmdMemoHozon_;
+    QGroupBox* commentBox_;
+    QPushButton* cmdSyusei_;
+    QPushButton* cmdSakujo_;
+    // The correction panel: date, situation, then the seven values in entry order.
+    QGroupBox* fraSyusei_;
+    QLabel* lblSyuTarget_;
+    std::array<QLineEdit*, 9> syuFields_{};
+    QPushButton* cmdSyuHozon_;
+    QPushButton* cmdSyuYame_;
     QPlainTextEdit* txtKizuki_;
     QPushButton* cmdKizukiHozon_;
     // The records the table shows, to make sure a comment goes to the record it was
@@ -63,6 +97,8 @@ private:
     // The bytes the table and the memo were read from: a save checks that the file still
     // holds them, so that another window's change is not overwritten.
     store::FileStamp shownLog_;
+    // The log the table was filled from: its damaged lines and layout go with an edit.
+    session::SharedLog shownData_;
     store::FileStamp shownMemo_;
     int selectedCommentRow_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -44,6 +45,15 @@ QPushButton* shapeButton(QPushButton* button, const char* name, const QString& c
 
 QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
     return shapeButton(new QPushButton(caption, parent), name, caption);
+}
+
+// A key that presses `button` anywhere in the window; a disabled button stays unpressed.
+void bindKey(const QKeySequence& keys, QPushButton* button, QWidget* window) {
+    auto* shortcut = new QShortcut(keys, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isEnabled() && button->isVisible()) button->click();
+    });
 }
 
 // The widest a partner button's caption grows: a longer nickname is elided to the room the
@@ -161,6 +171,10 @@ QWidget* MainWindow::buildTopRow() {
         menuButtons_->addButton(button, index(item.screen));
         menu_[index(item.screen)].button = button;
         layout->addWidget(button);
+        const int number = static_cast<int>(&item - kMenu) + 1;
+        const QKeySequence keys(QStringLiteral("Ctrl+%1").arg(number));
+        button->setToolTip(caption + QStringLiteral("（Ctrl+%1）").arg(number));
+        bindKey(keys, button, this);
     }
     connect(menuButtons_, &QButtonGroup::idClicked, this,
             [this](int id) { switchToScreen(static_cast<Screen>(id)); });
@@ -173,12 +187,14 @@ QWidget* MainWindow::buildTopRow() {
     layout->addWidget(chkHelp_);
 
     QPushButton* cmdHelp = makeButton("cmdHelp", QStringLiteral("ヘルプ"), row);
-    cmdHelp->setToolTip(QStringLiteral("使い方の説明を開きます"));
+    cmdHelp->setToolTip(QStringLiteral("使い方の説明を開きます（F1）"));
+    bindKey(QKeySequence(Qt::Key_F1), cmdHelp, this);
     connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::openHelp);
     layout->addWidget(cmdHelp);
 
     QPushButton* cmdPrint = makeButton("cmdPrint", QStringLiteral("画面印刷"), row);
-    cmdPrint->setToolTip(QStringLiteral("表示中の画面を印刷します"));
+    cmdPrint->setToolTip(QStringLiteral("表示中の画面を印刷します（Ctrl+P）"));
+    bindKey(QKeySequence(QStringLiteral("Ctrl+P")), cmdPrint, this);
     connect(cmdPrint, &QPushButton::clicked, printing_, &maintenance::PrintController::printScreen);
     layout->addWidget(cmdPrint);
     QPushButton* cmdPrint1 = makeButton("cmdPrint1", QStringLiteral("用紙印刷"), row);

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
+#include "gui/memo/memo_screen.h"
 #include "gui_support/layout_check.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/settings_screen.h"
@@ -63,6 +64,14 @@ protected:
         for (const QString& p : layoutProblems(&w))
             all << QStringLiteral("fraNew at %1x%2: ").arg(size.width()).arg(size.height()) + p;
         w.settingsScreen()->newStartPanel().cancelNewStart();
+        // The comment screen with its correction panel in place of the comment editor.
+        w.switchToScreen(shell::Screen::Memo);
+        w.memoScreen()->selectCommentRow(1);
+        w.memoScreen()->openCorrection();
+        QApplication::processEvents();
+        for (const QString& p : layoutProblems(&w))
+            all << QStringLiteral("fraSyusei at %1x%2: ").arg(size.width()).arg(size.height()) + p;
+        w.memoScreen()->closeCorrection();
         return all;
     }
 
