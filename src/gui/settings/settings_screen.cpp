@@ -9,6 +9,7 @@
 
 #include "gui/common/situation_lists_controller.h"
 #include "gui/settings/bmi_meter_group.h"
+#include "gui/settings/data_exchange_group.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/profile_group.h"
 #include "gui/settings/scale_step_group.h"
@@ -27,6 +28,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     profileGroup_ = new ProfileGroup(ctx_, this);
     stepGroup_ = new ScaleStepGroup(ctx_, this);
     bmiGroup_ = new BmiMeterGroup(ctx_, this);
+    exchangeGroup_ = new DataExchangeGroup(ctx_, this);
     chkJikan_ = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan_->setObjectName("chkJikan");
     connect(chkJikan_, &QCheckBox::toggled, this, &SettingsScreen::autoTimeChanged);
@@ -50,6 +52,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     right->addLayout(top);
     right->addWidget(stepGroup_);
     right->addWidget(bmiGroup_);
+    right->addWidget(exchangeGroup_);
     right->addStretch(1);
     auto* box = new QHBoxLayout(this);
     box->addWidget(situationGroup_, 2);
@@ -66,6 +69,9 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
         emit partnerEntered(slot);
     });
     connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
+    connect(exchangeGroup_, &DataExchangeGroup::logsChanged, this, &SettingsScreen::logsChanged);
+    connect(exchangeGroup_, &DataExchangeGroup::dataFilesReplaced, this,
+            &SettingsScreen::dataFilesReplaced);
 }
 
 void SettingsScreen::showCurrentBmi(const views::CurrentBmi& bmi) {

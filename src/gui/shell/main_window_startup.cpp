@@ -139,6 +139,20 @@ void MainWindow::showPartnerProfile(int slot) {
     if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
 }
 
+void MainWindow::reloadDataFiles() {
+    const session::Session::Refresh refresh(ctx_.session);
+    loadPartnerProfile(2);
+    loadPartnerProfile(1);
+    readPreferences();
+    settingsScreen_->loadSituationList();
+    settingsScreen_->readPreferenceControls();
+    inputScreen_->applyMarkerMode();
+    memoScreen_->loadMemo();
+    // The day counts beside the partner buttons belong to the input screen.
+    inputScreen_->refreshIfStale();
+    refreshVisibleScreen();
+}
+
 void MainWindow::readPreferences() {
     const std::filesystem::path& folder = ctx_.dataFolder;
     session::Preferences& preferences = ctx_.session.preferences();
