@@ -37,7 +37,10 @@ DataExchangeGroup::DataExchangeGroup(ui::AppContext& ctx, QWidget* parent)
     outer->setContentsMargins(0, 0, 0, 0);
     auto* group = new QGroupBox(QStringLiteral("データの書き出し・読み込み"), this);
     outer->addWidget(group);
-    auto* row = new QHBoxLayout(group);
+    // A column beside the profile: the screen has no height to spare.
+    auto* row = new QVBoxLayout(group);
+    row->setContentsMargins(6, 2, 6, 4);
+    row->setSpacing(2);
     const struct {
         const char* name;
         QString caption;
@@ -61,7 +64,6 @@ DataExchangeGroup::DataExchangeGroup(ui::AppContext& ctx, QWidget* parent)
         connect(button, &QPushButton::clicked, this, b.run);
         row->addWidget(button);
     }
-    row->addStretch(1);
 }
 
 void DataExchangeGroup::exportCsv() {

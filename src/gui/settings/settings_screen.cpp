@@ -37,7 +37,8 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     cmdNew1->setToolTip(QStringLiteral("二人のデータを新しく登録し直します"));
     connect(cmdNew1, &QPushButton::clicked, this, &SettingsScreen::openNewStart);
 
-    // Right column: the profile with the two switches beside it, the steps, the meter.
+    // Right column: the profile with the switches and the data exchange beside it, the
+    // steps, the meter.
     rightColumn_ = new QWidget(this);
     auto* right = new QVBoxLayout(rightColumn_);
     right->setContentsMargins(0, 0, 0, 0);
@@ -45,6 +46,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     top->addWidget(profileGroup_);
     auto* switches = new QVBoxLayout;
     switches->addWidget(chkJikan_);
+    switches->addWidget(exchangeGroup_, 0, Qt::AlignLeft);
     switches->addStretch(1);
     switches->addWidget(cmdNew1, 0, Qt::AlignLeft);
     top->addSpacing(12);
@@ -52,7 +54,6 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     right->addLayout(top);
     right->addWidget(stepGroup_);
     right->addWidget(bmiGroup_);
-    right->addWidget(exchangeGroup_);
     right->addStretch(1);
     auto* box = new QHBoxLayout(this);
     box->addWidget(situationGroup_, 2);
