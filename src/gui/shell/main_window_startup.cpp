@@ -1,5 +1,6 @@
 // The launch sequence, and reading the profiles and preferences into the session.
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 #include "core/store/backups.h"
 #include "core/settings/new_start.h"
@@ -147,6 +148,11 @@ void MainWindow::reloadDataFiles() {
     settingsScreen_->loadSituationList();
     settingsScreen_->readPreferenceControls();
     inputScreen_->applyMarkerMode();
+    {
+        // Showing the restored setting writes nothing.
+        const QSignalBlocker block(chkHelp_);
+        chkHelp_->setChecked(ctx_.helpTourFlag != 0);
+    }
     memoScreen_->loadMemo();
     // The day counts beside the partner buttons belong to the input screen.
     inputScreen_->refreshIfStale();

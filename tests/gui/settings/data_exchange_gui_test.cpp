@@ -174,6 +174,7 @@ int indexOfBackup(const fs::path& folder, const std::string& name) {
 
 TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     writeOldBackup(f.folder);
+    f.folder.writeCp932("バックアップ/20261201/設定.txt", "\"ヘルプツアー\",1\r\n");
     f.dialogs.choices = {indexOfBackup(f.folder.path(), "20261201")};
     f.click("cmdRestore");
     ASSERT_EQ(f.dialogs.choiceItems.size(), 1u);
@@ -191,6 +192,8 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     EXPECT_EQ(f.folder.readCp932("バックアップ/20261207_戻す前/データ1.txt"), kLog1);
     EXPECT_EQ(f.find<QLineEdit>("txtPriData")->text(), qs("はなちゃん"));
     EXPECT_TRUE(f.find("cmdUser1")->text().contains(qs("はなちゃん")));
+    EXPECT_TRUE(f.find<QCheckBox>("chkHelp")->isChecked());  // shown, not written back
+    EXPECT_EQ(f.folder.readCp932("設定.txt"), "\"ヘルプツアー\",1\r\n");
 
     // Declined at the confirmation: nothing changes.
     f.dialogs.shown.clear();
