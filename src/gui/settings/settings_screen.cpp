@@ -9,6 +9,7 @@
 
 #include "gui/common/situation_lists_controller.h"
 #include "gui/settings/bmi_meter_group.h"
+#include "gui/settings/data_exchange_group.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/profile_group.h"
 #include "gui/settings/scale_step_group.h"
@@ -27,6 +28,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     profileGroup_ = new ProfileGroup(ctx_, this);
     stepGroup_ = new ScaleStepGroup(ctx_, this);
     bmiGroup_ = new BmiMeterGroup(ctx_, this);
+    exchangeGroup_ = new DataExchangeGroup(ctx_, this);
     chkJikan_ = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan_->setObjectName("chkJikan");
     connect(chkJikan_, &QCheckBox::toggled, this, &SettingsScreen::autoTimeChanged);
@@ -35,7 +37,8 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     cmdNew1->setToolTip(QStringLiteral("二人のデータを新しく登録し直します"));
     connect(cmdNew1, &QPushButton::clicked, this, &SettingsScreen::openNewStart);
 
-    // Right column: the profile with the two switches beside it, the steps, the meter.
+    // Right column: the profile with the switches and the data exchange beside it, the
+    // steps, the meter.
     rightColumn_ = new QWidget(this);
     auto* right = new QVBoxLayout(rightColumn_);
     right->setContentsMargins(0, 0, 0, 0);
@@ -43,6 +46,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     top->addWidget(profileGroup_);
     auto* switches = new QVBoxLayout;
     switches->addWidget(chkJikan_);
+    switches->addWidget(exchangeGroup_, 0, Qt::AlignLeft);
     switches->addStretch(1);
     switches->addWidget(cmdNew1, 0, Qt::AlignLeft);
     top->addSpacing(12);
@@ -66,6 +70,9 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
         emit partnerEntered(slot);
     });
     connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
+    connect(exchangeGroup_, &DataExchangeGroup::logsChanged, this, &SettingsScreen::logsChanged);
+    connect(exchangeGroup_, &DataExchangeGroup::dataFilesReplaced, this,
+            &SettingsScreen::dataFilesReplaced);
 }
 
 void SettingsScreen::showCurrentBmi(const views::CurrentBmi& bmi) {

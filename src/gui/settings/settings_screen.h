@@ -15,6 +15,7 @@ class SituationListsController;
 namespace pairly::maintenance {
 
 class BmiMeterGroup;
+class DataExchangeGroup;
 class NewStartPanel;
 class ProfileGroup;
 class ScaleStepGroup;
@@ -52,6 +53,7 @@ public:
     NewStartPanel& newStartPanel() { return *fraNew_; }
     BmiMeterGroup& bmiMeterGroup() { return *bmiGroup_; }
     ScaleStepGroup& scaleStepGroup() { return *stepGroup_; }
+    DataExchangeGroup& dataExchangeGroup() { return *exchangeGroup_; }
 
 signals:
     // The selected partner's profile was saved: its button caption and the window title
@@ -61,6 +63,10 @@ signals:
     void partnerEntered(int slot);
     // The new start is complete: the program ends.
     void newStartFinished();
+    // An import added records to a log: the screens show them.
+    void logsChanged();
+    // A backup replaced the data files: profiles, preferences and every screen read again.
+    void dataFilesReplaced();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +80,7 @@ private:
     SituationListGroup* situationGroup_ = nullptr;
     ScaleStepGroup* stepGroup_ = nullptr;
     BmiMeterGroup* bmiGroup_ = nullptr;
+    DataExchangeGroup* exchangeGroup_ = nullptr;
     QCheckBox* chkJikan_ = nullptr;
     ProfileGroup* profileGroup_ = nullptr;
     NewStartPanel* fraNew_ = nullptr;

@@ -95,6 +95,7 @@ void MainWindow::buildWindow() {
     settingsScreen_ =
         new maintenance::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
     linkSettingsToInput(*inputScreen_, *settingsScreen_);
+    linkSettingsToWindow(*this, *settingsScreen_);
     comparisonScreen_ = new views::ComparisonScreen(ctx_, screens_);
     trendScreen_ = new views::TrendScreen(ctx_, screens_);
     analysisScreen_ = new views::AnalysisScreen(ctx_, screens_);

@@ -53,6 +53,9 @@ public:
     void selectPartner(int slot);
     // Re-reads whichever screen is visible, after a change of partner.
     void refreshVisibleScreen();
+    // After a restore replaced the data files: profiles, preferences, situations, memo and
+    // the visible screen read again.
+    void reloadDataFiles();
     void hideAllScreens();
 
     // Handler of a menu button: nothing when the screen is already visible.

@@ -1,5 +1,6 @@
 // The launch sequence, and reading the profiles and preferences into the session.
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 #include "core/store/backups.h"
 #include "core/settings/new_start.h"
@@ -137,6 +138,25 @@ void MainWindow::showPartnerProfile(int slot) {
     static_cast<ui::ElidedButton*>(partnerButton(slot))
         ->setCaption(q(store::partnerCaption(profile, slot)));
     if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
+}
+
+void MainWindow::reloadDataFiles() {
+    const session::Session::Refresh refresh(ctx_.session);
+    loadPartnerProfile(2);
+    loadPartnerProfile(1);
+    readPreferences();
+    settingsScreen_->loadSituationList();
+    settingsScreen_->readPreferenceControls();
+    inputScreen_->applyMarkerMode();
+    {
+        // Showing the restored setting writes nothing.
+        const QSignalBlocker block(chkHelp_);
+        chkHelp_->setChecked(ctx_.helpTourFlag != 0);
+    }
+    memoScreen_->loadMemo();
+    // The day counts beside the partner buttons belong to the input screen.
+    inputScreen_->refreshIfStale();
+    refreshVisibleScreen();
 }
 
 void MainWindow::readPreferences() {

@@ -1,5 +1,6 @@
 #include "gui/widgets/dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -36,6 +37,19 @@ QString QtDialogs::input(const QString& prompt, const QString& title) {
     return ok ? text : QString();
 }
 
+QString QtDialogs::fileName(bool save, const QString& title, const QString& suggested,
+                           const QString& filter) {
+    return save ? QFileDialog::getSaveFileName(parent_, title, suggested, filter)
+                : QFileDialog::getOpenFileName(parent_, title, suggested, filter);
+}
+
+int QtDialogs::choose(const QString& prompt, const QString& title, const QStringList& items) {
+    if (items.isEmpty()) return -1;
+    bool ok = false;
+    const QString picked = QInputDialog::getItem(parent_, title, prompt, items, 0, false, &ok);
+    return ok ? int(items.indexOf(picked)) : -1;
+}
+
 Answer ScriptedDialogs::message(const QString& text, const QString& title, Icon icon,
                                 Buttons buttons) {
     shown.push_back({text, title, icon, buttons, false});
@@ -53,6 +67,25 @@ QString ScriptedDialogs::input(const QString& prompt, const QString& title) {
     QString s = inputs.front();
     inputs.pop_front();
     return s;
+}
+
+QString ScriptedDialogs::fileName(bool save, const QString& title, const QString& suggested,
+                                 const QString&) {
+    shown.push_back({suggested, title, Icon::Question, save ? Buttons::OkCancel : Buttons::Ok,
+                     true});
+    if (fileNames.empty()) return QString();
+    QString s = fileNames.front();
+    fileNames.pop_front();
+    return s;
+}
+
+int ScriptedDialogs::choose(const QString& prompt, const QString& title, const QStringList& items) {
+    shown.push_back({prompt, title, Icon::Question, Buttons::OkCancel, true});
+    choiceItems.push_back(items);
+    if (choices.empty()) return -1;
+    const int pick = choices.front();
+    choices.pop_front();
+    return pick >= 0 && pick < items.size() ? pick : -1;
 }
 
 }  // namespace pairly::ui

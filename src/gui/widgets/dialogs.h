@@ -1,6 +1,7 @@
 #pragma once
 // Modal message boxes and text input, behind an interface so tests can script them.
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <vector>
 
@@ -19,6 +20,11 @@ public:
                            Buttons buttons = Buttons::Ok) = 0;
     // Empty when cancelled.
     virtual QString input(const QString& prompt, const QString& title) = 0;
+    // A file to write (`save`) or to read, starting at `suggested`; empty when cancelled.
+    virtual QString fileName(bool save, const QString& title, const QString& suggested,
+                             const QString& filter) = 0;
+    // One of `items`; -1 when cancelled.
+    virtual int choose(const QString& prompt, const QString& title, const QStringList& items) = 0;
 
     // Shorthand for the program's refusal box: warning icon, OK.
     void warn(const QString& text, const QString& title) { message(text, title, Icon::Warning); }
@@ -31,13 +37,17 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title) override;
+    QString fileName(bool save, const QString& title, const QString& suggested,
+                     const QString& filter) override;
+    int choose(const QString& prompt, const QString& title, const QStringList& items) override;
 
 private:
     QWidget* parent_;
 };
 
 // For tests: records every box and answers from queues. Without a queued answer a
-// message box answers OK (or Yes where it has Yes) and an input dialog answers empty (cancel).
+// message box answers OK (or Yes where it has Yes), an input or file dialog answers empty
+// and a choice -1 (cancel).
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
@@ -49,9 +59,15 @@ public:
     };
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title) override;
+    QString fileName(bool save, const QString& title, const QString& suggested,
+                     const QString& filter) override;
+    int choose(const QString& prompt, const QString& title, const QStringList& items) override;
 
     std::deque<Answer> answers;
     std::deque<QString> inputs;
+    std::deque<QString> fileNames;
+    std::deque<int> choices;
+    std::vector<QStringList> choiceItems;  // the items of every choice shown
     std::vector<Shown> shown;
 };
 

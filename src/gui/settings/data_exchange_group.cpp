@@ -1,0 +1,231 @@
+#include "gui/settings/data_exchange_group.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "core/store/backups.h"
+#include "core/store/csv_export.h"
+#include "core/store/csv_import.h"
+#include "core/store/partner_profile.h"
+#include "gui/common/write_notice.h"
+
+namespace pairly::maintenance {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+const QString kExportTitle = QStringLiteral("CSVに書き出す");
+const QString kImportTitle = QStringLiteral("CSV・ログを読み込む");
+const QString kRestoreTitle = QStringLiteral("バックアップから戻す");
+
+const QString kWriteFailed =
+    QStringLiteral("書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください。");
+
+std::filesystem::path pathOf(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+}  // namespace
+
+DataExchangeGroup::DataExchangeGroup(ui::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QGroupBox(QStringLiteral("データの書き出し・読み込み"), this);
+    outer->addWidget(group);
+    // A column beside the profile: the screen has no height to spare.
+    auto* row = new QVBoxLayout(group);
+    row->setContentsMargins(6, 2, 6, 4);
+    row->setSpacing(2);
+    const struct {
+        const char* name;
+        QString caption;
+        QString tip;
+        void (DataExchangeGroup::*run)();
+    } kButtons[] = {
+        {"cmdCsvOut", kExportTitle, QStringLiteral("二人の測定を表計算ソフトで開けるCSVファイルに書き出します"),
+         &DataExchangeGroup::exportCsv},
+        {"cmdCsvIn", kImportTitle,
+         QStringLiteral("CSVファイルや別のパソコンのログから測定を取り込みます"),
+         &DataExchangeGroup::importFile},
+        {"cmdRestore", kRestoreTitle,
+         QStringLiteral("毎日のバックアップの一つにデータを戻します"),
+         &DataExchangeGroup::restore},
+    };
+    for (const auto& b : kButtons) {
+        auto* button = new QPushButton(b.caption, group);
+        button->setObjectName(b.name);
+        button->setToolTip(b.tip);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, b.run);
+        row->addWidget(button);
+    }
+}
+
+void DataExchangeGroup::exportCsv() {
+    const text::Date today = ctx_.clock.today();
+    const QString suggested =
+        QFile::decodeName(QByteArray::fromStdString((ctx_.dataFolder / "").string())) +
+        QStringLiteral("ペアリーログ_%1%2%3.csv")
+            .arg(today.year, 4, 10, QLatin1Char('0'))
+            .arg(today.month, 2, 10, QLatin1Char('0'))
+            .arg(today.day, 2, 10, QLatin1Char('0'));
+    const QString name = ctx_.dialogs.fileName(true, kExportTitle, suggested,
+                                               QStringLiteral("CSVファイル (*.csv)"));
+    if (name.isEmpty()) return;
+    const store::ExportResult result = store::exportCsv(ctx_.dataFolder, pathOf(name));
+    switch (result.status) {
+    case store::WriteStatus::ReadFailed:
+        ctx_.dialogs.warn(q(result.file) + QStringLiteral(" を読み込めませんでした。\n"
+                                                          "何も書き出していません。"),
+                          kExportTitle);
+        return;
+    case store::WriteStatus::Refused:
+        ctx_.dialogs.warn(name + QStringLiteral(" はペアリー☆ログのデータファイル（") +
+                              q(result.file) + QStringLiteral("）です。\n別の名前を指定してください。"),
+                          kExportTitle);
+        return;
+    case store::WriteStatus::OldLayout:
+        ctx_.dialogs.warn(QStringLiteral("データ1.txt が以前の形式のままです。\n"
+                                         "ペアリー☆ログを起動し直して変換してから書き出してください。"),
+                          kExportTitle);
+        return;
+    default: break;
+    }
+    if (!result.written()) {
+        ctx_.dialogs.warn(name + QStringLiteral(" に") + kWriteFailed, kExportTitle);
+        return;
+    }
+    ui::written(ctx_, result.status, pathOf(name).filename().string());
+    QString text = QStringLiteral("%1 件の測定を %2 に書き出しました。").arg(result.weighings).arg(name);
+    if (result.damagedLines > 0)
+        text += QStringLiteral("\n読めない行 %1 行は書き出していません。").arg(result.damagedLines);
+    ctx_.dialogs.inform(text, kExportTitle);
+}
+
+void DataExchangeGroup::importFile() {
+    const QString name = ctx_.dialogs.fileName(
+        false, kImportTitle, QFile::decodeName(QByteArray::fromStdString(ctx_.dataFolder.string())),
+        QStringLiteral("CSV・ログ (*.csv *.txt);;すべてのファイル (*)"));
+    if (name.isEmpty()) return;
+    const QStringList partners = {q(store::partnerCaption(ctx_.profileOf(1), 1)),
+                                  q(store::partnerCaption(ctx_.profileOf(2), 2))};
+    const int pick = ctx_.dialogs.choose(QStringLiteral("どちらの記録に取り込みますか？"),
+                                         kImportTitle, partners);
+    if (pick < 0) return;
+    const int slot = pick + 1;
+    const std::string logName = store::logFileName(slot);
+    // A log without its partner would skip the registration the first start asks for.
+    if (!store::fileExists(ctx_.dataFolder, store::profileFileName(slot)) &&
+        !store::fileExists(ctx_.dataFolder, logName)) {
+        ctx_.dialogs.warn(partners[pick] + QStringLiteral(" はまだ登録されていません。\n"
+                                                          "先に「新規にスタートするとき」で登録してください。"),
+                          kImportTitle);
+        return;
+    }
+    const store::ImportRead read = store::readImport(pathOf(name), slot);
+    if (!read.usable()) {
+        ctx_.dialogs.warn(name + QStringLiteral("\n") + q(store::importProblemText(read)) +
+                              QStringLiteral("\n何も取り込んでいません。"),
+                          kImportTitle);
+        return;
+    }
+    // The stamp of the log as it is now: a change made meanwhile by another window is
+    // refused by the merge instead of being overwritten.
+    const store::FileBytes log = store::readFileBytes(ctx_.dataFolder, logName);
+    if (log.failed()) {
+        ctx_.dialogs.warn(q(logName) + QStringLiteral(" を読み込めませんでした。\n"
+                                                      "何も取り込んでいません。"),
+                          kImportTitle);
+        return;
+    }
+    if (ctx_.dialogs.message(QStringLiteral("%1 件の測定が見つかりました。\n%2 の記録に取り込みますか？")
+                                 .arg(read.rows.size())
+                                 .arg(partners[pick]),
+                             kImportTitle, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    const store::MergeResult merged = store::mergeImport(ctx_.dataFolder, slot, read.rows, log.stamp);
+    if (merged.tooMany) {
+        ctx_.dialogs.warn(QStringLiteral("測定が上限（%1件）を超えるため、読み込みを中止しました。\n"
+                                         "データは変更されていません。")
+                              .arg(store::kMaxRecords),
+                          kImportTitle);
+        return;
+    }
+    if (merged.status == store::WriteStatus::Stale) {
+        ui::warnStale(ctx_, logName);
+        ctx_.noteDataChanged(slot);
+        emit logsChanged();
+        return;
+    }
+    if (merged.status == store::WriteStatus::Refused) {
+        ctx_.dialogs.warn(QStringLiteral("記録に保存できない文字を含む行があるため、読み込みを中止しました。\n"
+                                         "データは変更されていません。"),
+                          kImportTitle);
+        return;
+    }
+    if (merged.status != store::WriteStatus::Ok && !merged.written()) {
+        ctx_.dialogs.warn(q(logName) + QStringLiteral(" に") + kWriteFailed +
+                              QStringLiteral("\nデータは変更されていません。"),
+                          kImportTitle);
+        return;
+    }
+    if (merged.taken > 0) {
+        ctx_.noteDataChanged(slot);
+        emit logsChanged();
+    }
+    ui::written(ctx_, merged.status, logName);
+    QString text = q(store::mergeCountsText(merged));
+    if (!merged.backupName.empty())
+        text += QStringLiteral("\n取り込む前の記録はバックアップ/") + q(merged.backupName) +
+                QStringLiteral(" にあります。");
+    ctx_.dialogs.inform(text, kImportTitle);
+}
+
+void DataExchangeGroup::restore() {
+    const std::vector<store::BackupEntry> backups = store::listBackups(ctx_.dataFolder);
+    if (backups.empty()) {
+        ctx_.dialogs.warn(QStringLiteral("バックアップがまだありません。\n"
+                                         "バックアップは毎日最初の起動のときに作られます。"),
+                          kRestoreTitle);
+        return;
+    }
+    QStringList captions;
+    for (const store::BackupEntry& entry : backups) captions << q(store::backupCaption(entry));
+    const int pick = ctx_.dialogs.choose(QStringLiteral("戻すバックアップを選んでください。"),
+                                         kRestoreTitle, captions);
+    if (pick < 0) return;
+    const store::BackupEntry& chosen = backups[std::size_t(pick)];
+    if (ctx_.dialogs.message(QStringLiteral("データを次のバックアップの状態に戻しますか？\n%1\n"
+                                            "今のデータは先にバックアップに残します。")
+                                 .arg(captions[pick]),
+                             kRestoreTitle, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    const store::RestoreResult result =
+        store::restoreBackup(ctx_.dataFolder, chosen.name, ctx_.clock.today());
+    if (!result.written()) {
+        QString text = result.status == store::WriteStatus::ReadFailed
+                           ? q(result.file) + QStringLiteral(" を読み込めませんでした。")
+                           : QStringLiteral("データファイルを") + kWriteFailed;
+        if (result.pending == store::PendingChange::None)
+            text += QStringLiteral("\nデータは変更されていません。");
+        else
+            text += QStringLiteral("\n次にペアリー☆ログを起動したときに書き換えを終わらせます。");
+        ctx_.dialogs.warn(text, kRestoreTitle);
+        return;
+    }
+    ui::written(ctx_, result.status, chosen.name);
+    ctx_.dialogs.inform(QStringLiteral("%1 のバックアップに戻しました。\n"
+                                           "戻す前のデータはバックアップ/%2 にあります。")
+                                .arg(q(text::formatDate(chosen.date)))
+                                .arg(q(result.keptIn)),
+                            kRestoreTitle);
+    ctx_.noteDataChanged(0);
+    emit dataFilesReplaced();
+}
+
+}  // namespace pairly::maintenance

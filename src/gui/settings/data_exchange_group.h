@@ -1,0 +1,29 @@
+#pragma once
+// The group "データの書き出し・読み込み" of the settings screen: both diaries to a CSV file,
+// weighings brought in from a CSV file or a log, and a daily backup put back.
+#include <QWidget>
+
+#include "gui/common/app_context.h"
+
+namespace pairly::maintenance {
+
+class DataExchangeGroup : public QWidget {
+    Q_OBJECT
+public:
+    explicit DataExchangeGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+
+    void exportCsv();    // cmdCsvOut
+    void importFile();   // cmdCsvIn
+    void restore();      // cmdRestore
+
+signals:
+    // A log was merged into: the screens show the new records.
+    void logsChanged();
+    // A backup replaced the data files: profiles, preferences and every screen read again.
+    void dataFilesReplaced();
+
+private:
+    ui::AppContext& ctx_;
+};
+
+}  // namespace pairly::maintenance
