@@ -1,0 +1,168 @@
+#include "gui/memo/memo_screen.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include "core/memo/comment_table.h"
+#include "core/memo/unsaved_text.h"
+#include "core/store/notes_memo.h"
+#include "core/text/numbers.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/grid.h"
+#include "gui/widgets/stored_text.h"
+#include "gui/common/write_notice.h"
+#include "gui/memo/memo_fields.h"
+
+// Correcting and deleting the clicked weighing.
+namespace pairly::maintenance {
+
+using namespace memo_detail;
+
+void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
+    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。一言日記はそのまま残ります。").arg(selectedCommentRow_));
+    const QString texts[9] = {
+        q(r.date),
+        q(r.situation),
+        valueText(r.weight),
+        valueText(r.bodyFat),
+        integerText(r.basalMetabolism),
+        integerText(r.visceralFat),
+        valueText(r.muscleMass),
+        integerText(r.muscleScore),
+        valueText(r.boneMass),
+    };
+    for (std::size_t i = 0; i < syuFields_.size(); ++i) syuFields_[i]->setText(texts[i]);
+}
+
+void MemoScreen::openCorrection() {
+    const int row = selectedCommentRow_;
+    if (!cmdSyusei_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size())) return;
+    fillCorrectionFields(shown_[static_cast<std::size_t>(row - 1)]);
+    commentBox_->hide();
+    fraSyusei_->show();
+    syuFields_[kSyuDate]->setFocus();
+    syuFields_[kSyuDate]->selectAll();
+}
+
+void MemoScreen::closeCorrection() {
+    fraSyusei_->hide();
+    commentBox_->show();
+}
+
+store::LoadedLog MemoScreen::shownLoadedLog() const {
+    store::LoadedLog log;
+    if (shownData_) log = *shownData_;
+    // A comment saved since the table was filled is in these records and this stamp.
+    log.records = shown_;
+    log.stamp = shownLog_;
+    return log;
+}
+
+void MemoScreen::warnEditNotWritten(const store::EditResult& result, const char* what,
+                                    const char* refusedTitle) {
+    const QString action = QString::fromUtf8(what);
+    switch (result.status) {
+        case store::WriteStatus::Refused:
+            ctx_.dialogs.warn(q(store::editRefusalText(result.refusal)), QString::fromUtf8(refusedTitle));
+            if (result.refusal == store::EditRefusal::NoSuchRecord) fillCommentTable();
+            return;
+        case store::WriteStatus::Stale:
+            // Another window changed the log: the table shows it as it is now.
+            fillCommentTable();
+            ui::warnStale(ctx_, store::logFileName(ctx_.currentSlot));
+            return;
+        case store::WriteStatus::OldLayout:
+            ctx_.dialogs.warn(q(store::oldLayoutRefusal()) + QStringLiteral("\nデータは変更されていません。"),
+                              QStringLiteral("保存中止"));
+            return;
+        case store::WriteStatus::ReadFailed:
+            ctx_.dialogs.warn(QStringLiteral("データファイルを読み込めなかったため、") + action +
+                                  QStringLiteral("ができませんでした。\nデータは変更されていません。"),
+                              QStringLiteral("保存エラー"));
+            return;
+        default:
+            break;
+    }
+    ctx_.dialogs.warn(action + QStringLiteral("に失敗しました。\n"
+                                             "ディスクの空き容量と書き込みの権限を確認してください。\n"
+                                             "データは変更されていません。"),
+                      QStringLiteral("保存エラー"));
+}
+
+void MemoScreen::showEditedLog(const store::EditResult& result) {
+    // Unconfirmed by the disk: said here, and the change is shown as made.
+    ui::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
+    ctx_.noteDataChanged(ctx_.currentSlot);
+    // The log as written: reading it back could fail after the change went through.
+    showLog(std::make_shared<const store::LoadedLog>(result.log));
+}
+
+bool MemoScreen::saveCorrection() {
+    const int row = selectedCommentRow_;
+    if (fraSyusei_->isHidden() || row < 1 || row > static_cast<int>(shown_.size())) return false;
+    store::CorrectionTexts texts;
+    texts.date = syuFields_[kSyuDate]->text().toStdString();
+    texts.situation = syuFields_[kSyuSituation]->text().toStdString();
+    for (std::size_t i = 0; i < texts.values.size(); ++i)
+        texts.values[i] = syuFields_[kSyuFirstValue + i]->text().toStdString();
+    const store::CorrectionRead read = store::readCorrection(texts);
+    if (read.refusal) {
+        ctx_.dialogs.warn(q(read.refusal->text), q(read.refusal->title));
+        QLineEdit* field = read.refusal->field >= 0
+                               ? syuFields_[static_cast<std::size_t>(kSyuFirstValue + read.refusal->field)]
+                           : q(read.refusal->text).contains(QStringLiteral("日付"))
+                               ? syuFields_[kSyuDate]
+                               : syuFields_[kSyuSituation];
+        field->setFocus();
+        field->selectAll();
+        return false;
+    }
+    const store::EditResult result =
+        store::correctRecord(ctx_.dataFolder, ctx_.currentSlot, shownLoadedLog(),
+                             static_cast<std::size_t>(row - 1), *read.values);
+    if (!result.written()) {
+        warnEditNotWritten(result, "測定値の修正", "修正中止");
+        return false;
+    }
+    showEditedLog(result);
+    // The corrected weighing at its place, picked again.
+    const int now = static_cast<int>(result.index) + 1;
+    msgMemoList_->setTopRow(std::max(1, now - kCommentVisibleRows / 2));
+    selectCommentRow(now);
+    return true;
+}
+
+bool MemoScreen::deleteRecord() {
+    const int row = selectedCommentRow_;
+    if (!cmdSakujo_->isEnabled() || row < 1 || row > static_cast<int>(shown_.size())) return false;
+    // Refused before the question: the answer could change nothing.
+    if (row == 1 && shown_.size() > 1) {
+        ctx_.dialogs.warn(q(store::editRefusalText(store::EditRefusal::StartRecord)),
+                          QStringLiteral("削除中止"));
+        return false;
+    }
+    const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
+    if (ctx_.dialogs.message(q(store::deleteQuestion(r)), QStringLiteral("削除確認"),
+                             ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+        return false;
+    const store::EditResult result = store::removeRecord(
+        ctx_.dataFolder, ctx_.currentSlot, shownLoadedLog(), static_cast<std::size_t>(row - 1));
+    if (!result.written()) {
+        warnEditNotWritten(result, "測定の削除", "削除中止");
+        return false;
+    }
+    showEditedLog(result);
+    const int near = std::min(static_cast<int>(result.index) + 1, static_cast<int>(shown_.size()));
+    if (near >= 1) msgMemoList_->setTopRow(std::max(1, near - kCommentVisibleRows / 2));
+    return true;
+}
+
+}  // namespace pairly::maintenance
