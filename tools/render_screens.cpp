@@ -111,6 +111,11 @@ int main(int argc, char** argv) {
         save(window, out, shot.file);
     }
 
+    // The comparison graph as the change from each start, in percent.
+    window.switchToScreen(Screen::Comparison);
+    clickAndSave(window, out, {"optGra3"}, "comparison_percent.png");
+    clickAndSave(window, out, {"optGra2"}, "comparison_separate.png");
+
     // The list filtered to the last three months' Mondays, then with the basal-metabolism
     // table and chart on top.
     window.switchToScreen(Screen::List);

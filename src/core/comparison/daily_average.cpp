@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/comparison/fair_comparison.h"
 #include "core/text/numbers.h"
 
 namespace pairly::views {
@@ -163,6 +164,34 @@ AverageChart rebuildSameAxisChart(const AverageChart& separate) {
         same.left = l.used ? l : r;
     }
     return same;
+}
+
+AverageChart percentFromStartChart(const AverageChart& separate) {
+    AverageChart out;
+    out.series1 = percentFromStart(separate.series1);
+    out.series2 = percentFromStart(separate.series2);
+    out.series2.resize(out.series1.size(), kMissing);
+    double lowest = 0, highest = 0;
+    bool any = false;
+    for (const chart::Series* series : {&out.series1, &out.series2})
+        for (double point : *series)
+            if (hasValue(point)) {
+                lowest = std::min(lowest, point);
+                highest = std::max(highest, point);
+                any = true;
+            }
+    if (!any) return out;
+    // Rounding noise of the division (4.000000000000005 %) does not add a whole percent.
+    constexpr double kNoise = 1e-9;
+    int bottom = floorInt(lowest + kNoise);
+    int top = -floorInt(-(highest - kNoise));  // ceiling
+    // A flat line at 0 sits in the middle of the axis rather than on its edge.
+    if (bottom == top) {
+        --bottom;
+        ++top;
+    }
+    out.left = {bottom, top, true};
+    return out;
 }
 
 AverageChart overlaySameAxisChart(const AverageChart& separate, const AverageChart& same) {

@@ -83,6 +83,10 @@ void setSeparateLowerBounds(AverageChart& separate, LowerBoundMode mode, const L
 // to the smaller minimum of the two.
 AverageChart rebuildSameAxisChart(const AverageChart& separate);
 
+// Both partners' daily averages as the change from each one's first daily average in
+// percent, on one axis of whole percents that holds every point and 0.
+AverageChart percentFromStartChart(const AverageChart& separate);
+
 // Lifts the lighter partner's line by the difference found at the first day where both
 // have a value, and sizes the axis to the taller of the two separate ranges.
 AverageChart overlaySameAxisChart(const AverageChart& separate, const AverageChart& same);

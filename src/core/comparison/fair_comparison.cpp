@@ -1,6 +1,8 @@
 #include "core/comparison/fair_comparison.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/text/numbers.h"
 
@@ -28,15 +30,15 @@ ShareMarks lossShareMarks(std::optional<double> share1, std::optional<double> sh
     return {*share1 >= *share2, *share2 >= *share1};
 }
 
-std::vector<std::optional<double>> percentFromStart(const std::vector<std::optional<double>>& points) {
-    std::vector<std::optional<double>> out(points.size());
-    std::optional<double> base;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (!points[i]) continue;
-        if (!base) base = *points[i];
-        if (*base == 0) return std::vector<std::optional<double>>(points.size());
-        out[i] = (*points[i] - *base) / *base * 100.0;
-    }
+chart::Series percentFromStart(const chart::Series& points) {
+    const double missing = std::numeric_limits<double>::quiet_NaN();
+    chart::Series out(points.size(), missing);
+    const auto first = std::find_if(points.begin(), points.end(),
+                                    [](double p) { return !std::isnan(p); });
+    if (first == points.end() || !std::isfinite(*first) || *first <= 0) return out;
+    const double base = *first;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (std::isfinite(points[i])) out[i] = (points[i] - base) / base * 100.0;
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::views {
@@ -24,7 +25,8 @@ struct ShareMarks {
 ShareMarks lossShareMarks(std::optional<double> share1, std::optional<double> share2);
 
 // Each point as the change from the series' first point in percent (0 at the first point,
-// -5.0 = five percent lost); missing points stay missing. A first point of 0 gives nothing.
-std::vector<std::optional<double>> percentFromStart(const std::vector<std::optional<double>>& points);
+// -5.0 = five percent lost); missing (NaN) points stay missing. A first point that is not a
+// positive number gives an all-missing series.
+chart::Series percentFromStart(const chart::Series& points);
 
 }  // namespace pairly::views

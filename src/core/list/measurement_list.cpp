@@ -96,8 +96,6 @@ private:
     std::unordered_map<Key, Texts> map_;
 };
 
-std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
-
 struct DateTexts {
     Text date;
     std::int8_t weekday = -1;

@@ -64,15 +64,15 @@ QRadioButton* makeOption(const char* name, const char* caption, QWidget* parent)
     return option;
 }
 
-// A framed pair of options, listed top to bottom, exclusive among themselves.
-QFrame* makeOptionFrame(const char* name, QWidget* parent, QRadioButton* top,
-                        QRadioButton* bottom) {
+// A framed set of options, listed top to bottom, exclusive among themselves.
+QFrame* makeOptionFrame(const char* name, QWidget* parent,
+                        std::initializer_list<QRadioButton*> options) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
     frame->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(frame);
     auto* group = new QButtonGroup(frame);
-    for (QRadioButton* option : {top, bottom}) {
+    for (QRadioButton* option : options) {
         option->setParent(frame);
         layout->addWidget(option);
         group->addButton(option);
@@ -95,21 +95,24 @@ DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* par
     setObjectName("pnlAvgtaiGraph");
     mcrAvgtai_ = makeChart("mcrAvgtai", this);
     mcrAvgtai2_ = makeChart("mcrAvgtai2", this);
+    mcrAvgHi_ = makeChart("mcrAvgHi", this);
     mcrAvgtai_->setAccessibleName(QStringLiteral("二人の平均体重のグラフ"));
     mcrAvgtai2_->setAccessibleName(QStringLiteral("二人の平均体重のグラフ（重ねた表示）"));
+    mcrAvgHi_->setAccessibleName(QStringLiteral("二人の平均体重のスタート比（%）のグラフ"));
     legend_ = new QLabel(this);
     legend_->setObjectName("lblAvgtaiLegend");
     legend_->setTextFormat(Qt::RichText);
 
     optGra1_ = makeOption("optGra1", "同一軸上でグラフ表示", this);
     optGra2_ = makeOption("optGra2", "別々の軸上でグラフ表示", this);
-    auto* viewFrame = makeOptionFrame("fraGra", this, optGra2_, optGra1_);
+    optGra3_ = makeOption("optGra3", "スタート比（%）で表示", this);
+    auto* viewFrame = makeOptionFrame("fraGra", this, {optGra2_, optGra1_, optGra3_});
     optG1_ = makeOption("optG1", "実際の値のまま", this);
     optG2_ = makeOption("optG2", "グラフを重ねる", this);
-    fraDgr_ = makeOptionFrame("fraDgr", this, optG1_, optG2_);
+    fraDgr_ = makeOptionFrame("fraDgr", this, {optG1_, optG2_});
     optG3_ = makeOption("optG3", "下限自動", this);
     optG4_ = makeOption("optG4", "下限目標", this);
-    fraDgr2_ = makeOptionFrame("fraDgr2", this, optG3_, optG4_);
+    fraDgr2_ = makeOptionFrame("fraDgr2", this, {optG3_, optG4_});
 
     auto* options = new QVBoxLayout;
     options->addWidget(viewFrame);
@@ -121,6 +124,7 @@ DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* par
     charts->addWidget(legend_);
     charts->addWidget(mcrAvgtai_, 1);
     charts->addWidget(mcrAvgtai2_, 1);
+    charts->addWidget(mcrAvgHi_, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -131,6 +135,7 @@ DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* par
     // which is how the overlay is brought back after a refresh.
     connect(optGra1_, &QRadioButton::clicked, this, [this] { showSameAxisView(); });
     connect(optGra2_, &QRadioButton::clicked, this, [this] { showSeparateAxesView(); });
+    connect(optGra3_, &QRadioButton::clicked, this, [this] { showPercentView(); });
     connect(optG1_, &QRadioButton::clicked, this, [this] { rebuildSameAxisChart(); });
     connect(optG2_, &QRadioButton::clicked, this, [this] { overlaySameAxisChart(); });
     connect(optG3_, &QRadioButton::clicked, this,
@@ -146,6 +151,7 @@ void DailyAverageGraphPanel::prepareForStartup() {
     optG1_->setChecked(true);
     optG3_->setChecked(true);
     mcrAvgtai2_->setVisible(false);
+    mcrAvgHi_->setVisible(false);
     fraDgr_->setVisible(false);
     mcrAvgtai_->setVisible(true);
     fraDgr2_->setVisible(true);
@@ -161,6 +167,8 @@ void DailyAverageGraphPanel::setAverages(const DailyAverages& daily, const QStri
     automaticLowerBound2_ = daily.automaticLowerBound2;
     renderSeparate();
     rebuildSameAxisChart();
+    percent_ = percentFromStartChart(separate_);
+    fillChart(*mcrAvgHi_, percent_, false);
     updateLegend();
 }
 
@@ -186,6 +194,7 @@ void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
 // charts shown for that moment the window would grow to hold them.
 void DailyAverageGraphPanel::showSameAxisView() {
     mcrAvgtai_->setVisible(false);
+    mcrAvgHi_->setVisible(false);
     fraDgr2_->setVisible(false);
     mcrAvgtai2_->setVisible(true);
     fraDgr_->setVisible(true);
@@ -203,6 +212,7 @@ void DailyAverageGraphPanel::showSameAxisView() {
 
 void DailyAverageGraphPanel::showSeparateAxesView() {
     mcrAvgtai2_->setVisible(false);
+    mcrAvgHi_->setVisible(false);
     fraDgr_->setVisible(false);
     mcrAvgtai_->setVisible(true);
     fraDgr2_->setVisible(true);
@@ -214,6 +224,22 @@ void DailyAverageGraphPanel::showSeparateAxesView() {
                                "Ｙ軸の下限値を最低体重（平均値）から自動的に設定するモードと",
                                "目標値として登録した値を下限値にするモードがあります。",
                                "",
+                           });
+}
+
+void DailyAverageGraphPanel::showPercentView() {
+    mcrAvgtai_->setVisible(false);
+    mcrAvgtai2_->setVisible(false);
+    fraDgr_->setVisible(false);
+    fraDgr2_->setVisible(false);
+    mcrAvgHi_->setVisible(true);
+    updateLegend();
+    showHelpTourText(ctx_, {
+                               "二人の平均体重を、それぞれの最初の日を０とした増減率（%）で",
+                               "同一の軸にグラフ表示します。",
+                               "",
+                               "体格の違う二人でも、体重の何%を減らせたかで公平に比べられます。",
+                               "－５は最初の日より体重が５%減ったことを表します。",
                            });
 }
 
@@ -243,8 +269,11 @@ void DailyAverageGraphPanel::updateLegend() {
         if (separateView) text += QString::fromUtf8(axis);
         return text;
     };
-    legend_->setText(entry(1, name1_, "（左軸）") + "&nbsp;&nbsp;&nbsp;&nbsp;" +
-                     entry(2, name2_, "（右軸）"));
+    QString text = entry(1, name1_, "（左軸）") + "&nbsp;&nbsp;&nbsp;&nbsp;" +
+                   entry(2, name2_, "（右軸）");
+    if (!mcrAvgHi_->isHidden())
+        text += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;縦軸：最初の日からの増減（%）");
+    legend_->setText(text);
 }
 
 }  // namespace pairly::views

@@ -1,6 +1,7 @@
 #pragma once
 // The two-partner daily average graph of the comparison screen: the separate-axes chart
-// mcrAvgtai, the same-axis chart mcrAvgtai2 and the options that steer them.
+// mcrAvgtai, the same-axis chart mcrAvgtai2, the percent-from-start chart mcrAvgHi and the
+// options that steer them.
 #include <QWidget>
 #include <initializer_list>
 
@@ -40,9 +41,11 @@ public:
     void setSeparateLowerBounds(LowerBoundMode mode);
     void showSameAxisView();
     void showSeparateAxesView();
+    void showPercentView();
 
     const AverageChart& separateChart() const { return separate_; }
     const AverageChart& sameAxisChart() const { return same_; }
+    const AverageChart& percentChart() const { return percent_; }
 
 private:
     void renderSeparate();
@@ -52,9 +55,11 @@ private:
     ui::AppContext& ctx_;
     ui::Chart* mcrAvgtai_;
     ui::Chart* mcrAvgtai2_;
+    ui::Chart* mcrAvgHi_;
     QLabel* legend_;
     QRadioButton* optGra1_;
     QRadioButton* optGra2_;
+    QRadioButton* optGra3_;
     QFrame* fraDgr_;
     QFrame* fraDgr2_;
     QRadioButton* optG1_;
@@ -64,6 +69,7 @@ private:
 
     AverageChart separate_;
     AverageChart same_;
+    AverageChart percent_;
     int automaticLowerBound1_ = 0, automaticLowerBound2_ = 0;
     QString name1_, name2_;
 };

@@ -56,7 +56,6 @@ constexpr int kTableFontPoints = 9;
 // Short lists get point markers so that a lone weighing still shows as a dot.
 constexpr int kMarkerPointLimit = 45;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QColor arrowQColour(Arrow arrow) { return ui::toQColor(arrowColour(arrow)); }

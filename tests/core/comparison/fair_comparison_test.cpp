@@ -1,6 +1,9 @@
+#include "core/comparison/daily_average.h"
 #include "core/comparison/fair_comparison.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace pairly::views {
 namespace {
@@ -48,17 +51,58 @@ TEST(LossShare, TextsAndMarksOfTwoBodySizes) {
 }
 
 TEST(PercentFromStart, ChangeFromTheFirstPoint) {
-    const std::vector<std::optional<double>> points = {std::nullopt, 80.0, 76.0, std::nullopt, 84.0};
-    const auto percent = percentFromStart(points);
-    ASSERT_EQ(percent.size(), points.size());
-    EXPECT_FALSE(percent[0]);
-    EXPECT_DOUBLE_EQ(*percent[1], 0.0);
-    EXPECT_DOUBLE_EQ(*percent[2], -5.0);
-    EXPECT_FALSE(percent[3]);
-    EXPECT_DOUBLE_EQ(*percent[4], 5.0);
+    const double none = std::nan("");
+    const auto percent = percentFromStart({none, 80.0, 76.0, none, 84.0});
+    ASSERT_EQ(percent.size(), 5u);
+    EXPECT_TRUE(std::isnan(percent[0]));
+    EXPECT_DOUBLE_EQ(percent[1], 0.0);
+    EXPECT_DOUBLE_EQ(percent[2], -5.0);
+    EXPECT_TRUE(std::isnan(percent[3]));
+    EXPECT_DOUBLE_EQ(percent[4], 5.0);
     EXPECT_TRUE(percentFromStart({}).empty());
-    const auto zero = percentFromStart({0.0, 50.0});
-    EXPECT_FALSE(zero[0] || zero[1]);
+    // No positive start: nothing to take a share of.
+    for (const chart::Series& bad : {chart::Series{0.0, 50.0}, chart::Series{none, -2.0, 50.0}}) {
+        const auto out = percentFromStart(bad);
+        ASSERT_EQ(out.size(), bad.size());
+        for (double p : out) EXPECT_TRUE(std::isnan(p));
+    }
+}
+
+// Each partner from their own first day: partner 2, who starts later and lighter, reads 0
+// on that day; the axis holds every point and 0 in whole percents.
+TEST(PercentFromStart, ChartOfBothPartners) {
+    const double none = std::nan("");
+    AverageChart separate;
+    separate.series1 = {80.0, 78.0, 76.0, 76.0};
+    separate.series2 = {none, none, 55.0, 57.2};
+    const AverageChart chart = percentFromStartChart(separate);
+    ASSERT_EQ(chart.points(), 4);
+    EXPECT_DOUBLE_EQ(chart.series1[0], 0.0);
+    EXPECT_DOUBLE_EQ(chart.series1[1], -2.5);
+    EXPECT_DOUBLE_EQ(chart.series1[3], -5.0);
+    EXPECT_TRUE(std::isnan(chart.series2[1]));
+    EXPECT_DOUBLE_EQ(chart.series2[2], 0.0);
+    EXPECT_NEAR(chart.series2[3], 4.0, 1e-12);
+    EXPECT_EQ(chart.left, (AxisRange{-5, 4, true}));  // +4 % despite rounding noise
+    EXPECT_FALSE(chart.right.used);
+
+    const struct {
+        chart::Series s1, s2;
+        AxisRange axis;
+    } cases[] = {
+        {{70.0, 70.0}, {none, none}, {-1, 1, true}},          // flat: 0 in the middle
+        {{70.0, 69.3}, {60.0, 60.3}, {-1, 1, true}},          // -1 % and +0.5 %
+        {{none, none}, {none, none}, {}},                      // nobody: no axis
+        {{50.0, 49.0, 40.0}, {}, {-20, 0, true}},              // a missing partner 2
+    };
+    for (const auto& c : cases) {
+        AverageChart in;
+        in.series1 = c.s1;
+        in.series2 = c.s2;
+        const AverageChart out = percentFromStartChart(in);
+        EXPECT_EQ(out.left, c.axis) << c.s1.size();
+        EXPECT_EQ(out.series2.size(), out.series1.size());
+    }
 }
 
 }  // namespace

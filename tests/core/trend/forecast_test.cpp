@@ -18,6 +18,13 @@ MeasurementRecord rec(const text::Date& date, float weight) {
     return r;
 }
 
+const MeasurementRecord damaged = [] {
+    MeasurementRecord r;
+    r.date = "damaged";
+    r.weight = 10.0f;
+    return r;
+}();
+
 const text::Date kStart{2026, 11, 1};
 text::Date day(int n) { return text::addDays(kStart, n); }
 
@@ -34,7 +41,7 @@ TEST(Trend, DailyMeansSmoothedPerCalendarDay) {
     const std::vector<MeasurementRecord> log = {
         rec(day(0), 79.5f), rec(day(0), 80.5f),  // mean 80.0
         rec(day(1), 79.0f),                      // alpha 0.1: 80 - 0.1
-        {"damaged", "", 10.0f},                  // no date: no weighing
+        damaged,                                 // no date: no weighing
         rec(day(2), 0.0f),                       // no weight: no weighing
         rec(day(4), 78.0f)};                     // three days: alpha = 1 - 0.9^3 = 0.271
     const auto days = dailyTrend(log);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -254,6 +255,67 @@ TEST_F(ComparisonScreenTest, GraphOptionsSwitchViewsAndValues) {
     click("optGra2");
     EXPECT_TRUE(shown("mcrAvgtai"));
     EXPECT_FALSE(shown("fraDgr"));
+}
+
+// The percent view: each partner from their own first day, on the same points as the other
+// views; the weight-only options are put away and come back with the views they belong to.
+TEST_F(ComparisonScreenTest, PercentViewShowsTheChangeFromEachStart) {
+    writeShortLogs(folder);
+    open();
+    ui::Chart& percent = chart("mcrAvgHi");
+    EXPECT_FALSE(shown("mcrAvgHi"));
+    EXPECT_EQ(find<QRadioButton>("optGra3")->text(), QString::fromUtf8("スタート比（%）で表示"));
+
+    click("optGra3");
+    EXPECT_TRUE(shown("mcrAvgHi"));
+    for (const char* hidden : {"mcrAvgtai", "mcrAvgtai2", "fraDgr", "fraDgr2"})
+        EXPECT_FALSE(shown(hidden)) << hidden;
+    EXPECT_TRUE(find<QLabel>("lblAvgtaiLegend")->text().contains(QString::fromUtf8("（%）")));
+    ASSERT_EQ(percent.pointCount(), chart("mcrAvgtai").pointCount());
+    const double none = std::nan("");
+    // Day averages 70, 69.60001, 69.2 (kept on) and 55, 54.6 from day 4.
+    const double expected1[] = {0, (69.60001 - 70) / 70 * 100, -0.8 / 70 * 100,
+                                -0.8 / 70 * 100, -0.8 / 70 * 100};
+    const double expected2[] = {none, none, none, 0, -0.4 / 55 * 100};
+    for (int p = 1; p <= 5; ++p) {
+        EXPECT_NEAR(text::leadingNumber(percent.value(1, p).toStdString()), expected1[p - 1], 1e-4)
+            << p;
+        if (std::isnan(expected2[p - 1])) {
+            EXPECT_EQ(percent.value(2, p), "") << p;
+        } else {
+            EXPECT_NEAR(text::leadingNumber(percent.value(2, p).toStdString()), expected2[p - 1],
+                        1e-4)
+                << p;
+        }
+    }
+    EXPECT_EQ(percent.seriesAxis(2), ui::Axis::Left);
+    EXPECT_EQ(percent.axisMinimum(ui::Axis::Left), -2);
+    EXPECT_EQ(percent.axisMaximum(ui::Axis::Left), 0);
+    EXPECT_TRUE(percent.referenceLines().empty());  // targets are weights, not shares
+
+    // A refresh keeps the view and gives it the new figures.
+    folder.writeCp932("データ2.txt", line("2026/11/04", "50") + line("2026/11/05", "45"));
+    ctx.noteDataChanged(2);
+    screen->refreshComparisonScreen();
+    EXPECT_TRUE(shown("mcrAvgHi"));
+    EXPECT_EQ(percent.value(2, 5), "-10");
+    EXPECT_EQ(percent.axisMinimum(ui::Axis::Left), -10);
+
+    click("optGra1");
+    EXPECT_FALSE(shown("mcrAvgHi"));
+    EXPECT_TRUE(shown("mcrAvgtai2"));
+    EXPECT_TRUE(shown("fraDgr"));
+    click("optGra3");
+    click("optGra2");
+    EXPECT_FALSE(shown("mcrAvgHi"));
+    EXPECT_TRUE(shown("mcrAvgtai"));
+    EXPECT_TRUE(shown("fraDgr2"));
+
+    // Start-up brings the separate axes back.
+    click("optGra3");
+    screen->prepareForStartup();
+    EXPECT_FALSE(shown("mcrAvgHi"));
+    EXPECT_TRUE(find<QRadioButton>("optGra2")->isChecked());
 }
 
 // Each target is a dashed line on its partner's axis, not a series; none while one line is

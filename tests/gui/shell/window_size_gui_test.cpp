@@ -97,8 +97,8 @@ TEST_F(WindowSizeTest, GraphOptionsKeepTheWindowSize) {
     shell::MainWindow& w = f.start();
     QApplication::processEvents();
     const QSize size = w.size();
-    for (const char* option : {"optGra1", "optGra2", "optGra1", "optG2", "optG1", "optGra2", "optG4",
-                               "optG3"}) {
+    for (const char* option : {"optGra1", "optGra2", "optGra1", "optG2", "optG1", "optGra3",
+                               "optGra1", "optGra3", "optGra2", "optG4", "optG3"}) {
         f.find<QRadioButton>(option)->click();
         QApplication::processEvents();
         EXPECT_EQ(w.size(), size) << option;
