@@ -71,6 +71,7 @@ private:
     store::LoadedLog shownLoadedLog() const;
     // After an edit was written: every screen reads the log again, this table shows it.
     void showEditedLog(const store::EditResult& result);
+    int topRowAround(int row) const;
     // An edit that was not written: said in a message box; a stale table is read again.
     void warnEditNotWritten(const store::EditResult& result, const char* what,
                             const char* refusedTitle);

@@ -97,6 +97,14 @@ void MemoScreen::warnEditNotWritten(const store::EditResult& result, const char*
                       QStringLiteral("保存エラー"));
 }
 
+// The row in the middle of the view, or as near as the table allows: near the end the view
+// stays full down to the last row instead of showing empty lines under it.
+int MemoScreen::topRowAround(int row) const {
+    const int dataRows = kCommentVisibleRows - 1;  // the header takes one
+    const int lastTop = std::max(1, static_cast<int>(shown_.size()) - dataRows + 1);
+    return std::clamp(row - dataRows / 2, 1, lastTop);
+}
+
 void MemoScreen::showEditedLog(const store::EditResult& result) {
     // Unconfirmed by the disk: said here, and the change is shown as made.
     ui::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
@@ -135,7 +143,7 @@ bool MemoScreen::saveCorrection() {
     showEditedLog(result);
     // The corrected weighing at its place, picked again.
     const int now = static_cast<int>(result.index) + 1;
-    msgMemoList_->setTopRow(std::max(1, now - kCommentVisibleRows / 2));
+    msgMemoList_->setTopRow(topRowAround(now));
     selectCommentRow(now);
     return true;
 }
@@ -161,7 +169,7 @@ bool MemoScreen::deleteRecord() {
     }
     showEditedLog(result);
     const int near = std::min(static_cast<int>(result.index) + 1, static_cast<int>(shown_.size()));
-    if (near >= 1) msgMemoList_->setTopRow(std::max(1, near - kCommentVisibleRows / 2));
+    if (near >= 1) msgMemoList_->setTopRow(topRowAround(near));
     return true;
 }
 

@@ -4,8 +4,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <cstdio>
 #include <map>
 
+#include "core/memo/comment_table.h"
 #include "core/store/file_notices.h"
 #include "core/store/record_edit.h"
 #include "gui/memo/memo_screen.h"
@@ -186,6 +188,39 @@ TEST_F(RecordEditTest, DeletionAsksFirstAndRemovesOnlyItsRecord) {
         EXPECT_EQ(f.dialogs.shown[0].buttons, ui::Buttons::YesNo);
         EXPECT_EQ(log1(), c.log) << c.row;
         EXPECT_EQ(grid().rowCount(), c.answer == ui::Answer::Yes ? 3 : 4) << c.row;
+    }
+}
+
+// After an edit the edited place is in view, and near the end of a long log the table
+// stays full down to its last row instead of showing empty lines under it.
+TEST_F(RecordEditTest, TheTableStaysFullAfterAnEditNearItsEnd) {
+    std::string log;
+    for (int d = 1; d <= 40; ++d) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026/%02d/%02d", d <= 31 ? 10 : 11, d <= 31 ? d : d - 31);
+        log += rec(date, "朝食前", std::to_string(70 - d / 10), "");
+    }
+    const struct {
+        const char* button;
+        int row;
+        int rows;  // afterwards
+    } cases[] = {{"cmdSyuHozon", 39, 40}, {"cmdSakujo", 40, 39}, {"cmdSyuHozon", 20, 40}};
+    for (const auto& c : cases) {
+        f.folder.writeCp932("データ1.txt", log);
+        screen().fillCommentTable();
+        f.dialogs.answers = {ui::Answer::Yes};
+        if (std::string(c.button) == "cmdSyuHozon") {
+            correct(c.row, {{"txtSyuTai", "66.6"}});
+        } else {
+            screen().selectCommentRow(c.row);
+        }
+        f.click(c.button);
+        ASSERT_EQ(grid().rowCount(), c.rows) << c.button << c.row;
+        EXPECT_LE(grid().topVisibleRow(), std::min(c.row, c.rows)) << c.row;
+        EXPECT_GE(grid().bottomVisibleRow(), std::min(c.row, c.rows)) << c.row;
+        // A full view: as many rows below the top as the table shows.
+        EXPECT_GE(grid().bottomVisibleRow() - grid().topVisibleRow() + 1, maintenance::kCommentVisibleRows - 2)
+            << c.row;
     }
 }
 
