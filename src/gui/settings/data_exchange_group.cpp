@@ -218,14 +218,15 @@ void DataExchangeGroup::restore() {
         ctx_.dialogs.warn(text, kRestoreTitle);
         return;
     }
+    // Every screen shows the restored data before the message says it is back.
+    ctx_.noteDataChanged(0);
+    emit dataFilesReplaced();
     ui::written(ctx_, result.status, chosen.name);
     ctx_.dialogs.inform(QStringLiteral("%1 のバックアップに戻しました。\n"
                                            "戻す前のデータはバックアップ/%2 にあります。")
                                 .arg(q(text::formatDate(chosen.date)))
                                 .arg(q(result.keptIn)),
                             kRestoreTitle);
-    ctx_.noteDataChanged(0);
-    emit dataFilesReplaced();
 }
 
 }  // namespace pairly::maintenance

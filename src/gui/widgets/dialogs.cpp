@@ -53,6 +53,7 @@ int QtDialogs::choose(const QString& prompt, const QString& title, const QString
 Answer ScriptedDialogs::message(const QString& text, const QString& title, Icon icon,
                                 Buttons buttons) {
     shown.push_back({text, title, icon, buttons, false});
+    if (onMessage) onMessage(shown.back());
     if (!answers.empty()) {
         Answer a = answers.front();
         answers.pop_front();

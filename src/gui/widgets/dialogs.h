@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -69,6 +70,8 @@ public:
     std::deque<int> choices;
     std::vector<QStringList> choiceItems;  // the items of every choice shown
     std::vector<Shown> shown;
+    // Called as each message box is shown, for a look at the window at that moment.
+    std::function<void(const Shown&)> onMessage;
 };
 
 }  // namespace pairly::ui

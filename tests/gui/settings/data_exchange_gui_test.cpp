@@ -176,7 +176,14 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     writeOldBackup(f.folder);
     f.folder.writeCp932("バックアップ/20261201/設定.txt", "\"ヘルプツアー\",1\r\n");
     f.dialogs.choices = {indexOfBackup(f.folder.path(), "20261201")};
+    // The message that the data is back comes when the window already shows it.
+    QString buttonAtMessage;
+    f.dialogs.onMessage = [&](const ui::ScriptedDialogs::Shown& box) {
+        if (box.icon == ui::Icon::Information) buttonAtMessage = f.find("cmdUser1")->text();
+    };
     f.click("cmdRestore");
+    f.dialogs.onMessage = nullptr;
+    EXPECT_TRUE(buttonAtMessage.contains(qs("はなちゃん"))) << buttonAtMessage.toStdString();
     ASSERT_EQ(f.dialogs.choiceItems.size(), 1u);
     EXPECT_EQ(f.dialogs.choiceItems[0].filter(qs("2026/12/01")).size(), 1)
         << f.dialogs.choiceItems[0].join("|").toStdString();
