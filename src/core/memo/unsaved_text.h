@@ -9,6 +9,7 @@ namespace pairly::maintenance {
 struct UnsavedText {
     bool memo = false;     // the notes memo differs from what was loaded or last saved
     bool comment = false;  // the comment box differs from the comment of its row
+    bool correction = false;  // the open correction panel differs from its weighing
 };
 
 // The question asked when the program ends with unsaved text, naming what is unsaved and

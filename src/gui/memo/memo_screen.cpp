@@ -383,7 +383,8 @@ bool MemoScreen::memoUnsaved() const {
 }
 
 bool MemoScreen::settleUnsavedText() {
-    const auto question = unsavedTextQuestion({memoUnsaved(), commentUnsaved()});
+    const auto question =
+        unsavedTextQuestion({memoUnsaved(), commentUnsaved(), correctionUnsaved()});
     if (!question) return true;
     switch (ctx_.dialogs.message(q(*question), QString::fromUtf8(kUnsavedTextTitle),
                                  ui::Icon::Question, ui::Buttons::YesNoCancel)) {
@@ -398,9 +399,10 @@ bool MemoScreen::settleUnsavedText() {
     // refused because another window changed the file waits on the clipboard, which
     // would go with the program.
     bool saved = true;
-    if (commentUnsaved()) saved = saveComment();
+    if (correctionUnsaved()) saved = saveCorrection();
+    if (commentUnsaved()) saved = saveComment() && saved;
     if (memoUnsaved()) saved = saveMemo() && saved;
-    return saved && !commentUnsaved() && !memoUnsaved();
+    return saved && !correctionUnsaved() && !commentUnsaved() && !memoUnsaved();
 }
 
 void MemoScreen::showMemoState(bool modified) {

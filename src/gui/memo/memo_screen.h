@@ -64,6 +64,7 @@ private:
     // The table filled with `log`'s records.
     void showLog(session::SharedLog log);
     bool commentUnsaved() const;
+    bool correctionUnsaved() const;
     bool memoUnsaved() const;
     void showMemoState(bool modified);
     void fillCorrectionFields(const store::MeasurementRecord& r);
@@ -88,6 +89,7 @@ private:
     QGroupBox* fraSyusei_;
     QLabel* lblSyuTarget_;
     std::array<QLineEdit*, 9> syuFields_{};
+    std::array<QString, 9> syuFilled_;  // what the panel was opened with
     QPushButton* cmdSyuHozon_;
     QPushButton* cmdSyuYame_;
     QPlainTextEdit* txtKizuki_;

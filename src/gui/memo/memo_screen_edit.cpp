@@ -39,7 +39,17 @@ void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
         integerText(r.muscleScore),
         valueText(r.boneMass),
     };
-    for (std::size_t i = 0; i < syuFields_.size(); ++i) syuFields_[i]->setText(texts[i]);
+    for (std::size_t i = 0; i < syuFields_.size(); ++i) {
+        syuFields_[i]->setText(texts[i]);
+        syuFilled_[i] = texts[i];
+    }
+}
+
+bool MemoScreen::correctionUnsaved() const {
+    if (fraSyusei_->isHidden()) return false;
+    for (std::size_t i = 0; i < syuFields_.size(); ++i)
+        if (syuFields_[i]->text() != syuFilled_[i]) return true;
+    return false;
 }
 
 void MemoScreen::openCorrection() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "core/memo/comment_table.h"
 #include "core/store/file_notices.h"
@@ -221,6 +222,51 @@ TEST_F(RecordEditTest, TheTableStaysFullAfterAnEditNearItsEnd) {
         // A full view: as many rows below the top as the table shows.
         EXPECT_GE(grid().bottomVisibleRow() - grid().topVisibleRow() + 1, maintenance::kCommentVisibleRows - 2)
             << c.row;
+    }
+}
+
+// Quitting with a correction typed and not saved asks, like unsaved text does.
+TEST_F(RecordEditTest, QuittingWithAnOpenCorrectionAsksToSaveIt) {
+    const std::string corrected = kA + rec("2026/12/06", "朝食前", "64.8", "7:05:09") + kC + kD;
+    const char* const question = "測定値の変更が保存されていません。\n\n保存しますか？";
+    const struct {
+        const char* name;
+        const char* weight;  // typed into the panel; nullptr: the panel opened, nothing typed
+        std::optional<ui::Answer> answer;
+        bool closed;
+        std::string log;
+        int boxes;  // the question and what follows it
+    } cases[] = {
+        {"untouched", nullptr, {}, true, kLog, 0},
+        {"yes", "64.8", ui::Answer::Yes, true, corrected, 1},
+        {"no", "64.8", ui::Answer::No, true, kLog, 1},
+        {"cancel", "64.8", ui::Answer::Cancel, false, kLog, 1},
+        {"yes, refused value", "abc", ui::Answer::Yes, false, kLog, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.window.reset();
+        f.folder.writeCp932("データ1.txt", kLog);
+        f.start();
+        f.click("cmdMemo");
+        if (c.weight) {
+            correct(2, {{"txtSyuTai", c.weight}});
+        } else {
+            correct(2, {});
+        }
+        f.dialogs.shown.clear();
+        if (c.answer) f.dialogs.answers.push_back(*c.answer);
+        f.click("cmdOwari");
+        EXPECT_EQ(f.window->isVisible(), !c.closed);
+        EXPECT_EQ(log1(), c.log);
+        ASSERT_EQ(f.dialogs.shown.size(), std::size_t(c.boxes));
+        if (c.boxes > 0) {
+            EXPECT_EQ(f.dialogs.shown[0].text, qs(question));
+            EXPECT_EQ(f.dialogs.shown[0].title, qs("終了確認"));
+        }
+        if (c.boxes > 1) {
+            EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
+        }
     }
 }
 
