@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -146,9 +147,19 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     shareRow->addWidget(shareBar_, 1);
     shareRow->addWidget(shareName2_);
 
+    cmdReport_ = new QPushButton(QStringLiteral("週・月の平均"), this);
+    cmdReport_->setObjectName("cmdReport");
+    cmdReport_->setToolTip(QStringLiteral("二人の週ごと・月ごとの平均体重を別のウィンドウで表示します"));
+    cmdReport_->setAutoDefault(false);
+    connect(cmdReport_, &QPushButton::clicked, this, &ComparisonScreen::openReport);
+    auto* reportRow = new QHBoxLayout;
+    reportRow->addWidget(cmdReport_);
+    reportRow->addStretch(1);
+
     auto* left = new QVBoxLayout;
     left->addWidget(stats);
     left->addLayout(shareRow);
+    left->addLayout(reportRow);
     left->addStretch(1);
 
     msgAvgtai_ = new ui::Grid(this);
@@ -169,6 +180,30 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(graph_, 1);
+}
+
+// The report window belongs to the main window but refers to the session: it goes with
+// this screen, before the session does.
+ComparisonScreen::~ComparisonScreen() { delete report_.data(); }
+
+void ComparisonScreen::openReport() {
+    if (!report_) {
+        report_ = new ReportWindow(ctx_, window());
+        report_->setPagePrinter(reportPrinter_);
+    }
+    report_->refreshReport();
+    report_->showNormal();
+    report_->raise();
+    report_->activateWindow();
+}
+
+void ComparisonScreen::closeReportWindow() {
+    if (report_) report_->close();
+}
+
+void ComparisonScreen::setReportPrinter(ReportWindow::PagePrinter printer) {
+    reportPrinter_ = std::move(printer);
+    if (report_) report_->setPagePrinter(reportPrinter_);
 }
 
 void ComparisonScreen::resetDailyAverageTable() {
