@@ -16,7 +16,7 @@ namespace {
 constexpr int kColumns = 11;
 constexpr double kTitlePoints = 14;
 constexpr double kTablePoints = 9;
-// The table takes the page down to here; the chart the rest.
+// The table takes the page at most down to here; the chart follows it.
 constexpr double kTableShare = 0.62;
 
 void setPixelSize(QFont& font, double pixels) {
@@ -135,8 +135,23 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
     }
 
     // The chart below, as large as the rest of the page allows with its proportions kept.
-    const QRectF chartArea(page.left(), tableBottom + rowHeight, page.width(),
-                           page.bottom() - tableBottom - rowHeight);
+    // The legend: each partner's line in its colour before the nickname.
+    const double legendTop = bodyBottom + rowHeight;
+    double legendX = left;
+    for (std::size_t p = 0; p < 2; ++p) {
+        const double mid = legendTop + rowHeight / 2;
+        painter.save();
+        painter.setPen(QPen(c.colours[p], std::max(1.0, 1.5 * pt)));
+        painter.drawLine(QLineF(legendX, mid, legendX + 3 * fm.height(), mid));
+        painter.restore();
+        legendX += 3.5 * fm.height();
+        const double width = fm.horizontalAdvance(c.names[p]) + 2;
+        drawBoxed(painter, QRectF(legendX, legendTop, width, rowHeight),
+                  Qt::AlignLeft | Qt::AlignVCenter, c.names[p]);
+        legendX += width + 2 * fm.height();
+    }
+    const double chartTop = legendTop + 1.5 * rowHeight;
+    const QRectF chartArea(page.left(), chartTop, page.width(), page.bottom() - chartTop);
     if (!c.chart.isNull() && chartArea.height() > 0) {
         const double scale = std::min(chartArea.width() / c.chart.width(),
                                       chartArea.height() / c.chart.height());

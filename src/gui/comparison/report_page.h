@@ -1,7 +1,8 @@
 #pragma once
 // The printed page of the weekly or monthly report: a title, the latest periods that fit
 // the upper part of the page as a table under a two-line header (each nickname over its
-// five measures), and the chart of the means below.
+// five measures), and the chart of the means with its legend below.
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,7 @@ struct ReportPage {
     QString title;
     QString periodHeader;              // "週" or "月"
     std::array<QString, 2> names;      // the nicknames
+    std::array<QColor, 2> colours;     // their lines in the chart
     std::vector<QStringList> rows;     // every period, oldest first: label + 10 figures
     QImage chart;                      // may be null
 };

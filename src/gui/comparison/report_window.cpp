@@ -47,6 +47,30 @@ double shownMean(const PartnerPeriod& p) {
     return text::leadingNumber(text::formatNumber(p.mean, "0.0"));
 }
 
+void styleChart(ui::Chart& chart) {
+    chart.setSeriesColor(1, ui::partnerColour(1));
+    chart.setSeriesColor(2, ui::partnerColour(2));
+    chart.setSeriesVisible(3, false);
+}
+
+// One point per period, each partner's mean on one axis, a gap where one did not weigh.
+void fillChart(ui::Chart& chart, const std::vector<ReportRow>& rows,
+               const std::array<QString, 2>& names) {
+    const double missing = std::numeric_limits<double>::quiet_NaN();
+    std::array<chart::Series, 2> means;
+    for (chart::Series& s : means) s.reserve(rows.size());
+    for (const ReportRow& row : rows)
+        for (std::size_t p = 0; p < 2; ++p)
+            means[p].push_back(row.partners[p].count > 0 ? shownMean(row.partners[p]) : missing);
+    chart.setPointCount(0);
+    chart.setPointCount(static_cast<int>(rows.size()));
+    chart.setMarker(rows.size() <= kMostPointsWithMarkers ? ui::Marker::Circle : ui::Marker::None);
+    for (int s = 1; s <= 2; ++s) {
+        chart.setSeriesValues(s, means[static_cast<std::size_t>(s - 1)]);
+        chart.setSeriesName(s, names[static_cast<std::size_t>(s - 1)] + QStringLiteral(" 平均"));
+    }
+}
+
 }  // namespace
 
 ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
@@ -113,9 +137,7 @@ QWidget* ReportWindow::buildTab(Tab& tab, const char* gridName, const char* char
     tab.chart = new ui::Chart(page);
     tab.chart->setObjectName(chartName);
     tab.chart->setAccessibleName(word + QStringLiteral("ごとの平均体重のグラフ"));
-    tab.chart->setSeriesColor(1, ui::partnerColour(1));
-    tab.chart->setSeriesColor(2, ui::partnerColour(2));
-    tab.chart->setSeriesVisible(3, false);
+    styleChart(*tab.chart);
     tab.chart->setMinimumHeight(220);
     tab.legend = new QLabel(page);
     tab.legend->setObjectName(legendName);
@@ -169,20 +191,7 @@ void ReportWindow::fillTab(Tab& tab) {
     });
     tab.grid->scrollToBottom();
 
-    const double missing = std::numeric_limits<double>::quiet_NaN();
-    std::array<chart::Series, 2> means;
-    for (chart::Series& s : means) s.reserve(rows->size());
-    for (const ReportRow& row : *rows)
-        for (std::size_t p = 0; p < 2; ++p)
-            means[p].push_back(row.partners[p].count > 0 ? shownMean(row.partners[p]) : missing);
-    ui::Chart& chart = *tab.chart;
-    chart.setPointCount(0);
-    chart.setPointCount(static_cast<int>(rows->size()));
-    chart.setMarker(rows->size() <= kMostPointsWithMarkers ? ui::Marker::Circle : ui::Marker::None);
-    for (int s = 1; s <= 2; ++s) {
-        chart.setSeriesValues(s, means[static_cast<std::size_t>(s - 1)]);
-        chart.setSeriesName(s, names_[static_cast<std::size_t>(s - 1)] + QStringLiteral(" 平均"));
-    }
+    fillChart(*tab.chart, *rows, names_);
 
     auto entry = [&](int slot) {
         return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
@@ -200,7 +209,7 @@ void ReportWindow::sizeColumns(Tab& tab) {
     const QFontMetrics cells(tab.grid->font());
     const QString widest = tab.period == ReportPeriod::Week ? QStringLiteral("2026/12/27～01/02")
                                                             : QStringLiteral("2026/12");
-    const int padding = 2 * cells.averageCharWidth() + 6;
+    const int padding = cells.averageCharWidth() + 8;
     for (int col = 0; col < tab.grid->columnCount(); ++col) {
         const QString sample = col == 0 ? widest : QStringLiteral("+888.8");
         const int pixels = std::max(header.horizontalAdvance(tab.grid->headerText(col)),
@@ -223,13 +232,20 @@ void ReportWindow::drawPage(QPainter& painter, const QRectF& page, double dpi) c
                     fromUtf8(text::formatDate(ctx_.clock.today())) + QStringLiteral("）");
     content.periodHeader = word;
     content.names = names_;
+    content.colours = {ui::partnerColour(1), ui::partnerColour(2)};
     content.rows.reserve(tab.rows.size());
     for (const ReportRow& row : tab.rows) {
         QStringList cells;
         for (int col = 0; col <= 10; ++col) cells << cellText(row, col);
         content.rows.push_back(cells);
     }
-    content.chart = tab.chart->grab().toImage();
+    // Drawn again in the proportions of the page rather than of the window.
+    ui::Chart chart;
+    styleChart(chart);
+    chart.resize(800, 450);
+    fillChart(chart, tab.rows, names_);
+    chart.ensureBuilt();
+    content.chart = chart.grab().toImage();
     drawReportPage(painter, page, dpi, content);
 }
 

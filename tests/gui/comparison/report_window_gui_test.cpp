@@ -306,7 +306,7 @@ TEST_F(ReportPrintTest, TheShownTabIsPrintedAfterTheQuestion) {
         EXPECT_EQ(orientations[i], ui::PageOrientation::Portrait);
         const QStringList t = texts(i);
         EXPECT_EQ(t.value(0), qs(e.title));
-        EXPECT_EQ(t.count(qs("はなこ")), 1);
+        EXPECT_EQ(t.count(qs("はなこ")), 2);  // over the table and in the legend
         EXPECT_EQ(t.count(qs("増減")), 2);
         // Every period, oldest first, each row below the one before.
         const auto& recorded = pages[i]->recorded();
