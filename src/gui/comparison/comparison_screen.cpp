@@ -131,6 +131,13 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
         table->addWidget(lblD2_[idx], i, 4);
         table->addWidget(imgD2_[idx], i, 5);
     }
+    // The report button takes the free corner above the captions, beside the names.
+    cmdReport_ = new QPushButton(QStringLiteral("週・月の平均"), stats);
+    cmdReport_->setObjectName("cmdReport");
+    cmdReport_->setToolTip(QStringLiteral("二人の週ごと・月ごとの平均体重を別のウィンドウで表示します"));
+    cmdReport_->setAutoDefault(false);
+    connect(cmdReport_, &QPushButton::clicked, this, &ComparisonScreen::openReport);
+    table->addWidget(cmdReport_, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
     table->setColumnStretch(1, 1);
     table->setColumnStretch(4, 1);
     table->setColumnMinimumWidth(3, 12);
@@ -147,19 +154,9 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     shareRow->addWidget(shareBar_, 1);
     shareRow->addWidget(shareName2_);
 
-    cmdReport_ = new QPushButton(QStringLiteral("週・月の平均"), this);
-    cmdReport_->setObjectName("cmdReport");
-    cmdReport_->setToolTip(QStringLiteral("二人の週ごと・月ごとの平均体重を別のウィンドウで表示します"));
-    cmdReport_->setAutoDefault(false);
-    connect(cmdReport_, &QPushButton::clicked, this, &ComparisonScreen::openReport);
-    auto* reportRow = new QHBoxLayout;
-    reportRow->addWidget(cmdReport_);
-    reportRow->addStretch(1);
-
     auto* left = new QVBoxLayout;
     left->addWidget(stats);
     left->addLayout(shareRow);
-    left->addLayout(reportRow);
     left->addStretch(1);
 
     msgAvgtai_ = new ui::Grid(this);
