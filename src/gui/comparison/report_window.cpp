@@ -8,11 +8,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cmath>
 #include <limits>
 
 #include "core/text/dates.h"
