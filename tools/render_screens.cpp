@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
     window.findChild<QPushButton*>("cmdReport")->click();
     if (auto* report = window.findChild<QWidget*>("frmReport")) {
         report->resize(1120, 720);  // the offscreen screen is smaller than a real one
-        for (const auto& [tab, file] : {std::pair{0, "report_week.png"}, std::pair{1, "report_month.png"}}) {
+        for (const auto& [tab, file] :
+             {std::pair{0, "report_week.png"}, std::pair{1, "report_month.png"}}) {
             report->findChild<QTabWidget*>("tabReport")->setCurrentIndex(tab);
             QApplication::processEvents();
             QApplication::processEvents();

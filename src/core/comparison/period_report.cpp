@@ -104,8 +104,7 @@ std::vector<std::string> reportHeaders(ReportPeriod period, const std::string& n
                                        const std::string& nickname2) {
     std::vector<std::string> headers = {period == ReportPeriod::Week ? "週" : "月"};
     for (const std::string& name : {nickname1, nickname2})
-        for (const char* measure : reportMeasures())
-            headers.push_back(name + " " + measure);
+        for (const char* measure : reportMeasures()) headers.push_back(name + " " + measure);
     return headers;
 }
 

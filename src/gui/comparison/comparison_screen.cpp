@@ -134,7 +134,8 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     // The report button takes the free corner above the captions, beside the names.
     cmdReport_ = new QPushButton(QStringLiteral("週・月の平均"), stats);
     cmdReport_->setObjectName("cmdReport");
-    cmdReport_->setToolTip(QStringLiteral("二人の週ごと・月ごとの平均体重を別のウィンドウで表示します"));
+    cmdReport_->setToolTip(
+        QStringLiteral("二人の週ごと・月ごとの平均体重を別のウィンドウで表示します"));
     cmdReport_->setAutoDefault(false);
     connect(cmdReport_, &QPushButton::clicked, this, &ComparisonScreen::openReport);
     table->addWidget(cmdReport_, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);

@@ -30,9 +30,9 @@ std::array<double, kColumns> columnWidths(const QFont& font, QPaintDevice* devic
     std::array<double, kColumns> widths{};
     widths[0] = fm.horizontalAdvance(c.periodHeader);
     for (int col = 1; col < kColumns; ++col)
-        widths[static_cast<std::size_t>(col)] = std::max(
-            fm.horizontalAdvance(QString::fromUtf8(reportMeasures()[(col - 1) % 5])),
-            fm.horizontalAdvance(QStringLiteral("+888.8")));
+        widths[static_cast<std::size_t>(col)] =
+            std::max(fm.horizontalAdvance(QString::fromUtf8(reportMeasures()[(col - 1) % 5])),
+                     fm.horizontalAdvance(QStringLiteral("+888.8")));
     for (const QStringList& row : c.rows)
         for (int col = 0; col < kColumns && col < row.size(); ++col) {
             auto& w = widths[static_cast<std::size_t>(col)];
@@ -75,7 +75,7 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
     painter.setFont(titleFont);
     const double titleHeight = QFontMetricsF(titleFont, painter.device()).height();
     drawBoxed(painter, QRectF(page.left(), page.top(), page.width(), titleHeight),
-                     Qt::AlignLeft | Qt::AlignVCenter, c.title);
+              Qt::AlignLeft | Qt::AlignVCenter, c.title);
 
     // The table's font shrinks when its columns would not fit across the page.
     QFont font = painter.font();
@@ -106,16 +106,17 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
 
     // Header: the period over both lines, each nickname over its measures.
     drawBoxed(painter, QRectF(x[0], tableTop, widths[0], 2 * rowHeight), Qt::AlignCenter,
-                     c.periodHeader);
+              c.periodHeader);
     for (int p = 0; p < 2; ++p) {
         const std::size_t first = 1 + 5 * static_cast<std::size_t>(p);
         drawBoxed(painter, QRectF(x[first], tableTop, x[first + 5] - x[first], rowHeight),
-                         Qt::AlignCenter, c.names[static_cast<std::size_t>(p)]);
+                  Qt::AlignCenter, c.names[static_cast<std::size_t>(p)]);
         painter.drawLine(QLineF(x[first] + inset, tableTop + rowHeight, x[first + 5] - inset,
                                 tableTop + rowHeight));
         for (std::size_t m = 0; m < 5; ++m)
-            drawBoxed(painter, QRectF(x[first + m], tableTop + rowHeight, widths[first + m], rowHeight),
-                             Qt::AlignCenter, QString::fromUtf8(reportMeasures()[m]));
+            drawBoxed(painter,
+                      QRectF(x[first + m], tableTop + rowHeight, widths[first + m], rowHeight),
+                      Qt::AlignCenter, QString::fromUtf8(reportMeasures()[m]));
     }
     const double bodyTop = tableTop + 2 * rowHeight;
     painter.drawLine(QLineF(x[0], bodyTop, x[kColumns], bodyTop));
@@ -129,8 +130,8 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
         for (int col = 0; col < kColumns && col < row.size(); ++col) {
             const auto i = static_cast<std::size_t>(col);
             const QRectF cell(x[i] + inset, y, widths[i] - 2 * inset, rowHeight);
-            drawBoxed(painter, cell, (col == 0 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter,
-                             row[col]);
+            drawBoxed(painter, cell,
+                      (col == 0 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter, row[col]);
         }
     }
 
@@ -153,8 +154,8 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
     const double chartTop = legendTop + 1.5 * rowHeight;
     const QRectF chartArea(page.left(), chartTop, page.width(), page.bottom() - chartTop);
     if (!c.chart.isNull() && chartArea.height() > 0) {
-        const double scale = std::min(chartArea.width() / c.chart.width(),
-                                      chartArea.height() / c.chart.height());
+        const double scale =
+            std::min(chartArea.width() / c.chart.width(), chartArea.height() / c.chart.height());
         const QSizeF size(c.chart.width() * scale, c.chart.height() * scale);
         painter.drawImage(QRectF(QPointF(chartArea.left() + (chartArea.width() - size.width()) / 2,
                                          chartArea.top()),

@@ -16,11 +16,11 @@ namespace pairly::views {
 
 struct ReportPage {
     QString title;
-    QString periodHeader;              // "週" or "月"
-    std::array<QString, 2> names;      // the nicknames
-    std::array<QColor, 2> colours;     // their lines in the chart
-    std::vector<QStringList> rows;     // every period, oldest first: label + 10 figures
-    QImage chart;                      // may be null
+    QString periodHeader;           // "週" or "月"
+    std::array<QString, 2> names;   // the nicknames
+    std::array<QColor, 2> colours;  // their lines in the chart
+    std::vector<QStringList> rows;  // every period, oldest first: label + 10 figures
+    QImage chart;                   // may be null
 };
 
 // Draws the page into `page` (device pixels, origin at the printable area) on a device of

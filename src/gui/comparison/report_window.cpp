@@ -2,8 +2,8 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -15,8 +15,8 @@
 
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
-#include "gui/comparison/report_page.h"
 #include "gui/common/partner_colour.h"
+#include "gui/comparison/report_page.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
 
@@ -116,7 +116,8 @@ ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
     listener_ = ctx_.session.subscribe([this](const session::Event& event) {
         if (event.what == session::Change::Partner) return;
         stale_ = true;
-        if (isVisible()) QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            QTimer::singleShot(0, this, [this] {
                 if (stale_ && isVisible()) refreshReport();
             });
     });

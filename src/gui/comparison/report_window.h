@@ -59,7 +59,9 @@ private:
         std::vector<ReportRow> rows;
     };
     Tab& tab(ReportPeriod period) { return tabs_[period == ReportPeriod::Week ? 0 : 1]; }
-    const Tab& tab(ReportPeriod period) const { return tabs_[period == ReportPeriod::Week ? 0 : 1]; }
+    const Tab& tab(ReportPeriod period) const {
+        return tabs_[period == ReportPeriod::Week ? 0 : 1];
+    }
     QWidget* buildTab(Tab& tab, const char* gridName, const char* chartName,
                       const char* legendName);
     void fillTab(Tab& tab);

@@ -17,8 +17,8 @@ views::ReportPage page(int rows, const QString& name1, const QString& name2) {
     p.names = {name1, name2};
     p.colours = {Qt::blue, Qt::red};
     for (int r = 0; r < rows; ++r)
-        p.rows.push_back({QStringLiteral("r%1").arg(r), "18", "72.7", "71.9", "73.5", "-0.8",
-                          "21", "153.4", "152.9", "153.9", "+10.2"});
+        p.rows.push_back({QStringLiteral("r%1").arg(r), "18", "72.7", "71.9", "73.5", "-0.8", "21",
+                          "153.4", "152.9", "153.9", "+10.2"});
     p.chart = QImage(800, 450, QImage::Format_RGB32);
     p.chart.fill(Qt::white);
     return p;
@@ -49,8 +49,8 @@ TEST(ReportPage, LatestRowsThatFitAboveTheChartWithinThePage) {
         const QSize size(8 * c.dpi + c.dpi / 4, 11 * c.dpi + c.dpi * 7 / 10);
         RecordingDevice device(size, c.dpi);
         QPainter painter(&device);
-        const int shown = views::drawReportPage(painter, QRectF(QPointF(0, 0), QSizeF(size)),
-                                                c.dpi, page(c.rows, c.name1, c.name2));
+        const int shown = views::drawReportPage(painter, QRectF(QPointF(0, 0), QSizeF(size)), c.dpi,
+                                                page(c.rows, c.name1, c.name2));
         painter.end();
         const RecordingEngine& e = device.recorded();
         const std::string what = std::to_string(c.rows) + " rows at " + std::to_string(c.dpi);

@@ -74,7 +74,8 @@ protected:
         ASSERT_EQ(g.rowCount(), static_cast<int>(rows.size())) << gridName;
         for (std::size_t r = 0; r < rows.size(); ++r)
             for (int c = 0; c < 11; ++c)
-                EXPECT_EQ(g.text(static_cast<int>(r) + 1, c), qs(rows[r][static_cast<std::size_t>(c)]))
+                EXPECT_EQ(g.text(static_cast<int>(r) + 1, c),
+                          qs(rows[r][static_cast<std::size_t>(c)]))
                     << gridName << " row " << r + 1 << " column " << c;
     }
 
@@ -139,8 +140,10 @@ TEST_F(ReportWindowTest, ChartsPlotEachPartnersMeansWithGapsInThePartnersColours
         ui::Chart& ch = chart(c.chart);
         ASSERT_EQ(ch.pointCount(), static_cast<int>(c.partner1.size())) << c.chart;
         for (int p = 1; p <= ch.pointCount(); ++p) {
-            EXPECT_EQ(ch.value(1, p), qs(c.partner1[static_cast<std::size_t>(p - 1)])) << c.chart << p;
-            EXPECT_EQ(ch.value(2, p), qs(c.partner2[static_cast<std::size_t>(p - 1)])) << c.chart << p;
+            EXPECT_EQ(ch.value(1, p), qs(c.partner1[static_cast<std::size_t>(p - 1)]))
+                << c.chart << p;
+            EXPECT_EQ(ch.value(2, p), qs(c.partner2[static_cast<std::size_t>(p - 1)]))
+                << c.chart << p;
         }
         EXPECT_EQ(ch.seriesColor(1), ui::partnerColour(1));
         EXPECT_EQ(ch.seriesColor(2), ui::partnerColour(2));
@@ -356,7 +359,8 @@ TEST_F(ReportPrintTest, WithoutAPrinterThePdfIsWrittenAndFailuresAreTold) {
     const FolderFiles before = folderFiles(f.folder);
     for (const auto& failure : failures) {
         f.dialogs.shown.clear();
-        printing().setDestinationChooser([&failure](const QString&) { return failure.destination; });
+        printing().setDestinationChooser(
+            [&failure](const QString&) { return failure.destination; });
         if (!failure.destination.isPdf()) recordPages(false);
         button("cmdReportPrint").click();
         ASSERT_EQ(f.dialogs.shown.size(), 2u) << failure.message;
