@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -98,6 +99,9 @@ ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
     close->setObjectName("cmdReportClose");
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    close->setToolTip(QStringLiteral("このウィンドウを閉じます（Esc）"));
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QShortcut>
 #include <QTabWidget>
 
 #include "core/text/dates.h"
@@ -167,6 +168,16 @@ TEST_F(ReportWindowTest, OneWindowRaisedAgainAndClosedWithTheMainWindow) {
     f.click("cmdMemo");
     EXPECT_FALSE(f.window->screenPanel(shell::Screen::Memo)->isHidden());
     EXPECT_TRUE(r.isVisible());
+    // Esc closes it like its own button: the window's one shortcut for the key.
+    int escapes = 0;
+    for (QShortcut* shortcut : r.findChildren<QShortcut*>()) {
+        if (shortcut->key() != QKeySequence(Qt::Key_Escape)) continue;
+        ++escapes;
+        emit shortcut->activated();
+    }
+    EXPECT_EQ(escapes, 1);
+    EXPECT_FALSE(r.isVisible());
+    open();
     f.window->close();
     EXPECT_FALSE(r.isVisible());
 }
