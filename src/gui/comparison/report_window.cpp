@@ -94,6 +94,7 @@ ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
     cmdReportPrint_->setObjectName("cmdReportPrint");
     cmdReportPrint_->setToolTip(QStringLiteral("表示中の表とグラフを印刷します"));
     cmdReportPrint_->setAutoDefault(false);
+    cmdReportPrint_->setEnabled(false);
     connect(cmdReportPrint_, &QPushButton::clicked, this, &ReportWindow::printReport);
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
     close->setObjectName("cmdReportClose");
@@ -128,6 +129,11 @@ ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
 }
 
 ReportWindow::~ReportWindow() { ctx_.session.unsubscribe(listener_); }
+
+void ReportWindow::setPagePrinter(PagePrinter printer) {
+    printer_ = std::move(printer);
+    cmdReportPrint_->setEnabled(static_cast<bool>(printer_));
+}
 
 QWidget* ReportWindow::buildTab(Tab& tab, const char* gridName, const char* chartName,
                                 const char* legendName) {

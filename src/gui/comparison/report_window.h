@@ -34,7 +34,8 @@ public:
     ReportWindow(ui::AppContext& ctx, QWidget* owner);
     ~ReportWindow() override;
 
-    void setPagePrinter(PagePrinter printer) { printer_ = std::move(printer); }
+    // Without one the print button stays disabled.
+    void setPagePrinter(PagePrinter printer);
 
     // Reads both logs and fills both tabs.
     void refreshReport();
