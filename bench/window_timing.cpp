@@ -208,6 +208,24 @@ void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, 
             table.add("cmdMain after cmdUser2 on cmdAvgtai" + suffix, timedClick(*window, cmdMain));
             user1->click();
         }
+        // The report window of the comparison screen: opened (built, filled, first paint),
+        // then asked for again while open (filled anew and raised).
+        auto* cmdReport = window->findChild<QPushButton*>("cmdReport");
+        if (cmdAvgtai && cmdReport) {
+            cmdAvgtai->click();
+            for (const char* step : {"report window open", "report window again"}) {
+                settle();
+                const Stopwatch stopwatch;
+                cmdReport->click();
+                auto* report = window->findChild<QWidget*>("frmReport");
+                if (!report) break;
+                // Nothing is painted before the events run: watched from here on.
+                PaintWatch watch(report);
+                finishWithPaint(report, watch);
+                table.add(std::string("cmdReport (") + step + ")" + suffix, stopwatch.elapsed());
+            }
+            if (auto* report = window->findChild<QWidget*>("frmReport")) report->close();
+        }
         if (memory) table.addValue("peak memory after every screen" + suffix, peakMemoryMb(), "MB");
         for (const auto& shown : dialogs.shown)
             std::fprintf(stderr, "note: a box was shown: %s\n", shown.text.toStdString().c_str());

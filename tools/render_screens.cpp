@@ -4,13 +4,16 @@
 // The size is the window's inside (1280x800 unless given; "min" is its minimum size).
 // Besides one picture per screen it shows a few second states (the list filtered and with
 // a body-composition table on top, the calendar's simple mode, the new-start panel) and
-// prints the last screen and the record sheet into screen_print.pdf and record_sheet.pdf.
+// prints the last screen, the record sheet and the weekly report into screen_print.pdf,
+// record_sheet.pdf and report_print.pdf; the report window shows in report_week.png and
+// report_month.png.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <cstdio>
@@ -115,6 +118,19 @@ int main(int argc, char** argv) {
     window.switchToScreen(Screen::Comparison);
     clickAndSave(window, out, {"optGra3"}, "comparison_percent.png");
     clickAndSave(window, out, {"optGra2"}, "comparison_separate.png");
+    // The weekly and monthly report in its own window, both tabs.
+    window.findChild<QPushButton*>("cmdReport")->click();
+    if (auto* report = window.findChild<QWidget*>("frmReport")) {
+        report->resize(1120, 720);  // the offscreen screen is smaller than a real one
+        for (const auto& [tab, file] :
+             {std::pair{0, "report_week.png"}, std::pair{1, "report_month.png"}}) {
+            report->findChild<QTabWidget*>("tabReport")->setCurrentIndex(tab);
+            QApplication::processEvents();
+            QApplication::processEvents();
+            report->grab().save(out.filePath(QString::fromLatin1(file)));
+        }
+        report->findChild<QTabWidget*>("tabReport")->setCurrentIndex(0);
+    }
 
     // The list filtered to the last three months' Mondays, then with the basal-metabolism
     // table and chart on top.
@@ -137,11 +153,13 @@ int main(int argc, char** argv) {
     save(window, out, "new_start.png");
 
     window.printing().setDestinationChooser([&out](const QString& kind) {
-        const bool sheet = kind == QStringLiteral("用紙印刷");
-        return pairly::ui::PrintDestination{
-            QString(), out.filePath(sheet ? "record_sheet.pdf" : "screen_print.pdf")};
+        const QString file = kind == QStringLiteral("用紙印刷")   ? "record_sheet.pdf"
+                             : kind == QStringLiteral("画面印刷") ? "screen_print.pdf"
+                                                                  : "report_print.pdf";
+        return pairly::ui::PrintDestination{QString(), out.filePath(file)};
     });
     window.printing().printScreen();
     window.printing().printRecordSheet();
+    if (auto* print = window.findChild<QPushButton*>("cmdReportPrint")) print->click();
     return 0;
 }

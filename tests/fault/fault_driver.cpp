@@ -7,6 +7,7 @@
 //   fault_driver FOLDER newstart  settings screen: a new start, partner 1 entered
 //   fault_driver FOLDER import    start-up with the import questions answered
 //   fault_driver FOLDER start     start-up alone
+//   fault_driver FOLDER report    comparison screen: the weekly report opened and printed
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
@@ -86,6 +87,12 @@ void renameFirstSituation(MainWindow& window) {
     control(window, "cmdChg")->click();  // the confirmation is answered OK
 }
 
+// Without a printer the page goes into a PDF in the data folder.
+void printWeeklyReport(MainWindow& window) {
+    control(window, "cmdReport")->click();
+    control(window, "cmdReportPrint")->click();  // the question is answered OK
+}
+
 const char* iconName(pairly::ui::Icon icon) {
     switch (icon) {
         case pairly::ui::Icon::Information:
@@ -103,8 +110,9 @@ const char* iconName(pairly::ui::Icon icon) {
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[2] : "";
     if (mode != "insert" && mode != "rename" && mode != "newstart" && mode != "import" &&
-        mode != "start") {
-        std::fprintf(stderr, "usage: fault_driver FOLDER insert|rename|newstart|import|start\n");
+        mode != "start" && mode != "report") {
+        std::fprintf(stderr,
+                     "usage: fault_driver FOLDER insert|rename|newstart|import|start|report\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -124,6 +132,8 @@ int main(int argc, char** argv) {
             renameFirstSituation(window);
         } else if (mode == "newstart") {
             enterPartnerOne(window);
+        } else if (mode == "report") {
+            printWeeklyReport(window);
         }
     }
     for (const auto& box : dialogs.shown) {

@@ -264,6 +264,40 @@ TEST_F(InjectedFaults, EarlierDaySaveKeepsTheLogOrAddsTheWeighing) {
     EXPECT_GT(refused, 0);  // the save's own reads were reached
 }
 
+// The weekly report printed into a PDF (no printer here) whose opening or writing fails:
+// told, no PDF left behind, and every data file as it was.
+TEST_F(InjectedFaults, AReportPdfThatCannotBeWrittenIsToldAndLeavesNoFile) {
+    const std::string pdf = "週の平均_20261207_090000.pdf";
+    TempFolder base;
+    writeDiary(base);
+    const FolderFiles before = topFiles(base);
+    const auto counts = countCalls(base, "report", {pdf}, {"openat", "write"});
+    if (HasFailure()) return;
+    ASSERT_TRUE(base.exists(pdf)) << "the report went to a printer";
+    EXPECT_EQ(base.readBytes(pdf).substr(0, 5), "%PDF-");
+
+    for (const auto& [call, count] : counts) {
+        ASSERT_GT(count, 0) << call;
+        for (int n = 1; n <= count; ++n) {
+            TempFolder folder;
+            writeDiary(folder);
+            const DriverRun run = drive(folder, "report", {pdf},
+                                        call + ":error=EIO:when=" + std::to_string(n), "/dev/null",
+                                        "openat,write");
+            const std::string where = call + " #" + std::to_string(n) + ": " + run.describe();
+            ASSERT_TRUE(run.exitedCleanly()) << where;
+            ASSERT_EQ(run.boxes.size(), 2u) << where;
+            EXPECT_EQ(run.boxes[0].title, "印刷確認") << where;
+            EXPECT_EQ(run.boxes[1].icon, "warning") << where;
+            EXPECT_EQ(run.boxes[1].title, "印刷エラー") << where;
+            EXPECT_NE(run.boxes[1].text.find("PDFファイルを作成できませんでした"), std::string::npos)
+                << where;
+            EXPECT_FALSE(folder.exists(pdf)) << where;
+            EXPECT_EQ(topFiles(folder), before) << where;
+        }
+    }
+}
+
 TEST_F(InjectedFaults, SituationRenameChangesLogAndListTogether) {
     const std::vector<std::string> traced = {"データ1.txt",      "状況リスト.txt",
                                              "データＣＨＧ.txt", "状況リストＣＨＧ.txt",

@@ -95,12 +95,16 @@ std::array<std::string, 5> partnerCells(const PartnerPeriod& p) {
             text::formatNumber(p.minimum, "0.0"), text::formatNumber(p.maximum, "0.0"), change};
 }
 
+const std::array<const char*, 5>& reportMeasures() {
+    static const std::array<const char*, 5> measures = {"回数", "平均", "最小", "最大", "増減"};
+    return measures;
+}
+
 std::vector<std::string> reportHeaders(ReportPeriod period, const std::string& nickname1,
                                        const std::string& nickname2) {
     std::vector<std::string> headers = {period == ReportPeriod::Week ? "週" : "月"};
     for (const std::string& name : {nickname1, nickname2})
-        for (const char* measure : {"回数", "平均", "最小", "最大", "増減"})
-            headers.push_back(name + " " + measure);
+        for (const char* measure : reportMeasures()) headers.push_back(name + " " + measure);
     return headers;
 }
 

@@ -34,6 +34,9 @@ std::vector<ReportRow> buildPeriodReport(const std::vector<store::MeasurementRec
 // empty for the partner's first period); all empty without a weighing.
 std::array<std::string, 5> partnerCells(const PartnerPeriod& p);
 
+// The five measures of a partner, in the order of partnerCells.
+const std::array<const char*, 5>& reportMeasures();
+
 // Column headers: the period, then for each partner its nickname with each measure.
 std::vector<std::string> reportHeaders(ReportPeriod period, const std::string& nickname1,
                                        const std::string& nickname2);

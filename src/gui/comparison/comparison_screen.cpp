@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -130,6 +131,14 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
         table->addWidget(lblD2_[idx], i, 4);
         table->addWidget(imgD2_[idx], i, 5);
     }
+    // The report button takes the free corner above the captions, beside the names.
+    cmdReport_ = new QPushButton(QStringLiteral("週・月の平均"), stats);
+    cmdReport_->setObjectName("cmdReport");
+    cmdReport_->setToolTip(
+        QStringLiteral("二人の週ごと・月ごとの平均体重を別のウィンドウで表示します"));
+    cmdReport_->setAutoDefault(false);
+    connect(cmdReport_, &QPushButton::clicked, this, &ComparisonScreen::openReport);
+    table->addWidget(cmdReport_, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
     table->setColumnStretch(1, 1);
     table->setColumnStretch(4, 1);
     table->setColumnMinimumWidth(3, 12);
@@ -169,6 +178,30 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(graph_, 1);
+}
+
+// The report window belongs to the main window but refers to the session: it goes with
+// this screen, before the session does.
+ComparisonScreen::~ComparisonScreen() { delete report_.data(); }
+
+void ComparisonScreen::openReport() {
+    if (!report_) {
+        report_ = new ReportWindow(ctx_, window());
+        report_->setPagePrinter(reportPrinter_);
+    }
+    report_->refreshReport();
+    report_->showNormal();
+    report_->raise();
+    report_->activateWindow();
+}
+
+void ComparisonScreen::closeReportWindow() {
+    if (report_) report_->close();
+}
+
+void ComparisonScreen::setReportPrinter(ReportWindow::PagePrinter printer) {
+    reportPrinter_ = std::move(printer);
+    if (report_) report_->setPagePrinter(reportPrinter_);
 }
 
 void ComparisonScreen::resetDailyAverageTable() {

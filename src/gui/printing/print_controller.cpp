@@ -75,6 +75,13 @@ void PrintController::print(const QString& kind, ui::PageOrientation orientation
     }
 }
 
+void PrintController::printAfterQuestion(const QString& question, const QString& kind,
+                                         ui::PageOrientation orientation,
+                                         const ui::PageDrawer& draw) {
+    if (!confirm(question)) return;
+    print(kind, orientation, draw);
+}
+
 void PrintController::printScreen() {
     if (!confirm(QStringLiteral("表示中の画面イメージで印刷しますか？"))) return;
     // Taken after the question has closed, so the image shows the screen alone.

@@ -23,6 +23,11 @@ public:
     // cmdPrint1: after the confirmation, the record sheet on one page.
     void printRecordSheet();
 
+    // Any other page: after `question` is confirmed, the page drawn by `draw` goes where
+    // prints of `kind` go, with the same messages as the two buttons.
+    void printAfterQuestion(const QString& question, const QString& kind,
+                            ui::PageOrientation orientation, const ui::PageDrawer& draw);
+
     // Where a print of this kind ("画面印刷", "用紙印刷") goes. By default the system's
     // default printer, or, when none is set up, a new PDF in the data folder.
     using DestinationChooser = std::function<ui::PrintDestination(const QString& kind)>;

@@ -101,6 +101,11 @@ void MainWindow::buildWindow() {
     analysisScreen_ = new views::AnalysisScreen(ctx_, screens_);
     memoScreen_ = new maintenance::MemoScreen(ctx_, screens_);
     printing_ = new maintenance::PrintController(ctx_, *this, this);
+    comparisonScreen_->setReportPrinter([this](const QString& question, const QString& kind,
+                                               ui::PageOrientation orientation,
+                                               const ui::PageDrawer& draw) {
+        printing_->printAfterQuestion(question, kind, orientation, draw);
+    });
 
     column->addWidget(buildTopRow());
 
@@ -308,6 +313,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closeHelpWindows();
+    comparisonScreen_->closeReportWindow();
     if (splash_) splash_->close();
     event->accept();
     emit programEnded();

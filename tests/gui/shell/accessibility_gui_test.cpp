@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <filesystem>
 #include <limits>
@@ -97,6 +98,22 @@ TEST_F(Accessibility, EveryControlHasANameAndEveryChartReadsAsATable) {
         const QStringList found = problems(&w);
         EXPECT_TRUE(found.isEmpty()) << w.screenPanel(screen)->objectName().toStdString() << ":\n"
                                      << found.join('\n').toStdString();
+    }
+}
+
+TEST_F(Accessibility, TheReportWindowsControlsHaveNamesInBothTabs) {
+    shell::MainWindow& w = f.start();
+    w.show();
+    f.click("cmdReport");
+    auto* report = w.findChild<QWidget*>("frmReport");
+    ASSERT_NE(report, nullptr);
+    auto* tabs = report->findChild<QTabWidget*>("tabReport");
+    ASSERT_NE(tabs, nullptr);
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        const QStringList found = problems(report);
+        EXPECT_TRUE(found.isEmpty()) << tab << ":\n" << found.join('\n').toStdString();
     }
 }
 

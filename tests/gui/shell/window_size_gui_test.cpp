@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <filesystem>
 
 #include "gui/memo/memo_screen.h"
@@ -89,6 +90,27 @@ TEST_F(WindowSizeTest, EveryScreenFitsALaptopAndTheMinimumSize) {
     // Smaller than the minimum is not possible.
     w.resize(minimum - QSize(100, 100));
     EXPECT_EQ(w.size(), minimum);
+}
+
+// The report window on the demo data: both tabs whole at the size it opens with and on a
+// laptop screen, every header and figure within its column.
+TEST_F(WindowSizeTest, TheReportWindowIsWholeInBothTabs) {
+    shell::MainWindow& w = f.start();
+    w.show();
+    f.click("cmdReport");
+    auto* report = w.findChild<QWidget*>("frmReport");
+    ASSERT_NE(report, nullptr);
+    auto* tabs = report->findChild<QTabWidget*>("tabReport");
+    ASSERT_NE(tabs, nullptr);
+    for (QSize size : {QSize(1120, 720), QSize(1120, 620)}) {
+        report->resize(size);
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QApplication::processEvents();
+            EXPECT_EQ(layoutProblems(report), QStringList())
+                << size.width() << "x" << size.height() << " tab " << tab;
+        }
+    }
 }
 
 // Switching the comparison's graph between one axis and two, and its options, leaves the
