@@ -384,6 +384,13 @@ bool endsInsideQuote(std::string_view bytes) {
     return open;
 }
 
+// A last line without its line end that reads as a record only because a comma at the
+// very end of the content opens no field.
+bool endsInRecordWithTrailingComma(std::string_view bytes, const LogScan& scan) {
+    if (bytes.empty() || bytes.back() != ',') return false;
+    return scanLog(std::string(bytes) + "\r\n").records != scan.records;
+}
+
 }  // namespace
 
 WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
@@ -404,6 +411,14 @@ WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot
         // byte of its whole lines and the new line after them.
         std::string bytes = file.bytes.substr(0, scan.wholeEnd);
         if (!bytes.empty() && !endsWithLineEnd(bytes)) bytes += "\r\n";
+        if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
+        return rewriteFile(folder, name, bytes + *line);
+    }
+    if (endsInRecordWithTrailingComma(file.bytes, scan)) {
+        // At the content's end a comma opens no field; before the new line's break it would
+        // open a twelfth, and the last weighing would read as a damaged line. Without that
+        // comma the line reads as it did.
+        std::string bytes = file.bytes.substr(0, file.bytes.size() - 1) + "\r\n";
         if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
         return rewriteFile(folder, name, bytes + *line);
     }

@@ -4,6 +4,7 @@
 // written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -252,6 +253,47 @@ TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
         EXPECT_EQ(after.damaged[0].bytes.substr(0, before.damaged[0].bytes.size()),
                   before.damaged[0].bytes)
             << c.name;
+    }
+}
+
+// At the content's end a comma opens no field, before a line break it does: an append
+// after a last line that ends in a comma reads every earlier line as before.
+TEST(LogLines, AnAppendAfterALastLineEndedByACommaChangesNoEarlierLine) {
+    const std::string first = line("2026/12/01");
+    const std::string last = line("2026/12/02").substr(0, line("2026/12/02").size() - 2);  // no line end
+    const std::string badNumber = *toCp932("\"2026/12/02\",\"朝食前\",abc,22.5,1500,9,48.2,5,2.9,\"\",\"\"");
+    const std::string added = *toCp932(recordLine(rec("2026/12/07")));
+    const struct {
+        const char* name;
+        std::string content;
+        std::size_t records, damaged;  // before the append
+        std::string after;
+    } cases[] = {
+        // A record: it loses the comma that would make it a damaged line.
+        {"a record and a comma", first + last + ",", 2, 0, first + last + "\r\n" + added},
+        // Damaged lines either way: their bytes stay.
+        {"a record and two commas", first + last + ",,", 1, 1, first + last + ",,\r\n" + added},
+        {"a damaged line and a comma", first + badNumber + ",", 1, 1,
+         first + badNumber + ",\r\n" + added},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeBytes("データ1.txt", c.content);
+        const LoadedLog before = loadLog(folder.path(), 1);
+        ASSERT_EQ(before.records.size(), c.records) << c.name;
+        ASSERT_EQ(before.damaged.size(), c.damaged) << c.name;
+        ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/07"))) << c.name;
+        EXPECT_EQ(folder.readBytes("データ1.txt"), c.after) << c.name;
+        const LoadedLog after = loadLog(folder.path(), 1);
+        ASSERT_EQ(after.records.size(), c.records + 1) << c.name;
+        EXPECT_TRUE(std::equal(before.records.begin(), before.records.end(), after.records.begin()))
+            << c.name;
+        EXPECT_EQ(after.records.back(), rec("2026/12/07")) << c.name;
+        ASSERT_EQ(after.damaged.size(), c.damaged) << c.name;
+        for (std::size_t i = 0; i < c.damaged; ++i)
+            EXPECT_EQ(after.damaged[i].bytes.substr(0, before.damaged[i].bytes.size()),
+                      before.damaged[i].bytes)
+                << c.name;
     }
 }
 

@@ -72,6 +72,15 @@ void layDamagedLog(const ShellFixture& f) {
                             diaryLine("2026/12/07", "起床後", "60,25,1400,8,45.3,5,2.8", "a\",b,\""));
 }
 
+// A hand edit left a comma after the last record and no line end: the record still reads,
+// and the next weighing's save rewrites the log without that comma.
+void layLogEndedByAComma(const ShellFixture& f) {
+    writeDiary(f);
+    std::string last = diaryLine("2026/12/06", "朝食前", "60.3,25,1400,8,45.3,5,2.8", "");
+    last.resize(last.size() - 2);
+    f.folder.writeCp932("データ1.txt", diaryLog1() + last + ",");
+}
+
 void saveWeighing(ShellFixture& f) {
     clickEntry(f.find<QListWidget>("lstAct"), 1);
     f.click("cmdTaiHozon");
@@ -89,6 +98,9 @@ const std::vector<Operation>& operations() {
          saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
         {"WeighingAfterATornLine", layTornLog, [](ShellFixture& f) { f.click("cmdMain"); },
          saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
+        {"WeighingAfterALastLineEndedByAComma", layLogEndedByAComma,
+         [](ShellFixture& f) { f.click("cmdMain"); }, saveWeighing,
+         [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
         {"FreeSituationAddedToTheList", nullptr, [](ShellFixture& f) { f.click("cmdMain"); },
          [](ShellFixture& f) {
              f.dialogs.inputs = {qs("散歩後")};
