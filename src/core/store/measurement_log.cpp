@@ -251,6 +251,12 @@ std::optional<std::string> logBytes(const LoadedLog& log) {
         add(line.bytes);
     }
     if (!addRecords(log.records.size())) return std::nullopt;
+    // A damaged line of six fields that comes first once the lines before it are gone (a
+    // blank line, a deleted weighing) would make the log read as predecessor data: a blank
+    // line before it keeps the log in its own layout.
+    const LogLayout layout = logLayoutOfFirstLine(out);
+    if (layout == LogLayout::FirstEdition || layout == LogLayout::SecondEdition)
+        out.insert(0, "\r\n");
     return out;
 }
 

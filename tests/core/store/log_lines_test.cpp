@@ -297,6 +297,46 @@ TEST(LogLines, AnAppendAfterALastLineEndedByACommaChangesNoEarlierLine) {
     }
 }
 
+// A damaged line of six fields never becomes the first line of a rewritten log: the log
+// would then read as predecessor data, neither shown nor saved.
+TEST(LogLines, ARewriteNeverTurnsTheLogIntoTheOldLayout) {
+    const std::string six = "1,2,3,4,5,6\r\n";
+    const std::string sixQuoted = "\"2026/12/01\",\"a\",1,2,\"b\",3\r\n";
+    const struct {
+        const char* name;
+        std::string content;
+        bool dropFirstRecord;  // as a deletion of the only weighing before it would
+        std::string after;
+    } cases[] = {
+        {"a blank line before it", "\r\n" + six + line("2026/12/02"), false,
+         "\r\n" + six + line("2026/12/02")},
+        {"the weighing before it deleted", line("2026/12/01") + six, true, "\r\n" + six},
+        {"a quoted fifth field", line("2026/12/01") + sixQuoted, true, "\r\n" + sixQuoted},
+        {"behind a weighing it stays as it is", line("2026/12/01") + six, false,
+         line("2026/12/01") + six},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeBytes("データ1.txt", c.content);
+        LoadedLog log = loadLog(folder.path(), 1);
+        ASSERT_FALSE(log.oldLayout) << c.name;
+        ASSERT_EQ(log.damaged.size(), 1u) << c.name;
+        if (c.dropFirstRecord) {
+            log.records.erase(log.records.begin());
+            log.damaged[0].before = 0;
+        }
+        ASSERT_EQ(writeBackLog(folder.path(), 1, log).status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(folder.readBytes("データ1.txt"), c.after) << c.name;
+        const LoadedLog again = loadLog(folder.path(), 1);
+        EXPECT_FALSE(again.oldLayout) << c.name;
+        EXPECT_EQ(again.records, log.records) << c.name;
+        ASSERT_EQ(again.damaged.size(), 1u) << c.name;
+        // Written back once more, not a byte changes.
+        ASSERT_EQ(writeBackLog(folder.path(), 1, again).status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(folder.readBytes("データ1.txt"), c.after) << c.name;
+    }
+}
+
 // Partner 1's log in the predecessor's six-field layout waits for its conversion: no screen
 // reads it as weighings and no save writes it.
 TEST(LogLines, AnOldLayoutLogIsNeitherReadNorWritten) {
