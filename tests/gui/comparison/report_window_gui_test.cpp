@@ -19,7 +19,7 @@
 #include "gui/printing/print_controller.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
-#include "gui_support/recording_device.h"
+#include "gui_support/printed_pages.h"
 #include "gui_support/window_actions.h"
 
 namespace pairly::testing {
@@ -261,34 +261,16 @@ protected:
     }
     maintenance::PrintController& printing() { return f.window->printing(); }
     void recordPages(bool succeed = true) {
-        printing().setPagePrinter([this, succeed](const ui::PrintDestination& d,
-                                                  ui::PageOrientation o,
-                                                  const ui::PageDrawer& draw) {
-            auto device = std::make_unique<RecordingDevice>(QSize(11906, 16838), 1440);
-            QPainter painter(device.get());
-            draw(painter, QRectF(0, 0, 11906, 16838), 1440, 1440);
-            painter.end();
-            destinations.push_back(d);
-            orientations.push_back(o);
-            pages.push_back(std::move(device));
-            return succeed;
-        });
+        printing().setPagePrinter(pageRecorder(pages, succeed));
     }
     QStringList texts(std::size_t page) const {
         QStringList out;
-        for (const auto& t : pages[page]->recorded().texts) out << t.text;
+        for (const auto& t : pages[page].device->recorded().texts) out << t.text;
         return out;
     }
-    std::vector<std::string> pdfFiles() const {
-        std::vector<std::string> names;
-        for (const auto& n : f.folder.fileNames())
-            if (n.size() > 4 && n.substr(n.size() - 4) == ".pdf") names.push_back(n);
-        return names;
-    }
+    std::vector<std::string> pdfFiles() const { return pdfFileNames(f.folder); }
 
-    std::vector<ui::PrintDestination> destinations;
-    std::vector<ui::PageOrientation> orientations;
-    std::vector<std::unique_ptr<RecordingDevice>> pages;
+    std::vector<RecordedPage> pages;
 };
 
 TEST_F(ReportPrintTest, TheShownTabIsPrintedAfterTheQuestion) {
@@ -317,13 +299,13 @@ TEST_F(ReportPrintTest, TheShownTabIsPrintedAfterTheQuestion) {
                   qs(e.question) + qs("\n\n良かったらＯＫボタンを押してください"));
         EXPECT_EQ(f.dialogs.shown[2 * i + 1].title, qs("印刷確認"));
         EXPECT_EQ(f.dialogs.shown[2 * i + 2].title, qs("印刷"));
-        EXPECT_EQ(orientations[i], ui::PageOrientation::Portrait);
+        EXPECT_EQ(pages[i].orientation, ui::PageOrientation::Portrait);
         const QStringList t = texts(i);
         EXPECT_EQ(t.value(0), qs(e.title));
         EXPECT_EQ(t.count(qs("はなこ")), 2);  // over the table and in the legend
         EXPECT_EQ(t.count(qs("増減")), 2);
         // Every period, oldest first, each row below the one before.
-        const auto& recorded = pages[i]->recorded();
+        const auto& recorded = pages[i].device->recorded();
         const std::vector<Row>& rows = i == 0 ? kWeeks : kMonths;
         double y = 0;
         for (const Row& row : rows) {
@@ -343,8 +325,8 @@ TEST_F(ReportPrintTest, TheShownTabIsPrintedAfterTheQuestion) {
         EXPECT_LE(recorded.images[0].target.right(), 11906 + 1);
     }
     EXPECT_TRUE(texts(1).contains(qs("-0.9")));
-    EXPECT_TRUE(destinations[0].pdfPath.endsWith(qs("週の平均_20261207_090000.pdf")));
-    EXPECT_TRUE(destinations[1].pdfPath.endsWith(qs("月の平均_20261207_090000.pdf")));
+    EXPECT_TRUE(pages[0].destination.pdfPath.endsWith(qs("週の平均_20261207_090000.pdf")));
+    EXPECT_TRUE(pages[1].destination.pdfPath.endsWith(qs("月の平均_20261207_090000.pdf")));
 }
 
 TEST_F(ReportPrintTest, WithoutAPrinterThePdfIsWrittenAndFailuresAreTold) {

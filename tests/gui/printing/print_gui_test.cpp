@@ -7,20 +7,13 @@
 #include <QPainter>
 #include <map>
 
-#include "gui_support/recording_device.h"
+#include "gui_support/printed_pages.h"
 #include "gui/printing/print_controller.h"
 #include "core/printing/record_sheet.h"
 #include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
-
-// Pages that would have gone to the printer, drawn on a recording device instead.
-struct RecordedPage {
-    ui::PrintDestination destination;
-    ui::PageOrientation orientation;
-    std::unique_ptr<RecordingDevice> device;
-};
 
 class PrintTest : public ::testing::Test {
 protected:
@@ -33,25 +26,10 @@ protected:
         });
     }
     maintenance::PrintController& printing() { return f.window->printing(); }
-    // Pages go onto an A4-sized device at 1440 dpi, so a device pixel is one twip.
     void recordPages(bool succeed = true) {
-        printing().setPagePrinter([this, succeed](const ui::PrintDestination& d,
-                                                  ui::PageOrientation o,
-                                                  const ui::PageDrawer& draw) {
-            auto device = std::make_unique<RecordingDevice>(QSize(11906, 16838), 1440);
-            QPainter painter(device.get());
-            draw(painter, QRectF(0, 0, 11906, 16838), 1440, 1440);
-            painter.end();
-            pages.push_back({d, o, std::move(device)});
-            return succeed;
-        });
+        printing().setPagePrinter(pageRecorder(pages, succeed));
     }
-    std::vector<std::string> pdfFiles() const {
-        std::vector<std::string> names;
-        for (const auto& n : f.folder.fileNames())
-            if (n.size() > 4 && n.substr(n.size() - 4) == ".pdf") names.push_back(n);
-        return names;
-    }
+    std::vector<std::string> pdfFiles() const { return pdfFileNames(f.folder); }
 
     ShellFixture f;
     int chosen = 0;
