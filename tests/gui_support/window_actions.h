@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTabWidget>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -30,6 +31,15 @@ inline FolderFiles folderFiles(const TempFolder& folder) {
         files[name] = folder.readBytes(name);
     }
     return files;
+}
+
+// The report window opened from the comparison screen; its tabs, or nullptr (with a
+// failure) when it did not open.
+inline QTabWidget* openReportTabs(ShellFixture& f) {
+    f.click("cmdReport");
+    auto* report = f.window->findChild<QWidget*>("frmReport");
+    EXPECT_NE(report, nullptr);
+    return report ? report->findChild<QTabWidget*>("tabReport") : nullptr;
 }
 
 inline void sendMouseTo(QWidget* w, QEvent::Type type, QPoint pos) {

@@ -20,6 +20,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/widgets/chart.h"
 #include "gui_support/shell_fixture.h"
+#include "gui_support/window_actions.h"
 
 namespace pairly::testing {
 namespace {
@@ -104,11 +105,9 @@ TEST_F(Accessibility, EveryControlHasANameAndEveryChartReadsAsATable) {
 TEST_F(Accessibility, TheReportWindowsControlsHaveNamesInBothTabs) {
     shell::MainWindow& w = f.start();
     w.show();
-    f.click("cmdReport");
-    auto* report = w.findChild<QWidget*>("frmReport");
-    ASSERT_NE(report, nullptr);
-    auto* tabs = report->findChild<QTabWidget*>("tabReport");
+    QTabWidget* tabs = openReportTabs(f);
     ASSERT_NE(tabs, nullptr);
+    QWidget* report = tabs->window();
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
         QApplication::processEvents();

@@ -14,6 +14,7 @@
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/settings_screen.h"
 #include "gui_support/shell_fixture.h"
+#include "gui_support/window_actions.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/program_font.h"
 
@@ -97,11 +98,9 @@ TEST_F(WindowSizeTest, EveryScreenFitsALaptopAndTheMinimumSize) {
 TEST_F(WindowSizeTest, TheReportWindowIsWholeInBothTabs) {
     shell::MainWindow& w = f.start();
     w.show();
-    f.click("cmdReport");
-    auto* report = w.findChild<QWidget*>("frmReport");
-    ASSERT_NE(report, nullptr);
-    auto* tabs = report->findChild<QTabWidget*>("tabReport");
+    QTabWidget* tabs = openReportTabs(f);
     ASSERT_NE(tabs, nullptr);
+    QWidget* report = tabs->window();
     for (QSize size : {QSize(1120, 720), QSize(1120, 620)}) {
         report->resize(size);
         for (int tab = 0; tab < tabs->count(); ++tab) {
