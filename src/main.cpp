@@ -1,6 +1,7 @@
 // ペアリー☆ログ: `pairlylog [FOLDER]`; see shell/command_line.h for the data folder.
 #include <QApplication>
 #include <QIcon>
+#include <filesystem>
 #include <iostream>
 
 #include "core/shell/command_line.h"
@@ -17,13 +18,16 @@ int main(int argc, char** argv) {
     if (command.action != shell::CommandLine::Action::Window) {
         return shell::answerWithoutWindow(command, std::cout, std::cerr);
     }
-    const auto folder =
+    auto folder =
         shell::chooseDataFolder(command.folder, shell::currentFolder(), shell::homeFolder());
     std::string problem;
     if (!shell::makeDataFolder(folder, problem)) {
         std::cerr << problem << '\n';
         return 1;
     }
+    // A data folder given as a link is followed once, here; inside it nothing is.
+    std::error_code resolved;
+    if (auto real = std::filesystem::canonical(folder, resolved); !resolved) folder = real;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ペアリー☆ログ"));

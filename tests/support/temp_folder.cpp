@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/store/codec.h"
+#include "core/store/folder_lock.h"
 
 namespace pairly::testing {
 
@@ -62,11 +63,14 @@ std::vector<std::string> TempFolder::fileNames() const {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(path_)) {
         const std::string name = e.path().filename().string();
+        // The lock file holds nothing; it is there once anything was written.
+        if (name == store::kLockFile) continue;
         // A backup folder that holds only the daily copies is not one of the tested files.
         if (name == "バックアップ" && e.is_directory()) {
             bool onlyDaily = true;
             for (const auto& inner : fs::directory_iterator(e.path()))
-                onlyDaily = onlyDaily && isDailyBackupPath(name + "/" + inner.path().filename().string());
+                onlyDaily =
+                    onlyDaily && isDailyBackupPath(name + "/" + inner.path().filename().string());
             if (onlyDaily) continue;
         }
         names.push_back(name);

@@ -26,7 +26,8 @@ public:
     std::string readCp932(std::string_view name) const;  // decoded to UTF-8
     bool exists(std::string_view name) const;
     // Names of all files in the folder, sorted; バックアップ is left out while it holds only
-    // the daily copies of the data files, which tests of their own check.
+    // the daily copies of the data files, which tests of their own check, and so is the
+    // folder's lock file.
     std::vector<std::string> fileNames() const;
 
 private:

@@ -172,6 +172,12 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません。",
         "保存エラー"};
     const store::LoadedLog loaded = store::loadLog(folder, slot);
+    if (loaded.status == store::ReadStatus::Unusable) {
+        const auto notice = store::blockedWriteNotice(folder, store::WriteStatus::Unusable,
+                                                      store::logFileName(slot));
+        outcome.message = SaveMessage{notice->text, notice->title};
+        return outcome;
+    }
     const SaveMessage oldLayout{store::oldLayoutRefusal() + "\nデータは変更されていません。",
                                 "保存エラー"};
     if (loaded.oldLayout) {
@@ -197,6 +203,10 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         outcome.plan->mode == WriteMode::Insert
             ? store::insertRecordInDateOrder(folder, slot, outcome.plan->record)
             : store::appendRecordWithStatus(folder, slot, outcome.plan->record);
+    if (const auto notice = store::blockedWriteNotice(folder, status, store::logFileName(slot))) {
+        outcome.message = SaveMessage{notice->text, notice->title};
+        return outcome;
+    }
     switch (status) {
         case store::WriteStatus::Ok:
             outcome.saved = true;
@@ -221,6 +231,8 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
                 "保存エラー"};
             break;
         case store::WriteStatus::WriteFailed:
+        case store::WriteStatus::Busy:
+        case store::WriteStatus::Unusable:
         case store::WriteStatus::Stale:  // appends and insertions read the log they change
             outcome.message = SaveMessage{
                 "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"

@@ -130,6 +130,13 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
     };
     // The rewrite starts from the log as it is now, never from what the screen holds.
     store::LoadedLog log = store::loadLog(folder, slot);
+    if (const auto notice = log.status == store::ReadStatus::Unusable
+                                ? store::blockedWriteNotice(folder, store::WriteStatus::Unusable,
+                                                            store::logFileName(slot))
+                                : std::nullopt) {
+        outcome.message = CommentMessage{notice->text, notice->title};
+        return outcome;
+    }
     if (log.failed())
         return refused("データファイルを読み込めなかったため、一言日記を保存できませんでした。");
     if (log.oldLayout) return refused(store::oldLayoutRefusal());
@@ -147,6 +154,11 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
                 "。");
     records[static_cast<std::size_t>(row - 1)].comment = comment;
     const store::WriteResult written = store::writeBackLog(folder, slot, log);
+    if (const auto notice =
+            store::blockedWriteNotice(folder, written.status, store::logFileName(slot))) {
+        outcome.message = CommentMessage{notice->text, notice->title};
+        return outcome;
+    }
     switch (written.status) {
         case store::WriteStatus::Ok:
             return {true, std::nullopt, false, written.stamp};

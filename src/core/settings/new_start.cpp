@@ -9,6 +9,7 @@
 #include "core/store/fields.h"
 #include "core/store/file_notices.h"
 #include "core/store/file_ops.h"
+#include "core/store/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "core/text/numbers.h"
 
@@ -113,9 +114,15 @@ std::string backupName(const std::string& fileName, const text::Date& day, int s
 NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPlan& plan,
                              const text::Date& day, int secondsOfDay) {
     const std::string names[2] = {store::profileFileName(slot), store::logFileName(slot)};
+    // The copies and the change, with no other program in between.
+    const store::FolderLock lock(folder);
+    if (!lock.held())
+        return lock.failure() == store::WriteStatus::Busy ? NewStartStatus::Busy
+                                                          : NewStartStatus::WriteFailed;
     store::FileBytes old[2];
     for (int i = 0; i < 2; ++i) {
         old[i] = store::readFileBytes(folder, names[i]);
+        if (old[i].status == store::ReadStatus::Unusable) return NewStartStatus::Unusable;
         if (old[i].failed()) return NewStartStatus::ReadFailed;
     }
 
@@ -147,6 +154,10 @@ NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPla
             return NewStartStatus::Changed;
         case store::WriteStatus::ReadFailed:
             return NewStartStatus::ReadFailed;
+        case store::WriteStatus::Busy:
+            return NewStartStatus::Busy;
+        case store::WriteStatus::Unusable:
+            return NewStartStatus::Unusable;
         default:
             break;
     }
@@ -197,6 +208,14 @@ Notice newStartFailure(NewStartStatus status, int slot) {
                    (status == NewStartStatus::HalfWritten ? "残りの保存を済ませます。"
                                                           : "登録する前のデータに戻します。") +
                    "\n元のデータは「バックアップ」フォルダにもあります。";
+            break;
+        case NewStartStatus::Busy:
+            text = store::busyText();
+            break;
+        case NewStartStatus::Unusable:
+            text = store::profileFileName(slot) + " か " + store::logFileName(slot) +
+                   " がリンクか普通のファイルではないため、使いません。\n"
+                   "登録を中止しました。データは変更されていません。";
             break;
         case NewStartStatus::WrittenUnsynced: {
             const store::FileNotice notice = store::unsyncedNotice(

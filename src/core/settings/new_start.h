@@ -80,6 +80,8 @@ enum class NewStartStatus {
     Changed,          // another window changed a file meanwhile; nothing written
     HalfWritten,      // stopped half way: the next start completes it
     HalfUndone,       // stopped half way: the next start puts the old files back
+    Busy,             // another program was changing the data folder; nothing written
+    Unusable,         // the profile or the log is a link or no regular file; nothing written
 };
 // Copies the slot's profile and log, byte for byte, into バックアップ/ under names with
 // the date and time, then replaces both as one change of two files (change_set.h): the two

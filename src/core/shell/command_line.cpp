@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "pairly_version.h"
 #include "core/store/change_set.h"
 #include "core/store/csv_export.h"
 #include "core/store/csv_import.h"
 #include "core/store/data_folder.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
+#include "pairly_version.h"
 
 namespace pairly::shell {
 
@@ -138,7 +138,8 @@ std::string usageText() {
            "  フォルダー  データフォルダー（なければ作ります）。省略すると、今いるフォルダーに\n"
            "              ペアリー☆ログのデータがあればそこ、なければ ~/PairlyLog です。\n"
            "  --export-csv ファイル\n"
-           "              ふたりの測定をCSVファイルに書き出して終わります（ウィンドウは開きません）。\n"
+           "              "
+           "ふたりの測定をCSVファイルに書き出して終わります（ウィンドウは開きません）。\n"
            "  --import-csv ファイル --partner 1|2\n"
            "              CSV（ペアリー☆ログ、openScale）か測定データのファイルを、\n"
            "              一人目（1）か二人目（2）の測定に読み込んで終わります。\n"
@@ -175,9 +176,14 @@ std::string writeProblem(store::WriteStatus status) {
         case store::WriteStatus::ReadFailed:
             return "データファイルを読み込めませんでした";
         case store::WriteStatus::OldLayout:
-            return "データ1.txt が以前の形式のままです。先にペアリー☆ログを起動して変換してください";
+            return "データ1.txt "
+                   "が以前の形式のままです。先にペアリー☆ログを起動して変換してください";
         case store::WriteStatus::Unsynced:
             return "書き込みましたが、ディスクが書き込みを確認できませんでした";
+        case store::WriteStatus::Busy:
+            return "別のウィンドウが保存中です。少し待ってから、もう一度実行してください";
+        case store::WriteStatus::Unusable:
+            return "データファイルがリンクか普通のファイルではないため、使いません";
         default:
             return "書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください";
     }

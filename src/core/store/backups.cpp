@@ -1,9 +1,13 @@
 #include "core/store/backups.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <system_error>
 
 #include "core/store/file_ops.h"
+#include "core/store/folder_lock.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::store {
@@ -19,7 +23,8 @@ std::string dayName(const text::Date& d) {
 }
 
 bool isDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The day a backup folder's name starts with.
@@ -36,19 +41,42 @@ std::optional<text::Date> dayOf(std::string_view name) {
     return date;
 }
 
+bool isLink(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_symlink(path, ec);
+}
+
+// The real folders in `dir`; a link to a folder is not one of them, nor is anything in a
+// `dir` that is itself a link.
 std::vector<std::string> subfolders(const fs::path& dir) {
     std::vector<std::string> names;
+    if (isLink(dir)) return names;
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code kind;
-        if (it->is_directory(kind)) names.push_back(it->path().filename().string());
+        if (it->is_directory(kind) && !it->is_symlink(kind))
+            names.push_back(it->path().filename().string());
     }
     return names;
 }
 
+// Removes what the program puts into a folder of バックアップ/ (its data files, as regular
+// files), then the folder when nothing else is left in it. Nothing through a link.
+void removeOwnFolder(const fs::path& dir) {
+    if (isLink(dir)) return;
+    for (const char* name : kDataFileNames) {
+        struct stat st {};
+        const fs::path file = dir / name;
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(file.c_str());
+    }
+    ::rmdir(dir.c_str());
+}
+
 // Makes `dir` (its parent exists); a new folder is there for good once its parent says so.
+// A link in its place is not used.
 bool makeFolder(const fs::path& dir) {
     std::error_code ec;
+    if (isLink(dir)) return false;
     const bool existed = fs::is_directory(dir, ec);
     if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return false;
     return existed || fileops::syncFolder(dir.parent_path().c_str()) == 0;
@@ -60,7 +88,8 @@ bool copyDataFiles(const fs::path& folder, const fs::path& target, std::string* 
     if (!makeFolder(target)) return false;
     for (const char* name : kDataFileNames) {
         const FileBytes file = readFileBytes(folder, name);
-        if (file.status == ReadStatus::Missing) {
+        // A link or a FIFO under a data file's name is not the program's: it stays out.
+        if (file.status == ReadStatus::Missing || file.status == ReadStatus::Unusable) {
             removeFile(target, name);  // left by an earlier attempt
             continue;
         }
@@ -92,6 +121,17 @@ DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
     result.folderName = dayName(today);
     const fs::path dir = folder / kBackupFolder;
     std::error_code ec;
+    // Another program is changing the folder: its own start made today's copy, or the next
+    // start will.
+    const FolderLock lock(folder);
+    if (!lock.held()) {
+        result.status = BackupStatus::AlreadyMade;
+        return result;
+    }
+    if (isLink(dir)) {
+        result.status = BackupStatus::Failed;
+        return result;
+    }
     if (fs::is_directory(dir / result.folderName, ec)) {
         result.status = BackupStatus::AlreadyMade;
         return result;
@@ -101,9 +141,16 @@ DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
         return result;
     }
     const fs::path temp = dir / (result.folderName + ".tmp");
-    if (!makeFolder(dir) || !copyDataFiles(folder, temp, nullptr) ||
+    if (!makeFolder(dir)) {
+        result.status = BackupStatus::Failed;
+        return result;
+    }
+    if (!copyDataFiles(folder, temp, nullptr) ||
         fileops::rename(temp.c_str(), (dir / result.folderName).c_str()) != 0 ||
         fileops::syncFolder(dir.c_str()) != 0) {
+        // What the copy made goes again; a folder of that name was never the user's.
+        removeOwnFolder(temp);
+        removeOwnFolder(dir / result.folderName);
         result.status = BackupStatus::Failed;
         return result;
     }
@@ -114,9 +161,8 @@ DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
         if (name.size() == 8 && dayOf(name)) daily.push_back(std::move(name));
     std::sort(daily.begin(), daily.end(), std::greater<>());
     for (std::size_t i = kDailyBackupsKept; i < daily.size(); ++i) {
-        std::error_code removeError;
-        fs::remove_all(dir / daily[i], removeError);
-        if (!removeError) result.removed.push_back(daily[i]);
+        removeOwnFolder(dir / daily[i]);
+        if (!fs::exists(fs::symlink_status(dir / daily[i], ec))) result.removed.push_back(daily[i]);
     }
     return result;
 }
@@ -135,8 +181,10 @@ std::vector<BackupEntry> listBackups(const fs::path& folder) {
         BackupEntry entry{name, *day, {0, 0}, name.size() == 8};
         for (const int slot : {1, 2}) {
             const FileBytes log = readFileBytes(dir / name, logFileName(slot));
-            if (log.failed()) entry.weighings[slot - 1] = -1;
-            else entry.weighings[slot - 1] = static_cast<int>(scanLog(log.bytes).records);
+            if (log.failed())
+                entry.weighings[slot - 1] = -1;
+            else
+                entry.weighings[slot - 1] = static_cast<int>(scanLog(log.bytes).records);
         }
         entries.push_back(std::move(entry));
     }
@@ -146,7 +194,9 @@ std::vector<BackupEntry> listBackups(const fs::path& folder) {
 }
 
 std::string backupCaption(const BackupEntry& e) {
-    const auto count = [](int n) { return n < 0 ? std::string("読めません") : std::to_string(n) + "件"; };
+    const auto count = [](int n) {
+        return n < 0 ? std::string("読めません") : std::to_string(n) + "件";
+    };
     std::string caption = text::formatDate(e.date);
     if (!e.daily) caption += "（戻す前）";
     return caption + "　一人目 " + count(e.weighings[0]) + "　二人目 " + count(e.weighings[1]);
@@ -157,7 +207,13 @@ RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
     RestoreResult result;
     const fs::path source = folder / kBackupFolder / name;
     std::error_code ec;
-    if (!dayOf(name) || !fs::is_directory(source, ec)) {
+    const FolderLock lock(folder);
+    if (!lock.held()) {
+        result.status = lock.failure();
+        return result;
+    }
+    if (!dayOf(name) || isLink(folder / kBackupFolder) || isLink(source) ||
+        !fs::is_directory(source, ec)) {
         result.status = WriteStatus::ReadFailed;
         result.file = name;
         return result;
@@ -168,7 +224,9 @@ RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
         if (saved.status == ReadStatus::Missing) continue;
         const FileBytes current = readFileBytes(folder, file);
         if (saved.failed() || current.failed()) {
-            result.status = WriteStatus::ReadFailed;
+            // A data file that is a link or no regular file is never replaced.
+            result.status = current.status == ReadStatus::Unusable ? WriteStatus::Unusable
+                                                                   : WriteStatus::ReadFailed;
             result.file = file;
             return result;
         }
@@ -188,6 +246,7 @@ RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
     if (!makeFolder(dir) || !copyDataFiles(folder, temp, &result.file) ||
         fileops::rename(temp.c_str(), (dir / result.keptIn).c_str()) != 0 ||
         fileops::syncFolder(dir.c_str()) != 0) {
+        removeOwnFolder(temp);
         result.status = WriteStatus::WriteFailed;
         return result;
     }

@@ -12,6 +12,7 @@
 #include "core/store/codec.h"
 #include "core/store/fields.h"
 #include "core/store/file_ops.h"
+#include "core/store/folder_lock.h"
 
 namespace pairly::store {
 
@@ -315,6 +316,19 @@ std::string changeNamedIn(std::string_view tornBytes) {
 ChangeOutcome changeFiles(const fs::path& folder, std::string_view change,
                           const std::vector<FileStep>& steps) {
     ChangeOutcome out;
+    const FolderLock lock(folder);
+    if (!lock.held()) {
+        out.status = lock.failure();
+        return out;
+    }
+    // A rename over a link would put a plain file in its place.
+    for (const FileStep& s : steps) {
+        if (fileProblemOf(folder, s.target) != FileProblem::None) {
+            out.status = WriteStatus::Unusable;
+            out.file = s.target;
+            return out;
+        }
+    }
     if (const auto pending = finishLeftOver(folder)) {
         out.status = WriteStatus::WriteFailed;
         out.pending = *pending;
@@ -346,6 +360,7 @@ ChangeOutcome changeFiles(const fs::path& folder, std::string_view change,
              {std::pair{s.target, s.expected}, std::pair{s.from, intent.steps[i].stamp}}) {
             if (name.empty()) continue;
             const FileBytes now = readFileBytes(folder, name);
+            if (now.status == ReadStatus::Unusable) return fail(WriteStatus::Unusable, name);
             if (now.failed()) return fail(WriteStatus::ReadFailed, name);
             if (!stillHolds(stamp, now.stamp)) return fail(WriteStatus::Stale, name);
         }
@@ -371,6 +386,10 @@ ChangeOutcome changeFiles(const fs::path& folder, std::string_view change,
 
 std::optional<Recovery> finishInterruptedChange(const fs::path& folder) {
     std::optional<Recovery> recovery;
+    // While another program holds the lock, the intent file and the temporary files are its
+    // change in progress: nothing of them is touched.
+    const FolderLock lock(folder);
+    if (!lock.held()) return recovery;
     const FileBytes file = readFileBytes(folder, kIntentFile);
     if (file.failed()) return Recovery{Recovery::Result::Failed, ""};
     if (file.status == ReadStatus::Ok) {
@@ -454,18 +473,24 @@ bool isBackupTemporary(std::string_view name) {
     // mended log ("データ1_修復前.txt") and of a log before an import
     // ("データ1_インポート前.txt"), each written through "<name>.tmp".
     static const std::regex temp(
-        "(データ|ﾌﾟﾗｲﾍﾞｰﾄ)[0-9]+_([0-9]{8}_[0-9]{6}|修復前|インポート前)(_[0-9]+)?\\.[tT][xX][tT]\\.tmp");
+        "(データ|ﾌﾟﾗｲﾍﾞｰﾄ)[0-9]+_([0-9]{8}_[0-9]{6}|修復前|インポート前)(_[0-9]+)?\\.[tT][xX][tT]"
+        "\\.tmp");
     return std::regex_match(name.begin(), name.end(), temp);
 }
 
 std::vector<std::string> removeLeftoverTemporaries(const fs::path& folder) {
     std::vector<std::string> removed;
+    const FolderLock lock(folder);
+    if (!lock.held()) return removed;
     const auto sweep = [&removed](const fs::path& dir, bool (*isTemporary)(std::string_view),
                                   const std::string& prefix) {
         std::error_code ec;
+        // A linked folder leads out of the data folder: nothing in it is the program's.
+        if (fs::is_symlink(dir, ec)) return;
         for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string name = it->path().filename().string();
-            if (!isTemporary(name) || !it->is_regular_file(ec)) continue;
+            std::error_code kind;
+            if (!isTemporary(name) || !it->is_regular_file(kind) || it->is_symlink(kind)) continue;
             if (::unlink(it->path().c_str()) == 0) removed.push_back(prefix + name);
         }
     };

@@ -10,6 +10,7 @@
 #include "core/store/codec.h"
 #include "core/store/csv_export.h"
 #include "core/store/fields.h"
+#include "core/store/folder_lock.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 
@@ -141,12 +142,13 @@ struct DateTime {
 std::optional<DateTime> openScaleDateTime(std::string_view s) {
     if (s.size() < 16 || s[2] != '.' || s[5] != '.' || s[10] != ' ' || s[13] != ':')
         return std::nullopt;
-    const auto d = number(s.substr(0, 2)), m = number(s.substr(3, 2)),
-               y = number(s.substr(6, 4)), h = number(s.substr(11, 2)),
-               mi = number(s.substr(14, 2));
+    const auto d = number(s.substr(0, 2)), m = number(s.substr(3, 2)), y = number(s.substr(6, 4)),
+               h = number(s.substr(11, 2)), mi = number(s.substr(14, 2));
     std::optional<int> sec = 0;
-    if (s.size() == 19 && s[16] == ':') sec = number(s.substr(17, 2));
-    else if (s.size() != 16) return std::nullopt;
+    if (s.size() == 19 && s[16] == ':')
+        sec = number(s.substr(17, 2));
+    else if (s.size() != 16)
+        return std::nullopt;
     if (!d || !m || !y || !h || !mi || !sec || *h > 23 || *mi > 59 || *sec > 59)
         return std::nullopt;
     const auto date = dateOf(*y, *m, *d);
@@ -184,10 +186,14 @@ std::string storableComment(std::string_view text) {
         const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
         const std::string_view ch = text.substr(i, n);
         i += n;
-        if (ch == "\"") out += "”";
-        else if (ch == "\r" || ch == "\n") out += (out.empty() || out.back() == ' ') ? "" : " ";
-        else if (!hasKeptByte(ch) && hasCp932Form(ch)) out += ch;
-        else out += "?";
+        if (ch == "\"")
+            out += "”";
+        else if (ch == "\r" || ch == "\n")
+            out += (out.empty() || out.back() == ' ') ? "" : " ";
+        else if (!hasKeptByte(ch) && hasCp932Form(ch))
+            out += ch;
+        else
+            out += "?";
     }
     return trimmed(out);
 }
@@ -206,8 +212,8 @@ void readOwnCsv(const std::vector<CsvRow>& rows, const Columns& c, int partner, 
         }
         MeasurementRecord r;
         const auto date = isoDate(c.field(row, "date"));
-        r.situation = row.fields.size() > c.at.at("situation") ? row.fields[c.at.at("situation")]
-                                                                : "";
+        r.situation =
+            row.fields.size() > c.at.at("situation") ? row.fields[c.at.at("situation")] : "";
         r.comment = row.fields.size() > c.at.at("comment") ? row.fields[c.at.at("comment")] : "";
         const bool ok = !row.unclosed && date && readWeight(c.field(row, "weight"), r.weight) &&
                         readFloat(c.field(row, "bodyFat"), r.bodyFat) &&
@@ -243,8 +249,8 @@ void readOpenScale(const std::vector<CsvRow>& rows, const Columns& c, ImportRead
             continue;
         }
         r.date = when->date;
-        r.muscleMass = static_cast<float>(
-            text::round1(static_cast<double>(r.weight) * musclePercent / 100.0));
+        r.muscleMass =
+            static_cast<float>(text::round1(static_cast<double>(r.weight) * musclePercent / 100.0));
         r.comment = storableComment(c.field(row, "comment"));
         if (r.comment.empty()) r.comment = text::longTimeText(when->seconds);
         read.rows.push_back(std::move(r));
@@ -254,7 +260,11 @@ void readOpenScale(const std::vector<CsvRow>& rows, const Columns& c, ImportRead
 bool isUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
         if (n == 0 || i + n > s.size()) return false;
         for (std::size_t k = 1; k < n; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -283,8 +293,10 @@ ImportRead readImportBytes(std::string_view bytes, int partner) {
     if (own || openScale) {
         const std::vector<CsvRow> rows = csvRows(text);
         read.format = own ? ImportFormat::OwnCsv : ImportFormat::OpenScale;
-        if (own) readOwnCsv(rows, columns, partner, read);
-        else readOpenScale(rows, columns, read);
+        if (own)
+            readOwnCsv(rows, columns, partner, read);
+        else
+            readOpenScale(rows, columns, read);
         return read;
     }
     if (logLayoutOfFirstLine(bytes) != LogLayout::Current) return read;
@@ -325,7 +337,8 @@ std::string importProblemText(const ImportRead& read) {
     }
     if (read.rows.empty() && read.otherPartnerRows > 0)
         return "このファイルには、選んだパートナーの測定がありません（もう一人の測定が " +
-               std::to_string(read.otherPartnerRows) + " 件あります）。データは変更されていません。";
+               std::to_string(read.otherPartnerRows) +
+               " 件あります）。データは変更されていません。";
     if (read.rows.empty()) return "読み込める測定がありません。データは変更されていません。";
     return "";
 }
@@ -354,14 +367,15 @@ LoadedLog mergedLog(const LoadedLog& log, const std::vector<MeasurementRecord>& 
     for (const MeasurementRecord& r : log.records) seen.insert(RowKey(r).key);
     std::vector<MeasurementRecord> fresh;
     for (const MeasurementRecord& r : rows) {
-        if (seen.insert(RowKey(r).key).second) fresh.push_back(r);
-        else ++counts.skipped;
+        if (seen.insert(RowKey(r).key).second)
+            fresh.push_back(r);
+        else
+            ++counts.skipped;
     }
     counts.taken = fresh.size();
-    std::stable_sort(fresh.begin(), fresh.end(),
-                     [](const MeasurementRecord& a, const MeasurementRecord& b) {
-                         return a.date < b.date;
-                     });
+    std::stable_sort(
+        fresh.begin(), fresh.end(),
+        [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.date < b.date; });
     // Each new row goes before the first record of a later date, as a single insertion
     // would place it; the log's own records keep their order.
     LoadedLog out;
@@ -394,9 +408,16 @@ MergeResult mergeImport(const std::filesystem::path& folder, int slot,
         }
     }
     const std::string name = logFileName(slot);
+    // From the read to the write, no other program changes the log.
+    const FolderLock lock(folder);
+    if (!lock.held()) {
+        result.status = lock.failure();
+        return result;
+    }
     const FileBytes old = readFileBytes(folder, name);
     if (old.failed()) {
-        result.status = WriteStatus::ReadFailed;
+        result.status =
+            old.status == ReadStatus::Unusable ? WriteStatus::Unusable : WriteStatus::ReadFailed;
         return result;
     }
     if (!stillHolds(stamp, old.stamp)) {

@@ -11,6 +11,7 @@
 #include "core/store/codec.h"
 #include "core/store/fields.h"
 #include "core/store/file_ops.h"
+#include "core/store/folder_lock.h"
 
 namespace pairly::store {
 
@@ -158,41 +159,104 @@ fs::path resolveFile(const fs::path& folder, std::string_view name) {
 
 bool fileExists(const fs::path& folder, std::string_view name) {
     std::error_code ec;
-    return fs::is_regular_file(resolveFile(folder, name), ec);
+    return fs::exists(fs::symlink_status(resolveFile(folder, name), ec));
 }
 
-FileBytes readFileBytes(const fs::path& folder, std::string_view name) {
+FileProblem fileProblemOf(const fs::path& folder, std::string_view name) {
+    struct stat st {};
+    if (::lstat(resolveFile(folder, name).c_str(), &st) != 0) return FileProblem::None;
+    if (S_ISLNK(st.st_mode)) return FileProblem::Link;
+    return S_ISREG(st.st_mode) ? FileProblem::None : FileProblem::NotRegular;
+}
+
+std::string fileProblemText(std::string_view name, FileProblem problem, std::size_t line) {
+    std::string text(name);
+    switch (problem) {
+        case FileProblem::Link:
+            return text + " はリンクなので使いません。";
+        case FileProblem::NotRegular:
+            return text + " は普通のファイルではありません。";
+        case FileProblem::TooLarge:
+            return text + " は大きすぎるため読み込みません（64MiBまで）。";
+        case FileProblem::LineTooLong:
+            return text + " の " + std::to_string(line) +
+                   " 行目が長すぎるため読み込みません（1行 64KiBまで）。";
+        case FileProblem::None:
+            break;
+    }
+    return text;
+}
+
+FileBytes readFileBytes(const fs::path& folder, std::string_view name, const ReadLimits& limits) {
     FileBytes result;
     bool certain = true;
     const fs::path path = resolve(folder, name, certain);
-    const int fd = fileops::open(path.c_str(), O_RDONLY);
+    const auto unusable = [&result](FileProblem problem) {
+        result.status = ReadStatus::Unusable;
+        result.problem = problem;
+        result.bytes.clear();
+        return std::move(result);
+    };
+    // Never through a link, and never waiting for a writer: a FIFO opens at once.
+    const int fd = fileops::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
+        if (errno == ELOOP) return unusable(FileProblem::Link);
+        if (errno == ENXIO) return unusable(FileProblem::NotRegular);  // a socket
         // Missing only when the folder says so too: another spelling may exist.
         result.status = errno == ENOENT && certain ? ReadStatus::Missing : ReadStatus::Failed;
         if (result.status == ReadStatus::Missing) result.stamp = FileStamp::missing();
         return result;
     }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (::fstat(fd, &st) != 0) {
+        fileops::close(fd);
+        result.status = ReadStatus::Failed;
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        fileops::close(fd);
+        return unusable(FileProblem::NotRegular);
+    }
+    // Read to the end, whatever size the file reports (files under /proc report none), but
+    // never more than the bound: one byte past it tells the file is too large.
     std::string bytes;
-    if (ok) {
-        // Read straight into the text: the size is known, a file that grows meanwhile is
-        // read to its end all the same.
-        bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-        std::size_t used = 0;
-        while (true) {
-            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-            const ssize_t n = fileops::read(fd, bytes.data() + used, bytes.size() - used);
-            if (n < 0) {
-                ok = false;
+    const std::size_t cap = limits.maxBytes + 1;
+    bytes.resize(std::min(cap, static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1));
+    std::size_t used = 0, lineStart = 0, lines = 1;
+    FileProblem problem = FileProblem::None;
+    bool ok = true;
+    while (true) {
+        if (used == bytes.size()) {
+            if (bytes.size() >= cap) {
+                problem = FileProblem::TooLarge;
                 break;
             }
-            if (n == 0) break;
-            used += static_cast<std::size_t>(n);
+            bytes.resize(std::min(cap, bytes.size() * 2));
         }
-        bytes.resize(used);
+        const ssize_t n = fileops::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        const std::size_t end = used + static_cast<std::size_t>(n);
+        if (limits.maxLineBytes > 0) {
+            for (std::size_t i = used; i < end; ++i) {
+                if (bytes[i] != '\n') continue;
+                ++lines;
+                lineStart = i + 1;
+            }
+            if (end - lineStart > limits.maxLineBytes) {
+                problem = FileProblem::LineTooLong;
+                result.longLine = lines;
+                break;
+            }
+        }
+        used = end;
     }
     ok = fileops::close(fd) == 0 && ok;
+    if (problem != FileProblem::None) return unusable(problem);
+    bytes.resize(used);
     result.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
     if (ok) result.stamp = FileStamp::of(bytes);
     result.bytes = std::move(bytes);
@@ -205,6 +269,7 @@ FileText readFile(const fs::path& folder, std::string_view name) {
     result.status = file.status;
     result.text = fromCp932(file.bytes);
     result.stamp = file.stamp;
+    result.problem = file.problem;
     return result;
 }
 
@@ -220,12 +285,16 @@ WriteStatus rewriteFile(const fs::path& folder, std::string_view name, std::stri
     const std::string defaultTemp = target.filename().string() + ".tmp";
     const fs::path temp = resolveFile(folder, tempName.empty() ? defaultTemp : tempName);
     if (temp == target) return WriteStatus::WriteFailed;
+    // A rename over a link would put a plain file in its place.
+    if (fileProblemOf(folder, target.filename().string()) != FileProblem::None)
+        return WriteStatus::Unusable;
     if (!writeWholeFile(folder, temp.filename().string(), bytes)) return WriteStatus::WriteFailed;
     // Checked as late as can be, so that another window's change has the least time to
     // slip in between.
     if (expected) {
         const FileBytes now = readFileBytes(folder, target.filename().string());
-        const WriteStatus refusal = now.failed()                        ? WriteStatus::ReadFailed
+        const WriteStatus refusal = now.status == ReadStatus::Unusable  ? WriteStatus::Unusable
+                                    : now.failed()                      ? WriteStatus::ReadFailed
                                     : !stillHolds(*expected, now.stamp) ? WriteStatus::Stale
                                                                         : WriteStatus::Ok;
         if (refusal != WriteStatus::Ok) {
@@ -241,10 +310,19 @@ WriteStatus rewriteFile(const fs::path& folder, std::string_view name, std::stri
     return fileops::syncFolder(folder.c_str()) == 0 ? WriteStatus::Ok : WriteStatus::Unsynced;
 }
 
+WriteStatus rewriteUnderLock(const fs::path& folder, std::string_view name, std::string_view bytes,
+                             std::string_view tempName) {
+    const FolderLock lock(folder);
+    if (!lock.held()) return lock.failure();
+    return rewriteFile(folder, name, bytes, tempName);
+}
+
 WriteResult rewriteIfUnchanged(const fs::path& folder, std::string_view name,
                                std::string_view bytes, const FileStamp& shown,
                                std::string_view tempName) {
     WriteResult result;
+    const FolderLock lock(folder);
+    if (!lock.held()) return {lock.failure(), {}};
     result.status = rewriteFile(folder, name, bytes, tempName, &shown);
     if (result.written()) result.stamp = FileStamp::of(bytes);
     return result;
@@ -254,7 +332,7 @@ WriteStatus rewriteText(const fs::path& folder, std::string_view name, std::stri
                         std::string_view tempName) {
     const std::optional<std::string> bytes = toCp932(utf8Content);
     if (!bytes) return WriteStatus::Refused;
-    return rewriteFile(folder, name, *bytes, tempName);
+    return rewriteUnderLock(folder, name, *bytes, tempName);
 }
 
 bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view utf8Content,
@@ -262,14 +340,11 @@ bool safeRewrite(const fs::path& folder, std::string_view name, std::string_view
     return rewriteText(folder, name, utf8Content, tempName) == WriteStatus::Ok;
 }
 
-bool safeRewriteBytes(const fs::path& folder, std::string_view name, std::string_view bytes,
-                      std::string_view tempName) {
-    return rewriteFile(folder, name, bytes, tempName) == WriteStatus::Ok;
-}
-
 bool writeWholeFile(const fs::path& folder, std::string_view name, std::string_view bytes) {
     const fs::path path = folder / std::string(name);
-    const int fd = fileops::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // A leftover of a crash, or a link someone put there: gone, so that the file is new.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return false;
+    const int fd = fileops::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0644);
     if (fd < 0) return false;
     bool ok = fileops::writeAll(fd, bytes.data(), bytes.size());
     ok = ok && fileops::fsync(fd) == 0;
@@ -298,6 +373,8 @@ std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::strin
                                               std::string_view bytes) {
     const fs::path dir = folder / kBackupFolder;
     std::error_code ec;
+    // Never into a linked folder: what it leads to is not the program's.
+    if (fs::is_symlink(dir, ec)) return std::nullopt;
     const bool existed = fs::is_directory(dir, ec);
     if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return std::nullopt;
     // A new folder is only there for good once the data folder says so.
@@ -308,27 +385,36 @@ std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::strin
     return free;
 }
 
-bool appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line,
-                AppendStamps* stamps) {
+WriteStatus appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line,
+                       AppendStamps* stamps) {
     const std::optional<std::string> bytes = toCp932(utf8Line);
-    if (!bytes) return false;
+    if (!bytes) return WriteStatus::Refused;
+    const FolderLock lock(folder);
+    if (!lock.held()) return lock.failure();
     const fs::path path = resolveFile(folder, name);
-    std::error_code ec;
-    const bool existed = fs::exists(path, ec);
+    struct stat before {};
+    const bool existed = ::lstat(path.c_str(), &before) == 0;
 
-    const int fd = fileops::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND, 0644);
-    if (fd < 0) return false;
+    const int fd =
+        fileops::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd < 0)
+        return errno == ELOOP || errno == ENXIO ? WriteStatus::Unusable : WriteStatus::WriteFailed;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool regular = S_ISREG(st.st_mode);
         fileops::close(fd);
-        return false;
+        return regular ? WriteStatus::WriteFailed : WriteStatus::Unusable;
     }
     const off_t oldSize = st.st_size;
+    if (static_cast<std::uint64_t>(oldSize) > kMaxFileBytes) {
+        fileops::close(fd);
+        return WriteStatus::Unusable;
+    }
 
     std::string old;
     if (!readAll(fd, oldSize, old)) {
         fileops::close(fd);
-        return false;
+        return WriteStatus::WriteFailed;
     }
     const char* prefix = mendPrefix(old);
     std::string data(prefix);
@@ -343,7 +429,7 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
     if (fileops::close(fd) != 0 && ok) {
         // Reported as failed, so it must not stay: a retry would store the line twice.
         ok = false;
-        const int again = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        const int again = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
         if (again >= 0) {
             if (::ftruncate(again, oldSize) == 0) ::fsync(again);
             ::close(again);
@@ -357,7 +443,7 @@ bool appendText(const fs::path& folder, std::string_view name, std::string_view 
         stamps->before = existed ? FileStamp::of(old) : FileStamp::missing();
         stamps->after = FileStamp::of(old + data);
     }
-    return ok;
+    return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
 }
 
 }  // namespace pairly::store

@@ -1,5 +1,6 @@
 #pragma once
 // The data folder: case-insensitive names, appends and the one safe whole-file rewrite.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -14,12 +15,34 @@ namespace fs = std::filesystem;
 // the name spelt with a lower-case extension ("データ1.TXT" -> "データ1.txt"). When the
 // folder cannot be looked at, the name as given, so that opening it reports the error.
 fs::path resolveFile(const fs::path& folder, std::string_view name);
+// Something has the name: a file, or a link or anything else that the program will not use.
 bool fileExists(const fs::path& folder, std::string_view name);
 
 // How a read went: a file that does not exist is a first run (Missing, empty text); any
-// other error of open, read or close, or a name that is not a regular file, is Failed,
-// and the text then holds what could be read, if anything.
-enum class ReadStatus { Ok, Missing, Failed };
+// other error of open, read or close is Failed, and the text then holds what could be
+// read, if anything. A name that is not to be read at all (a link, a FIFO, a file past the
+// size bound: see FileProblem) is Unusable and gives no text; it is never written either.
+enum class ReadStatus { Ok, Missing, Failed, Unusable };
+// Failed or Unusable: not to be written back from what was read.
+inline bool isReadFailure(ReadStatus status) {
+    return status == ReadStatus::Failed || status == ReadStatus::Unusable;
+}
+
+// Why a name is Unusable. A symbolic link may lead anywhere (a synchronised folder can bring
+// one from another machine), so the program never reads or writes through one; a FIFO or a
+// device would block or never end; a size is bounded by the bytes actually read, since
+// some files report none.
+enum class FileProblem { None, Link, NotRegular, TooLarge, LineTooLong };
+// The most bytes read of one file: a data file, or a file brought in from outside.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+// The longest line of a file brought in from outside.
+inline constexpr std::size_t kMaxImportLineBytes = std::size_t{64} << 10;
+struct ReadLimits {
+    std::size_t maxBytes = kMaxFileBytes;
+    std::size_t maxLineBytes = 0;  // 0: lines are not bounded
+};
+// "データ1.txt はリンクなので使いません。" and the like; `line` names the line too long.
+std::string fileProblemText(std::string_view name, FileProblem problem, std::size_t line = 0);
 
 // A 64-bit hash of the bytes (the xxHash64 algorithm, seed 0): two contents that differ
 // give different hashes but for a chance of one in 2^64.
@@ -50,7 +73,8 @@ struct FileText {
     ReadStatus status = ReadStatus::Missing;
     std::string text;  // decoded from CP932
     FileStamp stamp;
-    bool failed() const { return status == ReadStatus::Failed; }
+    FileProblem problem = FileProblem::None;
+    bool failed() const { return isReadFailure(status); }
 };
 
 // The same as raw bytes, for an operation that may have to put them back exactly
@@ -59,7 +83,9 @@ struct FileBytes {
     ReadStatus status = ReadStatus::Missing;
     std::string bytes;
     FileStamp stamp;
-    bool failed() const { return status == ReadStatus::Failed; }
+    FileProblem problem = FileProblem::None;  // when Unusable
+    std::size_t longLine = 0;                 // LineTooLong: its number (1, 2, …)
+    bool failed() const { return isReadFailure(status); }
 };
 
 // What became of a write. Refused: the new content cannot be stored (nothing written).
@@ -70,8 +96,19 @@ struct FileBytes {
 // refused to confirm it (a failed fsync of the folder), so a power cut may still lose it:
 // a failure to tell, with the change made. OldLayout: partner 1's log is still in the
 // predecessor's layout, which is converted at start-up and never written before (nothing
-// written).
-enum class WriteStatus { Ok, Refused, ReadFailed, WriteFailed, Stale, Unsynced, OldLayout };
+// written). Busy: another program held the data folder's lock for longer than the wait
+// (nothing written). Unusable: the file is a link or no regular file (nothing written).
+enum class WriteStatus {
+    Ok,
+    Refused,
+    ReadFailed,
+    WriteFailed,
+    Stale,
+    Unsynced,
+    OldLayout,
+    Busy,
+    Unusable
+};
 // The new content is in place (Ok or Unsynced).
 inline bool isWritten(WriteStatus status) {
     return status == WriteStatus::Ok || status == WriteStatus::Unsynced;
@@ -84,9 +121,15 @@ struct WriteResult {
     bool written() const { return isWritten(status); }
 };
 
-// Whole content decoded from CP932. Never throws.
+// Whole content decoded from CP932. Never throws. The name is opened without following a
+// link and without waiting (a FIFO never blocks), and only a regular file is read, at most
+// limits.maxBytes of it.
 FileText readFile(const fs::path& folder, std::string_view name);
-FileBytes readFileBytes(const fs::path& folder, std::string_view name);
+FileBytes readFileBytes(const fs::path& folder, std::string_view name,
+                        const ReadLimits& limits = {});
+// Why `name` in `folder` is not to be used (a link, no regular file), without reading it;
+// None when it is a regular file or missing.
+FileProblem fileProblemOf(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);
 
@@ -96,12 +139,16 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // On any failure before the rename the temporary file is removed and the old file is
 // untouched; a failed fsync of the folder after it gives Unsynced. The old file is never
 // deleted first. An empty tempName means `name` + ".tmp"; both names are resolved like
-// every other name.
+// every other name. A target that is a link or no regular file is not replaced
+// (Unusable). The caller holds the folder's lock where the folder is a data folder.
 [[nodiscard]] WriteStatus rewriteFile(const fs::path& folder, std::string_view name,
                                       std::string_view bytes, std::string_view tempName = "",
                                       const FileStamp* expected = nullptr);
-// rewriteFile only while the file still holds what `shown` was read from, with the stamp
-// of the new content.
+// rewriteFile under the folder's lock.
+[[nodiscard]] WriteStatus rewriteUnderLock(const fs::path& folder, std::string_view name,
+                                           std::string_view bytes, std::string_view tempName = "");
+// rewriteFile, under the folder's lock, only while the file still holds what `shown` was read from,
+// with the stamp of the new content.
 [[nodiscard]] WriteResult rewriteIfUnchanged(const fs::path& folder, std::string_view name,
                                              std::string_view bytes, const FileStamp& shown,
                                              std::string_view tempName = "");
@@ -112,11 +159,11 @@ std::optional<std::string> readTextFile(const fs::path& folder, std::string_view
 // folder): true when rewriteFile gave Ok.
 [[nodiscard]] bool safeRewrite(const fs::path& folder, std::string_view name,
                                std::string_view utf8Content, std::string_view tempName = "");
-[[nodiscard]] bool safeRewriteBytes(const fs::path& folder, std::string_view name,
-                                    std::string_view bytes, std::string_view tempName = "");
 
-// Writes bytes as the whole file `name` (every byte checked, fsync, close); on a failure
-// the file is removed again. For a file that takes another one's name afterwards.
+// Writes bytes as the whole new file `name` (every byte checked, fsync, close); on a failure
+// the file is removed again. For a file that takes another one's name afterwards. Whatever
+// has the name already (a leftover, a link) is removed first, and the file is created anew,
+// so that no existing file is ever opened for writing.
 [[nodiscard]] bool writeWholeFile(const fs::path& folder, std::string_view name,
                                   std::string_view bytes);
 // Clean-up after a failed operation. Not through the fault seam: undoing a step must not
@@ -144,11 +191,12 @@ std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::strin
 struct AppendStamps {
     FileStamp before, after;
 };
-// Appends utf8Line (encoded, one write call, fsync). A torn last line (no final CR LF)
-// is ended first so the new line never merges with it (a quote the tear left open is
-// closed). On failure a partial line is cut off again (a file the append made is removed)
-// and false is returned. With `stamps`, they are filled in on success.
-[[nodiscard]] bool appendText(const fs::path& folder, std::string_view name,
-                              std::string_view utf8Line, AppendStamps* stamps = nullptr);
+// Appends utf8Line (encoded, one write call, fsync) under the folder's lock. A torn last
+// line (no final CR LF) is ended first so the new line never merges with it (a quote the
+// tear left open is closed). On failure a partial line is cut off again (a file the append
+// made is removed). Refused when the line has no CP932 form; Unusable for a link or no
+// regular file. With `stamps`, they are filled in on success.
+[[nodiscard]] WriteStatus appendText(const fs::path& folder, std::string_view name,
+                                     std::string_view utf8Line, AppendStamps* stamps = nullptr);
 
 }  // namespace pairly::store

@@ -1,5 +1,14 @@
 #include "core/store/file_notices.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <system_error>
+#include <vector>
+
+#include "core/store/folder_lock.h"
+
 namespace pairly::store {
 
 FileNotice staleFileNotice(std::string_view fileName, bool textKept) {
@@ -18,6 +27,60 @@ FileNotice unsyncedNotice(std::string_view fileName) {
                 "停電などがあると、この変更が失われるおそれがあります。"
                 "ディスクの状態を確認してください。",
             "書き込み確認エラー"};
+}
+
+std::optional<FileNotice> unusableFilesNotice(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::string lines;
+    const auto add = [&lines](std::string_view name, FileProblem problem) {
+        lines += fileProblemText(name, problem) + "\n";
+    };
+    for (const char* name : kDataFileNames) {
+        const fs::path path = resolveFile(folder, name);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) continue;
+        const std::string shown = path.filename().string();
+        if (S_ISLNK(st.st_mode))
+            add(shown, FileProblem::Link);
+        else if (!S_ISREG(st.st_mode))
+            add(shown, FileProblem::NotRegular);
+        else if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes)
+            add(shown, FileProblem::TooLarge);
+    }
+    const fs::path backups = folder / kBackupFolder;
+    std::error_code ec;
+    if (fs::is_symlink(backups, ec)) {
+        add(kBackupFolder, FileProblem::Link);
+    } else {
+        std::vector<std::string> linked;
+        for (fs::directory_iterator it(backups, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code kind;
+            if (it->is_symlink(kind)) linked.push_back(it->path().filename().string());
+        }
+        std::sort(linked.begin(), linked.end());
+        for (const std::string& name : linked)
+            add(std::string(kBackupFolder) + "/" + name, FileProblem::Link);
+    }
+    if (lines.empty()) return std::nullopt;
+    return FileNotice{lines +
+                          "\nこれらは読み込まず、書き換えも削除もしません。"
+                          "データフォルダに普通のファイルとして置き直してください。",
+                      "データファイルの確認"};
+}
+
+std::optional<FileNotice> blockedWriteNotice(const std::filesystem::path& folder,
+                                             WriteStatus status, std::string_view fileName) {
+    if (status == WriteStatus::Busy) return FileNotice{busyText(), "保存中止"};
+    if (status != WriteStatus::Unusable) return std::nullopt;
+    FileProblem problem = fileProblemOf(folder, fileName);
+    if (problem == FileProblem::None) {
+        // Past the size bound (a link or a FIFO is told by its name).
+        const FileBytes file = readFileBytes(folder, fileName);
+        problem = file.problem == FileProblem::None ? FileProblem::NotRegular : file.problem;
+    }
+    return FileNotice{
+        fileProblemText(fileName, problem) + "\n保存を中止しました。データは変更されていません。",
+        "保存中止"};
 }
 
 }  // namespace pairly::store

@@ -6,6 +6,7 @@
 #include "core/store/codec.h"
 #include "core/store/data_folder.h"
 #include "core/store/fields.h"
+#include "core/store/folder_lock.h"
 #include "core/text/numbers.h"
 
 namespace pairly::store {
@@ -334,7 +335,8 @@ bool holdsLine(std::string_view content, std::string_view line) {
          at = content.find(line, at + 1)) {
         const std::size_t after = at + line.size();
         const bool starts = at == 0 || content[at - 1] == '\n' || content[at - 1] == '\r';
-        const bool ends = after == content.size() || content[after] == '\n' || content[after] == '\r';
+        const bool ends =
+            after == content.size() || content[after] == '\n' || content[after] == '\r';
         if (starts && ends) return true;
     }
     return false;
@@ -403,7 +405,11 @@ WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot
                                    const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return WriteStatus::Refused;
     const std::string name = logFileName(slot);
+    // From the read to the write, no other program changes the log.
+    const FolderLock lock(folder);
+    if (!lock.held()) return lock.failure();
     const FileBytes file = readFileBytes(folder, name);
+    if (file.status == ReadStatus::Unusable) return WriteStatus::Unusable;
     // Without the whole log neither the record limit nor a torn last line can be seen,
     // and fields of a torn line would take the new line's fields as their own.
     if (file.failed()) return WriteStatus::ReadFailed;
@@ -428,8 +434,9 @@ WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot
         if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
         return rewriteFile(folder, name, bytes + *line);
     }
-    return appendText(folder, name, recordLine(record)) ? WriteStatus::Ok
-                                                        : WriteStatus::WriteFailed;
+    const WriteStatus appended = appendText(folder, name, recordLine(record));
+    // Refused by appendText means no CP932 form, which was checked above: a failed write.
+    return appended == WriteStatus::Refused ? WriteStatus::WriteFailed : appended;
 }
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
@@ -439,7 +446,10 @@ bool appendRecord(const std::filesystem::path& folder, int slot, const Measureme
 WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
                                     const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return WriteStatus::Refused;
+    const FolderLock lock(folder);
+    if (!lock.held()) return lock.failure();
     const FileBytes file = readFileBytes(folder, logFileName(slot));
+    if (file.status == ReadStatus::Unusable) return WriteStatus::Unusable;
     if (file.failed()) return WriteStatus::ReadFailed;
     if (isOldLayoutLog(slot, file.bytes)) return WriteStatus::OldLayout;
     Cp932Text text;
@@ -468,8 +478,11 @@ WriteResult writeBackLog(const std::filesystem::path& folder, int slot, const Lo
         if (!isStorableRecord(r)) return refused;
     const std::optional<std::string> bytes = logBytes(log);
     if (!bytes) return refused;
+    const FolderLock lock(folder);
+    if (!lock.held()) return {lock.failure(), {}};
     // What is replaced must have been read whole, to know what the rewrite would drop.
     const FileBytes old = readFileBytes(folder, logFileName(slot));
+    if (old.status == ReadStatus::Unusable) return {WriteStatus::Unusable, {}};
     if (old.failed()) return {WriteStatus::ReadFailed, {}};
     // A log made in code carries no stamp: it replaces whatever the file holds.
     const FileStamp* shown = log.stamp.state == FileStamp::State::Unknown ? nullptr : &log.stamp;

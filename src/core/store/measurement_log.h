@@ -94,7 +94,7 @@ struct LoadedLog {
     ReadStatus status = ReadStatus::Missing;
     bool oldLayout = false;  // see isOldLayoutLog: no records read
     FileStamp stamp;  // of the bytes the records came from
-    bool failed() const { return status == ReadStatus::Failed; }
+    bool failed() const { return isReadFailure(status); }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 // The records and damaged lines of a log's CP932 bytes (no layout check).

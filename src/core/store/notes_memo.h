@@ -16,7 +16,7 @@ struct MemoText {
     std::string text;
     ReadStatus status = ReadStatus::Missing;
     FileStamp stamp;  // of the bytes the text came from
-    bool failed() const { return status == ReadStatus::Failed; }
+    bool failed() const { return isReadFailure(status); }
 };
 
 // The file's lines joined by "\n", without the one line end that closes the last line, so

@@ -57,7 +57,7 @@ WriteResult saveProfile(const std::filesystem::path& folder, int slot,
 
 bool saveProfile(const std::filesystem::path& folder, int slot, const PartnerProfile& profile) {
     const auto bytes = profileFileBytes(profile);
-    return bytes && rewriteFile(folder, profileFileName(slot), *bytes) == WriteStatus::Ok;
+    return bytes && rewriteUnderLock(folder, profileFileName(slot), *bytes) == WriteStatus::Ok;
 }
 
 std::string windowTitle(const PartnerProfile& profile) {

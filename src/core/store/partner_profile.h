@@ -25,7 +25,7 @@ struct LoadedProfile {
     PartnerProfile profile;
     ReadStatus status = ReadStatus::Missing;
     FileStamp stamp;  // of the bytes the values came from
-    bool failed() const { return status == ReadStatus::Failed; }
+    bool failed() const { return isReadFailure(status); }
 };
 LoadedProfile readProfile(const std::filesystem::path& folder, int slot);
 // The file's CP932 bytes; nullopt when the nickname cannot be stored.

@@ -126,8 +126,9 @@ ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKi
                                 const std::string& step, const FileStamp& shown) {
     ScaleStepUpdate update;
     LoadedScaleSteps file = loadScaleSteps(folder);
-    if (file.status == ReadStatus::Failed) {
-        update.status = WriteStatus::ReadFailed;
+    if (isReadFailure(file.status)) {
+        update.status =
+            file.status == ReadStatus::Unusable ? WriteStatus::Unusable : WriteStatus::ReadFailed;
         return update;
     }
     update.steps = file.steps;

@@ -3,6 +3,7 @@
 #include "core/store/codec.h"
 #include "core/store/data_folder.h"
 #include "core/store/fields.h"
+#include "core/store/folder_lock.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::store {
@@ -81,13 +82,13 @@ WriteStatus ensureSituationList(const std::filesystem::path& folder) {
 bool appendSituationBare(const std::filesystem::path& folder, const std::string& entry,
                          AppendStamps* stamps) {
     if (!isStorableText(entry)) return false;
-    return appendText(folder, kListFile, entryLine(entry), stamps);
+    return appendText(folder, kListFile, entryLine(entry), stamps) == WriteStatus::Ok;
 }
 
 bool appendSituationQuoted(const std::filesystem::path& folder, const std::string& entry,
                            AppendStamps* stamps) {
     if (!isStorableText(entry)) return false;
-    return appendText(folder, kListFile, writeLine({quoted(entry)}), stamps);
+    return appendText(folder, kListFile, writeLine({quoted(entry)}), stamps) == WriteStatus::Ok;
 }
 
 WriteResult rewriteSituationList(const std::filesystem::path& folder,
@@ -100,12 +101,12 @@ WriteResult rewriteSituationList(const std::filesystem::path& folder,
 bool rewriteSituationList(const std::filesystem::path& folder,
                           const std::vector<std::string>& entries) {
     const auto bytes = listBytes(entries);
-    return bytes && rewriteFile(folder, kListFile, *bytes) == WriteStatus::Ok;
+    return bytes && rewriteUnderLock(folder, kListFile, *bytes) == WriteStatus::Ok;
 }
 
 WriteResult clearSituationList(const std::filesystem::path& folder) {
     WriteResult result;
-    result.status = rewriteFile(folder, kListFile, "");
+    result.status = rewriteUnderLock(folder, kListFile, "");
     if (result.written()) result.stamp = FileStamp::of("");
     return result;
 }
@@ -120,14 +121,20 @@ RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
         return outcome;
     };
     if (!isStorableText(newText)) return stop(WriteStatus::Refused);
+    const FolderLock lock(folder);
+    if (!lock.held()) return stop(lock.failure());
 
     // Each file is read once: a second read could fail where the first did not, and only
     // what was read completely may be written back.
     const std::string logName = logFileName(slot);
     const FileBytes logFile = readFileBytes(folder, logName);
-    if (logFile.failed()) return stop(WriteStatus::ReadFailed, logName);
+    const auto unreadable = [](const FileBytes& file) {
+        return file.status == ReadStatus::Unusable ? WriteStatus::Unusable
+                                                   : WriteStatus::ReadFailed;
+    };
+    if (logFile.failed()) return stop(unreadable(logFile), logName);
     const FileBytes listFile = readFileBytes(folder, kListFile);
-    if (listFile.failed()) return stop(WriteStatus::ReadFailed, kListFile);
+    if (listFile.failed()) return stop(unreadable(listFile), kListFile);
     // The entry picked is one of the list the screen shows: not of another list.
     if (!stillHolds(shownList, listFile.stamp)) return stop(WriteStatus::Stale, kListFile);
 

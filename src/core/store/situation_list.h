@@ -19,7 +19,7 @@ struct LoadedSituations {
     std::vector<std::string> entries;
     ReadStatus status = ReadStatus::Missing;
     FileStamp stamp;  // of the bytes the entries came from
-    bool failed() const { return status == ReadStatus::Failed; }
+    bool failed() const { return isReadFailure(status); }
 };
 LoadedSituations loadSituations(const std::filesystem::path& folder);
 std::vector<std::string> loadSituationList(const std::filesystem::path& folder);

@@ -69,7 +69,9 @@ inline session::SharedLog loadLogForScreen(AppContext& ctx, int slot) {
     bool fresh = false;
     session::SharedLog log = ctx.session.log(slot, &fresh);
     bool& warnedAtStartup = ctx.startupLogWarned[slot == 2 ? 1 : 0];
-    if (fresh && log->failed() && !(ctx.startupInProgress && warnedAtStartup)) {
+    // A link or no regular file was named at start-up: its partner's screens stay empty.
+    if (fresh && log->failed() && log->status != store::ReadStatus::Unusable &&
+        !(ctx.startupInProgress && warnedAtStartup)) {
         if (ctx.startupInProgress) warnedAtStartup = true;
         ctx.dialogs.warn(QString::fromStdString(store::logFileName(slot)) +
                              QStringLiteral(" を読み込めませんでした。\n"

@@ -45,7 +45,7 @@ void SituationListsController::loadSituationList() {
     shownListIncomplete_ = loaded.failed();
     shownList_ = loaded.stamp;
     for (QListWidget* list : allLists()) fill(list, loaded.entries);
-    if (loaded.failed()) {
+    if (loaded.failed() && loaded.status != store::ReadStatus::Unusable) {
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
                                          "読み込めた分だけを表示しています。"
                                          "ファイルとディスクの状態を確認してください。"),
@@ -110,6 +110,7 @@ bool SituationListsController::writeEntries(const std::vector<std::string>& entr
         changedElsewhere();
         return false;
     }
+    if (ui::tellBlocked(ctx_, result.status, "状況リスト.txt")) return false;
     if (!ui::written(ctx_, result.status, "状況リスト.txt")) {
         writeFailed();
         return false;
@@ -133,6 +134,9 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
         store::renameSituation(ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(),
                                newText.toStdString(), shownList_);
     const std::string files = store::logFileName(ctx_.currentSlot) + " と 状況リスト.txt";
+    if (ui::tellBlocked(ctx_, outcome.status,
+                        outcome.unreadFile.empty() ? files : outcome.unreadFile))
+        return false;
     switch (outcome.status) {
         case store::WriteStatus::Ok:
             break;

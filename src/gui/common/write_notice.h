@@ -25,6 +25,15 @@ inline bool written(AppContext& ctx, store::WriteStatus status, const std::strin
     return store::isWritten(status);
 }
 
+// Tells a write that another program's lock or a link stopped (nothing written); false for
+// any other status, which the caller tells in its own words.
+inline bool tellBlocked(AppContext& ctx, store::WriteStatus status, const std::string& fileName) {
+    const auto notice = store::blockedWriteNotice(ctx.dataFolder, status, fileName);
+    if (!notice) return false;
+    ctx.dialogs.warn(QString::fromStdString(notice->text), QString::fromStdString(notice->title));
+    return true;
+}
+
 // Text typed but not saved, kept where the user can paste it back.
 inline void keepOnClipboard(const QString& text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(text);

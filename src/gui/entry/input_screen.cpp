@@ -142,9 +142,11 @@ void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode)
 
 void InputScreen::cycleMarkerMode() {
     const int next = nextMarkerMode(ctx_.markerMode);
-    if (!ui::written(ctx_, store::writeMarkerMode(ctx_.dataFolder, next), "マーカー.txt")) {
-        ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
-                          QStringLiteral("保存エラー"));
+    const store::WriteStatus status = store::writeMarkerMode(ctx_.dataFolder, next);
+    if (!ui::written(ctx_, status, "マーカー.txt")) {
+        if (!ui::tellBlocked(ctx_, status, "マーカー.txt"))
+            ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
+                              QStringLiteral("保存エラー"));
         return;
     }
     ctx_.markerMode = next;

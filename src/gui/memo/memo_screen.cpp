@@ -327,6 +327,12 @@ void MemoScreen::loadMemo() {
     // Saving what could be read would overwrite the rest of the memo.
     txtKizuki_->setReadOnly(true);
     cmdKizukiHozon_->setEnabled(false);
+    if (memo.status == store::ReadStatus::Unusable) {
+        // Named at start-up; the button says why it stays off.
+        cmdKizukiHozon_->setToolTip(QStringLiteral(
+            "気付きメモ.txt は普通のファイルとして使えないため、保存を止めています"));
+        return;
+    }
     cmdKizukiHozon_->setToolTip(QStringLiteral(
         "気付きメモ.txt を読み込めなかったため、上書きしないよう保存を止めています"));
     ctx_.dialogs.warn(
@@ -356,6 +362,7 @@ bool MemoScreen::saveMemo() {
         ui::warnStale(ctx_, store::kMemoFileName, true);
         return false;
     }
+    if (ui::tellBlocked(ctx_, result.status, store::kMemoFileName)) return false;
     if (!ui::written(ctx_, result.status, store::kMemoFileName)) {
         ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n"
                                          "ディスクの空き容量と書き込みの権限を確認してください。\n"

@@ -101,6 +101,7 @@ void MemoScreen::warnEditNotWritten(const store::EditResult& result, const char*
         default:
             break;
     }
+    if (ui::tellBlocked(ctx_, result.status, store::logFileName(ctx_.currentSlot))) return;
     ctx_.dialogs.warn(action + QStringLiteral("に失敗しました。\n"
                                              "ディスクの空き容量と書き込みの権限を確認してください。\n"
                                              "データは変更されていません。"),

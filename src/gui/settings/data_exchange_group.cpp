@@ -168,6 +168,7 @@ void DataExchangeGroup::importFile() {
                           kImportTitle);
         return;
     }
+    if (ui::tellBlocked(ctx_, merged.status, logName)) return;
     if (merged.status != store::WriteStatus::Ok && !merged.written()) {
         ctx_.dialogs.warn(q(logName) + QStringLiteral(" に") + kWriteFailed +
                               QStringLiteral("\nデータは変更されていません。"),
@@ -207,6 +208,7 @@ void DataExchangeGroup::restore() {
         return;
     const store::RestoreResult result =
         store::restoreBackup(ctx_.dataFolder, chosen.name, ctx_.clock.today());
+    if (ui::tellBlocked(ctx_, result.status, result.file)) return;
     if (!result.written()) {
         QString text = result.status == store::WriteStatus::ReadFailed
                            ? q(result.file) + QStringLiteral(" を読み込めませんでした。")

@@ -84,6 +84,7 @@ void ProfileGroup::saveProfileEdit() {
         ui::warnStale(ctx_, file);
         return;
     }
+    if (ui::tellBlocked(ctx_, result.status, file)) return;
     if (!result.written()) {
         ctx_.dialogs.warn(QStringLiteral("プライベートデータを保存できませんでした。\n"
                                          "ファイルは変更されていません。\n"

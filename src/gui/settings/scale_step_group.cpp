@@ -123,6 +123,10 @@ void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
         ui::warnStale(ctx_, "体重計刻み.txt");
         return;
     }
+    if (ui::tellBlocked(ctx_, update.status, "体重計刻み.txt")) {
+        showSteps();
+        return;
+    }
     if (!ui::written(ctx_, update.status, "体重計刻み.txt")) {
         ctx_.dialogs.warn(QStringLiteral("体重計刻みの設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));

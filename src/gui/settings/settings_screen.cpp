@@ -124,10 +124,11 @@ void SettingsScreen::readPreferenceControls() {
 }
 
 void SettingsScreen::autoTimeChanged(bool checked) {
-    if (!ui::written(ctx_, store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0),
-                     "自動時間.txt")) {
-        ctx_.dialogs.warn(QStringLiteral("自動時間の設定を保存できませんでした。"),
-                          QStringLiteral("保存エラー"));
+    const store::WriteStatus status = store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0);
+    if (!ui::written(ctx_, status, "自動時間.txt")) {
+        if (!ui::tellBlocked(ctx_, status, "自動時間.txt"))
+            ctx_.dialogs.warn(QStringLiteral("自動時間の設定を保存できませんでした。"),
+                              QStringLiteral("保存エラー"));
         const QSignalBlocker block(chkJikan_);
         chkJikan_->setChecked(!checked);  // the box shows the setting still in force
         return;

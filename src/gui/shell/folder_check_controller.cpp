@@ -2,6 +2,7 @@
 
 #include "core/store/change_set.h"
 #include "core/store/conflict_copies.h"
+#include "core/store/file_notices.h"
 
 namespace pairly::shell {
 
@@ -12,6 +13,10 @@ void checkDataFolder(ui::AppContext& ctx) {
             QString::fromStdString(notice.text), QString::fromStdString(notice.title),
             notice.warning ? ui::Icon::Warning : ui::Icon::Information, ui::Buttons::Ok);
     }
+    if (const auto notice = store::unusableFilesNotice(ctx.dataFolder))
+        ctx.dialogs.message(QString::fromStdString(notice->text),
+                            QString::fromStdString(notice->title), ui::Icon::Warning,
+                            ui::Buttons::Ok);
     const auto copies = store::conflictCopiesIn(ctx.dataFolder);
     if (!copies.empty())
         ctx.dialogs.message(QString::fromStdString(store::conflictCopiesText(copies)),

@@ -24,8 +24,8 @@ void MainWindow::onHelpTourToggled(bool checked) {
                             QString::fromUtf8(kHelpTourOffTitle));
         ctx_.helpTourFlag = 0;
     }
-    if (!ui::written(ctx_, store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag),
-                     "設定.txt")) {
+    const store::WriteStatus status = store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag);
+    if (!ui::written(ctx_, status, "設定.txt") && !ui::tellBlocked(ctx_, status, "設定.txt")) {
         ctx_.dialogs.warn(QStringLiteral("設定.txt に書き込めませんでした。\n"
                                          "この設定は次回の起動時には元に戻ります。"),
                           QString::fromUtf8(kHelpTourTitle));

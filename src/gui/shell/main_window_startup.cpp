@@ -120,7 +120,7 @@ void MainWindow::startUp() {
 
 void MainWindow::loadPartnerProfile(int slot) {
     const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
-    if (loaded.failed()) {
+    if (loaded.failed() && loaded.status != store::ReadStatus::Unusable) {
         ctx_.dialogs.warn(q(store::profileFileName(slot)) +
                               QStringLiteral(" を読み込めませんでした。\n"
                                              "読み込めた分だけを表示しています。"

@@ -441,9 +441,10 @@ void TrendScreen::acceptMovingAverage() {
     if (q(text) != typed) cboIdou_->setEditText(q(text));
     syncCountListIndex();
     refillMovingAverage();
-    if (ui::written(ctx_, store::writeMovingAverage(ctx_.dataFolder, text), "移動平均.txt")) {
+    const store::WriteStatus status = store::writeMovingAverage(ctx_.dataFolder, text);
+    if (ui::written(ctx_, status, "移動平均.txt")) {
         ctx_.movingAverage = text;
-    } else {
+    } else if (!ui::tellBlocked(ctx_, status, "移動平均.txt")) {
         ctx_.dialogs.warn(QStringLiteral("移動平均の設定を保存できませんでした。\n"
                                          "この設定は次回の起動時には元に戻ります。"),
                           QStringLiteral("保存エラー"));

@@ -7,6 +7,7 @@
 
 #include "core/store/codec.h"
 #include "core/store/measurement_log.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -67,10 +68,10 @@ TEST(DailyBackup, CopiesTheDataFilesOnceADayAndKeepsTheFourteenNewest) {
         const text::Date today{2026, 12, day};
         const DailyBackup made = makeDailyBackup(folder.path(), today);
         ASSERT_EQ(made.status, BackupStatus::Made) << day;
-        EXPECT_EQ(made.folderName, text::formatDate(today, "yyyy") + "12" +
-                                       (day < 10 ? "0" : "") + std::to_string(day));
-        EXPECT_EQ(made.removed, day == 15 ? std::vector<std::string>{"20261201"}
-                                          : std::vector<std::string>{});
+        EXPECT_EQ(made.folderName, text::formatDate(today, "yyyy") + "12" + (day < 10 ? "0" : "") +
+                                       std::to_string(day));
+        EXPECT_EQ(made.removed,
+                  day == 15 ? std::vector<std::string>{"20261201"} : std::vector<std::string>{});
         EXPECT_EQ(makeDailyBackup(folder.path(), today).status, BackupStatus::AlreadyMade);
     }
     const fs::path dir = folder.path() / "バックアップ";
@@ -96,13 +97,15 @@ TEST(DailyBackup, CopiesTheDataFilesOnceADayAndKeepsTheFourteenNewest) {
 TEST(DailyBackup, AFailedCopyLeavesNoFolderOfTheDayAndTellsIt) {
     TempFolder folder;
     layDiary(folder);
-    fs::create_directory(folder.path() / "マーカー.txt");  // cannot be read as a file
-    const DailyBackup made = makeDailyBackup(folder.path(), {2026, 12, 8});
-    EXPECT_EQ(made.status, BackupStatus::Failed);
+    {
+        // A file that cannot be read whole.
+        const auto faults = pairly::testing::InjectFaults::once(2, {fileops::Op::Read});
+        const DailyBackup made = makeDailyBackup(folder.path(), {2026, 12, 8});
+        EXPECT_EQ(made.status, BackupStatus::Failed);
+    }
     EXPECT_FALSE(fs::exists(folder.path() / "バックアップ" / "20261208"));
     EXPECT_FALSE(dailyBackupFailureText().empty());
-    // Once the file reads, the next start makes the backup.
-    fs::remove(folder.path() / "マーカー.txt");
+    // Once the files read, the next start makes the backup.
     EXPECT_EQ(makeDailyBackup(folder.path(), {2026, 12, 8}).status, BackupStatus::Made);
     EXPECT_EQ(listBackups(folder.path()).size(), 1u);
 }
@@ -136,8 +139,7 @@ TEST(Restore, PutsTheBackupBackAfterKeepingTheCurrentFiles) {
 
     EXPECT_EQ(restoreBackup(folder.path(), "20261299", {2026, 12, 8}).status,
               WriteStatus::ReadFailed);
-    EXPECT_EQ(restoreBackup(folder.path(), "../..", {2026, 12, 8}).status,
-              WriteStatus::ReadFailed);
+    EXPECT_EQ(restoreBackup(folder.path(), "../..", {2026, 12, 8}).status, WriteStatus::ReadFailed);
     EXPECT_EQ(filesIn(folder.path()), changed);
 }
 
