@@ -158,15 +158,18 @@ fs::path resolveFile(const fs::path& folder, std::string_view name) {
 }
 
 bool fileExists(const fs::path& folder, std::string_view name) {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(resolveFile(folder, name), ec));
+    struct stat st {};
+    return ::lstat(resolveFile(folder, name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 FileProblem fileProblemOf(const fs::path& folder, std::string_view name) {
     struct stat st {};
     if (::lstat(resolveFile(folder, name).c_str(), &st) != 0) return FileProblem::None;
     if (S_ISLNK(st.st_mode)) return FileProblem::Link;
-    return S_ISREG(st.st_mode) ? FileProblem::None : FileProblem::NotRegular;
+    if (!S_ISREG(st.st_mode)) return FileProblem::NotRegular;
+    // Never read, so never replaced either: what it holds is not known.
+    return static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes ? FileProblem::TooLarge
+                                                                  : FileProblem::None;
 }
 
 std::string fileProblemText(std::string_view name, FileProblem problem, std::size_t line) {

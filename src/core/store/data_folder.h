@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 // the name spelt with a lower-case extension ("データ1.TXT" -> "データ1.txt"). When the
 // folder cannot be looked at, the name as given, so that opening it reports the error.
 fs::path resolveFile(const fs::path& folder, std::string_view name);
-// Something has the name: a file, or a link or anything else that the program will not use.
+// Something other than a folder has the name: a file, or a link or anything else that the
+// program will not use.
 bool fileExists(const fs::path& folder, std::string_view name);
 
 // How a read went: a file that does not exist is a first run (Missing, empty text); any
@@ -127,8 +128,8 @@ struct WriteResult {
 FileText readFile(const fs::path& folder, std::string_view name);
 FileBytes readFileBytes(const fs::path& folder, std::string_view name,
                         const ReadLimits& limits = {});
-// Why `name` in `folder` is not to be used (a link, no regular file), without reading it;
-// None when it is a regular file or missing.
+// Why `name` in `folder` is not to be used (a link, no regular file, a size past the
+// bound), without reading it; None when it is a usable regular file or missing.
 FileProblem fileProblemOf(const fs::path& folder, std::string_view name);
 // The content when it could be read completely; nullopt when missing or failed.
 std::optional<std::string> readTextFile(const fs::path& folder, std::string_view name);

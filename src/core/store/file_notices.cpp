@@ -1,9 +1,6 @@
 #include "core/store/file_notices.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdint>
 #include <system_error>
 #include <vector>
 
@@ -36,16 +33,9 @@ std::optional<FileNotice> unusableFilesNotice(const std::filesystem::path& folde
         lines += fileProblemText(name, problem) + "\n";
     };
     for (const char* name : kDataFileNames) {
-        const fs::path path = resolveFile(folder, name);
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) continue;
-        const std::string shown = path.filename().string();
-        if (S_ISLNK(st.st_mode))
-            add(shown, FileProblem::Link);
-        else if (!S_ISREG(st.st_mode))
-            add(shown, FileProblem::NotRegular);
-        else if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes)
-            add(shown, FileProblem::TooLarge);
+        const std::string shown = resolveFile(folder, name).filename().string();
+        if (const FileProblem problem = fileProblemOf(folder, shown); problem != FileProblem::None)
+            add(shown, problem);
     }
     const fs::path backups = folder / kBackupFolder;
     std::error_code ec;
@@ -73,11 +63,8 @@ std::optional<FileNotice> blockedWriteNotice(const std::filesystem::path& folder
     if (status == WriteStatus::Busy) return FileNotice{busyText(), "保存中止"};
     if (status != WriteStatus::Unusable) return std::nullopt;
     FileProblem problem = fileProblemOf(folder, fileName);
-    if (problem == FileProblem::None) {
-        // Past the size bound (a link or a FIFO is told by its name).
-        const FileBytes file = readFileBytes(folder, fileName);
-        problem = file.problem == FileProblem::None ? FileProblem::NotRegular : file.problem;
-    }
+    // Found by reading only (a file that grew past the bound meanwhile).
+    if (problem == FileProblem::None) problem = FileProblem::TooLarge;
     return FileNotice{
         fileProblemText(fileName, problem) + "\n保存を中止しました。データは変更されていません。",
         "保存中止"};

@@ -253,7 +253,9 @@ TEST(EntryLogic, FailedWriteIsReportedNotSaved) {
     const SaveOutcome out = saveMeasurement(folder.path(), 1, request("朝", {"60.9", "26.8"}));
     EXPECT_FALSE(out.saved);
     ASSERT_TRUE(out.message);
-    EXPECT_EQ(out.message->title, "保存エラー");
+    EXPECT_EQ(out.message->title, "保存中止");
+    EXPECT_NE(out.message->text.find("データ1.txt は普通のファイルではありません"),
+              std::string::npos);
 }
 
 }  // namespace

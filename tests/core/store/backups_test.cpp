@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/store/codec.h"
+#include "core/store/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -26,7 +27,7 @@ Files filesIn(const fs::path& dir) {
     Files files;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir, ec)) {
-        if (!e.is_regular_file()) continue;
+        if (!e.is_regular_file() || e.path().filename() == kLockFile) continue;
         std::ifstream in(e.path(), std::ios::binary);
         files[e.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
     }

@@ -32,9 +32,9 @@ TEST(CsvExport, AHandMadePairIsWrittenByteForByte) {
                            {{"2026/12/07", "朝食前", 65.3f, 22.5f, 1523, 9, 48.2f, -1, 3.0f,
                              "7:05:09, 少し増えた", "予備"},
                             {"2026/12/08", "夕食後", 0.1f, 0, 0, 0, 0, 0, 0, "", ""}}));
-    ASSERT_TRUE(rewriteLog(folder.path(), 2,
-                           {{"2026/12/07", "起床後", 72.75f, 18, 1700, 12, 55.5f, 3, 3.2f,
-                             "", ""}}));
+    ASSERT_TRUE(
+        rewriteLog(folder.path(), 2,
+                   {{"2026/12/07", "起床後", 72.75f, 18, 1700, 12, 55.5f, 3, 3.2f, "", ""}}));
     // A damaged line is no record and is not exported.
     folder.writeBytes("データ2.txt", folder.readBytes("データ2.txt") + "\"2026/12/08\",\"x\r\n");
     const ExportResult result = exportCsv(folder.path(), folder.path() / "out.csv");
@@ -88,7 +88,8 @@ TEST(CsvExport, NeverReplacesADataFile) {
 TEST(CsvImport, ExportThenImportIntoAnEmptyPartnerGivesTheSameRecords) {
     TempFolder from, to;
     const std::vector<MeasurementRecord> records = {
-        {"2026/12/07", "朝食前", 65.3f, 22.5f, 1523, 9, 48.2f, -1, 3.0f, "7:05:09, 少し, 増えた", ""},
+        {"2026/12/07", "朝食前", 65.3f, 22.5f, 1523, 9, 48.2f, -1, 3.0f, "7:05:09, 少し, 増えた",
+         ""},
         {"2026/12/07", "夕食後", 1e-3f, 100, -32768, 32767, 600, 0, 0.05f, "", ""},
         {"2026/12/09", "就寝前", 66.125f, 0, 0, 0, 0, 0, 0, "ｶﾀｶﾅ①髙", ""},
     };
@@ -140,8 +141,8 @@ TEST(CsvImport, OpenScaleColumnsAreFoundByNameAndABadDateStopsTheImport) {
     ASSERT_EQ(read.rows.size(), 4u);
     EXPECT_EQ(read.rows[0], (MeasurementRecord{"2026/12/01", "インポート", 70.5f, 22.1f, 0, 0,
                                                28.2f, 0, 3.1f, "7:05:00", ""}));
-    EXPECT_EQ(read.rows[1], (MeasurementRecord{"2026/12/02", "インポート", 64.0f, 0, 0, 0, 22.4f,
-                                               0, 0, "after a run, ”tired”", ""}));
+    EXPECT_EQ(read.rows[1], (MeasurementRecord{"2026/12/02", "インポート", 64.0f, 0, 0, 0, 22.4f, 0,
+                                               0, "after a run, ”tired”", ""}));
     EXPECT_EQ(read.rows[3].comment, "two lines");
 
     TempFolder folder;
@@ -151,9 +152,9 @@ TEST(CsvImport, OpenScaleColumnsAreFoundByNameAndABadDateStopsTheImport) {
     EXPECT_EQ(merged.status, WriteStatus::Ok);
     EXPECT_EQ(merged.taken, 3u);
     EXPECT_EQ(merged.skipped, 1u);
-    EXPECT_EQ(names(loadLog(folder.path(), 2).records),
-              names({read.rows[0], rec("2026/12/02", "朝食前", 64.5f), read.rows[1],
-                     read.rows[3]}));
+    EXPECT_EQ(
+        names(loadLog(folder.path(), 2).records),
+        names({read.rows[0], rec("2026/12/02", "朝食前", 64.5f), read.rows[1], read.rows[3]}));
     // The old log is kept before the rewrite.
     EXPECT_EQ(merged.backupName, "データ2_インポート前.txt");
     EXPECT_EQ(folder.readBytes("バックアップ/データ2_インポート前.txt"), old);
@@ -225,17 +226,20 @@ TEST(CsvImport, CsvRowsFollowRfc4180) {
 
 TEST(CsvImport, AConflictCopyIsMergedWithTheLogNoRecordTwice) {
     TempFolder folder;
-    const MeasurementRecord a = rec("2026/12/01", "朝食前", 60), b = rec("2026/12/02", "朝食前", 61),
-                            c = rec("2026/12/03", "朝食前", 62), d = rec("2026/12/03", "夕食後", 62),
-                            e = rec("2026/11/30", "朝食前", 59), f = rec("2026/12/02", "朝食前", 61.5f);
+    const MeasurementRecord a = rec("2026/12/01", "朝食前", 60),
+                            b = rec("2026/12/02", "朝食前", 61),
+                            c = rec("2026/12/03", "朝食前", 62),
+                            d = rec("2026/12/03", "夕食後", 62),
+                            e = rec("2026/11/30", "朝食前", 59),
+                            f = rec("2026/12/02", "朝食前", 61.5f);
     ASSERT_TRUE(rewriteLog(folder.path(), 1, {a, b, c}));
     folder.writeBytes("データ1.sync-conflict-20261203-101010-ABCDEFG.txt",
                       *toCp932(recordsText({e, a, b, f, d})));
     const ImportRead read =
         readImport(folder.path() / "データ1.sync-conflict-20261203-101010-ABCDEFG.txt", 1);
     ASSERT_EQ(read.format, ImportFormat::Log);
-    const MergeResult merged = mergeImport(folder.path(), 1, read.rows,
-                                           FileStamp::of(folder.readBytes("データ1.txt")));
+    const MergeResult merged =
+        mergeImport(folder.path(), 1, read.rows, FileStamp::of(folder.readBytes("データ1.txt")));
     EXPECT_EQ(merged.taken, 3u);
     EXPECT_EQ(merged.skipped, 2u);
     EXPECT_EQ(names(loadLog(folder.path(), 1).records), names({e, a, b, f, c, d}));
@@ -256,8 +260,8 @@ TEST(CsvImport, MergeOrderKeepsTheLogAndPutsRowsAfterTheirDay) {
                   counts);
     std::vector<std::string> order;
     for (const auto& rec : merged.records) order.push_back(rec.situation);
-    EXPECT_EQ(order, (std::vector<std::string>{"R4", "L1", "L2", "L3", "R2", "R5", "R3", "L4",
-                                               "R1"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"R4", "L1", "L2", "L3", "R2", "R5", "R3", "L4", "R1"}));
     ASSERT_EQ(merged.damaged.size(), 1u);
     EXPECT_EQ(merged.damaged[0].before, 7u);  // still right before L4
     EXPECT_EQ(counts.taken, 5u);
@@ -267,7 +271,8 @@ TEST(CsvImport, MergeOrderKeepsTheLogAndPutsRowsAfterTheirDay) {
 TEST(CsvImport, TheRecordLimitHoldsAndAChangedLogIsNotWritten) {
     TempFolder folder;
     std::vector<MeasurementRecord> full(kMaxRecords - 1, rec("2026/01/01", "朝食前", 60));
-    for (std::size_t i = 0; i < full.size(); ++i) full[i].weight = 40 + 0.01f * static_cast<float>(i);
+    for (std::size_t i = 0; i < full.size(); ++i)
+        full[i].weight = 40 + 0.01f * static_cast<float>(i);
     ASSERT_TRUE(rewriteLog(folder.path(), 1, full));
     const std::string old = folder.readBytes("データ1.txt");
     const std::vector<MeasurementRecord> two = {rec("2026/12/01", "朝食前", 60),

@@ -91,36 +91,36 @@ TEST(SafeRewrite, FailedWriteLeavesTheOldFileByteIdentical) {
 
 TEST(AppendText, CreatesEndsATornLineAndTakesBackAFailedWrite) {
     TempFolder folder;
-    ASSERT_TRUE(appendText(folder.path(), "log.TXT", "a\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.TXT", "a\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"log.txt"});
-    ASSERT_TRUE(appendText(folder.path(), "log.txt", "b\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.txt", "b\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nb\r\n");
 
     folder.writeBytes("log.txt", "a\r\ntorn");
-    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.txt", "c\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\ntorn\r\nc\r\n");
     folder.writeBytes("log.txt", "\"a\"\r\n\"to");  // a quote left open by the tear
-    ASSERT_TRUE(appendText(folder.path(), "log.txt", "\"c\"\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.txt", "\"c\"\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "\"a\"\r\n\"to\"\r\n\"c\"\r\n");
     // A quote inside a bare field opens nothing; a quoted field that runs over lines does.
     folder.writeBytes("log.txt", "a\"b");
-    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.txt", "c\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "a\"b\r\nc\r\n");
     folder.writeBytes("log.txt", "\"x\r\ny\r\n");
-    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.txt", "c\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "\"x\r\ny\r\n\"\r\nc\r\n");
     folder.writeBytes("log.txt", "a\r");
-    ASSERT_TRUE(appendText(folder.path(), "log.txt", "c\r\n"));
+    ASSERT_EQ(appendText(folder.path(), "log.txt", "c\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
 
     {
         auto fail = InjectFaults::always({Op::Write});
-        EXPECT_FALSE(appendText(folder.path(), "log.txt", "longer line\r\n"));
-        EXPECT_FALSE(appendText(folder.path(), "fresh.txt", "longer line\r\n"));
+        EXPECT_NE(appendText(folder.path(), "log.txt", "longer line\r\n"), WriteStatus::Ok);
+        EXPECT_NE(appendText(folder.path(), "fresh.txt", "longer line\r\n"), WriteStatus::Ok);
     }
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"log.txt"});
-    EXPECT_FALSE(appendText(folder.path(), "log.txt", "😀\r\n"));
+    EXPECT_NE(appendText(folder.path(), "log.txt", "😀\r\n"), WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("log.txt"), "a\r\nc\r\n");
 }
 
@@ -247,8 +247,8 @@ TEST(RewriteFile, FailedFsyncsAreToldAndMatchTheFiles) {
     {
         auto fail = InjectFaults::once(1, {Op::FolderSync});
         AppendStamps stamps;
-        EXPECT_FALSE(appendText(folder.path(), "b.txt", "line\r\n", &stamps));
-        EXPECT_TRUE(appendText(folder.path(), "a.txt", "line\r\n", &stamps));
+        EXPECT_NE(appendText(folder.path(), "b.txt", "line\r\n", &stamps), WriteStatus::Ok);
+        EXPECT_EQ(appendText(folder.path(), "a.txt", "line\r\n", &stamps), WriteStatus::Ok);
         EXPECT_EQ(stamps.before, FileStamp::of("new"));
         EXPECT_EQ(stamps.after, FileStamp::of("new\r\nline\r\n"));
     }

@@ -11,6 +11,7 @@
 #include "core/store/codec.h"
 #include "core/store/csv_export.h"
 #include "core/store/csv_import.h"
+#include "core/store/folder_lock.h"
 #include "core/store/record_edit.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -37,7 +38,7 @@ Outcome told(WriteStatus status, PendingChange pending = PendingChange::None) {
 Files filesIn(const fs::path& dir) {
     Files files;
     for (const auto& e : fs::directory_iterator(dir)) {
-        if (!e.is_regular_file()) continue;
+        if (!e.is_regular_file() || e.path().filename() == store::kLockFile) continue;
         std::ifstream in(e.path(), std::ios::binary);
         files[e.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
     }
@@ -52,8 +53,9 @@ MeasurementRecord rec(const std::string& date, float weight, const std::string& 
 const Files& diaryFiles() {
     static const Files files = [] {
         TempFolder folder;
-        EXPECT_TRUE(rewriteLog(folder.path(), 1, {rec("2026/12/01", 60), rec("2026/12/02", 61),
-                                                  rec("2026/12/04", 62)}));
+        EXPECT_TRUE(
+            rewriteLog(folder.path(), 1,
+                       {rec("2026/12/01", 60), rec("2026/12/02", 61), rec("2026/12/04", 62)}));
         EXPECT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01", 70, "a, b")}));
         folder.writeBytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt", "\"ニックネーム\",\"はなこ\"\r\n");
         folder.writeBytes("気付きメモ.txt", "memo\r\n");
@@ -120,9 +122,9 @@ TEST(ExchangeFaults, CorrectionAndDeletionAreAllOrNothing) {
         SCOPED_TRACE(remove ? "delete" : "correct");
         sweep(layDiary, [remove](const TempFolder& f) {
             const LoadedLog log = loadLog(f.path(), 1);
-            const EditResult result = remove ? removeRecord(f.path(), 1, log, 1)
-                                             : correctRecord(f.path(), 1, log, 1,
-                                                             rec("2026/12/05", 60.8f));
+            const EditResult result =
+                remove ? removeRecord(f.path(), 1, log, 1)
+                       : correctRecord(f.path(), 1, log, 1, rec("2026/12/05", 60.8f));
             return Outcome{result.status, PendingChange::None, result.log.records};
         });
     }
@@ -141,8 +143,8 @@ TEST(ExchangeFaults, ExportIsAllOrNothing) {
 TEST(ExchangeFaults, MergeIsAllOrNothingAndKeepsTheOldLogFirst) {
     const auto lay = [](const TempFolder& f) {
         layDiary(f);
-        f.writeBytes("import.txt", *toCp932(recordsText({rec("2026/12/03", 61.5f),
-                                                          rec("2026/12/01", 60)})));
+        f.writeBytes("import.txt",
+                     *toCp932(recordsText({rec("2026/12/03", 61.5f), rec("2026/12/01", 60)})));
     };
     sweep(
         lay,
@@ -172,7 +174,7 @@ TEST(ExchangeFaults, ADailyBackupIsWholeOrNotThere) {
         [](const TempFolder& f) {
             const DailyBackup made = makeDailyBackup(f.path(), {2026, 12, 8});
             return told(made.status == BackupStatus::Made ? WriteStatus::Ok
-                                                             : WriteStatus::WriteFailed);
+                                                          : WriteStatus::WriteFailed);
         },
         [](const TempFolder& f, const Outcome&) {
             const fs::path day = f.path() / "バックアップ" / "20261208";
@@ -187,8 +189,8 @@ TEST(ExchangeFaults, ARestoreEndsAllOldOrAllNew) {
         fs::create_directories(f.path() / "バックアップ" / "20261207");
         for (const auto& [name, bytes] : diaryFiles()) {
             f.writeBytes("バックアップ/20261207/" + name, bytes);
-            f.writeBytes(name, bytes + (name == "データ1.txt" ? recordLine(rec("2026/12/08", 60.5f))
-                                                              : ""));
+            f.writeBytes(
+                name, bytes + (name == "データ1.txt" ? recordLine(rec("2026/12/08", 60.5f)) : ""));
         }
         f.writeBytes("気付きメモ.txt", "new memo\r\n");
         f.writeBytes("設定.txt", " 1 \r\n");

@@ -223,7 +223,7 @@ TEST(TypedNumbers, EachKindAcceptsOnlyANumberInItsRange) {
 TEST(TypedNumbers, LenientReadingTakesTheLeadingNumber) {
     const std::pair<const char*, double> cases[] = {
         {"60.5", 60.5}, {"60.5kg", 60.5}, {"６０．５", 60.5}, {"　－１．５", -1.5},
-        {"abc", 0},     {"", 0},          {" 7回", 7},       {"１０", 10},
+        {"abc", 0},     {"", 0},          {" 7回", 7},        {"１０", 10},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(readLeadingNumber(text), value) << text;
 }

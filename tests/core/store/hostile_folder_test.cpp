@@ -160,7 +160,7 @@ TEST(HostileFolder, PruningTouchesOnlyTheProgramsOwnCopies) {
     // A real バックアップ: an old day folder with a file of the user's keeps that file, a
     // day folder that is a link is left alone, plain old copies go.
     fs::remove(folder.path() / "バックアップ");
-    for (int day = 1; day <= 14; ++day)
+    for (int day = 1; day <= 15; ++day)
         fs::create_directories(folder.path() / "バックアップ" /
                                ("202611" + std::string(day < 10 ? "0" : "") + std::to_string(day)));
     folder.writeBytes("バックアップ/20261101/データ1.txt", "old copy");

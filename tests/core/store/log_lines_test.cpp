@@ -48,8 +48,8 @@ TEST(LogLines, EachLineIsARecordOrADamagedLine) {
         return *toCp932(head) + numbers + texts + "\r\n";
     };
     const auto record = [](float weight, std::int16_t basal) {
-        return MeasurementRecord{"2026/12/02", "朝食前", weight, 22.5f, basal, 9, 48.2f,
-                                 5,            2.9f,     "",     ""};
+        return MeasurementRecord{"2026/12/02", "朝食前", weight, 22.5f, basal, 9,
+                                 48.2f,        5,        2.9f,   "",    ""};
     };
     struct Case {
         const char* name;
@@ -59,35 +59,51 @@ TEST(LogLines, EachLineIsARecordOrADamagedLine) {
     } cases[] = {
         {"as written", values("65,22.5,1500,9,48.2,5,2.9"), record(65, 1500), {}},
         {"a field short", values("65,22.5,1500,9,48.2,5,2.9", ",\"\""), std::nullopt, {2}},
-        {"a bare comma in a comment", values("65,22.5,1500,9,48.2,5,2.9", ",\"a\",b,\"\""),
-         std::nullopt, {2}},
-        {"a weight of forty digits", values(std::string(40, '7') + ",22.5,1500,9,48.2,5,2.9"),
-         std::nullopt, {2}},
+        {"a bare comma in a comment",
+         values("65,22.5,1500,9,48.2,5,2.9", ",\"a\",b,\"\""),
+         std::nullopt,
+         {2}},
+        {"a weight of forty digits",
+         values(std::string(40, '7') + ",22.5,1500,9,48.2,5,2.9"),
+         std::nullopt,
+         {2}},
         {"the largest weight the program writes",
          values("340282300000000000000000000000000000000,22.5,1500,9,48.2,5,2.9"),
-         record(3.402823e38f, 1500), {}},
+         record(3.402823e38f, 1500),
+         {}},
         {"an integer beyond 16 bits", values("65,22.5,32768,9,48.2,5,2.9"), std::nullopt, {2}},
-        {"a fraction that rounds beyond 16 bits", values("65,22.5,32767.5,9,48.2,5,2.9"),
-         std::nullopt, {2}},
-        {"a fraction rounds, halves to even", values("65,22.5,1350.5,9,48.2,5,2.9"),
-         record(65, 1350), {}},
-        {"the lowest integer from a fraction", values("65,22.5,-32768.5,9,48.2,5,2.9"),
-         record(65, -32768), {}},
-        {"text without a number", values("abc,22.5,1500,9,48.2,5,2.9"), std::nullopt, {2}},
-        {"full-width digits", values("\x82\x55\x82\x54,22.5,1500,9,48.2,5,2.9"), std::nullopt,
+        {"a fraction that rounds beyond 16 bits",
+         values("65,22.5,32767.5,9,48.2,5,2.9"),
+         std::nullopt,
          {2}},
+        {"a fraction rounds, halves to even",
+         values("65,22.5,1350.5,9,48.2,5,2.9"),
+         record(65, 1350),
+         {}},
+        {"the lowest integer from a fraction",
+         values("65,22.5,-32768.5,9,48.2,5,2.9"),
+         record(65, -32768),
+         {}},
+        {"text without a number", values("abc,22.5,1500,9,48.2,5,2.9"), std::nullopt, {2}},
+        {"full-width digits", values("\x82\x55\x82\x54,22.5,1500,9,48.2,5,2.9"), std::nullopt, {2}},
         {"an empty number reads as 0", values(",22.5,1500,9,48.2,5,2.9"), record(0, 1500), {}},
         {"a number with its unit", values("65kg,22.5,1500,9,48.2,5,2.9"), record(65, 1500), {}},
-        {"an ideographic space first", values("\x81\x40 65,22.5,1500,9,48.2,5,2.9"),
-         record(65, 1500), {}},
+        {"an ideographic space first",
+         values("\x81\x40 65,22.5,1500,9,48.2,5,2.9"),
+         record(65, 1500),
+         {}},
         {"a quote that does not close on its line",
-         *toCp932("\"2026/12/02\",\"朝食前,65,22.5,1500,9,48.2,5,2.9,\"\"\r\n"), std::nullopt, {2}},
+         *toCp932("\"2026/12/02\",\"朝食前,65,22.5,1500,9,48.2,5,2.9,\"\"\r\n"),
+         std::nullopt,
+         {2}},
         {"a bare text holding a quote",
-         *toCp932("\"2026/12/02\",朝\"食前,65,22.5,1500,9,48.2,5,2.9,\"\",\"\"\r\n"), std::nullopt,
+         *toCp932("\"2026/12/02\",朝\"食前,65,22.5,1500,9,48.2,5,2.9,\"\",\"\"\r\n"),
+         std::nullopt,
          {2}},
         {"a record broken over two lines",
          *toCp932("\"2026/12/02\",\"朝食前\",65,22.5,1500,9\r\n48.2,5,2.9,\"\",\"\"\r\n"),
-         std::nullopt, {2, 3}},
+         std::nullopt,
+         {2, 3}},
         {"a blank line is no line of the log", "  \r\n\r\n", std::nullopt, {}},
     };
     const std::string first = line("2026/12/01"), last = line("2026/12/03");
@@ -136,7 +152,8 @@ TEST(LogLines, AShortLineAndALongLineShiftNothingAndStayThroughAnInsertion) {
     // A weighing of an earlier day: the damaged lines stay where they were, byte for byte,
     // and the log as it was is kept.
     ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
-    EXPECT_EQ(folder.readBytes("データ1.txt"), *toCp932(recordLine(rec("2026/11/30"))) + handEdited());
+    EXPECT_EQ(folder.readBytes("データ1.txt"),
+              *toCp932(recordLine(rec("2026/11/30"))) + handEdited());
     EXPECT_EQ(folder.readBytes("バックアップ/データ1_修復前.txt"), handEdited());
 }
 
@@ -212,7 +229,8 @@ TEST(LogLines, EveryRewriteKeepsTheDamagedLinesAndCopiesTheLogOnce) {
 }
 
 TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
-    const std::string longLine = toCp932(kLong)->substr(0, toCp932(kLong)->size() - 2);  // no line end
+    const std::string longLine =
+        toCp932(kLong)->substr(0, toCp932(kLong)->size() - 2);  // no line end
     const std::string openQuote = "\"2026/12/05\",\"abc\r\n";
     const std::string added = *toCp932(recordLine(rec("2026/12/07")));
     struct Case {
@@ -260,8 +278,10 @@ TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
 // after a last line that ends in a comma reads every earlier line as before.
 TEST(LogLines, AnAppendAfterALastLineEndedByACommaChangesNoEarlierLine) {
     const std::string first = line("2026/12/01");
-    const std::string last = line("2026/12/02").substr(0, line("2026/12/02").size() - 2);  // no line end
-    const std::string badNumber = *toCp932("\"2026/12/02\",\"朝食前\",abc,22.5,1500,9,48.2,5,2.9,\"\",\"\"");
+    const std::string last =
+        line("2026/12/02").substr(0, line("2026/12/02").size() - 2);  // no line end
+    const std::string badNumber =
+        *toCp932("\"2026/12/02\",\"朝食前\",abc,22.5,1500,9,48.2,5,2.9,\"\",\"\"");
     const std::string added = *toCp932(recordLine(rec("2026/12/07")));
     const struct {
         const char* name;
@@ -348,7 +368,8 @@ TEST(LogLines, AnOldLayoutLogIsNeitherReadNorWritten) {
     using Write = std::function<WriteStatus(const std::filesystem::path&)>;
     const std::pair<const char*, Write> writes[] = {
         {"append", [](const auto& f) { return appendRecordWithStatus(f, 1, rec("2026/12/07")); }},
-        {"insertion", [](const auto& f) { return insertRecordInDateOrder(f, 1, rec("2000/01/01")); }},
+        {"insertion",
+         [](const auto& f) { return insertRecordInDateOrder(f, 1, rec("2000/01/01")); }},
         {"write back", [](const auto& f) { return writeBackLog(f, 1, LoadedLog{}).status; }},
         {"rewrite",
          [](const auto& f) {
@@ -403,7 +424,8 @@ TEST(LogLines, TheStartUpMessageNamesTheFilesAndTheLines) {
         {{{"データ1.txt", {2, 5}}, {"データ2.txt", {}}}, "データ1.txt：2、5 行目\n"},
         {{{"データ1.txt", {7}}, {"データ2.txt", {1, 40000}}},
          "データ1.txt：7 行目\nデータ2.txt：1、40000 行目\n"},
-        {{{"データ2.txt", many}}, "データ2.txt：3、6、9、12、15、18、21、24、27、30 行目ほか 2 行\n"},
+        {{{"データ2.txt", many}},
+         "データ2.txt：3、6、9、12、15、18、21、24、27、30 行目ほか 2 行\n"},
     };
     for (const auto& c : cases) {
         const auto notice = damagedLinesNotice(c.files);
@@ -415,8 +437,7 @@ TEST(LogLines, TheStartUpMessageNamesTheFilesAndTheLines) {
         EXPECT_EQ(notice->title, "データ確認");
         EXPECT_EQ(notice->text, std::string("次の行は記録として読み取れないため、画面には表示して"
                                             "いません。\n") +
-                                    c.list +
-                                    "\nこれらの行は変更せず、そのままの位置に残します。");
+                                    c.list + "\nこれらの行は変更せず、そのままの位置に残します。");
     }
 
     // From the folder: lines counted as an editor counts them, blank ones included; a log
@@ -456,7 +477,8 @@ Files everyFile(const TempFolder& folder) {
 TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
     using Write = std::function<WriteStatus(const std::filesystem::path&)>;
     const std::pair<const char*, Write> writes[] = {
-        {"insertion", [](const auto& f) { return insertRecordInDateOrder(f, 1, rec("2026/12/05")); }},
+        {"insertion",
+         [](const auto& f) { return insertRecordInDateOrder(f, 1, rec("2026/12/05")); }},
         {"write back",
          [](const auto& f) {
              LoadedLog log = loadLog(f, 1);
@@ -470,7 +492,7 @@ TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
                  renameSituation(f, 1, "朝食前", "朝", loadSituations(f).stamp);
              // Stopped half way: the next start ends it; told here as the change not made.
              return outcome.pending != PendingChange::None ? WriteStatus::WriteFailed
-                                                            : outcome.status;
+                                                           : outcome.status;
          }},
         {"append after a quote left open",
          [](const auto& f) { return appendRecordWithStatus(f, 1, rec("2026/12/07")); }},

@@ -225,7 +225,7 @@ TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     TempFolder other;
     std::filesystem::create_directory(other.path() / "データ2.txt");
     EXPECT_TRUE(loadLog(other.path(), 2).failed());
-    EXPECT_EQ(insertRecordInDateOrder(other.path(), 2, rec("2026/12/02")), WriteStatus::ReadFailed);
+    EXPECT_EQ(insertRecordInDateOrder(other.path(), 2, rec("2026/12/02")), WriteStatus::Unusable);
 }
 
 TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {

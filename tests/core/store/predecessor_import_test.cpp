@@ -198,9 +198,10 @@ TEST(PredecessorImport, WeightOnlyImportKeepsTheLogItReplaces) {
                                          "連続体重bak.txt", "連続体重bak2.txt"}));
     EXPECT_EQ(folder.readBytes("データbak2.txt"), logBytes);
     // The box names the name the log is kept under.
-    EXPECT_EQ(prompter.confirmed,
-              Names{"データ変換確認|データ1.txt の記録（1件）を連続体重.txtのデータで置き換えます。\n"
-                    "それまでのデータは データbak2.txt に残します。\nよろしいですか？"});
+    EXPECT_EQ(
+        prompter.confirmed,
+        Names{"データ変換確認|データ1.txt の記録（1件）を連続体重.txtのデータで置き換えます。\n"
+              "それまでのデータは データbak2.txt に残します。\nよろしいですか？"});
     EXPECT_EQ(folder.readCp932("データbak.txt"), kFirstEdition);
     EXPECT_EQ(folder.readCp932("連続体重bak2.txt"), kWeightOnly);
     EXPECT_EQ(folder.readCp932("データ1.TXT").substr(0, 14), "\"2003/01/05\",\"");

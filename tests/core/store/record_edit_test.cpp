@@ -33,8 +33,10 @@ std::string bytesOf(const std::string& names, const MeasurementRecord& x = {}) {
     std::string out;
     std::istringstream in(names);
     for (std::string name; in >> name;) {
-        if (name == "D") out += kDamaged;
-        else out += recordLine(name == "x" ? x : kLines.at(name));
+        if (name == "D")
+            out += kDamaged;
+        else
+            out += recordLine(name == "x" ? x : kLines.at(name));
     }
     return *toCp932(out);
 }
@@ -68,15 +70,39 @@ TEST(RecordEdit, CorrectionsAndDeletionsKeepEveryOtherLineByteForByte) {
          rec("2026/12/01", "朝食前", 69.1f), EditRefusal::None, 1},
         {"start record values", false, 0, v("2026/12/01", "起床後", 70.4f), "x b D c d e",
          rec("2026/12/01", "起床後", 70.4f, "7:00:00", "r"), EditRefusal::None, 0},
-        {"start record after the next", false, 0, v("2026/12/03", "起床後", 70.0f), "", {},
-         EditRefusal::StartAfterNext, 0},
-        {"moved before the start", false, 2, v("2026/11/30", "夕食後", 70.2f), "", {},
-         EditRefusal::BeforeStart, 0},
+        {"start record after the next",
+         false,
+         0,
+         v("2026/12/03", "起床後", 70.0f),
+         "",
+         {},
+         EditRefusal::StartAfterNext,
+         0},
+        {"moved before the start",
+         false,
+         2,
+         v("2026/11/30", "夕食後", 70.2f),
+         "",
+         {},
+         EditRefusal::BeforeStart,
+         0},
         {"not a day", false, 2, v("2026/02/30", "夕食後", 70.2f), "", {}, EditRefusal::BadDate, 0},
-        {"situation with a quote", false, 2, v("2026/12/02", "夕\"食", 70.2f), "", {},
-         EditRefusal::BadText, 0},
-        {"no such record", false, 5, v("2026/12/06", "朝食前", 1.0f), "", {},
-         EditRefusal::NoSuchRecord, 0},
+        {"situation with a quote",
+         false,
+         2,
+         v("2026/12/02", "夕\"食", 70.2f),
+         "",
+         {},
+         EditRefusal::BadText,
+         0},
+        {"no such record",
+         false,
+         5,
+         v("2026/12/06", "朝食前", 1.0f),
+         "",
+         {},
+         EditRefusal::NoSuchRecord,
+         0},
         {"delete middle", true, 2, {}, "a b D d e", {}, EditRefusal::None, 2},
         {"delete last", true, 4, {}, "a b D c d", {}, EditRefusal::None, 4},
         {"delete before a damaged line", true, 1, {}, "a D c d e", {}, EditRefusal::None, 1},
@@ -88,8 +114,9 @@ TEST(RecordEdit, CorrectionsAndDeletionsKeepEveryOtherLineByteForByte) {
         const std::string before = bytesOf("a b D c d e");
         folder.writeBytes("データ1.txt", before);
         const LoadedLog log = loadLog(folder.path(), 1);
-        const EditResult result = c.remove ? removeRecord(folder.path(), 1, log, c.index)
-                                           : correctRecord(folder.path(), 1, log, c.index, c.values);
+        const EditResult result = c.remove
+                                      ? removeRecord(folder.path(), 1, log, c.index)
+                                      : correctRecord(folder.path(), 1, log, c.index, c.values);
         EXPECT_EQ(result.refusal, c.refusal);
         if (c.refusal != EditRefusal::None) {
             EXPECT_EQ(result.status, WriteStatus::Refused);
@@ -180,7 +207,7 @@ TEST(RecordEdit, TypedTextsAreCheckedAsTheEntryScreenChecksThem) {
     }
     const CorrectionRead first = readCorrection(cases[0].texts);
     EXPECT_EQ(*first.values, (MeasurementRecord{"2026/12/07", "朝食前", 65.4f, 22.0f, 1500, 9,
-                                                 48.2f, 0, 2.9f, "", ""}));
+                                                48.2f, 0, 2.9f, "", ""}));
     const CorrectionRead second = readCorrection(cases[1].texts);
     EXPECT_EQ(second.values->date, "2026/01/05");
     EXPECT_EQ(second.values->weight, 65.4f);
