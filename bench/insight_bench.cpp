@@ -13,6 +13,9 @@ namespace {
 namespace store = pairly::store;
 namespace views = pairly::views;
 
+const pairly::text::Date kToday{pairly::bench::kLastYear, pairly::bench::kLastMonth,
+                                pairly::bench::kLastDay};
+
 const std::vector<store::MeasurementRecord>& diary(int slot) {
     static const auto log1 = pairly::bench::makeLog(1, store::kMaxRecords);
     static const auto log2 = pairly::bench::makeLog(2, store::kMaxRecords);
@@ -32,7 +35,7 @@ BENCHMARK(BM_PeriodReportWeeksAndMonths)->Unit(benchmark::kMillisecond);
 void BM_TrendAndForecast(benchmark::State& state) {
     for (auto _ : state) {
         const auto days = views::dailyTrend(diary(1));
-        auto forecast = views::forecastGoal(days, 68.0f);
+        auto forecast = views::forecastGoal(days, 68.0f, kToday);
         benchmark::DoNotOptimize(forecast.forecast.data());
     }
 }
