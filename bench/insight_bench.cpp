@@ -6,12 +6,19 @@
 #include "core/calendar/calendar.h"
 #include "core/comparison/fair_comparison.h"
 #include "core/comparison/period_report.h"
+#include "core/comparison/weekly_checkin.h"
+#include "core/store/situation_list.h"
+#include "core/trend/couple_goal.h"
 #include "core/trend/forecast.h"
+#include "core/trend/situation_correction.h"
 
 namespace {
 
 namespace store = pairly::store;
 namespace views = pairly::views;
+
+const pairly::text::Date kToday{pairly::bench::kLastYear, pairly::bench::kLastMonth,
+                                pairly::bench::kLastDay};
 
 const std::vector<store::MeasurementRecord>& diary(int slot) {
     static const auto log1 = pairly::bench::makeLog(1, store::kMaxRecords);
@@ -32,11 +39,40 @@ BENCHMARK(BM_PeriodReportWeeksAndMonths)->Unit(benchmark::kMillisecond);
 void BM_TrendAndForecast(benchmark::State& state) {
     for (auto _ : state) {
         const auto days = views::dailyTrend(diary(1));
-        auto forecast = views::forecastGoal(days, 68.0f);
+        auto forecast = views::forecastGoal(days, 68.0f, kToday);
         benchmark::DoNotOptimize(forecast.forecast.data());
     }
 }
 BENCHMARK(BM_TrendAndForecast)->Unit(benchmark::kMillisecond);
+
+// The trend screen with the situation correction on: the reference and differences, the
+// corrected copy of the log, and the trend and forecast drawn from it.
+void BM_SituationCorrectionTrendAndForecast(benchmark::State& state) {
+    const std::vector<std::string>& situations = store::defaultSituations();
+    for (auto _ : state) {
+        const auto correction = pairly::trend::situationCorrection(diary(1), situations, kToday);
+        const auto corrected = pairly::trend::correctedLog(diary(1), correction);
+        const auto days = views::dailyTrend(corrected);
+        auto forecast = views::forecastGoal(days, 68.0f, kToday);
+        benchmark::DoNotOptimize(forecast.forecast.data());
+    }
+}
+BENCHMARK(BM_SituationCorrectionTrendAndForecast)->Unit(benchmark::kMillisecond);
+
+// What the comparison screen adds for two: both forecasts, the couple's goal and the
+// weekly check-in.
+void BM_CoupleGoalAndWeeklyCheckIn(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto forecast1 = views::forecastGoal(views::dailyTrend(diary(1)), 68.0f, kToday);
+        const auto forecast2 = views::forecastGoal(views::dailyTrend(diary(2)), 50.0f, kToday);
+        auto line = pairly::trend::coupleGoalText({"たろう", 68.0f, forecast1},
+                                                  {"はなこ", 50.0f, forecast2});
+        auto week = pairly::comparison::weeklyCheckIn(diary(1), diary(2), kToday);
+        benchmark::DoNotOptimize(line.data());
+        benchmark::DoNotOptimize(week.streak);
+    }
+}
+BENCHMARK(BM_CoupleGoalAndWeeklyCheckIn)->Unit(benchmark::kMillisecond);
 
 void BM_LossSharesAndDayToDayCalendar(benchmark::State& state) {
     for (auto _ : state) {

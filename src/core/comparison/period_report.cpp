@@ -22,12 +22,6 @@ struct Sum {
     }
 };
 
-// The first day of the period holding `date`.
-int periodStart(const text::Date& date, ReportPeriod period) {
-    if (period == ReportPeriod::Week) return text::dayNumber(date) - text::weekday(date);
-    return text::dayNumber({date.year, date.month, 1});
-}
-
 std::string periodLabel(int firstDay, ReportPeriod period) {
     const text::Date first = text::dateFromDayNumber(firstDay);
     if (period == ReportPeriod::Month) return text::formatDate(first, "yyyy/mm");
@@ -36,6 +30,16 @@ std::string periodLabel(int firstDay, ReportPeriod period) {
 }
 
 }  // namespace
+
+std::optional<text::Date> reportedDate(const store::MeasurementRecord& record) {
+    if (!std::isfinite(record.weight) || record.weight <= 0) return std::nullopt;
+    return text::parseDate(record.date);
+}
+
+int periodStart(const text::Date& date, ReportPeriod period) {
+    if (period == ReportPeriod::Week) return text::dayNumber(date) - text::weekday(date);
+    return text::dayNumber({date.year, date.month, 1});
+}
 
 std::vector<ReportRow> buildPeriodReport(const std::vector<store::MeasurementRecord>& log1,
                                          const std::vector<store::MeasurementRecord>& log2,
@@ -48,8 +52,8 @@ std::vector<ReportRow> buildPeriodReport(const std::vector<store::MeasurementRec
         int lastStart = 0;
         std::array<Sum, 2>* last = nullptr;
         for (const store::MeasurementRecord& r : *logs[p]) {
-            const auto date = text::parseDate(r.date);
-            if (!date || !std::isfinite(r.weight) || r.weight <= 0) continue;
+            const auto date = reportedDate(r);
+            if (!date) continue;
             const int start = periodStart(*date, period);
             if (!last || start != lastStart) {
                 last = &periods[start];

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/store/measurement_log.h"
+#include "core/text/dates.h"
 
 namespace pairly::views {
 
@@ -19,13 +20,21 @@ struct PartnerPeriod {
 };
 
 struct ReportRow {
-    int firstDay = 0;  // text::dayNumber of the period's first day
+    int firstDay = 0;   // text::dayNumber of the period's first day
     std::string label;  // "yyyy/mm/dd～mm/dd" (Sunday to Saturday) or "yyyy/mm"
     std::array<PartnerPeriod, 2> partners;
 };
 
-// Every period in which either partner weighed, oldest first. Records whose date does not
-// read or whose weight is not a positive number are left out.
+// The date of a weighing the report counts: nothing when the date does not read or the
+// weight is not a positive number.
+std::optional<text::Date> reportedDate(const store::MeasurementRecord& record);
+
+// The first day (text::dayNumber) of the period holding `date`: the Sunday of its week
+// (weeks run Sunday to Saturday), the first of its month.
+int periodStart(const text::Date& date, ReportPeriod period);
+
+// Every period in which either partner weighed, oldest first, of the weighings counted by
+// reportedDate.
 std::vector<ReportRow> buildPeriodReport(const std::vector<store::MeasurementRecord>& log1,
                                          const std::vector<store::MeasurementRecord>& log2,
                                          ReportPeriod period);

@@ -438,6 +438,13 @@ double shownValue(float value, int decimals) {
 
 std::string kg(double value) { return formatNumber(value, "0.0Kg"); }
 
+std::string signedKg(double change) {
+    std::string tenths = formatNumber(change, "0.0");
+    if (tenths == "0.0") return "±0.0kg";
+    if (tenths.front() == '-') return "−" + tenths.substr(1) + "kg";
+    return "+" + tenths + "kg";
+}
+
 const char* trendWord(double startMinusNow) {
     if (startMinusNow < 0) return " 増";
     if (startMinusNow > 0) return " 減";

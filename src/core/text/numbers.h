@@ -58,6 +58,10 @@ double shownValue(float value, int decimals);
 // A weight as the screens show it: formatNumber(value, "0.0Kg").
 std::string kg(double value);
 
+// A change of weight with its sign and one decimal, as the couple's panels write it:
+// "+0.8kg", "−0.4kg" (U+2212), "±0.0kg" for a change that rounds to zero.
+std::string signedKg(double change);
+
 // The word after a change of weight (or BMI, obesity): " 減" for a loss (start minus now
 // above 0), " 増" for a gain, " 同" otherwise.
 const char* trendWord(double startMinusNow);

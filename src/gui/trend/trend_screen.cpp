@@ -289,7 +289,7 @@ void TrendScreen::rebuildWeightChart() {
     // Once per rebuild: the check box only shows or hides the result.
     const std::vector<TrendDay> days = dailyTrend(log->records);
     trendPoints_ = trendPerWeighing(log->records, days);
-    const GoalForecast goal = forecastGoal(days, ctx_.profile().targetWeightKg);
+    const GoalForecast goal = forecastGoal(days, ctx_.profile().targetWeightKg, ctx_.clock.today());
     lblYosoku_->setText(q(goal.forecast));
     lblTeitai_->setText(q(goal.stall));
     const WeightAxes axes = weightChartAxes(series_);

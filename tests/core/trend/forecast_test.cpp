@@ -58,39 +58,66 @@ TEST(Trend, DailyMeansSmoothedPerCalendarDay) {
     EXPECT_NEAR(shuffled[2].trend, days[2].trend, 1e-9);
 }
 
-TEST(Trend, SlopeOverTheLastTwoWeeks) {
-    EXPECT_NEAR(*recentSlope(dailyTrend(straightLine(30, 0.1))), -0.1, 1e-6);
-    // Seven days with data in the last fourteen are enough, six are not.
-    std::vector<MeasurementRecord> sparse;
-    for (int d : {0, 2, 4, 6, 8, 10, 12}) sparse.push_back(rec(day(d), 80.0f));
-    EXPECT_NEAR(*recentSlope(dailyTrend(sparse)), 0.0, 1e-12);
-    sparse.erase(sparse.begin());
-    EXPECT_FALSE(recentSlope(dailyTrend(sparse)));
-    // Days before the window do not count.
-    sparse.insert(sparse.begin(), rec(text::addDays(kStart, -30), 90.0f));
-    EXPECT_FALSE(recentSlope(dailyTrend(sparse)));
+const text::Date kToday{2026, 12, 7};
+
+// One weighing each at today + offset.
+std::vector<TrendDay> window(std::initializer_list<std::pair<int, float>> weighings) {
+    std::vector<MeasurementRecord> log;
+    for (const auto& [offset, w] : weighings) log.push_back(rec(text::addDays(kToday, offset), w));
+    return dailyTrend(log);
 }
 
-TEST(Trend, GoalForecastTexts) {
-    // Trend 78.7 on the fourteenth day (2026/11/14), falling 0.1 a day: 86.5 days to
-    // 70.05, so 87 days.
-    const auto line = dailyTrend(straightLine(14, 0.1));
-    ASSERT_NEAR(line.back().trend, 78.7, 1e-5);
+// Means 80.4, 80.0 (79.9, 80.1), 80.2, 79.8: t - mean t = -1.5..1.5 (squares 5), y - mean y =
+// 0.3, -0.1, 0.1, -0.3, s = -0.8 / 5; residuals 0.06, -0.18, 0.18, -0.06, r = sqrt(0.072 / 2),
+// e = r / sqrt(5) = 0.08485. Trend 80.2896.
+const std::vector<TrendDay> kFalling =
+    window({{-3, 80.4f}, {-2, 79.9f}, {-2, 80.1f}, {-1, 80.2f}, {0, 79.8f}});
+
+TEST(Trend, ForecastRulesInOrder) {
     const struct {
         std::vector<TrendDay> days;
         float target;
-        const char* forecast;
+        std::string forecast;
     } cases[] = {
-        {line, 70.05f, "このペースなら目標まであと約87日（2027/02/09頃）"},
-        {line, 0.0f, ""},                                   // no target
-        {line, 78.8f, "目標体重を達成しています！"},
-        {dailyTrend(straightLine(14, -0.1)), 70.0f, "今のペースでは目標に近づいていません"},
-        // Slower than 5 g a day is no progress.
-        {dailyTrend(straightLine(14, 0.004)), 70.0f, "今のペースでは目標に近づいていません"},
-        {dailyTrend(straightLine(6, 0.1)), 70.0f, ""},      // fewer than seven days
-        {{}, 70.0f, ""},
+        // Three days of the fourteen: too few, even at the goal.
+        {window({{-14, 80.4f}, {-12, 80.0f}, {-1, 80.2f}, {0, 79.8f}}), 81.0f,
+         "目標到達予定：データ不足（この2週間の測定が4日未満）"},
+        {kFalling, 80.3f, "目標体重を達成しています！"},
+        {window({{-3, 80.012f}, {-2, 80.008f}, {-1, 80.004f}, {0, 80.0f}}), 70.0f,
+         "今のペースでは目標に近づいていません"},
+        // s = -0.11, e = 0.1292: s + 1.28 e = 0.055.
+        {window({{-3, 80.4f}, {-2, 79.8f}, {-1, 80.2f}, {0, 79.9f}}), 75.0f,
+         "目標到達予定：見通しが立ちません（この2週間の変化がまだ小さく、ばらついています）"},
+        // G = 5.2896: D = ceil(G / 0.16), E = ceil(G / 0.26861), F = ceil(G / 0.05139).
+        {kFalling, 75.0f,
+         "目標到達予定：2027/01/10頃（あと約34日。早ければ 2026/12/27、遅ければ 2027/03/20）"},
+        // The same from the window's first day, G = 0.7896: D = L + 5, E = L + 3, F = L + 16;
+        // a weighing dated tomorrow is no part of it.
+        {window({{-13, 80.4f}, {-12, 80.0f}, {-11, 80.2f}, {-10, 79.8f}, {1, 70.0f}}), 79.5f,
+         "目標到達予定：2026/12/02頃（もう届いているころです。早ければ 2026/11/30、遅ければ "
+         "2026/12/13）"},
     };
-    for (const auto& c : cases) EXPECT_EQ(forecastGoal(c.days, c.target).forecast, c.forecast);
+    for (const auto& c : cases)
+        EXPECT_EQ(forecastGoal(c.days, c.target, kToday).forecast, c.forecast) << c.target;
+}
+
+// G = 35.2896: D = 221, E = 132 and F = 687 days on; F's line is cut on 2027/12/07, 365
+// days on, at 80.2896 - G * 365 / 687.
+TEST(Trend, FitAndFanCutAtOneYearAfterToday) {
+    const auto fit = fitWindow(kFalling, kToday);
+    EXPECT_NEAR(fit->slope, -0.16, 1e-6);
+    EXPECT_NEAR(fit->standardError, std::sqrt(0.036 / 5), 1e-6);
+    const int today = text::dayNumber(kToday);
+    const auto fan = forecastGoal(kFalling, 45.0f, kToday).fan;
+    ASSERT_TRUE(fan);
+    const FanPoint got[] = {fan->from, fan->to[0], fan->to[1], fan->to[2]};
+    const FanPoint expected[] = {
+        {today, 80.2896}, {today + 221, 45}, {today + 132, 45}, {today + 365, 61.5404}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(got[i].dayNumber, expected[i].dayNumber) << i;
+        EXPECT_NEAR(got[i].weight, expected[i].weight, 1e-4) << i;
+    }
+    EXPECT_FALSE(forecastGoal(kFalling, 80.3f, kToday).fan);
 }
 
 TEST(Trend, AStallIsThreeWeeksWithoutANewLow) {
@@ -102,12 +129,14 @@ TEST(Trend, AStallIsThreeWeeksWithoutANewLow) {
         return dailyTrend(log);
     };
     const auto stalled = diary(21);
-    EXPECT_EQ(forecastGoal(stalled, 70.0f).stall, "停滞中：トレンド最低値（2026/11/11）から21日");
-    EXPECT_EQ(forecastGoal(stalled, 0.0f).stall, "停滞中：トレンド最低値（2026/11/11）から21日");
-    EXPECT_EQ(forecastGoal(diary(20), 70.0f).stall, "");
-    EXPECT_EQ(forecastGoal(stalled, 81.0f).stall, "");  // at or under the target: no stall
+    EXPECT_EQ(forecastGoal(stalled, 70.0f, kToday).stall,
+              "停滞中：トレンド最低値（2026/11/11）から21日");
+    EXPECT_EQ(forecastGoal(stalled, 0.0f, kToday).stall,
+              "停滞中：トレンド最低値（2026/11/11）から21日");
+    EXPECT_EQ(forecastGoal(diary(20), 70.0f, kToday).stall, "");
+    EXPECT_EQ(forecastGoal(stalled, 81.0f, kToday).stall, "");  // at or under the target: no stall
     // Still losing: no stall.
-    EXPECT_EQ(forecastGoal(dailyTrend(straightLine(40, 0.1)), 70.0f).stall, "");
+    EXPECT_EQ(forecastGoal(dailyTrend(straightLine(40, 0.1)), 70.0f, kToday).stall, "");
 }
 
 }  // namespace

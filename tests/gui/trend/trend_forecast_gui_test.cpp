@@ -74,23 +74,29 @@ TEST_F(TrendScreensTest, TrendLineIsOffAtFirstAndShowsEachWeighingsDayTrend) {
 }
 
 TEST_F(TrendScreensTest, ForecastAndStallTexts) {
+    const char* noData = "目標到達予定：データ不足（この2週間の測定が4日未満）";
+    const text::Date risen{2026, 11, 24};
     const struct {
         std::string log;
         float target;
         const char* forecast;
         const char* stall;
+        text::Date today{2026, 11, 14};
     } cases[] = {
-        {straightLoss(), 70.05f, "このペースなら目標まであと約87日（2027/02/09頃）", ""},
+        {straightLoss(), 70.05f,
+         "目標到達予定：2027/01/22頃（あと約69日。早ければ 2027/01/13、遅ければ 2027/02/04）", ""},
+        {straightLoss(), 70.05f, noData, "", {2026, 12, 7}},  // three weeks without weighing
         {straightLoss(), 79.0f, "目標体重を達成しています！", ""},
         {straightLoss(), 0.0f, "", ""},
         {lowThenRise(), 60.0f, "今のペースでは目標に近づいていません",
-         "停滞中：トレンド最低値（2026/11/02）から22日"},
-        {flat(6, "70"), 60.0f, "", ""},  // fewer than 7 days
-        {"", 60.0f, "", ""},
+         "停滞中：トレンド最低値（2026/11/02）から22日", risen},
+        {flat(3, "70"), 60.0f, noData, ""},
+        {"", 60.0f, noData, ""},
     };
     for (const auto& c : cases) {
         writeLog(c.log);
         ctx.setProfile(1, {"", 0.0f, c.target});
+        clock.set(c.today, 8 * 3600);
         openTrend();
         EXPECT_EQ(text("lblYosoku"), qs(c.forecast)) << c.target;
         EXPECT_EQ(text("lblTeitai"), qs(c.stall)) << c.target;
@@ -98,6 +104,7 @@ TEST_F(TrendScreensTest, ForecastAndStallTexts) {
 }
 
 TEST_F(TrendScreensTest, PartnerChangeUpdatesForecastTrendAndGoalLine) {
+    clock.set({2026, 11, 14}, 8 * 3600);
     writeLog(straightLoss(), 1);
     writeLog(flat(10, "60"), 2);
     ctx.setProfile(1, {"", 0.0f, 79.0f});
