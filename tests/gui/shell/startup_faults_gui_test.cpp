@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "gui/entry/input_screen.h"
-#include "gui_support/screens_fixture.h"
 #include "gui_support/shell_fixture.h"
+#include "gui_support/window_actions.h"
 
 namespace pairly::testing {
 namespace {
@@ -67,9 +67,9 @@ TEST(ShellStartUpFaults, FilesThatAreNoPlainFileAreNamedOnceAndNeverWritten) {
             // That partner's screens show nothing, and a save is refused in the same words.
             f.click("cmdUser2");
             f.click("cmdMain");
-            ScreensFixture::clickItem(f.find<QListWidget>("lstAct"), 0);
-            f.find<QLineEdit>("txtTaiInp")->setText("70.2");
-            f.find<QLineEdit>("txtShiInp")->setText("20");
+            clickEntry(f.find<QListWidget>("lstAct"), 0);
+            typeInto(f, "txtTaiInp", "70.2");
+            typeInto(f, "txtShiInp", "20");
             f.click("cmdTaiHozon");
             ASSERT_EQ(f.dialogs.shown.size(), 2u);
             EXPECT_TRUE(f.dialogs.shown[1].text.startsWith(qs(c.words)));
