@@ -74,5 +74,6 @@ case_ 1 '' "pairlylog: 二人目がまだ登録されていません$line" "$tmp
 case_ 1 '' "$one_line" "$tmp/empty" --import-csv "$tmp/none.csv" --partner 1
 case_ 1 '' "$one_line" --export-csv "$tmp/home-out.csv"
 case_ 2 '' "$one_line" --import-csv "$tmp/out.csv"
+case_ 2 '' "pairlylog: --import-csv には読み込むファイルの名前を指定してください" "$tmp/empty" --import-csv --partner 2
 
 [ "$failures" -eq 0 ] || { echo "$failures case(s) failed"; exit 1; }

@@ -13,20 +13,10 @@ namespace pairly::entry {
 
 namespace {
 
-struct FieldInfo {
-    const char* name;  // as named in messages
-    store::NumberKind kind;
-};
-
-constexpr std::array<FieldInfo, kFieldCount> kFieldInfo = {{
-    {"体重", store::NumberKind::Weight},
-    {"体脂肪率", store::NumberKind::BodyFat},
-    {"基礎代謝", store::NumberKind::Int16},
-    {"内臓脂肪", store::NumberKind::Int16},
-    {"筋肉量", store::NumberKind::Mass},
-    {"筋肉スコア", store::NumberKind::Int16},
-    {"骨量", store::NumberKind::Mass},
-}};
+// The fields in entry order are the record's measures in record order.
+static_assert(kFieldCount == store::kMeasureCount);
+using FieldInfo = store::MeasureRule;
+constexpr const auto& kFieldInfo = store::kMeasureRules;
 
 // validateSave has made sure that every field reads as a typed number in range.
 double typedValue(const FieldTexts& texts, Field field) {

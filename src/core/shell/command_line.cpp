@@ -4,14 +4,17 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <system_error>
 
 #include "core/store/change_set.h"
 #include "core/store/csv_export.h"
 #include "core/store/csv_import.h"
 #include "core/store/data_folder.h"
+#include "core/store/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
+#include "core/text/dates.h"
 #include "pairly_version.h"
 
 namespace pairly::shell {
@@ -27,27 +30,31 @@ constexpr std::string_view kProgram = "pairlylog";
 // `refusal` to why (without the program's name).
 struct Option {
     std::string_view name;
-    bool takesValue;
+    // The refusal when the value it needs is missing; "" for an option without a value.
+    std::string_view missing;
     void (*apply)(CommandLine& command, const std::string& value);
 };
 
 const Option kOptions[] = {
-    {"--version", false, [](CommandLine& c, const std::string&) { c.action = Action::Version; }},
-    {"--help", false, [](CommandLine& c, const std::string&) { c.action = Action::Help; }},
-    {"-h", false, [](CommandLine& c, const std::string&) { c.action = Action::Help; }},
-    {"--export-csv", true,
+    {"--version", "", [](CommandLine& c, const std::string&) { c.action = Action::Version; }},
+    {"--help", "", [](CommandLine& c, const std::string&) { c.action = Action::Help; }},
+    {"-h", "", [](CommandLine& c, const std::string&) { c.action = Action::Help; }},
+    {"--export-csv", "--export-csv には書き出すファイルの名前を指定してください",
      [](CommandLine& c, const std::string& file) {
          c.action = c.action == Action::Window ? Action::ExportCsv : Action::Refused;
          c.file = file;
      }},
-    {"--import-csv", true,
+    {"--import-csv", "--import-csv には読み込むファイルの名前を指定してください",
      [](CommandLine& c, const std::string& file) {
          c.action = c.action == Action::Window ? Action::ImportCsv : Action::Refused;
          c.file = file;
      }},
-    {"--partner", true,
+    {"--partner", "--partner には 1 か 2 を指定してください",
      [](CommandLine& c, const std::string& value) {
-         if (value == "1" || value == "2") {
+         if (c.partner != 0) {
+             c.action = Action::Refused;
+             c.refusal = "--partner は一つだけ指定できます";
+         } else if (value == "1" || value == "2") {
              c.partner = value[0] - '0';
          } else {
              c.action = Action::Refused;
@@ -91,15 +98,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 return refuse("知らないオプションです: " + name +
                               "（pairlylog --help で使い方を表示します）");
             }
+            const bool takesValue = !option->missing.empty();
+            // An option in the place of the value means the value was left out: the
+            // option is not taken as a file, nor what follows it as the folder.
+            const auto missing = [&] { return refuse(std::string(option->missing)); };
             std::string value;
             if (equals != std::string::npos) {
-                if (!option->takesValue) return refuse(name + " には値を付けられません");
+                if (!takesValue) return refuse(name + " には値を付けられません");
                 value = argument.substr(equals + 1);
-            } else if (option->takesValue) {
-                if (i + 1 >= arguments.size()) return refuse(name + " には値が必要です");
+            } else if (takesValue) {
+                if (i + 1 >= arguments.size() || isOption(arguments[i + 1])) return missing();
                 value = arguments[++i];
             }
-            if (value.empty() && option->takesValue) return refuse(name + " には値が必要です");
+            if (value.empty() && takesValue) return missing();
             const Action was = command.action;
             option->apply(command, value);
             if (command.action == Action::Refused) {
@@ -141,7 +152,8 @@ std::string usageText() {
            "              "
            "ふたりの測定をCSVファイルに書き出して終わります（ウィンドウは開きません）。\n"
            "  --import-csv ファイル --partner 1|2\n"
-           "              CSV（ペアリー☆ログ、openScale）か測定データのファイルを、\n"
+           "              CSV（ペアリー☆ログ、openScale、日付と体重の列があるもの）か\n"
+           "              測定データのファイルを、\n"
            "              一人目（1）か二人目（2）の測定に読み込んで終わります。\n"
            "  --version   版を表示して終わります。\n"
            "  --help, -h  この説明を表示して終わります。\n";
@@ -189,6 +201,14 @@ std::string writeProblem(store::WriteStatus status) {
     }
 }
 
+// Today by the computer's clock, in its time zone.
+text::Date localToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return {1970, 1, 1};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
 // One line: the breaks of a longer message become blanks.
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -218,9 +238,9 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
         const store::ExportResult result = store::exportCsv(folder, file);
         if (result.status == store::WriteStatus::ReadFailed)
             return fail(result.file + " を読み込めませんでした");
-        if (result.status == store::WriteStatus::Refused)
-            return fail(file.string() + " はペアリー☆ログのデータファイル（" + result.file +
-                        "）です。別の名前を指定してください");
+        if (result.status == store::WriteStatus::Refused ||
+            result.status == store::WriteStatus::Unusable)
+            return fail(store::exportRefusalText(file.string(), result));
         if (!result.written()) return fail(file.string() + ": " + writeProblem(result.status));
         out << result.weighings << " 件の測定を " << file.string() << " に書き出しました\n";
         if (result.status == store::WriteStatus::Unsynced) return fail(writeProblem(result.status));
@@ -232,8 +252,12 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
         !store::fileExists(folder, store::logFileName(command.partner)))
         return fail(std::string(command.partner == 1 ? "一人目" : "二人目") +
                     "がまだ登録されていません。先にペアリー☆ログを起動して登録してください");
-    const store::ImportRead read = store::readImport(file, command.partner);
+    const store::ImportRead read = store::readImport(file, localToday(), command.partner);
     if (!read.usable()) return fail(file.string() + ": " + store::importProblemText(read));
+    // Held from reading the log to the end of the merge: a second import at the same time
+    // waits for this one and then merges into its result, instead of finding the log changed.
+    const store::FolderLock lock(folder);
+    if (!lock.held()) return fail(writeProblem(lock.failure()) + "。データは変更されていません");
     const store::FileBytes log = store::readFileBytes(folder, store::logFileName(command.partner));
     if (log.failed()) return fail(store::logFileName(command.partner) + " を読み込めませんでした");
     const store::MergeResult merged =
@@ -243,7 +267,7 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
                     "件）を超えるため、読み込みを中止しました。データは変更されていません");
     if (merged.status != store::WriteStatus::Ok && !merged.written())
         return fail(writeProblem(merged.status) + "。データは変更されていません");
-    out << store::mergeCountsText(merged) << '\n';
+    out << store::mergeCountsText(merged, read.otherPartnerRows) << '\n';
     if (merged.status == store::WriteStatus::Unsynced) return fail(writeProblem(merged.status));
     return 0;
 }

@@ -202,7 +202,8 @@ bool endsWithIgnoringCase(std::string_view name, std::string_view suffix) {
            equalIgnoringLatinCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
-// Every name the program gives a file of its own in the data folder.
+}  // namespace
+
 bool isProgramFileName(std::string_view name) {
     if (equalIgnoringLatinCase(name, kIntentFile)) return true;
     for (const char* n : kDataFileNames)
@@ -211,8 +212,6 @@ bool isProgramFileName(std::string_view name) {
     static const std::regex kept("(データbak|連続体重bak)[0-9]*\\.[tT][xX][tT]");
     return std::regex_match(name.begin(), name.end(), kept);
 }
-
-}  // namespace
 
 FileStep FileStep::replace(std::string target, std::string bytes, std::string temp,
                            const FileBytes& old) {

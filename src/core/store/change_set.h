@@ -112,6 +112,9 @@ struct RecoveryNotice {
 };
 RecoveryNotice recoveryNotice(const Recovery& recovery);
 
+// A name the program gives a file of its own in the data folder: a data file, the intent
+// file, the copies an import of predecessor data keeps ("データbak.txt", "連続体重bak2.txt").
+bool isProgramFileName(std::string_view name);
 // The program's own temporary names, and nothing else: a name the program writes before it
 // takes the name of one of its files ("データ1.txt.tmp", "データコピー.txt", …).
 bool isProgramTemporary(std::string_view name);

@@ -23,6 +23,14 @@ inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // One field: as it is, or quoted with its quotes doubled when it must be.
 std::string csvField(std::string_view text);
 
+// A spreadsheet runs a cell that begins with "=", "+", "-", "@", a tab or a carriage
+// return as a formula. A text field (nickname, date, situation, comment) that begins with
+// one of them, after any apostrophes, is exported with one more apostrophe in front, which
+// a spreadsheet shows as text; the program's own import takes that one apostrophe off
+// again. Both ways are unambiguous: "=1" <-> "'=1", "'=1" <-> "''=1", and "'a" stays "'a".
+std::string withFormulaGuard(std::string_view text);
+std::string withoutFormulaGuard(std::string_view text);
+
 struct CsvPartner {
     std::string nickname;
     std::vector<MeasurementRecord> records;
@@ -32,17 +40,28 @@ std::string csvBytes(const CsvPartner& first, const CsvPartner& second);
 
 struct ExportResult {
     // ReadFailed: a log or a profile could not be read whole (the file names it);
-    // OldLayout: partner 1's log waits for its conversion; Refused: the target is one of
-    // the data files (named); WriteFailed/Unsynced: the write.
+    // OldLayout: partner 1's log waits for its conversion; Refused: the target is a file
+    // the program reads or writes in the data folder, or lies in バックアップ/ (`file`
+    // names it); Unusable: the target is a link or no regular file (`problem`), which is
+    // neither written through nor replaced; WriteFailed/Unsynced: the write.
     WriteStatus status = WriteStatus::Ok;
     std::size_t weighings = 0;     // records written
     std::size_t damagedLines = 0;  // lines of the logs that are no records, left out
-    std::string file;              // the file that could not be read
+    std::string file;              // the file that could not be read, or that is refused
+    FileProblem problem = FileProblem::None;
     bool written() const { return isWritten(status); }
 };
 // Reads both partners of `folder` and writes the file `target` through the safe rewrite
-// (its folder must exist; a file there is replaced).
+// (its folder must exist; a regular file there is replaced).
 [[nodiscard]] ExportResult exportCsv(const std::filesystem::path& folder,
                                      const std::filesystem::path& target);
+
+// The program's own file that `target` would overwrite ("データ1.txt", "書き換え途中.txt",
+// "バックアップ/20261207/データ1.txt", …), found by the folder the path resolves to and
+// the name ignoring the case of Latin letters; "" when it is none of them.
+std::string programFileAt(const std::filesystem::path& folder, const std::filesystem::path& target);
+
+// Why an export to `shownName` was refused (Refused or Unusable), for a message.
+std::string exportRefusalText(const std::string& shownName, const ExportResult& result);
 
 }  // namespace pairly::store

@@ -1,8 +1,10 @@
 #include "core/store/csv_import.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <unordered_set>
@@ -87,12 +89,45 @@ std::string trimmed(std::string_view s) {
     return std::string(s.substr(a, b - a + 1));
 }
 
+bool isUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
 std::vector<std::string> headerFields(std::string_view text) {
     const std::vector<CsvRow> rows = csvRows(text.substr(0, text.find_first_of("\r\n")));
     std::vector<std::string> names;
     if (rows.empty()) return names;
     for (const std::string& f : rows[0].fields) names.push_back(trimmed(f));
     return names;
+}
+
+// A header name as it is compared with the words a plain CSV may use: Latin letters in
+// lower case, without blanks, full-width brackets as ASCII ("Weight (kg)" -> "weight(kg)").
+std::string headerKey(std::string_view name) {
+    std::string key;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const std::string_view rest = name.substr(i);
+        if (rest.starts_with("（") || rest.starts_with("）")) {
+            key += rest.starts_with("（") ? '(' : ')';
+            i += std::string_view("（").size() - 1;
+        } else if (c != ' ' && c != '\t') {
+            key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+    }
+    return key;
 }
 
 // Column positions by header name.
@@ -102,16 +137,29 @@ struct Columns {
         for (std::size_t i = 0; i < names.size(); ++i) at.emplace(names[i], i);
     }
     bool has(std::string_view name) const { return at.find(name) != at.end(); }
-    // The field of that column, "" when the column or the field is missing.
-    std::string field(const CsvRow& row, std::string_view name) const {
+    // The first column whose name is one of `words` (compared by headerKey), "" when none.
+    std::string named(std::initializer_list<std::string_view> words) const {
+        std::string found;
+        std::size_t first = SIZE_MAX;
+        for (const auto& [name, index] : at)
+            for (const std::string_view w : words)
+                if (headerKey(name) == w && index < first) found = name, first = index;
+        return found;
+    }
+    // The field of that column, as it is; "" when the column or the field is missing.
+    std::string raw(const CsvRow& row, std::string_view name) const {
         const auto it = at.find(name);
         if (it == at.end() || it->second >= row.fields.size()) return "";
-        return trimmed(row.fields[it->second]);
+        return row.fields[it->second];
+    }
+    std::string field(const CsvRow& row, std::string_view name) const {
+        return trimmed(raw(row, name));
     }
 };
 
-std::optional<int> number(std::string_view s) {
-    if (s.empty() || s.size() > 4) return std::nullopt;
+// A run of one to `most` digits.
+std::optional<int> number(std::string_view s, std::size_t most = 4) {
+    if (s.empty() || s.size() > most) return std::nullopt;
     int v = 0;
     for (const char c : s) {
         if (c < '0' || c > '9') return std::nullopt;
@@ -120,65 +168,94 @@ std::optional<int> number(std::string_view s) {
     return v;
 }
 
-std::optional<std::string> dateOf(int year, int month, int day) {
+// The parts of "a<sep>b<sep>c".
+std::vector<std::string_view> parts(std::string_view s, char sep) {
+    std::vector<std::string_view> out;
+    for (std::size_t at; (at = s.find(sep)) != std::string_view::npos; s.remove_prefix(at + 1))
+        out.push_back(s.substr(0, at));
+    out.push_back(s);
+    return out;
+}
+
+// A day and perhaps a time of day (seconds since midnight, -1 when none).
+struct DateTime {
+    std::string date;
+    int seconds = -1;
+};
+
+// A day an imported row may have: a real day from kFirstImportDay to today.
+std::optional<std::string> importDay(int year, int month, int day, const text::Date& today) {
     const text::Date date{year, month, day};
-    if (!text::isValidDate(date)) return std::nullopt;
+    if (!text::isValidDate(date) || date < kFirstImportDay || today < date) return std::nullopt;
     return text::formatDate(date);
 }
 
-// "yyyy-mm-dd" (or the log's "yyyy/mm/dd") as "yyyy/mm/dd".
-std::optional<std::string> isoDate(std::string_view s) {
-    if (s.size() != 10 || (s[4] != '-' && s[4] != '/') || s[7] != s[4]) return std::nullopt;
-    const auto y = number(s.substr(0, 4)), m = number(s.substr(5, 2)), d = number(s.substr(8, 2));
+// "H:MM" or "H:MM:SS" as seconds since midnight.
+std::optional<int> timeOfDay(std::string_view s) {
+    const auto p = parts(s, ':');
+    if (p.size() < 2 || p.size() > 3) return std::nullopt;
+    const auto h = number(p[0], 2), m = p[1].size() == 2 ? number(p[1]) : std::nullopt;
+    const auto sec = p.size() == 3 ? (p[2].size() == 2 ? number(p[2]) : std::nullopt) : 0;
+    if (!h || !m || !sec || *h > 23 || *m > 59 || *sec > 59) return std::nullopt;
+    return *h * 3600 + *m * 60 + *sec;
+}
+
+// "yyyy/m/d" or "yyyy-m-d" (month and day with or without their zero), perhaps followed
+// by a blank or "T" and a time of day.
+std::optional<DateTime> dayAndTime(std::string_view s, const text::Date& today) {
+    const std::size_t cut = s.find_first_of(" T");
+    DateTime out;
+    if (cut != std::string_view::npos) {
+        const auto time = timeOfDay(trimmed(s.substr(cut + 1)));
+        if (!time) return std::nullopt;
+        out.seconds = *time;
+    }
+    const std::string_view day = s.substr(0, cut);
+    const auto p = parts(day, day.size() > 4 && day[4] == '-' ? '-' : '/');
+    if (p.size() != 3 || p[0].size() != 4) return std::nullopt;
+    const auto y = number(p[0]), m = number(p[1], 2), d = number(p[2], 2);
     if (!y || !m || !d) return std::nullopt;
-    return dateOf(*y, *m, *d);
-}
-
-// "dd.MM.yyyy HH:mm" (seconds allowed): the date and the seconds since midnight.
-struct DateTime {
-    std::string date;
-    int seconds = 0;
-};
-std::optional<DateTime> openScaleDateTime(std::string_view s) {
-    if (s.size() < 16 || s[2] != '.' || s[5] != '.' || s[10] != ' ' || s[13] != ':')
-        return std::nullopt;
-    const auto d = number(s.substr(0, 2)), m = number(s.substr(3, 2)), y = number(s.substr(6, 4)),
-               h = number(s.substr(11, 2)), mi = number(s.substr(14, 2));
-    std::optional<int> sec = 0;
-    if (s.size() == 19 && s[16] == ':')
-        sec = number(s.substr(17, 2));
-    else if (s.size() != 16)
-        return std::nullopt;
-    if (!d || !m || !y || !h || !mi || !sec || *h > 23 || *mi > 59 || *sec > 59)
-        return std::nullopt;
-    const auto date = dateOf(*y, *m, *d);
+    const auto date = importDay(*y, *m, *d, today);
     if (!date) return std::nullopt;
-    return DateTime{*date, *h * 3600 + *mi * 60 + *sec};
+    out.date = *date;
+    return out;
 }
 
-// A value that must read when given; empty is 0.
-bool readFloat(const std::string& field, float& out) {
-    if (field.empty()) return (out = 0, true);
-    const std::optional<float> v = fieldFloatInRange(field);
-    if (!v || !text::hasLeadingNumber(field)) return false;
-    out = *v;
+// "dd.MM.yyyy HH:mm" (seconds allowed).
+std::optional<DateTime> openScaleDateTime(std::string_view s, const text::Date& today) {
+    if (s.size() < 16 || s[2] != '.' || s[5] != '.' || s[10] != ' ') return std::nullopt;
+    const auto d = number(s.substr(0, 2)), m = number(s.substr(3, 2)), y = number(s.substr(6, 4));
+    const auto time = s.size() <= 19 ? timeOfDay(s.substr(11)) : std::nullopt;
+    if (!d || !m || !y || !time || s[13] != ':') return std::nullopt;
+    const auto date = importDay(*y, *m, *d, today);
+    if (!date) return std::nullopt;
+    return DateTime{*date, *time};
+}
+
+// The seven measures from their texts in record order, each by the entry screen's rule
+// for it; a blank text is 0 but for the weight, which must be given.
+using MeasureTexts = std::array<std::string, kMeasureCount>;
+bool readMeasures(const MeasureTexts& texts, MeasurementRecord& r) {
+    if (isBlankText(texts[0])) return false;
+    std::array<double, kMeasureCount> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const TypedNumber n = readTypedNumber(texts[i], kMeasureRules[i].kind);
+        if (!n.ok()) return false;
+        values[i] = n.value;
+    }
+    setMeasures(r, values);
     return true;
 }
-bool readInt16(const std::string& field, std::int16_t& out) {
-    if (field.empty()) return (out = 0, true);
-    const std::optional<std::int16_t> v = fieldInt16InRange(field);
-    if (!v || !text::hasLeadingNumber(field)) return false;
-    out = *v;
-    return true;
-}
-// A weight must be there, and be one.
-bool readWeight(const std::string& field, float& out) {
-    return !field.empty() && readFloat(field, out) && out > 0;
+
+// Every field of the row is UTF-8 (after a byte-order mark, a stray byte spoils only
+// its row).
+bool isUtf8Row(const CsvRow& row) {
+    return !row.unclosed && std::all_of(row.fields.begin(), row.fields.end(),
+                                        [](const std::string& f) { return isUtf8(f); });
 }
 
 // Another program's comment, made storable: quotes and line breaks would break the log's
-// line, and a character without a CP932 form cannot be written at all (nor a byte kept
-// from a file that was neither UTF-8 nor Shift-JIS, which may pair with its neighbour).
+// line, and a character without a CP932 form cannot be written at all.
 std::string storableComment(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -198,142 +275,208 @@ std::string storableComment(std::string_view text) {
     return trimmed(out);
 }
 
-void readOwnCsv(const std::vector<CsvRow>& rows, const Columns& c, int partner, ImportRead& read) {
+void take(ImportRead& read, const CsvRow& row, bool ok, MeasurementRecord&& r) {
+    if (ok)
+        read.rows.push_back(std::move(r));
+    else
+        read.badLines.push_back(row.lineNumber);
+}
+
+void readOwnCsv(const std::vector<CsvRow>& rows, const Columns& c, const text::Date& today,
+                ImportRead& read) {
+    static constexpr const char* kMeasureColumns[kMeasureCount] = {
+        "weight",     "bodyFat",     "basalMetabolism", "visceralFat",
+        "muscleMass", "muscleScore", "boneMass"};
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const CsvRow& row = rows[i];
         const std::string who = c.field(row, "partner");
-        if (who != "1" && who != "2") {
-            read.badLines.push_back(row.lineNumber);
-            continue;
-        }
-        if (who != std::to_string(partner)) {
-            ++read.otherPartnerRows;
-            continue;
-        }
         MeasurementRecord r;
-        const auto date = isoDate(c.field(row, "date"));
-        r.situation =
-            row.fields.size() > c.at.at("situation") ? row.fields[c.at.at("situation")] : "";
-        r.comment = row.fields.size() > c.at.at("comment") ? row.fields[c.at.at("comment")] : "";
-        const bool ok = !row.unclosed && date && readWeight(c.field(row, "weight"), r.weight) &&
-                        readFloat(c.field(row, "bodyFat"), r.bodyFat) &&
-                        readInt16(c.field(row, "basalMetabolism"), r.basalMetabolism) &&
-                        readInt16(c.field(row, "visceralFat"), r.visceralFat) &&
-                        readFloat(c.field(row, "muscleMass"), r.muscleMass) &&
-                        readInt16(c.field(row, "muscleScore"), r.muscleScore) &&
-                        readFloat(c.field(row, "boneMass"), r.boneMass) &&
-                        isStorableText(r.situation) && isStorableText(r.comment);
-        if (!ok) {
-            read.badLines.push_back(row.lineNumber);
-            continue;
+        MeasureTexts texts;
+        for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = c.field(row, kMeasureColumns[k]);
+        const auto when = dayAndTime(withoutFormulaGuard(c.field(row, "date")), today);
+        r.situation = withoutFormulaGuard(c.raw(row, "situation"));
+        r.comment = withoutFormulaGuard(c.raw(row, "comment"));
+        const bool ok = (who == "1" || who == "2") && isUtf8Row(row) && when &&
+                        readMeasures(texts, r) && isStorableText(r.situation) &&
+                        isStorableText(r.comment);
+        if (ok) {
+            r.date = when->date;
+            read.rowPartners.push_back(who[0] - '0');
         }
-        r.date = *date;
-        read.rows.push_back(std::move(r));
+        take(read, row, ok, std::move(r));
     }
 }
 
-void readOpenScale(const std::vector<CsvRow>& rows, const Columns& c, ImportRead& read) {
+void readOpenScale(const std::vector<CsvRow>& rows, const Columns& c, const text::Date& today,
+                   ImportRead& read) {
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const CsvRow& row = rows[i];
         MeasurementRecord r;
-        r.situation = kImportSituation;
-        const auto when = openScaleDateTime(c.field(row, "dateTime"));
-        float musclePercent = 0;
-        const bool ok = !row.unclosed && when && readWeight(c.field(row, "weight"), r.weight) &&
-                        readFloat(c.field(row, "fat"), r.bodyFat) &&
-                        readFloat(c.field(row, "muscle"), musclePercent) &&
-                        readInt16(c.field(row, "visceralFat"), r.visceralFat) &&
-                        readFloat(c.field(row, "bone"), r.boneMass);
-        if (!ok) {
-            read.badLines.push_back(row.lineNumber);
-            continue;
+        const auto when = openScaleDateTime(c.field(row, "dateTime"), today);
+        const MeasureTexts texts = {
+            c.field(row, "weight"), c.field(row, "fat"), "", c.field(row, "visceralFat"), "", "",
+            c.field(row, "bone")};
+        // A share of the weight, in the range of a body fat.
+        const TypedNumber muscle = readTypedNumber(c.field(row, "muscle"), NumberKind::BodyFat);
+        const bool ok = isUtf8Row(row) && when && readMeasures(texts, r) && muscle.ok();
+        if (ok) {
+            r.date = when->date;
+            r.situation = kImportSituation;
+            r.muscleMass = static_cast<float>(
+                text::round1(static_cast<double>(r.weight) * muscle.value / 100.0));
+            r.comment = storableComment(c.field(row, "comment"));
+            if (r.comment.empty()) r.comment = text::longTimeText(when->seconds);
         }
-        r.date = when->date;
-        r.muscleMass =
-            static_cast<float>(text::round1(static_cast<double>(r.weight) * musclePercent / 100.0));
-        r.comment = storableComment(c.field(row, "comment"));
-        if (r.comment.empty()) r.comment = text::longTimeText(when->seconds);
-        read.rows.push_back(std::move(r));
+        take(read, row, ok, std::move(r));
     }
 }
 
-bool isUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80         ? 1
-                              : (c >> 5) == 6  ? 2
-                              : (c >> 4) == 14 ? 3
-                              : (c >> 3) == 30 ? 4
-                                               : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += n;
+void readPlainCsv(const std::vector<CsvRow>& rows, const std::string& dateColumn,
+                  const std::string& weightColumn, const Columns& c, const text::Date& today,
+                  ImportRead& read) {
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const CsvRow& row = rows[i];
+        MeasurementRecord r;
+        const auto when = dayAndTime(c.field(row, dateColumn), today);
+        const bool ok = isUtf8Row(row) && when &&
+                        readMeasures({c.field(row, weightColumn), "", "", "", "", "", ""}, r);
+        if (ok) {
+            r.date = when->date;
+            r.situation = kImportSituation;
+            if (when->seconds >= 0) r.comment = text::longTimeText(when->seconds);
+        }
+        take(read, row, ok, std::move(r));
     }
-    return true;
+}
+
+// A log: its records, each checked like a row of a CSV (its line found again by walking
+// the lines as the log's reader does); lines that are no records are left out.
+void readLog(const std::string& text, const text::Date& today, ImportRead& read) {
+    std::vector<MeasurementRecord> records = parseRecords(text);
+    for (const LogScan::Line& line : scanLog(text).damaged)
+        read.ignoredLines.push_back(line.lineNumber);
+    std::array<std::string_view, 11> f;
+    std::size_t lineNumber = 0, next = 0, ignored = 0;
+    for (std::size_t pos = 0; pos < text.size() && next < records.size();) {
+        ++lineNumber;
+        const LineFields line = readLineFields(text, pos, f.data(), f.size());
+        pos = line.next;
+        if (line.count == 0) continue;
+        if (ignored < read.ignoredLines.size() && read.ignoredLines[ignored] == lineNumber) {
+            ++ignored;
+            continue;
+        }
+        MeasurementRecord& r = records[next++];
+        MeasureTexts texts;
+        for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = f[k + 2];
+        const auto when = dayAndTime(r.date, today);
+        const bool ok = when && readMeasures(texts, r) && isUtf8(r.situation) &&
+                        isUtf8(r.comment) && isUtf8(r.reserved) && isStorableRecord(r);
+        if (ok) r.date = when->date;
+        if (ok)
+            read.rows.push_back(std::move(r));
+        else
+            read.badLines.push_back(lineNumber);
+    }
 }
 
 }  // namespace
 
-ImportRead readImportBytes(std::string_view bytes, int partner) {
+ImportRead readImportBytes(std::string_view bytes, const text::Date& today, int partner) {
     ImportRead read;
     read.status = ReadStatus::Ok;
-    std::string_view text = bytes;
-    if (text.starts_with(kUtf8Bom)) text.remove_prefix(3);
-    // A CSV saved again by a spreadsheet on a Japanese PC comes in Shift-JIS.
-    std::string decoded;
-    if (!isUtf8(text)) {
-        decoded = fromCp932(text);
-        text = decoded;
+    // After a byte-order mark the file is UTF-8 and a row with other bytes is a bad row;
+    // without one, the whole file decides (a spreadsheet on a Japanese PC saves Shift-JIS).
+    std::string text;
+    if (bytes.starts_with(kUtf8Bom)) {
+        text = bytes.substr(3);
+    } else if (isUtf8(bytes)) {
+        text = bytes;
+    } else {
+        text = fromCp932(bytes);
+        if (hasKeptByte(text)) {
+            read.unknownEncoding = true;
+            return read;
+        }
     }
     const std::vector<std::string> header = headerFields(text);
     const Columns columns(header);
-    const bool own = header == headerFields(kCsvHeader);
-    const bool openScale = !own && columns.has("dateTime") && columns.has("weight");
-    if (own || openScale) {
-        const std::vector<CsvRow> rows = csvRows(text);
-        read.format = own ? ImportFormat::OwnCsv : ImportFormat::OpenScale;
-        if (own)
-            readOwnCsv(rows, columns, partner, read);
-        else
-            readOpenScale(rows, columns, read);
-        return read;
+    const std::string dateColumn = columns.named({"日付", "date"});
+    const std::string weightColumn = columns.named({"体重", "体重(kg)", "weight", "weight(kg)"});
+    if (header == headerFields(kCsvHeader)) {
+        read.format = ImportFormat::OwnCsv;
+        readOwnCsv(csvRows(text), columns, today, read);
+    } else if (columns.has("dateTime") && columns.has("weight")) {
+        read.format = ImportFormat::OpenScale;
+        readOpenScale(csvRows(text), columns, today, read);
+    } else if (!dateColumn.empty() && !weightColumn.empty()) {
+        read.format = ImportFormat::PlainCsv;
+        readPlainCsv(csvRows(text), dateColumn, weightColumn, columns, today, read);
+    } else if (logLayoutOfFirstLine(text) == LogLayout::Current) {
+        read.format = ImportFormat::Log;
+        readLog(text, today, read);
     }
-    if (logLayoutOfFirstLine(bytes) != LogLayout::Current) return read;
-    LoadedLog log = parseLog(bytes);
-    read.format = ImportFormat::Log;
-    read.rows = std::move(log.records);
-    for (const DamagedLine& line : log.damaged) read.ignoredLines.push_back(line.lineNumber);
+    return partner == 0 ? read : forPartner(std::move(read), partner);
+}
+
+ImportRead readImport(const std::filesystem::path& file, const text::Date& today, int partner) {
+    namespace fs = std::filesystem;
+    // The path is resolved once, as the user chose it (their Downloads folder may be a
+    // link); the file found is then opened without following anything further.
+    std::error_code ec;
+    fs::path path = fs::canonical(file, ec);
+    if (ec) {
+        const fs::path dir = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+        path = fs::canonical(dir, ec) / file.filename();
+        if (ec) path = dir / file.filename();
+    }
+    const FileBytes got = readFileBytes(path.parent_path(), path.filename().string(),
+                                        ReadLimits{kMaxFileBytes, kMaxImportLineBytes});
+    ImportRead read;
+    if (got.status == ReadStatus::Ok) read = readImportBytes(got.bytes, today, partner);
+    read.status = got.status;
+    read.problem = got.problem;
+    read.longLine = got.longLine;
+    read.name = file.filename().string();
     return read;
 }
 
-ImportRead readImport(const std::filesystem::path& file, int partner) {
-    std::filesystem::path dir = file.parent_path();
-    if (dir.empty()) dir = ".";
-    const FileBytes got = readFileBytes(dir, file.filename().string());
-    if (got.status != ReadStatus::Ok) {
-        ImportRead read;
-        read.status = got.status;
-        return read;
+ImportRead forPartner(ImportRead read, int partner) {
+    if (read.rowPartners.empty()) return read;
+    std::vector<MeasurementRecord> mine;
+    for (std::size_t i = 0; i < read.rows.size(); ++i) {
+        if (read.rowPartners[i] == partner)
+            mine.push_back(std::move(read.rows[i]));
+        else
+            ++read.otherPartnerRows;
     }
-    return readImportBytes(got.bytes, partner);
+    read.rows = std::move(mine);
+    read.rowPartners.assign(read.rows.size(), partner);
+    return read;
 }
 
 std::string importProblemText(const ImportRead& read) {
     if (read.status == ReadStatus::Missing) return "ファイルが見つかりません。";
+    if (read.status == ReadStatus::Unusable)
+        return fileProblemText(read.name.empty() ? "ファイル" : read.name, read.problem,
+                               read.longLine);
     if (read.status == ReadStatus::Failed) return "ファイルを読み込めませんでした。";
+    if (read.unknownEncoding)
+        return "文字コードがUTF-8でもシフトJIS（CP932）でもないため、読み込めません。";
     if (read.format == ImportFormat::Unknown)
-        return "読み込める形式のファイルではありません（ペアリー☆ログのCSV、openScaleのCSV、"
-               "測定データのファイルを読み込めます）。";
+        return "読み込める形式のファイルではありません。\n日付（日付 か date）と体重（体重 か "
+               "weight）の列があるCSV、ペアリー☆ログやopenScaleのCSV、測定データのファイルを"
+               "読み込めます。";
     if (!read.badLines.empty()) {
         constexpr std::size_t kNamed = 10;
         std::string list;
         for (std::size_t i = 0; i < read.badLines.size() && i < kNamed; ++i)
             list += (i > 0 ? "、" : "") + std::to_string(read.badLines[i]);
-        if (read.badLines.size() > kNamed)
-            list += " ほか " + std::to_string(read.badLines.size() - kNamed) + " 行";
-        return "日付や体重などが読み取れない行があるため、読み込みを中止しました（" + list +
-               " 行目）。データは変更されていません。";
+        return "日付や体重などが読み取れないか範囲外の行が " +
+               std::to_string(read.badLines.size()) + " 行あるため、読み込みを中止しました（" +
+               list + " 行目" + (read.badLines.size() > kNamed ? "ほか" : "") +
+               "）。\n日付は1900/01/01から今日まで、数値は入力画面と同じ範囲で読み込めます。"
+               "\nデータは変更されていません。";
     }
     if (read.rows.empty() && read.otherPartnerRows > 0)
         return "このファイルには、選んだパートナーの測定がありません（もう一人の測定が " +
@@ -355,9 +498,12 @@ struct RowKey {
 
 }  // namespace
 
-std::string mergeCountsText(const MergeResult& result) {
-    return "取り込み " + std::to_string(result.taken) + " 件、スキップ " +
-           std::to_string(result.skipped) + " 件";
+std::string mergeCountsText(const MergeResult& result, std::size_t otherPartnerRows) {
+    std::string text = "取り込み " + std::to_string(result.taken) + " 件、スキップ " +
+                       std::to_string(result.skipped) + " 件";
+    if (otherPartnerRows > 0)
+        text += "、もう一人の " + std::to_string(otherPartnerRows) + " 件は取り込みませんでした";
+    return text;
 }
 
 LoadedLog mergedLog(const LoadedLog& log, const std::vector<MeasurementRecord>& rows,

@@ -220,6 +220,11 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name, const Rea
         fileops::close(fd);
         return unusable(FileProblem::NotRegular);
     }
+    // A size told beyond the bound needs no reading to be refused.
+    if (static_cast<std::uint64_t>(st.st_size) > limits.maxBytes) {
+        fileops::close(fd);
+        return unusable(FileProblem::TooLarge);
+    }
     // Read to the end, whatever size the file reports (files under /proc report none), but
     // never more than the bound: one byte past it tells the file is too large.
     std::string bytes;
@@ -244,12 +249,15 @@ FileBytes readFileBytes(const fs::path& folder, std::string_view name, const Rea
         if (n == 0) break;
         const std::size_t end = used + static_cast<std::size_t>(n);
         if (limits.maxLineBytes > 0) {
-            for (std::size_t i = used; i < end; ++i) {
+            // Each line that ended in this read, and the one still open at its end.
+            std::size_t i = used;
+            for (; i < end; ++i) {
                 if (bytes[i] != '\n') continue;
+                if (i - lineStart > limits.maxLineBytes) break;
                 ++lines;
                 lineStart = i + 1;
             }
-            if (end - lineStart > limits.maxLineBytes) {
+            if (i - lineStart > limits.maxLineBytes) {
                 problem = FileProblem::LineTooLong;
                 result.longLine = lines;
                 break;

@@ -158,6 +158,16 @@ std::vector<FirstLineField> firstLineFields(std::string_view content) {
 
 }  // namespace
 
+void setMeasures(MeasurementRecord& r, const std::array<double, 7>& v) {
+    r.weight = static_cast<float>(v[0]);
+    r.bodyFat = static_cast<float>(v[1]);
+    r.basalMetabolism = text::toInt16Clamped(v[2]);
+    r.visceralFat = text::toInt16Clamped(v[3]);
+    r.muscleMass = static_cast<float>(v[4]);
+    r.muscleScore = text::toInt16Clamped(v[5]);
+    r.boneMass = static_cast<float>(v[6]);
+}
+
 std::string logFileName(int slot) { return "データ" + std::to_string(slot) + ".txt"; }
 
 std::string recordLine(const MeasurementRecord& r) {

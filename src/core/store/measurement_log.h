@@ -1,5 +1,6 @@
 #pragma once
 // The measurement log of one partner: "データ1.txt" / "データ2.txt".
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -26,6 +27,11 @@ struct MeasurementRecord {
     std::string reserved;
     bool operator==(const MeasurementRecord&) const = default;
 };
+
+// Sets the seven measures from values in record order (weight, body fat, basal metabolism,
+// visceral fat, muscle mass, muscle score, bone mass) that passed their checks: floats
+// rounded to float, integers to the nearest (halves to even).
+void setMeasures(MeasurementRecord& record, const std::array<double, 7>& values);
 
 // A log holds at most this many records (counters are 16-bit).
 constexpr int kMaxRecords = 32766;

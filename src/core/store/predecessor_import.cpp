@@ -16,7 +16,6 @@ namespace pairly::store {
 
 namespace {
 
-constexpr const char* kWeightOnlyFile = "連続体重.txt";
 // The converted log is complete under this name before it takes the log's name.
 constexpr const char* kConvertedTemp = "データ変換.txt";
 constexpr const char* kTitleError = "データ変換エラー";

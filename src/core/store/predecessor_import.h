@@ -32,6 +32,8 @@ public:
 };
 
 enum class ImportSource { WeightOnlyFile, FirstEdition, SecondEdition };
+// The predecessor's weight-only file, read at start-up.
+inline constexpr char kWeightOnlyFile[] = "連続体重.txt";
 
 // The layout of partner 1's log is told by logLayoutOfFirstLine (measurement_log.h).
 

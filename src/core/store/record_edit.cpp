@@ -145,16 +145,7 @@ EditResult removeRecord(const std::filesystem::path& folder, int slot, const Loa
 }
 
 CorrectionRead readCorrection(const CorrectionTexts& t) {
-    struct Value {
-        const char* name;
-        NumberKind kind;
-    };
-    static constexpr Value kValues[7] = {
-        {"体重", NumberKind::Weight},     {"体脂肪率", NumberKind::BodyFat},
-        {"基礎代謝", NumberKind::Int16},  {"内臓脂肪", NumberKind::Int16},
-        {"筋肉量", NumberKind::Mass},     {"筋肉スコア", NumberKind::Int16},
-        {"骨量", NumberKind::Mass},
-    };
+    const auto& kValues = kMeasureRules;
     CorrectionRead read;
     const auto refuse = [&](std::string text, std::string title, int field = -1) {
         read.refusal = CorrectionMessage{std::move(text), std::move(title), field};
@@ -165,7 +156,7 @@ CorrectionRead readCorrection(const CorrectionTexts& t) {
     if (isBlankText(t.values[1])) return refuse("体脂肪率が入力されていません", "体脂肪率未入力", 1);
     if (!isStorableText(t.situation))
         return refuse("行動に使用できない文字（\" または改行）が含まれています", "行動入力エラー");
-    double numbers[7] = {};
+    std::array<double, 7> numbers{};
     for (int i = 0; i < 7; ++i) {
         const TypedNumber n = readTypedNumber(t.values[i], kValues[i].kind);
         if (!n.ok())
@@ -178,13 +169,7 @@ CorrectionRead readCorrection(const CorrectionTexts& t) {
     MeasurementRecord r;
     r.date = *date;
     r.situation = t.situation;
-    r.weight = static_cast<float>(numbers[0]);
-    r.bodyFat = static_cast<float>(numbers[1]);
-    r.basalMetabolism = text::toInt16Clamped(numbers[2]);
-    r.visceralFat = text::toInt16Clamped(numbers[3]);
-    r.muscleMass = static_cast<float>(numbers[4]);
-    r.muscleScore = text::toInt16Clamped(numbers[5]);
-    r.boneMass = static_cast<float>(numbers[6]);
+    setMeasures(r, numbers);
     read.values = std::move(r);
     return read;
 }

@@ -85,9 +85,8 @@ void DataExchangeGroup::exportCsv() {
                           kExportTitle);
         return;
     case store::WriteStatus::Refused:
-        ctx_.dialogs.warn(name + QStringLiteral(" はペアリー☆ログのデータファイル（") +
-                              q(result.file) + QStringLiteral("）です。\n別の名前を指定してください。"),
-                          kExportTitle);
+    case store::WriteStatus::Unusable:
+        ctx_.dialogs.warn(q(store::exportRefusalText(name.toStdString(), result)), kExportTitle);
         return;
     case store::WriteStatus::OldLayout:
         ctx_.dialogs.warn(QStringLiteral("データ1.txt が以前の形式のままです。\n"
@@ -112,6 +111,14 @@ void DataExchangeGroup::importFile() {
         false, kImportTitle, QFile::decodeName(QByteArray::fromStdString(ctx_.dataFolder.string())),
         QStringLiteral("CSV・ログ (*.csv *.txt);;すべてのファイル (*)"));
     if (name.isEmpty()) return;
+    // A file that cannot be read is told before anything is asked.
+    const store::ImportRead read = store::readImport(pathOf(name), ctx_.clock.today());
+    const auto refuse = [&](const store::ImportRead& r) {
+        ctx_.dialogs.warn(name + QStringLiteral("\n") + q(store::importProblemText(r)) +
+                              QStringLiteral("\n何も取り込んでいません。"),
+                          kImportTitle);
+    };
+    if (!read.usable()) return refuse(read);
     const QStringList partners = {q(store::partnerCaption(ctx_.profileOf(1), 1)),
                                   q(store::partnerCaption(ctx_.profileOf(2), 2))};
     const int pick = ctx_.dialogs.choose(QStringLiteral("どちらの記録に取り込みますか？"),
@@ -127,13 +134,8 @@ void DataExchangeGroup::importFile() {
                           kImportTitle);
         return;
     }
-    const store::ImportRead read = store::readImport(pathOf(name), slot);
-    if (!read.usable()) {
-        ctx_.dialogs.warn(name + QStringLiteral("\n") + q(store::importProblemText(read)) +
-                              QStringLiteral("\n何も取り込んでいません。"),
-                          kImportTitle);
-        return;
-    }
+    const store::ImportRead rows = store::forPartner(read, slot);
+    if (!rows.usable()) return refuse(rows);
     // The stamp of the log as it is now: a change made meanwhile by another window is
     // refused by the merge instead of being overwritten.
     const store::FileBytes log = store::readFileBytes(ctx_.dataFolder, logName);
@@ -143,12 +145,14 @@ void DataExchangeGroup::importFile() {
                           kImportTitle);
         return;
     }
-    if (ctx_.dialogs.message(QStringLiteral("%1 件の測定が見つかりました。\n%2 の記録に取り込みますか？")
-                                 .arg(read.rows.size())
-                                 .arg(partners[pick]),
-                             kImportTitle, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+    if (ctx_.dialogs.message(
+            QStringLiteral("%1 件の測定が見つかりました。\n%2 の記録に取り込みますか？")
+                .arg(rows.rows.size())
+                .arg(partners[pick]),
+            kImportTitle, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
         return;
-    const store::MergeResult merged = store::mergeImport(ctx_.dataFolder, slot, read.rows, log.stamp);
+    const store::MergeResult merged =
+        store::mergeImport(ctx_.dataFolder, slot, rows.rows, log.stamp);
     if (merged.tooMany) {
         ctx_.dialogs.warn(QStringLiteral("測定が上限（%1件）を超えるため、読み込みを中止しました。\n"
                                          "データは変更されていません。")
@@ -180,7 +184,7 @@ void DataExchangeGroup::importFile() {
         emit logsChanged();
     }
     ui::written(ctx_, merged.status, logName);
-    QString text = q(store::mergeCountsText(merged));
+    QString text = q(store::mergeCountsText(merged, rows.otherPartnerRows));
     if (!merged.backupName.empty())
         text += QStringLiteral("\n取り込む前の記録はバックアップ/") + q(merged.backupName) +
                 QStringLiteral(" にあります。");

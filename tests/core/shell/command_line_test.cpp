@@ -1,8 +1,12 @@
 #include "core/shell/command_line.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 
@@ -52,6 +56,14 @@ TEST(CommandLine, EachArgumentListItsActionFolderExitStatusAndOutput) {
         {{"--partner", "1"}, Action::Refused, std::nullopt, 2, Out::None, "--import-csv"},
         {{"--export-csv", "a", "--import-csv", "b", "--partner=1"}, Action::Refused, std::nullopt,
          2, Out::None, "一つだけ"},
+        {{"d", "--import-csv", "--partner", "2"}, Action::Refused, std::nullopt, 2, Out::None,
+         "--import-csv には読み込むファイル"},
+        {{"--export-csv", "--", "a"}, Action::Refused, std::nullopt, 2, Out::None,
+         "--export-csv には書き出すファイル"},
+        {{"--import-csv", "a", "--partner", "--partner", "1"}, Action::Refused, std::nullopt, 2,
+         Out::None, "--partner には 1 か 2 を"},
+        {{"--import-csv", "a", "--partner=1", "--partner=2"}, Action::Refused, std::nullopt, 2,
+         Out::None, "--partner は一つだけ"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -167,6 +179,44 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
     // An export to a folder that does not exist.
     EXPECT_EQ(run({"diary", "--export-csv", "no/such/out.csv"}, out, err), 1);
     EXPECT_EQ(err.rfind("pairlylog: ", 0), 0u) << err;
+}
+
+// A hostile file to import is refused with its reason, and the data folder stays as it was.
+TEST(CommandLine, AHostileFileToImportIsRefusedWithItsReasonAndNothingChanges) {
+    TempFolder current, diary;
+    ASSERT_TRUE(store::rewriteLog(diary.path(), 1,
+                                  {{"2026/12/01", "朝食前", 60.5f, 20, 0, 0, 0, 0, 0, "", ""}}));
+    const std::string log = diary.readBytes("データ1.txt");
+    const auto names = diary.fileNames();
+    const fs::path in = current.path() / "in.csv";
+    const auto write = [&](std::string bytes) {
+        return [&in, bytes] { std::ofstream(in, std::ios::binary) << bytes; };
+    };
+    const std::string head = "日付,体重\n2026-12-01,60\n";
+    const struct {
+        std::function<void()> make;
+        const char* says;
+    } cases[] = {
+        {write(head + "2026-12-02,7O.1\n"), "（3 行目）"},
+        {write(head + "2026-12-02,\x81 \n"), "文字コード"},
+        {write(head + std::string(store::kMaxImportLineBytes + 1, ',') + "\n"), "3 行目が長すぎる"},
+        {[&] { write(head)(), fs::resize_file(in, store::kMaxFileBytes + 1); }, "大きすぎる"},
+        {[&] { ::mkfifo(in.c_str(), 0644); }, "普通のファイルではありません"},
+    };
+    alarm(60);  // a FIFO that blocks fails the test instead of hanging the suite
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        fs::remove_all(in);
+        c.make();
+        std::ostringstream out, err;
+        const auto command =
+            parseCommandLine({diary.path().string(), "--import-csv", "in.csv", "--partner", "1"});
+        EXPECT_EQ(runFileCommand(command, current.path(), {}, out, err), 1);
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+        EXPECT_EQ(diary.readBytes("データ1.txt"), log);
+        EXPECT_EQ(diary.fileNames(), names);
+    }
+    alarm(0);
 }
 
 TEST(CommandLine, TheVersionLineAndTheUsageSayWhatTheyShould) {

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <span>
+
 #include "core/store/codec.h"
 #include "core/store/csv_export.h"
 #include "core/store/csv_import.h"
 #include "core/store/partner_profile.h"
+#include "core/text/dates.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
 namespace {
 
 using pairly::testing::TempFolder;
+const text::Date kToday{2026, 12, 31};
 
 MeasurementRecord rec(const std::string& date, const std::string& situation, float weight,
                       const std::string& comment = "") {
@@ -85,6 +90,44 @@ TEST(CsvExport, NeverReplacesADataFile) {
     EXPECT_EQ(exportCsv(folder.path(), folder.path() / "データ3.txt").status, WriteStatus::Ok);
 }
 
+// Every file the program reads or writes, found by where the path leads and not by how it
+// is typed, and a link at the target's name: refused, and every file as it was.
+TEST(CsvExport, NeverWritesOverAFileOfTheProgramNorThroughALink) {
+    TempFolder folder, elsewhere;
+    ASSERT_TRUE(rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
+    std::filesystem::create_directories(folder.path() / "バックアップ" / "20261201");
+    std::filesystem::create_directory_symlink(folder.path(), elsewhere.path() / "link");
+    std::filesystem::create_symlink(folder.path() / "データ1.txt", elsewhere.path() / "l.csv");
+    const auto files = [&] {
+        std::map<std::filesystem::path, std::string> all;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(folder.path()))
+            all[e.path()] = e.is_regular_file() ? folder.readBytes(e.path().string()) : "";
+        return all;
+    };
+    const auto before = files();
+    // The target, and the program's file it names ("" for a link).
+    std::vector<std::pair<std::filesystem::path, std::string>> cases = {
+        {"バックアップ/../バックアップ/x.csv", "バックアップ/x.csv"},
+        {elsewhere.path() / "link/バックアップ/x.csv", "バックアップ/x.csv"},
+        {elsewhere.path() / "l.csv", ""}};
+    for (const char* name : {"書き換え途中.txt", ".pairlylog.lock", "データ1.txt.TMP",
+                             "データコピー.txt", "連続体重.TXT", "データbak2.txt", "データ1.TXT",
+                             "バックアップ", "バックアップ/20261201/データ1.txt"})
+        cases.emplace_back(name, name);
+    for (const char* name : kDataFileNames)
+        cases.emplace_back(elsewhere.path() / "link" / name, name);
+    for (const auto& [target, file] : cases) {
+        SCOPED_TRACE(target);
+        const ExportResult result = exportCsv(folder.path(), folder.path() / target);
+        EXPECT_EQ(result.status, file.empty() ? WriteStatus::Unusable : WriteStatus::Refused);
+        EXPECT_EQ(result.file, file);
+        EXPECT_NE(exportRefusalText("x", result).find(file.empty() ? "リンク" : file),
+                  std::string::npos);
+    }
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(std::filesystem::is_symlink(elsewhere.path() / "l.csv"));
+}
+
 TEST(CsvImport, ExportThenImportIntoAnEmptyPartnerGivesTheSameRecords) {
     TempFolder from, to;
     const std::vector<MeasurementRecord> records = {
@@ -97,7 +140,7 @@ TEST(CsvImport, ExportThenImportIntoAnEmptyPartnerGivesTheSameRecords) {
     ASSERT_TRUE(rewriteLog(from.path(), 2, {rec("2026/12/01", "朝食前", 80)}));
     ASSERT_EQ(exportCsv(from.path(), to.path() / "both.csv").status, WriteStatus::Ok);
 
-    const ImportRead read = readImport(to.path() / "both.csv", 1);
+    const ImportRead read = readImport(to.path() / "both.csv", kToday, 1);
     EXPECT_EQ(read.format, ImportFormat::OwnCsv);
     EXPECT_TRUE(read.usable());
     EXPECT_EQ(read.otherPartnerRows, 1u);
@@ -126,7 +169,7 @@ TEST(CsvImport, OpenScaleColumnsAreFoundByNameAndABadDateStopsTheImport) {
         "4,,40,70.5,31.11.2026 07:05,22.1,3.1,55\n"
         "5,\"two\nlines\",,71,03.12.2026 21:00:15,,,\n"
         "6,,,,04.12.2026 07:00,,,\n";
-    const ImportRead bad = readImportBytes(file, 1);
+    const ImportRead bad = readImportBytes(file, kToday, 1);
     EXPECT_EQ(bad.format, ImportFormat::OpenScale);
     EXPECT_EQ(bad.badLines, (std::vector<std::size_t>{5, 8}));
     EXPECT_FALSE(bad.usable());
@@ -136,7 +179,7 @@ TEST(CsvImport, OpenScaleColumnsAreFoundByNameAndABadDateStopsTheImport) {
     std::string good = file;
     good.erase(good.find("4,,40"), good.find("5,\"two") - good.find("4,,40"));
     good.erase(good.find("6,,,"));
-    const ImportRead read = readImportBytes(good, 2);
+    const ImportRead read = readImportBytes(good, kToday, 2);
     ASSERT_TRUE(read.usable()) << importProblemText(read);
     ASSERT_EQ(read.rows.size(), 4u);
     EXPECT_EQ(read.rows[0], (MeasurementRecord{"2026/12/01", "インポート", 70.5f, 22.1f, 0, 0,
@@ -177,21 +220,29 @@ TEST(CsvImport, FilesAreKnownByTheirContent) {
         {*toCp932(recordLine(rec("2026/12/01", "朝食前", 60)) +
                   recordLine(rec("2026/12/02", "朝食前", 61))),
          ImportFormat::Log, 2},
-        {"date,weight\n2026-12-01,60\n", ImportFormat::Unknown, 0},
+        {"date,weight\n2026-12-01,60\n", ImportFormat::PlainCsv, 1},
+        {*toCp932("メモ,日付,体重（kg）\r\nx,2026/1/5 7:30,60.5\r\n"), ImportFormat::PlainCsv, 1},
+        {"Date,Weight (kg)\n2026-12-1T07:30:15,60\n", ImportFormat::PlainCsv, 1},
+        {"day,weight\n2026-12-01,60\n", ImportFormat::Unknown, 0},
         {"\"2026/12/01\",\"朝\",60,1,2,3\r\n", ImportFormat::Unknown, 0},  // an old layout
         {"", ImportFormat::Unknown, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
-        const ImportRead read = readImportBytes(c.bytes, 1);
+        const ImportRead read = readImportBytes(c.bytes, kToday, 1);
         EXPECT_EQ(read.format, c.format);
         EXPECT_EQ(read.rows.size(), c.rows);
         EXPECT_EQ(read.usable(), c.rows > 0);
         EXPECT_EQ(importProblemText(read).empty(), c.rows > 0);
     }
+    const ImportRead plain = readImportBytes(cases[6].bytes, kToday);
+    EXPECT_EQ(plain.rows.at(0), (MeasurementRecord{"2026/01/05", "インポート", 60.5f, 0, 0, 0, 0, 0,
+                                                   0, "7:30:00", ""}));
+    EXPECT_NE(importProblemText(readImportBytes(cases[8].bytes, kToday)).find("date"),
+              std::string::npos);
     TempFolder folder;
-    EXPECT_EQ(readImport(folder.path() / "none.csv", 1).status, ReadStatus::Missing);
-    EXPECT_FALSE(importProblemText(readImport(folder.path() / "none.csv", 1)).empty());
+    EXPECT_EQ(readImport(folder.path() / "none.csv", kToday, 1).status, ReadStatus::Missing);
+    EXPECT_FALSE(importProblemText(readImport(folder.path() / "none.csv", kToday, 1)).empty());
 }
 
 TEST(CsvImport, OwnCsvRowsThatDoNotReadAreToldByLine) {
@@ -206,9 +257,77 @@ TEST(CsvImport, OwnCsvRowsThatDoNotReadAreToldByLine) {
                              "1,a,2026-12-02,\"朝\"\"\",60,,,,,,,\r\n"
                              "1,a,2026-12-02,朝,60,,,,,,,\"a\r\nb\"\r\n"
                              "1,a,2026/12/03,朝,60,,,,,,,\"open\r\n";
-    const ImportRead read = readImportBytes(file, 1);
+    const ImportRead read = readImportBytes(file, kToday, 1);
     EXPECT_EQ(read.badLines, (std::vector<std::size_t>{3, 4, 5, 6, 7, 8, 9, 10, 12}));
     EXPECT_EQ(read.rows.size(), 1u);
+}
+
+// Every value by the entry screen's rule and range, every day from 1900/01/01 to today.
+TEST(CsvImport, ValuesAndDaysTheEntryScreenWouldRefuseMakeBadRows) {
+    const std::string today = text::formatDate(kToday);
+    const auto w = [&](const char* weight) { return today + ",朝," + weight + ",,,,,,"; };
+    const auto v = [&](const char* others) { return today + ",朝,60," + others; };
+    const auto d = [&](const std::string& day) { return day + ",朝,60,,,,,,"; };
+    const std::string tomorrow = text::formatDate(text::addDays(kToday, 1));
+    const std::string bad[] = {w("7O.1"),       w("1e308"),      w("65abc"),      w("7 0"),
+                               w("601"),        w("0"),          v("-20,,,,,"),   v("100.1,,,,,"),
+                               v(",,,,,-2.5"),  v(",,,600.1,,"), v(",32768,,,,"), v(",,-32769,,,"),
+                               d("9999-12-31"), d("3000-01-01"), d("0001-01-01"), d("1899-12-31"),
+                               d(tomorrow)};
+    const std::string good[] = {
+        w("600"),       w("６０．５"), v("100,,,,,"), v("0,,,600,,600"), v(",-32768,32767,,32767,"),
+        d("1900-01-01")};
+    std::string file = std::string(kCsvHeader) + "\r\n";
+    for (const auto& rows : {std::span<const std::string>(bad), std::span<const std::string>(good)})
+        for (const std::string& row : rows) file += "2,a," + row + ",\r\n";
+    const ImportRead read = readImportBytes(file, kToday);
+    EXPECT_EQ(read.badLines.size(), std::size(bad));
+    EXPECT_EQ(read.badLines.back(), std::size(bad) + 1);
+    EXPECT_EQ(read.rows.size(), std::size(good));
+    EXPECT_NE(importProblemText(read).find("範囲外の行が 17 行あるため、読み込みを中止しました（"
+                                           "2、3、4、5、6、7、8、9、10、11 行目ほか）"),
+              std::string::npos)
+        << importProblemText(read);
+}
+
+// With a byte-order mark a stray byte spoils its row only; without one the whole file is
+// UTF-8 or CP932, and a file that is neither is refused.
+TEST(CsvImport, TheEncodingIsTheMarksOrThatOfTheWholeFile) {
+    const std::string head = std::string(kCsvHeader) + "\r\n";
+    const std::string row = "1,a,2026-12-01,起床後,60,,,,,,,\r\n";
+    // The bytes, and what the refusal says ("" for none).
+    const std::pair<std::string, std::string> cases[] = {
+        {kUtf8Bom + head + row + "1,a,2026-12-02,起床後,60,,,,,,,x\xFF\r\n", "（3 行目）"},
+        {head + row, ""},
+        {*toCp932(head + row), ""},
+        {*toCp932(head + row) + "1,a,2026-12-02,\x81 ,60,,,,,,,\r\n", "文字コード"}};
+    for (const auto& [bytes, says] : cases) {
+        const ImportRead read = readImportBytes(bytes, kToday);
+        const std::string told = importProblemText(read);
+        EXPECT_TRUE(says.empty() ? told.empty() : told.find(says) != std::string::npos) << told;
+        if (says != "文字コード") EXPECT_EQ(read.rows.at(0).situation, "起床後");
+    }
+}
+
+// A text a spreadsheet would run as a formula is exported behind an apostrophe, and comes
+// back as it was typed.
+TEST(CsvImport, FormulasAreExportedAsTextAndReadBackAsTyped) {
+    // The text as typed, then its field in the file.
+    const std::string cases[] = {"=1+1",      "'=1+1", "+1+1", "'+1+1", "-2+3", "'-2+3", "@SUM(A1)",
+                                 "'@SUM(A1)", "\tx",   "'\tx", "'=x",   "''=x", "''+x",  "'''+x",
+                                 "'abc",      "'abc",  "a=b",  "a=b",   "'",    "'"};
+    for (std::size_t i = 0; i < std::size(cases); i += 2) {
+        const std::string& typed = cases[i];
+        const std::string& field = cases[i + 1];
+        SCOPED_TRACE(typed);
+        const std::string bytes = csvBytes({typed, {rec("2026/12/01", typed, 60, typed)}}, {});
+        EXPECT_NE(bytes.find("\r\n1," + field + ",2026-12-01," + field + ",60,0,0,0,0,0,0," +
+                             field + "\r\n"),
+                  std::string::npos);
+        const ImportRead read = readImportBytes(bytes, kToday, 1);
+        ASSERT_EQ(read.rows.size(), 1u);
+        EXPECT_EQ(read.rows[0], rec("2026/12/01", typed, 60, typed));
+    }
 }
 
 TEST(CsvImport, CsvRowsFollowRfc4180) {
@@ -236,7 +355,7 @@ TEST(CsvImport, AConflictCopyIsMergedWithTheLogNoRecordTwice) {
     folder.writeBytes("データ1.sync-conflict-20261203-101010-ABCDEFG.txt",
                       *toCp932(recordsText({e, a, b, f, d})));
     const ImportRead read =
-        readImport(folder.path() / "データ1.sync-conflict-20261203-101010-ABCDEFG.txt", 1);
+        readImport(folder.path() / "データ1.sync-conflict-20261203-101010-ABCDEFG.txt", kToday, 1);
     ASSERT_EQ(read.format, ImportFormat::Log);
     const MergeResult merged =
         mergeImport(folder.path(), 1, read.rows, FileStamp::of(folder.readBytes("データ1.txt")));

@@ -149,7 +149,7 @@ TEST(ExchangeFaults, MergeIsAllOrNothingAndKeepsTheOldLogFirst) {
     sweep(
         lay,
         [](const TempFolder& f) {
-            const ImportRead read = readImport(f.path() / "import.txt", 1);
+            const ImportRead read = readImport(f.path() / "import.txt", {2026, 12, 8}, 1);
             if (read.status != ReadStatus::Ok) return told(WriteStatus::ReadFailed);
             EXPECT_TRUE(read.usable());
             const LoadedLog log = loadLog(f.path(), 1);

@@ -73,7 +73,7 @@ TEST_F(DataExchangeTest, ExportWritesBothDiariesOrNothing) {
     const struct {
         QString name;
         const char* says;
-    } refusals[] = {{QString(), nullptr}, {path("データ2.txt"), "データファイル"}};
+    } refusals[] = {{QString(), nullptr}, {path("データ2.txt"), "使うファイル（データ2.txt）"}};
     for (const auto& c : refusals) {
         f.dialogs.shown.clear();
         if (!c.name.isEmpty()) f.dialogs.fileNames = {c.name};
@@ -106,7 +106,8 @@ TEST_F(DataExchangeTest, ImportMergesIntoTheChosenPartnerAndTheScreensShowIt) {
     EXPECT_EQ(shown[0].buttons, ui::Buttons::YesNo);
     EXPECT_TRUE(shown[0].text.startsWith(qs("2 件の測定が見つかりました。"))) << shown[0].text.toStdString();
     EXPECT_EQ(shown[1].icon, ui::Icon::Information);
-    EXPECT_TRUE(shown[1].text.startsWith(qs("取り込み 1 件、スキップ 1 件"))) << shown[1].text.toStdString();
+    EXPECT_TRUE(shown[1].text.startsWith(qs("取り込み 1 件、スキップ 1 件、もう一人の 1 件は")))
+        << shown[1].text.toStdString();
     EXPECT_EQ(f.folder.readCp932("データ2.txt"),
               kLog2 + logLine("2026/12/07", "夕食後", "69.8,19.5,1490,9,50,4,3.1", "x,y"));
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), kLog1);
@@ -150,6 +151,7 @@ TEST_F(DataExchangeTest, ImportThatIsCancelledOrDoesNotReadWritesNothing) {
             continue;
         }
         ASSERT_EQ(shown.size(), 1u) << c.file;  // no confirmation before the refusal
+        EXPECT_TRUE(f.dialogs.choiceItems.empty()) << c.file;  // nor the partner question
         EXPECT_EQ(shown[0].icon, ui::Icon::Warning);
         EXPECT_EQ(shown[0].title, qs("CSV・ログを読み込む"));
         EXPECT_TRUE(shown[0].text.contains(qs(c.warns))) << shown[0].text.toStdString();
