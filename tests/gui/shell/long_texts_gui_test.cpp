@@ -85,9 +85,11 @@ TEST(LongTexts, EveryScreenStaysOnTheScreenAndShowsLongTextsCut) {
         const QString drawn = table.text(row, 7);
         const QString whole = QString::fromStdString(comment);
         const int bound = gui::widgets::kShownTextChars;
-        EXPECT_EQ(drawn, whole.size() > bound ? whole.left(bound) + QChar(0x2026) : whole);
+        EXPECT_EQ(drawn.toStdString(),
+                  (whole.size() > bound ? whole.left(bound) + QChar(0x2026) : whole).toStdString());
         w.memoScreen()->selectCommentRow(row);
-        EXPECT_EQ(f.find<QLineEdit>("txtMemo")->text(), whole);
+        const QString edited = f.find<QLineEdit>("txtMemo")->text();
+        EXPECT_TRUE(edited == whole) << edited.size() << " of " << whole.size() << " characters";
     }
 }
 
