@@ -13,7 +13,7 @@ ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
 
 void ElidedButton::setCaption(const QString& caption) {
     caption_ = caption;
-    setToolTip(caption);
+    setToolTip(gui::widgets::boundedText(caption, gui::widgets::kTipTextChars));
     elide();
     updateGeometry();
 }

@@ -53,7 +53,7 @@ void ElidedLabel::elide() {
     if (testAttribute(Qt::WA_Resized)) room = std::min(room, contentsRect().width() - 2 * margin());
     const QString shown = elideToRoom(fontMetrics(), caption_, room);
     if (shown != text()) setText(shown);
-    setToolTip(shown == caption_ ? QString() : caption_);
+    setToolTip(shown == caption_ ? QString() : boundedText(caption_, kTipTextChars));
 }
 
 }  // namespace pairly::gui::widgets

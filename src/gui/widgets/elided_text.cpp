@@ -29,7 +29,10 @@ ElidedTexts elideEach(const QFontMetrics& metrics, const QStringList& texts, int
         out.shown << elideToRoom(metrics, text, room);
         cut = cut || out.shown.back() != text;
     }
-    if (cut) out.tip = texts.join(QChar('\n'));
+    if (!cut) return out;
+    QStringList tips;
+    for (const QString& text : texts) tips << boundedText(text, kTipTextChars);
+    out.tip = tips.join(QChar('\n'));
     return out;
 }
 

@@ -11,8 +11,8 @@ namespace pairly::gui::widgets {
 
 // Characters of a text that a control lays out: more than the widest control shows.
 constexpr int kShownTextChars = 1000;
-// Characters of a text that a tooltip shows.
-constexpr int kTipTextChars = 2000;
+// Characters of a text that a tooltip shows: a nickname whole, a long comment in part.
+constexpr int kTipTextChars = 4000;
 
 // The first `maxChars` characters of `text` (a pair of surrogates counts as one), with
 // "…" in place of the rest when there is more.
@@ -25,7 +25,8 @@ int boundedWidth(const QFontMetrics& metrics, const QString& text, int maximum);
 QString elideToRoom(const QFontMetrics& metrics, const QString& text, int room);
 
 // Several texts shown side by side in one control (the nicknames of a legend): each cut to
-// `room`, and the tip that gives them whole, one a line, when any of them is cut.
+// `room`, and the tip that gives them whole (up to kTipTextChars each), one a line, when
+// any of them is cut.
 struct ElidedTexts {
     QStringList shown;
     QString tip;
