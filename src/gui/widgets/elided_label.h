@@ -1,7 +1,7 @@
 #pragma once
 // A one-line label whose text may be longer than the room it gets: shown cut to the
-// label's width ("とても長い…") and whole (up to a bound) in the tooltip while cut. The label asks for room
-// for its text up to a maximum width, never more, and takes less when the layout has less.
+// label's width ("とても長い…") and whole (up to a bound) in the tooltip while cut. The label asks
+// for room for its text up to a maximum width, never more, and takes less when the layout has less.
 #include <QLabel>
 
 namespace pairly::gui::widgets {
