@@ -105,6 +105,17 @@ BenchFolder::BenchFolder(int records) {
     if (!ok) std::abort();
 }
 
+void addLongTexts(const std::filesystem::path& folder) {
+    std::vector<store::MeasurementRecord> log = makeLog(1, store::kMaxRecords);
+    std::string comment, nickname;
+    for (int i = 0; i < 60 * 1024 / 2; ++i) comment += "記";  // two bytes each in CP932
+    for (int i = 0; i < 100; ++i) nickname += "長い名";
+    log.back().comment = comment;
+    if (!store::rewriteLog(folder, 1, log) ||
+        !store::saveProfile(folder, 1, {nickname, 172.5f, 68.0f}))
+        std::abort();
+}
+
 BenchFolder::~BenchFolder() {
     std::error_code ec;
     fs::remove_all(path_, ec);

@@ -31,6 +31,10 @@ private:
     std::filesystem::path path_;
 };
 
+// Partner 1 gets a nickname of 300 characters and a comment of 60 KiB (CP932) on its newest
+// weighing: the longest texts a user is likely to type, shown on every screen.
+void addLongTexts(const std::filesystem::path& folder);
+
 // The three-year pair.
 constexpr int kThreeYears = 3285;
 

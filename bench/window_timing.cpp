@@ -1,7 +1,8 @@
 // The real main window offscreen on two maximal logs (and on a three-year pair): start-up
 // without the splash minimum, every menu button and both partner buttons on every screen,
 // each with its first paint; the grid and chart on the largest data a screen gives them;
-// peak memory.   pairly_window_bench [--runs N] [--window-only | --widgets-only]
+// peak memory; long texts on the comment and comparison screens.
+// pairly_window_bench [--runs N] [--window-only | --widgets-only | --long-texts-only]
 #include "bench/window_timing.h"
 
 #include <sys/resource.h>
@@ -17,6 +18,7 @@
 #include <set>
 
 #include "bench/bench_data.h"
+#include "gui/memo/memo_screen.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
@@ -232,22 +234,52 @@ void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, 
     }
 }
 
+// Two maximal logs with a 60 KiB comment on partner 1's newest weighing and a nickname of
+// 300 characters: the comment screen opened and that comment picked, and the comparison
+// screen with the long nickname.
+void timeLongTexts(int runs, TimingTable& table) {
+    const BenchFolder folder;
+    addLongTexts(folder.path());
+    for (int run = 0; run < runs; ++run) {
+        ui::ScriptedDialogs dialogs;
+        ui::FixedClock clock({kLastYear, kLastMonth, kLastDay}, 7 * 3600 + 5 * 60 + 9);
+        shell::MainWindow window(folder.path(), dialogs, clock);
+        window.startUp();
+        settle();
+        auto* cmdMemo = window.findChild<QPushButton*>("cmdMemo");
+        auto* cmdAvgtai = window.findChild<QPushButton*>("cmdAvgtai");
+        table.add("cmdMemo (60 KiB comment)", timedClick(window, cmdMemo));
+        {
+            settle();
+            PaintWatch watch(&window);
+            const Stopwatch pick;
+            window.memoScreen()->selectCommentRow(store::kMaxRecords);
+            finishWithPaint(&window, watch);
+            table.add("msgMemoList pick of the 60 KiB comment", pick.elapsed());
+        }
+        table.add("cmdAvgtai (300-character nickname)", timedClick(window, cmdAvgtai));
+    }
+}
+
 }  // namespace
 }  // namespace pairly::bench
 
 int main(int argc, char** argv) {
     int runs = 5;
-    bool window = true, widgets = true, threeYears = true;
+    bool window = true, widgets = true, threeYears = true, longTexts = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--window-only") == 0) {
-            widgets = threeYears = false;
+            widgets = threeYears = longTexts = false;
         } else if (std::strcmp(argv[i], "--widgets-only") == 0) {
-            window = threeYears = false;
+            window = threeYears = longTexts = false;
+        } else if (std::strcmp(argv[i], "--long-texts-only") == 0) {
+            window = widgets = threeYears = false;
         } else {
-            std::fprintf(
-                stderr, "usage: pairly_window_bench [--runs N] [--window-only | --widgets-only]\n");
+            std::fprintf(stderr,
+                         "usage: pairly_window_bench [--runs N] [--window-only | --widgets-only | "
+                         "--long-texts-only]\n");
             return 2;
         }
     }
@@ -264,6 +296,7 @@ int main(int argc, char** argv) {
         const BenchFolder folder(kThreeYears);
         timeWindow(folder, " (3 years)", runs, table, false);
     }
+    if (longTexts) timeLongTexts(runs, table);
     table.print();
     return 0;
 }

@@ -51,4 +51,15 @@ std::string Cell::formatted() const {
     return {};
 }
 
+std::string Cell::formatted(std::size_t maxChars) const {
+    if (kind_ != Kind::Text) return formatted();
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        // A character starts at every byte that is not a UTF-8 continuation byte.
+        if ((static_cast<unsigned char>(text_[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == maxChars) return text_.substr(0, i) + "…";
+    }
+    return text_;
+}
+
 }  // namespace pairly::text

@@ -1,6 +1,7 @@
 #pragma once
 // What a table cell holds: nothing, a text, or a number with the way it is shown. Tables
 // keep numbers as numbers and turn them into text only when a cell is drawn or read.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ public:
     double value() const { return value_; }
 
     std::string formatted() const;
+    // The formatted text cut after `maxChars` characters, "…" in place of the rest: what a
+    // table lays out of a text of any length, without copying all of it.
+    std::string formatted(std::size_t maxChars) const;
 
 private:
     Kind kind_ = Kind::Missing;

@@ -11,10 +11,11 @@
 #include <QVBoxLayout>
 
 #include "core/store/measurement_log.h"
+#include "gui/comparison/daily_average_graph_panel.h"
 #include "gui/widgets/back_colour.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
-#include "gui/comparison/daily_average_graph_panel.h"
 
 namespace pairly::views {
 
@@ -53,9 +54,21 @@ namespace {
 
 constexpr int kGridFontPoints = 11;
 constexpr int kMarkSize = 26;
+// The widest a nickname grows above its figures and beside the share bar.
+constexpr int kNameWidth = 220;
+constexpr int kShareNameWidth = 140;
 
 QLabel* makeLabel(const QString& name, QWidget* parent, Qt::Alignment align) {
     auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+}
+
+// A nickname of any length, cut to the room it has and whole in its tooltip.
+gui::widgets::ElidedLabel* makeNameLabel(const QString& name, QWidget* parent, Qt::Alignment align,
+                                         int maximumWidth) {
+    auto* label = new gui::widgets::ElidedLabel(maximumWidth, parent);
     label->setObjectName(name);
     label->setAlignment(align | Qt::AlignVCenter);
     return label;
@@ -111,8 +124,15 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
         }
         // Figures are right-aligned against their winner marks, names centred above.
         const Qt::Alignment align = i == 0 ? Qt::AlignCenter : Qt::AlignRight;
-        lblD1_[idx] = makeLabel(QString("lblD1_%1").arg(i), stats, align);
-        lblD2_[idx] = makeLabel(QString("lblD2_%1").arg(i), stats, align);
+        if (i == 0) {
+            name1_ = makeNameLabel("lblD1_0", stats, align, kNameWidth);
+            name2_ = makeNameLabel("lblD2_0", stats, align, kNameWidth);
+            lblD1_[idx] = name1_;
+            lblD2_[idx] = name2_;
+        } else {
+            lblD1_[idx] = makeLabel(QString("lblD1_%1").arg(i), stats, align);
+            lblD2_[idx] = makeLabel(QString("lblD2_%1").arg(i), stats, align);
+        }
         lblD1_[idx]->setProperty("role", "figure");
         lblD2_[idx]->setProperty("role", "figure");
         setPointSize(lblD1_[idx], i == 0 ? 12 : 11, i == 0);
@@ -146,8 +166,8 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
 
     // Share of all measurements: partner 1's bar over the full-length bar.
     shareBar_ = new ShareBar(this);
-    shareName1_ = makeLabel("lblShare1", this, Qt::AlignRight);
-    shareName2_ = makeLabel("lblShare2", this, Qt::AlignLeft);
+    shareName1_ = makeNameLabel("lblShare1", this, Qt::AlignRight, kShareNameWidth);
+    shareName2_ = makeNameLabel("lblShare2", this, Qt::AlignLeft, kShareNameWidth);
     shareName1_->setStyleSheet(QString("color: %1").arg(partnerColor(1).name()));
     shareName2_->setStyleSheet(QString("color: %1").arg(partnerColor(2).name()));
     auto* shareRow = new QHBoxLayout;
@@ -273,15 +293,19 @@ void ComparisonScreen::fillDailyAverageTable() {
 void ComparisonScreen::fillStatistics() {
     for (std::size_t i = 0; i < model_.rows.size(); ++i) {
         const StatisticsRow& row = model_.rows[i];
+        if (i == 0) {
+            name1_->setCaption(fromUtf8(row.text1));
+            name2_->setCaption(fromUtf8(row.text2));
+            continue;
+        }
         lblD1_[i]->setText(fromUtf8(row.text1));
         lblD2_[i]->setText(fromUtf8(row.text2));
-        if (i == 0) continue;
         imgD1_[i]->setVisible(row.mark1);
         imgD2_[i]->setVisible(row.mark2);
     }
     shareBar_->setShare(model_.share1);
-    shareName1_->setText(fromUtf8(model_.rows[0].text1));
-    shareName2_->setText(fromUtf8(model_.rows[0].text2));
+    shareName1_->setCaption(fromUtf8(model_.rows[0].text1));
+    shareName2_->setCaption(fromUtf8(model_.rows[0].text2));
 }
 
 }  // namespace pairly::views

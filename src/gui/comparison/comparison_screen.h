@@ -14,6 +14,9 @@ class QPushButton;
 namespace pairly::ui {
 class Grid;
 }
+namespace pairly::gui::widgets {
+class ElidedLabel;
+}
 
 namespace pairly::views {
 
@@ -53,8 +56,11 @@ private:
     std::array<QLabel*, 8> imgD1_{};  // index 0 unused
     std::array<QLabel*, 8> imgD2_{};
     ShareBar* shareBar_;
-    QLabel* shareName1_;
-    QLabel* shareName2_;
+    // The nicknames over the figures (lblD1_0, lblD2_0) and beside the share bar.
+    gui::widgets::ElidedLabel* name1_;
+    gui::widgets::ElidedLabel* name2_;
+    gui::widgets::ElidedLabel* shareName1_;
+    gui::widgets::ElidedLabel* shareName2_;
     ui::Grid* msgAvgtai_;
     DailyAverageGraphPanel* graph_;
     QPushButton* cmdReport_;

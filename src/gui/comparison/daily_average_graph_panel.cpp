@@ -9,6 +9,7 @@
 
 #include "gui/common/partner_colour.h"
 #include "gui/widgets/chart.h"
+#include "gui/widgets/elided_text.h"
 
 namespace pairly::views {
 
@@ -16,6 +17,8 @@ namespace {
 
 // Short series get markers so that a lone day still shows as a dot.
 constexpr int kMarkerPointLimit = 45;
+// The widest a nickname grows in the legend.
+constexpr int kLegendNameWidth = 200;
 
 void applyAxis(ui::Chart& chart, ui::Axis axis, const AxisRange& range) {
     chart.setAxisVisible(axis, range.used);
@@ -269,8 +272,12 @@ void DailyAverageGraphPanel::updateLegend() {
         if (separateView) text += QString::fromUtf8(axis);
         return text;
     };
-    QString text = entry(1, name1_, "（左軸）") + "&nbsp;&nbsp;&nbsp;&nbsp;" +
-                   entry(2, name2_, "（右軸）");
+    // Long nicknames are cut so that the legend never widens the window.
+    const gui::widgets::ElidedTexts names =
+        gui::widgets::elideEach(legend_->fontMetrics(), {name1_, name2_}, kLegendNameWidth);
+    legend_->setToolTip(names.tip);
+    QString text = entry(1, names.shown[0], "（左軸）") + "&nbsp;&nbsp;&nbsp;&nbsp;" +
+                   entry(2, names.shown[1], "（右軸）");
     if (!mcrAvgHi_->isHidden())
         text += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;縦軸：最初の日からの増減（%）");
     legend_->setText(text);

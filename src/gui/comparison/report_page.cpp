@@ -18,14 +18,18 @@ constexpr double kTitlePoints = 14;
 constexpr double kTablePoints = 9;
 // The table takes the page at most down to here; the chart follows it.
 constexpr double kTableShare = 0.62;
+// The most of the page's width a nickname takes, over its columns and in the legend: a
+// longer one is cut, rather than the table shrunk to nothing.
+constexpr double kNameShare = 0.35;
 
 void setPixelSize(QFont& font, double pixels) {
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
 }
 
-// The width each column needs in `font`: its header, its widest figure and room around it.
+// The width each column needs in `font`: its header, its widest figure and room around it;
+// a nickname asks for at most `nameRoom`.
 std::array<double, kColumns> columnWidths(const QFont& font, QPaintDevice* device,
-                                          const ReportPage& c) {
+                                          const ReportPage& c, double nameRoom) {
     const QFontMetricsF fm(font, device);
     std::array<double, kColumns> widths{};
     widths[0] = fm.horizontalAdvance(c.periodHeader);
@@ -43,7 +47,8 @@ std::array<double, kColumns> columnWidths(const QFont& font, QPaintDevice* devic
         double group = 0;
         for (int col = 1 + 5 * p; col <= 5 + 5 * p; ++col)
             group += widths[static_cast<std::size_t>(col)];
-        const double name = fm.horizontalAdvance(c.names[static_cast<std::size_t>(p)]);
+        const double name =
+            std::min(fm.horizontalAdvance(c.names[static_cast<std::size_t>(p)]), nameRoom);
         if (name > group)
             for (int col = 1 + 5 * p; col <= 5 + 5 * p; ++col)
                 widths[static_cast<std::size_t>(col)] += (name - group) / 5;
@@ -75,18 +80,21 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
     painter.setFont(titleFont);
     const double titleHeight = QFontMetricsF(titleFont, painter.device()).height();
     drawBoxed(painter, QRectF(page.left(), page.top(), page.width(), titleHeight),
-              Qt::AlignLeft | Qt::AlignVCenter, c.title);
+              Qt::AlignLeft | Qt::AlignVCenter,
+              QFontMetricsF(titleFont, painter.device())
+                  .elidedText(c.title, Qt::ElideMiddle, page.width()));
 
     // The table's font shrinks when its columns would not fit across the page.
     QFont font = painter.font();
     font.setBold(false);
     setPixelSize(font, kTablePoints * pt);
-    auto widths = columnWidths(font, painter.device(), c);
+    const double nameRoom = page.width() * kNameShare;
+    auto widths = columnWidths(font, painter.device(), c, nameRoom);
     double total = 0;
     for (double w : widths) total += w;
     if (total > page.width()) {
         setPixelSize(font, kTablePoints * pt * page.width() / total * 0.98);
-        widths = columnWidths(font, painter.device(), c);
+        widths = columnWidths(font, painter.device(), c, nameRoom);
         total = 0;
         for (double w : widths) total += w;
     }
@@ -109,8 +117,10 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
               c.periodHeader);
     for (int p = 0; p < 2; ++p) {
         const std::size_t first = 1 + 5 * static_cast<std::size_t>(p);
-        drawBoxed(painter, QRectF(x[first], tableTop, x[first + 5] - x[first], rowHeight),
-                  Qt::AlignCenter, c.names[static_cast<std::size_t>(p)]);
+        const double group = x[first + 5] - x[first];
+        drawBoxed(
+            painter, QRectF(x[first], tableTop, group, rowHeight), Qt::AlignCenter,
+            fm.elidedText(c.names[static_cast<std::size_t>(p)], Qt::ElideRight, group - 2 * inset));
         painter.drawLine(QLineF(x[first] + inset, tableTop + rowHeight, x[first + 5] - inset,
                                 tableTop + rowHeight));
         for (std::size_t m = 0; m < 5; ++m)
@@ -146,9 +156,10 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
         painter.drawLine(QLineF(legendX, mid, legendX + 3 * fm.height(), mid));
         painter.restore();
         legendX += 3.5 * fm.height();
-        const double width = fm.horizontalAdvance(c.names[p]) + 2;
+        const QString name = fm.elidedText(c.names[p], Qt::ElideRight, nameRoom);
+        const double width = fm.horizontalAdvance(name) + 2;
         drawBoxed(painter, QRectF(legendX, legendTop, width, rowHeight),
-                  Qt::AlignLeft | Qt::AlignVCenter, c.names[p]);
+                  Qt::AlignLeft | Qt::AlignVCenter, name);
         legendX += width + 2 * fm.height();
     }
     const double chartTop = legendTop + 1.5 * rowHeight;

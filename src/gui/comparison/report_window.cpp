@@ -19,6 +19,7 @@
 #include "gui/common/partner_colour.h"
 #include "gui/comparison/report_page.h"
 #include "gui/widgets/chart.h"
+#include "gui/widgets/elided_text.h"
 #include "gui/widgets/grid.h"
 
 namespace pairly::views {
@@ -28,6 +29,11 @@ namespace {
 constexpr int kGridFontPoints = 10;
 // Markers only while there are few enough points for them to stand apart.
 constexpr int kMostPointsWithMarkers = 60;
+// The widest a nickname grows in a column header, and in the legend; the characters of a
+// nickname in the printed title.
+constexpr int kHeaderNameWidth = 48;
+constexpr int kLegendNameWidth = 240;
+constexpr int kTitleNameChars = 8;
 
 QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
@@ -183,11 +189,21 @@ void ReportWindow::refreshReport() {
 }
 
 void ReportWindow::fillTab(Tab& tab) {
+    // Each measure's header carries the nickname: a long one is cut so that the columns
+    // stay as wide as their figures, and the header's tooltip has it whole.
+    const gui::widgets::ElidedTexts names =
+        gui::widgets::elideEach(QFontMetrics(tab.grid->horizontalHeader()->font()),
+                                {names_[0], names_[1]}, kHeaderNameWidth);
     const std::vector<std::string> headers =
+        reportHeaders(tab.period, names.shown[0].toStdString(), names.shown[1].toStdString());
+    const std::vector<std::string> wholeHeaders =
         reportHeaders(tab.period, names_[0].toStdString(), names_[1].toStdString());
     QStringList captions;
     for (const std::string& h : headers) captions << fromUtf8(h);
     tab.grid->setColumns(captions);
+    for (int col = 0; col < captions.size(); ++col)
+        if (headers[static_cast<std::size_t>(col)] != wholeHeaders[static_cast<std::size_t>(col)])
+            tab.grid->setHeaderToolTip(col, fromUtf8(wholeHeaders[static_cast<std::size_t>(col)]));
     for (int col = 0; col < captions.size(); ++col)
         tab.grid->setColumnAlignment(col, col == 0 ? ui::Align::Center : ui::Align::Right);
     sizeColumns(tab);
@@ -202,10 +218,12 @@ void ReportWindow::fillTab(Tab& tab) {
 
     fillChart(*tab.chart, *rows, names_);
 
+    const gui::widgets::ElidedTexts legendNames = gui::widgets::elideEach(
+        tab.legend->fontMetrics(), {names_[0], names_[1]}, kLegendNameWidth);
+    tab.legend->setToolTip(legendNames.tip);
     auto entry = [&](int slot) {
         return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
-            .arg(ui::partnerColour(slot).name(),
-                 names_[static_cast<std::size_t>(slot - 1)].toHtmlEscaped());
+            .arg(ui::partnerColour(slot).name(), legendNames.shown[slot - 1].toHtmlEscaped());
     };
     tab.legend->setText(QString::fromUtf8(periodWord(tab.period)) +
                         QStringLiteral("ごとの平均体重：&nbsp;&nbsp;") + entry(1) +
@@ -236,11 +254,12 @@ void ReportWindow::drawPage(QPainter& painter, const QRectF& page, double dpi) c
     const Tab& tab = shownTab();
     ReportPage content;
     const QString word = QString::fromUtf8(periodWord(tab.period));
-    content.title = word + QStringLiteral("ごとの平均体重　") + names_[0] + QStringLiteral("・") +
-                    names_[1] + QStringLiteral("　（") +
+    content.title = word + QStringLiteral("ごとの平均体重　") +
+                    gui::widgets::boundedText(names_[0], kTitleNameChars) + QStringLiteral("・") +
+                    gui::widgets::boundedText(names_[1], kTitleNameChars) + QStringLiteral("　（") +
                     fromUtf8(text::formatDate(ctx_.clock.today())) + QStringLiteral("）");
     content.periodHeader = word;
-    content.names = names_;
+    content.names = {gui::widgets::boundedText(names_[0]), gui::widgets::boundedText(names_[1])};
     content.colours = {ui::partnerColour(1), ui::partnerColour(2)};
     content.rows.reserve(tab.rows.size());
     for (const ReportRow& row : tab.rows) {

@@ -11,8 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/common/situation_lists_controller.h"
 #include "core/text/dates.h"
+#include "gui/common/situation_lists_controller.h"
+#include "gui/widgets/elided_text.h"
 #include "gui/widgets/icons.h"
 #include "gui/widgets/stored_text.h"
 
@@ -209,8 +210,8 @@ void EntryPanel::showSelectedSituation() {
     }
     const QString full = QStringLiteral("状況：") + selectedSituation_;
     const int room = lblHozonJyou_->width() > 0 ? lblHozonJyou_->width() : 120;
-    lblHozonJyou_->setText(lblHozonJyou_->fontMetrics().elidedText(full, Qt::ElideRight, room));
-    lblHozonJyou_->setToolTip(full);
+    lblHozonJyou_->setText(gui::widgets::elideToRoom(lblHozonJyou_->fontMetrics(), full, room));
+    lblHozonJyou_->setToolTip(gui::widgets::boundedText(full, gui::widgets::kTipTextChars));
 }
 
 void EntryPanel::resizeEvent(QResizeEvent* event) {

@@ -11,16 +11,18 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 #include "core/memo/comment_table.h"
 #include "core/memo/unsaved_text.h"
 #include "core/store/notes_memo.h"
 #include "core/text/numbers.h"
-#include "gui/widgets/back_colour.h"
-#include "gui/widgets/grid.h"
-#include "gui/widgets/stored_text.h"
 #include "gui/common/write_notice.h"
 #include "gui/memo/memo_fields.h"
+#include "gui/widgets/back_colour.h"
+#include "gui/widgets/elided_label.h"
+#include "gui/widgets/grid.h"
+#include "gui/widgets/stored_text.h"
 
 namespace pairly::maintenance {
 
@@ -57,6 +59,8 @@ const Column kColumns[kCommentColumnCount] = {
 };
 // Room a cell keeps beside its text.
 constexpr int kCellMargin = 10;
+// The widest the picked weighing's line grows (its situation may be of any length).
+constexpr int kTargetWidth = 600;
 
 QColor changeColour(WeightChange change) {
     switch (change) {
@@ -93,10 +97,13 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
 
     // The comment of the weighing picked in the table.
     auto* commentBox = new QGroupBox(QStringLiteral("一言日記の編集"), this);
-    lblMemoTarget_ = new QLabel(commentBox);
+    lblMemoTarget_ = new gui::widgets::ElidedLabel(kTargetWidth, commentBox);
     lblMemoTarget_->setObjectName("lblMemoTarget");
+    lblMemoTarget_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     txtMemo_ = new QLineEdit(commentBox);
     txtMemo_->setObjectName("txtMemo");
+    // A comment of any length is edited whole: the field's own limit would cut it.
+    txtMemo_->setMaxLength(std::numeric_limits<int>::max());
     // The comment as the log will give it back: the table then holds the file's text.
     ui::keepStoredForm(txtMemo_);
     cmdMemoHozon_ = new QPushButton(QStringLiteral("一言日記保存"), commentBox);
@@ -161,6 +168,8 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     fields->setColumnStretch(3, 1);
     syuFields_[kSyuDate]->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
     ui::keepStoredForm(syuFields_[kSyuSituation]);
+    // The weighing's situation, of any length, goes back whole with a correction.
+    syuFields_[kSyuSituation]->setMaxLength(std::numeric_limits<int>::max());
     cmdSyuHozon_ = new QPushButton(QStringLiteral("修正を保存"), fraSyusei_);
     cmdSyuHozon_->setObjectName("cmdSyuHozon");
     cmdSyuHozon_->setAutoDefault(false);
@@ -269,7 +278,7 @@ void MemoScreen::showLog(session::SharedLog log) {
     cmdMemoHozon_->setEnabled(false);
     cmdSyusei_->setEnabled(false);
     cmdSakujo_->setEnabled(false);
-    lblMemoTarget_->clear();
+    lblMemoTarget_->setCaption(QString());
     txtMemo_->clear();
     closeCorrection();
 }
@@ -277,12 +286,13 @@ void MemoScreen::showLog(session::SharedLog log) {
 void MemoScreen::selectCommentRow(int row) {
     if (row < 1 || row > static_cast<int>(shown_.size())) return;  // the header row
     msgMemoList_->setCurrentGridCell(row, kCommentColumn);
-    txtMemo_->setText(msgMemoList_->text(row, kCommentColumn));
-    selectedCommentRow_ = row;
     const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
-    lblMemoTarget_->setText(QStringLiteral("%1回目　%2　%3　%4Kg")
-                                .arg(row)
-                                .arg(q(r.date), q(r.situation), msgMemoList_->text(row, 3)));
+    // The whole comment, not the beginning the table draws of a long one.
+    txtMemo_->setText(q(r.comment));
+    selectedCommentRow_ = row;
+    lblMemoTarget_->setCaption(QStringLiteral("%1回目　%2　%3　%4Kg")
+                                   .arg(row)
+                                   .arg(q(r.date), q(r.situation), msgMemoList_->text(row, 3)));
     cmdMemoHozon_->setEnabled(true);
     cmdSyusei_->setEnabled(true);
     cmdSakujo_->setEnabled(true);

@@ -20,6 +20,9 @@ class QPushButton;
 namespace pairly::ui {
 class Grid;
 }
+namespace pairly::gui::widgets {
+class ElidedLabel;
+}
 
 namespace pairly::maintenance {
 
@@ -79,7 +82,7 @@ private:
 
     ui::AppContext& ctx_;
     ui::Grid* msgMemoList_;
-    QLabel* lblMemoTarget_;
+    gui::widgets::ElidedLabel* lblMemoTarget_;
     QLineEdit* txtMemo_;
     QPushButton* cmdMemoHozon_;
     QGroupBox* commentBox_;

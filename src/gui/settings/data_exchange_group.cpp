@@ -11,6 +11,7 @@
 #include "core/store/csv_import.h"
 #include "core/store/partner_profile.h"
 #include "gui/common/write_notice.h"
+#include "gui/widgets/elided_text.h"
 
 namespace pairly::maintenance {
 
@@ -21,6 +22,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 const QString kExportTitle = QStringLiteral("CSVに書き出す");
 const QString kImportTitle = QStringLiteral("CSV・ログを読み込む");
 const QString kRestoreTitle = QStringLiteral("バックアップから戻す");
+// The widest a nickname grows in a choice or a message.
+constexpr int kNameWidth = 300;
 
 const QString kWriteFailed =
     QStringLiteral("書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください。");
@@ -119,8 +122,13 @@ void DataExchangeGroup::importFile() {
                           kImportTitle);
     };
     if (!read.usable()) return refuse(read);
-    const QStringList partners = {q(store::partnerCaption(ctx_.profileOf(1), 1)),
-                                  q(store::partnerCaption(ctx_.profileOf(2), 2))};
+    // A long nickname is cut in the choice and the messages, which would grow with it.
+    const QStringList partners =
+        gui::widgets::elideEach(fontMetrics(),
+                                {q(store::partnerCaption(ctx_.profileOf(1), 1)),
+                                 q(store::partnerCaption(ctx_.profileOf(2), 2))},
+                                kNameWidth)
+            .shown;
     const int pick = ctx_.dialogs.choose(QStringLiteral("どちらの記録に取り込みますか？"),
                                          kImportTitle, partners);
     if (pick < 0) return;

@@ -6,11 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
-#include "gui/settings/notice_box.h"
 #include "core/settings/profile_edit.h"
-#include "gui/widgets/stored_text.h"
 #include "gui/common/write_notice.h"
+#include "gui/settings/notice_box.h"
+#include "gui/widgets/stored_text.h"
 
 namespace pairly::maintenance {
 
@@ -44,6 +45,8 @@ ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(paren
     }
     grid->setColumnStretch(4, 1);
     ui::keepStoredForm(fields_[0]);  // the nickname as the profile will give it back
+    // A nickname of any length is shown and saved back whole, not cut at the field's limit.
+    fields_[0]->setMaxLength(std::numeric_limits<int>::max());
     auto* cmdPHozon1 = new QPushButton(QStringLiteral("データ変更"), frame);
     cmdPHozon1->setObjectName("cmdPHozon1");
     connect(cmdPHozon1, &QPushButton::clicked, this, &ProfileGroup::saveProfileEdit);

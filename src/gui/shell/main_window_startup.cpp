@@ -2,8 +2,8 @@
 #include <QCheckBox>
 #include <QSignalBlocker>
 
-#include "core/store/backups.h"
 #include "core/settings/new_start.h"
+#include "core/store/backups.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
@@ -20,6 +20,7 @@
 #include "gui/trend/analysis_screen.h"
 #include "gui/trend/trend_screen.h"
 #include "gui/widgets/elided_button.h"
+#include "gui/widgets/elided_text.h"
 
 namespace pairly::shell {
 
@@ -27,6 +28,8 @@ namespace {
 
 // The splash stays up at least this long.
 constexpr int kSplashMinimumMs = 1500;
+// The characters of a nickname the title bar shows.
+constexpr int kTitleNameChars = 40;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -137,7 +140,11 @@ void MainWindow::showPartnerProfile(int slot) {
     const store::PartnerProfile& profile = ctx_.profileOf(slot);
     static_cast<ui::ElidedButton*>(partnerButton(slot))
         ->setCaption(q(store::partnerCaption(profile, slot)));
-    if (slot == ctx_.currentSlot) setWindowTitle(q(store::windowTitle(profile)));
+    if (slot != ctx_.currentSlot) return;
+    // The title bar shows the beginning of a long nickname.
+    store::PartnerProfile titled = profile;
+    titled.nickname = gui::widgets::boundedText(q(profile.nickname), kTitleNameChars).toStdString();
+    setWindowTitle(q(store::windowTitle(titled)));
 }
 
 void MainWindow::reloadDataFiles() {

@@ -4,6 +4,8 @@
 #include <QStyleOptionButton>
 #include <algorithm>
 
+#include "gui/widgets/elided_text.h"
+
 namespace pairly::ui {
 
 ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
@@ -11,7 +13,7 @@ ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
 
 void ElidedButton::setCaption(const QString& caption) {
     caption_ = caption;
-    setToolTip(caption);
+    setToolTip(gui::widgets::boundedText(caption, gui::widgets::kTipTextChars));
     elide();
     updateGeometry();
 }
@@ -30,7 +32,7 @@ QSize ElidedButton::sizeHint() const {
     QStyleOptionButton option;
     initStyleOption(&option);
     option.text = caption_;
-    const int text = std::min(fontMetrics().horizontalAdvance(caption_), maximumCaptionWidth_);
+    const int text = gui::widgets::boundedWidth(fontMetrics(), caption_, maximumCaptionWidth_);
     const QSize contents(text, fontMetrics().height());
     return style()->sizeFromContents(QStyle::CT_PushButton, &option, contents, this);
 }
@@ -42,7 +44,7 @@ void ElidedButton::resizeEvent(QResizeEvent* event) {
 
 void ElidedButton::elide() {
     const int room = std::min(width() - padding(), maximumCaptionWidth_);
-    setText(fontMetrics().elidedText(caption_, Qt::ElideRight, std::max(room, 0)));
+    setText(gui::widgets::elideToRoom(fontMetrics(), caption_, room));
 }
 
 }  // namespace pairly::ui

@@ -2,9 +2,11 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -46,6 +48,27 @@ public:
         tint.setAlpha(60);
         painter->fillRect(option.rect, tint);
     }
+    // A text cut by its column is shown whole (up to a bound) when the pointer rests on it;
+    // a text that fits needs no tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString tip = index.data(Qt::ToolTipRole).toString();
+        const QString shown = index.data(Qt::DisplayRole).toString();
+        const int room = option.rect.width() - 2 * kTextMargin;
+        if (tip.isEmpty() ||
+            (shown == tip && option.fontMetrics.horizontalAdvance(shown) <= room)) {
+            QToolTip::hideText();
+            return true;
+        }
+        QToolTip::showText(event->globalPos(), tip, view, option.rect);
+        return true;
+    }
+
+private:
+    // The style's room between a cell's edge and its text (PM_FocusFrameHMargin + 1).
+    static constexpr int kTextMargin = 3;
 };
 
 }  // namespace
@@ -108,6 +131,7 @@ void Grid::setColumns(const QStringList& headers) {
     model_->setColumnCount(n);
     for (int c = 0; c < n; ++c) {
         model_->setHeader(c, headers[c]);
+        model_->setHeaderTip(c, QString());
         model_->setHeaderAlign(c, Align::Center);
     }
     setVisibleRows(visibleRows_);
@@ -120,6 +144,16 @@ void Grid::setHeaderText(int col, const QString& text) {
 
 QString Grid::headerText(int col) const {
     return col >= 0 && col < columnCount() ? model_->header(col) : QString();
+}
+
+void Grid::setHeaderToolTip(int col, const QString& tip) {
+    if (col < 0 || col >= columnCount()) return;
+    model_->setHeaderTip(col, tip);
+}
+
+QString Grid::headerToolTip(int col) const {
+    if (col < 0 || col >= columnCount()) return {};
+    return model_->headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString();
 }
 
 void Grid::setHeaderAlignment(int col, Align align) {
@@ -276,7 +310,9 @@ void Grid::setCell(int row, int col, text::Cell cell) {
 
 QString Grid::text(int row, int col) const {
     if (row == 0) return headerText(col);
-    return isDataCell(row, col) ? QString::fromStdString(cell(row, col).formatted()) : QString();
+    // As drawn: a long text from its beginning.
+    return isDataCell(row, col) ? model_->data(cellIndex(row, col), Qt::DisplayRole).toString()
+                                : QString();
 }
 
 text::Cell Grid::cell(int row, int col) const {

@@ -8,6 +8,8 @@
 // made from their data) or the grid's table of cells (addRow and friends, for short ones).
 // The model serves them to the view and to tests, accessibility and copy-paste through the
 // standard roles: DisplayRole (text), TextAlignmentRole and BackgroundRole (the colour).
+// A text of any length is drawn and read from its beginning (DisplayRole, text()), cut
+// with "…"; a cell whose text does not fit its column shows more of it in a tooltip.
 //
 // Row numbering, the same in every method and in the source functions: row 0 is the header
 // row, data rows are 1..rowCount(), as the screens count their records. Columns count from
@@ -42,6 +44,10 @@ public:
     void setColumns(const QStringList& headers);
     void setHeaderText(int col, const QString& text);
     QString headerText(int col) const;
+    // What the header shows when the pointer rests on it (a header cut short: the whole
+    // text); empty for none. setColumns() clears it.
+    void setHeaderToolTip(int col, const QString& tip);
+    QString headerToolTip(int col) const;
     // Header alignment per column (centred unless changed).
     void setHeaderAlignment(int col, Align align);
     Align headerAlignment(int col) const;
@@ -90,7 +96,7 @@ public:
     // the source's (change its data and call refreshRows), so they are ignored there.
     void setText(int row, int col, const QString& text);
     void setCell(int row, int col, text::Cell cell);
-    QString text(int row, int col) const;
+    QString text(int row, int col) const;  // as drawn (DisplayRole)
     // The typed cell (missing for the header and out of range).
     text::Cell cell(int row, int col) const;
     // Background colour of a data cell; an invalid QColor removes it. cellColor() is an

@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <algorithm>
 
+#include "gui/widgets/elided_text.h"
+
 namespace pairly::ui {
 
 Qt::Alignment qtAlign(Align a) {
@@ -30,8 +32,15 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     const int r = index.row();
     const int c = index.column();
     switch (role) {
+        // A long text is drawn from its beginning: laying out all of a comment of megabytes
+        // would hold the window up on every paint.
         case Qt::DisplayRole:
-            return QString::fromStdString(cell(r, c).formatted());
+            return QString::fromStdString(cell(r, c).formatted(gui::widgets::kShownTextChars));
+        case Qt::ToolTipRole: {
+            const text::Cell shown = cell(r, c);
+            if (shown.kind() != text::Cell::Kind::Text) return {};
+            return QString::fromStdString(shown.formatted(gui::widgets::kTipTextChars));
+        }
         case Qt::TextAlignmentRole:
             return static_cast<int>(qtAlign(columnAlign_[static_cast<std::size_t>(c)]));
         case Qt::BackgroundRole: {
@@ -49,6 +58,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
     if (section < 0 || section >= columns_) return {};
     if (role == Qt::DisplayRole) return headers_[section];
+    if (role == Qt::ToolTipRole && !headerTips_[section].isEmpty()) return headerTips_[section];
     if (role == Qt::TextAlignmentRole)
         return static_cast<int>(qtAlign(headerAlign_[static_cast<std::size_t>(section)]));
     return {};
@@ -76,6 +86,11 @@ void GridModel::setHeader(int col, const QString& text) {
     emit headerDataChanged(Qt::Horizontal, col, col);
 }
 
+void GridModel::setHeaderTip(int col, const QString& tip) {
+    headerTips_[col] = tip;
+    emit headerDataChanged(Qt::Horizontal, col, col);
+}
+
 void GridModel::setHeaderAlign(int col, Align a) {
     headerAlign_[static_cast<std::size_t>(col)] = a;
     emit headerDataChanged(Qt::Horizontal, col, col);
@@ -89,6 +104,7 @@ void GridModel::setColumnAlign(int col, Align a) {
 void GridModel::resizeColumns(int n) {
     columns_ = n;
     headers_.resize(n);
+    headerTips_.resize(n);
     headerAlign_.resize(static_cast<std::size_t>(n), Align::Center);
     columnAlign_.resize(static_cast<std::size_t>(n), Align::Left);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The model behind Grid: data rows only (the header texts live in the horizontal header),
 // numbered from 0, whose cells are asked of a source when drawn or read. Cells are typed
-// (text::Cell) and become text here, in data(), for the rows the view draws.
+// (text::Cell) and become text here, in data(), for the rows the view draws: a bounded
+// beginning of a long text for DisplayRole, a longer one for ToolTipRole.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QStringList>
@@ -34,6 +35,7 @@ public:
     void setColumnCount(int n);
     void setHeader(int col, const QString& text);
     QString header(int col) const { return headers_[col]; }
+    void setHeaderTip(int col, const QString& tip);
     void setHeaderAlign(int col, Align a);
     Align headerAlign(int col) const { return headerAlign_[static_cast<std::size_t>(col)]; }
     void setColumnAlign(int col, Align a);
@@ -61,6 +63,7 @@ private:
     Colours colours_;
     int columns_ = 0;
     QStringList headers_;
+    QStringList headerTips_;
     std::vector<Align> headerAlign_;
     std::vector<Align> columnAlign_;
     bool pending_ = false;
