@@ -20,6 +20,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/store/folder_lock.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -204,7 +205,7 @@ using FolderFiles = std::map<std::string, std::string>;
 FolderFiles topFiles(const TempFolder& folder) {
     FolderFiles files;
     for (const auto& e : std::filesystem::directory_iterator(folder.path()))
-        if (e.is_regular_file())
+        if (e.is_regular_file() && e.path().filename() != store::kLockFile)
             files[e.path().filename().string()] = folder.readBytes(e.path().filename().string());
     return files;
 }
@@ -281,16 +282,17 @@ TEST_F(InjectedFaults, AReportPdfThatCannotBeWrittenIsToldAndLeavesNoFile) {
         for (int n = 1; n <= count; ++n) {
             TempFolder folder;
             writeDiary(folder);
-            const DriverRun run = drive(folder, "report", {pdf},
-                                        call + ":error=EIO:when=" + std::to_string(n), "/dev/null",
-                                        "openat,write");
+            const DriverRun run =
+                drive(folder, "report", {pdf}, call + ":error=EIO:when=" + std::to_string(n),
+                      "/dev/null", "openat,write");
             const std::string where = call + " #" + std::to_string(n) + ": " + run.describe();
             ASSERT_TRUE(run.exitedCleanly()) << where;
             ASSERT_EQ(run.boxes.size(), 2u) << where;
             EXPECT_EQ(run.boxes[0].title, "印刷確認") << where;
             EXPECT_EQ(run.boxes[1].icon, "warning") << where;
             EXPECT_EQ(run.boxes[1].title, "印刷エラー") << where;
-            EXPECT_NE(run.boxes[1].text.find("PDFファイルを作成できませんでした"), std::string::npos)
+            EXPECT_NE(run.boxes[1].text.find("PDFファイルを作成できませんでした"),
+                      std::string::npos)
                 << where;
             EXPECT_FALSE(folder.exists(pdf)) << where;
             EXPECT_EQ(topFiles(folder), before) << where;

@@ -13,8 +13,9 @@
 #include <map>
 #include <string>
 
-#include "gui_support/shell_fixture.h"
+#include "core/store/folder_lock.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 
@@ -27,7 +28,8 @@ inline FolderFiles folderFiles(const TempFolder& folder) {
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder.path())) {
         if (!e.is_regular_file()) continue;
         const std::string name = e.path().lexically_relative(folder.path()).string();
-        if (isDailyBackupPath(name)) continue;  // the start's daily copy, tested on its own
+        if (isDailyBackupPath(name)) continue;   // the start's daily copy, tested on its own
+        if (name == store::kLockFile) continue;  // empty, there once anything was written
         files[name] = folder.readBytes(name);
     }
     return files;

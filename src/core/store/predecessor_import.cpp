@@ -194,7 +194,8 @@ ImportResult convertPredecessorLog(const std::filesystem::path& folder, ImportSo
 std::optional<FileBytes> partnerOneLog(const std::filesystem::path& folder,
                                        ImportPrompter& prompter) {
     FileBytes log = readFileBytes(folder, logFileName(1));
-    if (log.failed()) {
+    // A link or no regular file was named at start-up already, and is never converted.
+    if (log.failed() && log.status != ReadStatus::Unusable) {
         prompter.warnLogUnread(logFileName(1) +
                                    " を読み込めませんでした。\n"
                                    "以前のプログラムのデータかどうかを確かめられなかったため、次回"
