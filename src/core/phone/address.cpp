@@ -68,6 +68,28 @@ AddressClass classify(const IpAddress& a) {
 
 bool isHomeAddress(const IpAddress& address) { return classify(address) != AddressClass::Other; }
 
+int linkPreference(const IpAddress& a) {
+    const AddressClass c = classify(a);
+    if (a.family == 4 && c == AddressClass::Private)
+        return a.bytes[0] == 192 ? 0 : a.bytes[0] == 10 ? 1 : 2;
+    if (a.family == 4 && c == AddressClass::LinkLocal) return 3;
+    if (a.family == 6 && c == AddressClass::Private) return 4;
+    return 9;
+}
+
+std::optional<IpAddress> linkAddress(const std::vector<IpAddress>& addresses) {
+    const auto rank = linkPreference;
+    const IpAddress* best = nullptr;
+    for (const IpAddress& a : addresses)
+        if (rank(a) < 9 && (!best || rank(a) < rank(*best))) best = &a;
+    if (!best) return std::nullopt;
+    return *best;
+}
+
+std::string urlHost(const IpAddress& address) {
+    return address.family == 6 ? "[" + addressText(address) + "]" : addressText(address);
+}
+
 std::optional<HostPort> parseHost(std::string_view header) {
     if (header.empty() || header.size() > 255) return std::nullopt;
     HostPort out;

@@ -29,6 +29,15 @@ AddressClass classify(const IpAddress& address);
 // The page listens on and answers only these.
 bool isHomeAddress(const IpAddress& address);
 
+// The address a phone is best pointed at: a private IPv4 address (192.168 before 10 before
+// 172.16), then an IPv4 link-local one, then a private IPv6 one; never loopback, and not an
+// IPv6 link-local address (a browser cannot open one without its interface).
+std::optional<IpAddress> linkAddress(const std::vector<IpAddress>& addresses);
+// The order of that choice: 0 is best, 9 is no address for a link.
+int linkPreference(const IpAddress& address);
+// How an address is written in a link: IPv6 in brackets.
+std::string urlHost(const IpAddress& address);
+
 // The host and port of a Host header ("192.168.1.5:8765", "[fd00::1]:8765", "localhost").
 struct HostPort {
     std::string host;  // lower case, without brackets

@@ -7,9 +7,12 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 #include <vector>
+
+#include "core/store/fields.h"
 
 namespace pairly::phone {
 
@@ -64,9 +67,7 @@ std::optional<std::string> readSmallFile(const fs::path& file, bool& exposed) {
     return bytes;
 }
 
-}  // namespace
-
-std::optional<std::string> randomHex(std::size_t bytes) {
+std::optional<std::vector<unsigned char>> randomBytes(std::size_t bytes) {
     std::vector<unsigned char> raw(bytes);
     std::size_t got = 0;
     while (got < bytes) {
@@ -75,18 +76,42 @@ std::optional<std::string> randomHex(std::size_t bytes) {
         if (n <= 0) return std::nullopt;
         got += static_cast<std::size_t>(n);
     }
+    return raw;
+}
+
+}  // namespace
+
+std::optional<std::string> randomHex(std::size_t bytes) {
+    const auto raw = randomBytes(bytes);
+    if (!raw) return std::nullopt;
     std::string out;
-    for (unsigned char c : raw) {
+    for (unsigned char c : *raw) {
         out += kHex[c >> 4];
         out += kHex[c & 15];
     }
     return out;
 }
 
+std::optional<std::string> newSecret() {
+    static constexpr char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+    const auto raw = randomBytes(kSecretBytes);
+    if (!raw) return std::nullopt;
+    std::string out;
+    unsigned bits = 0, pending = 0;
+    for (unsigned char c : *raw) {
+        pending = (pending << 8) | c;
+        bits += 8;
+        while (bits >= 6) out += kAlphabet[(pending >> (bits -= 6)) & 63];
+    }
+    if (bits > 0) out += kAlphabet[(pending << (6 - bits)) & 63];
+    return out;
+}
+
 bool isSecret(std::string_view text) {
-    if (text.size() != kSecretBytes * 2) return false;
+    if (text.size() != (kSecretBytes * 8 + 5) / 6) return false;
     for (char c : text)
-        if (!std::isdigit(static_cast<unsigned char>(c)) && (c < 'a' || c > 'f')) return false;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') return false;
     return true;
 }
 
@@ -173,10 +198,18 @@ bool saveSettings(const fs::path& file, const PhoneSettings& settings, const fs:
     return writePrivateFile(file, settingsText(settings, dataFolder));
 }
 
+std::optional<int> typedPort(std::string_view text) {
+    const store::TypedNumber n = store::readTypedNumber(text, store::NumberKind::Positive);
+    if (!n.ok() || store::isBlankText(text) || n.value < 1024 || n.value > 65535 ||
+        n.value != std::floor(n.value))
+        return std::nullopt;
+    return static_cast<int>(n.value);
+}
+
 bool ensureSecrets(PhoneSettings& settings) {
     for (std::string& secret : settings.secrets) {
         if (isSecret(secret)) continue;
-        const auto made = randomHex(kSecretBytes);
+        const auto made = newSecret();
         if (!made) return false;
         secret = *made;
     }
@@ -184,7 +217,7 @@ bool ensureSecrets(PhoneSettings& settings) {
 }
 
 bool renewSecret(PhoneSettings& settings, int slot) {
-    const auto made = randomHex(kSecretBytes);
+    const auto made = newSecret();
     if (!made || (slot != 1 && slot != 2)) return false;
     settings.secrets[static_cast<std::size_t>(slot - 1)] = *made;
     return true;

@@ -17,7 +17,10 @@ inline constexpr int kDefaultPort = 8765;
 // `bytes` bytes from the operating system's random source as lower-case hex; nullopt when
 // the source fails (then nothing is served).
 std::optional<std::string> randomHex(std::size_t bytes);
-// A secret as this program makes it: 32 lower-case hex digits.
+// A secret: kSecretBytes from the random source in unpadded base64url (22 characters), so
+// that a link stays short enough to show whole and to make a small QR code.
+std::optional<std::string> newSecret();
+// A text of that form: 22 characters of A-Z a-z 0-9 - _.
 bool isSecret(std::string_view text);
 // Compares in time that depends on the lengths only.
 bool constantTimeEquals(std::string_view a, std::string_view b);
@@ -51,6 +54,13 @@ std::string settingsText(const PhoneSettings& settings, const std::filesystem::p
 // Writes the file (mode 0600, folders 0700) through a temporary file and a rename.
 [[nodiscard]] bool saveSettings(const std::filesystem::path& file, const PhoneSettings& settings,
                                 const std::filesystem::path& dataFolder);
+
+// A port typed into txtPhonePort: a whole number from 1024 to 65535 (full-width digits and
+// blanks around it as every typed number allows); nullopt otherwise, refused with
+// kPortRefusal titled kPortRefusalTitle.
+std::optional<int> typedPort(std::string_view text);
+inline constexpr char kPortRefusal[] = "ポート番号は1024～65535の整数で入力してください";
+inline constexpr char kPortRefusalTitle[] = "ポート番号入力エラー";
 
 // Makes the missing (or malformed) secrets; false when the random source failed.
 [[nodiscard]] bool ensureSecrets(PhoneSettings& settings);
