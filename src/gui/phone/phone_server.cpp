@@ -21,6 +21,7 @@ struct Exchange {
     MHD_Connection* connection = nullptr;
     core::Request request;
     bool refused = false;  // answered before the request was whole
+    bool tooLarge = false;
     bool handedOver = false;
     std::mutex mutex;  // guards the three below
     bool answered = false;
@@ -109,14 +110,14 @@ MHD_Result onRequest(void* cls, MHD_Connection* c, const char* url, const char* 
     }
     const std::shared_ptr<Exchange> ex = *static_cast<std::shared_ptr<Exchange>*>(*context);
     if (*uploadSize > 0) {
-        if (ex->request.body.size() + *uploadSize > core::kMaxBodyBytes) {
-            // Answered at once; the rest of the body is not read.
-            *uploadSize = 0;
-            if (ex->refused) return MHD_YES;
-            ex->refused = true;
-            return queue(c, core::refusal(413));
+        // A body past the bound (sent in chunks, without a length) is read to its end or
+        // to the watchdog's limit, and thrown away.
+        if (ex->tooLarge || ex->request.body.size() + *uploadSize > core::kMaxBodyBytes) {
+            ex->tooLarge = true;
+            ex->request.body.clear();
+        } else {
+            ex->request.body.append(upload, *uploadSize);
         }
-        ex->request.body.append(upload, *uploadSize);
         *uploadSize = 0;
         return MHD_YES;
     }
@@ -125,6 +126,10 @@ MHD_Result onRequest(void* cls, MHD_Connection* c, const char* url, const char* 
         if (ex->answered) return queue(c, ex->response);
     }
     if (ex->refused || ex->handedOver) return MHD_YES;
+    if (ex->tooLarge) {
+        ex->refused = true;
+        return queue(c, core::refusal(413));
+    }
     ex->handedOver = true;
     if (!server->handOver(ex)) return queue(c, core::refusal(503));
     return MHD_YES;
