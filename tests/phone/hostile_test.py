@@ -120,7 +120,6 @@ def kill_during_save():
 
     prog = Program(DRIVER, DEMO)
     prog.args = strace_args(prog) + prog.args
-    os.environ["ASAN_OPTIONS"] = "detect_leaks=0"  # the tracer holds the process
     old = prog.start().files()[LOG]
     token = token_of(request(prog.port, "GET", "/" + prog.url(2).rsplit("/", 1)[1])[2])
     status = post(prog, form(token, act="save"))[0]

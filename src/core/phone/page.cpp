@@ -25,40 +25,43 @@ const char* const kStyle =
     "*{box-sizing:border-box}"
     "body{margin:0;font-family:sans-serif;font-size:20px;line-height:1.4;background:#f6f6f6;"
     "color:#222}"
-    "header{background:var(--c);color:#fff;padding:10px 16px}"
-    "h1{font-size:26px;margin:0;overflow-wrap:anywhere}"
-    "header p{margin:0;font-size:18px}"
-    "main{padding:12px 14px 24px;max-width:560px;margin:0 auto}"
+    "header{background:var(--c);color:#fff;padding:6px 16px}"
+    "h1{font-size:24px;margin:0;overflow-wrap:anywhere}"
+    "header p{margin:0;font-size:16px}"
+    "main{padding:8px 14px 24px;max-width:560px;margin:0 auto}"
     ".msg{border:2px solid #c33;background:#fff0f0;padding:8px 12px;margin:0 0 12px;"
     "border-radius:8px}"
     ".msg b{display:block}"
     ".ok{border-color:var(--c);background:#fff}"
-    "fieldset{border:0;padding:0;margin:0 0 12px;min-width:0}"
-    "legend{font-weight:bold;padding:0;margin-bottom:6px}"
+    "fieldset{border:0;padding:0;margin:0 0 10px;min-width:0}"
+    "legend{font-weight:bold;padding:0;margin-bottom:4px}"
     ".sit{display:grid;grid-template-columns:repeat(3,1fr);gap:8px}"
     ".sit label{position:relative}"
     ".sit input{position:absolute;opacity:0;width:1px;height:1px}"
-    ".sit span{display:flex;min-height:50px;align-items:center;justify-content:center;"
+    ".sit span{display:flex;min-height:46px;align-items:center;justify-content:center;"
     "text-align:center;padding:4px;border:2px solid #bbb;border-radius:8px;background:#fff;"
     "font-size:18px;overflow-wrap:anywhere}"
     ".sit input:checked+span{background:var(--c);border-color:var(--c);color:#fff;"
     "font-weight:bold}"
     ".sit input:focus-visible+span{outline:3px solid #222}"
     ".row{display:grid;grid-template-columns:5.2em 52px 1fr 52px;gap:6px;align-items:center;"
-    "margin-bottom:8px}"
+    "margin-bottom:6px}"
     ".row label{font-weight:bold;font-size:17px;line-height:1.2}"
     ".row small{display:block;font-weight:normal;color:#666;font-size:14px}"
-    ".row input{font-size:24px;height:52px;width:100%;min-width:0;text-align:right;"
+    ".row input{font-size:24px;height:48px;width:100%;min-width:0;text-align:right;"
     "padding:0 10px;border:2px solid #aaa;border-radius:8px}"
-    ".row button{height:52px;font-size:28px;border:2px solid #aaa;border-radius:8px;"
+    ".row button{height:48px;font-size:28px;border:2px solid #aaa;border-radius:8px;"
     "background:#fff;color:#222;padding:0}"
-    ".save{display:block;width:100%;height:64px;font-size:26px;font-weight:bold;color:#fff;"
-    "background:var(--c);border:0;border-radius:12px;margin-top:12px}"
+    ".save{display:block;width:100%;height:60px;font-size:26px;font-weight:bold;color:#fff;"
+    "background:var(--c);border:0;border-radius:12px;margin-top:10px}"
     ".hide{position:absolute;left:-9999px;width:1px;height:1px;overflow:hidden}"
     "h2{font-size:20px;margin:18px 0 6px}"
     "table{width:100%;border-collapse:collapse;background:#fff;font-size:17px}"
     "th,td{border:1px solid #ccc;padding:6px;text-align:left}"
     "td.n{text-align:right;white-space:nowrap}"
+    "table.two td,table.two th{width:50%;text-align:center;font-size:16px}"
+    "table.two th.cap{font-weight:normal;color:#555;font-size:14px;text-align:left;"
+    "background:#f0f0f0}"
     ".cm{color:#555;font-size:15px}"
     ".trend{background:#fff;border-left:6px solid var(--c);padding:8px 12px;margin:6px 0}"
     ".again{display:block;text-align:center;margin-top:18px;padding:16px;border-radius:12px;"
@@ -145,7 +148,8 @@ std::string resultPageHtml(const ResultPage& p) {
             h += "<tr><td></td><td class=\"cm\" colspan=\"4\">" + escapeHtml(r.comment) +
                  "</td></tr>\n";
     }
-    h += "</table>\n<h2>ふたりの様子</h2>\n<table><tr><th></th><th>" +
+    // Each figure's caption over the two partners' values, so that both fit a phone's width.
+    h += "</table>\n<h2>ふたりの様子</h2>\n<table class=\"two\"><tr><th>" +
          escapeHtml(p.figures[0].nickname) + "</th><th>" + escapeHtml(p.figures[1].nickname) +
          "</th></tr>\n";
     const struct {
@@ -155,8 +159,8 @@ std::string resultPageHtml(const ResultPage& p) {
                 {"記録開始日 → 経過日数", &PartnerFigures::since},
                 {"減量率（スタート比）", &PartnerFigures::lossShare}};
     for (const auto& row : rows)
-        h += std::string("<tr><th>") + row.caption + "</th><td class=\"n\">" +
-             escapeHtml(p.figures[0].*row.value) + "</td><td class=\"n\">" +
+        h += std::string("<tr><th class=\"cap\" colspan=\"2\">") + row.caption +
+             "</th></tr>\n<tr><td>" + escapeHtml(p.figures[0].*row.value) + "</td><td>" +
              escapeHtml(p.figures[1].*row.value) + "</td></tr>\n";
     h += "</table>\n";
     for (const std::string& sentence : p.trend)

@@ -8,8 +8,10 @@
 namespace pairly::gui::phone {
 
 namespace {
-constexpr int kQuietModules = 4;
-}
+// The white around the code; two modules keep whole-pixel modules large enough to read
+// from a screen at the widget's size.
+constexpr int kQuietModules = 2;
+}  // namespace
 
 QrCodeWidget::QrCodeWidget(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
