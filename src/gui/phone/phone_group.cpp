@@ -39,7 +39,7 @@ PhoneGroup::PhoneGroup(QWidget* parent) : QGroupBox(QStringLiteral("スマホか
 
     auto* codes = new QGridLayout;
     codes->setHorizontalSpacing(10);
-    codes->setVerticalSpacing(2);
+    codes->setVerticalSpacing(1);
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     for (int slot = 1; slot <= 2; ++slot) {
@@ -73,7 +73,7 @@ PhoneGroup::PhoneGroup(QWidget* parent) : QGroupBox(QStringLiteral("スマホか
     cmdAutostart_->setObjectName("cmdAutostart");
 
     auto* box = new QVBoxLayout(this);
-    box->setSpacing(4);
+    box->setSpacing(2);
     box->addLayout(top);
     box->addWidget(lblPhoneUrl_);
     box->addLayout(codes);

@@ -22,8 +22,8 @@ void QrCodeWidget::setText(const QString& text) {
     dark_.clear();
     const QByteArray bytes = text.toUtf8();
     if (!bytes.isEmpty()) {
-        // Level M survives a smudged screen and keeps a link of this length small.
-        if (QRcode* code = QRcode_encodeString8bit(bytes.constData(), 0, QR_ECLEVEL_M)) {
+        // A screen does not smudge: level L keeps a link of this length at 29 modules.
+        if (QRcode* code = QRcode_encodeString8bit(bytes.constData(), 0, QR_ECLEVEL_L)) {
             size_ = code->width;
             dark_.resize(static_cast<std::size_t>(size_ * size_));
             for (int i = 0; i < size_ * size_; ++i)

@@ -17,7 +17,7 @@ public:
     int modules() const { return size_; }
     bool dark(int x, int y) const { return dark_[static_cast<std::size_t>(y * size_ + x)]; }
 
-    QSize sizeHint() const override { return {116, 116}; }
+    QSize sizeHint() const override { return {100, 100}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
