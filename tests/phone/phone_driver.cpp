@@ -6,18 +6,18 @@
 //   type NAME TEXT       sets the text of the named field
 //   grab FILE            saves a picture of the window
 //   shown                prints "screen NAME", each row of msgDayList as "row A|B|…",
-//                        and "status TEXT" (the status line)
+//                        and "status TEXT" (the status line, while shown)
 // Prints "ready PORT" once the window is up, "done" after each command, and every
 // message box as "box TITLE<TAB>TEXT".
 //   phone_driver FOLDER yyyy/mm/dd SECONDS
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSocketNotifier>
-#include <QStatusBar>
 #include <cstdio>
 #include <string>
 
@@ -62,7 +62,8 @@ void run(MainWindow& window, const QString& line) {
             for (int c = 0; c < 10; ++c) cells << grid->text(r, c);
             say("row " + cells.join('|'));
         }
-        say("status " + window.statusBar()->currentMessage());
+        auto* word = window.findChild<QLabel*>("lblPhoneStatus");
+        if (word && word->isVisible()) say("status " + word->text());
     }
     say("done");
 }

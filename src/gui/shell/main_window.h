@@ -16,6 +16,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QStackedWidget;
 
@@ -153,6 +154,8 @@ private:
     std::unique_ptr<SplashWindow> splash_;
     QPointer<ui::HelpViewer> helpViewer_;
     gui::phone::PhoneService* phone_ = nullptr;
+    // lblPhoneStatus: the word of a phone's save, shown for a few seconds.
+    QLabel* phoneWord_ = nullptr;
     // cmdOwari or the tray's 終了: the window closes instead of going into the tray.
     bool quitting_ = false;
 };
