@@ -33,15 +33,6 @@ def chromium(profile):
     return browser
 
 
-def save_weighing(browser, situation, plus_presses):
-    browser.find_element(By.XPATH, f"//label[span='{situation}']").click()
-    for _ in range(plus_presses):
-        browser.find_element(By.CSS_SELECTOR, "button[name=step][value='0+']").click()
-    weight = browser.find_element(By.ID, "v0").get_attribute("value")
-    browser.find_element(By.CSS_SELECTOR, "button.save").click()
-    return weight
-
-
 def main():
     phone = Program(DRIVER, DEMO, TODAY, NOW).start()
     desk = Program(DRIVER, DEMO, TODAY, NOW)
@@ -86,7 +77,6 @@ def main():
         browser.find_element(By.ID, "v0").clear()
         browser.find_element(By.ID, "v0").send_keys("54")
         browser.find_element(By.CSS_SELECTOR, "button.save").click()
-        comment = phone.files()["データ2.txt"]  # no comment: automatic time is off
         header = browser.find_element(By.TAG_NAME, "h1").text
         try:
             browser.switch_to.alert
@@ -96,7 +86,6 @@ def main():
         if header != 'ミカ"><img src=x onerror=alert(1)>' or browser.find_elements(
                 By.TAG_NAME, "img") or browser.find_elements(By.TAG_NAME, "script"):
             failures.append(f"the nickname was not shown as text: {header}")
-        del comment
     finally:
         browser.quit()
         phone.stop()

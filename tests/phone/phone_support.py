@@ -21,22 +21,18 @@ def settings_path(config, folder):
     return os.path.join(config, "pairlylog", "phone", f"{name}-{h:016x}.conf")
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 class Program:
     """phone_driver on its own copy of the demo folder; today is 2026/12/07, 9:00:00."""
 
-    def __init__(self, driver, demo, date="2026/12/07", seconds=9 * 3600, wrap=()):
+    def __init__(self, driver, demo, date="2026/12/07", seconds=9 * 3600):
         self.root = tempfile.mkdtemp(prefix="phone_test_")
         self.folder = os.path.realpath(os.path.join(self.root, "data"))
         shutil.copytree(demo, self.folder)
         self.config = os.path.join(self.root, "config")
-        self.port = free_port()
-        self.args = [*wrap, driver, self.folder, date, str(seconds)]
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            self.port = s.getsockname()[1]
+        self.args = [driver, self.folder, date, str(seconds)]
         self.process = None
 
     def start(self, enabled=True):
@@ -69,7 +65,6 @@ class Program:
         if self.process and self.process.poll() is None:
             self.process.stdin.close()
             self.process.wait(timeout=60)
-        return self.process.returncode if self.process else 0
 
     def url(self, slot):
         return f"http://127.0.0.1:{self.port}/{SECRETS[slot - 1]}"

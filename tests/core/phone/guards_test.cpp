@@ -7,32 +7,25 @@ namespace pairly::phone {
 namespace {
 
 TEST(PhoneGuard, WrongSecretsSlowDownThenLockOut) {
-    enum Step { Fail, Check };
+    // Ten within a minute from A (the tenth at 9 ms); B's nine and then one a minute later.
+    const int delays[] = {0, 0, 0, 250, 500, 750, 1000, 1250, 1500, 1750};
+    Guard guard;
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_FALSE(guard.lockedOut("A", i)) << i;
+        EXPECT_EQ(guard.recordFailure("A", i), delays[i]) << i;
+        if (i < 9) {
+            EXPECT_EQ(guard.recordFailure("B", i), delays[i]) << i;
+        }
+    }
     const struct {
-        Step step;
         const char* address;
         long long ms;
-        int delayOrLocked;  // Fail: the delay; Check: 1 when locked out
-    } steps[] = {
-        {Fail, "A", 0, 0},        {Fail, "A", 1, 0},       {Fail, "A", 2, 0},
-        {Fail, "A", 3, 250},      {Fail, "A", 4, 500},     {Fail, "A", 5, 750},
-        {Fail, "A", 6, 1000},     {Fail, "A", 7, 1250},    {Check, "A", 8, 0},
-        {Fail, "A", 9, 1500},     {Check, "A", 10, 0},     {Fail, "A", 11, 1750},  // 10th
-        {Check, "A", 12, 1},      {Check, "B", 12, 0},     {Check, "A", 600'010, 1},
-        {Check, "A", 600'011, 0},
-        // Nine within a minute, the tenth a minute later: no lock-out.
-        {Fail, "B", 0, 0},        {Fail, "B", 1, 0},       {Fail, "B", 2, 0},
-        {Fail, "B", 3, 250},      {Fail, "B", 4, 500},     {Fail, "B", 5, 750},
-        {Fail, "B", 6, 1000},     {Fail, "B", 7, 1250},    {Fail, "B", 8, 1500},
-        {Fail, "B", 60'003, 750}, {Check, "B", 60'004, 0},
-    };
-    Guard guard;
-    for (const auto& s : steps) {
-        if (s.step == Fail)
-            EXPECT_EQ(guard.recordFailure(s.address, s.ms), s.delayOrLocked) << s.address << s.ms;
-        else
-            EXPECT_EQ(guard.lockedOut(s.address, s.ms), s.delayOrLocked == 1) << s.address << s.ms;
-    }
+        bool locked;
+    } checks[] = {{"A", 10, true}, {"B", 10, false}, {"A", 600'008, true}, {"A", 600'009, false}};
+    for (const auto& c : checks) EXPECT_EQ(guard.lockedOut(c.address, c.ms), c.locked) << c.ms;
+    // B's tries up to 60'004 - 60'000 have left the window: five in it now.
+    EXPECT_EQ(guard.recordFailure("B", 60'004), 500);
+    EXPECT_FALSE(guard.lockedOut("B", 60'005));
 }
 
 TEST(PhoneTokens, OneTimeAndPerPartner) {
@@ -46,14 +39,13 @@ TEST(PhoneTokens, OneTimeAndPerPartner) {
         int slot;
         long long ms;
         TokenState expected;
-    } before[] = {
-        {"own", t2, 2, 1000, TokenState::Valid},
-        {"other partner's", t1, 2, 1000, TokenState::OtherPartner},
-        {"unknown", "0123456789abcdef0123456789abcdef", 2, 0, TokenState::Unknown},
-        {"empty", "", 2, 0, TokenState::Unknown},
-        {"expired", t2, 2, FormTokens::kLifetimeMs, TokenState::Unknown},
-    };
-    for (const auto& c : before) EXPECT_EQ(tokens.check(c.token, c.slot, c.ms), c.expected) << c.what;
+    } before[] = {{"own", t2, 2, 1000, TokenState::Valid},
+                  {"other partner's", t1, 2, 1000, TokenState::OtherPartner},
+                  {"unknown", "0123456789abcdef0123456789abcdef", 2, 0, TokenState::Unknown},
+                  {"empty", "", 2, 0, TokenState::Unknown},
+                  {"expired", t2, 2, FormTokens::kLifetimeMs, TokenState::Unknown}};
+    for (const auto& c : before)
+        EXPECT_EQ(tokens.check(c.token, c.slot, c.ms), c.expected) << c.what;
     EXPECT_EQ(tokens.dayOf(t2), "2026/12/07");
     tokens.useUp(t2);
     EXPECT_EQ(tokens.check(t2, 2, 1000), TokenState::Used);
