@@ -12,6 +12,8 @@ from selenium import webdriver
 from selenium.common.exceptions import NoAlertPresentException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
+from selenium.webdriver.support.expected_conditions import staleness_of
+from selenium.webdriver.support.ui import WebDriverWait
 
 from phone_support import Program
 
@@ -33,6 +35,13 @@ def chromium(profile):
     return browser
 
 
+def press(browser, selector):
+    # A button of the form: the next page is the answer to the post.
+    page = browser.find_element(By.TAG_NAME, "html")
+    browser.find_element(By.CSS_SELECTOR, selector).click()
+    WebDriverWait(browser, 30).until(staleness_of(page))
+
+
 def main():
     phone = Program(DRIVER, DEMO, TODAY, NOW).start()
     desk = Program(DRIVER, DEMO, TODAY, NOW)
@@ -47,13 +56,13 @@ def main():
         shown = browser.find_element(By.ID, "v0").get_attribute("value")
         browser.save_screenshot(os.path.join(OUT, "phone_page.png"))
         browser.find_element(By.XPATH, "//label[span='朝食前']").click()
-        browser.find_element(By.CSS_SELECTOR, "button[name=step][value='0+']").click()
+        press(browser, "button[name=step][value='0+']")
         stepped = browser.find_element(By.ID, "v0").get_attribute("value")
         if round(float(stepped) - float(shown), 3) != 0.1 or phone.files() != before:
             failures.append(f"+ gave {stepped} from {shown}, or wrote a file")
         if not browser.find_element(By.CSS_SELECTOR, "input[value='朝食前']").is_selected():
             failures.append("the situation was not kept over the + press")
-        browser.find_element(By.CSS_SELECTOR, "button.save").click()
+        press(browser, "button.save")
         browser.save_screenshot(os.path.join(OUT, "phone_saved.png"))
         if "保存しました" not in browser.find_element(By.TAG_NAME, "main").text:
             failures.append("no word of the save: " + browser.page_source[:300])
@@ -76,7 +85,7 @@ def main():
         browser.find_element(By.NAME, "s").click()
         browser.find_element(By.ID, "v0").clear()
         browser.find_element(By.ID, "v0").send_keys("54")
-        browser.find_element(By.CSS_SELECTOR, "button.save").click()
+        press(browser, "button.save")
         header = browser.find_element(By.TAG_NAME, "h1").text
         try:
             browser.switch_to.alert

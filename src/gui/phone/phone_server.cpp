@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
@@ -188,9 +189,12 @@ int listenOn(const core::IpAddress& a, int port) {
 
 PhoneServer::PhoneServer(Answerer answer, WriteTest mayWrite, QObject* parent)
     : QObject(parent), answer_(std::move(answer)), mayWrite_(std::move(mayWrite)) {
-    retry_ = new QTimer(this);
-    retry_->setInterval(100);
-    connect(retry_, &QTimer::timeout, this, &PhoneServer::drainWaiting);
+    // The event loop is about to wait: no handler of the desktop is running. Not so while
+    // a handler lets the window paint (that loop does not wait) or a message box runs its
+    // own loop, which the gate sees.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &PhoneServer::drainWaiting);
 }
 
 PhoneServer::~PhoneServer() { stop(); }
@@ -246,7 +250,6 @@ void PhoneServer::stop() {
     // MHD must not be stopped with a connection suspended.
     for (const auto& ex : pending) finish(ex, core::refusal(503));
     waiting_.clear();
-    retry_->stop();
     for (MHD_Daemon* d : daemons_) MHD_stop_daemon(d);
     daemons_.clear();
     addresses_.clear();
@@ -289,10 +292,10 @@ void PhoneServer::take(const std::shared_ptr<Exchange>& ex) {
         std::lock_guard lock(ex->mutex);
         if (ex->answered) return;
     }
-    // Writes keep their order and wait for the desktop; reading pages never waits.
-    if (mayWrite_ && mayWrite_(ex->request) && (!waiting_.empty() || !gate_())) {
+    // Writes keep their order and wait for the desktop's loop to be idle; reading pages
+    // never waits.
+    if (mayWrite_ && mayWrite_(ex->request)) {
         waiting_.push_back(ex);
-        retry_->start();
         return;
     }
     run(ex);
@@ -304,7 +307,6 @@ void PhoneServer::drainWaiting() {
         waiting_.pop_front();
         run(ex);
     }
-    if (waiting_.empty()) retry_->stop();
 }
 
 void PhoneServer::run(const std::shared_ptr<Exchange>& ex) {

@@ -2,8 +2,8 @@
 // The phone page's HTTP server: GNU libmicrohttpd on this computer's loopback and home
 // addresses, with bounded connections (in all and per address), header and body sizes
 // and time. Each whole request is handed to the Qt thread by a queued call and answered
-// there; a request that would write waits while the desktop is in the middle of something
-// (a message box open, a nested event loop).
+// there; a request that would write waits until the desktop's event loop is idle (no
+// handler running, no message box open).
 #include <QObject>
 #include <condition_variable>
 #include <deque>
@@ -18,7 +18,6 @@
 #include "core/phone/http.h"
 #include "core/phone/site.h"
 
-class QTimer;
 struct MHD_Connection;
 struct MHD_Daemon;
 
@@ -56,7 +55,8 @@ public:
     // The addresses listened on.
     const std::vector<pairly::phone::IpAddress>& addresses() const { return addresses_; }
 
-    // Whether the desktop may be written to now; desktopIsIdle by default.
+    // Asked when the event loop is about to wait, before each waiting write: whether the
+    // desktop may be written to now; desktopIsIdle by default.
     void setWriteGate(std::function<bool()> gate) { gate_ = std::move(gate); }
     // No modal window or popup open and no nested event loop running.
     static bool desktopIsIdle();
@@ -79,7 +79,6 @@ private:
     std::vector<MHD_Daemon*> daemons_;
     std::vector<pairly::phone::IpAddress> addresses_;
     std::deque<std::shared_ptr<Exchange>> waiting_;
-    QTimer* retry_ = nullptr;
 
     // Shared with the MHD threads.
     std::mutex handoverMutex_;
