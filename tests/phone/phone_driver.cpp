@@ -12,11 +12,11 @@
 //   phone_driver FOLDER yyyy/mm/dd SECONDS
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <string>
@@ -44,7 +44,7 @@ void run(MainWindow& window, const QString& line) {
     const QString verb = line.section(' ', 0, 0), name = line.section(' ', 1, 1);
     const QString rest = line.section(' ', 2);
     if (verb == "click") {
-        if (auto* b = window.findChild<QPushButton*>(name)) b->click();
+        if (auto* b = window.findChild<QAbstractButton*>(name)) b->click();
     } else if (verb == "pick") {
         auto* list = window.findChild<QListWidget*>("lstAct");
         list->setCurrentRow(name.toInt());
