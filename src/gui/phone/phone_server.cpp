@@ -18,7 +18,6 @@ namespace pairly::gui::phone {
 namespace core = pairly::phone;
 
 struct Exchange {
-    PhoneServer* server = nullptr;
     MHD_Connection* connection = nullptr;
     core::Request request;
     bool refused = false;  // answered before the request was whole
@@ -82,7 +81,6 @@ MHD_Result onRequest(void* cls, MHD_Connection* c, const char* url, const char* 
     auto* server = static_cast<PhoneServer*>(cls);
     if (!*context) {
         auto ex = std::make_shared<Exchange>();
-        ex->server = server;
         ex->connection = c;
         core::RequestHead head;
         head.method = method;
