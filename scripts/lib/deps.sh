@@ -6,11 +6,13 @@
 # here: the Qt 6 Charts CMake package needs the Qt 6 OpenGL files (libqt6opengl6-dev), which
 # qt6-base-dev only recommends. The validators of the menu entry and the AppStream data
 # (desktop-file-utils, appstream) serve the tests; dpkg-dev and file let CPack find the Debian
-# package's dependencies.
+# package's dependencies. The phone page needs its HTTP server (libmicrohttpd-dev) and QR
+# codes (libqrencode-dev); its tests drive headless Chromium with Selenium.
 PAIRLY_PACKAGES=(cmake g++ make ccache pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
                  libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk xvfb xauth
                  strace clang-14 libclang-rt-14-dev qt6-translations-l10n desktop-file-utils
-                 appstream dpkg-dev file)
+                 appstream dpkg-dev file libmicrohttpd-dev libqrencode-dev chromium
+                 chromium-driver python3-selenium)
 
 ensure_packages() {
     local missing=()
@@ -45,6 +47,8 @@ debian_package_for() {
         GTest) echo libgtest-dev ;;
         GMock) echo libgmock-dev ;;
         benchmark) echo libbenchmark-dev ;;
+        libmicrohttpd) echo libmicrohttpd-dev ;;
+        libqrencode) echo libqrencode-dev ;;
         *) echo "" ;;
     esac
 }
@@ -65,6 +69,7 @@ cmake_configure() {
     [ -n "$missing" ] || missing=$(grep -o -E 'Could NOT find ([A-Za-z0-9_]+) \(missing: \1_DIR\)' "$log" | head -n 1 | cut -d' ' -f4)
     [ -n "$missing" ] || missing=$(grep -o -E 'package configuration file provided by "[A-Za-z0-9_]+"' "$log" | head -n 1 | cut -d'"' -f2)
     [ -n "$missing" ] || missing=$(grep -o -E 'required Qt component "[A-Za-z0-9_]+"' "$log" | head -n 1 | cut -d'"' -f2 | sed 's/^/Qt6/')
+    [ -n "$missing" ] || missing=$(grep -o -E "No package '[A-Za-z0-9_.-]+' found" "$log" | head -n 1 | cut -d"'" -f2)
     if [ -n "$missing" ]; then
         local pkg
         pkg=$(debian_package_for "$missing")

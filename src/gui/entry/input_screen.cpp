@@ -138,6 +138,13 @@ void InputScreen::refreshIfStale() {
     disableSteppers();  // the entry was emptied: nothing to step until the next pick
 }
 
+bool InputScreen::holdsTypedEntry() const {
+    if (!entry_->selectedSituation().isEmpty()) return true;
+    for (const std::string& text : entry_->fieldTexts())
+        if (!text.empty()) return true;
+    return false;
+}
+
 void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
 
 void InputScreen::cycleMarkerMode() {

@@ -36,6 +36,8 @@ public:
     // partner or the data changed since the day view was filled; otherwise the entry
     // panel keeps what was typed.
     void refreshIfStale();
+    // The entry panel holds a situation or field texts not yet saved.
+    bool holdsTypedEntry() const;
     // Applies ctx.markerMode to the seven series of the small charts.
     void applyMarkerMode();
     void disableSteppers();

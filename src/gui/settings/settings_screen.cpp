@@ -7,16 +7,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/store/preferences.h"
 #include "gui/common/situation_lists_controller.h"
+#include "gui/common/write_notice.h"
+#include "gui/phone/phone_group.h"
 #include "gui/settings/bmi_meter_group.h"
 #include "gui/settings/data_exchange_group.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/profile_group.h"
 #include "gui/settings/scale_step_group.h"
 #include "gui/settings/situation_list_group.h"
-#include "core/store/preferences.h"
 #include "gui/widgets/overlay.h"
-#include "gui/common/write_notice.h"
 
 namespace pairly::maintenance {
 
@@ -56,7 +57,12 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
     right->addWidget(bmiGroup_);
     right->addStretch(1);
     auto* box = new QHBoxLayout(this);
-    box->addWidget(situationGroup_, 2);
+    // Left column: the situation list over the phone page's group.
+    phoneGroup_ = new gui::phone::PhoneGroup(this);
+    auto* left = new QVBoxLayout;
+    left->addWidget(situationGroup_, 1);
+    left->addWidget(phoneGroup_);
+    box->addLayout(left, 2);
     box->addWidget(rightColumn_, 5);
 
     // The new-start panel lies inside this screen, over the right column.

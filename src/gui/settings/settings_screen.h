@@ -11,6 +11,9 @@ class QCheckBox;
 namespace pairly::entry {
 class SituationListsController;
 }
+namespace pairly::gui::phone {
+class PhoneGroup;
+}
 
 namespace pairly::maintenance {
 
@@ -54,6 +57,8 @@ public:
     BmiMeterGroup& bmiMeterGroup() { return *bmiGroup_; }
     ScaleStepGroup& scaleStepGroup() { return *stepGroup_; }
     DataExchangeGroup& dataExchangeGroup() { return *exchangeGroup_; }
+    // fraPhone, which the main window's phone service runs.
+    gui::phone::PhoneGroup* phoneGroup() { return phoneGroup_; }
 
 signals:
     // The selected partner's profile was saved: its button caption and the window title
@@ -84,6 +89,7 @@ private:
     QCheckBox* chkJikan_ = nullptr;
     ProfileGroup* profileGroup_ = nullptr;
     NewStartPanel* fraNew_ = nullptr;
+    gui::phone::PhoneGroup* phoneGroup_ = nullptr;
     QWidget* rightColumn_ = nullptr;
 };
 

@@ -12,14 +12,15 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "gui/comparison/comparison_screen.h"
 #include "gui/entry/input_screen.h"
 #include "gui/memo/memo_screen.h"
+#include "gui/phone/phone_service.h"
 #include "gui/printing/print_controller.h"
 #include "gui/settings/settings_screen.h"
 #include "gui/shell/screen_links.h"
 #include "gui/shell/splash_window.h"
 #include "gui/trend/analysis_screen.h"
-#include "gui/comparison/comparison_screen.h"
 #include "gui/trend/trend_screen.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/choice_button.h"
@@ -73,8 +74,9 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, u
 }
 
 MainWindow::~MainWindow() {
-    // The screens refer to ctx_, which goes with this object's members: they go first, in
-    // whatever order Qt takes them.
+    // The screens and the phone service refer to ctx_, which goes with this object's
+    // members: they go first, in whatever order Qt takes them.
+    delete phone_;
     delete takeCentralWidget();
 }
 
@@ -96,6 +98,12 @@ void MainWindow::buildWindow() {
         new maintenance::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
     linkSettingsToInput(*inputScreen_, *settingsScreen_);
     linkSettingsToWindow(*this, *settingsScreen_);
+    phone_ = new gui::phone::PhoneService(ctx_, this, settingsScreen_->phoneGroup());
+    connect(phone_, &gui::phone::PhoneService::weighingSavedFromPhone, this,
+            [this](int, const QString& nickname, const QTime& time) {
+                followPhoneSave(nickname, time);
+            });
+    connect(phone_, &gui::phone::PhoneService::quitRequested, this, &MainWindow::quitProgram);
     comparisonScreen_ = new views::ComparisonScreen(ctx_, screens_);
     trendScreen_ = new views::TrendScreen(ctx_, screens_);
     analysisScreen_ = new views::AnalysisScreen(ctx_, screens_);
@@ -305,9 +313,18 @@ void MainWindow::switchToScreen(Screen screen) {
 // ---------------------------------------------------------------------------------------
 // Closing
 
-void MainWindow::quitProgram() { close(); }
+void MainWindow::quitProgram() {
+    quitting_ = true;
+    close();
+    quitting_ = false;
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // With the tray option the program stays for the phones; the window only hides.
+    if (!quitting_ && phone_->hideIntoTray()) {
+        event->ignore();
+        return;
+    }
     if (!memoScreen_->settleUnsavedText()) {
         event->ignore();
         return;

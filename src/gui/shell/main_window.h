@@ -4,6 +4,7 @@
 // the selected partner is the session's.
 #include <QMainWindow>
 #include <QPointer>
+#include <QTime>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -15,6 +16,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QStackedWidget;
 
@@ -33,6 +35,9 @@ class AnalysisScreen;
 }  // namespace pairly::views
 namespace pairly::ui {
 class HelpViewer;
+}
+namespace pairly::gui::phone {
+class PhoneService;
 }
 
 namespace pairly::shell {
@@ -86,6 +91,8 @@ public:
     QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
     // The help window, once opened.
     ui::HelpViewer* helpViewer() const;
+    // The phone page: its server, settings group and tray.
+    gui::phone::PhoneService* phoneService() const { return phone_; }
 
 signals:
     // Emitted when the window closes; main() ends the event loop on it.
@@ -120,6 +127,10 @@ private:
     void readPreferences();
     void onHelpTourToggled(bool checked);
     void letPaint();
+    // A weighing came from a phone: a word in the status line, and the screen shown filled
+    // again on the next turn of the event loop (an entry being typed is left alone).
+    void followPhoneSave(const QString& nickname, const QTime& time);
+    void refreshAfterPhoneSave();
 
     ui::AppContext ctx_;
     std::string helpText_;
@@ -142,6 +153,11 @@ private:
 
     std::unique_ptr<SplashWindow> splash_;
     QPointer<ui::HelpViewer> helpViewer_;
+    gui::phone::PhoneService* phone_ = nullptr;
+    // lblPhoneStatus: the word of a phone's save, shown for a few seconds.
+    QLabel* phoneWord_ = nullptr;
+    // cmdOwari or the tray's 終了: the window closes instead of going into the tray.
+    bool quitting_ = false;
 };
 
 }  // namespace pairly::shell

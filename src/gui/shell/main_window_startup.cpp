@@ -12,6 +12,7 @@
 #include "gui/comparison/comparison_screen.h"
 #include "gui/entry/input_screen.h"
 #include "gui/memo/memo_screen.h"
+#include "gui/phone/phone_service.h"
 #include "gui/settings/settings_screen.h"
 #include "gui/shell/folder_check_controller.h"
 #include "gui/shell/import_controller.h"
@@ -107,6 +108,8 @@ void MainWindow::startUp() {
     inputScreen_->redrawMainChart();
 
     for (const std::string& text : startupHelpTexts()) explain(text);
+    // The phone page listens once the window is up, when it was left switched on.
+    phone_->startIfEnabled();
 
     // A couple starting in an empty folder begins by entering themselves.
     if (maintenance::isFirstRun(ctx_.dataFolder)) {
