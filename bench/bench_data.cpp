@@ -32,8 +32,8 @@ std::vector<store::MeasurementRecord> makeLog(int slot, int records) {
         const char* situation;
         double offset;
     };
-    static const Moment moments[] = {{"起床後", 0.0},  {"朝食前", 0.1},  {"昼食前", 0.5},
-                                     {"夕食前", 0.8},  {"入浴後", 1.0},  {"就寝前", 1.2},
+    static const Moment moments[] = {{"起床後", 0.0}, {"朝食前", 0.1}, {"昼食前", 0.5},
+                                     {"夕食前", 0.8}, {"入浴後", 1.0}, {"就寝前", 1.2},
                                      {"運動後", 0.6}};
     std::uint32_t seed = 12345u + static_cast<std::uint32_t>(slot);
     auto next = [&seed] {
@@ -68,14 +68,15 @@ std::vector<store::MeasurementRecord> makeLog(int slot, int records) {
             if (!taken[m]) continue;
             const double t = static_cast<double>(i) / records;
             // Slow loss with yearly waves and day-to-day noise.
-            const double w = base - 8.0 * t + 1.5 * std::sin(t * 60.0) + noise() * 0.8 +
-                             moments[m].offset;
+            const double w =
+                base - 8.0 * t + 1.5 * std::sin(t * 60.0) + noise() * 0.8 + moments[m].offset;
             store::MeasurementRecord r;
             r.date = text::formatDate(date);
             r.situation = i == 0 ? "はじめの一歩" : moments[m].situation;
             r.weight = tenths(w);
             r.bodyFat = tenths(fatBase - 4.0 * t + noise());
-            r.basalMetabolism = static_cast<std::int16_t>(std::lround(600 + 11.0 * w + noise() * 8));
+            r.basalMetabolism =
+                static_cast<std::int16_t>(std::lround(600 + 11.0 * w + noise() * 8));
             r.visceralFat = static_cast<std::int16_t>(std::lround((slot == 1 ? 12 : 9) - 3 * t));
             r.muscleMass = tenths(w * 0.72 + noise() * 0.3);
             r.muscleScore = static_cast<std::int16_t>(std::lround(noise() * 4));
@@ -99,9 +100,9 @@ BenchFolder::BenchFolder(int records) {
     ok = ok && store::rewriteLog(path_, 1, makeLog(1, records));
     ok = ok && store::rewriteLog(path_, 2, makeLog(2, records));
     ok = ok && store::rewriteSituationList(path_, store::defaultSituations());
-    ok = ok && store::writeHelpTourFlag(path_, 0) == store::WriteStatus::Ok;
-    ok = ok && store::writeMovingAverage(path_, "10") == store::WriteStatus::Ok;
-    ok = ok && store::writeMarkerMode(path_, 1) == store::WriteStatus::Ok;
+    ok = ok && store::writeHelpTourFlag(path_, 0) == disk::WriteStatus::Ok;
+    ok = ok && store::writeMovingAverage(path_, "10") == disk::WriteStatus::Ok;
+    ok = ok && store::writeMarkerMode(path_, 1) == disk::WriteStatus::Ok;
     if (!ok) std::abort();
 }
 

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_data.h"
+#include "core/calendar/calendar.h"
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
-#include "core/calendar/calendar.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ void BM_CalendarModel(benchmark::State& state) {
     const auto log = bench::makeLog(1, store::kMaxRecords);
     const text::Date today{bench::kLastYear, bench::kLastMonth, bench::kLastDay};
     for (auto _ : state) {
-        const views::CalendarModel model = views::buildCalendarModel(log, today);
-        const auto cells = views::paintedCells(model, views::CalendarMode::Detailed);
+        const calendar::CalendarModel model = calendar::buildCalendarModel(log, today);
+        const auto cells = calendar::paintedCells(model, calendar::CalendarMode::Detailed);
         benchmark::DoNotOptimize(cells.data());
         if (model.months.size() < 300 || model.notMeasured != 0)
             state.SkipWithError("unexpected calendar");

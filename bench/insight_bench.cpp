@@ -14,8 +14,7 @@
 
 namespace {
 
-namespace store = pairly::store;
-namespace views = pairly::views;
+using namespace pairly;
 
 const pairly::text::Date kToday{pairly::bench::kLastYear, pairly::bench::kLastMonth,
                                 pairly::bench::kLastDay};
@@ -28,8 +27,10 @@ const std::vector<store::MeasurementRecord>& diary(int slot) {
 
 void BM_PeriodReportWeeksAndMonths(benchmark::State& state) {
     for (auto _ : state) {
-        auto weeks = views::buildPeriodReport(diary(1), diary(2), views::ReportPeriod::Week);
-        auto months = views::buildPeriodReport(diary(1), diary(2), views::ReportPeriod::Month);
+        auto weeks =
+            comparison::buildPeriodReport(diary(1), diary(2), comparison::ReportPeriod::Week);
+        auto months =
+            comparison::buildPeriodReport(diary(1), diary(2), comparison::ReportPeriod::Month);
         benchmark::DoNotOptimize(weeks.data());
         benchmark::DoNotOptimize(months.data());
     }
@@ -38,8 +39,8 @@ BENCHMARK(BM_PeriodReportWeeksAndMonths)->Unit(benchmark::kMillisecond);
 
 void BM_TrendAndForecast(benchmark::State& state) {
     for (auto _ : state) {
-        const auto days = views::dailyTrend(diary(1));
-        auto forecast = views::forecastGoal(days, 68.0f, kToday);
+        const auto days = trend::dailyTrend(diary(1));
+        auto forecast = trend::forecastGoal(days, 68.0f, kToday);
         benchmark::DoNotOptimize(forecast.forecast.data());
     }
 }
@@ -52,8 +53,8 @@ void BM_SituationCorrectionTrendAndForecast(benchmark::State& state) {
     for (auto _ : state) {
         const auto correction = pairly::trend::situationCorrection(diary(1), situations, kToday);
         const auto corrected = pairly::trend::correctedLog(diary(1), correction);
-        const auto days = views::dailyTrend(corrected);
-        auto forecast = views::forecastGoal(days, 68.0f, kToday);
+        const auto days = trend::dailyTrend(corrected);
+        auto forecast = trend::forecastGoal(days, 68.0f, kToday);
         benchmark::DoNotOptimize(forecast.forecast.data());
     }
 }
@@ -63,8 +64,8 @@ BENCHMARK(BM_SituationCorrectionTrendAndForecast)->Unit(benchmark::kMillisecond)
 // weekly check-in.
 void BM_CoupleGoalAndWeeklyCheckIn(benchmark::State& state) {
     for (auto _ : state) {
-        const auto forecast1 = views::forecastGoal(views::dailyTrend(diary(1)), 68.0f, kToday);
-        const auto forecast2 = views::forecastGoal(views::dailyTrend(diary(2)), 50.0f, kToday);
+        const auto forecast1 = trend::forecastGoal(trend::dailyTrend(diary(1)), 68.0f, kToday);
+        const auto forecast2 = trend::forecastGoal(trend::dailyTrend(diary(2)), 50.0f, kToday);
         auto line = pairly::trend::coupleGoalText({"たろう", 68.0f, forecast1},
                                                   {"はなこ", 50.0f, forecast2});
         auto week = pairly::comparison::weeklyCheckIn(diary(1), diary(2), kToday);
@@ -76,9 +77,10 @@ BENCHMARK(BM_CoupleGoalAndWeeklyCheckIn)->Unit(benchmark::kMillisecond);
 
 void BM_LossSharesAndDayToDayCalendar(benchmark::State& state) {
     for (auto _ : state) {
-        auto marks = views::lossShareMarks(views::lossShare(diary(1)), views::lossShare(diary(2)));
-        auto calendar = views::buildCalendarModel(diary(1), {pairly::bench::kLastYear, 12, 7},
-                                                  views::DayBasis::FromPreviousDay);
+        auto marks = comparison::lossShareMarks(comparison::lossShare(diary(1)),
+                                                comparison::lossShare(diary(2)));
+        auto calendar = calendar::buildCalendarModel(diary(1), {pairly::bench::kLastYear, 12, 7},
+                                                     calendar::DayBasis::FromPreviousDay);
         benchmark::DoNotOptimize(marks);
         benchmark::DoNotOptimize(calendar.days.data());
     }

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "bench/bench_data.h"
-#include "core/store/measurement_log.h"
 #include "core/list/measurement_list.h"
+#include "core/store/measurement_log.h"
 
 namespace {
 
 using pairly::store::MeasurementRecord;
-namespace views = pairly::views;
+using namespace pairly;
 
 constexpr float kHeightCm = 172.0f;
 
@@ -21,16 +21,16 @@ const std::vector<MeasurementRecord>& maximalLog() {
     return log;
 }
 
-void report(benchmark::State& state, const views::MeasurementList& list) {
+void report(benchmark::State& state, const list::MeasurementList& list) {
     state.SetLabel(std::to_string(list.rows.size()) + " rows");
     state.SetItemsProcessed(state.iterations() * pairly::store::kMaxRecords);
 }
 
 void BM_ListUnfiltered(benchmark::State& state) {
     const auto& log = maximalLog();
-    views::MeasurementList list;
+    list::MeasurementList list;
     for (auto _ : state) {
-        list = views::buildUnfilteredList(log, kHeightCm);
+        list = list::buildUnfilteredList(log, kHeightCm);
         benchmark::DoNotOptimize(list.rows.data());
     }
     report(state, list);
@@ -40,13 +40,13 @@ BENCHMARK(BM_ListUnfiltered)->Unit(benchmark::kMillisecond);
 // Whole period with a situation text that most weighings contain: the longest filtered list.
 void BM_ListFilteredSituation(benchmark::State& state) {
     const auto& log = maximalLog();
-    views::ListFilters filters;
-    filters.start = views::firstRecordDate(log);
+    list::ListFilters filters;
+    filters.start = list::firstRecordDate(log);
     filters.end = "2026/12/07";
     filters.situation = "後";
-    views::MeasurementList list;
+    list::MeasurementList list;
     for (auto _ : state) {
-        list = views::buildFilteredList(log, kHeightCm, filters);
+        list = list::buildFilteredList(log, kHeightCm, filters);
         benchmark::DoNotOptimize(list.rows.data());
     }
     report(state, list);
@@ -56,13 +56,13 @@ BENCHMARK(BM_ListFilteredSituation)->Unit(benchmark::kMillisecond);
 // One weekday over ten years: every record's weekday is tested.
 void BM_ListFilteredWeekday(benchmark::State& state) {
     const auto& log = maximalLog();
-    views::ListFilters filters;
+    list::ListFilters filters;
     filters.start = "2016/12/07";
     filters.end = "2026/12/07";
     filters.weekday = 1;
-    views::MeasurementList list;
+    list::MeasurementList list;
     for (auto _ : state) {
-        list = views::buildFilteredList(log, kHeightCm, filters);
+        list = list::buildFilteredList(log, kHeightCm, filters);
         benchmark::DoNotOptimize(list.rows.data());
     }
     report(state, list);

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "bench/bench_data.h"
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 
 namespace {
 
 using pairly::bench::BenchFolder;
 using pairly::store::MeasurementRecord;
-namespace store = pairly::store;
+using namespace pairly;
 
 constexpr int kRecords = store::kMaxRecords;
 
@@ -69,7 +69,7 @@ BENCHMARK(BM_LoadLog)->Unit(benchmark::kMillisecond);
 
 void BM_ReadFile(benchmark::State& state) {
     for (auto _ : state) {
-        auto text = store::readTextFile(maximalFolder().path(), store::logFileName(1));
+        auto text = disk::readTextFile(maximalFolder().path(), store::logFileName(1));
         benchmark::DoNotOptimize(text->data());
     }
 }
@@ -119,7 +119,7 @@ void BM_InsertRecordInDateOrder(benchmark::State& state) {
         state.ResumeTiming();
         if (store::insertRecordInDateOrder(folder.path(), 1,
                                            {"2010/01/01", "起床後", 65.0f, 22.0f, 1450, 8, 48.0f, 2,
-                                            2.9f, "", ""}) != store::WriteStatus::Ok)
+                                            2.9f, "", ""}) != disk::WriteStatus::Ok)
             state.SkipWithError("insert failed");
     }
 }

@@ -13,7 +13,7 @@ using pairly::store::kMaxRecords;
 void BM_BuildCommentTable(benchmark::State& state) {
     const auto log = pairly::bench::makeLog(1, kMaxRecords);
     for (auto _ : state) {
-        auto rows = pairly::maintenance::buildCommentTable(log);
+        auto rows = pairly::memo::buildCommentTable(log);
         benchmark::DoNotOptimize(rows.data());
     }
     state.SetItemsProcessed(state.iterations() * kMaxRecords);
@@ -25,7 +25,7 @@ void BM_LoadLogAndBuildCommentTable(benchmark::State& state) {
     pairly::bench::BenchFolder folder;
     for (auto _ : state) {
         const auto log = pairly::store::loadLog(folder.path(), 1);
-        auto rows = pairly::maintenance::buildCommentTable(log.records);
+        auto rows = pairly::memo::buildCommentTable(log.records);
         benchmark::DoNotOptimize(rows.data());
     }
 }
@@ -39,8 +39,7 @@ void BM_SaveComment(benchmark::State& state) {
     for (auto _ : state) {
         const std::string comment = flip ? "飲み会の翌日" : "反省";
         flip = !flip;
-        const auto outcome =
-            pairly::maintenance::saveComment(folder.path(), 1, row, shown, comment);
+        const auto outcome = pairly::memo::saveComment(folder.path(), 1, row, shown, comment);
         if (!outcome.saved) state.SkipWithError("save failed");
         shown = outcome.stamp;
     }

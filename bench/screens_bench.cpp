@@ -3,17 +3,15 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_data.h"
+#include "core/comparison/comparison.h"
 #include "core/entry/day_view.h"
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
-#include "core/comparison/comparison.h"
 
 namespace {
 
 using pairly::bench::BenchFolder;
-namespace store = pairly::store;
-namespace views = pairly::views;
-namespace entry = pairly::entry;
+using namespace pairly;
 
 const BenchFolder& maximalFolder() {
     static const BenchFolder folder;
@@ -26,9 +24,9 @@ const std::string& today() {
     return day;
 }
 
-views::ComparisonInput comparisonInput(const std::vector<store::MeasurementRecord>& log1,
-                                       const std::vector<store::MeasurementRecord>& log2) {
-    views::ComparisonInput input;
+comparison::ComparisonInput comparisonInput(const std::vector<store::MeasurementRecord>& log1,
+                                            const std::vector<store::MeasurementRecord>& log2) {
+    comparison::ComparisonInput input;
     input.log1 = log1;
     input.log2 = log2;
     input.name1 = "たくや";
@@ -43,7 +41,7 @@ void BM_ComparisonModel(benchmark::State& state) {
     const auto log2 = store::loadLog(maximalFolder().path(), 2).records;
     const auto input = comparisonInput(log1, log2);
     for (auto _ : state) {
-        auto model = views::buildComparison(input);
+        auto model = comparison::buildComparison(input);
         benchmark::DoNotOptimize(model.daily.rows.data());
     }
 }
@@ -54,7 +52,7 @@ void BM_ComparisonRefresh(benchmark::State& state) {
         const auto log1 = store::loadLog(maximalFolder().path(), 1).records;
         const auto log2 = store::loadLog(maximalFolder().path(), 2).records;
         const auto input = comparisonInput(log1, log2);
-        auto model = views::buildComparison(input);
+        auto model = comparison::buildComparison(input);
         benchmark::DoNotOptimize(model.daily.rows.data());
     }
 }

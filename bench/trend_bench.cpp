@@ -15,14 +15,14 @@ const std::vector<store::MeasurementRecord>& maximalLog() {
     return log;
 }
 
-const views::WeightSeries& maximalSeries() {
-    static const auto series = views::buildWeightSeries(maximalLog());
+const trend::WeightSeries& maximalSeries() {
+    static const auto series = trend::buildWeightSeries(maximalLog());
     return series;
 }
 
 void BM_TrendWeightSeries(benchmark::State& state) {
     for (auto _ : state) {
-        auto s = views::buildWeightSeries(maximalLog());
+        auto s = trend::buildWeightSeries(maximalLog());
         benchmark::DoNotOptimize(s.weights.data());
     }
 }
@@ -32,7 +32,7 @@ BENCHMARK(BM_TrendWeightSeries)->Unit(benchmark::kMillisecond);
 void BM_TrendWeightChart(benchmark::State& state) {
     const int k = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        auto c = views::buildWeightChart(maximalSeries(), k);
+        auto c = trend::buildWeightChart(maximalSeries(), k);
         benchmark::DoNotOptimize(c.weight.data());
     }
 }
@@ -41,7 +41,7 @@ BENCHMARK(BM_TrendWeightChart)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
 void BM_TrendMovingAverage(benchmark::State& state) {
     const int k = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        auto averages = views::movingAverages(maximalSeries().weights, k);
+        auto averages = trend::movingAverages(maximalSeries().weights, k);
         benchmark::DoNotOptimize(averages.data());
     }
 }
@@ -49,8 +49,8 @@ BENCHMARK(BM_TrendMovingAverage)->Arg(10)->Arg(1000)->Arg(16383)->Unit(benchmark
 
 void BM_TrendTextsAndAxes(benchmark::State& state) {
     for (auto _ : state) {
-        auto t = views::buildTrendTexts(maximalSeries(), 60.0f);
-        auto a = views::weightChartAxes(maximalSeries());
+        auto t = trend::buildTrendTexts(maximalSeries(), 60.0f);
+        auto a = trend::weightChartAxes(maximalSeries());
         benchmark::DoNotOptimize(t.period.data());
         benchmark::DoNotOptimize(a.left.minimum);
     }
@@ -58,9 +58,9 @@ void BM_TrendTextsAndAxes(benchmark::State& state) {
 BENCHMARK(BM_TrendTextsAndAxes)->Unit(benchmark::kMicrosecond);
 
 void BM_TrendMetricChart(benchmark::State& state) {
-    const auto kind = static_cast<views::MetricKind>(state.range(0));
+    const auto kind = static_cast<trend::MetricKind>(state.range(0));
     for (auto _ : state) {
-        auto c = views::buildMetricChart(maximalLog(), kind);
+        auto c = trend::buildMetricChart(maximalLog(), kind);
         benchmark::DoNotOptimize(c.series1.data());
     }
 }
@@ -68,7 +68,7 @@ BENCHMARK(BM_TrendMetricChart)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisTimeSeries(benchmark::State& state) {
     for (auto _ : state) {
-        auto t = views::buildTimeSeries(maximalSeries(), views::Reference::Previous);
+        auto t = trend::buildTimeSeries(maximalSeries(), trend::Reference::Previous);
         benchmark::DoNotOptimize(t.rows.data());
     }
 }
@@ -76,7 +76,7 @@ BENCHMARK(BM_AnalysisTimeSeries)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisMilestones(benchmark::State& state) {
     for (auto _ : state) {
-        auto m = views::buildMilestones(maximalSeries());
+        auto m = trend::buildMilestones(maximalSeries());
         benchmark::DoNotOptimize(m.rows.data());
     }
 }
@@ -84,16 +84,16 @@ BENCHMARK(BM_AnalysisMilestones)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisAverageTrend(benchmark::State& state) {
     for (auto _ : state) {
-        auto a = views::buildAverageTrend(maximalSeries());
+        auto a = trend::buildAverageTrend(maximalSeries());
         benchmark::DoNotOptimize(a.rows.data());
     }
 }
 BENCHMARK(BM_AnalysisAverageTrend)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisBandRanking(benchmark::State& state) {
-    const auto width = state.range(0) == 0 ? views::BandWidth::OneKilo : views::BandWidth::HalfKilo;
+    const auto width = state.range(0) == 0 ? trend::BandWidth::OneKilo : trend::BandWidth::HalfKilo;
     for (auto _ : state) {
-        auto b = views::buildBandRanking(maximalSeries(), width);
+        auto b = trend::buildBandRanking(maximalSeries(), width);
         benchmark::DoNotOptimize(b.rows.data());
     }
 }
@@ -102,11 +102,11 @@ BENCHMARK(BM_AnalysisBandRanking)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 // Everything the analysis screen computes on opening, the series included.
 void BM_AnalysisAll(benchmark::State& state) {
     for (auto _ : state) {
-        auto s = views::buildWeightSeries(maximalLog());
-        auto t = views::buildTimeSeries(s, views::Reference::Previous);
-        auto m = views::buildMilestones(s);
-        auto a = views::buildAverageTrend(s);
-        auto b = views::buildBandRanking(s, views::BandWidth::OneKilo);
+        auto s = trend::buildWeightSeries(maximalLog());
+        auto t = trend::buildTimeSeries(s, trend::Reference::Previous);
+        auto m = trend::buildMilestones(s);
+        auto a = trend::buildAverageTrend(s);
+        auto b = trend::buildBandRanking(s, trend::BandWidth::OneKilo);
         benchmark::DoNotOptimize(t.rows.data());
         benchmark::DoNotOptimize(m.rows.data());
         benchmark::DoNotOptimize(a.rows.data());

@@ -129,7 +129,7 @@ const std::set<QString> kNotMenu = {"cmdUser1", "cmdUser2", "cmdHelp",
 
 // The menu buttons in the order of the top row: every enabled command button there that is
 // not a partner, help, print or quit button, so a screen added later is timed as well.
-std::vector<QPushButton*> menuButtons(shell::MainWindow& window) {
+std::vector<QPushButton*> menuButtons(gui::shell::MainWindow& window) {
     std::vector<QPushButton*> out;
     auto* row = window.findChild<QWidget*>("topRow");
     if (!row) return out;
@@ -140,7 +140,7 @@ std::vector<QPushButton*> menuButtons(shell::MainWindow& window) {
     return out;
 }
 
-QWidget* visiblePanel(shell::MainWindow& window) {
+QWidget* visiblePanel(gui::shell::MainWindow& window) {
     auto* area = window.findChild<QWidget*>("screenArea");
     if (!area) return nullptr;
     for (QWidget* w : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -148,7 +148,7 @@ QWidget* visiblePanel(shell::MainWindow& window) {
     return nullptr;
 }
 
-Lap timedClick(shell::MainWindow& window, QPushButton* button) {
+Lap timedClick(gui::shell::MainWindow& window, QPushButton* button) {
     settle();
     PaintWatch watch(&window);
     const Stopwatch stopwatch;
@@ -164,10 +164,10 @@ std::string label(QPushButton* button) {
 void timeWindow(const BenchFolder& folder, const std::string& suffix, int runs, TimingTable& table,
                 bool memory) {
     for (int run = 0; run < runs; ++run) {
-        ui::ScriptedDialogs dialogs;
-        ui::FixedClock clock({kLastYear, kLastMonth, kLastDay}, 7 * 3600 + 5 * 60 + 9);
+        gui::widgets::ScriptedDialogs dialogs;
+        gui::widgets::FixedClock clock({kLastYear, kLastMonth, kLastDay}, 7 * 3600 + 5 * 60 + 9);
         const Stopwatch stopwatch;
-        auto window = std::make_unique<shell::MainWindow>(folder.path(), dialogs, clock);
+        auto window = std::make_unique<gui::shell::MainWindow>(folder.path(), dialogs, clock);
         Lap startUp;
         {
             PaintWatch watch(window.get());
@@ -241,9 +241,9 @@ void timeLongTexts(int runs, TimingTable& table) {
     const BenchFolder folder;
     addLongTexts(folder.path());
     for (int run = 0; run < runs; ++run) {
-        ui::ScriptedDialogs dialogs;
-        ui::FixedClock clock({kLastYear, kLastMonth, kLastDay}, 7 * 3600 + 5 * 60 + 9);
-        shell::MainWindow window(folder.path(), dialogs, clock);
+        gui::widgets::ScriptedDialogs dialogs;
+        gui::widgets::FixedClock clock({kLastYear, kLastMonth, kLastDay}, 7 * 3600 + 5 * 60 + 9);
+        gui::shell::MainWindow window(folder.path(), dialogs, clock);
         window.startUp();
         settle();
         auto* cmdMemo = window.findChild<QPushButton*>("cmdMemo");

@@ -36,13 +36,13 @@ QList<QStringList> listRows(const std::vector<store::MeasurementRecord>& log) {
 
 void timeGrid(TimingTable& table, int runs, const std::vector<store::MeasurementRecord>& log) {
     const QList<QStringList> rows = listRows(log);
-    ui::Grid grid;
+    gui::widgets::Grid grid;
     grid.setColumns({"回", "日付", "行動", "体重", "体脂肪", "基礎代謝", "脂肪", "筋肉量", "筋ス",
                      "骨量", "差", "コメント"});
     for (int c = 0; c < 12; ++c) {
         grid.setColumnWidthTwips(c, c == 11 ? 3000 : 1000);
-        grid.setColumnAlignment(c,
-                                c == 1 || c == 2 || c == 11 ? ui::Align::Left : ui::Align::Right);
+        grid.setColumnAlignment(c, c == 1 || c == 2 || c == 11 ? gui::widgets::Align::Left
+                                                               : gui::widgets::Align::Right);
     }
     grid.resize(1200, 500);
     grid.show();
@@ -97,7 +97,7 @@ void timeChart(TimingTable& table, int runs, const std::vector<store::Measuremen
     const chart::Series s2 = withGaps(average, gap, 9);
     const chart::Series s3 = withGaps(fat, gap, 0);
 
-    ui::Chart chart;
+    gui::widgets::Chart chart;
     chart.resize(1200, 500);
     chart.show();
     settle();
@@ -110,10 +110,10 @@ void timeChart(TimingTable& table, int runs, const std::vector<store::Measuremen
         chart.setSeriesValues(1, s1);
         chart.setSeriesValues(2, s2);
         chart.setSeriesValues(3, s3);
-        chart.setSeriesAxis(3, ui::Axis::Right);
-        chart.setAxisRange(ui::Axis::Left, 60, 90);
-        chart.setAxisDivisions(ui::Axis::Left, 10);
-        chart.setAxisRange(ui::Axis::Right, 15, 35);
+        chart.setSeriesAxis(3, gui::widgets::Axis::Right);
+        chart.setAxisRange(gui::widgets::Axis::Left, 60, 90);
+        chart.setAxisDivisions(gui::widgets::Axis::Left, 10);
+        chart.setAxisRange(gui::widgets::Axis::Right, 15, 35);
         finishWithPaint(&chart, watch);
         if (run > 0) table.add(name, fill.elapsed());
     }

@@ -35,16 +35,16 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("pairlylog"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pairlylog")));
 
-    pairly::ui::applyProgramFont();
+    pairly::gui::widgets::applyProgramFont();
     // Without the translations Qt's own buttons stay in English; the program still runs.
-    pairly::ui::installQtJapanese(app);
+    pairly::gui::widgets::installQtJapanese(app);
 
-    pairly::ui::QtDialogs dialogs;
-    pairly::ui::SystemClock clock;
-    pairly::shell::MainWindow window(folder, dialogs, clock);
+    pairly::gui::widgets::QtDialogs dialogs;
+    pairly::gui::widgets::SystemClock clock;
+    pairly::gui::shell::MainWindow window(folder, dialogs, clock);
     dialogs.setParent(&window);
-    QObject::connect(&window, &pairly::shell::MainWindow::programEnded, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&window, &pairly::gui::shell::MainWindow::programEnded, &app,
+                     &QApplication::quit, Qt::QueuedConnection);
     window.startUp();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The folders are the layers, and includes only go downwards:
-#   core/base < core/text < core/store < core/chart, core/body < core/session
+#   core/base < core/text < core/disk < core/store < core/exchange < core/chart, core/body
+#   < core/session
 #   < core/<feature> < core/phone < gui/widgets < gui/common < gui/phone < gui/<feature>
 #   < gui/shell < main.cpp
 # (the phone page answers with the features' figures; the settings screen shows its group)
@@ -16,17 +17,19 @@ rank() {
     case "$1" in
         src/core/base/*) echo 0 ;;
         src/core/text/*) echo 1 ;;
-        src/core/store/*) echo 2 ;;
-        src/core/chart/* | src/core/body/*) echo 3 ;;
-        src/core/session/*) echo 4 ;;
-        src/core/phone/*) echo 6 ;;
-        src/core/*/*) echo 5 ;;
-        src/gui/widgets/*) echo 7 ;;
-        src/gui/common/*) echo 8 ;;
-        src/gui/phone/*) echo 9 ;;
-        src/gui/shell/*) echo 11 ;;
-        src/gui/*/*) echo 10 ;;
-        src/main.cpp) echo 12 ;;
+        src/core/disk/*) echo 2 ;;
+        src/core/store/*) echo 3 ;;
+        src/core/exchange/*) echo 4 ;;
+        src/core/chart/* | src/core/body/*) echo 5 ;;
+        src/core/session/*) echo 6 ;;
+        src/core/phone/*) echo 8 ;;
+        src/core/*/*) echo 7 ;;
+        src/gui/widgets/*) echo 9 ;;
+        src/gui/common/*) echo 10 ;;
+        src/gui/phone/*) echo 11 ;;
+        src/gui/shell/*) echo 13 ;;
+        src/gui/*/*) echo 12 ;;
+        src/main.cpp) echo 14 ;;
         *) echo "" ;;
     esac
 }

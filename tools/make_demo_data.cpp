@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
@@ -156,8 +156,8 @@ bool check(bool ok, const char* what) {
     if (!ok) std::fprintf(stderr, "make_demo_data: could not write %s\n", what);
     return ok;
 }
-bool check(pairly::store::WriteStatus status, const char* what) {
-    return check(status == pairly::store::WriteStatus::Ok, what);
+bool check(pairly::disk::WriteStatus status, const char* what) {
+    return check(status == pairly::disk::WriteStatus::Ok, what);
 }
 
 }  // namespace
@@ -236,10 +236,10 @@ int main(int argc, char** argv) {
     ok = check(pairly::store::writeMovingAverage(out, "10"), "移動平均.TXT") && ok;
     ok = check(pairly::store::writeAutoTime(out, 0), "自動時間.TXT") && ok;
     ok = check(pairly::store::writeMarkerMode(out, 1), "マーカー.TXT") && ok;
-    ok = check(pairly::store::safeRewrite(out, "気付きメモ.txt",
-                                          "二人で年末までに目標達成！\r\n"
-                                          "夜のおやつは週1回まで。\r\n"
-                                          "週末はウォーキング。\r\n"),
+    ok = check(pairly::disk::safeRewrite(out, "気付きメモ.txt",
+                                         "二人で年末までに目標達成！\r\n"
+                                         "夜のおやつは週1回まで。\r\n"
+                                         "週末はウォーキング。\r\n"),
                "気付きメモ.txt") &&
          ok;
     return ok ? 0 : 1;

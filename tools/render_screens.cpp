@@ -15,21 +15,21 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 
+#include "core/text/dates.h"
 #include "gui/printing/print_controller.h"
 #include "gui/settings/settings_screen.h"
 #include "gui/shell/main_window.h"
-#include "core/text/dates.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/program_font.h"
 
 namespace {
 
-using pairly::shell::MainWindow;
+using pairly::gui::shell::MainWindow;
 using pairly::shell::Screen;
 
 void save(MainWindow& window, const QDir& out, const char* file) {
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    pairly::ui::applyProgramFont();
+    pairly::gui::widgets::applyProgramFont();
     pairly::text::Date day{2026, 12, 7};
     QSize size(1280, 800);
     bool minimum = false;
@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    pairly::ui::ScriptedDialogs dialogs;  // no box may block a render
-    pairly::ui::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
+    pairly::gui::widgets::ScriptedDialogs dialogs;  // no box may block a render
+    pairly::gui::widgets::FixedClock clock(day, 7 * 3600 + 5 * 60 + 9);
     // A copy of the folder: a start writes (the day's backup), and the folder given may be the
     // demo data in the source tree.
     QTemporaryDir copy;
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
         const QString file = kind == QStringLiteral("用紙印刷")   ? "record_sheet.pdf"
                              : kind == QStringLiteral("画面印刷") ? "screen_print.pdf"
                                                                   : "report_print.pdf";
-        return pairly::ui::PrintDestination{QString(), out.filePath(file)};
+        return pairly::gui::widgets::PrintDestination{QString(), out.filePath(file)};
     });
     window.printing().printScreen();
     window.printing().printRecordSheet();

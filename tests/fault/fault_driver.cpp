@@ -25,7 +25,7 @@
 
 namespace {
 
-using pairly::shell::MainWindow;
+using pairly::gui::shell::MainWindow;
 
 template <class T = QPushButton>
 T* control(MainWindow& window, const char* name) {
@@ -93,13 +93,13 @@ void printWeeklyReport(MainWindow& window) {
     control(window, "cmdReportPrint")->click();  // the question is answered OK
 }
 
-const char* iconName(pairly::ui::Icon icon) {
+const char* iconName(pairly::gui::widgets::Icon icon) {
     switch (icon) {
-        case pairly::ui::Icon::Information:
+        case pairly::gui::widgets::Icon::Information:
             return "information";
-        case pairly::ui::Icon::Warning:
+        case pairly::gui::widgets::Icon::Warning:
             return "warning";
-        case pairly::ui::Icon::Question:
+        case pairly::gui::widgets::Icon::Question:
             return "question";
     }
     return "?";
@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    pairly::ui::ScriptedDialogs dialogs;
-    pairly::ui::FixedClock clock({2026, 12, 7}, 9 * 3600);
+    pairly::gui::widgets::ScriptedDialogs dialogs;
+    pairly::gui::widgets::FixedClock clock({2026, 12, 7}, 9 * 3600);
     if (mode == "import") {
         for (const char* answer : {"25.5", "1350", "9", "44.8", "4", "2.7"})
             dialogs.inputs.push_back(QString::fromUtf8(answer));

@@ -20,7 +20,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/store/folder_lock.h"
+#include "core/disk/folder_lock.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -205,7 +205,7 @@ using FolderFiles = std::map<std::string, std::string>;
 FolderFiles topFiles(const TempFolder& folder) {
     FolderFiles files;
     for (const auto& e : std::filesystem::directory_iterator(folder.path()))
-        if (e.is_regular_file() && e.path().filename() != store::kLockFile)
+        if (e.is_regular_file() && e.path().filename() != disk::kLockFile)
             files[e.path().filename().string()] = folder.readBytes(e.path().filename().string());
     return files;
 }

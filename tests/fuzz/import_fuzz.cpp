@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_folder.h"
-#include "core/store/csv_export.h"
-#include "core/store/csv_import.h"
+#include "core/exchange/csv_export.h"
+#include "core/exchange/csv_import.h"
 #include "core/text/dates.h"
+#include "fuzz_folder.h"
 
 namespace {
 
@@ -18,20 +18,20 @@ using namespace pairly;
 const text::Date kToday{2026, 12, 7};
 
 void check(std::string_view bytes, int partner) {
-    const store::ImportRead read = store::readImportBytes(bytes, kToday, partner);
-    if (read.usable() != store::importProblemText(read).empty())
+    const exchange::ImportRead read = exchange::readImportBytes(bytes, kToday, partner);
+    if (read.usable() != exchange::importProblemText(read).empty())
         fuzz::fail("a problem text does not match the read");
     if (!read.usable()) return;
     bool exportable = true;
     for (const store::MeasurementRecord& r : read.rows) {
         if (!store::isStorableRecord(r)) fuzz::fail("an unstorable row");
         const bool realDay = text::parseDate(r.date).has_value();
-        if (read.format != store::ImportFormat::Log && (!realDay || !(r.weight > 0)))
+        if (read.format != exchange::ImportFormat::Log && (!realDay || !(r.weight > 0)))
             fuzz::fail("a CSV row without a day or a weight");
         if (!realDay || !(r.weight > 0) || !std::isfinite(r.weight)) exportable = false;
     }
-    store::MergeResult counts;
-    const store::LoadedLog merged = store::mergedLog({}, read.rows, counts);
+    exchange::MergeResult counts;
+    const store::LoadedLog merged = exchange::mergedLog({}, read.rows, counts);
     if (counts.taken + counts.skipped != read.rows.size() || merged.records.size() != counts.taken)
         fuzz::fail("rows lost in the merge");
     for (std::size_t i = 1; i < merged.records.size(); ++i)
@@ -47,9 +47,10 @@ void check(std::string_view bytes, int partner) {
         fuzz::fail("the merged log does not read back");
 
     if (!exportable) return;
-    store::CsvPartner partner1{"", written.records};
+    exchange::CsvPartner partner1{"", written.records};
     for (store::MeasurementRecord& r : partner1.records) r.reserved.clear();
-    const store::ImportRead back = store::readImportBytes(store::csvBytes(partner1, {}), kToday, 1);
+    const exchange::ImportRead back =
+        exchange::readImportBytes(exchange::csvBytes(partner1, {}), kToday, 1);
     if (!(back.rows == partner1.records)) fuzz::fail("an export does not read back");
 }
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "fuzz_folder.h"
 #include "core/store/measurement_log.h"
+#include "fuzz_folder.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.oldLayout) {
         if (!first.records.empty()) fuzz::fail("an old layout read as records");
         if (store::appendRecord(f, 1, extra) ||
-            store::writeBackLog(f, 1, first).status != store::WriteStatus::OldLayout)
+            store::writeBackLog(f, 1, first).status != disk::WriteStatus::OldLayout)
             fuzz::fail("an old layout written");
         if (fuzz::bytesOf("データ1.txt") != content) fuzz::fail("an old layout changed");
         return 0;
@@ -59,19 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Written back unchanged, the log holds as many records and the same damaged lines at
     // their places (a record's float may lose digits beyond the seven the format keeps),
     // and a second rewrite changes no byte and no value.
-    if (store::writeBackLog(f, 1, first).status == store::WriteStatus::Ok) {
+    if (store::writeBackLog(f, 1, first).status == disk::WriteStatus::Ok) {
         const store::LoadedLog second = store::loadLog(f, 1);
         Shape normalised = shapeOf(first);
         normalised.records = second.records;
-        if (second.records.size() != first.records.size() ||
-            !(shapeOf(second) == normalised))
+        if (second.records.size() != first.records.size() || !(shapeOf(second) == normalised))
             fuzz::fail("a rewrite changed the log");
         for (std::size_t i = 0; i < first.damaged.size(); ++i)
             if (second.damaged[i].bytes != first.damaged[i].bytes)
                 fuzz::fail("a damaged line changed");
         const std::string once = fuzz::bytesOf("データ1.txt");
-        if (store::writeBackLog(f, 1, second).status != store::WriteStatus::Ok ||
-            fuzz::bytesOf("データ1.txt") != once || !(store::loadLog(f, 1).records == second.records))
+        if (store::writeBackLog(f, 1, second).status != disk::WriteStatus::Ok ||
+            fuzz::bytesOf("データ1.txt") != once ||
+            !(store::loadLog(f, 1).records == second.records))
             fuzz::fail("a second rewrite changed the log");
     }
 

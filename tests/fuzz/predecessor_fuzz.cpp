@@ -6,14 +6,14 @@
 #include <map>
 #include <string>
 
-#include "fuzz_folder.h"
+#include "core/exchange/predecessor_import.h"
 #include "core/store/measurement_log.h"
-#include "core/store/predecessor_import.h"
+#include "fuzz_folder.h"
 
 namespace {
 
 // Answers every question with a number, the same each time.
-class Answers : public pairly::store::ImportPrompter {
+class Answers : public pairly::exchange::ImportPrompter {
 public:
     std::string ask(const std::string&, const std::string&) override { return "12"; }
     void warn(const std::string&, const std::string&) override {}
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto before = files();
 
     Answers answers;
-    store::runPredecessorImport(fuzz::folder(), answers);
+    exchange::runPredecessorImport(fuzz::folder(), answers);
 
     const auto after = files();
     if (after == before) return 0;

@@ -2,8 +2,8 @@
 // is read stays in range and survives a round trip.
 #include <cstdint>
 
-#include "fuzz_folder.h"
 #include "core/store/preferences.h"
+#include "fuzz_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pairly;
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 0:
             fuzz::roundTrip(
                 name, [&] { return store::readHelpTourFlag(f); },
-                [&](int v) { return store::writeHelpTourFlag(f, v) == store::WriteStatus::Ok; },
+                [&](int v) { return store::writeHelpTourFlag(f, v) == disk::WriteStatus::Ok; },
                 "help tour flag");
             break;
         case 1:
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::roundTrip(
                 name, [&] { return store::readMovingAverage(f); },
                 [&](const std::string& v) {
-                    return store::writeMovingAverage(f, v) == store::WriteStatus::Ok;
+                    return store::writeMovingAverage(f, v) == disk::WriteStatus::Ok;
                 },
                 "moving average");
             break;
@@ -45,14 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (const int v = store::readAutoTime(f); v != 0 && v != 1) fuzz::fail("auto time");
             fuzz::roundTrip(
                 name, [&] { return store::readAutoTime(f); },
-                [&](int v) { return store::writeAutoTime(f, v) == store::WriteStatus::Ok; },
+                [&](int v) { return store::writeAutoTime(f, v) == disk::WriteStatus::Ok; },
                 "auto time");
             break;
         default:
             if (const int v = store::readMarkerMode(f); v < 0 || v > 2) fuzz::fail("marker mode");
             fuzz::roundTrip(
                 name, [&] { return store::readMarkerMode(f); },
-                [&](int v) { return store::writeMarkerMode(f, v) == store::WriteStatus::Ok; },
+                [&](int v) { return store::writeMarkerMode(f, v) == disk::WriteStatus::Ok; },
                 "marker mode");
             break;
     }

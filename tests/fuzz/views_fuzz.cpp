@@ -10,15 +10,15 @@
 #include <string>
 #include <string_view>
 
-#include "core/entry/day_view.h"
-#include "core/memo/comment_table.h"
-#include "core/store/codec.h"
-#include "core/store/measurement_log.h"
-#include "core/trend/analyses.h"
 #include "core/body/bmi.h"
 #include "core/calendar/calendar.h"
 #include "core/comparison/comparison.h"
+#include "core/disk/codec.h"
+#include "core/entry/day_view.h"
 #include "core/list/measurement_list.h"
+#include "core/memo/comment_table.h"
+#include "core/store/measurement_log.h"
+#include "core/trend/analyses.h"
 #include "core/trend/weight_trend.h"
 
 namespace {
@@ -37,80 +37,81 @@ void dayViews(const Log& active, const Log& other, float height, int slot) {
 
 void lists(const Log& log, float height) {
     // The small charts are built in the same pass as the rows.
-    (void)views::buildUnfilteredList(log, height);
+    (void)list::buildUnfilteredList(log, height);
     if (log.empty()) return;
-    views::ListFilters filters;
+    list::ListFilters filters;
     filters.start = log.front().date;
     filters.end = log.back().date;
-    for (int weekday : {views::kAllWeekdays, 0, 6}) {
+    for (int weekday : {list::kAllWeekdays, 0, 6}) {
         filters.weekday = weekday;
         for (const std::string& situation : {std::string(), log.back().situation}) {
             filters.situation = situation;
-            (void)views::buildFilteredList(log, height, filters);
+            (void)list::buildFilteredList(log, height, filters);
         }
     }
 }
 
 void comparison(const Log& log1, const Log& log2, float target) {
-    views::ComparisonInput input{log1, log2, "a", "b", target, target / 2};
-    views::ComparisonModel model = views::buildComparison(input);
-    (void)views::shareBarWidth(300, model.share1);
-    views::AverageChart& separate = model.daily.separate;
-    for (auto mode : {views::LowerBoundMode::Automatic, views::LowerBoundMode::Target}) {
-        views::setSeparateLowerBounds(separate, mode,
-                                      {model.daily.automaticLowerBound1,
-                                       model.daily.automaticLowerBound2, target, target / 2});
-        const views::AverageChart same = views::rebuildSameAxisChart(separate);
-        const views::AverageChart overlay = views::overlaySameAxisChart(separate, same);
+    comparison::ComparisonInput input{log1, log2, "a", "b", target, target / 2};
+    comparison::ComparisonModel model = comparison::buildComparison(input);
+    (void)comparison::shareBarWidth(300, model.share1);
+    comparison::AverageChart& separate = model.daily.separate;
+    for (auto mode : {comparison::LowerBoundMode::Automatic, comparison::LowerBoundMode::Target}) {
+        comparison::setSeparateLowerBounds(separate, mode,
+                                           {model.daily.automaticLowerBound1,
+                                            model.daily.automaticLowerBound2, target, target / 2});
+        const comparison::AverageChart same = comparison::rebuildSameAxisChart(separate);
+        const comparison::AverageChart overlay = comparison::overlaySameAxisChart(separate, same);
         for (const auto& range : {separate.left, separate.right, same.left, overlay.left})
             (void)views::majorDivisions(views::displayedRange(range));
     }
 }
 
 void calendar(const Log& log) {
-    const views::CalendarModel model = views::buildCalendarModel(log, {2026, 12, 7});
-    (void)views::recolouredCells(model, views::CalendarMode::Detailed, views::CalendarMode::Simple);
-    (void)views::paintedCells(model, views::CalendarMode::Simple);
-    for (int i = 0; i < views::kLegendCount; ++i)
-        (void)views::legendText(model, static_cast<views::Legend>(i));
+    const calendar::CalendarModel model = calendar::buildCalendarModel(log, {2026, 12, 7});
+    (void)calendar::recolouredCells(model, calendar::CalendarMode::Detailed,
+                                    calendar::CalendarMode::Simple);
+    (void)calendar::paintedCells(model, calendar::CalendarMode::Simple);
+    for (int i = 0; i < calendar::kLegendCount; ++i)
+        (void)calendar::legendText(model, static_cast<calendar::Legend>(i));
     (void)model.sign();
     (void)model.face();
     for (const auto& month : model.months)
-        for (int column : {0, 1, 31, 32}) (void)views::cellDate(month.label, column);
+        for (int column : {0, 1, 31, 32}) (void)calendar::cellDate(month.label, column);
 }
 
 void trend(const Log& log, float target) {
-    const views::WeightSeries series = views::buildWeightSeries(log);
-    const views::WeightAxes axes = views::weightChartAxes(series);
+    const trend::WeightSeries series = trend::buildWeightSeries(log);
+    const trend::WeightAxes axes = trend::weightChartAxes(series);
     (void)chart::wholeUnitDivisions(axes.left);
-    (void)chart::wholeUnitDivisions(views::goalModeAxis(axes.left, true, target));
+    (void)chart::wholeUnitDivisions(trend::goalModeAxis(axes.left, true, target));
     for (const char* count : {"1", "10", "32767", ""})
-        (void)views::buildWeightChart(series, views::movingAverageCount(count));
-    (void)views::buildTrendTexts(series, target);
+        (void)trend::buildWeightChart(series, trend::movingAverageCount(count));
+    (void)trend::buildTrendTexts(series, target);
     for (auto kind :
-         {views::MetricKind::Metabolism, views::MetricKind::Muscle, views::MetricKind::Bone})
-        (void)views::buildMetricChart(log, kind);
-    (void)views::buildTimeSeries(series, views::Reference::Previous);
-    (void)views::buildTimeSeries(series, views::Reference::First);
-    (void)views::buildMilestones(series);
-    (void)views::buildAverageTrend(series);
-    (void)views::buildBandRanking(series, views::BandWidth::OneKilo);
-    (void)views::buildBandRanking(series, views::BandWidth::HalfKilo);
+         {trend::MetricKind::Metabolism, trend::MetricKind::Muscle, trend::MetricKind::Bone})
+        (void)trend::buildMetricChart(log, kind);
+    (void)trend::buildTimeSeries(series, trend::Reference::Previous);
+    (void)trend::buildTimeSeries(series, trend::Reference::First);
+    (void)trend::buildMilestones(series);
+    (void)trend::buildAverageTrend(series);
+    (void)trend::buildBandRanking(series, trend::BandWidth::OneKilo);
+    (void)trend::buildBandRanking(series, trend::BandWidth::HalfKilo);
 }
 
 void bmi(const Log& log, float height) {
     const std::optional<float> last =
         log.empty() ? std::nullopt : std::optional<float>(log.back().weight);
-    (void)views::showCurrentBmi(last.value_or(0), height, static_cast<int>(log.size()));
-    const auto labels = views::fillBmiFormulaLabels(last, height);
+    (void)body::showCurrentBmi(last.value_or(0), height, static_cast<int>(log.size()));
+    const auto labels = body::fillBmiFormulaLabels(last, height);
     for (int scroll : {170, 245, 320}) {
-        views::BmiSimulatorInput input;
+        body::BmiSimulatorInput input;
         input.scrollValue = scroll;
         input.fromUser = scroll != 245;
         input.heightCm = height;
         input.recordCount = static_cast<int>(log.size());
         input.weightLabelText = labels ? labels->weightText : "";
-        (void)views::refreshBmiSimulator(input);
+        (void)body::refreshBmiSimulator(input);
     }
 }
 
@@ -125,17 +126,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const float target = targets[data[1] % 8];
     const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
     const std::size_t split = rest.find('\x01');
-    const Log log1 = store::parseRecords(store::fromCp932(rest.substr(0, split)));
+    const Log log1 = store::parseRecords(disk::fromCp932(rest.substr(0, split)));
     const Log log2 = split == std::string_view::npos
                          ? Log{}
-                         : store::parseRecords(store::fromCp932(rest.substr(split + 1)));
+                         : store::parseRecords(disk::fromCp932(rest.substr(split + 1)));
 
     dayViews(log1, log2, height, 1);
     dayViews(log2, log1, height, 2);
     comparison(log1, log2, target);
     lists(log1, height);
     calendar(log1);
-    (void)maintenance::buildCommentTable(log1);
+    (void)memo::buildCommentTable(log1);
     trend(log1, target);
     bmi(log1, height);
     return 0;

@@ -1,14 +1,16 @@
 // Entry point of the screen tests: one QApplication for the whole run, offscreen.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "gui/widgets/qt_translations.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     // The screens see Qt's own texts in Japanese, as the program shows them.
-    pairly::ui::installQtJapanese(app);
+    pairly::gui::widgets::installQtJapanese(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -119,7 +119,7 @@ void checkGroupTitle(const QGroupBox* box, QStringList& problems) {
 }
 
 // Every column in view without scrolling sideways, every cell text within its column.
-void checkGrid(const ui::Grid* grid, QStringList& problems) {
+void checkGrid(const gui::widgets::Grid* grid, QStringList& problems) {
     if (grid->horizontalScrollBar()->isVisible())
         problems << QStringLiteral("%1: columns wider than the grid (%2 px to scroll)")
                         .arg(nameOf(grid))
@@ -127,7 +127,7 @@ void checkGrid(const ui::Grid* grid, QStringList& problems) {
     const double dpi = grid->logicalDpiX();
     const QFontMetrics metrics(grid->font());
     for (int c = 0; c < grid->columnCount(); ++c) {
-        const int width = ui::Grid::twipsToPixels(grid->columnWidthTwips(c), dpi);
+        const int width = gui::widgets::Grid::twipsToPixels(grid->columnWidthTwips(c), dpi);
         if (width == 0) continue;  // a hidden column
         for (int r = 0; r <= grid->rowCount(); ++r) {
             const QString cell = grid->text(r, c);
@@ -149,7 +149,7 @@ bool isOverlay(const QWidget* w) { return w->property(kOverlayProperty).toBool()
 void walk(const QWidget* w, QStringList& problems) {
     checkCaption(w, problems);
     if (auto* box = qobject_cast<const QGroupBox*>(w)) checkGroupTitle(box, problems);
-    if (auto* grid = qobject_cast<const ui::Grid*>(w)) checkGrid(grid, problems);
+    if (auto* grid = qobject_cast<const gui::widgets::Grid*>(w)) checkGrid(grid, problems);
     if (isCompound(w)) return;
 
     QList<const QWidget*> children;

@@ -10,9 +10,9 @@ class QWidget;
 
 namespace pairly::testing {
 
-// A widget marked with ui::markAsOverlay lies over its siblings on purpose: while it is
+// A widget marked with gui::widgets::markAsOverlay lies over its siblings on purpose: while it is
 // shown, it and its siblings are not compared with each other.
-using ui::kOverlayProperty;
+using gui::widgets::kOverlayProperty;
 
 // Walks the visible widgets under `root` (root included). Qt's compound controls (scroll
 // areas, grids, charts, calendars, combo and spin boxes) are checked as a whole, not

@@ -13,24 +13,25 @@
 namespace pairly::testing {
 
 struct RecordedPage {
-    ui::PrintDestination destination;
-    ui::PageOrientation orientation;
+    gui::widgets::PrintDestination destination;
+    gui::widgets::PageOrientation orientation;
     std::unique_ptr<RecordingDevice> device;
 };
 
 // A page printer that records each page into `pages` and reports `succeed`. Pages go onto
 // an A4-sized device at 1440 dpi, so a device pixel is one twip.
-inline maintenance::PrintController::PagePrinter pageRecorder(std::vector<RecordedPage>& pages,
-                                                              bool succeed = true) {
-    return [&pages, succeed](const ui::PrintDestination& d, ui::PageOrientation o,
-                             const ui::PageDrawer& draw) {
-        auto device = std::make_unique<RecordingDevice>(QSize(11906, 16838), 1440);
-        QPainter painter(device.get());
-        draw(painter, QRectF(0, 0, 11906, 16838), 1440, 1440);
-        painter.end();
-        pages.push_back({d, o, std::move(device)});
-        return succeed;
-    };
+inline gui::printing::PrintController::PagePrinter pageRecorder(std::vector<RecordedPage>& pages,
+                                                                bool succeed = true) {
+    return
+        [&pages, succeed](const gui::widgets::PrintDestination& d, gui::widgets::PageOrientation o,
+                          const gui::widgets::PageDrawer& draw) {
+            auto device = std::make_unique<RecordingDevice>(QSize(11906, 16838), 1440);
+            QPainter painter(device.get());
+            draw(painter, QRectF(0, 0, 11906, 16838), 1440, 1440);
+            painter.end();
+            pages.push_back({d, o, std::move(device)});
+            return succeed;
+        };
 }
 
 inline std::vector<std::string> pdfFileNames(const TempFolder& folder) {

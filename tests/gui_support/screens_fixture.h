@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "core/store/preferences.h"
+#include "gui/common/app_context.h"
 #include "gui/entry/input_screen.h"
 #include "gui/settings/settings_screen.h"
 #include "gui/shell/screen_links.h"
-#include "core/store/preferences.h"
-#include "support/faults.h"
-#include "support/temp_folder.h"
-#include "gui/common/app_context.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
+#include "support/faults.h"
+#include "support/temp_folder.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -89,7 +89,7 @@ public:
 
     // The start-up steps that concern the two screens, then shown at the panel size.
     void build(float heightCm = 160) {
-        ctx = std::make_unique<ui::AppContext>(folder.path(), dialogs, clock);
+        ctx = std::make_unique<gui::common::AppContext>(folder.path(), dialogs, clock);
         ctx->setProfile(1, {"", heightCm, 0.0f});
         ctx->setProfileStamp(1, store::readProfile(folder.path(), 1).stamp);
         const store::LoadedScaleSteps steps = store::loadScaleSteps(folder.path());
@@ -98,9 +98,9 @@ public:
         ctx->markerMode = store::readMarkerMode(folder.path());
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };
         ctx->startupInProgress = true;
-        input = std::make_unique<entry::InputScreen>(*ctx);
-        settings = std::make_unique<maintenance::SettingsScreen>(*ctx, input->situationLists());
-        shell::linkSettingsToInput(*input, *settings);
+        input = std::make_unique<gui::entry::InputScreen>(*ctx);
+        settings = std::make_unique<gui::settings::SettingsScreen>(*ctx, input->situationLists());
+        gui::shell::linkSettingsToInput(*input, *settings);
         input->prepareForStartup();
         settings->prepareForStartup();
         settings->loadSituationList();
@@ -139,11 +139,11 @@ public:
     static void clickItem(QListWidget* list, int row) { drag(list, row, row); }
 
     TempFolder folder;
-    ui::ScriptedDialogs dialogs;
-    ui::FixedClock clock;
-    std::unique_ptr<ui::AppContext> ctx;
-    std::unique_ptr<entry::InputScreen> input;
-    std::unique_ptr<maintenance::SettingsScreen> settings;
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::widgets::FixedClock clock;
+    std::unique_ptr<gui::common::AppContext> ctx;
+    std::unique_ptr<gui::entry::InputScreen> input;
+    std::unique_ptr<gui::settings::SettingsScreen> settings;
     int partnerButtonFocused = 0;
 };
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "gui/shell/main_window.h"
-#include "support/faults.h"
-#include "support/temp_folder.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
+#include "support/faults.h"
+#include "support/temp_folder.h"
 
 namespace pairly::testing {
 
@@ -36,8 +36,8 @@ public:
         writeHelpFlag(helpFlag);
     }
 
-    shell::MainWindow& start() {
-        window = std::make_unique<shell::MainWindow>(folder.path(), dialogs, clock);
+    gui::shell::MainWindow& start() {
+        window = std::make_unique<gui::shell::MainWindow>(folder.path(), dialogs, clock);
         window->startUp();
         return *window;
     }
@@ -53,9 +53,9 @@ public:
     static QColor defaultColour() { return QApplication::palette().color(QPalette::Button); }
 
     TempFolder folder;
-    ui::ScriptedDialogs dialogs;
-    ui::FixedClock clock;
-    std::unique_ptr<shell::MainWindow> window;
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::widgets::FixedClock clock;
+    std::unique_ptr<gui::shell::MainWindow> window;
 };
 
 inline QString qs(const char* utf8) { return QString::fromUtf8(utf8); }

@@ -13,14 +13,14 @@
 #include <memory>
 #include <string>
 
-#include "support/temp_folder.h"
 #include "gui/common/app_context.h"
+#include "gui/trend/analysis_screen.h"
+#include "gui/trend/trend_screen.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/grid.h"
-#include "gui/trend/analysis_screen.h"
-#include "gui/trend/trend_screen.h"
+#include "support/temp_folder.h"
 
 namespace pairly::testing {
 
@@ -54,8 +54,8 @@ protected:
     }
 
     void build() {
-        trend = std::make_unique<views::TrendScreen>(ctx);
-        analysis = std::make_unique<views::AnalysisScreen>(ctx);
+        trend = std::make_unique<gui::trend::TrendScreen>(ctx);
+        analysis = std::make_unique<gui::trend::AnalysisScreen>(ctx);
         trend->prepareForStartup();
         analysis->prepareForStartup();
         for (QWidget* w :
@@ -86,8 +86,8 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    ui::Chart& chart(const char* name) const { return *find<ui::Chart>(name); }
-    ui::Grid& grid(const char* name) const { return *find<ui::Grid>(name); }
+    gui::widgets::Chart& chart(const char* name) const { return *find<gui::widgets::Chart>(name); }
+    gui::widgets::Grid& grid(const char* name) const { return *find<gui::widgets::Grid>(name); }
     // The caption of a label, a button or a frame.
     QString text(const char* name) const {
         QWidget* w = find<QWidget>(name);
@@ -123,11 +123,11 @@ protected:
     }
 
     TempFolder folder;
-    ui::ScriptedDialogs dialogs;
-    ui::FixedClock clock{text::Date{2026, 12, 7}, 8 * 3600};
-    ui::AppContext ctx;
-    std::unique_ptr<views::TrendScreen> trend;
-    std::unique_ptr<views::AnalysisScreen> analysis;
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::widgets::FixedClock clock{text::Date{2026, 12, 7}, 8 * 3600};
+    gui::common::AppContext ctx;
+    std::unique_ptr<gui::trend::TrendScreen> trend;
+    std::unique_ptr<gui::trend::AnalysisScreen> analysis;
 };
 
 }  // namespace pairly::testing

@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "core/store/folder_lock.h"
+#include "core/disk/folder_lock.h"
 #include "gui/widgets/grid.h"
 #include "gui_support/shell_fixture.h"
 
@@ -28,8 +28,8 @@ inline FolderFiles folderFiles(const TempFolder& folder) {
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder.path())) {
         if (!e.is_regular_file()) continue;
         const std::string name = e.path().lexically_relative(folder.path()).string();
-        if (isDailyBackupPath(name)) continue;   // the start's daily copy, tested on its own
-        if (name == store::kLockFile) continue;  // empty, there once anything was written
+        if (isDailyBackupPath(name)) continue;  // the start's daily copy, tested on its own
+        if (name == disk::kLockFile) continue;  // empty, there once anything was written
         files[name] = folder.readBytes(name);
     }
     return files;
@@ -68,7 +68,7 @@ inline void pressEnter(QWidget* w) {
 }
 
 // A mouse click on a data row of a grid (row 1 is the first under the header).
-inline void clickGridRow(ui::Grid& grid, int row, int column = 1) {
+inline void clickGridRow(gui::widgets::Grid& grid, int row, int column = 1) {
     grid.setTopRow(row);
     QApplication::processEvents();
     const QPoint at(grid.columnViewportPosition(column) + 4, grid.rowViewportPosition(row - 1) + 4);

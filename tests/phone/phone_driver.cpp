@@ -33,7 +33,7 @@ extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
 namespace {
 
-using pairly::shell::MainWindow;
+using pairly::gui::shell::MainWindow;
 
 void say(const QString& line) {
     std::printf("%s\n", line.toUtf8().constData());
@@ -56,7 +56,7 @@ void run(MainWindow& window, const QString& line) {
         for (QWidget* screen : window.findChild<QWidget*>("screenArea")
                                    ->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (!screen->isHidden()) say("screen " + screen->objectName());
-        auto* grid = window.findChild<pairly::ui::Grid*>("msgDayList");
+        auto* grid = window.findChild<pairly::gui::widgets::Grid*>("msgDayList");
         for (int r = 1; grid && r <= grid->rowCount(); ++r) {
             QStringList cells;
             for (int c = 0; c < 10; ++c) cells << grid->text(r, c);
@@ -78,11 +78,11 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    pairly::ui::ScriptedDialogs dialogs;
-    dialogs.onMessage = [](const pairly::ui::ScriptedDialogs::Shown& box) {
+    pairly::gui::widgets::ScriptedDialogs dialogs;
+    dialogs.onMessage = [](const pairly::gui::widgets::ScriptedDialogs::Shown& box) {
         say("box " + box.title + "\t" + QString(box.text).replace('\n', "\\n"));
     };
-    pairly::ui::FixedClock clock(*day, std::stoi(argv[3]));
+    pairly::gui::widgets::FixedClock clock(*day, std::stoi(argv[3]));
     MainWindow window(argv[1], dialogs, clock);
     window.startUp();
     QObject::connect(&window, &MainWindow::programEnded, &app, &QApplication::quit);

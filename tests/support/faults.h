@@ -3,13 +3,13 @@
 #include <memory>
 #include <set>
 
-#include "core/store/file_ops.h"
+#include "core/disk/file_ops.h"
 
 namespace pairly::testing {
 
 class InjectFaults {
 public:
-    using Op = store::fileops::Op;
+    using Op = disk::fileops::Op;
     // Every operation of the given kinds fails (all kinds when the set is empty).
     static InjectFaults always(std::set<Op> ops = {}) {
         return InjectFaults(1, true, std::move(ops));
@@ -32,7 +32,7 @@ public:
     }
     InjectFaults& operator=(InjectFaults&&) = delete;
     ~InjectFaults() {
-        if (active_) store::fileops::setFaultHook(nullptr);
+        if (active_) disk::fileops::setFaultHook(nullptr);
     }
     // How many operations of the chosen kinds were asked for so far.
     long seen() const { return *seen_; }
@@ -47,8 +47,8 @@ private:
         : seen_(std::make_shared<long>(0)),
           failed_(std::make_shared<long>(0)),
           failedChanges_(std::make_shared<long>(0)) {
-        store::fileops::setFaultHook([n, persistent, ops = std::move(ops), seen = seen_,
-                                      failed = failed_, changes = failedChanges_](Op op, long) {
+        disk::fileops::setFaultHook([n, persistent, ops = std::move(ops), seen = seen_,
+                                     failed = failed_, changes = failedChanges_](Op op, long) {
             if (!ops.empty() && !ops.count(op)) return false;
             const long k = ++*seen;
             const bool fail = persistent ? k >= n : k == n;

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "core/store/codec.h"
-#include "core/store/folder_lock.h"
+#include "core/disk/codec.h"
+#include "core/disk/folder_lock.h"
 
 namespace pairly::testing {
 
@@ -30,7 +30,7 @@ void TempFolder::writeBytes(std::string_view name, std::string_view bytes) const
 }
 
 void TempFolder::writeCp932(std::string_view name, std::string_view utf8) const {
-    auto bytes = store::toCp932(utf8);
+    auto bytes = disk::toCp932(utf8);
     if (!bytes) throw std::runtime_error("text has no CP932 form");
     writeBytes(name, *bytes);
 }
@@ -41,7 +41,7 @@ std::string TempFolder::readBytes(std::string_view name) const {
 }
 
 std::string TempFolder::readCp932(std::string_view name) const {
-    return store::fromCp932(readBytes(name));
+    return disk::fromCp932(readBytes(name));
 }
 
 bool TempFolder::exists(std::string_view name) const {
@@ -64,7 +64,7 @@ std::vector<std::string> TempFolder::fileNames() const {
     for (const auto& e : fs::directory_iterator(path_)) {
         const std::string name = e.path().filename().string();
         // The lock file holds nothing; it is there once anything was written.
-        if (name == store::kLockFile) continue;
+        if (name == disk::kLockFile) continue;
         // A backup folder that holds only the daily copies is not one of the tested files.
         if (name == "バックアップ" && e.is_directory()) {
             bool onlyDaily = true;

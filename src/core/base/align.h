@@ -1,8 +1,8 @@
 #pragma once
 // How a column's data sits in its cells (headers are always centred).
 
-namespace pairly {
+namespace pairly::base {
 
 enum class Align { Left, Centre, Right };
 
-}  // namespace pairly
+}  // namespace pairly::base

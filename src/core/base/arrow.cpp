@@ -1,6 +1,6 @@
 #include "core/base/arrow.h"
 
-namespace pairly {
+namespace pairly::base {
 
 std::string arrowText(Arrow arrow) {
     switch (arrow) {
@@ -26,4 +26,4 @@ Rgb arrowColour(Arrow arrow) {
     return {255, 255, 192};
 }
 
-}  // namespace pairly
+}  // namespace pairly::base

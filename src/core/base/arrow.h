@@ -4,7 +4,7 @@
 
 #include "core/base/colour.h"
 
-namespace pairly {
+namespace pairly::base {
 
 enum class Arrow { Up, Same, Down };
 std::string arrowText(Arrow arrow);  // "↑", "→", "↓"
@@ -14,4 +14,4 @@ inline Arrow arrowOf(double value) {
     return value > 0 ? Arrow::Up : value < 0 ? Arrow::Down : Arrow::Same;
 }
 
-}  // namespace pairly
+}  // namespace pairly::base

@@ -1,7 +1,7 @@
 #pragma once
 // A colour as the program's RGB triple; the widgets turn it into their own kind.
 
-namespace pairly {
+namespace pairly::base {
 
 struct Rgb {
     int r = 0;
@@ -10,4 +10,4 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-}  // namespace pairly
+}  // namespace pairly::base

@@ -4,7 +4,7 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::body {
 
 namespace {
 
@@ -122,4 +122,4 @@ std::optional<BmiSimulator> refreshBmiSimulator(const BmiSimulatorInput& input) 
     return out;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::body

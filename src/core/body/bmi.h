@@ -7,9 +7,9 @@
 
 #include "core/base/colour.h"
 
-namespace pairly::views {
+namespace pairly::body {
 
-using pairly::Rgb;
+using pairly::base::Rgb;
 
 struct BmiCategory {
     std::string text;  // "やせ過ぎ" … "でぶフォルテシモ"
@@ -97,4 +97,4 @@ struct BmiSimulator {
 // nullopt when N = 0 or the height is unusable (as showCurrentBmi).
 std::optional<BmiSimulator> refreshBmiSimulator(const BmiSimulatorInput& input);
 
-}  // namespace pairly::views
+}  // namespace pairly::body

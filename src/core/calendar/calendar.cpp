@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-namespace pairly::views {
+namespace pairly::calendar {
 
 namespace {
 
-constexpr Rgb kGreen{192, 255, 192};
-constexpr Rgb kRed{255, 192, 192};
-constexpr Rgb kYellow{255, 255, 192};
-constexpr Rgb kPurple{192, 192, 255};
-constexpr Rgb kWhite{255, 255, 255};
+constexpr base::Rgb kGreen{192, 255, 192};
+constexpr base::Rgb kRed{255, 192, 192};
+constexpr base::Rgb kYellow{255, 255, 192};
+constexpr base::Rgb kPurple{192, 192, 255};
+constexpr base::Rgb kWhite{255, 255, 255};
 
 std::size_t at(DayClass c) { return static_cast<std::size_t>(c); }
 
@@ -119,7 +119,7 @@ CalendarModel buildCalendarModel(const std::vector<store::MeasurementRecord>& lo
     return m;
 }
 
-Rgb dayColour(DayClass dayClass, CalendarMode mode) {
+base::Rgb dayColour(DayClass dayClass, CalendarMode mode) {
     const bool simple = mode == CalendarMode::Simple;
     switch (dayClass) {
         case DayClass::Decrease:
@@ -146,7 +146,7 @@ std::vector<PaintedCell> recolouredCells(const CalendarModel& model, CalendarMod
                                          CalendarMode to) {
     std::vector<PaintedCell> cells;
     for (const CalendarDay& d : model.days) {
-        const Rgb colour = dayColour(d.dayClass, to);
+        const base::Rgb colour = dayColour(d.dayClass, to);
         if (colour != dayColour(d.dayClass, from)) cells.push_back({d.row, d.day, colour});
     }
     return cells;
@@ -173,7 +173,7 @@ static_assert(static_cast<int>(Legend::Once) == static_cast<int>(DayClass::Once)
               static_cast<int>(Legend::NoChange) == static_cast<int>(DayClass::NoChange) &&
               static_cast<int>(Legend::Increase) == static_cast<int>(DayClass::Increase));
 
-Rgb legendColour(Legend entry) {
+base::Rgb legendColour(Legend entry) {
     if (entry == Legend::NotMeasured) return kWhite;
     return dayColour(static_cast<DayClass>(entry), CalendarMode::Detailed);
 }
@@ -196,4 +196,4 @@ std::optional<text::Date> cellDate(std::string_view monthLabel, int column) {
     return date;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::calendar

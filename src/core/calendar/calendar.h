@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/body/bmi.h"
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
-#include "core/body/bmi.h"
 
-namespace pairly::views {
+namespace pairly::calendar {
 
 enum class DayClass { Decrease, Increase, NoChange, Once };
 inline constexpr int kDayClassCount = 4;
@@ -61,12 +61,12 @@ CalendarModel buildCalendarModel(const std::vector<store::MeasurementRecord>& lo
                                  const text::Date& today, DayBasis basis = DayBasis::WithinDay);
 
 // Colour a day of this class is painted in.
-Rgb dayColour(DayClass dayClass, CalendarMode mode);
+base::Rgb dayColour(DayClass dayClass, CalendarMode mode);
 
 struct PaintedCell {
     int row = 0;
     int column = 0;
-    Rgb colour;
+    base::Rgb colour;
     bool operator==(const PaintedCell&) const = default;
 };
 std::vector<PaintedCell> paintedCells(const CalendarModel& model, CalendarMode mode);
@@ -76,15 +76,15 @@ std::vector<PaintedCell> recolouredCells(const CalendarModel& model, CalendarMod
 
 // Legend caption (ending in two spaces) and its fixed colour, the same in both modes.
 const char* legendCaption(Legend entry);
-Rgb legendColour(Legend entry);
+base::Rgb legendColour(Legend entry);
 // Caption, count and "日".
 std::string legendText(const CalendarModel& model, Legend entry);
 
 // Back colour of the pressed mode button.
-inline constexpr Rgb kPressedModeColour{255, 224, 192};
+inline constexpr base::Rgb kPressedModeColour{255, 224, 192};
 
 // The date a grid cell names: the row's "yyyy年mm月" label and the column as the day.
 // Nothing for the month column, a column past 31 or a day the month does not have.
 std::optional<text::Date> cellDate(std::string_view monthLabel, int column);
 
-}  // namespace pairly::views
+}  // namespace pairly::calendar

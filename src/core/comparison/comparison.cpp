@@ -6,7 +6,7 @@
 #include "core/comparison/fair_comparison.h"
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 const std::array<const char*, 8> kStatisticsCaptions = {
     "",
@@ -138,4 +138,4 @@ int shareBarWidth(int referenceWidth, float share1) {
     return static_cast<int>(width);
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

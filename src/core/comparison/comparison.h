@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/store/measurement_log.h"
 #include "core/comparison/daily_average.h"
+#include "core/store/measurement_log.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 // The logs are looked at, not copied: the screen hands over the readings it shares.
 struct ComparisonInput {
@@ -47,4 +47,4 @@ ComparisonModel buildComparison(const ComparisonInput& input);
 // Width of partner 1's bar drawn over the full-length reference bar: Int(width × share ÷ 100).
 int shareBarWidth(int referenceWidth, float share1);
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -7,7 +7,7 @@
 #include "core/comparison/fair_comparison.h"
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 namespace {
 
@@ -239,4 +239,4 @@ AverageChart overlaySameAxisChart(const AverageChart& separate, const AverageCha
     return out;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

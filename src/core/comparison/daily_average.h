@@ -12,7 +12,7 @@
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 // What one partner's log gives the comparison. Records whose date is not a valid
 // "yyyy/mm/dd" are left out: they cannot be placed on a day.
@@ -91,4 +91,4 @@ AverageChart percentFromStartChart(const AverageChart& separate);
 // have a value, and sizes the axis to the taller of the two separate ranges.
 AverageChart overlaySameAxisChart(const AverageChart& separate, const AverageChart& same);
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

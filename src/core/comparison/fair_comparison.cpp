@@ -6,7 +6,7 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 std::optional<double> lossShare(std::span<const store::MeasurementRecord> log) {
     if (log.empty()) return std::nullopt;
@@ -33,8 +33,8 @@ ShareMarks lossShareMarks(std::optional<double> share1, std::optional<double> sh
 chart::Series percentFromStart(const chart::Series& points) {
     const double missing = std::numeric_limits<double>::quiet_NaN();
     chart::Series out(points.size(), missing);
-    const auto first = std::find_if(points.begin(), points.end(),
-                                    [](double p) { return !std::isnan(p); });
+    const auto first =
+        std::find_if(points.begin(), points.end(), [](double p) { return !std::isnan(p); });
     if (first == points.end() || !std::isfinite(*first) || *first <= 0) return out;
     const double base = *first;
     for (std::size_t i = 0; i < points.size(); ++i)
@@ -42,4 +42,4 @@ chart::Series percentFromStart(const chart::Series& points) {
     return out;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -9,7 +9,7 @@
 #include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 // (first weight - last weight) / first weight * 100, from the first and last record of the
 // log; nothing without records or with a first weight that is not a positive number.
@@ -29,4 +29,4 @@ ShareMarks lossShareMarks(std::optional<double> share1, std::optional<double> sh
 // positive number gives an all-missing series.
 chart::Series percentFromStart(const chart::Series& points);
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -7,7 +7,7 @@
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::vector<std::string> reportHeaders(ReportPeriod period, const std::string& n
     return headers;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -9,7 +9,7 @@
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 enum class ReportPeriod { Week, Month };
 
@@ -50,4 +50,4 @@ const std::array<const char*, 5>& reportMeasures();
 std::vector<std::string> reportHeaders(ReportPeriod period, const std::string& nickname1,
                                        const std::string& nickname2);
 
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -41,12 +41,12 @@ PartnerWeeks readWeeks(const std::vector<store::MeasurementRecord>& log, int thi
     std::vector<Day> days;
     int lastDay = std::numeric_limits<int>::min(), week = 0;
     for (const store::MeasurementRecord& r : log) {
-        const auto date = views::reportedDate(r);
+        const auto date = comparison::reportedDate(r);
         if (!date) continue;
         const int day = text::dayNumber(*date);
         if (day != lastDay) {
             lastDay = day;
-            week = views::periodStart(*date, views::ReportPeriod::Week);
+            week = comparison::periodStart(*date, comparison::ReportPeriod::Week);
             days.push_back({day, week});
         }
         Mean* mean = week == thisWeek       ? &out.thisWeek
@@ -82,7 +82,7 @@ WeeklyCheckIn weeklyCheckIn(const std::vector<store::MeasurementRecord>& log1,
                             const std::vector<store::MeasurementRecord>& log2,
                             const text::Date& today) {
     WeeklyCheckIn out;
-    out.weekStart = views::periodStart(today, views::ReportPeriod::Week);
+    out.weekStart = comparison::periodStart(today, comparison::ReportPeriod::Week);
     const std::array<PartnerWeeks, 2> partners = {readWeeks(log1, out.weekStart),
                                                   readWeeks(log2, out.weekStart)};
     for (std::size_t p = 0; p < 2; ++p) {
@@ -93,7 +93,7 @@ WeeklyCheckIn weeklyCheckIn(const std::vector<store::MeasurementRecord>& log1,
         week.daysText = std::to_string(week.days) + "/7日";
         const auto now = in.thisWeek.value(), before = in.lastWeek.value();
         if (now && before) week.change = *now - *before;
-        week.changeText = week.change ? text::signedKg(*week.change) : views::kNoFigure;
+        week.changeText = week.change ? text::signedKg(*week.change) : comparison::kNoFigure;
     }
 
     std::array<std::size_t, 2> at = {partners[0].weeks.size(), partners[1].weeks.size()};

@@ -33,7 +33,7 @@ struct WeeklyCheckIn {
     std::string streakText;  // "ふたりで4日以上測った週：6週連続"
 };
 
-// The weighings the weekly report counts (views::reportedDate), for the week of `today`.
+// The weighings the weekly report counts (comparison::reportedDate), for the week of `today`.
 WeeklyCheckIn weeklyCheckIn(const std::vector<store::MeasurementRecord>& log1,
                             const std::vector<store::MeasurementRecord>& log2,
                             const text::Date& today);

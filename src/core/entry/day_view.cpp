@@ -12,12 +12,14 @@ const std::array<const char*, kWeightGridColumns> kWeightGridHeaders = {
     "回", "行動", "体重", "前回差", "差", "初回差", "差", "ＢＭＩ", "肥満度", "体脂肪"};
 const std::array<const char*, kCompositionGridColumns> kCompositionGridHeaders = {
     "回", "行動", "体重", "体脂肪", "基礎代謝", "脂肪", "筋肉量", "筋ス", "骨量"};
-const std::array<Align, kWeightGridColumns> kWeightGridAlignment = {
-    Align::Right, Align::Left,   Align::Right, Align::Right, Align::Centre,
-    Align::Right, Align::Centre, Align::Right, Align::Right, Align::Right};
-const std::array<Align, kCompositionGridColumns> kCompositionGridAlignment = {
-    Align::Right, Align::Left,  Align::Right, Align::Right, Align::Right,
-    Align::Right, Align::Right, Align::Right, Align::Right};
+const std::array<base::Align, kWeightGridColumns> kWeightGridAlignment = {
+    base::Align::Right,  base::Align::Left,  base::Align::Right,  base::Align::Right,
+    base::Align::Centre, base::Align::Right, base::Align::Centre, base::Align::Right,
+    base::Align::Right,  base::Align::Right};
+const std::array<base::Align, kCompositionGridColumns> kCompositionGridAlignment = {
+    base::Align::Right, base::Align::Left,  base::Align::Right,
+    base::Align::Right, base::Align::Right, base::Align::Right,
+    base::Align::Right, base::Align::Right, base::Align::Right};
 
 PreviousValues valuesOf(const store::MeasurementRecord& r) {
     return {r.weight,     r.bodyFat,     r.basalMetabolism, r.visceralFat,
@@ -83,10 +85,10 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
                 const float previous = r.weight - reference;
                 const float first = r.weight - dayFirst;
                 row.cells[3] = kgCell(previous);
-                row.previousArrow = arrowOf(text::shownValue(previous, 1));
-                row.cells[4] = Cell::text(arrowText(row.previousArrow));
+                row.previousArrow = base::arrowOf(text::shownValue(previous, 1));
+                row.cells[4] = Cell::text(base::arrowText(row.previousArrow));
                 row.cells[5] = kgCell(first);
-                row.firstArrow = arrowOf(text::shownValue(first, 1));
+                row.firstArrow = base::arrowOf(text::shownValue(first, 1));
                 row.cells[6] = Cell::text(arrowText(row.firstArrow));
                 if (bmiUsable) {
                     row.cells[7] = Cell::number(r.weight / h2, "0.0");
@@ -139,7 +141,7 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         m.currentWeight = m.previousValues.weight;
         const float wc = m.currentWeight;
 
-        m.bmi = views::showCurrentBmi(wc, heightCm, m.recordCount);
+        m.bmi = body::showCurrentBmi(wc, heightCm, m.recordCount);
 
         const auto d0 = text::parseDate(m.firstRecordDate);
         const auto shownDay = text::parseDate(m.shownDate);
@@ -161,13 +163,13 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
 
         if (!m.weightRows.empty()) {
             switch (m.weightRows.back().firstArrow) {
-                case Arrow::Up:
+                case base::Arrow::Up:
                     m.face = DayFace::Sulky;
                     break;
-                case Arrow::Same:
+                case base::Arrow::Same:
                     m.face = DayFace::Smiling;
                     break;
-                case Arrow::Down:
+                case base::Arrow::Down:
                     m.face = DayFace::Laughing;
                     break;
             }

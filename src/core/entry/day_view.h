@@ -26,8 +26,8 @@ constexpr int kWeightGridColumns = 10;
 constexpr int kCompositionGridColumns = 9;
 extern const std::array<const char*, kWeightGridColumns> kWeightGridHeaders;
 extern const std::array<const char*, kCompositionGridColumns> kCompositionGridHeaders;
-extern const std::array<Align, kWeightGridColumns> kWeightGridAlignment;
-extern const std::array<Align, kCompositionGridColumns> kCompositionGridAlignment;
+extern const std::array<base::Align, kWeightGridColumns> kWeightGridAlignment;
+extern const std::array<base::Align, kCompositionGridColumns> kCompositionGridAlignment;
 constexpr int kLastColumnWidthTwips = 800;
 // A grid with more rows than this (header included) scrolls its last row to the top.
 constexpr int kDayGridVisibleRows = 9;
@@ -48,10 +48,10 @@ PreviousValues valuesOf(const store::MeasurementRecord& record);
 // msgDayList row: the ten cells; columns 4 and 6 hold the arrows, coloured.
 struct WeightGridRow {
     std::array<text::Cell, kWeightGridColumns> cells;
-    Arrow previousArrow = Arrow::Same;  // column 4 (against the previous weighing)
-    Arrow firstArrow = Arrow::Same;     // column 6 (against the day's first weighing)
-    Rgb previousColour() const { return arrowColour(previousArrow); }
-    Rgb firstColour() const { return arrowColour(firstArrow); }
+    base::Arrow previousArrow = base::Arrow::Same;  // column 4 (against the previous weighing)
+    base::Arrow firstArrow = base::Arrow::Same;     // column 6 (against the day's first weighing)
+    base::Rgb previousColour() const { return arrowColour(previousArrow); }
+    base::Rgb firstColour() const { return arrowColour(firstArrow); }
 };
 // msgDayList2 row: the nine cells.
 struct CompositionGridRow {
@@ -72,7 +72,7 @@ struct DayCount {
     std::string text;  // the count as integer text
     int pictureIndex =
         0;  // 0 未登録 (imgNon), 1 ムスッ (imgKura), 2 ニコ (imgNi), 3 すごくニコニコ (imgWarai)
-    Rgb colour;  // equal: (255,255,192); larger (192,255,192); smaller (255,192,192)
+    base::Rgb colour;  // equal: (255,255,192); larger (192,255,192); smaller (255,192,192)
 };
 
 struct DayViewModel {
@@ -110,7 +110,7 @@ struct DayViewModel {
     float currentBmi = 0;      // Bc (0 when the height is unusable)
     float currentObesity = 0;  // Oc, a ratio (0 when the height is unusable)
     // The meters for Wc (showCurrentBmi); nullopt when N = 0 or the height is unusable.
-    std::optional<views::CurrentBmi> bmi;
+    std::optional<body::CurrentBmi> bmi;
 
     std::optional<std::string> lastDate() const {
         return lastRecord ? std::optional<std::string>(lastRecord->date) : std::nullopt;

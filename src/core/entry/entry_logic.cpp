@@ -4,8 +4,8 @@
 #include <limits>
 #include <string_view>
 
-#include "core/store/fields.h"
-#include "core/store/file_notices.h"
+#include "core/disk/fields.h"
+#include "core/disk/file_notices.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 
@@ -14,14 +14,14 @@ namespace pairly::entry {
 namespace {
 
 // The fields in entry order are the record's measures in record order.
-static_assert(kFieldCount == store::kMeasureCount);
-using FieldInfo = store::MeasureRule;
-constexpr const auto& kFieldInfo = store::kMeasureRules;
+static_assert(kFieldCount == disk::kMeasureCount);
+using FieldInfo = disk::MeasureRule;
+constexpr const auto& kFieldInfo = disk::kMeasureRules;
 
 // validateSave has made sure that every field reads as a typed number in range.
 double typedValue(const FieldTexts& texts, Field field) {
     const auto i = static_cast<std::size_t>(field);
-    return store::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
+    return disk::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
 }
 float floatValue(const FieldTexts& texts, Field field) {
     return static_cast<float>(typedValue(texts, field));
@@ -53,22 +53,22 @@ std::string stepTextFor(Field field, const std::string& weightStep,
 std::optional<double> parseStep(const std::string& stepText) {
     // A step file written before steps were checked may hold anything: a step that
     // could not be typed today (such as -0.5, which would turn ↑ into ↓) does nothing.
-    if (store::isBlankText(stepText)) return std::nullopt;
-    const store::TypedNumber step = store::readTypedNumber(stepText, store::NumberKind::Step);
+    if (disk::isBlankText(stepText)) return std::nullopt;
+    const disk::TypedNumber step = disk::readTypedNumber(stepText, disk::NumberKind::Step);
     if (!step.ok()) return std::nullopt;
     return step.value;
 }
 
 std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
-                                            store::NumberKind kind) {
-    if (store::readTypedNumber(text, kind).ok()) return std::nullopt;
-    return SaveMessage{store::refusedNumberText(name, kind), name + "入力エラー"};
+                                            disk::NumberKind kind) {
+    if (disk::readTypedNumber(text, kind).ok()) return std::nullopt;
+    return SaveMessage{disk::refusedNumberText(name, kind), name + "入力エラー"};
 }
 
 std::string stepValue(const std::string& fieldText, const std::string& stepText, bool up) {
     const auto step = parseStep(stepText);
     if (!step) return fieldText;
-    const double current = store::readLeadingNumber(fieldText);
+    const double current = disk::readLeadingNumber(fieldText);
     const double next = up ? current + *step : current - *step;
     if (!std::isfinite(next)) return fieldText;
     return text::doubleText(next);
@@ -91,12 +91,12 @@ int nextMarkerMode(int mode) {
 std::optional<SaveMessage> validateSave(const SaveRequest& request) {
     if (request.situation.empty()) return SaveMessage{"行動が指定されていません", "行動未入力"};
     // Blanks alone are no value either.
-    if (store::isBlankText(request.fieldTexts[static_cast<int>(Field::Weight)]))
+    if (disk::isBlankText(request.fieldTexts[static_cast<int>(Field::Weight)]))
         return SaveMessage{"体重が入力されていません", "体重未入力"};
-    if (store::isBlankText(request.fieldTexts[static_cast<int>(Field::BodyFat)]))
+    if (disk::isBlankText(request.fieldTexts[static_cast<int>(Field::BodyFat)]))
         return SaveMessage{"体脂肪率が入力されていません", "体脂肪率未入力"};
     // A quote or a line break would break the line format of the log.
-    if (!store::isStorableText(request.situation))
+    if (!disk::isStorableText(request.situation))
         return SaveMessage{"行動に使用できない文字（\" または改行）が含まれています",
                            "行動入力エラー"};
     for (int i = 0; i < kFieldCount; ++i) {
@@ -162,9 +162,9 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません。",
         "保存エラー"};
     const store::LoadedLog loaded = store::loadLog(folder, slot);
-    if (loaded.status == store::ReadStatus::Unusable) {
-        const auto notice = store::blockedWriteNotice(folder, store::WriteStatus::Unusable,
-                                                      store::logFileName(slot));
+    if (loaded.status == disk::ReadStatus::Unusable) {
+        const auto notice =
+            disk::blockedWriteNotice(folder, disk::WriteStatus::Unusable, store::logFileName(slot));
         outcome.message = SaveMessage{notice->text, notice->title};
         return outcome;
     }
@@ -189,41 +189,41 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         return outcome;
     }
     outcome.plan = std::move(planned.plan);
-    const store::WriteStatus status =
+    const disk::WriteStatus status =
         outcome.plan->mode == WriteMode::Insert
             ? store::insertRecordInDateOrder(folder, slot, outcome.plan->record)
             : store::appendRecordWithStatus(folder, slot, outcome.plan->record);
-    if (const auto notice = store::blockedWriteNotice(folder, status, store::logFileName(slot))) {
+    if (const auto notice = disk::blockedWriteNotice(folder, status, store::logFileName(slot))) {
         outcome.message = SaveMessage{notice->text, notice->title};
         return outcome;
     }
     switch (status) {
-        case store::WriteStatus::Ok:
+        case disk::WriteStatus::Ok:
             outcome.saved = true;
             break;
-        case store::WriteStatus::Unsynced: {
+        case disk::WriteStatus::Unsynced: {
             // In the log, so saved; but the user must hear that the disk did not confirm it.
             outcome.saved = true;
-            const store::FileNotice notice = store::unsyncedNotice(store::logFileName(slot));
+            const disk::FileNotice notice = disk::unsyncedNotice(store::logFileName(slot));
             outcome.message = SaveMessage{notice.text, notice.title};
             break;
         }
-        case store::WriteStatus::ReadFailed:
+        case disk::WriteStatus::ReadFailed:
             outcome.message = readFailed;
             break;
-        case store::WriteStatus::OldLayout:
+        case disk::WriteStatus::OldLayout:
             outcome.message = oldLayout;
             break;
-        case store::WriteStatus::Refused:
+        case disk::WriteStatus::Refused:
             outcome.message = SaveMessage{
                 "データファイルに読み取れない文字が含まれているため、保存を中止しました。\n"
                 "データは変更されていません。",
                 "保存エラー"};
             break;
-        case store::WriteStatus::WriteFailed:
-        case store::WriteStatus::Busy:
-        case store::WriteStatus::Unusable:
-        case store::WriteStatus::Stale:  // appends and insertions read the log they change
+        case disk::WriteStatus::WriteFailed:
+        case disk::WriteStatus::Busy:
+        case disk::WriteStatus::Unusable:
+        case disk::WriteStatus::Stale:  // appends and insertions read the log they change
             outcome.message = SaveMessage{
                 "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"
                 "。",

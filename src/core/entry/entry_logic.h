@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/disk/fields.h"
 #include "core/entry/day_view.h"
-#include "core/store/fields.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::entry {
@@ -31,7 +31,7 @@ using FieldTexts = std::array<std::string, kFieldCount>;
 // and bone mass, "1" for the integer fields.
 std::string stepTextFor(Field field, const std::string& weightStep, const std::string& bodyFatStep);
 
-// A step text as a number: a typed number (store::readTypedNumber) above 0 and at most
+// A step text as a number: a typed number (disk::readTypedNumber) above 0 and at most
 // 10; anything else ("", "abc", "0.1x", "-0.5") gives nullopt.
 std::optional<double> parseStep(const std::string& stepText);
 
@@ -72,11 +72,11 @@ struct SaveMessage {
     bool operator==(const SaveMessage&) const = default;
 };
 
-// nullopt when the text is a typed number of that kind (store::readTypedNumber);
-// otherwise store::refusedNumberText ("<name>は<range>数値で入力してください") titled
+// nullopt when the text is a typed number of that kind (disk::readTypedNumber);
+// otherwise disk::refusedNumberText ("<name>は<range>数値で入力してください") titled
 // "<name>入力エラー".
 std::optional<SaveMessage> checkTypedNumber(const std::string& text, const std::string& name,
-                                            store::NumberKind kind);
+                                            disk::NumberKind kind);
 
 // The Yes/No question asked before a weighing is saved for a day after today, naming the
 // day ("2026/12/08 は今日より後の日付です。…"), titled "日付確認"; nullopt for today or an

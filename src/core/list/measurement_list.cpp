@@ -8,37 +8,37 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::list {
 
 using store::MeasurementRecord;
 
 const std::array<ListColumn, kListColumns> kListTableColumns = {{
-    {"回", 600, Align::Right},
-    {"日付け", 950, Align::Centre},
-    {"曜", 320, Align::Centre},
-    {"行動", 1565, Align::Left},
-    {"体重", 750, Align::Right},
-    {"前回差", 730, Align::Right},
-    {"差", 320, Align::Centre},
-    {"初回差", 730, Align::Right},
-    {"差", 320, Align::Centre},
-    {"ＢＭＩ", 560, Align::Right},
-    {"肥満度", 680, Align::Right},
-    {"体脂肪", 680, Align::Right},
+    {"回", 600, base::Align::Right},
+    {"日付け", 950, base::Align::Centre},
+    {"曜", 320, base::Align::Centre},
+    {"行動", 1565, base::Align::Left},
+    {"体重", 750, base::Align::Right},
+    {"前回差", 730, base::Align::Right},
+    {"差", 320, base::Align::Centre},
+    {"初回差", 730, base::Align::Right},
+    {"差", 320, base::Align::Centre},
+    {"ＢＭＩ", 560, base::Align::Right},
+    {"肥満度", 680, base::Align::Right},
+    {"体脂肪", 680, base::Align::Right},
 }};
 
 const std::array<ListColumn, kListCompositionColumns> kCompositionTableColumns = {{
-    {"回", 600, Align::Right},
-    {"日付け", 950, Align::Centre},
-    {"曜", 320, Align::Centre},
-    {"行動", 1565, Align::Left},
-    {"体重", 750, Align::Right},
-    {"体脂肪", 730, Align::Right},
-    {"基礎代謝", 950, Align::Right},
-    {"脂肪", 500, Align::Right},
-    {"筋肉量", 800, Align::Right},
-    {"筋", 350, Align::Right},
-    {"骨量", 695, Align::Right},
+    {"回", 600, base::Align::Right},
+    {"日付け", 950, base::Align::Centre},
+    {"曜", 320, base::Align::Centre},
+    {"行動", 1565, base::Align::Left},
+    {"体重", 750, base::Align::Right},
+    {"体脂肪", 730, base::Align::Right},
+    {"基礎代謝", 950, base::Align::Right},
+    {"脂肪", 500, base::Align::Right},
+    {"筋肉量", 800, base::Align::Right},
+    {"筋", 350, base::Align::Right},
+    {"骨量", 695, base::Align::Right},
 }};
 
 const std::array<const char*, 7> kWeekdayNames = {"日", "月", "火", "水", "木", "金", "土"};
@@ -79,7 +79,7 @@ bool hasSituation(const MeasurementRecord& r, const ListFilters& f) {
 }
 
 // The arrows follow the differences as shown, rounded to 0.1 kg: -0.04 shows as "0.0Kg".
-Arrow shownArrow(float difference) { return arrowOf(text::shownValue(difference, 1)); }
+base::Arrow shownArrow(float difference) { return base::arrowOf(text::shownValue(difference, 1)); }
 
 // Each distinct key's value made once per build.
 template <class Key, class Texts>
@@ -152,8 +152,7 @@ public:
         if (r.bodyFat < minFat_) minFat_ = r.bodyFat;
         list_.chart.weights.push_back(text::shortestDecimal(r.weight));
         list_.chart.bodyFats.push_back(text::shortestDecimal(r.bodyFat));
-        composition_.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore,
-                         r.boneMass);
+        composition_.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore, r.boneMass);
 
         previousWeight_ = r.weight;
     }
@@ -163,7 +162,8 @@ public:
         ListChart& chart = list_.chart;
         if (!list_.rows.empty()) {
             chart.hasData = true;
-            chart.weightAxis = chart::enclosingRange(text::intFloor(minWeight_), maxWeight_, 0.9f, 0);
+            chart.weightAxis =
+                chart::enclosingRange(text::intFloor(minWeight_), maxWeight_, 0.9f, 0);
             chart.bodyFatAxis =
                 chart::enclosingRange(text::intFloor(minFat_ - 4.0), maxFat_, 3.9f, 0);
             chart.weightAxis.majorDivisions = chart::wholeKiloDivisions(chart.weightAxis);
@@ -281,7 +281,7 @@ Cell listCell(const MeasurementList& list, std::size_t index, int col) {
         case 5:
             return kgCell(row.previousDifference);
         case 6:
-            return Cell::text(arrowText(row.previousArrow));
+            return Cell::text(base::arrowText(row.previousArrow));
         case 7:
             return kgCell(row.firstDifference);
         case 8:
@@ -320,4 +320,4 @@ Cell compositionCell(const MeasurementList& list, std::size_t index, int col) {
     }
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::list

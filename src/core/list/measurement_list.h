@@ -20,7 +20,7 @@
 #include "core/text/cell.h"
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::list {
 
 // --- tables -----------------------------------------------------------------------------
 
@@ -30,7 +30,7 @@ inline constexpr int kListCompositionColumns = 11;
 struct ListColumn {
     const char* header;
     int twips;
-    Align align;
+    base::Align align;
 };
 extern const std::array<ListColumn, kListColumns> kListTableColumns;  // msgBunseki
 extern const std::array<ListColumn, kListCompositionColumns>
@@ -123,9 +123,9 @@ struct ListRow {
     float previousDifference = 0;  // against the previous listed weighing
     float firstDifference = 0;     // against the first listed weighing
     std::int16_t basalMetabolism = 0, visceralFat = 0, muscleScore = 0;
-    std::int8_t weekday = -1;           // 0..6; -1 when the date is not a valid date
-    Arrow previousArrow = Arrow::Same;  // column 6, from the difference as shown
-    Arrow firstArrow = Arrow::Same;     // column 8, from the difference as shown
+    std::int8_t weekday = -1;                       // 0..6; -1 when the date is not a valid date
+    base::Arrow previousArrow = base::Arrow::Same;  // column 6, from the difference as shown
+    base::Arrow firstArrow = base::Arrow::Same;     // column 8, from the difference as shown
 };
 
 // mcrBunseki: series 1 weight on the left axis, series 2 body fat on the right one.
@@ -178,4 +178,4 @@ MeasurementList buildFilteredList(const std::vector<store::MeasurementRecord>& l
 text::Cell listCell(const MeasurementList& list, std::size_t row, int col);
 text::Cell compositionCell(const MeasurementList& list, std::size_t row, int col);
 
-}  // namespace pairly::views
+}  // namespace pairly::list

@@ -1,11 +1,11 @@
 #include "core/memo/comment_table.h"
 
-#include "core/store/fields.h"
-#include "core/store/file_notices.h"
+#include "core/disk/fields.h"
+#include "core/disk/file_notices.h"
 #include "core/store/notes_memo.h"
 #include "core/text/numbers.h"
 
-namespace pairly::maintenance {
+namespace pairly::memo {
 
 namespace {
 
@@ -90,7 +90,7 @@ const char* changeArrow(WeightChange change) {
 }
 
 std::optional<CommentMessage> checkComment(const std::string& comment) {
-    if (store::hasFieldBreakingChar(comment))
+    if (disk::hasFieldBreakingChar(comment))
         return CommentMessage{
             "一言日記に「\"」（ダブルクォーテーション）や改行は使えません。\n\n"
             "入力し直してください。",
@@ -115,14 +115,14 @@ CommentSaveOutcome refused(std::string reason) {
 }  // namespace
 
 CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, int row,
-                               const store::FileStamp& shown, const std::string& comment) {
+                               const disk::FileStamp& shown, const std::string& comment) {
     CommentSaveOutcome outcome;
     if (auto refusal = checkComment(comment)) {
         outcome.message = std::move(refusal);
         return outcome;
     }
     const auto changedElsewhere = [slot] {
-        const store::FileNotice notice = store::staleFileNotice(store::logFileName(slot), true);
+        const disk::FileNotice notice = disk::staleFileNotice(store::logFileName(slot), true);
         CommentSaveOutcome stale;
         stale.message = CommentMessage{notice.text, notice.title};
         stale.stale = true;
@@ -130,9 +130,9 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
     };
     // The rewrite starts from the log as it is now, never from what the screen holds.
     store::LoadedLog log = store::loadLog(folder, slot);
-    if (const auto notice = log.status == store::ReadStatus::Unusable
-                                ? store::blockedWriteNotice(folder, store::WriteStatus::Unusable,
-                                                            store::logFileName(slot))
+    if (const auto notice = log.status == disk::ReadStatus::Unusable
+                                ? disk::blockedWriteNotice(folder, disk::WriteStatus::Unusable,
+                                                           store::logFileName(slot))
                                 : std::nullopt) {
         outcome.message = CommentMessage{notice->text, notice->title};
         return outcome;
@@ -143,7 +143,7 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
     // Row numbers count the records alone, on the screen as here: damaged lines are kept
     // at their places by the rewrite.
     auto& records = log.records;
-    if (!store::stillHolds(shown, log.stamp) || row < 1 || row > static_cast<int>(records.size()))
+    if (!disk::stillHolds(shown, log.stamp) || row < 1 || row > static_cast<int>(records.size()))
         return changedElsewhere();
     if (records.size() > static_cast<std::size_t>(store::kMaxRecords))
         return refused("データ件数が上限（32766件）を超えているため、保存できませんでした。");
@@ -153,24 +153,24 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
                 "データファイルに保存できない文字を含む行があるため、一言日記を保存できませんでした"
                 "。");
     records[static_cast<std::size_t>(row - 1)].comment = comment;
-    const store::WriteResult written = store::writeBackLog(folder, slot, log);
+    const disk::WriteResult written = store::writeBackLog(folder, slot, log);
     if (const auto notice =
-            store::blockedWriteNotice(folder, written.status, store::logFileName(slot))) {
+            disk::blockedWriteNotice(folder, written.status, store::logFileName(slot))) {
         outcome.message = CommentMessage{notice->text, notice->title};
         return outcome;
     }
     switch (written.status) {
-        case store::WriteStatus::Ok:
+        case disk::WriteStatus::Ok:
             return {true, std::nullopt, false, written.stamp};
-        case store::WriteStatus::Unsynced: {
-            const store::FileNotice notice = store::unsyncedNotice(store::logFileName(slot));
+        case disk::WriteStatus::Unsynced: {
+            const disk::FileNotice notice = disk::unsyncedNotice(store::logFileName(slot));
             return {true, CommentMessage{notice.text, notice.title}, false, written.stamp};
         }
-        case store::WriteStatus::Stale:
+        case disk::WriteStatus::Stale:
             return changedElsewhere();
-        case store::WriteStatus::OldLayout:
+        case disk::WriteStatus::OldLayout:
             return refused(store::oldLayoutRefusal());
-        case store::WriteStatus::ReadFailed:
+        case disk::WriteStatus::ReadFailed:
             return refused(
                 "データファイルを読み込めなかったため、一言日記を保存できませんでした。");
         default:
@@ -181,4 +181,4 @@ CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, in
         "い。");
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::memo

@@ -10,7 +10,7 @@
 #include "core/store/measurement_log.h"
 #include "core/text/cell.h"
 
-namespace pairly::maintenance {
+namespace pairly::memo {
 
 // Columns of msgMemoList: 0 number, 1 date, 2 situation, 3 weight, 4 difference,
 // 5 arrow, 6 body fat, 7 comment, 8..12 the remaining measures (zero width).
@@ -55,7 +55,7 @@ struct CommentSaveOutcome {
     std::optional<CommentMessage> message;
     // The log changed since the table was filled: the screen reads it again.
     bool stale = false;
-    store::FileStamp stamp;  // when saved: the log's new stamp
+    disk::FileStamp stamp;  // when saved: the log's new stamp
 };
 
 // Writes `comment` into record `row` (1..) of the slot's log and rewrites the log safely;
@@ -63,6 +63,6 @@ struct CommentSaveOutcome {
 // the comment cannot be stored, when the log cannot be read whole, or when the log no
 // longer holds the bytes the table was filled from (`shown`, its stamp).
 CommentSaveOutcome saveComment(const std::filesystem::path& folder, int slot, int row,
-                               const store::FileStamp& shown, const std::string& comment);
+                               const disk::FileStamp& shown, const std::string& comment);
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::memo

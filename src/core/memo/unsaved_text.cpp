@@ -2,12 +2,13 @@
 
 #include <utility>
 
-namespace pairly::maintenance {
+namespace pairly::memo {
 
 std::optional<std::string> unsavedTextQuestion(const UnsavedText& unsaved) {
     std::string what;
-    const std::pair<bool, const char*> parts[] = {
-        {unsaved.memo, "気付きメモ"}, {unsaved.comment, "一言日記"}, {unsaved.correction, "測定値"}};
+    const std::pair<bool, const char*> parts[] = {{unsaved.memo, "気付きメモ"},
+                                                  {unsaved.comment, "一言日記"},
+                                                  {unsaved.correction, "測定値"}};
     for (const auto& [unsavedPart, name] : parts) {
         if (!unsavedPart) continue;
         if (!what.empty()) what += "と";
@@ -17,4 +18,4 @@ std::optional<std::string> unsavedTextQuestion(const UnsavedText& unsaved) {
     return what + "の変更が保存されていません。\n\n保存しますか？";
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::memo

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-namespace pairly::maintenance {
+namespace pairly::memo {
 
 struct UnsavedText {
-    bool memo = false;     // the notes memo differs from what was loaded or last saved
-    bool comment = false;  // the comment box differs from the comment of its row
+    bool memo = false;        // the notes memo differs from what was loaded or last saved
+    bool comment = false;     // the comment box differs from the comment of its row
     bool correction = false;  // the open correction panel differs from its weighing
 };
 
@@ -18,4 +18,4 @@ struct UnsavedText {
 std::optional<std::string> unsavedTextQuestion(const UnsavedText& unsaved);
 inline constexpr char kUnsavedTextTitle[] = "終了確認";
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::memo

@@ -16,7 +16,7 @@ constexpr FieldLook kFieldLook[entry::kFieldCount] = {
     {"筋肉量", "kg"}, {"筋肉スコア", ""}, {"骨量", "kg"},
 };
 
-std::string css(const Rgb& c) {
+std::string css(const base::Rgb& c) {
     return "rgb(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) +
            ")";
 }

@@ -15,7 +15,7 @@ namespace pairly::phone {
 
 struct PageTop {
     std::string nickname;
-    Rgb colour;
+    base::Rgb colour;
     std::string dateText;  // "2026/12/07（月）"
     std::string action;    // the page's own path, "/<secret>"
 };
@@ -33,7 +33,7 @@ std::string formPageHtml(const FormPage& page);
 
 struct DayRow {
     std::string number, situation, weight, change, bodyFat, comment;
-    Rgb changeColour;
+    base::Rgb changeColour;
 };
 struct PartnerFigures {
     std::string nickname, todayCount, since, lossShare;

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/store/fields.h"
+#include "core/disk/fields.h"
 
 namespace pairly::phone {
 
@@ -199,8 +199,8 @@ bool saveSettings(const fs::path& file, const PhoneSettings& settings, const fs:
 }
 
 std::optional<int> typedPort(std::string_view text) {
-    const store::TypedNumber n = store::readTypedNumber(text, store::NumberKind::Positive);
-    if (!n.ok() || store::isBlankText(text) || n.value < 1024 || n.value > 65535 ||
+    const disk::TypedNumber n = disk::readTypedNumber(text, disk::NumberKind::Positive);
+    if (!n.ok() || disk::isBlankText(text) || n.value < 1024 || n.value > 65535 ||
         n.value != std::floor(n.value))
         return std::nullopt;
     return static_cast<int>(n.value);

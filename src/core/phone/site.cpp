@@ -116,13 +116,14 @@ Response resultResponse(const SiteContext& c, int slot, const std::string& secre
         PartnerFigures f;
         f.nickname = p.caption;
         f.todayCount = mine.dayCounts[static_cast<std::size_t>(s - 1)].text + " 回";
-        f.since = own.lblDspNissuu.empty() ? views::lossShareText(std::nullopt) : own.lblDspNissuu;
-        f.lossShare = views::lossShareText(views::lossShare(p.log.records));
+        f.since =
+            own.lblDspNissuu.empty() ? comparison::lossShareText(std::nullopt) : own.lblDspNissuu;
+        f.lossShare = comparison::lossShareText(comparison::lossShare(p.log.records));
         return f;
     };
     page.figures = {figures(me, slot, mine), figures(other, otherSlot, theirs)};
-    const views::GoalForecast goal =
-        views::forecastGoal(views::dailyTrend(me.log.records), me.profile.targetWeightKg, c.today);
+    const trend::GoalForecast goal =
+        trend::forecastGoal(trend::dailyTrend(me.log.records), me.profile.targetWeightKg, c.today);
     for (const std::string* s : {&goal.forecast, &goal.stall})
         if (!s->empty()) page.trend.push_back(*s);
     Response r;

@@ -37,7 +37,7 @@ struct SiteContext {
     long long nowMs = 0;  // monotonic
     store::ScaleSteps steps;
     bool autoTime = false;
-    std::array<Rgb, 2> colours;
+    std::array<base::Rgb, 2> colours;
     std::vector<IpAddress> ownAddresses;
     int port = 0;
 };

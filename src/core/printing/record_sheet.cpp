@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace pairly::maintenance {
+namespace pairly::printing {
 
 RecordSheet buildRecordSheet() {
     RecordSheet sheet;
@@ -39,4 +39,4 @@ std::string printFileName(std::string_view kind, const text::Date& day, int seco
     return name + ".pdf";
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::printing

@@ -7,7 +7,7 @@
 
 #include "core/text/dates.h"
 
-namespace pairly::maintenance {
+namespace pairly::printing {
 
 struct SheetLine {
     int x1, y1, x2, y2;
@@ -41,4 +41,4 @@ RecordSheet buildRecordSheet();
 std::string printFileName(std::string_view kind, const text::Date& day, int secondsSinceMidnight,
                           int copy = 1);
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::printing

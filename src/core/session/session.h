@@ -25,7 +25,7 @@ struct Event {
 
 struct Preferences {
     store::ScaleSteps steps;
-    store::FileStamp stepsStamp;  // the bytes `steps` was read from
+    disk::FileStamp stepsStamp;  // the bytes `steps` was read from
     std::string movingAverage = "10";
     int helpTourFlag = 1;
     int markerMode = 0;
@@ -56,9 +56,9 @@ public:
     // saved as), for the check before a save.
     const store::PartnerProfile& profile(int slot) const { return profiles_[index(slot)]; }
     const store::PartnerProfile& selectedProfile() const { return profile(selected_); }
-    const store::FileStamp& profileStamp(int slot) const { return profileStamps_[index(slot)]; }
+    const disk::FileStamp& profileStamp(int slot) const { return profileStamps_[index(slot)]; }
     void setProfile(int slot, const store::PartnerProfile& profile);
-    void setProfileStamp(int slot, const store::FileStamp& stamp) {
+    void setProfileStamp(int slot, const disk::FileStamp& stamp) {
         profileStamps_[index(slot)] = stamp;
     }
 
@@ -105,7 +105,7 @@ private:
     LogReader reader_;
     int selected_ = 1;
     store::PartnerProfile profiles_[2];
-    store::FileStamp profileStamps_[2];
+    disk::FileStamp profileStamps_[2];
     Preferences preferences_;
     SharedLog logs_[2];
     long reads_[2] = {0, 0};

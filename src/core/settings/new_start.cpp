@@ -3,17 +3,17 @@
 #include <cstdio>
 #include <system_error>
 
-#include "core/store/change_set.h"
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
-#include "core/store/fields.h"
-#include "core/store/file_notices.h"
-#include "core/store/file_ops.h"
-#include "core/store/folder_lock.h"
+#include "core/disk/change_set.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/fields.h"
+#include "core/disk/file_notices.h"
+#include "core/disk/file_ops.h"
+#include "core/disk/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "core/text/numbers.h"
 
-namespace pairly::maintenance {
+namespace pairly::settings {
 
 namespace {
 
@@ -22,31 +22,31 @@ namespace fs = std::filesystem;
 struct FieldRule {
     const char* emptyText;
     const char* emptyTitle;
-    std::optional<store::NumberKind> kind;  // none for the two texts
-    const char* name;                       // the field's name in a refusal
+    std::optional<disk::NumberKind> kind;  // none for the two texts
+    const char* name;                      // the field's name in a refusal
 };
 
 const std::array<FieldRule, kNewStartFieldCount> kRules = {{
     {"ニックネームが入力されていません", "ニックネーム未入力", std::nullopt, "ニックネーム"},
-    {"身長が入力されていません", "身長未入力", store::NumberKind::Positive, "身長"},
-    {"目標体重が入力されていません", "目標体重未入力", store::NumberKind::Weight, "目標体重"},
-    {"現在の体重が入力されていません", "現体重未入力", store::NumberKind::Weight, "現在の体重"},
-    {"現在の体脂肪率が入力されていません", "現体脂肪率未入力", store::NumberKind::BodyFat,
+    {"身長が入力されていません", "身長未入力", disk::NumberKind::Positive, "身長"},
+    {"目標体重が入力されていません", "目標体重未入力", disk::NumberKind::Weight, "目標体重"},
+    {"現在の体重が入力されていません", "現体重未入力", disk::NumberKind::Weight, "現在の体重"},
+    {"現在の体脂肪率が入力されていません", "現体脂肪率未入力", disk::NumberKind::BodyFat,
      "現在の体脂肪率"},
-    {"現在の基礎代謝量が入力されていません", "現基礎代謝量未入力", store::NumberKind::Int16,
+    {"現在の基礎代謝量が入力されていません", "現基礎代謝量未入力", disk::NumberKind::Int16,
      "現在の基礎代謝量"},
-    {"現在の内臓脂肪レベルが入力されていません", "現内臓脂肪レベル未入力", store::NumberKind::Int16,
+    {"現在の内臓脂肪レベルが入力されていません", "現内臓脂肪レベル未入力", disk::NumberKind::Int16,
      "現在の内臓脂肪レベル"},
-    {"現在の筋肉量が入力されていません", "現筋肉量未入力", store::NumberKind::Mass, "現在の筋肉量"},
+    {"現在の筋肉量が入力されていません", "現筋肉量未入力", disk::NumberKind::Mass, "現在の筋肉量"},
     // The muscle score shares the muscle mass's title.
-    {"現在の筋肉スコアが入力されていません", "現筋肉量未入力", store::NumberKind::Int16,
+    {"現在の筋肉スコアが入力されていません", "現筋肉量未入力", disk::NumberKind::Int16,
      "現在の筋肉スコア"},
-    {"現在の骨量が入力されていません", "現骨量未入力", store::NumberKind::Mass, "現在の骨量"},
+    {"現在の骨量が入力されていません", "現骨量未入力", disk::NumberKind::Mass, "現在の骨量"},
     {"初回の状況が入力されていません", "初回状況（コメント）未入力", std::nullopt, "初期状況"},
 }};
 
-double typedValue(const std::string& text, store::NumberKind kind) {
-    return store::readTypedNumber(text, kind).value;
+double typedValue(const std::string& text, disk::NumberKind kind) {
+    return disk::readTypedNumber(text, kind).value;
 }
 
 std::string twoDigits(int n) {
@@ -57,8 +57,8 @@ std::string twoDigits(int n) {
 
 }  // namespace
 
-Notice refusedNumber(const std::string& name, store::NumberKind kind, int field) {
-    return Notice{store::refusedNumberText(name, kind), name + "入力エラー", NoticeIcon::Warning,
+Notice refusedNumber(const std::string& name, disk::NumberKind kind, int field) {
+    return Notice{disk::refusedNumberText(name, kind), name + "入力エラー", NoticeIcon::Warning,
                   field};
 }
 
@@ -66,12 +66,12 @@ std::optional<Notice> validateNewStart(const NewStartTexts& texts) {
     for (int i = 0; i < kNewStartFieldCount; ++i) {
         const FieldRule& rule = kRules[static_cast<std::size_t>(i)];
         const std::string& text = texts[static_cast<std::size_t>(i)];
-        if (store::isBlankText(text))
+        if (disk::isBlankText(text))
             return Notice{rule.emptyText, rule.emptyTitle, NoticeIcon::Information, i};
         if (rule.kind) {
-            if (!store::readTypedNumber(text, *rule.kind).ok())
+            if (!disk::readTypedNumber(text, *rule.kind).ok())
                 return refusedNumber(rule.name, *rule.kind, i);
-        } else if (!store::isStorableText(text)) {
+        } else if (!disk::isStorableText(text)) {
             return Notice{std::string(rule.name) +
                               "に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
                               "使えません。\n\n入力し直してください。",
@@ -84,21 +84,21 @@ std::optional<Notice> validateNewStart(const NewStartTexts& texts) {
 NewStartPlan planNewStart(const NewStartTexts& t, const std::string& today) {
     NewStartPlan plan;
     plan.profile.nickname = t[kNickname];
-    plan.profile.heightCm = static_cast<float>(typedValue(t[kHeight], store::NumberKind::Positive));
+    plan.profile.heightCm = static_cast<float>(typedValue(t[kHeight], disk::NumberKind::Positive));
     plan.profile.targetWeightKg =
-        static_cast<float>(typedValue(t[kTargetWeight], store::NumberKind::Weight));
-    const std::pair<NewStartField, store::NumberKind> numbers[] = {
-        {kWeight, store::NumberKind::Weight},         {kBodyFat, store::NumberKind::BodyFat},
-        {kBasalMetabolism, store::NumberKind::Int16}, {kVisceralFat, store::NumberKind::Int16},
-        {kMuscleMass, store::NumberKind::Mass},       {kMuscleScore, store::NumberKind::Int16},
-        {kBoneMass, store::NumberKind::Mass},
+        static_cast<float>(typedValue(t[kTargetWeight], disk::NumberKind::Weight));
+    const std::pair<NewStartField, disk::NumberKind> numbers[] = {
+        {kWeight, disk::NumberKind::Weight},         {kBodyFat, disk::NumberKind::BodyFat},
+        {kBasalMetabolism, disk::NumberKind::Int16}, {kVisceralFat, disk::NumberKind::Int16},
+        {kMuscleMass, disk::NumberKind::Mass},       {kMuscleScore, disk::NumberKind::Int16},
+        {kBoneMass, disk::NumberKind::Mass},
     };
-    std::vector<std::string> fields = {store::quoted(today), store::quoted(t[kStartSituation])};
+    std::vector<std::string> fields = {disk::quoted(today), disk::quoted(t[kStartSituation])};
     for (const auto& [field, kind] : numbers)
         fields.push_back(text::doubleText(typedValue(t[field], kind)));
-    fields.push_back(store::quoted(""));
-    fields.push_back(store::quoted(""));
-    plan.logContent = store::writeLine(fields);
+    fields.push_back(disk::quoted(""));
+    fields.push_back(disk::quoted(""));
+    plan.logContent = disk::writeLine(fields);
     return plan;
 }
 
@@ -115,58 +115,58 @@ NewStartStatus writeNewStart(const fs::path& folder, int slot, const NewStartPla
                              const text::Date& day, int secondsOfDay) {
     const std::string names[2] = {store::profileFileName(slot), store::logFileName(slot)};
     // The copies and the change, with no other program in between.
-    const store::FolderLock lock(folder);
+    const disk::FolderLock lock(folder);
     if (!lock.held())
-        return lock.failure() == store::WriteStatus::Busy ? NewStartStatus::Busy
-                                                          : NewStartStatus::WriteFailed;
-    store::FileBytes old[2];
+        return lock.failure() == disk::WriteStatus::Busy ? NewStartStatus::Busy
+                                                         : NewStartStatus::WriteFailed;
+    disk::FileBytes old[2];
     for (int i = 0; i < 2; ++i) {
-        old[i] = store::readFileBytes(folder, names[i]);
-        if (old[i].status == store::ReadStatus::Unusable) return NewStartStatus::Unusable;
+        old[i] = disk::readFileBytes(folder, names[i]);
+        if (old[i].status == disk::ReadStatus::Unusable) return NewStartStatus::Unusable;
         if (old[i].failed()) return NewStartStatus::ReadFailed;
     }
 
     // Years of weighings go after one question: keep them before anything is replaced.
     for (int i = 0; i < 2; ++i) {
-        if (old[i].status != store::ReadStatus::Ok) continue;
-        if (!store::keepInBackupFolder(folder, backupName(names[i], day, secondsOfDay),
-                                       old[i].bytes))
+        if (old[i].status != disk::ReadStatus::Ok) continue;
+        if (!disk::keepInBackupFolder(folder, backupName(names[i], day, secondsOfDay),
+                                      old[i].bytes))
             return NewStartStatus::BackupFailed;
     }
 
     const auto profileBytes = store::profileFileBytes(plan.profile);
-    const auto logBytes = store::toCp932(plan.logContent);
+    const auto logBytes = disk::toCp932(plan.logContent);
     if (!profileBytes || !logBytes) return NewStartStatus::WriteFailed;
-    std::vector<store::FileStep> steps;
+    std::vector<disk::FileStep> steps;
     for (int i = 0; i < 2; ++i) {
-        const std::string target = store::resolveFile(folder, names[i]).filename().string();
-        steps.push_back(store::FileStep::replace(target, i == 0 ? *profileBytes : *logBytes,
-                                                 target + ".new", old[i]));
+        const std::string target = disk::resolveFile(folder, names[i]).filename().string();
+        steps.push_back(disk::FileStep::replace(target, i == 0 ? *profileBytes : *logBytes,
+                                                target + ".new", old[i]));
     }
-    const store::ChangeOutcome changed = store::changeFiles(
+    const disk::ChangeOutcome changed = disk::changeFiles(
         folder, slot == 1 ? "新規スタート（一人目の登録）" : "新規スタート（二人目の登録）", steps);
     switch (changed.status) {
-        case store::WriteStatus::Ok:
+        case disk::WriteStatus::Ok:
             return NewStartStatus::Written;
-        case store::WriteStatus::Unsynced:
+        case disk::WriteStatus::Unsynced:
             return NewStartStatus::WrittenUnsynced;
-        case store::WriteStatus::Stale:
+        case disk::WriteStatus::Stale:
             return NewStartStatus::Changed;
-        case store::WriteStatus::ReadFailed:
+        case disk::WriteStatus::ReadFailed:
             return NewStartStatus::ReadFailed;
-        case store::WriteStatus::Busy:
+        case disk::WriteStatus::Busy:
             return NewStartStatus::Busy;
-        case store::WriteStatus::Unusable:
+        case disk::WriteStatus::Unusable:
             return NewStartStatus::Unusable;
         default:
             break;
     }
     switch (changed.pending) {
-        case store::PendingChange::Completion:
+        case disk::PendingChange::Completion:
             return NewStartStatus::HalfWritten;
-        case store::PendingChange::Undo:
+        case disk::PendingChange::Undo:
             return NewStartStatus::HalfUndone;
-        case store::PendingChange::None:
+        case disk::PendingChange::None:
             break;
     }
     return NewStartStatus::WriteFailed;
@@ -210,7 +210,7 @@ Notice newStartFailure(NewStartStatus status, int slot) {
                    "\n元のデータは「バックアップ」フォルダにもあります。";
             break;
         case NewStartStatus::Busy:
-            text = store::busyText();
+            text = disk::busyText();
             break;
         case NewStartStatus::Unusable:
             text = store::profileFileName(slot) + " か " + store::logFileName(slot) +
@@ -218,8 +218,8 @@ Notice newStartFailure(NewStartStatus status, int slot) {
                    "登録を中止しました。データは変更されていません。";
             break;
         case NewStartStatus::WrittenUnsynced: {
-            const store::FileNotice notice = store::unsyncedNotice(
-                store::profileFileName(slot) + " と " + store::logFileName(slot));
+            const disk::FileNotice notice = disk::unsyncedNotice(store::profileFileName(slot) +
+                                                                 " と " + store::logFileName(slot));
             return Notice{notice.text, notice.title, NoticeIcon::Warning, -1};
         }
     }
@@ -228,11 +228,11 @@ Notice newStartFailure(NewStartStatus status, int slot) {
 
 bool isFirstRun(const fs::path& folder) {
     for (int slot = 1; slot <= 2; ++slot) {
-        if (store::fileExists(folder, store::profileFileName(slot)) ||
-            store::fileExists(folder, store::logFileName(slot)))
+        if (disk::fileExists(folder, store::profileFileName(slot)) ||
+            disk::fileExists(folder, store::logFileName(slot)))
             return false;
     }
     return true;
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::settings

@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "core/store/data_folder.h"
-#include "core/store/fields.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/fields.h"
 #include "core/store/partner_profile.h"
 #include "core/text/dates.h"
 
-namespace pairly::maintenance {
+namespace pairly::settings {
 
 // A message box shown instead of going on.
 enum class NoticeIcon { Information, Warning };
@@ -46,7 +46,7 @@ inline constexpr char kDefaultStartSituation[] = "はじめの一歩";
 
 // A typed number refused: "<name>は<range>数値で入力してください" titled "<name>入力エラー",
 // warning icon, focus to `field`.
-Notice refusedNumber(const std::string& name, store::NumberKind kind, int field);
+Notice refusedNumber(const std::string& name, disk::NumberKind kind, int field);
 
 // Field by field in Enter order: an empty (or blank) field gives its emptiness message
 // ("身長が入力されていません" / "身長未入力", information icon; the muscle score keeps the
@@ -67,7 +67,7 @@ struct NewStartPlan {
 NewStartPlan planNewStart(const NewStartTexts& texts, const std::string& today);
 
 // Where a new start keeps the diary it replaces.
-using store::kBackupFolder;
+using disk::kBackupFolder;
 // "データ1.txt" at 2026/12/07 7:05:09 -> "データ1_20261207_070509.txt".
 std::string backupName(const std::string& fileName, const text::Date& day, int secondsOfDay);
 
@@ -95,4 +95,4 @@ Notice newStartFailure(NewStartStatus status, int slot = 1);
 // Neither partner has a profile or a log yet: the couple starts by entering themselves.
 bool isFirstRun(const std::filesystem::path& folder);
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::settings

@@ -1,32 +1,32 @@
 #include "core/settings/profile_edit.h"
 
-#include "core/store/fields.h"
+#include "core/disk/fields.h"
 #include "core/text/numbers.h"
 
-namespace pairly::maintenance {
+namespace pairly::settings {
 
 std::optional<Notice> validateProfileEdit(const ProfileTexts& texts) {
     struct Check {
         const std::string& text;
-        store::NumberKind kind;
+        disk::NumberKind kind;
         const char* name;
         const char* message;
         const char* title;
         ProfileField field;
     };
     const Check checks[] = {
-        {texts.height, store::NumberKind::Positive, "身長", "身長が入力されていません",
-         "身長未入力", kProfileHeight},
-        {texts.target, store::NumberKind::Weight, "目標体重", "目標体重が入力されていません",
+        {texts.height, disk::NumberKind::Positive, "身長", "身長が入力されていません", "身長未入力",
+         kProfileHeight},
+        {texts.target, disk::NumberKind::Weight, "目標体重", "目標体重が入力されていません",
          "目標体重未入力", kProfileTarget},
     };
     for (const Check& c : checks) {
-        if (store::isBlankText(c.text))
+        if (disk::isBlankText(c.text))
             return Notice{c.message, c.title, NoticeIcon::Information, c.field};
-        if (!store::readTypedNumber(c.text, c.kind).ok())
+        if (!disk::readTypedNumber(c.text, c.kind).ok())
             return refusedNumber(c.name, c.kind, c.field);
     }
-    if (!store::isStorableText(texts.nickname))
+    if (!disk::isStorableText(texts.nickname))
         return Notice{
             "名前に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
             "使えません。\n\n入力し直してください。",
@@ -38,9 +38,9 @@ store::PartnerProfile profileFrom(const ProfileTexts& texts) {
     store::PartnerProfile profile;
     profile.nickname = texts.nickname;
     profile.heightCm =
-        static_cast<float>(store::readTypedNumber(texts.height, store::NumberKind::Positive).value);
+        static_cast<float>(disk::readTypedNumber(texts.height, disk::NumberKind::Positive).value);
     profile.targetWeightKg =
-        static_cast<float>(store::readTypedNumber(texts.target, store::NumberKind::Weight).value);
+        static_cast<float>(disk::readTypedNumber(texts.target, disk::NumberKind::Weight).value);
     return profile;
 }
 
@@ -50,4 +50,4 @@ ProfileTexts profileTexts(const store::PartnerProfile& profile) {
     return {profile.nickname, number(profile.heightCm), number(profile.targetWeightKg)};
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::settings

@@ -7,7 +7,7 @@
 #include "core/settings/new_start.h"
 #include "core/store/partner_profile.h"
 
-namespace pairly::maintenance {
+namespace pairly::settings {
 
 struct ProfileTexts {
     std::string nickname;  // txtPriData, may be empty
@@ -31,4 +31,4 @@ store::PartnerProfile profileFrom(const ProfileTexts& texts);
 // 65), a 0 left by a missing profile as an empty field.
 ProfileTexts profileTexts(const store::PartnerProfile& profile);
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::settings

@@ -7,11 +7,11 @@
 #include <ctime>
 #include <system_error>
 
-#include "core/store/change_set.h"
-#include "core/store/csv_export.h"
-#include "core/store/csv_import.h"
-#include "core/store/data_folder.h"
-#include "core/store/folder_lock.h"
+#include "core/disk/change_set.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/folder_lock.h"
+#include "core/exchange/csv_export.h"
+#include "core/exchange/csv_import.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
 #include "core/text/dates.h"
@@ -181,20 +181,20 @@ int answerWithoutWindow(const CommandLine& command, std::ostream& out, std::ostr
 
 namespace {
 
-std::string writeProblem(store::WriteStatus status) {
+std::string writeProblem(disk::WriteStatus status) {
     switch (status) {
-        case store::WriteStatus::Stale:
+        case disk::WriteStatus::Stale:
             return "書き込みの途中でデータファイルが変更されました。もう一度実行してください";
-        case store::WriteStatus::ReadFailed:
+        case disk::WriteStatus::ReadFailed:
             return "データファイルを読み込めませんでした";
-        case store::WriteStatus::OldLayout:
+        case disk::WriteStatus::OldLayout:
             return "データ1.txt "
                    "が以前の形式のままです。先にペアリー☆ログを起動して変換してください";
-        case store::WriteStatus::Unsynced:
+        case disk::WriteStatus::Unsynced:
             return "書き込みましたが、ディスクが書き込みを確認できませんでした";
-        case store::WriteStatus::Busy:
+        case disk::WriteStatus::Busy:
             return "別のウィンドウが保存中です。少し待ってから、もう一度実行してください";
-        case store::WriteStatus::Unusable:
+        case disk::WriteStatus::Unusable:
             return "データファイルがリンクか普通のファイルではないため、使いません";
         default:
             return "書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください";
@@ -229,46 +229,46 @@ int runFileCommand(const CommandLine& command, const fs::path& current, const fs
     if (!fs::is_directory(folder, ec))
         return fail("データフォルダー " + folder.string() + " がありません");
     // A change a crash left half done is finished by the program's start first.
-    if (store::fileExists(folder, store::kIntentFile))
+    if (disk::fileExists(folder, disk::kIntentFile))
         return fail("前回の書き換えが終わっていません。先にペアリー☆ログを起動してください");
     fs::path file(command.file);
     if (file.is_relative() && !current.empty()) file = current / file;
 
     if (command.action == Action::ExportCsv) {
-        const store::ExportResult result = store::exportCsv(folder, file);
-        if (result.status == store::WriteStatus::ReadFailed)
+        const exchange::ExportResult result = exchange::exportCsv(folder, file);
+        if (result.status == disk::WriteStatus::ReadFailed)
             return fail(result.file + " を読み込めませんでした");
-        if (result.status == store::WriteStatus::Refused ||
-            result.status == store::WriteStatus::Unusable)
-            return fail(store::exportRefusalText(file.string(), result));
+        if (result.status == disk::WriteStatus::Refused ||
+            result.status == disk::WriteStatus::Unusable)
+            return fail(exchange::exportRefusalText(file.string(), result));
         if (!result.written()) return fail(file.string() + ": " + writeProblem(result.status));
         out << result.weighings << " 件の測定を " << file.string() << " に書き出しました\n";
-        if (result.status == store::WriteStatus::Unsynced) return fail(writeProblem(result.status));
+        if (result.status == disk::WriteStatus::Unsynced) return fail(writeProblem(result.status));
         return 0;
     }
 
     // A log without its partner would skip the registration the first start asks for.
-    if (!store::fileExists(folder, store::profileFileName(command.partner)) &&
-        !store::fileExists(folder, store::logFileName(command.partner)))
+    if (!disk::fileExists(folder, store::profileFileName(command.partner)) &&
+        !disk::fileExists(folder, store::logFileName(command.partner)))
         return fail(std::string(command.partner == 1 ? "一人目" : "二人目") +
                     "がまだ登録されていません。先にペアリー☆ログを起動して登録してください");
-    const store::ImportRead read = store::readImport(file, localToday(), command.partner);
-    if (!read.usable()) return fail(file.string() + ": " + store::importProblemText(read));
+    const exchange::ImportRead read = exchange::readImport(file, localToday(), command.partner);
+    if (!read.usable()) return fail(file.string() + ": " + exchange::importProblemText(read));
     // Held from reading the log to the end of the merge: a second import at the same time
     // waits for this one and then merges into its result, instead of finding the log changed.
-    const store::FolderLock lock(folder);
+    const disk::FolderLock lock(folder);
     if (!lock.held()) return fail(writeProblem(lock.failure()) + "。データは変更されていません");
-    const store::FileBytes log = store::readFileBytes(folder, store::logFileName(command.partner));
+    const disk::FileBytes log = disk::readFileBytes(folder, store::logFileName(command.partner));
     if (log.failed()) return fail(store::logFileName(command.partner) + " を読み込めませんでした");
-    const store::MergeResult merged =
-        store::mergeImport(folder, command.partner, read.rows, log.stamp);
+    const exchange::MergeResult merged =
+        exchange::mergeImport(folder, command.partner, read.rows, log.stamp);
     if (merged.tooMany)
         return fail("測定が上限（" + std::to_string(store::kMaxRecords) +
                     "件）を超えるため、読み込みを中止しました。データは変更されていません");
-    if (merged.status != store::WriteStatus::Ok && !merged.written())
+    if (merged.status != disk::WriteStatus::Ok && !merged.written())
         return fail(writeProblem(merged.status) + "。データは変更されていません");
-    out << store::mergeCountsText(merged, read.otherPartnerRows) << '\n';
-    if (merged.status == store::WriteStatus::Unsynced) return fail(writeProblem(merged.status));
+    out << exchange::mergeCountsText(merged, read.otherPartnerRows) << '\n';
+    if (merged.status == disk::WriteStatus::Unsynced) return fail(writeProblem(merged.status));
     return 0;
 }
 
@@ -291,7 +291,7 @@ fs::path chooseDataFolder(const std::optional<std::string>& argument, const fs::
     }
     if (!current.empty()) {
         for (const std::string& name : dataFileNames()) {
-            if (store::fileExists(current, name)) return current;
+            if (disk::fileExists(current, name)) return current;
         }
     }
     if (!home.empty()) return home / "PairlyLog";

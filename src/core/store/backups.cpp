@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "core/store/file_ops.h"
-#include "core/store/folder_lock.h"
+#include "core/disk/file_ops.h"
+#include "core/disk/folder_lock.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::store {
@@ -64,7 +64,7 @@ std::vector<std::string> subfolders(const fs::path& dir) {
 // files), then the folder when nothing else is left in it. Nothing through a link.
 void removeOwnFolder(const fs::path& dir) {
     if (isLink(dir)) return;
-    for (const char* name : kDataFileNames) {
+    for (const char* name : disk::kDataFileNames) {
         struct stat st {};
         const fs::path file = dir / name;
         if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(file.c_str());
@@ -78,22 +78,22 @@ bool makeFolder(const fs::path& dir) {
     std::error_code ec;
     if (isLink(dir)) return false;
     const bool existed = fs::is_directory(dir, ec);
-    if (fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return false;
-    return existed || fileops::syncFolder(dir.parent_path().c_str()) == 0;
+    if (disk::fileops::mkdir(dir.c_str()) != 0 || !fs::is_directory(dir, ec)) return false;
+    return existed || disk::fileops::syncFolder(dir.parent_path().c_str()) == 0;
 }
 
 // Copies every data file `folder` holds into `target` (made when missing). False when a
 // file could not be read or written.
 bool copyDataFiles(const fs::path& folder, const fs::path& target, std::string* failedFile) {
     if (!makeFolder(target)) return false;
-    for (const char* name : kDataFileNames) {
-        const FileBytes file = readFileBytes(folder, name);
+    for (const char* name : disk::kDataFileNames) {
+        const disk::FileBytes file = disk::readFileBytes(folder, name);
         // A link or a FIFO under a data file's name is not the program's: it stays out.
-        if (file.status == ReadStatus::Missing || file.status == ReadStatus::Unusable) {
-            removeFile(target, name);  // left by an earlier attempt
+        if (file.status == disk::ReadStatus::Missing || file.status == disk::ReadStatus::Unusable) {
+            disk::removeFile(target, name);  // left by an earlier attempt
             continue;
         }
-        if (file.failed() || rewriteFile(target, name, file.bytes) != WriteStatus::Ok) {
+        if (file.failed() || disk::rewriteFile(target, name, file.bytes) != disk::WriteStatus::Ok) {
             if (failedFile) *failedFile = name;
             return false;
         }
@@ -111,7 +111,7 @@ std::string freeFolderName(const fs::path& dir, const std::string& name) {
 }
 
 bool holdsLog(const fs::path& folder) {
-    return fileExists(folder, logFileName(1)) || fileExists(folder, logFileName(2));
+    return disk::fileExists(folder, logFileName(1)) || disk::fileExists(folder, logFileName(2));
 }
 
 }  // namespace
@@ -119,11 +119,11 @@ bool holdsLog(const fs::path& folder) {
 DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
     DailyBackup result;
     result.folderName = dayName(today);
-    const fs::path dir = folder / kBackupFolder;
+    const fs::path dir = folder / disk::kBackupFolder;
     std::error_code ec;
     // Another program is changing the folder: its own start made today's copy, or the next
     // start will.
-    const FolderLock lock(folder);
+    const disk::FolderLock lock(folder);
     if (!lock.held()) {
         result.status = BackupStatus::AlreadyMade;
         return result;
@@ -146,8 +146,8 @@ DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
         return result;
     }
     if (!copyDataFiles(folder, temp, nullptr) ||
-        fileops::rename(temp.c_str(), (dir / result.folderName).c_str()) != 0 ||
-        fileops::syncFolder(dir.c_str()) != 0) {
+        disk::fileops::rename(temp.c_str(), (dir / result.folderName).c_str()) != 0 ||
+        disk::fileops::syncFolder(dir.c_str()) != 0) {
         // What the copy made goes again; a folder of that name was never the user's.
         removeOwnFolder(temp);
         removeOwnFolder(dir / result.folderName);
@@ -174,13 +174,13 @@ std::string dailyBackupFailureText() {
 
 std::vector<BackupEntry> listBackups(const fs::path& folder) {
     std::vector<BackupEntry> entries;
-    const fs::path dir = folder / kBackupFolder;
+    const fs::path dir = folder / disk::kBackupFolder;
     for (const std::string& name : subfolders(dir)) {
         const auto day = dayOf(name);
         if (!day) continue;
         BackupEntry entry{name, *day, {0, 0}, name.size() == 8};
         for (const int slot : {1, 2}) {
-            const FileBytes log = readFileBytes(dir / name, logFileName(slot));
+            const disk::FileBytes log = disk::readFileBytes(dir / name, logFileName(slot));
             if (log.failed())
                 entry.weighings[slot - 1] = -1;
             else
@@ -205,52 +205,53 @@ std::string backupCaption(const BackupEntry& e) {
 RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
                             const text::Date& today) {
     RestoreResult result;
-    const fs::path source = folder / kBackupFolder / name;
+    const fs::path source = folder / disk::kBackupFolder / name;
     std::error_code ec;
-    const FolderLock lock(folder);
+    const disk::FolderLock lock(folder);
     if (!lock.held()) {
         result.status = lock.failure();
         return result;
     }
-    if (!dayOf(name) || isLink(folder / kBackupFolder) || isLink(source) ||
+    if (!dayOf(name) || isLink(folder / disk::kBackupFolder) || isLink(source) ||
         !fs::is_directory(source, ec)) {
-        result.status = WriteStatus::ReadFailed;
+        result.status = disk::WriteStatus::ReadFailed;
         result.file = name;
         return result;
     }
-    std::vector<FileStep> steps;
-    for (const char* file : kDataFileNames) {
-        const FileBytes saved = readFileBytes(source, file);
-        if (saved.status == ReadStatus::Missing) continue;
-        const FileBytes current = readFileBytes(folder, file);
+    std::vector<disk::FileStep> steps;
+    for (const char* file : disk::kDataFileNames) {
+        const disk::FileBytes saved = disk::readFileBytes(source, file);
+        if (saved.status == disk::ReadStatus::Missing) continue;
+        const disk::FileBytes current = disk::readFileBytes(folder, file);
         if (saved.failed() || current.failed()) {
             // A data file that is a link or no regular file is never replaced.
-            result.status = current.status == ReadStatus::Unusable ? WriteStatus::Unusable
-                                                                   : WriteStatus::ReadFailed;
+            result.status = current.status == disk::ReadStatus::Unusable
+                                ? disk::WriteStatus::Unusable
+                                : disk::WriteStatus::ReadFailed;
             result.file = file;
             return result;
         }
-        if (current.status == ReadStatus::Ok && current.bytes == saved.bytes) continue;
-        const std::string target = resolveFile(folder, file).filename().string();
-        steps.push_back(current.status == ReadStatus::Ok
-                            ? FileStep::replace(target, saved.bytes, target + ".new", current)
-                            : FileStep::create(target, saved.bytes, target + ".new"));
+        if (current.status == disk::ReadStatus::Ok && current.bytes == saved.bytes) continue;
+        const std::string target = disk::resolveFile(folder, file).filename().string();
+        steps.push_back(current.status == disk::ReadStatus::Ok
+                            ? disk::FileStep::replace(target, saved.bytes, target + ".new", current)
+                            : disk::FileStep::create(target, saved.bytes, target + ".new"));
     }
     if (steps.empty()) return result;
 
     // The files as they are now, so that the restore itself can be taken back.
-    const fs::path dir = folder / kBackupFolder;
+    const fs::path dir = folder / disk::kBackupFolder;
     result.keptIn = freeFolderName(dir, dayName(today) + "_戻す前");
     // Whole or not there, as a daily folder.
     const fs::path temp = dir / (result.keptIn + ".tmp");
     if (!makeFolder(dir) || !copyDataFiles(folder, temp, &result.file) ||
-        fileops::rename(temp.c_str(), (dir / result.keptIn).c_str()) != 0 ||
-        fileops::syncFolder(dir.c_str()) != 0) {
+        disk::fileops::rename(temp.c_str(), (dir / result.keptIn).c_str()) != 0 ||
+        disk::fileops::syncFolder(dir.c_str()) != 0) {
         removeOwnFolder(temp);
-        result.status = WriteStatus::WriteFailed;
+        result.status = disk::WriteStatus::WriteFailed;
         return result;
     }
-    const ChangeOutcome changed = changeFiles(folder, "バックアップから戻す", steps);
+    const disk::ChangeOutcome changed = changeFiles(folder, "バックアップから戻す", steps);
     result.status = changed.status;
     result.pending = changed.pending;
     if (!changed.file.empty()) result.file = changed.file;

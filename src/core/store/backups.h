@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/store/change_set.h"
-#include "core/store/data_folder.h"
+#include "core/disk/change_set.h"
+#include "core/disk/data_folder.h"
 #include "core/text/dates.h"
 
 namespace pairly::store {
@@ -53,11 +53,11 @@ struct RestoreResult {
     // Ok/Unsynced: the backup's files are in place. ReadFailed: a file (named) could not
     // be read; WriteFailed: the copy of the current files or the change failed. With
     // `pending`, the next start finishes (or undoes) the change.
-    WriteStatus status = WriteStatus::Ok;
-    PendingChange pending = PendingChange::None;
+    disk::WriteStatus status = disk::WriteStatus::Ok;
+    disk::PendingChange pending = disk::PendingChange::None;
     std::string file;
     std::string keptIn;  // the folder of バックアップ/ holding the files as they were
-    bool written() const { return isWritten(status); }
+    bool written() const { return disk::isWritten(status); }
 };
 // Copies the files of the backup `name` over the data files, all of them or none: first
 // the current files are copied to バックアップ/yyyymmdd_戻す前 (today's day), then all are

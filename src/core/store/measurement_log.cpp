@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
-#include "core/store/fields.h"
-#include "core/store/folder_lock.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/fields.h"
+#include "core/disk/folder_lock.h"
 #include "core/text/numbers.h"
 
 namespace pairly::store {
@@ -23,7 +23,7 @@ struct Utf8Text {
     std::string_view operator()(std::string_view field) const { return field; }
 };
 struct Cp932Text {
-    Cp932Decoder decoder;
+    disk::Cp932Decoder decoder;
     std::string_view operator()(std::string_view field) { return decoder.decode(field); }
 };
 
@@ -38,12 +38,12 @@ struct Numbers {
 template <class Text>
 bool readNumbers(const Fields& f, Text& text, Numbers& n) {
     const auto real = [&](std::size_t i, float& out) {
-        const std::optional<float> v = fieldFloatInRange(text(f[i]));
+        const std::optional<float> v = disk::fieldFloatInRange(text(f[i]));
         if (v) out = *v;
         return v.has_value();
     };
     const auto whole = [&](std::size_t i, std::int16_t& out) {
-        const std::optional<std::int16_t> v = fieldInt16InRange(text(f[i]));
+        const std::optional<std::int16_t> v = disk::fieldInt16InRange(text(f[i]));
         if (v) out = *v;
         return v.has_value();
     };
@@ -90,7 +90,8 @@ std::size_t readLines(std::string_view content, Text& text, OnRecord&& onRecord,
     for (std::size_t pos = 0; pos < content.size();) {
         ++lineNumber;
         const std::size_t start = pos;
-        const LineFields line = readLineFields(content, pos, fields.data(), kFieldsPerRecord);
+        const disk::LineFields line =
+            disk::readLineFields(content, pos, fields.data(), kFieldsPerRecord);
         pos = line.next;
         if (line.count == 0) continue;  // a blank line
         // A crash leaves the front of a line, without its line end.
@@ -171,11 +172,12 @@ void setMeasures(MeasurementRecord& r, const std::array<double, 7>& v) {
 std::string logFileName(int slot) { return "データ" + std::to_string(slot) + ".txt"; }
 
 std::string recordLine(const MeasurementRecord& r) {
-    return writeLine({quoted(r.date), quoted(r.situation), text::floatText(r.weight),
-                      text::floatText(r.bodyFat), std::to_string(int{r.basalMetabolism}),
-                      std::to_string(int{r.visceralFat}), text::floatText(r.muscleMass),
-                      std::to_string(int{r.muscleScore}), text::floatText(r.boneMass),
-                      quoted(r.comment), quoted(r.reserved)});
+    return disk::writeLine({disk::quoted(r.date), disk::quoted(r.situation),
+                            text::floatText(r.weight), text::floatText(r.bodyFat),
+                            std::to_string(int{r.basalMetabolism}),
+                            std::to_string(int{r.visceralFat}), text::floatText(r.muscleMass),
+                            std::to_string(int{r.muscleScore}), text::floatText(r.boneMass),
+                            disk::quoted(r.comment), disk::quoted(r.reserved)});
 }
 
 std::string recordsText(const std::vector<MeasurementRecord>& records) {
@@ -186,8 +188,8 @@ std::string recordsText(const std::vector<MeasurementRecord>& records) {
 }
 
 bool isStorableRecord(const MeasurementRecord& r) {
-    return isStorableText(r.date) && isStorableText(r.situation) && isStorableText(r.comment) &&
-           isStorableText(r.reserved);
+    return disk::isStorableText(r.date) && disk::isStorableText(r.situation) &&
+           disk::isStorableText(r.comment) && disk::isStorableText(r.reserved);
 }
 
 std::vector<MeasurementRecord> parseRecords(const std::string& content) {
@@ -240,7 +242,7 @@ bool endsWithLineEnd(std::string_view bytes) {
 }  // namespace
 
 std::optional<std::string> logBytes(const LoadedLog& log) {
-    if (log.damaged.empty()) return toCp932(recordsText(log.records));
+    if (log.damaged.empty()) return disk::toCp932(recordsText(log.records));
     std::string out;
     std::size_t next = 0;
     // Only a damaged last line may lack its line end; whatever follows it starts a line.
@@ -252,7 +254,7 @@ std::optional<std::string> logBytes(const LoadedLog& log) {
     const auto addRecords = [&](std::size_t upTo) {
         std::string text;
         for (; next < upTo; ++next) text += recordLine(log.records[next]);
-        const std::optional<std::string> bytes = toCp932(text);
+        const std::optional<std::string> bytes = disk::toCp932(text);
         if (bytes) add(*bytes);
         return bytes.has_value();
     };
@@ -278,7 +280,7 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 }
 
 LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
-    const FileBytes file = readFileBytes(folder, logFileName(slot));
+    const disk::FileBytes file = disk::readFileBytes(folder, logFileName(slot));
     LoadedLog log;
     if (isOldLayoutLog(slot, file.bytes)) {
         log.oldLayout = true;
@@ -324,9 +326,9 @@ std::optional<LogNotice> damagedLinesNotice(const std::vector<DamagedLinesOfFile
 std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder) {
     std::vector<DamagedLinesOfFile> files;
     for (const int slot : {1, 2}) {
-        const FileBytes file = readFileBytes(folder, logFileName(slot));
+        const disk::FileBytes file = disk::readFileBytes(folder, logFileName(slot));
         // A log that cannot be read is told by the screens; an old layout by the import.
-        if (file.status != ReadStatus::Ok || isOldLayoutLog(slot, file.bytes)) continue;
+        if (file.status != disk::ReadStatus::Ok || isOldLayoutLog(slot, file.bytes)) continue;
         DamagedLinesOfFile lines{logFileName(slot), {}};
         for (const LogScan::Line& line : scanLog(file.bytes).damaged)
             lines.lineNumbers.push_back(line.lineNumber);
@@ -361,14 +363,14 @@ std::string_view withoutLineEnd(std::string_view bytes) {
 // rewrite (データN_修復前.txt, データN_修復前_2.txt …), so that one copy is enough.
 bool damagedLinesKept(const std::filesystem::path& folder, int slot,
                       std::vector<std::string_view> missing) {
-    const std::filesystem::path dir = folder / kBackupFolder;
+    const std::filesystem::path dir = folder / disk::kBackupFolder;
     const std::string name = repairCopyName(slot);
     const std::string stem = name.substr(0, name.rfind('.'));
     for (int n = 1; !missing.empty() && n < 1000; ++n) {
-        const FileBytes copy =
-            readFileBytes(dir, n == 1 ? name : stem + "_" + std::to_string(n) + ".txt");
+        const disk::FileBytes copy =
+            disk::readFileBytes(dir, n == 1 ? name : stem + "_" + std::to_string(n) + ".txt");
         // A copy that cannot be read holds nothing for sure: one more is made.
-        if (copy.status != ReadStatus::Ok) break;
+        if (copy.status != disk::ReadStatus::Ok) break;
         std::erase_if(missing, [&](std::string_view line) { return holdsLine(copy.bytes, line); });
     }
     return missing.empty();
@@ -383,7 +385,7 @@ bool keepBeforeRewrite(const std::filesystem::path& folder, int slot, std::strin
                        bool torn, std::vector<std::string_view> damagedLines) {
     for (std::string_view& line : damagedLines) line = withoutLineEnd(line);
     if (!torn && damagedLinesKept(folder, slot, std::move(damagedLines))) return true;
-    return keepInBackupFolder(folder, repairCopyName(slot), bytes).has_value();
+    return disk::keepInBackupFolder(folder, repairCopyName(slot), bytes).has_value();
 }
 
 bool keepBeforeRewrite(const std::filesystem::path& folder, int slot, std::string_view bytes,
@@ -396,7 +398,7 @@ bool keepBeforeRewrite(const std::filesystem::path& folder, int slot, std::strin
 // The field stream of a log whose damaged line leaves a quote open: an append would close
 // it first (see appendText), which would add a line to the log.
 bool endsInsideQuote(std::string_view bytes) {
-    FieldReader reader(bytes);
+    disk::FieldReader reader(bytes);
     bool open = false;
     while (reader.nextView()) open = reader.lastFieldUnterminated();
     return open;
@@ -411,61 +413,64 @@ bool endsInRecordWithTrailingComma(std::string_view bytes, const LogScan& scan) 
 
 }  // namespace
 
-WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
-                                   const MeasurementRecord& record) {
-    if (!isStorableRecord(record)) return WriteStatus::Refused;
+disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
+                                         const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return disk::WriteStatus::Refused;
     const std::string name = logFileName(slot);
     // From the read to the write, no other program changes the log.
-    const FolderLock lock(folder);
+    const disk::FolderLock lock(folder);
     if (!lock.held()) return lock.failure();
-    const FileBytes file = readFileBytes(folder, name);
-    if (file.status == ReadStatus::Unusable) return WriteStatus::Unusable;
+    const disk::FileBytes file = disk::readFileBytes(folder, name);
+    if (file.status == disk::ReadStatus::Unusable) return disk::WriteStatus::Unusable;
     // Without the whole log neither the record limit nor a torn last line can be seen,
     // and fields of a torn line would take the new line's fields as their own.
-    if (file.failed()) return WriteStatus::ReadFailed;
-    if (isOldLayoutLog(slot, file.bytes)) return WriteStatus::OldLayout;
+    if (file.failed()) return disk::WriteStatus::ReadFailed;
+    if (isOldLayoutLog(slot, file.bytes)) return disk::WriteStatus::OldLayout;
     const LogScan scan = scanLog(file.bytes);
-    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
-    const std::optional<std::string> line = toCp932(recordLine(record));
-    if (!line) return WriteStatus::Refused;
+    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return disk::WriteStatus::Refused;
+    const std::optional<std::string> line = disk::toCp932(recordLine(record));
+    if (!line) return disk::WriteStatus::Refused;
     if (scan.torn || (!scan.damaged.empty() && endsInsideQuote(file.bytes))) {
         // The new line must start a line of its own: the log is written anew with every
         // byte of its whole lines and the new line after them.
         std::string bytes = file.bytes.substr(0, scan.wholeEnd);
         if (!bytes.empty() && !endsWithLineEnd(bytes)) bytes += "\r\n";
-        if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
-        return rewriteFile(folder, name, bytes + *line);
+        if (!keepBeforeRewrite(folder, slot, file.bytes, scan))
+            return disk::WriteStatus::WriteFailed;
+        return disk::rewriteFile(folder, name, bytes + *line);
     }
     if (endsInRecordWithTrailingComma(file.bytes, scan)) {
         // At the content's end a comma opens no field; before the new line's break it would
         // open a twelfth, and the last weighing would read as a damaged line. Without that
         // comma the line reads as it did.
         std::string bytes = file.bytes.substr(0, file.bytes.size() - 1) + "\r\n";
-        if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return WriteStatus::WriteFailed;
-        return rewriteFile(folder, name, bytes + *line);
+        if (!keepBeforeRewrite(folder, slot, file.bytes, scan))
+            return disk::WriteStatus::WriteFailed;
+        return disk::rewriteFile(folder, name, bytes + *line);
     }
-    const WriteStatus appended = appendText(folder, name, recordLine(record));
+    const disk::WriteStatus appended = disk::appendText(folder, name, recordLine(record));
     // Refused by appendText means no CP932 form, which was checked above: a failed write.
-    return appended == WriteStatus::Refused ? WriteStatus::WriteFailed : appended;
+    return appended == disk::WriteStatus::Refused ? disk::WriteStatus::WriteFailed : appended;
 }
 
 bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
-    return appendRecordWithStatus(folder, slot, record) == WriteStatus::Ok;
+    return appendRecordWithStatus(folder, slot, record) == disk::WriteStatus::Ok;
 }
 
-WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
-                                    const MeasurementRecord& record) {
-    if (!isStorableRecord(record)) return WriteStatus::Refused;
-    const FolderLock lock(folder);
+disk::WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
+                                          const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return disk::WriteStatus::Refused;
+    const disk::FolderLock lock(folder);
     if (!lock.held()) return lock.failure();
-    const FileBytes file = readFileBytes(folder, logFileName(slot));
-    if (file.status == ReadStatus::Unusable) return WriteStatus::Unusable;
-    if (file.failed()) return WriteStatus::ReadFailed;
-    if (isOldLayoutLog(slot, file.bytes)) return WriteStatus::OldLayout;
+    const disk::FileBytes file = disk::readFileBytes(folder, logFileName(slot));
+    if (file.status == disk::ReadStatus::Unusable) return disk::WriteStatus::Unusable;
+    if (file.failed()) return disk::WriteStatus::ReadFailed;
+    if (isOldLayoutLog(slot, file.bytes)) return disk::WriteStatus::OldLayout;
     Cp932Text text;
     bool torn = false;
     LoadedLog log = parseLines(file.bytes, text, &torn);
-    if (log.records.size() >= static_cast<std::size_t>(kMaxRecords)) return WriteStatus::Refused;
+    if (log.records.size() >= static_cast<std::size_t>(kMaxRecords))
+        return disk::WriteStatus::Refused;
     std::vector<std::string_view> damagedLines;
     for (const DamagedLine& line : log.damaged) damagedLines.push_back(line.bytes);
     const std::size_t at = insertionIndex(log.records, record.date);
@@ -474,35 +479,37 @@ WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slo
         if (line.before > at) ++line.before;
     // Told apart from a failed write: a text with no CP932 form is refused.
     const std::optional<std::string> bytes = logBytes(log);
-    if (!bytes) return WriteStatus::Refused;
+    if (!bytes) return disk::WriteStatus::Refused;
     if (!keepBeforeRewrite(folder, slot, file.bytes, torn, std::move(damagedLines)))
-        return WriteStatus::WriteFailed;
-    return rewriteFile(folder, logFileName(slot), *bytes, "データコピー.txt");
+        return disk::WriteStatus::WriteFailed;
+    return disk::rewriteFile(folder, logFileName(slot), *bytes, "データコピー.txt");
 }
 
-WriteResult writeBackLog(const std::filesystem::path& folder, int slot, const LoadedLog& log) {
-    const WriteResult refused{WriteStatus::Refused, {}};
-    if (log.failed()) return {WriteStatus::ReadFailed, {}};
+disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
+                               const LoadedLog& log) {
+    const disk::WriteResult refused{disk::WriteStatus::Refused, {}};
+    if (log.failed()) return {disk::WriteStatus::ReadFailed, {}};
     if (log.records.size() > static_cast<std::size_t>(kMaxRecords)) return refused;
     for (const auto& r : log.records)
         if (!isStorableRecord(r)) return refused;
     const std::optional<std::string> bytes = logBytes(log);
     if (!bytes) return refused;
-    const FolderLock lock(folder);
+    const disk::FolderLock lock(folder);
     if (!lock.held()) return {lock.failure(), {}};
     // What is replaced must have been read whole, to know what the rewrite would drop.
-    const FileBytes old = readFileBytes(folder, logFileName(slot));
-    if (old.status == ReadStatus::Unusable) return {WriteStatus::Unusable, {}};
-    if (old.failed()) return {WriteStatus::ReadFailed, {}};
+    const disk::FileBytes old = disk::readFileBytes(folder, logFileName(slot));
+    if (old.status == disk::ReadStatus::Unusable) return {disk::WriteStatus::Unusable, {}};
+    if (old.failed()) return {disk::WriteStatus::ReadFailed, {}};
     // A log made in code carries no stamp: it replaces whatever the file holds.
-    const FileStamp* shown = log.stamp.state == FileStamp::State::Unknown ? nullptr : &log.stamp;
-    if (shown && !stillHolds(*shown, old.stamp)) return {WriteStatus::Stale, {}};
-    if (isOldLayoutLog(slot, old.bytes)) return {WriteStatus::OldLayout, {}};
+    const disk::FileStamp* shown =
+        log.stamp.state == disk::FileStamp::State::Unknown ? nullptr : &log.stamp;
+    if (shown && !disk::stillHolds(*shown, old.stamp)) return {disk::WriteStatus::Stale, {}};
+    if (isOldLayoutLog(slot, old.bytes)) return {disk::WriteStatus::OldLayout, {}};
     if (!keepBeforeRewrite(folder, slot, old.bytes, scanLog(old.bytes)))
-        return {WriteStatus::WriteFailed, {}};
-    WriteResult result;
-    result.status = rewriteFile(folder, logFileName(slot), *bytes, "", shown);
-    if (result.written()) result.stamp = FileStamp::of(*bytes);
+        return {disk::WriteStatus::WriteFailed, {}};
+    disk::WriteResult result;
+    result.status = disk::rewriteFile(folder, logFileName(slot), *bytes, "", shown);
+    if (result.written()) result.stamp = disk::FileStamp::of(*bytes);
     return result;
 }
 
@@ -510,7 +517,7 @@ bool rewriteLog(const std::filesystem::path& folder, int slot,
                 const std::vector<MeasurementRecord>& records) {
     LoadedLog log;
     log.records = records;
-    return writeBackLog(folder, slot, log).status == WriteStatus::Ok;
+    return writeBackLog(folder, slot, log).status == disk::WriteStatus::Ok;
 }
 
 bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 
 namespace pairly::store {
 
@@ -97,10 +97,10 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 struct LoadedLog {
     std::vector<MeasurementRecord> records;
     std::vector<DamagedLine> damaged;  // in file order
-    ReadStatus status = ReadStatus::Missing;
+    disk::ReadStatus status = disk::ReadStatus::Missing;
     bool oldLayout = false;  // see isOldLayoutLog: no records read
-    FileStamp stamp;  // of the bytes the records came from
-    bool failed() const { return isReadFailure(status); }
+    disk::FileStamp stamp;   // of the bytes the records came from
+    bool failed() const { return disk::isReadFailure(status); }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 // The records and damaged lines of a log's CP932 bytes (no layout check).
@@ -139,20 +139,20 @@ std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder)
 // The same, telling a refusal (Refused: the record limit or a text that cannot be stored;
 // ReadFailed: the log could not be read whole; OldLayout) from a failed write (Unsynced:
 // the record is in the log, but the disk did not confirm it).
-[[nodiscard]] WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
-                                                 const MeasurementRecord& record);
+[[nodiscard]] disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder,
+                                                       int slot, const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
 // record of a later day, or at the end when there is none; a damaged line before that
 // record stays before the new one. Refuses (ReadFailed) when the old log cannot be read
 // completely, so that no weighing is ever lost, and (Refused) when a text has no CP932
 // form.
-[[nodiscard]] WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
-                                                  const MeasurementRecord& record);
+[[nodiscard]] disk::WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder,
+                                                        int slot, const MeasurementRecord& record);
 // Writes a log read by loadLog back with its changed records, its damaged lines at their
 // places, only while the file still holds the bytes it was read from (Stale otherwise,
 // nothing written). A log that could not be read whole is never written back (ReadFailed).
-[[nodiscard]] WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
-                                       const LoadedLog& log);
+[[nodiscard]] disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
+                                             const LoadedLog& log);
 // Replaces the log by these records alone (a log made anew), whatever it holds.
 [[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
                               const std::vector<MeasurementRecord>& records);

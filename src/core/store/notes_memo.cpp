@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/store/codec.h"
-#include "core/store/fields.h"
+#include "core/disk/codec.h"
+#include "core/disk/fields.h"
 
 namespace pairly::store {
 
@@ -55,7 +55,7 @@ std::string memoFileText(std::string_view text) {
 }
 
 MemoText loadMemo(const std::filesystem::path& folder) {
-    FileText file = readFile(folder, kMemoFileName);
+    disk::FileText file = disk::readFile(folder, kMemoFileName);
     MemoText memo;
     memo.status = file.status;
     memo.text = memoFromFileText(file.text);
@@ -63,31 +63,31 @@ MemoText loadMemo(const std::filesystem::path& folder) {
     return memo;
 }
 
-WriteResult saveMemo(const std::filesystem::path& folder, std::string_view text,
-                     const FileStamp& shown) {
-    const std::optional<std::string> bytes = toCp932(memoFileText(text));
-    if (!bytes) return {WriteStatus::Refused, {}};
-    return rewriteIfUnchanged(folder, kMemoFileName, *bytes, shown);
+disk::WriteResult saveMemo(const std::filesystem::path& folder, std::string_view text,
+                           const disk::FileStamp& shown) {
+    const std::optional<std::string> bytes = disk::toCp932(memoFileText(text));
+    if (!bytes) return {disk::WriteStatus::Refused, {}};
+    return disk::rewriteIfUnchanged(folder, kMemoFileName, *bytes, shown);
 }
 
 bool saveMemo(const std::filesystem::path& folder, std::string_view text) {
-    return safeRewrite(folder, kMemoFileName, memoFileText(text));
+    return disk::safeRewrite(folder, kMemoFileName, memoFileText(text));
 }
 
 std::optional<std::string> firstCharWithoutCp932Form(std::string_view text) {
-    if (hasCp932Form(text)) return std::nullopt;
+    if (disk::hasCp932Form(text)) return std::nullopt;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t n =
             std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
         const std::string_view ch = text.substr(i, n);
-        if (!toCp932(ch)) return std::string(ch);
+        if (!disk::toCp932(ch)) return std::string(ch);
         i += n;
     }
     // Every character has a form, but a kept byte pairs with its neighbour: name it.
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t n =
             std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
-        if (hasKeptByte(text.substr(i, n))) return std::string(text.substr(i, n));
+        if (disk::hasKeptByte(text.substr(i, n))) return std::string(text.substr(i, n));
         i += n;
     }
     return std::nullopt;

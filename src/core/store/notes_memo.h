@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 
 namespace pairly::store {
 
@@ -14,9 +14,9 @@ inline constexpr const char* kMemoFileName = "気付きメモ.txt";
 // The memo as read. Line breaks are "\n"; a missing file is an empty memo (not a failure).
 struct MemoText {
     std::string text;
-    ReadStatus status = ReadStatus::Missing;
-    FileStamp stamp;  // of the bytes the text came from
-    bool failed() const { return isReadFailure(status); }
+    disk::ReadStatus status = disk::ReadStatus::Missing;
+    disk::FileStamp stamp;  // of the bytes the text came from
+    bool failed() const { return disk::isReadFailure(status); }
 };
 
 // The file's lines joined by "\n", without the one line end that closes the last line, so
@@ -29,8 +29,8 @@ std::string memoFileText(std::string_view text);
 MemoText loadMemo(const std::filesystem::path& folder);
 // Rewrites the memo safely, only while the file still holds what `shown` was read from
 // (Stale otherwise); Refused when a character has no CP932 form.
-[[nodiscard]] WriteResult saveMemo(const std::filesystem::path& folder, std::string_view text,
-                                   const FileStamp& shown);
+[[nodiscard]] disk::WriteResult saveMemo(const std::filesystem::path& folder, std::string_view text,
+                                         const disk::FileStamp& shown);
 // The same without the check (to lay out a folder): true when written and synced.
 [[nodiscard]] bool saveMemo(const std::filesystem::path& folder, std::string_view text);
 

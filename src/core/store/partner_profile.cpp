@@ -1,8 +1,8 @@
 #include "core/store/partner_profile.h"
 
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
-#include "core/store/fields.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/fields.h"
 #include "core/text/numbers.h"
 
 namespace pairly::store {
@@ -14,7 +14,7 @@ namespace {
 PartnerProfile profileFrom(const std::string& content) {
     PartnerProfile profile;
     // Values are taken by position; the labels are not looked at.
-    FieldReader reader(content);
+    disk::FieldReader reader(content);
     if (!reader.next()) return profile;
     auto nickname = reader.next();
     if (!nickname) return profile;
@@ -22,18 +22,18 @@ PartnerProfile profileFrom(const std::string& content) {
     if (!reader.next()) return profile;
     auto height = reader.next();
     if (!height) return profile;
-    profile.heightCm = fieldFloat(*height);
+    profile.heightCm = disk::fieldFloat(*height);
     if (!reader.next()) return profile;
     auto target = reader.next();
     if (!target) return profile;
-    profile.targetWeightKg = fieldFloat(*target);
+    profile.targetWeightKg = disk::fieldFloat(*target);
     return profile;
 }
 
 }  // namespace
 
 LoadedProfile readProfile(const std::filesystem::path& folder, int slot) {
-    const FileText file = readFile(folder, profileFileName(slot));
+    const disk::FileText file = disk::readFile(folder, profileFileName(slot));
     return {profileFrom(file.text), file.status, file.stamp};
 }
 
@@ -42,22 +42,24 @@ PartnerProfile loadProfile(const std::filesystem::path& folder, int slot) {
 }
 
 std::optional<std::string> profileFileBytes(const PartnerProfile& profile) {
-    if (!isStorableText(profile.nickname)) return std::nullopt;
-    return toCp932(writeLine({quoted("氏名"), quoted(profile.nickname)}) +
-                   writeLine({quoted("身長"), text::floatText(profile.heightCm)}) +
-                   writeLine({quoted("目標体重"), text::floatText(profile.targetWeightKg)}));
+    if (!disk::isStorableText(profile.nickname)) return std::nullopt;
+    return disk::toCp932(
+        disk::writeLine({disk::quoted("氏名"), disk::quoted(profile.nickname)}) +
+        disk::writeLine({disk::quoted("身長"), text::floatText(profile.heightCm)}) +
+        disk::writeLine({disk::quoted("目標体重"), text::floatText(profile.targetWeightKg)}));
 }
 
-WriteResult saveProfile(const std::filesystem::path& folder, int slot,
-                        const PartnerProfile& profile, const FileStamp& shown) {
+disk::WriteResult saveProfile(const std::filesystem::path& folder, int slot,
+                              const PartnerProfile& profile, const disk::FileStamp& shown) {
     const auto bytes = profileFileBytes(profile);
-    if (!bytes) return {WriteStatus::Refused, {}};
-    return rewriteIfUnchanged(folder, profileFileName(slot), *bytes, shown);
+    if (!bytes) return {disk::WriteStatus::Refused, {}};
+    return disk::rewriteIfUnchanged(folder, profileFileName(slot), *bytes, shown);
 }
 
 bool saveProfile(const std::filesystem::path& folder, int slot, const PartnerProfile& profile) {
     const auto bytes = profileFileBytes(profile);
-    return bytes && rewriteUnderLock(folder, profileFileName(slot), *bytes) == WriteStatus::Ok;
+    return bytes &&
+           disk::rewriteUnderLock(folder, profileFileName(slot), *bytes) == disk::WriteStatus::Ok;
 }
 
 std::string windowTitle(const PartnerProfile& profile) {

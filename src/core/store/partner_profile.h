@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 
 namespace pairly::store {
 
@@ -23,16 +23,17 @@ PartnerProfile loadProfile(const std::filesystem::path& folder, int slot);
 // show but not to be taken for the partner's own.
 struct LoadedProfile {
     PartnerProfile profile;
-    ReadStatus status = ReadStatus::Missing;
-    FileStamp stamp;  // of the bytes the values came from
-    bool failed() const { return isReadFailure(status); }
+    disk::ReadStatus status = disk::ReadStatus::Missing;
+    disk::FileStamp stamp;  // of the bytes the values came from
+    bool failed() const { return disk::isReadFailure(status); }
 };
 LoadedProfile readProfile(const std::filesystem::path& folder, int slot);
 // The file's CP932 bytes; nullopt when the nickname cannot be stored.
 std::optional<std::string> profileFileBytes(const PartnerProfile& profile);
 // Rewrites the profile, only while the file still holds what `shown` was read from.
-[[nodiscard]] WriteResult saveProfile(const std::filesystem::path& folder, int slot,
-                                      const PartnerProfile& profile, const FileStamp& shown);
+[[nodiscard]] disk::WriteResult saveProfile(const std::filesystem::path& folder, int slot,
+                                            const PartnerProfile& profile,
+                                            const disk::FileStamp& shown);
 // The same without the check (to lay out a folder): true when written and synced.
 [[nodiscard]] bool saveProfile(const std::filesystem::path& folder, int slot,
                                const PartnerProfile& profile);

@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
-#include "core/store/fields.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/fields.h"
 #include "core/text/numbers.h"
 
 namespace pairly::store {
@@ -49,7 +49,7 @@ std::vector<std::string> printFormItems(const std::string& content) {
 
 std::optional<std::string> printFormItem(const std::filesystem::path& folder, const char* name,
                                          std::size_t index) {
-    const auto content = readTextFile(folder, name);
+    const auto content = disk::readTextFile(folder, name);
     if (!content) return std::nullopt;
     const auto items = printFormItems(*content);
     if (index >= items.size() || items[index].empty()) return std::nullopt;
@@ -58,9 +58,9 @@ std::optional<std::string> printFormItem(const std::filesystem::path& folder, co
 
 std::optional<std::string> writeFormField(const std::filesystem::path& folder, const char* name,
                                           int index) {
-    const auto content = readTextFile(folder, name);
+    const auto content = disk::readTextFile(folder, name);
     if (!content) return std::nullopt;
-    FieldReader reader(*content);
+    disk::FieldReader reader(*content);
     std::optional<std::string> field;
     for (int i = 0; i <= index; ++i) {
         field = reader.next();
@@ -70,18 +70,18 @@ std::optional<std::string> writeFormField(const std::filesystem::path& folder, c
 }
 
 // Print-form texts cannot hold a line break; a quote would be taken for one on reading.
-bool isPrintableItem(const std::string& text) { return isStorableText(text); }
+bool isPrintableItem(const std::string& text) { return disk::isStorableText(text); }
 
 }  // namespace
 
 int readHelpTourFlag(const std::filesystem::path& folder) {
     const auto flag = writeFormField(folder, kSettingsFile, 1);
-    return flag ? fieldInt16(*flag) : 1;
+    return flag ? disk::fieldInt16(*flag) : 1;
 }
 
-WriteStatus writeHelpTourFlag(const std::filesystem::path& folder, int flag) {
-    return rewriteText(folder, kSettingsFile,
-                       writeLine({quoted("ヘルプツアー"), std::to_string(flag)}));
+disk::WriteStatus writeHelpTourFlag(const std::filesystem::path& folder, int flag) {
+    return disk::rewriteText(folder, kSettingsFile,
+                             disk::writeLine({disk::quoted("ヘルプツアー"), std::to_string(flag)}));
 }
 
 namespace {
@@ -97,11 +97,11 @@ ScaleSteps stepsFrom(const std::string& content) {
 }  // namespace
 
 LoadedScaleSteps loadScaleSteps(const std::filesystem::path& folder) {
-    const FileText file = readFile(folder, kStepsFile);
+    const disk::FileText file = disk::readFile(folder, kStepsFile);
     LoadedScaleSteps loaded;
     loaded.status = file.status;
     loaded.stamp = file.stamp;
-    if (file.status == ReadStatus::Ok) loaded.steps = stepsFrom(file.text);
+    if (file.status == disk::ReadStatus::Ok) loaded.steps = stepsFrom(file.text);
     return loaded;
 }
 
@@ -112,45 +112,45 @@ ScaleSteps readScaleSteps(const std::filesystem::path& folder) {
 namespace {
 
 std::string stepsText(const ScaleSteps& steps) {
-    return printFormText(steps.weightStep) + printFormText(steps.bodyFatStep);
+    return disk::printFormText(steps.weightStep) + disk::printFormText(steps.bodyFatStep);
 }
 
 }  // namespace
 
 bool writeScaleSteps(const std::filesystem::path& folder, const ScaleSteps& steps) {
     if (!isPrintableItem(steps.weightStep) || !isPrintableItem(steps.bodyFatStep)) return false;
-    return safeRewrite(folder, kStepsFile, stepsText(steps));
+    return disk::safeRewrite(folder, kStepsFile, stepsText(steps));
 }
 
 ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKind kind,
-                                const std::string& step, const FileStamp& shown) {
+                                const std::string& step, const disk::FileStamp& shown) {
     ScaleStepUpdate update;
     LoadedScaleSteps file = loadScaleSteps(folder);
-    if (isReadFailure(file.status)) {
-        update.status =
-            file.status == ReadStatus::Unusable ? WriteStatus::Unusable : WriteStatus::ReadFailed;
+    if (disk::isReadFailure(file.status)) {
+        update.status = file.status == disk::ReadStatus::Unusable ? disk::WriteStatus::Unusable
+                                                                  : disk::WriteStatus::ReadFailed;
         return update;
     }
     update.steps = file.steps;
     update.stamp = file.stamp;
-    if (!stillHolds(shown, file.stamp)) {
-        update.status = WriteStatus::Stale;
+    if (!disk::stillHolds(shown, file.stamp)) {
+        update.status = disk::WriteStatus::Stale;
         return update;
     }
     ScaleSteps next = file.steps;
     (kind == ScaleStepKind::Weight ? next.weightStep : next.bodyFatStep) = step;
     const std::optional<std::string> bytes =
-        isPrintableItem(step) ? toCp932(stepsText(next)) : std::nullopt;
+        isPrintableItem(step) ? disk::toCp932(stepsText(next)) : std::nullopt;
     if (!bytes) {
-        update.status = WriteStatus::Refused;
+        update.status = disk::WriteStatus::Refused;
         return update;
     }
-    const WriteResult written = rewriteIfUnchanged(folder, kStepsFile, *bytes, shown);
+    const disk::WriteResult written = rewriteIfUnchanged(folder, kStepsFile, *bytes, shown);
     update.status = written.status;
     if (written.written()) {
         update.steps = next;
         update.stamp = written.stamp;
-    } else if (written.status == WriteStatus::Stale) {
+    } else if (written.status == disk::WriteStatus::Stale) {
         // Changed between the read and the write: what it holds now.
         file = loadScaleSteps(folder);
         update.steps = file.steps;
@@ -163,9 +163,10 @@ std::string readMovingAverage(const std::filesystem::path& folder) {
     return printFormItem(folder, kMovingAverageFile, 0).value_or("10");
 }
 
-WriteStatus writeMovingAverage(const std::filesystem::path& folder, const std::string& count) {
-    if (!isPrintableItem(count)) return WriteStatus::Refused;
-    return rewriteText(folder, kMovingAverageFile, printFormText(count));
+disk::WriteStatus writeMovingAverage(const std::filesystem::path& folder,
+                                     const std::string& count) {
+    if (!isPrintableItem(count)) return disk::WriteStatus::Refused;
+    return disk::rewriteText(folder, kMovingAverageFile, disk::printFormText(count));
 }
 
 int readAutoTime(const std::filesystem::path& folder) {
@@ -174,19 +175,19 @@ int readAutoTime(const std::filesystem::path& folder) {
     return value && text::leadingNumber(*value) != 0 ? 1 : 0;
 }
 
-WriteStatus writeAutoTime(const std::filesystem::path& folder, int value) {
-    return rewriteText(folder, kAutoTimeFile, printFormNumber(std::to_string(value)));
+disk::WriteStatus writeAutoTime(const std::filesystem::path& folder, int value) {
+    return disk::rewriteText(folder, kAutoTimeFile, disk::printFormNumber(std::to_string(value)));
 }
 
 int readMarkerMode(const std::filesystem::path& folder) {
     const auto field = writeFormField(folder, kMarkerFile, 0);
     if (!field) return 0;
-    const int mode = fieldInt16(*field);
+    const int mode = disk::fieldInt16(*field);
     return mode >= 0 && mode <= 2 ? mode : 0;
 }
 
-WriteStatus writeMarkerMode(const std::filesystem::path& folder, int mode) {
-    return rewriteText(folder, kMarkerFile, writeLine({std::to_string(mode)}));
+disk::WriteStatus writeMarkerMode(const std::filesystem::path& folder, int mode) {
+    return disk::rewriteText(folder, kMarkerFile, disk::writeLine({std::to_string(mode)}));
 }
 
 }  // namespace pairly::store

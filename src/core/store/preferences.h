@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 
 namespace pairly::store {
 
@@ -17,15 +17,15 @@ struct ScaleSteps {
 
 // "設定.txt": "ヘルプツアー",flag (write form). Default 1 (on).
 int readHelpTourFlag(const std::filesystem::path& folder);
-[[nodiscard]] WriteStatus writeHelpTourFlag(const std::filesystem::path& folder, int flag);
+[[nodiscard]] disk::WriteStatus writeHelpTourFlag(const std::filesystem::path& folder, int flag);
 
 // "体重計刻み.txt": two texts, print form.
 ScaleSteps readScaleSteps(const std::filesystem::path& folder);
 // The same with the stamp of the bytes read (defaults when missing or failed).
 struct LoadedScaleSteps {
     ScaleSteps steps;
-    ReadStatus status = ReadStatus::Missing;
-    FileStamp stamp;
+    disk::ReadStatus status = disk::ReadStatus::Missing;
+    disk::FileStamp stamp;
 };
 LoadedScaleSteps loadScaleSteps(const std::filesystem::path& folder);
 // Without any check (to lay out a folder): true when written and synced.
@@ -36,25 +36,25 @@ LoadedScaleSteps loadScaleSteps(const std::filesystem::path& folder);
 // afterwards and its file: the new pair when written, else what the file holds (what
 // the screen showed when it could not be read).
 struct ScaleStepUpdate {
-    WriteStatus status = WriteStatus::Ok;
+    disk::WriteStatus status = disk::WriteStatus::Ok;
     ScaleSteps steps;
-    FileStamp stamp;
+    disk::FileStamp stamp;
 };
 enum class ScaleStepKind { Weight, BodyFat };
 ScaleStepUpdate updateScaleStep(const std::filesystem::path& folder, ScaleStepKind kind,
-                                const std::string& step, const FileStamp& shown);
+                                const std::string& step, const disk::FileStamp& shown);
 
 // "移動平均.TXT": one text, print form. Default "10".
 std::string readMovingAverage(const std::filesystem::path& folder);
-[[nodiscard]] WriteStatus writeMovingAverage(const std::filesystem::path& folder,
-                                             const std::string& count);
+[[nodiscard]] disk::WriteStatus writeMovingAverage(const std::filesystem::path& folder,
+                                                   const std::string& count);
 
 // "自動時間.TXT": one number, print form (" 1 "). Default 0.
 int readAutoTime(const std::filesystem::path& folder);
-[[nodiscard]] WriteStatus writeAutoTime(const std::filesystem::path& folder, int value);
+[[nodiscard]] disk::WriteStatus writeAutoTime(const std::filesystem::path& folder, int value);
 
 // "マーカー.TXT": one number, write form. Default 0.
 int readMarkerMode(const std::filesystem::path& folder);
-[[nodiscard]] WriteStatus writeMarkerMode(const std::filesystem::path& folder, int mode);
+[[nodiscard]] disk::WriteStatus writeMarkerMode(const std::filesystem::path& folder, int mode);
 
 }  // namespace pairly::store

@@ -11,15 +11,15 @@ namespace {
 
 EditResult refused(EditRefusal why) {
     EditResult result;
-    result.status = WriteStatus::Refused;
+    result.status = disk::WriteStatus::Refused;
     result.refusal = why;
     return result;
 }
 
 // The log's state must allow a rewrite at all: read whole and in the current layout.
-std::optional<WriteStatus> unwritable(const LoadedLog& log) {
-    if (log.failed()) return WriteStatus::ReadFailed;
-    if (log.oldLayout) return WriteStatus::OldLayout;
+std::optional<disk::WriteStatus> unwritable(const LoadedLog& log) {
+    if (log.failed()) return disk::WriteStatus::ReadFailed;
+    if (log.oldLayout) return disk::WriteStatus::OldLayout;
     return std::nullopt;
 }
 
@@ -61,15 +61,15 @@ void moveDamagedAfterInsert(LoadedLog& log, std::size_t inserted) {
 }
 
 EditResult write(const std::filesystem::path& folder, int slot, EditResult planned,
-                 const FileStamp& stamp) {
+                 const disk::FileStamp& stamp) {
     if (planned.refusal != EditRefusal::None) return planned;
     planned.log.stamp = stamp;
     // A log made in code has no stamp; an edit always comes from a log that was read.
-    if (stamp.state == FileStamp::State::Unknown) {
-        planned.status = WriteStatus::Stale;
+    if (stamp.state == disk::FileStamp::State::Unknown) {
+        planned.status = disk::WriteStatus::Stale;
         return planned;
     }
-    const WriteResult written = writeBackLog(folder, slot, planned.log);
+    const disk::WriteResult written = writeBackLog(folder, slot, planned.log);
     planned.status = written.status;
     if (written.written()) {
         planned.stamp = written.stamp;
@@ -88,7 +88,7 @@ EditResult correctedLog(const LoadedLog& log, std::size_t index, const Measureme
     }
     if (index >= log.records.size()) return refused(EditRefusal::NoSuchRecord);
     if (!text::parseDate(values.date)) return refused(EditRefusal::BadDate);
-    if (!isStorableText(values.situation)) return refused(EditRefusal::BadText);
+    if (!disk::isStorableText(values.situation)) return refused(EditRefusal::BadText);
     if (index == 0 && log.records.size() > 1 && values.date > log.records[1].date)
         return refused(EditRefusal::StartAfterNext);
     if (index > 0 && values.date < log.records[0].date) return refused(EditRefusal::BeforeStart);
@@ -133,34 +133,35 @@ EditResult reducedLog(const LoadedLog& log, std::size_t index) {
 EditResult correctRecord(const std::filesystem::path& folder, int slot, const LoadedLog& log,
                          std::size_t index, const MeasurementRecord& values) {
     EditResult planned = correctedLog(log, index, values);
-    if (planned.status != WriteStatus::Ok) return planned;
+    if (planned.status != disk::WriteStatus::Ok) return planned;
     return write(folder, slot, std::move(planned), log.stamp);
 }
 
 EditResult removeRecord(const std::filesystem::path& folder, int slot, const LoadedLog& log,
                         std::size_t index) {
     EditResult planned = reducedLog(log, index);
-    if (planned.status != WriteStatus::Ok) return planned;
+    if (planned.status != disk::WriteStatus::Ok) return planned;
     return write(folder, slot, std::move(planned), log.stamp);
 }
 
 CorrectionRead readCorrection(const CorrectionTexts& t) {
-    const auto& kValues = kMeasureRules;
+    const auto& kValues = disk::kMeasureRules;
     CorrectionRead read;
     const auto refuse = [&](std::string text, std::string title, int field = -1) {
         read.refusal = CorrectionMessage{std::move(text), std::move(title), field};
         return read;
     };
-    if (isBlankText(t.situation)) return refuse("行動が指定されていません", "行動未入力");
-    if (isBlankText(t.values[0])) return refuse("体重が入力されていません", "体重未入力", 0);
-    if (isBlankText(t.values[1])) return refuse("体脂肪率が入力されていません", "体脂肪率未入力", 1);
-    if (!isStorableText(t.situation))
+    if (disk::isBlankText(t.situation)) return refuse("行動が指定されていません", "行動未入力");
+    if (disk::isBlankText(t.values[0])) return refuse("体重が入力されていません", "体重未入力", 0);
+    if (disk::isBlankText(t.values[1]))
+        return refuse("体脂肪率が入力されていません", "体脂肪率未入力", 1);
+    if (!disk::isStorableText(t.situation))
         return refuse("行動に使用できない文字（\" または改行）が含まれています", "行動入力エラー");
     std::array<double, 7> numbers{};
     for (int i = 0; i < 7; ++i) {
-        const TypedNumber n = readTypedNumber(t.values[i], kValues[i].kind);
+        const disk::TypedNumber n = readTypedNumber(t.values[i], kValues[i].kind);
         if (!n.ok())
-            return refuse(refusedNumberText(kValues[i].name, kValues[i].kind),
+            return refuse(disk::refusedNumberText(kValues[i].name, kValues[i].kind),
                           std::string(kValues[i].name) + "入力エラー", i);
         numbers[i] = n.value;
     }

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "core/store/data_folder.h"
-#include "core/store/fields.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/fields.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::store {
@@ -26,12 +26,12 @@ enum class EditRefusal {
 };
 
 struct EditResult {
-    WriteStatus status = WriteStatus::Ok;  // Refused when `refusal` is set
+    disk::WriteStatus status = disk::WriteStatus::Ok;  // Refused when `refusal` is set
     EditRefusal refusal = EditRefusal::None;
-    FileStamp stamp;          // of the new content, when written
-    std::size_t index = 0;    // a correction: where the record is now
-    LoadedLog log;            // the log as written (the screen shows it without reading again)
-    bool written() const { return isWritten(status); }
+    disk::FileStamp stamp;  // of the new content, when written
+    std::size_t index = 0;  // a correction: where the record is now
+    LoadedLog log;          // the log as written (the screen shows it without reading again)
+    bool written() const { return disk::isWritten(status); }
 };
 
 // The log with record `index` corrected: date, situation and the seven values from

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/store/change_set.h"
-#include "core/store/data_folder.h"
+#include "core/disk/change_set.h"
+#include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 
 namespace pairly::store {
@@ -17,41 +17,43 @@ const std::vector<std::string>& defaultSituations();
 // write back: an operation that rewrites the list from them must refuse.
 struct LoadedSituations {
     std::vector<std::string> entries;
-    ReadStatus status = ReadStatus::Missing;
-    FileStamp stamp;  // of the bytes the entries came from
-    bool failed() const { return isReadFailure(status); }
+    disk::ReadStatus status = disk::ReadStatus::Missing;
+    disk::FileStamp stamp;  // of the bytes the entries came from
+    bool failed() const { return disk::isReadFailure(status); }
 };
 LoadedSituations loadSituations(const std::filesystem::path& folder);
 std::vector<std::string> loadSituationList(const std::filesystem::path& folder);
 
 // Writes the default list when the file does not exist (not when it exists but cannot be
 // read, nor when another window made it meanwhile): Ok, Unsynced or WriteFailed.
-[[nodiscard]] WriteStatus ensureSituationList(const std::filesystem::path& folder);
+[[nodiscard]] disk::WriteStatus ensureSituationList(const std::filesystem::path& folder);
 // Appends one entry. With `stamps`, the list's stamp before and after (on success).
 [[nodiscard]] bool appendSituationBare(const std::filesystem::path& folder,
-                                       const std::string& entry, AppendStamps* stamps = nullptr);
+                                       const std::string& entry,
+                                       disk::AppendStamps* stamps = nullptr);
 [[nodiscard]] bool appendSituationQuoted(const std::filesystem::path& folder,
-                                         const std::string& entry, AppendStamps* stamps = nullptr);
+                                         const std::string& entry,
+                                         disk::AppendStamps* stamps = nullptr);
 // Whole list, one bare line each (an empty list gives an empty file), only while the file
 // still holds what `shown` was read from (Stale otherwise).
-[[nodiscard]] WriteResult rewriteSituationList(const std::filesystem::path& folder,
-                                               const std::vector<std::string>& entries,
-                                               const FileStamp& shown);
+[[nodiscard]] disk::WriteResult rewriteSituationList(const std::filesystem::path& folder,
+                                                     const std::vector<std::string>& entries,
+                                                     const disk::FileStamp& shown);
 // The same without the check (to lay out a folder): true when written and synced.
 [[nodiscard]] bool rewriteSituationList(const std::filesystem::path& folder,
                                         const std::vector<std::string>& entries);
 // An empty list, whatever the file held: Ok, Unsynced or WriteFailed.
-[[nodiscard]] WriteResult clearSituationList(const std::filesystem::path& folder);
+[[nodiscard]] disk::WriteResult clearSituationList(const std::filesystem::path& folder);
 
 struct RenameOutcome {
-    WriteStatus status = WriteStatus::Ok;
+    disk::WriteStatus status = disk::WriteStatus::Ok;
     // ReadFailed or Stale: the file that could not be read, or that changed.
     std::string unreadFile;
     // WriteFailed half way, when the renamed file could not be taken back: the next start
     // completes the change (or takes it back).
-    PendingChange pending = PendingChange::None;
-    FileStamp listStamp;  // when written: the list's new stamp
-    bool ok() const { return status == WriteStatus::Ok; }
+    disk::PendingChange pending = disk::PendingChange::None;
+    disk::FileStamp listStamp;  // when written: the list's new stamp
+    bool ok() const { return status == disk::WriteStatus::Ok; }
 };
 // Replaces oldText by newText in the slot's log (through "データＣＨＧ.txt") and in the
 // list (through "状況リストＣＨＧ.txt", entries quoted), as one change of two files: both
@@ -60,6 +62,6 @@ struct RenameOutcome {
 // exist stays so.
 [[nodiscard]] RenameOutcome renameSituation(const std::filesystem::path& folder, int slot,
                                             const std::string& oldText, const std::string& newText,
-                                            const FileStamp& shownList);
+                                            const disk::FileStamp& shownList);
 
 }  // namespace pairly::store

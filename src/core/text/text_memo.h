@@ -9,7 +9,7 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::text {
 
 // floatText, or formatNumber with one pattern, per distinct float value.
 class FloatTextMemo {
@@ -31,4 +31,4 @@ private:
     std::unordered_map<std::uint32_t, std::string> texts_;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::text

@@ -10,7 +10,7 @@
 #include "core/text/numbers.h"
 #include "core/text/text_memo.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 
 namespace {
 
@@ -73,7 +73,7 @@ TimeSeries buildTimeSeries(const WeightSeries& series, Reference reference) {
     t.differenceHeader = reference == Reference::Previous ? "前回差" : "初回差";
     const std::vector<float>& w = series.weights;
     t.rows.reserve(w.size());
-    FloatTextMemo weightKg("0.0Kg");
+    text::FloatTextMemo weightKg("0.0Kg");
     DifferenceMemo difference;
     for (std::size_t i = 0; i < w.size(); ++i) {
         float diff = 0;
@@ -124,7 +124,7 @@ AverageTrend buildAverageTrend(const WeightSeries& series) {
     const std::vector<float>& w = series.weights;
     if (w.empty()) return result;
     result.rows.reserve(w.size());
-    FloatTextMemo weightKg("0.0Kg");
+    text::FloatTextMemo weightKg("0.0Kg");
     float sum = 0;
     float previousMean = 0;
     for (std::size_t i = 0; i < w.size(); ++i) {
@@ -223,4 +223,4 @@ BandRanking buildBandRanking(const WeightSeries& series, BandWidth width) {
     return result;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::trend

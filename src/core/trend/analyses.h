@@ -9,7 +9,7 @@
 
 #include "core/trend/weight_trend.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 
 // Data rows of a four-column grid (the header row is not included).
 using GridRows = std::vector<std::array<std::string, 4>>;
@@ -63,4 +63,4 @@ struct Band {
 // reproduce.
 void exchangeSortBands(std::vector<Band>& bands);
 
-}  // namespace pairly::views
+}  // namespace pairly::trend

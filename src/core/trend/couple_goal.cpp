@@ -8,7 +8,7 @@ namespace pairly::trend {
 
 namespace {
 
-using views::ForecastKind;
+using trend::ForecastKind;
 
 std::string dateText(int dayNumber) { return text::formatDate(text::dateFromDayNumber(dayNumber)); }
 
@@ -20,14 +20,14 @@ bool dated(const PartnerGoal& p) { return p.forecast.kind == ForecastKind::Dated
 
 // "nicknameさんは" and why the partner has no date.
 std::string withoutDate(const PartnerGoal& p) {
-    return p.nickname + "さんは" + views::forecastWords(p.forecast.kind);
+    return p.nickname + "さんは" + trend::forecastWords(p.forecast.kind);
 }
 
 std::string alone(const PartnerGoal& p) {
     if (reached(p)) return p.nickname + "さんは目標達成！";
     const std::string head = p.nickname + "さんが目標に届く見込み：";
     if (dated(p)) return head + dateText(p.forecast.likelyDay) + "頃";
-    return head + views::forecastWords(p.forecast.kind);
+    return head + trend::forecastWords(p.forecast.kind);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace pairly::trend {
 struct PartnerGoal {
     std::string nickname;
     float targetWeight = 0;  // 0: no target
-    const views::GoalForecast& forecast;
+    const trend::GoalForecast& forecast;
 };
 
 // Both partners with a date: the later of the two likely dates and who is ahead; a partner

@@ -7,7 +7,7 @@
 
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 
 namespace {
 
@@ -233,4 +233,4 @@ GoalForecast forecastGoal(const std::vector<TrendDay>& days, float targetWeight,
     return out;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::trend

@@ -13,7 +13,7 @@
 #include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 
 struct TrendDay {
     int dayNumber = 0;  // text::dayNumber of the day
@@ -88,4 +88,4 @@ GoalForecast forecastGoal(const std::vector<TrendDay>& days, float targetWeight,
 // the words of TooFewDays, NotApproaching and NoOutlook; empty for the other kinds.
 const char* forecastWords(ForecastKind kind);
 
-}  // namespace pairly::views
+}  // namespace pairly::trend

@@ -7,12 +7,12 @@
 #include <limits>
 #include <unordered_map>
 
-#include "core/store/fields.h"
+#include "core/disk/fields.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 #include "core/text/text_memo.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 
 namespace {
 
@@ -55,14 +55,14 @@ WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log)
 }
 
 std::optional<int> movingAverageCount(std::string_view countText) {
-    const double value = store::readLeadingNumber(countText);
+    const double value = disk::readLeadingNumber(countText);
     // Record numbers are 16-bit: a larger window could never fill.
     if (!(value >= 1) || value >= 32768) return std::nullopt;
     return static_cast<int>(intFloor(value));
 }
 
 std::optional<std::string> movingAverageText(std::string_view typed) {
-    const store::TypedNumber count = store::readTypedNumber(typed, store::NumberKind::Count);
+    const disk::TypedNumber count = disk::readTypedNumber(typed, disk::NumberKind::Count);
     if (!count.ok()) return std::nullopt;
     return text::doubleText(count.value);
 }
@@ -99,9 +99,8 @@ WeightChart buildWeightChart(const WeightSeries& series, std::optional<int> movi
     c.bodyFat.reserve(n);
     for (float w : series.weights) c.weight.push_back(text::shortestDecimal(w));
     for (float f : series.bodyFats) c.bodyFat.push_back(text::shortestDecimal(f));
-    c.movingAverage = movingCount
-                          ? movingAverages(series.weights, *movingCount)
-                          : chart::Series(n, std::numeric_limits<double>::quiet_NaN());
+    c.movingAverage = movingCount ? movingAverages(series.weights, *movingCount)
+                                  : chart::Series(n, std::numeric_limits<double>::quiet_NaN());
     return c;
 }
 
@@ -172,4 +171,4 @@ MetricLegend metricLegend(MetricKind kind) {
     return {"", ""};
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::trend

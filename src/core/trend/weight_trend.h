@@ -11,7 +11,7 @@
 #include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 
 // The selected partner's weighings in file order, replaced by every rebuild of the weight
 // chart. The extremes start at 0 and 999 and are replaced only by a strictly larger /
@@ -32,15 +32,15 @@ struct WeightSeries {
 WeightSeries buildWeightSeries(const std::vector<store::MeasurementRecord>& log);
 
 // The count of a moving-average text: the whole part of its leading number
-// (store::readLeadingNumber) when that is at least 1 and fits 16 bits (so "2.5" averages
+// (disk::readLeadingNumber) when that is at least 1 and fits 16 bits (so "2.5" averages
 // over 2, "１０" over 10); nullopt otherwise, also for "".
 std::optional<int> movingAverageCount(std::string_view text);
 
 // A count typed into cboIdou as it is stored and shown: the typed number
-// (store::readTypedNumber, NumberKind::Count) as plain number text ("１０" -> "10",
+// (disk::readTypedNumber, NumberKind::Count) as plain number text ("１０" -> "10",
 // " 2.5 " -> "2.5"); nullopt when the text is not such a number ("10kg", "0").
 std::optional<std::string> movingAverageText(std::string_view typed);
-// The field's name in the refusal of a typed count (store::refusedNumberText).
+// The field's name in the refusal of a typed count (disk::refusedNumberText).
 inline constexpr char kMovingAverageName[] = "移動平均の回数";
 
 // Point i (0-based) holds the mean of weights i-k+1..i, summed in single precision in
@@ -89,4 +89,4 @@ struct MetricLegend {
 };
 MetricLegend metricLegend(MetricKind kind);
 
-}  // namespace pairly::views
+}  // namespace pairly::trend

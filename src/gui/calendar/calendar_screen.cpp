@@ -12,7 +12,7 @@
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
 
-namespace pairly::views {
+namespace pairly::gui::calendar {
 
 namespace {
 
@@ -21,8 +21,8 @@ constexpr int kMonthColumnTwips = 1315;
 constexpr int kDayColumnTwips = 305;
 constexpr int kFaceSize = 64;
 
-constexpr std::array<const char*, kLegendCount> kLegendNames = {"lblDn_c", "lblUp_c", "lblSm_c",
-                                                                "lblOne_c", "lblNon_c"};
+constexpr std::array<const char*, pairly::calendar::kLegendCount> kLegendNames = {
+    "lblDn_c", "lblUp_c", "lblSm_c", "lblOne_c", "lblNon_c"};
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -40,21 +40,23 @@ QLabel* makeLabel(const char* name, QWidget* parent, Qt::Alignment align) {
     return label;
 }
 
-QLabel* makeFace(const char* name, ui::Picture picture, const QString& toolTip, QWidget* parent) {
+QLabel* makeFace(const char* name, widgets::Picture picture, const QString& toolTip,
+                 QWidget* parent) {
     auto* face = new QLabel(parent);
     face->setObjectName(name);
     face->setToolTip(toolTip);
-    face->setPixmap(ui::pixmap(picture, {kFaceSize, kFaceSize}));
+    face->setPixmap(widgets::pixmap(picture, {kFaceSize, kFaceSize}));
     face->setFixedSize(kFaceSize, kFaceSize);
     return face;
 }
 
 }  // namespace
 
-CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+CalendarScreen::CalendarScreen(common::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
     setObjectName("fraCale");
 
-    msgList2_ = new ui::Grid(this);
+    msgList2_ = new widgets::Grid(this);
     msgList2_->setObjectName("msgList2");
     msgList2_->setAccessibleName(QStringLiteral("この月の測定"));
     msgList2_->setFontPointSize(kGridFontPoints);
@@ -65,7 +67,7 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
     msgList2_->setFixedWidth(width + msgList2_->verticalScrollBar()->sizeHint().width() +
                              2 * msgList2_->frameWidth());
     msgList2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(msgList2_, &ui::Grid::doubleClickedCell, this, &CalendarScreen::jumpToInputDate);
+    connect(msgList2_, &widgets::Grid::doubleClickedCell, this, &CalendarScreen::jumpToInputDate);
 
     QScrollBar* bar = msgList2_->verticalScrollBar();
     connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
@@ -90,15 +92,15 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
     // Legend: one label per class with its fixed colour and its day count.
     auto* legendBox = new QVBoxLayout;
     legendBox->setSpacing(4);
-    for (int i = 0; i < kLegendCount; ++i) {
-        const auto entry = static_cast<Legend>(i);
+    for (int i = 0; i < pairly::calendar::kLegendCount; ++i) {
+        const auto entry = static_cast<pairly::calendar::Legend>(i);
         QLabel* label = makeLabel(kLegendNames[static_cast<std::size_t>(i)], this, Qt::AlignLeft);
         label->setFrameShape(QFrame::Box);
         label->setFrameShadow(QFrame::Plain);
         label->setMinimumHeight(28);
         label->setIndent(8);
         setPointSize(label, 11);
-        ui::setBackColour(label, ui::toQColor(legendColour(entry)));
+        widgets::setBackColour(label, widgets::toQColor(pairly::calendar::legendColour(entry)));
         legend_[static_cast<std::size_t>(i)] = label;
         legendBox->addWidget(label);
     }
@@ -119,9 +121,12 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
     setPointSize(lblGenT_, 16, true);
     setPointSize(lblZouT_, 16, true);
     setPointSize(lblHugou_, 22, true);
-    imgWara2_ = makeFace("imgWara2", ui::Picture::LaughingFace, QStringLiteral("笑い"), summary);
-    imgNiko2_ = makeFace("imgNiko2", ui::Picture::SmilingFace, QStringLiteral("ニコ"), summary);
-    imgKana2_ = makeFace("imgKana2", ui::Picture::SadFace, QStringLiteral("かなしい"), summary);
+    imgWara2_ =
+        makeFace("imgWara2", widgets::Picture::LaughingFace, QStringLiteral("笑い"), summary);
+    imgNiko2_ =
+        makeFace("imgNiko2", widgets::Picture::SmilingFace, QStringLiteral("ニコ"), summary);
+    imgKana2_ =
+        makeFace("imgKana2", widgets::Picture::SadFace, QStringLiteral("かなしい"), summary);
     table->addWidget(goodCaption, 0, 0);
     table->addWidget(badCaption, 0, 2);
     table->addWidget(lblGenT_, 1, 0);
@@ -154,8 +159,8 @@ CalendarScreen::CalendarScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(p
 }
 
 void CalendarScreen::openCalendar() {
-    mode_ = CalendarMode::Detailed;
-    basis_ = DayBasis::WithinDay;
+    mode_ = pairly::calendar::CalendarMode::Detailed;
+    basis_ = pairly::calendar::DayBasis::WithinDay;
     applyModeButtons();
     prepareCalendarGrid();
     buildCalendar();
@@ -163,10 +168,12 @@ void CalendarScreen::openCalendar() {
 
 void CalendarScreen::setCalendarMode(int index) {
     if (index < 0 || index > 2) return;
-    const CalendarMode previous = mode_;
-    const DayBasis previousBasis = basis_;
-    mode_ = index == 1 ? CalendarMode::Simple : CalendarMode::Detailed;
-    basis_ = index == 2 ? DayBasis::FromPreviousDay : DayBasis::WithinDay;
+    const pairly::calendar::CalendarMode previous = mode_;
+    const pairly::calendar::DayBasis previousBasis = basis_;
+    mode_ = index == 1 ? pairly::calendar::CalendarMode::Simple
+                       : pairly::calendar::CalendarMode::Detailed;
+    basis_ = index == 2 ? pairly::calendar::DayBasis::FromPreviousDay
+                        : pairly::calendar::DayBasis::WithinDay;
     applyModeButtons();
     if (basis_ != previousBasis) {
         // Other classes: the days, the counters and the face all change.
@@ -175,17 +182,18 @@ void CalendarScreen::setCalendarMode(int index) {
     }
     // Nothing writes the log while the calendar is shown, so the days just built are still
     // current: only the cells whose colour differs between the modes are repainted.
-    for (const PaintedCell& cell : recolouredCells(model_, previous, mode_))
-        msgList2_->setCellColor(cell.row, cell.column, ui::toQColor(cell.colour));
+    for (const pairly::calendar::PaintedCell& cell : recolouredCells(model_, previous, mode_))
+        msgList2_->setCellColor(cell.row, cell.column, widgets::toQColor(cell.colour));
 }
 
 void CalendarScreen::applyModeButtons() {
-    const int pressed = basis_ == DayBasis::FromPreviousDay ? 2
-                        : mode_ == CalendarMode::Detailed ? 0
-                                                          : 1;
+    const int pressed = basis_ == pairly::calendar::DayBasis::FromPreviousDay ? 2
+                        : mode_ == pairly::calendar::CalendarMode::Detailed   ? 0
+                                                                              : 1;
     for (int i = 0; i < 3; ++i) {
-        ui::setBackColour(cmdSel1_[static_cast<std::size_t>(i)],
-                          i == pressed ? ui::toQColor(kPressedModeColour) : QColor());
+        widgets::setBackColour(
+            cmdSel1_[static_cast<std::size_t>(i)],
+            i == pressed ? widgets::toQColor(pairly::calendar::kPressedModeColour) : QColor());
     }
 }
 
@@ -195,18 +203,18 @@ void CalendarScreen::prepareCalendarGrid() {
     for (int day = 1; day <= 31; ++day) headers << QString::number(day);
     msgList2_->setColumns(headers);
     msgList2_->setColumnWidthTwips(0, kMonthColumnTwips);
-    msgList2_->setColumnAlignment(0, ui::Align::Center);
-    msgList2_->setHeaderAlignment(0, ui::Align::Center);
+    msgList2_->setColumnAlignment(0, widgets::Align::Center);
+    msgList2_->setHeaderAlignment(0, widgets::Align::Center);
     for (int c = 1; c <= 31; ++c) {
         msgList2_->setColumnWidthTwips(c, kDayColumnTwips);
-        msgList2_->setColumnAlignment(c, ui::Align::Center);
-        msgList2_->setHeaderAlignment(c, ui::Align::Center);
+        msgList2_->setColumnAlignment(c, widgets::Align::Center);
+        msgList2_->setHeaderAlignment(c, widgets::Align::Center);
     }
 }
 
 void CalendarScreen::buildCalendar() {
-    model_ = buildCalendarModel(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records,
-                                ctx_.clock.today(), basis_);
+    model_ = pairly::calendar::buildCalendarModel(
+        common::loadLogForScreen(ctx_, ctx_.currentSlot)->records, ctx_.clock.today(), basis_);
     fillGrid();
     fillCounters();
 }
@@ -215,14 +223,15 @@ void CalendarScreen::fillGrid() {
     msgList2_->clearRows();
     QList<QStringList> rows;
     rows.reserve(static_cast<qsizetype>(model_.months.size()));
-    for (const CalendarMonth& month : model_.months) rows << QStringList{q(month.label)};
+    for (const pairly::calendar::CalendarMonth& month : model_.months)
+        rows << QStringList{q(month.label)};
 
     // One repaint for the whole calendar.
     const bool updates = msgList2_->updatesEnabled();
     msgList2_->setUpdatesEnabled(false);
     msgList2_->addRows(rows);
-    for (const PaintedCell& cell : paintedCells(model_, mode_))
-        msgList2_->setCellColor(cell.row, cell.column, ui::toQColor(cell.colour));
+    for (const pairly::calendar::PaintedCell& cell : paintedCells(model_, mode_))
+        msgList2_->setCellColor(cell.row, cell.column, widgets::toQColor(cell.colour));
     msgList2_->setUpdatesEnabled(updates);
 
     // The newest month is the one the user looks for first.
@@ -231,23 +240,24 @@ void CalendarScreen::fillGrid() {
 }
 
 void CalendarScreen::fillCounters() {
-    for (int i = 0; i < kLegendCount; ++i)
+    for (int i = 0; i < pairly::calendar::kLegendCount; ++i)
         legend_[static_cast<std::size_t>(i)]->setText(
-            q(legendText(model_, static_cast<Legend>(i))));
+            q(pairly::calendar::legendText(model_, static_cast<pairly::calendar::Legend>(i))));
     lblGenT_->setText(QString::number(model_.goodDays()) + QStringLiteral("日"));
     lblZouT_->setText(QString::number(model_.badDays()) + QStringLiteral("日"));
     lblHugou_->setText(q(model_.sign()));
-    const CalendarFace face = model_.face();
-    imgWara2_->setVisible(face == CalendarFace::Laughing);
-    imgNiko2_->setVisible(face == CalendarFace::Smiling);
-    imgKana2_->setVisible(face == CalendarFace::Sad);
+    const pairly::calendar::CalendarFace face = model_.face();
+    imgWara2_->setVisible(face == pairly::calendar::CalendarFace::Laughing);
+    imgNiko2_->setVisible(face == pairly::calendar::CalendarFace::Smiling);
+    imgKana2_->setVisible(face == pairly::calendar::CalendarFace::Sad);
 }
 
 void CalendarScreen::jumpToInputDate(int row, int col) {
     if (row < 1 || row > msgList2_->rowCount()) return;
-    const std::optional<text::Date> day = cellDate(msgList2_->text(row, 0).toStdString(), col);
+    const std::optional<text::Date> day =
+        pairly::calendar::cellDate(msgList2_->text(row, 0).toStdString(), col);
     if (!day) return;
     emit inputDateRequested(*day);
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::calendar

@@ -4,23 +4,23 @@
 #include <QWidget>
 #include <array>
 
+#include "core/calendar/calendar.h"
 #include "core/text/dates.h"
 #include "gui/common/app_context.h"
-#include "core/calendar/calendar.h"
 
 class QLabel;
 class QPushButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Grid;
-}
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::calendar {
 
 class CalendarScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit CalendarScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit CalendarScreen(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // What the menu button and a change of partner do before the screen is shown:
     // detailed mode, then the grid rebuilt from the log.
@@ -38,10 +38,10 @@ public:
     // month column and a day the month does not have name no date and are ignored.
     void jumpToInputDate(int row, int col);
 
-    CalendarMode mode() const { return mode_; }
-    DayBasis dayBasis() const { return basis_; }
+    pairly::calendar::CalendarMode mode() const { return mode_; }
+    pairly::calendar::DayBasis dayBasis() const { return basis_; }
     // The figures last shown.
-    const CalendarModel& model() const { return model_; }
+    const pairly::calendar::CalendarModel& model() const { return model_; }
 
 signals:
     // The main window shows the input screen on this day.
@@ -52,21 +52,21 @@ private:
     void fillGrid();
     void fillCounters();
 
-    ui::AppContext& ctx_;
-    ui::Grid* msgList2_ = nullptr;
+    common::AppContext& ctx_;
+    widgets::Grid* msgList2_ = nullptr;
     std::array<QPushButton*, 3> cmdSel1_{};
-    std::array<QLabel*, kLegendCount> legend_{};
+    std::array<QLabel*, pairly::calendar::kLegendCount> legend_{};
     QLabel* lblGenT_ = nullptr;
     QLabel* lblZouT_ = nullptr;
     QLabel* lblHugou_ = nullptr;
     QLabel* imgWara2_ = nullptr;
     QLabel* imgNiko2_ = nullptr;
     QLabel* imgKana2_ = nullptr;
-    CalendarMode mode_ = CalendarMode::Detailed;
-    DayBasis basis_ = DayBasis::WithinDay;
-    CalendarModel model_;
+    pairly::calendar::CalendarMode mode_ = pairly::calendar::CalendarMode::Detailed;
+    pairly::calendar::DayBasis basis_ = pairly::calendar::DayBasis::WithinDay;
+    pairly::calendar::CalendarModel model_;
     // The newest month stays in view while the user has not scrolled away from it.
     bool keepNewestInView_ = true;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::calendar

@@ -12,10 +12,10 @@
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
 
-namespace pairly::ui {
+namespace pairly::gui::common {
 
 struct AppContext {
-    AppContext(std::filesystem::path folder, Dialogs& d, Clock& c)
+    AppContext(std::filesystem::path folder, widgets::Dialogs& d, widgets::Clock& c)
         : session(std::move(folder)), dialogs(d), clock(c) {}
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
@@ -23,8 +23,8 @@ struct AppContext {
     session::Session session;
     // The names the screens use, each referring into the session.
     const std::filesystem::path& dataFolder = session.folder();
-    Dialogs& dialogs;
-    Clock& clock;
+    widgets::Dialogs& dialogs;
+    widgets::Clock& clock;
 
     // Selected partner (1 or 2); its log and profile are logFileName/profileFileName(slot).
     // Read as an int; changed only through session.selectPartner, which tells the listeners.
@@ -38,8 +38,8 @@ struct AppContext {
     const store::PartnerProfile& profileOf(int slot) const { return session.profile(slot); }
     const store::PartnerProfile& profile() const { return session.selectedProfile(); }
     void setProfile(int slot, const store::PartnerProfile& p) { session.setProfile(slot, p); }
-    const store::FileStamp& profileStampOf(int slot) const { return session.profileStamp(slot); }
-    void setProfileStamp(int slot, const store::FileStamp& stamp) {
+    const disk::FileStamp& profileStampOf(int slot) const { return session.profileStamp(slot); }
+    void setProfileStamp(int slot, const disk::FileStamp& stamp) {
         session.setProfileStamp(slot, stamp);
     }
 
@@ -49,7 +49,7 @@ struct AppContext {
     void noteDataChanged(int slot = 0) { session.markLogChanged(slot); }
 
     store::ScaleSteps& steps = session.preferences().steps;
-    store::FileStamp& stepsStamp = session.preferences().stepsStamp;
+    disk::FileStamp& stepsStamp = session.preferences().stepsStamp;
     std::string& movingAverage = session.preferences().movingAverage;
     int& helpTourFlag = session.preferences().helpTourFlag;
     int& markerMode = session.preferences().markerMode;
@@ -70,7 +70,7 @@ inline session::SharedLog loadLogForScreen(AppContext& ctx, int slot) {
     session::SharedLog log = ctx.session.log(slot, &fresh);
     bool& warnedAtStartup = ctx.startupLogWarned[slot == 2 ? 1 : 0];
     // A link or no regular file was named at start-up: its partner's screens stay empty.
-    if (fresh && log->failed() && log->status != store::ReadStatus::Unusable &&
+    if (fresh && log->failed() && log->status != disk::ReadStatus::Unusable &&
         !(ctx.startupInProgress && warnedAtStartup)) {
         if (ctx.startupInProgress) warnedAtStartup = true;
         ctx.dialogs.warn(QString::fromStdString(store::logFileName(slot)) +
@@ -85,7 +85,8 @@ inline session::SharedLog loadLogForScreen(AppContext& ctx, int slot) {
 // The help tour's explanation box: shown only while the tour is on.
 inline void showHelpTour(AppContext& ctx, const QString& text) {
     if (ctx.helpTourFlag == 0) return;
-    ctx.dialogs.message(text, QStringLiteral("ヘルプツアー"), Icon::Information, Buttons::Ok);
+    ctx.dialogs.message(text, QStringLiteral("ヘルプツアー"), widgets::Icon::Information,
+                        widgets::Buttons::Ok);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::common

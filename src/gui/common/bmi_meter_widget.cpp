@@ -3,11 +3,11 @@
 #include <QLabel>
 #include <cmath>
 
+#include "core/body/bmi.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/icons.h"
-#include "core/body/bmi.h"
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 
 namespace {
 constexpr int kBandHeight = 14;
@@ -17,11 +17,11 @@ constexpr int kRulerHeight = 14;
 BmiMeterWidget::BmiMeterWidget(int unitTwips, const QString& shapePrefix,
                                const QString& pointerName, bool withRuler, QWidget* parent)
     : QWidget(parent), unitTwips_(unitTwips), withRuler_(withRuler) {
-    const auto& bands = views::meterBands();
+    const auto& bands = body::meterBands();
     for (int i = 0; i < 5; ++i) {
         auto* band = new QWidget(this);
         band->setObjectName(shapePrefix + "_" + QString::number(i));
-        ui::setBackColour(band, ui::toQColor(bands[i].colour));
+        widgets::setBackColour(band, widgets::toQColor(bands[i].colour));
         bands_[i] = band;
     }
     if (withRuler_) {
@@ -36,10 +36,10 @@ BmiMeterWidget::BmiMeterWidget(int unitTwips, const QString& shapePrefix,
     }
     pointer_ = new QLabel(this);
     pointer_->setObjectName(pointerName);
-    pointer_->setPixmap(ui::pixmap(ui::Picture::MeterPointerUp, QSize(32, 32)));
+    pointer_->setPixmap(widgets::pixmap(widgets::Picture::MeterPointerUp, QSize(32, 32)));
     pointer_->setScaledContents(true);
     pointer_->setAttribute(Qt::WA_TranslucentBackground);
-    setPointerLeftTwips(views::pointerLeftTwips(22.0f, unitTwips_));
+    setPointerLeftTwips(body::pointerLeftTwips(22.0f, unitTwips_));
 }
 
 int BmiMeterWidget::px(double twips) const {
@@ -48,10 +48,9 @@ int BmiMeterWidget::px(double twips) const {
 
 // The pointer may hang half its width over either end of the bands.
 QSize BmiMeterWidget::sizeHint() const {
-    const int margin = px(views::kPointerWidthTwips / 2.0);
-    const int height =
-        kBandHeight + (withRuler_ ? kRulerHeight : 0) + px(views::kPointerWidthTwips);
-    return {px(views::meterWidthTwips(unitTwips_)) + 2 * margin, height};
+    const int margin = px(body::kPointerWidthTwips / 2.0);
+    const int height = kBandHeight + (withRuler_ ? kRulerHeight : 0) + px(body::kPointerWidthTwips);
+    return {px(body::meterWidthTwips(unitTwips_)) + 2 * margin, height};
 }
 
 void BmiMeterWidget::setPointerLeftTwips(double twips) {
@@ -62,12 +61,12 @@ void BmiMeterWidget::setPointerLeftTwips(double twips) {
 void BmiMeterWidget::resizeEvent(QResizeEvent*) { placeChildren(); }
 
 void BmiMeterWidget::placeChildren() {
-    const int meterWidth = px(views::meterWidthTwips(unitTwips_));
+    const int meterWidth = px(body::meterWidthTwips(unitTwips_));
     const int left = (width() - meterWidth) / 2;
     for (int i = 0; i < 5; ++i) {
-        const int x0 = left + px(views::bandLeftTwips(i, unitTwips_));
+        const int x0 = left + px(body::bandLeftTwips(i, unitTwips_));
         const int x1 =
-            left + px(views::bandLeftTwips(i, unitTwips_) + views::bandWidthTwips(i, unitTwips_));
+            left + px(body::bandLeftTwips(i, unitTwips_) + body::bandWidthTwips(i, unitTwips_));
         bands_[i]->setGeometry(x0, 0, x1 - x0, kBandHeight);
     }
     int y = kBandHeight;
@@ -81,8 +80,8 @@ void BmiMeterWidget::placeChildren() {
         }
         y += kRulerHeight;
     }
-    const int size = px(views::kPointerWidthTwips);
+    const int size = px(body::kPointerWidthTwips);
     pointer_->setGeometry(left + px(pointerTwips_), y, size, size);
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::common

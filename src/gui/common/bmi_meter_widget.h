@@ -6,7 +6,7 @@
 
 class QLabel;
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 
 class BmiMeterWidget : public QWidget {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     QLabel* pointer_ = nullptr;
 };
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::common

@@ -2,14 +2,14 @@
 
 #include <QListWidget>
 
-#include "core/store/fields.h"
+#include "core/disk/fields.h"
 #include "core/store/measurement_log.h"
 #include "core/store/situation_list.h"
 #include "gui/common/write_notice.h"
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 
-SituationListsController::SituationListsController(ui::AppContext& ctx, QObject* parent)
+SituationListsController::SituationListsController(common::AppContext& ctx, QObject* parent)
     : QObject(parent), ctx_(ctx) {}
 
 void SituationListsController::setInputList(QListWidget* list) { input_ = list; }
@@ -45,7 +45,7 @@ void SituationListsController::loadSituationList() {
     shownListIncomplete_ = loaded.failed();
     shownList_ = loaded.stamp;
     for (QListWidget* list : allLists()) fill(list, loaded.entries);
-    if (loaded.failed() && loaded.status != store::ReadStatus::Unusable) {
+    if (loaded.failed() && loaded.status != disk::ReadStatus::Unusable) {
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
                                          "読み込めた分だけを表示しています。"
                                          "ファイルとディスクの状態を確認してください。"),
@@ -54,7 +54,7 @@ void SituationListsController::loadSituationList() {
 }
 
 bool SituationListsController::acceptTypedText(const QString& text) {
-    if (store::isStorableText(text.toStdString())) return true;
+    if (disk::isStorableText(text.toStdString())) return true;
     ctx_.dialogs.warn(
         QStringLiteral("状況に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
                        "使えません。\n\n入力し直してください。"),
@@ -70,7 +70,7 @@ void SituationListsController::warnUnread(const QString& fileName, const QString
 
 void SituationListsController::changedElsewhere() {
     loadSituationList();
-    ui::warnStale(ctx_, "状況リスト.txt");
+    common::warnStale(ctx_, "状況リスト.txt");
 }
 
 void SituationListsController::writeFailed() {
@@ -81,7 +81,7 @@ void SituationListsController::writeFailed() {
 
 bool SituationListsController::appendEntry(const QString& text, Form form) {
     const std::string utf8 = text.toStdString();
-    store::AppendStamps stamps;
+    disk::AppendStamps stamps;
     const bool written = form == Form::Bare
                              ? store::appendSituationBare(ctx_.dataFolder, utf8, &stamps)
                              : store::appendSituationQuoted(ctx_.dataFolder, utf8, &stamps);
@@ -91,7 +91,7 @@ bool SituationListsController::appendEntry(const QString& text, Form form) {
     }
     // An append keeps whatever the file held; the lists shown are the file's only when
     // they were before it (else the next rewrite from them is refused).
-    if (store::stillHolds(shownList_, stamps.before)) shownList_ = stamps.after;
+    if (disk::stillHolds(shownList_, stamps.before)) shownList_ = stamps.after;
     for (QListWidget* list : allLists()) list->addItem(text);
     return true;
 }
@@ -103,15 +103,15 @@ bool SituationListsController::writeEntries(const std::vector<std::string>& entr
         warnUnread(QStringLiteral("状況リスト.txt"), QStringLiteral("保存"));
         return false;
     }
-    const store::WriteResult result =
+    const disk::WriteResult result =
         fromShownList ? store::rewriteSituationList(ctx_.dataFolder, entries, shownList_)
                       : store::clearSituationList(ctx_.dataFolder);
-    if (result.status == store::WriteStatus::Stale) {
+    if (result.status == disk::WriteStatus::Stale) {
         changedElsewhere();
         return false;
     }
-    if (ui::tellBlocked(ctx_, result.status, "状況リスト.txt")) return false;
-    if (!ui::written(ctx_, result.status, "状況リスト.txt")) {
+    if (common::tellBlocked(ctx_, result.status, "状況リスト.txt")) return false;
+    if (!common::written(ctx_, result.status, "状況リスト.txt")) {
         writeFailed();
         return false;
     }
@@ -134,40 +134,43 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
         store::renameSituation(ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(),
                                newText.toStdString(), shownList_);
     const std::string files = store::logFileName(ctx_.currentSlot) + " と 状況リスト.txt";
-    if (ui::tellBlocked(ctx_, outcome.status,
-                        outcome.unreadFile.empty() ? files : outcome.unreadFile))
+    if (common::tellBlocked(ctx_, outcome.status,
+                            outcome.unreadFile.empty() ? files : outcome.unreadFile))
         return false;
     switch (outcome.status) {
-        case store::WriteStatus::Ok:
+        case disk::WriteStatus::Ok:
             break;
-        case store::WriteStatus::Unsynced:
-            ui::written(ctx_, outcome.status, files);
+        case disk::WriteStatus::Busy:
+        case disk::WriteStatus::Unusable:
+            return false;  // told above
+        case disk::WriteStatus::Unsynced:
+            common::written(ctx_, outcome.status, files);
             break;
-        case store::WriteStatus::Stale:
+        case disk::WriteStatus::Stale:
             if (outcome.unreadFile == "状況リスト.txt") {
                 changedElsewhere();
             } else {
                 // The log changed while it was being renamed in: nothing was written.
-                ui::warnStale(ctx_, outcome.unreadFile);
+                common::warnStale(ctx_, outcome.unreadFile);
                 emit situationRenamed();
             }
             return false;
-        case store::WriteStatus::ReadFailed:
+        case disk::WriteStatus::ReadFailed:
             warnUnread(QString::fromStdString(outcome.unreadFile), QStringLiteral("状況の変更"));
             return false;
-        case store::WriteStatus::OldLayout:
+        case disk::WriteStatus::OldLayout:
             ctx_.dialogs.warn(QString::fromStdString(store::oldLayoutRefusal()) +
                                   QStringLiteral("\n\nファイルは変更されていません。"),
                               QStringLiteral("保存エラー"));
             return false;
-        case store::WriteStatus::Refused:
+        case disk::WriteStatus::Refused:
             ctx_.dialogs.warn(QStringLiteral("データファイルまたは状況リストに保存できない文字が"
                                              "含まれているため、状況の変更を中止しました。\n\n"
                                              "ファイルは変更されていません。"),
                               QStringLiteral("保存エラー"));
             return false;
-        case store::WriteStatus::WriteFailed:
-            if (outcome.pending == store::PendingChange::None) {
+        case disk::WriteStatus::WriteFailed:
+            if (outcome.pending == disk::PendingChange::None) {
                 ctx_.dialogs.warn(QStringLiteral("状況の変更を保存できませんでした。\n"
                                                  "ディスクの空き容量と書き込みの権限を確認して"
                                                  "ください。\n\nファイルは変更されていません。"),
@@ -179,7 +182,7 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
                 QStringLiteral("状況の変更の保存が途中で止まりました。\n"
                                "ディスクの空き容量と書き込みの権限を確認してから、プログラムを"
                                "起動し直してください。\n次回の起動時に、") +
-                    (outcome.pending == store::PendingChange::Undo
+                    (outcome.pending == disk::PendingChange::Undo
                          ? QStringLiteral("変更する前の状況に戻します。")
                          : QStringLiteral("残りの保存を済ませます。")),
                 QStringLiteral("保存エラー"));
@@ -193,4 +196,4 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
     return true;
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::common

@@ -12,12 +12,12 @@
 
 class QListWidget;
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 
 class SituationListsController : public QObject {
     Q_OBJECT
 public:
-    explicit SituationListsController(ui::AppContext& ctx, QObject* parent = nullptr);
+    explicit SituationListsController(common::AppContext& ctx, QObject* parent = nullptr);
 
     // lstAct of the input screen and lstKoumoku of the settings screen.
     void setInputList(QListWidget* list);
@@ -57,7 +57,7 @@ private:
     void changedElsewhere();
     void warnUnread(const QString& fileName, const QString& what);
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     QPointer<QListWidget> input_;
     QPointer<QListWidget> edit_;
     QList<QPointer<QListWidget>> others_;
@@ -65,7 +65,7 @@ private:
     bool shownListIncomplete_ = false;
     // The bytes of the list shown: a change made from it checks that the file still holds
     // them, so that another window's change is not overwritten.
-    store::FileStamp shownList_;
+    disk::FileStamp shownList_;
 };
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::common

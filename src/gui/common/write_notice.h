@@ -5,30 +5,30 @@
 #include <QGuiApplication>
 #include <string>
 
-#include "core/store/data_folder.h"
-#include "core/store/file_notices.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/file_notices.h"
 #include "gui/common/app_context.h"
 
-namespace pairly::ui {
+namespace pairly::gui::common {
 
 inline void warnStale(AppContext& ctx, const std::string& fileName, bool textKept = false) {
-    const store::FileNotice notice = store::staleFileNotice(fileName, textKept);
+    const disk::FileNotice notice = disk::staleFileNotice(fileName, textKept);
     ctx.dialogs.warn(QString::fromStdString(notice.text), QString::fromStdString(notice.title));
 }
 
 // True when the new content is in place; one that the disk did not confirm is told here.
-inline bool written(AppContext& ctx, store::WriteStatus status, const std::string& fileName) {
-    if (status == store::WriteStatus::Unsynced) {
-        const store::FileNotice notice = store::unsyncedNotice(fileName);
+inline bool written(AppContext& ctx, disk::WriteStatus status, const std::string& fileName) {
+    if (status == disk::WriteStatus::Unsynced) {
+        const disk::FileNotice notice = disk::unsyncedNotice(fileName);
         ctx.dialogs.warn(QString::fromStdString(notice.text), QString::fromStdString(notice.title));
     }
-    return store::isWritten(status);
+    return disk::isWritten(status);
 }
 
 // Tells a write that another program's lock or a link stopped (nothing written); false for
 // any other status, which the caller tells in its own words.
-inline bool tellBlocked(AppContext& ctx, store::WriteStatus status, const std::string& fileName) {
-    const auto notice = store::blockedWriteNotice(ctx.dataFolder, status, fileName);
+inline bool tellBlocked(AppContext& ctx, disk::WriteStatus status, const std::string& fileName) {
+    const auto notice = disk::blockedWriteNotice(ctx.dataFolder, status, fileName);
     if (!notice) return false;
     ctx.dialogs.warn(QString::fromStdString(notice->text), QString::fromStdString(notice->title));
     return true;
@@ -39,4 +39,4 @@ inline void keepOnClipboard(const QString& text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(text);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::common

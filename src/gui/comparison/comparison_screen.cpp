@@ -17,7 +17,7 @@
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 // The full-length reference bar (100 %) with partner 1's share drawn over it from the left.
 class ShareBar : public QFrame {
@@ -27,8 +27,8 @@ public:
         bar1_->setObjectName("shpBar1");
         setFixedHeight(22);
         setMinimumWidth(200);
-        ui::setBackColour(this, partnerColor(2).lighter(115));
-        ui::setBackColour(bar1_, partnerColor(1));
+        widgets::setBackColour(this, partnerColor(2).lighter(115));
+        widgets::setBackColour(bar1_, partnerColor(1));
         bar1_->setGeometry(0, 0, 0, height());
     }
     void setShare(float share1) {
@@ -44,7 +44,9 @@ protected:
     }
 
 private:
-    void layoutBar() { bar1_->setGeometry(0, 0, shareBarWidth(width(), share1_), height()); }
+    void layoutBar() {
+        bar1_->setGeometry(0, 0, pairly::comparison::shareBarWidth(width(), share1_), height());
+    }
 
     QFrame* bar1_;
     float share1_ = 0;
@@ -66,9 +68,9 @@ QLabel* makeLabel(const QString& name, QWidget* parent, Qt::Alignment align) {
 }
 
 // A nickname of any length, cut to the room it has and whole in its tooltip.
-gui::widgets::ElidedLabel* makeNameLabel(const QString& name, QWidget* parent, Qt::Alignment align,
-                                         int maximumWidth) {
-    auto* label = new gui::widgets::ElidedLabel(maximumWidth, parent);
+widgets::ElidedLabel* makeNameLabel(const QString& name, QWidget* parent, Qt::Alignment align,
+                                    int maximumWidth) {
+    auto* label = new widgets::ElidedLabel(maximumWidth, parent);
     label->setObjectName(name);
     label->setAlignment(align | Qt::AlignVCenter);
     return label;
@@ -77,7 +79,7 @@ gui::widgets::ElidedLabel* makeNameLabel(const QString& name, QWidget* parent, Q
 QLabel* makeMark(const QString& name, QWidget* parent) {
     auto* mark = new QLabel(parent);
     mark->setObjectName(name);
-    mark->setPixmap(ui::winnerMark(kMarkSize));
+    mark->setPixmap(widgets::winnerMark(kMarkSize));
     mark->setFixedSize(kMarkSize, kMarkSize);
     // A hidden mark keeps its place so the figures do not shift.
     QSizePolicy policy = mark->sizePolicy();
@@ -97,7 +99,7 @@ QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
+ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx) {
     setObjectName("fraAvgTai");
 
@@ -116,9 +118,10 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
         const auto idx = static_cast<std::size_t>(i);
         if (i > 0) {
             auto* caption = makeLabel(QString("lblItem_%1").arg(i), stats, Qt::AlignLeft);
-            caption->setText(QString::fromUtf8(kStatisticsCaptions[idx]));
+            caption->setText(QString::fromUtf8(pairly::comparison::kStatisticsCaptions[idx]));
             caption->setProperty("role", "caption");
-            if (i == 7) caption->setToolTip(QString::fromUtf8(kLossShareExplanation));
+            if (i == 7)
+                caption->setToolTip(QString::fromUtf8(pairly::comparison::kLossShareExplanation));
             setPointSize(caption, 10.5);
             table->addWidget(caption, i, 0);
         }
@@ -180,12 +183,12 @@ ComparisonScreen::ComparisonScreen(ui::AppContext& ctx, QWidget* parent)
     left->addLayout(shareRow);
     left->addStretch(1);
 
-    msgAvgtai_ = new ui::Grid(this);
+    msgAvgtai_ = new widgets::Grid(this);
     msgAvgtai_->setObjectName("msgAvgtai");
     msgAvgtai_->setAccessibleName(QStringLiteral("二人の日ごとの平均体重"));
     msgAvgtai_->setFontPointSize(kGridFontPoints);
     resetDailyAverageTable();
-    msgAvgtai_->setVisibleRows(kDailyAverageVisibleRows);
+    msgAvgtai_->setVisibleRows(pairly::comparison::kDailyAverageVisibleRows);
     msgAvgtai_->setFixedHeight(msgAvgtai_->minimumHeight());
     msgAvgtai_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
@@ -229,16 +232,16 @@ void ComparisonScreen::resetDailyAverageTable() {
     msgAvgtai_->setColumns({"日数", "日付", "体重１", "体重２"});
     const struct {
         int twips;
-        ui::Align align;
-    } columns[] = {{660, ui::Align::Right},
-                   {1150, ui::Align::Center},
-                   {700, ui::Align::Right},
-                   {700, ui::Align::Right}};
+        widgets::Align align;
+    } columns[] = {{660, widgets::Align::Right},
+                   {1150, widgets::Align::Center},
+                   {700, widgets::Align::Right},
+                   {700, widgets::Align::Right}};
     int width = 0;
     for (int c = 0; c < 4; ++c) {
         msgAvgtai_->setColumnWidthTwips(c, columns[c].twips);
         msgAvgtai_->setColumnAlignment(c, columns[c].align);
-        msgAvgtai_->setHeaderAlignment(c, ui::Align::Center);
+        msgAvgtai_->setHeaderAlignment(c, widgets::Align::Center);
         width += msgAvgtai_->columnWidth(c);
     }
     // Room for the columns, the vertical scroll bar and the frame.
@@ -247,9 +250,9 @@ void ComparisonScreen::resetDailyAverageTable() {
 }
 
 void ComparisonScreen::refreshComparisonScreen() {
-    const session::SharedLog log1 = ui::loadLogForScreen(ctx_, 1);
-    const session::SharedLog log2 = ui::loadLogForScreen(ctx_, 2);
-    ComparisonInput input;
+    const session::SharedLog log1 = common::loadLogForScreen(ctx_, 1);
+    const session::SharedLog log2 = common::loadLogForScreen(ctx_, 2);
+    pairly::comparison::ComparisonInput input;
     input.log1 = log1->records;
     input.log2 = log2->records;
     // The names as the partner buttons show them, and the targets as last saved.
@@ -257,7 +260,7 @@ void ComparisonScreen::refreshComparisonScreen() {
     input.name2 = store::partnerCaption(ctx_.profileOf(2), 2);
     input.target1 = ctx_.profileOf(1).targetWeightKg;
     input.target2 = ctx_.profileOf(2).targetWeightKg;
-    model_ = buildComparison(input);
+    model_ = pairly::comparison::buildComparison(input);
 
     fillDailyAverageTable();
     fillStatistics();
@@ -272,7 +275,7 @@ void ComparisonScreen::fillDailyAverageTable() {
     msgAvgtai_->setRowSource(static_cast<int>(model_.daily.rows.size()), [this](int row, int col) {
         const auto r = static_cast<std::size_t>(row - 1);
         if (r >= model_.daily.rows.size()) return text::Cell();
-        const DailyAverageRow& day = model_.daily.rows[r];
+        const pairly::comparison::DailyAverageRow& day = model_.daily.rows[r];
         switch (col) {
             case 0:
                 return text::Cell::text(day.dayNumber);
@@ -292,7 +295,7 @@ void ComparisonScreen::fillDailyAverageTable() {
 
 void ComparisonScreen::fillStatistics() {
     for (std::size_t i = 0; i < model_.rows.size(); ++i) {
-        const StatisticsRow& row = model_.rows[i];
+        const pairly::comparison::StatisticsRow& row = model_.rows[i];
         if (i == 0) {
             name1_->setCaption(fromUtf8(row.text1));
             name2_->setCaption(fromUtf8(row.text2));
@@ -308,4 +311,4 @@ void ComparisonScreen::fillStatistics() {
     shareName2_->setCaption(fromUtf8(model_.rows[0].text2));
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

@@ -4,21 +4,21 @@
 #include <QWidget>
 #include <array>
 
-#include "gui/common/app_context.h"
 #include "core/comparison/comparison.h"
+#include "gui/common/app_context.h"
 #include "gui/comparison/report_window.h"
 
 class QLabel;
 class QPushButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Grid;
-}
+}  // namespace pairly::gui::widgets
 namespace pairly::gui::widgets {
 class ElidedLabel;
-}
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 class DailyAverageGraphPanel;
 class ShareBar;
@@ -26,7 +26,7 @@ class ShareBar;
 class ComparisonScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit ComparisonScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit ComparisonScreen(common::AppContext& ctx, QWidget* parent = nullptr);
     ~ComparisonScreen() override;
 
     void resetDailyAverageTable();
@@ -44,29 +44,29 @@ public:
     void setReportPrinter(ReportWindow::PagePrinter printer);
 
     // The figures last shown (for tests and printing).
-    const ComparisonModel& model() const { return model_; }
+    const pairly::comparison::ComparisonModel& model() const { return model_; }
 
 private:
     void fillStatistics();
     void fillDailyAverageTable();
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     std::array<QLabel*, 8> lblD1_{};
     std::array<QLabel*, 8> lblD2_{};
     std::array<QLabel*, 8> imgD1_{};  // index 0 unused
     std::array<QLabel*, 8> imgD2_{};
     ShareBar* shareBar_;
     // The nicknames over the figures (lblD1_0, lblD2_0) and beside the share bar.
-    gui::widgets::ElidedLabel* name1_;
-    gui::widgets::ElidedLabel* name2_;
-    gui::widgets::ElidedLabel* shareName1_;
-    gui::widgets::ElidedLabel* shareName2_;
-    ui::Grid* msgAvgtai_;
+    widgets::ElidedLabel* name1_;
+    widgets::ElidedLabel* name2_;
+    widgets::ElidedLabel* shareName1_;
+    widgets::ElidedLabel* shareName2_;
+    widgets::Grid* msgAvgtai_;
     DailyAverageGraphPanel* graph_;
     QPushButton* cmdReport_;
     QPointer<ReportWindow> report_;
     ReportWindow::PagePrinter reportPrinter_;
-    ComparisonModel model_;
+    pairly::comparison::ComparisonModel model_;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

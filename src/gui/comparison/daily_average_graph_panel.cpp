@@ -11,7 +11,7 @@
 #include "gui/widgets/chart.h"
 #include "gui/widgets/elided_text.h"
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 namespace {
 
@@ -20,37 +20,40 @@ constexpr int kMarkerPointLimit = 45;
 // The widest a nickname grows in the legend.
 constexpr int kLegendNameWidth = 200;
 
-void applyAxis(ui::Chart& chart, ui::Axis axis, const AxisRange& range) {
+void applyAxis(widgets::Chart& chart, widgets::Axis axis,
+               const pairly::comparison::AxisRange& range) {
     chart.setAxisVisible(axis, range.used);
     if (!range.used) {
         chart.setAxisAuto(axis);
         return;
     }
-    const AxisRange shown = displayedRange(range);
+    const pairly::comparison::AxisRange shown = chart::displayedRange(range);
     chart.setAxisRange(axis, shown.minimum, shown.maximum);
-    chart.setAxisDivisions(axis, majorDivisions(shown));
+    chart.setAxisDivisions(axis, chart::majorDivisions(shown));
 }
 
-void fillChart(ui::Chart& chart, const AverageChart& model, bool twoAxes) {
+void fillChart(widgets::Chart& chart, const pairly::comparison::AverageChart& model, bool twoAxes) {
     chart.setPointCount(0);
     chart.setPointCount(model.points());
     chart.setSeriesValues(1, model.series1);
     chart.setSeriesValues(2, model.series2);
-    chart.setSeriesAxis(2, twoAxes ? ui::Axis::Right : ui::Axis::Left);
-    chart.setMarker(model.points() <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
-    applyAxis(chart, ui::Axis::Left, model.left);
-    applyAxis(chart, ui::Axis::Right, twoAxes ? model.right : AxisRange{});
+    chart.setSeriesAxis(2, twoAxes ? widgets::Axis::Right : widgets::Axis::Left);
+    chart.setMarker(model.points() <= kMarkerPointLimit ? widgets::Marker::Circle
+                                                        : widgets::Marker::None);
+    applyAxis(chart, widgets::Axis::Left, model.left);
+    applyAxis(chart, widgets::Axis::Right, twoAxes ? model.right : pairly::comparison::AxisRange{});
 }
 
 // Each partner's target weight (0 = none) as a dashed line on that partner's axis.
-void drawTargets(ui::Chart& chart, ui::Axis axis1, ui::Axis axis2, float target1, float target2) {
+void drawTargets(widgets::Chart& chart, widgets::Axis axis1, widgets::Axis axis2, float target1,
+                 float target2) {
     chart.clearReferenceLines();
     if (target1 > 0) chart.addReferenceLine(axis1, target1, partnerColor(1));
     if (target2 > 0) chart.addReferenceLine(axis2, target2, partnerColor(2));
 }
 
-ui::Chart* makeChart(const char* name, QWidget* parent) {
-    auto* chart = new ui::Chart(parent);
+widgets::Chart* makeChart(const char* name, QWidget* parent) {
+    auto* chart = new widgets::Chart(parent);
     chart->setObjectName(name);
     chart->setSeriesColor(1, partnerColor(1));
     chart->setSeriesColor(2, partnerColor(2));
@@ -85,15 +88,15 @@ QFrame* makeOptionFrame(const char* name, QWidget* parent,
 
 }  // namespace
 
-QColor partnerColor(int slot) { return ui::partnerColour(slot); }
+QColor partnerColor(int slot) { return common::partnerColour(slot); }
 
-void showHelpTourText(ui::AppContext& ctx, std::initializer_list<const char*> lines) {
+void showHelpTourText(common::AppContext& ctx, std::initializer_list<const char*> lines) {
     QString text;
     for (const char* line : lines) text += QString::fromUtf8(line) + "\n";
-    ui::showHelpTour(ctx, text);
+    common::showHelpTour(ctx, text);
 }
 
-DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* parent)
+DailyAverageGraphPanel::DailyAverageGraphPanel(common::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx) {
     setObjectName("pnlAvgtaiGraph");
     mcrAvgtai_ = makeChart("mcrAvgtai", this);
@@ -142,9 +145,9 @@ DailyAverageGraphPanel::DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* par
     connect(optG1_, &QRadioButton::clicked, this, [this] { rebuildSameAxisChart(); });
     connect(optG2_, &QRadioButton::clicked, this, [this] { overlaySameAxisChart(); });
     connect(optG3_, &QRadioButton::clicked, this,
-            [this] { setSeparateLowerBounds(LowerBoundMode::Automatic); });
+            [this] { setSeparateLowerBounds(pairly::comparison::LowerBoundMode::Automatic); });
     connect(optG4_, &QRadioButton::clicked, this,
-            [this] { setSeparateLowerBounds(LowerBoundMode::Target); });
+            [this] { setSeparateLowerBounds(pairly::comparison::LowerBoundMode::Target); });
 
     prepareForStartup();
 }
@@ -161,8 +164,8 @@ void DailyAverageGraphPanel::prepareForStartup() {
     updateLegend();
 }
 
-void DailyAverageGraphPanel::setAverages(const DailyAverages& daily, const QString& name1,
-                                         const QString& name2) {
+void DailyAverageGraphPanel::setAverages(const pairly::comparison::DailyAverages& daily,
+                                         const QString& name1, const QString& name2) {
     name1_ = name1;
     name2_ = name2;
     separate_ = daily.separate;
@@ -170,23 +173,23 @@ void DailyAverageGraphPanel::setAverages(const DailyAverages& daily, const QStri
     automaticLowerBound2_ = daily.automaticLowerBound2;
     renderSeparate();
     rebuildSameAxisChart();
-    percent_ = percentFromStartChart(separate_);
+    percent_ = pairly::comparison::percentFromStartChart(separate_);
     fillChart(*mcrAvgHi_, percent_, false);
     updateLegend();
 }
 
 void DailyAverageGraphPanel::rebuildSameAxisChart() {
-    same_ = views::rebuildSameAxisChart(separate_);
+    same_ = pairly::comparison::rebuildSameAxisChart(separate_);
     renderSame(false);
 }
 
 void DailyAverageGraphPanel::overlaySameAxisChart() {
-    same_ = views::overlaySameAxisChart(separate_, same_);
+    same_ = pairly::comparison::overlaySameAxisChart(separate_, same_);
     renderSame(true);
 }
 
-void DailyAverageGraphPanel::setSeparateLowerBounds(LowerBoundMode mode) {
-    views::setSeparateLowerBounds(
+void DailyAverageGraphPanel::setSeparateLowerBounds(pairly::comparison::LowerBoundMode mode) {
+    pairly::comparison::setSeparateLowerBounds(
         separate_, mode,
         {automaticLowerBound1_, automaticLowerBound2_, ctx_.profileOf(1).targetWeightKg,
          ctx_.profileOf(2).targetWeightKg});
@@ -248,8 +251,8 @@ void DailyAverageGraphPanel::showPercentView() {
 
 void DailyAverageGraphPanel::renderSeparate() {
     fillChart(*mcrAvgtai_, separate_, true);
-    drawTargets(*mcrAvgtai_, ui::Axis::Left, ui::Axis::Right, ctx_.profileOf(1).targetWeightKg,
-                ctx_.profileOf(2).targetWeightKg);
+    drawTargets(*mcrAvgtai_, widgets::Axis::Left, widgets::Axis::Right,
+                ctx_.profileOf(1).targetWeightKg, ctx_.profileOf(2).targetWeightKg);
 }
 
 void DailyAverageGraphPanel::renderSame(bool overlaid) {
@@ -260,8 +263,8 @@ void DailyAverageGraphPanel::renderSame(bool overlaid) {
         mcrAvgtai2_->clearReferenceLines();
         return;
     }
-    drawTargets(*mcrAvgtai2_, ui::Axis::Left, ui::Axis::Left, ctx_.profileOf(1).targetWeightKg,
-                ctx_.profileOf(2).targetWeightKg);
+    drawTargets(*mcrAvgtai2_, widgets::Axis::Left, widgets::Axis::Left,
+                ctx_.profileOf(1).targetWeightKg, ctx_.profileOf(2).targetWeightKg);
 }
 
 void DailyAverageGraphPanel::updateLegend() {
@@ -273,8 +276,8 @@ void DailyAverageGraphPanel::updateLegend() {
         return text;
     };
     // Long nicknames are cut so that the legend never widens the window.
-    const gui::widgets::ElidedTexts names =
-        gui::widgets::elideEach(legend_->fontMetrics(), {name1_, name2_}, kLegendNameWidth);
+    const widgets::ElidedTexts names =
+        widgets::elideEach(legend_->fontMetrics(), {name1_, name2_}, kLegendNameWidth);
     legend_->setToolTip(names.tip);
     QString text = entry(1, names.shown[0], "（左軸）") + "&nbsp;&nbsp;&nbsp;&nbsp;" +
                    entry(2, names.shown[1], "（右軸）");
@@ -283,4 +286,4 @@ void DailyAverageGraphPanel::updateLegend() {
     legend_->setText(text);
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

@@ -5,57 +5,58 @@
 #include <QWidget>
 #include <initializer_list>
 
-#include "gui/common/app_context.h"
 #include "core/comparison/daily_average.h"
+#include "gui/common/app_context.h"
 
 class QFrame;
 class QLabel;
 class QRadioButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Chart;
-}
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 // Partner colours shared by the statistics table, the share bar and the charts.
 QColor partnerColor(int slot);
 
 // Shows an explanation box of the help tour (one text line per item, each ended by a line
 // break) when the tour is on.
-void showHelpTourText(ui::AppContext& ctx, std::initializer_list<const char*> lines);
+void showHelpTourText(common::AppContext& ctx, std::initializer_list<const char*> lines);
 
 class DailyAverageGraphPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit DailyAverageGraphPanel(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit DailyAverageGraphPanel(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // New averages after a refresh: the separate axes with automatic lower bounds and the
     // same-axis chart with real values, whatever options are selected.
-    void setAverages(const DailyAverages& daily, const QString& name1, const QString& name2);
+    void setAverages(const pairly::comparison::DailyAverages& daily, const QString& name1,
+                     const QString& name2);
     // Separate axes shown, "下限自動" and "実際の値のまま" selected.
     void prepareForStartup();
 
     void rebuildSameAxisChart();
     void overlaySameAxisChart();
-    void setSeparateLowerBounds(LowerBoundMode mode);
+    void setSeparateLowerBounds(pairly::comparison::LowerBoundMode mode);
     void showSameAxisView();
     void showSeparateAxesView();
     void showPercentView();
 
-    const AverageChart& separateChart() const { return separate_; }
-    const AverageChart& sameAxisChart() const { return same_; }
-    const AverageChart& percentChart() const { return percent_; }
+    const pairly::comparison::AverageChart& separateChart() const { return separate_; }
+    const pairly::comparison::AverageChart& sameAxisChart() const { return same_; }
+    const pairly::comparison::AverageChart& percentChart() const { return percent_; }
 
 private:
     void renderSeparate();
     void renderSame(bool overlaid);
     void updateLegend();
 
-    ui::AppContext& ctx_;
-    ui::Chart* mcrAvgtai_;
-    ui::Chart* mcrAvgtai2_;
-    ui::Chart* mcrAvgHi_;
+    common::AppContext& ctx_;
+    widgets::Chart* mcrAvgtai_;
+    widgets::Chart* mcrAvgtai2_;
+    widgets::Chart* mcrAvgHi_;
     QLabel* legend_;
     QRadioButton* optGra1_;
     QRadioButton* optGra2_;
@@ -67,11 +68,11 @@ private:
     QRadioButton* optG3_;
     QRadioButton* optG4_;
 
-    AverageChart separate_;
-    AverageChart same_;
-    AverageChart percent_;
+    pairly::comparison::AverageChart separate_;
+    pairly::comparison::AverageChart same_;
+    pairly::comparison::AverageChart percent_;
     int automaticLowerBound1_ = 0, automaticLowerBound2_ = 0;
     QString name1_, name2_;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

@@ -9,7 +9,7 @@
 
 #include "core/comparison/period_report.h"
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 namespace {
 
@@ -35,7 +35,8 @@ std::array<double, kColumns> columnWidths(const QFont& font, QPaintDevice* devic
     widths[0] = fm.horizontalAdvance(c.periodHeader);
     for (int col = 1; col < kColumns; ++col)
         widths[static_cast<std::size_t>(col)] =
-            std::max(fm.horizontalAdvance(QString::fromUtf8(reportMeasures()[(col - 1) % 5])),
+            std::max(fm.horizontalAdvance(
+                         QString::fromUtf8(pairly::comparison::reportMeasures()[(col - 1) % 5])),
                      fm.horizontalAdvance(QStringLiteral("+888.8")));
     for (const QStringList& row : c.rows)
         for (int col = 0; col < kColumns && col < row.size(); ++col) {
@@ -126,7 +127,7 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
         for (std::size_t m = 0; m < 5; ++m)
             drawBoxed(painter,
                       QRectF(x[first + m], tableTop + rowHeight, widths[first + m], rowHeight),
-                      Qt::AlignCenter, QString::fromUtf8(reportMeasures()[m]));
+                      Qt::AlignCenter, QString::fromUtf8(pairly::comparison::reportMeasures()[m]));
     }
     const double bodyTop = tableTop + 2 * rowHeight;
     painter.drawLine(QLineF(x[0], bodyTop, x[kColumns], bodyTop));
@@ -177,4 +178,4 @@ int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const Repo
     return shown;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

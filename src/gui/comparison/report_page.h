@@ -12,7 +12,7 @@
 class QPainter;
 class QRectF;
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 struct ReportPage {
     QString title;
@@ -27,4 +27,4 @@ struct ReportPage {
 // `dpi` dots per inch. Returns how many of the latest rows the table shows.
 int drawReportPage(QPainter& painter, const QRectF& page, double dpi, const ReportPage& content);
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

@@ -22,7 +22,7 @@
 #include "gui/widgets/elided_text.h"
 #include "gui/widgets/grid.h"
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 namespace {
 
@@ -37,39 +37,43 @@ constexpr int kTitleNameChars = 8;
 
 QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
-const char* periodWord(ReportPeriod period) { return period == ReportPeriod::Week ? "週" : "月"; }
+const char* periodWord(pairly::comparison::ReportPeriod period) {
+    return period == pairly::comparison::ReportPeriod::Week ? "週" : "月";
+}
 
 // The grid's cell of a row: the label, then five figures per partner.
-QString cellText(const ReportRow& row, int col) {
+QString cellText(const pairly::comparison::ReportRow& row, int col) {
     if (col == 0) return fromUtf8(row.label);
     if (col < 1 || col > 10) return {};
     const auto partner = static_cast<std::size_t>((col - 1) / 5);
-    return fromUtf8(partnerCells(row.partners[partner])[static_cast<std::size_t>((col - 1) % 5)]);
+    return fromUtf8(pairly::comparison::partnerCells(
+        row.partners[partner])[static_cast<std::size_t>((col - 1) % 5)]);
 }
 
 // The chart plots the mean as the grid writes it.
-double shownMean(const PartnerPeriod& p) {
+double shownMean(const pairly::comparison::PartnerPeriod& p) {
     return text::leadingNumber(text::formatNumber(p.mean, "0.0"));
 }
 
-void styleChart(ui::Chart& chart) {
-    chart.setSeriesColor(1, ui::partnerColour(1));
-    chart.setSeriesColor(2, ui::partnerColour(2));
+void styleChart(widgets::Chart& chart) {
+    chart.setSeriesColor(1, common::partnerColour(1));
+    chart.setSeriesColor(2, common::partnerColour(2));
     chart.setSeriesVisible(3, false);
 }
 
 // One point per period, each partner's mean on one axis, a gap where one did not weigh.
-void fillChart(ui::Chart& chart, const std::vector<ReportRow>& rows,
+void fillChart(widgets::Chart& chart, const std::vector<pairly::comparison::ReportRow>& rows,
                const std::array<QString, 2>& names) {
     const double missing = std::numeric_limits<double>::quiet_NaN();
     std::array<chart::Series, 2> means;
     for (chart::Series& s : means) s.reserve(rows.size());
-    for (const ReportRow& row : rows)
+    for (const pairly::comparison::ReportRow& row : rows)
         for (std::size_t p = 0; p < 2; ++p)
             means[p].push_back(row.partners[p].count > 0 ? shownMean(row.partners[p]) : missing);
     chart.setPointCount(0);
     chart.setPointCount(static_cast<int>(rows.size()));
-    chart.setMarker(rows.size() <= kMostPointsWithMarkers ? ui::Marker::Circle : ui::Marker::None);
+    chart.setMarker(rows.size() <= kMostPointsWithMarkers ? widgets::Marker::Circle
+                                                          : widgets::Marker::None);
     for (int s = 1; s <= 2; ++s) {
         chart.setSeriesValues(s, means[static_cast<std::size_t>(s - 1)]);
         chart.setSeriesName(s, names[static_cast<std::size_t>(s - 1)] + QStringLiteral(" 平均"));
@@ -78,7 +82,7 @@ void fillChart(ui::Chart& chart, const std::vector<ReportRow>& rows,
 
 }  // namespace
 
-ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
+ReportWindow::ReportWindow(common::AppContext& ctx, QWidget* owner)
     : QWidget(owner, Qt::Window), ctx_(ctx) {
     setObjectName("frmReport");
     setWindowTitle(QStringLiteral("週・月の平均"));
@@ -87,8 +91,8 @@ ReportWindow::ReportWindow(ui::AppContext& ctx, QWidget* owner)
     tabWidget_ = new QTabWidget(this);
     tabWidget_->setObjectName("tabReport");
     tabWidget_->setAccessibleName(QStringLiteral("週・月の切り替え"));
-    tabs_[0].period = ReportPeriod::Week;
-    tabs_[1].period = ReportPeriod::Month;
+    tabs_[0].period = pairly::comparison::ReportPeriod::Week;
+    tabs_[1].period = pairly::comparison::ReportPeriod::Month;
     QWidget* week = buildTab(tabs_[0], "msgWeek", "mcrWeek", "lblWeekLegend");
     week->setObjectName("tabWeek");
     QWidget* month = buildTab(tabs_[1], "msgMonth", "mcrMonth", "lblMonthLegend");
@@ -145,11 +149,11 @@ QWidget* ReportWindow::buildTab(Tab& tab, const char* gridName, const char* char
                                 const char* legendName) {
     auto* page = new QWidget(tabWidget_);
     const QString word = QString::fromUtf8(periodWord(tab.period));
-    tab.grid = new ui::Grid(page);
+    tab.grid = new widgets::Grid(page);
     tab.grid->setObjectName(gridName);
     tab.grid->setAccessibleName(word + QStringLiteral("ごとの二人の体重"));
     tab.grid->setFontPointSize(kGridFontPoints);
-    tab.chart = new ui::Chart(page);
+    tab.chart = new widgets::Chart(page);
     tab.chart->setObjectName(chartName);
     tab.chart->setAccessibleName(word + QStringLiteral("ごとの平均体重のグラフ"));
     styleChart(*tab.chart);
@@ -178,11 +182,12 @@ void ReportWindow::refreshReport() {
     {
         // Both logs are read once for both tabs and let go after.
         const session::Session::Refresh refresh(ctx_.session);
-        const session::SharedLog log1 = ui::loadLogForScreen(ctx_, 1);
-        const session::SharedLog log2 = ui::loadLogForScreen(ctx_, 2);
+        const session::SharedLog log1 = common::loadLogForScreen(ctx_, 1);
+        const session::SharedLog log2 = common::loadLogForScreen(ctx_, 2);
         for (Tab& tab : tabs_) {
             tab.grid->clearRows();
-            tab.rows = buildPeriodReport(log1->records, log2->records, tab.period);
+            tab.rows =
+                pairly::comparison::buildPeriodReport(log1->records, log2->records, tab.period);
         }
     }
     for (Tab& tab : tabs_) fillTab(tab);
@@ -191,11 +196,11 @@ void ReportWindow::refreshReport() {
 void ReportWindow::fillTab(Tab& tab) {
     // Each measure's header carries the nickname: a long one is cut so that the columns
     // stay as wide as their figures, and the header's tooltip has it whole.
-    const gui::widgets::ElidedTexts names =
-        gui::widgets::elideEach(QFontMetrics(tab.grid->horizontalHeader()->font()),
-                                {names_[0], names_[1]}, kHeaderNameWidth);
-    const std::vector<std::string> headers =
-        reportHeaders(tab.period, names.shown[0].toStdString(), names.shown[1].toStdString());
+    const widgets::ElidedTexts names =
+        widgets::elideEach(QFontMetrics(tab.grid->horizontalHeader()->font()),
+                           {names_[0], names_[1]}, kHeaderNameWidth);
+    const std::vector<std::string> headers = pairly::comparison::reportHeaders(
+        tab.period, names.shown[0].toStdString(), names.shown[1].toStdString());
     const std::vector<std::string> wholeHeaders =
         reportHeaders(tab.period, names_[0].toStdString(), names_[1].toStdString());
     QStringList captions;
@@ -205,10 +210,11 @@ void ReportWindow::fillTab(Tab& tab) {
         if (headers[static_cast<std::size_t>(col)] != wholeHeaders[static_cast<std::size_t>(col)])
             tab.grid->setHeaderToolTip(col, fromUtf8(wholeHeaders[static_cast<std::size_t>(col)]));
     for (int col = 0; col < captions.size(); ++col)
-        tab.grid->setColumnAlignment(col, col == 0 ? ui::Align::Center : ui::Align::Right);
+        tab.grid->setColumnAlignment(col,
+                                     col == 0 ? widgets::Align::Center : widgets::Align::Right);
     sizeColumns(tab);
     // The grid asks tab.rows, which stay until the next fill, for the rows it draws.
-    const std::vector<ReportRow>* rows = &tab.rows;
+    const std::vector<pairly::comparison::ReportRow>* rows = &tab.rows;
     tab.grid->setRowSource(static_cast<int>(rows->size()), [rows](int row, int col) {
         const auto r = static_cast<std::size_t>(row - 1);
         if (r >= rows->size()) return text::Cell();
@@ -218,12 +224,12 @@ void ReportWindow::fillTab(Tab& tab) {
 
     fillChart(*tab.chart, *rows, names_);
 
-    const gui::widgets::ElidedTexts legendNames = gui::widgets::elideEach(
-        tab.legend->fontMetrics(), {names_[0], names_[1]}, kLegendNameWidth);
+    const widgets::ElidedTexts legendNames =
+        widgets::elideEach(tab.legend->fontMetrics(), {names_[0], names_[1]}, kLegendNameWidth);
     tab.legend->setToolTip(legendNames.tip);
     auto entry = [&](int slot) {
         return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
-            .arg(ui::partnerColour(slot).name(), legendNames.shown[slot - 1].toHtmlEscaped());
+            .arg(common::partnerColour(slot).name(), legendNames.shown[slot - 1].toHtmlEscaped());
     };
     tab.legend->setText(QString::fromUtf8(periodWord(tab.period)) +
                         QStringLiteral("ごとの平均体重：&nbsp;&nbsp;") + entry(1) +
@@ -234,15 +240,16 @@ void ReportWindow::fillTab(Tab& tab) {
 void ReportWindow::sizeColumns(Tab& tab) {
     const QFontMetrics header(tab.grid->horizontalHeader()->font());
     const QFontMetrics cells(tab.grid->font());
-    const QString widest = tab.period == ReportPeriod::Week ? QStringLiteral("2026/12/27～01/02")
-                                                            : QStringLiteral("2026/12");
+    const QString widest = tab.period == pairly::comparison::ReportPeriod::Week
+                               ? QStringLiteral("2026/12/27～01/02")
+                               : QStringLiteral("2026/12");
     const int padding = cells.averageCharWidth() + 8;
     for (int col = 0; col < tab.grid->columnCount(); ++col) {
         const QString sample = col == 0 ? widest : QStringLiteral("+888.8");
         const int pixels = std::max(header.horizontalAdvance(tab.grid->headerText(col)),
                                     cells.horizontalAdvance(sample)) +
                            padding;
-        tab.grid->setColumnWidthTwips(col, ui::Grid::pixelsToTwips(pixels, logicalDpiX()));
+        tab.grid->setColumnWidthTwips(col, widgets::Grid::pixelsToTwips(pixels, logicalDpiX()));
     }
 }
 
@@ -255,20 +262,20 @@ void ReportWindow::drawPage(QPainter& painter, const QRectF& page, double dpi) c
     ReportPage content;
     const QString word = QString::fromUtf8(periodWord(tab.period));
     content.title = word + QStringLiteral("ごとの平均体重　") +
-                    gui::widgets::boundedText(names_[0], kTitleNameChars) + QStringLiteral("・") +
-                    gui::widgets::boundedText(names_[1], kTitleNameChars) + QStringLiteral("　（") +
+                    widgets::boundedText(names_[0], kTitleNameChars) + QStringLiteral("・") +
+                    widgets::boundedText(names_[1], kTitleNameChars) + QStringLiteral("　（") +
                     fromUtf8(text::formatDate(ctx_.clock.today())) + QStringLiteral("）");
     content.periodHeader = word;
-    content.names = {gui::widgets::boundedText(names_[0]), gui::widgets::boundedText(names_[1])};
-    content.colours = {ui::partnerColour(1), ui::partnerColour(2)};
+    content.names = {widgets::boundedText(names_[0]), widgets::boundedText(names_[1])};
+    content.colours = {common::partnerColour(1), common::partnerColour(2)};
     content.rows.reserve(tab.rows.size());
-    for (const ReportRow& row : tab.rows) {
+    for (const pairly::comparison::ReportRow& row : tab.rows) {
         QStringList cells;
         for (int col = 0; col <= 10; ++col) cells << cellText(row, col);
         content.rows.push_back(cells);
     }
     // Drawn again in the proportions of the page rather than of the window.
-    ui::Chart chart;
+    widgets::Chart chart;
     styleChart(chart);
     chart.resize(800, 450);
     fillChart(chart, tab.rows, names_);
@@ -281,10 +288,10 @@ void ReportWindow::printReport() {
     if (!printer_) return;
     const QString word = QString::fromUtf8(periodWord(shownTab().period));
     printer_(word + QStringLiteral("ごとの平均を印刷しますか？"), word + QStringLiteral("の平均"),
-             ui::PageOrientation::Portrait,
+             widgets::PageOrientation::Portrait,
              [this](QPainter& painter, const QRectF& page, double, double dpiY) {
                  drawPage(painter, page, dpiY);
              });
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

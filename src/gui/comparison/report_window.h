@@ -16,22 +16,23 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Chart;
 class Grid;
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 
 class ReportWindow : public QWidget {
     Q_OBJECT
 public:
     // Asks `question`, then prints one page drawn by `draw` where prints of `kind` go.
-    using PagePrinter = std::function<void(const QString& question, const QString& kind,
-                                           ui::PageOrientation, const ui::PageDrawer& draw)>;
+    using PagePrinter =
+        std::function<void(const QString& question, const QString& kind, widgets::PageOrientation,
+                           const widgets::PageDrawer& draw)>;
 
     // A window owned by `owner`, closed and deleted with it.
-    ReportWindow(ui::AppContext& ctx, QWidget* owner);
+    ReportWindow(common::AppContext& ctx, QWidget* owner);
     ~ReportWindow() override;
 
     // Without one the print button stays disabled.
@@ -43,7 +44,10 @@ public:
     void printReport();
 
     // The rows last shown in a tab (for tests).
-    const std::vector<ReportRow>& rows(ReportPeriod period) const { return tab(period).rows; }
+    const std::vector<pairly::comparison::ReportRow>& rows(
+        pairly::comparison::ReportPeriod period) const {
+        return tab(period).rows;
+    }
 
     // The page of the shown tab on a device: title, the latest rows that fit, the chart.
     void drawPage(QPainter& painter, const QRectF& page, double dpi) const;
@@ -53,15 +57,17 @@ protected:
 
 private:
     struct Tab {
-        ReportPeriod period = ReportPeriod::Week;
-        ui::Grid* grid = nullptr;
-        ui::Chart* chart = nullptr;
+        pairly::comparison::ReportPeriod period = pairly::comparison::ReportPeriod::Week;
+        widgets::Grid* grid = nullptr;
+        widgets::Chart* chart = nullptr;
         QLabel* legend = nullptr;
-        std::vector<ReportRow> rows;
+        std::vector<pairly::comparison::ReportRow> rows;
     };
-    Tab& tab(ReportPeriod period) { return tabs_[period == ReportPeriod::Week ? 0 : 1]; }
-    const Tab& tab(ReportPeriod period) const {
-        return tabs_[period == ReportPeriod::Week ? 0 : 1];
+    Tab& tab(pairly::comparison::ReportPeriod period) {
+        return tabs_[period == pairly::comparison::ReportPeriod::Week ? 0 : 1];
+    }
+    const Tab& tab(pairly::comparison::ReportPeriod period) const {
+        return tabs_[period == pairly::comparison::ReportPeriod::Week ? 0 : 1];
     }
     QWidget* buildTab(Tab& tab, const char* gridName, const char* chartName,
                       const char* legendName);
@@ -69,7 +75,7 @@ private:
     void sizeColumns(Tab& tab);
     const Tab& shownTab() const;
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     QTabWidget* tabWidget_;
     QPushButton* cmdReportPrint_;
     std::array<Tab, 2> tabs_;
@@ -80,4 +86,4 @@ private:
     int listener_ = 0;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

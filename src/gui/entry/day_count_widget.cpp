@@ -7,7 +7,7 @@
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/icons.h"
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 
 DayCountWidget::DayCountWidget(int slot, QWidget* parent) : QWidget(parent) {
     const QString n = QString::number(slot);
@@ -21,15 +21,15 @@ DayCountWidget::DayCountWidget(int slot, QWidget* parent) : QWidget(parent) {
     const struct {
         const char* name;
         const char* tip;
-        ui::Picture picture;
-    } pictures[4] = {{"imgNon", "未登録", ui::Picture::NoEntrySign},
-                     {"imgKura", "ムスッ", ui::Picture::SulkyFace},
-                     {"imgNi", "ニコ", ui::Picture::SmilingFace},
-                     {"imgWarai", "すごくニコニコ", ui::Picture::LaughingFace}};
+        widgets::Picture picture;
+    } pictures[4] = {{"imgNon", "未登録", widgets::Picture::NoEntrySign},
+                     {"imgKura", "ムスッ", widgets::Picture::SulkyFace},
+                     {"imgNi", "ニコ", widgets::Picture::SmilingFace},
+                     {"imgWarai", "すごくニコニコ", widgets::Picture::LaughingFace}};
     auto* cell = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
-        auto* picture = ui::pictureLabel(pictures[i].name + n, QString::fromUtf8(pictures[i].tip),
-                                         pictures[i].picture, this);
+        auto* picture = widgets::pictureLabel(
+            pictures[i].name + n, QString::fromUtf8(pictures[i].tip), pictures[i].picture, this);
         picture->setVisible(i == 0);
         cell->addWidget(picture, 0, 0);
         pictures_[i] = picture;
@@ -41,11 +41,11 @@ DayCountWidget::DayCountWidget(int slot, QWidget* parent) : QWidget(parent) {
     row->addLayout(cell);
 }
 
-void DayCountWidget::render(const DayCount& count) {
+void DayCountWidget::render(const pairly::entry::DayCount& count) {
     label_->setText(QString::fromStdString(count.text));
-    ui::setBackColour(label_, ui::toQColor(count.colour));
+    widgets::setBackColour(label_, widgets::toQColor(count.colour));
     for (QLabel* picture : pictures_) picture->hide();
     pictures_[std::clamp(count.pictureIndex, 0, 3)]->show();
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

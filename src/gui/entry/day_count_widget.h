@@ -8,17 +8,17 @@
 
 class QLabel;
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 
 class DayCountWidget : public QWidget {
     Q_OBJECT
 public:
     explicit DayCountWidget(int slot, QWidget* parent = nullptr);
-    void render(const DayCount& count);
+    void render(const pairly::entry::DayCount& count);
 
 private:
     QLabel* label_ = nullptr;
     std::array<QLabel*, 4> pictures_{};  // imgNon, imgKura, imgNi, imgWarai
 };
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

@@ -12,7 +12,7 @@
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 
 namespace {
 
@@ -22,29 +22,29 @@ const QColor kSeries2Colour(224, 0, 0);
 // Widths of the columns the layout chooses (each holds its header and "-100.0Kg" or
 // "32767kcal" at the grid's font); the last column of each grid is fixed. Narrow enough
 // that the input screen fits a 1366-pixel-wide laptop screen with room to spare.
-constexpr std::array<int, kWeightGridColumns> kWeightWidths = {
-    500, 2200, 1100, 1100, 450, 1100, 450, 800, 1000, kLastColumnWidthTwips};
-constexpr std::array<int, kCompositionGridColumns> kCompositionWidths = {
-    500, 2200, 1100, 1000, 1150, 700, 1100, 700, kLastColumnWidthTwips};
+constexpr std::array<int, pairly::entry::kWeightGridColumns> kWeightWidths = {
+    500, 2200, 1100, 1100, 450, 1100, 450, 800, 1000, pairly::entry::kLastColumnWidthTwips};
+constexpr std::array<int, pairly::entry::kCompositionGridColumns> kCompositionWidths = {
+    500, 2200, 1100, 1000, 1150, 700, 1100, 700, pairly::entry::kLastColumnWidthTwips};
 // The 800-twip last column holds "22.0%" and "3.1Kg" at this size.
 constexpr double kGridPointSize = 10;
 
 template <std::size_t N>
-void setUpGrid(ui::Grid* grid, const std::array<const char*, N>& headers,
-               const std::array<Align, N>& alignment, const std::array<int, N>& widths) {
+void setUpGrid(widgets::Grid* grid, const std::array<const char*, N>& headers,
+               const std::array<base::Align, N>& alignment, const std::array<int, N>& widths) {
     grid->clearRows();
     QStringList texts;
     for (const char* h : headers) texts << QString::fromUtf8(h);
     grid->setColumns(texts);
     for (std::size_t c = 0; c < N; ++c) {
-        grid->setHeaderAlignment(int(c), ui::Align::Center);
-        grid->setColumnAlignment(int(c), ui::toUi(alignment[c]));
+        grid->setHeaderAlignment(int(c), widgets::Align::Center);
+        grid->setColumnAlignment(int(c), widgets::toUi(alignment[c]));
         grid->setColumnWidthTwips(int(c), widths[c]);
     }
     grid->setFontPointSize(kGridPointSize);
     // Never narrower than its columns: a day's figures are read at a glance, not scrolled to.
     int pixels = 0;
-    for (int w : widths) pixels += ui::Grid::twipsToPixels(w, grid->logicalDpiX());
+    for (int w : widths) pixels += widgets::Grid::twipsToPixels(w, grid->logicalDpiX());
     grid->setMinimumWidth(pixels + grid->verticalScrollBar()->sizeHint().width() +
                           2 * grid->frameWidth() + 2);
 }
@@ -69,14 +69,14 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
     const struct {
         const char* name;
         const char* tip;
-        ui::Picture picture;
-    } faces[4] = {{"imgwara", "笑い", ui::Picture::LaughingFace},
-                  {"imgniko", "ニコ", ui::Picture::SmilingFace},
-                  {"imgkana", "ムスッ", ui::Picture::SulkyFace},
-                  {"imgNashi", "", ui::Picture::NoEntrySign}};
+        widgets::Picture picture;
+    } faces[4] = {{"imgwara", "笑い", widgets::Picture::LaughingFace},
+                  {"imgniko", "ニコ", widgets::Picture::SmilingFace},
+                  {"imgkana", "ムスッ", widgets::Picture::SulkyFace},
+                  {"imgNashi", "", widgets::Picture::NoEntrySign}};
     for (int i = 0; i < 4; ++i) {
-        auto* face = ui::pictureLabel(faces[i].name, QString::fromUtf8(faces[i].tip),
-                                      faces[i].picture, header_);
+        auto* face = widgets::pictureLabel(faces[i].name, QString::fromUtf8(faces[i].tip),
+                                           faces[i].picture, header_);
         face->setVisible(i == 3);
         faceCell->addWidget(face, 0, 0);
         faces_[i] = face;
@@ -100,15 +100,15 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
     head->addStretch(1);
 
     // Grids: the composition grid lies on the weight grid.
-    msgDayList_ = new ui::Grid(this);
+    msgDayList_ = new widgets::Grid(this);
     msgDayList_->setObjectName("msgDayList");
-    msgDayList2_ = new ui::Grid(this);
+    msgDayList2_ = new widgets::Grid(this);
     msgDayList2_->setObjectName("msgDayList2");
     msgDayList_->setAccessibleName(QStringLiteral("この日の測定"));
     msgDayList2_->setAccessibleName(QStringLiteral("この日の体組成"));
     auto* grids = new QGridLayout;
-    for (ui::Grid* grid : {msgDayList_, msgDayList2_}) {
-        grid->setVisibleRows(kDayGridVisibleRows);
+    for (widgets::Grid* grid : {msgDayList_, msgDayList2_}) {
+        grid->setVisibleRows(pairly::entry::kDayGridVisibleRows);
         grids->addWidget(grid, 0, 0);
     }
     resetDayGrids();
@@ -116,22 +116,23 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
     // Charts: four in one place.
     auto* charts = new QGridLayout;
     const char* names[4] = {"mcrMain", "mcrMain2", "mcrMain3", "mcrMain4"};
-    const char* readerNames[4] = {"この日の体重と体脂肪率のグラフ", "この日の基礎代謝と内臓脂肪のグラフ",
+    const char* readerNames[4] = {"この日の体重と体脂肪率のグラフ",
+                                  "この日の基礎代謝と内臓脂肪のグラフ",
                                   "この日の筋肉量と筋肉スコアのグラフ", "この日の骨量のグラフ"};
     for (int i = 0; i < 4; ++i) {
-        auto* chart = new ui::Chart(this);
+        auto* chart = new widgets::Chart(this);
         chart->setObjectName(names[i]);
         chart->setAccessibleName(QString::fromUtf8(readerNames[i]));
         chart->setSeriesColor(1, kSeries1Colour);
         chart->setSeriesColor(2, kSeries2Colour);
         // The second measure has a scale of its own (kcal vs level, kg vs score, kg vs %).
-        if (i < 3) chart->setSeriesAxis(2, ui::Axis::Right);
+        if (i < 3) chart->setSeriesAxis(2, widgets::Axis::Right);
         chart->setPointCount(1);
         chart->setMinimumHeight(220);
         charts->addWidget(chart, 0, 0);
         charts_[i] = chart;
     }
-    connect(charts_[0], &ui::Chart::clicked, this, &DayViewPanel::mainChartClicked);
+    connect(charts_[0], &widgets::Chart::clicked, this, &DayViewPanel::mainChartClicked);
 
     // Content options of mcrMain and the legend captions of the chart in view.
     optTai_ = new QRadioButton(QStringLiteral("体重"), this);
@@ -180,11 +181,14 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void DayViewPanel::resetDayGrids() {
-    setUpGrid(msgDayList_, kWeightGridHeaders, kWeightGridAlignment, kWeightWidths);
-    setUpGrid(msgDayList2_, kCompositionGridHeaders, kCompositionGridAlignment, kCompositionWidths);
+    setUpGrid(msgDayList_, pairly::entry::kWeightGridHeaders, pairly::entry::kWeightGridAlignment,
+              kWeightWidths);
+    setUpGrid(msgDayList2_, pairly::entry::kCompositionGridHeaders,
+              pairly::entry::kCompositionGridAlignment, kCompositionWidths);
 }
 
-void DayViewPanel::renderChart(ui::Chart* chart, const DayChart& data, bool rightAxis) {
+void DayViewPanel::renderChart(widgets::Chart* chart, const pairly::entry::DayChart& data,
+                               bool rightAxis) {
     chart->setPointCount(0);
     chart->setPointCount(1);
     if (data.hasData) {
@@ -192,29 +196,29 @@ void DayViewPanel::renderChart(ui::Chart* chart, const DayChart& data, bool righ
         chart->setSeriesValues(1, data.series1);
         if (!data.series2.empty()) chart->setSeriesValues(2, data.series2);
     }
-    chart->setAxisRange(ui::Axis::Left, data.left.minimum, data.left.maximum);
+    chart->setAxisRange(widgets::Axis::Left, data.left.minimum, data.left.maximum);
     // A division count the chart refuses leaves the previous one.
     if (data.left.majorDivisions > 0)
-        (void)chart->setAxisDivisions(ui::Axis::Left, data.left.majorDivisions);
+        (void)chart->setAxisDivisions(widgets::Axis::Left, data.left.majorDivisions);
     if (rightAxis)
-        chart->setAxisRange(ui::Axis::Right, data.right.minimum, data.right.maximum);
+        chart->setAxisRange(widgets::Axis::Right, data.right.minimum, data.right.maximum);
     else
-        chart->setAxisAuto(ui::Axis::Right);
+        chart->setAxisAuto(widgets::Axis::Right);
 }
 
-void DayViewPanel::render(const DayViewModel& model) {
+void DayViewPanel::render(const pairly::entry::DayViewModel& model) {
     resetDayGrids();
-    for (const WeightGridRow& row : model.weightRows) {
+    for (const pairly::entry::WeightGridRow& row : model.weightRows) {
         const int r = msgDayList_->addCellRow({row.cells.begin(), row.cells.end()});
-        const Rgb p = row.previousColour(), f = row.firstColour();
+        const base::Rgb p = row.previousColour(), f = row.firstColour();
         msgDayList_->setCellColor(r, 4, QColor(p.r, p.g, p.b));
         msgDayList_->setCellColor(r, 6, QColor(f.r, f.g, f.b));
     }
-    for (const CompositionGridRow& row : model.compositionRows) {
+    for (const pairly::entry::CompositionGridRow& row : model.compositionRows) {
         msgDayList2_->addCellRow({row.cells.begin(), row.cells.end()});
     }
-    msgDayList_->scrollLastRowToTopIfMoreThan(kDayGridVisibleRows);
-    msgDayList2_->scrollLastRowToTopIfMoreThan(kDayGridVisibleRows);
+    msgDayList_->scrollLastRowToTopIfMoreThan(pairly::entry::kDayGridVisibleRows);
+    msgDayList2_->scrollLastRowToTopIfMoreThan(pairly::entry::kDayGridVisibleRows);
 
     renderChart(charts_[0], model.mcrMain, true);
     renderChart(charts_[1], model.mcrMain2, false);
@@ -226,10 +230,10 @@ void DayViewPanel::render(const DayViewModel& model) {
     lblDspBmi_->setText(QString::fromStdString(model.lblDspBmi));
     lblDspHiman_->setText(QString::fromStdString(model.lblDspHiman));
 
-    const int shown = model.face == DayFace::Laughing  ? 0
-                      : model.face == DayFace::Smiling ? 1
-                      : model.face == DayFace::Sulky   ? 2
-                                                       : 3;
+    const int shown = model.face == pairly::entry::DayFace::Laughing  ? 0
+                      : model.face == pairly::entry::DayFace::Smiling ? 1
+                      : model.face == pairly::entry::DayFace::Sulky   ? 2
+                                                                      : 3;
     for (QLabel* face : faces_) face->hide();
     faces_[shown]->show();
 }
@@ -283,9 +287,9 @@ void DayViewPanel::clearLegend() {
 }
 
 void DayViewPanel::applyMarkerMode(int mode) {
-    const ui::Marker marker = mode == 1   ? ui::Marker::Circle
-                              : mode == 2 ? ui::Marker::Ball
-                                          : ui::Marker::None;
+    const widgets::Marker marker = mode == 1   ? widgets::Marker::Circle
+                                   : mode == 2 ? widgets::Marker::Ball
+                                               : widgets::Marker::None;
     for (int i = 0; i < 4; ++i) {
         charts_[i]->setSeriesMarker(1, marker);
         if (i < 3) charts_[i]->setSeriesMarker(2, marker);
@@ -295,20 +299,22 @@ void DayViewPanel::applyMarkerMode(int mode) {
 void DayViewPanel::applyContentOption() {
     const bool weight = !optShi_->isChecked();
     const bool bodyFat = !optTai_->isChecked();
-    ui::Chart* chart = charts_[0];
+    widgets::Chart* chart = charts_[0];
     chart->setSeriesVisible(1, weight);
-    chart->setAxisVisible(ui::Axis::Left, weight);
+    chart->setAxisVisible(widgets::Axis::Left, weight);
     chart->setSeriesVisible(2, bodyFat);
-    chart->setAxisVisible(ui::Axis::Right, bodyFat);
+    chart->setAxisVisible(widgets::Axis::Right, bodyFat);
     auto entry = [](const QColor& colour, const QString& caption) {
         return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
             .arg(colour.name(), caption);
     };
     QStringList entries;
-    if (weight) entries << entry(kSeries1Colour, bodyFat ? QStringLiteral("体重（左軸）")
-                                                         : QStringLiteral("体重"));
-    if (bodyFat) entries << entry(kSeries2Colour, weight ? QStringLiteral("体脂肪率（右軸）")
-                                                         : QStringLiteral("体脂肪率"));
+    if (weight)
+        entries << entry(kSeries1Colour,
+                         bodyFat ? QStringLiteral("体重（左軸）") : QStringLiteral("体重"));
+    if (bodyFat)
+        entries << entry(kSeries2Colour,
+                         weight ? QStringLiteral("体脂肪率（右軸）") : QStringLiteral("体脂肪率"));
     mainLegend_->setText(entries.join(QStringLiteral("&nbsp;&nbsp;")));
 }
 
@@ -322,4 +328,4 @@ void DayViewPanel::redrawMainChart() {
     charts_[0]->update();
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

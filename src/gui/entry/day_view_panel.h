@@ -10,12 +10,12 @@
 class QLabel;
 class QRadioButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Chart;
 class Grid;
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 
 class DayViewPanel : public QWidget {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
 
     // Both grids back to the header row, headers, alignment, widths and font set.
     void resetDayGrids();
-    void render(const DayViewModel& model);
+    void render(const pairly::entry::DayViewModel& model);
     void showView(DayViewKind view);
     DayViewKind view() const { return view_; }
     void clearLegend();
@@ -41,7 +41,7 @@ signals:
 
 private:
     void applyContentOption();
-    void renderChart(ui::Chart* chart, const DayChart& data, bool rightAxis);
+    void renderChart(widgets::Chart* chart, const pairly::entry::DayChart& data, bool rightAxis);
 
     QWidget* header_ = nullptr;
     std::array<QLabel*, 4> faces_{};  // imgwara, imgniko, imgkana, imgNashi
@@ -49,9 +49,9 @@ private:
     QLabel* lblDspTai_ = nullptr;
     QLabel* lblDspBmi_ = nullptr;
     QLabel* lblDspHiman_ = nullptr;
-    ui::Grid* msgDayList_ = nullptr;
-    ui::Grid* msgDayList2_ = nullptr;
-    std::array<ui::Chart*, 4> charts_{};  // mcrMain, mcrMain2, mcrMain3, mcrMain4
+    widgets::Grid* msgDayList_ = nullptr;
+    widgets::Grid* msgDayList2_ = nullptr;
+    std::array<widgets::Chart*, 4> charts_{};  // mcrMain, mcrMain2, mcrMain3, mcrMain4
     QLabel* lblG1_ = nullptr;
     QLabel* lblG2_ = nullptr;
     QLabel* mainLegend_ = nullptr;  // mcrMain's: which line is which
@@ -61,4 +61,4 @@ private:
     DayViewKind view_ = DayViewKind::Weight;
 };
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

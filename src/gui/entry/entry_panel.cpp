@@ -17,7 +17,7 @@
 #include "gui/widgets/icons.h"
 #include "gui/widgets/stored_text.h"
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 
 namespace {
 
@@ -31,7 +31,7 @@ struct FieldDef {
 };
 
 // Entry order; the Enter key walks down this table.
-const std::array<FieldDef, kFieldCount> kFields = {{
+const std::array<FieldDef, pairly::entry::kFieldCount> kFields = {{
     {"txtTaiInp", "体重", "lblTaijyu", "cmdUp", "cmdDn", DayViewKind::Weight},
     {"txtShiInp", "体脂", "lblShibou", "cmdUp1", "cmdDn1", DayViewKind::Weight},
     {"txtTaisya", "代謝", "lblTaisya", "cmdUp2", "cmdDn2", DayViewKind::Metabolism},
@@ -41,18 +41,19 @@ const std::array<FieldDef, kFieldCount> kFields = {{
     {"txtKotu", "骨量", "Label1", "cmdUp6", "cmdDn6", DayViewKind::Bone},
 }};
 
-QPushButton* pictureButton(const char* name, ui::Picture picture, const QString& tip,
+QPushButton* pictureButton(const char* name, widgets::Picture picture, const QString& tip,
                            QWidget* parent) {
     auto* button = new QPushButton(parent);
     button->setObjectName(name);
-    button->setIcon(ui::icon(picture));
+    button->setIcon(widgets::icon(picture));
     button->setToolTip(tip);
     return button;
 }
 
 }  // namespace
 
-EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWidget* parent)
+EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationListsController& lists,
+                       QWidget* parent)
     : QWidget(parent), ctx_(ctx), lists_(lists) {
     // Situation column.
     auto* situationCaption = new QLabel(QStringLiteral("状況選択"), this);
@@ -63,9 +64,9 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     lstAct_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstAct_->viewport()->installEventFilter(this);
     lists_.setInputList(lstAct_);
-    cmdFree_ = pictureButton("cmdFree", ui::Picture::FreeSituationFace,
+    cmdFree_ = pictureButton("cmdFree", widgets::Picture::FreeSituationFace,
                              QStringLiteral("状況選択リスト外の内容を入力できます"), this);
-    cmdJikan_ = pictureButton("cmdJikan", ui::Picture::ClockFace,
+    cmdJikan_ = pictureButton("cmdJikan", widgets::Picture::ClockFace,
                               QStringLiteral("状況をその時の時間で保存できます"), this);
     cmdFree_->setAccessibleName(QStringLiteral("状況を自由に入力"));
     cmdJikan_->setAccessibleName(QStringLiteral("状況を時間で保存"));
@@ -85,7 +86,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     // Value column: caption, field, ↑, ↓ per row.
     auto* values = new QGridLayout;
     values->setHorizontalSpacing(4);
-    for (int i = 0; i < kFieldCount; ++i) {
+    for (int i = 0; i < pairly::entry::kFieldCount; ++i) {
         const FieldDef& def = kFields[i];
         auto* caption = new QLabel(QString::fromUtf8(def.caption), this);
         caption->setObjectName(def.captionName);
@@ -108,7 +109,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
             b->setFixedWidth(30);
             b->setFocusPolicy(Qt::NoFocus);  // Enter walks the fields, not the steppers
         }
-        const auto field_ = static_cast<Field>(i);
+        const auto field_ = static_cast<pairly::entry::Field>(i);
         connect(up_[i], &QPushButton::clicked, this, [this, field_] { stepField(field_, true); });
         connect(down_[i], &QPushButton::clicked, this,
                 [this, field_] { stepField(field_, false); });
@@ -117,7 +118,7 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
         values->addWidget(up_[i], i, 2);
         values->addWidget(down_[i], i, 3);
     }
-    cmdTaiHozon_ = pictureButton("cmdTaiHozon", ui::Picture::FloppyDisk, QString(), this);
+    cmdTaiHozon_ = pictureButton("cmdTaiHozon", widgets::Picture::FloppyDisk, QString(), this);
     cmdTaiHozon_->setAccessibleName(QStringLiteral("保存"));
     cmdTaiHozon_->setIconSize(QSize(32, 32));
     cmdTaiHozon_->setAutoDefault(true);  // Enter on the focused button saves
@@ -129,8 +130,8 @@ EntryPanel::EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWi
     auto* saveRow = new QHBoxLayout;
     saveRow->addWidget(cmdTaiHozon_);
     saveRow->addWidget(lblHozonJyou_, 1);
-    values->addLayout(saveRow, kFieldCount, 0, 1, 4);
-    values->setRowStretch(kFieldCount + 1, 1);
+    values->addLayout(saveRow, pairly::entry::kFieldCount, 0, 1, 4);
+    values->setRowStretch(pairly::entry::kFieldCount + 1, 1);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -171,7 +172,7 @@ bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
                 QTimer::singleShot(0, field, selectWhole);
             }
     } else if (event->type() == QEvent::MouseButtonRelease) {
-        for (int i = 0; i < kFieldCount; ++i)
+        for (int i = 0; i < pairly::entry::kFieldCount; ++i)
             if (watched == captions_[i] &&
                 static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
                 emit viewRequested(kFields[i].view);
@@ -179,9 +180,10 @@ bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-FieldTexts EntryPanel::fieldTexts() const {
-    FieldTexts texts;
-    for (int i = 0; i < kFieldCount; ++i) texts[i] = fields_[i]->text().toStdString();
+pairly::entry::FieldTexts EntryPanel::fieldTexts() const {
+    pairly::entry::FieldTexts texts;
+    for (int i = 0; i < pairly::entry::kFieldCount; ++i)
+        texts[i] = fields_[i]->text().toStdString();
     return texts;
 }
 
@@ -196,7 +198,7 @@ void EntryPanel::clearEntry() {
 }
 
 void EntryPanel::setSteppersEnabled(bool enabled) {
-    for (int i = 0; i < kFieldCount; ++i) {
+    for (int i = 0; i < pairly::entry::kFieldCount; ++i) {
         up_[i]->setEnabled(enabled);
         down_[i]->setEnabled(enabled);
     }
@@ -210,8 +212,8 @@ void EntryPanel::showSelectedSituation() {
     }
     const QString full = QStringLiteral("状況：") + selectedSituation_;
     const int room = lblHozonJyou_->width() > 0 ? lblHozonJyou_->width() : 120;
-    lblHozonJyou_->setText(gui::widgets::elideToRoom(lblHozonJyou_->fontMetrics(), full, room));
-    lblHozonJyou_->setToolTip(gui::widgets::boundedText(full, gui::widgets::kTipTextChars));
+    lblHozonJyou_->setText(widgets::elideToRoom(lblHozonJyou_->fontMetrics(), full, room));
+    lblHozonJyou_->setToolTip(widgets::boundedText(full, widgets::kTipTextChars));
 }
 
 void EntryPanel::resizeEvent(QResizeEvent* event) {
@@ -221,8 +223,8 @@ void EntryPanel::resizeEvent(QResizeEvent* event) {
 
 void EntryPanel::fillFields() {
     showSelectedSituation();
-    const FieldTexts texts = fillTexts(previous_);
-    for (int i = 0; i < kFieldCount; ++i) {
+    const pairly::entry::FieldTexts texts = fillTexts(previous_);
+    for (int i = 0; i < pairly::entry::kFieldCount; ++i) {
         fields_[i]->setText(QString::fromStdString(texts[i]));
         down_[i]->setEnabled(true);
         up_[i]->setEnabled(true);
@@ -239,7 +241,7 @@ void EntryPanel::pickFromList(int row) {
 
 void EntryPanel::pickFreeSituation() {
     // Held, listed and saved as the log and the list will give it back.
-    const QString text = ui::storedForm(
+    const QString text = widgets::storedForm(
         ctx_.dialogs.input(QStringLiteral("状況リストに無い内容をフリーで入力できます。\n\n"
                                           "任意の言葉で内容を書き込んでください。\n\n"
                                           "体重は通常と同じように ↓↑ボタンで指定してください。\n"),
@@ -250,24 +252,25 @@ void EntryPanel::pickFreeSituation() {
     selectedSituation_ = text;
     fillFields();
     if (ctx_.dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"),
-                             QStringLiteral("状況リスト登録の有無"), ui::Icon::Question,
-                             ui::Buttons::YesNo) == ui::Answer::Yes)
-        lists_.appendEntry(text, SituationListsController::Form::Quoted);
+                             QStringLiteral("状況リスト登録の有無"), widgets::Icon::Question,
+                             widgets::Buttons::YesNo) == widgets::Answer::Yes)
+        lists_.appendEntry(text, common::SituationListsController::Form::Quoted);
 }
 
 void EntryPanel::pickTime() {
-    selectedSituation_ = ui::storedForm(
+    selectedSituation_ = widgets::storedForm(
         QString::fromStdString(text::longTimeText(ctx_.clock.secondsSinceMidnight())));
     fillFields();
 }
 
-void EntryPanel::stepField(Field field, bool up) {
+void EntryPanel::stepField(pairly::entry::Field field, bool up) {
     QLineEdit* edit = fields_[static_cast<int>(field)];
     const std::string step = stepTextFor(field, ctx_.steps.weightStep, ctx_.steps.bodyFatStep);
-    edit->setText(QString::fromStdString(stepValue(edit->text().toStdString(), step, up)));
+    edit->setText(
+        QString::fromStdString(pairly::entry::stepValue(edit->text().toStdString(), step, up)));
 }
 
-void EntryPanel::focusField(Field field) {
+void EntryPanel::focusField(pairly::entry::Field field) {
     QLineEdit* edit = fields_[static_cast<int>(field)];
     edit->setFocus();
     edit->setSelection(edit->text().size(), -edit->text().size());
@@ -275,10 +278,10 @@ void EntryPanel::focusField(Field field) {
 
 void EntryPanel::enterPressed(int index) {
     if (fields_[index]->text().isEmpty()) return;
-    if (index + 1 < kFieldCount)
+    if (index + 1 < pairly::entry::kFieldCount)
         fields_[index + 1]->setFocus();
     else
         cmdTaiHozon_->setFocus();
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

@@ -14,9 +14,11 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace pairly::entry {
-
+namespace pairly::gui::common {
 class SituationListsController;
+}  // namespace pairly::gui::common
+
+namespace pairly::gui::entry {
 
 // The four chart views the caption labels switch between.
 enum class DayViewKind { Weight, Metabolism, Muscle, Bone };
@@ -24,15 +26,16 @@ enum class DayViewKind { Weight, Metabolism, Muscle, Bone };
 class EntryPanel : public QWidget {
     Q_OBJECT
 public:
-    EntryPanel(ui::AppContext& ctx, SituationListsController& lists, QWidget* parent = nullptr);
+    EntryPanel(common::AppContext& ctx, common::SituationListsController& lists,
+               QWidget* parent = nullptr);
 
     QListWidget* situationList() const { return lstAct_; }
 
     // previousValues of the last day-view refresh.
-    void setPreviousValues(const PreviousValues& values) { previous_ = values; }
-    const PreviousValues& previousValues() const { return previous_; }
+    void setPreviousValues(const pairly::entry::PreviousValues& values) { previous_ = values; }
+    const pairly::entry::PreviousValues& previousValues() const { return previous_; }
     const QString& selectedSituation() const { return selectedSituation_; }
-    FieldTexts fieldTexts() const;
+    pairly::entry::FieldTexts fieldTexts() const;
 
     // Part of every refresh: fields and selectedSituation emptied, nothing selected.
     // The steppers keep their state.
@@ -43,13 +46,13 @@ public:
     void pickFromList(int row);
     void pickFreeSituation();
     void pickTime();
-    void stepField(Field field, bool up);
+    void stepField(pairly::entry::Field field, bool up);
     // Focus to a field, its whole text selected (after a refused value).
-    void focusField(Field field);
+    void focusField(pairly::entry::Field field);
 
 signals:
     void saveRequested();
-    void viewRequested(pairly::entry::DayViewKind view);
+    void viewRequested(pairly::gui::entry::DayViewKind view);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,14 +64,14 @@ private:
     void showSelectedSituation();
     void enterPressed(int index);
 
-    ui::AppContext& ctx_;
-    SituationListsController& lists_;
-    PreviousValues previous_;
+    common::AppContext& ctx_;
+    common::SituationListsController& lists_;
+    pairly::entry::PreviousValues previous_;
     QString selectedSituation_;
-    std::array<QLineEdit*, kFieldCount> fields_{};
-    std::array<QPushButton*, kFieldCount> up_{};
-    std::array<QPushButton*, kFieldCount> down_{};
-    std::array<QLabel*, kFieldCount> captions_{};
+    std::array<QLineEdit*, pairly::entry::kFieldCount> fields_{};
+    std::array<QPushButton*, pairly::entry::kFieldCount> up_{};
+    std::array<QPushButton*, pairly::entry::kFieldCount> down_{};
+    std::array<QLabel*, pairly::entry::kFieldCount> captions_{};
     QListWidget* lstAct_ = nullptr;
     QPushButton* cmdFree_ = nullptr;
     QPushButton* cmdJikan_ = nullptr;
@@ -79,4 +82,4 @@ private:
     bool clearing_ = false;
 };
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

@@ -6,23 +6,23 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/common/bmi_meter_widget.h"
-#include "gui/entry/day_count_widget.h"
-#include "gui/entry/day_view_panel.h"
 #include "core/entry/entry_logic.h"
-#include "gui/entry/entry_panel.h"
-#include "gui/common/situation_lists_controller.h"
 #include "core/store/measurement_log.h"
 #include "core/store/preferences.h"
+#include "gui/common/bmi_meter_widget.h"
+#include "gui/common/situation_lists_controller.h"
+#include "gui/common/write_notice.h"
+#include "gui/entry/day_count_widget.h"
+#include "gui/entry/day_view_panel.h"
+#include "gui/entry/entry_panel.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart_accessible.h"
-#include "gui/common/write_notice.h"
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 
-InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+InputScreen::InputScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName("fraMain");
-    lists_ = new SituationListsController(ctx_, this);
+    lists_ = new common::SituationListsController(ctx_, this);
     entry_ = new EntryPanel(ctx_, *lists_, this);
     dayView_ = new DayViewPanel(this);
 
@@ -31,14 +31,15 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     mtvmain_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     mtvmain_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     mtvmain_->setFixedSize(280, 200);
-    ui::nameCalendarParts(mtvmain_);
+    widgets::nameCalendarParts(mtvmain_);
 
     lblMHyouka_ = new QLabel(this);
     lblMHyouka_->setObjectName("lblMHyouka");
     lblMHyouka_->setAlignment(Qt::AlignCenter);
     lblMHyouka_->setFrameShape(QFrame::Panel);
     lblMHyouka_->setFrameShadow(QFrame::Sunken);
-    meter_ = new BmiMeterWidget(views::kInputMeterUnitTwips, "Shape1", "Image1", false, this);
+    meter_ =
+        new common::BmiMeterWidget(body::kInputMeterUnitTwips, "Shape1", "Image1", false, this);
     auto* meterBox = new QVBoxLayout;
     meterBox->addStretch(1);
     meterBox->addWidget(lblMHyouka_);
@@ -63,7 +64,7 @@ InputScreen::InputScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     connect(entry_, &EntryPanel::saveRequested, this, &InputScreen::saveMeasurement);
     connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
     connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
-    connect(lists_, &SituationListsController::situationRenamed, this,
+    connect(lists_, &common::SituationListsController::situationRenamed, this,
             &InputScreen::refreshDayView);
     connect(mtvmain_, &QCalendarWidget::clicked, this, [this] { dateClicked(); });
     // Keyboard moves in the calendar show the day they select, so a save never goes to a
@@ -104,10 +105,10 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 void InputScreen::refreshDayView() {
     filledSlot_ = ctx_.currentSlot;
     filledRevision_ = ctx_.dataRevision();
-    const session::SharedLog active = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
-    const session::SharedLog other = ui::loadLogForScreen(ctx_, ctx_.otherSlot());
-    model_ = computeDayView(active->records, other->records, ctx_.profile().heightCm,
-                            selectedDay(), ctx_.currentSlot);
+    const session::SharedLog active = common::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const session::SharedLog other = common::loadLogForScreen(ctx_, ctx_.otherSlot());
+    model_ = pairly::entry::computeDayView(active->records, other->records, ctx_.profile().heightCm,
+                                           selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
     emit dayFiguresShown(lastRecordWeight(), model_.recordCount);
@@ -119,10 +120,10 @@ void InputScreen::refreshDayView() {
 
 void InputScreen::showCurrentBmi() {
     if (!model_.bmi) return;  // no record or no usable height: the meters keep their state
-    const views::CurrentBmi& bmi = *model_.bmi;
+    const body::CurrentBmi& bmi = *model_.bmi;
     meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
     lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
-    ui::setBackColour(lblMHyouka_, ui::toQColor(bmi.category.colour));
+    widgets::setBackColour(lblMHyouka_, widgets::toQColor(bmi.category.colour));
     emit currentBmiShown(bmi);
 }
 
@@ -148,10 +149,10 @@ bool InputScreen::holdsTypedEntry() const {
 void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
 
 void InputScreen::cycleMarkerMode() {
-    const int next = nextMarkerMode(ctx_.markerMode);
-    const store::WriteStatus status = store::writeMarkerMode(ctx_.dataFolder, next);
-    if (!ui::written(ctx_, status, "マーカー.txt")) {
-        if (!ui::tellBlocked(ctx_, status, "マーカー.txt"))
+    const int next = pairly::entry::nextMarkerMode(ctx_.markerMode);
+    const disk::WriteStatus status = store::writeMarkerMode(ctx_.dataFolder, next);
+    if (!common::written(ctx_, status, "マーカー.txt")) {
+        if (!common::tellBlocked(ctx_, status, "マーカー.txt"))
             ctx_.dialogs.warn(QStringLiteral("マーカーの設定を保存できませんでした。"),
                               QStringLiteral("保存エラー"));
         return;
@@ -167,23 +168,24 @@ void InputScreen::redrawMainChart() { dayView_->redrawMainChart(); }
 QWidget* InputScreen::dayCountWidget(int slot) { return dayCount_[slot == 2 ? 1 : 0]; }
 
 void InputScreen::saveMeasurement() {
-    SaveRequest request;
+    pairly::entry::SaveRequest request;
     request.situation = entry_->selectedSituation().toStdString();
     request.fieldTexts = entry_->fieldTexts();
     request.selectedDay = selectedDay();
     request.autoTime = autoTime();
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
     // A day after today is most likely a slip on the calendar: asked once the entry is valid.
-    if (!validateSave(request)) {
-        if (const auto question =
-                futureDayQuestion(request.selectedDay, text::formatDate(ctx_.clock.today()))) {
-            if (ctx_.dialogs.message(QString::fromStdString(question->text),
-                                     QString::fromStdString(question->title), ui::Icon::Question,
-                                     ui::Buttons::YesNo) != ui::Answer::Yes)
+    if (!pairly::entry::validateSave(request)) {
+        if (const auto question = pairly::entry::futureDayQuestion(
+                request.selectedDay, text::formatDate(ctx_.clock.today()))) {
+            if (ctx_.dialogs.message(
+                    QString::fromStdString(question->text), QString::fromStdString(question->title),
+                    widgets::Icon::Question, widgets::Buttons::YesNo) != widgets::Answer::Yes)
                 return;
         }
     }
-    const SaveOutcome outcome = entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
+    const pairly::entry::SaveOutcome outcome =
+        pairly::entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
     if (!outcome.saved) {
         if (outcome.message) {
             ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
@@ -215,4 +217,4 @@ void InputScreen::dateClicked() {
     if (ctx_.focusActivePartnerButton) ctx_.focusActivePartnerButton();
 }
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

@@ -5,26 +5,29 @@
 #include <optional>
 #include <string>
 
+#include "core/body/bmi.h"
 #include "core/entry/day_view.h"
 #include "core/text/dates.h"
 #include "gui/common/app_context.h"
-#include "core/body/bmi.h"
 
 class QCalendarWidget;
 class QLabel;
 
-namespace pairly::entry {
-
+namespace pairly::gui::common {
 class BmiMeterWidget;
+class SituationListsController;
+}  // namespace pairly::gui::common
+
+namespace pairly::gui::entry {
+
 class DayCountWidget;
 class DayViewPanel;
 class EntryPanel;
-class SituationListsController;
 
 class InputScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit InputScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit InputScreen(common::AppContext& ctx, QWidget* parent = nullptr);
     ~InputScreen() override;
 
     // Start-up preparation: clear lblG1/lblG2, mtvmain to today, grid headers.
@@ -60,10 +63,10 @@ public:
     bool autoTime() const { return ctx_.session.preferences().autoTime; }
 
     // lstAct, lstKoumoku and lstAct2 kept in step.
-    SituationListsController& situationLists() { return *lists_; }
+    common::SituationListsController& situationLists() { return *lists_; }
 
     // Results of the last refresh.
-    const DayViewModel& dayView() const { return model_; }
+    const pairly::entry::DayViewModel& dayView() const { return model_; }
     int recordCount() const { return model_.recordCount; }
     const std::string& firstRecordDate() const { return model_.firstRecordDate; }
     std::optional<float> lastRecordWeight() const;
@@ -71,7 +74,7 @@ public:
 
 signals:
     // The settings meter follows the current BMI.
-    void currentBmiShown(const pairly::views::CurrentBmi& bmi);
+    void currentBmiShown(const pairly::body::CurrentBmi& bmi);
     // Every refresh of the day view: the figures the settings meter's formula works from.
     void dayFiguresShown(std::optional<float> lastRecordWeight, int recordCount);
     // Start-up and partner change: the settings meter fills its formula and simulator.
@@ -80,16 +83,16 @@ signals:
 private:
     void dateClicked();
 
-    ui::AppContext& ctx_;
-    SituationListsController* lists_ = nullptr;
+    common::AppContext& ctx_;
+    common::SituationListsController* lists_ = nullptr;
     EntryPanel* entry_ = nullptr;
     DayViewPanel* dayView_ = nullptr;
     QCalendarWidget* mtvmain_ = nullptr;
-    BmiMeterWidget* meter_ = nullptr;
+    common::BmiMeterWidget* meter_ = nullptr;
     QLabel* lblMHyouka_ = nullptr;
     // Adopted by the main window, which may delete them first.
     QPointer<DayCountWidget> dayCount_[2];
-    DayViewModel model_;
+    pairly::entry::DayViewModel model_;
     // The partner and the data revision the day view was filled for.
     int filledSlot_ = 0;
     unsigned filledRevision_ = 0;
@@ -98,4 +101,4 @@ private:
     std::string refreshedBySelection_;
 };
 
-}  // namespace pairly::entry
+}  // namespace pairly::gui::entry

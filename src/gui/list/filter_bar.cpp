@@ -11,7 +11,7 @@
 
 #include "gui/widgets/back_colour.h"
 
-namespace pairly::views {
+namespace pairly::gui::list {
 
 const QColor FilterBar::kPressedColour(255, 255, 192);
 
@@ -19,7 +19,9 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
-QString q(Text t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
+QString q(pairly::list::Text t) {
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
 
 }  // namespace
 
@@ -34,7 +36,7 @@ QPushButton* FilterBar::makeButton(const QString& name, const QString& caption, 
 }
 
 void FilterBar::press(QPushButton* button, bool pressed) {
-    ui::setBackColour(button, pressed ? kPressedColour : QColor());
+    widgets::setBackColour(button, pressed ? kPressedColour : QColor());
 }
 
 FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
@@ -45,13 +47,13 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     period->setObjectName("fraKikan");
     auto* periodRow = new QHBoxLayout(period);
     periodRow->setSpacing(3);
-    for (std::size_t i = 0; i < kPeriodButtons.size(); ++i) {
-        const PeriodButton& b = kPeriodButtons[i];
+    for (std::size_t i = 0; i < pairly::list::kPeriodButtons.size(); ++i) {
+        const pairly::list::PeriodButton& b = pairly::list::kPeriodButtons[i];
         QPushButton* button = makeButton(q(b.name), q(b.caption), period);
         periodButtons_[i] = button;
         const int index = static_cast<int>(i);
         connect(button, &QPushButton::clicked, this, [this, index] { emit periodClicked(index); });
-        if (b.kind == PeriodKind::Typed) {
+        if (b.kind == pairly::list::PeriodKind::Typed) {
             // "任意" goes after the two combo boxes it reads.
             periodRow->addSpacing(8);
             periodRow->addWidget(cboStdate_ = new QComboBox(period));
@@ -84,15 +86,16 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     auto* weekRow = new QHBoxLayout(weekdays);
     weekRow->setSpacing(3);
     for (int i = 0; i < 7; ++i) {
-        QPushButton* button = makeButton(QString("cmdWeek_%1").arg(i),
-                                         q(kWeekdayNames[static_cast<std::size_t>(i)]), weekdays);
+        QPushButton* button =
+            makeButton(QString("cmdWeek_%1").arg(i),
+                       q(pairly::list::kWeekdayNames[static_cast<std::size_t>(i)]), weekdays);
         weekdayButtons_[static_cast<std::size_t>(i)] = button;
         connect(button, &QPushButton::clicked, this, [this, i] { emit weekdayClicked(i); });
         weekRow->addWidget(button);
     }
     cmdAllWeek_ = makeButton("cmdAllWeek", QStringLiteral("全部"), weekdays);
     connect(cmdAllWeek_, &QPushButton::clicked, this,
-            [this] { emit weekdayClicked(kAllWeekdays); });
+            [this] { emit weekdayClicked(pairly::list::kAllWeekdays); });
     weekRow->addSpacing(6);
     weekRow->addWidget(cmdAllWeek_);
 
@@ -101,19 +104,19 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     layout->addStretch(1);
 }
 
-PeriodTexts FilterBar::periodTexts() const {
+pairly::list::PeriodTexts FilterBar::periodTexts() const {
     return {cboStdate_->currentText().toStdString(), cboEddate_->currentText().toStdString()};
 }
 
-void FilterBar::setPeriodTexts(const PeriodTexts& texts) {
+void FilterBar::setPeriodTexts(const pairly::list::PeriodTexts& texts) {
     cboStdate_->setEditText(q(texts.start));
     cboEddate_->setEditText(q(texts.end));
 }
 
-void FilterBar::setPeriodDates(const std::vector<Text>& dates) {
+void FilterBar::setPeriodDates(const std::vector<pairly::list::Text>& dates) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(dates.size()));
-    for (Text date : dates) list << q(date);
+    for (pairly::list::Text date : dates) list << q(date);
     periodDates_->setStringList(list);
     cboStdate_->setEditText(list.isEmpty() ? QString() : list.front());
     cboEddate_->setEditText(list.isEmpty() ? QString() : list.back());
@@ -129,7 +132,7 @@ void FilterBar::pressPeriod(int index) {
 }
 
 QPushButton* FilterBar::weekdayButton(int weekday) const {
-    if (weekday == kAllWeekdays) return cmdAllWeek_;
+    if (weekday == pairly::list::kAllWeekdays) return cmdAllWeek_;
     if (weekday < 0 || weekday > 6) return nullptr;
     return weekdayButtons_[static_cast<std::size_t>(weekday)];
 }
@@ -150,7 +153,7 @@ void FilterBar::showAll() {
     for (QPushButton* button : weekdayButtons_) press(button, false);
     press(periodButtons_[8], true);  // cmdAllDay
     press(cmdAllWeek_, true);
-    selectedWeekday_ = kAllWeekdays;
+    selectedWeekday_ = pairly::list::kAllWeekdays;
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::list

@@ -13,7 +13,7 @@ class QComboBox;
 class QPushButton;
 class QStringListModel;
 
-namespace pairly::views {
+namespace pairly::gui::list {
 
 class FilterBar : public QWidget {
     Q_OBJECT
@@ -27,10 +27,10 @@ public:
     static void press(QPushButton* button, bool pressed);
 
     // The period as typed or set: both combo boxes' texts.
-    PeriodTexts periodTexts() const;
-    void setPeriodTexts(const PeriodTexts& texts);
+    pairly::list::PeriodTexts periodTexts() const;
+    void setPeriodTexts(const pairly::list::PeriodTexts& texts);
     // The dates both combo lists offer; the texts become the first and the last of them.
-    void setPeriodDates(const std::vector<Text>& dates);
+    void setPeriodDates(const std::vector<pairly::list::Text>& dates);
 
     int selectedWeekday() const { return selectedWeekday_; }
 
@@ -51,7 +51,7 @@ signals:
 private:
     QPushButton* weekdayButton(int weekday) const;
 
-    int selectedWeekday_ = kAllWeekdays;
+    int selectedWeekday_ = pairly::list::kAllWeekdays;
     std::array<QPushButton*, 10> periodButtons_{};
     std::array<QPushButton*, 7> weekdayButtons_{};
     QPushButton* cmdAllWeek_ = nullptr;
@@ -60,4 +60,4 @@ private:
     QStringListModel* periodDates_ = nullptr;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::list

@@ -22,7 +22,7 @@
 #include "gui/widgets/grid.h"
 #include "gui/widgets/stored_text.h"
 
-namespace pairly::views {
+namespace pairly::gui::list {
 
 const QColor& MeasurementListScreen::kPressedColour = FilterBar::kPressedColour;
 
@@ -30,15 +30,15 @@ const QColor& MeasurementListScreen::kPressedColour = FilterBar::kPressedColour;
 // texts of the build's store (or literals), so a text's address names it.
 class QtTexts {
 public:
-    const QString& operator()(Text text) {
+    const QString& operator()(pairly::list::Text text) {
         const auto [it, added] = map_.try_emplace(text.data());
         if (added) it->second = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         return it->second;
     }
-    QStringList list(const std::vector<Text>& texts) {
+    QStringList list(const std::vector<pairly::list::Text>& texts) {
         QStringList out;
         out.reserve(static_cast<qsizetype>(texts.size()));
-        for (Text t : texts) out << (*this)(t);
+        for (pairly::list::Text t : texts) out << (*this)(t);
         return out;
     }
 
@@ -58,25 +58,26 @@ constexpr int kMarkerPointLimit = 45;
 
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QColor arrowQColour(Arrow arrow) { return ui::toQColor(arrowColour(arrow)); }
+QColor arrowQColour(base::Arrow arrow) { return widgets::toQColor(arrowColour(arrow)); }
 
 template <std::size_t N>
-ui::Grid* makeTable(const char* name, const std::array<ListColumn, N>& columns, QWidget* parent) {
-    auto* grid = new ui::Grid(parent);
+widgets::Grid* makeTable(const char* name, const std::array<pairly::list::ListColumn, N>& columns,
+                         QWidget* parent) {
+    auto* grid = new widgets::Grid(parent);
     grid->setObjectName(name);
     QFont font = grid->font();
     font.setFamily(QString::fromLatin1(kTableFontFamily));
     grid->setFont(font);
     grid->setFontPointSize(kTableFontPoints);
     QStringList headers;
-    for (const ListColumn& c : columns) headers << q(c.header);
+    for (const pairly::list::ListColumn& c : columns) headers << q(c.header);
     grid->setColumns(headers);
     int width = 0;
     for (int i = 0; i < static_cast<int>(N); ++i) {
-        const ListColumn& c = columns[static_cast<std::size_t>(i)];
+        const pairly::list::ListColumn& c = columns[static_cast<std::size_t>(i)];
         grid->setColumnWidthTwips(i, c.twips);
-        grid->setColumnAlignment(i, ui::toUi(c.align));
-        grid->setHeaderAlignment(i, ui::Align::Center);
+        grid->setColumnAlignment(i, widgets::toUi(c.align));
+        grid->setHeaderAlignment(i, widgets::Align::Center);
         width += grid->columnWidth(i);
     }
     // Room for the columns, the vertical scroll bar and the frame.
@@ -86,16 +87,17 @@ ui::Grid* makeTable(const char* name, const std::array<ListColumn, N>& columns, 
     return grid;
 }
 
-ui::Chart* makeChart(const char* name, QWidget* parent) {
-    auto* chart = new ui::Chart(parent);
+widgets::Chart* makeChart(const char* name, QWidget* parent) {
+    auto* chart = new widgets::Chart(parent);
     chart->setObjectName(name);
     chart->setSeriesVisible(3, false);
-    chart->setSeriesAxis(2, ui::Axis::Right);
+    chart->setSeriesAxis(2, widgets::Axis::Right);
     chart->setMinimumSize(260, 200);
     return chart;
 }
 
-void applyAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& range, bool hasData) {
+void applyAxis(widgets::Chart& chart, widgets::Axis axis, const chart::AxisRange& range,
+               bool hasData) {
     if (!hasData) {
         chart.setAxisAuto(axis);
         return;
@@ -105,29 +107,29 @@ void applyAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& range, b
     if (range.majorDivisions > 0) (void)chart.setAxisDivisions(axis, range.majorDivisions);
 }
 
-void renderSmallChart(ui::Chart& chart, const SmallChart& data) {
+void renderSmallChart(widgets::Chart& chart, const pairly::list::SmallChart& data) {
     chart.setPointCount(0);
     if (!data.hasData) {
         chart.setPointCount(1);  // one empty row
-        chart.setAxisAuto(ui::Axis::Left);
-        chart.setAxisAuto(ui::Axis::Right);
+        chart.setAxisAuto(widgets::Axis::Left);
+        chart.setAxisAuto(widgets::Axis::Right);
         return;
     }
     chart.setPointCount(static_cast<int>(data.series1.size()));
     chart.setSeriesValues(1, data.series1);
     chart.setSeriesValues(2, data.series2);
-    chart.setMarker(data.series1.size() <= kMarkerPointLimit ? ui::Marker::Circle
-                                                             : ui::Marker::None);
-    applyAxis(chart, ui::Axis::Left, data.left, true);
+    chart.setMarker(data.series1.size() <= kMarkerPointLimit ? widgets::Marker::Circle
+                                                             : widgets::Marker::None);
+    applyAxis(chart, widgets::Axis::Left, data.left, true);
     if (data.series2.empty())
-        chart.setAxisAuto(ui::Axis::Right);
+        chart.setAxisAuto(widgets::Axis::Right);
     else
-        applyAxis(chart, ui::Axis::Right, data.right, true);
+        applyAxis(chart, widgets::Axis::Right, data.right, true);
 }
 
 }  // namespace
 
-MeasurementListScreen::MeasurementListScreen(ui::AppContext& ctx, QWidget* parent)
+MeasurementListScreen::MeasurementListScreen(common::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx) {
     setObjectName("fraTaijyu");
 
@@ -190,7 +192,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
     txtKey_->setToolTip(
         QStringLiteral("語句を入力してEnterキーを押すと、その語句を含む状況で絞り込みます"));
     txtKey_->installEventFilter(this);
-    ui::keepStoredForm(txtKey_);  // a typed 〜 finds the ～ that the log holds
+    widgets::keepStoredForm(txtKey_);  // a typed 〜 finds the ～ that the log holds
     connect(txtKey_, &QLineEdit::returnPressed, this, &MeasurementListScreen::keyEntered);
     cmdAllact_ = FilterBar::makeButton("cmdAllact", QStringLiteral("全部"), situation);
     connect(cmdAllact_, &QPushButton::clicked, this, &MeasurementListScreen::allSituationsClicked);
@@ -216,8 +218,8 @@ QWidget* MeasurementListScreen::buildTables() {
     // The body-composition table lies exactly over the list table.
     auto* stack = new QGridLayout(area);
     stack->setContentsMargins(0, 0, 0, 0);
-    msgBunseki_ = makeTable("msgBunseki", kListTableColumns, area);
-    msgBunseki2_ = makeTable("msgBunseki2", kCompositionTableColumns, area);
+    msgBunseki_ = makeTable("msgBunseki", pairly::list::kListTableColumns, area);
+    msgBunseki2_ = makeTable("msgBunseki2", pairly::list::kCompositionTableColumns, area);
     msgBunseki_->setAccessibleName(QStringLiteral("測定の一覧"));
     msgBunseki2_->setAccessibleName(QStringLiteral("体組成の一覧"));
     stack->addWidget(msgBunseki_, 0, 0);
@@ -267,8 +269,8 @@ QWidget* MeasurementListScreen::buildCharts() {
     stack->addWidget(mcrBunseki_, 0, 0);
     mcrBunseki_->setAccessibleName(QStringLiteral("一覧の体重と体脂肪率のグラフ"));
     const char* names[] = {"mcrBunseki2", "mcrBunseki3", "mcrBunseki4"};
-    const char* readerNames[] = {"一覧の基礎代謝と内臓脂肪のグラフ", "一覧の筋肉量と筋肉スコアのグラフ",
-                                 "一覧の骨量のグラフ"};
+    const char* readerNames[] = {"一覧の基礎代謝と内臓脂肪のグラフ",
+                                 "一覧の筋肉量と筋肉スコアのグラフ", "一覧の骨量のグラフ"};
     for (std::size_t k = 0; k < smallCharts_.size(); ++k) {
         smallCharts_[k] = makeChart(names[k], area);
         smallCharts_[k]->setAccessibleName(QString::fromUtf8(readerNames[k]));
@@ -325,17 +327,17 @@ void MeasurementListScreen::press(QPushButton* button, bool pressed) {
 // --- builds ----------------------------------------------------------------------------------
 
 void MeasurementListScreen::buildUnfilteredList() {
-    const session::SharedLog shared = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const session::SharedLog shared = common::loadLogForScreen(ctx_, ctx_.currentSlot);
     const auto& log = shared->records;
     model_ = {};  // the old list's texts go before the new ones are made
-    model_ = views::buildUnfilteredList(log, ctx_.profile().heightCm);
+    model_ = pairly::list::buildUnfilteredList(log, ctx_.profile().heightCm);
     render();
     fillPeriodLists();
 }
 
-ListFilters MeasurementListScreen::currentFilters() const {
-    ListFilters f;
-    const PeriodTexts period = filterBar_->periodTexts();
+pairly::list::ListFilters MeasurementListScreen::currentFilters() const {
+    pairly::list::ListFilters f;
+    const pairly::list::PeriodTexts period = filterBar_->periodTexts();
     f.start = period.start;
     f.end = period.end;
     f.situation = txtKey_->text().toStdString();
@@ -344,12 +346,12 @@ ListFilters MeasurementListScreen::currentFilters() const {
 }
 
 void MeasurementListScreen::dispatchListFilters() {
-    runFilteredBuild(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
+    runFilteredBuild(common::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
 }
 
 void MeasurementListScreen::runFilteredBuild(const std::vector<store::MeasurementRecord>& log) {
     model_ = {};
-    model_ = views::buildFilteredList(log, ctx_.profile().heightCm, currentFilters());
+    model_ = pairly::list::buildFilteredList(log, ctx_.profile().heightCm, currentFilters());
     render();
 }
 
@@ -364,8 +366,8 @@ void MeasurementListScreen::render() {
 // A small chart is drawn when it comes on top: a long list need not fill three charts
 // that nobody sees.
 void MeasurementListScreen::drawVisibleSmallCharts() {
-    const SmallChart* data[] = {&model_.smallCharts.metabolism, &model_.smallCharts.muscle,
-                                &model_.smallCharts.bone};
+    const pairly::list::SmallChart* data[] = {&model_.smallCharts.metabolism,
+                                              &model_.smallCharts.muscle, &model_.smallCharts.bone};
     for (std::size_t k = 0; k < smallCharts_.size(); ++k) {
         if (smallCharts_[k]->isHidden() || smallChartsDrawn_[k]) continue;
         renderSmallChart(*smallCharts_[k], *data[k]);
@@ -381,17 +383,19 @@ void MeasurementListScreen::renderTables() {
     msgBunseki_->setRowSource(
         n,
         [this](int row, int col) {
-            return listCell(model_, static_cast<std::size_t>(row - 1), col);
+            return pairly::list::listCell(model_, static_cast<std::size_t>(row - 1), col);
         },
         [this](int row, int col) {
             const auto r = static_cast<std::size_t>(row - 1);
             if (r >= model_.rows.size()) return QColor();
-            if (col == kPreviousArrowColumn) return arrowQColour(model_.rows[r].previousArrow);
-            if (col == kFirstArrowColumn) return arrowQColour(model_.rows[r].firstArrow);
+            if (col == pairly::list::kPreviousArrowColumn)
+                return arrowQColour(model_.rows[r].previousArrow);
+            if (col == pairly::list::kFirstArrowColumn)
+                return arrowQColour(model_.rows[r].firstArrow);
             return QColor();
         });
     msgBunseki2_->setRowSource(n, [this](int row, int col) {
-        return compositionCell(model_, static_cast<std::size_t>(row - 1), col);
+        return pairly::list::compositionCell(model_, static_cast<std::size_t>(row - 1), col);
     });
     // A long list opens at its end, which brings the newest weighings into view; the
     // table scrolls no further than its last row. Both tables show the same rows.
@@ -402,16 +406,16 @@ void MeasurementListScreen::renderTables() {
 }
 
 void MeasurementListScreen::renderMainChart(QtTexts&) {
-    const ListChart& chart = model_.chart;
+    const pairly::list::ListChart& chart = model_.chart;
     // The point count is set before the points, whatever length the previous list had.
     mcrBunseki_->setPointCount(0);
     mcrBunseki_->setPointCount(chart.points());
     mcrBunseki_->setSeriesValues(1, chart.weights);
     mcrBunseki_->setSeriesValues(2, chart.bodyFats);
-    mcrBunseki_->setMarker(chart.points() <= kMarkerPointLimit ? ui::Marker::Circle
-                                                               : ui::Marker::None);
-    applyAxis(*mcrBunseki_, ui::Axis::Left, chart.weightAxis, chart.hasData);
-    applyAxis(*mcrBunseki_, ui::Axis::Right, chart.bodyFatAxis, chart.hasData);
+    mcrBunseki_->setMarker(chart.points() <= kMarkerPointLimit ? widgets::Marker::Circle
+                                                               : widgets::Marker::None);
+    applyAxis(*mcrBunseki_, widgets::Axis::Left, chart.weightAxis, chart.hasData);
+    applyAxis(*mcrBunseki_, widgets::Axis::Right, chart.bodyFatAxis, chart.hasData);
 }
 
 void MeasurementListScreen::fillPeriodLists() { filterBar_->setPeriodDates(model_.dates); }
@@ -420,9 +424,9 @@ void MeasurementListScreen::applySeriesOption() {
     const bool weight = !optShi2_->isChecked();
     const bool bodyFat = !optTai2_->isChecked();
     mcrBunseki_->setSeriesVisible(1, weight);
-    mcrBunseki_->setAxisVisible(ui::Axis::Left, weight);
+    mcrBunseki_->setAxisVisible(widgets::Axis::Left, weight);
     mcrBunseki_->setSeriesVisible(2, bodyFat);
-    mcrBunseki_->setAxisVisible(ui::Axis::Right, bodyFat);
+    mcrBunseki_->setAxisVisible(widgets::Axis::Right, bodyFat);
 }
 
 // --- filter controls -------------------------------------------------------------------------
@@ -430,19 +434,21 @@ void MeasurementListScreen::applySeriesOption() {
 int MeasurementListScreen::selectedWeekday() const { return filterBar_->selectedWeekday(); }
 
 void MeasurementListScreen::periodClicked(int index) {
-    if (index < 0 || index >= static_cast<int>(kPeriodButtons.size())) return;
-    const PeriodButton& button = kPeriodButtons[static_cast<std::size_t>(index)];
+    if (index < 0 || index >= static_cast<int>(pairly::list::kPeriodButtons.size())) return;
+    const pairly::list::PeriodButton& button =
+        pairly::list::kPeriodButtons[static_cast<std::size_t>(index)];
     filterBar_->releasePeriods();
-    const session::SharedLog shared = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
+    const session::SharedLog shared = common::loadLogForScreen(ctx_, ctx_.currentSlot);
     const auto& log = shared->records;
-    if (button.kind != PeriodKind::Typed)
-        filterBar_->setPeriodTexts(periodTexts(button, ctx_.clock.today(), firstRecordDate(log)));
+    if (button.kind != pairly::list::PeriodKind::Typed)
+        filterBar_->setPeriodTexts(pairly::list::periodTexts(button, ctx_.clock.today(),
+                                                             pairly::list::firstRecordDate(log)));
     runFilteredBuild(log);
     filterBar_->pressPeriod(index);
 }
 
 void MeasurementListScreen::weekdayClicked(int weekday) {
-    if (weekday != kAllWeekdays && (weekday < 0 || weekday > 6)) return;
+    if (weekday != pairly::list::kAllWeekdays && (weekday < 0 || weekday > 6)) return;
     filterBar_->chooseWeekday(weekday);
     dispatchListFilters();
     filterBar_->pressWeekday(weekday);
@@ -489,4 +495,4 @@ void MeasurementListScreen::showOverlay(Overlay overlay) {
     for (QRadioButton* option : {optTai2_, optShi2_, optKon2_}) option->setEnabled(shown < 0);
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::list

@@ -6,9 +6,9 @@
 #include <array>
 #include <vector>
 
+#include "core/list/measurement_list.h"
 #include "core/store/measurement_log.h"
 #include "gui/common/app_context.h"
-#include "core/list/measurement_list.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,12 +17,12 @@ class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Chart;
 class Grid;
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::list {
 
 class FilterBar;
 class QtTexts;
@@ -30,7 +30,7 @@ class QtTexts;
 class MeasurementListScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit MeasurementListScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit MeasurementListScreen(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // lstAct2, which the situation-list controller keeps in step with the other lists.
     QListWidget* situationList() const { return lstAct2_; }
@@ -57,7 +57,7 @@ public:
     void showOverlay(Overlay overlay);
 
     int selectedWeekday() const;
-    const MeasurementList& model() const { return model_; }
+    const pairly::list::MeasurementList& model() const { return model_; }
 
     static const QColor& kPressedColour;
 
@@ -70,7 +70,7 @@ private:
     QWidget* buildTables();
     QWidget* buildCharts();
 
-    ListFilters currentFilters() const;
+    pairly::list::ListFilters currentFilters() const;
     void runFilteredBuild(const std::vector<store::MeasurementRecord>& log);
     void render();
     void renderTables();
@@ -81,8 +81,8 @@ private:
     void showAllFilters();
     void press(QPushButton* button, bool pressed);
 
-    ui::AppContext& ctx_;
-    MeasurementList model_;
+    common::AppContext& ctx_;
+    pairly::list::MeasurementList model_;
 
     FilterBar* filterBar_ = nullptr;
     QPushButton* cmdAllact_ = nullptr;
@@ -93,11 +93,11 @@ private:
     QRadioButton* optKon2_ = nullptr;
     QLabel* lblG21_ = nullptr;
     QLabel* lblG22_ = nullptr;
-    ui::Grid* msgBunseki_ = nullptr;
-    ui::Grid* msgBunseki2_ = nullptr;
-    ui::Chart* mcrBunseki_ = nullptr;
-    std::array<ui::Chart*, 3> smallCharts_{};  // basal metabolism, muscle, bone
-    std::array<bool, 3> smallChartsDrawn_{};   // with the current model
+    widgets::Grid* msgBunseki_ = nullptr;
+    widgets::Grid* msgBunseki2_ = nullptr;
+    widgets::Chart* mcrBunseki_ = nullptr;
+    std::array<widgets::Chart*, 3> smallCharts_{};  // basal metabolism, muscle, bone
+    std::array<bool, 3> smallChartsDrawn_{};        // with the current model
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::list

@@ -6,7 +6,7 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::maintenance::memo_detail {
+namespace pairly::gui::memo::memo_detail {
 
 inline QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -17,9 +17,9 @@ struct SyuField {
     const char* caption;
 };
 inline constexpr SyuField kSyuFields[9] = {
-    {"txtSyuDate", "日付"},   {"txtSyuJyou", "状況"},   {"txtSyuTai", "体重"},
-    {"txtSyuShi", "体脂"},    {"txtSyuTaisya", "代謝"}, {"txtSyuNaizo", "内脂"},
-    {"txtSyuKinr", "筋量"},   {"txtSyuKins", "筋ス"},   {"txtSyuKotu", "骨量"},
+    {"txtSyuDate", "日付"}, {"txtSyuJyou", "状況"},   {"txtSyuTai", "体重"},
+    {"txtSyuShi", "体脂"},  {"txtSyuTaisya", "代謝"}, {"txtSyuNaizo", "内脂"},
+    {"txtSyuKinr", "筋量"}, {"txtSyuKins", "筋ス"},   {"txtSyuKotu", "骨量"},
 };
 inline constexpr int kSyuDate = 0;
 inline constexpr int kSyuSituation = 1;
@@ -28,4 +28,4 @@ inline constexpr int kSyuFirstValue = 2;
 inline QString integerText(int value) { return QString::number(value); }
 inline QString valueText(float value) { return q(text::floatText(value)); }
 
-}  // namespace pairly::maintenance::memo_detail
+}  // namespace pairly::gui::memo::memo_detail

@@ -24,7 +24,7 @@
 #include "gui/widgets/grid.h"
 #include "gui/widgets/stored_text.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::memo {
 
 using namespace memo_detail;
 
@@ -39,36 +39,36 @@ const QColor kUnsaved(255, 224, 192);
 struct Column {
     const char* header;
     int twips;
-    ui::Align align;
+    widgets::Align align;
     const char* widest;
 };
-const Column kColumns[kCommentColumnCount] = {
-    {"回数", 560, ui::Align::Right, "32766"},
-    {"日付", 1070, ui::Align::Center, "2026/12/07"},
-    {"行動", 1680, ui::Align::Left, ""},
-    {"体重", 500, ui::Align::Right, "188.88"},
-    {"前差", 500, ui::Align::Right, "-88.8"},
-    {"差", 300, ui::Align::Center, "↑"},
-    {"脂肪", 500, ui::Align::Right, "88.88"},
-    {"一言日記（言い訳など）", 5600, ui::Align::Left, ""},
-    {"", 0, ui::Align::Left, ""},
-    {"", 0, ui::Align::Left, ""},
-    {"", 0, ui::Align::Left, ""},
-    {"", 0, ui::Align::Left, ""},
-    {"", 0, ui::Align::Left, ""},
+const Column kColumns[pairly::memo::kCommentColumnCount] = {
+    {"回数", 560, widgets::Align::Right, "32766"},
+    {"日付", 1070, widgets::Align::Center, "2026/12/07"},
+    {"行動", 1680, widgets::Align::Left, ""},
+    {"体重", 500, widgets::Align::Right, "188.88"},
+    {"前差", 500, widgets::Align::Right, "-88.8"},
+    {"差", 300, widgets::Align::Center, "↑"},
+    {"脂肪", 500, widgets::Align::Right, "88.88"},
+    {"一言日記（言い訳など）", 5600, widgets::Align::Left, ""},
+    {"", 0, widgets::Align::Left, ""},
+    {"", 0, widgets::Align::Left, ""},
+    {"", 0, widgets::Align::Left, ""},
+    {"", 0, widgets::Align::Left, ""},
+    {"", 0, widgets::Align::Left, ""},
 };
 // Room a cell keeps beside its text.
 constexpr int kCellMargin = 10;
 // The widest the picked weighing's line grows (its situation may be of any length).
 constexpr int kTargetWidth = 600;
 
-QColor changeColour(WeightChange change) {
+QColor changeColour(pairly::memo::WeightChange change) {
     switch (change) {
-        case WeightChange::Rise:
+        case pairly::memo::WeightChange::Rise:
             return {255, 192, 192};
-        case WeightChange::Fall:
+        case pairly::memo::WeightChange::Fall:
             return {192, 255, 192};
-        case WeightChange::Same:
+        case pairly::memo::WeightChange::Same:
             break;
     }
     return {255, 255, 192};
@@ -76,28 +76,28 @@ QColor changeColour(WeightChange change) {
 
 }  // namespace
 
-MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+MemoScreen::MemoScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName("fraMemo");
 
-    msgMemoList_ = new ui::Grid(this);
+    msgMemoList_ = new widgets::Grid(this);
     msgMemoList_->setObjectName("msgMemoList");
     msgMemoList_->setAccessibleName(QStringLiteral("一言日記の一覧"));
     msgMemoList_->setFontPointSize(kTableFontPoints);
     resetCommentTable();
-    msgMemoList_->setVisibleRows(kCommentVisibleRows);
+    msgMemoList_->setVisibleRows(pairly::memo::kCommentVisibleRows);
     msgMemoList_->setFixedHeight(msgMemoList_->minimumHeight());
     int width = 0;
-    for (int c = 0; c < kCommentColumnCount; ++c)
-        width +=
-            ui::Grid::twipsToPixels(msgMemoList_->columnWidthTwips(c), msgMemoList_->logicalDpiX());
+    for (int c = 0; c < pairly::memo::kCommentColumnCount; ++c)
+        width += widgets::Grid::twipsToPixels(msgMemoList_->columnWidthTwips(c),
+                                              msgMemoList_->logicalDpiX());
     msgMemoList_->setFixedWidth(width + msgMemoList_->verticalScrollBar()->sizeHint().width() +
                                 2 * msgMemoList_->frameWidth());
-    connect(msgMemoList_, &ui::Grid::clickedCell, this,
+    connect(msgMemoList_, &widgets::Grid::clickedCell, this,
             [this](int row, int) { selectCommentRow(row); });
 
     // The comment of the weighing picked in the table.
     auto* commentBox = new QGroupBox(QStringLiteral("一言日記の編集"), this);
-    lblMemoTarget_ = new gui::widgets::ElidedLabel(kTargetWidth, commentBox);
+    lblMemoTarget_ = new widgets::ElidedLabel(kTargetWidth, commentBox);
     lblMemoTarget_->setObjectName("lblMemoTarget");
     lblMemoTarget_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     txtMemo_ = new QLineEdit(commentBox);
@@ -105,7 +105,7 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     // A comment of any length is edited whole: the field's own limit would cut it.
     txtMemo_->setMaxLength(std::numeric_limits<int>::max());
     // The comment as the log will give it back: the table then holds the file's text.
-    ui::keepStoredForm(txtMemo_);
+    widgets::keepStoredForm(txtMemo_);
     cmdMemoHozon_ = new QPushButton(QStringLiteral("一言日記保存"), commentBox);
     cmdMemoHozon_->setObjectName("cmdMemoHozon");
     cmdMemoHozon_->setAutoDefault(false);
@@ -167,7 +167,7 @@ MemoScreen::MemoScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), 
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
     syuFields_[kSyuDate]->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
-    ui::keepStoredForm(syuFields_[kSyuSituation]);
+    widgets::keepStoredForm(syuFields_[kSyuSituation]);
     // The weighing's situation, of any length, goes back whole with a correction.
     syuFields_[kSyuSituation]->setMaxLength(std::numeric_limits<int>::max());
     cmdSyuHozon_ = new QPushButton(QStringLiteral("修正を保存"), fraSyusei_);
@@ -240,20 +240,20 @@ void MemoScreen::resetCommentTable() {
     msgMemoList_->setColumns(headers);
     const QFontMetrics metrics(msgMemoList_->font());
     const double dpi = msgMemoList_->logicalDpiX();
-    for (int c = 0; c < kCommentColumnCount; ++c) {
+    for (int c = 0; c < pairly::memo::kCommentColumnCount; ++c) {
         int twips = kColumns[c].twips;
         if (twips > 0) {
             const int needed =
                 metrics.horizontalAdvance(QString::fromUtf8(kColumns[c].widest)) + kCellMargin;
-            twips = std::max(twips, ui::Grid::pixelsToTwips(needed, dpi));
+            twips = std::max(twips, widgets::Grid::pixelsToTwips(needed, dpi));
         }
         msgMemoList_->setColumnWidthTwips(c, twips);
         msgMemoList_->setColumnAlignment(c, kColumns[c].align);
-        msgMemoList_->setHeaderAlignment(c, ui::Align::Center);
+        msgMemoList_->setHeaderAlignment(c, widgets::Align::Center);
     }
 }
 
-void MemoScreen::fillCommentTable() { showLog(ui::loadLogForScreen(ctx_, ctx_.currentSlot)); }
+void MemoScreen::fillCommentTable() { showLog(common::loadLogForScreen(ctx_, ctx_.currentSlot)); }
 
 void MemoScreen::showLog(session::SharedLog log) {
     resetCommentTable();
@@ -265,12 +265,14 @@ void MemoScreen::showLog(session::SharedLog log) {
     msgMemoList_->setRowSource(
         static_cast<int>(shown_.size()),
         [this](int row, int col) {
-            return commentCell(shown_, static_cast<std::size_t>(row - 1), col);
+            return pairly::memo::commentCell(shown_, static_cast<std::size_t>(row - 1), col);
         },
         [this](int row, int col) {
-            if (col != kArrowColumn || row < 1 || row > static_cast<int>(shown_.size()))
+            if (col != pairly::memo::kArrowColumn || row < 1 ||
+                row > static_cast<int>(shown_.size()))
                 return QColor();
-            return changeColour(commentChange(shown_, static_cast<std::size_t>(row - 1)));
+            return changeColour(
+                pairly::memo::commentChange(shown_, static_cast<std::size_t>(row - 1)));
         });
     // A long table opens on its newest weighings, the view full down to the last one.
     msgMemoList_->scrollToBottom();
@@ -285,7 +287,7 @@ void MemoScreen::showLog(session::SharedLog log) {
 
 void MemoScreen::selectCommentRow(int row) {
     if (row < 1 || row > static_cast<int>(shown_.size())) return;  // the header row
-    msgMemoList_->setCurrentGridCell(row, kCommentColumn);
+    msgMemoList_->setCurrentGridCell(row, pairly::memo::kCommentColumn);
     const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
     // The whole comment, not the beginning the table draws of a long one.
     txtMemo_->setText(q(r.comment));
@@ -309,12 +311,12 @@ bool MemoScreen::saveComment() {
     const int row = selectedCommentRow_;
     if (row < 1 || row > static_cast<int>(shown_.size())) return false;
     const QString comment = txtMemo_->text();
-    const CommentSaveOutcome outcome = maintenance::saveComment(
+    const pairly::memo::CommentSaveOutcome outcome = pairly::memo::saveComment(
         ctx_.dataFolder, ctx_.currentSlot, row, shownLog_, comment.toStdString());
     if (outcome.stale) {
         // Another window changed the log: the table shows it as it is now, and what was
         // typed waits on the clipboard.
-        ui::keepOnClipboard(comment);
+        common::keepOnClipboard(comment);
         fillCommentTable();
     }
     if (outcome.message) ctx_.dialogs.warn(q(outcome.message->text), q(outcome.message->title));
@@ -324,7 +326,7 @@ bool MemoScreen::saveComment() {
     shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
     shownLog_ = outcome.stamp;
     msgMemoList_->refreshRows(row, row);
-    msgMemoList_->setCurrentGridCell(row, kCommentColumn);
+    msgMemoList_->setCurrentGridCell(row, pairly::memo::kCommentColumn);
     return true;
 }
 
@@ -337,7 +339,7 @@ void MemoScreen::loadMemo() {
     // Saving what could be read would overwrite the rest of the memo.
     txtKizuki_->setReadOnly(true);
     cmdKizukiHozon_->setEnabled(false);
-    if (memo.status == store::ReadStatus::Unusable) {
+    if (memo.status == disk::ReadStatus::Unusable) {
         // Named at start-up; the button says why it stays off.
         cmdKizukiHozon_->setToolTip(QStringLiteral(
             "気付きメモ.txt は普通のファイルとして使えないため、保存を止めています"));
@@ -355,7 +357,7 @@ void MemoScreen::loadMemo() {
 bool MemoScreen::saveMemo() {
     // The box shows what the file will give back, in place of characters the file cannot
     // hold as they are.
-    ui::applyStoredForm(txtKizuki_);
+    widgets::applyStoredForm(txtKizuki_);
     const std::string text = txtKizuki_->toPlainText().toStdString();
     if (auto bad = store::firstCharWithoutCp932Form(text)) {
         ctx_.dialogs.warn(QStringLiteral("気付きメモの「") + q(*bad) +
@@ -364,16 +366,16 @@ bool MemoScreen::saveMemo() {
                           QStringLiteral("入力エラー"));
         return false;
     }
-    const store::WriteResult result = store::saveMemo(ctx_.dataFolder, text, shownMemo_);
-    if (result.status == store::WriteStatus::Stale) {
+    const disk::WriteResult result = store::saveMemo(ctx_.dataFolder, text, shownMemo_);
+    if (result.status == disk::WriteStatus::Stale) {
         // The memo another window saved is shown; this one's text waits on the clipboard.
-        ui::keepOnClipboard(txtKizuki_->toPlainText());
+        common::keepOnClipboard(txtKizuki_->toPlainText());
         loadMemo();
-        ui::warnStale(ctx_, store::kMemoFileName, true);
+        common::warnStale(ctx_, store::kMemoFileName, true);
         return false;
     }
-    if (ui::tellBlocked(ctx_, result.status, store::kMemoFileName)) return false;
-    if (!ui::written(ctx_, result.status, store::kMemoFileName)) {
+    if (common::tellBlocked(ctx_, result.status, store::kMemoFileName)) return false;
+    if (!common::written(ctx_, result.status, store::kMemoFileName)) {
         ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n"
                                          "ディスクの空き容量と書き込みの権限を確認してください。\n"
                                          "気付きメモ.txt は変更されていません。"),
@@ -383,8 +385,9 @@ bool MemoScreen::saveMemo() {
     shownMemo_ = result.stamp;
     txtKizuki_->document()->setModified(false);
     // An unconfirmed write has said so already.
-    if (result.status == store::WriteStatus::Ok)
-        ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"), QStringLiteral("保存終了"));
+    if (result.status == disk::WriteStatus::Ok)
+        ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"),
+                            QStringLiteral("保存終了"));
     return true;
 }
 
@@ -401,13 +404,13 @@ bool MemoScreen::memoUnsaved() const {
 
 bool MemoScreen::settleUnsavedText() {
     const auto question =
-        unsavedTextQuestion({memoUnsaved(), commentUnsaved(), correctionUnsaved()});
+        pairly::memo::unsavedTextQuestion({memoUnsaved(), commentUnsaved(), correctionUnsaved()});
     if (!question) return true;
-    switch (ctx_.dialogs.message(q(*question), QString::fromUtf8(kUnsavedTextTitle),
-                                 ui::Icon::Question, ui::Buttons::YesNoCancel)) {
-        case ui::Answer::No:
+    switch (ctx_.dialogs.message(q(*question), QString::fromUtf8(pairly::memo::kUnsavedTextTitle),
+                                 widgets::Icon::Question, widgets::Buttons::YesNoCancel)) {
+        case widgets::Answer::No:
             return true;
-        case ui::Answer::Yes:
+        case widgets::Answer::Yes:
             break;
         default:
             return false;
@@ -423,7 +426,7 @@ bool MemoScreen::settleUnsavedText() {
 }
 
 void MemoScreen::showMemoState(bool modified) {
-    ui::setBackColour(cmdKizukiHozon_, modified ? kUnsaved : QColor());
+    widgets::setBackColour(cmdKizukiHozon_, modified ? kUnsaved : QColor());
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::memo

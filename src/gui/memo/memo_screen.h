@@ -17,19 +17,19 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Grid;
-}
+}  // namespace pairly::gui::widgets
 namespace pairly::gui::widgets {
 class ElidedLabel;
-}
+}  // namespace pairly::gui::widgets
 
-namespace pairly::maintenance {
+namespace pairly::gui::memo {
 
 class MemoScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit MemoScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit MemoScreen(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // Headers, widths and alignments, then one row per weighing of the selected partner;
     // a long table opens on its newest rows. The save button is disabled and the
@@ -80,9 +80,9 @@ private:
     void warnEditNotWritten(const store::EditResult& result, const char* what,
                             const char* refusedTitle);
 
-    ui::AppContext& ctx_;
-    ui::Grid* msgMemoList_;
-    gui::widgets::ElidedLabel* lblMemoTarget_;
+    common::AppContext& ctx_;
+    widgets::Grid* msgMemoList_;
+    widgets::ElidedLabel* lblMemoTarget_;
     QLineEdit* txtMemo_;
     QPushButton* cmdMemoHozon_;
     QGroupBox* commentBox_;
@@ -102,11 +102,11 @@ private:
     std::vector<store::MeasurementRecord> shown_;
     // The bytes the table and the memo were read from: a save checks that the file still
     // holds them, so that another window's change is not overwritten.
-    store::FileStamp shownLog_;
+    disk::FileStamp shownLog_;
     // The log the table was filled from: its damaged lines and layout go with an edit.
     session::SharedLog shownData_;
-    store::FileStamp shownMemo_;
+    disk::FileStamp shownMemo_;
     int selectedCommentRow_ = 0;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::memo

@@ -1,5 +1,3 @@
-#include "gui/memo/memo_screen.h"
-
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,23 +9,26 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+
 #include "core/memo/comment_table.h"
 #include "core/memo/unsaved_text.h"
 #include "core/store/notes_memo.h"
 #include "core/text/numbers.h"
+#include "gui/common/write_notice.h"
+#include "gui/memo/memo_fields.h"
+#include "gui/memo/memo_screen.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/stored_text.h"
-#include "gui/common/write_notice.h"
-#include "gui/memo/memo_fields.h"
 
 // Correcting and deleting the clicked weighing.
-namespace pairly::maintenance {
+namespace pairly::gui::memo {
 
 using namespace memo_detail;
 
 void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
-    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。一言日記はそのまま残ります。").arg(selectedCommentRow_));
+    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。一言日記はそのまま残ります。")
+                               .arg(selectedCommentRow_));
     const QString texts[9] = {
         q(r.date),
         q(r.situation),
@@ -80,45 +81,49 @@ void MemoScreen::warnEditNotWritten(const store::EditResult& result, const char*
                                     const char* refusedTitle) {
     const QString action = QString::fromUtf8(what);
     switch (result.status) {
-        case store::WriteStatus::Refused:
-            ctx_.dialogs.warn(q(store::editRefusalText(result.refusal)), QString::fromUtf8(refusedTitle));
+        case disk::WriteStatus::Refused:
+            ctx_.dialogs.warn(q(store::editRefusalText(result.refusal)),
+                              QString::fromUtf8(refusedTitle));
             if (result.refusal == store::EditRefusal::NoSuchRecord) fillCommentTable();
             return;
-        case store::WriteStatus::Stale:
+        case disk::WriteStatus::Stale:
             // Another window changed the log: the table shows it as it is now.
             fillCommentTable();
-            ui::warnStale(ctx_, store::logFileName(ctx_.currentSlot));
+            common::warnStale(ctx_, store::logFileName(ctx_.currentSlot));
             return;
-        case store::WriteStatus::OldLayout:
-            ctx_.dialogs.warn(q(store::oldLayoutRefusal()) + QStringLiteral("\nデータは変更されていません。"),
-                              QStringLiteral("保存中止"));
+        case disk::WriteStatus::OldLayout:
+            ctx_.dialogs.warn(
+                q(store::oldLayoutRefusal()) + QStringLiteral("\nデータは変更されていません。"),
+                QStringLiteral("保存中止"));
             return;
-        case store::WriteStatus::ReadFailed:
-            ctx_.dialogs.warn(QStringLiteral("データファイルを読み込めなかったため、") + action +
-                                  QStringLiteral("ができませんでした。\nデータは変更されていません。"),
-                              QStringLiteral("保存エラー"));
+        case disk::WriteStatus::ReadFailed:
+            ctx_.dialogs.warn(
+                QStringLiteral("データファイルを読み込めなかったため、") + action +
+                    QStringLiteral("ができませんでした。\nデータは変更されていません。"),
+                QStringLiteral("保存エラー"));
             return;
         default:
             break;
     }
-    if (ui::tellBlocked(ctx_, result.status, store::logFileName(ctx_.currentSlot))) return;
-    ctx_.dialogs.warn(action + QStringLiteral("に失敗しました。\n"
-                                             "ディスクの空き容量と書き込みの権限を確認してください。\n"
-                                             "データは変更されていません。"),
-                      QStringLiteral("保存エラー"));
+    if (common::tellBlocked(ctx_, result.status, store::logFileName(ctx_.currentSlot))) return;
+    ctx_.dialogs.warn(
+        action + QStringLiteral("に失敗しました。\n"
+                                "ディスクの空き容量と書き込みの権限を確認してください。\n"
+                                "データは変更されていません。"),
+        QStringLiteral("保存エラー"));
 }
 
 // The row in the middle of the view, or as near as the table allows: near the end the view
 // stays full down to the last row instead of showing empty lines under it.
 int MemoScreen::topRowAround(int row) const {
-    const int dataRows = kCommentVisibleRows - 1;  // the header takes one
+    const int dataRows = pairly::memo::kCommentVisibleRows - 1;  // the header takes one
     const int lastTop = std::max(1, static_cast<int>(shown_.size()) - dataRows + 1);
     return std::clamp(row - dataRows / 2, 1, lastTop);
 }
 
 void MemoScreen::showEditedLog(const store::EditResult& result) {
     // Unconfirmed by the disk: said here, and the change is shown as made.
-    ui::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
+    common::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
     ctx_.noteDataChanged(ctx_.currentSlot);
     // The log as written: reading it back could fail after the change went through.
     showLog(std::make_shared<const store::LoadedLog>(result.log));
@@ -135,11 +140,11 @@ bool MemoScreen::saveCorrection() {
     const store::CorrectionRead read = store::readCorrection(texts);
     if (read.refusal) {
         ctx_.dialogs.warn(q(read.refusal->text), q(read.refusal->title));
-        QLineEdit* field = read.refusal->field >= 0
-                               ? syuFields_[static_cast<std::size_t>(kSyuFirstValue + read.refusal->field)]
-                           : q(read.refusal->text).contains(QStringLiteral("日付"))
-                               ? syuFields_[kSyuDate]
-                               : syuFields_[kSyuSituation];
+        QLineEdit* field =
+            read.refusal->field >= 0
+                ? syuFields_[static_cast<std::size_t>(kSyuFirstValue + read.refusal->field)]
+            : q(read.refusal->text).contains(QStringLiteral("日付")) ? syuFields_[kSyuDate]
+                                                                     : syuFields_[kSyuSituation];
         field->setFocus();
         field->selectAll();
         return false;
@@ -170,7 +175,8 @@ bool MemoScreen::deleteRecord() {
     }
     const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
     if (ctx_.dialogs.message(q(store::deleteQuestion(r)), QStringLiteral("削除確認"),
-                             ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+                             widgets::Icon::Question,
+                             widgets::Buttons::YesNo) != widgets::Answer::Yes)
         return false;
     const store::EditResult result = store::removeRecord(
         ctx_.dataFolder, ctx_.currentSlot, shownLoadedLog(), static_cast<std::size_t>(row - 1));
@@ -184,4 +190,4 @@ bool MemoScreen::deleteRecord() {
     return true;
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::memo

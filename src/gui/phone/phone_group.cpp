@@ -10,8 +10,14 @@
 #include <QVBoxLayout>
 
 #include "gui/phone/qr_code_widget.h"
+#include "gui/widgets/elided_label.h"
 
 namespace pairly::gui::phone {
+
+namespace {
+// The widest a partner's name over its QR code grows.
+constexpr int kNameWidth = 160;
+}  // namespace
 
 PhoneGroup::PhoneGroup(QWidget* parent) : QGroupBox(QStringLiteral("スマホから入力"), parent) {
     setObjectName("fraPhone");
@@ -45,7 +51,8 @@ PhoneGroup::PhoneGroup(QWidget* parent) : QGroupBox(QStringLiteral("スマホか
     for (int slot = 1; slot <= 2; ++slot) {
         const std::size_t i = index(slot);
         const QString n = QString::number(slot);
-        name_[i] = new QLabel(this);
+        // A nickname of any length keeps the group its width.
+        name_[i] = new widgets::ElidedLabel(kNameWidth, this);
         name_[i]->setObjectName("lblPhoneName" + n);
         name_[i]->setAlignment(Qt::AlignCenter);
         qr_[i] = new QrCodeWidget(this);
@@ -55,7 +62,7 @@ PhoneGroup::PhoneGroup(QWidget* parent) : QGroupBox(QStringLiteral("スマホか
         link_[i]->setFont(small);
         link_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         link_[i]->setTextFormat(Qt::PlainText);
-        linkCaption_[i] = new QLabel(this);
+        linkCaption_[i] = new widgets::ElidedLabel(kNameWidth, this);
         linkCaption_[i]->setFont(small);
         renew_[i] = new QPushButton(QStringLiteral("新しいQRコードにする"), this);
         renew_[i]->setObjectName("cmdPhoneNew" + n);
@@ -109,12 +116,12 @@ void PhoneGroup::showState(const QString& text, bool problem) {
 void PhoneGroup::showPartner(int slot, const QString& nickname, const QColor& colour,
                              const QString& link) {
     const std::size_t i = index(slot);
-    name_[i]->setText(nickname);
+    name_[i]->setCaption(nickname);
     name_[i]->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(colour.name()));
     qr_[i]->setText(link);
     qr_[i]->setAccessibleName(nickname + QStringLiteral(" のQRコード"));
     link_[i]->setText(link);
-    linkCaption_[i]->setText(link.isEmpty() ? QString() : nickname + QStringLiteral("："));
+    linkCaption_[i]->setCaption(link.isEmpty() ? QString() : nickname + QStringLiteral("："));
     renew_[i]->setEnabled(!link.isEmpty());
 }
 

@@ -11,6 +11,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace pairly::gui::widgets {
+class ElidedLabel;
+}  // namespace pairly::gui::widgets
+
 namespace pairly::gui::phone {
 
 class QrCodeWidget;
@@ -45,10 +49,10 @@ private:
     QCheckBox* chkPhone_ = nullptr;
     QLineEdit* txtPhonePort_ = nullptr;
     QLabel* lblPhoneUrl_ = nullptr;
-    std::array<QLabel*, 2> name_{};
+    std::array<widgets::ElidedLabel*, 2> name_{};
     std::array<QrCodeWidget*, 2> qr_{};
     std::array<QLabel*, 2> link_{};
-    std::array<QLabel*, 2> linkCaption_{};
+    std::array<widgets::ElidedLabel*, 2> linkCaption_{};
     std::array<QPushButton*, 2> renew_{};
     QCheckBox* chkTray_ = nullptr;
     QPushButton* cmdAutostart_ = nullptr;

@@ -22,11 +22,11 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-Rgb rgbOf(const QColor& c) { return {c.red(), c.green(), c.blue()}; }
+base::Rgb rgbOf(const QColor& c) { return {c.red(), c.green(), c.blue()}; }
 
 }  // namespace
 
-PhoneService::PhoneService(ui::AppContext& ctx, QWidget* window, PhoneGroup* group)
+PhoneService::PhoneService(common::AppContext& ctx, QWidget* window, PhoneGroup* group)
     : QObject(window), ctx_(ctx), window_(window), group_(group) {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
@@ -211,7 +211,7 @@ void PhoneService::showPartners() {
         const QString link =
             address.isEmpty() || !core::isSecret(secret) ? QString() : address + q(secret);
         group_->showPartner(slot, q(store::partnerCaption(ctx_.profileOf(slot), slot)),
-                            ui::partnerColour(slot), link);
+                            common::partnerColour(slot), link);
     }
 }
 
@@ -223,7 +223,7 @@ core::Response PhoneService::answer(const core::Request& request) {
     c.nowMs = ctx_.clock.monotonicMs();
     c.steps = ctx_.steps;
     c.autoTime = ctx_.session.preferences().autoTime;
-    c.colours = {rgbOf(ui::partnerColour(1)), rgbOf(ui::partnerColour(2))};
+    c.colours = {rgbOf(common::partnerColour(1)), rgbOf(common::partnerColour(2))};
     c.ownAddresses = server_->addresses();
     c.port = settings_.port;
     core::Answer a = site_.handle(request, c);
@@ -241,7 +241,7 @@ bool PhoneService::hideIntoTray() {
     if (!tray_) {
         tray_ = new QSystemTrayIcon(this);
         QIcon icon = QApplication::windowIcon();
-        tray_->setIcon(icon.isNull() ? ui::icon(ui::Picture::LaughingFace) : icon);
+        tray_->setIcon(icon.isNull() ? widgets::icon(widgets::Picture::LaughingFace) : icon);
         tray_->setToolTip(QStringLiteral("ペアリー☆ログ"));
         auto* menu = new QMenu(window_);
         connect(menu->addAction(QStringLiteral("開く")), &QAction::triggered, this,

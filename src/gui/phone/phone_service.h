@@ -24,7 +24,7 @@ class PhoneService : public QObject {
     Q_OBJECT
 public:
     // `window` is what the tray hides and shows again.
-    PhoneService(ui::AppContext& ctx, QWidget* window, PhoneGroup* group);
+    PhoneService(common::AppContext& ctx, QWidget* window, PhoneGroup* group);
     ~PhoneService() override;
 
     // Listens when chkPhone was left on; called once start-up is done.
@@ -57,7 +57,7 @@ private:
     void showWindow();
     pairly::phone::Response answer(const pairly::phone::Request& request);
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     QWidget* window_;
     PhoneGroup* group_;
     std::filesystem::path file_;

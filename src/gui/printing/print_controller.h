@@ -10,13 +10,13 @@
 class QPainter;
 class QWidget;
 
-namespace pairly::maintenance {
+namespace pairly::gui::printing {
 
 class PrintController : public QObject {
     Q_OBJECT
 public:
     // `window` is what the screen print shows.
-    PrintController(ui::AppContext& ctx, QWidget& window, QObject* parent = nullptr);
+    PrintController(common::AppContext& ctx, QWidget& window, QObject* parent = nullptr);
 
     // cmdPrint: after the confirmation, the window's client area as an image on one page.
     void printScreen();
@@ -26,19 +26,19 @@ public:
     // Any other page: after `question` is confirmed, the page drawn by `draw` goes where
     // prints of `kind` go, with the same messages as the two buttons.
     void printAfterQuestion(const QString& question, const QString& kind,
-                            ui::PageOrientation orientation, const ui::PageDrawer& draw);
+                            widgets::PageOrientation orientation, const widgets::PageDrawer& draw);
 
     // Where a print of this kind ("画面印刷", "用紙印刷") goes. By default the system's
     // default printer, or, when none is set up, a new PDF in the data folder.
-    using DestinationChooser = std::function<ui::PrintDestination(const QString& kind)>;
+    using DestinationChooser = std::function<widgets::PrintDestination(const QString& kind)>;
     void setDestinationChooser(DestinationChooser chooser) { choose_ = std::move(chooser); }
-    ui::PrintDestination defaultDestination(const QString& kind) const;
+    widgets::PrintDestination defaultDestination(const QString& kind) const;
     // A PDF in the data folder named by the kind, the date and the time; never an existing file.
-    ui::PrintDestination pdfDestination(const QString& kind) const;
+    widgets::PrintDestination pdfDestination(const QString& kind) const;
 
-    // What puts the page on paper; ui::printPage unless a test records the page instead.
-    using PagePrinter = std::function<bool(const ui::PrintDestination&, ui::PageOrientation,
-                                           const ui::PageDrawer&)>;
+    // What puts the page on paper; widgets::printPage unless a test records the page instead.
+    using PagePrinter = std::function<bool(const widgets::PrintDestination&,
+                                           widgets::PageOrientation, const widgets::PageDrawer&)>;
     void setPagePrinter(PagePrinter printer) { printPage_ = std::move(printer); }
 
     // The sheet on a device of the given resolution, origin at its printable area.
@@ -46,12 +46,13 @@ public:
 
 private:
     bool confirm(const QString& question);
-    void print(const QString& kind, ui::PageOrientation orientation, const ui::PageDrawer& draw);
+    void print(const QString& kind, widgets::PageOrientation orientation,
+               const widgets::PageDrawer& draw);
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     QWidget& window_;
     DestinationChooser choose_;
     PagePrinter printPage_;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::printing

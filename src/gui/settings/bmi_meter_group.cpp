@@ -10,7 +10,7 @@
 #include "gui/common/bmi_meter_widget.h"
 #include "gui/widgets/back_colour.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 namespace {
 QLabel* caption(const QString& text, QWidget* parent) {
@@ -30,7 +30,7 @@ QLabel* BmiMeterGroup::valueLabel(const QString& name) {
     return label;
 }
 
-BmiMeterGroup::BmiMeterGroup(ui::AppContext& ctx, QWidget* parent)
+BmiMeterGroup::BmiMeterGroup(common::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -42,7 +42,7 @@ BmiMeterGroup::BmiMeterGroup(ui::AppContext& ctx, QWidget* parent)
     auto* box = new QVBoxLayout(frame);
 
     meter_ =
-        new entry::BmiMeterWidget(views::kSettingsMeterUnitTwips, "Shape2", "Image2", true, frame);
+        new common::BmiMeterWidget(body::kSettingsMeterUnitTwips, "Shape2", "Image2", true, frame);
     box->addWidget(meter_, 0, Qt::AlignHCenter);
 
     scroll_ = new QScrollBar(Qt::Horizontal, frame);
@@ -107,7 +107,7 @@ BmiMeterGroup::BmiMeterGroup(ui::AppContext& ctx, QWidget* parent)
 
 void BmiMeterGroup::clearWeightLabel() { lblTai_->clear(); }
 
-void BmiMeterGroup::showCurrentBmi(const views::CurrentBmi& bmi) {
+void BmiMeterGroup::showCurrentBmi(const body::CurrentBmi& bmi) {
     meter_->setPointerLeftTwips(bmi.settingsPointerLeftTwips);
     if (scroll_->value() != bmi.scrollValue) {
         settingBar_ = true;
@@ -123,30 +123,30 @@ void BmiMeterGroup::setDayFigures(std::optional<float> lastRecordWeight, int rec
 }
 
 void BmiMeterGroup::fillBmiFormulaLabels() {
-    const auto labels = views::fillBmiFormulaLabels(lastRecordWeight_, ctx_.profile().heightCm);
+    const auto labels = body::fillBmiFormulaLabels(lastRecordWeight_, ctx_.profile().heightCm);
     if (!labels) return;
     weight_->setText(QString::fromStdString(labels->weightText));
     height_->setText(QString::fromStdString(labels->heightText));
 }
 
 void BmiMeterGroup::refreshBmiSimulator(bool fromUser) {
-    views::BmiSimulatorInput in;
+    body::BmiSimulatorInput in;
     in.scrollValue = scroll_->value();
     in.fromUser = fromUser;
     in.heightCm = ctx_.profile().heightCm;
     in.recordCount = recordCount_;
     in.weightLabelText = weight_->text().toStdString();
-    const auto sim = views::refreshBmiSimulator(in);
+    const auto sim = body::refreshBmiSimulator(in);
     if (!sim) return;
     if (sim->weightText) weight_->setText(QString::fromStdString(*sim->weightText));
     bmiValue_->setText(QString::fromStdString(sim->bmiText));
     meter_->setPointerLeftTwips(sim->settingsPointerLeftTwips);
     lblHyouka_->setText(QString::fromStdString(sim->category.text));
-    ui::setBackColour(lblHyouka_, ui::toQColor(sim->category.colour));
+    widgets::setBackColour(lblHyouka_, widgets::toQColor(sim->category.colour));
     lblHyojun_[0]->setText(QString::fromStdString(sim->standardWeightText));
     lblHyojun_[1]->setText(QString::fromStdString(sim->standardWeightText));
     lblTai_->setText(QString::fromStdString(sim->lblTaiText));
     lblHiman_->setText(QString::fromStdString(sim->obesityText));
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -4,25 +4,27 @@
 #include <QWidget>
 #include <optional>
 
-#include "gui/common/app_context.h"
 #include "core/body/bmi.h"
+#include "gui/common/app_context.h"
 
 class QLabel;
 class QScrollBar;
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 class BmiMeterWidget;
-}  // namespace pairly::entry
+}  // namespace pairly::gui::common
 
-namespace pairly::maintenance {
+namespace pairly::gui::common {}  // namespace pairly::gui::common
+
+namespace pairly::gui::settings {
 
 class BmiMeterGroup : public QWidget {
     Q_OBJECT
 public:
-    explicit BmiMeterGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit BmiMeterGroup(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // The settings-meter part of showCurrentBmi: pointer, bar, BMI value label.
-    void showCurrentBmi(const views::CurrentBmi& bmi);
+    void showCurrentBmi(const body::CurrentBmi& bmi);
     // The last weighing's weight and the number of weighings, as the input screen's last
     // refresh found them.
     void setDayFigures(std::optional<float> lastRecordWeight, int recordCount);
@@ -34,10 +36,10 @@ public:
 private:
     QLabel* valueLabel(const QString& name);
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     std::optional<float> lastRecordWeight_;
     int recordCount_ = 0;
-    entry::BmiMeterWidget* meter_ = nullptr;
+    common::BmiMeterWidget* meter_ = nullptr;
     QScrollBar* scroll_ = nullptr;
     QLabel* lblHyouka_ = nullptr;
     QLabel* bmiValue_ = nullptr;
@@ -49,4 +51,4 @@ private:
     bool settingBar_ = false;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -6,14 +6,14 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "core/exchange/csv_export.h"
+#include "core/exchange/csv_import.h"
 #include "core/store/backups.h"
-#include "core/store/csv_export.h"
-#include "core/store/csv_import.h"
 #include "core/store/partner_profile.h"
 #include "gui/common/write_notice.h"
 #include "gui/widgets/elided_text.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 namespace {
 
@@ -34,7 +34,7 @@ std::filesystem::path pathOf(const QString& name) {
 
 }  // namespace
 
-DataExchangeGroup::DataExchangeGroup(ui::AppContext& ctx, QWidget* parent)
+DataExchangeGroup::DataExchangeGroup(common::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -50,13 +50,13 @@ DataExchangeGroup::DataExchangeGroup(ui::AppContext& ctx, QWidget* parent)
         QString tip;
         void (DataExchangeGroup::*run)();
     } kButtons[] = {
-        {"cmdCsvOut", kExportTitle, QStringLiteral("二人の測定を表計算ソフトで開けるCSVファイルに書き出します"),
+        {"cmdCsvOut", kExportTitle,
+         QStringLiteral("二人の測定を表計算ソフトで開けるCSVファイルに書き出します"),
          &DataExchangeGroup::exportCsv},
         {"cmdCsvIn", kImportTitle,
          QStringLiteral("CSVファイルや別のパソコンのログから測定を取り込みます"),
          &DataExchangeGroup::importFile},
-        {"cmdRestore", kRestoreTitle,
-         QStringLiteral("毎日のバックアップの一つにデータを戻します"),
+        {"cmdRestore", kRestoreTitle, QStringLiteral("毎日のバックアップの一つにデータを戻します"),
          &DataExchangeGroup::restore},
     };
     for (const auto& b : kButtons) {
@@ -77,33 +77,37 @@ void DataExchangeGroup::exportCsv() {
             .arg(today.year, 4, 10, QLatin1Char('0'))
             .arg(today.month, 2, 10, QLatin1Char('0'))
             .arg(today.day, 2, 10, QLatin1Char('0'));
-    const QString name = ctx_.dialogs.fileName(true, kExportTitle, suggested,
-                                               QStringLiteral("CSVファイル (*.csv)"));
+    const QString name =
+        ctx_.dialogs.fileName(true, kExportTitle, suggested, QStringLiteral("CSVファイル (*.csv)"));
     if (name.isEmpty()) return;
-    const store::ExportResult result = store::exportCsv(ctx_.dataFolder, pathOf(name));
+    const exchange::ExportResult result = exchange::exportCsv(ctx_.dataFolder, pathOf(name));
     switch (result.status) {
-    case store::WriteStatus::ReadFailed:
-        ctx_.dialogs.warn(q(result.file) + QStringLiteral(" を読み込めませんでした。\n"
-                                                          "何も書き出していません。"),
-                          kExportTitle);
-        return;
-    case store::WriteStatus::Refused:
-    case store::WriteStatus::Unusable:
-        ctx_.dialogs.warn(q(store::exportRefusalText(name.toStdString(), result)), kExportTitle);
-        return;
-    case store::WriteStatus::OldLayout:
-        ctx_.dialogs.warn(QStringLiteral("データ1.txt が以前の形式のままです。\n"
-                                         "ペアリー☆ログを起動し直して変換してから書き出してください。"),
-                          kExportTitle);
-        return;
-    default: break;
+        case disk::WriteStatus::ReadFailed:
+            ctx_.dialogs.warn(q(result.file) + QStringLiteral(" を読み込めませんでした。\n"
+                                                              "何も書き出していません。"),
+                              kExportTitle);
+            return;
+        case disk::WriteStatus::Refused:
+        case disk::WriteStatus::Unusable:
+            ctx_.dialogs.warn(q(exchange::exportRefusalText(name.toStdString(), result)),
+                              kExportTitle);
+            return;
+        case disk::WriteStatus::OldLayout:
+            ctx_.dialogs.warn(
+                QStringLiteral("データ1.txt が以前の形式のままです。\n"
+                               "ペアリー☆ログを起動し直して変換してから書き出してください。"),
+                kExportTitle);
+            return;
+        default:
+            break;
     }
     if (!result.written()) {
         ctx_.dialogs.warn(name + QStringLiteral(" に") + kWriteFailed, kExportTitle);
         return;
     }
-    ui::written(ctx_, result.status, pathOf(name).filename().string());
-    QString text = QStringLiteral("%1 件の測定を %2 に書き出しました。").arg(result.weighings).arg(name);
+    common::written(ctx_, result.status, pathOf(name).filename().string());
+    QString text =
+        QStringLiteral("%1 件の測定を %2 に書き出しました。").arg(result.weighings).arg(name);
     if (result.damagedLines > 0)
         text += QStringLiteral("\n読めない行 %1 行は書き出していません。").arg(result.damagedLines);
     ctx_.dialogs.inform(text, kExportTitle);
@@ -115,19 +119,19 @@ void DataExchangeGroup::importFile() {
         QStringLiteral("CSV・ログ (*.csv *.txt);;すべてのファイル (*)"));
     if (name.isEmpty()) return;
     // A file that cannot be read is told before anything is asked.
-    const store::ImportRead read = store::readImport(pathOf(name), ctx_.clock.today());
-    const auto refuse = [&](const store::ImportRead& r) {
-        ctx_.dialogs.warn(name + QStringLiteral("\n") + q(store::importProblemText(r)) +
+    const exchange::ImportRead read = exchange::readImport(pathOf(name), ctx_.clock.today());
+    const auto refuse = [&](const exchange::ImportRead& r) {
+        ctx_.dialogs.warn(name + QStringLiteral("\n") + q(exchange::importProblemText(r)) +
                               QStringLiteral("\n何も取り込んでいません。"),
                           kImportTitle);
     };
     if (!read.usable()) return refuse(read);
     // A long nickname is cut in the choice and the messages, which would grow with it.
     const QStringList partners =
-        gui::widgets::elideEach(fontMetrics(),
-                                {q(store::partnerCaption(ctx_.profileOf(1), 1)),
-                                 q(store::partnerCaption(ctx_.profileOf(2), 2))},
-                                kNameWidth)
+        widgets::elideEach(fontMetrics(),
+                           {q(store::partnerCaption(ctx_.profileOf(1), 1)),
+                            q(store::partnerCaption(ctx_.profileOf(2), 2))},
+                           kNameWidth)
             .shown;
     const int pick = ctx_.dialogs.choose(QStringLiteral("どちらの記録に取り込みますか？"),
                                          kImportTitle, partners);
@@ -135,18 +139,19 @@ void DataExchangeGroup::importFile() {
     const int slot = pick + 1;
     const std::string logName = store::logFileName(slot);
     // A log without its partner would skip the registration the first start asks for.
-    if (!store::fileExists(ctx_.dataFolder, store::profileFileName(slot)) &&
-        !store::fileExists(ctx_.dataFolder, logName)) {
-        ctx_.dialogs.warn(partners[pick] + QStringLiteral(" はまだ登録されていません。\n"
-                                                          "先に「新規にスタートするとき」で登録してください。"),
-                          kImportTitle);
+    if (!disk::fileExists(ctx_.dataFolder, store::profileFileName(slot)) &&
+        !disk::fileExists(ctx_.dataFolder, logName)) {
+        ctx_.dialogs.warn(
+            partners[pick] + QStringLiteral(" はまだ登録されていません。\n"
+                                            "先に「新規にスタートするとき」で登録してください。"),
+            kImportTitle);
         return;
     }
-    const store::ImportRead rows = store::forPartner(read, slot);
+    const exchange::ImportRead rows = exchange::forPartner(read, slot);
     if (!rows.usable()) return refuse(rows);
     // The stamp of the log as it is now: a change made meanwhile by another window is
     // refused by the merge instead of being overwritten.
-    const store::FileBytes log = store::readFileBytes(ctx_.dataFolder, logName);
+    const disk::FileBytes log = disk::readFileBytes(ctx_.dataFolder, logName);
     if (log.failed()) {
         ctx_.dialogs.warn(q(logName) + QStringLiteral(" を読み込めませんでした。\n"
                                                       "何も取り込んでいません。"),
@@ -157,31 +162,33 @@ void DataExchangeGroup::importFile() {
             QStringLiteral("%1 件の測定が見つかりました。\n%2 の記録に取り込みますか？")
                 .arg(rows.rows.size())
                 .arg(partners[pick]),
-            kImportTitle, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+            kImportTitle, widgets::Icon::Question, widgets::Buttons::YesNo) != widgets::Answer::Yes)
         return;
-    const store::MergeResult merged =
-        store::mergeImport(ctx_.dataFolder, slot, rows.rows, log.stamp);
+    const exchange::MergeResult merged =
+        exchange::mergeImport(ctx_.dataFolder, slot, rows.rows, log.stamp);
     if (merged.tooMany) {
-        ctx_.dialogs.warn(QStringLiteral("測定が上限（%1件）を超えるため、読み込みを中止しました。\n"
-                                         "データは変更されていません。")
-                              .arg(store::kMaxRecords),
-                          kImportTitle);
+        ctx_.dialogs.warn(
+            QStringLiteral("測定が上限（%1件）を超えるため、読み込みを中止しました。\n"
+                           "データは変更されていません。")
+                .arg(store::kMaxRecords),
+            kImportTitle);
         return;
     }
-    if (merged.status == store::WriteStatus::Stale) {
-        ui::warnStale(ctx_, logName);
+    if (merged.status == disk::WriteStatus::Stale) {
+        common::warnStale(ctx_, logName);
         ctx_.noteDataChanged(slot);
         emit logsChanged();
         return;
     }
-    if (merged.status == store::WriteStatus::Refused) {
-        ctx_.dialogs.warn(QStringLiteral("記録に保存できない文字を含む行があるため、読み込みを中止しました。\n"
-                                         "データは変更されていません。"),
-                          kImportTitle);
+    if (merged.status == disk::WriteStatus::Refused) {
+        ctx_.dialogs.warn(
+            QStringLiteral("記録に保存できない文字を含む行があるため、読み込みを中止しました。\n"
+                           "データは変更されていません。"),
+            kImportTitle);
         return;
     }
-    if (ui::tellBlocked(ctx_, merged.status, logName)) return;
-    if (merged.status != store::WriteStatus::Ok && !merged.written()) {
+    if (common::tellBlocked(ctx_, merged.status, logName)) return;
+    if (merged.status != disk::WriteStatus::Ok && !merged.written()) {
         ctx_.dialogs.warn(q(logName) + QStringLiteral(" に") + kWriteFailed +
                               QStringLiteral("\nデータは変更されていません。"),
                           kImportTitle);
@@ -191,8 +198,8 @@ void DataExchangeGroup::importFile() {
         ctx_.noteDataChanged(slot);
         emit logsChanged();
     }
-    ui::written(ctx_, merged.status, logName);
-    QString text = q(store::mergeCountsText(merged, rows.otherPartnerRows));
+    common::written(ctx_, merged.status, logName);
+    QString text = q(exchange::mergeCountsText(merged, rows.otherPartnerRows));
     if (!merged.backupName.empty())
         text += QStringLiteral("\n取り込む前の記録はバックアップ/") + q(merged.backupName) +
                 QStringLiteral(" にあります。");
@@ -216,16 +223,17 @@ void DataExchangeGroup::restore() {
     if (ctx_.dialogs.message(QStringLiteral("データを次のバックアップの状態に戻しますか？\n%1\n"
                                             "今のデータは先にバックアップに残します。")
                                  .arg(captions[pick]),
-                             kRestoreTitle, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+                             kRestoreTitle, widgets::Icon::Question,
+                             widgets::Buttons::YesNo) != widgets::Answer::Yes)
         return;
     const store::RestoreResult result =
         store::restoreBackup(ctx_.dataFolder, chosen.name, ctx_.clock.today());
-    if (ui::tellBlocked(ctx_, result.status, result.file)) return;
+    if (common::tellBlocked(ctx_, result.status, result.file)) return;
     if (!result.written()) {
-        QString text = result.status == store::WriteStatus::ReadFailed
+        QString text = result.status == disk::WriteStatus::ReadFailed
                            ? q(result.file) + QStringLiteral(" を読み込めませんでした。")
                            : QStringLiteral("データファイルを") + kWriteFailed;
-        if (result.pending == store::PendingChange::None)
+        if (result.pending == disk::PendingChange::None)
             text += QStringLiteral("\nデータは変更されていません。");
         else
             text += QStringLiteral("\n次にペアリー☆ログを起動したときに書き換えを終わらせます。");
@@ -235,12 +243,12 @@ void DataExchangeGroup::restore() {
     // Every screen shows the restored data before the message says it is back.
     ctx_.noteDataChanged(0);
     emit dataFilesReplaced();
-    ui::written(ctx_, result.status, chosen.name);
+    common::written(ctx_, result.status, chosen.name);
     ctx_.dialogs.inform(QStringLiteral("%1 のバックアップに戻しました。\n"
-                                           "戻す前のデータはバックアップ/%2 にあります。")
-                                .arg(q(text::formatDate(chosen.date)))
-                                .arg(q(result.keptIn)),
-                            kRestoreTitle);
+                                       "戻す前のデータはバックアップ/%2 にあります。")
+                            .arg(q(text::formatDate(chosen.date)))
+                            .arg(q(result.keptIn)),
+                        kRestoreTitle);
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -5,16 +5,16 @@
 
 #include "gui/common/app_context.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 class DataExchangeGroup : public QWidget {
     Q_OBJECT
 public:
-    explicit DataExchangeGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit DataExchangeGroup(common::AppContext& ctx, QWidget* parent = nullptr);
 
-    void exportCsv();    // cmdCsvOut
-    void importFile();   // cmdCsvIn
-    void restore();      // cmdRestore
+    void exportCsv();   // cmdCsvOut
+    void importFile();  // cmdCsvIn
+    void restore();     // cmdRestore
 
 signals:
     // A log was merged into: the screens show the new records.
@@ -23,7 +23,7 @@ signals:
     void dataFilesReplaced();
 
 private:
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

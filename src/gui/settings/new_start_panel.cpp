@@ -11,7 +11,7 @@
 #include "gui/settings/notice_box.h"
 #include "gui/widgets/stored_text.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 namespace {
 
@@ -19,7 +19,7 @@ const struct {
     const char* name;
     const char* label;
     const char* unit;
-} kFields[kNewStartFieldCount] = {
+} kFields[pairly::settings::kNewStartFieldCount] = {
     {"txtPriData1", "名前", ""},
     {"txtSincyou1", "身長", "ｃｍ"},
     {"txtMokuTai1", "目標体重", "Ｋｇ"},
@@ -53,7 +53,7 @@ const char kFinalText[] =
 
 }  // namespace
 
-NewStartPanel::NewStartPanel(ui::AppContext& ctx, QWidget* parent) : QFrame(parent), ctx_(ctx) {
+NewStartPanel::NewStartPanel(common::AppContext& ctx, QWidget* parent) : QFrame(parent), ctx_(ctx) {
     setObjectName("fraNew");
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Raised);
@@ -67,10 +67,11 @@ NewStartPanel::NewStartPanel(ui::AppContext& ctx, QWidget* parent) : QFrame(pare
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
-    for (int i = 0; i < kNewStartFieldCount; ++i) {
+    for (int i = 0; i < pairly::settings::kNewStartFieldCount; ++i) {
         auto* field = new QLineEdit(this);
         field->setObjectName(kFields[i].name);
-        const bool isText = i == kNickname || i == kStartSituation;
+        const bool isText =
+            i == pairly::settings::kNickname || i == pairly::settings::kStartSituation;
         if (isText) {
             field->setMinimumWidth(200);
         } else {
@@ -84,10 +85,11 @@ NewStartPanel::NewStartPanel(ui::AppContext& ctx, QWidget* parent) : QFrame(pare
         if (!isText) grid->addWidget(new QLabel(QString::fromUtf8(kFields[i].unit), this), i, 2);
     }
     grid->setColumnStretch(2, 1);
-    fields_[kStartSituation]->setText(QString::fromUtf8(kDefaultStartSituation));
+    fields_[pairly::settings::kStartSituation]->setText(
+        QString::fromUtf8(pairly::settings::kDefaultStartSituation));
     // The nickname and the start situation as the profile and the log will give them back.
-    ui::keepStoredForm(fields_[kNickname]);
-    ui::keepStoredForm(fields_[kStartSituation]);
+    widgets::keepStoredForm(fields_[pairly::settings::kNickname]);
+    widgets::keepStoredForm(fields_[pairly::settings::kStartSituation]);
 
     cmdStHozon_ = new QPushButton(QStringLiteral("新規登録"), this);
     cmdStHozon_->setObjectName("cmdStHozon");
@@ -113,9 +115,9 @@ bool NewStartPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            for (int i = 0; i < kNewStartFieldCount; ++i) {
+            for (int i = 0; i < pairly::settings::kNewStartFieldCount; ++i) {
                 if (watched != fields_[i]) continue;
-                if (i + 1 < kNewStartFieldCount)
+                if (i + 1 < pairly::settings::kNewStartFieldCount)
                     fields_[i + 1]->setFocus();
                 else
                     cmdStHozon_->setFocus();
@@ -127,12 +129,13 @@ bool NewStartPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void NewStartPanel::clearFields() {
-    for (int i = 0; i < kStartSituation; ++i) fields_[i]->clear();
+    for (int i = 0; i < pairly::settings::kStartSituation; ++i) fields_[i]->clear();
 }
 
-NewStartTexts NewStartPanel::texts() const {
-    NewStartTexts t;
-    for (int i = 0; i < kNewStartFieldCount; ++i) t[i] = fields_[i]->text().toStdString();
+pairly::settings::NewStartTexts NewStartPanel::texts() const {
+    pairly::settings::NewStartTexts t;
+    for (int i = 0; i < pairly::settings::kNewStartFieldCount; ++i)
+        t[i] = fields_[i]->text().toStdString();
     return t;
 }
 
@@ -142,29 +145,32 @@ void NewStartPanel::openNewStart() {
     show();
     raise();
     ctx_.dialogs.inform(QString::fromUtf8(kOpeningText), QStringLiteral("データを登録しましょう"));
-    fields_[kNickname]->setFocus();
+    fields_[pairly::settings::kNickname]->setFocus();
 }
 
 void NewStartPanel::enterPartner() {
-    const NewStartTexts t = texts();
-    if (auto refusal = validateNewStart(t)) {
+    const pairly::settings::NewStartTexts t = texts();
+    if (auto refusal = pairly::settings::validateNewStart(t)) {
         showNotice(ctx_, *refusal);
         if (refusal->field >= 0) fields_[refusal->field]->setFocus();
         return;
     }
     if (ctx_.dialogs.message(QStringLiteral("入力した内容でデータを作ります。よろしいですか？"),
-                             QStringLiteral("クリア確認"), ui::Icon::Warning,
-                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+                             QStringLiteral("クリア確認"), widgets::Icon::Warning,
+                             widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
 
     const text::Date today = ctx_.clock.today();
     const int seconds = ctx_.clock.secondsSinceMidnight();
-    const NewStartPlan plan = planNewStart(t, text::formatDate(today));
+    const pairly::settings::NewStartPlan plan =
+        pairly::settings::planNewStart(t, text::formatDate(today));
     const int slot = enteringSlot_;
-    const NewStartStatus status = writeNewStart(ctx_.dataFolder, slot, plan, today, seconds);
-    const bool written =
-        status == NewStartStatus::Written || status == NewStartStatus::WrittenUnsynced;
-    if (status != NewStartStatus::Written) showNotice(ctx_, newStartFailure(status, slot));
+    const pairly::settings::NewStartStatus status =
+        writeNewStart(ctx_.dataFolder, slot, plan, today, seconds);
+    const bool written = status == pairly::settings::NewStartStatus::Written ||
+                         status == pairly::settings::NewStartStatus::WrittenUnsynced;
+    if (status != pairly::settings::NewStartStatus::Written)
+        showNotice(ctx_, pairly::settings::newStartFailure(status, slot));
     if (!written) return;
     ctx_.session.selectPartner(slot);
     ctx_.noteDataChanged(slot);
@@ -176,7 +182,7 @@ void NewStartPanel::enterPartner() {
         clearFields();  // partner 1's start situation is offered again
         ctx_.dialogs.inform(QString::fromUtf8(kSecondText),
                             QStringLiteral("データを登録しましょう"));
-        fields_[kNickname]->setFocus();
+        fields_[pairly::settings::kNickname]->setFocus();
         return;
     }
     ctx_.dialogs.inform(QString::fromUtf8(kFinalText), QStringLiteral("新規登録終了"));
@@ -186,4 +192,4 @@ void NewStartPanel::enterPartner() {
 
 void NewStartPanel::cancelNewStart() { hide(); }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

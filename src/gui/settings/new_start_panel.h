@@ -10,12 +10,12 @@
 class QLineEdit;
 class QPushButton;
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 class NewStartPanel : public QFrame {
     Q_OBJECT
 public:
-    explicit NewStartPanel(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit NewStartPanel(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // cmdNew1: partner 1, the fields emptied (the start situation kept), the opening
     // message, the panel shown and the focus on the nickname.
@@ -38,12 +38,12 @@ protected:
 
 private:
     void clearFields();
-    NewStartTexts texts() const;
+    pairly::settings::NewStartTexts texts() const;
 
-    ui::AppContext& ctx_;
-    std::array<QLineEdit*, kNewStartFieldCount> fields_{};
+    common::AppContext& ctx_;
+    std::array<QLineEdit*, pairly::settings::kNewStartFieldCount> fields_{};
     QPushButton* cmdStHozon_ = nullptr;
     int enteringSlot_ = 1;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -3,12 +3,13 @@
 #include "core/settings/new_start.h"
 #include "gui/common/app_context.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
-inline void showNotice(ui::AppContext& ctx, const Notice& notice) {
-    ctx.dialogs.message(
-        QString::fromStdString(notice.text), QString::fromStdString(notice.title),
-        notice.icon == NoticeIcon::Warning ? ui::Icon::Warning : ui::Icon::Information);
+inline void showNotice(common::AppContext& ctx, const pairly::settings::Notice& notice) {
+    ctx.dialogs.message(QString::fromStdString(notice.text), QString::fromStdString(notice.title),
+                        notice.icon == pairly::settings::NoticeIcon::Warning
+                            ? widgets::Icon::Warning
+                            : widgets::Icon::Information);
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -13,9 +13,9 @@
 #include "gui/settings/notice_box.h"
 #include "gui/widgets/stored_text.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
-ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+ProfileGroup::ProfileGroup(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* frame = new QGroupBox(QStringLiteral("プライベートデータ"), this);
@@ -44,7 +44,7 @@ ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(paren
         grid->addWidget(new QLabel(QString::fromUtf8(rows[i].note), frame), i, 3);
     }
     grid->setColumnStretch(4, 1);
-    ui::keepStoredForm(fields_[0]);  // the nickname as the profile will give it back
+    widgets::keepStoredForm(fields_[0]);  // the nickname as the profile will give it back
     // A nickname of any length is shown and saved back whole, not cut at the field's limit.
     fields_[0]->setMaxLength(std::numeric_limits<int>::max());
     auto* cmdPHozon1 = new QPushButton(QStringLiteral("データ変更"), frame);
@@ -59,35 +59,36 @@ ProfileGroup::ProfileGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(paren
 }
 
 void ProfileGroup::showProfile() {
-    const ProfileTexts texts = profileTexts(ctx_.profile());
+    const pairly::settings::ProfileTexts texts = pairly::settings::profileTexts(ctx_.profile());
     fields_[0]->setText(QString::fromStdString(texts.nickname));
     fields_[1]->setText(QString::fromStdString(texts.height));
     fields_[2]->setText(QString::fromStdString(texts.target));
 }
 
 void ProfileGroup::saveProfileEdit() {
-    const ProfileTexts texts{fields_[0]->text().toStdString(), fields_[1]->text().toStdString(),
-                             fields_[2]->text().toStdString()};
-    if (auto refusal = validateProfileEdit(texts)) {
+    const pairly::settings::ProfileTexts texts{fields_[0]->text().toStdString(),
+                                               fields_[1]->text().toStdString(),
+                                               fields_[2]->text().toStdString()};
+    if (auto refusal = pairly::settings::validateProfileEdit(texts)) {
         showNotice(ctx_, *refusal);
         if (refusal->field >= 0) fields_[refusal->field]->setFocus();
         return;
     }
-    const store::PartnerProfile profile = profileFrom(texts);
+    const store::PartnerProfile profile = pairly::settings::profileFrom(texts);
     const std::string file = store::profileFileName(ctx_.currentSlot);
-    const store::WriteResult result = store::saveProfile(ctx_.dataFolder, ctx_.currentSlot,
-                                                         profile, ctx_.profileStampOf(ctx_.currentSlot));
-    if (result.status == store::WriteStatus::Stale) {
+    const disk::WriteResult result = store::saveProfile(ctx_.dataFolder, ctx_.currentSlot, profile,
+                                                        ctx_.profileStampOf(ctx_.currentSlot));
+    if (result.status == disk::WriteStatus::Stale) {
         // Another window saved this profile: it is the one in force now.
         const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, ctx_.currentSlot);
         ctx_.setProfile(ctx_.currentSlot, loaded.profile);
         ctx_.setProfileStamp(ctx_.currentSlot, loaded.stamp);
         showProfile();
         emit profileSaved();
-        ui::warnStale(ctx_, file);
+        common::warnStale(ctx_, file);
         return;
     }
-    if (ui::tellBlocked(ctx_, result.status, file)) return;
+    if (common::tellBlocked(ctx_, result.status, file)) return;
     if (!result.written()) {
         ctx_.dialogs.warn(QStringLiteral("プライベートデータを保存できませんでした。\n"
                                          "ファイルは変更されていません。\n"
@@ -99,10 +100,10 @@ void ProfileGroup::saveProfileEdit() {
     ctx_.setProfile(ctx_.currentSlot, profile);
     ctx_.setProfileStamp(ctx_.currentSlot, result.stamp);
     emit profileSaved();
-    if (result.status == store::WriteStatus::Ok)
+    if (result.status == disk::WriteStatus::Ok)
         ctx_.dialogs.inform(QStringLiteral("保存が終了しました"), QStringLiteral("保存終了"));
     else
-        ui::written(ctx_, result.status, file);  // saved, but the disk did not confirm it
+        common::written(ctx_, result.status, file);  // saved, but the disk did not confirm it
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -7,12 +7,12 @@
 
 class QLineEdit;
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 class ProfileGroup : public QWidget {
     Q_OBJECT
 public:
-    explicit ProfileGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit ProfileGroup(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // The selected partner's current profile into the three fields.
     void showProfile();
@@ -25,8 +25,8 @@ signals:
     void profileSaved();
 
 private:
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     QLineEdit* fields_[3] = {};  // txtPriData, txtSincyou, txtMokuTai
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

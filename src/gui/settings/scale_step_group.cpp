@@ -8,18 +8,19 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/disk/fields.h"
 #include "core/entry/entry_logic.h"
-#include "core/store/fields.h"
 #include "core/text/numbers.h"
 #include "gui/common/write_notice.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 namespace {
 const char* const kStepTexts[3] = {"0.1", "0.2", "0.5"};
 }
 
-ScaleStepGroup::ScaleStepGroup(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+ScaleStepGroup::ScaleStepGroup(common::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(buildGroup(Weight));
@@ -90,7 +91,7 @@ void ScaleStepGroup::freeStepEntered(Kind kind) {
     QLineEdit* field = freeField_[kind];
     const std::string text = field->text().toStdString();
     // A step that is not a positive number would make ↑/↓ do nothing or run backwards.
-    if (auto refusal = entry::checkTypedNumber(text, "刻み", store::NumberKind::Step)) {
+    if (auto refusal = pairly::entry::checkTypedNumber(text, "刻み", disk::NumberKind::Step)) {
         ctx_.dialogs.warn(QString::fromStdString(refusal->text),
                           QString::fromStdString(refusal->title));
         field->setFocus();
@@ -98,7 +99,7 @@ void ScaleStepGroup::freeStepEntered(Kind kind) {
         return;
     }
     // Kept as plain number text, so that " ０．２" selects the 0.2 option like "0.2".
-    storeStep(kind, text::doubleText(store::readTypedNumber(text, store::NumberKind::Step).value));
+    storeStep(kind, text::doubleText(disk::readTypedNumber(text, disk::NumberKind::Step).value));
 }
 
 void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
@@ -106,7 +107,7 @@ void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
         ctx_.dataFolder,
         kind == Weight ? store::ScaleStepKind::Weight : store::ScaleStepKind::BodyFat, step,
         ctx_.stepsStamp);
-    if (update.status == store::WriteStatus::ReadFailed) {
+    if (update.status == disk::WriteStatus::ReadFailed) {
         ctx_.dialogs.warn(
             QStringLiteral("体重計刻み.txt を読み込めなかったため、保存を中止しました。"
                            "\n\nファイルは変更されていません。"),
@@ -118,16 +119,16 @@ void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
     // changed it.
     ctx_.steps = update.steps;
     ctx_.stepsStamp = update.stamp;
-    if (update.status == store::WriteStatus::Stale) {
+    if (update.status == disk::WriteStatus::Stale) {
         showSteps();
-        ui::warnStale(ctx_, "体重計刻み.txt");
+        common::warnStale(ctx_, "体重計刻み.txt");
         return;
     }
-    if (ui::tellBlocked(ctx_, update.status, "体重計刻み.txt")) {
+    if (common::tellBlocked(ctx_, update.status, "体重計刻み.txt")) {
         showSteps();
         return;
     }
-    if (!ui::written(ctx_, update.status, "体重計刻み.txt")) {
+    if (!common::written(ctx_, update.status, "体重計刻み.txt")) {
         ctx_.dialogs.warn(QStringLiteral("体重計刻みの設定を保存できませんでした。"),
                           QStringLiteral("保存エラー"));
         showSteps();  // the options show the setting that is still in force
@@ -138,4 +139,4 @@ void ScaleStepGroup::storeStep(Kind kind, const std::string& step) {
     showSteps();
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -8,12 +8,12 @@ class QButtonGroup;
 class QLineEdit;
 class QRadioButton;
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 class ScaleStepGroup : public QWidget {
     Q_OBJECT
 public:
-    explicit ScaleStepGroup(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit ScaleStepGroup(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // Selects the option matching each step text of ctx.steps, or clears the options and
     // shows the text in the free field. Writes nothing.
@@ -27,11 +27,11 @@ private:
     // Writes one step; the other keeps the value the file holds.
     void storeStep(Kind kind, const std::string& step);
 
-    ui::AppContext& ctx_;
+    common::AppContext& ctx_;
     QRadioButton* options_[2][3] = {};
     QButtonGroup* groups_[2] = {};
     QLineEdit* freeField_[2] = {};
     bool showing_ = false;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -19,9 +19,9 @@
 #include "gui/settings/situation_list_group.h"
 #include "gui/widgets/overlay.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
-SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsController& lists,
+SettingsScreen::SettingsScreen(common::AppContext& ctx, common::SituationListsController& lists,
                                QWidget* parent)
     : QWidget(parent), ctx_(ctx), lists_(lists) {
     setObjectName("fraSettei");
@@ -67,7 +67,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
 
     // The new-start panel lies inside this screen, over the right column.
     fraNew_ = new NewStartPanel(ctx_, this);
-    ui::markAsOverlay(fraNew_);
+    widgets::markAsOverlay(fraNew_);
 
     // The meter's figures follow the new height at once (through linkSettingsToInput).
     connect(profileGroup_, &ProfileGroup::profileSaved, this, &SettingsScreen::profileSaved);
@@ -81,9 +81,7 @@ SettingsScreen::SettingsScreen(ui::AppContext& ctx, entry::SituationListsControl
             &SettingsScreen::dataFilesReplaced);
 }
 
-void SettingsScreen::showCurrentBmi(const views::CurrentBmi& bmi) {
-    bmiGroup_->showCurrentBmi(bmi);
-}
+void SettingsScreen::showCurrentBmi(const body::CurrentBmi& bmi) { bmiGroup_->showCurrentBmi(bmi); }
 
 void SettingsScreen::setDayFigures(std::optional<float> lastRecordWeight, int recordCount) {
     bmiGroup_->setDayFigures(lastRecordWeight, recordCount);
@@ -130,9 +128,9 @@ void SettingsScreen::readPreferenceControls() {
 }
 
 void SettingsScreen::autoTimeChanged(bool checked) {
-    const store::WriteStatus status = store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0);
-    if (!ui::written(ctx_, status, "自動時間.txt")) {
-        if (!ui::tellBlocked(ctx_, status, "自動時間.txt"))
+    const disk::WriteStatus status = store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0);
+    if (!common::written(ctx_, status, "自動時間.txt")) {
+        if (!common::tellBlocked(ctx_, status, "自動時間.txt"))
             ctx_.dialogs.warn(QStringLiteral("自動時間の設定を保存できませんでした。"),
                               QStringLiteral("保存エラー"));
         const QSignalBlocker block(chkJikan_);
@@ -152,4 +150,4 @@ void SettingsScreen::refreshForPartner() {
     situationGroup_->disableEntryButtons();
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

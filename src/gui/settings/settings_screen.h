@@ -8,14 +8,16 @@
 
 class QCheckBox;
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 class SituationListsController;
-}
+}  // namespace pairly::gui::common
+
+namespace pairly::gui::common {}  // namespace pairly::gui::common
 namespace pairly::gui::phone {
 class PhoneGroup;
-}
+}  // namespace pairly::gui::phone
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 class BmiMeterGroup;
 class DataExchangeGroup;
@@ -28,7 +30,7 @@ class SettingsScreen : public QWidget {
     Q_OBJECT
 public:
     // `lists` keeps this screen's situation lists in step with the other screens'.
-    SettingsScreen(ui::AppContext& ctx, entry::SituationListsController& lists,
+    SettingsScreen(common::AppContext& ctx, common::SituationListsController& lists,
                    QWidget* parent = nullptr);
 
     // Start-up: clear the meter's weight label lblTai.
@@ -43,7 +45,7 @@ public:
     void refreshForPartner();
 
     // The meter follows the input screen's refreshes (see linkSettingsToInput).
-    void showCurrentBmi(const views::CurrentBmi& bmi);
+    void showCurrentBmi(const body::CurrentBmi& bmi);
     void setDayFigures(std::optional<float> lastRecordWeight, int recordCount);
     // The formula labels and the simulator, from the figures last set.
     void refreshBmiFormula();
@@ -80,8 +82,8 @@ private:
     void autoTimeChanged(bool checked);
     void placeNewStartPanel();
 
-    ui::AppContext& ctx_;
-    entry::SituationListsController& lists_;
+    common::AppContext& ctx_;
+    common::SituationListsController& lists_;
     SituationListGroup* situationGroup_ = nullptr;
     ScaleStepGroup* stepGroup_ = nullptr;
     BmiMeterGroup* bmiGroup_ = nullptr;
@@ -93,4 +95,4 @@ private:
     QWidget* rightColumn_ = nullptr;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

@@ -10,19 +10,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/common/situation_lists_controller.h"
 #include "core/entry/situation_order.h"
+#include "gui/common/situation_lists_controller.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/stored_text.h"
 
-namespace pairly::maintenance {
+namespace pairly::gui::settings {
 
 namespace {
 const QColor kUnsavedOrder(255, 224, 192);
 }
 
-SituationListGroup::SituationListGroup(ui::AppContext& ctx, entry::SituationListsController& lists,
-                                       QWidget* parent)
+SituationListGroup::SituationListGroup(common::AppContext& ctx,
+                                       common::SituationListsController& lists, QWidget* parent)
     : QWidget(parent), ctx_(ctx), lists_(lists) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -51,7 +51,7 @@ SituationListGroup::SituationListGroup(ui::AppContext& ctx, entry::SituationList
     cmdChg_ = makeButton("cmdChg", QStringLiteral("状況コメントを入れ替える"));
     txtChg_ = new QLineEdit(frame);
     txtChg_->setObjectName("txtChg");
-    ui::keepStoredForm(txtChg_);  // the new text is matched and listed as the files hold it
+    widgets::keepStoredForm(txtChg_);  // the new text is matched and listed as the files hold it
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {cmdNew2_, cmdSort_, cmdDel_, cmdDel2_}) buttons->addWidget(b);
@@ -108,24 +108,24 @@ bool SituationListGroup::eventFilter(QObject* watched, QEvent* event) {
 
 void SituationListGroup::moveSituationByDrag(int pressIndex, int releaseIndex) {
     std::vector<std::string> entries = lists_.editEntries();
-    if (!entry::moveSituationByDrag(entries, pressIndex, releaseIndex)) return;
+    if (!pairly::entry::moveSituationByDrag(entries, pressIndex, releaseIndex)) return;
     lstKoumoku_->clear();
     for (const auto& e : entries) lstKoumoku_->addItem(QString::fromStdString(e));
     lstKoumoku_->setCurrentRow(pressIndex < releaseIndex ? releaseIndex - 1 : releaseIndex);
-    ui::setBackColour(cmdSort_, kUnsavedOrder);
+    widgets::setBackColour(cmdSort_, kUnsavedOrder);
 }
 
 void SituationListGroup::addSituation() {
-    const QString text = ui::storedForm(ctx_.dialogs.input(
+    const QString text = widgets::storedForm(ctx_.dialogs.input(
         QStringLiteral("追加したい状況を入力して下さい"), QStringLiteral("状況追加")));
     if (text.isEmpty()) return;
     if (!lists_.acceptTypedText(text)) return;
-    lists_.appendEntry(text, entry::SituationListsController::Form::Bare);
+    lists_.appendEntry(text, common::SituationListsController::Form::Bare);
 }
 
 void SituationListGroup::saveSituationOrder() {
     if (!lists_.writeEntries(lists_.editEntries())) return;
-    ui::setBackColour(cmdSort_, QColor());
+    widgets::setBackColour(cmdSort_, QColor());
     ctx_.dialogs.inform(QStringLiteral("並び替えた順番で状況リストを作成しました"),
                         QStringLiteral("並び替え完了"));
 }
@@ -135,8 +135,8 @@ void SituationListGroup::deleteSituation() {
     if (row < 0 || !lstKoumoku_->item(row)->isSelected()) return;
     const QString text = lstKoumoku_->item(row)->text();
     if (ctx_.dialogs.message(text + QStringLiteral("を削除します。よろしいですか？"),
-                             QStringLiteral("クリア確認"), ui::Icon::Warning,
-                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+                             QStringLiteral("クリア確認"), widgets::Icon::Warning,
+                             widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
     std::vector<std::string> entries = lists_.editEntries();
     entries.erase(entries.begin() + row);
@@ -146,8 +146,8 @@ void SituationListGroup::deleteSituation() {
 
 void SituationListGroup::deleteAllSituations() {
     if (ctx_.dialogs.message(QStringLiteral("状況リストを全削除します。よろしいですか？"),
-                             QStringLiteral("クリア確認"), ui::Icon::Warning,
-                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+                             QStringLiteral("クリア確認"), widgets::Icon::Warning,
+                             widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
     // Not made from the shown list: allowed even when that list is incomplete.
     if (!lists_.writeEntries({}, false)) return;
@@ -169,12 +169,12 @@ void SituationListGroup::renameSituation() {
     const QString oldText = lstKoumoku_->item(row)->text();
     if (ctx_.dialogs.message(QStringLiteral("『") + oldText + QStringLiteral("』 を 『") + newText +
                                  QStringLiteral("』 に変更します。よろしいですか？"),
-                             QStringLiteral("クリア確認"), ui::Icon::Warning,
-                             ui::Buttons::OkCancel) != ui::Answer::Ok)
+                             QStringLiteral("クリア確認"), widgets::Icon::Warning,
+                             widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
     if (!lists_.renameSituation(oldText, newText)) return;
     ctx_.dialogs.inform(QStringLiteral("コメントを入れ替えました。"),
                         QStringLiteral("コメント変更終了"));
 }
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

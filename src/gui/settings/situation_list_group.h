@@ -9,16 +9,18 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace pairly::entry {
+namespace pairly::gui::common {
 class SituationListsController;
-}
+}  // namespace pairly::gui::common
 
-namespace pairly::maintenance {
+namespace pairly::gui::common {}  // namespace pairly::gui::common
+
+namespace pairly::gui::settings {
 
 class SituationListGroup : public QWidget {
     Q_OBJECT
 public:
-    SituationListGroup(ui::AppContext& ctx, entry::SituationListsController& lists,
+    SituationListGroup(common::AppContext& ctx, common::SituationListsController& lists,
                        QWidget* parent = nullptr);
 
     // cmdSort, cmdDel and cmdChg wait for a click on an entry.
@@ -38,8 +40,8 @@ protected:
 private:
     void enableEntryButtons();
 
-    ui::AppContext& ctx_;
-    entry::SituationListsController& lists_;
+    common::AppContext& ctx_;
+    common::SituationListsController& lists_;
     QListWidget* lstKoumoku_ = nullptr;
     QPushButton* cmdNew2_ = nullptr;
     QPushButton* cmdSort_ = nullptr;
@@ -50,4 +52,4 @@ private:
     int pressIndex_ = -1;
 };
 
-}  // namespace pairly::maintenance
+}  // namespace pairly::gui::settings

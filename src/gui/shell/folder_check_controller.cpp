@@ -1,27 +1,28 @@
 #include "gui/shell/folder_check_controller.h"
 
-#include "core/store/change_set.h"
-#include "core/store/conflict_copies.h"
-#include "core/store/file_notices.h"
+#include "core/disk/change_set.h"
+#include "core/disk/file_notices.h"
+#include "core/exchange/conflict_copies.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
-void checkDataFolder(ui::AppContext& ctx) {
-    if (const auto recovery = store::finishInterruptedChange(ctx.dataFolder)) {
-        const store::RecoveryNotice notice = store::recoveryNotice(*recovery);
-        ctx.dialogs.message(
-            QString::fromStdString(notice.text), QString::fromStdString(notice.title),
-            notice.warning ? ui::Icon::Warning : ui::Icon::Information, ui::Buttons::Ok);
+void checkDataFolder(common::AppContext& ctx) {
+    if (const auto recovery = disk::finishInterruptedChange(ctx.dataFolder)) {
+        const disk::RecoveryNotice notice = disk::recoveryNotice(*recovery);
+        ctx.dialogs.message(QString::fromStdString(notice.text),
+                            QString::fromStdString(notice.title),
+                            notice.warning ? widgets::Icon::Warning : widgets::Icon::Information,
+                            widgets::Buttons::Ok);
     }
-    if (const auto notice = store::unusableFilesNotice(ctx.dataFolder))
+    if (const auto notice = disk::unusableFilesNotice(ctx.dataFolder))
         ctx.dialogs.message(QString::fromStdString(notice->text),
-                            QString::fromStdString(notice->title), ui::Icon::Warning,
-                            ui::Buttons::Ok);
-    const auto copies = store::conflictCopiesIn(ctx.dataFolder);
+                            QString::fromStdString(notice->title), widgets::Icon::Warning,
+                            widgets::Buttons::Ok);
+    const auto copies = exchange::conflictCopiesIn(ctx.dataFolder);
     if (!copies.empty())
-        ctx.dialogs.message(QString::fromStdString(store::conflictCopiesText(copies)),
-                            QString::fromUtf8(store::kConflictCopiesTitle), ui::Icon::Warning,
-                            ui::Buttons::Ok);
+        ctx.dialogs.message(QString::fromStdString(exchange::conflictCopiesText(copies)),
+                            QString::fromUtf8(exchange::kConflictCopiesTitle),
+                            widgets::Icon::Warning, widgets::Buttons::Ok);
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -4,8 +4,8 @@
 // (removed), and the conflict copies a file-sync tool made (named in one message).
 #include "gui/common/app_context.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
-void checkDataFolder(ui::AppContext& ctx);
+void checkDataFolder(common::AppContext& ctx);
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

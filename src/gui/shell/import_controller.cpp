@@ -1,14 +1,14 @@
 #include "gui/shell/import_controller.h"
 
-#include "core/store/predecessor_import.h"
+#include "core/exchange/predecessor_import.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 namespace {
 
-class DialogPrompter : public store::ImportPrompter {
+class DialogPrompter : public exchange::ImportPrompter {
 public:
-    explicit DialogPrompter(ui::AppContext& ctx) : dialogs_(ctx.dialogs), ctx_(ctx) {}
+    explicit DialogPrompter(common::AppContext& ctx) : dialogs_(ctx.dialogs), ctx_(ctx) {}
     std::string ask(const std::string& prompt, const std::string& title) override {
         return dialogs_.input(QString::fromStdString(prompt), QString::fromStdString(title))
             .toStdString();
@@ -21,7 +21,8 @@ public:
     }
     bool confirm(const std::string& text, const std::string& title) override {
         return dialogs_.message(QString::fromStdString(text), QString::fromStdString(title),
-                                ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
+                                widgets::Icon::Question,
+                                widgets::Buttons::YesNo) == widgets::Answer::Yes;
     }
     void warnLogUnread(const std::string& text, const std::string& title) override {
         warn(text, title);
@@ -30,17 +31,17 @@ public:
     }
 
 private:
-    ui::Dialogs& dialogs_;
-    ui::AppContext& ctx_;
+    widgets::Dialogs& dialogs_;
+    common::AppContext& ctx_;
 };
 
 }  // namespace
 
-void runPredecessorImport(ui::AppContext& ctx) {
+void runPredecessorImport(common::AppContext& ctx) {
     DialogPrompter prompter(ctx);
-    store::runPredecessorImport(ctx.dataFolder, prompter);
+    exchange::runPredecessorImport(ctx.dataFolder, prompter);
     // The import may have written partner 1's log.
     ctx.noteDataChanged(1);
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -27,7 +27,7 @@
 #include "gui/widgets/elided_button.h"
 #include "gui/widgets/help_viewer.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 namespace {
 
@@ -63,8 +63,8 @@ constexpr int kPartnerCaptionWidth = 120;
 
 }  // namespace
 
-MainWindow::MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, ui::Clock& clock,
-                       QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path dataFolder, widgets::Dialogs& dialogs,
+                       widgets::Clock& clock, QWidget* parent)
     : QMainWindow(parent), ctx_(std::move(dataFolder), dialogs, clock) {
     setObjectName("frmMain");
     setWindowTitle(QStringLiteral(" ペアリー☆ログ"));
@@ -94,8 +94,7 @@ void MainWindow::buildWindow() {
     screens_ = new QStackedWidget(central);
     screens_->setObjectName("screenArea");
     inputScreen_ = new entry::InputScreen(ctx_, screens_);
-    settingsScreen_ =
-        new maintenance::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
+    settingsScreen_ = new settings::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
     linkSettingsToInput(*inputScreen_, *settingsScreen_);
     linkSettingsToWindow(*this, *settingsScreen_);
     phone_ = new gui::phone::PhoneService(ctx_, this, settingsScreen_->phoneGroup());
@@ -104,14 +103,14 @@ void MainWindow::buildWindow() {
                 followPhoneSave(nickname, time);
             });
     connect(phone_, &gui::phone::PhoneService::quitRequested, this, &MainWindow::quitProgram);
-    comparisonScreen_ = new views::ComparisonScreen(ctx_, screens_);
-    trendScreen_ = new views::TrendScreen(ctx_, screens_);
-    analysisScreen_ = new views::AnalysisScreen(ctx_, screens_);
-    memoScreen_ = new maintenance::MemoScreen(ctx_, screens_);
-    printing_ = new maintenance::PrintController(ctx_, *this, this);
+    comparisonScreen_ = new comparison::ComparisonScreen(ctx_, screens_);
+    trendScreen_ = new trend::TrendScreen(ctx_, screens_);
+    analysisScreen_ = new trend::AnalysisScreen(ctx_, screens_);
+    memoScreen_ = new memo::MemoScreen(ctx_, screens_);
+    printing_ = new printing::PrintController(ctx_, *this, this);
     comparisonScreen_->setReportPrinter([this](const QString& question, const QString& kind,
-                                               ui::PageOrientation orientation,
-                                               const ui::PageDrawer& draw) {
+                                               widgets::PageOrientation orientation,
+                                               const widgets::PageDrawer& draw) {
         printing_->printAfterQuestion(question, kind, orientation, draw);
     });
 
@@ -126,12 +125,12 @@ void MainWindow::buildWindow() {
     setCentralWidget(central);
     hideAllScreens();
 
-    connect(settingsScreen_, &maintenance::SettingsScreen::profileSaved, this,
+    connect(settingsScreen_, &settings::SettingsScreen::profileSaved, this,
             [this] { showPartnerProfile(ctx_.currentSlot); });
-    connect(settingsScreen_, &maintenance::SettingsScreen::partnerEntered, this,
+    connect(settingsScreen_, &settings::SettingsScreen::partnerEntered, this,
             &MainWindow::newStartEntered);
     // The next launch starts from the new diary.
-    connect(settingsScreen_, &maintenance::SettingsScreen::newStartFinished, this,
+    connect(settingsScreen_, &settings::SettingsScreen::newStartFinished, this,
             &MainWindow::quitProgram);
 
     QSize size(1280, 800);
@@ -151,8 +150,8 @@ QWidget* MainWindow::buildTopRow() {
     // Exactly one partner is selected, shown by its button's colour.
     partnerButtons_ = new QButtonGroup(this);
     partnerButtons_->setExclusive(true);
-    cmdUser1_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
-    cmdUser2_ = new ui::ElidedButton(kPartnerCaptionWidth, row);
+    cmdUser1_ = new widgets::ElidedButton(kPartnerCaptionWidth, row);
+    cmdUser2_ = new widgets::ElidedButton(kPartnerCaptionWidth, row);
     for (int slot = 1; slot <= 2; ++slot) {
         QPushButton* button = partnerButton(slot);
         button->setObjectName(slot == 1 ? "cmdUser1" : "cmdUser2");
@@ -167,21 +166,26 @@ QWidget* MainWindow::buildTopRow() {
     layout->addSpacing(6);
 
     static const struct {
-        Screen screen;
+        pairly::shell::Screen screen;
         const char* name;
         const char* caption;
     } kMenu[] = {
-        {Screen::Input, "cmdMain", "入力"},          {Screen::List, "cmdTaijyu", "範囲指定"},
-        {Screen::Comparison, "cmdAvgtai", "比較"},   {Screen::Analysis, "cmdBunseki", "分析リスト"},
-        {Screen::Calendar, "cmdCale", "カレンダー"}, {Screen::Memo, "cmdMemo", "一言日記"},
-        {Screen::Trend, "cmdRentai", "全グラフ"},    {Screen::Settings, "cmdSettei", "編集"},
+        {pairly::shell::Screen::Input, "cmdMain", "入力"},
+        {pairly::shell::Screen::List, "cmdTaijyu", "範囲指定"},
+        {pairly::shell::Screen::Comparison, "cmdAvgtai", "比較"},
+        {pairly::shell::Screen::Analysis, "cmdBunseki", "分析リスト"},
+        {pairly::shell::Screen::Calendar, "cmdCale", "カレンダー"},
+        {pairly::shell::Screen::Memo, "cmdMemo", "一言日記"},
+        {pairly::shell::Screen::Trend, "cmdRentai", "全グラフ"},
+        {pairly::shell::Screen::Settings, "cmdSettei", "編集"},
     };
     // At most one screen is shown; its button is the checked one.
     menuButtons_ = new QButtonGroup(this);
     menuButtons_->setExclusive(true);
     for (const auto& item : kMenu) {
         const QString caption = QString::fromUtf8(item.caption);
-        QPushButton* button = shapeButton(new ui::ChoiceButton(caption, row), item.name, caption);
+        QPushButton* button =
+            shapeButton(new widgets::ChoiceButton(caption, row), item.name, caption);
         menuButtons_->addButton(button, index(item.screen));
         menu_[index(item.screen)].button = button;
         layout->addWidget(button);
@@ -191,12 +195,12 @@ QWidget* MainWindow::buildTopRow() {
         bindKey(keys, button, this);
     }
     connect(menuButtons_, &QButtonGroup::idClicked, this,
-            [this](int id) { switchToScreen(static_cast<Screen>(id)); });
+            [this](int id) { switchToScreen(static_cast<pairly::shell::Screen>(id)); });
     layout->addStretch(1);
 
     chkHelp_ = new QCheckBox(QStringLiteral("ヘルプツアー"), row);
     chkHelp_->setObjectName("chkHelp");
-    chkHelp_->setToolTip(QString::fromUtf8(kHelpTourToolTip));
+    chkHelp_->setToolTip(QString::fromUtf8(pairly::shell::kHelpTourToolTip));
     connect(chkHelp_, &QCheckBox::toggled, this, &MainWindow::onHelpTourToggled);
     layout->addWidget(chkHelp_);
 
@@ -209,12 +213,12 @@ QWidget* MainWindow::buildTopRow() {
     QPushButton* cmdPrint = makeButton("cmdPrint", QStringLiteral("画面印刷"), row);
     cmdPrint->setToolTip(QStringLiteral("表示中の画面を印刷します（Ctrl+P）"));
     bindKey(QKeySequence(QStringLiteral("Ctrl+P")), cmdPrint, this);
-    connect(cmdPrint, &QPushButton::clicked, printing_, &maintenance::PrintController::printScreen);
+    connect(cmdPrint, &QPushButton::clicked, printing_, &printing::PrintController::printScreen);
     layout->addWidget(cmdPrint);
     QPushButton* cmdPrint1 = makeButton("cmdPrint1", QStringLiteral("用紙印刷"), row);
     cmdPrint1->setToolTip(QStringLiteral("手書き用の体重記録用紙を印刷します"));
     connect(cmdPrint1, &QPushButton::clicked, printing_,
-            &maintenance::PrintController::printRecordSheet);
+            &printing::PrintController::printRecordSheet);
     layout->addWidget(cmdPrint1);
 
     QPushButton* cmdOwari = makeButton("cmdOwari", QStringLiteral("終了"), row);
@@ -232,9 +236,9 @@ void MainWindow::sessionChanged(const session::Event& event) {
 
 void MainWindow::setPartnerButtonSelected(int slot) {
     partnerButton(slot)->setChecked(true);
-    ui::setBackColour(partnerButton(slot), kSelectedPartnerColour);
+    widgets::setBackColour(partnerButton(slot), kSelectedPartnerColour);
     QPushButton* other = partnerButton(3 - slot);
-    ui::setBackColour(other, QColor());  // back to the button face
+    widgets::setBackColour(other, QColor());  // back to the button face
 }
 
 void MainWindow::selectPartner(int slot) {
@@ -257,10 +261,12 @@ void MainWindow::newStartEntered(int slot) {
 
 void MainWindow::refreshVisibleScreen() {
     // The order in which the screens are looked at when several could be visible.
-    static constexpr Screen kOrder[] = {Screen::Input,    Screen::Trend,     Screen::List,
-                                        Screen::Analysis, Screen::Calendar,  Screen::Memo,
-                                        Screen::Settings, Screen::Comparison};
-    for (Screen screen : kOrder) {
+    static constexpr pairly::shell::Screen kOrder[] = {
+        pairly::shell::Screen::Input,    pairly::shell::Screen::Trend,
+        pairly::shell::Screen::List,     pairly::shell::Screen::Analysis,
+        pairly::shell::Screen::Calendar, pairly::shell::Screen::Memo,
+        pairly::shell::Screen::Settings, pairly::shell::Screen::Comparison};
+    for (pairly::shell::Screen screen : kOrder) {
         MenuScreen& m = menu_[index(screen)];
         if (m.panel->isHidden()) continue;
         if (!m.refreshForPartner) return;
@@ -280,24 +286,24 @@ void MainWindow::hideAllScreens() {
     for (const MenuScreen& m : menu_) m.panel->hide();
 }
 
-void MainWindow::showScreen(Screen screen) {
+void MainWindow::showScreen(pairly::shell::Screen screen) {
     MenuScreen& m = menu_[index(screen)];
     screens_->setCurrentWidget(m.panel);
     m.panel->show();
     m.button->setChecked(true);
 }
 
-bool MainWindow::visibleScreen(Screen* screen) const {
-    for (int i = 0; i < kScreenCount; ++i) {
+bool MainWindow::visibleScreen(pairly::shell::Screen* screen) const {
+    for (int i = 0; i < pairly::shell::kScreenCount; ++i) {
         if (!menu_[i].panel->isHidden()) {
-            if (screen) *screen = static_cast<Screen>(i);
+            if (screen) *screen = static_cast<pairly::shell::Screen>(i);
             return true;
         }
     }
     return false;
 }
 
-void MainWindow::switchToScreen(Screen screen) {
+void MainWindow::switchToScreen(pairly::shell::Screen screen) {
     MenuScreen& m = menu_[index(screen)];
     if (!m.panel->isHidden()) return;
     {
@@ -338,4 +344,4 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::letPaint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -20,34 +20,40 @@ class QLabel;
 class QPushButton;
 class QStackedWidget;
 
-namespace pairly::entry {
+namespace pairly::gui::entry {
 class InputScreen;
-}
-namespace pairly::maintenance {
+}  // namespace pairly::gui::entry
+namespace pairly::gui::memo {
 class MemoScreen;
+}  // namespace pairly::gui::memo
+namespace pairly::gui::printing {
 class PrintController;
+}  // namespace pairly::gui::printing
+namespace pairly::gui::settings {
 class SettingsScreen;
-}  // namespace pairly::maintenance
-namespace pairly::views {
+}  // namespace pairly::gui::settings
+namespace pairly::gui::comparison {
 class ComparisonScreen;
+}  // namespace pairly::gui::comparison
+namespace pairly::gui::trend {
 class TrendScreen;
 class AnalysisScreen;
-}  // namespace pairly::views
-namespace pairly::ui {
+}  // namespace pairly::gui::trend
+namespace pairly::gui::widgets {
 class HelpViewer;
-}
+}  // namespace pairly::gui::widgets
 namespace pairly::gui::phone {
 class PhoneService;
-}
+}  // namespace pairly::gui::phone
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 class SplashWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(std::filesystem::path dataFolder, ui::Dialogs& dialogs, ui::Clock& clock,
+    MainWindow(std::filesystem::path dataFolder, widgets::Dialogs& dialogs, widgets::Clock& clock,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -64,9 +70,9 @@ public:
     void hideAllScreens();
 
     // Handler of a menu button: nothing when the screen is already visible.
-    void switchToScreen(Screen screen);
+    void switchToScreen(pairly::shell::Screen screen);
     // The visible menu screen; false when none is visible.
-    bool visibleScreen(Screen* screen) const;
+    bool visibleScreen(pairly::shell::Screen* screen) const;
 
     // Shows helpText when the help tour is on.
     void DSP_HELP();
@@ -80,17 +86,17 @@ public:
     // cmdOwari: closes the help windows and this window, ending the program.
     void quitProgram();
 
-    ui::AppContext& context() { return ctx_; }
+    common::AppContext& context() { return ctx_; }
     entry::InputScreen* inputScreen() const { return inputScreen_; }
-    maintenance::SettingsScreen* settingsScreen() const { return settingsScreen_; }
-    views::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
-    views::TrendScreen* trendScreen() const { return trendScreen_; }
-    views::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
-    maintenance::MemoScreen* memoScreen() const { return memoScreen_; }
-    maintenance::PrintController& printing() const { return *printing_; }
-    QWidget* screenPanel(Screen screen) const { return menu_[index(screen)].panel; }
+    settings::SettingsScreen* settingsScreen() const { return settingsScreen_; }
+    comparison::ComparisonScreen* comparisonScreen() const { return comparisonScreen_; }
+    trend::TrendScreen* trendScreen() const { return trendScreen_; }
+    trend::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
+    memo::MemoScreen* memoScreen() const { return memoScreen_; }
+    printing::PrintController& printing() const { return *printing_; }
+    QWidget* screenPanel(pairly::shell::Screen screen) const { return menu_[index(screen)].panel; }
     // The help window, once opened.
-    ui::HelpViewer* helpViewer() const;
+    widgets::HelpViewer* helpViewer() const;
     // The phone page: its server, settings group and tray.
     gui::phone::PhoneService* phoneService() const { return phone_; }
 
@@ -110,13 +116,13 @@ private:
         std::function<void()> prepare;
         std::function<void()> refreshForPartner;
     };
-    static constexpr int index(Screen s) { return static_cast<int>(s); }
+    static constexpr int index(pairly::shell::Screen s) { return static_cast<int>(s); }
 
     void buildWindow();
     QWidget* buildTopRow();
     void buildMenuScreens();
     // Shows one screen (its menu button checked); the others are hidden.
-    void showScreen(Screen screen);
+    void showScreen(pairly::shell::Screen screen);
     // Follows the session: the partner buttons and the title.
     void sessionChanged(const session::Event& event);
     void setPartnerButtonSelected(int slot);
@@ -132,16 +138,16 @@ private:
     void followPhoneSave(const QString& nickname, const QTime& time);
     void refreshAfterPhoneSave();
 
-    ui::AppContext ctx_;
+    common::AppContext ctx_;
     std::string helpText_;
 
     entry::InputScreen* inputScreen_ = nullptr;
-    maintenance::SettingsScreen* settingsScreen_ = nullptr;
-    views::ComparisonScreen* comparisonScreen_ = nullptr;
-    views::TrendScreen* trendScreen_ = nullptr;
-    views::AnalysisScreen* analysisScreen_ = nullptr;
-    maintenance::MemoScreen* memoScreen_ = nullptr;
-    maintenance::PrintController* printing_ = nullptr;
+    settings::SettingsScreen* settingsScreen_ = nullptr;
+    comparison::ComparisonScreen* comparisonScreen_ = nullptr;
+    trend::TrendScreen* trendScreen_ = nullptr;
+    trend::AnalysisScreen* analysisScreen_ = nullptr;
+    memo::MemoScreen* memoScreen_ = nullptr;
+    printing::PrintController* printing_ = nullptr;
 
     QPushButton* cmdUser1_ = nullptr;
     QPushButton* cmdUser2_ = nullptr;
@@ -149,10 +155,10 @@ private:
     QButtonGroup* menuButtons_ = nullptr;
     QCheckBox* chkHelp_ = nullptr;
     QStackedWidget* screens_ = nullptr;
-    std::array<MenuScreen, kScreenCount> menu_;
+    std::array<MenuScreen, pairly::shell::kScreenCount> menu_;
 
     std::unique_ptr<SplashWindow> splash_;
-    QPointer<ui::HelpViewer> helpViewer_;
+    QPointer<widgets::HelpViewer> helpViewer_;
     gui::phone::PhoneService* phone_ = nullptr;
     // lblPhoneStatus: the word of a phone's save, shown for a few seconds.
     QLabel* phoneWord_ = nullptr;
@@ -160,4 +166,4 @@ private:
     bool quitting_ = false;
 };
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -4,9 +4,9 @@
 #include "gui/shell/main_window.h"
 #include "gui/widgets/help_viewer.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
-void MainWindow::DSP_HELP() { ui::showHelpTour(ctx_, QString::fromStdString(helpText_)); }
+void MainWindow::DSP_HELP() { common::showHelpTour(ctx_, QString::fromStdString(helpText_)); }
 
 void MainWindow::explain(const std::string& text) {
     setHelpText(text);
@@ -16,33 +16,34 @@ void MainWindow::explain(const std::string& text) {
 void MainWindow::onHelpTourToggled(bool checked) {
     if (ctx_.startupInProgress) return;
     if (checked) {
-        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOnText),
-                            QString::fromUtf8(kHelpTourOnTitle));
+        ctx_.dialogs.inform(QString::fromUtf8(pairly::shell::kHelpTourOnText),
+                            QString::fromUtf8(pairly::shell::kHelpTourOnTitle));
         ctx_.helpTourFlag = 1;
     } else {
-        ctx_.dialogs.inform(QString::fromUtf8(kHelpTourOffText),
-                            QString::fromUtf8(kHelpTourOffTitle));
+        ctx_.dialogs.inform(QString::fromUtf8(pairly::shell::kHelpTourOffText),
+                            QString::fromUtf8(pairly::shell::kHelpTourOffTitle));
         ctx_.helpTourFlag = 0;
     }
-    const store::WriteStatus status = store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag);
-    if (!ui::written(ctx_, status, "設定.txt") && !ui::tellBlocked(ctx_, status, "設定.txt")) {
+    const disk::WriteStatus status = store::writeHelpTourFlag(ctx_.dataFolder, ctx_.helpTourFlag);
+    if (!common::written(ctx_, status, "設定.txt") &&
+        !common::tellBlocked(ctx_, status, "設定.txt")) {
         ctx_.dialogs.warn(QStringLiteral("設定.txt に書き込めませんでした。\n"
                                          "この設定は次回の起動時には元に戻ります。"),
-                          QString::fromUtf8(kHelpTourTitle));
+                          QString::fromUtf8(pairly::shell::kHelpTourTitle));
     }
 }
 
 void MainWindow::openHelp() {
-    if (!helpViewer_) helpViewer_ = new ui::HelpViewer(this);
+    if (!helpViewer_) helpViewer_ = new widgets::HelpViewer(this);
     helpViewer_->showNormal();
     helpViewer_->raise();
     helpViewer_->activateWindow();
 }
 
-ui::HelpViewer* MainWindow::helpViewer() const { return helpViewer_.data(); }
+widgets::HelpViewer* MainWindow::helpViewer() const { return helpViewer_.data(); }
 
 void MainWindow::closeHelpWindows() {
     if (helpViewer_) helpViewer_->close();
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -8,7 +8,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/widgets/overlay.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 namespace {
 constexpr int kPhoneWordMs = 8000;
@@ -23,7 +23,7 @@ void MainWindow::followPhoneSave(const QString& nickname, const QTime& time) {
         phoneWord_->setStyleSheet(
             QStringLiteral("background: rgb(255, 255, 224); border: 1px solid rgb(160, 160, 160); "
                            "padding: 4px 10px"));
-        ui::markAsOverlay(phoneWord_);
+        widgets::markAsOverlay(phoneWord_);
         auto* timer = new QTimer(phoneWord_);
         timer->setSingleShot(true);
         timer->setInterval(kPhoneWordMs);
@@ -41,20 +41,21 @@ void MainWindow::followPhoneSave(const QString& nickname, const QTime& time) {
 }
 
 void MainWindow::refreshAfterPhoneSave() {
-    Screen shown;
+    pairly::shell::Screen shown;
     if (!visibleScreen(&shown)) return;
     const session::Session::Refresh refresh(ctx_.session);
     // What is being typed on the input screen stays; the screen is stale (the data
     // revision moved on) and is filled again when shown anew.
     if (inputScreen_->holdsTypedEntry()) {
-        if (shown == Screen::Input || shown == Screen::Settings) return;
+        if (shown == pairly::shell::Screen::Input || shown == pairly::shell::Screen::Settings)
+            return;
     } else {
         // The day counts beside the partner buttons are the input screen's.
         inputScreen_->refreshIfStale();
-        if (shown == Screen::Input) return;
+        if (shown == pairly::shell::Screen::Input) return;
     }
     MenuScreen& m = menu_[index(shown)];
-    if (shown == Screen::Settings)
+    if (shown == pairly::shell::Screen::Settings)
         settingsScreen_->refreshForPartner();
     else if (m.refreshForPartner)
         m.refreshForPartner();
@@ -62,4 +63,4 @@ void MainWindow::refreshAfterPhoneSave() {
         m.prepare();
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -13,10 +13,10 @@
 #include "gui/trend/analysis_screen.h"
 #include "gui/trend/trend_screen.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 void MainWindow::buildMenuScreens() {
-    MenuScreen& input = menu_[index(Screen::Input)];
+    MenuScreen& input = menu_[index(pairly::shell::Screen::Input)];
     input.panel = inputScreen_;
     // Kept between visits, so that what was typed stays; filled again only when the partner
     // or the data changed since.
@@ -26,14 +26,14 @@ void MainWindow::buildMenuScreens() {
         inputScreen_->refreshBmi();
     };
 
-    MenuScreen& list = menu_[index(Screen::List)];
-    auto* listScreen = new views::MeasurementListScreen(ctx_, screens_);
+    MenuScreen& list = menu_[index(pairly::shell::Screen::List)];
+    auto* listScreen = new list::MeasurementListScreen(ctx_, screens_);
     inputScreen_->situationLists().registerList(listScreen->situationList());
     list.panel = listScreen;
     list.prepare = [listScreen] { listScreen->openMeasurementList(); };
     list.refreshForPartner = [listScreen] { listScreen->refreshForPartner(); };
 
-    MenuScreen& comparison = menu_[index(Screen::Comparison)];
+    MenuScreen& comparison = menu_[index(pairly::shell::Screen::Comparison)];
     comparison.panel = comparisonScreen_;
     comparison.prepare = [this] {
         comparisonScreen_->resetDailyAverageTable();
@@ -42,36 +42,36 @@ void MainWindow::buildMenuScreens() {
     // Shows both partners: a change of partner leaves it as it is.
     comparison.refreshForPartner = nullptr;
 
-    MenuScreen& analysis = menu_[index(Screen::Analysis)];
+    MenuScreen& analysis = menu_[index(pairly::shell::Screen::Analysis)];
     analysis.panel = analysisScreen_;
     analysis.prepare = [this] { analysisScreen_->openAnalysisScreen(); };
     analysis.refreshForPartner = [this] { analysisScreen_->openAnalysisScreen(); };
 
-    MenuScreen& calendar = menu_[index(Screen::Calendar)];
-    auto* calendarScreen = new views::CalendarScreen(ctx_, screens_);
+    MenuScreen& calendar = menu_[index(pairly::shell::Screen::Calendar)];
+    auto* calendarScreen = new calendar::CalendarScreen(ctx_, screens_);
     calendar.panel = calendarScreen;
     calendar.prepare = [calendarScreen] { calendarScreen->openCalendar(); };
     calendar.refreshForPartner = [calendarScreen] { calendarScreen->openCalendar(); };
     // A double click on a day opens the input screen on that date.
-    connect(calendarScreen, &views::CalendarScreen::inputDateRequested, this,
+    connect(calendarScreen, &calendar::CalendarScreen::inputDateRequested, this,
             [this](const text::Date& day) {
                 const session::Session::Refresh refresh(ctx_.session);
                 inputScreen_->showDay(day);
                 hideAllScreens();
-                showScreen(Screen::Input);
+                showScreen(pairly::shell::Screen::Input);
             });
 
-    MenuScreen& memo = menu_[index(Screen::Memo)];
+    MenuScreen& memo = menu_[index(pairly::shell::Screen::Memo)];
     memo.panel = memoScreen_;
     memo.prepare = [this] { memoScreen_->fillCommentTable(); };
     memo.refreshForPartner = [this] { memoScreen_->fillCommentTable(); };
 
-    MenuScreen& trend = menu_[index(Screen::Trend)];
+    MenuScreen& trend = menu_[index(pairly::shell::Screen::Trend)];
     trend.panel = trendScreen_;
     trend.prepare = [this] { trendScreen_->openTrendScreen(); };
     trend.refreshForPartner = [this] { trendScreen_->refreshForPartner(); };
 
-    MenuScreen& settings = menu_[index(Screen::Settings)];
+    MenuScreen& settings = menu_[index(pairly::shell::Screen::Settings)];
     settings.panel = settingsScreen_;
     // The meter shows the input screen's figures: they must be the selected partner's.
     settings.prepare = [this] {
@@ -85,4 +85,4 @@ void MainWindow::buildMenuScreens() {
     };
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

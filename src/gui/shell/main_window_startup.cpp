@@ -23,7 +23,7 @@
 #include "gui/widgets/elided_button.h"
 #include "gui/widgets/elided_text.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 namespace {
 
@@ -47,7 +47,8 @@ void MainWindow::startUp() {
     // copied into バックアップ/yyyymmdd. A failed copy is told and the program goes on.
     const store::DailyBackup backup = store::makeDailyBackup(ctx_.dataFolder, ctx_.clock.today());
     if (backup.status == store::BackupStatus::Failed)
-        ctx_.dialogs.warn(q(store::dailyBackupFailureText()), QString::fromUtf8(store::kBackupTitle));
+        ctx_.dialogs.warn(q(store::dailyBackupFailureText()),
+                          QString::fromUtf8(store::kBackupTitle));
 
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     ctx_.startupInProgress = true;
@@ -62,7 +63,7 @@ void MainWindow::startUp() {
 
     settingsScreen_->prepareForStartup();
     // A fresh folder gets the default situations; the only data file a start-up writes.
-    if (!ui::written(ctx_, store::ensureSituationList(ctx_.dataFolder), "状況リスト.txt")) {
+    if (!common::written(ctx_, store::ensureSituationList(ctx_.dataFolder), "状況リスト.txt")) {
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を作成できませんでした。\n"
                                          "データフォルダに書き込めるか確認してください。"),
                           QStringLiteral("ペアリー☆ログ"));
@@ -97,7 +98,7 @@ void MainWindow::startUp() {
     letPaint();
 
     hideAllScreens();
-    showScreen(Screen::Comparison);
+    showScreen(pairly::shell::Screen::Comparison);
     letPaint();
 
     chkHelp_->setChecked(ctx_.helpTourFlag != 0);
@@ -107,17 +108,17 @@ void MainWindow::startUp() {
     ctx_.startupInProgress = false;
     inputScreen_->redrawMainChart();
 
-    for (const std::string& text : startupHelpTexts()) explain(text);
+    for (const std::string& text : pairly::shell::startupHelpTexts()) explain(text);
     // The phone page listens once the window is up, when it was left switched on.
     phone_->startIfEnabled();
 
     // A couple starting in an empty folder begins by entering themselves.
-    if (maintenance::isFirstRun(ctx_.dataFolder)) {
+    if (pairly::settings::isFirstRun(ctx_.dataFolder)) {
         hideAllScreens();
         {
             const session::Session::Refresh refresh(ctx_.session);
-            menu_[index(Screen::Settings)].prepare();
-            showScreen(Screen::Settings);
+            menu_[index(pairly::shell::Screen::Settings)].prepare();
+            showScreen(pairly::shell::Screen::Settings);
         }
         letPaint();
         settingsScreen_->openNewStart();
@@ -126,7 +127,7 @@ void MainWindow::startUp() {
 
 void MainWindow::loadPartnerProfile(int slot) {
     const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
-    if (loaded.failed() && loaded.status != store::ReadStatus::Unusable) {
+    if (loaded.failed() && loaded.status != disk::ReadStatus::Unusable) {
         ctx_.dialogs.warn(q(store::profileFileName(slot)) +
                               QStringLiteral(" を読み込めませんでした。\n"
                                              "読み込めた分だけを表示しています。"
@@ -141,12 +142,12 @@ void MainWindow::loadPartnerProfile(int slot) {
 // The partner's button shows its nickname, and the title the selected partner's.
 void MainWindow::showPartnerProfile(int slot) {
     const store::PartnerProfile& profile = ctx_.profileOf(slot);
-    static_cast<ui::ElidedButton*>(partnerButton(slot))
+    static_cast<widgets::ElidedButton*>(partnerButton(slot))
         ->setCaption(q(store::partnerCaption(profile, slot)));
     if (slot != ctx_.currentSlot) return;
     // The title bar shows the beginning of a long nickname.
     store::PartnerProfile titled = profile;
-    titled.nickname = gui::widgets::boundedText(q(profile.nickname), kTitleNameChars).toStdString();
+    titled.nickname = widgets::boundedText(q(profile.nickname), kTitleNameChars).toStdString();
     setWindowTitle(q(store::windowTitle(titled)));
 }
 
@@ -180,4 +181,4 @@ void MainWindow::readPreferences() {
     preferences.stepsStamp = steps.stamp;
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -4,25 +4,25 @@
 #include "gui/settings/settings_screen.h"
 #include "gui/shell/main_window.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
-void linkSettingsToInput(entry::InputScreen& input, maintenance::SettingsScreen& settings) {
+void linkSettingsToInput(entry::InputScreen& input, settings::SettingsScreen& settings) {
     QObject::connect(&input, &entry::InputScreen::dayFiguresShown, &settings,
-                     &maintenance::SettingsScreen::setDayFigures);
+                     &settings::SettingsScreen::setDayFigures);
     QObject::connect(&input, &entry::InputScreen::currentBmiShown, &settings,
-                     &maintenance::SettingsScreen::showCurrentBmi);
+                     &settings::SettingsScreen::showCurrentBmi);
     QObject::connect(&input, &entry::InputScreen::bmiFormulaRefreshRequested, &settings,
-                     &maintenance::SettingsScreen::refreshBmiFormula);
-    QObject::connect(&settings, &maintenance::SettingsScreen::profileSaved, &input,
+                     &settings::SettingsScreen::refreshBmiFormula);
+    QObject::connect(&settings, &settings::SettingsScreen::profileSaved, &input,
                      &entry::InputScreen::refreshIfStale);
     // Imported records show in the day counts and the meter at once.
-    QObject::connect(&settings, &maintenance::SettingsScreen::logsChanged, &input,
+    QObject::connect(&settings, &settings::SettingsScreen::logsChanged, &input,
                      &entry::InputScreen::refreshIfStale);
 }
 
-void linkSettingsToWindow(MainWindow& window, maintenance::SettingsScreen& settings) {
-    QObject::connect(&settings, &maintenance::SettingsScreen::dataFilesReplaced, &window,
+void linkSettingsToWindow(MainWindow& window, settings::SettingsScreen& settings) {
+    QObject::connect(&settings, &settings::SettingsScreen::dataFilesReplaced, &window,
                      &MainWindow::reloadDataFiles);
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -6,13 +6,13 @@
 
 #include "gui/widgets/icons.h"
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("frmSplash");
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setFixedSize(ui::naturalSize(ui::Picture::Splash));
+    setFixedSize(widgets::naturalSize(widgets::Picture::Splash));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -22,7 +22,7 @@ void SplashWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), Qt::white);
-    ui::paintPicture(painter, QRectF(rect()), ui::Picture::Splash);
+    widgets::paintPicture(painter, QRectF(rect()), widgets::Picture::Splash);
 }
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

@@ -2,7 +2,7 @@
 // The start-up picture, shown without a frame while the main window is prepared.
 #include <QWidget>
 
-namespace pairly::shell {
+namespace pairly::gui::shell {
 
 class SplashWindow : public QWidget {
     Q_OBJECT
@@ -13,4 +13,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace pairly::shell
+}  // namespace pairly::gui::shell

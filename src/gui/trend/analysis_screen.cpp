@@ -13,7 +13,7 @@
 
 #include "gui/widgets/grid.h"
 
-namespace pairly::views {
+namespace pairly::gui::trend {
 
 namespace {
 
@@ -25,9 +25,9 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // The grid keeps the rows and asks for the cells it draws: a long history is not copied
 // into a text per cell.
-void fillGrid(ui::Grid& grid, const GridRows& rows) {
+void fillGrid(widgets::Grid& grid, const pairly::trend::GridRows& rows) {
     grid.clearRows();
-    auto kept = std::make_shared<const GridRows>(rows);
+    auto kept = std::make_shared<const pairly::trend::GridRows>(rows);
     grid.setRowSource(static_cast<int>(kept->size()), [kept](int row, int col) {
         const auto r = static_cast<std::size_t>(row - 1);
         if (r >= kept->size() || col < 0 || col >= 4) return text::Cell();
@@ -58,7 +58,7 @@ QLabel* makeSummary(const char* name, QWidget* parent) {
 
 }  // namespace
 
-AnalysisScreen::AnalysisScreen(ui::AppContext& ctx, QWidget* parent)
+AnalysisScreen::AnalysisScreen(common::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx) {
     setObjectName("fraBunseki");
 
@@ -117,13 +117,13 @@ AnalysisScreen::AnalysisScreen(ui::AppContext& ctx, QWidget* parent)
     prepareForStartup();
 }
 
-QGroupBox* AnalysisScreen::buildFrame(const char* name, const QString& title, ui::Grid*& grid,
+QGroupBox* AnalysisScreen::buildFrame(const char* name, const QString& title, widgets::Grid*& grid,
                                       const char* gridName, const QStringList& headers,
                                       const std::array<int, 4>& widths, QWidget* side,
                                       QLabel* summary) {
     auto* frame = new QGroupBox(title, this);
     frame->setObjectName(name);
-    grid = new ui::Grid(frame);
+    grid = new widgets::Grid(frame);
     grid->setObjectName(gridName);
     grid->setAccessibleName(title.trimmed());
     grid->setFontPointSize(kGridFontPoints);
@@ -131,8 +131,8 @@ QGroupBox* AnalysisScreen::buildFrame(const char* name, const QString& title, ui
     int width = 0;
     for (int c = 0; c < 4; ++c) {
         grid->setColumnWidthTwips(c, widths[static_cast<std::size_t>(c)]);
-        grid->setColumnAlignment(c, ui::Align::Right);
-        grid->setHeaderAlignment(c, ui::Align::Center);
+        grid->setColumnAlignment(c, widgets::Align::Right);
+        grid->setHeaderAlignment(c, widgets::Align::Center);
         width += grid->columnWidth(c);
     }
     grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() +
@@ -164,16 +164,18 @@ void AnalysisScreen::prepareForStartup() {
         const QSignalBlocker quiet(option);
         option->setChecked(true);
     }
-    for (ui::Grid* grid : {msgB1_, msgB2_, msgB3_, msgB4_}) grid->clearRows();
-    bandFrame_->setTitle(q(buildBandRanking({}, BandWidth::OneKilo).title));
+    for (widgets::Grid* grid : {msgB1_, msgB2_, msgB3_, msgB4_}) grid->clearRows();
+    bandFrame_->setTitle(
+        q(pairly::trend::buildBandRanking({}, pairly::trend::BandWidth::OneKilo).title));
     for (QLabel* label : label5_) label->clear();
 }
 
-const WeightSeries& AnalysisScreen::series() const { return series_; }
+const pairly::trend::WeightSeries& AnalysisScreen::series() const { return series_; }
 
 void AnalysisScreen::openAnalysisScreen() {
     series_ = {};  // the old series goes before the new one is made
-    series_ = buildWeightSeries(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
+    series_ =
+        pairly::trend::buildWeightSeries(common::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
     fillTimeSeries();
     fillMilestones();
     fillAverageTrend();
@@ -181,8 +183,9 @@ void AnalysisScreen::openAnalysisScreen() {
 }
 
 void AnalysisScreen::fillTimeSeries() {
-    const TimeSeries t = buildTimeSeries(
-        series(), option1_[0]->isChecked() ? Reference::Previous : Reference::First);
+    const pairly::trend::TimeSeries t =
+        buildTimeSeries(series(), option1_[0]->isChecked() ? pairly::trend::Reference::Previous
+                                                           : pairly::trend::Reference::First);
     msgB1_->setHeaderText(3, q(t.differenceHeader));
     fillGrid(*msgB1_, t.rows);
     // A long history opens on its newest rows, the view full down to the last one.
@@ -190,7 +193,7 @@ void AnalysisScreen::fillTimeSeries() {
 }
 
 void AnalysisScreen::fillMilestones() {
-    const Milestones m = buildMilestones(series());
+    const pairly::trend::Milestones m = buildMilestones(series());
     fillGrid(*msgB2_, m.rows);
     msgB2_->scrollToBottom();
     // Without a milestone nothing has been achieved yet: no summary, rather than one
@@ -199,17 +202,18 @@ void AnalysisScreen::fillMilestones() {
 }
 
 void AnalysisScreen::fillAverageTrend() {
-    const AverageTrend a = buildAverageTrend(series());
+    const pairly::trend::AverageTrend a = buildAverageTrend(series());
     fillGrid(*msgB3_, a.rows);
     msgB3_->scrollToBottom();
     label5_[1]->setText(q(a.summary));
 }
 
 void AnalysisScreen::fillBandRanking() {
-    const BandRanking b = buildBandRanking(
-        series(), option2_[0]->isChecked() ? BandWidth::OneKilo : BandWidth::HalfKilo);
+    const pairly::trend::BandRanking b =
+        buildBandRanking(series(), option2_[0]->isChecked() ? pairly::trend::BandWidth::OneKilo
+                                                            : pairly::trend::BandWidth::HalfKilo);
     bandFrame_->setTitle(q(b.title));
     fillGrid(*msgB4_, b.rows);
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::trend

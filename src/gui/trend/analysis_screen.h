@@ -5,24 +5,24 @@
 #include <QWidget>
 #include <array>
 
-#include "gui/common/app_context.h"
 #include "core/trend/analyses.h"
 #include "core/trend/weight_trend.h"
+#include "gui/common/app_context.h"
 
 class QGroupBox;
 class QLabel;
 class QRadioButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Grid;
-}
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::trend {
 
 class AnalysisScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit AnalysisScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit AnalysisScreen(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // Start-up state: "前回との差" and "１.０Ｋｇ刻み" selected, grids with headers only.
     void prepareForStartup();
@@ -36,21 +36,21 @@ public:
     void fillBandRanking();
 
 private:
-    QGroupBox* buildFrame(const char* name, const QString& title, ui::Grid*& grid,
+    QGroupBox* buildFrame(const char* name, const QString& title, widgets::Grid*& grid,
                           const char* gridName, const QStringList& headers,
                           const std::array<int, 4>& widths, QWidget* side, QLabel* summary);
-    const WeightSeries& series() const;
+    const pairly::trend::WeightSeries& series() const;
 
-    ui::AppContext& ctx_;
-    WeightSeries series_;
-    ui::Grid* msgB1_ = nullptr;
-    ui::Grid* msgB2_ = nullptr;
-    ui::Grid* msgB3_ = nullptr;
-    ui::Grid* msgB4_ = nullptr;
+    common::AppContext& ctx_;
+    pairly::trend::WeightSeries series_;
+    widgets::Grid* msgB1_ = nullptr;
+    widgets::Grid* msgB2_ = nullptr;
+    widgets::Grid* msgB3_ = nullptr;
+    widgets::Grid* msgB4_ = nullptr;
     QGroupBox* bandFrame_ = nullptr;
     QRadioButton* option1_[2] = {};
     QRadioButton* option2_[2] = {};
     QLabel* label5_[2] = {};
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::trend

@@ -14,14 +14,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "core/store/fields.h"
+#include "core/disk/fields.h"
 #include "core/store/preferences.h"
 #include "gui/common/partner_colour.h"
+#include "gui/common/write_notice.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
-#include "gui/common/write_notice.h"
 
-namespace pairly::views {
+namespace pairly::gui::trend {
 
 namespace {
 
@@ -48,8 +48,8 @@ void setPointSize(QWidget* w, double points) {
     w->setFont(f);
 }
 
-ui::Chart* makeChart(const char* name, QWidget* parent) {
-    auto* chart = new ui::Chart(parent);
+widgets::Chart* makeChart(const char* name, QWidget* parent) {
+    auto* chart = new widgets::Chart(parent);
     chart->setObjectName(name);
     chart->setMinimumHeight(300);
     return chart;
@@ -63,7 +63,7 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
 }
 
 // Fills one chart with whole series at once; points beyond the series stay empty.
-void fillSeries(ui::Chart& chart, int points,
+void fillSeries(widgets::Chart& chart, int points,
                 const std::vector<const chart::Series*>& series) {
     chart.setPointCount(0);
     chart.setPointCount(points);
@@ -71,24 +71,24 @@ void fillSeries(ui::Chart& chart, int points,
         chart.setSeriesValues(static_cast<int>(s) + 1, *series[s]);
         chart.setSeriesLineWidth(static_cast<int>(s) + 1, points > kThinLinePoints ? 1 : 2);
     }
-    chart.setMarker(points <= kMarkerPointLimit ? ui::Marker::Circle : ui::Marker::None);
+    chart.setMarker(points <= kMarkerPointLimit ? widgets::Marker::Circle : widgets::Marker::None);
 }
 
 // Limits as given; divisions on whole kilos or percent, so the labels are round numbers.
-void setAxis(ui::Chart& chart, ui::Axis axis, const chart::AxisRange& limits) {
+void setAxis(widgets::Chart& chart, widgets::Axis axis, const chart::AxisRange& limits) {
     chart.setAxisRange(axis, limits.minimum, limits.maximum);
     chart.setAxisDivisions(axis, chart::wholeUnitDivisions(limits));
 }
 
-constexpr MetricKind metricKindOf(TrendChart chart) {
-    return chart == TrendChart::Metabolism ? MetricKind::Metabolism
-           : chart == TrendChart::Muscle   ? MetricKind::Muscle
-                                           : MetricKind::Bone;
+constexpr pairly::trend::MetricKind metricKindOf(TrendChart chart) {
+    return chart == TrendChart::Metabolism ? pairly::trend::MetricKind::Metabolism
+           : chart == TrendChart::Muscle   ? pairly::trend::MetricKind::Muscle
+                                           : pairly::trend::MetricKind::Bone;
 }
 
 }  // namespace
 
-TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName("fraRenTai");
 
     lblNichis_ = new QLabel(this);
@@ -141,7 +141,7 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     mcrRentai_->setSeriesColor(1, kWeightColour);
     mcrRentai_->setSeriesColor(2, kAverageColour);
     mcrRentai_->setSeriesColor(3, kBodyFatColour);
-    mcrRentai_->setSeriesAxis(3, ui::Axis::Right);
+    mcrRentai_->setSeriesAxis(3, widgets::Axis::Right);
     mcrRentai_->setSeriesColor(kTrendSeries, kTrendColour);
     mcrRentai_->setSeriesName(kTrendSeries, QStringLiteral("トレンド"));
     auto* charts = new QGridLayout;
@@ -150,12 +150,12 @@ TrendScreen::TrendScreen(ui::AppContext& ctx, QWidget* parent) : QWidget(parent)
     const char* readerNames[3] = {"基礎代謝と内臓脂肪のグラフ", "筋肉量と筋肉スコアのグラフ",
                                   "骨量のグラフ"};
     for (int i = 0; i < 3; ++i) {
-        ui::Chart* chart = makeChart(names[i], this);
+        widgets::Chart* chart = makeChart(names[i], this);
         chart->setAccessibleName(QString::fromUtf8(readerNames[i]));
         chart->setSeriesColor(1, kMetricColour1);
         chart->setSeriesColor(2, kMetricColour2);
         // Visceral fat and muscle score are of another magnitude: their own axis.
-        chart->setSeriesAxis(2, ui::Axis::Right);
+        chart->setSeriesAxis(2, widgets::Axis::Right);
         chart->setSeriesVisible(3, false);
         chart->hide();
         charts->addWidget(chart, 0, 0);
@@ -260,10 +260,9 @@ QWidget* TrendScreen::buildSideColumn() {
         return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
             .arg(colour.name(), QString::fromUtf8(caption));
     };
-    weightLegend_->setText(entry(kWeightColour, "体重") + "<br>" +
-                           entry(kAverageColour, "移動平均") + "<br>" +
-                           entry(kBodyFatColour, "体脂肪率（右軸）") + "<br>" +
-                           entry(kTrendColour, "トレンド線"));
+    weightLegend_->setText(
+        entry(kWeightColour, "体重") + "<br>" + entry(kAverageColour, "移動平均") + "<br>" +
+        entry(kBodyFatColour, "体脂肪率（右軸）") + "<br>" + entry(kTrendColour, "トレンド線"));
     column->addWidget(weightLegend_);
 
     lblG11_ = new QLabel(side);
@@ -284,20 +283,21 @@ void TrendScreen::prepareForStartup() { cboIdou_->setEditText(q(ctx_.movingAvera
 // Weight chart
 
 void TrendScreen::rebuildWeightChart() {
-    const auto log = ui::loadLogForScreen(ctx_, ctx_.currentSlot);
-    series_ = buildWeightSeries(log->records);
+    const auto log = common::loadLogForScreen(ctx_, ctx_.currentSlot);
+    series_ = pairly::trend::buildWeightSeries(log->records);
     // Once per rebuild: the check box only shows or hides the result.
-    const std::vector<TrendDay> days = dailyTrend(log->records);
-    trendPoints_ = trendPerWeighing(log->records, days);
-    const GoalForecast goal = forecastGoal(days, ctx_.profile().targetWeightKg, ctx_.clock.today());
+    const std::vector<pairly::trend::TrendDay> days = pairly::trend::dailyTrend(log->records);
+    trendPoints_ = pairly::trend::trendPerWeighing(log->records, days);
+    const pairly::trend::GoalForecast goal =
+        forecastGoal(days, ctx_.profile().targetWeightKg, ctx_.clock.today());
     lblYosoku_->setText(q(goal.forecast));
     lblTeitai_->setText(q(goal.stall));
-    const WeightAxes axes = weightChartAxes(series_);
+    const pairly::trend::WeightAxes axes = weightChartAxes(series_);
     leftAxis_ = axes.left;
-    setAxis(*mcrRentai_, ui::Axis::Left, axes.left);
-    setAxis(*mcrRentai_, ui::Axis::Right, axes.right);
+    setAxis(*mcrRentai_, widgets::Axis::Left, axes.left);
+    setAxis(*mcrRentai_, widgets::Axis::Right, axes.right);
 
-    const TrendTexts texts = buildTrendTexts(series_, ctx_.profile().targetWeightKg);
+    const pairly::trend::TrendTexts texts = buildTrendTexts(series_, ctx_.profile().targetWeightKg);
     lblNichis_->setText(q(texts.period));
     lblKiro_->setText(q(texts.lowest));
     cmdMokuChk_->setText(q(texts.goal));
@@ -311,8 +311,8 @@ void TrendScreen::refillMovingAverage() { fillWeightChart(); }
 
 void TrendScreen::fillWeightChart() {
     pointsPending_ = false;
-    const WeightChart chart =
-        buildWeightChart(series_, movingAverageCount(cboIdou_->currentText().toStdString()));
+    const pairly::trend::WeightChart chart = buildWeightChart(
+        series_, pairly::trend::movingAverageCount(cboIdou_->currentText().toStdString()));
     fillSeries(*mcrRentai_, chart.points(), {&chart.weight, &chart.movingAverage, &chart.bodyFat});
     mcrRentai_->setSeriesValues(kTrendSeries, trendPoints_);
     mcrRentai_->setSeriesLineWidth(kTrendSeries, 2);
@@ -327,8 +327,8 @@ void TrendScreen::setWeightChartView(WeightView view) {
     view_ = view;
     const bool weight = view != WeightView::BodyFat;
     const bool bodyFat = view != WeightView::Weight;
-    mcrRentai_->setAxisVisible(ui::Axis::Left, weight);
-    mcrRentai_->setAxisVisible(ui::Axis::Right, bodyFat);
+    mcrRentai_->setAxisVisible(widgets::Axis::Left, weight);
+    mcrRentai_->setAxisVisible(widgets::Axis::Right, bodyFat);
     mcrRentai_->setSeriesVisible(1, weight);
     mcrRentai_->setSeriesVisible(2, weight);
     mcrRentai_->setSeriesVisible(3, bodyFat);
@@ -344,9 +344,9 @@ void TrendScreen::setTrendLineShown(bool shown) {
 // Goal mode
 
 void TrendScreen::applyGoalMode() {
-    setAxis(*mcrRentai_, ui::Axis::Left,
-            goalModeAxis(leftAxis_, goalMode_, ctx_.profile().targetWeightKg));
-    ui::setBackColour(cmdMokuChk_, goalMode_ ? kGoalColour : QColor());
+    setAxis(*mcrRentai_, widgets::Axis::Left,
+            pairly::trend::goalModeAxis(leftAxis_, goalMode_, ctx_.profile().targetWeightKg));
+    widgets::setBackColour(cmdMokuChk_, goalMode_ ? kGoalColour : QColor());
     applyGoalLine();
 }
 
@@ -357,10 +357,11 @@ void TrendScreen::applyGoalLine() {
     const double target = ctx_.profile().targetWeightKg;
     if (!(target > 0)) return;
     // The range drawn: equal limits (one weight only) show a kilo either side.
-    const double lo = mcrRentai_->displayedAxisMinimum(ui::Axis::Left);
-    const double hi = mcrRentai_->displayedAxisMaximum(ui::Axis::Left);
+    const double lo = mcrRentai_->displayedAxisMinimum(widgets::Axis::Left);
+    const double hi = mcrRentai_->displayedAxisMaximum(widgets::Axis::Left);
     if (goalMode_ || (target >= lo && target <= hi))
-        mcrRentai_->addReferenceLine(ui::Axis::Left, target, ui::partnerColour(ctx_.currentSlot));
+        mcrRentai_->addReferenceLine(widgets::Axis::Left, target,
+                                     common::partnerColour(ctx_.currentSlot));
 }
 
 void TrendScreen::toggleGoalMode() {
@@ -372,7 +373,7 @@ void TrendScreen::toggleGoalMode() {
 // Opening and partner change
 
 void TrendScreen::bringWeightChartToFront() {
-    for (ui::Chart* chart : metricCharts_) chart->hide();
+    for (widgets::Chart* chart : metricCharts_) chart->hide();
     mcrRentai_->show();
     lblG11_->clear();
     lblG12_->clear();
@@ -401,23 +402,24 @@ void TrendScreen::showMetricChart(TrendChart kind) {
         bringWeightChartToFront();
         return;
     }
-    const MetricKind metric = metricKindOf(kind);
-    const MetricChart model =
-        buildMetricChart(ui::loadLogForScreen(ctx_, ctx_.currentSlot)->records, metric);
-    ui::Chart& chart = *metricCharts_[static_cast<std::size_t>(metric)];
+    const pairly::trend::MetricKind metric = metricKindOf(kind);
+    const pairly::trend::MetricChart model =
+        buildMetricChart(common::loadLogForScreen(ctx_, ctx_.currentSlot)->records, metric);
+    widgets::Chart& chart = *metricCharts_[static_cast<std::size_t>(metric)];
     fillSeries(chart, static_cast<int>(model.series1.size()), {&model.series1, &model.series2});
-    chart.setAxisRange(ui::Axis::Left, model.left.minimum, model.left.maximum);
+    chart.setAxisRange(widgets::Axis::Left, model.left.minimum, model.left.maximum);
     // A count the chart cannot take (bone masses far apart) leaves the previous one.
-    chart.setAxisDivisions(ui::Axis::Left, model.left.majorDivisions);
-    chart.setAxisVisible(ui::Axis::Right, metric != MetricKind::Bone);
-    if (metric != MetricKind::Bone) setAxis(chart, ui::Axis::Right, model.right);
+    chart.setAxisDivisions(widgets::Axis::Left, model.left.majorDivisions);
+    chart.setAxisVisible(widgets::Axis::Right, metric != pairly::trend::MetricKind::Bone);
+    if (metric != pairly::trend::MetricKind::Bone)
+        setAxis(chart, widgets::Axis::Right, model.right);
 
-    for (ui::Chart* c : metricCharts_) c->hide();
+    for (widgets::Chart* c : metricCharts_) c->hide();
     // Behind the chart in front nothing needs drawing.
     mcrRentai_->hide();
     weightLegend_->hide();
     chart.show();
-    const MetricLegend legend = metricLegend(metric);
+    const pairly::trend::MetricLegend legend = metricLegend(metric);
     lblG11_->setText(QString::fromUtf8(legend.series1));
     lblG12_->setText(QString::fromUtf8(legend.series2));
 }
@@ -429,22 +431,22 @@ void TrendScreen::acceptMovingAverage() {
     const QString typed = cboIdou_->currentText();
     if (typed.isEmpty()) return;
     // Typed as every other number field is; kept as the plain number the file will hold.
-    const auto accepted = movingAverageText(typed.toStdString());
+    const auto accepted = pairly::trend::movingAverageText(typed.toStdString());
     if (!accepted) {
         cboIdou_->setEditText(QString());
         ctx_.dialogs.warn(
-            q(store::refusedNumberText(kMovingAverageName, store::NumberKind::Count)),
-            QString::fromUtf8(kMovingAverageName) + QStringLiteral("入力エラー"));
+            q(disk::refusedNumberText(pairly::trend::kMovingAverageName, disk::NumberKind::Count)),
+            QString::fromUtf8(pairly::trend::kMovingAverageName) + QStringLiteral("入力エラー"));
         return;
     }
     const std::string& text = *accepted;
     if (q(text) != typed) cboIdou_->setEditText(q(text));
     syncCountListIndex();
     refillMovingAverage();
-    const store::WriteStatus status = store::writeMovingAverage(ctx_.dataFolder, text);
-    if (ui::written(ctx_, status, "移動平均.txt")) {
+    const disk::WriteStatus status = store::writeMovingAverage(ctx_.dataFolder, text);
+    if (common::written(ctx_, status, "移動平均.txt")) {
         ctx_.movingAverage = text;
-    } else if (!ui::tellBlocked(ctx_, status, "移動平均.txt")) {
+    } else if (!common::tellBlocked(ctx_, status, "移動平均.txt")) {
         ctx_.dialogs.warn(QStringLiteral("移動平均の設定を保存できませんでした。\n"
                                          "この設定は次回の起動時には元に戻ります。"),
                           QStringLiteral("保存エラー"));
@@ -477,4 +479,4 @@ bool TrendScreen::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::trend

@@ -9,9 +9,9 @@
 #include <QWidget>
 #include <array>
 
-#include "gui/common/app_context.h"
 #include "core/trend/forecast.h"
 #include "core/trend/weight_trend.h"
+#include "gui/common/app_context.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,11 +19,11 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 class Chart;
-}
+}  // namespace pairly::gui::widgets
 
-namespace pairly::views {
+namespace pairly::gui::trend {
 
 enum class TrendChart { Weight, Metabolism, Muscle, Bone };
 enum class WeightView { Weight, BodyFat, Mixed };
@@ -31,7 +31,7 @@ enum class WeightView { Weight, BodyFat, Mixed };
 class TrendScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit TrendScreen(ui::AppContext& ctx, QWidget* parent = nullptr);
+    explicit TrendScreen(common::AppContext& ctx, QWidget* parent = nullptr);
 
     // Puts the moving-average count read at start-up into cboIdou.
     void prepareForStartup();
@@ -56,7 +56,7 @@ public:
     // cboIdou: an item picked or Enter pressed.
     void acceptMovingAverage();
 
-    const WeightSeries& weightSeries() const { return series_; }
+    const pairly::trend::WeightSeries& weightSeries() const { return series_; }
     bool goalMode() const { return goalMode_; }
 
 protected:
@@ -71,9 +71,9 @@ private:
     void bringWeightChartToFront();
     void syncCountListIndex();
 
-    ui::AppContext& ctx_;
-    ui::Chart* mcrRentai_;
-    std::array<ui::Chart*, 3> metricCharts_{};  // mcrRentai2..4
+    common::AppContext& ctx_;
+    widgets::Chart* mcrRentai_;
+    std::array<widgets::Chart*, 3> metricCharts_{};  // mcrRentai2..4
     QLabel* lblNichis_;
     QLabel* lblKiro_;
     QPushButton* cmdMokuChk_;
@@ -88,7 +88,7 @@ private:
     QLabel* lblYosoku_;
     QLabel* lblTeitai_;
 
-    WeightSeries series_;
+    pairly::trend::WeightSeries series_;
     chart::Series trendPoints_;  // the trend of each weighing's day
     WeightView view_ = WeightView::Weight;
     chart::AxisRange leftAxis_;  // as the last rebuild set it, before the goal mode
@@ -96,4 +96,4 @@ private:
     bool pointsPending_ = false;
 };
 
-}  // namespace pairly::views
+}  // namespace pairly::gui::trend

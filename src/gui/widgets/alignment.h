@@ -3,18 +3,18 @@
 #include "core/base/align.h"
 #include "gui/widgets/grid.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
-inline Align toUi(pairly::Align a) {
+inline Align toUi(pairly::base::Align a) {
     switch (a) {
-        case pairly::Align::Left:
+        case pairly::base::Align::Left:
             return Align::Left;
-        case pairly::Align::Centre:
+        case pairly::base::Align::Centre:
             return Align::Center;
-        case pairly::Align::Right:
+        case pairly::base::Align::Right:
             break;
     }
     return Align::Right;
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -8,9 +8,9 @@
 
 #include "core/base/colour.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
-inline QColor toQColor(const Rgb& rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+inline QColor toQColor(const base::Rgb& rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
 // An invalid colour gives the widget back its default (a button its button face).
 inline void setBackColour(QWidget* widget, const QColor& colour) {
@@ -27,4 +27,4 @@ inline void setBackColour(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(qobject_cast<QAbstractButton*>(widget) == nullptr);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -1,7 +1,5 @@
 #include "gui/widgets/chart.h"
 
-#include "gui/widgets/chart_accessible.h"
-
 #include <QChart>
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
@@ -15,8 +13,9 @@
 
 #include "core/chart/ticks.h"
 #include "core/text/numbers.h"
+#include "gui/widgets/chart_accessible.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
@@ -485,4 +484,4 @@ void Chart::paintEvent(QPaintEvent* event) {
     QChartView::paintEvent(event);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -18,7 +18,7 @@
 
 class QValueAxis;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 enum class Axis { Left, Right };
 
@@ -162,4 +162,4 @@ private:
     DeferredBuild build_{this, [this] { build(); }};
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -3,15 +3,15 @@
 #include <QAccessibleTableCellInterface>
 #include <QAccessibleWidget>
 #include <QCalendarWidget>
-#include <QToolButton>
-#include <QTableView>
-#include <map>
 #include <QPointer>
+#include <QTableView>
+#include <QToolButton>
+#include <map>
 #include <vector>
 
 #include "gui/widgets/chart.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
@@ -102,7 +102,8 @@ public:
     QAccessibleInterface* child(int) const override { return nullptr; }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        if (type == QAccessible::TableInterface)
+            return static_cast<QAccessibleTableInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -167,7 +168,8 @@ QRect ChartCell::rect() const { return table_->rect(); }
 }  // namespace
 
 QAccessibleInterface* chartAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("pairly::ui::Chart") && object && object->isWidgetType())
+    if (className == QLatin1String("pairly::gui::widgets::Chart") && object &&
+        object->isWidgetType())
         if (auto* chart = qobject_cast<Chart*>(object)) return new ChartAccessible(chart);
     return nullptr;
 }
@@ -189,4 +191,4 @@ void nameCalendarParts(QCalendarWidget* calendar) {
             part->setAccessibleName(QString::fromUtf8(readerName));
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

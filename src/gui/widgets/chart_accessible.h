@@ -5,7 +5,7 @@ class QAccessibleInterface;
 class QObject;
 class QString;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 // The factory for QAccessible::installFactory: an interface for every Chart, none for
 // anything else.
@@ -14,10 +14,10 @@ QAccessibleInterface* chartAccessibleFactory(const QString& className, QObject* 
 // Installs the factory once; the main window and the screen tests call it.
 void installChartAccessibility();
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets
 
 class QCalendarWidget;
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 // Names the month buttons and the day table of a calendar widget, which Qt leaves unnamed.
 void nameCalendarParts(QCalendarWidget* calendar);
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
@@ -157,4 +157,4 @@ void paintSeries(QPainter* painter, const std::vector<double>& values, const Ser
         if (std::isfinite(values[j])) drawMarker(position(j));
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

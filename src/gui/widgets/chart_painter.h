@@ -8,7 +8,7 @@
 
 class QPainter;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 enum class Marker { None, Circle, Ball };
 
@@ -36,4 +36,4 @@ QImage markerImage(Marker marker, const QColor& color, qreal size);
 void paintSeries(QPainter* painter, const std::vector<double>& values, const SeriesLook& s,
                  const PlotMapping& m);
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

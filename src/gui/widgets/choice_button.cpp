@@ -3,7 +3,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 ChoiceButton::ChoiceButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
     setCheckable(true);
@@ -18,4 +18,4 @@ void ChoiceButton::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_PushButton, option);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

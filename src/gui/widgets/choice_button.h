@@ -3,7 +3,7 @@
 // colour, or in the screen it opens. Checked or not, it keeps the face of a plain button.
 #include <QPushButton>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 class ChoiceButton : public QPushButton {
 public:
@@ -13,4 +13,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

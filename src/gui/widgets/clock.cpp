@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 text::Date SystemClock::today() const {
     QDate d = QDate::currentDate();
@@ -33,4 +33,4 @@ void SystemClock::pause(int ms) {
     }
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

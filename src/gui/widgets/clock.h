@@ -2,7 +2,7 @@
 // The clock behind "today", the time of saving and the splash wait; fixed in tests.
 #include "core/text/dates.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 class Clock {
 public:
@@ -29,7 +29,10 @@ public:
     int secondsSinceMidnight() const override { return seconds_; }
     long long monotonicMs() const override { return ms_; }
     void pause(int ms) override { ms_ += ms; }
-    void set(text::Date day, int seconds) { day_ = day; seconds_ = seconds; }
+    void set(text::Date day, int seconds) {
+        day_ = day;
+        seconds_ = seconds;
+    }
 
 private:
     text::Date day_;
@@ -37,4 +40,4 @@ private:
     long long ms_ = 0;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 DeferredBuild::DeferredBuild(QWidget* owner, std::function<void()> build)
     : owner_(owner), build_(std::move(build)) {}
@@ -29,4 +29,4 @@ void DeferredBuild::ensureBuilt() {
     build_();
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

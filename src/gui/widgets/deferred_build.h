@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 class DeferredBuild {
 public:
@@ -27,4 +27,4 @@ private:
     bool queued_ = false;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

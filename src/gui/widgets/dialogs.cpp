@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 Answer QtDialogs::message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
     QMessageBox box(parent_);
@@ -15,19 +15,29 @@ Answer QtDialogs::message(const QString& text, const QString& title, Icon icon, 
                 : icon == Icon::Question ? QMessageBox::Question
                                          : QMessageBox::Information);
     switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-        break;
+        case Buttons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Buttons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case Buttons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
     }
     switch (box.exec()) {
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Ok;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Ok;
     }
 }
 
@@ -38,7 +48,7 @@ QString QtDialogs::input(const QString& prompt, const QString& title) {
 }
 
 QString QtDialogs::fileName(bool save, const QString& title, const QString& suggested,
-                           const QString& filter) {
+                            const QString& filter) {
     return save ? QFileDialog::getSaveFileName(parent_, title, suggested, filter)
                 : QFileDialog::getOpenFileName(parent_, title, suggested, filter);
 }
@@ -71,9 +81,9 @@ QString ScriptedDialogs::input(const QString& prompt, const QString& title) {
 }
 
 QString ScriptedDialogs::fileName(bool save, const QString& title, const QString& suggested,
-                                 const QString&) {
-    shown.push_back({suggested, title, Icon::Question, save ? Buttons::OkCancel : Buttons::Ok,
-                     true});
+                                  const QString&) {
+    shown.push_back(
+        {suggested, title, Icon::Question, save ? Buttons::OkCancel : Buttons::Ok, true});
     if (fileNames.empty()) return QString();
     QString s = fileNames.front();
     fileNames.pop_front();
@@ -89,4 +99,4 @@ int ScriptedDialogs::choose(const QString& prompt, const QString& title, const Q
     return pick >= 0 && pick < items.size() ? pick : -1;
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 enum class Icon { Information, Warning, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -29,7 +29,9 @@ public:
 
     // Shorthand for the program's refusal box: warning icon, OK.
     void warn(const QString& text, const QString& title) { message(text, title, Icon::Warning); }
-    void inform(const QString& text, const QString& title) { message(text, title, Icon::Information); }
+    void inform(const QString& text, const QString& title) {
+        message(text, title, Icon::Information);
+    }
 };
 
 class QtDialogs : public Dialogs {
@@ -74,4 +76,4 @@ public:
     std::function<void(const Shown&)> onMessage;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

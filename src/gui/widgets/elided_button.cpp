@@ -6,14 +6,14 @@
 
 #include "gui/widgets/elided_text.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
     : ChoiceButton(QString(), parent), maximumCaptionWidth_(maximumCaptionWidth) {}
 
 void ElidedButton::setCaption(const QString& caption) {
     caption_ = caption;
-    setToolTip(gui::widgets::boundedText(caption, gui::widgets::kTipTextChars));
+    setToolTip(widgets::boundedText(caption, widgets::kTipTextChars));
     elide();
     updateGeometry();
 }
@@ -32,7 +32,7 @@ QSize ElidedButton::sizeHint() const {
     QStyleOptionButton option;
     initStyleOption(&option);
     option.text = caption_;
-    const int text = gui::widgets::boundedWidth(fontMetrics(), caption_, maximumCaptionWidth_);
+    const int text = widgets::boundedWidth(fontMetrics(), caption_, maximumCaptionWidth_);
     const QSize contents(text, fontMetrics().height());
     return style()->sizeFromContents(QStyle::CT_PushButton, &option, contents, this);
 }
@@ -44,7 +44,7 @@ void ElidedButton::resizeEvent(QResizeEvent* event) {
 
 void ElidedButton::elide() {
     const int room = std::min(width() - padding(), maximumCaptionWidth_);
-    setText(gui::widgets::elideToRoom(fontMetrics(), caption_, room));
+    setText(widgets::elideToRoom(fontMetrics(), caption_, room));
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

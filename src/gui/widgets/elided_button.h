@@ -5,7 +5,7 @@
 // choice (the partner buttons).
 #include "gui/widgets/choice_button.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 class ElidedButton : public ChoiceButton {
 public:
@@ -28,4 +28,4 @@ private:
     QString caption_;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

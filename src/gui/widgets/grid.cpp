@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
@@ -402,4 +402,4 @@ void Grid::updateGeometries() {
     bar->setValue(value);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -25,7 +25,7 @@
 #include "core/text/cell.h"
 #include "gui/widgets/grid_model.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 class Grid : public QTableView {
     Q_OBJECT
@@ -151,4 +151,4 @@ private:
     int visibleRows_ = 0;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

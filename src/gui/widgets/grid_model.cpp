@@ -5,7 +5,7 @@
 
 #include "gui/widgets/elided_text.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 Qt::Alignment qtAlign(Align a) {
     switch (a) {
@@ -35,11 +35,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         // A long text is drawn from its beginning: laying out all of a comment of megabytes
         // would hold the window up on every paint.
         case Qt::DisplayRole:
-            return QString::fromStdString(cell(r, c).formatted(gui::widgets::kShownTextChars));
+            return QString::fromStdString(cell(r, c).formatted(widgets::kShownTextChars));
         case Qt::ToolTipRole: {
             const text::Cell shown = cell(r, c);
             if (shown.kind() != text::Cell::Kind::Text) return {};
-            return QString::fromStdString(shown.formatted(gui::widgets::kTipTextChars));
+            return QString::fromStdString(shown.formatted(widgets::kTipTextChars));
         }
         case Qt::TextAlignmentRole:
             return static_cast<int>(qtAlign(columnAlign_[static_cast<std::size_t>(c)]));
@@ -223,4 +223,4 @@ void CellTable::setColour(int row, int col, const QColor& colour, int columns) {
     colours[static_cast<std::size_t>(col)] = colour;
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

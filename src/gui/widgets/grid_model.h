@@ -11,7 +11,7 @@
 
 #include "core/text/cell.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 enum class Align { Left, Center, Right };
 
@@ -90,4 +90,4 @@ private:
     std::vector<std::vector<QColor>> colours_;  // empty for a row without colours
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

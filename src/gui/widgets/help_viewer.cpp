@@ -15,7 +15,7 @@ static void registerHelpResource() {
     (void)done;
 }
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
     registerHelpResource();
@@ -57,4 +57,4 @@ void HelpViewer::showDefaultTopic() {
     browser_->scrollToAnchor(QStringLiteral("top"));
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

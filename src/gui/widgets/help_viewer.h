@@ -4,7 +4,7 @@
 
 class QTextBrowser;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 class HelpViewer : public QWidget {
     Q_OBJECT
@@ -21,4 +21,4 @@ private:
     QTextBrowser* browser_;
 };
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -10,7 +10,7 @@
 #include <QRadialGradient>
 #include <cmath>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
@@ -409,4 +409,4 @@ QLabel* pictureLabel(const QString& objectName, const QString& toolTip, Picture 
     return label;
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

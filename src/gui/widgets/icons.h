@@ -9,7 +9,7 @@ class QPainter;
 class QWidget;
 class QRectF;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 enum class Picture {
     LaughingFace,       // round yellow face, wide open smile with a red tongue ("笑い")
@@ -52,4 +52,4 @@ inline QPixmap noEntrySign(int size = 32) { return pixmap(Picture::NoEntrySign, 
 inline QPixmap winnerMark(int size = 32) { return pixmap(Picture::WinnerMark, {size, size}); }
 inline QPixmap splashPicture() { return pixmap(Picture::Splash); }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

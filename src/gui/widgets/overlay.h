@@ -3,10 +3,10 @@
 // so, so that the layout checks of the screen tests do not count it as an overlap.
 #include <QWidget>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 inline constexpr char kOverlayProperty[] = "pairlyOverlay";
 
 inline void markAsOverlay(QWidget* widget) { widget->setProperty(kOverlayProperty, true); }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -9,7 +9,7 @@
 #include <QPrinterInfo>
 #include <algorithm>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
@@ -107,4 +107,4 @@ void drawImageFitted(QPainter& painter, const QRectF& page, const QImage& image)
     painter.drawImage(target, image);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

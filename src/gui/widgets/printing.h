@@ -8,7 +8,7 @@ class QImage;
 class QPainter;
 class QRectF;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 // Where a document goes: a printer of the system by name, or else a PDF file.
 struct PrintDestination {
@@ -55,4 +55,4 @@ private:
 // page and centred across it.
 void drawImageFitted(QPainter& painter, const QRectF& page, const QImage& image);
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

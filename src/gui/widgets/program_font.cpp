@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 void applyProgramFont() {
     const QString japaneseFamily = QStringLiteral("Noto Sans CJK JP");
@@ -14,4 +14,4 @@ void applyProgramFont() {
     QApplication::setFont(font);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -5,7 +5,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 QString qtJapaneseFile() {
     return QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).filePath("qtbase_ja.qm");
@@ -20,4 +20,4 @@ bool installQtJapanese(QCoreApplication& app) {
     return QCoreApplication::installTranslator(translator);
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

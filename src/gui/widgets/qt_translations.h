@@ -6,7 +6,7 @@
 
 class QCoreApplication;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 // Where Qt's Japanese translation of its base texts is expected.
 QString qtJapaneseFile();
@@ -14,4 +14,4 @@ QString qtJapaneseFile();
 // texts stay) when the file is missing or unreadable.
 bool installQtJapanese(QCoreApplication& app);
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -6,16 +6,16 @@
 #include <QTextCursor>
 #include <QValidator>
 
-#include "core/store/codec.h"
+#include "core/disk/codec.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 namespace {
 
 // One UTF-16 unit; a surrogate half (a character beyond the plane) stays as it is.
 QChar storedChar(QChar c) {
     if (c.isSurrogate()) return c;
-    return QChar(static_cast<char16_t>(store::storedCodePoint(c.unicode())));
+    return QChar(static_cast<char16_t>(disk::storedCodePoint(c.unicode())));
 }
 
 // Accepts every text, in its stored form; what cannot be stored at all is refused with a
@@ -64,4 +64,4 @@ bool applyStoredForm(QPlainTextEdit* box) {
     return changed;
 }
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -1,13 +1,13 @@
 #pragma once
 // Typed texts that go into the data files take the form the files give back (see
-// store::storedForm) where they are typed, so that a screen never holds a text that
+// disk::storedForm) where they are typed, so that a screen never holds a text that
 // reads back as another one.
 #include <QString>
 
 class QLineEdit;
 class QPlainTextEdit;
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 
 // The text as the files will give it back. Each character is replaced by at most one
 // other of the same length, so positions in the text stay where they were.
@@ -22,4 +22,4 @@ void keepStoredForm(QLineEdit* field);
 // True when anything changed.
 bool applyStoredForm(QPlainTextEdit* box);
 
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace pairly::views {
+namespace pairly::body {
 namespace {
 
 TEST(Bmi, CategoryBoundsAsFloats) {
@@ -94,4 +94,4 @@ TEST(Bmi, FormulaLabelsAndSimulator) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::body

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace pairly::views {
+namespace pairly::calendar {
 
-void PrintTo(const Rgb& c, std::ostream* os) { *os << c.r << "," << c.g << "," << c.b; }
+void PrintTo(const base::Rgb& c, std::ostream* os) { *os << c.r << "," << c.g << "," << c.b; }
 void PrintTo(const PaintedCell& c, std::ostream* os) {
     *os << "(" << c.row << "," << c.column << " ";
     PrintTo(c.colour, os);
@@ -64,7 +64,7 @@ TEST(Calendar, MonthRowsDayCellsAndCounters) {
     EXPECT_EQ(m.months[1].label, "2026年01月");
     EXPECT_EQ(m.months[2].label, "2026年03月");
 
-    const Rgb green{192, 255, 192}, red{255, 192, 192}, yellow{255, 255, 192},
+    const base::Rgb green{192, 255, 192}, red{255, 192, 192}, yellow{255, 255, 192},
         purple{192, 192, 255};
     EXPECT_EQ(paintedCells(m, CalendarMode::Detailed), (std::vector<PaintedCell>{{1, 31, purple},
                                                                                  {2, 15, green},
@@ -102,7 +102,7 @@ TEST(Calendar, MonthRowsDayCellsAndCounters) {
 TEST(Calendar, LegendColoursStayDetailedInBothModes) {
     const struct {
         Legend entry;
-        Rgb colour;
+        base::Rgb colour;
     } legend[] = {{Legend::Decrease, {192, 255, 192}},
                   {Legend::Increase, {255, 192, 192}},
                   {Legend::NoChange, {255, 255, 192}},
@@ -208,9 +208,9 @@ TEST(Calendar, CellDateOfMonthLabelAndColumn) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::calendar
 
-namespace pairly::views {
+namespace pairly::calendar {
 namespace {
 
 // From one day to the next: each day's first weighing against the first of the previous
@@ -247,8 +247,9 @@ TEST(CalendarFromPreviousDay, FirstWeighingsOfConsecutiveWeighingDays) {
     EXPECT_EQ(daily.face(), CalendarFace::Smiling);
     EXPECT_EQ(daily.notMeasured, within.notMeasured);
     // Painted as the detailed view paints: green, yellow, red and the once colour.
-    EXPECT_EQ(dayColour(daily.days[1].dayClass, CalendarMode::Detailed), (Rgb{192, 255, 192}));
+    EXPECT_EQ(dayColour(daily.days[1].dayClass, CalendarMode::Detailed),
+              (base::Rgb{192, 255, 192}));
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::calendar

@@ -65,8 +65,14 @@ std::string describe(const Figures& f) {
 }
 
 Figures figures(const CompositionChart& c) {
-    return {c.series1,        c.series2,        c.left.minimum,   c.left.maximum,
-            c.left.majorDivisions, c.right.minimum, c.right.maximum, c.right.majorDivisions};
+    return {c.series1,
+            c.series2,
+            c.left.minimum,
+            c.left.maximum,
+            c.left.majorDivisions,
+            c.right.minimum,
+            c.right.maximum,
+            c.right.majorDivisions};
 }
 
 struct ScreenFigures {
@@ -79,15 +85,15 @@ ScreenFigures dayView(const Log& log) {
 }
 
 ScreenFigures list(const Log& log) {
-    const views::MeasurementList l = views::buildUnfilteredList(log, 170.0f);
+    const list::MeasurementList l = list::buildUnfilteredList(log, 170.0f);
     return {figures(l.smallCharts.metabolism), figures(l.smallCharts.muscle),
             figures(l.smallCharts.bone)};
 }
 
 ScreenFigures trend(const Log& log) {
-    return {figures(views::buildMetricChart(log, views::MetricKind::Metabolism)),
-            figures(views::buildMetricChart(log, views::MetricKind::Muscle)),
-            figures(views::buildMetricChart(log, views::MetricKind::Bone))};
+    return {figures(trend::buildMetricChart(log, trend::MetricKind::Metabolism)),
+            figures(trend::buildMetricChart(log, trend::MetricKind::Muscle)),
+            figures(trend::buildMetricChart(log, trend::MetricKind::Bone))};
 }
 
 void expectFigures(const Figures& actual, const std::string& expected, const std::string& where) {
@@ -201,35 +207,42 @@ TEST(ScreenCharts, WeightAxesOfEveryScreen) {
     const WeightCase cases[] = {
         {"normal",
          {{60.1f, 22.1f, 1480, 9, 52.3f, 95, 2.5f}, {61.3f, 23.4f, 1520, 10, 53.0f, 96, 2.7f}},
-         "60..62/0 22..24/0", "60..62/2 18..27/9",
-         "60..62/2 18..27/9", "60..62/2 50..52/2"},
+         "60..62/0 22..24/0",
+         "60..62/2 18..27/9",
+         "60..62/2 18..27/9",
+         "60..62/2 50..52/2"},
         {"one weight",
          {{60.0f, 22.0f, 1500, 9, 52.0f, 95, 2.6f}, {60.0f, 22.0f, 1500, 9, 52.0f, 95, 2.6f}},
-         "60..61/0 22..23/0", "60..61/1 18..25/7",
-         "60..60/1 18..25/7", "60..61/1 50..51/1"},
+         "60..61/0 22..23/0",
+         "60..61/1 18..25/7",
+         "60..60/1 18..25/7",
+         "60..61/1 50..51/1"},
         // Int(36.1 + 3.9) is 40 on the list as on the trend screen, although the float 36.1
         // lies just below 36.1.
         {"body fat 36.1",
          {{60.0f, 36.1f, 1500, 9, 52.0f, 95, 2.6f}, {60.0f, 30.0f, 1500, 9, 52.0f, 95, 2.6f}},
-         "60..61/0 30..37/0", "60..61/1 26..40/7",
-         "60..60/1 26..40/7", "60..61/1 50..51/1"},
+         "60..61/0 30..37/0",
+         "60..61/1 26..40/7",
+         "60..60/1 26..40/7",
+         "60..61/1 50..51/1"},
         {"far apart",
          {{48.7f, 12.5f, 1500, 9, 52.0f, 95, 2.6f}, {72.1f, 31.9f, 1500, 9, 52.0f, 95, 2.6f}},
-         "48..73/0 12..32/0", "48..73/5 8..35/9",
-         "48..73/5 8..35/9", "48..73/5 38..63/5"},
+         "48..73/0 12..32/0",
+         "48..73/5 8..35/9",
+         "48..73/5 8..35/9",
+         "48..73/5 38..63/5"},
     };
     for (const WeightCase& c : cases) {
         const Log log = logOf(c.readings);
         const entry::DayViewModel day = entry::computeDayView(log, {}, 170.0f, "2026/12/07", 1);
-        const std::string dayAxes =
-            axisText(day.mcrMain.left.minimum, day.mcrMain.left.maximum,
-                     day.mcrMain.left.majorDivisions) +
-            " " +
-            axisText(day.mcrMain.right.minimum, day.mcrMain.right.maximum,
-                     day.mcrMain.right.majorDivisions);
+        const std::string dayAxes = axisText(day.mcrMain.left.minimum, day.mcrMain.left.maximum,
+                                             day.mcrMain.left.majorDivisions) +
+                                    " " +
+                                    axisText(day.mcrMain.right.minimum, day.mcrMain.right.maximum,
+                                             day.mcrMain.right.majorDivisions);
         EXPECT_EQ(dayAxes, c.day) << c.name;
 
-        const views::MeasurementList l = views::buildUnfilteredList(log, 170.0f);
+        const list::MeasurementList l = list::buildUnfilteredList(log, 170.0f);
         const std::string listAxes =
             axisText(l.chart.weightAxis.minimum, l.chart.weightAxis.maximum,
                      l.chart.weightAxis.majorDivisions) +
@@ -238,7 +251,7 @@ TEST(ScreenCharts, WeightAxesOfEveryScreen) {
                      l.chart.bodyFatAxis.majorDivisions);
         EXPECT_EQ(listAxes, c.list) << c.name;
 
-        const views::WeightAxes t = views::weightChartAxes(views::buildWeightSeries(log));
+        const trend::WeightAxes t = trend::weightChartAxes(trend::buildWeightSeries(log));
         const std::string trendAxes =
             axisText(t.left.minimum, t.left.maximum, wholeUnitDivisions(t.left)) + " " +
             axisText(t.right.minimum, t.right.maximum, wholeUnitDivisions(t.right));
@@ -250,12 +263,12 @@ TEST(ScreenCharts, WeightAxesOfEveryScreen) {
             r.date = "2026/12/08";
             r.weight -= 10;
         }
-        const views::DailyAverages averages =
-            views::buildDailyAverages(views::datedWeights(log), views::datedWeights(other));
-        const views::AverageChart& sep = averages.separate;
-        const auto shown = [](const views::AxisRange& a) {
-            const views::AxisRange d = views::displayedRange(a);
-            return axisText(d.minimum, d.maximum, views::majorDivisions(a));
+        const comparison::DailyAverages averages = comparison::buildDailyAverages(
+            comparison::datedWeights(log), comparison::datedWeights(other));
+        const comparison::AverageChart& sep = averages.separate;
+        const auto shown = [](const comparison::AxisRange& a) {
+            const comparison::AxisRange d = chart::displayedRange(a);
+            return axisText(d.minimum, d.maximum, chart::majorDivisions(a));
         };
         EXPECT_EQ(shown(sep.left) + " " + shown(sep.right), c.comparison) << c.name;
     }

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "core/text/numbers.h"
 #include "core/comparison/daily_average.h"
+#include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::comparison {
 
 void PrintTo(const AxisRange& r, std::ostream* os) {
     *os << r.minimum << ".." << r.maximum << (r.used ? "" : " (unused)");
@@ -315,4 +315,4 @@ TEST(SeparateAxes, MajorDivisionsGiveRoundSteps) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -1,11 +1,12 @@
-#include "core/comparison/daily_average.h"
 #include "core/comparison/fair_comparison.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace pairly::views {
+#include "core/comparison/daily_average.h"
+
+namespace pairly::comparison {
 namespace {
 
 std::vector<store::MeasurementRecord> log(std::initializer_list<float> weights) {
@@ -90,10 +91,10 @@ TEST(PercentFromStart, ChartOfBothPartners) {
         chart::Series s1, s2;
         AxisRange axis;
     } cases[] = {
-        {{70.0, 70.0}, {none, none}, {-1, 1, true}},          // flat: 0 in the middle
-        {{70.0, 69.3}, {60.0, 60.3}, {-1, 1, true}},          // -1 % and +0.5 %
-        {{none, none}, {none, none}, {}},                      // nobody: no axis
-        {{50.0, 49.0, 40.0}, {}, {-20, 0, true}},              // a missing partner 2
+        {{70.0, 70.0}, {none, none}, {-1, 1, true}},  // flat: 0 in the middle
+        {{70.0, 69.3}, {60.0, 60.3}, {-1, 1, true}},  // -1 % and +0.5 %
+        {{none, none}, {none, none}, {}},             // nobody: no axis
+        {{50.0, 49.0, 40.0}, {}, {-20, 0, true}},     // a missing partner 2
     };
     for (const auto& c : cases) {
         AverageChart in;
@@ -106,4 +107,4 @@ TEST(PercentFromStart, ChartOfBothPartners) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace pairly::views {
+namespace pairly::comparison {
 namespace {
 
 using store::MeasurementRecord;
@@ -18,19 +18,21 @@ using Cells = std::array<std::string, 5>;
 
 TEST(PeriodReport, WeeksFromSundayToSaturdayAcrossMonthAndYearEnds) {
     const std::vector<MeasurementRecord> log1 = {
-        rec("2026/12/20", 80.0f), rec("2026/12/26", 81.0f),   // Sun..Sat of one week
-        rec("2026/12/31", 80.5f), rec("2027/01/02", 80.1f),   // Thursday, Saturday: one week
-        rec("2027/01/10", 80.3f)};                            // a week later: 01/03 has none
-    const std::vector<MeasurementRecord> log2 = {
-        rec("2026/12/27", 60.0f), rec("bad date", 1.0f), rec("2027/01/04", 59.8f),
-        rec("2027/01/05", 59.9f)};
+        rec("2026/12/20", 80.0f), rec("2026/12/26", 81.0f),  // Sun..Sat of one week
+        rec("2026/12/31", 80.5f), rec("2027/01/02", 80.1f),  // Thursday, Saturday: one week
+        rec("2027/01/10", 80.3f)};                           // a week later: 01/03 has none
+    const std::vector<MeasurementRecord> log2 = {rec("2026/12/27", 60.0f), rec("bad date", 1.0f),
+                                                 rec("2027/01/04", 59.8f),
+                                                 rec("2027/01/05", 59.9f)};
     const auto rows = buildPeriodReport(log1, log2, ReportPeriod::Week);
     const struct {
         const char* label;
         Cells p1, p2;
     } expected[] = {
         {"2026/12/20～12/26", {"2", "80.5", "80.0", "81.0", ""}, {}},
-        {"2026/12/27～01/02", {"2", "80.3", "80.1", "80.5", "-0.2"}, {"1", "60.0", "60.0", "60.0", ""}},
+        {"2026/12/27～01/02",
+         {"2", "80.3", "80.1", "80.5", "-0.2"},
+         {"1", "60.0", "60.0", "60.0", ""}},
         {"2027/01/03～01/09", {}, {"2", "59.9", "59.8", "59.9", "-0.1"}},
         {"2027/01/10～01/16", {"1", "80.3", "80.3", "80.3", "±0.0"}, {}},
     };
@@ -44,7 +46,8 @@ TEST(PeriodReport, WeeksFromSundayToSaturdayAcrossMonthAndYearEnds) {
 
 TEST(PeriodReport, CalendarMonths) {
     const std::vector<MeasurementRecord> log1 = {rec("2026/01/31", 70.0f), rec("2026/02/01", 70.4f),
-                                                 rec("2026/02/28", 70.6f), rec("2026/04/01", 69.0f)};
+                                                 rec("2026/02/28", 70.6f),
+                                                 rec("2026/04/01", 69.0f)};
     const auto rows = buildPeriodReport(log1, {}, ReportPeriod::Month);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].label, "2026/01");
@@ -58,4 +61,4 @@ TEST(PeriodReport, CalendarMonths) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::comparison

@@ -36,7 +36,7 @@ std::vector<std::string> texts(const std::array<text::Cell, N>& cells) {
     return out;
 }
 
-const Rgb kRed{255, 192, 192}, kYellow{255, 255, 192}, kGreen{192, 255, 192};
+const base::Rgb kRed{255, 192, 192}, kYellow{255, 255, 192}, kGreen{192, 255, 192};
 
 TEST(DayView, ThreeWeighingsAfterADayEndingHigher) {
     std::vector<MeasurementRecord> log = {

@@ -8,7 +8,7 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::views {
+namespace pairly::list {
 namespace {
 
 using store::MeasurementRecord;
@@ -77,8 +77,8 @@ TEST(MeasurementList, RowsDifferencesAndArrows) {
     EXPECT_EQ(column(list, 6), (Texts{"→", "→", "→", "↑", "↓"}));
     EXPECT_EQ(column(list, 7), (Texts{"0.0Kg", "0.0Kg", "0.0Kg", "0.5Kg", "-0.3Kg"}));
     EXPECT_EQ(column(list, 8), (Texts{"→", "→", "→", "↑", "↓"}));
-    EXPECT_EQ(list.rows[4].previousArrow, Arrow::Down);
-    EXPECT_EQ(list.rows[3].firstArrow, Arrow::Up);
+    EXPECT_EQ(list.rows[4].previousArrow, base::Arrow::Down);
+    EXPECT_EQ(list.rows[3].firstArrow, base::Arrow::Up);
     EXPECT_EQ(column(list, 2), (Texts{"日", "月", "月", "月", "火"}));
 
     EXPECT_EQ(compositionTexts(list, 0), (Texts{"1", "26/12/06", "日", "起床後", "60.0Kg", "21.5%",
@@ -261,9 +261,9 @@ TEST(MeasurementList, ScrollThresholdAndComboDates) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::list
 
-namespace pairly::views {
+namespace pairly::list {
 namespace {
 
 // Cells are numbers until shown: extreme figures show as the tables always showed them.
@@ -302,11 +302,11 @@ TEST(MeasurementList, ArrowsFollowTheShownDifference) {
         const MeasurementList list =
             buildUnfilteredList({rec("2026/12/06", p[0]), rec("2026/12/07", p[1])}, kHeight);
         const std::string shown = listCell(list, 1, 5).formatted();
-        const Arrow expected = arrowOf(text::leadingNumber(shown));
+        const base::Arrow expected = base::arrowOf(text::leadingNumber(shown));
         EXPECT_EQ(list.rows[1].previousArrow, expected) << p[0] << " → " << p[1] << " " << shown;
-        EXPECT_EQ(listCell(list, 1, 6).formatted(), arrowText(expected)) << shown;
+        EXPECT_EQ(listCell(list, 1, 6).formatted(), base::arrowText(expected)) << shown;
     }
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::list

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
 
-namespace pairly::maintenance {
+namespace pairly::memo {
 namespace {
 
 std::vector<std::string> texts(const CommentRow& row) {
@@ -73,7 +73,7 @@ const std::string kLog =
     "\"2026/12/06\",\"夕食後\",65.32,22.4,1401,8,45.3,5,2.8,\"7:05:09\",\"\"\r\n"
     "\"2026/12/07\",\"入浴後\",64.9,22,1399,7,45.25,6,2.85,\"a, b\",\"x\"\r\n";
 
-store::FileStamp shownStamp(const TempFolder& folder) {
+disk::FileStamp shownStamp(const TempFolder& folder) {
     return store::loadLog(folder.path(), 1).stamp;
 }
 
@@ -121,14 +121,14 @@ TEST(CommentSave, ChangesOnlyTheCommentOfThatRecord) {
 TEST(CommentSave, RefusalsWriteNothing) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
-    const store::FileStamp shown = shownStamp(folder);
+    const disk::FileStamp shown = shownStamp(folder);
     // The log as another window left it: one weight changed.
     std::string other = kLog;
     other.replace(other.find("65.3,"), 5, "65.4,");
-    const store::FileStamp changed = store::FileStamp::of(*store::toCp932(other));
+    const disk::FileStamp changed = disk::FileStamp::of(*disk::toCp932(other));
     const struct {
         int row;
-        store::FileStamp shown;
+        disk::FileStamp shown;
         std::string comment;
         const char* title;
         const char* says;
@@ -138,9 +138,9 @@ TEST(CommentSave, RefusalsWriteNothing) {
         {1, shown, "ケーキ🍰", "入力エラー", "「🍰」は保存できない文字です", false},
         // The log changed since the table was filled.
         {1, changed, "ok", "保存中止", "別のウィンドウか別のパソコンで変更", true},
-        {1, store::FileStamp::missing(), "ok", "保存中止", "別のウィンドウ", true},
+        {1, disk::FileStamp::missing(), "ok", "保存中止", "別のウィンドウ", true},
         // A table filled from a read that failed.
-        {1, store::FileStamp{}, "ok", "保存中止", "別のウィンドウ", true},
+        {1, disk::FileStamp{}, "ok", "保存中止", "別のウィンドウ", true},
         {4, shown, "ok", "保存中止", "別のウィンドウ", true},  // no such record
         {0, shown, "ok", "保存中止", "別のウィンドウ", true},
     };
@@ -169,7 +169,8 @@ TEST(CommentSave, RefusalsWriteNothing) {
 const std::string kDamagedFirst = "\"2026/12/04\",\"朝食前\",65\r\n";
 const std::string kDamagedBetween = "\"2026/12/06\",\"夕食後\",65.3,x,1,2,3,4,5,\"\",\"\",\"\"\r\n";
 const std::string kDamagedLast = "メモ: 12/08 は量り忘れ\r\n";
-std::string damagedLog(const std::string& comment2 = "7:05:09", const std::string& comment3 = "a, b") {
+std::string damagedLog(const std::string& comment2 = "7:05:09",
+                       const std::string& comment3 = "a, b") {
     return kDamagedFirst +
            "\"2026/12/05\",\"起床後\",65.3,22.5,1400,8,45.3,5,2.8,\"\",\"旧データ\"\r\n" +
            kDamagedBetween + kDamagedBetween +
@@ -213,13 +214,12 @@ TEST(CommentSave, RowsAddressTheirRecordsWithDamagedLinesBetween) {
     }
 }
 
-
 // Each step failing in turn: the old log with a failure told, or the new one with no word
 // or with the word that the disk did not confirm it; never a failure that goes untold.
 TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
     TempFolder folder;
     folder.writeCp932("データ1.txt", kLog);
-    const store::FileStamp shown = shownStamp(folder);
+    const disk::FileStamp shown = shownStamp(folder);
     std::string after = kLog;
     after.replace(after.find("\"a, b\""), 6, "\"new\"");
     long steps = 0;
@@ -251,11 +251,11 @@ TEST(CommentSave, EveryFailingStepLeavesTheOldOrTheNewLog) {
     EXPECT_GE(failures, 5);     // open, read, write, fsync, close, rename
     EXPECT_EQ(unconfirmed, 1);  // the folder's fsync after the rename
     // A read that fails is reported as such.
-    auto fail = InjectFaults::always({store::fileops::Op::Read});
+    auto fail = InjectFaults::always({disk::fileops::Op::Read});
     const auto outcome = saveComment(folder.path(), 1, 3, shown, "new");
     ASSERT_TRUE(outcome.message);
     EXPECT_NE(outcome.message->text.find("読み込めなかった"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace pairly::maintenance
+}  // namespace pairly::memo

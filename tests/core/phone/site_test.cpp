@@ -26,7 +26,7 @@ protected:
         context.folder = folder.path();
         context.today = {2026, 12, 7};
         context.secondsNow = 7 * 3600 + 5 * 60 + 9;
-        context.colours = {Rgb{40, 110, 220}, Rgb{225, 60, 110}};
+        context.colours = {base::Rgb{40, 110, 220}, base::Rgb{225, 60, 110}};
         context.ownAddresses = {*parseAddress("127.0.0.1")};
         context.port = 8765;
     }

@@ -4,7 +4,7 @@
 
 #include <map>
 
-namespace pairly::maintenance {
+namespace pairly::printing {
 namespace {
 
 TEST(RecordSheet, TwelveBoxesEachWithADateFrameAndTenEntryLines) {
@@ -63,4 +63,4 @@ TEST(RecordSheet, PdfNamesCarryDateAndTime) {
 }
 
 }  // namespace
-}  // namespace pairly::maintenance
+}  // namespace pairly::printing

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "core/store/file_ops.h"
+#include "core/disk/file_ops.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace pairly::session {
 namespace {
 
+using disk::fileops::Op;
 using pairly::testing::TempFolder;
-using store::fileops::Op;
 
 const char* kOneRecord = "\"2026/12/01\",\"朝食前\",65,22.5,1500,9,48.2,5,2.9,\"\",\"\"\r\n";
 const char* kTwoRecords =
@@ -26,12 +26,12 @@ const char* kTwoRecords =
 class OpenCounter {
 public:
     OpenCounter() {
-        store::fileops::setFaultHook([this](Op op, long) {
+        disk::fileops::setFaultHook([this](Op op, long) {
             if (op == Op::Open) ++opens_;
             return false;
         });
     }
-    ~OpenCounter() { store::fileops::setFaultHook(nullptr); }
+    ~OpenCounter() { disk::fileops::setFaultHook(nullptr); }
     long opens() const { return opens_; }
 
 private:
@@ -112,7 +112,7 @@ TEST(Session, ALogSharedInARefreshStillRefusesARewriteOverAnotherWindowsChange) 
     // Another window appends a weighing after this one read the log.
     folder.writeCp932("データ1.txt", kTwoRecords);
     shown.records[0].comment = "上書き";
-    EXPECT_EQ(store::writeBackLog(folder.path(), 1, shown).status, store::WriteStatus::Stale);
+    EXPECT_EQ(store::writeBackLog(folder.path(), 1, shown).status, disk::WriteStatus::Stale);
     EXPECT_EQ(folder.readCp932("データ1.txt"), kTwoRecords);
 }
 
@@ -150,18 +150,26 @@ TEST(Session, ListenersHearOfPartnerProfileAndLogChanges) {
         std::vector<std::string> heard;
         int selected;
     } steps[] = {
-        {"the other partner", [&] { session.selectPartner(2); },
-         {"partner 2", "second partner 2"}, 2},
+        {"the other partner",
+         [&] { session.selectPartner(2); },
+         {"partner 2", "second partner 2"},
+         2},
         {"the same partner again", [&] { session.selectPartner(2); }, {}, 2},
         {"no such partner", [&] { session.selectPartner(3); }, {}, 2},
-        {"a profile saved", [&] { session.setProfile(1, {"たくや", 170.0f, 68.0f}); },
-         {"profile 1", "second profile 1"}, 2},
+        {"a profile saved",
+         [&] {
+             session.setProfile(1, {"たくや", 170.0f, 68.0f});
+         },
+         {"profile 1", "second profile 1"},
+         2},
         {"a log written", [&] { session.markLogChanged(2); }, {"log 2", "second log 2"}, 2},
-        {"the first listener gone", [&] {
+        {"the first listener gone",
+         [&] {
              session.unsubscribe(first);
              session.selectPartner(1);
          },
-         {"second partner 1"}, 1},
+         {"second partner 1"},
+         1},
     };
     unsigned revision = session.revision();
     for (const auto& step : steps) {
@@ -172,8 +180,8 @@ TEST(Session, ListenersHearOfPartnerProfileAndLogChanges) {
         EXPECT_EQ(session.selectedSlot(), step.selected);
         EXPECT_EQ(session.otherSlot(), 3 - step.selected);
         // Data changes count; a change of partner does not.
-        const bool dataChange = !step.heard.empty() && step.heard.back().find("partner") ==
-                                                           std::string::npos;
+        const bool dataChange =
+            !step.heard.empty() && step.heard.back().find("partner") == std::string::npos;
         EXPECT_EQ(session.revision(), revision + (dataChange ? 1 : 0));
         revision = session.revision();
     }

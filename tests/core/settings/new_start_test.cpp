@@ -4,13 +4,13 @@
 
 #include <set>
 
+#include "core/disk/change_set.h"
+#include "core/disk/file_ops.h"
 #include "core/settings/profile_edit.h"
-#include "core/store/change_set.h"
-#include "core/store/file_ops.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
 
-namespace pairly::maintenance {
+namespace pairly::settings {
 
 void PrintTo(const Notice& n, std::ostream* os) {
     *os << n.title << ": " << n.text << " (icon " << int(n.icon) << ", field " << n.field << ")";
@@ -77,7 +77,8 @@ TEST(NewStart, EachFieldEmptyOrBadGivesItsMessage) {
          "現在の基礎代謝量入力エラー"},
         {kVisceralFat, "1e3", "現在の内臓脂肪レベルは-32768～32767の数値で入力してください",
          "現在の内臓脂肪レベル入力エラー"},
-        {kMuscleMass, "-1", "現在の筋肉量は0～600の数値で入力してください", "現在の筋肉量入力エラー"},
+        {kMuscleMass, "-1", "現在の筋肉量は0～600の数値で入力してください",
+         "現在の筋肉量入力エラー"},
         {kMuscleScore, "32767.5", "現在の筋肉スコアは-32768～32767の数値で入力してください",
          "現在の筋肉スコア入力エラー"},
         {kBoneMass, "2\"8", "現在の骨量は0～600の数値で入力してください", "現在の骨量入力エラー"},
@@ -198,13 +199,13 @@ TEST_F(NewStartWrite, AnyFailingOperationLeavesOldOrNewFiles) {
             const std::string what = (persistent ? "from " : "once ") + std::to_string(n);
             EXPECT_NE(status, NewStartStatus::Written) << what << ": a fault went untold";
             if (status == NewStartStatus::HalfWritten || status == NewStartStatus::HalfUndone) {
-                EXPECT_TRUE(folder.exists(store::kIntentFile)) << what;
+                EXPECT_TRUE(folder.exists(disk::kIntentFile)) << what;
                 // The next start, on a disk that works again.
-                const auto recovery = store::finishInterruptedChange(folder.path());
+                const auto recovery = disk::finishInterruptedChange(folder.path());
                 ASSERT_TRUE(recovery) << what;
                 EXPECT_EQ(recovery->result, status == NewStartStatus::HalfWritten
-                                                ? store::Recovery::Result::Completed
-                                                : store::Recovery::Result::Undone)
+                                                ? disk::Recovery::Result::Completed
+                                                : disk::Recovery::Result::Undone)
                     << what;
             }
             const std::string profile = folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ1.txt");
@@ -244,7 +245,7 @@ TEST_F(NewStartWrite, AnyFailingOperationLeavesOldOrNewFiles) {
 
 TEST_F(NewStartWrite, UnreadableOldFileStopsBeforeAnythingIsWritten) {
     {
-        auto fail = testing::InjectFaults::always({store::fileops::Op::Read});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Read});
         EXPECT_EQ(write(), NewStartStatus::ReadFailed);
     }
     EXPECT_EQ(folder.readBytes("データ1.TXT"), kOldLog);
@@ -309,4 +310,4 @@ TEST(ProfileEdit, ChecksAndTexts) {
 }
 
 }  // namespace
-}  // namespace pairly::maintenance
+}  // namespace pairly::settings

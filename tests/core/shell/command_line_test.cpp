@@ -10,7 +10,7 @@
 #include <regex>
 #include <sstream>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
 #include "support/temp_folder.h"
@@ -51,19 +51,43 @@ TEST(CommandLine, EachArgumentListItsActionFolderExitStatusAndOutput) {
         {{"--export-csv"}, Action::Refused, std::nullopt, 2, Out::None, "--export-csv"},
         {{"--export-csv="}, Action::Refused, std::nullopt, 2, Out::None, "--export-csv"},
         {{"--import-csv", "a.csv"}, Action::Refused, std::nullopt, 2, Out::None, "--partner"},
-        {{"--import-csv", "a.csv", "--partner", "3"}, Action::Refused, std::nullopt, 2, Out::None,
+        {{"--import-csv", "a.csv", "--partner", "3"},
+         Action::Refused,
+         std::nullopt,
+         2,
+         Out::None,
          "--partner"},
         {{"--partner", "1"}, Action::Refused, std::nullopt, 2, Out::None, "--import-csv"},
-        {{"--export-csv", "a", "--import-csv", "b", "--partner=1"}, Action::Refused, std::nullopt,
-         2, Out::None, "一つだけ"},
-        {{"d", "--import-csv", "--partner", "2"}, Action::Refused, std::nullopt, 2, Out::None,
+        {{"--export-csv", "a", "--import-csv", "b", "--partner=1"},
+         Action::Refused,
+         std::nullopt,
+         2,
+         Out::None,
+         "一つだけ"},
+        {{"d", "--import-csv", "--partner", "2"},
+         Action::Refused,
+         std::nullopt,
+         2,
+         Out::None,
          "--import-csv には読み込むファイル"},
-        {{"--export-csv", "--", "a"}, Action::Refused, std::nullopt, 2, Out::None,
+        {{"--export-csv", "--", "a"},
+         Action::Refused,
+         std::nullopt,
+         2,
+         Out::None,
          "--export-csv には書き出すファイル"},
-        {{"--import-csv", "a", "--partner", "--partner", "1"}, Action::Refused, std::nullopt, 2,
-         Out::None, "--partner には 1 か 2 を"},
-        {{"--import-csv", "a", "--partner=1", "--partner=2"}, Action::Refused, std::nullopt, 2,
-         Out::None, "--partner は一つだけ"},
+        {{"--import-csv", "a", "--partner", "--partner", "1"},
+         Action::Refused,
+         std::nullopt,
+         2,
+         Out::None,
+         "--partner には 1 か 2 を"},
+        {{"--import-csv", "a", "--partner=1", "--partner=2"},
+         Action::Refused,
+         std::nullopt,
+         2,
+         Out::None,
+         "--partner は一つだけ"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -111,7 +135,11 @@ TEST(CommandLine, TheExportAndTheImportTakeTheirFileAndPartner) {
     const Case cases[] = {
         {{"--export-csv", "out.csv"}, Action::ExportCsv, "out.csv", 0, std::nullopt},
         {{"diary", "--export-csv=/tmp/x.csv"}, Action::ExportCsv, "/tmp/x.csv", 0, "diary"},
-        {{"--import-csv", "in.csv", "--partner", "2"}, Action::ImportCsv, "in.csv", 2, std::nullopt},
+        {{"--import-csv", "in.csv", "--partner", "2"},
+         Action::ImportCsv,
+         "in.csv",
+         2,
+         std::nullopt},
         {{"--partner=1", "--import-csv", "-", "d"}, Action::ImportCsv, "-", 1, "d"},
     };
     for (const Case& c : cases) {
@@ -128,8 +156,8 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
     const fs::path data = current.path() / "diary";
     const auto run = [&](std::vector<std::string> arguments, std::string& out, std::string& err) {
         std::ostringstream o, e;
-        const int status = runFileCommand(parseCommandLine(arguments), current.path(),
-                                          home.path(), o, e);
+        const int status =
+            runFileCommand(parseCommandLine(arguments), current.path(), home.path(), o, e);
         out = o.str();
         err = e.str();
         return status;
@@ -169,13 +197,13 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
 
     // A bad row: its line is named, nothing changes.
     current.writeBytes("bad.csv", "dateTime,weight\n01.12.2026 07:00,60\n32.12.2026 07:00,61\n");
-    const std::string before = store::readFileBytes(data, "データ1.txt").bytes;
+    const std::string before = disk::readFileBytes(data, "データ1.txt").bytes;
     EXPECT_EQ(run({"diary", "--import-csv", "bad.csv", "--partner", "1"}, out, err), 1);
     EXPECT_EQ(out, "");
     EXPECT_NE(err.find("3 行目"), std::string::npos) << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
     EXPECT_EQ(run({"diary", "--import-csv", "none.csv", "--partner", "1"}, out, err), 1);
-    EXPECT_EQ(store::readFileBytes(data, "データ1.txt").bytes, before);
+    EXPECT_EQ(disk::readFileBytes(data, "データ1.txt").bytes, before);
     // An export to a folder that does not exist.
     EXPECT_EQ(run({"diary", "--export-csv", "no/such/out.csv"}, out, err), 1);
     EXPECT_EQ(err.rfind("pairlylog: ", 0), 0u) << err;
@@ -199,8 +227,8 @@ TEST(CommandLine, AHostileFileToImportIsRefusedWithItsReasonAndNothingChanges) {
     } cases[] = {
         {write(head + "2026-12-02,7O.1\n"), "（3 行目）"},
         {write(head + "2026-12-02,\x81 \n"), "文字コード"},
-        {write(head + std::string(store::kMaxImportLineBytes + 1, ',') + "\n"), "3 行目が長すぎる"},
-        {[&] { write(head)(), fs::resize_file(in, store::kMaxFileBytes + 1); }, "大きすぎる"},
+        {write(head + std::string(disk::kMaxImportLineBytes + 1, ',') + "\n"), "3 行目が長すぎる"},
+        {[&] { write(head)(), fs::resize_file(in, disk::kMaxFileBytes + 1); }, "大きすぎる"},
         {[&] { ::mkfifo(in.c_str(), 0644); }, "普通のファイルではありません"},
     };
     alarm(60);  // a FIFO that blocks fails the test instead of hanging the suite

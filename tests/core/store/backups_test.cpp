@@ -5,8 +5,8 @@
 #include <fstream>
 #include <map>
 
-#include "core/store/codec.h"
-#include "core/store/folder_lock.h"
+#include "core/disk/codec.h"
+#include "core/disk/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -27,7 +27,7 @@ Files filesIn(const fs::path& dir) {
     Files files;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir, ec)) {
-        if (!e.is_regular_file() || e.path().filename() == kLockFile) continue;
+        if (!e.is_regular_file() || e.path().filename() == disk::kLockFile) continue;
         std::ifstream in(e.path(), std::ios::binary);
         files[e.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
     }
@@ -100,7 +100,7 @@ TEST(DailyBackup, AFailedCopyLeavesNoFolderOfTheDayAndTellsIt) {
     layDiary(folder);
     {
         // A file that cannot be read whole.
-        const auto faults = pairly::testing::InjectFaults::once(2, {fileops::Op::Read});
+        const auto faults = pairly::testing::InjectFaults::once(2, {disk::fileops::Op::Read});
         const DailyBackup made = makeDailyBackup(folder.path(), {2026, 12, 8});
         EXPECT_EQ(made.status, BackupStatus::Failed);
     }
@@ -123,7 +123,7 @@ TEST(Restore, PutsTheBackupBackAfterKeepingTheCurrentFiles) {
     const Files changed = filesIn(folder.path());
 
     const RestoreResult restored = restoreBackup(folder.path(), "20261207", {2026, 12, 8});
-    ASSERT_EQ(restored.status, WriteStatus::Ok);
+    ASSERT_EQ(restored.status, disk::WriteStatus::Ok);
     EXPECT_EQ(restored.keptIn, "20261208_戻す前");
     // The backup had no profile of partner 2: that file stays.
     backedUp["ﾌﾟﾗｲﾍﾞｰﾄ2.txt"] = changed.at("ﾌﾟﾗｲﾍﾞｰﾄ2.txt");
@@ -134,13 +134,14 @@ TEST(Restore, PutsTheBackupBackAfterKeepingTheCurrentFiles) {
 
     // The restore can itself be taken back.
     const RestoreResult back = restoreBackup(folder.path(), "20261208_戻す前", {2026, 12, 8});
-    ASSERT_EQ(back.status, WriteStatus::Ok);
+    ASSERT_EQ(back.status, disk::WriteStatus::Ok);
     EXPECT_EQ(back.keptIn, "20261208_戻す前_2");
     EXPECT_EQ(filesIn(folder.path()), changed);
 
     EXPECT_EQ(restoreBackup(folder.path(), "20261299", {2026, 12, 8}).status,
-              WriteStatus::ReadFailed);
-    EXPECT_EQ(restoreBackup(folder.path(), "../..", {2026, 12, 8}).status, WriteStatus::ReadFailed);
+              disk::WriteStatus::ReadFailed);
+    EXPECT_EQ(restoreBackup(folder.path(), "../..", {2026, 12, 8}).status,
+              disk::WriteStatus::ReadFailed);
     EXPECT_EQ(filesIn(folder.path()), changed);
 }
 

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "core/disk/change_set.h"
+#include "core/disk/file_ops.h"
+#include "core/exchange/predecessor_import.h"
 #include "core/settings/new_start.h"
-#include "core/store/change_set.h"
-#include "core/store/file_ops.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
-#include "core/store/predecessor_import.h"
 #include "core/store/preferences.h"
 #include "core/store/situation_list.h"
 #include "support/temp_folder.h"
@@ -66,7 +66,8 @@ const std::vector<Save>& saves() {
         {"append", [](const auto& f) { return appendRecord(f, 1, rec("2026/12/01")); }},
         {"insert",
          [](const auto& f) {
-             return insertRecordInDateOrder(f, 1, rec("2026/11/15", "夕食後")) == WriteStatus::Ok;
+             return insertRecordInDateOrder(f, 1, rec("2026/11/15", "夕食後")) ==
+                    disk::WriteStatus::Ok;
          }},
         {"rewrite", [](const auto& f) { return rewriteLog(f, 1, {rec("2026/12/07", "開始")}); }},
         {"rename",
@@ -95,7 +96,7 @@ const std::vector<Save>& saves() {
 bool runInChild(const Save& save, const std::filesystem::path& folder, long stopAt) {
     const pid_t pid = fork();
     if (pid == 0) {
-        fileops::setFaultHook([stopAt](fileops::Op, long n) {
+        disk::fileops::setFaultHook([stopAt](disk::fileops::Op, long n) {
             if (n == stopAt) _exit(3);
             return false;
         });
@@ -174,7 +175,7 @@ TEST(Crash, AFileSizeLimitHitDuringTheWriteKeepsTheOldFile) {
 // Changes of two files
 
 // The answers of an import, asked of nobody.
-class Answers : public ImportPrompter {
+class Answers : public exchange::ImportPrompter {
 public:
     std::string ask(const std::string&, const std::string&) override {
         if (answers_.empty()) return "";
@@ -201,11 +202,11 @@ const std::vector<Change>& changes() {
     static const std::vector<Change> list = {
         {"new start", writeOldFolder,
          [](const auto& f) {
-             const maintenance::NewStartTexts texts = {
-                 "はな", "160", "52", "58.5", "27", "1300", "6", "38.5", "3", "2.4", "スタート"};
-             return maintenance::writeNewStart(f, 1, maintenance::planNewStart(texts, "2026/12/07"),
-                                               {2026, 12, 7},
-                                               25509) == maintenance::NewStartStatus::Written;
+             const settings::NewStartTexts texts = {"はな", "160",  "52", "58.5", "27",      "1300",
+                                                    "6",    "38.5", "3",  "2.4",  "スタート"};
+             return settings::writeNewStart(f, 1, settings::planNewStart(texts, "2026/12/07"),
+                                            {2026, 12, 7},
+                                            25509) == settings::NewStartStatus::Written;
          },
          5},  // two copies into バックアップ/, the intent file, the profile, the log
         {"situation rename", writeOldFolder,
@@ -222,7 +223,7 @@ const std::vector<Change>& changes() {
          },
          [](const auto& f) {
              Answers answers;
-             return importWeightOnlyFile(f, answers) == ImportResult::Converted;
+             return exchange::importWeightOnlyFile(f, answers) == exchange::ImportResult::Converted;
          },
          4},  // the intent file, 連続体重.txt kept, the log kept, the new log
         {"import of the first edition",
@@ -234,7 +235,7 @@ const std::vector<Change>& changes() {
          },
          [](const auto& f) {
              Answers answers;
-             return importPredecessorData(f, answers) == ImportResult::Converted;
+             return importPredecessorData(f, answers) == exchange::ImportResult::Converted;
          },
          3},
     };
@@ -258,9 +259,9 @@ Ended runInChild(const std::function<bool()>& work, long stopAt, long failRename
     const pid_t pid = fork();
     if (pid == 0) {
         long renames = 0;
-        fileops::setFaultHook([stopAt, failRename, &renames](fileops::Op op, long n) {
+        disk::fileops::setFaultHook([stopAt, failRename, &renames](disk::fileops::Op op, long n) {
             if (n == stopAt) _exit(3);
-            return op == fileops::Op::Rename && ++renames == failRename;
+            return op == disk::fileops::Op::Rename && ++renames == failRename;
         });
         _exit(work() ? 0 : 1);
     }
@@ -276,11 +277,11 @@ void expectWhole(const TempFolder& folder, const Files& before, const Files& aft
                  const std::string& what) {
     const Files now = topFiles(folder);
     EXPECT_TRUE(now == before || now == after) << what;
-    const std::filesystem::path backups = folder.path() / kBackupFolder;
+    const std::filesystem::path backups = folder.path() / disk::kBackupFolder;
     if (!std::filesystem::exists(backups)) return;
     for (const auto& e : std::filesystem::directory_iterator(backups)) {
         const std::string bytes =
-            folder.readBytes(std::string(kBackupFolder) + "/" + e.path().filename().string());
+            folder.readBytes(std::string(disk::kBackupFolder) + "/" + e.path().filename().string());
         bool copy = false;
         for (const auto& [name, old] : before) copy = copy || old == bytes;
         EXPECT_TRUE(copy) << what << ": " << e.path().filename().string();
@@ -307,13 +308,13 @@ TEST(Crash, AChangeOfTwoFilesEndsAllOldOrAllNewAtTheNextStart) {
             change.lay(folder);
             completed =
                 runInChild([&] { return change.run(folder.path()); }, stopAt) == Ended::Made;
-            const bool intentLeft = folder.exists(kIntentFile);
-            const auto recovery = finishInterruptedChange(folder.path());
+            const bool intentLeft = folder.exists(disk::kIntentFile);
+            const auto recovery = disk::finishInterruptedChange(folder.path());
             EXPECT_EQ(recovery.has_value(), intentLeft) << what;
             if (recovery) {
-                EXPECT_NE(recovery->result, Recovery::Result::Failed) << what;
+                EXPECT_NE(recovery->result, disk::Recovery::Result::Failed) << what;
                 EXPECT_EQ(topFiles(folder),
-                          recovery->result == Recovery::Result::Completed ? after : before)
+                          recovery->result == disk::Recovery::Result::Completed ? after : before)
                     << what;
             }
             if (completed) {
@@ -334,11 +335,12 @@ TEST(Crash, AChangeOfTwoFilesEndsAllOldOrAllNewAtTheNextStart) {
                 change.lay(twice);
                 runInChild([&] { return change.run(twice.path()); }, stopAt);
                 const bool finished =
-                    runInChild([&] { return finishInterruptedChange(twice.path()).has_value(); },
-                               again) != Ended::Crashed;
-                finishInterruptedChange(twice.path());
+                    runInChild(
+                        [&] { return disk::finishInterruptedChange(twice.path()).has_value(); },
+                        again) != Ended::Crashed;
+                disk::finishInterruptedChange(twice.path());
                 expectWhole(twice, before, after, what + ", its start at " + std::to_string(again));
-                EXPECT_FALSE(twice.exists(kIntentFile)) << what;
+                EXPECT_FALSE(twice.exists(disk::kIntentFile)) << what;
                 if (finished) break;
             }
         }
@@ -366,7 +368,7 @@ TEST(Crash, TakingBackAChangeThatFailedHalfWayEndsAllOld) {
                       Ended::Refused)
                 << change.name;
             EXPECT_EQ(topFiles(folder), before) << change.name;
-            EXPECT_FALSE(folder.exists(kIntentFile)) << change.name;
+            EXPECT_FALSE(folder.exists(disk::kIntentFile)) << change.name;
         }
         bool ended = false;
         int undoneAtStart = 0;
@@ -377,17 +379,18 @@ TEST(Crash, TakingBackAChangeThatFailedHalfWayEndsAllOld) {
             change.lay(folder);
             ended = runInChild([&] { return change.run(folder.path()); }, stopAt,
                                change.lastRename) != Ended::Crashed;
-            const auto recovery = finishInterruptedChange(folder.path());
+            const auto recovery = disk::finishInterruptedChange(folder.path());
             if (recovery) {
-                EXPECT_NE(recovery->result, Recovery::Result::Failed) << what;
-                if (recovery->result == Recovery::Result::Undone) ++undoneAtStart;
+                EXPECT_NE(recovery->result, disk::Recovery::Result::Failed) << what;
+                if (recovery->result == disk::Recovery::Result::Undone) ++undoneAtStart;
             }
             // Cut off before the taking back was noted, the change is finished forwards;
             // otherwise every file is old.
-            EXPECT_EQ(topFiles(folder),
-                      recovery && recovery->result == Recovery::Result::Completed ? after : before)
+            EXPECT_EQ(
+                topFiles(folder),
+                recovery && recovery->result == disk::Recovery::Result::Completed ? after : before)
                 << what;
-            EXPECT_FALSE(folder.exists(kIntentFile)) << what;
+            EXPECT_FALSE(folder.exists(disk::kIntentFile)) << what;
         }
         EXPECT_TRUE(ended) << change.name;
         EXPECT_GT(undoneAtStart, 0) << change.name;

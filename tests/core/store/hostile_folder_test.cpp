@@ -13,10 +13,10 @@
 #include <set>
 #include <string>
 
+#include "core/disk/file_notices.h"
+#include "core/disk/folder_lock.h"
+#include "core/exchange/csv_import.h"
 #include "core/store/backups.h"
-#include "core/store/csv_import.h"
-#include "core/store/file_notices.h"
-#include "core/store/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "core/store/notes_memo.h"
 #include "core/store/partner_profile.h"
@@ -46,7 +46,7 @@ TEST(HostileFolder, LinksFifosAndHugeFilesAreNeitherReadNorWritten) {
     struct Case {
         const char* kind;
         std::function<void(const TempFolder&, const fs::path& victim, const std::string&)> make;
-        FileProblem problem;
+        disk::FileProblem problem;
         const char* words;
     };
     const Case cases[] = {
@@ -54,28 +54,28 @@ TEST(HostileFolder, LinksFifosAndHugeFilesAreNeitherReadNorWritten) {
          [](const TempFolder& f, const fs::path& victim, const std::string& name) {
              fs::create_symlink(victim, f.path() / name);
          },
-         FileProblem::Link, "はリンクなので使いません"},
+         disk::FileProblem::Link, "はリンクなので使いません"},
         {"dangling link",
          [](const TempFolder& f, const fs::path& victim, const std::string& name) {
              fs::create_symlink(victim.string() + ".none", f.path() / name);
          },
-         FileProblem::Link, "はリンクなので使いません"},
+         disk::FileProblem::Link, "はリンクなので使いません"},
         {"fifo",
          [](const TempFolder& f, const fs::path&, const std::string& name) {
              ::mkfifo((f.path() / name).c_str(), 0644);
          },
-         FileProblem::NotRegular, "は普通のファイルではありません"},
+         disk::FileProblem::NotRegular, "は普通のファイルではありません"},
         {"folder",
          [](const TempFolder& f, const fs::path&, const std::string& name) {
              fs::create_directory(f.path() / name);
          },
-         FileProblem::NotRegular, "は普通のファイルではありません"},
+         disk::FileProblem::NotRegular, "は普通のファイルではありません"},
         {"huge",
          [](const TempFolder& f, const fs::path&, const std::string& name) {
              f.writeBytes(name, "\"2026/12/01\",\"朝食前\",60,0,0,0,0,0,0,\"\",\"\"\r\n");
-             fs::resize_file(f.path() / name, kMaxFileBytes + 1);  // sparse: fast
+             fs::resize_file(f.path() / name, disk::kMaxFileBytes + 1);  // sparse: fast
          },
-         FileProblem::TooLarge, "は大きすぎるため読み込みません"},
+         disk::FileProblem::TooLarge, "は大きすぎるため読み込みません"},
     };
     alarm(60);  // a FIFO that blocks fails the test instead of hanging the suite
     for (const Case& c : cases) {
@@ -88,34 +88,34 @@ TEST(HostileFolder, LinksFifosAndHugeFilesAreNeitherReadNorWritten) {
             c.make(folder, victim, name);
         const std::string before = bytesOf(victim);
 
-        const FileBytes read = readFileBytes(folder.path(), "データ2.txt");
-        EXPECT_EQ(read.status, ReadStatus::Unusable);
+        const disk::FileBytes read = disk::readFileBytes(folder.path(), "データ2.txt");
+        EXPECT_EQ(read.status, disk::ReadStatus::Unusable);
         EXPECT_EQ(read.problem, c.problem);
         EXPECT_TRUE(loadLog(folder.path(), 2).records.empty());
         EXPECT_TRUE(readProfile(folder.path(), 2).failed());
 
         EXPECT_EQ(appendRecordWithStatus(folder.path(), 2, rec("2026/12/08")),
-                  WriteStatus::Unusable);
+                  disk::WriteStatus::Unusable);
         EXPECT_EQ(insertRecordInDateOrder(folder.path(), 2, rec("2026/11/01")),
-                  WriteStatus::Unusable);
+                  disk::WriteStatus::Unusable);
         EXPECT_FALSE(rewriteLog(folder.path(), 2, {rec("2026/12/08")}));
-        const FileStamp missing = FileStamp::missing();
-        EXPECT_EQ(mergeImport(folder.path(), 2, {rec("2026/12/08")}, missing).status,
-                  WriteStatus::Unusable);
+        const disk::FileStamp missing = disk::FileStamp::missing();
+        EXPECT_EQ(exchange::mergeImport(folder.path(), 2, {rec("2026/12/08")}, missing).status,
+                  disk::WriteStatus::Unusable);
         EXPECT_FALSE(saveProfile(folder.path(), 2, {"たろう", 170, 65}));
         EXPECT_FALSE(saveMemo(folder.path(), "メモ"));
 
         EXPECT_EQ(bytesOf(victim), before);
         const auto status = fs::symlink_status(folder.path() / "データ2.txt");
-        EXPECT_EQ(fs::is_symlink(status), c.problem == FileProblem::Link);
+        EXPECT_EQ(fs::is_symlink(status), c.problem == disk::FileProblem::Link);
         EXPECT_FALSE(fs::exists(folder.path() / "バックアップ"));
 
-        const auto notice = unusableFilesNotice(folder.path());
+        const auto notice = disk::unusableFilesNotice(folder.path());
         ASSERT_TRUE(notice);
         EXPECT_NE(notice->text.find(std::string("データ2.txt ") + c.words), std::string::npos);
         EXPECT_NE(notice->text.find(std::string("気付きメモ.txt ") + c.words), std::string::npos);
         const auto refusal =
-            blockedWriteNotice(folder.path(), WriteStatus::Unusable, "データ2.txt");
+            disk::blockedWriteNotice(folder.path(), disk::WriteStatus::Unusable, "データ2.txt");
         EXPECT_NE(refusal->text.find(c.words), std::string::npos);
     }
     alarm(0);
@@ -130,7 +130,8 @@ TEST(HostileFolder, ALinkAtATemporaryNameIsNeverWrittenThrough) {
         elsewhere.writeBytes("victim", "precious");
         ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01"), rec("2026/12/05")}));
         fs::create_symlink(elsewhere.path() / "victim", folder.path() / temp);
-        ASSERT_EQ(insertRecordInDateOrder(folder.path(), 2, rec("2026/12/03")), WriteStatus::Ok);
+        ASSERT_EQ(insertRecordInDateOrder(folder.path(), 2, rec("2026/12/03")),
+                  disk::WriteStatus::Ok);
         ASSERT_TRUE(rewriteLog(folder.path(), 2, loadLog(folder.path(), 2).records));
         EXPECT_EQ(elsewhere.readBytes("victim"), "precious");
         EXPECT_FALSE(fs::is_symlink(folder.path() / "データ2.txt"));
@@ -153,9 +154,9 @@ TEST(HostileFolder, PruningTouchesOnlyTheProgramsOwnCopies) {
     EXPECT_EQ(makeDailyBackup(folder.path(), {2026, 12, 8}).status, BackupStatus::Failed);
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), 20);
     EXPECT_TRUE(listBackups(folder.path()).empty());
-    EXPECT_NE(
-        unusableFilesNotice(folder.path())->text.find("バックアップ はリンクなので使いません"),
-        std::string::npos);
+    EXPECT_NE(disk::unusableFilesNotice(folder.path())
+                  ->text.find("バックアップ はリンクなので使いません"),
+              std::string::npos);
 
     // A real バックアップ: an old day folder with a file of the user's keeps that file, a
     // day folder that is a link is left alone, plain old copies go.
@@ -176,7 +177,7 @@ TEST(HostileFolder, PruningTouchesOnlyTheProgramsOwnCopies) {
     EXPECT_TRUE(fs::is_symlink(folder.path() / "バックアップ" / "20261031"));
 
     // A copy that fails half way leaves neither the day's folder nor its temporary one.
-    auto faults = pairly::testing::InjectFaults::once(1, {fileops::Op::Write});
+    auto faults = pairly::testing::InjectFaults::once(1, {disk::fileops::Op::Write});
     EXPECT_EQ(makeDailyBackup(folder.path(), {2026, 12, 9}).status, BackupStatus::Failed);
     EXPECT_FALSE(fs::exists(folder.path() / "バックアップ" / "20261209.tmp"));
     EXPECT_FALSE(fs::exists(folder.path() / "バックアップ" / "20261209"));
@@ -205,7 +206,7 @@ TEST(HostileFolder, TwoProgramsWritingOneLogLoseNoReportedChange) {
             bool ok = false;
             if (c == 2) {
                 // A starting program: its clean-up must never sweep away another's change.
-                finishInterruptedChange(folder.path());
+                disk::finishInterruptedChange(folder.path());
                 continue;
             }
             switch (i % 3) {
@@ -221,8 +222,9 @@ TEST(HostileFolder, TwoProgramsWritingOneLogLoseNoReportedChange) {
                     // Rows equal in date, situation and weight are skipped: each its own weight.
                     MeasurementRecord row = rec("2026/11/20", tag);
                     row.weight = static_cast<float>(50 + c * 20 + i * 0.1);
-                    const FileStamp stamp = loadLog(folder.path(), 2).stamp;
-                    const MergeResult merged = mergeImport(folder.path(), 2, {row}, stamp);
+                    const disk::FileStamp stamp = loadLog(folder.path(), 2).stamp;
+                    const exchange::MergeResult merged =
+                        exchange::mergeImport(folder.path(), 2, {row}, stamp);
                     ok = merged.written() && merged.taken == 1;
                 }
             }
@@ -264,18 +266,18 @@ TEST(HostileFolder, TwoProgramsWritingOneLogLoseNoReportedChange) {
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t holder = ::fork();
     if (holder == 0) {
-        const FolderLock lock(folder.path());
+        const disk::FolderLock lock(folder.path());
         (void)!::write(ready[1], "x", 1);
         ::sleep(2);
         _exit(0);
     }
     char x;
     ASSERT_EQ(::read(ready[0], &x, 1), 1);
-    FolderLock::setWaitMs(100);
+    disk::FolderLock::setWaitMs(100);
     const std::string bytes = folder.readBytes("データ2.txt");
-    EXPECT_EQ(appendRecordWithStatus(folder.path(), 2, rec("2026/12/09")), WriteStatus::Busy);
+    EXPECT_EQ(appendRecordWithStatus(folder.path(), 2, rec("2026/12/09")), disk::WriteStatus::Busy);
     EXPECT_EQ(folder.readBytes("データ2.txt"), bytes);
-    FolderLock::setWaitMs(kLockWaitMs);
+    disk::FolderLock::setWaitMs(disk::kLockWaitMs);
     ::waitpid(holder, nullptr, 0);
 }
 

@@ -9,10 +9,10 @@
 #include <map>
 #include <optional>
 
-#include "core/store/change_set.h"
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
-#include "core/store/file_ops.h"
+#include "core/disk/change_set.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/file_ops.h"
 #include "core/store/measurement_log.h"
 #include "core/store/situation_list.h"
 #include "support/faults.h"
@@ -28,7 +28,7 @@ using Names = std::vector<std::string>;
 // A line as the program writes it, in CP932.
 std::string line(const std::string& date, const std::string& situation = "朝食前",
                  const std::string& comment = "") {
-    return *toCp932(recordLine(
+    return *disk::toCp932(recordLine(
         MeasurementRecord{date, situation, 65.5f, 22.5f, 1500, 9, 48.2f, 5, 2.9f, comment, ""}));
 }
 
@@ -45,7 +45,7 @@ std::vector<std::size_t> lineNumbers(const LoadedLog& log) {
 TEST(LogLines, EachLineIsARecordOrADamagedLine) {
     const std::string head = "\"2026/12/02\",\"朝食前\",";
     const auto values = [&](const std::string& numbers, const std::string& texts = ",\"\",\"\"") {
-        return *toCp932(head) + numbers + texts + "\r\n";
+        return *disk::toCp932(head) + numbers + texts + "\r\n";
     };
     const auto record = [](float weight, std::int16_t basal) {
         return MeasurementRecord{"2026/12/02", "朝食前", weight, 22.5f, basal, 9,
@@ -93,15 +93,15 @@ TEST(LogLines, EachLineIsARecordOrADamagedLine) {
          record(65, 1500),
          {}},
         {"a quote that does not close on its line",
-         *toCp932("\"2026/12/02\",\"朝食前,65,22.5,1500,9,48.2,5,2.9,\"\"\r\n"),
+         *disk::toCp932("\"2026/12/02\",\"朝食前,65,22.5,1500,9,48.2,5,2.9,\"\"\r\n"),
          std::nullopt,
          {2}},
         {"a bare text holding a quote",
-         *toCp932("\"2026/12/02\",朝\"食前,65,22.5,1500,9,48.2,5,2.9,\"\",\"\"\r\n"),
+         *disk::toCp932("\"2026/12/02\",朝\"食前,65,22.5,1500,9,48.2,5,2.9,\"\",\"\"\r\n"),
          std::nullopt,
          {2}},
         {"a record broken over two lines",
-         *toCp932("\"2026/12/02\",\"朝食前\",65,22.5,1500,9\r\n48.2,5,2.9,\"\",\"\"\r\n"),
+         *disk::toCp932("\"2026/12/02\",\"朝食前\",65,22.5,1500,9\r\n48.2,5,2.9,\"\",\"\"\r\n"),
          std::nullopt,
          {2, 3}},
         {"a blank line is no line of the log", "  \r\n\r\n", std::nullopt, {}},
@@ -110,7 +110,7 @@ TEST(LogLines, EachLineIsARecordOrADamagedLine) {
     for (const Case& c : cases) {
         const std::string bytes = first + c.bytes + last;
         const LoadedLog log = parseLog(bytes);
-        EXPECT_EQ(parseCp932Records(bytes), parseRecords(fromCp932(bytes))) << c.name;
+        EXPECT_EQ(parseCp932Records(bytes), parseRecords(disk::fromCp932(bytes))) << c.name;
         EXPECT_EQ(lineNumbers(log), c.damaged) << c.name;
         ASSERT_EQ(log.records.size(), c.expected ? 3u : 2u) << c.name;
         EXPECT_EQ(log.records.back().date, "2026/12/03") << c.name;
@@ -132,8 +132,8 @@ TEST(LogLines, EachLineIsARecordOrADamagedLine) {
 const std::string kShort = "\"2026/12/02\",\"朝食前\",65,22.5,1500,9,48.2,5,2.9,\"\"\r\n";
 const std::string kLong = "\"2026/12/05\",\"朝食前\",65,22.5,1500,9,48.2,5,2.9,\"a\",b,\"\"\r\n";
 std::string handEdited() {
-    return line("2026/12/01") + *toCp932(kShort) + line("2026/12/03", "昼食後") +
-           line("2026/12/04", "就寝前") + *toCp932(kLong) + line("2026/12/06");
+    return line("2026/12/01") + *disk::toCp932(kShort) + line("2026/12/03", "昼食後") +
+           line("2026/12/04", "就寝前") + *disk::toCp932(kLong) + line("2026/12/06");
 }
 
 TEST(LogLines, AShortLineAndALongLineShiftNothingAndStayThroughAnInsertion) {
@@ -151,9 +151,9 @@ TEST(LogLines, AShortLineAndALongLineShiftNothingAndStayThroughAnInsertion) {
 
     // A weighing of an earlier day: the damaged lines stay where they were, byte for byte,
     // and the log as it was is kept.
-    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("データ1.txt"),
-              *toCp932(recordLine(rec("2026/11/30"))) + handEdited());
+              *disk::toCp932(recordLine(rec("2026/11/30"))) + handEdited());
     EXPECT_EQ(folder.readBytes("バックアップ/データ1_修復前.txt"), handEdited());
 }
 
@@ -162,15 +162,15 @@ TEST(LogLines, AShortLineAndALongLineShiftNothingAndStayThroughAnInsertion) {
 TEST(LogLines, EveryRewriteKeepsTheDamagedLinesAndCopiesTheLogOnce) {
     using Write = std::function<bool(const std::filesystem::path&)>;
     const std::string commented =
-        line("2026/12/01") + *toCp932(kShort) + line("2026/12/03", "昼食後", "よし") +
-        line("2026/12/04", "就寝前") + *toCp932(kLong) + line("2026/12/06");
-    const std::string renamed = line("2026/12/01", "朝") + *toCp932(kShort) +
+        line("2026/12/01") + *disk::toCp932(kShort) + line("2026/12/03", "昼食後", "よし") +
+        line("2026/12/04", "就寝前") + *disk::toCp932(kLong) + line("2026/12/06");
+    const std::string renamed = line("2026/12/01", "朝") + *disk::toCp932(kShort) +
                                 line("2026/12/03", "昼食後") + line("2026/12/04", "就寝前") +
-                                *toCp932(kLong) + line("2026/12/06", "朝");
-    const std::string inserted = line("2026/12/01") + *toCp932(kShort) +
+                                *disk::toCp932(kLong) + line("2026/12/06", "朝");
+    const std::string inserted = line("2026/12/01") + *disk::toCp932(kShort) +
                                  line("2026/12/03", "昼食後") + line("2026/12/04", "就寝前") +
-                                 *toCp932(kLong) + *toCp932(recordLine(rec("2026/12/05"))) +
-                                 line("2026/12/06");
+                                 *disk::toCp932(kLong) +
+                                 *disk::toCp932(recordLine(rec("2026/12/05"))) + line("2026/12/06");
     const struct {
         const char* name;
         Write write;
@@ -180,7 +180,7 @@ TEST(LogLines, EveryRewriteKeepsTheDamagedLinesAndCopiesTheLogOnce) {
          [](const auto& f) {
              LoadedLog log = loadLog(f, 1);
              log.records[1].comment = "よし";
-             return writeBackLog(f, 1, log).status == WriteStatus::Ok;
+             return writeBackLog(f, 1, log).status == disk::WriteStatus::Ok;
          },
          commented},
         {"situation rename",
@@ -190,11 +190,13 @@ TEST(LogLines, EveryRewriteKeepsTheDamagedLinesAndCopiesTheLogOnce) {
          renamed},
         {"insertion",
          [](const auto& f) {
-             return insertRecordInDateOrder(f, 1, rec("2026/12/05")) == WriteStatus::Ok;
+             return insertRecordInDateOrder(f, 1, rec("2026/12/05")) == disk::WriteStatus::Ok;
          },
          inserted},
         {"unchanged",
-         [](const auto& f) { return writeBackLog(f, 1, loadLog(f, 1)).status == WriteStatus::Ok; },
+         [](const auto& f) {
+             return writeBackLog(f, 1, loadLog(f, 1)).status == disk::WriteStatus::Ok;
+         },
          handEdited()},
     };
     for (const auto& c : cases) {
@@ -224,15 +226,15 @@ TEST(LogLines, EveryRewriteKeepsTheDamagedLinesAndCopiesTheLogOnce) {
     folder.writeBytes("データ1.txt", handEdited());
     ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/07")));
     EXPECT_EQ(folder.readBytes("データ1.txt"),
-              handEdited() + *toCp932(recordLine(rec("2026/12/07"))));
+              handEdited() + *disk::toCp932(recordLine(rec("2026/12/07"))));
     EXPECT_EQ(folder.fileNames(), Names{"データ1.txt"});
 }
 
 TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
     const std::string longLine =
-        toCp932(kLong)->substr(0, toCp932(kLong)->size() - 2);  // no line end
+        disk::toCp932(kLong)->substr(0, disk::toCp932(kLong)->size() - 2);  // no line end
     const std::string openQuote = "\"2026/12/05\",\"abc\r\n";
-    const std::string added = *toCp932(recordLine(rec("2026/12/07")));
+    const std::string added = *disk::toCp932(recordLine(rec("2026/12/07")));
     struct Case {
         const char* name;
         std::string content;
@@ -244,14 +246,14 @@ TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
          line("2026/12/01") + longLine + "\r\n" + added},
         {"insertion after it", line("2026/12/01") + longLine,
          [](const auto& f) {
-             return insertRecordInDateOrder(f, 1, rec("2026/12/07")) == WriteStatus::Ok;
+             return insertRecordInDateOrder(f, 1, rec("2026/12/07")) == disk::WriteStatus::Ok;
          },
          line("2026/12/01") + longLine + "\r\n" + added},
         {"insertion before it", line("2026/12/01") + longLine,
          [](const auto& f) {
-             return insertRecordInDateOrder(f, 1, rec("2026/11/07")) == WriteStatus::Ok;
+             return insertRecordInDateOrder(f, 1, rec("2026/11/07")) == disk::WriteStatus::Ok;
          },
-         *toCp932(recordLine(rec("2026/11/07"))) + line("2026/12/01") + longLine},
+         *disk::toCp932(recordLine(rec("2026/11/07"))) + line("2026/12/01") + longLine},
         // The field stream would close its quote first, which would add a line.
         {"append after a quote left open", line("2026/12/01") + openQuote,
          [](const auto& f) { return appendRecord(f, 1, rec("2026/12/07")); },
@@ -281,8 +283,8 @@ TEST(LogLines, AnAppendAfterALastLineEndedByACommaChangesNoEarlierLine) {
     const std::string last =
         line("2026/12/02").substr(0, line("2026/12/02").size() - 2);  // no line end
     const std::string badNumber =
-        *toCp932("\"2026/12/02\",\"朝食前\",abc,22.5,1500,9,48.2,5,2.9,\"\",\"\"");
-    const std::string added = *toCp932(recordLine(rec("2026/12/07")));
+        *disk::toCp932("\"2026/12/02\",\"朝食前\",abc,22.5,1500,9,48.2,5,2.9,\"\",\"\"");
+    const std::string added = *disk::toCp932(recordLine(rec("2026/12/07")));
     const struct {
         const char* name;
         std::string content;
@@ -345,14 +347,14 @@ TEST(LogLines, ARewriteNeverTurnsTheLogIntoTheOldLayout) {
             log.records.erase(log.records.begin());
             log.damaged[0].before = 0;
         }
-        ASSERT_EQ(writeBackLog(folder.path(), 1, log).status, WriteStatus::Ok) << c.name;
+        ASSERT_EQ(writeBackLog(folder.path(), 1, log).status, disk::WriteStatus::Ok) << c.name;
         EXPECT_EQ(folder.readBytes("データ1.txt"), c.after) << c.name;
         const LoadedLog again = loadLog(folder.path(), 1);
         EXPECT_FALSE(again.oldLayout) << c.name;
         EXPECT_EQ(again.records, log.records) << c.name;
         ASSERT_EQ(again.damaged.size(), 1u) << c.name;
         // Written back once more, not a byte changes.
-        ASSERT_EQ(writeBackLog(folder.path(), 1, again).status, WriteStatus::Ok) << c.name;
+        ASSERT_EQ(writeBackLog(folder.path(), 1, again).status, disk::WriteStatus::Ok) << c.name;
         EXPECT_EQ(folder.readBytes("データ1.txt"), c.after) << c.name;
     }
 }
@@ -365,7 +367,7 @@ TEST(LogLines, AnOldLayoutLogIsNeitherReadNorWritten) {
         "\"2004/03/02\",\"夕食後\",60.1,\"\",\"\",\"\"\r\n",
         "\"2005/07/10\",\"起床後\",58.3,\"メモ\",22.5,\"r\"\r\n",
     };
-    using Write = std::function<WriteStatus(const std::filesystem::path&)>;
+    using Write = std::function<disk::WriteStatus(const std::filesystem::path&)>;
     const std::pair<const char*, Write> writes[] = {
         {"append", [](const auto& f) { return appendRecordWithStatus(f, 1, rec("2026/12/07")); }},
         {"insertion",
@@ -373,8 +375,8 @@ TEST(LogLines, AnOldLayoutLogIsNeitherReadNorWritten) {
         {"write back", [](const auto& f) { return writeBackLog(f, 1, LoadedLog{}).status; }},
         {"rewrite",
          [](const auto& f) {
-             return rewriteLog(f, 1, {rec("2026/12/07")}) ? WriteStatus::Ok
-                                                          : WriteStatus::WriteFailed;
+             return rewriteLog(f, 1, {rec("2026/12/07")}) ? disk::WriteStatus::Ok
+                                                          : disk::WriteStatus::WriteFailed;
          }},
         {"situation rename",
          [](const auto& f) {
@@ -393,14 +395,15 @@ TEST(LogLines, AnOldLayoutLogIsNeitherReadNorWritten) {
         EXPECT_EQ(lastRecordDate(folder.path(), 1), std::nullopt);
         // Only partner 1's log is converted: in partner 2's the lines are damaged lines.
         EXPECT_FALSE(loadLog(folder.path(), 2).oldLayout);
-        EXPECT_EQ(loadLog(folder.path(), 2).damaged.size(), parseLog(*toCp932(old)).damaged.size());
+        EXPECT_EQ(loadLog(folder.path(), 2).damaged.size(),
+                  parseLog(*disk::toCp932(old)).damaged.size());
 
         for (const auto& [name, write] : writes) {
-            const WriteStatus status = write(folder.path());
+            const disk::WriteStatus status = write(folder.path());
             if (std::string(name) == "rewrite") {
-                EXPECT_NE(status, WriteStatus::Ok) << name;
+                EXPECT_NE(status, disk::WriteStatus::Ok) << name;
             } else {
-                EXPECT_EQ(status, WriteStatus::OldLayout) << name;
+                EXPECT_EQ(status, disk::WriteStatus::OldLayout) << name;
             }
             EXPECT_EQ(folder.readCp932("データ1.txt"), old) << name;
             EXPECT_EQ(folder.readCp932("状況リスト.txt"), "朝食前\r\n") << name;
@@ -443,8 +446,8 @@ TEST(LogLines, TheStartUpMessageNamesTheFilesAndTheLines) {
     // From the folder: lines counted as an editor counts them, blank ones included; a log
     // in an old layout is the import's to tell.
     TempFolder folder;
-    folder.writeBytes("データ1.txt", line("2026/12/01") + "\r\n" + *toCp932(kShort) +
-                                         line("2026/12/03") + *toCp932(kLong));
+    folder.writeBytes("データ1.txt", line("2026/12/01") + "\r\n" + *disk::toCp932(kShort) +
+                                         line("2026/12/03") + *disk::toCp932(kLong));
     folder.writeBytes("データ2.txt", line("2026/12/01"));
     auto notice = damagedLinesNotice(folder.path());
     ASSERT_TRUE(notice);
@@ -475,14 +478,14 @@ Files everyFile(const TempFolder& folder) {
 // for good: the log is old or new as reported, the copy in バックアップ/ whole or not
 // there, and nothing else is left.
 TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
-    using Write = std::function<WriteStatus(const std::filesystem::path&)>;
+    using Write = std::function<disk::WriteStatus(const std::filesystem::path&)>;
     const std::pair<const char*, Write> writes[] = {
         {"insertion",
          [](const auto& f) { return insertRecordInDateOrder(f, 1, rec("2026/12/05")); }},
         {"write back",
          [](const auto& f) {
              LoadedLog log = loadLog(f, 1);
-             if (log.failed() || log.records.empty()) return WriteStatus::ReadFailed;
+             if (log.failed() || log.records.empty()) return disk::WriteStatus::ReadFailed;
              log.records[0].comment = "x";
              return writeBackLog(f, 1, log).status;
          }},
@@ -491,8 +494,8 @@ TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
              const RenameOutcome outcome =
                  renameSituation(f, 1, "朝食前", "朝", loadSituations(f).stamp);
              // Stopped half way: the next start ends it; told here as the change not made.
-             return outcome.pending != PendingChange::None ? WriteStatus::WriteFailed
-                                                           : outcome.status;
+             return outcome.pending != disk::PendingChange::None ? disk::WriteStatus::WriteFailed
+                                                                 : outcome.status;
          }},
         {"append after a quote left open",
          [](const auto& f) { return appendRecordWithStatus(f, 1, rec("2026/12/07")); }},
@@ -509,7 +512,7 @@ TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
             TempFolder folder;
             lay(folder);
             before = everyFile(folder);
-            ASSERT_EQ(write(folder.path()), WriteStatus::Ok) << name;
+            ASSERT_EQ(write(folder.path()), disk::WriteStatus::Ok) << name;
             after = everyFile(folder);
             ASSERT_EQ(after.at("バックアップ/データ1_修復前.txt"), old) << name;
         }
@@ -517,7 +520,7 @@ TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
             for (long n = 1;; ++n) {
                 TempFolder folder;
                 lay(folder);
-                WriteStatus status;
+                disk::WriteStatus status;
                 long seen;
                 {
                     auto faults = forGood ? InjectFaults::from(n) : InjectFaults::once(n);
@@ -525,14 +528,14 @@ TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
                     seen = faults.seen();
                 }
                 // A change stopped half way is ended by the next start, old or new.
-                std::optional<Recovery> recovery;
-                if (folder.exists(kIntentFile)) {
-                    recovery = finishInterruptedChange(folder.path());
+                std::optional<disk::Recovery> recovery;
+                if (folder.exists(disk::kIntentFile)) {
+                    recovery = disk::finishInterruptedChange(folder.path());
                     ASSERT_TRUE(recovery) << name << " fault " << n;
                 }
                 Files now = everyFile(folder);
                 const std::string where = std::string(name) + " fault " + std::to_string(n);
-                if (recovery && recovery->result == Recovery::Result::Completed) {
+                if (recovery && recovery->result == disk::Recovery::Result::Completed) {
                     EXPECT_EQ(now, after) << where;
                     continue;
                 }
@@ -541,12 +544,12 @@ TEST(LogLines, FailuresAroundTheBackupCopyLeaveTheLogOldOrNew) {
                     break;
                 }
                 // Written, also when the disk did not confirm it (which is told).
-                if (isWritten(status)) {
+                if (disk::isWritten(status)) {
                     EXPECT_EQ(now, after) << where;
                     continue;
                 }
                 EXPECT_EQ(now.at("データ1.txt"),
-                          status == WriteStatus::Refused ? after.at("データ1.txt") : old)
+                          status == disk::WriteStatus::Refused ? after.at("データ1.txt") : old)
                     << where;
                 EXPECT_EQ(now.at("状況リスト.txt"), before.at("状況リスト.txt")) << where;
                 // The copy made before a write that failed is whole; nothing else is left.

@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "core/store/codec.h"
-#include "core/store/data_folder.h"
-#include "core/store/file_ops.h"
+#include "core/disk/codec.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/file_ops.h"
 #include "core/store/situation_list.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -61,7 +61,7 @@ TEST(MeasurementLog, ReadingRuleOnHandWrittenLines) {
 TEST(MeasurementLog, BytesOnDiskReadAsTheirDecodedText) {
     // A log is parsed from its CP932 bytes; every record must be what the decoded text
     // gives, also around bytes that are not valid CP932.
-    const std::string valid = *toCp932(
+    const std::string valid = *disk::toCp932(
         "\"2026/08/01\",\"起床後\",70.25,25,1350.5,10.5,50,1351.5,3.1,\"ｱｲｳ, ①\",\"旧\"\r\n"
         " \"2026/08/02\" , \"朝食前\"x , 69.9 ,,  ,11.5,,,,\"ソ表能\",\"\"\r\n");
     const char* cases[] = {
@@ -77,7 +77,7 @@ TEST(MeasurementLog, BytesOnDiskReadAsTheirDecodedText) {
     for (const char* c : cases) contents.push_back(valid + c);
     for (const std::string& bytes : contents) {
         const auto records = parseCp932Records(bytes);
-        EXPECT_EQ(records, parseRecords(fromCp932(bytes))) << bytes;
+        EXPECT_EQ(records, parseRecords(disk::fromCp932(bytes))) << bytes;
         EXPECT_GE(records.size(), 2u);
     }
     EXPECT_EQ(parseCp932Records(valid)[0].comment, "ｱｲｳ, ①");
@@ -88,7 +88,7 @@ TEST(MeasurementLog, BytesOnDiskReadAsTheirDecodedText) {
     for (int i = 0; i < 200; ++i)
         many.push_back(rec("2026/08/01", "状況" + std::to_string(i % 40), 60.0f + i * 0.1f,
                            i % 3 ? "" : "コメント" + std::to_string(i)));
-    const auto back = parseCp932Records(*toCp932(recordsText(many)));
+    const auto back = parseCp932Records(*disk::toCp932(recordsText(many)));
     ASSERT_EQ(back.size(), many.size());
     for (std::size_t i = 0; i < many.size(); ++i) {
         EXPECT_EQ(back[i].situation, many[i].situation) << i;
@@ -146,7 +146,7 @@ TEST(MeasurementLog, InsertionInDateOrder) {
             {rec("2026/12/01", "起床後", 70, "a"), rec("2026/12/03", "朝食前", 69, "b"),
              rec("2026/12/03", "夕食後", 69.5f, "c"), rec("2026/12/05", "就寝前", 68.75f, "d")}));
         ASSERT_EQ(insertRecordInDateOrder(folder.path(), 2, rec(c.date, "運動後", 60, "new")),
-                  WriteStatus::Ok)
+                  disk::WriteStatus::Ok)
             << c.name;
         EXPECT_EQ(dates(loadLog(folder.path(), 2).records), c.expected) << c.name;
         EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ2.txt"}) << c.name;
@@ -158,7 +158,7 @@ TEST(MeasurementLog, IdenticalRecordsAndRoundTripOfRewrittenLines) {
     const auto r = rec("2026/12/01", "入浴後", 64.9f, "同じ");
     ASSERT_TRUE(appendRecord(folder.path(), 1, r));
     ASSERT_TRUE(appendRecord(folder.path(), 1, r));
-    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/01")), WriteStatus::Ok);
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/01")), disk::WriteStatus::Ok);
     const auto records = loadLog(folder.path(), 1).records;
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[1], r);
@@ -172,13 +172,13 @@ TEST(MeasurementLog, WritersRefuseUnstorableTextsAndFailedWritesKeepTheLog) {
     EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝\"食")));
     EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝食", 60, "line\r\nbreak")));
     EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02", "😀")),
-              WriteStatus::Refused);
+              disk::WriteStatus::Refused);
     EXPECT_FALSE(rewriteLog(folder.path(), 1, {rec("2026/12/02", "x\"")}));
 
     {
-        auto fail = testing::InjectFaults::always({fileops::Op::Write});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Write});
         EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02")),
-                  WriteStatus::WriteFailed);
+                  disk::WriteStatus::WriteFailed);
         EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02")));
     }
 
@@ -188,22 +188,22 @@ TEST(MeasurementLog, WritersRefuseUnstorableTextsAndFailedWritesKeepTheLog) {
 
 TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     TempFolder folder;
-    EXPECT_EQ(loadLog(folder.path(), 1).status, ReadStatus::Missing);
+    EXPECT_EQ(loadLog(folder.path(), 1).status, disk::ReadStatus::Missing);
     ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/01")));
     ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/03")));
-    EXPECT_EQ(loadLog(folder.path(), 1).status, ReadStatus::Ok);
+    EXPECT_EQ(loadLog(folder.path(), 1).status, disk::ReadStatus::Ok);
     const std::string before = folder.readBytes("データ1.txt");
 
-    using Op = fileops::Op;
-    for (const Op op : {Op::Open, Op::Read, Op::Close}) {
+    using Op = disk::fileops::Op;
+    for (const disk::fileops::Op op : {Op::Open, Op::Read, Op::Close}) {
         auto fail = testing::InjectFaults::once(1, {op});
         // Only a complete read may be written back: the insertion refuses.
         EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/12/02")),
-                  WriteStatus::ReadFailed);
+                  disk::WriteStatus::ReadFailed);
         EXPECT_EQ(folder.readBytes("データ1.txt"), before);
     }
     {
-        auto fail = testing::InjectFaults::always({Op::Read});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Read});
         const LoadedLog log = loadLog(folder.path(), 1);
         EXPECT_TRUE(log.failed());
         EXPECT_TRUE(log.records.empty());
@@ -212,7 +212,7 @@ TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     // new line's fields as its own.
     folder.writeBytes("データ1.txt", before + "\"2026/12/03\",\"x\",6");
     const std::string torn = folder.readBytes("データ1.txt");
-    for (const Op op : {Op::Open, Op::Read, Op::Close}) {
+    for (const disk::fileops::Op op : {Op::Open, Op::Read, Op::Close}) {
         auto fail = testing::InjectFaults::once(1, {op});
         EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/04")));
         EXPECT_EQ(folder.readBytes("データ1.txt"), torn);
@@ -225,7 +225,8 @@ TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     TempFolder other;
     std::filesystem::create_directory(other.path() / "データ2.txt");
     EXPECT_TRUE(loadLog(other.path(), 2).failed());
-    EXPECT_EQ(insertRecordInDateOrder(other.path(), 2, rec("2026/12/02")), WriteStatus::Unusable);
+    EXPECT_EQ(insertRecordInDateOrder(other.path(), 2, rec("2026/12/02")),
+              disk::WriteStatus::Unusable);
 }
 
 TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
@@ -273,8 +274,8 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
     const std::string damaged = "\"2026/12/01\",\"\x83\",65,20,1500,8,50,5,3,\"\",\"\"\r\n";
     folder.writeBytes("データ1.txt", damaged + "\"2026/12/02\",\"x");
     ASSERT_TRUE(appendRecord(folder.path(), 1, added));
-    EXPECT_EQ(folder.readBytes("データ1.txt"), damaged + *toCp932(recordLine(added)));
-    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
+    EXPECT_EQ(folder.readBytes("データ1.txt"), damaged + *disk::toCp932(recordLine(added)));
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), disk::WriteStatus::Ok);
     EXPECT_NE(folder.readBytes("データ1.txt").find(damaged), std::string::npos);
 }
 
@@ -287,7 +288,7 @@ TEST(MeasurementLog, DamagedBytesInTextsSurviveEveryRewrite) {
                            "\xFF\x80\xA0", "\xFD"};
     const std::function<bool(const TempFolder&)> rewrites[] = {
         [](const TempFolder& f) {
-            return insertRecordInDateOrder(f.path(), 1, rec("2026/11/30")) == WriteStatus::Ok;
+            return insertRecordInDateOrder(f.path(), 1, rec("2026/11/30")) == disk::WriteStatus::Ok;
         },
         [](const TempFolder& f) { return rewriteLog(f.path(), 1, loadLog(f.path(), 1).records); },
         [](const TempFolder& f) {
@@ -303,7 +304,7 @@ TEST(MeasurementLog, DamagedBytesInTextsSurviveEveryRewrite) {
             "\"2026/12/01\",\"" + t + "\",65,20,1500,8,50,5,3,\"" + t + "\",\"" + t + "\"\r\n";
         for (std::size_t i = 0; i < std::size(rewrites); ++i) {
             TempFolder folder;
-            folder.writeBytes("データ1.txt", line + *toCp932(recordLine(rec("2026/12/02"))));
+            folder.writeBytes("データ1.txt", line + *disk::toCp932(recordLine(rec("2026/12/02"))));
             ASSERT_TRUE(rewrites[i](folder)) << i;
             EXPECT_NE(folder.readBytes("データ1.txt").find(line), std::string::npos)
                 << "rewrite " << i << " of " << ::testing::PrintToString(t);
@@ -322,7 +323,7 @@ TEST(MeasurementLog, EveryRewriteKeepsATornLogInTheBackupFolderFirst) {
         {"append", [](const auto& f) { return appendRecord(f, 1, rec("2026/12/05")); }},
         {"insert",
          [](const auto& f) {
-             return insertRecordInDateOrder(f, 1, rec("2026/12/02")) == WriteStatus::Ok;
+             return insertRecordInDateOrder(f, 1, rec("2026/12/02")) == disk::WriteStatus::Ok;
          }},
         {"rewrite", [](const auto& f) { return rewriteLog(f, 1, loadLog(f, 1).records); }},
         {"rename",
@@ -343,7 +344,7 @@ TEST(MeasurementLog, EveryRewriteKeepsATornLogInTheBackupFolderFirst) {
         }
         folder.writeCp932("データ1.txt", torn);
         {
-            auto fail = testing::InjectFaults::always({fileops::Op::MakeFolder});
+            auto fail = testing::InjectFaults::always({disk::fileops::Op::MakeFolder});
             EXPECT_FALSE(write(folder.path())) << name;
         }
         EXPECT_EQ(folder.readCp932("データ1.txt"), torn) << name;
@@ -356,7 +357,7 @@ TEST(MeasurementLog, FindsTheUpperCaseSpelling) {
     folder.writeCp932("データ1.TXT", recordLine(rec("2026/12/01")));
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 1u);
     ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/02")));
-    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), WriteStatus::Ok);
+    ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.TXT"});
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
 }

@@ -10,7 +10,7 @@ namespace {
 
 using pairly::testing::InjectFaults;
 using pairly::testing::TempFolder;
-using Op = fileops::Op;
+using Op = disk::fileops::Op;
 
 TEST(NotesMemo, FileLinesBecomeTheTextWithoutTheLastLineEnd) {
     const struct {
@@ -48,7 +48,7 @@ TEST(NotesMemo, SavedTextReadsBackAsTyped) {
         ASSERT_TRUE(saveMemo(folder.path(), c.text)) << c.text;
         EXPECT_EQ(folder.readBytes("気付きメモ.txt"), c.bytes) << c.text;
         const MemoText memo = loadMemo(folder.path());
-        EXPECT_EQ(memo.status, ReadStatus::Ok);
+        EXPECT_EQ(memo.status, disk::ReadStatus::Ok);
         EXPECT_EQ(memo.text, c.text);
     }
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"気付きメモ.txt"});
@@ -57,7 +57,7 @@ TEST(NotesMemo, SavedTextReadsBackAsTyped) {
 TEST(NotesMemo, NameIsMatchedWithoutCaseAndAMissingFileIsEmpty) {
     TempFolder folder;
     const MemoText missing = loadMemo(folder.path());
-    EXPECT_EQ(missing.status, ReadStatus::Missing);
+    EXPECT_EQ(missing.status, disk::ReadStatus::Missing);
     EXPECT_EQ(missing.text, "");
     folder.writeCp932("気付きメモ.TXT", "メモ\r\n");
     EXPECT_EQ(loadMemo(folder.path()).text, "メモ");
@@ -85,25 +85,25 @@ TEST(NotesMemo, EveryFailingStepLeavesTheOldOrTheNewMemo) {
     const std::string before = "元のメモ\r\n\r\n";
     const std::string after = "新しいメモ\r\n";
     folder.writeCp932("気付きメモ.txt", before);
-    const FileStamp shown = loadMemo(folder.path()).stamp;
+    const disk::FileStamp shown = loadMemo(folder.path()).stamp;
     long steps = 0;
     {
         auto count = InjectFaults::from(1000000);
-        ASSERT_EQ(saveMemo(folder.path(), "新しいメモ", shown).status, WriteStatus::Ok);
+        ASSERT_EQ(saveMemo(folder.path(), "新しいメモ", shown).status, disk::WriteStatus::Ok);
         steps = count.seen();
     }
     ASSERT_GT(steps, 3);
     int failures = 0, unsynced = 0;
     for (long n = 1; n <= steps; ++n) {
         folder.writeCp932("気付きメモ.txt", before);
-        WriteResult result;
+        disk::WriteResult result;
         {
             auto fail = InjectFaults::once(n);
             result = saveMemo(folder.path(), "新しいメモ", shown);
         }
-        EXPECT_NE(result.status, WriteStatus::Ok) << "step " << n;
+        EXPECT_NE(result.status, disk::WriteStatus::Ok) << "step " << n;
         failures += result.written() ? 0 : 1;
-        unsynced += result.status == WriteStatus::Unsynced ? 1 : 0;
+        unsynced += result.status == disk::WriteStatus::Unsynced ? 1 : 0;
         EXPECT_EQ(folder.readCp932("気付きメモ.txt"), result.written() ? after : before)
             << "step " << n;
         EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"気付きメモ.txt"}) << "step " << n;
@@ -112,7 +112,7 @@ TEST(NotesMemo, EveryFailingStepLeavesTheOldOrTheNewMemo) {
     // the rename.
     EXPECT_GE(failures, 7);
     EXPECT_EQ(unsynced, 1);  // the folder's fsync after the rename
-    auto fail = InjectFaults::always({Op::Read});
+    auto fail = InjectFaults::always({disk::fileops::Op::Read});
     EXPECT_TRUE(loadMemo(folder.path()).failed());
 }
 
@@ -121,21 +121,21 @@ TEST(NotesMemo, EveryFailingStepLeavesTheOldOrTheNewMemo) {
 TEST(NotesMemo, AMemoChangedElsewhereIsNotOverwritten) {
     TempFolder folder;
     folder.writeCp932("気付きメモ.txt", "元のメモ\r\n");
-    const FileStamp first = loadMemo(folder.path()).stamp;
-    const WriteResult saved = saveMemo(folder.path(), "窓A", first);
-    ASSERT_EQ(saved.status, WriteStatus::Ok);
+    const disk::FileStamp first = loadMemo(folder.path()).stamp;
+    const disk::WriteResult saved = saveMemo(folder.path(), "窓A", first);
+    ASSERT_EQ(saved.status, disk::WriteStatus::Ok);
     EXPECT_EQ(saved.stamp, loadMemo(folder.path()).stamp);
-    EXPECT_EQ(saveMemo(folder.path(), "窓A 二回目", saved.stamp).status, WriteStatus::Ok);
+    EXPECT_EQ(saveMemo(folder.path(), "窓A 二回目", saved.stamp).status, disk::WriteStatus::Ok);
 
     const struct {
         const char* other;  // what the other window left, nullptr: removed
-        FileStamp shown;
+        disk::FileStamp shown;
     } cases[] = {
         {"窓Bのメモ\r\n", loadMemo(folder.path()).stamp},
         {"窓A 二回目\r\n\r\n", loadMemo(folder.path()).stamp},  // one empty line more
         {nullptr, loadMemo(folder.path()).stamp},
-        {"窓A 二回目\r\n", FileStamp::missing()},  // read before the file was made
-        {"窓A 二回目\r\n", FileStamp{}},           // a read that failed
+        {"窓A 二回目\r\n", disk::FileStamp::missing()},  // read before the file was made
+        {"窓A 二回目\r\n", disk::FileStamp{}},           // a read that failed
     };
     for (const auto& c : cases) {
         if (c.other) {
@@ -144,14 +144,16 @@ TEST(NotesMemo, AMemoChangedElsewhereIsNotOverwritten) {
             std::filesystem::remove(folder.path() / "気付きメモ.txt");
         }
         const auto bytes = folder.readBytes("気付きメモ.txt");
-        EXPECT_EQ(saveMemo(folder.path(), "窓Aの古い続き", c.shown).status, WriteStatus::Stale);
+        EXPECT_EQ(saveMemo(folder.path(), "窓Aの古い続き", c.shown).status,
+                  disk::WriteStatus::Stale);
         EXPECT_EQ(folder.readBytes("気付きメモ.txt"), bytes);
         EXPECT_EQ(folder.exists("気付きメモ.txt"), c.other != nullptr);
         folder.writeCp932("気付きメモ.txt", "窓A 二回目\r\n");
     }
     // A memo that did not exist when it was read may be made.
     std::filesystem::remove(folder.path() / "気付きメモ.txt");
-    EXPECT_EQ(saveMemo(folder.path(), "初めて", FileStamp::missing()).status, WriteStatus::Ok);
+    EXPECT_EQ(saveMemo(folder.path(), "初めて", disk::FileStamp::missing()).status,
+              disk::WriteStatus::Ok);
 }
 
 }  // namespace

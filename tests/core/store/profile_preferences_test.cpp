@@ -68,11 +68,11 @@ TEST(Preferences, MissingOrEmptyFilesGiveDefaultsAndReadersNeverWrite) {
 
 TEST(Preferences, WritersProduceTheirFormsByteExact) {
     TempFolder folder;
-    ASSERT_EQ(writeHelpTourFlag(folder.path(), 1), WriteStatus::Ok);
+    ASSERT_EQ(writeHelpTourFlag(folder.path(), 1), disk::WriteStatus::Ok);
     ASSERT_TRUE(writeScaleSteps(folder.path(), {"0.2", "0.5"}));
-    ASSERT_EQ(writeMovingAverage(folder.path(), "15"), WriteStatus::Ok);
-    ASSERT_EQ(writeAutoTime(folder.path(), 1), WriteStatus::Ok);
-    ASSERT_EQ(writeMarkerMode(folder.path(), 2), WriteStatus::Ok);
+    ASSERT_EQ(writeMovingAverage(folder.path(), "15"), disk::WriteStatus::Ok);
+    ASSERT_EQ(writeAutoTime(folder.path(), 1), disk::WriteStatus::Ok);
+    ASSERT_EQ(writeMarkerMode(folder.path(), 2), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.readCp932("設定.txt"), "\"ヘルプツアー\",1\r\n");
     EXPECT_EQ(folder.readCp932("体重計刻み.txt"), "0.2\r\n0.5\r\n");
     EXPECT_EQ(folder.readCp932("移動平均.txt"), "15\r\n");
@@ -87,14 +87,14 @@ TEST(Preferences, WritersProduceTheirFormsByteExact) {
     EXPECT_EQ(readAutoTime(folder.path()), 1);
     EXPECT_EQ(readMarkerMode(folder.path()), 2);
 
-    ASSERT_EQ(writeHelpTourFlag(folder.path(), 0), WriteStatus::Ok);
-    ASSERT_EQ(writeAutoTime(folder.path(), 0), WriteStatus::Ok);
+    ASSERT_EQ(writeHelpTourFlag(folder.path(), 0), disk::WriteStatus::Ok);
+    ASSERT_EQ(writeAutoTime(folder.path(), 0), disk::WriteStatus::Ok);
     EXPECT_EQ(readHelpTourFlag(folder.path()), 0);
     EXPECT_EQ(folder.readBytes("自動時間.txt"), " 0 \r\n");
     EXPECT_EQ(readAutoTime(folder.path()), 0);
     // Texts the print form cannot hold are refused, the file kept.
     EXPECT_FALSE(writeScaleSteps(folder.path(), {"0.2\r\n", "0.1"}));
-    EXPECT_EQ(writeMovingAverage(folder.path(), "\"7"), WriteStatus::Refused);
+    EXPECT_EQ(writeMovingAverage(folder.path(), "\"7"), disk::WriteStatus::Refused);
     EXPECT_EQ(folder.readCp932("体重計刻み.txt"), "0.2\r\n0.5\r\n");
 }
 
@@ -111,7 +111,7 @@ TEST(Preferences, ReadsFilesOfOtherSpellingsAndForms) {
     EXPECT_EQ(readMovingAverage(folder.path()), "20");
     EXPECT_EQ(readAutoTime(folder.path()), 1);
     EXPECT_EQ(readMarkerMode(folder.path()), 0);  // out of range
-    ASSERT_EQ(writeMovingAverage(folder.path(), "5"), WriteStatus::Ok);
+    ASSERT_EQ(writeMovingAverage(folder.path(), "5"), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.readCp932("移動平均.TXT"), "5\r\n");
     EXPECT_FALSE(folder.exists("移動平均.txt"));
 }

@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "core/store/codec.h"
+#include "core/disk/codec.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -38,7 +38,7 @@ std::string bytesOf(const std::string& names, const MeasurementRecord& x = {}) {
         else
             out += recordLine(name == "x" ? x : kLines.at(name));
     }
-    return *toCp932(out);
+    return *disk::toCp932(out);
 }
 
 TEST(RecordEdit, CorrectionsAndDeletionsKeepEveryOtherLineByteForByte) {
@@ -119,15 +119,15 @@ TEST(RecordEdit, CorrectionsAndDeletionsKeepEveryOtherLineByteForByte) {
                                       : correctRecord(folder.path(), 1, log, c.index, c.values);
         EXPECT_EQ(result.refusal, c.refusal);
         if (c.refusal != EditRefusal::None) {
-            EXPECT_EQ(result.status, WriteStatus::Refused);
+            EXPECT_EQ(result.status, disk::WriteStatus::Refused);
             EXPECT_FALSE(editRefusalText(c.refusal).empty());
             EXPECT_EQ(folder.readBytes("データ1.txt"), before);
             continue;
         }
-        ASSERT_EQ(result.status, WriteStatus::Ok);
+        ASSERT_EQ(result.status, disk::WriteStatus::Ok);
         const std::string after = bytesOf(c.expected, c.x);
         EXPECT_EQ(folder.readBytes("データ1.txt"), after);
-        EXPECT_EQ(result.stamp, FileStamp::of(after));
+        EXPECT_EQ(result.stamp, disk::FileStamp::of(after));
         EXPECT_EQ(result.index, c.newIndex);
         // What the screen shows next is what a fresh read gives.
         const LoadedLog reread = loadLog(folder.path(), 1);
@@ -142,7 +142,7 @@ TEST(RecordEdit, TheOnlyRecordCanBeDeleted) {
     TempFolder folder;
     folder.writeBytes("データ2.txt", bytesOf("a"));
     const EditResult result = removeRecord(folder.path(), 2, loadLog(folder.path(), 2), 0);
-    EXPECT_EQ(result.status, WriteStatus::Ok);
+    EXPECT_EQ(result.status, disk::WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("データ2.txt"), "");
 }
 
@@ -153,16 +153,17 @@ TEST(RecordEdit, ALogChangedSinceItWasReadOrNotReadWholeIsNotWritten) {
     // Another window adds a weighing meanwhile.
     ASSERT_TRUE(appendRecord(folder.path(), 1, kLines.at("e")));
     const std::string changed = folder.readBytes("データ1.txt");
-    EXPECT_EQ(removeRecord(folder.path(), 1, shown, 2).status, WriteStatus::Stale);
-    EXPECT_EQ(correctRecord(folder.path(), 1, shown, 1, kLines.at("d")).status, WriteStatus::Stale);
+    EXPECT_EQ(removeRecord(folder.path(), 1, shown, 2).status, disk::WriteStatus::Stale);
+    EXPECT_EQ(correctRecord(folder.path(), 1, shown, 1, kLines.at("d")).status,
+              disk::WriteStatus::Stale);
     EXPECT_EQ(folder.readBytes("データ1.txt"), changed);
 
     LoadedLog failed = loadLog(folder.path(), 1);
-    failed.status = ReadStatus::Failed;
-    EXPECT_EQ(removeRecord(folder.path(), 1, failed, 2).status, WriteStatus::ReadFailed);
+    failed.status = disk::ReadStatus::Failed;
+    EXPECT_EQ(removeRecord(folder.path(), 1, failed, 2).status, disk::WriteStatus::ReadFailed);
     LoadedLog made;  // a log made in code, with no stamp
     made.records = {kLines.at("a"), kLines.at("b")};
-    EXPECT_EQ(removeRecord(folder.path(), 1, made, 1).status, WriteStatus::Stale);
+    EXPECT_EQ(removeRecord(folder.path(), 1, made, 1).status, disk::WriteStatus::Stale);
     EXPECT_EQ(folder.readBytes("データ1.txt"), changed);
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "core/store/data_folder.h"
+#include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 #include "support/faults.h"
 #include "support/temp_folder.h"
@@ -21,7 +21,7 @@ MeasurementRecord rec(const std::string& date, const std::string& situation,
 
 TEST(SituationList, DefaultsOnlyWhenTheFileIsMissing) {
     TempFolder folder;
-    ASSERT_EQ(ensureSituationList(folder.path()), WriteStatus::Ok);
+    ASSERT_EQ(ensureSituationList(folder.path()), disk::WriteStatus::Ok);
     EXPECT_EQ(loadSituationList(folder.path()), defaultSituations());
     EXPECT_EQ(folder.readCp932("状況リスト.txt"),
               "起床後\r\n朝食前\r\n朝食後\r\n昼食前\r\n昼食後\r\n夕食前\r\n夕食後\r\n入浴前\r\n"
@@ -30,7 +30,8 @@ TEST(SituationList, DefaultsOnlyWhenTheFileIsMissing) {
 
     ASSERT_TRUE(rewriteSituationList(folder.path(), {}));
     EXPECT_EQ(folder.readBytes("状況リスト.txt"), "");
-    ASSERT_EQ(ensureSituationList(folder.path()), WriteStatus::Ok);  // an empty list is a list
+    ASSERT_EQ(ensureSituationList(folder.path()),
+              disk::WriteStatus::Ok);  // an empty list is a list
     EXPECT_TRUE(loadSituationList(folder.path()).empty());
 }
 
@@ -96,11 +97,11 @@ TEST(SituationList, FailedOrRefusedRenameChangesNothing) {
     const std::string logBefore = folder.readBytes("データ1.txt");
     const std::string listBefore = folder.readBytes("状況リスト.txt");
 
-    const FileStamp shown = loadSituations(folder.path()).stamp;
+    const disk::FileStamp shown = loadSituations(folder.path()).stamp;
     EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝\"食", shown).ok());
     // Every write stops short: the log's rewrite fails, so the list is not touched either.
     {
-        auto fail = testing::InjectFaults::always({fileops::Op::Write});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Write});
         EXPECT_FALSE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前", shown).ok());
     }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/store/codec.h"
-#include "core/store/fields.h"
+#include "core/disk/codec.h"
+#include "core/disk/fields.h"
 #include "core/store/measurement_log.h"
 #include "core/store/notes_memo.h"
 #include "core/store/partner_profile.h"
@@ -71,9 +71,9 @@ TEST(StoredForm, EveryCharacterOfThePlaneIsRefusedOrReadsBackAsItsStoredForm) {
     for (char32_t cp = 0; cp < 0x10000; ++cp) {
         if (cp >= 0xD800 && cp < 0xE000) continue;
         const std::string c = utf8(cp);
-        const std::string stored = storedForm(c);
-        EXPECT_EQ(isStoredForm(c), stored == c) << hex(cp);
-        EXPECT_EQ(storedCodePoint(cp) != cp, stored != c) << hex(cp);
+        const std::string stored = disk::storedForm(c);
+        EXPECT_EQ(disk::isStoredForm(c), stored == c) << hex(cp);
+        EXPECT_EQ(disk::storedCodePoint(cp) != cp, stored != c) << hex(cp);
         if (isKeptByteChar(cp)) {
             EXPECT_EQ(stored, c) << hex(cp);  // kept bytes are never replaced
             continue;
@@ -82,29 +82,29 @@ TEST(StoredForm, EveryCharacterOfThePlaneIsRefusedOrReadsBackAsItsStoredForm) {
         if (!raw) {
             // No CP932 form: left as it is, and refused by every writer.
             EXPECT_EQ(stored, c) << hex(cp);
-            EXPECT_EQ(toCp932(c), std::nullopt) << hex(cp);
+            EXPECT_EQ(disk::toCp932(c), std::nullopt) << hex(cp);
             continue;
         }
         const std::optional<std::string> back = decode(*raw);
         ASSERT_TRUE(back) << hex(cp);
         if (*back == c) {
             EXPECT_EQ(stored, c) << hex(cp);
-            EXPECT_EQ(toCp932(c), raw) << hex(cp);
+            EXPECT_EQ(disk::toCp932(c), raw) << hex(cp);
         } else {
             replaced[cp] = stored;
-            EXPECT_EQ(toCp932(c), std::nullopt) << hex(cp);  // never stored unchanged
+            EXPECT_EQ(disk::toCp932(c), std::nullopt) << hex(cp);  // never stored unchanged
         }
         // The stored form is a fixed point: written and read, it comes back exactly.
-        const std::optional<std::string> bytes = toCp932(stored);
+        const std::optional<std::string> bytes = disk::toCp932(stored);
         ASSERT_TRUE(bytes) << hex(cp);
-        EXPECT_EQ(fromCp932(*bytes), stored) << hex(cp);
-        EXPECT_EQ(storedForm(stored), stored) << hex(cp);
+        EXPECT_EQ(disk::fromCp932(*bytes), stored) << hex(cp);
+        EXPECT_EQ(disk::storedForm(stored), stored) << hex(cp);
         if (cp >= 0x20) everyStorable += stored;
     }
     // Side by side in one text, no character merges with its neighbour.
-    const std::optional<std::string> all = toCp932(everyStorable);
+    const std::optional<std::string> all = disk::toCp932(everyStorable);
     ASSERT_TRUE(all);
-    EXPECT_EQ(fromCp932(*all), everyStorable);
+    EXPECT_EQ(disk::fromCp932(*all), everyStorable);
     // The converter maps exactly these one way; ¥ is the one choice made here.
     const std::map<char32_t, std::string> expected = {
         {0x00A2, "￠"}, {0x00A3, "￡"}, {0x00A5, "￥"}, {0x00AC, "￢"}, {0x2014, "―"},
@@ -142,14 +142,14 @@ TEST(StoredForm, TypedTextsTakeTheFormTheFileGivesBack) {
         {"\uF781A", "\uF781A", std::nullopt},  // 0x81 0x41 would read back as 、
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(storedForm(c.typed), c.stored) << c.typed;
-        EXPECT_EQ(toCp932(c.stored), c.bytes) << c.typed;
+        EXPECT_EQ(disk::storedForm(c.typed), c.stored) << c.typed;
+        EXPECT_EQ(disk::toCp932(c.stored), c.bytes) << c.typed;
         const bool unchanged = std::string(c.typed) == c.stored;
         if (!unchanged) {
-            EXPECT_EQ(toCp932(c.typed), std::nullopt) << c.typed;
+            EXPECT_EQ(disk::toCp932(c.typed), std::nullopt) << c.typed;
         }
         // What the screens ask before they store a typed text.
-        EXPECT_EQ(isStorableText(c.typed), unchanged && c.bytes.has_value()) << c.typed;
+        EXPECT_EQ(disk::isStorableText(c.typed), unchanged && c.bytes.has_value()) << c.typed;
     }
 }
 
@@ -189,17 +189,17 @@ TEST(StoredForm, WritersRefuseTextThatWouldReadBackDifferently) {
         {"list, quoted", appendSituationQuoted(f, "〜")},
         {"list, whole", rewriteSituationList(f, {"起床後", "¢"})},
         {"rename", renameSituation(f, 1, "起床後", "起床〜", loadSituations(f).stamp).status ==
-                       WriteStatus::Ok},
+                       disk::WriteStatus::Ok},
         {"memo", saveMemo(f, "一行目\n外食¥1500")},
     };
     for (const auto& c : cases) EXPECT_FALSE(c.written) << c.what;
     EXPECT_EQ(files(), before);
 
     // The stored forms of the same texts are written, and read back as they are.
-    situation.situation = storedForm(situation.situation);
+    situation.situation = disk::storedForm(situation.situation);
     ASSERT_TRUE(appendRecord(f, 1, situation));
     EXPECT_EQ(loadLog(f, 1).records.back().situation, "朝～昼");
-    ASSERT_TRUE(saveMemo(f, storedForm("外食¥1500")));
+    ASSERT_TRUE(saveMemo(f, disk::storedForm("外食¥1500")));
     EXPECT_EQ(folder.readBytes("気付きメモ.txt"),
               "\x8A\x4F\x90\x48\x81\x8F"
               "1500\r\n");

@@ -7,7 +7,7 @@
 
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 namespace {
 
 using Row = std::array<std::string, 4>;
@@ -205,4 +205,4 @@ TEST(Analyses, DamagedWeightsNeverBreakTheGrids) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::trend

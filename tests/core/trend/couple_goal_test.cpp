@@ -5,16 +5,16 @@
 namespace pairly::trend {
 namespace {
 
-using K = views::ForecastKind;
+using K = trend::ForecastKind;
 
 TEST(CoupleGoal, EveryCaseOfTheTwoForecasts) {
-    const views::GoalForecast none{K::NoTarget}, done{K::Reached}, few{K::TooFewDays},
+    const trend::GoalForecast none{K::NoTarget}, done{K::Reached}, few{K::TooFewDays},
         flat{K::NotApproaching}, vague{K::NoOutlook},
         march{.kind = K::Dated, .likelyDay = text::dayNumber({2027, 3, 1})},
         feb{.kind = K::Dated, .likelyDay = text::dayNumber({2027, 2, 10})};
     const std::string both = "ふたりそろって目標に届く見込み：";
     const struct {
-        const views::GoalForecast &taro, &hanako;
+        const trend::GoalForecast &taro, &hanako;
         std::string line;
     } cases[] = {
         {march, feb, both + "2027/03/01頃。はなこさんが先に到達しそうです"},

@@ -6,7 +6,7 @@
 
 #include "core/text/dates.h"
 
-namespace pairly::views {
+namespace pairly::trend {
 namespace {
 
 using store::MeasurementRecord;
@@ -39,11 +39,12 @@ std::vector<MeasurementRecord> straightLine(int days, double perDay) {
 
 TEST(Trend, DailyMeansSmoothedPerCalendarDay) {
     const std::vector<MeasurementRecord> log = {
-        rec(day(0), 79.5f), rec(day(0), 80.5f),  // mean 80.0
-        rec(day(1), 79.0f),                      // alpha 0.1: 80 - 0.1
-        damaged,                                 // no date: no weighing
-        rec(day(2), 0.0f),                       // no weight: no weighing
-        rec(day(4), 78.0f)};                     // three days: alpha = 1 - 0.9^3 = 0.271
+        rec(day(0), 79.5f),
+        rec(day(0), 80.5f),   // mean 80.0
+        rec(day(1), 79.0f),   // alpha 0.1: 80 - 0.1
+        damaged,              // no date: no weighing
+        rec(day(2), 0.0f),    // no weight: no weighing
+        rec(day(4), 78.0f)};  // three days: alpha = 1 - 0.9^3 = 0.271
     const auto days = dailyTrend(log);
     ASSERT_EQ(days.size(), 3u);
     EXPECT_DOUBLE_EQ(days[0].mean, 80.0);
@@ -140,9 +141,9 @@ TEST(Trend, AStallIsThreeWeeksWithoutANewLow) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::trend
 
-namespace pairly::views {
+namespace pairly::trend {
 namespace {
 
 // Every record gets its day's trend, in log order, also out of date order; records that
@@ -177,4 +178,4 @@ TEST(Trend, EachWeighingGetsItsDaysTrend) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::trend

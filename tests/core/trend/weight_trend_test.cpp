@@ -7,13 +7,13 @@
 
 #include "core/text/numbers.h"
 
-namespace pairly::chart {
-void PrintTo(const AxisRange& a, std::ostream* os) {
+namespace pairly::trend {
+void PrintTo(const chart::AxisRange& a, std::ostream* os) {
     *os << a.minimum << ".." << a.maximum << "/" << a.majorDivisions;
 }
-}  // namespace pairly::chart
+}  // namespace pairly::trend
 
-namespace pairly::views {
+namespace pairly::trend {
 
 namespace {
 
@@ -71,11 +71,24 @@ TEST(MovingAverage, CountOfTheComboText) {
         const char* text;
         std::optional<int> count;
     } cases[] = {
-        {"10", 10},   {"1", 1},         {"2.5", 2},         {"1.9", 1},    {" 15 ", 15},
-        {"7回", 7},   {"32767", 32767}, {"32767.9", 32767}, {"", {}},      {"0", {}},
-        {"0.99", {}}, {"-3", {}},       {"abc", {}},        {"32768", {}}, {"99999999999", {}},
+        {"10", 10},
+        {"1", 1},
+        {"2.5", 2},
+        {"1.9", 1},
+        {" 15 ", 15},
+        {"7回", 7},
+        {"32767", 32767},
+        {"32767.9", 32767},
+        {"", {}},
+        {"0", {}},
+        {"0.99", {}},
+        {"-3", {}},
+        {"abc", {}},
+        {"32768", {}},
+        {"99999999999", {}},
         // A full-width count from the file counts as typed with the input method.
-        {"１０", 10}, {"　５", 5},
+        {"１０", 10},
+        {"　５", 5},
     };
     for (const auto& c : cases) EXPECT_EQ(movingAverageCount(c.text), c.count) << c.text;
 }
@@ -240,7 +253,8 @@ TEST(MetricCharts, AxesSeriesAndLegends) {
     EXPECT_EQ(shown(metabolism.series1), (Texts{"1376", "1523", "1400"}));
     EXPECT_EQ(shown(metabolism.series2), (Texts{"9", "8", "8"}));
     EXPECT_EQ(metabolism.left, (chart::AxisRange{1360, 1530, 10}));
-    EXPECT_EQ(metabolism.right, (chart::AxisRange{7, 10, 3}));  // visceral fat 8..9, one level around
+    EXPECT_EQ(metabolism.right,
+              (chart::AxisRange{7, 10, 3}));  // visceral fat 8..9, one level around
 
     const MetricChart muscle = buildMetricChart(usual, MetricKind::Muscle);
     EXPECT_EQ(shown(muscle.series1), (Texts{"40.5", "41.2", "40.01"}));
@@ -256,7 +270,8 @@ TEST(MetricCharts, AxesSeriesAndLegends) {
 
     // The limits of extreme values are computed in 32 bits: 32,770 and -32,780 do not wrap.
     const Log extreme = log({{32767, 0, 0, 0, 0}, {-32768, 0, 0, 0, 0}});
-    EXPECT_EQ(buildMetricChart(extreme, MetricKind::Metabolism).left, (chart::AxisRange{-32780, 32770, 10}));
+    EXPECT_EQ(buildMetricChart(extreme, MetricKind::Metabolism).left,
+              (chart::AxisRange{-32780, 32770, 10}));
 
     const MetricChart empty = buildMetricChart({}, MetricKind::Bone);
     EXPECT_TRUE(empty.series1.empty());
@@ -282,4 +297,4 @@ TEST(WeightChart, DamagedValuesDoNotBreakTheComputations) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::trend

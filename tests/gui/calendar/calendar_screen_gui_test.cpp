@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "gui_support/shell_fixture.h"
-#include "support/faults.h"
-#include "support/temp_folder.h"
 #include "core/text/dates.h"
+#include "gui/calendar/calendar_screen.h"
 #include "gui/common/app_context.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/grid.h"
-#include "gui/calendar/calendar_screen.h"
+#include "gui_support/shell_fixture.h"
+#include "support/faults.h"
+#include "support/temp_folder.h"
 
-namespace pairly::views {
+namespace pairly::gui::calendar {
 namespace {
 
 using testing::qs;
@@ -39,7 +39,7 @@ QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 QColor backColour(QWidget* w) { return w->palette().color(QPalette::Window); }
 
 // A press, release and double click in the middle of a data cell.
-void doubleClickCell(ui::Grid* g, int row, int col) {
+void doubleClickCell(gui::widgets::Grid* g, int row, int col) {
     const QPoint pos(g->columnViewportPosition(col) + g->columnWidth(col) / 2,
                      g->rowViewportPosition(row - 1) + g->rowHeight(row - 1) / 2);
     QWidget* vp = g->viewport();
@@ -75,12 +75,12 @@ protected:
     }
     QString label(const char* name) { return find<QLabel>(name)->text(); }
     bool shown(const char* name) { return !find(name)->isHidden(); }
-    ui::Grid* grid() { return find<ui::Grid>("msgList2"); }
+    gui::widgets::Grid* grid() { return find<gui::widgets::Grid>("msgList2"); }
 
     testing::TempFolder folder;
-    ui::ScriptedDialogs dialogs;
-    ui::FixedClock clock{text::Date{2026, 12, 7}, 8 * 3600};
-    ui::AppContext ctx;
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::widgets::FixedClock clock{text::Date{2026, 12, 7}, 8 * 3600};
+    gui::common::AppContext ctx;
     CalendarScreen screen{ctx};
     std::vector<text::Date> requested;
 };
@@ -97,16 +97,16 @@ void writeFourDays(const testing::TempFolder& folder) {
 TEST_F(CalendarScreenTest, PaintsEachDayAndFillsTheCounters) {
     writeFourDays(folder);
     open();
-    ui::Grid* g = grid();
+    gui::widgets::Grid* g = grid();
 
     ASSERT_EQ(g->columnCount(), 32);
     EXPECT_EQ(g->headerText(0), qs("年月"));
     EXPECT_NEAR(g->columnWidthTwips(0), 1315, 15);
-    EXPECT_EQ(g->columnAlignment(0), ui::Align::Center);
+    EXPECT_EQ(g->columnAlignment(0), gui::widgets::Align::Center);
     for (int c = 1; c <= 31; ++c) {
         EXPECT_EQ(g->headerText(c), QString::number(c));
         EXPECT_NEAR(g->columnWidthTwips(c), 305, 15) << c;
-        EXPECT_EQ(g->headerAlignment(c), ui::Align::Center);
+        EXPECT_EQ(g->headerAlignment(c), gui::widgets::Align::Center);
     }
 
     ASSERT_EQ(g->rowCount(), 2);
@@ -164,8 +164,8 @@ TEST_F(CalendarScreenTest, SimpleModeRepaintsTheDaysButNotTheLegend) {
     writeFourDays(folder);
     open();
     find<QPushButton>("cmdSel1_1")->click();
-    ui::Grid* g = grid();
-    EXPECT_EQ(screen.mode(), CalendarMode::Simple);
+    gui::widgets::Grid* g = grid();
+    EXPECT_EQ(screen.mode(), pairly::calendar::CalendarMode::Simple);
     EXPECT_EQ(g->cellColor(1, 15), kGreen);  // no change
     EXPECT_EQ(g->cellColor(2, 1), kRed);
     EXPECT_EQ(g->cellColor(2, 3), kGreen);
@@ -182,7 +182,7 @@ TEST_F(CalendarScreenTest, SimpleModeRepaintsTheDaysButNotTheLegend) {
     find<QPushButton>("cmdSel1_1")->click();
     // Opening again starts in detailed mode.
     screen.openCalendar();
-    EXPECT_EQ(screen.mode(), CalendarMode::Detailed);
+    EXPECT_EQ(screen.mode(), pairly::calendar::CalendarMode::Detailed);
     EXPECT_EQ(g->cellColor(1, 15), kYellow);
     EXPECT_EQ(find<QPushButton>("cmdSel1_0")->palette().color(QPalette::Button), kPressed);
 }
@@ -190,7 +190,7 @@ TEST_F(CalendarScreenTest, SimpleModeRepaintsTheDaysButNotTheLegend) {
 TEST_F(CalendarScreenTest, DoubleClickNamesTheCellsDateOrNothing) {
     folder.writeCp932("データ1.txt", line("2026/04/10", "60") + line("2026/12/01", "59"));
     open();
-    ui::Grid* g = grid();
+    gui::widgets::Grid* g = grid();
     ASSERT_EQ(g->rowCount(), 2);
 
     doubleClickCell(g, 2, 1);      // a day with a record
@@ -213,12 +213,12 @@ TEST_F(CalendarScreenTest, BadDatesAreSkippedAndAnUnreadableLogIsReported) {
     EXPECT_EQ(label("lblNon_c"), qs("未計測  5日"));
 
     {
-        auto fail = testing::InjectFaults::always({store::fileops::Op::Read});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Read});
         screen.openCalendar();
     }
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, qs("読み込みエラー"));
-    EXPECT_EQ(dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(grid()->rowCount(), 0);
     EXPECT_EQ(label("lblNon_c"), qs("未計測  0日"));
     EXPECT_EQ(label("lblHugou"), "=");
@@ -238,7 +238,7 @@ TEST_F(CalendarScreenTest, ALongDiaryOpensOnItsNewestMonth) {
     }
     folder.writeCp932("データ1.txt", log);
     open();
-    ui::Grid* g = grid();
+    gui::widgets::Grid* g = grid();
     ASSERT_EQ(g->rowCount(), 48);
     EXPECT_GT(g->topVisibleRow(), 1);
     const int last = g->rowCount() - 1;
@@ -262,7 +262,7 @@ TEST(CalendarInWindow, MenuButtonWhileShownKeepsTheModeAndPartnerChangeRebuilds)
                                            line("2026/12/07", "54.5"));
     f.start();
     f.click("cmdCale");
-    auto* g = f.find<ui::Grid>("msgList2");
+    auto* g = f.find<gui::widgets::Grid>("msgList2");
     EXPECT_EQ(g->rowCount(), 2);
     EXPECT_EQ(f.find<QLabel>("lblNon_c")->text(), qs("未計測  127日"));
 
@@ -295,14 +295,14 @@ TEST(CalendarInWindow, DoubleClickOpensTheInputScreenOnThatDay) {
     f.start();
     f.click("cmdCale");
     f.dialogs.shown.clear();
-    auto* g = f.find<ui::Grid>("msgList2");
+    auto* g = f.find<gui::widgets::Grid>("msgList2");
     ASSERT_EQ(g->text(1, 0), qs("2026年11月"));
 
     doubleClickCell(g, 1, 28);
     EXPECT_FALSE(f.find<QWidget>("fraMain")->isHidden());
     EXPECT_TRUE(f.find<QWidget>("fraCale")->isHidden());
     EXPECT_EQ(f.find<QCalendarWidget>("mtvmain")->selectedDate(), QDate(2026, 11, 28));
-    auto* day = f.find<ui::Grid>("msgDayList");
+    auto* day = f.find<gui::widgets::Grid>("msgDayList");
     ASSERT_EQ(day->rowCount(), 2);
     EXPECT_EQ(day->text(2, 2), "69.4Kg");
     // The jump explains nothing, even with the tour on.
@@ -317,9 +317,9 @@ TEST(CalendarInWindow, DoubleClickOpensTheInputScreenOnThatDay) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::gui::calendar
 
-namespace pairly::views {
+namespace pairly::gui::calendar {
 namespace {
 
 // 前日比: each day's first weighing against the previous weighing day's first, painted as
@@ -327,11 +327,11 @@ namespace {
 TEST_F(CalendarScreenTest, FromThePreviousDayClassesEachDayAgainstTheDayBefore) {
     writeFourDays(folder);  // first weighings 65.4, 99.8, 65.4, 66
     open();
-    ui::Grid* g = grid();
+    gui::widgets::Grid* g = grid();
     find<QPushButton>("cmdSel1_1")->click();
     find<QPushButton>("cmdSel1_2")->click();
     EXPECT_EQ(find<QPushButton>("cmdSel1_2")->text(), qs("前日比"));
-    EXPECT_EQ(screen.dayBasis(), DayBasis::FromPreviousDay);
+    EXPECT_EQ(screen.dayBasis(), pairly::calendar::DayBasis::FromPreviousDay);
     const struct {
         int row, day;
         QColor colour;
@@ -339,7 +339,8 @@ TEST_F(CalendarScreenTest, FromThePreviousDayClassesEachDayAgainstTheDayBefore) 
                  {2, 1, kRed},      // 99.8 after 65.4
                  {2, 3, kGreen},    // 65.4 after 99.8
                  {2, 5, kRed}};     // 66 after 65.4
-    for (const auto& c : cells) EXPECT_EQ(g->cellColor(c.row, c.day), c.colour) << c.row << "/" << c.day;
+    for (const auto& c : cells)
+        EXPECT_EQ(g->cellColor(c.row, c.day), c.colour) << c.row << "/" << c.day;
     EXPECT_EQ(label("lblGenT"), qs("1日"));
     EXPECT_EQ(label("lblZouT"), qs("3日"));
     EXPECT_EQ(label("lblHugou"), qs("<"));
@@ -352,7 +353,7 @@ TEST_F(CalendarScreenTest, FromThePreviousDayClassesEachDayAgainstTheDayBefore) 
 
     // Back to the detailed mode: the day's own weighings again.
     find<QPushButton>("cmdSel1_0")->click();
-    EXPECT_EQ(screen.dayBasis(), DayBasis::WithinDay);
+    EXPECT_EQ(screen.dayBasis(), pairly::calendar::DayBasis::WithinDay);
     EXPECT_EQ(g->cellColor(1, 15), kYellow);
     EXPECT_EQ(g->cellColor(2, 3), kGreen);
     EXPECT_EQ(g->cellColor(2, 5), kPurple);
@@ -361,9 +362,9 @@ TEST_F(CalendarScreenTest, FromThePreviousDayClassesEachDayAgainstTheDayBefore) 
     // Not kept: opening again starts with the detailed mode.
     find<QPushButton>("cmdSel1_2")->click();
     screen.openCalendar();
-    EXPECT_EQ(screen.dayBasis(), DayBasis::WithinDay);
+    EXPECT_EQ(screen.dayBasis(), pairly::calendar::DayBasis::WithinDay);
     EXPECT_EQ(g->cellColor(1, 15), kYellow);
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::gui::calendar

@@ -11,18 +11,18 @@
 #include <memory>
 #include <string>
 
-#include "support/temp_folder.h"
+#include "core/comparison/comparison.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 #include "gui/common/app_context.h"
+#include "gui/comparison/comparison_screen.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/grid.h"
-#include "core/comparison/comparison.h"
-#include "gui/comparison/comparison_screen.h"
+#include "support/temp_folder.h"
 
-namespace pairly::views {
+namespace pairly::gui::comparison {
 namespace {
 
 namespace fs = std::filesystem;
@@ -65,14 +65,14 @@ protected:
     }
     QString label(const QString& name) { return find<QLabel>(name)->text(); }
     bool shown(const QString& name) { return !find<QWidget>(name)->isHidden(); }
-    ui::Chart& chart(const char* name) { return *find<ui::Chart>(name); }
-    ui::Grid& grid() { return *find<ui::Grid>("msgAvgtai"); }
+    gui::widgets::Chart& chart(const char* name) { return *find<gui::widgets::Chart>(name); }
+    gui::widgets::Grid& grid() { return *find<gui::widgets::Grid>("msgAvgtai"); }
     void click(const char* name) { find<QRadioButton>(name)->click(); }
 
     testing::TempFolder folder;
-    ui::ScriptedDialogs dialogs;
-    ui::FixedClock clock{text::Date{2026, 12, 7}, 8 * 3600};
-    ui::AppContext ctx;
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::widgets::FixedClock clock{text::Date{2026, 12, 7}, 8 * 3600};
+    gui::common::AppContext ctx;
     std::unique_ptr<ComparisonScreen> screen;
 };
 
@@ -137,21 +137,21 @@ TEST_F(ComparisonScreenTest, ShowsStatisticsMarksAndShares) {
 TEST_F(ComparisonScreenTest, DailyAverageListLayoutAndScroll) {
     writeShortLogs(folder);
     open();
-    ui::Grid& g = grid();
+    gui::widgets::Grid& g = grid();
     const struct {
         const char* header;
         int twips;
-        ui::Align align;
-    } columns[] = {{"日数", 660, ui::Align::Right},
-                   {"日付", 1150, ui::Align::Center},
-                   {"体重１", 700, ui::Align::Right},
-                   {"体重２", 700, ui::Align::Right}};
+        gui::widgets::Align align;
+    } columns[] = {{"日数", 660, gui::widgets::Align::Right},
+                   {"日付", 1150, gui::widgets::Align::Center},
+                   {"体重１", 700, gui::widgets::Align::Right},
+                   {"体重２", 700, gui::widgets::Align::Right}};
     ASSERT_EQ(g.columnCount(), 4);
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(g.headerText(c), QString::fromUtf8(columns[c].header));
         EXPECT_NEAR(g.columnWidthTwips(c), columns[c].twips, 15) << c;
         EXPECT_EQ(g.columnAlignment(c), columns[c].align) << c;
-        EXPECT_EQ(g.headerAlignment(c), ui::Align::Center) << c;
+        EXPECT_EQ(g.headerAlignment(c), gui::widgets::Align::Center) << c;
     }
     const char* expected[][4] = {{"1", "26/11/01", "70.0", ""},
                                  {"2", "26/11/02", "69.6", ""},
@@ -183,8 +183,8 @@ TEST_F(ComparisonScreenTest, DailyAverageListLayoutAndScroll) {
 TEST_F(ComparisonScreenTest, GraphOptionsSwitchViewsAndValues) {
     writeShortLogs(folder);
     open();
-    ui::Chart& separate = chart("mcrAvgtai");
-    ui::Chart& same = chart("mcrAvgtai2");
+    gui::widgets::Chart& separate = chart("mcrAvgtai");
+    gui::widgets::Chart& same = chart("mcrAvgtai2");
 
     // Start state: separate axes, automatic lower bound, real values.
     EXPECT_TRUE(find<QRadioButton>("optGra2")->isChecked());
@@ -204,20 +204,20 @@ TEST_F(ComparisonScreenTest, GraphOptionsSwitchViewsAndValues) {
         EXPECT_EQ(separate.value(1, p), series1[p - 1]) << p;
         EXPECT_EQ(separate.value(2, p), series2[p - 1]) << p;
     }
-    EXPECT_EQ(separate.seriesAxis(2), ui::Axis::Right);
-    EXPECT_EQ(separate.axisMinimum(ui::Axis::Left), 69);
-    EXPECT_EQ(separate.axisMaximum(ui::Axis::Left), 70);
-    EXPECT_EQ(separate.axisMinimum(ui::Axis::Right), 54);
-    EXPECT_EQ(separate.axisMaximum(ui::Axis::Right), 55);
+    EXPECT_EQ(separate.seriesAxis(2), gui::widgets::Axis::Right);
+    EXPECT_EQ(separate.axisMinimum(gui::widgets::Axis::Left), 69);
+    EXPECT_EQ(separate.axisMaximum(gui::widgets::Axis::Left), 70);
+    EXPECT_EQ(separate.axisMinimum(gui::widgets::Axis::Right), 54);
+    EXPECT_EQ(separate.axisMaximum(gui::widgets::Axis::Right), 55);
     EXPECT_TRUE(separate.segments(2).size() == 1 && separate.segments(2)[0].size() == 2);
 
     // Target lower bounds and back.
     click("optG4");
-    EXPECT_EQ(separate.axisMinimum(ui::Axis::Left), 68);
-    EXPECT_EQ(separate.axisMinimum(ui::Axis::Right), 49);
-    EXPECT_EQ(separate.axisMaximum(ui::Axis::Left), 70);
+    EXPECT_EQ(separate.axisMinimum(gui::widgets::Axis::Left), 68);
+    EXPECT_EQ(separate.axisMinimum(gui::widgets::Axis::Right), 49);
+    EXPECT_EQ(separate.axisMaximum(gui::widgets::Axis::Left), 70);
     click("optG3");
-    EXPECT_EQ(separate.axisMinimum(ui::Axis::Left), 69);
+    EXPECT_EQ(separate.axisMinimum(gui::widgets::Axis::Left), 69);
     EXPECT_TRUE(dialogs.shown.empty());
 
     // Same-axis view with real values, then the overlay.
@@ -227,21 +227,21 @@ TEST_F(ComparisonScreenTest, GraphOptionsSwitchViewsAndValues) {
     EXPECT_TRUE(shown("fraDgr"));
     EXPECT_FALSE(shown("fraDgr2"));
     EXPECT_EQ(same.value(2, 4), "55");
-    EXPECT_EQ(same.axisMinimum(ui::Axis::Left), 54);
-    EXPECT_EQ(same.axisMaximum(ui::Axis::Left), 70);
-    EXPECT_EQ(same.seriesAxis(2), ui::Axis::Left);
+    EXPECT_EQ(same.axisMinimum(gui::widgets::Axis::Left), 54);
+    EXPECT_EQ(same.axisMaximum(gui::widgets::Axis::Left), 70);
+    EXPECT_EQ(same.seriesAxis(2), gui::widgets::Axis::Left);
 
     click("optG2");  // first common day is day 4: 69.2 against 55, partner 2 lifted by 14.2
     EXPECT_NEAR(text::leadingNumber(same.value(2, 4).toStdString()), 69.2, 1e-4);
     EXPECT_NEAR(text::leadingNumber(same.value(2, 5).toStdString()), 68.8, 1e-4);
     EXPECT_EQ(same.value(2, 1), "");
     EXPECT_EQ(same.value(1, 1), "70");
-    EXPECT_EQ(same.axisMinimum(ui::Axis::Left), 69);  // 70 − max(1, 1)
-    EXPECT_EQ(same.axisMaximum(ui::Axis::Left), 70);
+    EXPECT_EQ(same.axisMinimum(gui::widgets::Axis::Left), 69);  // 70 − max(1, 1)
+    EXPECT_EQ(same.axisMaximum(gui::widgets::Axis::Left), 70);
 
     click("optG1");
     EXPECT_EQ(same.value(2, 4), "55");
-    EXPECT_EQ(same.axisMinimum(ui::Axis::Left), 54);
+    EXPECT_EQ(same.axisMinimum(gui::widgets::Axis::Left), 54);
 
     // A refresh brings back real values while the overlay option stays selected; selecting
     // it again overlays again.
@@ -262,7 +262,7 @@ TEST_F(ComparisonScreenTest, GraphOptionsSwitchViewsAndValues) {
 TEST_F(ComparisonScreenTest, PercentViewShowsTheChangeFromEachStart) {
     writeShortLogs(folder);
     open();
-    ui::Chart& percent = chart("mcrAvgHi");
+    gui::widgets::Chart& percent = chart("mcrAvgHi");
     EXPECT_FALSE(shown("mcrAvgHi"));
     EXPECT_EQ(find<QRadioButton>("optGra3")->text(), QString::fromUtf8("スタート比（%）で表示"));
 
@@ -274,8 +274,8 @@ TEST_F(ComparisonScreenTest, PercentViewShowsTheChangeFromEachStart) {
     ASSERT_EQ(percent.pointCount(), chart("mcrAvgtai").pointCount());
     const double none = std::nan("");
     // Day averages 70, 69.60001, 69.2 (kept on) and 55, 54.6 from day 4.
-    const double expected1[] = {0, (69.60001 - 70) / 70 * 100, -0.8 / 70 * 100,
-                                -0.8 / 70 * 100, -0.8 / 70 * 100};
+    const double expected1[] = {0, (69.60001 - 70) / 70 * 100, -0.8 / 70 * 100, -0.8 / 70 * 100,
+                                -0.8 / 70 * 100};
     const double expected2[] = {none, none, none, 0, -0.4 / 55 * 100};
     for (int p = 1; p <= 5; ++p) {
         EXPECT_NEAR(text::leadingNumber(percent.value(1, p).toStdString()), expected1[p - 1], 1e-4)
@@ -288,9 +288,9 @@ TEST_F(ComparisonScreenTest, PercentViewShowsTheChangeFromEachStart) {
                 << p;
         }
     }
-    EXPECT_EQ(percent.seriesAxis(2), ui::Axis::Left);
-    EXPECT_EQ(percent.axisMinimum(ui::Axis::Left), -2);
-    EXPECT_EQ(percent.axisMaximum(ui::Axis::Left), 0);
+    EXPECT_EQ(percent.seriesAxis(2), gui::widgets::Axis::Left);
+    EXPECT_EQ(percent.axisMinimum(gui::widgets::Axis::Left), -2);
+    EXPECT_EQ(percent.axisMaximum(gui::widgets::Axis::Left), 0);
     EXPECT_TRUE(percent.referenceLines().empty());  // targets are weights, not shares
 
     // A refresh keeps the view and gives it the new figures.
@@ -299,7 +299,7 @@ TEST_F(ComparisonScreenTest, PercentViewShowsTheChangeFromEachStart) {
     screen->refreshComparisonScreen();
     EXPECT_TRUE(shown("mcrAvgHi"));
     EXPECT_EQ(percent.value(2, 5), "-10");
-    EXPECT_EQ(percent.axisMinimum(ui::Axis::Left), -10);
+    EXPECT_EQ(percent.axisMinimum(gui::widgets::Axis::Left), -10);
 
     click("optGra1");
     EXPECT_FALSE(shown("mcrAvgHi"));
@@ -322,14 +322,14 @@ TEST_F(ComparisonScreenTest, PercentViewShowsTheChangeFromEachStart) {
 // lifted onto the other.
 TEST_F(ComparisonScreenTest, TargetsAreReferenceLinesOnTheirAxes) {
     writeShortLogs(folder);
-    using L = ui::Axis;
+    using L = gui::widgets::Axis;
     struct Line {
         L axis;
         double value;
         QColor colour;
     };
     const QColor c1(40, 110, 220), c2(225, 60, 110);
-    auto lines = [](const ui::Chart& c) {
+    auto lines = [](const gui::widgets::Chart& c) {
         std::vector<Line> out;
         for (const auto& r : c.referenceLines()) out.push_back({r.axis, r.value, r.colour});
         return out;
@@ -378,7 +378,7 @@ TEST_F(ComparisonScreenTest, HelpTourTextsOnlyWithTheTourOn) {
     click("optGra2");
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[0].title, QString::fromUtf8("ヘルプツアー"));
-    EXPECT_EQ(dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(dialogs.shown[0].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(
         dialogs.shown[0].text,
         QString::fromUtf8("二人の平均体重データを同一の軸でグラフ表示します。\n\n"
@@ -420,8 +420,8 @@ TEST_F(ComparisonScreenTest, MissingLogsGiveAnEmptyScreen) {
     EXPECT_EQ(label("lblD2_5"), QString::fromUtf8("—"));
     EXPECT_EQ(grid().rowCount(), 3);
     EXPECT_EQ(chart("mcrAvgtai").value(1, 2), "70");
-    EXPECT_FALSE(chart("mcrAvgtai").isAxisVisible(ui::Axis::Right));
-    EXPECT_EQ(chart("mcrAvgtai2").axisMinimum(ui::Axis::Left), 69);
+    EXPECT_FALSE(chart("mcrAvgtai").isAxisVisible(gui::widgets::Axis::Right));
+    EXPECT_EQ(chart("mcrAvgtai2").axisMinimum(gui::widgets::Axis::Left), 69);
 }
 
 // Renders the screen with the demo folder (or a generated one) for a look at the layout;
@@ -472,4 +472,4 @@ TEST_F(ComparisonScreenTest, RendersWithDemoData) {
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::gui::comparison

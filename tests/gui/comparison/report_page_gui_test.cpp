@@ -10,8 +10,8 @@
 namespace pairly::testing {
 namespace {
 
-views::ReportPage page(int rows, const QString& name1, const QString& name2) {
-    views::ReportPage p;
+gui::comparison::ReportPage page(int rows, const QString& name1, const QString& name2) {
+    gui::comparison::ReportPage p;
     p.title = QStringLiteral("週ごとの平均体重");
     p.periodHeader = QStringLiteral("週");
     p.names = {name1, name2};
@@ -49,8 +49,8 @@ TEST(ReportPage, LatestRowsThatFitAboveTheChartWithinThePage) {
         const QSize size(8 * c.dpi + c.dpi / 4, 11 * c.dpi + c.dpi * 7 / 10);
         RecordingDevice device(size, c.dpi);
         QPainter painter(&device);
-        const int shown = views::drawReportPage(painter, QRectF(QPointF(0, 0), QSizeF(size)), c.dpi,
-                                                page(c.rows, c.name1, c.name2));
+        const int shown = gui::comparison::drawReportPage(
+            painter, QRectF(QPointF(0, 0), QSizeF(size)), c.dpi, page(c.rows, c.name1, c.name2));
         painter.end();
         const RecordingEngine& e = device.recorded();
         const std::string what = std::to_string(c.rows) + " rows at " + std::to_string(c.dpi);

@@ -54,24 +54,28 @@ protected:
         f.window->show();
         QApplication::processEvents();
     }
-    views::ReportWindow* report() const {
-        return f.window->findChild<views::ReportWindow*>("frmReport");
+    gui::comparison::ReportWindow* report() const {
+        return f.window->findChild<gui::comparison::ReportWindow*>("frmReport");
     }
     // Opens the report with the comparison screen's button.
-    views::ReportWindow& open() {
+    gui::comparison::ReportWindow& open() {
         f.click("cmdReport");
         QApplication::processEvents();
-        views::ReportWindow* r = report();
+        gui::comparison::ReportWindow* r = report();
         EXPECT_NE(r, nullptr);
         return *r;
     }
-    ui::Grid& grid(const char* name) { return *report()->findChild<ui::Grid*>(name); }
-    ui::Chart& chart(const char* name) { return *report()->findChild<ui::Chart*>(name); }
+    gui::widgets::Grid& grid(const char* name) {
+        return *report()->findChild<gui::widgets::Grid*>(name);
+    }
+    gui::widgets::Chart& chart(const char* name) {
+        return *report()->findChild<gui::widgets::Chart*>(name);
+    }
     QTabWidget& tabs() { return *report()->findChild<QTabWidget*>("tabReport"); }
     QPushButton& button(const char* name) { return *report()->findChild<QPushButton*>(name); }
 
     void expectRows(const char* gridName, const std::vector<Row>& rows) {
-        ui::Grid& g = grid(gridName);
+        gui::widgets::Grid& g = grid(gridName);
         ASSERT_EQ(g.rowCount(), static_cast<int>(rows.size())) << gridName;
         for (std::size_t r = 0; r < rows.size(); ++r)
             for (int c = 0; c < 11; ++c)
@@ -97,7 +101,7 @@ const std::vector<Row> kMonths = {
 };
 
 TEST_F(ReportWindowTest, GridsHoldEveryWeekAndMonthOfEitherPartner) {
-    views::ReportWindow& r = open();
+    gui::comparison::ReportWindow& r = open();
     EXPECT_TRUE(r.isVisible());
     EXPECT_TRUE(r.isWindow());
     EXPECT_EQ(r.windowModality(), Qt::NonModal);
@@ -113,7 +117,7 @@ TEST_F(ReportWindowTest, GridsHoldEveryWeekAndMonthOfEitherPartner) {
 
     const char* measures[] = {"回数", "平均", "最小", "最大", "増減"};
     for (const auto& [name, first] : {std::pair{"msgWeek", "週"}, std::pair{"msgMonth", "月"}}) {
-        ui::Grid& g = grid(name);
+        gui::widgets::Grid& g = grid(name);
         ASSERT_EQ(g.columnCount(), 11) << name;
         EXPECT_EQ(g.headerText(0), qs(first));
         const QFontMetrics fm(g.horizontalHeader()->font());
@@ -138,7 +142,7 @@ TEST_F(ReportWindowTest, ChartsPlotEachPartnersMeansWithGapsInThePartnersColours
         {"mcrMonth", {"52", "51.8", "50.9"}, {"", "70", "69.7"}},
     };
     for (const auto& c : cases) {
-        ui::Chart& ch = chart(c.chart);
+        gui::widgets::Chart& ch = chart(c.chart);
         ASSERT_EQ(ch.pointCount(), static_cast<int>(c.partner1.size())) << c.chart;
         for (int p = 1; p <= ch.pointCount(); ++p) {
             EXPECT_EQ(ch.value(1, p), qs(c.partner1[static_cast<std::size_t>(p - 1)]))
@@ -146,9 +150,9 @@ TEST_F(ReportWindowTest, ChartsPlotEachPartnersMeansWithGapsInThePartnersColours
             EXPECT_EQ(ch.value(2, p), qs(c.partner2[static_cast<std::size_t>(p - 1)]))
                 << c.chart << p;
         }
-        EXPECT_EQ(ch.seriesColor(1), ui::partnerColour(1));
-        EXPECT_EQ(ch.seriesColor(2), ui::partnerColour(2));
-        EXPECT_EQ(ch.seriesAxis(2), ui::Axis::Left);
+        EXPECT_EQ(ch.seriesColor(1), gui::common::partnerColour(1));
+        EXPECT_EQ(ch.seriesColor(2), gui::common::partnerColour(2));
+        EXPECT_EQ(ch.seriesAxis(2), gui::widgets::Axis::Left);
         EXPECT_FALSE(ch.isSeriesVisible(3));
         EXPECT_EQ(ch.seriesName(1), qs("はなこ 平均"));
         EXPECT_EQ(ch.seriesName(2), qs("たろう 平均"));
@@ -157,9 +161,9 @@ TEST_F(ReportWindowTest, ChartsPlotEachPartnersMeansWithGapsInThePartnersColours
 }
 
 TEST_F(ReportWindowTest, OneWindowRaisedAgainAndClosedWithTheMainWindow) {
-    views::ReportWindow& r = open();
+    gui::comparison::ReportWindow& r = open();
     open();
-    EXPECT_EQ(f.window->findChildren<views::ReportWindow*>().size(), 1);
+    EXPECT_EQ(f.window->findChildren<gui::comparison::ReportWindow*>().size(), 1);
     r.close();
     EXPECT_FALSE(r.isVisible());
     EXPECT_EQ(&open(), &r);
@@ -189,14 +193,14 @@ TEST_F(ReportWindowTest, LatestPeriodIsInViewWithManyWeeks) {
         many += diaryLine(text::formatDate(day), "起床後", "60,20,1600,10,55,8,3.1");
     f.folder.writeCp932("データ2.txt", many);
     open();
-    ui::Grid& g = grid("msgWeek");
+    gui::widgets::Grid& g = grid("msgWeek");
     EXPECT_EQ(g.rowCount(), 300 + 4);  // and はなこ's four weeks
     EXPECT_EQ(g.bottomVisibleRow(), g.rowCount());
     EXPECT_EQ(chart("mcrWeek").pointCount(), 304);
 }
 
 TEST_F(ReportWindowTest, FollowsTheDataWhileOpenAndWhenShownAgain) {
-    views::ReportWindow& r = open();
+    gui::comparison::ReportWindow& r = open();
     // A weighing saved on the input screen for today, 2026/12/07.
     f.click("cmdMain");
     clickEntry(f.find<QListWidget>("lstAct"), 1);
@@ -236,12 +240,12 @@ TEST_F(ReportWindowTest, FollowsTheDataWhileOpenAndWhenShownAgain) {
 TEST_F(ReportWindowTest, UnreadableLogsAreToldAndNothingIsWritten) {
     const FolderFiles before = folderFiles(f.folder);
     {
-        const auto faults = InjectFaults::always({store::fileops::Op::Read});
+        const auto faults = InjectFaults::always({disk::fileops::Op::Read});
         open();
     }
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("読み込みエラー"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_TRUE(f.dialogs.shown[0].text.startsWith(qs("データ1.txt")));
     EXPECT_TRUE(f.dialogs.shown[1].text.startsWith(qs("データ2.txt")));
     EXPECT_EQ(folderFiles(f.folder), before);
@@ -259,7 +263,7 @@ protected:
         printing().setDestinationChooser(
             [this](const QString& kind) { return printing().pdfDestination(kind); });
     }
-    maintenance::PrintController& printing() { return f.window->printing(); }
+    gui::printing::PrintController& printing() { return f.window->printing(); }
     void recordPages(bool succeed = true) {
         printing().setPagePrinter(pageRecorder(pages, succeed));
     }
@@ -276,7 +280,7 @@ protected:
 TEST_F(ReportPrintTest, TheShownTabIsPrintedAfterTheQuestion) {
     recordPages();
     open();
-    f.dialogs.answers = {ui::Answer::Cancel};
+    f.dialogs.answers = {gui::widgets::Answer::Cancel};
     button("cmdReportPrint").click();
     EXPECT_TRUE(pages.empty());
     button("cmdReportPrint").click();
@@ -299,7 +303,7 @@ TEST_F(ReportPrintTest, TheShownTabIsPrintedAfterTheQuestion) {
                   qs(e.question) + qs("\n\n良かったらＯＫボタンを押してください"));
         EXPECT_EQ(f.dialogs.shown[2 * i + 1].title, qs("印刷確認"));
         EXPECT_EQ(f.dialogs.shown[2 * i + 2].title, qs("印刷"));
-        EXPECT_EQ(pages[i].orientation, ui::PageOrientation::Portrait);
+        EXPECT_EQ(pages[i].orientation, gui::widgets::PageOrientation::Portrait);
         const QStringList t = texts(i);
         EXPECT_EQ(t.value(0), qs(e.title));
         EXPECT_EQ(t.count(qs("はなこ")), 2);  // over the table and in the legend
@@ -340,7 +344,7 @@ TEST_F(ReportPrintTest, WithoutAPrinterThePdfIsWrittenAndFailuresAreTold) {
 
     // A folder that cannot be written, and a printer that reports an error.
     const struct {
-        ui::PrintDestination destination;
+        gui::widgets::PrintDestination destination;
         const char* message;
     } failures[] = {
         {{QString(), QString::fromStdString((f.folder.path() / "データ1.txt" / "x.pdf").string())},
@@ -358,7 +362,7 @@ TEST_F(ReportPrintTest, WithoutAPrinterThePdfIsWrittenAndFailuresAreTold) {
         button("cmdReportPrint").click();
         ASSERT_EQ(f.dialogs.shown.size(), 2u) << failure.message;
         EXPECT_EQ(f.dialogs.shown[1].title, qs("印刷エラー"));
-        EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning);
         EXPECT_TRUE(f.dialogs.shown[1].text.contains(qs(failure.message))) << failure.message;
     }
     EXPECT_EQ(folderFiles(f.folder), before);

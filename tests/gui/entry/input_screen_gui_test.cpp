@@ -9,11 +9,11 @@
 #include <array>
 #include <optional>
 
-#include "gui_support/screens_fixture.h"
-#include "core/store/data_folder.h"
-#include "core/store/file_ops.h"
+#include "core/disk/data_folder.h"
+#include "core/disk/file_ops.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/screens_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -44,7 +44,7 @@ protected:
         return n;
     }
     QListWidget* lstAct() const { return f.find<QListWidget>("lstAct"); }
-    ui::Grid* grid(const char* name) const { return f.find<ui::Grid>(name); }
+    gui::widgets::Grid* grid(const char* name) const { return f.find<gui::widgets::Grid>(name); }
     QStringList row(const char* name, int r) const {
         QStringList cells;
         for (int c = 0; c < grid(name)->columnCount(); ++c) cells << grid(name)->text(r, c);
@@ -125,7 +125,7 @@ TEST_F(InputScreenTest, RefusalsComeInOrderAndWriteNothing) {
 
     std::vector<std::pair<QString, QString>> shown;
     for (const auto& s : f.dialogs.shown) {
-        EXPECT_EQ(s.icon, ui::Icon::Warning);
+        EXPECT_EQ(s.icon, gui::widgets::Icon::Warning);
         shown.emplace_back(s.text, s.title);
     }
     ASSERT_EQ(shown.size(), 4u);
@@ -180,12 +180,12 @@ TEST_F(InputScreenTest, FreeSituationPicks) {
     f.dialogs.inputs = {qs("\"散歩\"")};
     f.click("cmdFree");
     EXPECT_EQ(f.dialogs.shown.back().title, qs("入力エラー"));
-    EXPECT_EQ(f.dialogs.shown.back().icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown.back().icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(enabledSteppers(), 0);
 
     // No: used for this weighing only.
     f.dialogs.inputs = {qs("散歩後")};
-    f.dialogs.answers = {ui::Answer::No};
+    f.dialogs.answers = {gui::widgets::Answer::No};
     f.click("cmdFree");
     EXPECT_EQ(f.dialogs.shown.back().text, qs("状況リストに追加しますか？\n\n"));
     EXPECT_EQ(f.dialogs.shown.back().title, qs("状況リスト登録の有無"));
@@ -209,7 +209,7 @@ TEST_F(InputScreenTest, FailedWritesChangeNothingAndSaySo) {
     f.build();
     const std::string log = f.log(1), list = f.situations();
     {
-        auto fail = testing::InjectFaults::always({store::fileops::Op::Write});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Write});
         f.clickItem(lstAct(), 0);
         f.click("cmdTaiHozon");
         f.dialogs.inputs = {qs("散歩後")};
@@ -220,7 +220,7 @@ TEST_F(InputScreenTest, FailedWritesChangeNothingAndSaySo) {
     EXPECT_EQ(f.situations(), list);
     EXPECT_EQ(lstAct()->count(), 3);
     ASSERT_EQ(f.dialogs.shown.size(), 4u);
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
     EXPECT_EQ(f.dialogs.shown[3].title, qs("保存エラー"));
     // The weighing is still in the panel, ready for another try.
@@ -245,10 +245,11 @@ TEST_F(InputScreenTest, AWeighingForADayAfterTodayIsConfirmedFirst) {
     const std::string before = f.log(1);
     f.build();
     const struct {
-        int day;  // of December 2026; today is the 7th
-        std::optional<ui::Answer> answer;  // none: not asked
+        int day;                                     // of December 2026; today is the 7th
+        std::optional<gui::widgets::Answer> answer;  // none: not asked
         bool saved;
-    } cases[] = {{7, {}, true}, {9, ui::Answer::No, false}, {9, ui::Answer::Yes, true}};
+    } cases[] = {
+        {7, {}, true}, {9, gui::widgets::Answer::No, false}, {9, gui::widgets::Answer::Yes, true}};
     std::string expected = before;
     for (const auto& c : cases) {
         selectDay(2026, 12, c.day);
@@ -261,14 +262,14 @@ TEST_F(InputScreenTest, AWeighingForADayAfterTodayIsConfirmedFirst) {
             EXPECT_EQ(f.dialogs.shown[0].text,
                       qs("2026/12/09 は今日より後の日付です。\n\nこの日付で保存しますか？"));
             EXPECT_EQ(f.dialogs.shown[0].title, qs("日付確認"));
-            EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Question);
-            EXPECT_EQ(f.dialogs.shown[0].buttons, ui::Buttons::YesNo);
+            EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Question);
+            EXPECT_EQ(f.dialogs.shown[0].buttons, gui::widgets::Buttons::YesNo);
         } else {
             EXPECT_TRUE(f.dialogs.shown.empty()) << c.day;
         }
         if (c.saved)
-            expected += logLine("2026/12/0" + std::to_string(c.day), "朝食前",
-                                "60.3,25,1400,8,45.3,5,2.8");
+            expected +=
+                logLine("2026/12/0" + std::to_string(c.day), "朝食前", "60.3,25,1400,8,45.3,5,2.8");
         EXPECT_EQ(f.log(1), expected) << c.day;
     }
     // A refusal asks nothing: the entry is checked before the day.
@@ -284,7 +285,7 @@ TEST_F(InputScreenTest, AWeighingForADayAfterTodayIsConfirmedFirst) {
 // The log files opened while `act` runs.
 template <class Act>
 long opensDuring(Act act) {
-    auto count = InjectFaults::once(1L << 40, {store::fileops::Op::Open});
+    auto count = InjectFaults::once(1L << 40, {disk::fileops::Op::Open});
     act();
     return count.seen();
 }
@@ -353,15 +354,17 @@ TEST_F(InputScreenTest, EnterWalksTheFieldsAndFocusSelectsTheText) {
 
 TEST_F(InputScreenTest, MarkerModeCyclesOnClicksAndIsWritten) {
     f.build();
-    auto* chart = f.find<ui::Chart>("mcrMain");
-    const ui::Marker expected[] = {ui::Marker::Circle, ui::Marker::Ball, ui::Marker::None};
+    auto* chart = f.find<gui::widgets::Chart>("mcrMain");
+    const gui::widgets::Marker expected[] = {
+        gui::widgets::Marker::Circle, gui::widgets::Marker::Ball, gui::widgets::Marker::None};
     const char* file[] = {"1\r\n", "2\r\n", "0\r\n"};
     for (int i = 0; i < 3; ++i) {
         mousePress(chart->viewport(), QPoint(50, 50));
         EXPECT_EQ(f.fileStartingWith("マーカー"), file[i]);
         for (const char* name : {"mcrMain", "mcrMain2", "mcrMain3"})
-            for (int s : {1, 2}) EXPECT_EQ(f.find<ui::Chart>(name)->seriesMarker(s), expected[i]);
-        EXPECT_EQ(f.find<ui::Chart>("mcrMain4")->seriesMarker(1), expected[i]);
+            for (int s : {1, 2})
+                EXPECT_EQ(f.find<gui::widgets::Chart>(name)->seriesMarker(s), expected[i]);
+        EXPECT_EQ(f.find<gui::widgets::Chart>("mcrMain4")->seriesMarker(1), expected[i]);
     }
 }
 
@@ -386,11 +389,11 @@ TEST_F(InputScreenTest, CaptionsSwitchViewsAndOptionsTheMainChart) {
     }
     EXPECT_FALSE(visible("mcrMain2"));
 
-    auto* chart = f.find<ui::Chart>("mcrMain");
+    auto* chart = f.find<gui::widgets::Chart>("mcrMain");
     f.click("optShi");
     EXPECT_FALSE(chart->isSeriesVisible(1));
     EXPECT_TRUE(chart->isSeriesVisible(2));
-    EXPECT_FALSE(chart->isAxisVisible(ui::Axis::Left));
+    EXPECT_FALSE(chart->isAxisVisible(gui::widgets::Axis::Left));
     f.click("optKon");
     EXPECT_TRUE(chart->isSeriesVisible(1) && chart->isSeriesVisible(2));
 }
@@ -462,14 +465,14 @@ TEST_F(InputScreenTest, TypedValuesAreStoredOrRefusedPerField) {
             if (expected == "N" || expected == "R" || expected == "E") {
                 ASSERT_EQ(f.dialogs.shown.size(), 1u) << what;
                 const auto& box = f.dialogs.shown[0];
-                EXPECT_EQ(box.icon, ui::Icon::Warning) << what;
+                EXPECT_EQ(box.icon, gui::widgets::Icon::Warning) << what;
                 if (expected == "E") {
                     EXPECT_EQ(box.title, qs(i == 0 ? "体重未入力" : "体脂肪率未入力")) << what;
                 } else {
                     EXPECT_EQ(box.title, qs(names[i]) + qs("入力エラー")) << what;
                     // No number or out of range: the field and its range alike.
-                    EXPECT_EQ(box.text,
-                              qs(names[i]) + qs("は") + qs(ranges[i]) + qs("数値で入力してください"))
+                    EXPECT_EQ(box.text, qs(names[i]) + qs("は") + qs(ranges[i]) +
+                                            qs("数値で入力してください"))
                         << what;
                     EXPECT_TRUE(field(i)->hasFocus()) << what;
                 }
@@ -497,7 +500,7 @@ TEST_F(InputScreenTest, TheChosenSituationShowsBesideTheSaveButton) {
     f.click("cmdJikan");
     EXPECT_EQ(label->text(), qs("状況：7:05:09"));
     f.dialogs.inputs = {qs("散歩後")};
-    f.dialogs.answers = {ui::Answer::No};
+    f.dialogs.answers = {gui::widgets::Answer::No};
     f.click("cmdFree");
     EXPECT_EQ(label->text(), qs("状況：散歩後"));
     // A cancelled free pick keeps the one before.
@@ -506,7 +509,7 @@ TEST_F(InputScreenTest, TheChosenSituationShowsBesideTheSaveButton) {
     // A long free situation is shortened to the room there is, and shown whole as a tip.
     const QString longText = QString(40, QChar(0x6B69));  // 歩 × 40
     f.dialogs.inputs = {longText};
-    f.dialogs.answers = {ui::Answer::No};
+    f.dialogs.answers = {gui::widgets::Answer::No};
     f.click("cmdFree");
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
     EXPECT_EQ(label->toolTip(), qs("状況：") + longText);

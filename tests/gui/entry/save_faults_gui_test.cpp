@@ -11,7 +11,7 @@
 namespace pairly::testing {
 namespace {
 
-using Op = store::fileops::Op;
+using Op = disk::fileops::Op;
 
 const std::string kLog = logLine("2026/12/01", "起床後", "61.5,26,1380,9,44.8,4,2.7") +
                          logLine("2026/12/06", "夕食後", "60.3,25,1400,8,45.3,5,2.8");
@@ -52,7 +52,7 @@ TEST_F(SaveFaultsTest, EarlierDayIsNotInsertedFromAnIncompleteRead) {
         pickAndSave({c.op}, c.n);
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << int(c.op) << " #" << c.n;
         EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_EQ(f.dialogs.shown[0].text, kReadFailed);
         EXPECT_EQ(f.log(1), kLog);
         EXPECT_EQ(f.folder.fileNames().size(), 2u);  // no copy left behind

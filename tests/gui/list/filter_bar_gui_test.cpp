@@ -10,7 +10,7 @@
 
 #include "gui/list/filter_bar.h"
 
-namespace pairly::views {
+namespace pairly::gui::list {
 namespace {
 
 bool pressed(const FilterBar& bar, const char* name) {
@@ -58,7 +58,7 @@ TEST(FilterBarTest, ClicksTellWhichFilter) {
                  {"cmdKikanF", &periods, 9},
                  {"cmdWeek_0", &weekdays, 0},
                  {"cmdWeek_6", &weekdays, 6},
-                 {"cmdAllWeek", &weekdays, kAllWeekdays}};
+                 {"cmdAllWeek", &weekdays, pairly::list::kAllWeekdays}};
     for (const auto& c : cases) {
         bar.findChild<QPushButton*>(c.name)->click();
         ASSERT_EQ(c.told->size(), 1u) << c.name;
@@ -75,7 +75,7 @@ TEST(FilterBarTest, OneWeekdayAndOnePeriodShowPressed) {
     bar.showAll();
     EXPECT_TRUE(pressed(bar, "cmdAllDay"));
     EXPECT_TRUE(pressed(bar, "cmdAllWeek"));
-    EXPECT_EQ(bar.selectedWeekday(), kAllWeekdays);
+    EXPECT_EQ(bar.selectedWeekday(), pairly::list::kAllWeekdays);
 
     bar.chooseWeekday(3);
     EXPECT_EQ(bar.selectedWeekday(), 3);
@@ -103,30 +103,30 @@ TEST(FilterBarTest, OneWeekdayAndOnePeriodShowPressed) {
     EXPECT_FALSE(pressed(bar, "cmdKikan2"));
     EXPECT_FALSE(pressed(bar, "cmdWeek_5"));
     EXPECT_TRUE(pressed(bar, "cmdAllDay"));
-    EXPECT_EQ(bar.selectedWeekday(), kAllWeekdays);
+    EXPECT_EQ(bar.selectedWeekday(), pairly::list::kAllWeekdays);
 }
 
 TEST(FilterBarTest, PeriodTextsAndDates) {
     FilterBar bar;
     auto* start = bar.findChild<QComboBox*>("cboStdate");
     auto* end = bar.findChild<QComboBox*>("cboEddate");
-    const std::vector<Text> dates = {"2026/12/01", "2026/12/05", "2026/12/07"};
+    const std::vector<pairly::list::Text> dates = {"2026/12/01", "2026/12/05", "2026/12/07"};
     bar.setPeriodDates(dates);
     EXPECT_EQ(start->count(), 3);
     EXPECT_EQ(end->count(), 3);
-    EXPECT_EQ(bar.periodTexts(), (PeriodTexts{"2026/12/01", "2026/12/07"}));
+    EXPECT_EQ(bar.periodTexts(), (pairly::list::PeriodTexts{"2026/12/01", "2026/12/07"}));
 
     bar.setPeriodTexts({"2026/11/30", "2026/12/07"});
     EXPECT_EQ(start->currentText(), QStringLiteral("2026/11/30"));
     // A typed text is a bound as typed, even one that is not a date.
     end->setEditText(QStringLiteral("明日"));
-    EXPECT_EQ(bar.periodTexts(), (PeriodTexts{"2026/11/30", "明日"}));
+    EXPECT_EQ(bar.periodTexts(), (pairly::list::PeriodTexts{"2026/11/30", "明日"}));
     EXPECT_EQ(end->count(), 3);
 
     bar.setPeriodDates({});
     EXPECT_EQ(start->count(), 0);
-    EXPECT_EQ(bar.periodTexts(), (PeriodTexts{"", ""}));
+    EXPECT_EQ(bar.periodTexts(), (pairly::list::PeriodTexts{"", ""}));
 }
 
 }  // namespace
-}  // namespace pairly::views
+}  // namespace pairly::gui::list

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "gui_support/shell_fixture.h"
-#include "gui/widgets/chart.h"
-#include "gui/widgets/grid.h"
 #include "core/list/measurement_list.h"
 #include "gui/list/measurement_list_screen.h"
+#include "gui/widgets/chart.h"
+#include "gui/widgets/grid.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -50,8 +50,12 @@ protected:
         f.click("cmdTaijyu");
     }
 
-    ui::Grid& table(const char* name = "msgBunseki") { return *f.find<ui::Grid>(name); }
-    ui::Chart& chart(const char* name = "mcrBunseki") { return *f.find<ui::Chart>(name); }
+    gui::widgets::Grid& table(const char* name = "msgBunseki") {
+        return *f.find<gui::widgets::Grid>(name);
+    }
+    gui::widgets::Chart& chart(const char* name = "mcrBunseki") {
+        return *f.find<gui::widgets::Chart>(name);
+    }
     QString text(const char* name) {
         if (auto* combo = f.find<QComboBox>(name)) return combo->currentText();
         if (auto* edit = f.find<QLineEdit>(name)) return edit->text();
@@ -64,12 +68,12 @@ protected:
         return out;
     }
     bool pressed(const char* name) {
-        return f.buttonColour(name) == views::MeasurementListScreen::kPressedColour;
+        return f.buttonColour(name) == gui::list::MeasurementListScreen::kPressedColour;
     }
     // Names of the filter buttons painted pressed, in screen order.
     std::vector<std::string> pressedButtons() {
         std::vector<std::string> out;
-        for (const auto& b : views::kPeriodButtons)
+        for (const auto& b : list::kPeriodButtons)
             if (pressed(b.name)) out.push_back(b.name);
         for (int i = 0; i < 7; ++i) {
             const std::string name = "cmdWeek_" + std::to_string(i);
@@ -92,16 +96,16 @@ const Texts kAllShown = {"cmdAllDay", "cmdAllWeek", "cmdAllact"};
 
 TEST_F(ListScreenTest, OpensWithTheWholeLogAndEveryFilterAtAll) {
     start(weekOfLog());
-    ui::Grid& g = table();
-    ASSERT_EQ(g.columnCount(), views::kListColumns);
-    for (int c = 0; c < views::kListColumns; ++c) {
-        const views::ListColumn& col = views::kListTableColumns[static_cast<std::size_t>(c)];
+    gui::widgets::Grid& g = table();
+    ASSERT_EQ(g.columnCount(), list::kListColumns);
+    for (int c = 0; c < list::kListColumns; ++c) {
+        const list::ListColumn& col = list::kListTableColumns[static_cast<std::size_t>(c)];
         EXPECT_EQ(g.headerText(c), qs(col.header)) << c;
         EXPECT_NEAR(g.columnWidthTwips(c), col.twips, 15) << c;
-        EXPECT_EQ(g.headerAlignment(c), ui::Align::Center) << c;
+        EXPECT_EQ(g.headerAlignment(c), gui::widgets::Align::Center) << c;
     }
-    EXPECT_EQ(g.columnAlignment(3), ui::Align::Left);
-    EXPECT_EQ(g.columnAlignment(6), ui::Align::Center);
+    EXPECT_EQ(g.columnAlignment(3), gui::widgets::Align::Left);
+    EXPECT_EQ(g.columnAlignment(6), gui::widgets::Align::Center);
     EXPECT_EQ(table("msgBunseki2").headerText(6), qs("基礎代謝"));
 
     EXPECT_EQ(column(1), (Texts{"26/11/30", "26/12/01", "26/12/05", "26/12/06", "26/12/07",
@@ -181,7 +185,7 @@ TEST_F(ListScreenTest, WeekdaySituationListAndKeyCombine) {
     f.click("cmdWeek_1");  // Monday
     EXPECT_EQ(column(1), (Texts{"26/11/30", "26/12/07", "26/12/07"}));
     EXPECT_EQ(column(5), (Texts{"0.0Kg", "-0.9Kg", "0.5Kg"}));  // against the listed Mondays
-    EXPECT_EQ(f.window->findChild<views::MeasurementListScreen*>()->selectedWeekday(), 1);
+    EXPECT_EQ(f.window->findChild<gui::list::MeasurementListScreen*>()->selectedWeekday(), 1);
 
     QListWidget* list = f.find<QListWidget>("lstAct2");
     ASSERT_EQ(list->count(), 3);
@@ -320,12 +324,12 @@ TEST_F(ListScreenTest, EmptyLogUnreadableLogAndNoHeight) {
     const std::string before = f.folder.readBytes("データ1.txt");
     f.dialogs.shown.clear();
     {
-        auto faults = InjectFaults::always({store::fileops::Op::Read});
+        auto faults = InjectFaults::always({disk::fileops::Op::Read});
         f.click("cmdWeek_1");
     }
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("読み込みエラー"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(table().rowCount(), 0);
     EXPECT_EQ(f.folder.readBytes("データ1.txt"), before);
 }

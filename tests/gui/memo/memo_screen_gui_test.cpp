@@ -11,10 +11,10 @@
 #include <QPlainTextEdit>
 #include <optional>
 
+#include "core/disk/file_ops.h"
 #include "gui/memo/memo_screen.h"
-#include "gui_support/shell_fixture.h"
-#include "core/store/file_ops.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -58,7 +58,7 @@ protected:
         f.click("cmdMemo");
         QApplication::processEvents();
     }
-    ui::Grid& grid() const { return *f.find<ui::Grid>("msgMemoList"); }
+    gui::widgets::Grid& grid() const { return *f.find<gui::widgets::Grid>("msgMemoList"); }
     QLineEdit* txtMemo() const { return f.find<QLineEdit>("txtMemo"); }
     QPlainTextEdit* txtKizuki() const { return f.find<QPlainTextEdit>("txtKizuki"); }
     bool saveEnabled() const { return f.find("cmdMemoHozon")->isEnabled(); }
@@ -84,22 +84,25 @@ protected:
 
 TEST_F(MemoScreenTest, TableShowsEveryWeighingAndItsChange) {
     open();
-    ui::Grid& g = grid();
+    gui::widgets::Grid& g = grid();
     ASSERT_EQ(g.columnCount(), 13);
     ASSERT_EQ(g.rowCount(), 3);
     EXPECT_EQ(g.fontPointSize(), 9);
     const struct {
         const char* header;
         int twips;
-        ui::Align align;
-    } columns[] = {
-        {"回数", 560, ui::Align::Right}, {"日付", 1070, ui::Align::Center},
-        {"行動", 1680, ui::Align::Left}, {"体重", 500, ui::Align::Right},
-        {"前差", 500, ui::Align::Right}, {"差", 300, ui::Align::Center},
-        {"脂肪", 500, ui::Align::Right}, {"一言日記（言い訳など）", 5600, ui::Align::Left}};
+        gui::widgets::Align align;
+    } columns[] = {{"回数", 560, gui::widgets::Align::Right},
+                   {"日付", 1070, gui::widgets::Align::Center},
+                   {"行動", 1680, gui::widgets::Align::Left},
+                   {"体重", 500, gui::widgets::Align::Right},
+                   {"前差", 500, gui::widgets::Align::Right},
+                   {"差", 300, gui::widgets::Align::Center},
+                   {"脂肪", 500, gui::widgets::Align::Right},
+                   {"一言日記（言い訳など）", 5600, gui::widgets::Align::Left}};
     for (int c = 0; c < 8; ++c) {
         EXPECT_EQ(g.text(0, c), qs(columns[c].header)) << c;
-        EXPECT_EQ(g.headerAlignment(c), ui::Align::Center) << c;
+        EXPECT_EQ(g.headerAlignment(c), gui::widgets::Align::Center) << c;
         EXPECT_EQ(g.columnAlignment(c), columns[c].align) << c;
         // Never narrower than given; wider only where the screen's font needs it.
         EXPECT_GE(g.columnWidthTwips(c), columns[c].twips - 15) << c;
@@ -191,7 +194,7 @@ TEST_F(MemoScreenTest, CommentThatCannotBeStoredIsRefused) {
         pressEnter(txtMemo());
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.text;
         EXPECT_EQ(f.dialogs.shown[0].title, qs("入力エラー"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_TRUE(f.dialogs.shown[0].text.contains(qs(c.says)))
             << f.dialogs.shown[0].text.toStdString();
         EXPECT_EQ(log1(), kLog1);
@@ -232,7 +235,7 @@ TEST_F(MemoScreenTest, EveryFailingStepOfACommentSaveKeepsTheOldCommentShown) {
         EXPECT_TRUE(saved || log1() == kLog1) << "step " << n;
         EXPECT_EQ(f.folder.fileNames(), namesBefore) << "step " << n;
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         if (saved) {
             EXPECT_EQ(f.dialogs.shown[0].title, qs("書き込み確認エラー")) << "step " << n;
             EXPECT_EQ(grid().text(3, 7), "new");
@@ -250,7 +253,7 @@ TEST_F(MemoScreenTest, LogThatCannotBeReadIsNotWrittenBack) {
     clickRow(3);
     txtMemo()->setText("new");
     {
-        auto fail = InjectFaults::always({store::fileops::Op::Read});
+        auto fail = InjectFaults::always({disk::fileops::Op::Read});
         f.click("cmdMemoHozon");
     }
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
@@ -328,7 +331,7 @@ TEST_F(MemoScreenTest, MemoKeepsEmptyLinesAcrossARestart) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("気付きメモを保存しました。"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("保存終了"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
 
     f.window.reset();
     f.start();
@@ -363,7 +366,7 @@ TEST_F(MemoScreenTest, EveryFailingStepOfAMemoSaveWarnsAndKeepsTheOldMemo) {
         EXPECT_TRUE(memo == before || memo == "新しいメモ\r\n") << "step " << n;
         EXPECT_EQ(f.folder.fileNames(), namesBefore) << "step " << n;
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << "step " << n;
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         if (memo == before) {
             ++failures;
             EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
@@ -387,7 +390,7 @@ TEST_F(MemoScreenTest, EveryFailingStepOfAMemoSaveWarnsAndKeepsTheOldMemo) {
 }
 
 TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
-    using ui::Answer;
+    using gui::widgets::Answer;
     const std::string memoBefore = "前のメモ\r\n";
     const std::string savedLog =
         kLog1.substr(0, kLog1.rfind("\"a, b\"")) + "\"夜は控える\",\"\"\r\n";
@@ -426,7 +429,7 @@ TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
             f.folder.writeCp932("データ1.txt", kLog1);
             open();
             bool ended = false;
-            QObject::connect(f.window.get(), &shell::MainWindow::programEnded,
+            QObject::connect(f.window.get(), &gui::shell::MainWindow::programEnded,
                              [&] { ended = true; });
             if (c.memo) typeMemo(c.memo);
             if (c.comment) {
@@ -437,7 +440,8 @@ TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
             if (c.answer) f.dialogs.answers.push_back(*c.answer);
             {
                 std::optional<InjectFaults> fail;
-                if (c.memoWriteFails) fail.emplace(InjectFaults::always({store::fileops::Op::Rename}));
+                if (c.memoWriteFails)
+                    fail.emplace(InjectFaults::always({disk::fileops::Op::Rename}));
                 if (byQuitButton)
                     f.click("cmdOwari");
                 else
@@ -449,14 +453,15 @@ TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
                 ASSERT_GE(f.dialogs.shown.size(), 1u);
                 EXPECT_EQ(f.dialogs.shown[0].text, qs(c.question));
                 EXPECT_EQ(f.dialogs.shown[0].title, qs("終了確認"));
-                EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Question);
-                EXPECT_EQ(f.dialogs.shown[0].buttons, ui::Buttons::YesNoCancel);
+                EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Question);
+                EXPECT_EQ(f.dialogs.shown[0].buttons, gui::widgets::Buttons::YesNoCancel);
             } else {
                 EXPECT_TRUE(f.dialogs.shown.empty());
             }
             if (!c.closed && c.answer == Answer::Yes) {
                 ASSERT_EQ(f.dialogs.shown.size(), 2u);
-                EXPECT_EQ(f.dialogs.shown[1].title, qs(c.memoWriteFails ? "保存エラー" : "入力エラー"));
+                EXPECT_EQ(f.dialogs.shown[1].title,
+                          qs(c.memoWriteFails ? "保存エラー" : "入力エラー"));
             }
             EXPECT_EQ(f.folder.readCp932("気付きメモ.txt"),
                       c.memoSaved ? "新しいメモ\r\n" : memoBefore);
@@ -483,7 +488,7 @@ TEST_F(MemoScreenTest, SavedTextIsNotAskedAboutAgain) {
     clickRow(1);
     f.dialogs.shown.clear();
     bool ended = false;
-    QObject::connect(f.window.get(), &shell::MainWindow::programEnded, [&] { ended = true; });
+    QObject::connect(f.window.get(), &gui::shell::MainWindow::programEnded, [&] { ended = true; });
     f.click("cmdOwari");
     EXPECT_TRUE(ended);
     EXPECT_TRUE(f.dialogs.shown.empty());
@@ -492,14 +497,14 @@ TEST_F(MemoScreenTest, SavedTextIsNotAskedAboutAgain) {
 TEST_F(MemoScreenTest, MemoThatCannotBeReadIsNeverOverwritten) {
     f.folder.writeCp932("気付きメモ.txt", "大事なメモ\r\n");
     {
-        auto fail = InjectFaults::always({store::fileops::Op::Read});
+        auto fail = InjectFaults::always({disk::fileops::Op::Read});
         f.start();
     }
     bool warned = false;
     for (const auto& box : f.dialogs.shown)
-        warned =
-            warned || (box.title == qs("読み込みエラー") &&
-                       box.text.contains(qs("気付きメモ.txt")) && box.icon == ui::Icon::Warning);
+        warned = warned ||
+                 (box.title == qs("読み込みエラー") && box.text.contains(qs("気付きメモ.txt")) &&
+                  box.icon == gui::widgets::Icon::Warning);
     EXPECT_TRUE(warned);
     open();
     EXPECT_TRUE(txtKizuki()->isReadOnly());

@@ -8,8 +8,8 @@
 #include <map>
 #include <optional>
 
+#include "core/disk/file_notices.h"
 #include "core/memo/comment_table.h"
-#include "core/store/file_notices.h"
 #include "core/store/record_edit.h"
 #include "gui/memo/memo_screen.h"
 #include "gui/widgets/grid.h"
@@ -43,8 +43,8 @@ protected:
         f.start();
         f.click("cmdMemo");
     }
-    maintenance::MemoScreen& screen() const { return *f.window->memoScreen(); }
-    ui::Grid& grid() const { return *f.find<ui::Grid>("msgMemoList"); }
+    gui::memo::MemoScreen& screen() const { return *f.window->memoScreen(); }
+    gui::widgets::Grid& grid() const { return *f.find<gui::widgets::Grid>("msgMemoList"); }
     QLineEdit* field(const char* name) const { return f.find<QLineEdit>(name); }
     bool panelShown() const { return !f.find<QWidget>("fraSyusei")->isHidden(); }
     std::string log1() const { return f.folder.readCp932("データ1.txt"); }
@@ -78,9 +78,9 @@ TEST_F(RecordEditTest, ButtonsWaitForAClickedRowAndThePanelShowsItsValues) {
     for (QLabel* label : f.find<QWidget>("fraSyusei")->findChildren<QLabel*>())
         if (label->buddy()) captions[label->buddy()->objectName()] = label->text();
     const std::map<QString, QString> expected = {
-        {"txtSyuDate", qs("日付")},  {"txtSyuJyou", qs("状況")}, {"txtSyuTai", qs("体重")},
-        {"txtSyuShi", qs("体脂")},   {"txtSyuTaisya", qs("代謝")}, {"txtSyuNaizo", qs("内脂")},
-        {"txtSyuKinr", qs("筋量")},  {"txtSyuKins", qs("筋ス")}, {"txtSyuKotu", qs("骨量")}};
+        {"txtSyuDate", qs("日付")}, {"txtSyuJyou", qs("状況")},   {"txtSyuTai", qs("体重")},
+        {"txtSyuShi", qs("体脂")},  {"txtSyuTaisya", qs("代謝")}, {"txtSyuNaizo", qs("内脂")},
+        {"txtSyuKinr", qs("筋量")}, {"txtSyuKins", qs("筋ス")},   {"txtSyuKotu", qs("骨量")}};
     EXPECT_EQ(captions, expected);
     // Another click while the panel is open brings that row's values.
     screen().selectCommentRow(4);
@@ -101,16 +101,31 @@ TEST_F(RecordEditTest, ACorrectionRewritesItsRecordAndKeepsEveryOtherLine) {
         std::string log;
         int nowAt;
     } cases[] = {
-        {"middle", 2, {{"txtSyuTai", "65.2"}, {"txtSyuJyou", "昼食前"}},
-         kA + rec("2026/12/06", "昼食前", "65.2", "7:05:09") + kC + kD, 2},
-        {"end", 4, {{"txtSyuTai", "64.4"}, {"txtSyuShi", "21"}, {"txtSyuKotu", ""}},
-         kA + kB + kC + rec("2026/12/07", "起床後", "64.4", "x", "", "21,1400,8,45.3,5,0"), 4},
-        {"start, reserved field kept", 1, {{"txtSyuTai", "65"}},
-         rec("2026/12/05", "朝食前", "65", "", "旧") + kB + kC + kD, 1},
-        {"date moves back, after the records of that day", 4, {{"txtSyuDate", "2026/12/5"}},
-         kA + rec("2026/12/05", "起床後", "64.5", "x") + kB + kC, 2},
-        {"date moves on", 2, {{"txtSyuDate", "2026/12/08"}},
-         kA + kC + kD + rec("2026/12/08", "朝食前", "65.32", "7:05:09"), 4},
+        {"middle",
+         2,
+         {{"txtSyuTai", "65.2"}, {"txtSyuJyou", "昼食前"}},
+         kA + rec("2026/12/06", "昼食前", "65.2", "7:05:09") + kC + kD,
+         2},
+        {"end",
+         4,
+         {{"txtSyuTai", "64.4"}, {"txtSyuShi", "21"}, {"txtSyuKotu", ""}},
+         kA + kB + kC + rec("2026/12/07", "起床後", "64.4", "x", "", "21,1400,8,45.3,5,0"),
+         4},
+        {"start, reserved field kept",
+         1,
+         {{"txtSyuTai", "65"}},
+         rec("2026/12/05", "朝食前", "65", "", "旧") + kB + kC + kD,
+         1},
+        {"date moves back, after the records of that day",
+         4,
+         {{"txtSyuDate", "2026/12/5"}},
+         kA + rec("2026/12/05", "起床後", "64.5", "x") + kB + kC,
+         2},
+        {"date moves on",
+         2,
+         {{"txtSyuDate", "2026/12/08"}},
+         kA + kC + kD + rec("2026/12/08", "朝食前", "65.32", "7:05:09"),
+         4},
     };
     for (const auto& c : cases) {
         f.folder.writeCp932("データ1.txt", kLog);
@@ -154,7 +169,7 @@ TEST_F(RecordEditTest, RefusedValuesWriteNothingAndKeepThePanel) {
         f.click("cmdSyuHozon");
         EXPECT_EQ(log1(), kLog) << c.name << " " << c.text;
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.text;
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_EQ(f.dialogs.shown[0].title, qs(c.title.c_str())) << c.text;
         if (!c.says.empty()) {
             EXPECT_EQ(f.dialogs.shown[0].text, qs(c.says.c_str())) << c.text;
@@ -167,13 +182,15 @@ TEST_F(RecordEditTest, RefusedValuesWriteNothingAndKeepThePanel) {
 TEST_F(RecordEditTest, DeletionAsksFirstAndRemovesOnlyItsRecord) {
     const struct {
         int row;
-        ui::Answer answer;
+        gui::widgets::Answer answer;
         const char* question;
         std::string log;
     } cases[] = {
-        {2, ui::Answer::Yes, "2026/12/06 朝食前 65.32kg の測定を削除しますか？", kA + kC + kD},
-        {4, ui::Answer::Yes, "2026/12/07 起床後 64.5kg の測定を削除しますか？", kA + kB + kC},
-        {3, ui::Answer::No, "2026/12/07 夕食後 64.9kg の測定を削除しますか？", kLog},
+        {2, gui::widgets::Answer::Yes, "2026/12/06 朝食前 65.32kg の測定を削除しますか？",
+         kA + kC + kD},
+        {4, gui::widgets::Answer::Yes, "2026/12/07 起床後 64.5kg の測定を削除しますか？",
+         kA + kB + kC},
+        {3, gui::widgets::Answer::No, "2026/12/07 夕食後 64.9kg の測定を削除しますか？", kLog},
     };
     for (const auto& c : cases) {
         f.folder.writeCp932("データ1.txt", kLog);
@@ -185,10 +202,10 @@ TEST_F(RecordEditTest, DeletionAsksFirstAndRemovesOnlyItsRecord) {
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.row;
         EXPECT_EQ(f.dialogs.shown[0].text, qs(c.question));
         EXPECT_EQ(f.dialogs.shown[0].title, qs("削除確認"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Question);
-        EXPECT_EQ(f.dialogs.shown[0].buttons, ui::Buttons::YesNo);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Question);
+        EXPECT_EQ(f.dialogs.shown[0].buttons, gui::widgets::Buttons::YesNo);
         EXPECT_EQ(log1(), c.log) << c.row;
-        EXPECT_EQ(grid().rowCount(), c.answer == ui::Answer::Yes ? 3 : 4) << c.row;
+        EXPECT_EQ(grid().rowCount(), c.answer == gui::widgets::Answer::Yes ? 3 : 4) << c.row;
     }
 }
 
@@ -209,7 +226,7 @@ TEST_F(RecordEditTest, TheTableStaysFullAfterAnEditNearItsEnd) {
     for (const auto& c : cases) {
         f.folder.writeCp932("データ1.txt", log);
         screen().fillCommentTable();
-        f.dialogs.answers = {ui::Answer::Yes};
+        f.dialogs.answers = {gui::widgets::Answer::Yes};
         if (std::string(c.button) == "cmdSyuHozon") {
             correct(c.row, {{"txtSyuTai", "66.6"}});
         } else {
@@ -220,7 +237,8 @@ TEST_F(RecordEditTest, TheTableStaysFullAfterAnEditNearItsEnd) {
         EXPECT_LE(grid().topVisibleRow(), std::min(c.row, c.rows)) << c.row;
         EXPECT_GE(grid().bottomVisibleRow(), std::min(c.row, c.rows)) << c.row;
         // A full view: as many rows below the top as the table shows.
-        EXPECT_GE(grid().bottomVisibleRow() - grid().topVisibleRow() + 1, maintenance::kCommentVisibleRows - 2)
+        EXPECT_GE(grid().bottomVisibleRow() - grid().topVisibleRow() + 1,
+                  memo::kCommentVisibleRows - 2)
             << c.row;
     }
 }
@@ -232,16 +250,16 @@ TEST_F(RecordEditTest, QuittingWithAnOpenCorrectionAsksToSaveIt) {
     const struct {
         const char* name;
         const char* weight;  // typed into the panel; nullptr: the panel opened, nothing typed
-        std::optional<ui::Answer> answer;
+        std::optional<gui::widgets::Answer> answer;
         bool closed;
         std::string log;
         int boxes;  // the question and what follows it
     } cases[] = {
         {"untouched", nullptr, {}, true, kLog, 0},
-        {"yes", "64.8", ui::Answer::Yes, true, corrected, 1},
-        {"no", "64.8", ui::Answer::No, true, kLog, 1},
-        {"cancel", "64.8", ui::Answer::Cancel, false, kLog, 1},
-        {"yes, refused value", "abc", ui::Answer::Yes, false, kLog, 2},
+        {"yes", "64.8", gui::widgets::Answer::Yes, true, corrected, 1},
+        {"no", "64.8", gui::widgets::Answer::No, true, kLog, 1},
+        {"cancel", "64.8", gui::widgets::Answer::Cancel, false, kLog, 1},
+        {"yes, refused value", "abc", gui::widgets::Answer::Yes, false, kLog, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,7 +283,7 @@ TEST_F(RecordEditTest, QuittingWithAnOpenCorrectionAsksToSaveIt) {
             EXPECT_EQ(f.dialogs.shown[0].title, qs("終了確認"));
         }
         if (c.boxes > 1) {
-            EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
+            EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning);
         }
     }
 }
@@ -277,12 +295,12 @@ TEST_F(RecordEditTest, TheStartRecordIsDeletedOnlyWhenItIsTheLastOne) {
     EXPECT_EQ(f.dialogs.shown[0].text,
               qs(store::editRefusalText(store::EditRefusal::StartRecord).c_str()));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("削除中止"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(log1(), kLog);
 
     f.click("cmdUser2");
     f.dialogs.shown.clear();
-    f.dialogs.answers = {ui::Answer::Yes};
+    f.dialogs.answers = {gui::widgets::Answer::Yes};
     screen().selectCommentRow(1);
     f.click("cmdSakujo");
     EXPECT_EQ(f.folder.readCp932("データ2.txt"), "");
@@ -292,14 +310,14 @@ TEST_F(RecordEditTest, TheStartRecordIsDeletedOnlyWhenItIsTheLastOne) {
 
 TEST_F(RecordEditTest, ALogChangedElsewhereIsNotOverwrittenAndIsShownAgain) {
     const std::string outside = kLog + rec("2026/12/08", "起床後", "64", "");
-    const store::FileNotice stale = store::staleFileNotice("データ1.txt", false);
+    const disk::FileNotice stale = disk::staleFileNotice("データ1.txt", false);
     for (const bool deleting : {false, true}) {
         f.folder.writeCp932("データ1.txt", kLog);
         screen().fillCommentTable();
         f.dialogs.shown.clear();
         if (deleting) {
             screen().selectCommentRow(2);
-            f.dialogs.answers = {ui::Answer::Yes};
+            f.dialogs.answers = {gui::widgets::Answer::Yes};
         } else {
             correct(2, {{"txtSyuTai", "60"}});
         }
@@ -332,7 +350,7 @@ TEST_F(RecordEditTest, EveryFailingStepOfAnEditEndsOldOrNewWithAMessage) {
             f.dialogs.shown.clear();
             if (c.deleting) {
                 screen().selectCommentRow(2);
-                f.dialogs.answers = {ui::Answer::Yes};
+                f.dialogs.answers = {gui::widgets::Answer::Yes};
             } else {
                 correct(4, {{"txtSyuDate", "2026/12/05"}});
             }
@@ -359,7 +377,7 @@ TEST_F(RecordEditTest, EveryFailingStepOfAnEditEndsOldOrNewWithAMessage) {
             // The question, then one warning.
             const std::size_t warning = c.deleting ? 1 : 0;
             ASSERT_EQ(f.dialogs.shown.size(), warning + 1) << c.deleting << " step " << n;
-            EXPECT_EQ(f.dialogs.shown[warning].icon, ui::Icon::Warning);
+            EXPECT_EQ(f.dialogs.shown[warning].icon, gui::widgets::Icon::Warning);
             // The table shows what the file holds.
             EXPECT_EQ(grid().text(2, 1), saved ? c.row2Date : "2026/12/06") << "step " << n;
             if (saved) {

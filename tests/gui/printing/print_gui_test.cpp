@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <map>
 
-#include "gui_support/printed_pages.h"
-#include "gui/printing/print_controller.h"
 #include "core/printing/record_sheet.h"
+#include "gui/printing/print_controller.h"
+#include "gui_support/printed_pages.h"
 #include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
@@ -25,7 +25,7 @@ protected:
             return printing().pdfDestination(kind);
         });
     }
-    maintenance::PrintController& printing() { return f.window->printing(); }
+    gui::printing::PrintController& printing() { return f.window->printing(); }
     void recordPages(bool succeed = true) {
         printing().setPagePrinter(pageRecorder(pages, succeed));
     }
@@ -43,14 +43,14 @@ TEST_F(PrintTest, CancelAtTheQuestionPrintsNothing) {
         {"cmdPrint1", "体重記録用紙を印刷しますか？"}};
     for (const auto& [button, question] : buttons) {
         f.dialogs.shown.clear();
-        f.dialogs.answers = {ui::Answer::Cancel};
+        f.dialogs.answers = {gui::widgets::Answer::Cancel};
         f.click(button);
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << button;
         const auto& box = f.dialogs.shown[0];
         EXPECT_EQ(box.text, qs(question) + qs("\n\n良かったらＯＫボタンを押してください"));
         EXPECT_EQ(box.title, qs("印刷確認"));
-        EXPECT_EQ(box.icon, ui::Icon::Question);
-        EXPECT_EQ(box.buttons, ui::Buttons::OkCancel);
+        EXPECT_EQ(box.icon, gui::widgets::Icon::Question);
+        EXPECT_EQ(box.buttons, gui::widgets::Buttons::OkCancel);
     }
     EXPECT_EQ(chosen, 0);
     EXPECT_TRUE(pages.empty());
@@ -61,7 +61,7 @@ TEST_F(PrintTest, RecordSheetHasTwelveBoxesOfOneDateFrameAndTenEntryLines) {
     recordPages();
     f.click("cmdPrint1");
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].orientation, ui::PageOrientation::Portrait);
+    EXPECT_EQ(pages[0].orientation, gui::widgets::PageOrientation::Portrait);
     const RecordingEngine& page = pages[0].device->recorded();
 
     const std::vector<QLineF> lines = {{3770, 0, 3770, 17000},
@@ -80,9 +80,9 @@ TEST_F(PrintTest, RecordSheetHasTwelveBoxesOfOneDateFrameAndTenEntryLines) {
         EXPECT_NEAR(t.pixelSize, 220, 1);
         EXPECT_EQ(int(t.origin.x()) % 3770, 100);
         EXPECT_LE(int(t.origin.x()) % 3770 + t.width, 3770 - 99) << t.text.toStdString();
-        if (t.text == qs(maintenance::kSheetDateFrame)) {
+        if (t.text == qs(printing::kSheetDateFrame)) {
             ++perBox[{c, r}].first;
-        } else if (t.text == qs(maintenance::kSheetEntryLine)) {
+        } else if (t.text == qs(printing::kSheetEntryLine)) {
             ++perBox[{c, r}].second;
         } else {
             ADD_FAILURE() << "unexpected text " << t.text.toStdString();
@@ -106,7 +106,7 @@ TEST_F(PrintTest, ScreenPrintShowsTheScreenInViewOnALandscapePage) {
     f.click("cmdPrint");
     ASSERT_EQ(pages.size(), 2u);
     for (const auto& p : pages) {
-        EXPECT_EQ(p.orientation, ui::PageOrientation::Landscape);
+        EXPECT_EQ(p.orientation, gui::widgets::PageOrientation::Landscape);
         ASSERT_EQ(p.device->recorded().images.size(), 1u);
         const auto& image = p.device->recorded().images[0];
         EXPECT_EQ(image.image.size(), f.window->size());
@@ -143,7 +143,7 @@ TEST_F(PrintTest, WithoutAPrinterThePageGoesIntoAPdfAndTheMessageSaysWhere) {
     ASSERT_EQ(f.dialogs.shown.size(), 6u);
     const auto& done = f.dialogs.shown[1];  // after the first question
     EXPECT_EQ(done.title, qs("印刷"));
-    EXPECT_EQ(done.icon, ui::Icon::Information);
+    EXPECT_EQ(done.icon, gui::widgets::Icon::Information);
     EXPECT_TRUE(done.text.startsWith(qs("プリンターが設定されていないため")));
     EXPECT_TRUE(done.text.endsWith(
         QString::fromStdString((f.folder.path() / "用紙印刷_20261207_090000.pdf").string())));
@@ -152,19 +152,19 @@ TEST_F(PrintTest, WithoutAPrinterThePageGoesIntoAPdfAndTheMessageSaysWhere) {
 TEST_F(PrintTest, FailedPrintIsShownAndLeavesNoFile) {
     // The real printer path, into a folder that does not exist.
     printing().setDestinationChooser([this](const QString&) {
-        return ui::PrintDestination{
+        return gui::widgets::PrintDestination{
             QString(), QString::fromStdString((f.folder.path() / "none" / "x.pdf").string())};
     });
     f.click("cmdPrint1");
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_EQ(f.dialogs.shown[1].title, qs("印刷エラー"));
-    EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning);
     EXPECT_TRUE(f.dialogs.shown[1].text.contains(qs("PDFファイルを作成できませんでした")));
 
     // A printer that reports an error.
     f.dialogs.shown.clear();
     printing().setDestinationChooser([](const QString&) {
-        return ui::PrintDestination{QStringLiteral("Office"), QString()};
+        return gui::widgets::PrintDestination{QStringLiteral("Office"), QString()};
     });
     recordPages(false);
     f.click("cmdPrint");

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/disk/change_set.h"
 #include "core/store/backups.h"
-#include "core/store/change_set.h"
 #include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
@@ -45,8 +45,8 @@ protected:
     void writeFile(const char* name, const std::string& bytes) const {
         f.folder.writeBytes(name, bytes);
     }
-    std::vector<ui::ScriptedDialogs::Shown> boxes() const {
-        std::vector<ui::ScriptedDialogs::Shown> out;
+    std::vector<gui::widgets::ScriptedDialogs::Shown> boxes() const {
+        std::vector<gui::widgets::ScriptedDialogs::Shown> out;
         for (const auto& b : f.dialogs.shown)
             if (!b.isInput) out.push_back(b);
         return out;
@@ -65,7 +65,7 @@ TEST_F(DataExchangeTest, ExportWritesBothDiariesOrNothing) {
                   "1,はなこ,2026-12-07,夕食後,60.5,24.5,1390,8,45.1,5,2.8,\r\n"
                   "2,たろう,2026-12-06,起床後,70.2,20,1500,9,50.1,4,3.1,\r\n");
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].icon, ui::Icon::Information);
+    EXPECT_EQ(boxes()[0].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(boxes()[0].title, qs("CSVに書き出す"));
     EXPECT_TRUE(boxes()[0].text.startsWith(qs("3 件の測定を "))) << boxes()[0].text.toStdString();
 
@@ -83,7 +83,7 @@ TEST_F(DataExchangeTest, ExportWritesBothDiariesOrNothing) {
         EXPECT_EQ(f.folder.readCp932("データ2.txt"), kLog2);
         ASSERT_EQ(boxes().size(), c.says ? 1u : 0u) << c.name.toStdString();
         if (c.says) {
-            EXPECT_EQ(boxes()[0].icon, ui::Icon::Warning);
+            EXPECT_EQ(boxes()[0].icon, gui::widgets::Icon::Warning);
             EXPECT_TRUE(boxes()[0].text.contains(qs(c.says))) << boxes()[0].text.toStdString();
         }
     }
@@ -103,9 +103,10 @@ TEST_F(DataExchangeTest, ImportMergesIntoTheChosenPartnerAndTheScreensShowIt) {
     EXPECT_TRUE(f.dialogs.choiceItems[0][1].contains(qs("たろう")));
     const auto shown = boxes();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].buttons, ui::Buttons::YesNo);
-    EXPECT_TRUE(shown[0].text.startsWith(qs("2 件の測定が見つかりました。"))) << shown[0].text.toStdString();
-    EXPECT_EQ(shown[1].icon, ui::Icon::Information);
+    EXPECT_EQ(shown[0].buttons, gui::widgets::Buttons::YesNo);
+    EXPECT_TRUE(shown[0].text.startsWith(qs("2 件の測定が見つかりました。")))
+        << shown[0].text.toStdString();
+    EXPECT_EQ(shown[1].icon, gui::widgets::Icon::Information);
     EXPECT_TRUE(shown[1].text.startsWith(qs("取り込み 1 件、スキップ 1 件、もう一人の 1 件は")))
         << shown[1].text.toStdString();
     EXPECT_EQ(f.folder.readCp932("データ2.txt"),
@@ -116,21 +117,22 @@ TEST_F(DataExchangeTest, ImportMergesIntoTheChosenPartnerAndTheScreensShowIt) {
 }
 
 TEST_F(DataExchangeTest, ImportThatIsCancelledOrDoesNotReadWritesNothing) {
-    writeFile("good.csv", std::string(kHeader) + "2,たろう,2026-12-07,夕食後,69.8,0,0,0,0,0,0,\r\n");
+    writeFile("good.csv",
+              std::string(kHeader) + "2,たろう,2026-12-07,夕食後,69.8,0,0,0,0,0,0,\r\n");
     writeFile("bad.csv", std::string(kHeader) +
                              "2,たろう,2026-12-07,夕食後,69.8,0,0,0,0,0,0,\r\n"
                              "2,たろう,2026-13-40,夕食後,69.8,0,0,0,0,0,0,\r\n");
     const struct {
-        const char* file;   // "" cancels the open dialog
-        int choice;         // -1 cancels the partner choice
-        ui::Answer confirm;
+        const char* file;  // "" cancels the open dialog
+        int choice;        // -1 cancels the partner choice
+        gui::widgets::Answer confirm;
         const char* warns;  // the warning's words, or none
     } cases[] = {
-        {"", 1, ui::Answer::Yes, nullptr},
-        {"good.csv", -1, ui::Answer::Yes, nullptr},
-        {"good.csv", 1, ui::Answer::No, nullptr},
-        {"bad.csv", 1, ui::Answer::Yes, "3"},
-        {"missing.csv", 1, ui::Answer::Yes, "何も取り込んでいません"},
+        {"", 1, gui::widgets::Answer::Yes, nullptr},
+        {"good.csv", -1, gui::widgets::Answer::Yes, nullptr},
+        {"good.csv", 1, gui::widgets::Answer::No, nullptr},
+        {"bad.csv", 1, gui::widgets::Answer::Yes, "3"},
+        {"missing.csv", 1, gui::widgets::Answer::Yes, "何も取り込んでいません"},
     };
     for (const auto& c : cases) {
         f.dialogs.shown.clear();
@@ -147,12 +149,13 @@ TEST_F(DataExchangeTest, ImportThatIsCancelledOrDoesNotReadWritesNothing) {
         EXPECT_EQ(f.folder.fileNames(), names) << c.file;
         const auto shown = boxes();
         if (!c.warns) {
-            EXPECT_TRUE(shown.empty() || shown.back().buttons == ui::Buttons::YesNo) << c.file;
+            EXPECT_TRUE(shown.empty() || shown.back().buttons == gui::widgets::Buttons::YesNo)
+                << c.file;
             continue;
         }
-        ASSERT_EQ(shown.size(), 1u) << c.file;  // no confirmation before the refusal
+        ASSERT_EQ(shown.size(), 1u) << c.file;                 // no confirmation before the refusal
         EXPECT_TRUE(f.dialogs.choiceItems.empty()) << c.file;  // nor the partner question
-        EXPECT_EQ(shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_EQ(shown[0].title, qs("CSV・ログを読み込む"));
         EXPECT_TRUE(shown[0].text.contains(qs(c.warns))) << shown[0].text.toStdString();
     }
@@ -180,8 +183,9 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     f.dialogs.choices = {indexOfBackup(f.folder.path(), "20261201")};
     // The message that the data is back comes when the window already shows it.
     QString buttonAtMessage;
-    f.dialogs.onMessage = [&](const ui::ScriptedDialogs::Shown& box) {
-        if (box.icon == ui::Icon::Information) buttonAtMessage = f.find("cmdUser1")->text();
+    f.dialogs.onMessage = [&](const gui::widgets::ScriptedDialogs::Shown& box) {
+        if (box.icon == gui::widgets::Icon::Information)
+            buttonAtMessage = f.find("cmdUser1")->text();
     };
     f.click("cmdRestore");
     f.dialogs.onMessage = nullptr;
@@ -191,8 +195,8 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
         << f.dialogs.choiceItems[0].join("|").toStdString();
     const auto shown = boxes();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(shown[1].icon, ui::Icon::Information);
+    EXPECT_EQ(shown[0].buttons, gui::widgets::Buttons::YesNo);
+    EXPECT_EQ(shown[1].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(shown[1].title, qs("バックアップから戻す"));
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), kOldLog1);
     EXPECT_EQ(f.folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"), kOldProfile1);
@@ -207,7 +211,7 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     // Declined at the confirmation: nothing changes.
     f.dialogs.shown.clear();
     f.dialogs.choices = {indexOfBackup(f.folder.path(), "20261207_戻す前")};
-    f.dialogs.answers = {ui::Answer::No};
+    f.dialogs.answers = {gui::widgets::Answer::No};
     f.click("cmdRestore");
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), kOldLog1);
 }
@@ -267,17 +271,17 @@ TEST_F(DataExchangeTest, EveryFailingStepEndsOldOrNewWithAMessage) {
                 f.click(b.name);
             }
             // A change cut short in its renames is finished by the next start.
-            if (f.folder.exists(store::kIntentFile)) {
+            if (f.folder.exists(disk::kIntentFile)) {
                 EXPECT_TRUE(boxes().back().text.contains(qs("次にペアリー☆ログを起動したとき")));
-                store::finishInterruptedChange(f.folder.path());
+                disk::finishInterruptedChange(f.folder.path());
             }
             const std::string state = b.state();
             const bool isNew = state == after;
             EXPECT_TRUE(isNew || state == before) << b.name << " step " << n;
             bool warned = false, succeeded = false;
             for (const auto& box : boxes()) {
-                warned = warned || box.icon == ui::Icon::Warning;
-                succeeded = succeeded || (box.icon == ui::Icon::Information &&
+                warned = warned || box.icon == gui::widgets::Icon::Warning;
+                succeeded = succeeded || (box.icon == gui::widgets::Icon::Information &&
                                           box.title == qs(b.title));
             }
             if (isNew) {

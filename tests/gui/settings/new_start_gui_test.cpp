@@ -9,11 +9,11 @@
 #include <QLineEdit>
 #include <array>
 
-#include "gui_support/layout_check.h"
+#include "core/disk/file_ops.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/settings_screen.h"
+#include "gui_support/layout_check.h"
 #include "gui_support/shell_fixture.h"
-#include "core/store/file_ops.h"
 
 namespace pairly::testing {
 namespace {
@@ -49,8 +49,8 @@ protected:
         f.folder.writeCp932("データ1.txt", kOldLog1);
         f.folder.writeCp932("データ2.txt", kOldLog2);
     }
-    shell::MainWindow& startOnSettings() {
-        shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& startOnSettings() {
+        gui::shell::MainWindow& w = f.start();
         w.switchToScreen(Screen::Settings);
         return w;
     }
@@ -76,16 +76,16 @@ protected:
 };
 
 TEST_F(NewStartTest, BothPartnersInTurnThenTheProgramEnds) {
-    shell::MainWindow& w = startOnSettings();
+    gui::shell::MainWindow& w = startOnSettings();
     int ended = 0;
-    QObject::connect(&w, &shell::MainWindow::programEnded, [&] { ++ended; });
+    QObject::connect(&w, &gui::shell::MainWindow::programEnded, [&] { ++ended; });
     const auto old = couple();
 
     f.click("cmdNew1");
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs(kOpening));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("データを登録しましょう"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
     EXPECT_TRUE(panelShown());
     EXPECT_EQ(field(10)->text(), qs("はじめの一歩"));
     EXPECT_EQ(layoutProblems(&w), QStringList());  // the panel over the screen reads clearly
@@ -95,8 +95,8 @@ TEST_F(NewStartTest, BothPartnersInTurnThenTheProgramEnds) {
     ASSERT_EQ(f.dialogs.shown.size(), 3u);
     EXPECT_EQ(f.dialogs.shown[1].text, qs("入力した内容でデータを作ります。よろしいですか？"));
     EXPECT_EQ(f.dialogs.shown[1].title, qs("クリア確認"));
-    EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
-    EXPECT_EQ(f.dialogs.shown[1].buttons, ui::Buttons::OkCancel);
+    EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[1].buttons, gui::widgets::Buttons::OkCancel);
     EXPECT_EQ(f.dialogs.shown[2].text,
               qs("二人目の名前（ニックネーム）を入力してください。\n\n"
                  "同様に身長と目標体重、体重、その他のデータを入力してください。\n\n"
@@ -130,7 +130,7 @@ TEST_F(NewStartTest, BothPartnersInTurnThenTheProgramEnds) {
         qs("登録が終了しました。\n\n"
            "一旦プログラムを終了させていただきます。次の起動からペアリーログのスタートです！"));
     EXPECT_EQ(f.dialogs.shown[4].title, qs("新規登録終了"));
-    EXPECT_EQ(f.dialogs.shown[4].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[4].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(f.folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ2.txt"),
               "\"氏名\",\"たろう\"\r\n\"身長\",172\r\n\"目標体重\",65\r\n");
     EXPECT_EQ(f.folder.readCp932("データ2.txt"),
@@ -156,7 +156,7 @@ TEST_F(NewStartTest, RefusalsAndCancelWriteNothing) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("現在の筋肉スコアが入力されていません"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("現筋肉量未入力"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
 
     // A height that is no number: the field and its range.
     fill(kHanako);
@@ -166,7 +166,7 @@ TEST_F(NewStartTest, RefusalsAndCancelWriteNothing) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("身長は0より大きい数値で入力してください"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("身長入力エラー"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
 
     // A basal metabolism beyond 16 bits, a nickname with a quote.
     for (auto [i, text] : {std::pair{5, "40000"}, std::pair{0, "はな\"こ"}}) {
@@ -175,13 +175,13 @@ TEST_F(NewStartTest, RefusalsAndCancelWriteNothing) {
         f.dialogs.shown.clear();
         f.click("cmdStHozon");
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << text;
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning) << text;
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning) << text;
     }
 
     // Cancel at the question.
     fill(kHanako);
     f.dialogs.shown.clear();
-    f.dialogs.answers = {ui::Answer::Cancel};
+    f.dialogs.answers = {gui::widgets::Answer::Cancel};
     f.click("cmdStHozon");
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("クリア確認"));
@@ -196,7 +196,7 @@ TEST_F(NewStartTest, RefusalsAndCancelWriteNothing) {
 }
 
 TEST_F(NewStartTest, EnterWalksTheElevenFieldsToTheEntryButton) {
-    shell::MainWindow& w = startOnSettings();
+    gui::shell::MainWindow& w = startOnSettings();
     f.click("cmdNew1");
     w.activateWindow();
     QApplication::setActiveWindow(&w);
@@ -215,7 +215,7 @@ TEST_F(NewStartTest, EnterWalksTheElevenFieldsToTheEntryButton) {
 }
 
 TEST_F(NewStartTest, ThePanelSurvivesScreenSwitchesAndReopensOnPartnerOne) {
-    shell::MainWindow& w = startOnSettings();
+    gui::shell::MainWindow& w = startOnSettings();
     f.click("cmdNew1");
     fill(kHanako);
     f.click("cmdStHozon");  // partner 1 entered
@@ -240,7 +240,7 @@ TEST_F(NewStartTest, ThePanelSurvivesScreenSwitchesAndReopensOnPartnerOne) {
 TEST_F(NewStartTest, FailedWritesLeaveBothFilesAsTheyWereAndSaySo) {
     startOnSettings();
     f.click("cmdNew1");
-    using Op = store::fileops::Op;
+    using Op = disk::fileops::Op;
     for (Op op :
          {Op::Open, Op::Read, Op::Write, Op::Fsync, Op::Close, Op::Rename, Op::MakeFolder}) {
         for (long n : {1L, 3L, 5L}) {
@@ -255,7 +255,7 @@ TEST_F(NewStartTest, FailedWritesLeaveBothFilesAsTheyWereAndSaySo) {
             ASSERT_FALSE(f.dialogs.shown.empty()) << what;
             const auto& last = f.dialogs.shown.back();
             if (last.title == qs("保存エラー")) {
-                EXPECT_EQ(last.icon, ui::Icon::Warning) << what;
+                EXPECT_EQ(last.icon, gui::widgets::Icon::Warning) << what;
                 EXPECT_EQ(couple(), old) << what;
                 EXPECT_EQ(f.window->settingsScreen()->newStartPanel().enteringSlot(), 1) << what;
                 EXPECT_EQ(field(0)->text(), qs("はなこ")) << what;
@@ -276,7 +276,7 @@ TEST_F(NewStartTest, FailedWritesLeaveBothFilesAsTheyWereAndSaySo) {
 
 TEST_F(NewStartTest, FirstRunEndsOnTheNewStart) {
     ShellFixture empty;  // no files at all; the tour is on until switched off
-    shell::MainWindow& w = empty.start();
+    gui::shell::MainWindow& w = empty.start();
     ASSERT_EQ(empty.dialogs.shown.size(), 4u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(empty.dialogs.shown[i].title, qs("ヘルプツアー"));
     EXPECT_EQ(empty.dialogs.shown[3].text, qs(kOpening));
@@ -294,7 +294,7 @@ TEST_F(NewStartTest, FirstRunEndsOnTheNewStart) {
     EXPECT_FALSE(w.isVisible());
     empty.window.reset();
     empty.dialogs.shown.clear();
-    shell::MainWindow& again = empty.start();
+    gui::shell::MainWindow& again = empty.start();
     EXPECT_TRUE(again.screenPanel(Screen::Comparison)->isVisible());
     EXPECT_FALSE(empty.find<QWidget>("fraNew")->isVisible());
     EXPECT_EQ(empty.find("cmdUser1")->text(), qs("はなこ"));
@@ -307,7 +307,7 @@ TEST_F(NewStartTest, FirstRunEndsOnTheNewStart) {
 
 TEST_F(NewStartTest, ProfileEditSavesTheSelectedPartner) {
     f.writeProfile(1, "はなこ", "168.5", "65");
-    shell::MainWindow& w = startOnSettings();
+    gui::shell::MainWindow& w = startOnSettings();
     auto* name = f.find<QLineEdit>("txtPriData");
     auto* height = f.find<QLineEdit>("txtSincyou");
     auto* target = f.find<QLineEdit>("txtMokuTai");
@@ -358,7 +358,7 @@ TEST_F(NewStartTest, ProfileEditSavesTheSelectedPartner) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("保存が終了しました"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("保存終了"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(f.folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"),
               "\"氏名\",\"\"\r\n\"身長\",168.5\r\n\"目標体重\",60\r\n");
     EXPECT_EQ(w.windowTitle(), qs(" ペアリー☆ログ"));
@@ -381,10 +381,10 @@ TEST_F(NewStartTest, ProfileEditSavesTheSelectedPartner) {
 }
 
 TEST_F(NewStartTest, FailedProfileSaveKeepsFileAndTitle) {
-    shell::MainWindow& w = startOnSettings();
+    gui::shell::MainWindow& w = startOnSettings();
     const std::string before = bytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt");
     const auto files = f.folder.fileNames();
-    using Op = store::fileops::Op;
+    using Op = disk::fileops::Op;
     for (Op op : {Op::Open, Op::Write, Op::Fsync, Op::Close, Op::Rename}) {
         f.find<QLineEdit>("txtPriData")->setText(qs("はな"));
         f.dialogs.shown.clear();
@@ -394,7 +394,7 @@ TEST_F(NewStartTest, FailedProfileSaveKeepsFileAndTitle) {
         }
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << int(op);
         EXPECT_EQ(f.dialogs.shown[0].title, qs("保存エラー"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_EQ(bytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"), before) << int(op);
         EXPECT_EQ(w.windowTitle(), qs(" はなこ のデータ"));
         EXPECT_EQ(w.context().profile().nickname, "はなこ");

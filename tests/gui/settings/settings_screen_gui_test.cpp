@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "gui_support/screens_fixture.h"
 #include "core/store/situation_list.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/screens_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -68,7 +68,7 @@ TEST_F(SettingsScreenTest, DragReordersOnlyTheEditListUntilSaved) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("並び替えた順番で状況リストを作成しました"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("並び替え完了"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
 }
 
 TEST_F(SettingsScreenTest, AddedTextWithACommaStaysOneEntry) {
@@ -96,7 +96,7 @@ TEST_F(SettingsScreenTest, AddDeleteAndDeleteAll) {
     EXPECT_EQ(f.dialogs.shown[0].text, qs("追加したい状況を入力して下さい"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("状況追加"));
     EXPECT_EQ(f.dialogs.shown[2].title, qs("入力エラー"));
-    EXPECT_EQ(f.dialogs.shown[2].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[2].icon, gui::widgets::Icon::Warning);
     f.dialogs.shown.clear();
 
     // Nothing selected: delete does nothing at all.
@@ -105,7 +105,7 @@ TEST_F(SettingsScreenTest, AddDeleteAndDeleteAll) {
 
     ScreensFixture::clickItem(lstKoumoku(), 1);
     EXPECT_TRUE(entryButtonsEnabled());
-    f.dialogs.answers = {ui::Answer::Cancel};
+    f.dialogs.answers = {gui::widgets::Answer::Cancel};
     f.click("cmdDel");
     EXPECT_EQ(f.situations(), "A\r\nB\r\nC\r\nD\r\n運動前\r\n");
     f.click("cmdDel");
@@ -114,7 +114,7 @@ TEST_F(SettingsScreenTest, AddDeleteAndDeleteAll) {
     ASSERT_EQ(f.dialogs.shown.size(), 3u);
     EXPECT_EQ(f.dialogs.shown[1].text, qs("Bを削除します。よろしいですか？"));
     EXPECT_EQ(f.dialogs.shown[1].title, qs("クリア確認"));
-    EXPECT_EQ(f.dialogs.shown[1].buttons, ui::Buttons::OkCancel);
+    EXPECT_EQ(f.dialogs.shown[1].buttons, gui::widgets::Buttons::OkCancel);
     EXPECT_EQ(f.dialogs.shown[2].text, qs("選択したデータを削除しました"));
     EXPECT_EQ(f.dialogs.shown[2].title, qs("削除完了"));
     f.dialogs.shown.clear();
@@ -154,7 +154,7 @@ TEST_F(SettingsScreenTest, RenameTouchesOnlyTheActivePartner) {
     EXPECT_EQ(ScreensFixture::items(lstAct()),
               QStringList({qs("朝ごはん前"), qs("夕食後"), qs("朝ごはん前")}));
     // The day view shows the renamed situation at once.
-    EXPECT_EQ(f.find<ui::Grid>("msgDayList")->text(1, 1), qs("朝ごはん前"));
+    EXPECT_EQ(f.find<gui::widgets::Grid>("msgDayList")->text(1, 1), qs("朝ごはん前"));
     EXPECT_EQ(txtChg->text(), qs("朝ごはん前"));
     ASSERT_EQ(f.dialogs.shown.size(), 3u);
     EXPECT_EQ(f.dialogs.shown[1].text,
@@ -284,20 +284,13 @@ TEST_F(SettingsScreenTest, TypedStepsAreStoredOrRefused) {
         const char* typed;
         const char* stored;  // nullptr: refused, naming the range
     } cases[] = {
-        {"abc", nullptr},
-        {"53,5", nullptr},
-        {"2\"8", nullptr},
-        {"-5", nullptr},
-        {"-0.5", nullptr},
-        {"0", nullptr},
-        {"600.1", nullptr},
-        {"99999999999999999999", nullptr},
-        {"", nullptr},
-        {"１２３．４", nullptr},
-        {"０．３", "0.3"},
-        {" 0.25 ", "0.25"},
-        {"10", "10"},
-        {".5", "0.5"},
+        {"abc", nullptr},   {"53,5", nullptr},
+        {"2\"8", nullptr},  {"-5", nullptr},
+        {"-0.5", nullptr},  {"0", nullptr},
+        {"600.1", nullptr}, {"99999999999999999999", nullptr},
+        {"", nullptr},      {"１２３．４", nullptr},
+        {"０．３", "0.3"},  {" 0.25 ", "0.25"},
+        {"10", "10"},       {".5", "0.5"},
     };
     for (const char* name : {"txtKizami", "txtKizami2"}) {
         const bool weight = std::string(name) == "txtKizami";
@@ -313,7 +306,7 @@ TEST_F(SettingsScreenTest, TypedStepsAreStoredOrRefused) {
             if (!c.stored) {
                 ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.typed;
                 EXPECT_EQ(f.dialogs.shown[0].title, qs("刻み入力エラー"));
-                EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+                EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
                 EXPECT_EQ(f.dialogs.shown[0].text,
                           qs("刻みは0より大きく10以下の数値で入力してください"))
                     << c.typed;
@@ -353,7 +346,7 @@ TEST_F(SettingsScreenTest, UnusableStepFromTheFileLeavesTheFieldAlone) {
 TEST_F(SettingsScreenTest, FailedStepWritesKeepTheFileAndSaySo) {
     f.folder.writeCp932("体重計刻み.txt", "0.1\r\n0.2\r\n");
     f.build();
-    using Op = store::fileops::Op;
+    using Op = disk::fileops::Op;
     for (Op op : {Op::Open, Op::Write, Op::Fsync, Op::Close, Op::Rename}) {
         f.dialogs.shown.clear();
         {

@@ -5,14 +5,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "gui_support/screens_fixture.h"
-#include "core/store/change_set.h"
+#include "core/disk/change_set.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/screens_fixture.h"
 
 namespace pairly::testing {
 namespace {
 
-using Op = store::fileops::Op;
+using Op = disk::fileops::Op;
 
 class SituationFaultsTest : public ::testing::Test {
 protected:
@@ -43,7 +43,7 @@ TEST_F(SituationFaultsTest, IncompleteListIsShownButNotWrittenBack) {
     }
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("読み込みエラー"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_TRUE(f.dialogs.shown[0].text.startsWith(qs("状況リスト.txt を読み込めませんでした。")));
     EXPECT_EQ(ScreensFixture::items(lstKoumoku()), QStringList({"A", "B", "C", "D"}));
     f.dialogs.shown.clear();
@@ -133,7 +133,7 @@ TEST_F(SituationFaultsTest, RenameFailuresLeaveLogAndListAsTheyWere) {
         }
         ASSERT_EQ(f.dialogs.shown.size(), 2u) << c.what;
         EXPECT_EQ(f.dialogs.shown[1].title, qs("保存エラー")) << c.what;
-        EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning) << c.what;
+        EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning) << c.what;
         EXPECT_EQ(f.dialogs.shown[1].text, qs(c.text)) << c.what;
         EXPECT_EQ(f.log(1), log) << c.what;
         EXPECT_EQ(f.situations(), list) << c.what;
@@ -163,12 +163,12 @@ TEST_F(SituationFaultsTest, RenameThatCannotBeUndoneSaysSo) {
                  "さい。\n次回の起動時に、残りの保存を済ませます。"));
     EXPECT_EQ(f.log(1), logLine("2026/12/07", "朝", "60.1,25,1400,8,45.3,5,2.8"));
     EXPECT_EQ(f.situations(), "A\r\nB\r\nC\r\nD\r\n");
-    EXPECT_EQ(f.find<ui::Grid>("msgDayList")->text(1, 1), qs("朝"));
+    EXPECT_EQ(f.find<gui::widgets::Grid>("msgDayList")->text(1, 1), qs("朝"));
     EXPECT_EQ(ScreensFixture::items(lstAct()), QStringList({"A", "B", "C", "D"}));
 
-    const auto recovery = store::finishInterruptedChange(f.folder.path());
+    const auto recovery = disk::finishInterruptedChange(f.folder.path());
     ASSERT_TRUE(recovery);
-    EXPECT_EQ(recovery->result, store::Recovery::Result::Completed);
+    EXPECT_EQ(recovery->result, disk::Recovery::Result::Completed);
     EXPECT_EQ(f.situations(), "\"朝\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
     EXPECT_EQ(f.folder.fileNames(), (std::vector<std::string>{"データ1.txt", "状況リスト.txt"}));
 }

@@ -38,7 +38,7 @@ bool isControl(QWidget* w) {
            qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
            qobject_cast<QAbstractSlider*>(w) || qobject_cast<QAbstractItemView*>(w) ||
            qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
-           qobject_cast<ui::Chart*>(w);
+           qobject_cast<gui::widgets::Chart*>(w);
 }
 
 QString describe(QWidget* w) {
@@ -58,7 +58,7 @@ QStringList problems(QWidget* window) {
             continue;
         }
         if (a->text(QAccessible::Name).trimmed().isEmpty()) out << describe(w) + ": no name";
-        auto* chart = qobject_cast<ui::Chart*>(w);
+        auto* chart = qobject_cast<gui::widgets::Chart*>(w);
         if (!chart) continue;
         QAccessibleTableInterface* table = a->tableInterface();
         if (!table) {
@@ -66,7 +66,8 @@ QStringList problems(QWidget* window) {
             continue;
         }
         int visible = 0;
-        for (int s = 1; s <= ui::Chart::kSeriesCount; ++s) visible += chart->isSeriesVisible(s);
+        for (int s = 1; s <= gui::widgets::Chart::kSeriesCount; ++s)
+            visible += chart->isSeriesVisible(s);
         if (table->rowCount() != chart->pointCount() || table->columnCount() != visible)
             out << describe(w) + QStringLiteral(": table %1x%2 for %3 points, %4 series")
                                      .arg(table->rowCount())
@@ -90,7 +91,7 @@ protected:
 };
 
 TEST_F(Accessibility, EveryControlHasANameAndEveryChartReadsAsATable) {
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     w.resize(1366, 768);
     w.show();
     for (shell::Screen screen : kScreens) {
@@ -103,7 +104,7 @@ TEST_F(Accessibility, EveryControlHasANameAndEveryChartReadsAsATable) {
 }
 
 TEST_F(Accessibility, TheReportWindowsControlsHaveNamesInBothTabs) {
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     w.show();
     QTabWidget* tabs = openReportTabs(f);
     ASSERT_NE(tabs, nullptr);
@@ -118,17 +119,17 @@ TEST_F(Accessibility, TheReportWindowsControlsHaveNamesInBothTabs) {
 
 // The table gives the values a chart draws, point by point, and only for the series shown.
 TEST_F(Accessibility, AChartsTableHoldsItsPointsAndAxisLimits) {
-    ui::Chart chart;
+    gui::widgets::Chart chart;
     chart.setAccessibleName(QStringLiteral("テスト"));
     chart.setPointCount(3);
     const double missing = std::numeric_limits<double>::quiet_NaN();
     chart.setSeriesValues(1, {72.5, missing, 71});
     chart.setSeriesValues(2, {25.1, 24.9, 25});
-    chart.setSeriesAxis(2, ui::Axis::Right);
+    chart.setSeriesAxis(2, gui::widgets::Axis::Right);
     chart.setSeriesName(2, QStringLiteral("体脂肪率"));
     chart.setSeriesVisible(3, false);
-    chart.setAxisRange(ui::Axis::Left, 70, 74);
-    chart.setAxisRange(ui::Axis::Right, 20, 30);
+    chart.setAxisRange(gui::widgets::Axis::Left, 70, 74);
+    chart.setAxisRange(gui::widgets::Axis::Right, 20, 30);
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&chart);
     ASSERT_NE(a, nullptr);
     QAccessibleTableInterface* table = a->tableInterface();
@@ -148,7 +149,8 @@ TEST_F(Accessibility, AChartsTableHoldsItsPointsAndAxisLimits) {
     for (const auto& c : cells) {
         QAccessibleInterface* cell = table->cellAt(c.row, c.column);
         ASSERT_NE(cell, nullptr) << c.row << "," << c.column;
-        EXPECT_EQ(cell->text(QAccessible::Name), QString::fromUtf8(c.text)) << c.row << "," << c.column;
+        EXPECT_EQ(cell->text(QAccessible::Name), QString::fromUtf8(c.text))
+            << c.row << "," << c.column;
         EXPECT_EQ(cell->tableCellInterface()->rowIndex(), c.row);
     }
     EXPECT_EQ(table->cellAt(3, 0), nullptr);

@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "gui_support/window_actions.h"
 #include "core/store/measurement_log.h"
+#include "gui_support/window_actions.h"
 
 namespace pairly::testing {
 namespace {
@@ -68,7 +68,7 @@ const std::vector<Field>& textFields() {
         {"free situation", [](ShellFixture& f) { f.click("cmdMain"); },
          [](ShellFixture& f, const QString& text) {
              f.dialogs.inputs = {text};
-             f.dialogs.answers = {ui::Answer::Yes};
+             f.dialogs.answers = {gui::widgets::Answer::Yes};
              f.click("cmdFree");
          }},
         {"added situation", toSettings,
@@ -83,7 +83,7 @@ const std::vector<Field>& textFields() {
          }},
         {"comment", [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f, const QString& text) {
-             clickGridRow(*f.find<ui::Grid>("msgMemoList"), 2);
+             clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 2);
              typeAndPress("txtMemo", "cmdMemoHozon")(f, text);
          }},
         {"nickname", toSettings, typeAndPress("txtPriData", "cmdPHozon1")},
@@ -100,8 +100,8 @@ const std::vector<Field>& textFields() {
 int refusals(const ShellFixture& f) {
     int n = 0;
     for (const auto& box : f.dialogs.shown)
-        n += box.icon == ui::Icon::Warning && box.buttons == ui::Buttons::Ok && !box.isInput &&
-             box.title != qs("読み込みエラー");
+        n += box.icon == gui::widgets::Icon::Warning && box.buttons == gui::widgets::Buttons::Ok &&
+             !box.isInput && box.title != qs("読み込みエラー");
     return n;
 }
 
@@ -195,12 +195,12 @@ TEST(BadInput, AFullLogTakesNoMoreWeighings) {
         f.click("cmdTaiHozon");
         ASSERT_EQ(f.dialogs.shown.size(), 1u) << day;
         EXPECT_EQ(f.dialogs.shown[0].title, qs("保存件数超過"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_EQ(folderFiles(f.folder), before) << day;
     }
     f.click("cmdMemo");
     f.dialogs.shown.clear();
-    clickGridRow(*f.find<ui::Grid>("msgMemoList"), 1);
+    clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 1);
     typeAndPress("txtMemo", "cmdMemoHozon")(f, qs("上限"));
     EXPECT_TRUE(f.dialogs.shown.empty());
     EXPECT_EQ(f.folder.readCp932("データ1.txt"),
@@ -235,7 +235,7 @@ void walkEveryScreen(ShellFixture& f, bool everyButton) {
                               {"cmdRentai", "fraRenTai"}, {"cmdBunseki", "fraBunseki"},
                               {"cmdCale", "fraCale"},     {"cmdMain", "fraMain"},
                               {"cmdMemo", "fraMemo"},     {"cmdSettei", "fraSettei"}};
-    f.dialogs.answers.assign(1000, ui::Answer::No);
+    f.dialogs.answers.assign(1000, gui::widgets::Answer::No);
     for (const char* partner : {"cmdUser2", "cmdUser1"}) {
         f.click(partner);
         for (const auto& view : views) {
@@ -284,7 +284,7 @@ TEST(BadInput, FilesOfAnyContentCrashNoScreenAndAreNotWritten) {
     f.folder.writeBytes("設定.txt", "\"ヘルプツアー\",0" + huge);
     f.folder.writeBytes("気付きメモ.txt", std::string("\0\r\r\n\x83", 5));
     const FolderFiles before = folderFiles(f.folder);
-    f.dialogs.answers.assign(1000, ui::Answer::No);
+    f.dialogs.answers.assign(1000, gui::widgets::Answer::No);
     f.start();
     walkEveryScreen(f, true);
     EXPECT_TRUE(f.window->isVisible());
@@ -323,7 +323,7 @@ TEST(BadInput, ALogBeyondTheLimitIsShownButNeverWritten) {
     EXPECT_EQ(refusals(f), 1);
     f.click("cmdMemo");
     f.dialogs.shown.clear();
-    clickGridRow(*f.find<ui::Grid>("msgMemoList"), 1);
+    clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 1);
     typeAndPress("txtMemo", "cmdMemoHozon")(f, qs("多すぎ"));
     EXPECT_EQ(refusals(f), 1);
     EXPECT_EQ(folderFiles(f.folder), before);

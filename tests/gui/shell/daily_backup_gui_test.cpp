@@ -12,7 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string logLine(const char* date, const char* weight) {
-    return std::string("\"") + date + "\",\"起床後\"," + weight + ",22.5,1300,8,40.1,90,2.6,\"\",\"\"\r\n";
+    return std::string("\"") + date + "\",\"起床後\"," + weight +
+           ",22.5,1300,8,40.1,90,2.6,\"\",\"\"\r\n";
 }
 
 TEST(DailyBackupAtStart, OnceADayBeforeAnythingIsWrittenAndAFailureIsToldOnce) {
@@ -38,14 +39,14 @@ TEST(DailyBackupAtStart, OnceADayBeforeAnythingIsWrittenAndAFailureIsToldOnce) {
     f.window.reset();
     f.clock.set({2026, 12, 8}, 9 * 3600);
     {
-        auto faults = InjectFaults::always({store::fileops::Op::MakeFolder});
+        auto faults = InjectFaults::always({disk::fileops::Op::MakeFolder});
         f.start();
     }
     int warnings = 0;
     for (const auto& box : f.dialogs.shown)
         if (box.title == qs("バックアップ")) {
             ++warnings;
-            EXPECT_EQ(box.icon, ui::Icon::Warning);
+            EXPECT_EQ(box.icon, gui::widgets::Icon::Warning);
         }
     EXPECT_EQ(warnings, 1);
     EXPECT_FALSE(fs::exists(f.folder.path() / "バックアップ" / "20261208"));

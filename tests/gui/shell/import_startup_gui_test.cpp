@@ -2,8 +2,8 @@
 // filled, so that the converted log is what they show.
 #include <gtest/gtest.h>
 
-#include "gui_support/shell_fixture.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -23,7 +23,7 @@ TEST(ShellImport, WeightOnlyFileIsAskedForAndShownAfterConversion) {
                            qs("データ変換および体脂肪率確認?"), qs("基礎代謝量確認?"),
                            qs("内臓脂肪レベル確認?"), qs("筋肉量確認?"), qs("筋肉スコア確認?"),
                            qs("骨量確認?"), qs("データ変換完了")}));
-    EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(f.folder.readCp932("データ1.txt"),
               "\"2026/12/06\",\"起床後\",62.4,25,1350,9,44.8,4,2.7,\"\",\"\"\r\n");
     EXPECT_TRUE(f.folder.exists("連続体重bak.txt"));
@@ -54,8 +54,9 @@ TEST(ShellImport, DeclinedImportChangesNothingAndStartsAsUsual) {
 TEST(ShellImport, ReplacingWeighingsIsAskedFirst) {
     ShellFixture f;
     f.writeCouple();
-    const std::string log = "\"2026/12/01\",\"起床後\",61.5,26,1380,9,44.8,4,2.7,\"\",\"\"\r\n"
-                            "\"2026/12/04\",\"朝食前\",61,25.5,1390,9,45,4,2.7,\"\",\"\"\r\n";
+    const std::string log =
+        "\"2026/12/01\",\"起床後\",61.5,26,1380,9,44.8,4,2.7,\"\",\"\"\r\n"
+        "\"2026/12/04\",\"朝食前\",61,25.5,1390,9,45,4,2.7,\"\",\"\"\r\n";
     f.folder.writeCp932("データ1.txt", log);
     f.folder.writeCp932("連続体重.txt", "\"2026/11/06\",\"起床後\",62.4\r\n");
     const auto names = f.folder.fileNames();
@@ -63,7 +64,7 @@ TEST(ShellImport, ReplacingWeighingsIsAskedFirst) {
         f.dialogs.inputs = {qs("25"), qs("1350"), qs("9"), qs("44.8"), qs("4"), qs("2.7")};
     };
     answer();
-    f.dialogs.answers = {ui::Answer::No};
+    f.dialogs.answers = {gui::widgets::Answer::No};
     f.start();
 
     ASSERT_EQ(f.dialogs.shown.size(), 7u);
@@ -71,15 +72,15 @@ TEST(ShellImport, ReplacingWeighingsIsAskedFirst) {
     EXPECT_EQ(box.title, qs("データ変換確認"));
     EXPECT_EQ(box.text, qs("データ1.txt の記録（2件）を連続体重.txtのデータで置き換えます。\n"
                            "それまでのデータは データbak.txt に残します。\nよろしいですか？"));
-    EXPECT_EQ(box.icon, ui::Icon::Question);
-    EXPECT_EQ(box.buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(box.icon, gui::widgets::Icon::Question);
+    EXPECT_EQ(box.buttons, gui::widgets::Buttons::YesNo);
     EXPECT_EQ(f.folder.fileNames(), names);
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), log);
 
     f.window.reset();
     f.dialogs.shown.clear();
     answer();
-    f.dialogs.answers = {ui::Answer::Yes};
+    f.dialogs.answers = {gui::widgets::Answer::Yes};
     f.start();
     ASSERT_EQ(f.dialogs.shown.size(), 8u);
     EXPECT_EQ(f.dialogs.shown[6].title, qs("データ変換確認"));

@@ -55,7 +55,7 @@ TEST(ShellKeyboard, EachKeyPressesItsButtonAndItsTooltipSaysSo) {
     for (const auto& c : cases) {
         clicks.clear();
         f.dialogs.shown.clear();
-        f.dialogs.answers = {ui::Answer::Cancel};  // the print's question
+        f.dialogs.answers = {gui::widgets::Answer::Cancel};  // the print's question
         EXPECT_EQ(pressKeys(*f.window, QKeySequence(QString::fromLatin1(c.keys))), 1) << c.keys;
         const std::map<QString, int> expected = {{QString::fromLatin1(c.button), 1}};
         EXPECT_EQ(clicks, expected) << c.keys;

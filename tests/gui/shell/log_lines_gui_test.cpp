@@ -3,9 +3,9 @@
 // layout, which no screen shows and no save writes.
 #include <gtest/gtest.h>
 
-#include "gui_support/window_actions.h"
-#include "core/store/codec.h"
+#include "core/disk/codec.h"
 #include "core/store/measurement_log.h"
+#include "gui_support/window_actions.h"
 
 namespace pairly::testing {
 namespace {
@@ -28,14 +28,14 @@ TEST(ShellLogLines, DamagedLinesAreNamedOnceAndKeptByAComment) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     const auto& box = f.dialogs.shown[0];
     EXPECT_EQ(box.title, qs("データ確認"));
-    EXPECT_EQ(box.icon, ui::Icon::Warning);
+    EXPECT_EQ(box.icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(box.text, qs("次の行は記録として読み取れないため、画面には表示していません。\n"
                            "データ1.txt：2、4 行目\n\n"
                            "これらの行は変更せず、そのままの位置に残します。"));
 
     // The table's rows are the records; row 2 is the weighing of 12/04.
     f.click("cmdMemo");
-    auto& grid = *f.find<ui::Grid>("msgMemoList");
+    auto& grid = *f.find<gui::widgets::Grid>("msgMemoList");
     ASSERT_EQ(grid.rowCount(), 3);
     EXPECT_EQ(grid.text(2, 1), "2026/12/04");
     EXPECT_EQ(grid.text(3, 4), "-0.7");
@@ -46,7 +46,6 @@ TEST(ShellLogLines, DamagedLinesAreNamedOnceAndKeptByAComment) {
     EXPECT_EQ(f.folder.readCp932("バックアップ/データ1_修復前.txt"), damagedLog());
     EXPECT_EQ(grid.text(2, 7), qs("よく歩いた"));
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
-
 }
 
 // Declining the conversion of partner 1's old log: the screens show no records of it, and
@@ -54,8 +53,9 @@ TEST(ShellLogLines, DamagedLinesAreNamedOnceAndKeptByAComment) {
 TEST(ShellLogLines, AnOldLayoutLogShowsNothingAndTakesNoSave) {
     ShellFixture f;
     writeDiary(f);
-    const std::string old = "\"2026/11/01\",\"朝食前\",60.5,\"晴れ\",\"x\",\"予備\"\r\n"
-                            "\"2026/11/02\",\"夕食後\",60.1,\"\",\"\",\"\"\r\n";
+    const std::string old =
+        "\"2026/11/01\",\"朝食前\",60.5,\"晴れ\",\"x\",\"予備\"\r\n"
+        "\"2026/11/02\",\"夕食後\",60.1,\"\",\"\",\"\"\r\n";
     f.folder.writeCp932("データ1.txt", old);
     const FolderFiles before = folderFiles(f.folder);
     f.start();  // the first question is cancelled
@@ -63,7 +63,7 @@ TEST(ShellLogLines, AnOldLayoutLogShowsNothingAndTakesNoSave) {
     EXPECT_TRUE(f.dialogs.shown[0].isInput);
 
     f.click("cmdMemo");
-    EXPECT_EQ(f.find<ui::Grid>("msgMemoList")->rowCount(), 0);
+    EXPECT_EQ(f.find<gui::widgets::Grid>("msgMemoList")->rowCount(), 0);
 
     const QString refusal = QString::fromStdString(store::oldLayoutRefusal());
     f.click("cmdMain");
@@ -84,7 +84,6 @@ TEST(ShellLogLines, AnOldLayoutLogShowsNothingAndTakesNoSave) {
     ASSERT_FALSE(f.dialogs.shown.empty());
     EXPECT_EQ(f.dialogs.shown.back().text, refusal + qs("\n\nファイルは変更されていません。"));
     EXPECT_EQ(folderFiles(f.folder), before);
-
 }
 
 }  // namespace

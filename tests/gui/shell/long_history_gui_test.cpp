@@ -4,10 +4,10 @@
 
 #include <QApplication>
 
-#include "gui_support/shell_fixture.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 #include "gui/widgets/grid.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -29,12 +29,12 @@ struct GridCase {
     const char* grid;
 };
 const GridCase kGrids[] = {
-    {nullptr, "msgAvgtai"},   {"cmdBunseki", "msgB1"}, {"cmdBunseki", "msgB2"},
+    {nullptr, "msgAvgtai"},  {"cmdBunseki", "msgB1"},    {"cmdBunseki", "msgB2"},
     {"cmdBunseki", "msgB3"}, {"cmdMemo", "msgMemoList"},
 };
 
 // The newest row ends exactly at the bottom edge of the grid's view.
-bool lastRowEndsAtBottomEdge(const ui::Grid& g) {
+bool lastRowEndsAtBottomEdge(const gui::widgets::Grid& g) {
     const int last = g.rowCount() - 1;
     return g.rowViewportPosition(last) + g.rowHeight(last) == g.viewport()->height();
 }
@@ -49,7 +49,7 @@ TEST(LongHistory, GridsOpenOnAFullViewEndingWithTheNewestRow) {
         for (const GridCase& c : kGrids) {
             if (c.menu) f.click(c.menu);
             QApplication::processEvents();
-            ui::Grid& g = *f.find<ui::Grid>(c.grid);
+            gui::widgets::Grid& g = *f.find<gui::widgets::Grid>(c.grid);
             ASSERT_GT(g.rowCount(), 0) << c.grid;
             const int fit = g.viewport()->height() / g.rowHeight(0);
             if (g.rowCount() <= fit) {
@@ -69,7 +69,7 @@ TEST(LongHistory, GridsOpenOnAFullViewEndingWithTheNewestRow) {
         QApplication::processEvents();
         if (days == 60) {
             for (const char* name : {"msgB1", "msgB2", "msgB3"}) {
-                ui::Grid& g = *f.find<ui::Grid>(name);
+                gui::widgets::Grid& g = *f.find<gui::widgets::Grid>(name);
                 EXPECT_EQ(g.bottomVisibleRow(), g.rowCount()) << name;
                 EXPECT_TRUE(lastRowEndsAtBottomEdge(g)) << name;
             }

@@ -41,7 +41,7 @@ TEST(LongTexts, EveryScreenStaysOnTheScreenAndShowsLongTextsCut) {
             "データ1.txt",
             diaryLog1() + diaryLine("2026/12/07", "起床後", "60,25,1400,8,45,5,2.8", comment));
         if (!c.typed) f.writeProfile(c.slot, c.name, "172", "65");
-        shell::MainWindow& w = f.start();
+        gui::shell::MainWindow& w = f.start();
         w.show();
         if (c.typed) {
             f.click("cmdSettei");
@@ -74,13 +74,14 @@ TEST(LongTexts, EveryScreenStaysOnTheScreenAndShowsLongTextsCut) {
         QApplication::processEvents();
         EXPECT_LE(tabs->window()->width(), std::max(screenWidth, 1120));
         EXPECT_TRUE(f.find<QLabel>("lblWeekLegend")->toolTip().contains(name));
-        EXPECT_TRUE(
-            f.find<ui::Grid>("msgWeek")->headerToolTip(c.slot == 1 ? 1 : 6).startsWith(name));
+        EXPECT_TRUE(f.find<gui::widgets::Grid>("msgWeek")
+                        ->headerToolTip(c.slot == 1 ? 1 : 6)
+                        .startsWith(name));
         tabs->window()->close();
 
         // The comment table draws the beginning of the comment; its field edits all of it.
         f.click("cmdMemo");
-        ui::Grid& table = *f.find<ui::Grid>("msgMemoList");
+        gui::widgets::Grid& table = *f.find<gui::widgets::Grid>("msgMemoList");
         const int row = table.rowCount();
         const QString drawn = table.text(row, 7);
         const QString whole = QString::fromStdString(comment);

@@ -27,7 +27,7 @@ void writeTwoDiaries(const ShellFixture& f) {
 }
 
 QString gridTexts(const ShellFixture& f, const char* name) {
-    auto* grid = f.find<ui::Grid>(name);
+    auto* grid = f.find<gui::widgets::Grid>(name);
     QStringList cells;
     for (int r = 1; r <= grid->rowCount(); ++r)
         for (int c = 0; c < grid->columnCount(); ++c) cells << grid->text(r, c);
@@ -63,7 +63,7 @@ const ScreenProbe kScreens[] = {
     // Partner 1's calendar begins in November: two month rows.
     {"cmdCale", "fraCale",
      [](const ShellFixture& f) {
-         return QString::number(f.find<ui::Grid>("msgList2")->rowCount());
+         return QString::number(f.find<gui::widgets::Grid>("msgList2")->rowCount());
      },
      "2", "1"},
     {"cmdMemo", "fraMemo",
@@ -272,7 +272,8 @@ TEST(ShellPartnerOnEveryScreen, ASavedProfileShowsAtOnceEverywhere) {
 
         // The input screen's BMI column follows the new height (1.5 m).
         f.click("cmdMain");
-        EXPECT_EQ(f.find<ui::Grid>("msgDayList")->text(1, 7), qs(c.slot == 1 ? "27.3" : "37.2"));
+        EXPECT_EQ(f.find<gui::widgets::Grid>("msgDayList")->text(1, 7),
+                  qs(c.slot == 1 ? "27.3" : "37.2"));
 
         // Choosing the partner again reads the saved file: the same caption and title.
         f.click(otherUser);

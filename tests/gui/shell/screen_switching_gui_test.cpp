@@ -1,9 +1,9 @@
 // Menu buttons, explanation boxes and the help-tour check box.
 #include <gtest/gtest.h>
 
+#include "core/disk/data_folder.h"
 #include "core/shell/help_texts.h"
 #include "gui_support/shell_fixture.h"
-#include "core/store/data_folder.h"
 
 namespace pairly::testing {
 namespace {
@@ -80,7 +80,7 @@ TEST(ShellMenu, TourExplainsEachScreenOnceAndNotTheVisibleOne) {
         const auto box = f.dialogs.shown.front();
         EXPECT_EQ(box.text.toStdString(), shell::screenHelpText(m.screen)) << m.button;
         EXPECT_EQ(box.title, qs("ヘルプツアー"));
-        EXPECT_EQ(box.icon, ui::Icon::Information);
+        EXPECT_EQ(box.icon, gui::widgets::Icon::Information);
         f.dialogs.shown.clear();
 
         f.click(m.button);  // already visible
@@ -135,7 +135,7 @@ TEST(ShellHelpTour, CheckBoxOffAndOnShowsTheMessagesAndWritesTheFlag) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text, qs("ヘルプツアー機能をオフにします。"));
     EXPECT_EQ(f.dialogs.shown[0].title, qs("ヘルプツアーＯＦＦ"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(f.folder.readCp932("設定.txt"), "\"ヘルプツアー\",0\r\n");
     EXPECT_EQ(f.window->context().helpTourFlag, 0);
 
@@ -147,7 +147,7 @@ TEST(ShellHelpTour, CheckBoxOffAndOnShowsTheMessagesAndWritesTheFlag) {
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_EQ(f.dialogs.shown[1].text, qs("ヘルプツアー機能をオンにします。"));
     EXPECT_EQ(f.dialogs.shown[1].title, qs("ヘルプツアーＯＮ"));
-    EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Information);
     // Label in quotes, a comma and the flag; CP932 bytes, CR LF.
     EXPECT_EQ(f.folder.readBytes("設定.txt"),
               "\"\x83\x77\x83\x8b\x83\x76\x83\x63\x83\x41\x81\x5b\",1\r\n");
@@ -162,7 +162,7 @@ TEST(ShellHelpTour, CheckBoxOffAndOnShowsTheMessagesAndWritesTheFlag) {
 TEST(ShellHelpTour, CheckBoxDuringStartUpIsIgnored) {
     ShellFixture f;
     f.writeCouple(0);
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     const std::string before = f.folder.readBytes("設定.txt");
 
     w.context().startupInProgress = true;
@@ -182,13 +182,13 @@ TEST(ShellHelpTour, FailedFlagWriteWarnsAndKeepsTheFile) {
     const std::string before = f.folder.readBytes("設定.txt");
 
     {
-        auto fail = testing::InjectFaults::always({store::fileops::Op::Write});
+        auto fail = testing::InjectFaults::always({disk::fileops::Op::Write});
         f.find<QCheckBox>("chkHelp")->click();
     }
 
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_EQ(f.dialogs.shown[0].title, qs("ヘルプツアーＯＦＦ"));
-    EXPECT_EQ(f.dialogs.shown[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(f.dialogs.shown[1].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(f.folder.readBytes("設定.txt"), before);
     EXPECT_EQ(f.folder.fileNames().size(), 4u);  // no temporary file left behind
 }

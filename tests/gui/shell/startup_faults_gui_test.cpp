@@ -55,12 +55,12 @@ TEST(ShellStartUpFaults, FilesThatAreNoPlainFileAreNamedOnceAndNeverWritten) {
         const std::string target = elsewhere.readBytes("target");
         const auto before = f.folder.fileNames();
 
-        shell::MainWindow& w = f.start();
+        gui::shell::MainWindow& w = f.start();
 
         EXPECT_TRUE(w.isVisible());
         ASSERT_EQ(f.dialogs.shown.size(), 1u);
         EXPECT_EQ(f.dialogs.shown[0].title, qs("データファイルの確認"));
-        EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_TRUE(f.dialogs.shown[0].text.startsWith(qs(c.words)))
             << f.dialogs.shown[0].text.toStdString();
         if (c.kind == Case::Link && std::string(c.file) == "データ2.txt") {
@@ -98,8 +98,8 @@ TEST(ShellStartUpFaults, SettingsAreReadWithoutBeingWrittenBack) {
         for (const auto& name : f.folder.fileNames()) before[name] = f.folder.readBytes(name);
         long writes = 0;
         {
-            auto faults = writesFail ? InjectFaults::always({store::fileops::Op::Write})
-                                     : InjectFaults::from(1000000, {store::fileops::Op::Write});
+            auto faults = writesFail ? InjectFaults::always({disk::fileops::Op::Write})
+                                     : InjectFaults::from(1000000, {disk::fileops::Op::Write});
             f.start();
             writes = faults.seen();
         }

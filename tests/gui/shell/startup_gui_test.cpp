@@ -3,8 +3,8 @@
 
 #include <QTextBrowser>
 
-#include "gui_support/shell_fixture.h"
 #include "gui/widgets/help_viewer.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -33,7 +33,7 @@ TEST(ShellStartUp, SelectsPartnerOneAndShowsTheComparisonScreen) {
     const auto filesBefore = f.folder.fileNames();
     const std::string flagBefore = f.folder.readBytes("設定.txt");
 
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
 
     EXPECT_EQ(f.find("cmdUser1")->text(), qs("はなこ"));
     EXPECT_EQ(f.find("cmdUser2")->text(), qs("たろう"));
@@ -43,7 +43,7 @@ TEST(ShellStartUp, SelectsPartnerOneAndShowsTheComparisonScreen) {
     EXPECT_EQ(shownPanels(f), QStringList{"fraAvgTai"});
     EXPECT_TRUE(w.isVisible());
 
-    const ui::AppContext& ctx = w.context();
+    const gui::common::AppContext& ctx = w.context();
     EXPECT_EQ(ctx.currentSlot, 1);
     EXPECT_EQ(ctx.profile().nickname, "はなこ");
     EXPECT_FLOAT_EQ(ctx.profile().heightCm, 158.5f);
@@ -66,7 +66,7 @@ TEST(ShellStartUp, EmptyNicknameGivesTheProgramTitle) {
     ShellFixture f;
     f.writeCouple();
     f.writeProfile(1, "", "160", "55");
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     EXPECT_EQ(w.windowTitle(), qs(" ペアリー☆ログ"));
     EXPECT_FALSE(f.find("cmdUser1")->text().isEmpty());  // still something to press
     EXPECT_EQ(f.find("cmdUser1")->text(), qs("パートナー１"));
@@ -75,7 +75,7 @@ TEST(ShellStartUp, EmptyNicknameGivesTheProgramTitle) {
 
 TEST(ShellStartUp, FirstRunInAnEmptyFolderWritesOnlyTheSituationList) {
     ShellFixture f;
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
 
     EXPECT_EQ(f.folder.fileNames(), std::vector<std::string>{"状況リスト.txt"});
     EXPECT_FALSE(f.folder.readBytes("状況リスト.txt").empty());
@@ -87,7 +87,7 @@ TEST(ShellStartUp, FirstRunInAnEmptyFolderWritesOnlyTheSituationList) {
     // No error box: the welcome tour, which is on until switched off, then the new start's
     // opening message.
     for (const auto& box : f.dialogs.shown)
-        EXPECT_EQ(box.icon, ui::Icon::Information) << box.text.toStdString();
+        EXPECT_EQ(box.icon, gui::widgets::Icon::Information) << box.text.toStdString();
     ASSERT_EQ(f.dialogs.shown.size(), 4u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(f.dialogs.shown[i].title, qs("ヘルプツアー"));
     EXPECT_EQ(f.dialogs.shown[3].title, qs("データを登録しましょう"));
@@ -110,8 +110,8 @@ TEST(ShellStartUp, TourBoxesFollowTheStoredFlag) {
         EXPECT_TRUE(f.dialogs.shown[2].text.endsWith(qs("大きく変動しないようですので。\n")));
         for (const auto& box : f.dialogs.shown) {
             EXPECT_EQ(box.title, qs("ヘルプツアー"));
-            EXPECT_EQ(box.icon, ui::Icon::Information);
-            EXPECT_EQ(box.buttons, ui::Buttons::Ok);
+            EXPECT_EQ(box.icon, gui::widgets::Icon::Information);
+            EXPECT_EQ(box.buttons, gui::widgets::Buttons::Ok);
         }
         // Checked from the flag without the on message and without touching the file.
         EXPECT_TRUE(f.find<QCheckBox>("chkHelp")->isChecked());
@@ -128,7 +128,7 @@ TEST(ShellStartUp, TourBoxesFollowTheStoredFlag) {
 TEST(ShellPartners, SwitchingChangesColoursTitleAndProfile) {
     ShellFixture f;
     f.writeCouple();
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
 
     f.click("cmdUser2");
     EXPECT_EQ(f.buttonColour("cmdUser2"), kSelected);
@@ -170,7 +170,7 @@ TEST(ShellPartners, TheVisibleScreenStaysVisibleAcrossAPartnerChange) {
 TEST(ShellPartners, FocusGoesToTheSelectedPartnerButton) {
     ShellFixture f;
     f.writeCouple();
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     w.activateWindow();
     f.click("cmdUser2");
     ASSERT_TRUE(w.context().focusActivePartnerButton);
@@ -181,12 +181,12 @@ TEST(ShellPartners, FocusGoesToTheSelectedPartnerButton) {
 TEST(ShellQuit, QuitClosesHelpAndEndsTheProgram) {
     ShellFixture f;
     f.writeCouple();
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     bool ended = false;
-    QObject::connect(&w, &shell::MainWindow::programEnded, [&] { ended = true; });
+    QObject::connect(&w, &gui::shell::MainWindow::programEnded, [&] { ended = true; });
 
     f.click("cmdHelp");
-    ui::HelpViewer* viewer = w.helpViewer();
+    gui::widgets::HelpViewer* viewer = w.helpViewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->parentWidget(), &w);
@@ -200,9 +200,9 @@ TEST(ShellQuit, QuitClosesHelpAndEndsTheProgram) {
 TEST(ShellQuit, ClosingTheWindowEndsTheProgram) {
     ShellFixture f;
     f.writeCouple();
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     bool ended = false;
-    QObject::connect(&w, &shell::MainWindow::programEnded, [&] { ended = true; });
+    QObject::connect(&w, &gui::shell::MainWindow::programEnded, [&] { ended = true; });
     f.click("cmdHelp");
     w.close();
     EXPECT_TRUE(ended);
@@ -212,7 +212,7 @@ TEST(ShellQuit, ClosingTheWindowEndsTheProgram) {
 TEST(ShellHelp, HelpDocumentHasASectionPerScreen) {
     ShellFixture f;
     f.writeCouple();
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     f.click("cmdHelp");
     f.click("cmdHelp");  // a second press reuses the window
     QTextBrowser* browser = w.helpViewer()->browser();
@@ -222,7 +222,7 @@ TEST(ShellHelp, HelpDocumentHasASectionPerScreen) {
                                 "全グラフ", "編集", "ヘルプツアー"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(heading) + "\n")) << heading;
     }
-    EXPECT_EQ(w.findChildren<ui::HelpViewer*>().size(), 1);
+    EXPECT_EQ(w.findChildren<gui::widgets::HelpViewer*>().size(), 1);
 }
 
 }  // namespace

@@ -9,13 +9,13 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include "core/disk/codec.h"
 #include "gui_support/window_actions.h"
-#include "core/store/codec.h"
 
 namespace pairly::testing {
 namespace {
 
-std::string cp932(const std::string& utf8) { return store::toCp932(utf8).value(); }
+std::string cp932(const std::string& utf8) { return disk::toCp932(utf8).value(); }
 
 QStringList lastItems(const ShellFixture& f) {
     QStringList last;
@@ -31,7 +31,7 @@ TEST(StoredTextGui, CommentTypedWithAWaveDashIsSavedAgainAndAgain) {
     writeDiary(f);
     f.start();
     f.click("cmdMemo");
-    ui::Grid& grid = *f.find<ui::Grid>("msgMemoList");
+    gui::widgets::Grid& grid = *f.find<gui::widgets::Grid>("msgMemoList");
     auto* txtMemo = f.find<QLineEdit>("txtMemo");
 
     clickGridRow(grid, 3);
@@ -99,8 +99,8 @@ TEST(StoredTextGui, MemoWithAYenSignReadsBackAsWritten) {
     EXPECT_FALSE(box->document()->isModified());
 
     // The next start shows the memo as the screen showed it.
-    ui::ScriptedDialogs dialogs;
-    shell::MainWindow again(f.folder.path(), dialogs, f.clock);
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::shell::MainWindow again(f.folder.path(), dialogs, f.clock);
     again.startUp();
     EXPECT_EQ(again.findChild<QPlainTextEdit*>("txtKizuki")->toPlainText(),
               qs("外食￥1500\n次は自炊"));
@@ -114,7 +114,7 @@ TEST(StoredTextGui, TypedSituationsAreListedStoredAndRenamedAsTheFilesHoldThem) 
 
     // A free situation, added to the list.
     f.dialogs.inputs = {qs("朝〜昼")};
-    f.dialogs.answers = {ui::Answer::Yes};
+    f.dialogs.answers = {gui::widgets::Answer::Yes};
     f.click("cmdFree");
     EXPECT_EQ(f.find<QLabel>("lblHozonJyou")->toolTip(), qs("状況：朝～昼"));
     EXPECT_EQ(lastItems(f), QStringList(3, qs("朝～昼")));
@@ -135,7 +135,7 @@ TEST(StoredTextGui, TypedSituationsAreListedStoredAndRenamedAsTheFilesHoldThem) 
     key->insert(qs("〜"));
     EXPECT_EQ(key->text(), qs("～"));
     pressEnter(key);
-    ui::Grid& table = *f.find<ui::Grid>("msgBunseki");
+    gui::widgets::Grid& table = *f.find<gui::widgets::Grid>("msgBunseki");
     ASSERT_EQ(table.rowCount(), 1);
     EXPECT_EQ(table.text(1, 3), qs("朝～昼"));
 
@@ -162,7 +162,7 @@ TEST(StoredTextGui, TypedSituationsAreListedStoredAndRenamedAsTheFilesHoldThem) 
 TEST(StoredTextGui, NicknamesAndTheStartSituationAsTheFilesHoldThem) {
     ShellFixture f;
     writeDiary(f);
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     f.click("cmdSettei");
 
     auto* name = f.find<QLineEdit>("txtPriData");

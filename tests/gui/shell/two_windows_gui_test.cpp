@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/disk/change_set.h"
+#include "core/disk/codec.h"
 #include "gui_support/window_actions.h"
-#include "core/store/change_set.h"
-#include "core/store/codec.h"
 
 namespace pairly::testing {
 namespace {
@@ -33,8 +33,8 @@ struct OtherWindow {
     void type(const char* field, const char* utf8) {
         find<QLineEdit>(field)->setText(QString::fromUtf8(utf8));
     }
-    ui::ScriptedDialogs dialogs;
-    shell::MainWindow window;
+    gui::widgets::ScriptedDialogs dialogs;
+    gui::shell::MainWindow window;
 };
 
 struct Case {
@@ -83,17 +83,17 @@ const std::vector<Case>& cases() {
              b.click("cmdMemo");
          },
          [](OtherWindow& b) {
-             clickGridRow(*b.find<ui::Grid>("msgMemoList"), 2);
+             clickGridRow(*b.find<gui::widgets::Grid>("msgMemoList"), 2);
              b.type("txtMemo", "Bの一言");
              b.click("cmdMemoHozon");
          },
          [](ShellFixture& a) {
-             clickGridRow(*a.find<ui::Grid>("msgMemoList"), 3);
+             clickGridRow(*a.find<gui::widgets::Grid>("msgMemoList"), 3);
              typeInto(a, "txtMemo", "Aの一言");
              a.click("cmdMemoHozon");
          },
          [](ShellFixture& a) {
-             EXPECT_EQ(a.find<ui::Grid>("msgMemoList")->text(2, 7), qs("Bの一言"));
+             EXPECT_EQ(a.find<gui::widgets::Grid>("msgMemoList")->text(2, 7), qs("Bの一言"));
              EXPECT_EQ(QGuiApplication::clipboard()->text(), qs("Aの一言"));
          }},
         {"Profile", "ﾌﾟﾗｲﾍﾞｰﾄ1.txt",
@@ -192,8 +192,8 @@ TEST_P(TwoWindows, AChangeMadeFromAnOlderReadIsRefusedAndTheScreenReadsAgain) {
     c.open(a, b);
     c.changeInB(b);
     for (const auto& box : b.dialogs.shown)  // B saved
-        ASSERT_FALSE(box.icon == ui::Icon::Warning && box.buttons == ui::Buttons::Ok &&
-                     !box.isInput)
+        ASSERT_FALSE(box.icon == gui::widgets::Icon::Warning &&
+                     box.buttons == gui::widgets::Buttons::Ok && !box.isInput)
             << box.text.toStdString();
     const FolderFiles fromB = folderFiles(a.folder);
     a.dialogs.shown.clear();
@@ -206,7 +206,7 @@ TEST_P(TwoWindows, AChangeMadeFromAnOlderReadIsRefusedAndTheScreenReadsAgain) {
     ASSERT_FALSE(shown.empty());
     const auto& box = shown.back();
     EXPECT_EQ(box.title, qs("保存中止"));
-    EXPECT_EQ(box.icon, ui::Icon::Warning);
+    EXPECT_EQ(box.icon, gui::widgets::Icon::Warning);
     EXPECT_TRUE(box.text.startsWith(
         QString::fromStdString(std::string(c.file) +
                                " は、このウィンドウで読み込んだ後に、別のウィンドウか別のパソコン"
@@ -219,8 +219,8 @@ TEST_P(TwoWindows, AChangeMadeFromAnOlderReadIsRefusedAndTheScreenReadsAgain) {
     c.changeInA(a);
     EXPECT_NE(folderFiles(a.folder), fromB);
     for (const auto& next : a.dialogs.shown)
-        EXPECT_FALSE(next.icon == ui::Icon::Warning && next.buttons == ui::Buttons::Ok &&
-                     !next.isInput)
+        EXPECT_FALSE(next.icon == gui::widgets::Icon::Warning &&
+                     next.buttons == gui::widgets::Buttons::Ok && !next.isInput)
             << next.text.toStdString();
 }
 
@@ -238,14 +238,13 @@ TEST(StartUpChecks, AnInterruptedChangeIsFinishedBeforeAnythingIsRead) {
     newLog.replace(newLog.find("起床後"), std::string("起床後").size(), "目覚め");
     f.folder.writeCp932("データ1.txt", newLog);
     f.folder.writeCp932("状況リストＣＨＧ.txt", newList);
-    const store::Intent intent{
-        "状況の変更（起床後 → 目覚め）",
-        false,
-        {{store::IntentStep::Kind::Replace, "データＣＨＧ.txt", "データ1.txt",
-          store::FileStamp::of(*store::toCp932(newLog))},
-         {store::IntentStep::Kind::Replace, "状況リストＣＨＧ.txt", "状況リスト.txt",
-          store::FileStamp::of(*store::toCp932(newList))}}};
-    f.folder.writeBytes(store::kIntentFile, *store::intentFileBytes(intent));
+    const disk::Intent intent{"状況の変更（起床後 → 目覚め）",
+                              false,
+                              {{disk::IntentStep::Kind::Replace, "データＣＨＧ.txt", "データ1.txt",
+                                disk::FileStamp::of(*disk::toCp932(newLog))},
+                               {disk::IntentStep::Kind::Replace, "状況リストＣＨＧ.txt",
+                                "状況リスト.txt", disk::FileStamp::of(*disk::toCp932(newList))}}};
+    f.folder.writeBytes(disk::kIntentFile, *disk::intentFileBytes(intent));
     // Temporary files a crash left; a user's own file beside them stays.
     f.folder.writeBytes("気付きメモ.txt.tmp", "x");
     std::filesystem::create_directory(f.folder.path() / "バックアップ");
@@ -256,14 +255,14 @@ TEST(StartUpChecks, AnInterruptedChangeIsFinishedBeforeAnythingIsRead) {
 
     ASSERT_FALSE(f.dialogs.shown.empty());
     EXPECT_EQ(f.dialogs.shown[0].title, qs("データ復旧"));
-    EXPECT_EQ(f.dialogs.shown[0].icon, ui::Icon::Information);
+    EXPECT_EQ(f.dialogs.shown[0].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(f.dialogs.shown[0].text,
               qs("前回、「状況の変更（起床後 → 目覚め）」の途中でプログラムが終わっていました。\n"
                  "残っていた書き換えを済ませて、変更を完了しました。"));
     EXPECT_EQ(f.folder.readCp932("状況リスト.txt"), newList);
     // The lists were read after it: they show the finished change.
     EXPECT_EQ(f.find<QListWidget>("lstAct")->item(0)->text(), qs("目覚め"));
-    EXPECT_FALSE(f.folder.exists(store::kIntentFile));
+    EXPECT_FALSE(f.folder.exists(disk::kIntentFile));
     EXPECT_FALSE(f.folder.exists("状況リストＣＨＧ.txt"));
     EXPECT_FALSE(f.folder.exists("気付きメモ.txt.tmp"));
     EXPECT_FALSE(f.folder.exists("バックアップ/データ1_20261207_070509.txt.tmp"));
@@ -285,7 +284,7 @@ TEST(StartUpChecks, ConflictCopiesAreNamedInOneMessage) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     const auto& box = f.dialogs.shown[0];
     EXPECT_EQ(box.title, qs("競合コピーの確認"));
-    EXPECT_EQ(box.icon, ui::Icon::Warning);
+    EXPECT_EQ(box.icon, gui::widgets::Icon::Warning);
     EXPECT_TRUE(box.text.contains(
         qs("・データ1.sync-conflict-20261207-101010-ABCDEFG.txt\n　（データ1.txt の競合コピー）")));
     EXPECT_TRUE(

@@ -10,13 +10,13 @@
 #include <filesystem>
 
 #include "gui/memo/memo_screen.h"
-#include "gui_support/layout_check.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/settings_screen.h"
-#include "gui_support/shell_fixture.h"
-#include "gui_support/window_actions.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/program_font.h"
+#include "gui_support/layout_check.h"
+#include "gui_support/shell_fixture.h"
+#include "gui_support/window_actions.h"
 
 namespace pairly::testing {
 namespace {
@@ -34,7 +34,7 @@ class WindowSizeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         appFont_ = QApplication::font();
-        ui::applyProgramFont();  // measured in the font the program draws with
+        gui::widgets::applyProgramFont();  // measured in the font the program draws with
         const fs::path demo = fs::path(PAIRLY_DEMO_DIR);
         for (const auto& entry : fs::directory_iterator(demo))
             fs::copy_file(entry.path(), f.folder.path() / entry.path().filename());
@@ -47,7 +47,7 @@ protected:
     // Problems of every screen at one size, each line prefixed with the screen and size.
     QStringList problemsAt(QSize size) {
         QStringList all;
-        shell::MainWindow& w = *f.window;
+        gui::shell::MainWindow& w = *f.window;
         w.resize(size);
         for (shell::Screen screen : kScreens) {
             w.switchToScreen(screen);
@@ -82,7 +82,7 @@ protected:
 };
 
 TEST_F(WindowSizeTest, EveryScreenFitsALaptopAndTheMinimumSize) {
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     const QSize minimum = w.minimumSize();
     EXPECT_LE(minimum.width(), kLaptop.width());
     EXPECT_LE(minimum.height(), kLaptop.height());
@@ -96,7 +96,7 @@ TEST_F(WindowSizeTest, EveryScreenFitsALaptopAndTheMinimumSize) {
 // The report window on the demo data: both tabs whole at the size it opens with and on a
 // laptop screen, every header and figure within its column.
 TEST_F(WindowSizeTest, TheReportWindowIsWholeInBothTabs) {
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     w.show();
     QTabWidget* tabs = openReportTabs(f);
     ASSERT_NE(tabs, nullptr);
@@ -115,7 +115,7 @@ TEST_F(WindowSizeTest, TheReportWindowIsWholeInBothTabs) {
 // Switching the comparison's graph between one axis and two, and its options, leaves the
 // window as it was.
 TEST_F(WindowSizeTest, GraphOptionsKeepTheWindowSize) {
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     QApplication::processEvents();
     const QSize size = w.size();
     for (const char* option : {"optGra1", "optGra2", "optGra1", "optG2", "optG1", "optGra3",
@@ -132,7 +132,7 @@ TEST_F(WindowSizeTest, GraphOptionsKeepTheWindowSize) {
 TEST_F(WindowSizeTest, LongNicknamesAreElidedInThePartnerButtons) {
     const std::string longName = "とても長いニックネームのパートナーさんです";
     f.writeProfile(2, longName, "172", "65");
-    shell::MainWindow& w = f.start();
+    gui::shell::MainWindow& w = f.start();
     QApplication::processEvents();
     const QSize size = w.size();
     auto* button = f.find("cmdUser2");
@@ -164,7 +164,7 @@ TEST(LayoutCheck, FindsOverlapsCutsCaptionsAndGridsThatScroll) {
     auto* cut = new QLabel(QStringLiteral("x"), &root);
     cut->setObjectName("cut");
     cut->setGeometry(280, 190, 40, 20);  // beyond the parent
-    auto* grid = new ui::Grid(&root);
+    auto* grid = new gui::widgets::Grid(&root);
     grid->setObjectName("grid");
     grid->setColumns({QStringLiteral("一"), QStringLiteral("二")});
     grid->setColumnWidthTwips(0, 3000);

@@ -17,14 +17,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "gui_support/window_actions.h"
-#include "core/store/change_set.h"
+#include "core/disk/change_set.h"
 #include "gui/widgets/chart.h"
+#include "gui_support/window_actions.h"
 
 namespace pairly::testing {
 namespace {
 
-using Op = store::fileops::Op;
+using Op = disk::fileops::Op;
 
 struct Operation {
     const char* id;  // test name
@@ -67,9 +67,10 @@ void layTornLog(const ShellFixture& f) {
 // first copies the log into バックアップ/.
 void layDamagedLog(const ShellFixture& f) {
     writeDiary(f);
-    f.folder.writeCp932("データ1.txt",
-                        diaryLog1() + "\"2026/12/06\",\"朝食前\",60.3,25,1400,8,45.3,5,2.8,\"\"\r\n" +
-                            diaryLine("2026/12/07", "起床後", "60,25,1400,8,45.3,5,2.8", "a\",b,\""));
+    f.folder.writeCp932(
+        "データ1.txt",
+        diaryLog1() + "\"2026/12/06\",\"朝食前\",60.3,25,1400,8,45.3,5,2.8,\"\"\r\n" +
+            diaryLine("2026/12/07", "起床後", "60,25,1400,8,45.3,5,2.8", "a\",b,\""));
 }
 
 // A hand edit left a comma after the last record and no line end: the record still reads,
@@ -104,7 +105,7 @@ const std::vector<Operation>& operations() {
         {"FreeSituationAddedToTheList", nullptr, [](ShellFixture& f) { f.click("cmdMain"); },
          [](ShellFixture& f) {
              f.dialogs.inputs = {qs("散歩後")};
-             f.dialogs.answers = {ui::Answer::Yes};
+             f.dialogs.answers = {gui::widgets::Answer::Yes};
              f.click("cmdFree");
          }},
         {"FreeSituationAddedToAQuotedList",
@@ -115,7 +116,7 @@ const std::vector<Operation>& operations() {
          [](ShellFixture& f) { f.click("cmdMain"); },
          [](ShellFixture& f) {
              f.dialogs.inputs = {qs("散歩後")};
-             f.dialogs.answers = {ui::Answer::Yes};
+             f.dialogs.answers = {gui::widgets::Answer::Yes};
              f.click("cmdFree");
          }},
         {"SituationAdded", nullptr, [](ShellFixture& f) { f.click("cmdSettei"); },
@@ -166,8 +167,8 @@ const std::vector<Operation>& operations() {
          [](ShellFixture& f) { f.find<QCheckBox>("chkJikan")->click(); }},
         {"MarkerMode", nullptr, [](ShellFixture& f) { f.click("cmdMain"); },
          [](ShellFixture& f) {
-             sendMouseTo(f.find<ui::Chart>("mcrMain")->viewport(), QEvent::MouseButtonPress,
-                         QPoint(50, 50));
+             sendMouseTo(f.find<gui::widgets::Chart>("mcrMain")->viewport(),
+                         QEvent::MouseButtonPress, QPoint(50, 50));
          }},
         // A failed write keeps the tour on for this run only: the next try switches it
         // off and on again.
@@ -186,7 +187,7 @@ const std::vector<Operation>& operations() {
          }},
         {"Comment", nullptr, [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f) {
-             clickGridRow(*f.find<ui::Grid>("msgMemoList"), 2);
+             clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 2);
              typeInto(f, "txtMemo", "よく歩いた");
              f.click("cmdMemoHozon");
          },
@@ -194,7 +195,7 @@ const std::vector<Operation>& operations() {
         // A log with a torn last line is kept in バックアップ/ before it is rewritten.
         {"CommentOnATornLog", layTornLog, [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f) {
-             clickGridRow(*f.find<ui::Grid>("msgMemoList"), 2);
+             clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 2);
              typeInto(f, "txtMemo", "よく歩いた");
              f.click("cmdMemoHozon");
          },
@@ -207,7 +208,7 @@ const std::vector<Operation>& operations() {
          saveWeighing, [](ShellFixture& f) { f.click("cmdTaiHozon"); }},
         {"CommentOnADamagedLog", layDamagedLog, [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f) {
-             clickGridRow(*f.find<ui::Grid>("msgMemoList"), 2);
+             clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 2);
              typeInto(f, "txtMemo", "よく歩いた");
              f.click("cmdMemoHozon");
          },
@@ -349,8 +350,9 @@ void expectBackupsAreOldFiles(const FolderFiles& now, const FolderFiles& before,
 // made but not confirmed: the operation reported a failure.
 bool failureTold(const ShellFixture& f) {
     for (const auto& box : f.dialogs.shown)
-        if (box.icon == ui::Icon::Warning && box.buttons == ui::Buttons::Ok && !box.isInput &&
-            box.title != qs("読み込みエラー") && box.title != qs("書き込み確認エラー"))
+        if (box.icon == gui::widgets::Icon::Warning && box.buttons == gui::widgets::Buttons::Ok &&
+            !box.isInput && box.title != qs("読み込みエラー") &&
+            box.title != qs("書き込み確認エラー"))
             return true;
     return false;
 }
@@ -463,12 +465,11 @@ TEST_P(WritingFaults, FailingForGoodFromAnyStepKeepsEachFileOldOrNew) {
             act(f);
         }
         const FolderFiles now = outsideBackups(folderFiles(f.folder));
-        const bool halfWay = now.count(store::kIntentFile) > 0;
+        const bool halfWay = now.count(disk::kIntentFile) > 0;
         for (const auto& [name, bytes] : now) {
             // Stopped half way: the intent file and the new files it names wait for the
             // next start.
-            if (halfWay && (name == store::kIntentFile || store::isProgramTemporary(name)))
-                continue;
+            if (halfWay && (name == disk::kIntentFile || disk::isProgramTemporary(name))) continue;
             const bool old = before.count(name) && before.at(name) == bytes;
             const bool fresh = after.count(name) && after.at(name) == bytes;
             EXPECT_TRUE(old || fresh) << what << ": " << name << " " << boxes(f).toStdString();

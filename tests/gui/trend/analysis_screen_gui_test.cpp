@@ -8,7 +8,7 @@ namespace {
 
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QStringList rowOf(const ui::Grid& g, int row) {
+QStringList rowOf(const gui::widgets::Grid& g, int row) {
     QStringList out;
     for (int c = 0; c < g.columnCount(); ++c) out << g.text(row, c);
     return out;
@@ -35,14 +35,14 @@ TEST_F(TrendScreensTest, AnalysisGridsLayout) {
                  {"msgB3", {"日数", "体重", "平均体重", "差"}, {1085, 1150, 1500, 1100}},
                  {"msgB4", {"順位", "体重範囲", "累積", "差"}, {1085, 2000, 880, 870}}};
     for (const auto& g : grids) {
-        ui::Grid& grid = this->grid(g.grid);
+        gui::widgets::Grid& grid = this->grid(g.grid);
         ASSERT_EQ(grid.columnCount(), 4) << g.grid;
         EXPECT_EQ(grid.rowCount(), 0) << g.grid;
         for (int c = 0; c < 4; ++c) {
             EXPECT_EQ(grid.headerText(c), qs(g.headers[c])) << g.grid << c;
             EXPECT_NEAR(grid.columnWidthTwips(c), g.twips[c], 15) << g.grid << c;
-            EXPECT_EQ(grid.columnAlignment(c), ui::Align::Right) << g.grid << c;
-            EXPECT_EQ(grid.headerAlignment(c), ui::Align::Center) << g.grid << c;
+            EXPECT_EQ(grid.columnAlignment(c), gui::widgets::Align::Right) << g.grid << c;
+            EXPECT_EQ(grid.headerAlignment(c), gui::widgets::Align::Center) << g.grid << c;
         }
         EXPECT_DOUBLE_EQ(grid.fontPointSize(), 11);
     }
@@ -56,25 +56,25 @@ TEST_F(TrendScreensTest, AnalysesOfTheSelectedPartner) {
     writeLog(kFiveWeighings);
     openAnalysis();
 
-    ui::Grid& series = grid("msgB1");
+    gui::widgets::Grid& series = grid("msgB1");
     EXPECT_EQ(series.headerText(3), qs("前回差"));
     ASSERT_EQ(series.rowCount(), 5);
     EXPECT_EQ(rowOf(series, 1), utf8List({"1回目", "2026/01/01", "70.0Kg", "±0.0Kg"}));
     EXPECT_EQ(rowOf(series, 2), utf8List({"2回目", "2026/01/05", "69.4Kg", "-0.6Kg"}));
     EXPECT_EQ(rowOf(series, 3), utf8List({"3回目", "2026/01/06", "69.8Kg", "+0.4Kg"}));
 
-    ui::Grid& milestones = grid("msgB2");
+    gui::widgets::Grid& milestones = grid("msgB2");
     ASSERT_EQ(milestones.rowCount(), 2);
     EXPECT_EQ(rowOf(milestones, 1), utf8List({"0.5Kg減", "2026/01/05", "4日後", "4日後"}));
     EXPECT_EQ(rowOf(milestones, 2), utf8List({"1.0Kg減", "2026/01/10", "9日後", "5日後"}));
     EXPECT_EQ(text("Label5_0"), qs("最高　1.1Kg減を達成してから　5日経過"));
 
-    ui::Grid& average = grid("msgB3");
+    gui::widgets::Grid& average = grid("msgB3");
     ASSERT_EQ(average.rowCount(), 5);
     EXPECT_EQ(rowOf(average, 2), utf8List({"2回目", "69.4Kg", "69.700Kg", "-300g"}));
     EXPECT_EQ(text("Label5_1"), qs("連続ﾏｲﾅｽ記録 2回達成！"));
 
-    ui::Grid& bands = grid("msgB4");
+    gui::widgets::Grid& bands = grid("msgB4");
     ASSERT_EQ(bands.rowCount(), 3);
     EXPECT_EQ(rowOf(bands, 1), utf8List({"1位", "69.0～69.9Kg", "3回", ""}));
     EXPECT_EQ(rowOf(bands, 2), utf8List({"2位", "68.0～68.9Kg", "1回", "2回"}));
@@ -117,7 +117,7 @@ TEST_F(TrendScreensTest, AnalysisScrollRulesAndAnEmptyLog) {
         const std::pair<const char*, bool> grids[] = {
             {"msgB1", c.series}, {"msgB2", c.milestones}, {"msgB3", c.average}};
         for (const auto& [name, scrolled] : grids) {
-            ui::Grid& g = grid(name);
+            gui::widgets::Grid& g = grid(name);
             // The newest row always shows; a grid that scrolled is full down to it.
             EXPECT_EQ(g.bottomVisibleRow(), g.rowCount()) << name << " " << c.weighings;
             EXPECT_EQ(g.verticalScrollBar()->value() > 0, scrolled) << name << " " << c.weighings;

@@ -8,7 +8,7 @@
 namespace pairly::testing {
 namespace {
 
-using ui::Axis;
+using gui::widgets::Axis;
 
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -42,7 +42,7 @@ std::string flat(int days, const char* weight) {
 TEST_F(TrendScreensTest, TrendLineIsOffAtFirstAndShowsEachWeighingsDayTrend) {
     writeLog(straightLoss());
     openTrend();
-    ui::Chart& c = chart("mcrRentai");
+    gui::widgets::Chart& c = chart("mcrRentai");
     auto* check = find<QCheckBox>("chkTrend");
     EXPECT_EQ(check->text(), qs("トレンド線"));
     EXPECT_FALSE(check->isChecked());
@@ -117,7 +117,7 @@ TEST_F(TrendScreensTest, PartnerChangeUpdatesForecastTrendAndGoalLine) {
 
     ctx.session.selectPartner(2);
     trend->refreshForPartner();
-    ui::Chart& c = chart("mcrRentai");
+    gui::widgets::Chart& c = chart("mcrRentai");
     EXPECT_EQ(text("lblYosoku"), qs("目標体重を達成しています！"));
     ASSERT_EQ(c.pointCount(), 10);
     EXPECT_EQ(c.value(4, 10), "60");
@@ -138,14 +138,14 @@ TEST_F(TrendScreensTest, GoalLineByTargetAndGoalMode) {
         float target;
         bool goalMode;
         bool line;
-    } cases[] = {{64.0f, false, true},  {66.0f, false, true}, {61.0f, false, false},
-                 {61.0f, true, true},   {70.0f, false, false}, {70.0f, true, true},
-                 {0.0f, false, false},  {0.0f, true, false}};
+    } cases[] = {{64.0f, false, true}, {66.0f, false, true},  {61.0f, false, false},
+                 {61.0f, true, true},  {70.0f, false, false}, {70.0f, true, true},
+                 {0.0f, false, false}, {0.0f, true, false}};
     for (const auto& k : cases) {
         ctx.setProfile(1, {"", 0.0f, k.target});
         openTrend();
         if (trend->goalMode() != k.goalMode) find<QPushButton>("cmdMokuChk")->click();
-        ui::Chart& c = chart("mcrRentai");
+        gui::widgets::Chart& c = chart("mcrRentai");
         EXPECT_EQ(c.referenceLines().size(), k.line ? 1u : 0u) << k.target << k.goalMode;
         if (k.line) {
             EXPECT_EQ(c.referenceLines()[0].value, k.target);

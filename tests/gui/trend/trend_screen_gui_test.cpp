@@ -3,14 +3,14 @@
 #include <QRegularExpression>
 #include <cstdlib>
 
-#include "support/faults.h"
 #include "core/text/numbers.h"
 #include "gui_support/trend_screens_fixture.h"
+#include "support/faults.h"
 
 namespace pairly::testing {
 namespace {
 
-using ui::Axis;
+using gui::widgets::Axis;
 
 const std::string kFiveWeighings = weighing("2004/03/28", "65.3", "25.5", "1376,9,40.5,2,2.5") +
                                    weighing("2004/04/02", "64", "25.1", "1523,8,41.2,3,2.8") +
@@ -28,7 +28,7 @@ TEST_F(TrendScreensTest, OpensWithTheWeightChartInFront) {
     EXPECT_EQ(text("lblKiro"), qs("最小記録 2004/04/10 の 62.8Kg   初日から 2.5Kg 減"));
     EXPECT_EQ(text("cmdMokuChk"), qs("目標まで残り　3.1Kg"));
 
-    ui::Chart& c = chart("mcrRentai");
+    gui::widgets::Chart& c = chart("mcrRentai");
     ASSERT_EQ(c.pointCount(), 5);
     EXPECT_EQ(series("mcrRentai", 1), (QStringList{"65.3", "64", "62.8", "63.5", "63.1"}));
     EXPECT_EQ(series("mcrRentai", 3), (QStringList{"25.5", "25.1", "24.8", "24.9", "24.6"}));
@@ -59,7 +59,7 @@ TEST_F(TrendScreensTest, OpensWithTheWeightChartInFront) {
 TEST_F(TrendScreensTest, GoalModeAndViewOptions) {
     writeLog(kFiveWeighings);
     openTrend();
-    ui::Chart& c = chart("mcrRentai");
+    gui::widgets::Chart& c = chart("mcrRentai");
     const QColor face = find<QPushButton>("cmdMokuChk")->palette().color(QPalette::Button);
 
     find<QPushButton>("cmdMokuChk")->click();
@@ -116,7 +116,7 @@ TEST_F(TrendScreensTest, MetricChartsAreRebuiltFromTheLogOnEachPress) {
         find<QPushButton>(m.button)->click();
         for (const char* other : {"mcrRentai2", "mcrRentai3", "mcrRentai4"})
             EXPECT_EQ(shown(other), std::string(other) == m.chart) << m.button;
-        ui::Chart& c = chart(m.chart);
+        gui::widgets::Chart& c = chart(m.chart);
         EXPECT_EQ(c.pointCount(), 5);
         EXPECT_NEAR(c.axisMinimum(Axis::Left), m.minimum, 1e-6) << m.button;
         EXPECT_NEAR(c.axisMaximum(Axis::Left), m.maximum, 1e-6) << m.button;
@@ -167,7 +167,7 @@ TEST_F(TrendScreensTest, MovingAverageCountPickedTypedOrRefused) {
         ASSERT_EQ(dialogs.shown.size(), 1u) << refused;
         EXPECT_EQ(dialogs.shown[0].text, qs("移動平均の回数は1～32767の数値で入力してください"));
         EXPECT_EQ(dialogs.shown[0].title, qs("移動平均の回数入力エラー"));
-        EXPECT_EQ(dialogs.shown[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(dialogs.shown[0].icon, gui::widgets::Icon::Warning);
         EXPECT_EQ(countFile(), "2.5\r\n");
         EXPECT_EQ(series("mcrRentai", 2), two) << refused;
     }
@@ -184,8 +184,7 @@ TEST_F(TrendScreensTest, MovingAverageCountPickedTypedOrRefused) {
         EXPECT_TRUE(dialogs.shown.empty()) << typed;
         EXPECT_EQ(find<QComboBox>("cboIdou")->currentText(), stored) << typed;
         EXPECT_EQ(countFile(), std::string(stored) + "\r\n") << typed;
-        EXPECT_EQ(series("mcrRentai", 2).indexOf(QRegularExpression(".+")),
-                  std::atoi(stored) - 1)
+        EXPECT_EQ(series("mcrRentai", 2).indexOf(QRegularExpression(".+")), std::atoi(stored) - 1)
             << typed;
     }
 }
@@ -198,7 +197,8 @@ TEST_F(TrendScreensTest, EnterInTheCountBoxSpinsNoEventLoopInsideTheFilter) {
     for (const char* typed : {"3", "abc"}) {
         for (bool toField : {true, false}) {
             bool ranInside = false;
-            QMetaObject::invokeMethod(qApp, [&] { ranInside = true; }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [&] { ranInside = true; }, Qt::QueuedConnection);
             auto* combo = find<QComboBox>("cboIdou");
             combo->lineEdit()->setText(qs(typed));
             QWidget* target = toField ? static_cast<QWidget*>(combo->lineEdit()) : combo;
@@ -227,7 +227,7 @@ TEST_F(TrendScreensTest, CountThatCannotBeSavedIsReportedOnce) {
         ASSERT_EQ(dialogs.shown.size(), 1u) << toField;
     }
     EXPECT_EQ(dialogs.shown[0].title, qs("保存エラー"));
-    EXPECT_EQ(dialogs.shown[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(dialogs.shown[0].icon, gui::widgets::Icon::Warning);
     EXPECT_EQ(countFile(), "3\r\n");
     EXPECT_EQ(folder.fileNames().size(), 2u);  // no temporary file left behind
     // The chart already shows the new count; the box keeps it.
@@ -249,7 +249,7 @@ TEST_F(TrendScreensTest, EmptyOrUnreadableLog) {
 
     writeLog(kFiveWeighings);
     {
-        auto faults = InjectFaults::always({store::fileops::Op::Read});
+        auto faults = InjectFaults::always({disk::fileops::Op::Read});
         openTrend();
     }
     ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -5,10 +5,10 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "gui_support/shell_fixture.h"
+#include "gui/trend/trend_screen.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
-#include "gui/trend/trend_screen.h"
+#include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
 namespace {
@@ -31,10 +31,10 @@ TEST(TrendShell, PartnerChangeRedrawsTheVisibleTrendOrAnalysis) {
     f.start();
 
     f.click("cmdRentai");
-    auto* chart = f.find<ui::Chart>("mcrRentai");
+    auto* chart = f.find<gui::widgets::Chart>("mcrRentai");
     EXPECT_EQ(chart->pointCount(), 3);
     f.click("cmdMokuChk");
-    EXPECT_EQ(chart->axisMinimum(ui::Axis::Left), 50);
+    EXPECT_EQ(chart->axisMinimum(gui::widgets::Axis::Left), 50);
     f.click("cmdTaisya");
     EXPECT_FALSE(f.find<QWidget>("mcrRentai2")->isHidden());
 
@@ -45,12 +45,12 @@ TEST(TrendShell, PartnerChangeRedrawsTheVisibleTrendOrAnalysis) {
     EXPECT_TRUE(f.find<QLabel>("lblNichis")->text().startsWith("2026/10/01 ( 72.4Kg )"));
     EXPECT_TRUE(f.find<QWidget>("mcrRentai2")->isHidden());
     EXPECT_EQ(f.find<QLabel>("lblG11")->text(), "");
-    EXPECT_EQ(chart->axisMinimum(ui::Axis::Left), 65);
+    EXPECT_EQ(chart->axisMinimum(gui::widgets::Axis::Left), 65);
     EXPECT_EQ(f.buttonColour("cmdMokuChk"), QColor(255, 224, 192));
     EXPECT_EQ(f.find("cmdMokuChk")->text(), qs("目標まで残り　5.1Kg"));
 
     f.click("cmdBunseki");
-    auto* series = f.find<ui::Grid>("msgB1");
+    auto* series = f.find<gui::widgets::Grid>("msgB1");
     ASSERT_EQ(series->rowCount(), 2);
     EXPECT_EQ(series->text(2, 2), qs("70.1Kg"));
     f.click("cmdUser1");
@@ -75,19 +75,19 @@ TEST(TrendShell, CountFromStartUpAndTheLogTakenAnewOnEveryOpening) {
     f.folder.writeCp932("データ1.txt", line("2026/11/01", "55.2") + line("2026/11/02", "54.9") +
                                            line("2026/11/03", "55") + line("2026/11/04", "54"));
     f.click("cmdRentai");
-    auto* chart = f.find<ui::Chart>("mcrRentai");
+    auto* chart = f.find<gui::widgets::Chart>("mcrRentai");
     ASSERT_EQ(chart->pointCount(), 4);
     EXPECT_EQ(chart->value(2, 1), "");
     EXPECT_NE(chart->value(2, 2), "");
     EXPECT_TRUE(f.find<QLabel>("lblKiro")->text().contains("2026/11/04"));
     f.click("cmdBunseki");
-    EXPECT_EQ(f.find<ui::Grid>("msgB1")->rowCount(), 4);
+    EXPECT_EQ(f.find<gui::widgets::Grid>("msgB1")->rowCount(), 4);
     EXPECT_TRUE(f.dialogs.shown.empty());
 
     // A log that cannot be read: one warning for the opening, and the grids show what
     // could be read (nothing here).
     {
-        auto faults = InjectFaults::always({store::fileops::Op::Read});
+        auto faults = InjectFaults::always({disk::fileops::Op::Read});
         f.click("cmdRentai");
     }
     ASSERT_EQ(f.dialogs.shown.size(), 1u);

@@ -10,7 +10,7 @@
 
 #include "gui/widgets/chart.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 namespace {
 
 using Segments = QList<QList<QPointF>>;
@@ -264,9 +264,9 @@ TEST(ChartTest, ReferenceLinesAreDrawnWithinTheirShownAxis) {
         double value;
         bool axisShown;
         bool drawn;
-    } cases[] = {{Axis::Left, 73.5, true, true},   {Axis::Left, 74, true, true},
-                 {Axis::Left, 71, true, false},    {Axis::Left, 73.5, false, false},
-                 {Axis::Right, 20, true, true},    {Axis::Left, kGap, true, false}};
+    } cases[] = {{Axis::Left, 73.5, true, true}, {Axis::Left, 74, true, true},
+                 {Axis::Left, 71, true, false},  {Axis::Left, 73.5, false, false},
+                 {Axis::Right, 20, true, true},  {Axis::Left, kGap, true, false}};
     for (const auto& c : cases) {
         Chart chart;
         chart.resize(400, 300);
@@ -331,10 +331,14 @@ TEST(ChartTest, AxesOfAnySizeGetAFewTicks) {
         Series values;
         double minimum, maximum;  // automatic when equal
     } cases[] = {
-        {"weights", {72, 74, 73}, 72, 74},            {"to a billion", {72, 1e9}, 0, 1e9},
-        {"back to weights", {72, 74}, 72, 74},        {"one huge value", {e20, e20}, 0, 0},
-        {"huge fixed limits", {e20}, 1e20, 1e20 + 1}, {"largest floats", {e38, -e38}, 0, 0},
-        {"beyond doubles", {e20}, -1.7e308, 1.7e308}, {"long log", Series(32766, 60), 0, 0},
+        {"weights", {72, 74, 73}, 72, 74},
+        {"to a billion", {72, 1e9}, 0, 1e9},
+        {"back to weights", {72, 74}, 72, 74},
+        {"one huge value", {e20, e20}, 0, 0},
+        {"huge fixed limits", {e20}, 1e20, 1e20 + 1},
+        {"largest floats", {e38, -e38}, 0, 0},
+        {"beyond doubles", {e20}, -1.7e308, 1.7e308},
+        {"long log", Series(32766, 60), 0, 0},
     };
     for (const auto& c : cases) {
         chart.setSeriesValues(1, c.values);
@@ -465,4 +469,4 @@ TEST(ChartTest, ClickIsReported) {
 }
 
 }  // namespace
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

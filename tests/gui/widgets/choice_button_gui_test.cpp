@@ -10,7 +10,7 @@
 #include "gui/widgets/choice_button.h"
 #include "gui/widgets/elided_button.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 namespace {
 
 QImage face(QPushButton& button) { return button.grab().toImage(); }
@@ -23,8 +23,7 @@ TEST(ChoiceButton, CheckedOrNotItKeepsThePlainFace) {
     partner->setCaption(QStringLiteral("みさき"));
     QPushButton plainPartner(QStringLiteral("みさき"), &window);
     QPushButton* all[] = {&plain, &choice, partner, &plainPartner};
-    for (QPushButton* b : all)
-        b->resize(80, 26);
+    for (QPushButton* b : all) b->resize(80, 26);
     QButtonGroup group;
     group.addButton(&choice);
     group.addButton(partner);
@@ -48,4 +47,4 @@ TEST(ChoiceButton, CheckedOrNotItKeepsThePlainFace) {
 }
 
 }  // namespace
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

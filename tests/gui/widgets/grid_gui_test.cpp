@@ -10,7 +10,7 @@
 
 #include "gui/widgets/grid.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 namespace {
 
 QStringList dayRow(int n) {
@@ -422,4 +422,4 @@ TEST(GridTest, TypedCellsAreShownInTheirFormat) {
 }
 
 }  // namespace
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

@@ -5,7 +5,7 @@
 
 #include "gui/widgets/icons.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 namespace {
 
 struct Tally {
@@ -139,4 +139,4 @@ TEST(IconsTest, SadFaceDroopsAndCries) {
 }
 
 }  // namespace
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets

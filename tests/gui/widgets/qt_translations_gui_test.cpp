@@ -29,9 +29,9 @@ QString shown(QString caption) {
 class QtJapanese : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFile::exists(ui::qtJapaneseFile()))
+        if (!QFile::exists(gui::widgets::qtJapaneseFile()))
             GTEST_SKIP() << "Qt's Japanese translations are not installed ("
-                         << ui::qtJapaneseFile().toStdString()
+                         << gui::widgets::qtJapaneseFile().toStdString()
                          << "); install the Debian package qt6-translations-l10n";
     }
 };

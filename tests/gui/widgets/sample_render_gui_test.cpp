@@ -11,7 +11,7 @@
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
 
-namespace pairly::ui {
+namespace pairly::gui::widgets {
 namespace {
 
 TEST(SampleRenderTest, GridChartAndPictures) {
@@ -66,7 +66,8 @@ TEST(SampleRenderTest, GridChartAndPictures) {
     chart->setSeriesAxis(2, Axis::Right);
     chart::Series w, f;
     for (int i = 1; i <= 40; ++i) {
-        w.push_back(i % 9 == 0 ? std::nan("") : std::round((60 + std::sin(i / 5.0) * 1.5) * 10) / 10);
+        w.push_back(i % 9 == 0 ? std::nan("")
+                               : std::round((60 + std::sin(i / 5.0) * 1.5) * 10) / 10);
         f.push_back(std::round((24 + std::cos(i / 7.0)) * 10) / 10);
     }
     chart->setSeriesValues(1, w);
@@ -100,4 +101,4 @@ TEST(SampleRenderTest, GridChartAndPictures) {
 }
 
 }  // namespace
-}  // namespace pairly::ui
+}  // namespace pairly::gui::widgets
