@@ -225,8 +225,7 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         case disk::WriteStatus::Unusable:
         case disk::WriteStatus::Stale:  // appends and insertions read the log they change
             outcome.message = SaveMessage{
-                "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"
-                "。",
+                "データの保存に失敗しました。\n" + std::string(disk::kWriteFailedAdvice) + "。",
                 "保存エラー"};
             break;
     }

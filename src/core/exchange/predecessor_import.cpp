@@ -111,11 +111,10 @@ std::optional<std::string> convertedBytes(const std::vector<store::MeasurementRe
 }
 
 void tellWriteFailed(ImportPrompter& prompter) {
-    prompter.warn(
-        "変換したデータを保存できなかったため、データ変換を中止しました。\n"
-        "ディスクの空き容量と書き込みの権限を確認してください。\n\n"
-        "ファイルは変更されていません。",
-        kTitleError);
+    prompter.warn("変換したデータを保存できなかったため、データ変換を中止しました。\n" +
+                      std::string(disk::kWriteFailedAdvice) +
+                      "。\n\nファイルは変更されていません。",
+                  kTitleError);
 }
 
 void tellUnread(ImportPrompter& prompter, const std::string& name) {
@@ -198,13 +197,11 @@ std::optional<disk::FileBytes> partnerOneLog(const std::filesystem::path& folder
     disk::FileBytes log = disk::readFileBytes(folder, store::logFileName(1));
     // A link or no regular file was named at start-up already, and is never converted.
     if (log.failed() && log.status != disk::ReadStatus::Unusable) {
-        prompter.warnLogUnread(store::logFileName(1) +
-                                   " を読み込めませんでした。\n"
-                                   "以前のプログラムのデータかどうかを確かめられなかったため、次回"
-                                   "の起動時にもう一度確かめます。\n"
-                                   "読み込めた分だけを表示しています。ファイルとディスクの状態を"
-                                   "確認してください。",
-                               "読み込みエラー");
+        const disk::FileNotice notice = disk::partlyReadNotice(
+            store::logFileName(1),
+            "以前のプログラムのデータかどうかを確かめられなかったため、次回の起動時にもう一度確かめ"
+            "ます。\n");
+        prompter.warnLogUnread(notice.text, notice.title);
     }
     if (log.status != disk::ReadStatus::Ok) return std::nullopt;
     return log;
