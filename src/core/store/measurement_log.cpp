@@ -456,10 +456,6 @@ disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, in
     return appended == disk::WriteStatus::Refused ? disk::WriteStatus::WriteFailed : appended;
 }
 
-bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
-    return appendRecordWithStatus(folder, slot, record) == disk::WriteStatus::Ok;
-}
-
 disk::WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
                                           const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return disk::WriteStatus::Refused;
@@ -514,13 +510,6 @@ disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
     result.status = disk::rewriteFile(folder, logFileName(slot), *bytes, "", shown);
     if (result.written()) result.stamp = disk::FileStamp::of(*bytes);
     return result;
-}
-
-bool rewriteLog(const std::filesystem::path& folder, int slot,
-                const std::vector<MeasurementRecord>& records) {
-    LoadedLog log;
-    log.records = records;
-    return writeBackLog(folder, slot, log).status == disk::WriteStatus::Ok;
 }
 
 bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,

@@ -130,15 +130,13 @@ struct DamagedLinesOfFile {
 std::optional<LogNotice> damagedLinesNotice(const std::vector<DamagedLinesOfFile>& files);
 std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder);
 
-// The writers below refuse (return false, file unchanged) when the log would exceed
+// The writers below refuse (file unchanged) when the log would exceed
 // kMaxRecords, when a text field is not storable, when the log cannot be read whole, when
 // it is in an old layout, or when the write fails. Damaged lines stay at their places.
 // Before the first rewrite of a log with damaged lines, and before any that drops a torn
 // last line, the log as it was is kept as バックアップ/データN_修復前.txt (a numbered name
 // when taken); when that copy fails nothing is written.
-[[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
-                                const MeasurementRecord& record);
-// The same, telling a refusal (Refused: the record limit or a text that cannot be stored;
+// Appends the record, telling a refusal (Refused: the record limit or a text that cannot be stored;
 // ReadFailed: the log could not be read whole; OldLayout) from a failed write (Unsynced:
 // the record is in the log, but the disk did not confirm it).
 [[nodiscard]] disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder,
@@ -155,9 +153,6 @@ std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder)
 // nothing written). A log that could not be read whole is never written back (ReadFailed).
 [[nodiscard]] disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
                                              const LoadedLog& log);
-// Replaces the log by these records alone (a log made anew), whatever it holds.
-[[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
-                              const std::vector<MeasurementRecord>& records);
 // For a writer that replaces the log from bytes it has read (oldBytes): keeps the log in
 // バックアップ/ when the rewrite would drop a torn last line, or when it holds damaged
 // lines that no copy there holds yet. False when the copy failed.
