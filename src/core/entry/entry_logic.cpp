@@ -13,21 +13,17 @@ namespace pairly::entry {
 
 namespace {
 
-// The fields in entry order are the record's measures in record order.
-static_assert(kFieldCount == disk::kMeasureCount);
-using FieldInfo = disk::MeasureRule;
-constexpr const auto& kFieldInfo = disk::kMeasureRules;
+// The fields in entry order are the record's readings in record order.
+static_assert(kFieldCount == store::kReadingCount);
+using FieldInfo = store::MeasureRule;
+constexpr const auto& kFieldInfo = store::kMeasureRules;
 
 // validateSave has made sure that every field reads as a typed number in range.
-double typedValue(const FieldTexts& texts, Field field) {
-    const auto i = static_cast<std::size_t>(field);
-    return disk::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
-}
-float floatValue(const FieldTexts& texts, Field field) {
-    return static_cast<float>(typedValue(texts, field));
-}
-std::int16_t intValue(const FieldTexts& texts, Field field) {
-    return text::toInt16Clamped(typedValue(texts, field));
+store::Readings typedReadings(const FieldTexts& texts) {
+    std::array<double, store::kReadingCount> values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = disk::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
+    return store::readingsOf(values);
 }
 
 }  // namespace
@@ -74,14 +70,7 @@ std::string stepValue(const std::string& fieldText, const std::string& stepText,
     return text::doubleText(next);
 }
 
-FieldTexts fillTexts(const PreviousValues& values) {
-    return {
-        text::floatText(values.weight),         text::floatText(values.bodyFat),
-        std::to_string(values.basalMetabolism), std::to_string(values.visceralFat),
-        text::floatText(values.muscleMass),     std::to_string(values.muscleScore),
-        text::floatText(values.boneMass),
-    };
-}
+FieldTexts fillTexts(const store::Readings& values) { return store::readingTexts(values); }
 
 int nextMarkerMode(int mode) {
     const int next = mode + 1;
@@ -133,18 +122,11 @@ PlanResult planSave(const SaveRequest& request, int recordCount,
                                      "保存件数超過"};
         return result;
     }
-    const FieldTexts& t = request.fieldTexts;
     SavePlan plan;
     store::MeasurementRecord& r = plan.record;
     r.date = request.selectedDay;
     r.situation = request.situation;
-    r.weight = floatValue(t, Field::Weight);
-    r.bodyFat = floatValue(t, Field::BodyFat);
-    r.basalMetabolism = intValue(t, Field::BasalMetabolism);
-    r.visceralFat = intValue(t, Field::VisceralFat);
-    r.muscleMass = floatValue(t, Field::MuscleMass);
-    r.muscleScore = intValue(t, Field::MuscleScore);
-    r.boneMass = floatValue(t, Field::BoneMass);
+    r.readings() = typedReadings(request.fieldTexts);
     if (lastRecordDate && *lastRecordDate > request.selectedDay) {
         plan.mode = WriteMode::Insert;  // the time of saving says nothing about a past day
     } else {

@@ -46,7 +46,7 @@ std::string stepValue(const std::string& fieldText, const std::string& stepText,
 
 // The seven field texts for previousValues: floats as shortest float text (65, 65.3),
 // integers as integer text.
-FieldTexts fillTexts(const PreviousValues& values);
+FieldTexts fillTexts(const store::Readings& values);
 
 // Marker mode of the small charts: 0 none, 1 circle, 2 ball; cycles 0, 1, 2, 0.
 int nextMarkerMode(int mode);

@@ -7,7 +7,6 @@
 #include "core/disk/data_folder.h"
 #include "core/disk/fields.h"
 #include "core/disk/folder_lock.h"
-#include "core/text/numbers.h"
 
 namespace pairly::store {
 
@@ -29,14 +28,9 @@ struct Cp932Text {
 
 using Fields = std::array<std::string_view, kFieldsPerRecord>;
 
-struct Numbers {
-    float weight = 0, bodyFat = 0, muscleMass = 0, boneMass = 0;
-    std::int16_t basalMetabolism = 0, visceralFat = 0, muscleScore = 0;
-};
-
-// The seven numbers of a line, false when one is not a number of its field's type.
+// The seven readings of a line, false when one is not a number of its field's type.
 template <class Text>
-bool readNumbers(const Fields& f, Text& text, Numbers& n) {
+bool readReadings(const Fields& f, Text& text, Readings& n) {
     const auto real = [&](std::size_t i, float& out) {
         const std::optional<float> v = disk::fieldFloatInRange(text(f[i]));
         if (v) out = *v;
@@ -61,31 +55,25 @@ bool textsWritable(const Fields& f) {
 }
 
 template <class Text>
-MeasurementRecord recordFromFields(const Fields& f, const Numbers& n, Text& text) {
+MeasurementRecord recordFromFields(const Fields& f, const Readings& n, Text& text) {
     // Each decoded view is used before the next field is decoded.
     MeasurementRecord r;
     r.date = text(f[0]);
     r.situation = text(f[1]);
-    r.weight = n.weight;
-    r.bodyFat = n.bodyFat;
-    r.basalMetabolism = n.basalMetabolism;
-    r.visceralFat = n.visceralFat;
-    r.muscleMass = n.muscleMass;
-    r.muscleScore = n.muscleScore;
-    r.boneMass = n.boneMass;
+    r.readings() = n;
     r.comment = text(f[9]);
     r.reserved = text(f[10]);
     return r;
 }
 
-// Reads the content one line at a time: onRecord(fields, numbers) for each record,
+// Reads the content one line at a time: onRecord(fields, readings) for each record,
 // onDamaged(lineNumber, bytes) for each damaged line (its line end included). Returns
 // where a torn last line starts, or the content's size.
 template <class Text, class OnRecord, class OnDamaged>
 std::size_t readLines(std::string_view content, Text& text, OnRecord&& onRecord,
                       OnDamaged&& onDamaged) {
     Fields fields;
-    Numbers numbers;
+    Readings readings;
     std::size_t lineNumber = 0;
     for (std::size_t pos = 0; pos < content.size();) {
         ++lineNumber;
@@ -97,8 +85,8 @@ std::size_t readLines(std::string_view content, Text& text, OnRecord&& onRecord,
         // A crash leaves the front of a line, without its line end.
         if (!line.lineEnd && (line.count < kFieldsPerRecord || line.unclosed)) return start;
         if (line.count == kFieldsPerRecord && !line.unclosed && textsWritable(fields) &&
-            readNumbers(fields, text, numbers)) {
-            onRecord(fields, numbers);
+            readReadings(fields, text, readings)) {
+            onRecord(fields, readings);
         } else {
             onDamaged(lineNumber, content.substr(start, pos - start));
         }
@@ -117,7 +105,9 @@ LoadedLog parseLines(std::string_view content, Text& text, bool* torn = nullptr)
     records.reserve(std::min<std::size_t>(lines + 1, kMaxRecords + 1));
     const std::size_t wholeEnd = readLines(
         content, text,
-        [&](const Fields& f, const Numbers& n) { records.push_back(recordFromFields(f, n, text)); },
+        [&](const Fields& f, const Readings& n) {
+            records.push_back(recordFromFields(f, n, text));
+        },
         [&](std::size_t lineNumber, std::string_view bytes) {
             log.damaged.push_back({records.size(), lineNumber, std::string(bytes)});
         });
@@ -159,25 +149,17 @@ std::vector<FirstLineField> firstLineFields(std::string_view content) {
 
 }  // namespace
 
-void setMeasures(MeasurementRecord& r, const std::array<double, 7>& v) {
-    r.weight = static_cast<float>(v[0]);
-    r.bodyFat = static_cast<float>(v[1]);
-    r.basalMetabolism = text::toInt16Clamped(v[2]);
-    r.visceralFat = text::toInt16Clamped(v[3]);
-    r.muscleMass = static_cast<float>(v[4]);
-    r.muscleScore = text::toInt16Clamped(v[5]);
-    r.boneMass = static_cast<float>(v[6]);
-}
-
 std::string logFileName(int slot) { return "データ" + std::to_string(slot) + ".txt"; }
 
 std::string recordLine(const MeasurementRecord& r) {
-    return disk::writeLine({disk::quoted(r.date), disk::quoted(r.situation),
-                            text::floatText(r.weight), text::floatText(r.bodyFat),
-                            std::to_string(int{r.basalMetabolism}),
-                            std::to_string(int{r.visceralFat}), text::floatText(r.muscleMass),
-                            std::to_string(int{r.muscleScore}), text::floatText(r.boneMass),
-                            disk::quoted(r.comment), disk::quoted(r.reserved)});
+    std::vector<std::string> fields;
+    fields.reserve(kFieldsPerRecord);
+    fields.push_back(disk::quoted(r.date));
+    fields.push_back(disk::quoted(r.situation));
+    for (std::string& reading : readingTexts(r)) fields.push_back(std::move(reading));
+    fields.push_back(disk::quoted(r.comment));
+    fields.push_back(disk::quoted(r.reserved));
+    return disk::writeLine(fields);
 }
 
 std::string recordsText(const std::vector<MeasurementRecord>& records) {
@@ -211,7 +193,7 @@ LogScan scanLog(std::string_view content) {
     LogScan scan;
     Cp932Text text;  // for the rare number written with full-width blanks
     scan.wholeEnd = readLines(
-        content, text, [&](const Fields&, const Numbers&) { ++scan.records; },
+        content, text, [&](const Fields&, const Readings&) { ++scan.records; },
         [&](std::size_t lineNumber, std::string_view bytes) {
             scan.damaged.push_back({lineNumber, bytes});
         });

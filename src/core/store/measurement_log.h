@@ -1,8 +1,6 @@
 #pragma once
 // The measurement log of one partner: "データ1.txt" / "データ2.txt".
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,28 +8,26 @@
 #include <vector>
 
 #include "core/disk/data_folder.h"
+#include "core/store/readings.h"
 
 namespace pairly::store {
 
-struct MeasurementRecord {
+// When and in which situation a weighing was made: the first two fields of its record.
+struct Occasion {
     std::string date;  // "yyyy/mm/dd"
     std::string situation;
-    float weight = 0;
-    float bodyFat = 0;
-    std::int16_t basalMetabolism = 0;
-    std::int16_t visceralFat = 0;
-    float muscleMass = 0;
-    std::int16_t muscleScore = 0;
-    float boneMass = 0;
-    std::string comment;
-    std::string reserved;
-    bool operator==(const MeasurementRecord&) const = default;
+    bool operator==(const Occasion&) const = default;
 };
 
-// Sets the seven measures from values in record order (weight, body fat, basal metabolism,
-// visceral fat, muscle mass, muscle score, bone mass) that passed their checks: floats
-// rounded to float, integers to the nearest (halves to even).
-void setMeasures(MeasurementRecord& record, const std::array<double, 7>& values);
+// One weighing. Its eleven fields come in file order (the occasion, the seven readings,
+// the comment and the reserved text), so a record is written in braces as its line reads.
+struct MeasurementRecord : Occasion, Readings {
+    std::string comment;
+    std::string reserved;
+    const Readings& readings() const { return *this; }
+    Readings& readings() { return *this; }
+    bool operator==(const MeasurementRecord&) const = default;
+};
 
 // A log holds at most this many records (counters are 16-bit).
 constexpr int kMaxRecords = 32766;

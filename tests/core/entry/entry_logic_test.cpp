@@ -59,9 +59,9 @@ TEST(EntryLogic, StepTextsAndFill) {
     EXPECT_EQ(stepTextFor(Field::BoneMass, "0.2", "0.5"), "0.1");
     EXPECT_EQ(stepTextFor(Field::VisceralFat, "0.2", "0.5"), "1");
 
-    PreviousValues v{65.0f, 23.4f, 1350, -2, 52.3f, 95, 2.8f};
+    store::Readings v{65.0f, 23.4f, 1350, -2, 52.3f, 95, 2.8f};
     EXPECT_EQ(fillTexts(v), (FieldTexts{"65", "23.4", "1350", "-2", "52.3", "95", "2.8"}));
-    EXPECT_EQ(fillTexts(PreviousValues{}), (FieldTexts{"0", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(fillTexts(store::Readings{}), (FieldTexts{"0", "0", "0", "0", "0", "0", "0"}));
 
     EXPECT_EQ(nextMarkerMode(0), 1);
     EXPECT_EQ(nextMarkerMode(1), 2);
