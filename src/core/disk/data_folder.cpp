@@ -397,7 +397,7 @@ std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::strin
 }
 
 WriteStatus appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line,
-                       AppendStamps* stamps) {
+                       AppendStamps* stamps, const FileStamp* expected) {
     const std::optional<std::string> bytes = toCp932(utf8Line);
     if (!bytes) return WriteStatus::Refused;
     const FolderLock lock(folder);
@@ -427,6 +427,12 @@ WriteStatus appendText(const fs::path& folder, std::string_view name, std::strin
         fileops::close(fd);
         return WriteStatus::WriteFailed;
     }
+    const FileStamp was = existed ? FileStamp::of(old) : FileStamp::missing();
+    if (expected && !stillHolds(*expected, was)) {
+        fileops::close(fd);
+        if (!existed && oldSize == 0) ::unlink(path.c_str());
+        return WriteStatus::Stale;
+    }
     const char* prefix = mendPrefix(old);
     std::string data(prefix);
     data += *bytes;
@@ -451,7 +457,7 @@ WriteStatus appendText(const fs::path& folder, std::string_view name, std::strin
     if (ok && !existed && fileops::syncFolder(folder.c_str()) != 0) ok = false;
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
     if (ok && stamps) {
-        stamps->before = existed ? FileStamp::of(old) : FileStamp::missing();
+        stamps->before = was;
         stamps->after = FileStamp::of(old + data);
     }
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;

@@ -99,6 +99,13 @@ struct LoadedLog {
     bool failed() const { return disk::isReadFailure(status); }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
+// A log read for a change: the log and the bytes it was read from, kept until the change
+// is written, so that the change is made from this one read.
+struct LogRead {
+    disk::FileBytes file;
+    LoadedLog log;
+};
+LogRead readLogForChange(const std::filesystem::path& folder, int slot);
 // The records and damaged lines of a log's CP932 bytes (no layout check).
 LoadedLog parseLog(std::string_view bytes);
 // The bytes of a log: its records in the write form with its damaged lines as they were
@@ -137,6 +144,15 @@ std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder)
 // the record is in the log, but the disk did not confirm it).
 [[nodiscard]] disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder,
                                                        int slot, const MeasurementRecord& record);
+// Adds a weighing to a log read by readLogForChange where its day belongs: appended when
+// the log's last record is of the same day or an earlier one (or the log is empty), else
+// placed as insertRecordInDateOrder places it. Written under the folder's lock, and only
+// while the file still holds the bytes `read` came from (Stale otherwise, nothing written);
+// refused as the writers above and below refuse. When written, `read.log` is the log as the
+// file now holds it (the record in its place, the new stamp) and `read.file` is spent;
+// otherwise `read` is as it was.
+[[nodiscard]] disk::WriteStatus addRecord(const std::filesystem::path& folder, int slot,
+                                          LogRead& read, const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
 // record of a later day, or at the end when there is none; a damaged line before that
 // record stays before the new one. Refuses (ReadFailed) when the old log cannot be read
