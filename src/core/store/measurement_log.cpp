@@ -261,9 +261,11 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
     return static_cast<std::size_t>(it - records.begin());
 }
 
-namespace {
+LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
+    return logFromFile(slot, disk::readFileBytes(folder, logFileName(slot)));
+}
 
-LoadedLog logOf(int slot, const disk::FileBytes& file) {
+LoadedLog logFromFile(int slot, const disk::FileBytes& file) {
     LoadedLog log;
     if (isOldLayoutLog(slot, file.bytes)) {
         log.oldLayout = true;
@@ -275,16 +277,10 @@ LoadedLog logOf(int slot, const disk::FileBytes& file) {
     return log;
 }
 
-}  // namespace
-
-LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
-    return logOf(slot, disk::readFileBytes(folder, logFileName(slot)));
-}
-
 LogRead readLogForChange(const std::filesystem::path& folder, int slot) {
     LogRead read;
     read.file = disk::readFileBytes(folder, logFileName(slot));
-    read.log = logOf(slot, read.file);
+    read.log = logFromFile(slot, read.file);
     return read;
 }
 

@@ -99,6 +99,8 @@ struct LoadedLog {
     bool failed() const { return disk::isReadFailure(status); }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
+// The same from the file as read.
+LoadedLog logFromFile(int slot, const disk::FileBytes& file);
 // A log read for a change: the log and the bytes it was read from, kept until the change
 // is written, so that the change is made from this one read.
 struct LogRead {
