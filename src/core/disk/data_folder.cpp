@@ -3,12 +3,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <xxhash.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
-
-#include <xxhash.h>
 
 #include "core/disk/codec.h"
 #include "core/disk/fields.h"
@@ -95,9 +94,7 @@ fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
 
 }  // namespace
 
-std::uint64_t hashBytes(std::string_view bytes) {
-    return XXH64(bytes.data(), bytes.size(), 0);
-}
+std::uint64_t hashBytes(std::string_view bytes) { return XXH64(bytes.data(), bytes.size(), 0); }
 
 fs::path resolveFile(const fs::path& folder, std::string_view name) {
     bool certain = true;

@@ -41,12 +41,13 @@ protected:
 };
 
 TEST_F(SaveFaultsTest, EarlierDayIsNotInsertedFromAnIncompleteRead) {
-    // The save reads the log twice (to plan, then to insert): a failure in either stops it.
+    // The save reads the log once, and once more just before the new log takes its place
+    // (to see that no one changed it): a failure in either stops it.
     struct Case {
         Op op;
         long n;
     } cases[] = {{Op::Open, 1}, {Op::Read, 1}, {Op::Read, 2}, {Op::Close, 1},
-                 {Op::Open, 2}, {Op::Read, 3}, {Op::Read, 4}, {Op::Close, 2}};
+                 {Op::Open, 3}, {Op::Read, 3}, {Op::Read, 4}, {Op::Close, 3}};
     selectDay(2026, 12, 3);
     for (const Case& c : cases) {
         pickAndSave({c.op}, c.n);
@@ -68,11 +69,11 @@ TEST_F(SaveFaultsTest, EarlierDayIsNotInsertedFromAnIncompleteRead) {
 
 TEST_F(SaveFaultsTest, TodaysWeighingNeedsTheWholeLogToo) {
     // Without the log the last day is unknown, so an append could land out of order; and
-    // the append itself must see a torn last line, or its fields would take the new
-    // line's as their own.
-    for (long n : {1L, 2L}) {
-        pickAndSave({Op::Open}, n);
-        ASSERT_EQ(f.dialogs.shown.size(), 1u) << n;
+    // the append must see a torn last line, or its fields would take the new line's as
+    // their own.
+    for (const Op op : {Op::Open, Op::Read}) {
+        pickAndSave({op}, 1);
+        ASSERT_EQ(f.dialogs.shown.size(), 1u) << int(op);
         EXPECT_EQ(f.dialogs.shown[0].text, kReadFailed);
         EXPECT_EQ(f.log(1), kLog);
     }
