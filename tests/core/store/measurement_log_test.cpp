@@ -368,5 +368,46 @@ TEST(MeasurementLog, FindsTheUpperCaseSpelling) {
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
 }
 
+// A save adds its record from the one read it made; the file changed since is left alone.
+TEST(MeasurementLog, AddRecordWritesFromItsReadOnlyWhileTheFileHoldsThoseBytes) {
+    const std::string whole = recordLine(rec("2026/12/01")) + recordLine(rec("2026/12/05"));
+    const std::string damaged = "\"2026/12/03\",\"x\"\r\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* date;
+    } cases[] = {
+        {"an append", whole, "2026/12/06"},
+        {"an insertion before a damaged line",
+         recordLine(rec("2026/12/01")) + damaged + recordLine(rec("2026/12/05")), "2026/12/02"},
+        {"an append after a torn line", whole + "\"2026/12/06\",\"昼", "2026/12/07"},
+        {"the first record", "", "2026/12/06"},
+    };
+    for (const auto& c : cases) {
+        for (const bool changed : {false, true}) {
+            TempFolder folder;
+            folder.writeCp932("データ1.txt", c.content);
+            LogRead read = readLogForChange(folder.path(), 1);
+            const std::vector<MeasurementRecord> before = read.log.records;
+            const std::string other = whole + recordLine(rec("2026/12/09", "夕食後"));
+            if (changed) folder.writeCp932("データ1.txt", other);
+            const disk::WriteStatus status = addRecord(folder.path(), 1, read, rec(c.date));
+            const LoadedLog now = loadLog(folder.path(), 1);
+            if (changed) {
+                EXPECT_EQ(status, disk::WriteStatus::Stale) << c.name;
+                EXPECT_EQ(folder.readCp932("データ1.txt"), other) << c.name;
+                EXPECT_EQ(read.log.records, before) << c.name;
+            } else {
+                // The log the day view is built from is the log the file holds.
+                EXPECT_EQ(status, disk::WriteStatus::Ok) << c.name;
+                EXPECT_EQ(read.log.records, now.records) << c.name;
+                EXPECT_EQ(read.log.stamp, now.stamp) << c.name;
+                EXPECT_EQ(now.records.size(), before.size() + 1) << c.name;
+            }
+            EXPECT_FALSE(folder.exists("データコピー.txt")) << c.name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pairly::store
