@@ -114,6 +114,11 @@ int main(int argc, char** argv) {
         save(window, out, shot.file);
     }
 
+    // The input screen with the other partner selected: whose diary it is must show.
+    window.switchToScreen(Screen::Input);
+    clickAndSave(window, out, {"cmdUser2"}, "input_partner2.png");
+    window.findChild<QAbstractButton*>("cmdUser1")->click();
+
     // The comparison graph as the change from each start, in percent.
     window.switchToScreen(Screen::Comparison);
     clickAndSave(window, out, {"optGra3"}, "comparison_percent.png");

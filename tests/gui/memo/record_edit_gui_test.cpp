@@ -186,11 +186,12 @@ TEST_F(RecordEditTest, DeletionAsksFirstAndRemovesOnlyItsRecord) {
         const char* question;
         std::string log;
     } cases[] = {
-        {2, gui::widgets::Answer::Yes, "2026/12/06 朝食前 65.32kg の測定を削除しますか？",
+        {2, gui::widgets::Answer::Yes, "はなこの 2026/12/06 朝食前 65.32kg の測定を削除しますか？",
          kA + kC + kD},
-        {4, gui::widgets::Answer::Yes, "2026/12/07 起床後 64.5kg の測定を削除しますか？",
+        {4, gui::widgets::Answer::Yes, "はなこの 2026/12/07 起床後 64.5kg の測定を削除しますか？",
          kA + kB + kC},
-        {3, gui::widgets::Answer::No, "2026/12/07 夕食後 64.9kg の測定を削除しますか？", kLog},
+        {3, gui::widgets::Answer::No, "はなこの 2026/12/07 夕食後 64.9kg の測定を削除しますか？",
+         kLog},
     };
     for (const auto& c : cases) {
         f.folder.writeCp932("データ1.txt", kLog);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <functional>
 
+#include "gui/widgets/elided_button.h"
 #include "gui_support/window_actions.h"
 
 namespace pairly::testing {
@@ -88,6 +89,20 @@ const ScreenProbe kScreens[] = {
      "50.0Kgまで ( 11.5Kg )|65.0Kgまで ( 18.7Kg )", "50.0Kgまで ( 11.5Kg )|65.0Kgまで ( 18.7Kg )"},
 };
 
+// Whose data it is, at a glance: the chosen button bold in a frame of its partner's colour,
+// the other plain, and lblWho naming the chosen partner in that colour.
+QString partnerMark(const ShellFixture& f) {
+    QStringList marks;
+    for (const char* name : {"cmdUser1", "cmdUser2"}) {
+        auto* button = f.find<gui::widgets::ElidedButton>(name);
+        marks << QString::number(button->font().bold()) +
+                     (button->mark().isValid() ? button->mark().name() : "-");
+    }
+    auto* who = f.find<QLabel>("lblWho");
+    return marks.join('|') + '|' + who->text() + who->palette().color(QPalette::WindowText).name();
+}
+const char* const kMarks[] = {"1#286edc|0-|はなこ#286edc", "0-|1#e13c6e|たろう#e13c6e"};
+
 QString expectedOn(const ScreenProbe& s, int slot) {
     return qs(slot == 1 ? s.partner1 : s.partner2);
 }
@@ -105,6 +120,7 @@ TEST(ShellPartnerOnEveryScreen, EveryScreenShowsThePartnerChosenOnAnyOther) {
         ASSERT_EQ(f.window->context().currentSlot, slot);
         EXPECT_EQ(here.shown(f), expectedOn(here, slot))
             << "partner " << slot << " chosen on " << here.panel;
+        EXPECT_EQ(partnerMark(f), qs(kMarks[slot - 1])) << here.panel;
         for (const ScreenProbe& there : kScreens) {
             if (&there == &here) continue;
             f.click(there.button);
