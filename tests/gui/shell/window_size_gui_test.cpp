@@ -12,6 +12,7 @@
 #include "gui/memo/memo_screen.h"
 #include "gui/settings/new_start_panel.h"
 #include "gui/settings/settings_screen.h"
+#include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/program_font.h"
 #include "gui_support/layout_check.h"
@@ -91,6 +92,22 @@ TEST_F(WindowSizeTest, EveryScreenFitsALaptopAndTheMinimumSize) {
     // Smaller than the minimum is not possible.
     w.resize(minimum - QSize(100, 100));
     EXPECT_EQ(w.size(), minimum);
+}
+
+// At the smallest size the 比較 graph is lower than ten labels want: each view still reads.
+TEST_F(WindowSizeTest, TheComparisonGraphReadsAtTheMinimumSize) {
+    gui::shell::MainWindow& w = f.start();
+    w.show();
+    w.resize(w.minimumSize());
+    for (const char* view : {"optGra1", "optGra2", "optGra3"}) {
+        f.find<QRadioButton>(view)->click();
+        QApplication::processEvents();
+        for (const char* name : {"mcrAvgtai", "mcrAvgtai2", "mcrAvgHi"}) {
+            auto* chart = f.find<gui::widgets::Chart>(name);
+            EXPECT_FALSE(chart->isVisible() && chart->axisLabelsCut(gui::widgets::Axis::Left))
+                << view;
+        }
+    }
 }
 
 // The report window on the demo data: both tabs whole at the size it opens with and on a
