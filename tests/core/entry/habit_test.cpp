@@ -8,49 +8,30 @@ namespace pairly::entry {
 namespace {
 
 TEST(Habit, PicksTheUsualSituationOfTheNextWeighing) {
-    using Log = std::vector<std::pair<int, const char*>>;  // days before today, situation
-    const Log habit = {{3, "起床後"}, {3, "夕食後"}, {2, "起床後"},
-                       {2, "夕食後"}, {1, "起床後"}, {1, "夕食後"}};
-    const auto plus = [&](Log more) {
-        Log log = habit;
-        log.insert(log.end(), more.begin(), more.end());
-        return log;
+    using Log = std::vector<std::pair<int, const char*>>;  // days before 12/09, situation
+    const Log wake = {{3, "W"}, {3, "D"}, {2, "W"}, {2, "D"}, {1, "W"}, {1, "D"}};
+    // The log, the weighings of today already, the pick.
+    const std::tuple<Log, int, const char*> cases[] = {
+        {wake, 0, "W"},
+        {wake, 1, "D"},
+        {{{2, "W"}, {1, "W"}}, 0, nullptr},
+        {{{15, "W"}, {2, "W"}, {1, "W"}}, 0, nullptr},
+        {{{14, "W"}, {13, "W"}, {12, "W"}}, 0, "W"},
+        // Equal counts go to the earlier entry of the list; else the most frequent wins.
+        {{{6, "A"}, {5, "A"}, {4, "A"}, {3, "B"}, {2, "B"}, {1, "B"}}, 0, "B"},
+        {{{7, "B"}, {6, "A"}, {5, "A"}, {4, "A"}, {3, "A"}, {2, "B"}, {1, "B"}}, 0, "A"},
+        {{{3, "free"}, {2, "free"}, {1, "free"}}, 0, nullptr},  // free text
+        {{{1, "W"}, {-1, "W"}, {-2, "W"}, {-3, "W"}}, 0, nullptr},
     };
-    const struct {
-        Log log;
-        const char* expected;
-    } cases[] = {
-        {habit, "起床後"},
-        {plus({{0, "入浴後"}}), "夕食後"},  // one weighing today: the second's habit
-        {plus({{0, "起床後"}, {0, "夕食後"}}), nullptr},
-        {{{2, "起床後"}, {1, "起床後"}}, nullptr},
-        {{{15, "起床後"}, {2, "起床後"}, {1, "起床後"}}, nullptr},
-        {{{14, "起床後"}, {13, "起床後"}, {12, "起床後"}}, "起床後"},
-        // A tie goes to the earlier entry of the list, else the most frequent wins.
-        {{{6, "入浴後"}, {5, "入浴後"}, {4, "入浴後"}, {3, "入浴前"}, {2, "入浴前"}, {1, "入浴前"}},
-         "入浴前"},
-        {{{7, "入浴後"},
-          {6, "入浴前"},
-          {5, "入浴後"},
-          {4, "入浴前"},
-          {3, "入浴後"},
-          {2, "入浴前"},
-          {1, "入浴後"}},
-         "入浴後"},
-        {{{4, "散歩後"}, {3, "散歩後"}, {2, "散歩後"}, {1, "散歩後"}}, nullptr},  // free text
-        // Days after today (typed ahead) are no part of the habit.
-        {{{1, "起床後"}, {-1, "入浴後"}, {-2, "入浴後"}, {-3, "入浴後"}}, nullptr},
-    };
-    const text::Date today{2026, 12, 9};
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        std::vector<store::MeasurementRecord> log(cases[i].log.size());
-        for (std::size_t r = 0; r < log.size(); ++r) {
-            log[r].date = text::formatDate(text::addDays(today, -cases[i].log[r].first));
-            log[r].situation = cases[i].log[r].second;
+    for (const auto& [days, today, expected] : cases) {
+        std::vector<store::MeasurementRecord> log(days.size() + std::size_t(today));
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            const auto [ago, situation] = i < days.size() ? days[i] : std::pair{0, "A"};
+            log[i].date = text::formatDate(text::addDays({2026, 12, 9}, -ago));
+            log[i].situation = situation;
         }
-        const auto picked =
-            habitualSituation(log, "2026/12/09", {"起床後", "夕食後", "入浴前", "入浴後"});
-        EXPECT_EQ(picked.value_or("-"), cases[i].expected ? cases[i].expected : "-") << i;
+        const auto picked = habitualSituation(log, "2026/12/09", {"W", "D", "B", "A"});
+        EXPECT_EQ(picked.value_or("-"), expected ? expected : "-") << days.size() << today;
     }
 }
 

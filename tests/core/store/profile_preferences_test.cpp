@@ -88,7 +88,6 @@ TEST(Preferences, WritersProduceTheirFormsByteExact) {
     EXPECT_EQ(readMovingAverage(folder.path()), "15");
     EXPECT_EQ(readAutoTime(folder.path()), 1);
     EXPECT_EQ(readMarkerMode(folder.path()), 2);
-    EXPECT_EQ(readAutoSituation(folder.path()), 1);
 
     ASSERT_EQ(writeHelpTourFlag(folder.path(), 0), disk::WriteStatus::Ok);
     ASSERT_EQ(writeAutoTime(folder.path(), 0), disk::WriteStatus::Ok);

@@ -218,23 +218,19 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     f.dialogs.answers = {gui::widgets::Answer::No};
     f.click("cmdRestore");
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), kOldLog1);
-    // The same backup again changes nothing, and the message says so.
     f.dialogs.shown.clear();
     f.dialogs.choices = {indexOfBackup(f.folder.path(), "20261201")};
     f.click("cmdRestore");
     EXPECT_TRUE(boxes().back().text.endsWith(qs("データは変更していません。")));
 }
 
-TEST_F(DataExchangeTest, TheDataFolderIsShownWholeOrCutInTheMiddleAndOpens) {
+TEST_F(DataExchangeTest, TheDataFolderIsShownCutInTheMiddleAndOpens) {
     auto* label = f.find<QLabel>("lblDataFolder");
     const QString whole = QString::fromStdString(f.folder.path().string());
-    EXPECT_EQ(label->toolTip(), whole);
-    EXPECT_TRUE(label->text().startsWith('/') && label->text().endsWith(whole.right(6)));
+    EXPECT_TRUE(label->toolTip() == whole && label->text().endsWith(whole.right(6)));  // end kept
     QUrl opened;
-    const auto keep = std::exchange(gui::widgets::folderOpener(), [&](const QUrl& url) {
-        opened = url;
-        return true;
-    });
+    const auto keep = std::exchange(gui::widgets::folderOpener(),
+                                    [&](const QUrl& url) { return (opened = url).isValid(); });
     f.click("cmdOpenFolder");
     gui::widgets::folderOpener() = keep;
     EXPECT_EQ(opened, QUrl::fromLocalFile(whole));

@@ -89,19 +89,16 @@ const ScreenProbe kScreens[] = {
      "50.0Kgまで ( 11.5Kg )|65.0Kgまで ( 18.7Kg )", "50.0Kgまで ( 11.5Kg )|65.0Kgまで ( 18.7Kg )"},
 };
 
-// Whose data it is, at a glance: the chosen button bold in a frame of its partner's colour,
-// the other plain, and lblWho naming the chosen partner in that colour.
+// The chosen button bold in a frame of its partner's colour, lblWho naming it in that colour.
 QString partnerMark(const ShellFixture& f) {
-    QStringList marks;
-    for (const char* name : {"cmdUser1", "cmdUser2"}) {
-        auto* button = f.find<gui::widgets::ElidedButton>(name);
-        marks << QString::number(button->font().bold()) +
-                     (button->mark().isValid() ? button->mark().name() : "-");
-    }
+    QString marks;
+    for (const char* name : {"cmdUser1", "cmdUser2"})
+        marks += QString::number(f.find<gui::widgets::ElidedButton>(name)->font().bold()) +
+                 f.find<gui::widgets::ElidedButton>(name)->mark().name();
     auto* who = f.find<QLabel>("lblWho");
-    return marks.join('|') + '|' + who->text() + who->palette().color(QPalette::WindowText).name();
+    return marks + who->text() + who->palette().color(QPalette::WindowText).name();
 }
-const char* const kMarks[] = {"1#286edc|0-|はなこ#286edc", "0-|1#e13c6e|たろう#e13c6e"};
+const char* const kMarks[] = {"1#286edc0#000000はなこ#286edc", "0#0000001#e13c6eたろう#e13c6e"};
 
 QString expectedOn(const ScreenProbe& s, int slot) {
     return qs(slot == 1 ? s.partner1 : s.partner2);
