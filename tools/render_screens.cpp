@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -118,6 +119,11 @@ int main(int argc, char** argv) {
     window.switchToScreen(Screen::Input);
     clickAndSave(window, out, {"cmdUser2"}, "input_partner2.png");
     window.findChild<QAbstractButton*>("cmdUser1")->click();
+    // A weighing saved in the copy of the folder: the line under the entry panel says whose.
+    if (auto* list = window.findChild<QListWidget*>("lstAct")) {
+        list->setCurrentRow(0);
+        clickAndSave(window, out, {"cmdTaiHozon"}, "input_saved.png");
+    }
 
     // The comparison graph as the change from each start, in percent.
     window.switchToScreen(Screen::Comparison);
