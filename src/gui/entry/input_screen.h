@@ -7,6 +7,8 @@
 
 #include "core/body/bmi.h"
 #include "core/entry/day_view.h"
+#include "core/entry/entry_logic.h"
+#include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 #include "gui/common/app_context.h"
 
@@ -85,6 +87,11 @@ private:
     // The day view of the selected partner's log `active` (the other log is read); the
     // entry panel is emptied unless `clearEntry` is false.
     void showDayView(const store::LoadedLog& active, bool clearEntry);
+    // chkAutoSit on and today in view: the situation of the partner's habit is picked.
+    void pickUsualSituation(const std::vector<store::MeasurementRecord>& records);
+    void autoSituationToggled(bool on);
+    // A partner never registered (a new start cancelled half-way) gets no weighing.
+    bool partnerRegistered() const;
 
     common::AppContext& ctx_;
     common::SituationListsController* lists_ = nullptr;
@@ -100,6 +107,8 @@ private:
     int filledSlot_ = 0;
     unsigned filledRevision_ = 0;
     bool settingDate_ = false;
+    // What the last automatic pick put in the panel: not typed by anyone while unchanged.
+    std::optional<std::pair<QString, pairly::entry::FieldTexts>> autoPicked_;
     // The day a selection change of mtvmain has just read, until the event that made it ends.
     std::string refreshedBySelection_;
 };

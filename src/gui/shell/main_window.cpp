@@ -162,6 +162,7 @@ QWidget* MainWindow::buildTopRow() {
     }
     connect(partnerButtons_, &QButtonGroup::idClicked, this, &MainWindow::selectPartner);
     layout->addSpacing(6);
+    layout->addWidget(buildWhoLabel(row));
 
     static const struct {
         pairly::shell::Screen screen;
@@ -241,6 +242,7 @@ void MainWindow::setPartnerButtonSelected(int slot) {
     widgets::setBackColour(partnerButton(slot), kSelectedPartnerColour);
     QPushButton* other = partnerButton(3 - slot);
     widgets::setBackColour(other, QColor());  // back to the button face
+    markSelectedPartner(slot);
 }
 
 void MainWindow::selectPartner(int slot) {
