@@ -30,6 +30,8 @@ struct Preferences {
     int helpTourFlag = 1;
     int markerMode = 0;
     bool autoTime = false;  // the time of saving goes into the comment
+    // 全グラフ draws weighings moved onto the reference situation (chkHosei).
+    bool situationCorrection = false;
 };
 
 // A log as read, shared by every screen that shows it during one refresh.

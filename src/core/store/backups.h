@@ -2,7 +2,7 @@
 // Daily copies of the data files in バックアップ/yyyymmdd/, and putting one back.
 //
 // The first start of a day copies the two logs, the two profiles, the memo, the situation
-// list and the five preference files byte for byte into バックアップ/yyyymmdd/ (through
+// list and the preference files byte for byte into バックアップ/yyyymmdd/ (through
 // "yyyymmdd.tmp", which takes its name once every file is in it, so that a folder of that
 // name is always whole). Of the folders named yyyymmdd the 14 newest are kept; nothing
 // else in バックアップ/ is ever removed.

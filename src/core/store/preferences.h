@@ -1,5 +1,5 @@
 #pragma once
-// The five one-value preference files. A missing or empty file gives the default.
+// The one-value preference files. A missing or empty file gives the default.
 #include <filesystem>
 #include <string>
 
@@ -52,6 +52,12 @@ std::string readMovingAverage(const std::filesystem::path& folder);
 // "自動時間.TXT": one number, print form (" 1 "). Default 0.
 int readAutoTime(const std::filesystem::path& folder);
 [[nodiscard]] disk::WriteStatus writeAutoTime(const std::filesystem::path& folder, int value);
+
+// "状況補正.txt": whether 全グラフ moves weighings of other situations onto the reference
+// one (chkHosei); one number, print form (" 1 ") as 自動時間. Default 0.
+int readSituationCorrection(const std::filesystem::path& folder);
+[[nodiscard]] disk::WriteStatus writeSituationCorrection(const std::filesystem::path& folder,
+                                                         int value);
 
 // "マーカー.TXT": one number, write form. Default 0.
 int readMarkerMode(const std::filesystem::path& folder);

@@ -101,6 +101,10 @@ TEST_F(PrintTest, RecordSheetHasTwelveBoxesOfOneDateFrameAndTenEntryLines) {
 TEST_F(PrintTest, ScreenPrintShowsTheScreenInViewOnALandscapePage) {
     recordPages();
     f.click("cmdPrint");  // the comparison screen
+    // This week's panel is printed whole with it.
+    auto* week = f.find<QWidget>("fraShukan");
+    const QRect weekAt(week->mapTo(f.window.get(), QPoint()), week->size());
+    const QImage weekShown = week->grab().toImage();
     f.click("cmdMemo");
     QApplication::processEvents();
     f.click("cmdPrint");
@@ -118,6 +122,7 @@ TEST_F(PrintTest, ScreenPrintShowsTheScreenInViewOnALandscapePage) {
     const QImage comparison = pages[0].device->recorded().images[0].image;
     const QImage memo = pages[1].device->recorded().images[0].image;
     EXPECT_NE(comparison, memo);
+    EXPECT_EQ(comparison.copy(weekAt), weekShown);
     EXPECT_EQ(memo, f.window->grab().toImage());
 }
 
