@@ -12,9 +12,9 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
-#include <QPushButton>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -433,15 +433,18 @@ void TrendScreen::fillCorrectionTable(const std::vector<pairly::trend::Correctio
 }
 
 void TrendScreen::setSituationCorrection(bool on) {
+    const disk::WriteStatus status = store::writeSituationCorrection(ctx_.dataFolder, on ? 1 : 0);
+    if (!common::written(ctx_, status, "状況補正.txt")) {
+        if (!common::tellBlocked(ctx_, status, "状況補正.txt"))
+            ctx_.dialogs.warn(QStringLiteral("状況補正の設定を保存できませんでした。"),
+                              QStringLiteral("保存エラー"));
+        const QSignalBlocker block(chkHosei_);
+        chkHosei_->setChecked(!on);  // the box shows the setting still in force
+        return;
+    }
     ctx_.session.preferences().situationCorrection = on;
     rebuildWeightChart();
     applyGoalMode();
-    const disk::WriteStatus status = store::writeSituationCorrection(ctx_.dataFolder, on ? 1 : 0);
-    if (!common::written(ctx_, status, "状況補正.txt") &&
-        !common::tellBlocked(ctx_, status, "状況補正.txt"))
-        ctx_.dialogs.warn(QStringLiteral("状況補正の設定を保存できませんでした。\n"
-                                         "この設定は次回の起動時には元に戻ります。"),
-                          QStringLiteral("保存エラー"));
 }
 
 void TrendScreen::setTrendLineShown(bool shown) {

@@ -60,8 +60,8 @@ public:
     void setTrendLineShown(bool shown);
     // cboIdou: an item picked or Enter pressed.
     void acceptMovingAverage();
-    // chkHosei: writes the setting, then draws the chart anew (the box goes back when the
-    // file cannot be written).
+    // chkHosei: writes the setting, then draws the chart anew; when the file cannot be
+    // written the box goes back and nothing changes.
     void setSituationCorrection(bool on);
 
     const pairly::trend::WeightSeries& weightSeries() const { return series_; }
