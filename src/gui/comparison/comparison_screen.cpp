@@ -66,7 +66,7 @@ constexpr int kNameWidth = 220;
 constexpr int kShareNameWidth = 140;
 // Nicknames in the couple's goal and the check-in.
 constexpr int kGoalNameWidth = 200;
-constexpr int kWeekNameWidth = 180;
+constexpr int kWeekNameWidth = 120;
 
 QLabel* makeLabel(const QString& name, QWidget* parent, Qt::Alignment align) {
     auto* label = new QLabel(parent);
@@ -197,7 +197,6 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     left->addWidget(stats);
     left->addLayout(shareRow);
     left->addWidget(lblFutari_);
-    left->addWidget(buildCheckInPanel(), 0, Qt::AlignLeft);
     left->addStretch(1);
 
     msgAvgtai_ = new widgets::Grid(this);
@@ -209,8 +208,11 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     msgAvgtai_->setFixedHeight(msgAvgtai_->minimumHeight());
     msgAvgtai_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
+    // This week's panel stands beside the statistics, where the window has room to spare
+    // in width but none in height.
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
+    top->addWidget(buildCheckInPanel(), 0, Qt::AlignTop);
     top->addWidget(msgAvgtai_, 0, Qt::AlignTop);
 
     graph_ = new DailyAverageGraphPanel(ctx_, this);
@@ -234,7 +236,7 @@ QGroupBox* ComparisonScreen::buildCheckInPanel() {
     };
     weekDates_ = label("lblShukanWeek", Qt::AlignLeft);
     grid->addWidget(weekDates_, 0, 0);
-    const char* heads[2] = {"測った日", "週平均（先週比）"};
+    const char* heads[2] = {"測った日", "先週比"};
     for (int c = 0; c < 2; ++c) {
         QLabel* head = label(QString(), Qt::AlignRight);
         head->setText(QString::fromUtf8(heads[c]));

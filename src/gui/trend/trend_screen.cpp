@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -427,9 +428,12 @@ void TrendScreen::fillCorrectionTable(const std::vector<pairly::trend::Correctio
     msgHosei_->clearRows();
     for (const pairly::trend::CorrectionRow& row : rows)
         msgHosei_->addRow({q(row.situation), q(row.difference)});
-    // Every row in view, up to seven situations; a longer list scrolls.
-    msgHosei_->setVisibleRows(std::clamp(static_cast<int>(rows.size()) + 1, 2, 8));
-    msgHosei_->setFixedHeight(msgHosei_->minimumHeight());
+    // Every row in view, up to four situations; a longer list scrolls (the side column
+    // must fit the window's smallest height).
+    msgHosei_->setVisibleRows(std::clamp(static_cast<int>(rows.size()) + 1, 2, 5));
+    // The grid keeps room for a horizontal scroll bar that this narrow table never shows.
+    msgHosei_->setFixedHeight(msgHosei_->minimumHeight() -
+                              msgHosei_->horizontalScrollBar()->sizeHint().height());
 }
 
 void TrendScreen::setSituationCorrection(bool on) {
