@@ -171,42 +171,38 @@ TEST_F(TrendScreensTest, GoalLineByTargetAndGoalMode) {
 // today; only a dated forecast has one, and only what is drawn is in the legend.
 TEST_F(TrendScreensTest, ForecastFanOnlyWithADateAndCutAtOneYear) {
     clock.set({2026, 11, 14}, 8 * 3600);
+    const QString from1 = "15 78.70 → ", from2 = "14 79.65 → ";
     const struct {
         std::string log;
         float target;
-        QPointF from;
-        std::vector<QPointF> ends;  // likely, early, late; none without a fan
+        QStringList lines;  // likely, early, late: first and last point; none without a fan
     } cases[] = {
-        {swinging(0.4), 70.0f, {}, {}},  // no outlook
-        {straightLoss(), 79.0f, {}, {}},
-        {lowThenRise(), 60.0f, {}, {}},
-        {flat(3, "70"), 60.0f, {}, {}},
-        {straightLoss(), 0.0f, {}, {}},
+        {swinging(0.4), 70.0f, {}},  // no outlook
+        {straightLoss(), 79.0f, {}},
+        {lowThenRise(), 60.0f, {}},
+        {flat(3, "70"), 60.0f, {}},
+        {straightLoss(), 0.0f, {}},
         // 15 weighings in 14 days: 69, 60 and 82 days are 74, 64 and 88 points.
-        {straightLoss(), 70.05f, {15, 78.7}, {{89, 70.05}, {79, 70.05}, {103, 70.05}}},
+        {straightLoss(), 70.05f, {from1 + "89 70.05", from1 + "79 70.05", from1 + "103 70.05"}},
         // Late after 377 days: cut after 365, 365/377 of the way down from 79.648.
-        {swinging(0.2), 70.0f, {14, 79.648}, {{235, 70}, {170, 70}, {379, 70.307}}},
+        {swinging(0.2), 70.0f, {from2 + "235 70.00", from2 + "170 70.00", from2 + "379 70.31"}},
+    };
+    auto at = [](QPointF p) {
+        return QString::number(p.x()) + " " + QString::number(p.y(), 'f', 2);
     };
     for (const auto& c : cases) {
         writeLog(c.log);
         ctx.setProfile(1, {"", 0.0f, c.target});
         openTrend();
         gui::widgets::Chart& chart = this->chart("mcrRentai");
-        EXPECT_EQ(text("lblRentaiLegend").contains(qs("目標到達の予測")), !c.ends.empty());
-        for (int k = 0; k < 3; ++k) {
-            SCOPED_TRACE(::testing::Message() << c.target << " line " << k);
-            const auto runs = chart.segments(5 + k);
-            EXPECT_EQ(chart.isSeriesVisible(5 + k), !c.ends.empty());
-            if (c.ends.empty()) {
-                EXPECT_TRUE(runs.isEmpty());
-                continue;
-            }
-            ASSERT_EQ(runs.size(), 1);
-            EXPECT_EQ(runs[0].front().x(), c.from.x());
-            EXPECT_NEAR(runs[0].front().y(), c.from.y(), 1e-3);
-            EXPECT_EQ(runs[0].back().x(), c.ends[static_cast<std::size_t>(k)].x());
-            EXPECT_NEAR(runs[0].back().y(), c.ends[static_cast<std::size_t>(k)].y(), 1e-3);
+        EXPECT_EQ(text("lblRentaiLegend").contains(qs("目標到達の予測")), !c.lines.empty());
+        QStringList lines;
+        for (int k = 5; k <= 7; ++k) {
+            EXPECT_EQ(chart.isSeriesVisible(k), !c.lines.empty()) << c.target;
+            for (const auto& run : chart.segments(k))
+                lines << at(run.front()) + " → " + at(run.back());
         }
+        EXPECT_EQ(lines, c.lines) << c.target;
     }
     find<QRadioButton>("optShi1")->click();  // the last case's fan, without the weight axis
     EXPECT_FALSE(chart("mcrRentai").isSeriesVisible(5));
@@ -252,12 +248,10 @@ TEST_F(TrendScreensTest, SituationCorrectionMovesOnlyTheDrawnWeightsAndIsRemembe
                   step.file);
         EXPECT_EQ(text("lblNichis"), summary);  // stored weights, never moved
     }
-    // A screen made anew takes the setting in force.
-    check->click();
-    analysis.reset();
-    trend.reset();
-    openTrend();
-    EXPECT_TRUE(find<QCheckBox>("chkHosei")->isChecked());
+    // A setting read anew (a restored backup) shows at the next rebuild.
+    ctx.session.preferences().situationCorrection = true;
+    trend->refreshForPartner();
+    EXPECT_TRUE(check->isChecked());
     EXPECT_EQ(series("mcrRentai", 1).mid(0, 3), (QStringList{"70", "70", "70.5"}));
     EXPECT_TRUE(dialogs.shown.empty());
 }
