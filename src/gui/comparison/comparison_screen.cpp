@@ -65,8 +65,10 @@ constexpr int kMarkSize = 26;
 constexpr int kNameWidth = 220;
 constexpr int kShareNameWidth = 140;
 // Nicknames in the couple's goal and the check-in.
-constexpr int kGoalNameWidth = 200;
+constexpr int kGoalNameWidth = 120;
 constexpr int kWeekNameWidth = 120;
+// The column of the two together: this week's panel over the couple's goal.
+constexpr int kTwoColumnWidth = 290;
 
 QLabel* makeLabel(const QString& name, QWidget* parent, Qt::Alignment align) {
     auto* label = new QLabel(parent);
@@ -190,13 +192,12 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     lblFutari_->setObjectName("lblFutari");
     lblFutari_->setWordWrap(true);
     lblFutari_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    setPointSize(lblFutari_, 11, true);
+    setPointSize(lblFutari_, 10.5, true);
     lblFutari_->setStyleSheet(QStringLiteral("color: rgb(160, 48, 80)"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(stats);
     left->addLayout(shareRow);
-    left->addWidget(lblFutari_);
     left->addStretch(1);
 
     msgAvgtai_ = new widgets::Grid(this);
@@ -208,11 +209,19 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     msgAvgtai_->setFixedHeight(msgAvgtai_->minimumHeight());
     msgAvgtai_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
-    // This week's panel stands beside the statistics, where the window has room to spare
-    // in width but none in height.
+    // The two together stand beside the statistics, where the window has room to spare in
+    // width but none in height.
+    auto* two = new QVBoxLayout;
+    QGroupBox* week = buildCheckInPanel();
+    week->setFixedWidth(kTwoColumnWidth);
+    lblFutari_->setFixedWidth(kTwoColumnWidth);
+    two->addWidget(week);
+    two->addWidget(lblFutari_);
+    two->addStretch(1);
+
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
-    top->addWidget(buildCheckInPanel(), 0, Qt::AlignTop);
+    top->addLayout(two);
     top->addWidget(msgAvgtai_, 0, Qt::AlignTop);
 
     graph_ = new DailyAverageGraphPanel(ctx_, this);
@@ -328,7 +337,7 @@ void ComparisonScreen::refreshComparisonScreen() {
 }
 
 // Each partner's forecast from the weights as written; long nicknames cut so that the
-// sentence keeps to two lines.
+// sentence keeps to a few lines of its narrow column.
 void ComparisonScreen::fillCoupleGoal(const session::SharedLog& log1,
                                       const session::SharedLog& log2) {
     const text::Date today = ctx_.clock.today();

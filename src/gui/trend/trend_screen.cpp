@@ -199,8 +199,17 @@ TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
     forecast->setSpacing(2);
     forecast->addWidget(lblYosoku_);
     forecast->addWidget(lblTeitai_);
+    // The weight chart's legend in one row under it: the side column has no height to spare.
+    weightLegend_ = new QLabel(this);
+    weightLegend_->setObjectName("lblRentaiLegend");
+    weightLegend_->setTextFormat(Qt::RichText);
+    weightLegend_->setWordWrap(true);  // all seven entries wrap at the smallest width
+    QSizePolicy keep = weightLegend_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);  // the charts keep their size behind a metric chart
+    weightLegend_->setSizePolicy(keep);
     auto* left = new QVBoxLayout;
     left->addLayout(charts, 1);
+    left->addWidget(weightLegend_);
     left->addLayout(forecast);
 
     auto* body = new QHBoxLayout;
@@ -293,10 +302,6 @@ QWidget* TrendScreen::buildSideColumn() {
     column->addWidget(kinds);
 
     // Legends: the weight chart's, or the two labels of the metric chart in front.
-    weightLegend_ = new QLabel(side);
-    weightLegend_->setObjectName("lblRentaiLegend");
-    weightLegend_->setTextFormat(Qt::RichText);
-    column->addWidget(weightLegend_);
 
     lblG11_ = new QLabel(side);
     lblG11_->setObjectName("lblG11");
@@ -421,7 +426,7 @@ void TrendScreen::updateWeightLegend() {
     const auto& goal = mcrRentai_->referenceLines();
     if (weight && !goal.empty())
         entries << entry(goal.front().colour, QStringLiteral("目標体重"), true);
-    weightLegend_->setText(entries.join(QStringLiteral("<br>")));
+    weightLegend_->setText(entries.join(QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")));
 }
 
 void TrendScreen::fillCorrectionTable(const std::vector<pairly::trend::CorrectionRow>& rows) {
