@@ -329,8 +329,15 @@ void TrendScreen::rebuildWeightChart() {
         const QSignalBlocker block(chkHosei_);
         chkHosei_->setChecked(corrected);
     }
-    const pairly::trend::SituationCorrection correction = pairly::trend::situationCorrection(
-        log->records, store::loadSituationList(ctx_.dataFolder), today);
+    // The list orders the table and settles a tie for the reference.
+    const store::LoadedSituations situations = store::loadSituations(ctx_.dataFolder);
+    if (situations.failed() && situations.status != disk::ReadStatus::Unusable)
+        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
+                                         "読み込めた分だけで状況による差を求めています。"
+                                         "ファイルとディスクの状態を確認してください。"),
+                          QStringLiteral("読み込みエラー"));
+    const pairly::trend::SituationCorrection correction =
+        pairly::trend::situationCorrection(log->records, situations.entries, today);
     fillCorrectionTable(pairly::trend::correctionTable(correction));
     const Records moved =
         corrected ? pairly::trend::correctedLog(log->records, correction) : Records();
