@@ -46,10 +46,9 @@ void SituationListsController::loadSituationList() {
     shownList_ = loaded.stamp;
     for (QListWidget* list : allLists()) fill(list, loaded.entries);
     if (loaded.failed() && loaded.status != disk::ReadStatus::Unusable) {
-        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
-                                         "読み込めた分だけを表示しています。"
-                                         "ファイルとディスクの状態を確認してください。"),
-                          QStringLiteral("読み込みエラー"));
+        const disk::FileNotice notice = disk::partlyReadNotice("状況リスト.txt");
+        ctx_.dialogs.warn(QString::fromStdString(notice.text),
+                          QString::fromStdString(notice.title));
     }
 }
 

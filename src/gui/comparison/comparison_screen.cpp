@@ -21,6 +21,7 @@
 #include "gui/widgets/elided_text.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::comparison {
 
@@ -105,7 +106,7 @@ void setPointSize(QWidget* w, double points, bool bold = false) {
     w->setFont(f);
 }
 
-QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 }  // namespace
 
@@ -330,7 +331,7 @@ void ComparisonScreen::refreshComparisonScreen() {
 
     fillDailyAverageTable();
     fillStatistics();
-    graph_->setAverages(model_.daily, fromUtf8(input.name1), fromUtf8(input.name2));
+    graph_->setAverages(model_.daily, q(input.name1), q(input.name2));
     fillCoupleGoal(log1, log2);
     fillCheckIn(
         pairly::comparison::weeklyCheckIn(log1->records, log2->records, ctx_.clock.today()));
@@ -349,28 +350,28 @@ void ComparisonScreen::fillCoupleGoal(const session::SharedLog& log1,
         pairly::trend::forecastGoal(pairly::trend::dailyTrend(log2->records), target2, today);
     const widgets::ElidedTexts names =
         widgets::elideEach(lblFutari_->fontMetrics(),
-                           {fromUtf8(store::partnerCaption(ctx_.profileOf(1), 1)),
-                            fromUtf8(store::partnerCaption(ctx_.profileOf(2), 2))},
+                           {q(store::partnerCaption(ctx_.profileOf(1), 1)),
+                            q(store::partnerCaption(ctx_.profileOf(2), 2))},
                            kGoalNameWidth);
     lblFutari_->setText(
-        fromUtf8(pairly::trend::coupleGoalText({names.shown[0].toStdString(), target1, goal1},
-                                               {names.shown[1].toStdString(), target2, goal2})));
-    const QString help = QString::fromUtf8(pairly::shell::kCoupleGoalHelp);
+        q(pairly::trend::coupleGoalText({names.shown[0].toStdString(), target1, goal1},
+                                        {names.shown[1].toStdString(), target2, goal2})));
+    const QString help = QString::q(pairly::shell::kCoupleGoalHelp);
     lblFutari_->setToolTip(names.tip.isEmpty() ? help : names.tip + "\n\n" + help);
 }
 
 void ComparisonScreen::fillCheckIn(const pairly::comparison::WeeklyCheckIn& week) {
     const text::Date sunday = text::dateFromDayNumber(week.weekStart);
     const text::Date saturday = text::dateFromDayNumber(week.weekStart + 6);
-    weekDates_->setText(fromUtf8(text::formatDate(sunday)) + QStringLiteral("～") +
-                        fromUtf8(text::formatDate(saturday)).mid(5));
+    weekDates_->setText(q(text::formatDate(sunday)) + QStringLiteral("～") +
+                        q(text::formatDate(saturday)).mid(5));
     for (std::size_t p = 0; p < 2; ++p) {
         const pairly::comparison::PartnerWeek& partner = week.partners[p];
-        weekNames_[p]->setCaption(fromUtf8(p == 0 ? model_.rows[0].text1 : model_.rows[0].text2));
-        weekDays_[p]->setText(fromUtf8(partner.daysText));
-        weekChanges_[p]->setText(fromUtf8(partner.changeText));
+        weekNames_[p]->setCaption(q(p == 0 ? model_.rows[0].text1 : model_.rows[0].text2));
+        weekDays_[p]->setText(q(partner.daysText));
+        weekChanges_[p]->setText(q(partner.changeText));
     }
-    weekStreak_->setText(fromUtf8(week.streakText));
+    weekStreak_->setText(q(week.streakText));
 }
 
 void ComparisonScreen::prepareForStartup() { graph_->prepareForStartup(); }
@@ -403,18 +404,18 @@ void ComparisonScreen::fillStatistics() {
     for (std::size_t i = 0; i < model_.rows.size(); ++i) {
         const pairly::comparison::StatisticsRow& row = model_.rows[i];
         if (i == 0) {
-            name1_->setCaption(fromUtf8(row.text1));
-            name2_->setCaption(fromUtf8(row.text2));
+            name1_->setCaption(q(row.text1));
+            name2_->setCaption(q(row.text2));
             continue;
         }
-        lblD1_[i]->setText(fromUtf8(row.text1));
-        lblD2_[i]->setText(fromUtf8(row.text2));
+        lblD1_[i]->setText(q(row.text1));
+        lblD2_[i]->setText(q(row.text2));
         imgD1_[i]->setVisible(row.mark1);
         imgD2_[i]->setVisible(row.mark2);
     }
     shareBar_->setShare(model_.share1);
-    shareName1_->setCaption(fromUtf8(model_.rows[0].text1));
-    shareName2_->setCaption(fromUtf8(model_.rows[0].text2));
+    shareName1_->setCaption(q(model_.rows[0].text1));
+    shareName2_->setCaption(q(model_.rows[0].text2));
 }
 
 }  // namespace pairly::gui::comparison

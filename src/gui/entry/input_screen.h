@@ -82,6 +82,9 @@ signals:
 
 private:
     void dateClicked();
+    // The day view of the selected partner's log `active` (the other log is read); the
+    // entry panel is emptied unless `clearEntry` is false.
+    void showDayView(const store::LoadedLog& active, bool clearEntry);
 
     common::AppContext& ctx_;
     common::SituationListsController* lists_ = nullptr;

@@ -27,6 +27,8 @@
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
+#include "gui/widgets/push_button.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::trend {
 
@@ -51,7 +53,7 @@ constexpr int kMarkerPointLimit = 45;
 // dozens of times faster.
 constexpr int kThinLinePoints = 600;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 bool anyPoint(const chart::Series& series) {
     return std::any_of(series.begin(), series.end(), [](double v) { return std::isfinite(v); });
@@ -68,13 +70,6 @@ widgets::Chart* makeChart(const char* name, QWidget* parent) {
     chart->setObjectName(name);
     chart->setMinimumHeight(300);
     return chart;
-}
-
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 // Fills one chart with whole series at once; points beyond the series stay empty.
@@ -114,7 +109,7 @@ TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
         setPointSize(label, 11);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
-    cmdMokuChk_ = makeButton("cmdMokuChk", QString(), this);
+    cmdMokuChk_ = widgets::makeButton("cmdMokuChk", QString(), this);
     setPointSize(cmdMokuChk_, 11);
     cmdMokuChk_->setMinimumWidth(220);
     cmdMokuChk_->setToolTip(QStringLiteral("グラフの下限を目標体重に切り替えます"));
@@ -291,7 +286,7 @@ QWidget* TrendScreen::buildSideColumn() {
                    {"cmdKotur", "骨", "骨量", TrendChart::Bone}};
     for (int i = 0; i < 4; ++i) {
         QPushButton* button =
-            makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), kinds);
+            widgets::makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), kinds);
         setPointSize(button, 12);
         button->setFixedSize(48, 36);
         button->setToolTip(QString::fromUtf8(buttons[i].tip));
@@ -329,9 +324,11 @@ void TrendScreen::rebuildWeightChart() {
         const QSignalBlocker block(chkHosei_);
         chkHosei_->setChecked(corrected);
     }
-    // The list orders the table and settles a tie for the reference.
+    // The list orders the table and settles a tie for the reference. A list read in part
+    // is told when it may move the drawn weights, and not on top of the log's own warning.
     const store::LoadedSituations situations = store::loadSituations(ctx_.dataFolder);
-    if (situations.failed() && situations.status != disk::ReadStatus::Unusable)
+    if (corrected && !log->failed() && situations.failed() &&
+        situations.status != disk::ReadStatus::Unusable)
         ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
                                          "読み込めた分だけで状況による差を求めています。"
                                          "ファイルとディスクの状態を確認してください。"),
