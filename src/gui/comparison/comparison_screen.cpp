@@ -356,7 +356,7 @@ void ComparisonScreen::fillCoupleGoal(const session::SharedLog& log1,
     lblFutari_->setText(
         q(pairly::trend::coupleGoalText({names.shown[0].toStdString(), target1, goal1},
                                         {names.shown[1].toStdString(), target2, goal2})));
-    const QString help = QString::q(pairly::shell::kCoupleGoalHelp);
+    const QString help = QString::fromUtf8(pairly::shell::kCoupleGoalHelp);
     lblFutari_->setToolTip(names.tip.isEmpty() ? help : names.tip + "\n\n" + help);
 }
 

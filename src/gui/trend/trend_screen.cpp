@@ -296,8 +296,7 @@ QWidget* TrendScreen::buildSideColumn() {
     }
     column->addWidget(kinds);
 
-    // Legends: the weight chart's, or the two labels of the metric chart in front.
-
+    // The two legend labels of the metric chart in front.
     lblG11_ = new QLabel(side);
     lblG11_->setObjectName("lblG11");
     lblG12_ = new QLabel(side);
