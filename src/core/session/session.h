@@ -31,6 +31,8 @@ struct Preferences {
     int markerMode = 0;
     bool autoTime = false;       // the time of saving goes into the comment
     bool autoSituation = false;  // chkAutoSit: the usual situation is picked for today
+    // 全グラフ draws weighings moved onto the reference situation (chkHosei).
+    bool situationCorrection = false;
 };
 
 // A log as read, shared by every screen that shows it during one refresh.

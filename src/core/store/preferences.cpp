@@ -18,6 +18,7 @@ constexpr const char* kMovingAverageFile = "移動平均.TXT";
 constexpr const char* kAutoTimeFile = "自動時間.TXT";
 constexpr const char* kAutoSituationFile = "状況自動.txt";
 constexpr const char* kMarkerFile = "マーカー.TXT";
+constexpr const char* kSituationCorrectionFile = "状況補正.txt";
 
 // Print-form files hold one item per line, written as it is; they are read by line so
 // that a typed text with a comma stays on its own line instead of becoming two values.
@@ -170,14 +171,34 @@ disk::WriteStatus writeMovingAverage(const std::filesystem::path& folder,
     return disk::rewriteText(folder, kMovingAverageFile, disk::printFormText(count));
 }
 
-int readAutoTime(const std::filesystem::path& folder) {
-    const auto value = printFormItem(folder, kAutoTimeFile, 0);
-    // The file holds a check box value; anything but 0 means checked.
+namespace {
+
+// A file that holds a check box value; anything but 0 means checked.
+int readCheckBox(const std::filesystem::path& folder, const char* name) {
+    const auto value = printFormItem(folder, name, 0);
     return value && text::leadingNumber(*value) != 0 ? 1 : 0;
 }
 
+disk::WriteStatus writeCheckBox(const std::filesystem::path& folder, const char* name, int value) {
+    return disk::rewriteText(folder, name, disk::printFormNumber(std::to_string(value)));
+}
+
+}  // namespace
+
+int readAutoTime(const std::filesystem::path& folder) {
+    return readCheckBox(folder, kAutoTimeFile);
+}
+
 disk::WriteStatus writeAutoTime(const std::filesystem::path& folder, int value) {
-    return disk::rewriteText(folder, kAutoTimeFile, disk::printFormNumber(std::to_string(value)));
+    return writeCheckBox(folder, kAutoTimeFile, value);
+}
+
+int readSituationCorrection(const std::filesystem::path& folder) {
+    return readCheckBox(folder, kSituationCorrectionFile);
+}
+
+disk::WriteStatus writeSituationCorrection(const std::filesystem::path& folder, int value) {
+    return writeCheckBox(folder, kSituationCorrectionFile, value);
 }
 
 int readAutoSituation(const std::filesystem::path& folder) {

@@ -56,6 +56,11 @@ int readAutoTime(const std::filesystem::path& folder);
 // "状況自動.txt": one number, print form (" 1 "), chkAutoSit. Default 0.
 int readAutoSituation(const std::filesystem::path& folder);
 [[nodiscard]] disk::WriteStatus writeAutoSituation(const std::filesystem::path& folder, int value);
+// "状況補正.txt": whether 全グラフ moves weighings of other situations onto the reference
+// one (chkHosei); one number, print form (" 1 ") as 自動時間. Default 0.
+int readSituationCorrection(const std::filesystem::path& folder);
+[[nodiscard]] disk::WriteStatus writeSituationCorrection(const std::filesystem::path& folder,
+                                                         int value);
 
 // "マーカー.TXT": one number, write form. Default 0.
 int readMarkerMode(const std::filesystem::path& folder);

@@ -10,10 +10,15 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "core/shell/help_texts.h"
 #include "core/store/measurement_log.h"
+#include "core/text/dates.h"
+#include "core/trend/couple_goal.h"
+#include "core/trend/forecast.h"
 #include "gui/comparison/daily_average_graph_panel.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/elided_label.h"
+#include "gui/widgets/elided_text.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
 #include "gui/widgets/text.h"
@@ -60,6 +65,11 @@ constexpr int kMarkSize = 26;
 // The widest a nickname grows above its figures and beside the share bar.
 constexpr int kNameWidth = 220;
 constexpr int kShareNameWidth = 140;
+// Nicknames in the couple's goal and the check-in.
+constexpr int kGoalNameWidth = 120;
+constexpr int kWeekNameWidth = 120;
+// The column of the two together: this week's panel over the couple's goal.
+constexpr int kTwoColumnWidth = 290;
 
 QLabel* makeLabel(const QString& name, QWidget* parent, Qt::Alignment align) {
     auto* label = new QLabel(parent);
@@ -179,6 +189,13 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     shareRow->addWidget(shareBar_, 1);
     shareRow->addWidget(shareName2_);
 
+    lblFutari_ = new QLabel(this);
+    lblFutari_->setObjectName("lblFutari");
+    lblFutari_->setWordWrap(true);
+    lblFutari_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setPointSize(lblFutari_, 10.5, true);
+    lblFutari_->setStyleSheet(QStringLiteral("color: rgb(160, 48, 80)"));
+
     auto* left = new QVBoxLayout;
     left->addWidget(stats);
     left->addLayout(shareRow);
@@ -193,8 +210,19 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     msgAvgtai_->setFixedHeight(msgAvgtai_->minimumHeight());
     msgAvgtai_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
+    // The two together stand beside the statistics, where the window has room to spare in
+    // width but none in height.
+    auto* two = new QVBoxLayout;
+    QGroupBox* week = buildCheckInPanel();
+    week->setFixedWidth(kTwoColumnWidth);
+    lblFutari_->setFixedWidth(kTwoColumnWidth);
+    two->addWidget(week);
+    two->addWidget(lblFutari_);
+    two->addStretch(1);
+
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
+    top->addLayout(two);
     top->addWidget(msgAvgtai_, 0, Qt::AlignTop);
 
     graph_ = new DailyAverageGraphPanel(ctx_, this);
@@ -202,6 +230,44 @@ ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(graph_, 1);
+}
+
+QGroupBox* ComparisonScreen::buildCheckInPanel() {
+    auto* panel = new QGroupBox(QString::fromUtf8(pairly::comparison::kCheckInTitle), this);
+    panel->setObjectName("fraShukan");
+    panel->setToolTip(QString::fromUtf8(pairly::shell::kCheckInHelp));
+    auto* grid = new QGridLayout(panel);
+    grid->setHorizontalSpacing(18);
+    grid->setVerticalSpacing(3);
+    auto label = [panel](const QString& name, Qt::Alignment align) {
+        QLabel* l = makeLabel(name, panel, align);
+        setPointSize(l, 10.5);
+        return l;
+    };
+    weekDates_ = label("lblShukanWeek", Qt::AlignLeft);
+    grid->addWidget(weekDates_, 0, 0);
+    const char* heads[2] = {"測った日", "先週比"};
+    for (int c = 0; c < 2; ++c) {
+        QLabel* head = label(QString(), Qt::AlignRight);
+        head->setText(QString::fromUtf8(heads[c]));
+        head->setStyleSheet(QStringLiteral("color: rgb(96, 96, 96)"));
+        grid->addWidget(head, 0, c + 1);
+    }
+    for (int p = 0; p < 2; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        weekNames_[i] = makeNameLabel(QString("lblShukanName_%1").arg(p + 1), panel, Qt::AlignLeft,
+                                      kWeekNameWidth);
+        setPointSize(weekNames_[i], 10.5, true);
+        weekNames_[i]->setStyleSheet(QString("color: %1").arg(partnerColor(p + 1).name()));
+        weekDays_[i] = label(QString("lblShukanDays_%1").arg(p + 1), Qt::AlignRight);
+        weekChanges_[i] = label(QString("lblShukanChange_%1").arg(p + 1), Qt::AlignRight);
+        grid->addWidget(weekNames_[i], p + 1, 0);
+        grid->addWidget(weekDays_[i], p + 1, 1);
+        grid->addWidget(weekChanges_[i], p + 1, 2);
+    }
+    weekStreak_ = label("lblShukanRenzoku", Qt::AlignLeft);
+    grid->addWidget(weekStreak_, 3, 0, 1, 3);
+    return panel;
 }
 
 // The report window belongs to the main window but refers to the session: it goes with
@@ -266,6 +332,46 @@ void ComparisonScreen::refreshComparisonScreen() {
     fillDailyAverageTable();
     fillStatistics();
     graph_->setAverages(model_.daily, q(input.name1), q(input.name2));
+    fillCoupleGoal(log1, log2);
+    fillCheckIn(
+        pairly::comparison::weeklyCheckIn(log1->records, log2->records, ctx_.clock.today()));
+}
+
+// Each partner's forecast from the weights as written; long nicknames cut so that the
+// sentence keeps to a few lines of its narrow column.
+void ComparisonScreen::fillCoupleGoal(const session::SharedLog& log1,
+                                      const session::SharedLog& log2) {
+    const text::Date today = ctx_.clock.today();
+    const float target1 = ctx_.profileOf(1).targetWeightKg;
+    const float target2 = ctx_.profileOf(2).targetWeightKg;
+    const pairly::trend::GoalForecast goal1 =
+        pairly::trend::forecastGoal(pairly::trend::dailyTrend(log1->records), target1, today);
+    const pairly::trend::GoalForecast goal2 =
+        pairly::trend::forecastGoal(pairly::trend::dailyTrend(log2->records), target2, today);
+    const widgets::ElidedTexts names =
+        widgets::elideEach(lblFutari_->fontMetrics(),
+                           {q(store::partnerCaption(ctx_.profileOf(1), 1)),
+                            q(store::partnerCaption(ctx_.profileOf(2), 2))},
+                           kGoalNameWidth);
+    lblFutari_->setText(
+        q(pairly::trend::coupleGoalText({names.shown[0].toStdString(), target1, goal1},
+                                        {names.shown[1].toStdString(), target2, goal2})));
+    const QString help = QString::fromUtf8(pairly::shell::kCoupleGoalHelp);
+    lblFutari_->setToolTip(names.tip.isEmpty() ? help : names.tip + "\n\n" + help);
+}
+
+void ComparisonScreen::fillCheckIn(const pairly::comparison::WeeklyCheckIn& week) {
+    const text::Date sunday = text::dateFromDayNumber(week.weekStart);
+    const text::Date saturday = text::dateFromDayNumber(week.weekStart + 6);
+    weekDates_->setText(q(text::formatDate(sunday)) + QStringLiteral("～") +
+                        q(text::formatDate(saturday)).mid(5));
+    for (std::size_t p = 0; p < 2; ++p) {
+        const pairly::comparison::PartnerWeek& partner = week.partners[p];
+        weekNames_[p]->setCaption(q(p == 0 ? model_.rows[0].text1 : model_.rows[0].text2));
+        weekDays_[p]->setText(q(partner.daysText));
+        weekChanges_[p]->setText(q(partner.changeText));
+    }
+    weekStreak_->setText(q(week.streakText));
 }
 
 void ComparisonScreen::prepareForStartup() { graph_->prepareForStartup(); }

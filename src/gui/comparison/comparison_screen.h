@@ -1,13 +1,17 @@
 #pragma once
-// The couple comparison screen fraAvgTai, the start screen.
+// The couple comparison screen fraAvgTai, the start screen: the statistics of both
+// partners, the share bar, the couple's goal (lblFutari), this week's check-in (fraShukan),
+// the daily averages and their graph.
 #include <QPointer>
 #include <QWidget>
 #include <array>
 
 #include "core/comparison/comparison.h"
+#include "core/comparison/weekly_checkin.h"
 #include "gui/common/app_context.h"
 #include "gui/comparison/report_window.h"
 
+class QGroupBox;
 class QLabel;
 class QPushButton;
 
@@ -49,6 +53,9 @@ public:
 private:
     void fillStatistics();
     void fillDailyAverageTable();
+    QGroupBox* buildCheckInPanel();
+    void fillCoupleGoal(const session::SharedLog& log1, const session::SharedLog& log2);
+    void fillCheckIn(const pairly::comparison::WeeklyCheckIn& week);
 
     common::AppContext& ctx_;
     std::array<QLabel*, 8> lblD1_{};
@@ -64,6 +71,13 @@ private:
     widgets::Grid* msgAvgtai_;
     DailyAverageGraphPanel* graph_;
     QPushButton* cmdReport_;
+    QLabel* lblFutari_;
+    // fraShukan: the week, and per partner the name, the days weighed and the change.
+    QLabel* weekDates_;
+    std::array<widgets::ElidedLabel*, 2> weekNames_{};
+    std::array<QLabel*, 2> weekDays_{};
+    std::array<QLabel*, 2> weekChanges_{};
+    QLabel* weekStreak_;
     QPointer<ReportWindow> report_;
     ReportWindow::PagePrinter reportPrinter_;
     pairly::comparison::ComparisonModel model_;

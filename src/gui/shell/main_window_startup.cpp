@@ -176,6 +176,7 @@ void MainWindow::readPreferences() {
     preferences.markerMode = store::readMarkerMode(folder);
     preferences.helpTourFlag = store::readHelpTourFlag(folder);
     preferences.autoSituation = store::readAutoSituation(folder) != 0;
+    preferences.situationCorrection = store::readSituationCorrection(folder) != 0;
     const store::LoadedScaleSteps steps = store::loadScaleSteps(folder);
     preferences.steps = steps.steps;
     preferences.stepsStamp = steps.stamp;

@@ -12,14 +12,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "core/disk/fields.h"
+#include "core/shell/help_texts.h"
 #include "core/store/preferences.h"
+#include "core/store/situation_list.h"
 #include "gui/common/partner_colour.h"
 #include "gui/common/write_notice.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
+#include "gui/widgets/grid.h"
 #include "gui/widgets/push_button.h"
 #include "gui/widgets/text.h"
 
@@ -33,6 +40,10 @@ const QColor kAverageColour(255, 0, 0);
 const QColor kBodyFatColour(0, 150, 70);
 const QColor kTrendColour(150, 60, 200);
 constexpr int kTrendSeries = 4;
+// The forecast fan: likely, early and late line.
+constexpr int kFanSeries = 5;
+const QColor kFanColour(230, 120, 0);
+const QColor kFanRangeColour(240, 170, 80);
 const QColor kMetricColour1(0, 90, 200);
 const QColor kMetricColour2(230, 110, 0);
 
@@ -43,6 +54,10 @@ constexpr int kMarkerPointLimit = 45;
 constexpr int kThinLinePoints = 600;
 
 using widgets::q;
+
+bool anyPoint(const chart::Series& series) {
+    return std::any_of(series.begin(), series.end(), [](double v) { return std::isfinite(v); });
+}
 
 void setPointSize(QWidget* w, double points) {
     QFont f = w->font();
@@ -139,6 +154,13 @@ TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
     mcrRentai_->setSeriesAxis(3, widgets::Axis::Right);
     mcrRentai_->setSeriesColor(kTrendSeries, kTrendColour);
     mcrRentai_->setSeriesName(kTrendSeries, QStringLiteral("トレンド"));
+    const char* fanNames[3] = {"予測（見込み）", "予測（早い場合）", "予測（遅い場合）"};
+    for (int k = 0; k < 3; ++k) {
+        mcrRentai_->setSeriesColor(kFanSeries + k, k == 0 ? kFanColour : kFanRangeColour);
+        mcrRentai_->setSeriesName(kFanSeries + k, QString::fromUtf8(fanNames[k]));
+        mcrRentai_->setSeriesDashed(kFanSeries + k, true);
+        mcrRentai_->setSeriesLineWidth(kFanSeries + k, k == 0 ? 2 : 1.5);
+    }
     auto* charts = new QGridLayout;
     charts->addWidget(mcrRentai_, 0, 0);
     const char* names[3] = {"mcrRentai2", "mcrRentai3", "mcrRentai4"};
@@ -166,13 +188,23 @@ TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
     lblTeitai_->setStyleSheet(QStringLiteral("color: #b00000"));
-    auto* forecast = new QHBoxLayout;
+    lblYosoku_->setToolTip(QString::fromUtf8(pairly::shell::kForecastHelp));
+    // One line each: a dated forecast is a long sentence.
+    auto* forecast = new QVBoxLayout;
+    forecast->setSpacing(2);
     forecast->addWidget(lblYosoku_);
-    forecast->addSpacing(20);
     forecast->addWidget(lblTeitai_);
-    forecast->addStretch(1);
+    // The weight chart's legend in one row under it: the side column has no height to spare.
+    weightLegend_ = new QLabel(this);
+    weightLegend_->setObjectName("lblRentaiLegend");
+    weightLegend_->setTextFormat(Qt::RichText);
+    weightLegend_->setWordWrap(true);  // all seven entries wrap at the smallest width
+    QSizePolicy keep = weightLegend_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);  // the charts keep their size behind a metric chart
+    weightLegend_->setSizePolicy(keep);
     auto* left = new QVBoxLayout;
     left->addLayout(charts, 1);
+    left->addWidget(weightLegend_);
     left->addLayout(forecast);
 
     auto* body = new QHBoxLayout;
@@ -189,7 +221,7 @@ TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
 
 QWidget* TrendScreen::buildSideColumn() {
     auto* side = new QWidget(this);
-    side->setFixedWidth(150);
+    side->setFixedWidth(190);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
 
@@ -224,6 +256,23 @@ QWidget* TrendScreen::buildSideColumn() {
     connect(chkTrend_, &QCheckBox::toggled, this, [this](bool on) { setTrendLineShown(on); });
     column->addWidget(chkTrend_);
 
+    chkHosei_ = new QCheckBox(QStringLiteral("状況による差を補正する"), side);
+    chkHosei_->setObjectName("chkHosei");
+    chkHosei_->setToolTip(QString::fromUtf8(pairly::shell::kSituationCorrectionHelp));
+    connect(chkHosei_, &QCheckBox::toggled, this, [this](bool on) { setSituationCorrection(on); });
+    column->addWidget(chkHosei_);
+    msgHosei_ = new widgets::Grid(side);
+    msgHosei_->setObjectName("msgHosei");
+    msgHosei_->setAccessibleName(QStringLiteral("状況ごとの体重の差"));
+    msgHosei_->setToolTip(QString::fromUtf8(pairly::shell::kSituationCorrectionHelp));
+    msgHosei_->setFontPointSize(9);
+    msgHosei_->setColumns({QStringLiteral("状況"), QStringLiteral("差")});
+    msgHosei_->setColumnWidthTwips(0, 1500);
+    msgHosei_->setColumnWidthTwips(1, 1080);
+    msgHosei_->setColumnAlignment(1, widgets::Align::Right);
+    msgHosei_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    column->addWidget(msgHosei_);
+
     auto* kinds = new QGroupBox(QStringLiteral("グラフ"), side);
     auto* kindGrid = new QGridLayout(kinds);
     const struct {
@@ -247,12 +296,7 @@ QWidget* TrendScreen::buildSideColumn() {
     }
     column->addWidget(kinds);
 
-    // Legends: the weight chart's, or the two labels of the metric chart in front.
-    weightLegend_ = new QLabel(side);
-    weightLegend_->setObjectName("lblRentaiLegend");
-    weightLegend_->setTextFormat(Qt::RichText);
-    column->addWidget(weightLegend_);
-
+    // The two legend labels of the metric chart in front.
     lblG11_ = new QLabel(side);
     lblG11_->setObjectName("lblG11");
     lblG12_ = new QLabel(side);
@@ -271,25 +315,55 @@ void TrendScreen::prepareForStartup() { cboIdou_->setEditText(q(ctx_.movingAvera
 // Weight chart
 
 void TrendScreen::rebuildWeightChart() {
+    using Records = std::vector<store::MeasurementRecord>;
     const auto log = common::loadLogForScreen(ctx_, ctx_.currentSlot);
-    series_ = pairly::trend::buildWeightSeries(log->records);
+    const text::Date today = ctx_.clock.today();
+    const bool corrected = ctx_.session.preferences().situationCorrection;
+    if (chkHosei_->isChecked() != corrected) {
+        const QSignalBlocker block(chkHosei_);
+        chkHosei_->setChecked(corrected);
+    }
+    // The list orders the table and settles a tie for the reference. A list read in part
+    // is told when it may move the drawn weights, and not on top of the log's own warning.
+    const store::LoadedSituations situations = store::loadSituations(ctx_.dataFolder);
+    if (corrected && !log->failed() && situations.failed() &&
+        situations.status != disk::ReadStatus::Unusable)
+        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
+                                         "読み込めた分だけで状況による差を求めています。"
+                                         "ファイルとディスクの状態を確認してください。"),
+                          QStringLiteral("読み込みエラー"));
+    const pairly::trend::SituationCorrection correction =
+        pairly::trend::situationCorrection(log->records, situations.entries, today);
+    fillCorrectionTable(pairly::trend::correctionTable(correction));
+    const Records moved =
+        corrected ? pairly::trend::correctedLog(log->records, correction) : Records();
+    const Records& drawn = corrected ? moved : log->records;
+
+    series_ = pairly::trend::buildWeightSeries(drawn);
     // Once per rebuild: the check box only shows or hides the result.
-    const std::vector<pairly::trend::TrendDay> days = pairly::trend::dailyTrend(log->records);
-    trendPoints_ = pairly::trend::trendPerWeighing(log->records, days);
+    const std::vector<pairly::trend::TrendDay> days = pairly::trend::dailyTrend(drawn);
+    trendPoints_ = pairly::trend::trendPerWeighing(drawn, days);
     const pairly::trend::GoalForecast goal =
-        forecastGoal(days, ctx_.profile().targetWeightKg, ctx_.clock.today());
+        forecastGoal(days, ctx_.profile().targetWeightKg, today);
     lblYosoku_->setText(q(goal.forecast));
     lblTeitai_->setText(q(goal.stall));
+    fan_ =
+        goal.fan ? pairly::trend::fanSeries(drawn, *goal.fan, today) : pairly::trend::FanSeries();
     const pairly::trend::WeightAxes axes = weightChartAxes(series_);
     leftAxis_ = axes.left;
     setAxis(*mcrRentai_, widgets::Axis::Left, axes.left);
     setAxis(*mcrRentai_, widgets::Axis::Right, axes.right);
 
-    const pairly::trend::TrendTexts texts = buildTrendTexts(series_, ctx_.profile().targetWeightKg);
+    // The summaries speak of the weights as they were written.
+    const pairly::trend::TrendTexts texts =
+        buildTrendTexts(corrected ? pairly::trend::buildWeightSeries(log->records) : series_,
+                        ctx_.profile().targetWeightKg);
     lblNichis_->setText(q(texts.period));
     lblKiro_->setText(q(texts.lowest));
     cmdMokuChk_->setText(q(texts.goal));
 
+    // The fan's lines come and go with the forecast.
+    setWeightChartView(view_);
     // The points of thirty years are drawn when someone can see them.
     pointsPending_ = true;
     if (isVisible()) fillWeightChart();
@@ -304,6 +378,14 @@ void TrendScreen::fillWeightChart() {
     fillSeries(*mcrRentai_, chart.points(), {&chart.weight, &chart.movingAverage, &chart.bodyFat});
     mcrRentai_->setSeriesValues(kTrendSeries, trendPoints_);
     mcrRentai_->setSeriesLineWidth(kTrendSeries, 2);
+    // Beyond the last weighing: the chart takes the fan's points as well.
+    for (int k = 0; k < 3; ++k) {
+        mcrRentai_->setSeriesValues(kFanSeries + k, fan_.lines[static_cast<std::size_t>(k)]);
+        mcrRentai_->setSeriesMarker(kFanSeries + k, widgets::Marker::None);
+    }
+    averageDrawn_ = anyPoint(chart.movingAverage);
+    trendDrawn_ = anyPoint(trendPoints_);
+    updateWeightLegend();
 }
 
 void TrendScreen::showEvent(QShowEvent* event) {
@@ -321,16 +403,60 @@ void TrendScreen::setWeightChartView(WeightView view) {
     mcrRentai_->setSeriesVisible(2, weight);
     mcrRentai_->setSeriesVisible(3, bodyFat);
     mcrRentai_->setSeriesVisible(kTrendSeries, weight && chkTrend_->isChecked());
-    // The legend names what is drawn, nothing more.
-    auto entry = [](const QColor& colour, const char* caption) {
-        return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
-            .arg(colour.name(), QString::fromUtf8(caption));
+    for (int k = 0; k < 3; ++k)
+        mcrRentai_->setSeriesVisible(kFanSeries + k, weight && fan_.points() > 0);
+    updateWeightLegend();
+}
+
+void TrendScreen::updateWeightLegend() {
+    auto entry = [](const QColor& colour, const QString& caption, bool dashed = false) {
+        // A dashed line shown as a dashed line: the goal and the forecast are no data.
+        return QStringLiteral("<span style='color:%1; font-weight:bold'>%2</span> %3")
+            .arg(colour.name(), dashed ? QStringLiteral("- - -") : QStringLiteral("━━"), caption);
     };
-    QStringList legend;
-    if (weight) legend << entry(kWeightColour, "体重") << entry(kAverageColour, "移動平均");
-    if (bodyFat) legend << entry(kBodyFatColour, weight ? "体脂肪率（右軸）" : "体脂肪率");
-    if (weight && chkTrend_->isChecked()) legend << entry(kTrendColour, "トレンド線");
-    weightLegend_->setText(legend.join(QStringLiteral("<br>")));
+    QStringList entries;
+    const bool weight = mcrRentai_->isSeriesVisible(1);
+    if (weight && series_.count() > 0) entries << entry(kWeightColour, QStringLiteral("体重"));
+    if (weight && averageDrawn_) entries << entry(kAverageColour, QStringLiteral("移動平均"));
+    if (mcrRentai_->isSeriesVisible(3) && series_.count() > 0)
+        entries << entry(kBodyFatColour, QStringLiteral("体脂肪率（右軸）"));
+    if (mcrRentai_->isSeriesVisible(kTrendSeries) && trendDrawn_)
+        entries << entry(kTrendColour, QStringLiteral("トレンド線"));
+    if (mcrRentai_->isSeriesVisible(kFanSeries)) {
+        entries << entry(kFanColour, QStringLiteral("目標到達の予測"), true);
+        entries << entry(kFanRangeColour, QStringLiteral("早い場合・遅い場合"), true);
+    }
+    const auto& goal = mcrRentai_->referenceLines();
+    if (weight && !goal.empty())
+        entries << entry(goal.front().colour, QStringLiteral("目標体重"), true);
+    weightLegend_->setText(entries.join(QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")));
+}
+
+void TrendScreen::fillCorrectionTable(const std::vector<pairly::trend::CorrectionRow>& rows) {
+    msgHosei_->clearRows();
+    for (const pairly::trend::CorrectionRow& row : rows)
+        msgHosei_->addRow({q(row.situation), q(row.difference)});
+    // Every row in view, up to four situations; a longer list scrolls (the side column
+    // must fit the window's smallest height).
+    msgHosei_->setVisibleRows(std::clamp(static_cast<int>(rows.size()) + 1, 2, 5));
+    // The grid keeps room for a horizontal scroll bar that this narrow table never shows.
+    msgHosei_->setFixedHeight(msgHosei_->minimumHeight() -
+                              msgHosei_->horizontalScrollBar()->sizeHint().height());
+}
+
+void TrendScreen::setSituationCorrection(bool on) {
+    const disk::WriteStatus status = store::writeSituationCorrection(ctx_.dataFolder, on ? 1 : 0);
+    if (!common::written(ctx_, status, "状況補正.txt")) {
+        if (!common::tellBlocked(ctx_, status, "状況補正.txt"))
+            ctx_.dialogs.warn(QStringLiteral("状況補正の設定を保存できませんでした。"),
+                              QStringLiteral("保存エラー"));
+        const QSignalBlocker block(chkHosei_);
+        chkHosei_->setChecked(!on);  // the box shows the setting still in force
+        return;
+    }
+    ctx_.session.preferences().situationCorrection = on;
+    rebuildWeightChart();
+    applyGoalMode();
 }
 
 void TrendScreen::setTrendLineShown(bool shown) {
@@ -353,13 +479,13 @@ void TrendScreen::applyGoalMode() {
 void TrendScreen::applyGoalLine() {
     mcrRentai_->clearReferenceLines();
     const double target = ctx_.profile().targetWeightKg;
-    if (!(target > 0)) return;
     // The range drawn: equal limits (one weight only) show a kilo either side.
     const double lo = mcrRentai_->displayedAxisMinimum(widgets::Axis::Left);
     const double hi = mcrRentai_->displayedAxisMaximum(widgets::Axis::Left);
-    if (goalMode_ || (target >= lo && target <= hi))
+    if (target > 0 && (goalMode_ || (target >= lo && target <= hi)))
         mcrRentai_->addReferenceLine(widgets::Axis::Left, target,
                                      common::partnerColour(ctx_.currentSlot));
+    updateWeightLegend();
 }
 
 void TrendScreen::toggleGoalMode() {

@@ -1,8 +1,8 @@
 #pragma once
 // The trend screen fraRenTai: the weight chart mcrRentai (weight, moving average, body fat
 // and, with chkTrend, the smoothed trend) with its period and lowest-weight summaries, the
-// goal button and line, the goal forecast and stall flag, and the three metric charts
-// mcrRentai2..4 laid over it.
+// goal button and line, the goal forecast with its fan and the stall flag, the situation
+// correction (chkHosei, msgHosei), and the three metric charts mcrRentai2..4 laid over it.
 //
 // The weight series is made from the session's log on every opening and partner change.
 // A hidden screen defers drawing the points until it is shown.
@@ -10,6 +10,8 @@
 #include <array>
 
 #include "core/trend/forecast.h"
+#include "core/trend/forecast_chart.h"
+#include "core/trend/situation_correction.h"
 #include "core/trend/weight_trend.h"
 #include "gui/common/app_context.h"
 
@@ -21,6 +23,7 @@ class QRadioButton;
 
 namespace pairly::gui::widgets {
 class Chart;
+class Grid;
 }  // namespace pairly::gui::widgets
 
 namespace pairly::gui::trend {
@@ -38,7 +41,9 @@ public:
 
     // Takes the selected partner's log, replaces the weight series and the daily trend,
     // sets the weight chart's axes (lower bound Int(minimum weight)), its points, the three
-    // texts and the forecast.
+    // texts, the forecast and the correction table. With chkHosei the series, moving
+    // average, trend, forecast and axes come from the corrected weights; the texts always
+    // from the stored ones.
     void rebuildWeightChart();
     // Redraws the three series from the series in memory with the current count.
     void refillMovingAverage();
@@ -55,6 +60,9 @@ public:
     void setTrendLineShown(bool shown);
     // cboIdou: an item picked or Enter pressed.
     void acceptMovingAverage();
+    // chkHosei: writes the setting, then draws the chart anew; when the file cannot be
+    // written the box goes back and nothing changes.
+    void setSituationCorrection(bool on);
 
     const pairly::trend::WeightSeries& weightSeries() const { return series_; }
     bool goalMode() const { return goalMode_; }
@@ -70,6 +78,9 @@ private:
     void applyGoalLine();
     void bringWeightChartToFront();
     void syncCountListIndex();
+    void fillCorrectionTable(const std::vector<pairly::trend::CorrectionRow>& rows);
+    // The legend of the weight chart: an entry for each line drawn.
+    void updateWeightLegend();
 
     common::AppContext& ctx_;
     widgets::Chart* mcrRentai_;
@@ -87,9 +98,14 @@ private:
     QCheckBox* chkTrend_;
     QLabel* lblYosoku_;
     QLabel* lblTeitai_;
+    QCheckBox* chkHosei_;
+    widgets::Grid* msgHosei_;
 
-    pairly::trend::WeightSeries series_;
-    chart::Series trendPoints_;  // the trend of each weighing's day
+    pairly::trend::WeightSeries series_;  // as drawn: corrected with chkHosei
+    chart::Series trendPoints_;           // the trend of each weighing's day
+    pairly::trend::FanSeries fan_;        // empty without a dated forecast
+    // What the last fill drew of the moving average and the trend.
+    bool averageDrawn_ = false, trendDrawn_ = false;
     WeightView view_ = WeightView::Weight;
     chart::AxisRange leftAxis_;  // as the last rebuild set it, before the goal mode
     bool goalMode_ = false;

@@ -109,13 +109,14 @@ Chart::Chart(QWidget* parent) : QChartView(parent) {
         plotHeightUsed_ = area.height();
         applyAxes();
     });
-    const QColor defaults[kSeriesCount] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0),
-                                           QColor(128, 0, 160)};
+    const QColor defaults[kSeriesCount] = {
+        QColor(0, 0, 192),  QColor(192, 0, 0),  QColor(0, 128, 0), QColor(128, 0, 160),
+        QColor(96, 96, 96), QColor(96, 96, 96), QColor(96, 96, 96)};
     for (int s = 1; s <= kSeriesCount; ++s) {
         seriesAt(s).look.color = defaults[s - 1];
+        seriesAt(s).visible = s <= 3;
         styleSeries(s);
     }
-    seriesAt(kSeriesCount).visible = false;
     applyAxes();
 }
 
@@ -204,6 +205,16 @@ void Chart::setSeriesLineWidth(int series, qreal width) {
     if (!validSeries(series) || !(width > 0)) return;
     seriesAt(series).look.lineWidth = width;
     styleSeries(series);
+}
+
+void Chart::setSeriesDashed(int series, bool dashed) {
+    if (!validSeries(series) || seriesAt(series).look.dashed == dashed) return;
+    seriesAt(series).look.dashed = dashed;
+    plot_->update();
+}
+
+bool Chart::isSeriesDashed(int series) const {
+    return validSeries(series) && seriesAt(series).look.dashed;
 }
 
 void Chart::styleSeries(int series) {

@@ -1,5 +1,5 @@
 #pragma once
-// A line chart with category points 1..n, up to four series on a left and a right
+// A line chart with category points 1..n, up to seven series on a left and a right
 // value axis, values handed over as numbers (NaN = missing point, no line to or through
 // it), per-axis limits and divisions, point markers, dashed reference lines and one click
 // event.
@@ -25,11 +25,11 @@ enum class Axis { Left, Right };
 class Chart : public QChartView {
     Q_OBJECT
 public:
-    static constexpr int kSeriesCount = 4;
+    static constexpr int kSeriesCount = 7;
 
     explicit Chart(QWidget* parent = nullptr);
 
-    // --- points and values (series 1..4, points 1..pointCount()) --------------------------
+    // --- points and values (series 1..7, points 1..pointCount()) --------------------------
     // Points beyond a smaller count are dropped; new points are empty.
     // setPointCount(0) followed by setPointCount(n) gives n empty points.
     void setPointCount(int n);
@@ -50,8 +50,8 @@ public:
     void setSeriesName(int series, const QString& name);
     QString seriesName(int series) const;
     QColor seriesColor(int series) const;
-    // Hidden series draw neither line nor markers (their values stay). Series 4 starts
-    // hidden, so a chart of three series shows (and tells a screen reader) only those.
+    // Hidden series draw neither line nor markers (their values stay). Series 4 and up
+    // start hidden, so a chart of three series shows (and tells a screen reader) only those.
     void setSeriesVisible(int series, bool visible);
     bool isSeriesVisible(int series) const;
     void setSeriesMarker(int series, Marker marker);
@@ -60,6 +60,9 @@ public:
     void setMarker(Marker marker);
     // Line width in pixels (default 2).
     void setSeriesLineWidth(int series, qreal width);
+    // A dashed line (solid by default).
+    void setSeriesDashed(int series, bool dashed);
+    bool isSeriesDashed(int series) const;
 
     // --- value axes ----------------------------------------------------------------------
     // An axis scales itself to the data of its series until a range is set.

@@ -2,6 +2,7 @@
 
 #include <QLineF>
 #include <QPainter>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
@@ -42,6 +43,40 @@ QImage markerImage(Marker marker, const QColor& color, qreal size) {
     return img;
 }
 
+namespace {
+
+// Each run of non-empty points as one polyline (its dash pattern unbroken); a lone point
+// as its marker.
+template <class Position>
+void paintDashedRuns(QPainter* painter, const std::vector<double>& values, const SeriesLook& s,
+                     const Position& position) {
+    QPen pen(s.color, s.lineWidth, Qt::DashLine);
+    pen.setCapStyle(Qt::FlatCap);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    QPolygonF run;
+    auto flush = [&] {
+        if (run.size() == 1) {
+            const double half = s.markerSize / 2;
+            painter->drawImage(
+                QRectF(run[0].x() - half, run[0].y() - half, s.markerSize, s.markerSize),
+                s.markerImage);
+        } else if (run.size() > 1) {
+            painter->drawPolyline(run);
+        }
+        run.clear();
+    };
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (std::isfinite(values[i]))
+            run.append(position(i));
+        else
+            flush();
+    }
+    flush();
+}
+
+}  // namespace
+
 void paintSeries(QPainter* painter, const std::vector<double>& values, const SeriesLook& s,
                  const PlotMapping& m) {
     const QRectF& area = m.area;
@@ -64,6 +99,11 @@ void paintSeries(QPainter* painter, const std::vector<double>& values, const Ser
     // column, so the same pixels are drawn from a few thousand pieces at most. Pieces of a
     // run denser than its pixels are a pixel or two long, where square ends draw the same
     // band as round ones at a third of the cost.
+    if (s.dashed) {
+        paintDashedRuns(painter, values, s, position);
+        return;
+    }
+
     std::vector<QLineF> pieces;
     std::vector<QLineF> densePieces;
     std::vector<QRectF> denseColumns;  // a dense run's pieces within one pixel column

@@ -16,6 +16,9 @@ enum class Marker { None, Circle, Ball };
 struct SeriesLook {
     QColor color;
     qreal lineWidth = 2;
+    // A dashed series is drawn as one line per run, so the dashes go on evenly from point
+    // to point (a forecast, not data).
+    bool dashed = false;
     Marker marker = Marker::None;
     QImage markerImage;  // drawn at every point (or at lone points when Marker::None)
     qreal markerSize = 0;

@@ -57,6 +57,7 @@ TEST(Preferences, MissingOrEmptyFilesGiveDefaultsAndReadersNeverWrite) {
         EXPECT_EQ(readScaleSteps(folder.path()).bodyFatStep, "0.1");
         EXPECT_EQ(readMovingAverage(folder.path()), "10");
         EXPECT_EQ(readAutoTime(folder.path()), 0);
+        EXPECT_EQ(readSituationCorrection(folder.path()), 0);
         EXPECT_EQ(readMarkerMode(folder.path()), 0);
         for (const char* name :
              {"設定.txt", "体重計刻み.txt", "移動平均.txt", "自動時間.txt", "マーカー.txt"})
@@ -76,12 +77,14 @@ TEST(Preferences, WritersProduceTheirFormsByteExact) {
     ASSERT_EQ(writeMarkerMode(folder.path(), 2), disk::WriteStatus::Ok);
     ASSERT_EQ(writeAutoSituation(folder.path(), 1), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.readBytes("状況自動.txt"), " 1 \r\n");
+    ASSERT_EQ(writeSituationCorrection(folder.path(), 1), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.readCp932("設定.txt"), "\"ヘルプツアー\",1\r\n");
     EXPECT_EQ(folder.readCp932("体重計刻み.txt"), "0.2\r\n0.5\r\n");
     EXPECT_EQ(folder.readCp932("移動平均.txt"), "15\r\n");
     EXPECT_EQ(folder.readBytes("自動時間.txt"), " 1 \r\n");
     EXPECT_EQ(folder.readBytes("マーカー.txt"), "2\r\n");
-    EXPECT_EQ(folder.fileNames().size(), 6u);
+    EXPECT_EQ(folder.readBytes("状況補正.txt"), " 1 \r\n");
+    EXPECT_EQ(folder.fileNames().size(), 7u);
 
     EXPECT_EQ(readHelpTourFlag(folder.path()), 1);
     EXPECT_EQ(readScaleSteps(folder.path()).weightStep, "0.2");
@@ -89,6 +92,7 @@ TEST(Preferences, WritersProduceTheirFormsByteExact) {
     EXPECT_EQ(readMovingAverage(folder.path()), "15");
     EXPECT_EQ(readAutoTime(folder.path()), 1);
     EXPECT_EQ(readMarkerMode(folder.path()), 2);
+    EXPECT_EQ(readSituationCorrection(folder.path()), 1);
 
     ASSERT_EQ(writeHelpTourFlag(folder.path(), 0), disk::WriteStatus::Ok);
     ASSERT_EQ(writeAutoTime(folder.path(), 0), disk::WriteStatus::Ok);

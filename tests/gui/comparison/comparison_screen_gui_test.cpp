@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -422,6 +423,46 @@ TEST_F(ComparisonScreenTest, MissingLogsGiveAnEmptyScreen) {
     EXPECT_EQ(chart("mcrAvgtai").value(1, 2), "70");
     EXPECT_FALSE(chart("mcrAvgtai").isAxisVisible(gui::widgets::Axis::Right));
     EXPECT_EQ(chart("mcrAvgtai2").axisMinimum(gui::widgets::Axis::Left), 69);
+}
+
+// Partner 1 loses 0.1 kg a day over 2026/11/01..14 (twice on the 2nd), partner 2 0.05 kg
+// a day swinging 0.2 kg up and down, or weighs only on the last three days.
+TEST_F(ComparisonScreenTest, CoupleGoalAndThisWeekOfBoth) {
+    clock.set({2026, 11, 14}, 8 * 3600);  // a Saturday
+    ctx.setProfile(1, {"たくや", 170.0f, 70.05f});
+    ctx.setProfile(2, {"みさき", 155.0f, 70.0f});
+    std::string log1, swinging, late;
+    for (int d = 0; d < 14; ++d) {
+        const std::string date = text::formatDate(text::addDays({2026, 11, 1}, d));
+        const double w1 = d == 0 ? 80 : d == 1 ? 78.5 : 79.1 - 0.1 * d;
+        log1 += line(date.c_str(), text::doubleText(w1).c_str()) +
+                (d == 1 ? line(date.c_str(), "79.5") : "");
+        const std::string w2 = text::doubleText(80 - 0.05 * d + (d % 2 ? 0.2 : -0.2));
+        swinging += line(date.c_str(), w2.c_str());
+        if (d >= 11) late += line(date.c_str(), w2.c_str());
+    }
+    const std::string both = "ふたりそろって目標に届く見込み：";
+    const struct {
+        std::string log2, goal, week;
+    } cases[] = {
+        {swinging, both + "2027/06/23頃。たくやさんが先に到達しそうです",
+         "2026/11/08～11/14 7/7日 −0.8kg 7/7日 −0.3kg ふたりで4日以上測った週：2週連続"},
+        {late, both + "みさきさんはデータ不足（この2週間の測定が4日未満）",
+         "2026/11/08～11/14 7/7日 −0.8kg 3/7日 — ふたりで4日以上測った週：0週連続"},
+    };
+    for (const auto& c : cases) {
+        folder.writeCp932("データ1.txt", log1);
+        folder.writeCp932("データ2.txt", c.log2);
+        open();
+        EXPECT_EQ(label("lblFutari").toStdString(), c.goal);
+        EXPECT_EQ(find<QGroupBox>("fraShukan")->title(), QString::fromUtf8("今週のふたり"));
+        QStringList week;
+        for (const char* name : {"lblShukanWeek", "lblShukanDays_1", "lblShukanChange_1",
+                                 "lblShukanDays_2", "lblShukanChange_2", "lblShukanRenzoku"})
+            week << label(name);
+        EXPECT_EQ(week.join(' ').toStdString(), c.week);
+        EXPECT_EQ(label("lblShukanName_2"), QString::fromUtf8("みさき"));
+    }
 }
 
 // Renders the screen with the demo folder (or a generated one) for a look at the layout;

@@ -101,6 +101,12 @@ TEST_F(PrintTest, RecordSheetHasTwelveBoxesOfOneDateFrameAndTenEntryLines) {
 TEST_F(PrintTest, ScreenPrintShowsTheScreenInViewOnALandscapePage) {
     recordPages();
     f.click("cmdPrint");  // the comparison screen
+    // This week's panel is in view, so it is printed whole with the screen.
+    auto* week = f.find<QWidget>("fraShukan");
+    EXPECT_TRUE(week->isVisible());
+    EXPECT_TRUE(
+        f.window->rect().contains(QRect(week->mapTo(f.window.get(), QPoint()), week->size())));
+    const QImage comparisonShown = f.window->grab().toImage();
     f.click("cmdMemo");
     QApplication::processEvents();
     f.click("cmdPrint");
@@ -118,6 +124,7 @@ TEST_F(PrintTest, ScreenPrintShowsTheScreenInViewOnALandscapePage) {
     const QImage comparison = pages[0].device->recorded().images[0].image;
     const QImage memo = pages[1].device->recorded().images[0].image;
     EXPECT_NE(comparison, memo);
+    EXPECT_EQ(comparison, comparisonShown);
     EXPECT_EQ(memo, f.window->grab().toImage());
 }
 

@@ -20,6 +20,7 @@ TEST(DailyBackupAtStart, OnceADayBeforeAnythingIsWrittenAndAFailureIsToldOnce) {
     ShellFixture f;
     f.writeCouple();
     f.folder.writeCp932("データ1.txt", logLine("2026/12/01", "70"));
+    f.folder.writeBytes("状況補正.txt", " 1 \r\n");
     const std::string before = f.folder.readBytes("データ1.txt");
 
     f.start();
@@ -27,6 +28,7 @@ TEST(DailyBackupAtStart, OnceADayBeforeAnythingIsWrittenAndAFailureIsToldOnce) {
     ASSERT_TRUE(fs::is_directory(today));
     EXPECT_EQ(f.folder.readBytes("バックアップ/20261207/データ1.txt"), before);
     EXPECT_TRUE(fs::exists(today / "ﾌﾟﾗｲﾍﾞｰﾄ2.txt"));
+    EXPECT_EQ(f.folder.readBytes("バックアップ/20261207/状況補正.txt"), " 1 \r\n");
     EXPECT_TRUE(f.dialogs.shown.empty());
 
     // A second start that day leaves the copy as it is.

@@ -185,6 +185,8 @@ const std::vector<Operation>& operations() {
              pressEnter(combo->lineEdit());
              QApplication::processEvents();
          }},
+        {"SituationCorrection", nullptr, [](ShellFixture& f) { f.click("cmdRentai"); },
+         [](ShellFixture& f) { f.find<QCheckBox>("chkHosei")->click(); }},
         {"Comment", nullptr, [](ShellFixture& f) { f.click("cmdMemo"); },
          [](ShellFixture& f) {
              clickGridRow(*f.find<gui::widgets::Grid>("msgMemoList"), 2);

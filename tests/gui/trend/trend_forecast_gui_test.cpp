@@ -33,6 +33,17 @@ std::string lowThenRise() {
     return log;
 }
 
+// 2026/11/01..11/14, one weighing a day falling 0.05 kg a day from 80.0, swinging `swing`
+// kg down and up on alternate days.
+std::string swinging(double swing) {
+    std::string log;
+    for (int d = 0; d < 14; ++d)
+        log += weighing(
+            day(d),
+            QString::number(80 - 0.05 * d + (d % 2 ? swing : -swing), 'f', 2).toStdString());
+    return log;
+}
+
 std::string flat(int days, const char* weight) {
     std::string log;
     for (int d = 0; d < days; ++d) log += weighing(day(d), weight);
@@ -154,6 +165,96 @@ TEST_F(TrendScreensTest, GoalLineByTargetAndGoalMode) {
         }
         EXPECT_EQ(series("mcrRentai", 1), (QStringList{"63", "63", "63", "65.5"}));
     }
+}
+
+// The fan runs from the last trend point to the target on the likely, early and late day,
+// a day being as many points as weighings a day in the two weeks, cut at one year after
+// today; only a dated forecast has one, and only what is drawn is in the legend.
+TEST_F(TrendScreensTest, ForecastFanOnlyWithADateAndCutAtOneYear) {
+    clock.set({2026, 11, 14}, 8 * 3600);
+    const QString from1 = "15 78.70 → ", from2 = "14 79.65 → ";
+    const struct {
+        std::string log;
+        float target;
+        QStringList lines;  // likely, early, late: first and last point; none without a fan
+    } cases[] = {
+        {swinging(0.4), 70.0f, {}},  // no outlook
+        {straightLoss(), 79.0f, {}},
+        {lowThenRise(), 60.0f, {}},
+        {flat(3, "70"), 60.0f, {}},
+        {straightLoss(), 0.0f, {}},
+        // 15 weighings in 14 days: 69, 60 and 82 days are 74, 64 and 88 points.
+        {straightLoss(), 70.05f, {from1 + "89 70.05", from1 + "79 70.05", from1 + "103 70.05"}},
+        // Late after 377 days: cut after 365, 365/377 of the way down from 79.648.
+        {swinging(0.2), 70.0f, {from2 + "235 70.00", from2 + "170 70.00", from2 + "379 70.31"}},
+    };
+    auto at = [](QPointF p) {
+        return QString::number(p.x()) + " " + QString::number(p.y(), 'f', 2);
+    };
+    for (const auto& c : cases) {
+        writeLog(c.log);
+        ctx.setProfile(1, {"", 0.0f, c.target});
+        openTrend();
+        gui::widgets::Chart& chart = this->chart("mcrRentai");
+        EXPECT_EQ(text("lblRentaiLegend").contains(qs("目標到達の予測")), !c.lines.empty());
+        QStringList lines;
+        for (int k = 5; k <= 7; ++k) {
+            EXPECT_EQ(chart.isSeriesVisible(k), !c.lines.empty()) << c.target;
+            for (const auto& run : chart.segments(k))
+                lines << at(run.front()) + " → " + at(run.back());
+        }
+        EXPECT_EQ(lines, c.lines) << c.target;
+    }
+    find<QRadioButton>("optShi1")->click();  // the last case's fan, without the weight axis
+    EXPECT_FALSE(chart("mcrRentai").isSeriesVisible(5));
+    EXPECT_FALSE(text("lblRentaiLegend").contains(qs("予測")));
+}
+
+// 起床後 starts every day; 夕食後 is 0.6..1.0 kg heavier on six days (median 0.8), 入浴後
+// weighed on two days only.
+TEST_F(TrendScreensTest, SituationCorrectionMovesOnlyTheDrawnWeightsAndIsRemembered) {
+    clock.set({2026, 11, 6}, 8 * 3600);
+    folder.writeCp932("状況リスト.txt", "起床後\r\n夕食後\r\n入浴後\r\n");
+    auto at = [](int d, const std::string& situation, const char* weight) {
+        std::string line = weighing(day(d), weight);
+        return line.replace(line.find("起床後"), std::string("起床後").size(), situation);
+    };
+    const char* dinner[] = {"70.8", "70.6", "70.9", "70.8", "71", "70.7"};
+    std::string log;
+    for (int d = 0; d < 6; ++d)
+        log += at(d, "起床後", "70") + at(d, "夕食後", dinner[d]) +
+               (d < 2 ? at(d, "入浴後", "70.5") : "");
+    writeLog(log);
+    openTrend();
+    const QString summary = text("lblNichis");
+    auto* check = find<QCheckBox>("chkHosei");
+    EXPECT_EQ(check->text(), qs("状況による差を補正する"));
+    gui::widgets::Grid& table = grid("msgHosei");
+    QStringList rows;
+    for (int r = 1; r <= table.rowCount(); ++r) rows << table.text(r, 0) + "  " + table.text(r, 1);
+    EXPECT_EQ(rows,
+              (QStringList{qs("起床後  基準"), qs("夕食後  +0.8kg"), qs("入浴後  データ不足")}));
+
+    const struct {
+        bool on;
+        QStringList firstDay;  // the first day's three weighings as drawn
+        const char* file;
+    } steps[] = {{false, {"70", "70.8", "70.5"}, "<missing>"},
+                 {true, {"70", "70", "70.5"}, " 1 \r\n"},
+                 {false, {"70", "70.8", "70.5"}, " 0 \r\n"}};
+    for (const auto& step : steps) {
+        if (check->isChecked() != step.on) check->click();
+        EXPECT_EQ(series("mcrRentai", 1).mid(0, 3), step.firstDay) << step.on;
+        EXPECT_EQ(folder.exists("状況補正.txt") ? folder.readBytes("状況補正.txt") : "<missing>",
+                  step.file);
+        EXPECT_EQ(text("lblNichis"), summary);  // stored weights, never moved
+    }
+    // A setting read anew (a restored backup) shows at the next rebuild.
+    ctx.session.preferences().situationCorrection = true;
+    trend->refreshForPartner();
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_EQ(series("mcrRentai", 1).mid(0, 3), (QStringList{"70", "70", "70.5"}));
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace
