@@ -1,11 +1,11 @@
 #pragma once
 // The couple comparison screen fraAvgTai, the start screen.
 #include <QPointer>
-#include <QWidget>
 #include <array>
 
 #include "core/comparison/comparison.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 #include "gui/comparison/report_window.h"
 
 class QLabel;
@@ -23,7 +23,7 @@ namespace pairly::gui::comparison {
 class DailyAverageGraphPanel;
 class ShareBar;
 
-class ComparisonScreen : public QWidget {
+class ComparisonScreen : public common::Screen {
     Q_OBJECT
 public:
     explicit ComparisonScreen(common::AppContext& ctx, QWidget* parent = nullptr);
@@ -45,6 +45,12 @@ public:
 
     // The figures last shown (for tests and printing).
     const pairly::comparison::ComparisonModel& model() const { return model_; }
+
+protected:
+    // What the menu does: the daily-average list's headers, then the whole screen.
+    void fill() override;
+    bool concerns(const session::Event& event) const override;
+    void followShown(const session::Event& event) override;
 
 private:
     void fillStatistics();

@@ -15,7 +15,7 @@ class QListWidget;
 class QPushButton;
 
 namespace pairly::gui::common {
-class SituationListsController;
+class SituationList;
 }  // namespace pairly::gui::common
 
 namespace pairly::gui::entry {
@@ -26,7 +26,7 @@ enum class DayViewKind { Weight, Metabolism, Muscle, Bone };
 class EntryPanel : public QWidget {
     Q_OBJECT
 public:
-    EntryPanel(common::AppContext& ctx, common::SituationListsController& lists,
+    EntryPanel(common::AppContext& ctx, common::SituationList& situations,
                QWidget* parent = nullptr);
 
     QListWidget* situationList() const { return lstAct_; }
@@ -37,9 +37,11 @@ public:
     const QString& selectedSituation() const { return selectedSituation_; }
     pairly::entry::FieldTexts fieldTexts() const;
 
-    // Part of every refresh: fields and selectedSituation emptied, nothing selected.
-    // The steppers keep their state.
+    // Part of every refresh, so also of a save: fields and selectedSituation emptied,
+    // nothing selected. The steppers keep their state.
     void clearEntry();
+    // No situation and no field text.
+    bool isEmpty() const;
     void setSteppersEnabled(bool enabled);
 
     // The three picks.
@@ -53,6 +55,9 @@ public:
 signals:
     void saveRequested();
     void viewRequested(pairly::gui::entry::DayViewKind view);
+    // The entry holds nothing any more: saved (and so emptied), emptied by a refresh, or
+    // its texts deleted by the user with no situation picked.
+    void emptiedOrSaved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,7 +70,7 @@ private:
     void enterPressed(int index);
 
     common::AppContext& ctx_;
-    common::SituationListsController& lists_;
+    common::SituationList& situations_;
     pairly::entry::PreviousValues previous_;
     QString selectedSituation_;
     std::array<QLineEdit*, pairly::entry::kFieldCount> fields_{};

@@ -10,7 +10,7 @@
 #include "core/store/measurement_log.h"
 #include "core/store/preferences.h"
 #include "gui/common/bmi_meter_widget.h"
-#include "gui/common/situation_lists_controller.h"
+#include "gui/common/situation_list.h"
 #include "gui/common/write_notice.h"
 #include "gui/entry/day_count_widget.h"
 #include "gui/entry/day_view_panel.h"
@@ -20,10 +20,11 @@
 
 namespace pairly::gui::entry {
 
-InputScreen::InputScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+InputScreen::InputScreen(common::AppContext& ctx, common::SituationList& situations,
+                         QWidget* parent)
+    : Screen(ctx.session, WhenHidden::KeepContent, parent), ctx_(ctx) {
     setObjectName("fraMain");
-    lists_ = new common::SituationListsController(ctx_, this);
-    entry_ = new EntryPanel(ctx_, *lists_, this);
+    entry_ = new EntryPanel(ctx_, situations, this);
     dayView_ = new DayViewPanel(this);
 
     mtvmain_ = new QCalendarWidget(this);
@@ -64,8 +65,10 @@ InputScreen::InputScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
     connect(entry_, &EntryPanel::saveRequested, this, &InputScreen::saveMeasurement);
     connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
     connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
-    connect(lists_, &common::SituationListsController::situationRenamed, this,
-            &InputScreen::refreshDayView);
+    // A change that came while something was typed is shown once the entry is done.
+    connect(entry_, &EntryPanel::emptiedOrSaved, this, [this] {
+        if (isStale() && isShown()) refreshSoon();
+    });
     connect(mtvmain_, &QCalendarWidget::clicked, this, [this] { dateClicked(); });
     // Keyboard moves in the calendar show the day they select, so a save never goes to a
     // day other than the one in view.
@@ -89,6 +92,7 @@ void InputScreen::prepareForStartup() {
     settingDate_ = true;
     mtvmain_->setSelectedDate(QDate(today.year, today.month, today.day));
     settingDate_ = false;
+    ctx_.session.setEntryDay(selectedDay());
     dayView_->resetDayGrids();
 }
 
@@ -103,19 +107,22 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 }
 
 void InputScreen::refreshDayView() {
-    filledSlot_ = ctx_.currentSlot;
-    filledRevision_ = ctx_.dataRevision();
+    markFresh();
+    ctx_.session.setEntryDay(selectedDay());
     const session::SharedLog active = common::loadLogForScreen(ctx_, ctx_.currentSlot);
     const session::SharedLog other = common::loadLogForScreen(ctx_, ctx_.otherSlot());
     model_ = pairly::entry::computeDayView(active->records, other->records, ctx_.profile().heightCm,
                                            selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
-    emit dayFiguresShown(lastRecordWeight(), model_.recordCount);
     showCurrentBmi();
     entry_->clearEntry();
+    renderDayCounts(model_.dayCounts);
+}
+
+void InputScreen::renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts) {
     for (int i = 0; i < 2; ++i)
-        if (dayCount_[i]) dayCount_[i]->render(model_.dayCounts[i]);
+        if (dayCount_[i]) dayCount_[i]->render(counts[i]);
 }
 
 void InputScreen::showCurrentBmi() {
@@ -124,27 +131,34 @@ void InputScreen::showCurrentBmi() {
     meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
     lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
     widgets::setBackColour(lblMHyouka_, widgets::toQColor(bmi.category.colour));
-    emit currentBmiShown(bmi);
 }
 
-void InputScreen::refreshBmi() {
-    showCurrentBmi();
-    emit bmiFormulaRefreshRequested();
+void InputScreen::refreshBmi() { showCurrentBmi(); }
+
+void InputScreen::fill() {
+    refreshDayView();
+    refreshBmi();
 }
 
 void InputScreen::refreshIfStale() {
-    if (filledSlot_ == ctx_.currentSlot && filledRevision_ == ctx_.dataRevision()) return;
-    refreshDayView();
-    refreshBmi();
+    if (!isStale()) return;
+    refresh();
     disableSteppers();  // the entry was emptied: nothing to step until the next pick
 }
 
-bool InputScreen::holdsTypedEntry() const {
-    if (!entry_->selectedSituation().isEmpty()) return true;
-    for (const std::string& text : entry_->fieldTexts())
-        if (!text.empty()) return true;
-    return false;
+bool InputScreen::concerns(const session::Event&) const { return true; }
+
+void InputScreen::followHidden(const session::Event& event) {
+    Screen::followHidden(event);
+    if (event.what != session::Change::Log) return;
+    // Read without a word: a log that cannot be read is told when the screen shows it.
+    const session::SharedLog active = ctx_.session.log(ctx_.currentSlot);
+    const session::SharedLog other = ctx_.session.log(ctx_.otherSlot());
+    renderDayCounts(
+        pairly::entry::countDay(active->records, other->records, selectedDay(), ctx_.currentSlot));
 }
+
+bool InputScreen::holdsTypedEntry() const { return !entry_->isEmpty(); }
 
 void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The input screen fraMain: entry panel and day view of the selected partner.
 #include <QPointer>
-#include <QWidget>
 #include <optional>
 #include <string>
 
@@ -9,13 +8,14 @@
 #include "core/entry/day_view.h"
 #include "core/text/dates.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 
 class QCalendarWidget;
 class QLabel;
 
 namespace pairly::gui::common {
 class BmiMeterWidget;
-class SituationListsController;
+class SituationList;
 }  // namespace pairly::gui::common
 
 namespace pairly::gui::entry {
@@ -24,21 +24,22 @@ class DayCountWidget;
 class DayViewPanel;
 class EntryPanel;
 
-class InputScreen : public QWidget {
+class InputScreen : public common::Screen {
     Q_OBJECT
 public:
-    explicit InputScreen(common::AppContext& ctx, QWidget* parent = nullptr);
+    InputScreen(common::AppContext& ctx, common::SituationList& situations,
+                QWidget* parent = nullptr);
     ~InputScreen() override;
 
     // Start-up preparation: clear lblG1/lblG2, mtvmain to today, grid headers.
     void prepareForStartup();
     void refreshDayView();
-    // BMI and obesity labels, formula labels and the meter.
+    // BMI and obesity labels and the meter.
     void refreshBmi();
     // Shown again: the day view and the BMI figures are filled anew when the selected
-    // partner or the data changed since the day view was filled; otherwise the entry
-    // panel keeps what was typed.
-    void refreshIfStale();
+    // partner or the data changed since the day view was filled, and the steppers wait for
+    // the next pick; otherwise the entry panel keeps what was typed.
+    void refreshIfStale() override;
     // The entry panel holds a situation or field texts not yet saved.
     bool holdsTypedEntry() const;
     // Applies ctx.markerMode to the seven series of the small charts.
@@ -53,7 +54,7 @@ public:
     void saveMeasurement();
     // The calendar screen's jump: select the day in mtvmain and refresh.
     void showDay(const text::Date& day);
-    // The current-BMI part of every refresh: the small meter here, then currentBmiShown.
+    // The current-BMI part of every refresh: the small meter and its category.
     void showCurrentBmi();
     // A pointer action on mcrMain: the next marker mode, applied and written.
     void cycleMarkerMode();
@@ -62,9 +63,6 @@ public:
     // the comment.
     bool autoTime() const { return ctx_.session.preferences().autoTime; }
 
-    // lstAct, lstKoumoku and lstAct2 kept in step.
-    common::SituationListsController& situationLists() { return *lists_; }
-
     // Results of the last refresh.
     const pairly::entry::DayViewModel& dayView() const { return model_; }
     int recordCount() const { return model_.recordCount; }
@@ -72,19 +70,22 @@ public:
     std::optional<float> lastRecordWeight() const;
     std::string selectedDay() const;
 
-signals:
-    // The settings meter follows the current BMI.
-    void currentBmiShown(const pairly::body::CurrentBmi& bmi);
-    // Every refresh of the day view: the figures the settings meter's formula works from.
-    void dayFiguresShown(std::optional<float> lastRecordWeight, int recordCount);
-    // Start-up and partner change: the settings meter fills its formula and simulator.
-    void bmiFormulaRefreshRequested();
+protected:
+    // A change of partner while shown: the day view and the BMI figures.
+    void fill() override;
+    // Any change of either partner's profile or log: the day counts show both partners.
+    bool concerns(const session::Event& event) const override;
+    // Hidden, the day counts beside the partner buttons still show: they follow a change of
+    // the logs at once.
+    void followHidden(const session::Event& event) override;
+    // What is being typed stays until it is saved or emptied.
+    bool mayRefreshNow() const override { return !holdsTypedEntry(); }
 
 private:
     void dateClicked();
+    void renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts);
 
     common::AppContext& ctx_;
-    common::SituationListsController* lists_ = nullptr;
     EntryPanel* entry_ = nullptr;
     DayViewPanel* dayView_ = nullptr;
     QCalendarWidget* mtvmain_ = nullptr;
@@ -93,9 +94,6 @@ private:
     // Adopted by the main window, which may delete them first.
     QPointer<DayCountWidget> dayCount_[2];
     pairly::entry::DayViewModel model_;
-    // The partner and the data revision the day view was filled for.
-    int filledSlot_ = 0;
-    unsigned filledRevision_ = 0;
     bool settingDate_ = false;
     // The day a selection change of mtvmain has just read, until the event that made it ends.
     std::string refreshedBySelection_;

@@ -83,10 +83,10 @@ void MainWindow::startUp() {
         inputScreen_->refreshDayView();
         inputScreen_->applyMarkerMode();
         inputScreen_->refreshBmi();
+        settingsScreen_->refreshBmiMeter();
         memoScreen_->loadMemo();
         comparisonScreen_->prepareForStartup();
-        comparisonScreen_->resetDailyAverageTable();
-        comparisonScreen_->refreshComparisonScreen();
+        comparisonScreen_->refresh();
     }
 
     const long long elapsed = ctx_.clock.monotonicMs() - started;
@@ -117,7 +117,7 @@ void MainWindow::startUp() {
         hideAllScreens();
         {
             const session::Session::Refresh refresh(ctx_.session);
-            menu_[index(pairly::shell::Screen::Settings)].prepare();
+            settingsScreen_->open();
             showScreen(pairly::shell::Screen::Settings);
         }
         letPaint();
@@ -134,9 +134,9 @@ void MainWindow::loadPartnerProfile(int slot) {
                                              "ファイルとディスクの状態を確認してください。"),
                           QStringLiteral("読み込みエラー"));
     }
-    ctx_.setProfile(slot, loaded.profile);
+    // The button's caption and the title follow the session's news of it.
     ctx_.setProfileStamp(slot, loaded.stamp);
-    showPartnerProfile(slot);
+    ctx_.setProfile(slot, loaded.profile);
 }
 
 // The partner's button shows its nickname, and the title the selected partner's.
@@ -165,8 +165,6 @@ void MainWindow::reloadDataFiles() {
         chkHelp_->setChecked(ctx_.helpTourFlag != 0);
     }
     memoScreen_->loadMemo();
-    // The day counts beside the partner buttons belong to the input screen.
-    inputScreen_->refreshIfStale();
     refreshVisibleScreen();
 }
 
