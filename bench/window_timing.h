@@ -48,8 +48,8 @@ private:
     std::vector<Row> rows_;
 };
 
-// Runs the posted events (timers due now, layout, update requests) until the widgets have
-// drawn what they were asked to draw.
+// Runs every event until the queue is empty and the window system has taken what was
+// painted: the end of a step as a person sees it.
 void settle();
 
 // Counts the paint events of one window's widgets while it lives.

@@ -11,7 +11,7 @@
 PAIRLY_PACKAGES=(cmake g++ make ccache pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
                  libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk xvfb xauth
                  strace clang-14 libclang-rt-14-dev qt6-translations-l10n desktop-file-utils
-                 appstream dpkg-dev file libmicrohttpd-dev libqrencode-dev chromium
+                 appstream dpkg-dev file libxxhash-dev libmicrohttpd-dev libqrencode-dev chromium
                  chromium-driver python3-selenium)
 
 ensure_packages() {

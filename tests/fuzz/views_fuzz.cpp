@@ -26,7 +26,7 @@ namespace {
 using namespace pairly;
 using Log = std::vector<store::MeasurementRecord>;
 
-void dayViews(const Log& active, const Log& other, float height, int slot) {
+void checkDayViews(const Log& active, const Log& other, float height, int slot) {
     std::vector<std::string> days = {"2026/12/07", "9999/99/99", ""};
     if (!active.empty()) {
         days.push_back(active.front().date);
@@ -35,7 +35,7 @@ void dayViews(const Log& active, const Log& other, float height, int slot) {
     for (const auto& day : days) (void)entry::computeDayView(active, other, height, day, slot);
 }
 
-void lists(const Log& log, float height) {
+void checkLists(const Log& log, float height) {
     // The small charts are built in the same pass as the rows.
     (void)list::buildUnfilteredList(log, height);
     if (log.empty()) return;
@@ -51,7 +51,7 @@ void lists(const Log& log, float height) {
     }
 }
 
-void comparison(const Log& log1, const Log& log2, float target) {
+void checkComparison(const Log& log1, const Log& log2, float target) {
     comparison::ComparisonInput input{log1, log2, "a", "b", target, target / 2};
     comparison::ComparisonModel model = comparison::buildComparison(input);
     (void)comparison::shareBarWidth(300, model.share1);
@@ -63,11 +63,11 @@ void comparison(const Log& log1, const Log& log2, float target) {
         const comparison::AverageChart same = comparison::rebuildSameAxisChart(separate);
         const comparison::AverageChart overlay = comparison::overlaySameAxisChart(separate, same);
         for (const auto& range : {separate.left, separate.right, same.left, overlay.left})
-            (void)views::majorDivisions(views::displayedRange(range));
+            (void)chart::majorDivisions(chart::displayedRange(range));
     }
 }
 
-void calendar(const Log& log) {
+void checkCalendar(const Log& log) {
     const calendar::CalendarModel model = calendar::buildCalendarModel(log, {2026, 12, 7});
     (void)calendar::recolouredCells(model, calendar::CalendarMode::Detailed,
                                     calendar::CalendarMode::Simple);
@@ -80,7 +80,7 @@ void calendar(const Log& log) {
         for (int column : {0, 1, 31, 32}) (void)calendar::cellDate(month.label, column);
 }
 
-void trend(const Log& log, float target) {
+void checkTrend(const Log& log, float target) {
     const trend::WeightSeries series = trend::buildWeightSeries(log);
     const trend::WeightAxes axes = trend::weightChartAxes(series);
     (void)chart::wholeUnitDivisions(axes.left);
@@ -99,7 +99,7 @@ void trend(const Log& log, float target) {
     (void)trend::buildBandRanking(series, trend::BandWidth::HalfKilo);
 }
 
-void bmi(const Log& log, float height) {
+void checkBmi(const Log& log, float height) {
     const std::optional<float> last =
         log.empty() ? std::nullopt : std::optional<float>(log.back().weight);
     (void)body::showCurrentBmi(last.value_or(0), height, static_cast<int>(log.size()));
@@ -131,13 +131,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          ? Log{}
                          : store::parseRecords(disk::fromCp932(rest.substr(split + 1)));
 
-    dayViews(log1, log2, height, 1);
-    dayViews(log2, log1, height, 2);
-    comparison(log1, log2, target);
-    lists(log1, height);
-    calendar(log1);
+    checkDayViews(log1, log2, height, 1);
+    checkDayViews(log2, log1, height, 2);
+    checkComparison(log1, log2, target);
+    checkLists(log1, height);
+    checkCalendar(log1);
     (void)memo::buildCommentTable(log1);
-    trend(log1, target);
-    bmi(log1, height);
+    checkTrend(log1, target);
+    checkBmi(log1, height);
     return 0;
 }

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include <xxhash.h>
+
 #include "core/disk/codec.h"
 #include "core/disk/fields.h"
 #include "core/disk/file_ops.h"
@@ -16,33 +18,6 @@
 namespace pairly::disk {
 
 namespace {
-
-constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
-constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
-constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9ULL;
-constexpr std::uint64_t kPrime4 = 0x85EBCA77C2B2AE63ULL;
-constexpr std::uint64_t kPrime5 = 0x27D4EB2F165667C5ULL;
-
-std::uint64_t rotl(std::uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
-
-// Little-endian reads, whatever the machine.
-std::uint64_t read64(const unsigned char* p) {
-    std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-    return v;
-}
-std::uint64_t read32(const unsigned char* p) {
-    std::uint64_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
-    return v;
-}
-
-std::uint64_t hashRound(std::uint64_t acc, std::uint64_t input) {
-    return rotl(acc + input * kPrime2, 31) * kPrime1;
-}
-std::uint64_t mergeRound(std::uint64_t acc, std::uint64_t v) {
-    return (acc ^ hashRound(0, v)) * kPrime1 + kPrime4;
-}
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -121,35 +96,7 @@ fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
 }  // namespace
 
 std::uint64_t hashBytes(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = p + bytes.size();
-    std::uint64_t h;
-    if (bytes.size() >= 32) {
-        std::uint64_t v1 = kPrime1 + kPrime2, v2 = kPrime2, v3 = 0, v4 = 0 - kPrime1;
-        for (; end - p >= 32; p += 32) {
-            v1 = hashRound(v1, read64(p));
-            v2 = hashRound(v2, read64(p + 8));
-            v3 = hashRound(v3, read64(p + 16));
-            v4 = hashRound(v4, read64(p + 24));
-        }
-        h = rotl(v1, 1) + rotl(v2, 7) + rotl(v3, 12) + rotl(v4, 18);
-        for (std::uint64_t v : {v1, v2, v3, v4}) h = mergeRound(h, v);
-    } else {
-        h = kPrime5;
-    }
-    h += bytes.size();
-    for (; end - p >= 8; p += 8) h = rotl(h ^ hashRound(0, read64(p)), 27) * kPrime1 + kPrime4;
-    if (end - p >= 4) {
-        h = rotl(h ^ (read32(p) * kPrime1), 23) * kPrime2 + kPrime3;
-        p += 4;
-    }
-    for (; p < end; ++p) h = rotl(h ^ (*p * kPrime5), 11) * kPrime1;
-    h ^= h >> 33;
-    h *= kPrime2;
-    h ^= h >> 29;
-    h *= kPrime3;
-    h ^= h >> 32;
-    return h;
+    return XXH64(bytes.data(), bytes.size(), 0);
 }
 
 fs::path resolveFile(const fs::path& folder, std::string_view name) {

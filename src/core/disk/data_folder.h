@@ -45,7 +45,7 @@ struct ReadLimits {
 // "データ1.txt はリンクなので使いません。" and the like; `line` names the line too long.
 std::string fileProblemText(std::string_view name, FileProblem problem, std::size_t line = 0);
 
-// A 64-bit hash of the bytes (the xxHash64 algorithm, seed 0): two contents that differ
+// A 64-bit hash of the bytes (XXH64 of the xxHash library, seed 0): two contents that differ
 // give different hashes but for a chance of one in 2^64.
 std::uint64_t hashBytes(std::string_view bytes);
 

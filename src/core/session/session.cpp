@@ -5,8 +5,7 @@
 
 namespace pairly::session {
 
-Session::Session(std::filesystem::path folder, LogReader reader)
-    : folder_(std::move(folder)), reader_(std::move(reader)) {}
+Session::Session(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 void Session::selectPartner(int slot) {
     if (slot != 1 && slot != 2) return;
@@ -26,7 +25,15 @@ SharedLog Session::log(int slot, bool* fresh) {
     if (fresh) *fresh = !kept;
     if (kept) return kept;
     ++reads_[index(slot)];
-    auto read = std::make_shared<const store::LoadedLog>(reader_(folder_, slot));
+    const disk::FileBytes file = disk::readFileBytes(folder_, store::logFileName(slot));
+    SharedLog& last = lastParsed_[index(slot)];
+    SharedLog read;
+    if (last && file.status == disk::ReadStatus::Ok && last->stamp == file.stamp) {
+        read = last;  // the same bytes: the same records
+    } else {
+        read = std::make_shared<const store::LoadedLog>(store::logFromFile(slot, file));
+        last = file.status == disk::ReadStatus::Ok ? read : nullptr;
+    }
     // Kept only while a refresh lasts: between refreshes another window may change the file.
     if (refreshing()) kept = read;
     return read;

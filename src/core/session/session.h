@@ -39,9 +39,8 @@ using SharedLog = std::shared_ptr<const store::LoadedLog>;
 class Session {
 public:
     using Listener = std::function<void(const Event&)>;
-    using LogReader = std::function<store::LoadedLog(const std::filesystem::path&, int slot)>;
 
-    explicit Session(std::filesystem::path folder, LogReader reader = store::loadLog);
+    explicit Session(std::filesystem::path folder);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -73,7 +72,8 @@ public:
 
     // A partner's log. During a refresh the file is read once and every screen shares that
     // reading; outside one (a click inside a screen) every call reads the file again, so
-    // that a change made by another window is seen as before.
+    // that a change made by another window is seen as before. A reading that finds the
+    // bytes of the last one (their size and hash) takes the records parsed then.
     // `fresh` tells whether this call read the file (a failed reading is told once).
     SharedLog log(int slot, bool* fresh = nullptr);
     // A write through this program changed the log (slot 0: both, or not known which):
@@ -108,13 +108,13 @@ private:
     void notify(const Event& event);
 
     std::filesystem::path folder_;
-    LogReader reader_;
     int selected_ = 1;
     std::string entryDay_;
     store::PartnerProfile profiles_[2];
     disk::FileStamp profileStamps_[2];
     Preferences preferences_;
     SharedLog logs_[2];
+    SharedLog lastParsed_[2];
     long reads_[2] = {0, 0};
     int refreshDepth_ = 0;
     unsigned revision_ = 0;

@@ -280,7 +280,10 @@ std::size_t insertionIndex(const std::vector<MeasurementRecord>& records, const 
 }
 
 LoadedLog loadLog(const std::filesystem::path& folder, int slot) {
-    const disk::FileBytes file = disk::readFileBytes(folder, logFileName(slot));
+    return logFromFile(slot, disk::readFileBytes(folder, logFileName(slot)));
+}
+
+LoadedLog logFromFile(int slot, const disk::FileBytes& file) {
     LoadedLog log;
     if (isOldLayoutLog(slot, file.bytes)) {
         log.oldLayout = true;

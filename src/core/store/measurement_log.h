@@ -103,6 +103,8 @@ struct LoadedLog {
     bool failed() const { return disk::isReadFailure(status); }
 };
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
+// The same from the file as read.
+LoadedLog logFromFile(int slot, const disk::FileBytes& file);
 // The records and damaged lines of a log's CP932 bytes (no layout check).
 LoadedLog parseLog(std::string_view bytes);
 // The bytes of a log: its records in the write form with its damaged lines as they were
