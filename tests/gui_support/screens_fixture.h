@@ -68,7 +68,7 @@ public:
     ~ScreensFixture() {
         settings.reset();
         input.reset();
-        situations.reset();
+        situationList.reset();
     }
 
     void writeLog(int slot, const std::string& lines) const {
@@ -99,9 +99,9 @@ public:
         ctx->markerMode = store::readMarkerMode(folder.path());
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };
         ctx->startupInProgress = true;
-        situations = std::make_unique<gui::common::SituationList>(*ctx);
-        input = std::make_unique<gui::entry::InputScreen>(*ctx, *situations);
-        settings = std::make_unique<gui::settings::SettingsScreen>(*ctx, *situations);
+        situationList = std::make_unique<gui::common::SituationList>(*ctx);
+        input = std::make_unique<gui::entry::InputScreen>(*ctx, *situationList);
+        settings = std::make_unique<gui::settings::SettingsScreen>(*ctx, *situationList);
         input->prepareForStartup();
         settings->prepareForStartup();
         settings->loadSituationList();
@@ -144,7 +144,7 @@ public:
     gui::widgets::ScriptedDialogs dialogs;
     gui::widgets::FixedClock clock;
     std::unique_ptr<gui::common::AppContext> ctx;
-    std::unique_ptr<gui::common::SituationList> situations;
+    std::unique_ptr<gui::common::SituationList> situationList;
     std::unique_ptr<gui::entry::InputScreen> input;
     std::unique_ptr<gui::settings::SettingsScreen> settings;
     int partnerButtonFocused = 0;
