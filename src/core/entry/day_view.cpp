@@ -188,7 +188,8 @@ std::array<DayCount, 2> countDay(const std::vector<store::MeasurementRecord>& ac
                                  const std::vector<store::MeasurementRecord>& otherLog,
                                  const std::string& day, int activeSlot) {
     const auto onDay = [&day](const store::MeasurementRecord& r) { return r.date == day; };
-    const int activeCount = static_cast<int>(std::count_if(activeLog.begin(), activeLog.end(), onDay));
+    const int activeCount =
+        static_cast<int>(std::count_if(activeLog.begin(), activeLog.end(), onDay));
     const int otherCount = static_cast<int>(std::count_if(otherLog.begin(), otherLog.end(), onDay));
     DayCount active = dayCount(activeCount);
     DayCount other = dayCount(otherCount);

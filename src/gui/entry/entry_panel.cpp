@@ -52,8 +52,7 @@ QPushButton* pictureButton(const char* name, widgets::Picture picture, const QSt
 
 }  // namespace
 
-EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationList& situations,
-                       QWidget* parent)
+EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationList& situations, QWidget* parent)
     : QWidget(parent), ctx_(ctx), situations_(situations) {
     // Situation column.
     auto* situationCaption = new QLabel(QStringLiteral("状況選択"), this);

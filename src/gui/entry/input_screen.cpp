@@ -65,6 +65,9 @@ InputScreen::InputScreen(common::AppContext& ctx, common::SituationList& situati
     connect(entry_, &EntryPanel::saveRequested, this, &InputScreen::saveMeasurement);
     connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
     connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
+    // A rename changes the situations of the day shown.
+    connect(&situations, &common::SituationList::situationRenamed, this,
+            &InputScreen::refreshDayView);
     // A change that came while something was typed is shown once the entry is done.
     connect(entry_, &EntryPanel::emptiedOrSaved, this, [this] {
         if (isStale() && isShown()) refreshSoon();
@@ -148,9 +151,25 @@ void InputScreen::refreshIfStale() {
 
 bool InputScreen::concerns(const session::Event&) const { return true; }
 
+void InputScreen::followShown(const session::Event& event) {
+    if (event.what == session::Change::Profile)
+        markStale();
+    else
+        Screen::followShown(event);
+}
+
 void InputScreen::followHidden(const session::Event& event) {
     Screen::followHidden(event);
-    if (event.what != session::Change::Log) return;
+    if (event.what != session::Change::Log || recountPending_) return;
+    // After the change is done: a save that fails part way still tells its own failure.
+    recountPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        recountPending_ = false;
+        if (isStale()) recountDay();
+    });
+}
+
+void InputScreen::recountDay() {
     // Read without a word: a log that cannot be read is told when the screen shows it.
     const session::SharedLog active = ctx_.session.log(ctx_.currentSlot);
     const session::SharedLog other = ctx_.session.log(ctx_.otherSlot());

@@ -75,8 +75,10 @@ protected:
     void fill() override;
     // Any change of either partner's profile or log: the day counts show both partners.
     bool concerns(const session::Event& event) const override;
+    // Shown, a changed profile leaves the day view as it is until the screen is shown anew.
+    void followShown(const session::Event& event) override;
     // Hidden, the day counts beside the partner buttons still show: they follow a change of
-    // the logs at once.
+    // the logs on the next turn of the event loop.
     void followHidden(const session::Event& event) override;
     // What is being typed stays until it is saved or emptied.
     bool mayRefreshNow() const override { return !holdsTypedEntry(); }
@@ -84,6 +86,8 @@ protected:
 private:
     void dateClicked();
     void renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts);
+    // The day counts of a stale screen read from the logs as they are now.
+    void recountDay();
 
     common::AppContext& ctx_;
     EntryPanel* entry_ = nullptr;
@@ -95,6 +99,7 @@ private:
     QPointer<DayCountWidget> dayCount_[2];
     pairly::entry::DayViewModel model_;
     bool settingDate_ = false;
+    bool recountPending_ = false;
     // The day a selection change of mtvmain has just read, until the event that made it ends.
     std::string refreshedBySelection_;
 };

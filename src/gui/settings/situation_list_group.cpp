@@ -21,8 +21,8 @@ namespace {
 const QColor kUnsavedOrder(255, 224, 192);
 }
 
-SituationListGroup::SituationListGroup(common::AppContext& ctx,
-                                       common::SituationList& situations, QWidget* parent)
+SituationListGroup::SituationListGroup(common::AppContext& ctx, common::SituationList& situations,
+                                       QWidget* parent)
     : QWidget(parent), ctx_(ctx), situations_(situations) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
