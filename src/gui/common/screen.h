@@ -3,6 +3,12 @@
 // listens to the session itself. A change that concerns it refreshes it while it is shown
 // and marks it stale while it is hidden; the menu reads a stale screen's data again as it
 // opens it.
+//
+// A screen of its own: derive from Screen, say what it keeps while hidden, put the reading
+// and drawing in fill(), and the menu button's resets of filters and modes in an open()
+// that calls refreshIfStale(). After showing a change it made itself (a save), it calls
+// markFresh(), so that the session's news of that change does not draw it twice. The
+// follow*() and concerns() overrides only narrow or widen what it follows.
 #include <QWidget>
 
 #include "core/session/session.h"
