@@ -85,6 +85,11 @@ void SituationList::changedElsewhere() {
     common::warnStale(ctx_, "状況リスト.txt");
 }
 
+void SituationList::renamed() {
+    const session::Session::Refresh span(ctx_.session);
+    emit situationRenamed();
+}
+
 void SituationList::writeFailed() {
     ctx_.dialogs.warn(QStringLiteral("状況リストを保存できませんでした。\n\n"
                                      "ファイルは変更されていません。"),
@@ -108,8 +113,7 @@ bool SituationList::appendEntry(const QString& text, Form form) {
     return true;
 }
 
-bool SituationList::writeEntries(const std::vector<std::string>& entries,
-                                            bool fromShownList) {
+bool SituationList::writeEntries(const std::vector<std::string>& entries, bool fromShownList) {
     // Entries missing from the shown list would be lost from the file.
     if (fromShownList && shownListIncomplete_) {
         warnUnread(QStringLiteral("状況リスト.txt"), QStringLiteral("保存"));
@@ -158,7 +162,7 @@ bool SituationList::renameSituation(const QString& oldText, const QString& newTe
                 // the screens read it again.
                 common::warnStale(ctx_, outcome.unreadFile);
                 ctx_.noteDataChanged(ctx_.currentSlot);
-                emit situationRenamed();
+                renamed();
             }
             return false;
         case disk::WriteStatus::ReadFailed:
@@ -193,12 +197,12 @@ bool SituationList::renameSituation(const QString& oldText, const QString& newTe
                          : QStringLiteral("残りの保存を済ませます。")),
                 QStringLiteral("保存エラー"));
             ctx_.noteDataChanged();
-            emit situationRenamed();
+            renamed();
             return false;
     }
     loadSituationList();
     ctx_.noteDataChanged();
-    emit situationRenamed();
+    renamed();
     return true;
 }
 

@@ -68,6 +68,8 @@ signals:
     void situationRenamed();
 
 private:
+    // situationRenamed, with one reading of each log for all that follow it.
+    void renamed();
     void writeFailed();
     // Another window changed the list: it is shown as the file holds it now.
     void changedElsewhere();

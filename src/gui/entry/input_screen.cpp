@@ -160,19 +160,25 @@ void InputScreen::followShown(const session::Event& event) {
 
 void InputScreen::followHidden(const session::Event& event) {
     Screen::followHidden(event);
-    if (event.what != session::Change::Log || recountPending_) return;
-    // After the change is done: a save that fails part way still tells its own failure.
+    if (event.what != session::Change::Log) return;
+    // Within a refresh the logs are read once for every screen, and an unread one is told.
+    if (ctx_.session.refreshing()) {
+        recountDay(common::loadLogForScreen(ctx_, ctx_.currentSlot),
+                   common::loadLogForScreen(ctx_, ctx_.otherSlot()));
+        return;
+    }
+    // Otherwise after the change is done, without a word: a log that cannot be read is
+    // told when the screen shows it, and a save that fails part way tells its own failure.
+    if (recountPending_) return;
     recountPending_ = true;
     QTimer::singleShot(0, this, [this] {
         recountPending_ = false;
-        if (isStale()) recountDay();
+        if (isStale())
+            recountDay(ctx_.session.log(ctx_.currentSlot), ctx_.session.log(ctx_.otherSlot()));
     });
 }
 
-void InputScreen::recountDay() {
-    // Read without a word: a log that cannot be read is told when the screen shows it.
-    const session::SharedLog active = ctx_.session.log(ctx_.currentSlot);
-    const session::SharedLog other = ctx_.session.log(ctx_.otherSlot());
+void InputScreen::recountDay(const session::SharedLog& active, const session::SharedLog& other) {
     renderDayCounts(
         pairly::entry::countDay(active->records, other->records, selectedDay(), ctx_.currentSlot));
 }

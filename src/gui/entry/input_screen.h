@@ -78,7 +78,7 @@ protected:
     // Shown, a changed profile leaves the day view as it is until the screen is shown anew.
     void followShown(const session::Event& event) override;
     // Hidden, the day counts beside the partner buttons still show: they follow a change of
-    // the logs on the next turn of the event loop.
+    // the logs at once within a refresh, else on the next turn of the event loop.
     void followHidden(const session::Event& event) override;
     // What is being typed stays until it is saved or emptied.
     bool mayRefreshNow() const override { return !holdsTypedEntry(); }
@@ -86,8 +86,8 @@ protected:
 private:
     void dateClicked();
     void renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts);
-    // The day counts of a stale screen read from the logs as they are now.
-    void recountDay();
+    // The day counts of a stale screen from the logs as they are now.
+    void recountDay(const session::SharedLog& active, const session::SharedLog& other);
 
     common::AppContext& ctx_;
     EntryPanel* entry_ = nullptr;

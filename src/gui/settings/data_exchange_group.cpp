@@ -113,6 +113,12 @@ void DataExchangeGroup::exportCsv() {
     ctx_.dialogs.inform(text, kExportTitle);
 }
 
+void DataExchangeGroup::logsChangedIn(int slot) {
+    const session::Session::Refresh refresh(ctx_.session);
+    ctx_.noteDataChanged(slot);
+    emit logsChanged();
+}
+
 void DataExchangeGroup::importFile() {
     const QString name = ctx_.dialogs.fileName(
         false, kImportTitle, QFile::decodeName(QByteArray::fromStdString(ctx_.dataFolder.string())),
@@ -176,8 +182,7 @@ void DataExchangeGroup::importFile() {
     }
     if (merged.status == disk::WriteStatus::Stale) {
         common::warnStale(ctx_, logName);
-        ctx_.noteDataChanged(slot);
-        emit logsChanged();
+        logsChangedIn(slot);
         return;
     }
     if (merged.status == disk::WriteStatus::Refused) {
@@ -194,10 +199,7 @@ void DataExchangeGroup::importFile() {
                           kImportTitle);
         return;
     }
-    if (merged.taken > 0) {
-        ctx_.noteDataChanged(slot);
-        emit logsChanged();
-    }
+    if (merged.taken > 0) logsChangedIn(slot);
     common::written(ctx_, merged.status, logName);
     QString text = q(exchange::mergeCountsText(merged, rows.otherPartnerRows));
     if (!merged.backupName.empty())
@@ -241,8 +243,12 @@ void DataExchangeGroup::restore() {
         return;
     }
     // Every screen shows the restored data before the message says it is back.
-    ctx_.noteDataChanged(0);
-    emit dataFilesReplaced();
+    {
+        // One reading of each log for every screen that follows.
+        const session::Session::Refresh refresh(ctx_.session);
+        ctx_.noteDataChanged(0);
+        emit dataFilesReplaced();
+    }
     common::written(ctx_, result.status, chosen.name);
     ctx_.dialogs.inform(QStringLiteral("%1 のバックアップに戻しました。\n"
                                        "戻す前のデータはバックアップ/%2 にあります。")

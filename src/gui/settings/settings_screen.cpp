@@ -86,16 +86,15 @@ SettingsScreen::SettingsScreen(common::AppContext& ctx, common::SituationList& s
 }
 
 void SettingsScreen::refreshBmiMeter() {
-    showCurrentBmi(true);
+    showCurrentBmi();
     bmiGroup_->fillBmiFormulaLabels();
     bmiGroup_->refreshBmiSimulator(false);
     meterDue_ = false;
 }
 
-void SettingsScreen::showCurrentBmi(bool tellUnread) {
+void SettingsScreen::showCurrentBmi() {
     const int slot = ctx_.currentSlot;
-    const session::SharedLog log =
-        tellUnread ? common::loadLogForScreen(ctx_, slot) : ctx_.session.log(slot);
+    const session::SharedLog log = common::loadLogForScreen(ctx_, slot);
     // The figures of the input screen's day view, from the same computation.
     const pairly::entry::DayViewModel day = pairly::entry::computeDayView(
         log->records, {}, ctx_.profile().heightCm, ctx_.session.entryDay(), slot);
@@ -165,7 +164,7 @@ void SettingsScreen::open() {
     if (meterDue_)
         refreshBmiMeter();
     else if (currentBmiDue_ || meterDay_ != ctx_.session.entryDay())
-        showCurrentBmi(true);
+        showCurrentBmi();
     markFresh();
 }
 
@@ -184,7 +183,9 @@ void SettingsScreen::followShown(const session::Event& event) {
             refreshBmiMeter();
             break;
         case session::Change::Log:
-            showCurrentBmi(false);
+            // The current BMI at once, the rest once the change is done (unless it was
+            // this screen's own).
+            showCurrentBmi();
             Screen::followShown(event);
             break;
     }

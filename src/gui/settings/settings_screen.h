@@ -76,7 +76,7 @@ protected:
 private:
     // What a change of the data does to the meter: the current BMI follows it, the
     // formula's weight and the simulation stay (after a save, as after a click on a day).
-    void showCurrentBmi(bool tellUnread);
+    void showCurrentBmi();
     void autoTimeChanged(bool checked);
     void placeNewStartPanel();
 
