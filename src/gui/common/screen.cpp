@@ -60,9 +60,9 @@ void Screen::refreshSoon() {
     });
 }
 
-void Screen::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    if (whenHidden_ == WhenHidden::ReadAgain) markStale();
+void Screen::setVisible(bool visible) {
+    if (!visible && whenHidden_ == WhenHidden::ReadAgain) markStale();
+    QWidget::setVisible(visible);
 }
 
 }  // namespace pairly::gui::common

@@ -38,6 +38,9 @@ public:
     void markStale() { stale_ = true; }
     // The screen on show in the window (which itself may be in the tray).
     bool isShown() const { return !isHidden(); }
+    // Hidden by the window (whether or not the window itself is on show), a screen that
+    // reads its data again when opened is stale.
+    void setVisible(bool visible) override;
 
 protected:
     // The work of refresh().
@@ -58,8 +61,6 @@ protected:
     // The screen shows the data as they are now, its own change included.
     void markFresh() { stale_ = false; }
     session::Session& session() const { return session_; }
-
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void sessionChanged(const session::Event& event);
