@@ -12,6 +12,7 @@
 #include "core/store/preferences.h"
 #include "core/store/situation_list.h"
 #include "core/text/dates.h"
+#include "support/folder_layout.h"
 
 namespace pairly::bench {
 
@@ -95,11 +96,11 @@ BenchFolder::BenchFolder(int records) {
     if (!mkdtemp(tmpl.data())) std::abort();
     path_ = tmpl;
     bool ok = true;
-    ok = ok && store::saveProfile(path_, 1, {"たくや", 172.5f, 68.0f});
-    ok = ok && store::saveProfile(path_, 2, {"みさき", 158.0f, 50.0f});
-    ok = ok && store::rewriteLog(path_, 1, makeLog(1, records));
-    ok = ok && store::rewriteLog(path_, 2, makeLog(2, records));
-    ok = ok && store::rewriteSituationList(path_, store::defaultSituations());
+    ok = ok && pairly::testing::saveProfile(path_, 1, {"たくや", 172.5f, 68.0f});
+    ok = ok && pairly::testing::saveProfile(path_, 2, {"みさき", 158.0f, 50.0f});
+    ok = ok && pairly::testing::rewriteLog(path_, 1, makeLog(1, records));
+    ok = ok && pairly::testing::rewriteLog(path_, 2, makeLog(2, records));
+    ok = ok && pairly::testing::rewriteSituationList(path_, store::defaultSituations());
     ok = ok && store::writeHelpTourFlag(path_, 0) == disk::WriteStatus::Ok;
     ok = ok && store::writeMovingAverage(path_, "10") == disk::WriteStatus::Ok;
     ok = ok && store::writeMarkerMode(path_, 1) == disk::WriteStatus::Ok;
@@ -112,8 +113,8 @@ void addLongTexts(const std::filesystem::path& folder) {
     for (int i = 0; i < 60 * 1024 / 2; ++i) comment += "記";  // two bytes each in CP932
     for (int i = 0; i < 100; ++i) nickname += "長い名";
     log.back().comment = comment;
-    if (!store::rewriteLog(folder, 1, log) ||
-        !store::saveProfile(folder, 1, {nickname, 172.5f, 68.0f}))
+    if (!pairly::testing::rewriteLog(folder, 1, log) ||
+        !pairly::testing::saveProfile(folder, 1, {nickname, 172.5f, 68.0f}))
         std::abort();
 }
 

@@ -13,6 +13,7 @@
 #include "bench/bench_data.h"
 #include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
+#include "support/folder_layout.h"
 
 namespace {
 
@@ -103,9 +104,10 @@ void BM_AppendRecord(benchmark::State& state) {
     const auto original = pairly::bench::makeLog(1, kRecords - 1);
     for (auto _ : state) {
         state.PauseTiming();
-        if (!store::rewriteLog(folder.path(), 1, original)) std::abort();
+        if (!pairly::testing::rewriteLog(folder.path(), 1, original)) std::abort();
         state.ResumeTiming();
-        if (!store::appendRecord(folder.path(), 1, record)) state.SkipWithError("append failed");
+        if (!pairly::testing::appendRecord(folder.path(), 1, record))
+            state.SkipWithError("append failed");
     }
 }
 BENCHMARK(BM_AppendRecord)->Unit(benchmark::kMillisecond);
@@ -115,7 +117,7 @@ void BM_InsertRecordInDateOrder(benchmark::State& state) {
     const auto original = pairly::bench::makeLog(1, kRecords - 1);
     for (auto _ : state) {
         state.PauseTiming();
-        if (!store::rewriteLog(folder.path(), 1, original)) std::abort();
+        if (!pairly::testing::rewriteLog(folder.path(), 1, original)) std::abort();
         state.ResumeTiming();
         if (store::insertRecordInDateOrder(folder.path(), 1,
                                            {"2010/01/01", "起床後", 65.0f, 22.0f, 1450, 8, 48.0f, 2,

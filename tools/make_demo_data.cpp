@@ -17,6 +17,7 @@
 #include "core/store/situation_list.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
+#include "support/folder_layout.h"
 
 namespace {
 
@@ -225,10 +226,10 @@ int main(int argc, char** argv) {
     bool ok = true;
     Random rng(20261207);
     for (const auto& p : people) {
-        ok = check(pairly::store::saveProfile(out, p.slot, p.profile), "a profile") && ok;
-        ok = check(pairly::store::rewriteLog(out, p.slot, makeLog(p, last, rng)), "a log") && ok;
+        ok = check(pairly::testing::saveProfile(out, p.slot, p.profile), "a profile") && ok;
+        ok = check(pairly::testing::rewriteLog(out, p.slot, makeLog(p, last, rng)), "a log") && ok;
     }
-    ok = check(pairly::store::rewriteSituationList(out, pairly::store::defaultSituations()),
+    ok = check(pairly::testing::rewriteSituationList(out, pairly::store::defaultSituations()),
                "the situation list") &&
          ok;
     ok = check(pairly::store::writeHelpTourFlag(out, 0), "設定.txt") && ok;

@@ -9,6 +9,7 @@
 
 #include "core/store/measurement_log.h"
 #include "fuzz_folder.h"
+#include "support/folder_layout.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (first.oldLayout) {
         if (!first.records.empty()) fuzz::fail("an old layout read as records");
-        if (store::appendRecord(f, 1, extra) ||
+        if (pairly::testing::appendRecord(f, 1, extra) ||
             store::writeBackLog(f, 1, first).status != disk::WriteStatus::OldLayout)
             fuzz::fail("an old layout written");
         if (fuzz::bytesOf("データ1.txt") != content) fuzz::fail("an old layout changed");
@@ -76,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     fuzz::writeOnly("データ1.txt", data, size);
-    if (store::appendRecord(f, 1, extra)) {
+    if (pairly::testing::appendRecord(f, 1, extra)) {
         Shape after = shapeOf(store::loadLog(f, 1));
         if (after.records.empty() || after.records.back() != extra)
             fuzz::fail("appended record lost");

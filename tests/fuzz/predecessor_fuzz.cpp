@@ -9,6 +9,7 @@
 #include "core/exchange/predecessor_import.h"
 #include "core/store/measurement_log.h"
 #include "fuzz_folder.h"
+#include "support/folder_layout.h"
 
 namespace {
 
@@ -53,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (log.failed()) fuzz::fail("converted log unreadable");
     fuzz::roundTrip(
         "データ1.txt", [&] { return store::loadLog(fuzz::folder(), 1).records; },
-        [&](const auto& records) { return store::rewriteLog(fuzz::folder(), 1, records); },
+        [&](const auto& records) {
+            return pairly::testing::rewriteLog(fuzz::folder(), 1, records);
+        },
         "converted log");
     return 0;
 }

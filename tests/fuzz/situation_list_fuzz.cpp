@@ -1,8 +1,9 @@
 // The situation list reader: any bytes, and a round trip of the entries read.
 #include <cstdint>
 
-#include "fuzz_folder.h"
 #include "core/store/situation_list.h"
+#include "fuzz_folder.h"
+#include "support/folder_layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pairly;
@@ -10,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::writeOnly("状況リスト.txt", data, size);
     fuzz::roundTrip(
         "状況リスト.txt", [&] { return store::loadSituationList(f); },
-        [&](const auto& entries) { return store::rewriteSituationList(f, entries); },
+        [&](const auto& entries) { return pairly::testing::rewriteSituationList(f, entries); },
         "situation list");
     return 0;
 }

@@ -6,19 +6,6 @@
 
 namespace pairly::body {
 
-namespace {
-
-// h² in metres, as the 32-bit float every figure of the meters is built on; nullopt when
-// the height cannot give a BMI (0, negative or not finite).
-std::optional<float> heightSquared(float heightCm) {
-    const float h = heightCm / 100.0f;
-    const float h2 = h * h;
-    if (!std::isfinite(h2) || !(heightCm > 0.0f) || !(h2 > 0.0f)) return std::nullopt;
-    return h2;
-}
-
-}  // namespace
-
 BmiCategory bmiCategory(float bmi) {
     if (std::isnan(bmi)) return {"", {255, 255, 255}};
     if (bmi < 17.0f) return {"やせ過ぎ", {192, 192, 255}};
@@ -69,10 +56,10 @@ double pointerLeftTwips(float bmi, int unitTwips) {
 
 std::optional<CurrentBmi> showCurrentBmi(float currentWeight, float heightCm, int recordCount) {
     if (recordCount <= 0) return std::nullopt;
-    const auto h2 = heightSquared(heightCm);
-    if (!h2) return std::nullopt;
+    const BodyScale scale = bodyScale(heightCm);
+    if (!scale.usable) return std::nullopt;
     CurrentBmi out;
-    out.bmi = currentWeight / *h2;
+    out.bmi = currentWeight / scale.heightSquared;
     if (std::isnan(out.bmi)) return std::nullopt;
     out.meterBmi = clampMeterBmi(out.bmi);
     const float scaled = out.meterBmi * 10.0f;
@@ -87,20 +74,20 @@ std::optional<CurrentBmi> showCurrentBmi(float currentWeight, float heightCm, in
 std::optional<BmiFormulaLabels> fillBmiFormulaLabels(std::optional<float> lastRecordWeight,
                                                      float heightCm) {
     if (!lastRecordWeight) return std::nullopt;
-    const float h = heightCm / 100.0f;
-    return BmiFormulaLabels{text::floatText(*lastRecordWeight), text::floatText(h)};
+    return BmiFormulaLabels{text::floatText(*lastRecordWeight),
+                            text::floatText(bodyScale(heightCm).height)};
 }
 
 std::optional<BmiSimulator> refreshBmiSimulator(const BmiSimulatorInput& input) {
     if (input.recordCount <= 0) return std::nullopt;
-    const auto h2 = heightSquared(input.heightCm);
-    if (!h2) return std::nullopt;
+    const BodyScale scale = bodyScale(input.heightCm);
+    if (!scale.usable) return std::nullopt;
 
     BmiSimulator out;
     const double b = input.scrollValue / 10.0;
     std::string weightLabel = input.weightLabelText;
     if (input.fromUser) {
-        const double weight = static_cast<double>(*h2) * b;
+        const double weight = static_cast<double>(scale.heightSquared) * b;
         weightLabel = text::formatNumber(weight, "0.0");
         out.weightText = weightLabel;
     }
@@ -108,8 +95,7 @@ std::optional<BmiSimulator> refreshBmiSimulator(const BmiSimulatorInput& input) 
     out.category = bmiCategory(static_cast<float>(b));
     out.settingsPointerLeftTwips = pointerLeftTwips(static_cast<float>(b), kSettingsMeterUnitTwips);
 
-    const float standard = 22.0f * *h2;
-    out.standardWeightText = text::formatNumber(standard, "00.0");
+    out.standardWeightText = text::formatNumber(scale.standardWeight, "00.0");
     out.lblTaiText = weightLabel;
 
     // The obesity is worked out from the figures as the formula shows them.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/base/colour.h"
+#include "core/body/body_scale.h"
 
 namespace pairly::body {
 

@@ -2,10 +2,10 @@
 // The three small body-composition charts (basal metabolism with visceral fat, muscle mass
 // with muscle score, bone mass) as the input screen's day view, the list and the trend
 // screen draw them, built point by point in the pass that reads the weighings.
-#include <cstdint>
 #include <vector>
 
 #include "core/chart/axis.h"
+#include "core/store/readings.h"
 
 namespace pairly::chart {
 
@@ -43,8 +43,8 @@ class CompositionBuilder {
 public:
     explicit CompositionBuilder(CompositionStyle style, std::size_t expected = 0);
 
-    void add(std::int16_t basalMetabolism, std::int16_t visceralFat, float muscleMass,
-             std::int16_t muscleScore, float boneMass);
+    // One weighing's point in each chart (weight and body fat are not drawn here).
+    void add(const store::Readings& readings);
     CompositionCharts finish();
 
 private:

@@ -3,12 +3,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <xxhash.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
-
-#include <xxhash.h>
 
 #include "core/disk/codec.h"
 #include "core/disk/fields.h"
@@ -95,9 +94,7 @@ fs::path resolve(const fs::path& folder, std::string_view name, bool& certain) {
 
 }  // namespace
 
-std::uint64_t hashBytes(std::string_view bytes) {
-    return XXH64(bytes.data(), bytes.size(), 0);
-}
+std::uint64_t hashBytes(std::string_view bytes) { return XXH64(bytes.data(), bytes.size(), 0); }
 
 fs::path resolveFile(const fs::path& folder, std::string_view name) {
     bool certain = true;
@@ -344,7 +341,7 @@ std::optional<std::string> keepInBackupFolder(const fs::path& folder, std::strin
 }
 
 WriteStatus appendText(const fs::path& folder, std::string_view name, std::string_view utf8Line,
-                       AppendStamps* stamps) {
+                       AppendStamps* stamps, const FileStamp* expected) {
     const std::optional<std::string> bytes = toCp932(utf8Line);
     if (!bytes) return WriteStatus::Refused;
     const FolderLock lock(folder);
@@ -374,6 +371,12 @@ WriteStatus appendText(const fs::path& folder, std::string_view name, std::strin
         fileops::close(fd);
         return WriteStatus::WriteFailed;
     }
+    const FileStamp was = existed ? FileStamp::of(old) : FileStamp::missing();
+    if (expected && !stillHolds(*expected, was)) {
+        fileops::close(fd);
+        if (!existed && oldSize == 0) ::unlink(path.c_str());
+        return WriteStatus::Stale;
+    }
     const char* prefix = mendPrefix(old);
     std::string data(prefix);
     data += *bytes;
@@ -398,7 +401,7 @@ WriteStatus appendText(const fs::path& folder, std::string_view name, std::strin
     if (ok && !existed && fileops::syncFolder(folder.c_str()) != 0) ok = false;
     if (!ok && !existed && oldSize == 0) ::unlink(path.c_str());
     if (ok && stamps) {
-        stamps->before = existed ? FileStamp::of(old) : FileStamp::missing();
+        stamps->before = was;
         stamps->after = FileStamp::of(old + data);
     }
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;

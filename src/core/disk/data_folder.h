@@ -196,8 +196,11 @@ struct AppendStamps {
 // line (no final CR LF) is ended first so the new line never merges with it (a quote the
 // tear left open is closed). On failure a partial line is cut off again (a file the append
 // made is removed). Refused when the line has no CP932 form; Unusable for a link or no
-// regular file. With `stamps`, they are filled in on success.
+// regular file. With `stamps`, they are filled in on success. With `expected`, the file
+// must still hold the bytes of that stamp when it is opened to append (Stale otherwise,
+// nothing written).
 [[nodiscard]] WriteStatus appendText(const fs::path& folder, std::string_view name,
-                                     std::string_view utf8Line, AppendStamps* stamps = nullptr);
+                                     std::string_view utf8Line, AppendStamps* stamps = nullptr,
+                                     const FileStamp* expected = nullptr);
 
 }  // namespace pairly::disk

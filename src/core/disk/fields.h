@@ -92,20 +92,6 @@ enum class NumberKind {
     Step,      // a scale step: above 0, at most 10
     Count,     // a count of weighings: at least 1 and below 32768 (its whole part counts)
 };
-// The seven measures of a weighing in record order (weight, body fat, basal metabolism,
-// visceral fat, muscle mass, muscle score, bone mass): the name the screens give each and
-// the kind its value must be, wherever a value comes from (typed, corrected, imported).
-struct MeasureRule {
-    const char* name;
-    NumberKind kind;
-};
-inline constexpr int kMeasureCount = 7;
-inline constexpr MeasureRule kMeasureRules[kMeasureCount] = {
-    {"体重", NumberKind::Weight},    {"体脂肪率", NumberKind::BodyFat},
-    {"基礎代謝", NumberKind::Int16}, {"内臓脂肪", NumberKind::Int16},
-    {"筋肉量", NumberKind::Mass},    {"筋肉スコア", NumberKind::Int16},
-    {"骨量", NumberKind::Mass},
-};
 enum class TypedNumberError { None, NotANumber, OutOfRange };
 struct TypedNumber {
     double value = 0;  // as typed, not yet rounded to the field's type

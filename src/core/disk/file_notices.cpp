@@ -18,6 +18,14 @@ FileNotice staleFileNotice(std::string_view fileName, bool textKept) {
     return {text, "保存中止"};
 }
 
+FileNotice partlyReadNotice(std::string_view fileName, std::string_view why) {
+    std::string text(fileName);
+    text += " を読み込めませんでした。\n";
+    text += why;
+    text += "読み込めた分だけを表示しています。ファイルとディスクの状態を確認してください。";
+    return {text, "読み込みエラー"};
+}
+
 FileNotice unsyncedNotice(std::string_view fileName) {
     return {std::string(fileName) +
                 " に保存しましたが、ディスクに書き込まれたことを確かめられませんでした。\n"

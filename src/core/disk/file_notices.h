@@ -16,6 +16,14 @@ struct FileNotice {
     bool operator==(const FileNotice&) const = default;
 };
 
+// What every message about a failed write advises (its full stop is the caller's).
+inline constexpr std::string_view kWriteFailedAdvice =
+    "ディスクの空き容量と書き込みの権限を確認してください";
+
+// A file read only in part: the screens show what was read. `why` adds a sentence of the
+// caller's after the first line.
+FileNotice partlyReadNotice(std::string_view fileName, std::string_view why = {});
+
 // Nothing was written and the screen reads the file again. `textKept`: the text that was
 // being typed has been put on the clipboard, so that it is not lost with the reread.
 FileNotice staleFileNotice(std::string_view fileName, bool textKept = false);

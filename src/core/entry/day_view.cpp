@@ -21,11 +21,6 @@ const std::array<base::Align, kCompositionGridColumns> kCompositionGridAlignment
     base::Align::Right, base::Align::Right, base::Align::Right,
     base::Align::Right, base::Align::Right, base::Align::Right};
 
-PreviousValues valuesOf(const store::MeasurementRecord& r) {
-    return {r.weight,     r.bodyFat,     r.basalMetabolism, r.visceralFat,
-            r.muscleMass, r.muscleScore, r.boneMass};
-}
-
 namespace {
 
 text::Cell kgCell(float value) { return text::Cell::number(value, "0.0Kg"); }
@@ -49,11 +44,10 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
                             const std::string& selectedDay, int activeSlot) {
     DayViewModel m;
 
-    const float h = heightCm / 100.0f;
-    const float h2 = h * h;
-    const float standard = 22.0f * h2;
-    // Height 0 (a fresh profile) would make every BMI and obesity figure infinite.
-    const bool bmiUsable = heightCm > 0 && std::isfinite(h2) && h2 > 0 && standard > 0;
+    const body::BodyScale scale = body::bodyScale(heightCm);
+    const float h2 = scale.heightSquared;
+    const float standard = scale.standardWeight;
+    const bool bmiUsable = scale.usable;
 
     if (!activeLog.empty()) {
         m.hasRecords = true;
@@ -115,8 +109,7 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
                 if (r.bodyFat < minFat) minFat = r.bodyFat;
                 m.mcrMain.series1.push_back(text::shortestDecimal(r.weight));
                 m.mcrMain.series2.push_back(text::shortestDecimal(r.bodyFat));
-                composition.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore,
-                                r.boneMass);
+                composition.add(r);
 
                 reference = r.weight;
                 lastDayRow = &r;
@@ -136,7 +129,7 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         }
 
         const store::MeasurementRecord& shown = lastDayRow ? *lastDayRow : activeLog.back();
-        m.previousValues = valuesOf(shown);
+        m.previousValues = shown.readings();
         m.shownDate = lastDayRow ? selectedDay : activeLog.back().date;
         m.currentWeight = m.previousValues.weight;
         const float wc = m.currentWeight;

@@ -3,7 +3,6 @@
 // partners' logs, the height and the selected day to grids, chart data, labels and faces.
 // Arithmetic on weights is done in 32-bit float, as the figures on screen depend on it.
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,19 +30,6 @@ extern const std::array<base::Align, kCompositionGridColumns> kCompositionGridAl
 constexpr int kLastColumnWidthTwips = 800;
 // A grid with more rows than this (header included) scrolls its last row to the top.
 constexpr int kDayGridVisibleRows = 9;
-
-// The seven values the entry fields are filled from.
-struct PreviousValues {
-    float weight = 0;
-    float bodyFat = 0;
-    std::int16_t basalMetabolism = 0;
-    std::int16_t visceralFat = 0;
-    float muscleMass = 0;
-    std::int16_t muscleScore = 0;
-    float boneMass = 0;
-    bool operator==(const PreviousValues&) const = default;
-};
-PreviousValues valuesOf(const store::MeasurementRecord& record);
 
 // msgDayList row: the ten cells; columns 4 and 6 hold the arrows, coloured.
 struct WeightGridRow {
@@ -101,7 +87,7 @@ struct DayViewModel {
     DayFace face = DayFace::NoData;
     std::array<DayCount, 2> dayCounts;  // [0] = slot 1 (lblUser1), [1] = slot 2 (lblUser2)
 
-    PreviousValues previousValues;
+    store::Readings previousValues;                      // what the entry fields are filled from
     int recordCount = 0;                                 // N
     std::optional<store::MeasurementRecord> lastRecord;  // L
     std::string firstRecordDate;                         // D0 ("" when N = 0)

@@ -13,21 +13,35 @@ namespace pairly::entry {
 
 namespace {
 
-// The fields in entry order are the record's measures in record order.
-static_assert(kFieldCount == disk::kMeasureCount);
-using FieldInfo = disk::MeasureRule;
-constexpr const auto& kFieldInfo = disk::kMeasureRules;
+// The fields in entry order are the record's readings in record order.
+static_assert(kFieldCount == store::kReadingCount);
+using FieldInfo = store::MeasureRule;
+constexpr const auto& kFieldInfo = store::kMeasureRules;
 
-// validateSave has made sure that every field reads as a typed number in range.
-double typedValue(const FieldTexts& texts, Field field) {
-    const auto i = static_cast<std::size_t>(field);
-    return disk::readTypedNumber(texts[i], kFieldInfo[i].kind).value;
-}
-float floatValue(const FieldTexts& texts, Field field) {
-    return static_cast<float>(typedValue(texts, field));
-}
-std::int16_t intValue(const FieldTexts& texts, Field field) {
-    return text::toInt16Clamped(typedValue(texts, field));
+// The first failure of the checks of checkEntry; `values` receives the fields' numbers.
+std::optional<SaveMessage> firstFailure(const SaveRequest& request,
+                                        std::array<double, store::kReadingCount>& values) {
+    if (request.situation.empty()) return SaveMessage{"行動が指定されていません", "行動未入力"};
+    // Blanks alone are no value either.
+    if (disk::isBlankText(request.fieldTexts[static_cast<int>(Field::Weight)]))
+        return SaveMessage{"体重が入力されていません", "体重未入力"};
+    if (disk::isBlankText(request.fieldTexts[static_cast<int>(Field::BodyFat)]))
+        return SaveMessage{"体脂肪率が入力されていません", "体脂肪率未入力"};
+    // A quote or a line break would break the line format of the log.
+    if (!disk::isStorableText(request.situation))
+        return SaveMessage{"行動に使用できない文字（\" または改行）が含まれています",
+                           "行動入力エラー"};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const FieldInfo& info = kFieldInfo[i];
+        const disk::TypedNumber number = disk::readTypedNumber(request.fieldTexts[i], info.kind);
+        if (!number.ok())
+            return SaveMessage{disk::refusedNumberText(info.name, info.kind),
+                               std::string(info.name) + "入力エラー", static_cast<Field>(i)};
+        values[i] = number.value;
+    }
+    if (!text::parseDate(request.selectedDay))
+        return SaveMessage{"日付が正しくありません", "日付エラー"};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -74,42 +88,20 @@ std::string stepValue(const std::string& fieldText, const std::string& stepText,
     return text::doubleText(next);
 }
 
-FieldTexts fillTexts(const PreviousValues& values) {
-    return {
-        text::floatText(values.weight),         text::floatText(values.bodyFat),
-        std::to_string(values.basalMetabolism), std::to_string(values.visceralFat),
-        text::floatText(values.muscleMass),     std::to_string(values.muscleScore),
-        text::floatText(values.boneMass),
-    };
-}
+FieldTexts fillTexts(const store::Readings& values) { return store::readingTexts(values); }
 
 int nextMarkerMode(int mode) {
     const int next = mode + 1;
     return next > 2 || next < 0 ? 0 : next;
 }
 
-std::optional<SaveMessage> validateSave(const SaveRequest& request) {
-    if (request.situation.empty()) return SaveMessage{"行動が指定されていません", "行動未入力"};
-    // Blanks alone are no value either.
-    if (disk::isBlankText(request.fieldTexts[static_cast<int>(Field::Weight)]))
-        return SaveMessage{"体重が入力されていません", "体重未入力"};
-    if (disk::isBlankText(request.fieldTexts[static_cast<int>(Field::BodyFat)]))
-        return SaveMessage{"体脂肪率が入力されていません", "体脂肪率未入力"};
-    // A quote or a line break would break the line format of the log.
-    if (!disk::isStorableText(request.situation))
-        return SaveMessage{"行動に使用できない文字（\" または改行）が含まれています",
-                           "行動入力エラー"};
-    for (int i = 0; i < kFieldCount; ++i) {
-        const FieldInfo& info = kFieldInfo[static_cast<std::size_t>(i)];
-        if (auto refusal = checkTypedNumber(request.fieldTexts[static_cast<std::size_t>(i)],
-                                            info.name, info.kind)) {
-            refusal->field = static_cast<Field>(i);
-            return refusal;
-        }
-    }
-    if (!text::parseDate(request.selectedDay))
-        return SaveMessage{"日付が正しくありません", "日付エラー"};
-    return std::nullopt;
+CheckedEntry checkEntry(SaveRequest request) {
+    CheckedEntry checked;
+    checked.request = std::move(request);
+    std::array<double, store::kReadingCount> values{};
+    checked.refusal = firstFailure(checked.request, values);
+    if (!checked.refusal) checked.readings = store::readingsOf(values);
+    return checked;
 }
 
 std::optional<SaveMessage> futureDayQuestion(const std::string& selectedDay,
@@ -120,11 +112,11 @@ std::optional<SaveMessage> futureDayQuestion(const std::string& selectedDay,
                        "日付確認"};
 }
 
-PlanResult planSave(const SaveRequest& request, int recordCount,
+PlanResult planSave(const CheckedEntry& entry, int recordCount,
                     const std::optional<std::string>& lastRecordDate) {
     PlanResult result;
-    if (auto refusal = validateSave(request)) {
-        result.refusal = std::move(refusal);
+    if (entry.refusal || !entry.readings) {
+        result.refusal = entry.refusal;
         return result;
     }
     // Record numbers are 16-bit throughout; one more would overflow every counter.
@@ -133,18 +125,12 @@ PlanResult planSave(const SaveRequest& request, int recordCount,
                                      "保存件数超過"};
         return result;
     }
-    const FieldTexts& t = request.fieldTexts;
+    const SaveRequest& request = entry.request;
     SavePlan plan;
     store::MeasurementRecord& r = plan.record;
     r.date = request.selectedDay;
     r.situation = request.situation;
-    r.weight = floatValue(t, Field::Weight);
-    r.bodyFat = floatValue(t, Field::BodyFat);
-    r.basalMetabolism = intValue(t, Field::BasalMetabolism);
-    r.visceralFat = intValue(t, Field::VisceralFat);
-    r.muscleMass = floatValue(t, Field::MuscleMass);
-    r.muscleScore = intValue(t, Field::MuscleScore);
-    r.boneMass = floatValue(t, Field::BoneMass);
+    r.readings() = *entry.readings;
     if (lastRecordDate && *lastRecordDate > request.selectedDay) {
         plan.mode = WriteMode::Insert;  // the time of saving says nothing about a past day
     } else {
@@ -156,12 +142,14 @@ PlanResult planSave(const SaveRequest& request, int recordCount,
 }
 
 SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
-                            const SaveRequest& request) {
+                            const CheckedEntry& entry) {
     SaveOutcome outcome;
     const SaveMessage readFailed{
         "データファイルを読み込めなかったため、保存を中止しました。\nデータは変更されていません。",
         "保存エラー"};
-    const store::LoadedLog loaded = store::loadLog(folder, slot);
+    // The one read of the save: the store adds the record from it.
+    store::LogRead read = store::readLogForChange(folder, slot);
+    const store::LoadedLog& loaded = read.log;
     if (loaded.status == disk::ReadStatus::Unusable) {
         const auto notice =
             disk::blockedWriteNotice(folder, disk::WriteStatus::Unusable, store::logFileName(slot));
@@ -174,10 +162,9 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         outcome.message = oldLayout;
         return outcome;
     }
-    const std::vector<store::MeasurementRecord>& log = loaded.records;
     std::optional<std::string> lastDate;
-    if (!log.empty()) lastDate = log.back().date;
-    PlanResult planned = planSave(request, static_cast<int>(log.size()), lastDate);
+    if (!loaded.records.empty()) lastDate = loaded.records.back().date;
+    PlanResult planned = planSave(entry, static_cast<int>(loaded.records.size()), lastDate);
     if (!planned.plan) {
         outcome.message = std::move(planned.refusal);
         return outcome;
@@ -189,11 +176,9 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         return outcome;
     }
     outcome.plan = std::move(planned.plan);
-    const disk::WriteStatus status =
-        outcome.plan->mode == WriteMode::Insert
-            ? store::insertRecordInDateOrder(folder, slot, outcome.plan->record)
-            : store::appendRecordWithStatus(folder, slot, outcome.plan->record);
-    if (const auto notice = disk::blockedWriteNotice(folder, status, store::logFileName(slot))) {
+    const disk::WriteStatus status = store::addRecord(folder, slot, read, outcome.plan->record);
+    const std::string file = store::logFileName(slot);
+    if (const auto notice = disk::blockedWriteNotice(folder, status, file)) {
         outcome.message = SaveMessage{notice->text, notice->title};
         return outcome;
     }
@@ -204,7 +189,14 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         case disk::WriteStatus::Unsynced: {
             // In the log, so saved; but the user must hear that the disk did not confirm it.
             outcome.saved = true;
-            const disk::FileNotice notice = disk::unsyncedNotice(store::logFileName(slot));
+            const disk::FileNotice notice = disk::unsyncedNotice(file);
+            outcome.message = SaveMessage{notice.text, notice.title};
+            break;
+        }
+        case disk::WriteStatus::Stale: {
+            // Another window (or the other PC) changed the log since it was read.
+            outcome.stale = true;
+            const disk::FileNotice notice = disk::staleFileNotice(file);
             outcome.message = SaveMessage{notice.text, notice.title};
             break;
         }
@@ -223,14 +215,18 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
         case disk::WriteStatus::WriteFailed:
         case disk::WriteStatus::Busy:
         case disk::WriteStatus::Unusable:
-        case disk::WriteStatus::Stale:  // appends and insertions read the log they change
             outcome.message = SaveMessage{
-                "データの保存に失敗しました。\nディスクの空き容量と書き込みの権限を確認してください"
-                "。",
+                "データの保存に失敗しました。\n" + std::string(disk::kWriteFailedAdvice) + "。",
                 "保存エラー"};
             break;
     }
+    if (outcome.saved) outcome.written = std::move(read.log);
     return outcome;
+}
+
+SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
+                            const SaveRequest& request) {
+    return saveMeasurement(folder, slot, checkEntry(request));
 }
 
 }  // namespace pairly::entry

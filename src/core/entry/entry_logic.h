@@ -46,7 +46,7 @@ std::string stepValue(const std::string& fieldText, const std::string& stepText,
 
 // The seven field texts for previousValues: floats as shortest float text (65, 65.3),
 // integers as integer text.
-FieldTexts fillTexts(const PreviousValues& values);
+FieldTexts fillTexts(const store::Readings& values);
 
 // Marker mode of the small charts: 0 none, 1 circle, 2 ball; cycles 0, 1, 2, 0.
 int nextMarkerMode(int mode);
@@ -91,33 +91,45 @@ struct SavePlan {
     WriteMode mode = WriteMode::Append;
 };
 
+// The entry checked once, when it is to be saved.
+struct CheckedEntry {
+    SaveRequest request;
+    std::optional<store::Readings> readings;  // the seven values, when every check passed
+    std::optional<SaveMessage> refusal;       // the first failure otherwise
+};
 // Checks the request alone, in order: situation chosen ("行動が指定されていません" /
 // "行動未入力"), weight entered ("体重が入力されていません" / "体重未入力"), body fat entered
 // ("体脂肪率が入力されていません" / "体脂肪率未入力"); then the situation can be stored (no
 // double quote, CR or LF), each field in entry order is a typed number of its kind (an
 // empty optional field is 0), and the day is a valid "yyyy/mm/dd". The first failure is
-// returned.
-std::optional<SaveMessage> validateSave(const SaveRequest& request);
+// the refusal.
+CheckedEntry checkEntry(SaveRequest request);
 
-// validateSave, then the log checks: a log already holding kMaxRecords records is refused.
-// The record is inserted when the log's last day is later than the selected day (with an
-// empty comment), otherwise appended (comment = timeText when autoTime is on).
+// The checked entry, then the log checks: a log already holding kMaxRecords records is
+// refused. The record is inserted when the log's last day is later than the selected day
+// (with an empty comment), otherwise appended (comment = timeText when autoTime is on).
 struct PlanResult {
     std::optional<SavePlan> plan;        // set when the save may go ahead
     std::optional<SaveMessage> refusal;  // set otherwise
 };
-PlanResult planSave(const SaveRequest& request, int recordCount,
+PlanResult planSave(const CheckedEntry& entry, int recordCount,
                     const std::optional<std::string>& lastRecordDate);
 
-// saveMeasurement without the screen: reads the log of `slot` in `folder`, plans, writes
-// through the store. `saved` is true only when the write succeeded; otherwise `message`
-// holds the refusal or the write error ("データの保存に失敗しました…" / "保存エラー"),
-// and the log is unchanged.
+// saveMeasurement without the screen: reads the log of `slot` in `folder` once, plans, and
+// has the store add the record from that read (store::addRecord). `saved` is true only
+// when the write succeeded; otherwise `message` holds the refusal or the write error
+// ("データの保存に失敗しました…" / "保存エラー"), and the log is unchanged. A log changed
+// since the read (by another window) is refused with the stale-file notice and `stale`.
 struct SaveOutcome {
     bool saved = false;
+    bool stale = false;
     std::optional<SaveMessage> message;
-    std::optional<SavePlan> plan;  // what was (or would have been) written
+    std::optional<SavePlan> plan;             // what was (or would have been) written
+    std::optional<store::LoadedLog> written;  // when saved: the log as the file now holds it
 };
+SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
+                            const CheckedEntry& entry);
+// The same for a request not checked yet.
 SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
                             const SaveRequest& request);
 

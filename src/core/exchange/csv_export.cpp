@@ -7,7 +7,6 @@
 #include "core/disk/folder_lock.h"
 #include "core/exchange/predecessor_import.h"
 #include "core/store/partner_profile.h"
-#include "core/text/numbers.h"
 
 namespace pairly::exchange {
 
@@ -58,10 +57,8 @@ void addRows(std::string& out, int partner, const CsvPartner& p) {
     for (const store::MeasurementRecord& r : p.records) {
         out += front;
         out += textField(csvDate(r.date)) + "," + textField(r.situation) + ",";
-        out += text::floatText(r.weight) + "," + text::floatText(r.bodyFat) + ",";
-        out += std::to_string(int{r.basalMetabolism}) + "," + std::to_string(int{r.visceralFat});
-        out += "," + text::floatText(r.muscleMass) + "," + std::to_string(int{r.muscleScore});
-        out += "," + text::floatText(r.boneMass) + "," + textField(r.comment) + "\r\n";
+        for (const std::string& reading : store::readingTexts(r)) out += reading + ",";
+        out += textField(r.comment) + "\r\n";
     }
 }
 

@@ -234,16 +234,16 @@ std::optional<DateTime> openScaleDateTime(std::string_view s, const text::Date& 
 
 // The seven measures from their texts in record order, each by the entry screen's rule
 // for it; a blank text is 0 but for the weight, which must be given.
-using MeasureTexts = std::array<std::string, disk::kMeasureCount>;
+using MeasureTexts = std::array<std::string, store::kReadingCount>;
 bool readMeasures(const MeasureTexts& texts, store::MeasurementRecord& r) {
     if (disk::isBlankText(texts[0])) return false;
-    std::array<double, disk::kMeasureCount> values{};
+    std::array<double, store::kReadingCount> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const disk::TypedNumber n = disk::readTypedNumber(texts[i], disk::kMeasureRules[i].kind);
+        const disk::TypedNumber n = disk::readTypedNumber(texts[i], store::kMeasureRules[i].kind);
         if (!n.ok()) return false;
         values[i] = n.value;
     }
-    store::setMeasures(r, values);
+    r.readings() = store::readingsOf(values);
     return true;
 }
 
@@ -284,7 +284,7 @@ void take(ImportRead& read, const CsvRow& row, bool ok, store::MeasurementRecord
 
 void readOwnCsv(const std::vector<CsvRow>& rows, const Columns& c, const text::Date& today,
                 ImportRead& read) {
-    static constexpr const char* kMeasureColumns[disk::kMeasureCount] = {
+    static constexpr const char* kMeasureColumns[store::kReadingCount] = {
         "weight",     "bodyFat",     "basalMetabolism", "visceralFat",
         "muscleMass", "muscleScore", "boneMass"};
     for (std::size_t i = 1; i < rows.size(); ++i) {

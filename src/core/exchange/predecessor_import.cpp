@@ -25,29 +25,8 @@ bool isIntegerMeasure(ImportMeasure m) {
            m == ImportMeasure::MuscleScore;
 }
 
-void setAnswer(ImportAnswers& answers, ImportMeasure measure, const std::string& text) {
-    const double value = text::leadingNumber(text);
-    const auto int16 = [value] { return text::toInt16Clamped(value); };
-    switch (measure) {
-        case ImportMeasure::BodyFat:
-            answers.bodyFat = static_cast<float>(value);
-            break;
-        case ImportMeasure::BasalMetabolism:
-            answers.basalMetabolism = int16();
-            break;
-        case ImportMeasure::VisceralFat:
-            answers.visceralFat = int16();
-            break;
-        case ImportMeasure::MuscleMass:
-            answers.muscleMass = static_cast<float>(value);
-            break;
-        case ImportMeasure::MuscleScore:
-            answers.muscleScore = int16();
-            break;
-        case ImportMeasure::BoneMass:
-            answers.boneMass = static_cast<float>(value);
-            break;
-    }
+void setAnswer(store::Readings& answers, ImportMeasure measure, const std::string& text) {
+    store::setReading(answers, static_cast<std::size_t>(measure), text::leadingNumber(text));
 }
 
 // The backup name, or a numbered one when it is taken: a backup never replaces another.
@@ -111,11 +90,10 @@ std::optional<std::string> convertedBytes(const std::vector<store::MeasurementRe
 }
 
 void tellWriteFailed(ImportPrompter& prompter) {
-    prompter.warn(
-        "変換したデータを保存できなかったため、データ変換を中止しました。\n"
-        "ディスクの空き容量と書き込みの権限を確認してください。\n\n"
-        "ファイルは変更されていません。",
-        kTitleError);
+    prompter.warn("変換したデータを保存できなかったため、データ変換を中止しました。\n" +
+                      std::string(disk::kWriteFailedAdvice) +
+                      "。\n\nファイルは変更されていません。",
+                  kTitleError);
 }
 
 void tellUnread(ImportPrompter& prompter, const std::string& name) {
@@ -198,13 +176,11 @@ std::optional<disk::FileBytes> partnerOneLog(const std::filesystem::path& folder
     disk::FileBytes log = disk::readFileBytes(folder, store::logFileName(1));
     // A link or no regular file was named at start-up already, and is never converted.
     if (log.failed() && log.status != disk::ReadStatus::Unusable) {
-        prompter.warnLogUnread(store::logFileName(1) +
-                                   " を読み込めませんでした。\n"
-                                   "以前のプログラムのデータかどうかを確かめられなかったため、次回"
-                                   "の起動時にもう一度確かめます。\n"
-                                   "読み込めた分だけを表示しています。ファイルとディスクの状態を"
-                                   "確認してください。",
-                               "読み込みエラー");
+        const disk::FileNotice notice = disk::partlyReadNotice(
+            store::logFileName(1),
+            "以前のプログラムのデータかどうかを確かめられなかったため、次回の起動時にもう一度確かめ"
+            "ます。\n");
+        prompter.warnLogUnread(notice.text, notice.title);
     }
     if (log.status != disk::ReadStatus::Ok) return std::nullopt;
     return log;
@@ -256,8 +232,8 @@ std::optional<std::string> answerProblem(ImportMeasure measure, const std::strin
     return std::nullopt;
 }
 
-std::optional<ImportAnswers> askImportAnswers(ImportSource source, ImportPrompter& prompter) {
-    ImportAnswers answers;
+std::optional<store::Readings> askImportAnswers(ImportSource source, ImportPrompter& prompter) {
+    store::Readings answers;
     for (const ImportQuestion& q : importQuestions(source)) {
         while (true) {
             const std::string answer = prompter.ask(q.prompt, q.title);
@@ -275,7 +251,7 @@ std::optional<ImportAnswers> askImportAnswers(ImportSource source, ImportPrompte
 
 std::vector<store::MeasurementRecord> convertOldRecords(std::string_view content,
                                                         ImportSource source,
-                                                        const ImportAnswers& answers) {
+                                                        const store::Readings& answers) {
     const std::size_t width = source == ImportSource::WeightOnlyFile ? 3 : 6;
     std::vector<store::MeasurementRecord> records;
     disk::FieldReader reader(content);
@@ -293,14 +269,9 @@ std::vector<store::MeasurementRecord> convertOldRecords(std::string_view content
         store::MeasurementRecord r;
         r.date = f[0];
         r.situation = f[1];
+        r.readings() = answers;
         r.weight = disk::fieldFloat(f[2]);
-        r.bodyFat =
-            source == ImportSource::SecondEdition ? disk::fieldFloat(f[4]) : answers.bodyFat;
-        r.basalMetabolism = answers.basalMetabolism;
-        r.visceralFat = answers.visceralFat;
-        r.muscleMass = answers.muscleMass;
-        r.muscleScore = answers.muscleScore;
-        r.boneMass = answers.boneMass;
+        if (source == ImportSource::SecondEdition) r.bodyFat = disk::fieldFloat(f[4]);
         if (source != ImportSource::WeightOnlyFile) {
             r.comment = f[3];
             r.reserved = f[5];

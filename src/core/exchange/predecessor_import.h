@@ -3,7 +3,6 @@
 // "連続体重.txt", and partner 1's log in the six-field layout of the first edition
 // (ルンルン☆ログ) or the second edition (ルンルン☆ログ+). Each asks for the current values
 // of the measures the old data lack and converts the old records into partner 1's log.
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -37,18 +36,10 @@ inline constexpr char kWeightOnlyFile[] = "連続体重.txt";
 
 // The layout of partner 1's log is told by logLayoutOfFirstLine (measurement_log.h).
 
-// The measures the old data lack, as answered.
-struct ImportAnswers {
-    float bodyFat = 0;
-    std::int16_t basalMetabolism = 0;
-    std::int16_t visceralFat = 0;
-    float muscleMass = 0;
-    std::int16_t muscleScore = 0;
-    float boneMass = 0;
-};
-
+// The readings the old data lack are asked for; each is the reading of its place in record
+// order (the weight is always in the old data).
 enum class ImportMeasure {
-    BodyFat,
+    BodyFat = 1,
     BasalMetabolism,
     VisceralFat,
     MuscleMass,
@@ -66,14 +57,14 @@ std::vector<ImportQuestion> importQuestions(ImportSource source);
 // -32768..32767), as the short message shown before asking again; nullopt when it can.
 std::optional<std::string> answerProblem(ImportMeasure measure, const std::string& answer);
 // Asks every question of the source, again after a short message while an answer cannot
-// be taken; nullopt as soon as one is empty (declined).
-std::optional<ImportAnswers> askImportAnswers(ImportSource source, ImportPrompter& prompter);
+// be taken: the readings answered, the others 0; nullopt as soon as one is empty (declined).
+std::optional<store::Readings> askImportAnswers(ImportSource source, ImportPrompter& prompter);
 
 // The converted records of decoded old content: groups of three fields (weight-only file)
 // or six (predecessor log), read by the log's reading rule; a record cut short is dropped.
 std::vector<store::MeasurementRecord> convertOldRecords(std::string_view content,
                                                         ImportSource source,
-                                                        const ImportAnswers& answers);
+                                                        const store::Readings& answers);
 
 enum class ImportResult { NothingFound, Declined, Converted, Failed };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <unordered_map>
 
@@ -107,13 +106,7 @@ class ListBuilder {
 public:
     ListBuilder(float heightCm, bool unfiltered, std::size_t expected)
         : store_(*list_.texts), composition_(chart::CompositionStyle::grid(), expected) {
-        const float h = heightCm / 100.0f;
-        const float h2 = h * h;
-        const float standard = 22.0f * h2;
-        list_.heightSquared = h2;
-        list_.standardWeight = standard;
-        // Height 0 (a fresh profile) would make every BMI and obesity figure infinite.
-        list_.bmiUsable = heightCm > 0 && std::isfinite(h2) && h2 > 0 && standard > 0;
+        list_.scale = body::bodyScale(heightCm);
         list_.unfiltered = unfiltered;
         list_.rows.reserve(expected);
         list_.chart.weights.reserve(expected);
@@ -134,13 +127,7 @@ public:
         row.date = date.date;
         row.weekday = date.weekday;
         row.situation = situations_.get(r.situation, [&] { return store_.keep(r.situation); });
-        row.weight = r.weight;
-        row.bodyFat = r.bodyFat;
-        row.muscleMass = r.muscleMass;
-        row.boneMass = r.boneMass;
-        row.basalMetabolism = r.basalMetabolism;
-        row.visceralFat = r.visceralFat;
-        row.muscleScore = r.muscleScore;
+        row.readings = r.readings();
         row.previousDifference = r.weight - previousWeight_;
         row.firstDifference = r.weight - firstWeight_;
         row.previousArrow = shownArrow(row.previousDifference);
@@ -152,7 +139,7 @@ public:
         if (r.bodyFat < minFat_) minFat_ = r.bodyFat;
         list_.chart.weights.push_back(text::shortestDecimal(r.weight));
         list_.chart.bodyFats.push_back(text::shortestDecimal(r.bodyFat));
-        composition_.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore, r.boneMass);
+        composition_.add(r);
 
         previousWeight_ = r.weight;
     }
@@ -266,7 +253,7 @@ Cell commonCell(const ListRow& row, std::size_t index, int col) {
         case 3:
             return Cell::text(row.situation);
         case 4:
-            return kgCell(row.weight);
+            return kgCell(row.readings.weight);
         default:
             return {};
     }
@@ -287,13 +274,15 @@ Cell listCell(const MeasurementList& list, std::size_t index, int col) {
         case 8:
             return Cell::text(arrowText(row.firstArrow));
         case 9:
-            if (!list.bmiUsable) return {};
-            return Cell::number(row.weight / list.heightSquared, "0.0");
-        case 10:
-            if (!list.bmiUsable) return {};
-            return Cell::number((row.weight - list.standardWeight) / list.standardWeight, "0.0%");
+            if (!list.scale.usable) return {};
+            return Cell::number(row.readings.weight / list.scale.heightSquared, "0.0");
+        case 10: {
+            if (!list.scale.usable) return {};
+            const float standard = list.scale.standardWeight;
+            return Cell::number((row.readings.weight - standard) / standard, "0.0%");
+        }
         case 11:
-            return Cell::number(row.bodyFat, "0.0", "%");
+            return Cell::number(row.readings.bodyFat, "0.0", "%");
         default:
             return commonCell(row, index, col);
     }
@@ -301,22 +290,22 @@ Cell listCell(const MeasurementList& list, std::size_t index, int col) {
 
 Cell compositionCell(const MeasurementList& list, std::size_t index, int col) {
     if (index >= list.rows.size() || col < 0 || col >= kListCompositionColumns) return {};
-    const ListRow& row = list.rows[index];
+    const store::Readings& r = list.rows[index].readings;
     switch (col) {
         case 5:
-            return Cell::number(row.bodyFat, "0.0", "%");
+            return Cell::number(r.bodyFat, "0.0", "%");
         case 6:
-            return Cell::integer(row.basalMetabolism, "kcal");
+            return Cell::integer(r.basalMetabolism, "kcal");
         case 7:
-            return Cell::integer(row.visceralFat);
+            return Cell::integer(r.visceralFat);
         case 8:
-            return kgCell(row.muscleMass);
+            return kgCell(r.muscleMass);
         case 9:
-            return Cell::integer(row.muscleScore);
+            return Cell::integer(r.muscleScore);
         case 10:
-            return kgCell(row.boneMass);
+            return kgCell(r.boneMass);
         default:
-            return commonCell(row, index, col);
+            return commonCell(list.rows[index], index, col);
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "core/base/align.h"
 #include "core/base/arrow.h"
+#include "core/body/body_scale.h"
 #include "core/chart/axis.h"
 #include "core/chart/composition.h"
 #include "core/store/measurement_log.h"
@@ -119,10 +120,9 @@ using Text = std::string_view;
 struct ListRow {
     Text date;  // as in the log
     Text situation;
-    float weight = 0, bodyFat = 0, muscleMass = 0, boneMass = 0;
-    float previousDifference = 0;  // against the previous listed weighing
-    float firstDifference = 0;     // against the first listed weighing
-    std::int16_t basalMetabolism = 0, visceralFat = 0, muscleScore = 0;
+    store::Readings readings;
+    float previousDifference = 0;                   // against the previous listed weighing
+    float firstDifference = 0;                      // against the first listed weighing
     std::int8_t weekday = -1;                       // 0..6; -1 when the date is not a valid date
     base::Arrow previousArrow = base::Arrow::Same;  // column 6, from the difference as shown
     base::Arrow firstArrow = base::Arrow::Same;     // column 8, from the difference as shown
@@ -151,8 +151,7 @@ struct MeasurementList {
     std::vector<ListRow> rows;  // the rows of both tables
     // BMI and obesity of the rows are worked out from the height when shown; without a
     // usable height (0 in a fresh profile) their cells stay empty.
-    float heightSquared = 0, standardWeight = 0;
-    bool bmiUsable = false;
+    body::BodyScale scale;
     ListChart chart;
     SmallCharts smallCharts;
     // More rows than kListVisibleRows − 1: the tables open scrolled to their end.

@@ -185,14 +185,14 @@ Notice newStartFailure(NewStartStatus status, int slot) {
         case NewStartStatus::BackupFailed:
             text =
                 "今のデータを「バックアップ」フォルダに保存できなかったため、登録を中止しまし"
-                "た。\nデータは変更されていません。\n"
-                "ディスクの空き容量と書き込みの権限を確認してください。";
+                "た。\nデータは変更されていません。\n" +
+                std::string(disk::kWriteFailedAdvice) + "。";
             break;
         case NewStartStatus::WriteFailed:
             text =
                 "データを保存できなかったため、登録を中止しました。\n"
-                "データは変更されていません。\n"
-                "ディスクの空き容量と書き込みの権限を確認してください。";
+                "データは変更されていません。\n" +
+                std::string(disk::kWriteFailedAdvice) + "。";
             break;
         case NewStartStatus::Changed:
             text =

@@ -9,6 +9,7 @@
 
 #include "core/disk/change_set.h"
 #include "core/disk/data_folder.h"
+#include "core/disk/file_notices.h"
 #include "core/disk/folder_lock.h"
 #include "core/exchange/csv_export.h"
 #include "core/exchange/csv_import.h"
@@ -197,7 +198,7 @@ std::string writeProblem(disk::WriteStatus status) {
         case disk::WriteStatus::Unusable:
             return "データファイルがリンクか普通のファイルではないため、使いません";
         default:
-            return "書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください";
+            return "書き込めませんでした。" + std::string(disk::kWriteFailedAdvice);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/disk/file_notices.h"
 #include "core/disk/file_ops.h"
 #include "core/disk/folder_lock.h"
 #include "core/store/measurement_log.h"
@@ -169,7 +170,8 @@ DailyBackup makeDailyBackup(const fs::path& folder, const text::Date& today) {
 
 std::string dailyBackupFailureText() {
     return "今日のバックアップを「バックアップ」フォルダに作れませんでした。\n"
-           "データはそのまま使えます。ディスクの空き容量と書き込みの権限を確認してください。";
+           "データはそのまま使えます。" +
+           std::string(disk::kWriteFailedAdvice) + "。";
 }
 
 std::vector<BackupEntry> listBackups(const fs::path& folder) {

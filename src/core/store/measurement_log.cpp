@@ -7,7 +7,6 @@
 #include "core/disk/data_folder.h"
 #include "core/disk/fields.h"
 #include "core/disk/folder_lock.h"
-#include "core/text/numbers.h"
 
 namespace pairly::store {
 
@@ -29,14 +28,9 @@ struct Cp932Text {
 
 using Fields = std::array<std::string_view, kFieldsPerRecord>;
 
-struct Numbers {
-    float weight = 0, bodyFat = 0, muscleMass = 0, boneMass = 0;
-    std::int16_t basalMetabolism = 0, visceralFat = 0, muscleScore = 0;
-};
-
-// The seven numbers of a line, false when one is not a number of its field's type.
+// The seven readings of a line, false when one is not a number of its field's type.
 template <class Text>
-bool readNumbers(const Fields& f, Text& text, Numbers& n) {
+bool readReadings(const Fields& f, Text& text, Readings& n) {
     const auto real = [&](std::size_t i, float& out) {
         const std::optional<float> v = disk::fieldFloatInRange(text(f[i]));
         if (v) out = *v;
@@ -61,31 +55,25 @@ bool textsWritable(const Fields& f) {
 }
 
 template <class Text>
-MeasurementRecord recordFromFields(const Fields& f, const Numbers& n, Text& text) {
+MeasurementRecord recordFromFields(const Fields& f, const Readings& n, Text& text) {
     // Each decoded view is used before the next field is decoded.
     MeasurementRecord r;
     r.date = text(f[0]);
     r.situation = text(f[1]);
-    r.weight = n.weight;
-    r.bodyFat = n.bodyFat;
-    r.basalMetabolism = n.basalMetabolism;
-    r.visceralFat = n.visceralFat;
-    r.muscleMass = n.muscleMass;
-    r.muscleScore = n.muscleScore;
-    r.boneMass = n.boneMass;
+    r.readings() = n;
     r.comment = text(f[9]);
     r.reserved = text(f[10]);
     return r;
 }
 
-// Reads the content one line at a time: onRecord(fields, numbers) for each record,
+// Reads the content one line at a time: onRecord(fields, readings) for each record,
 // onDamaged(lineNumber, bytes) for each damaged line (its line end included). Returns
 // where a torn last line starts, or the content's size.
 template <class Text, class OnRecord, class OnDamaged>
 std::size_t readLines(std::string_view content, Text& text, OnRecord&& onRecord,
                       OnDamaged&& onDamaged) {
     Fields fields;
-    Numbers numbers;
+    Readings readings;
     std::size_t lineNumber = 0;
     for (std::size_t pos = 0; pos < content.size();) {
         ++lineNumber;
@@ -97,8 +85,8 @@ std::size_t readLines(std::string_view content, Text& text, OnRecord&& onRecord,
         // A crash leaves the front of a line, without its line end.
         if (!line.lineEnd && (line.count < kFieldsPerRecord || line.unclosed)) return start;
         if (line.count == kFieldsPerRecord && !line.unclosed && textsWritable(fields) &&
-            readNumbers(fields, text, numbers)) {
-            onRecord(fields, numbers);
+            readReadings(fields, text, readings)) {
+            onRecord(fields, readings);
         } else {
             onDamaged(lineNumber, content.substr(start, pos - start));
         }
@@ -117,7 +105,9 @@ LoadedLog parseLines(std::string_view content, Text& text, bool* torn = nullptr)
     records.reserve(std::min<std::size_t>(lines + 1, kMaxRecords + 1));
     const std::size_t wholeEnd = readLines(
         content, text,
-        [&](const Fields& f, const Numbers& n) { records.push_back(recordFromFields(f, n, text)); },
+        [&](const Fields& f, const Readings& n) {
+            records.push_back(recordFromFields(f, n, text));
+        },
         [&](std::size_t lineNumber, std::string_view bytes) {
             log.damaged.push_back({records.size(), lineNumber, std::string(bytes)});
         });
@@ -159,25 +149,17 @@ std::vector<FirstLineField> firstLineFields(std::string_view content) {
 
 }  // namespace
 
-void setMeasures(MeasurementRecord& r, const std::array<double, 7>& v) {
-    r.weight = static_cast<float>(v[0]);
-    r.bodyFat = static_cast<float>(v[1]);
-    r.basalMetabolism = text::toInt16Clamped(v[2]);
-    r.visceralFat = text::toInt16Clamped(v[3]);
-    r.muscleMass = static_cast<float>(v[4]);
-    r.muscleScore = text::toInt16Clamped(v[5]);
-    r.boneMass = static_cast<float>(v[6]);
-}
-
 std::string logFileName(int slot) { return "データ" + std::to_string(slot) + ".txt"; }
 
 std::string recordLine(const MeasurementRecord& r) {
-    return disk::writeLine({disk::quoted(r.date), disk::quoted(r.situation),
-                            text::floatText(r.weight), text::floatText(r.bodyFat),
-                            std::to_string(int{r.basalMetabolism}),
-                            std::to_string(int{r.visceralFat}), text::floatText(r.muscleMass),
-                            std::to_string(int{r.muscleScore}), text::floatText(r.boneMass),
-                            disk::quoted(r.comment), disk::quoted(r.reserved)});
+    std::vector<std::string> fields;
+    fields.reserve(kFieldsPerRecord);
+    fields.push_back(disk::quoted(r.date));
+    fields.push_back(disk::quoted(r.situation));
+    for (std::string& reading : readingTexts(r)) fields.push_back(std::move(reading));
+    fields.push_back(disk::quoted(r.comment));
+    fields.push_back(disk::quoted(r.reserved));
+    return disk::writeLine(fields);
 }
 
 std::string recordsText(const std::vector<MeasurementRecord>& records) {
@@ -211,7 +193,7 @@ LogScan scanLog(std::string_view content) {
     LogScan scan;
     Cp932Text text;  // for the rare number written with full-width blanks
     scan.wholeEnd = readLines(
-        content, text, [&](const Fields&, const Numbers&) { ++scan.records; },
+        content, text, [&](const Fields&, const Readings&) { ++scan.records; },
         [&](std::size_t lineNumber, std::string_view bytes) {
             scan.damaged.push_back({lineNumber, bytes});
         });
@@ -293,6 +275,13 @@ LoadedLog logFromFile(int slot, const disk::FileBytes& file) {
     log.status = file.status;
     log.stamp = file.stamp;
     return log;
+}
+
+LogRead readLogForChange(const std::filesystem::path& folder, int slot) {
+    LogRead read;
+    read.file = disk::readFileBytes(folder, logFileName(slot));
+    read.log = logFromFile(slot, read.file);
+    return read;
 }
 
 std::optional<std::string> lastRecordDate(const std::filesystem::path& folder, int slot) {
@@ -414,50 +403,123 @@ bool endsInRecordWithTrailingComma(std::string_view bytes, const LogScan& scan) 
     return scanLog(std::string(bytes) + "\r\n").records != scan.records;
 }
 
+// Why a log read as `file` cannot take one more record (nullopt when it can): it is no
+// file to use, it was not read whole (then neither the record limit nor a torn last line
+// can be seen, and the fields of a torn line would take the new line's fields as their
+// own), or it waits for its conversion.
+std::optional<disk::WriteStatus> refusalToAdd(int slot, const disk::FileBytes& file,
+                                              const LogScan& scan) {
+    if (file.status == disk::ReadStatus::Unusable) return disk::WriteStatus::Unusable;
+    if (file.failed()) return disk::WriteStatus::ReadFailed;
+    if (isOldLayoutLog(slot, file.bytes)) return disk::WriteStatus::OldLayout;
+    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return disk::WriteStatus::Refused;
+    return std::nullopt;
+}
+
+// Appends the record's line to the log read as `file` (`scan`: its lines). With
+// `expected`, only while the file still holds those bytes. `after`: the stamp of the log
+// as written.
+disk::WriteStatus appendLine(const std::filesystem::path& folder, int slot,
+                             const disk::FileBytes& file, const LogScan& scan,
+                             const MeasurementRecord& record, const disk::FileStamp* expected,
+                             disk::FileStamp* after) {
+    const std::string name = logFileName(slot);
+    const std::optional<std::string> line = disk::toCp932(recordLine(record));
+    if (!line) return disk::WriteStatus::Refused;
+    std::optional<std::string> rewritten;
+    if (scan.torn || (!scan.damaged.empty() && endsInsideQuote(file.bytes))) {
+        // The new line must start a line of its own: the log is written anew with every
+        // byte of its whole lines and the new line after them.
+        rewritten = file.bytes.substr(0, scan.wholeEnd);
+        if (!rewritten->empty() && !endsWithLineEnd(*rewritten)) *rewritten += "\r\n";
+    } else if (endsInRecordWithTrailingComma(file.bytes, scan)) {
+        // At the content's end a comma opens no field; before the new line's break it would
+        // open a twelfth, and the last weighing would read as a damaged line. Without that
+        // comma the line reads as it did.
+        rewritten = file.bytes.substr(0, file.bytes.size() - 1) + "\r\n";
+    }
+    if (rewritten) {
+        if (!keepBeforeRewrite(folder, slot, file.bytes, scan))
+            return disk::WriteStatus::WriteFailed;
+        *rewritten += *line;
+        const disk::WriteStatus status = disk::rewriteFile(folder, name, *rewritten, "", expected);
+        if (disk::isWritten(status)) *after = disk::FileStamp::of(*rewritten);
+        return status;
+    }
+    disk::AppendStamps stamps;
+    const disk::WriteStatus appended =
+        disk::appendText(folder, name, recordLine(record), &stamps, expected);
+    if (appended == disk::WriteStatus::Ok) *after = stamps.after;
+    // Refused by appendText means no CP932 form, which was checked above: a failed write.
+    return appended == disk::WriteStatus::Refused ? disk::WriteStatus::WriteFailed : appended;
+}
+
+// `log` with the record at `at`: a damaged line before the record that was there stays
+// before the new one.
+void placeRecord(LoadedLog& log, std::size_t at, const MeasurementRecord& record) {
+    log.records.insert(log.records.begin() + static_cast<std::ptrdiff_t>(at), record);
+    for (DamagedLine& line : log.damaged)
+        if (line.before > at) ++line.before;
+}
+void unplaceRecord(LoadedLog& log, std::size_t at) {
+    log.records.erase(log.records.begin() + static_cast<std::ptrdiff_t>(at));
+    for (DamagedLine& line : log.damaged)
+        if (line.before > at + 1) --line.before;
+}
+
+// Writes `log`, read as `file` and changed since, anew through "データコピー.txt".
+disk::WriteStatus writeChangedLog(const std::filesystem::path& folder, int slot,
+                                  const disk::FileBytes& file, const LogScan& scan,
+                                  const LoadedLog& log, const disk::FileStamp* expected,
+                                  disk::FileStamp* after) {
+    // Told apart from a failed write: a text with no CP932 form is refused.
+    const std::optional<std::string> bytes = logBytes(log);
+    if (!bytes) return disk::WriteStatus::Refused;
+    if (!keepBeforeRewrite(folder, slot, file.bytes, scan)) return disk::WriteStatus::WriteFailed;
+    const disk::WriteStatus status =
+        disk::rewriteFile(folder, logFileName(slot), *bytes, "データコピー.txt", expected);
+    if (disk::isWritten(status)) *after = disk::FileStamp::of(*bytes);
+    return status;
+}
+
 }  // namespace
 
 disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder, int slot,
                                          const MeasurementRecord& record) {
     if (!isStorableRecord(record)) return disk::WriteStatus::Refused;
-    const std::string name = logFileName(slot);
     // From the read to the write, no other program changes the log.
     const disk::FolderLock lock(folder);
     if (!lock.held()) return lock.failure();
-    const disk::FileBytes file = disk::readFileBytes(folder, name);
-    if (file.status == disk::ReadStatus::Unusable) return disk::WriteStatus::Unusable;
-    // Without the whole log neither the record limit nor a torn last line can be seen,
-    // and fields of a torn line would take the new line's fields as their own.
-    if (file.failed()) return disk::WriteStatus::ReadFailed;
-    if (isOldLayoutLog(slot, file.bytes)) return disk::WriteStatus::OldLayout;
+    const disk::FileBytes file = disk::readFileBytes(folder, logFileName(slot));
     const LogScan scan = scanLog(file.bytes);
-    if (scan.records >= static_cast<std::size_t>(kMaxRecords)) return disk::WriteStatus::Refused;
-    const std::optional<std::string> line = disk::toCp932(recordLine(record));
-    if (!line) return disk::WriteStatus::Refused;
-    if (scan.torn || (!scan.damaged.empty() && endsInsideQuote(file.bytes))) {
-        // The new line must start a line of its own: the log is written anew with every
-        // byte of its whole lines and the new line after them.
-        std::string bytes = file.bytes.substr(0, scan.wholeEnd);
-        if (!bytes.empty() && !endsWithLineEnd(bytes)) bytes += "\r\n";
-        if (!keepBeforeRewrite(folder, slot, file.bytes, scan))
-            return disk::WriteStatus::WriteFailed;
-        return disk::rewriteFile(folder, name, bytes + *line);
-    }
-    if (endsInRecordWithTrailingComma(file.bytes, scan)) {
-        // At the content's end a comma opens no field; before the new line's break it would
-        // open a twelfth, and the last weighing would read as a damaged line. Without that
-        // comma the line reads as it did.
-        std::string bytes = file.bytes.substr(0, file.bytes.size() - 1) + "\r\n";
-        if (!keepBeforeRewrite(folder, slot, file.bytes, scan))
-            return disk::WriteStatus::WriteFailed;
-        return disk::rewriteFile(folder, name, bytes + *line);
-    }
-    const disk::WriteStatus appended = disk::appendText(folder, name, recordLine(record));
-    // Refused by appendText means no CP932 form, which was checked above: a failed write.
-    return appended == disk::WriteStatus::Refused ? disk::WriteStatus::WriteFailed : appended;
+    if (const auto refusal = refusalToAdd(slot, file, scan)) return *refusal;
+    disk::FileStamp after;
+    return appendLine(folder, slot, file, scan, record, nullptr, &after);
 }
 
-bool appendRecord(const std::filesystem::path& folder, int slot, const MeasurementRecord& record) {
-    return appendRecordWithStatus(folder, slot, record) == disk::WriteStatus::Ok;
+disk::WriteStatus addRecord(const std::filesystem::path& folder, int slot, LogRead& read,
+                            const MeasurementRecord& record) {
+    if (!isStorableRecord(record)) return disk::WriteStatus::Refused;
+    const disk::FolderLock lock(folder);
+    if (!lock.held()) return lock.failure();
+    const LogScan scan = scanLog(read.file.bytes);
+    if (const auto refusal = refusalToAdd(slot, read.file, scan)) return *refusal;
+    LoadedLog& log = read.log;
+    const bool append = log.records.empty() || log.records.back().date <= record.date;
+    const std::size_t at = append ? log.records.size() : insertionIndex(log.records, record.date);
+    placeRecord(log, at, record);
+    disk::FileStamp after;
+    const disk::WriteStatus status =
+        append ? appendLine(folder, slot, read.file, scan, record, &read.file.stamp, &after)
+               : writeChangedLog(folder, slot, read.file, scan, log, &read.file.stamp, &after);
+    if (!disk::isWritten(status)) {
+        unplaceRecord(log, at);
+        return status;
+    }
+    log.status = disk::ReadStatus::Ok;
+    log.stamp = after;
+    read.file = {};
+    return status;
 }
 
 disk::WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, int slot,
@@ -465,27 +527,12 @@ disk::WriteStatus insertRecordInDateOrder(const std::filesystem::path& folder, i
     if (!isStorableRecord(record)) return disk::WriteStatus::Refused;
     const disk::FolderLock lock(folder);
     if (!lock.held()) return lock.failure();
-    const disk::FileBytes file = disk::readFileBytes(folder, logFileName(slot));
-    if (file.status == disk::ReadStatus::Unusable) return disk::WriteStatus::Unusable;
-    if (file.failed()) return disk::WriteStatus::ReadFailed;
-    if (isOldLayoutLog(slot, file.bytes)) return disk::WriteStatus::OldLayout;
-    Cp932Text text;
-    bool torn = false;
-    LoadedLog log = parseLines(file.bytes, text, &torn);
-    if (log.records.size() >= static_cast<std::size_t>(kMaxRecords))
-        return disk::WriteStatus::Refused;
-    std::vector<std::string_view> damagedLines;
-    for (const DamagedLine& line : log.damaged) damagedLines.push_back(line.bytes);
-    const std::size_t at = insertionIndex(log.records, record.date);
-    log.records.insert(log.records.begin() + static_cast<std::ptrdiff_t>(at), record);
-    for (DamagedLine& line : log.damaged)
-        if (line.before > at) ++line.before;
-    // Told apart from a failed write: a text with no CP932 form is refused.
-    const std::optional<std::string> bytes = logBytes(log);
-    if (!bytes) return disk::WriteStatus::Refused;
-    if (!keepBeforeRewrite(folder, slot, file.bytes, torn, std::move(damagedLines)))
-        return disk::WriteStatus::WriteFailed;
-    return disk::rewriteFile(folder, logFileName(slot), *bytes, "データコピー.txt");
+    LogRead read = readLogForChange(folder, slot);
+    const LogScan scan = scanLog(read.file.bytes);
+    if (const auto refusal = refusalToAdd(slot, read.file, scan)) return *refusal;
+    placeRecord(read.log, insertionIndex(read.log.records, record.date), record);
+    disk::FileStamp after;
+    return writeChangedLog(folder, slot, read.file, scan, read.log, nullptr, &after);
 }
 
 disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
@@ -514,13 +561,6 @@ disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
     result.status = disk::rewriteFile(folder, logFileName(slot), *bytes, "", shown);
     if (result.written()) result.stamp = disk::FileStamp::of(*bytes);
     return result;
-}
-
-bool rewriteLog(const std::filesystem::path& folder, int slot,
-                const std::vector<MeasurementRecord>& records) {
-    LoadedLog log;
-    log.records = records;
-    return writeBackLog(folder, slot, log).status == disk::WriteStatus::Ok;
 }
 
 bool keepTornLogBeforeRewrite(const std::filesystem::path& folder, int slot,

@@ -1,8 +1,6 @@
 #pragma once
 // The measurement log of one partner: "データ1.txt" / "データ2.txt".
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,28 +8,26 @@
 #include <vector>
 
 #include "core/disk/data_folder.h"
+#include "core/store/readings.h"
 
 namespace pairly::store {
 
-struct MeasurementRecord {
+// When and in which situation a weighing was made: the first two fields of its record.
+struct Occasion {
     std::string date;  // "yyyy/mm/dd"
     std::string situation;
-    float weight = 0;
-    float bodyFat = 0;
-    std::int16_t basalMetabolism = 0;
-    std::int16_t visceralFat = 0;
-    float muscleMass = 0;
-    std::int16_t muscleScore = 0;
-    float boneMass = 0;
-    std::string comment;
-    std::string reserved;
-    bool operator==(const MeasurementRecord&) const = default;
+    bool operator==(const Occasion&) const = default;
 };
 
-// Sets the seven measures from values in record order (weight, body fat, basal metabolism,
-// visceral fat, muscle mass, muscle score, bone mass) that passed their checks: floats
-// rounded to float, integers to the nearest (halves to even).
-void setMeasures(MeasurementRecord& record, const std::array<double, 7>& values);
+// One weighing. Its eleven fields come in file order (the occasion, the seven readings,
+// the comment and the reserved text), so a record is written in braces as its line reads.
+struct MeasurementRecord : Occasion, Readings {
+    std::string comment;
+    std::string reserved;
+    const Readings& readings() const { return *this; }
+    Readings& readings() { return *this; }
+    bool operator==(const MeasurementRecord&) const = default;
+};
 
 // A log holds at most this many records (counters are 16-bit).
 constexpr int kMaxRecords = 32766;
@@ -105,6 +101,13 @@ struct LoadedLog {
 LoadedLog loadLog(const std::filesystem::path& folder, int slot);
 // The same from the file as read.
 LoadedLog logFromFile(int slot, const disk::FileBytes& file);
+// A log read for a change: the log and the bytes it was read from, kept until the change
+// is written, so that the change is made from this one read.
+struct LogRead {
+    disk::FileBytes file;
+    LoadedLog log;
+};
+LogRead readLogForChange(const std::filesystem::path& folder, int slot);
 // The records and damaged lines of a log's CP932 bytes (no layout check).
 LoadedLog parseLog(std::string_view bytes);
 // The bytes of a log: its records in the write form with its damaged lines as they were
@@ -130,19 +133,26 @@ struct DamagedLinesOfFile {
 std::optional<LogNotice> damagedLinesNotice(const std::vector<DamagedLinesOfFile>& files);
 std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder);
 
-// The writers below refuse (return false, file unchanged) when the log would exceed
+// The writers below refuse (file unchanged) when the log would exceed
 // kMaxRecords, when a text field is not storable, when the log cannot be read whole, when
 // it is in an old layout, or when the write fails. Damaged lines stay at their places.
 // Before the first rewrite of a log with damaged lines, and before any that drops a torn
 // last line, the log as it was is kept as バックアップ/データN_修復前.txt (a numbered name
 // when taken); when that copy fails nothing is written.
-[[nodiscard]] bool appendRecord(const std::filesystem::path& folder, int slot,
-                                const MeasurementRecord& record);
-// The same, telling a refusal (Refused: the record limit or a text that cannot be stored;
+// Appends the record, telling a refusal (Refused: the record limit or a text that cannot be stored;
 // ReadFailed: the log could not be read whole; OldLayout) from a failed write (Unsynced:
 // the record is in the log, but the disk did not confirm it).
 [[nodiscard]] disk::WriteStatus appendRecordWithStatus(const std::filesystem::path& folder,
                                                        int slot, const MeasurementRecord& record);
+// Adds a weighing to a log read by readLogForChange where its day belongs: appended when
+// the log's last record is of the same day or an earlier one (or the log is empty), else
+// placed as insertRecordInDateOrder places it. Written under the folder's lock, and only
+// while the file still holds the bytes `read` came from (Stale otherwise, nothing written);
+// refused as the writers above and below refuse. When written, `read.log` is the log as the
+// file now holds it (the record in its place, the new stamp) and `read.file` is spent;
+// otherwise `read` is as it was.
+[[nodiscard]] disk::WriteStatus addRecord(const std::filesystem::path& folder, int slot,
+                                          LogRead& read, const MeasurementRecord& record);
 // Rewrites the log (through "データコピー.txt") with the record placed before the first
 // record of a later day, or at the end when there is none; a damaged line before that
 // record stays before the new one. Refuses (ReadFailed) when the old log cannot be read
@@ -155,9 +165,6 @@ std::optional<LogNotice> damagedLinesNotice(const std::filesystem::path& folder)
 // nothing written). A log that could not be read whole is never written back (ReadFailed).
 [[nodiscard]] disk::WriteResult writeBackLog(const std::filesystem::path& folder, int slot,
                                              const LoadedLog& log);
-// Replaces the log by these records alone (a log made anew), whatever it holds.
-[[nodiscard]] bool rewriteLog(const std::filesystem::path& folder, int slot,
-                              const std::vector<MeasurementRecord>& records);
 // For a writer that replaces the log from bytes it has read (oldBytes): keeps the log in
 // バックアップ/ when the rewrite would drop a torn last line, or when it holds damaged
 // lines that no copy there holds yet. False when the copy failed.

@@ -56,12 +56,6 @@ disk::WriteResult saveProfile(const std::filesystem::path& folder, int slot,
     return disk::rewriteIfUnchanged(folder, profileFileName(slot), *bytes, shown);
 }
 
-bool saveProfile(const std::filesystem::path& folder, int slot, const PartnerProfile& profile) {
-    const auto bytes = profileFileBytes(profile);
-    return bytes &&
-           disk::rewriteUnderLock(folder, profileFileName(slot), *bytes) == disk::WriteStatus::Ok;
-}
-
 std::string windowTitle(const PartnerProfile& profile) {
     if (profile.nickname.empty()) return " ペアリー☆ログ";
     return " " + profile.nickname + " のデータ";

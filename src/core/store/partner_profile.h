@@ -34,9 +34,6 @@ std::optional<std::string> profileFileBytes(const PartnerProfile& profile);
 [[nodiscard]] disk::WriteResult saveProfile(const std::filesystem::path& folder, int slot,
                                             const PartnerProfile& profile,
                                             const disk::FileStamp& shown);
-// The same without the check (to lay out a folder): true when written and synced.
-[[nodiscard]] bool saveProfile(const std::filesystem::path& folder, int slot,
-                               const PartnerProfile& profile);
 
 // " <nickname> のデータ", or " ペアリー☆ログ" when the nickname is empty.
 std::string windowTitle(const PartnerProfile& profile);

@@ -145,7 +145,7 @@ EditResult removeRecord(const std::filesystem::path& folder, int slot, const Loa
 }
 
 CorrectionRead readCorrection(const CorrectionTexts& t) {
-    const auto& kValues = disk::kMeasureRules;
+    const auto& kValues = kMeasureRules;
     CorrectionRead read;
     const auto refuse = [&](std::string text, std::string title, int field = -1) {
         read.refusal = CorrectionMessage{std::move(text), std::move(title), field};
@@ -157,12 +157,12 @@ CorrectionRead readCorrection(const CorrectionTexts& t) {
         return refuse("体脂肪率が入力されていません", "体脂肪率未入力", 1);
     if (!disk::isStorableText(t.situation))
         return refuse("行動に使用できない文字（\" または改行）が含まれています", "行動入力エラー");
-    std::array<double, 7> numbers{};
-    for (int i = 0; i < 7; ++i) {
+    std::array<double, kReadingCount> numbers{};
+    for (std::size_t i = 0; i < kReadingCount; ++i) {
         const disk::TypedNumber n = readTypedNumber(t.values[i], kValues[i].kind);
         if (!n.ok())
             return refuse(disk::refusedNumberText(kValues[i].name, kValues[i].kind),
-                          std::string(kValues[i].name) + "入力エラー", i);
+                          std::string(kValues[i].name) + "入力エラー", static_cast<int>(i));
         numbers[i] = n.value;
     }
     const std::optional<std::string> date = typedDate(t.date);
@@ -170,7 +170,7 @@ CorrectionRead readCorrection(const CorrectionTexts& t) {
     MeasurementRecord r;
     r.date = *date;
     r.situation = t.situation;
-    setMeasures(r, numbers);
+    r.readings() = readingsOf(numbers);
     read.values = std::move(r);
     return read;
 }

@@ -49,9 +49,7 @@ std::vector<std::string> loadSituationList(const std::filesystem::path& folder) 
     return loadSituations(folder).entries;
 }
 
-namespace {
-
-std::optional<std::string> listBytes(const std::vector<std::string>& entries) {
+std::optional<std::string> situationListBytes(const std::vector<std::string>& entries) {
     std::string content;
     for (const auto& e : entries) {
         if (!disk::isStorableText(e)) return std::nullopt;
@@ -59,8 +57,6 @@ std::optional<std::string> listBytes(const std::vector<std::string>& entries) {
     }
     return disk::toCp932(content);
 }
-
-}  // namespace
 
 disk::WriteStatus ensureSituationList(const std::filesystem::path& folder) {
     // Only a file that is not there is a first run; one that cannot be read is kept, and
@@ -96,15 +92,9 @@ bool appendSituationQuoted(const std::filesystem::path& folder, const std::strin
 disk::WriteResult rewriteSituationList(const std::filesystem::path& folder,
                                        const std::vector<std::string>& entries,
                                        const disk::FileStamp& shown) {
-    const auto bytes = listBytes(entries);
+    const auto bytes = situationListBytes(entries);
     if (!bytes) return {disk::WriteStatus::Refused, {}};
     return disk::rewriteIfUnchanged(folder, kListFile, *bytes, shown);
-}
-
-bool rewriteSituationList(const std::filesystem::path& folder,
-                          const std::vector<std::string>& entries) {
-    const auto bytes = listBytes(entries);
-    return bytes && disk::rewriteUnderLock(folder, kListFile, *bytes) == disk::WriteStatus::Ok;
 }
 
 disk::WriteResult clearSituationList(const std::filesystem::path& folder) {

@@ -39,9 +39,8 @@ std::vector<std::string> loadSituationList(const std::filesystem::path& folder);
 [[nodiscard]] disk::WriteResult rewriteSituationList(const std::filesystem::path& folder,
                                                      const std::vector<std::string>& entries,
                                                      const disk::FileStamp& shown);
-// The same without the check (to lay out a folder): true when written and synced.
-[[nodiscard]] bool rewriteSituationList(const std::filesystem::path& folder,
-                                        const std::vector<std::string>& entries);
+// The file's CP932 bytes; nullopt when an entry cannot be stored.
+std::optional<std::string> situationListBytes(const std::vector<std::string>& entries);
 // An empty list, whatever the file held: Ok, Unsynced or WriteFailed.
 [[nodiscard]] disk::WriteResult clearSituationList(const std::filesystem::path& folder);
 

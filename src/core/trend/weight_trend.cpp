@@ -145,8 +145,7 @@ MetricChart buildMetricChart(const std::vector<store::MeasurementRecord>& log, M
         return c;
     }
     chart::CompositionBuilder builder(chart::CompositionStyle::stored(), log.size());
-    for (const store::MeasurementRecord& r : log)
-        builder.add(r.basalMetabolism, r.visceralFat, r.muscleMass, r.muscleScore, r.boneMass);
+    for (const store::MeasurementRecord& r : log) builder.add(r);
     chart::CompositionCharts charts = builder.finish();
     switch (kind) {
         case MetricKind::Metabolism:

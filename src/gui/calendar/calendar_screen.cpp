@@ -11,6 +11,7 @@
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::calendar {
 
@@ -24,7 +25,7 @@ constexpr int kFaceSize = 64;
 constexpr std::array<const char*, pairly::calendar::kLegendCount> kLegendNames = {
     "lblDn_c", "lblUp_c", "lblSm_c", "lblOne_c", "lblNon_c"};
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 void setPointSize(QWidget* w, double points, bool bold = false) {
     QFont f = w->font();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "core/disk/file_notices.h"
 #include "core/session/session.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
@@ -73,11 +74,8 @@ inline session::SharedLog loadLogForScreen(AppContext& ctx, int slot) {
     if (fresh && log->failed() && log->status != disk::ReadStatus::Unusable &&
         !(ctx.startupInProgress && warnedAtStartup)) {
         if (ctx.startupInProgress) warnedAtStartup = true;
-        ctx.dialogs.warn(QString::fromStdString(store::logFileName(slot)) +
-                             QStringLiteral(" を読み込めませんでした。\n"
-                                            "読み込めた分だけを表示しています。"
-                                            "ファイルとディスクの状態を確認してください。"),
-                         QStringLiteral("読み込みエラー"));
+        const disk::FileNotice notice = disk::partlyReadNotice(store::logFileName(slot));
+        ctx.dialogs.warn(QString::fromStdString(notice.text), QString::fromStdString(notice.title));
     }
     return log;
 }

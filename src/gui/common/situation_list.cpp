@@ -58,10 +58,9 @@ void SituationList::loadSituationList() {
     shownList_ = loaded.stamp;
     model_.setEntries(loaded.entries);
     if (loaded.failed() && loaded.status != disk::ReadStatus::Unusable) {
-        ctx_.dialogs.warn(QStringLiteral("状況リスト.txt を読み込めませんでした。\n"
-                                         "読み込めた分だけを表示しています。"
-                                         "ファイルとディスクの状態を確認してください。"),
-                          QStringLiteral("読み込みエラー"));
+        const disk::FileNotice notice = disk::partlyReadNotice("状況リスト.txt");
+        ctx_.dialogs.warn(QString::fromStdString(notice.text),
+                          QString::fromStdString(notice.title));
     }
 }
 

@@ -34,6 +34,13 @@ inline bool tellBlocked(AppContext& ctx, disk::WriteStatus status, const std::st
     return true;
 }
 
+// The advice closing a message about a failed write, with its full stop.
+inline QString writeFailedAdvice() {
+    return QString::fromUtf8(disk::kWriteFailedAdvice.data(),
+                             static_cast<qsizetype>(disk::kWriteFailedAdvice.size())) +
+           QStringLiteral("。");
+}
+
 // Text typed but not saved, kept where the user can paste it back.
 inline void keepOnClipboard(const QString& text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(text);

@@ -16,6 +16,7 @@
 #include "gui/widgets/elided_label.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/icons.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::comparison {
 
@@ -95,7 +96,7 @@ void setPointSize(QWidget* w, double points, bool bold = false) {
     w->setFont(f);
 }
 
-QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 }  // namespace
 
@@ -276,7 +277,7 @@ void ComparisonScreen::refreshComparisonScreen() {
 
     fillDailyAverageTable();
     fillStatistics();
-    graph_->setAverages(model_.daily, fromUtf8(input.name1), fromUtf8(input.name2));
+    graph_->setAverages(model_.daily, q(input.name1), q(input.name2));
 }
 
 void ComparisonScreen::prepareForStartup() { graph_->prepareForStartup(); }
@@ -309,18 +310,18 @@ void ComparisonScreen::fillStatistics() {
     for (std::size_t i = 0; i < model_.rows.size(); ++i) {
         const pairly::comparison::StatisticsRow& row = model_.rows[i];
         if (i == 0) {
-            name1_->setCaption(fromUtf8(row.text1));
-            name2_->setCaption(fromUtf8(row.text2));
+            name1_->setCaption(q(row.text1));
+            name2_->setCaption(q(row.text2));
             continue;
         }
-        lblD1_[i]->setText(fromUtf8(row.text1));
-        lblD2_[i]->setText(fromUtf8(row.text2));
+        lblD1_[i]->setText(q(row.text1));
+        lblD2_[i]->setText(q(row.text2));
         imgD1_[i]->setVisible(row.mark1);
         imgD2_[i]->setVisible(row.mark2);
     }
     shareBar_->setShare(model_.share1);
-    shareName1_->setCaption(fromUtf8(model_.rows[0].text1));
-    shareName2_->setCaption(fromUtf8(model_.rows[0].text2));
+    shareName1_->setCaption(q(model_.rows[0].text1));
+    shareName2_->setCaption(q(model_.rows[0].text2));
 }
 
 }  // namespace pairly::gui::comparison

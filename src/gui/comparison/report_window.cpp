@@ -21,6 +21,7 @@
 #include "gui/widgets/chart.h"
 #include "gui/widgets/elided_text.h"
 #include "gui/widgets/grid.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::comparison {
 
@@ -35,7 +36,7 @@ constexpr int kHeaderNameWidth = 48;
 constexpr int kLegendNameWidth = 240;
 constexpr int kTitleNameChars = 8;
 
-QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 const char* periodWord(pairly::comparison::ReportPeriod period) {
     return period == pairly::comparison::ReportPeriod::Week ? "週" : "月";
@@ -43,10 +44,10 @@ const char* periodWord(pairly::comparison::ReportPeriod period) {
 
 // The grid's cell of a row: the label, then five figures per partner.
 QString cellText(const pairly::comparison::ReportRow& row, int col) {
-    if (col == 0) return fromUtf8(row.label);
+    if (col == 0) return q(row.label);
     if (col < 1 || col > 10) return {};
     const auto partner = static_cast<std::size_t>((col - 1) / 5);
-    return fromUtf8(pairly::comparison::partnerCells(
+    return q(pairly::comparison::partnerCells(
         row.partners[partner])[static_cast<std::size_t>((col - 1) % 5)]);
 }
 
@@ -178,7 +179,7 @@ void ReportWindow::refreshReport() {
     stale_ = false;
     for (int slot = 1; slot <= 2; ++slot)
         names_[static_cast<std::size_t>(slot - 1)] =
-            fromUtf8(store::partnerCaption(ctx_.profileOf(slot), slot));
+            q(store::partnerCaption(ctx_.profileOf(slot), slot));
     {
         // Both logs are read once for both tabs and let go after.
         const session::Session::Refresh refresh(ctx_.session);
@@ -204,11 +205,11 @@ void ReportWindow::fillTab(Tab& tab) {
     const std::vector<std::string> wholeHeaders =
         reportHeaders(tab.period, names_[0].toStdString(), names_[1].toStdString());
     QStringList captions;
-    for (const std::string& h : headers) captions << fromUtf8(h);
+    for (const std::string& h : headers) captions << q(h);
     tab.grid->setColumns(captions);
     for (int col = 0; col < captions.size(); ++col)
         if (headers[static_cast<std::size_t>(col)] != wholeHeaders[static_cast<std::size_t>(col)])
-            tab.grid->setHeaderToolTip(col, fromUtf8(wholeHeaders[static_cast<std::size_t>(col)]));
+            tab.grid->setHeaderToolTip(col, q(wholeHeaders[static_cast<std::size_t>(col)]));
     for (int col = 0; col < captions.size(); ++col)
         tab.grid->setColumnAlignment(col,
                                      col == 0 ? widgets::Align::Center : widgets::Align::Right);
@@ -264,7 +265,7 @@ void ReportWindow::drawPage(QPainter& painter, const QRectF& page, double dpi) c
     content.title = word + QStringLiteral("ごとの平均体重　") +
                     widgets::boundedText(names_[0], kTitleNameChars) + QStringLiteral("・") +
                     widgets::boundedText(names_[1], kTitleNameChars) + QStringLiteral("　（") +
-                    fromUtf8(text::formatDate(ctx_.clock.today())) + QStringLiteral("）");
+                    q(text::formatDate(ctx_.clock.today())) + QStringLiteral("）");
     content.periodHeader = word;
     content.names = {widgets::boundedText(names_[0]), widgets::boundedText(names_[1])};
     content.colours = {common::partnerColour(1), common::partnerColour(2)};

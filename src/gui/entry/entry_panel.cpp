@@ -233,7 +233,7 @@ void EntryPanel::resizeEvent(QResizeEvent* event) {
 
 void EntryPanel::fillFields() {
     showSelectedSituation();
-    const pairly::entry::FieldTexts texts = fillTexts(previous_);
+    const pairly::entry::FieldTexts texts = pairly::entry::fillTexts(previous_);
     for (int i = 0; i < pairly::entry::kFieldCount; ++i) {
         fields_[i]->setText(QString::fromStdString(texts[i]));
         down_[i]->setEnabled(true);

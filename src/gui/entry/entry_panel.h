@@ -32,8 +32,8 @@ public:
     QListWidget* situationList() const { return lstAct_; }
 
     // previousValues of the last day-view refresh.
-    void setPreviousValues(const pairly::entry::PreviousValues& values) { previous_ = values; }
-    const pairly::entry::PreviousValues& previousValues() const { return previous_; }
+    void setPreviousValues(const store::Readings& values) { previous_ = values; }
+    const store::Readings& previousValues() const { return previous_; }
     const QString& selectedSituation() const { return selectedSituation_; }
     pairly::entry::FieldTexts fieldTexts() const;
 
@@ -71,7 +71,7 @@ private:
 
     common::AppContext& ctx_;
     common::SituationList& situations_;
-    pairly::entry::PreviousValues previous_;
+    store::Readings previous_;
     QString selectedSituation_;
     std::array<QLineEdit*, pairly::entry::kFieldCount> fields_{};
     std::array<QPushButton*, pairly::entry::kFieldCount> up_{};

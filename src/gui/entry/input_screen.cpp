@@ -110,16 +110,19 @@ std::optional<float> InputScreen::lastRecordWeight() const {
 }
 
 void InputScreen::refreshDayView() {
+    showDayView(*common::loadLogForScreen(ctx_, ctx_.currentSlot), true);
+}
+
+void InputScreen::showDayView(const store::LoadedLog& active, bool clearEntry) {
     markFresh();
     ctx_.session.setEntryDay(selectedDay());
-    const session::SharedLog active = common::loadLogForScreen(ctx_, ctx_.currentSlot);
     const session::SharedLog other = common::loadLogForScreen(ctx_, ctx_.otherSlot());
-    model_ = pairly::entry::computeDayView(active->records, other->records, ctx_.profile().heightCm,
+    model_ = pairly::entry::computeDayView(active.records, other->records, ctx_.profile().heightCm,
                                            selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
     showCurrentBmi();
-    entry_->clearEntry();
+    if (clearEntry) entry_->clearEntry();
     renderDayCounts(model_.dayCounts);
 }
 
@@ -213,19 +216,22 @@ void InputScreen::saveMeasurement() {
     request.selectedDay = selectedDay();
     request.autoTime = autoTime();
     request.timeText = text::longTimeText(ctx_.clock.secondsSinceMidnight());
+    const pairly::entry::CheckedEntry entry = pairly::entry::checkEntry(std::move(request));
     // A day after today is most likely a slip on the calendar: asked once the entry is valid.
-    if (!pairly::entry::validateSave(request)) {
+    if (!entry.refusal) {
         if (const auto question = pairly::entry::futureDayQuestion(
-                request.selectedDay, text::formatDate(ctx_.clock.today()))) {
+                entry.request.selectedDay, text::formatDate(ctx_.clock.today()))) {
             if (ctx_.dialogs.message(
                     QString::fromStdString(question->text), QString::fromStdString(question->title),
                     widgets::Icon::Question, widgets::Buttons::YesNo) != widgets::Answer::Yes)
                 return;
         }
     }
-    const pairly::entry::SaveOutcome outcome =
-        pairly::entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, request);
+    pairly::entry::SaveOutcome outcome =
+        pairly::entry::saveMeasurement(ctx_.dataFolder, ctx_.currentSlot, entry);
     if (!outcome.saved) {
+        // The log another window changed is shown; the weighing stays in the panel.
+        if (outcome.stale) showDayView(*common::loadLogForScreen(ctx_, ctx_.currentSlot), false);
         if (outcome.message) {
             ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),
                               QString::fromStdString(outcome.message->title));
@@ -234,7 +240,8 @@ void InputScreen::saveMeasurement() {
         return;
     }
     ctx_.noteDataChanged(ctx_.currentSlot);
-    refreshDayView();
+    // The day view shows the log as the save wrote it.
+    showDayView(*outcome.written, true);
     disableSteppers();
     // Saved, with a word about it (the disk did not confirm the write).
     if (outcome.message)

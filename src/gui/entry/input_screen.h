@@ -85,6 +85,9 @@ protected:
 
 private:
     void dateClicked();
+    // The day view of the selected partner's log `active` (the other log is read); the
+    // entry panel is emptied unless `clearEntry` is false.
+    void showDayView(const store::LoadedLog& active, bool clearEntry);
     void renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts);
     // The day counts of a stale screen from the logs as they are now.
     void recountDay(const session::SharedLog& active, const session::SharedLog& other);

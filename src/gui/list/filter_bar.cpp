@@ -10,6 +10,8 @@
 #include <QStringListModel>
 
 #include "gui/widgets/back_colour.h"
+#include "gui/widgets/push_button.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::list {
 
@@ -17,21 +19,14 @@ const QColor FilterBar::kPressedColour(255, 255, 192);
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
-QString q(pairly::list::Text t) {
-    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-}
+using widgets::q;
 
 }  // namespace
 
-QPushButton* FilterBar::makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
+QPushButton* FilterBar::makeFilterButton(const QString& name, const QString& caption,
+                                         QWidget* parent) {
+    QPushButton* button = widgets::makeFittedButton(name, caption, parent, 16);
     button->setFocusPolicy(Qt::TabFocus);
-    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 16);
-    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return button;
 }
 
@@ -49,7 +44,7 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     periodRow->setSpacing(3);
     for (std::size_t i = 0; i < pairly::list::kPeriodButtons.size(); ++i) {
         const pairly::list::PeriodButton& b = pairly::list::kPeriodButtons[i];
-        QPushButton* button = makeButton(q(b.name), q(b.caption), period);
+        QPushButton* button = makeFilterButton(q(b.name), q(b.caption), period);
         periodButtons_[i] = button;
         const int index = static_cast<int>(i);
         connect(button, &QPushButton::clicked, this, [this, index] { emit periodClicked(index); });
@@ -87,13 +82,13 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     weekRow->setSpacing(3);
     for (int i = 0; i < 7; ++i) {
         QPushButton* button =
-            makeButton(QString("cmdWeek_%1").arg(i),
-                       q(pairly::list::kWeekdayNames[static_cast<std::size_t>(i)]), weekdays);
+            makeFilterButton(QString("cmdWeek_%1").arg(i),
+                             q(pairly::list::kWeekdayNames[static_cast<std::size_t>(i)]), weekdays);
         weekdayButtons_[static_cast<std::size_t>(i)] = button;
         connect(button, &QPushButton::clicked, this, [this, i] { emit weekdayClicked(i); });
         weekRow->addWidget(button);
     }
-    cmdAllWeek_ = makeButton("cmdAllWeek", QStringLiteral("全部"), weekdays);
+    cmdAllWeek_ = makeFilterButton("cmdAllWeek", QStringLiteral("全部"), weekdays);
     connect(cmdAllWeek_, &QPushButton::clicked, this,
             [this] { emit weekdayClicked(pairly::list::kAllWeekdays); });
     weekRow->addSpacing(6);

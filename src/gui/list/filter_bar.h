@@ -23,7 +23,8 @@ public:
     // The back colour of a pressed filter button.
     static const QColor kPressedColour;
     // A command button in the bar's style (also for the screen's other filter buttons).
-    static QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
+    static QPushButton* makeFilterButton(const QString& name, const QString& caption,
+                                         QWidget* parent);
     static void press(QPushButton* button, bool pressed);
 
     // The period as typed or set: both combo boxes' texts.

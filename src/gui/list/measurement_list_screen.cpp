@@ -22,6 +22,7 @@
 #include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
 #include "gui/widgets/stored_text.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::list {
 
@@ -57,7 +58,7 @@ constexpr int kTableFontPoints = 9;
 // Short lists get point markers so that a lone weighing still shows as a dot.
 constexpr int kMarkerPointLimit = 45;
 
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+using widgets::q;
 
 QColor arrowQColour(base::Arrow arrow) { return widgets::toQColor(arrowColour(arrow)); }
 
@@ -181,7 +182,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
                      {"cmdKotu", "骨量", Overlay::Bone}};
     int i = 0;
     for (const auto& o : kOverlays) {
-        QPushButton* button = FilterBar::makeButton(q(o.name), q(o.caption), overlays);
+        QPushButton* button = FilterBar::makeFilterButton(q(o.name), q(o.caption), overlays);
         const Overlay overlay = o.overlay;
         connect(button, &QPushButton::clicked, this, [this, overlay] { showOverlay(overlay); });
         overlayGrid->addWidget(button, i / 2, i % 2);
@@ -198,7 +199,7 @@ QWidget* MeasurementListScreen::buildSideColumn() {
     txtKey_->installEventFilter(this);
     widgets::keepStoredForm(txtKey_);  // a typed 〜 finds the ～ that the log holds
     connect(txtKey_, &QLineEdit::returnPressed, this, &MeasurementListScreen::keyEntered);
-    cmdAllact_ = FilterBar::makeButton("cmdAllact", QStringLiteral("全部"), situation);
+    cmdAllact_ = FilterBar::makeFilterButton("cmdAllact", QStringLiteral("全部"), situation);
     connect(cmdAllact_, &QPushButton::clicked, this, &MeasurementListScreen::allSituationsClicked);
     auto* keyRow = new QHBoxLayout;
     keyRow->addWidget(txtKey_, 1);

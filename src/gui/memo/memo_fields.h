@@ -5,10 +5,11 @@
 #include <string>
 
 #include "core/text/numbers.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::memo::memo_detail {
 
-inline QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 // The correction panel's fields, captioned as on the entry screen: the date, the
 // situation, then the seven values in entry order.

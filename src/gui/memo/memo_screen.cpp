@@ -381,9 +381,9 @@ bool MemoScreen::saveMemo() {
     }
     if (common::tellBlocked(ctx_, result.status, store::kMemoFileName)) return false;
     if (!common::written(ctx_, result.status, store::kMemoFileName)) {
-        ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n"
-                                         "ディスクの空き容量と書き込みの権限を確認してください。\n"
-                                         "気付きメモ.txt は変更されていません。"),
+        ctx_.dialogs.warn(QStringLiteral("気付きメモを保存できませんでした。\n") +
+                              common::writeFailedAdvice() +
+                              QStringLiteral("\n気付きメモ.txt は変更されていません。"),
                           QStringLiteral("保存エラー"));
         return false;
     }

@@ -106,11 +106,9 @@ void MemoScreen::warnEditNotWritten(const store::EditResult& result, const char*
             break;
     }
     if (common::tellBlocked(ctx_, result.status, store::logFileName(ctx_.currentSlot))) return;
-    ctx_.dialogs.warn(
-        action + QStringLiteral("に失敗しました。\n"
-                                "ディスクの空き容量と書き込みの権限を確認してください。\n"
-                                "データは変更されていません。"),
-        QStringLiteral("保存エラー"));
+    ctx_.dialogs.warn(action + QStringLiteral("に失敗しました。\n") + common::writeFailedAdvice() +
+                          QStringLiteral("\nデータは変更されていません。"),
+                      QStringLiteral("保存エラー"));
 }
 
 // The row in the middle of the view, or as near as the table allows: near the end the view

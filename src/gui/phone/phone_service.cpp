@@ -13,6 +13,7 @@
 #include "gui/phone/net_addresses.h"
 #include "gui/phone/phone_group.h"
 #include "gui/widgets/icons.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::phone {
 
@@ -20,7 +21,7 @@ namespace core = pairly::phone;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 base::Rgb rgbOf(const QColor& c) { return {c.red(), c.green(), c.blue()}; }
 

@@ -12,12 +12,13 @@
 #include "core/store/partner_profile.h"
 #include "gui/common/write_notice.h"
 #include "gui/widgets/elided_text.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::settings {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 const QString kExportTitle = QStringLiteral("CSVに書き出す");
 const QString kImportTitle = QStringLiteral("CSV・ログを読み込む");
@@ -25,8 +26,7 @@ const QString kRestoreTitle = QStringLiteral("バックアップから戻す");
 // The widest a nickname grows in a choice or a message.
 constexpr int kNameWidth = 300;
 
-const QString kWriteFailed =
-    QStringLiteral("書き込めませんでした。ディスクの空き容量と書き込みの権限を確認してください。");
+const QString kWriteFailed = QStringLiteral("書き込めませんでした。") + common::writeFailedAdvice();
 
 std::filesystem::path pathOf(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());

@@ -90,8 +90,8 @@ void ProfileGroup::saveProfileEdit() {
     if (common::tellBlocked(ctx_, result.status, file)) return;
     if (!result.written()) {
         ctx_.dialogs.warn(QStringLiteral("プライベートデータを保存できませんでした。\n"
-                                         "ファイルは変更されていません。\n"
-                                         "ディスクの空き容量と書き込みの権限を確認してください。"),
+                                         "ファイルは変更されていません。\n") +
+                              common::writeFailedAdvice(),
                           QStringLiteral("保存エラー"));
         return;
     }

@@ -13,6 +13,7 @@
 #include "core/entry/situation_order.h"
 #include "gui/common/situation_list.h"
 #include "gui/widgets/back_colour.h"
+#include "gui/widgets/push_button.h"
 #include "gui/widgets/stored_text.h"
 
 namespace pairly::gui::settings {
@@ -40,16 +41,11 @@ SituationListGroup::SituationListGroup(common::AppContext& ctx, common::Situatio
     // Its own copy of the list while a reorder waits for cmdSort.
     common::showSituations(lstKoumoku_, situations_.model());
 
-    auto makeButton = [frame](const char* name, const QString& caption) {
-        auto* button = new QPushButton(caption, frame);
-        button->setObjectName(name);
-        return button;
-    };
-    cmdNew2_ = makeButton("cmdNew2", QStringLiteral("追加"));
-    cmdSort_ = makeButton("cmdSort", QStringLiteral("並び替え"));
-    cmdDel_ = makeButton("cmdDel", QStringLiteral("削除"));
-    cmdDel2_ = makeButton("cmdDel2", QStringLiteral("全削除"));
-    cmdChg_ = makeButton("cmdChg", QStringLiteral("状況コメントを入れ替える"));
+    cmdNew2_ = widgets::makeButton("cmdNew2", QStringLiteral("追加"), frame);
+    cmdSort_ = widgets::makeButton("cmdSort", QStringLiteral("並び替え"), frame);
+    cmdDel_ = widgets::makeButton("cmdDel", QStringLiteral("削除"), frame);
+    cmdDel2_ = widgets::makeButton("cmdDel2", QStringLiteral("全削除"), frame);
+    cmdChg_ = widgets::makeButton("cmdChg", QStringLiteral("状況コメントを入れ替える"), frame);
     txtChg_ = new QLineEdit(frame);
     txtChg_->setObjectName("txtChg");
     widgets::keepStoredForm(txtChg_);  // the new text is matched and listed as the files hold it

@@ -28,6 +28,7 @@
 #include "gui/widgets/choice_button.h"
 #include "gui/widgets/elided_button.h"
 #include "gui/widgets/help_viewer.h"
+#include "gui/widgets/push_button.h"
 
 namespace pairly::gui::shell {
 
@@ -38,16 +39,13 @@ const QColor kSelectedPartnerColour(255, 255, 240);
 
 // Room for the caption is enough (the style would ask for more): the row has to fit the
 // window's width.
+constexpr int kCaptionMargin = 18;
+
 QPushButton* shapeButton(QPushButton* button, const char* name, const QString& caption) {
     button->setObjectName(name);
     button->setAutoDefault(false);
-    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 18);
+    widgets::fitToCaption(button, caption, kCaptionMargin);
     return button;
-}
-
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    return shapeButton(new QPushButton(caption, parent), name, caption);
 }
 
 // A key that presses `button` anywhere in the window; a disabled button stays unpressed.
@@ -226,24 +224,28 @@ QWidget* MainWindow::buildTopRow() {
     connect(chkHelp_, &QCheckBox::toggled, this, &MainWindow::onHelpTourToggled);
     layout->addWidget(chkHelp_);
 
-    QPushButton* cmdHelp = makeButton("cmdHelp", QStringLiteral("ヘルプ"), row);
+    QPushButton* cmdHelp =
+        widgets::makeFittedButton("cmdHelp", QStringLiteral("ヘルプ"), row, kCaptionMargin);
     cmdHelp->setToolTip(QStringLiteral("使い方の説明を開きます（F1）"));
     bindKey(QKeySequence(Qt::Key_F1), cmdHelp, this);
     connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::openHelp);
     layout->addWidget(cmdHelp);
 
-    QPushButton* cmdPrint = makeButton("cmdPrint", QStringLiteral("画面印刷"), row);
+    QPushButton* cmdPrint =
+        widgets::makeFittedButton("cmdPrint", QStringLiteral("画面印刷"), row, kCaptionMargin);
     cmdPrint->setToolTip(QStringLiteral("表示中の画面を印刷します（Ctrl+P）"));
     bindKey(QKeySequence(QStringLiteral("Ctrl+P")), cmdPrint, this);
     connect(cmdPrint, &QPushButton::clicked, printing_, &printing::PrintController::printScreen);
     layout->addWidget(cmdPrint);
-    QPushButton* cmdPrint1 = makeButton("cmdPrint1", QStringLiteral("用紙印刷"), row);
+    QPushButton* cmdPrint1 =
+        widgets::makeFittedButton("cmdPrint1", QStringLiteral("用紙印刷"), row, kCaptionMargin);
     cmdPrint1->setToolTip(QStringLiteral("手書き用の体重記録用紙を印刷します"));
     connect(cmdPrint1, &QPushButton::clicked, printing_,
             &printing::PrintController::printRecordSheet);
     layout->addWidget(cmdPrint1);
 
-    QPushButton* cmdOwari = makeButton("cmdOwari", QStringLiteral("終了"), row);
+    QPushButton* cmdOwari =
+        widgets::makeFittedButton("cmdOwari", QStringLiteral("終了"), row, kCaptionMargin);
     connect(cmdOwari, &QPushButton::clicked, this, &MainWindow::quitProgram);
     layout->addWidget(cmdOwari);
     return row;

@@ -22,6 +22,7 @@
 #include "gui/trend/trend_screen.h"
 #include "gui/widgets/elided_button.h"
 #include "gui/widgets/elided_text.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::shell {
 
@@ -32,7 +33,7 @@ constexpr int kSplashMinimumMs = 1500;
 // The characters of a nickname the title bar shows.
 constexpr int kTitleNameChars = 40;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 }  // namespace
 
@@ -128,11 +129,8 @@ void MainWindow::startUp() {
 void MainWindow::loadPartnerProfile(int slot) {
     const store::LoadedProfile loaded = store::readProfile(ctx_.dataFolder, slot);
     if (loaded.failed() && loaded.status != disk::ReadStatus::Unusable) {
-        ctx_.dialogs.warn(q(store::profileFileName(slot)) +
-                              QStringLiteral(" を読み込めませんでした。\n"
-                                             "読み込めた分だけを表示しています。"
-                                             "ファイルとディスクの状態を確認してください。"),
-                          QStringLiteral("読み込みエラー"));
+        const disk::FileNotice notice = disk::partlyReadNotice(store::profileFileName(slot));
+        ctx_.dialogs.warn(q(notice.text), q(notice.title));
     }
     // The button's caption and the title follow the session's news of it.
     ctx_.setProfileStamp(slot, loaded.stamp);

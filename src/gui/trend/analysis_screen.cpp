@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "gui/widgets/grid.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::trend {
 
@@ -21,7 +22,7 @@ constexpr double kGridFontPoints = 11;
 // Rows each grid shows, the header included.
 constexpr int kVisibleRows = 8;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 // The grid keeps the rows and asks for the cells it draws: a long history is not copied
 // into a text per cell.

@@ -20,6 +20,8 @@
 #include "gui/common/write_notice.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/chart.h"
+#include "gui/widgets/push_button.h"
+#include "gui/widgets/text.h"
 
 namespace pairly::gui::trend {
 
@@ -40,7 +42,7 @@ constexpr int kMarkerPointLimit = 45;
 // dozens of times faster.
 constexpr int kThinLinePoints = 600;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using widgets::q;
 
 void setPointSize(QWidget* w, double points) {
     QFont f = w->font();
@@ -53,13 +55,6 @@ widgets::Chart* makeChart(const char* name, QWidget* parent) {
     chart->setObjectName(name);
     chart->setMinimumHeight(300);
     return chart;
-}
-
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 // Fills one chart with whole series at once; points beyond the series stay empty.
@@ -100,7 +95,7 @@ TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent)
         setPointSize(label, 11);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
-    cmdMokuChk_ = makeButton("cmdMokuChk", QString(), this);
+    cmdMokuChk_ = widgets::makeButton("cmdMokuChk", QString(), this);
     setPointSize(cmdMokuChk_, 11);
     cmdMokuChk_->setMinimumWidth(220);
     cmdMokuChk_->setToolTip(QStringLiteral("グラフの下限を目標体重に切り替えます"));
@@ -243,7 +238,7 @@ QWidget* TrendScreen::buildSideColumn() {
                    {"cmdKotur", "骨", "骨量", TrendChart::Bone}};
     for (int i = 0; i < 4; ++i) {
         QPushButton* button =
-            makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), kinds);
+            widgets::makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), kinds);
         setPointSize(button, 12);
         button->setFixedSize(48, 36);
         button->setToolTip(QString::fromUtf8(buttons[i].tip));

@@ -17,7 +17,8 @@ struct Mass {
 
 CompositionCharts build(CompositionStyle style, std::initializer_list<Mass> masses) {
     CompositionBuilder b(style, masses.size());
-    for (const Mass& m : masses) b.add(m.metabolism, m.visceral, m.muscle, m.score, m.bone);
+    for (const Mass& m : masses)
+        b.add(store::Readings{0, 0, m.metabolism, m.visceral, m.muscle, m.score, m.bone});
     return b.finish();
 }
 
@@ -97,15 +98,31 @@ TEST(CompositionBuilder, MetabolismAndTheRightAxes) {
         std::initializer_list<Mass> masses;
         AxisRange metabolism, visceralGrid, visceralStored, scoreStored;
     } cases[] = {
-        {"usual", {{1480, 9, 52, 95, 2.6f}, {1520, 10, 53, 96, 2.7f}},
-         {1470, 1530, 10}, {8, 11, 0}, {8, 11, 3}, {94, 97, 3}},
-        {"negative visceral fat", {{1500, -3, 52, -2, 2.6f}, {1500, -12, 52, 0, 2.6f}},
-         {1490, 1510, 10}, {-13, -2, 0}, {-13, -2, 11}, {-3, 1, 4}},
+        {"usual",
+         {{1480, 9, 52, 95, 2.6f}, {1520, 10, 53, 96, 2.7f}},
+         {1470, 1530, 10},
+         {8, 11, 0},
+         {8, 11, 3},
+         {94, 97, 3}},
+        {"negative visceral fat",
+         {{1500, -3, 52, -2, 2.6f}, {1500, -12, 52, 0, 2.6f}},
+         {1490, 1510, 10},
+         {-13, -2, 0},
+         {-13, -2, 11},
+         {-3, 1, 4}},
         // 32,767 kcal gives 32,770 in 32 bits; the lowest starts at 30,000.
-        {"largest metabolism", {{32767, 9, 52, 95, 2.6f}},
-         {29990, 32770, 10}, {8, 10, 0}, {8, 10, 2}, {94, 96, 2}},
-        {"extremes", {{32767, 32767, 52, 95, 2.6f}, {-32768, -32768, 52, 95, 2.6f}},
-         {-32780, 32770, 10}, {-32769, 32768, 0}, {-32769, 32768, 10}, {94, 96, 2}},
+        {"largest metabolism",
+         {{32767, 9, 52, 95, 2.6f}},
+         {29990, 32770, 10},
+         {8, 10, 0},
+         {8, 10, 2},
+         {94, 96, 2}},
+        {"extremes",
+         {{32767, 32767, 52, 95, 2.6f}, {-32768, -32768, 52, 95, 2.6f}},
+         {-32780, 32770, 10},
+         {-32769, 32768, 0},
+         {-32769, 32768, 10},
+         {94, 96, 2}},
     };
     for (const auto& c : cases) {
         const CompositionCharts grid = build(CompositionStyle::grid(), c.masses);

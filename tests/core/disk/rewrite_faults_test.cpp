@@ -17,6 +17,7 @@
 #include "core/store/preferences.h"
 #include "core/store/situation_list.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::disk {
@@ -83,11 +84,11 @@ void sweep(const Files& before, const std::function<WriteStatus(const TempFolder
 
 Files diaryFiles() {
     TempFolder folder;
-    EXPECT_TRUE(store::rewriteLog(
+    EXPECT_TRUE(pairly::testing::rewriteLog(
         folder.path(), 1,
         {rec("2026/12/01", "朝食前"), rec("2026/12/03", "夕食後"), rec("2026/12/05", "朝食前")}));
-    EXPECT_TRUE(store::rewriteLog(folder.path(), 2, {rec("2026/12/02", "朝食前")}));
-    EXPECT_TRUE(store::rewriteSituationList(folder.path(), {"朝食前", "夕食後"}));
+    EXPECT_TRUE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/02", "朝食前")}));
+    EXPECT_TRUE(pairly::testing::rewriteSituationList(folder.path(), {"朝食前", "夕食後"}));
     folder.writeBytes("体重計刻み.txt", "0.2\r\n0.5\r\n");
     return snapshot(folder);
 }
@@ -107,7 +108,7 @@ TEST(RewriteFaults, AppendIsAllOrNothing) {
     sweep(
         diary,
         [](const TempFolder& f) {
-            return store::appendRecord(f.path(), 1, rec("2026/12/06", "朝食前"))
+            return pairly::testing::appendRecord(f.path(), 1, rec("2026/12/06", "朝食前"))
                        ? WriteStatus::Ok
                        : WriteStatus::WriteFailed;
         },

@@ -67,7 +67,7 @@ TEST(DayView, ThreeWeighingsAfterADayEndingHigher) {
               (std::vector<std::string>{"2", "朝", "59.8Kg", "24.5%", "1500kcal", "9", "45.2Kg",
                                         "95", "2.6Kg"}));
 
-    EXPECT_EQ(m.previousValues, valuesOf(log.back()));
+    EXPECT_EQ(m.previousValues, log.back().readings());
     EXPECT_EQ(m.shownDate, "2026/12/07");
     EXPECT_EQ(m.recordCount, 6);
     EXPECT_EQ(m.lastDate(), "2026/12/07");
@@ -155,7 +155,7 @@ TEST(DayView, DayWithoutWeighingsShowsTheLastRecord) {
     EXPECT_TRUE(m.weightRows.empty());
     EXPECT_TRUE(m.compositionRows.empty());
     EXPECT_EQ(m.face, DayFace::NoData);
-    EXPECT_EQ(m.previousValues, valuesOf(log.back()));
+    EXPECT_EQ(m.previousValues, log.back().readings());
     EXPECT_EQ(m.shownDate, "2026/12/03");
     EXPECT_EQ(m.lblDspNissuu, "26/11/01 → 32日経過");
     EXPECT_EQ(m.lblDspTai, "62.0Kg → 1.3Kg 減");
@@ -232,7 +232,7 @@ TEST(DayView, EmptyLogGivesAnEmptyConsistentModel) {
     EXPECT_EQ(m.recordCount, 0);
     EXPECT_FALSE(m.lastRecord.has_value());
     EXPECT_EQ(m.firstRecordDate, "");
-    EXPECT_EQ(m.previousValues, PreviousValues{});
+    EXPECT_EQ(m.previousValues, store::Readings{});
     EXPECT_EQ(m.face, DayFace::NoData);
     EXPECT_EQ(m.lblDspTai, "");
     EXPECT_FALSE(m.bmi.has_value());

@@ -59,9 +59,9 @@ TEST(EntryLogic, StepTextsAndFill) {
     EXPECT_EQ(stepTextFor(Field::BoneMass, "0.2", "0.5"), "0.1");
     EXPECT_EQ(stepTextFor(Field::VisceralFat, "0.2", "0.5"), "1");
 
-    PreviousValues v{65.0f, 23.4f, 1350, -2, 52.3f, 95, 2.8f};
+    store::Readings v{65.0f, 23.4f, 1350, -2, 52.3f, 95, 2.8f};
     EXPECT_EQ(fillTexts(v), (FieldTexts{"65", "23.4", "1350", "-2", "52.3", "95", "2.8"}));
-    EXPECT_EQ(fillTexts(PreviousValues{}), (FieldTexts{"0", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(fillTexts(store::Readings{}), (FieldTexts{"0", "0", "0", "0", "0", "0", "0"}));
 
     EXPECT_EQ(nextMarkerMode(0), 1);
     EXPECT_EQ(nextMarkerMode(1), 2);
@@ -124,7 +124,8 @@ TEST(EntryLogic, ValidationOrderAndMessages) {
         {request("7:05:09", full), std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(validateSave(c.req), c.expected) << c.req.situation << " " << c.req.fieldTexts[0];
+        EXPECT_EQ(checkEntry(c.req).refusal, c.expected)
+            << c.req.situation << " " << c.req.fieldTexts[0];
 }
 
 TEST(EntryLogic, OnlyADayAfterTodayIsQuestioned) {
@@ -151,7 +152,7 @@ TEST(EntryLogic, OnlyADayAfterTodayIsQuestioned) {
 TEST(EntryLogic, PlanChoosesInsertOrAppendAndTheComment) {
     const FieldTexts texts{"60.1", "24.5", "1350.5", "9", "", "95", "2.6"};
     // A past day is inserted, without the time even when automatic time is on.
-    PlanResult p = planSave(request("朝", texts, "2026/12/05"), 10, "2026/12/06");
+    PlanResult p = planSave(checkEntry(request("朝", texts, "2026/12/05")), 10, "2026/12/06");
     ASSERT_TRUE(p.plan);
     EXPECT_EQ(p.plan->mode, WriteMode::Insert);
     EXPECT_EQ(p.plan->record.comment, "");
@@ -161,24 +162,25 @@ TEST(EntryLogic, PlanChoosesInsertOrAppendAndTheComment) {
 
     // Same day as the last record, or later: appended with the time.
     for (const char* last : {"2026/12/07", "2026/12/01"}) {
-        p = planSave(request("朝", texts), 10, std::string(last));
+        p = planSave(checkEntry(request("朝", texts)), 10, std::string(last));
         ASSERT_TRUE(p.plan);
         EXPECT_EQ(p.plan->mode, WriteMode::Append);
         EXPECT_EQ(p.plan->record.comment, "7:05:09");
     }
     SaveRequest noTime = request("朝", texts);
     noTime.autoTime = false;
-    p = planSave(noTime, 0, std::nullopt);
+    p = planSave(checkEntry(noTime), 0, std::nullopt);
     ASSERT_TRUE(p.plan);
     EXPECT_EQ(p.plan->mode, WriteMode::Append);
     EXPECT_EQ(p.plan->record.comment, "");
 
     // A full log takes no more records.
-    p = planSave(request("朝", texts), store::kMaxRecords, "2026/12/07");
+    p = planSave(checkEntry(request("朝", texts)), store::kMaxRecords, "2026/12/07");
     EXPECT_FALSE(p.plan);
     ASSERT_TRUE(p.refusal);
     EXPECT_EQ(p.refusal->title, "保存件数超過");
-    EXPECT_TRUE(planSave(request("朝", texts), store::kMaxRecords - 1, "2026/12/07").plan);
+    EXPECT_TRUE(
+        planSave(checkEntry(request("朝", texts)), store::kMaxRecords - 1, "2026/12/07").plan);
 }
 
 TEST(EntryLogic, IntegerFieldsRoundHalfToEven) {
@@ -188,8 +190,8 @@ TEST(EntryLogic, IntegerFieldsRoundHalfToEven) {
     } cases[] = {{"1350.5", 1350},  {"1351.5", 1352}, {"１３５１．５", 1352},
                  {"1350.49", 1350}, {"-2.5", -2},     {"", 0}};
     for (const Case& c : cases) {
-        const auto p =
-            planSave(request("朝", {"60", "20", c.text, c.text, "", c.text}), 1, "2026/12/07");
+        const auto p = planSave(checkEntry(request("朝", {"60", "20", c.text, c.text, "", c.text})),
+                                1, "2026/12/07");
         ASSERT_TRUE(p.plan) << c.text;
         EXPECT_EQ(p.plan->record.basalMetabolism, c.expected) << c.text;
         EXPECT_EQ(p.plan->record.visceralFat, c.expected) << c.text;

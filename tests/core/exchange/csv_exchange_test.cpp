@@ -8,6 +8,7 @@
 #include "core/exchange/csv_import.h"
 #include "core/store/partner_profile.h"
 #include "core/text/dates.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::exchange {
@@ -31,13 +32,14 @@ std::vector<std::string> names(const std::vector<store::MeasurementRecord>& reco
 
 TEST(CsvExport, AHandMadePairIsWrittenByteForByte) {
     TempFolder folder;
-    ASSERT_TRUE(store::saveProfile(folder.path(), 1, {"はなこ", 158, 50}));
-    ASSERT_TRUE(store::saveProfile(folder.path(), 2, {"Taro, Jr.", 172, 65}));
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 1,
-                                  {{"2026/12/07", "朝食前", 65.3f, 22.5f, 1523, 9, 48.2f, -1, 3.0f,
-                                    "7:05:09, 少し増えた", "予備"},
-                                   {"2026/12/08", "夕食後", 0.1f, 0, 0, 0, 0, 0, 0, "", ""}}));
-    ASSERT_TRUE(store::rewriteLog(
+    ASSERT_TRUE(pairly::testing::saveProfile(folder.path(), 1, {"はなこ", 158, 50}));
+    ASSERT_TRUE(pairly::testing::saveProfile(folder.path(), 2, {"Taro, Jr.", 172, 65}));
+    ASSERT_TRUE(
+        pairly::testing::rewriteLog(folder.path(), 1,
+                                    {{"2026/12/07", "朝食前", 65.3f, 22.5f, 1523, 9, 48.2f, -1,
+                                      3.0f, "7:05:09, 少し増えた", "予備"},
+                                     {"2026/12/08", "夕食後", 0.1f, 0, 0, 0, 0, 0, 0, "", ""}}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(
         folder.path(), 2,
         {{"2026/12/07", "起床後", 72.75f, 18, 1700, 12, 55.5f, 3, 3.2f, "", ""}}));
     // A damaged line is no record and is not exported.
@@ -66,7 +68,7 @@ TEST(CsvExport, AHandMadePairIsWrittenByteForByte) {
 
 TEST(CsvExport, ALogThatCannotBeReadWholeExportsNothing) {
     TempFolder folder;
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
     std::filesystem::create_directory(folder.path() / "データ2.txt");  // not a regular file
     const ExportResult result = exportCsv(folder.path(), folder.path() / "out.csv");
     EXPECT_EQ(result.status, disk::WriteStatus::ReadFailed);
@@ -76,7 +78,7 @@ TEST(CsvExport, ALogThatCannotBeReadWholeExportsNothing) {
 
 TEST(CsvExport, NeverReplacesADataFile) {
     TempFolder folder;
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
     folder.writeBytes("気付きメモ.TXT", "memo");
     const std::string log = folder.readBytes("データ1.txt");
     for (const char* name : {"データ1.txt", "データ1.TXT", "気付きメモ.txt"}) {
@@ -95,7 +97,7 @@ TEST(CsvExport, NeverReplacesADataFile) {
 // is typed, and a link at the target's name: refused, and every file as it was.
 TEST(CsvExport, NeverWritesOverAFileOfTheProgramNorThroughALink) {
     TempFolder folder, elsewhere;
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, {rec("2026/12/07", "朝食前", 65)}));
     std::filesystem::create_directories(folder.path() / "バックアップ" / "20261201");
     std::filesystem::create_directory_symlink(folder.path(), elsewhere.path() / "link");
     std::filesystem::create_symlink(folder.path() / "データ1.txt", elsewhere.path() / "l.csv");
@@ -138,8 +140,8 @@ TEST(CsvImport, ExportThenImportIntoAnEmptyPartnerGivesTheSameRecords) {
         {"2026/12/07", "夕食後", 1e-3f, 100, -32768, 32767, 600, 0, 0.05f, "", ""},
         {"2026/12/09", "就寝前", 66.125f, 0, 0, 0, 0, 0, 0, "ｶﾀｶﾅ①髙", ""},
     };
-    ASSERT_TRUE(store::rewriteLog(from.path(), 1, records));
-    ASSERT_TRUE(store::rewriteLog(from.path(), 2, {rec("2026/12/01", "朝食前", 80)}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(from.path(), 1, records));
+    ASSERT_TRUE(pairly::testing::rewriteLog(from.path(), 2, {rec("2026/12/01", "朝食前", 80)}));
     ASSERT_EQ(exportCsv(from.path(), to.path() / "both.csv").status, disk::WriteStatus::Ok);
 
     const ImportRead read = readImport(to.path() / "both.csv", kToday, 1);
@@ -191,7 +193,8 @@ TEST(CsvImport, OpenScaleColumnsAreFoundByNameAndABadDateStopsTheImport) {
     EXPECT_EQ(read.rows[3].comment, "two lines");
 
     TempFolder folder;
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 2, {rec("2026/12/02", "朝食前", 64.5f)}));
+    ASSERT_TRUE(
+        pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/02", "朝食前", 64.5f)}));
     const std::string old = folder.readBytes("データ2.txt");
     const MergeResult merged = mergeImport(folder.path(), 2, read.rows, disk::FileStamp::of(old));
     EXPECT_EQ(merged.status, disk::WriteStatus::Ok);
@@ -356,7 +359,7 @@ TEST(CsvImport, AConflictCopyIsMergedWithTheLogNoRecordTwice) {
                                    d = rec("2026/12/03", "夕食後", 62),
                                    e = rec("2026/11/30", "朝食前", 59),
                                    f = rec("2026/12/02", "朝食前", 61.5f);
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 1, {a, b, c}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, {a, b, c}));
     folder.writeBytes("データ1.sync-conflict-20261203-101010-ABCDEFG.txt",
                       *disk::toCp932(store::recordsText({e, a, b, f, d})));
     const ImportRead read =
@@ -398,7 +401,7 @@ TEST(CsvImport, TheRecordLimitHoldsAndAChangedLogIsNotWritten) {
                                                rec("2026/01/01", "朝食前", 60));
     for (std::size_t i = 0; i < full.size(); ++i)
         full[i].weight = 40 + 0.01f * static_cast<float>(i);
-    ASSERT_TRUE(store::rewriteLog(folder.path(), 1, full));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, full));
     const std::string old = folder.readBytes("データ1.txt");
     const std::vector<store::MeasurementRecord> two = {rec("2026/12/01", "朝食前", 60),
                                                        rec("2026/12/02", "朝食前", 60)};

@@ -14,6 +14,7 @@
 #include "core/store/backups.h"
 #include "core/store/record_edit.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::exchange {
@@ -54,10 +55,10 @@ store::MeasurementRecord rec(const std::string& date, float weight,
 const Files& diaryFiles() {
     static const Files files = [] {
         TempFolder folder;
-        EXPECT_TRUE(store::rewriteLog(
+        EXPECT_TRUE(pairly::testing::rewriteLog(
             folder.path(), 1,
             {rec("2026/12/01", 60), rec("2026/12/02", 61), rec("2026/12/04", 62)}));
-        EXPECT_TRUE(store::rewriteLog(folder.path(), 2, {rec("2026/12/01", 70, "a, b")}));
+        EXPECT_TRUE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/01", 70, "a, b")}));
         folder.writeBytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt", "\"ニックネーム\",\"はなこ\"\r\n");
         folder.writeBytes("気付きメモ.txt", "memo\r\n");
         return filesIn(folder.path());

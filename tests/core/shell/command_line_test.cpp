@@ -13,6 +13,7 @@
 #include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::shell {
@@ -169,9 +170,10 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
     EXPECT_FALSE(fs::exists(home.path() / "PairlyLog"));
 
     fs::create_directory(data);
-    ASSERT_TRUE(store::rewriteLog(data, 1,
-                                  {{"2026/12/01", "朝食前", 60.5f, 20, 0, 0, 0, 0, 0, "a, b", ""},
-                                   {"2026/12/02", "朝食前", 60.1f, 20, 0, 0, 0, 0, 0, "", ""}}));
+    ASSERT_TRUE(
+        pairly::testing::rewriteLog(data, 1,
+                                    {{"2026/12/01", "朝食前", 60.5f, 20, 0, 0, 0, 0, 0, "a, b", ""},
+                                     {"2026/12/02", "朝食前", 60.1f, 20, 0, 0, 0, 0, 0, "", ""}}));
     EXPECT_EQ(run({"diary", "--export-csv", "out.csv"}, out, err), 0);
     EXPECT_EQ(out, "2 件の測定を " + (current.path() / "out.csv").string() + " に書き出しました\n");
     EXPECT_EQ(err, "");
@@ -183,14 +185,14 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
     EXPECT_NE(err.find("一人目がまだ登録されていません"), std::string::npos) << err;
     EXPECT_FALSE(current.exists("other/データ1.txt"));
     // Into a partner registered without weighings: partner 1's rows of the file.
-    ASSERT_TRUE(store::saveProfile(current.path() / "other", 1, {"はなこ", 158, 50}));
+    ASSERT_TRUE(pairly::testing::saveProfile(current.path() / "other", 1, {"はなこ", 158, 50}));
     EXPECT_EQ(run({"other", "--import-csv", "out.csv", "--partner", "1"}, out, err), 0);
     EXPECT_EQ(out, "取り込み 2 件、スキップ 0 件\n");
     EXPECT_EQ(current.readBytes("other/データ1.txt"), current.readBytes("diary/データ1.txt"));
     EXPECT_EQ(run({"diary", "--import-csv", "out.csv", "--partner", "1"}, out, err), 0);
     EXPECT_EQ(out, "取り込み 0 件、スキップ 2 件\n");
     // The file holds no row of partner 2.
-    ASSERT_TRUE(store::saveProfile(data, 2, {"たろう", 172, 65}));
+    ASSERT_TRUE(pairly::testing::saveProfile(data, 2, {"たろう", 172, 65}));
     EXPECT_EQ(run({"diary", "--import-csv", "out.csv", "--partner", "2"}, out, err), 1);
     EXPECT_NE(err.find("もう一人の測定が 2 件"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(data / "データ2.txt"));
@@ -212,8 +214,8 @@ TEST(CommandLine, ExportAndImportRunInTheDataFolderWithOneLineEach) {
 // A hostile file to import is refused with its reason, and the data folder stays as it was.
 TEST(CommandLine, AHostileFileToImportIsRefusedWithItsReasonAndNothingChanges) {
     TempFolder current, diary;
-    ASSERT_TRUE(store::rewriteLog(diary.path(), 1,
-                                  {{"2026/12/01", "朝食前", 60.5f, 20, 0, 0, 0, 0, 0, "", ""}}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(
+        diary.path(), 1, {{"2026/12/01", "朝食前", 60.5f, 20, 0, 0, 0, 0, 0, "", ""}}));
     const std::string log = diary.readBytes("データ1.txt");
     const auto names = diary.fileNames();
     const fs::path in = current.path() / "in.csv";

@@ -9,6 +9,7 @@
 #include "core/disk/folder_lock.h"
 #include "core/store/measurement_log.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -44,8 +45,9 @@ std::vector<std::string> foldersIn(const fs::path& dir) {
 }
 
 void layDiary(const TempFolder& folder) {
-    ASSERT_TRUE(rewriteLog(folder.path(), 1, {rec("2026/12/01", 60), rec("2026/12/02", 61)}));
-    ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01", 70)}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1,
+                                            {rec("2026/12/01", 60), rec("2026/12/02", 61)}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/01", 70)}));
     folder.writeBytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt", "\"ニックネーム\",\"はなこ\"\r\n");
     folder.writeBytes("気付きメモ.txt", "memo\r\n");
     folder.writeBytes("設定.txt", " 1 \r\n");
@@ -117,7 +119,7 @@ TEST(Restore, PutsTheBackupBackAfterKeepingTheCurrentFiles) {
     ASSERT_EQ(makeDailyBackup(folder.path(), {2026, 12, 7}).status, BackupStatus::Made);
     Files backedUp = filesIn(folder.path());
     // A day later: a weighing added, the memo changed, a profile of partner 2 made.
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/08", 60.5f)));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/08", 60.5f)));
     folder.writeBytes("気付きメモ.txt", "new memo\r\n");
     folder.writeBytes("ﾌﾟﾗｲﾍﾞｰﾄ2.txt", "\"ニックネーム\",\"たろう\"\r\n");
     const Files changed = filesIn(folder.path());

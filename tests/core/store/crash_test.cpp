@@ -24,6 +24,7 @@
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
 #include "core/store/situation_list.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -49,9 +50,10 @@ void writeOldFolder(const TempFolder& folder) {
         log.push_back(rec(day, "起床後"));
         log.push_back(rec(day, "朝食前"));
     }
-    ASSERT_TRUE(rewriteLog(folder.path(), 1, log));
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {"起床後", "朝食前", "夕食後"}));
-    ASSERT_TRUE(saveProfile(folder.path(), 1, {"はなこ", 158.5f, 50}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, log));
+    ASSERT_TRUE(
+        pairly::testing::rewriteSituationList(folder.path(), {"起床後", "朝食前", "夕食後"}));
+    ASSERT_TRUE(pairly::testing::saveProfile(folder.path(), 1, {"はなこ", 158.5f, 50}));
     ASSERT_TRUE(writeScaleSteps(folder.path(), {"0.1", "0.2"}));
 }
 
@@ -63,25 +65,29 @@ Files contents(const TempFolder& folder) {
 
 const std::vector<Save>& saves() {
     static const std::vector<Save> list = {
-        {"append", [](const auto& f) { return appendRecord(f, 1, rec("2026/12/01")); }},
+        {"append",
+         [](const auto& f) { return pairly::testing::appendRecord(f, 1, rec("2026/12/01")); }},
         {"insert",
          [](const auto& f) {
              return insertRecordInDateOrder(f, 1, rec("2026/11/15", "夕食後")) ==
                     disk::WriteStatus::Ok;
          }},
-        {"rewrite", [](const auto& f) { return rewriteLog(f, 1, {rec("2026/12/07", "開始")}); }},
+        {"rewrite",
+         [](const auto& f) {
+             return pairly::testing::rewriteLog(f, 1, {rec("2026/12/07", "開始")});
+         }},
         {"rename",
          [](const auto& f) {
              return renameSituation(f, 1, "朝食前", "朝ごはん前", loadSituations(f).stamp).ok();
          }},
         {"list order",
          [](const auto& f) {
-             return rewriteSituationList(f, {"夕食後", "起床後", "朝食前"});
+             return pairly::testing::rewriteSituationList(f, {"夕食後", "起床後", "朝食前"});
          }},
         {"list add", [](const auto& f) { return appendSituationBare(f, "散歩後"); }},
         {"profile",
          [](const auto& f) {
-             return saveProfile(f, 1, {"はな", 158.0f, 49.5f});
+             return pairly::testing::saveProfile(f, 1, {"はな", 158.0f, 49.5f});
          }},
         {"steps",
          [](const auto& f) {

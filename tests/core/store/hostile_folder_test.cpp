@@ -22,6 +22,7 @@
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -98,11 +99,11 @@ TEST(HostileFolder, LinksFifosAndHugeFilesAreNeitherReadNorWritten) {
                   disk::WriteStatus::Unusable);
         EXPECT_EQ(insertRecordInDateOrder(folder.path(), 2, rec("2026/11/01")),
                   disk::WriteStatus::Unusable);
-        EXPECT_FALSE(rewriteLog(folder.path(), 2, {rec("2026/12/08")}));
+        EXPECT_FALSE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/08")}));
         const disk::FileStamp missing = disk::FileStamp::missing();
         EXPECT_EQ(exchange::mergeImport(folder.path(), 2, {rec("2026/12/08")}, missing).status,
                   disk::WriteStatus::Unusable);
-        EXPECT_FALSE(saveProfile(folder.path(), 2, {"たろう", 170, 65}));
+        EXPECT_FALSE(pairly::testing::saveProfile(folder.path(), 2, {"たろう", 170, 65}));
         EXPECT_FALSE(saveMemo(folder.path(), "メモ"));
 
         EXPECT_EQ(bytesOf(victim), before);
@@ -128,11 +129,13 @@ TEST(HostileFolder, ALinkAtATemporaryNameIsNeverWrittenThrough) {
         SCOPED_TRACE(temp);
         TempFolder folder, elsewhere;
         elsewhere.writeBytes("victim", "precious");
-        ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01"), rec("2026/12/05")}));
+        ASSERT_TRUE(
+            pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/01"), rec("2026/12/05")}));
         fs::create_symlink(elsewhere.path() / "victim", folder.path() / temp);
         ASSERT_EQ(insertRecordInDateOrder(folder.path(), 2, rec("2026/12/03")),
                   disk::WriteStatus::Ok);
-        ASSERT_TRUE(rewriteLog(folder.path(), 2, loadLog(folder.path(), 2).records));
+        ASSERT_TRUE(
+            pairly::testing::rewriteLog(folder.path(), 2, loadLog(folder.path(), 2).records));
         EXPECT_EQ(elsewhere.readBytes("victim"), "precious");
         EXPECT_FALSE(fs::is_symlink(folder.path() / "データ2.txt"));
         EXPECT_EQ(loadLog(folder.path(), 2).records.size(), 3u);
@@ -143,7 +146,7 @@ TEST(HostileFolder, ALinkAtATemporaryNameIsNeverWrittenThrough) {
 // not write, and a day folder holding something of the user's stays with that.
 TEST(HostileFolder, PruningTouchesOnlyTheProgramsOwnCopies) {
     TempFolder folder, elsewhere;
-    ASSERT_TRUE(rewriteLog(folder.path(), 1, {rec("2026/12/01")}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, {rec("2026/12/01")}));
     for (int day = 1; day <= 20; ++day) {
         const std::string name = "202611" + std::string(day < 10 ? "0" : "") + std::to_string(day);
         fs::create_directories(elsewhere.path() / name);
@@ -188,7 +191,7 @@ TEST(HostileFolder, PruningTouchesOnlyTheProgramsOwnCopies) {
 // nothing and says so.
 TEST(HostileFolder, TwoProgramsWritingOneLogLoseNoReportedChange) {
     TempFolder folder;
-    ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/11/01", "start")}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/11/01", "start")}));
     constexpr int kRounds = 120;
     int pipes[3][2];
     pid_t children[3];

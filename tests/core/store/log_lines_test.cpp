@@ -16,6 +16,7 @@
 #include "core/store/measurement_log.h"
 #include "core/store/situation_list.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -224,7 +225,7 @@ TEST(LogLines, EveryRewriteKeepsTheDamagedLinesAndCopiesTheLogOnce) {
     // An append rewrites nothing, and copies nothing.
     TempFolder folder;
     folder.writeBytes("データ1.txt", handEdited());
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/07")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/07")));
     EXPECT_EQ(folder.readBytes("データ1.txt"),
               handEdited() + *disk::toCp932(recordLine(rec("2026/12/07"))));
     EXPECT_EQ(folder.fileNames(), Names{"データ1.txt"});
@@ -242,7 +243,7 @@ TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
         std::string after;
     } cases[] = {
         {"append after a line without its line end", line("2026/12/01") + longLine,
-         [](const auto& f) { return appendRecord(f, 1, rec("2026/12/07")); },
+         [](const auto& f) { return pairly::testing::appendRecord(f, 1, rec("2026/12/07")); },
          line("2026/12/01") + longLine + "\r\n" + added},
         {"insertion after it", line("2026/12/01") + longLine,
          [](const auto& f) {
@@ -256,7 +257,7 @@ TEST(LogLines, ADamagedLastLineKeepsItsPlaceAndStartsNoRecordOfItsOwn) {
          *disk::toCp932(recordLine(rec("2026/11/07"))) + line("2026/12/01") + longLine},
         // The field stream would close its quote first, which would add a line.
         {"append after a quote left open", line("2026/12/01") + openQuote,
-         [](const auto& f) { return appendRecord(f, 1, rec("2026/12/07")); },
+         [](const auto& f) { return pairly::testing::appendRecord(f, 1, rec("2026/12/07")); },
          line("2026/12/01") + openQuote + added},
     };
     for (const Case& c : cases) {
@@ -304,7 +305,7 @@ TEST(LogLines, AnAppendAfterALastLineEndedByACommaChangesNoEarlierLine) {
         const LoadedLog before = loadLog(folder.path(), 1);
         ASSERT_EQ(before.records.size(), c.records) << c.name;
         ASSERT_EQ(before.damaged.size(), c.damaged) << c.name;
-        ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/07"))) << c.name;
+        ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/07"))) << c.name;
         EXPECT_EQ(folder.readBytes("データ1.txt"), c.after) << c.name;
         const LoadedLog after = loadLog(folder.path(), 1);
         ASSERT_EQ(after.records.size(), c.records + 1) << c.name;
@@ -375,8 +376,9 @@ TEST(LogLines, AnOldLayoutLogIsNeitherReadNorWritten) {
         {"write back", [](const auto& f) { return writeBackLog(f, 1, LoadedLog{}).status; }},
         {"rewrite",
          [](const auto& f) {
-             return rewriteLog(f, 1, {rec("2026/12/07")}) ? disk::WriteStatus::Ok
-                                                          : disk::WriteStatus::WriteFailed;
+             return pairly::testing::rewriteLog(f, 1, {rec("2026/12/07")})
+                        ? disk::WriteStatus::Ok
+                        : disk::WriteStatus::WriteFailed;
          }},
         {"situation rename",
          [](const auto& f) {

@@ -10,6 +10,7 @@
 #include "core/disk/file_ops.h"
 #include "core/store/situation_list.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -30,9 +31,9 @@ std::vector<std::string> dates(const std::vector<MeasurementRecord>& records) {
 
 TEST(MeasurementLog, LineIsWrittenByteExactInCp932) {
     TempFolder folder;
-    ASSERT_TRUE(appendRecord(folder.path(), 1,
-                             {"2026/12/07", "朝食前", 65.0f, 22.5f, 1523, 9, 48.2f, -1, 3.0f,
-                              "7:05:09, 少し増えた", ""}));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1,
+                                              {"2026/12/07", "朝食前", 65.0f, 22.5f, 1523, 9, 48.2f,
+                                               -1, 3.0f, "7:05:09, 少し増えた", ""}));
     const std::string expected =
         "\"2026/12/07\",\"\x92\xa9\x90\x48\x91\x4f\",65,22.5,1523,9,48.2,-1,3,"
         "\"7:05:09, \x8f\xad\x82\xb5\x91\x9d\x82\xa6\x82\xbd\",\"\"\r\n";
@@ -115,7 +116,7 @@ TEST(MeasurementLog, MissingEmptyAndTornLogs) {
 
     // The next append drops the unreadable fragment, so it cannot shift later records;
     // the log as it was is kept beside.
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/04")));
     EXPECT_EQ(folder.readCp932("データ1.txt"), good + recordLine(rec("2026/12/04")));
     EXPECT_EQ(folder.readCp932("バックアップ/データ1_修復前.txt"), good + "\"2026/12/03\",\"昼食");
 }
@@ -141,7 +142,7 @@ TEST(MeasurementLog, InsertionInDateOrder) {
     };
     for (const auto& c : cases) {
         TempFolder folder;
-        ASSERT_TRUE(rewriteLog(
+        ASSERT_TRUE(pairly::testing::rewriteLog(
             folder.path(), 2,
             {rec("2026/12/01", "起床後", 70, "a"), rec("2026/12/03", "朝食前", 69, "b"),
              rec("2026/12/03", "夕食後", 69.5f, "c"), rec("2026/12/05", "就寝前", 68.75f, "d")}));
@@ -156,8 +157,8 @@ TEST(MeasurementLog, InsertionInDateOrder) {
 TEST(MeasurementLog, IdenticalRecordsAndRoundTripOfRewrittenLines) {
     TempFolder folder;
     const auto r = rec("2026/12/01", "入浴後", 64.9f, "同じ");
-    ASSERT_TRUE(appendRecord(folder.path(), 1, r));
-    ASSERT_TRUE(appendRecord(folder.path(), 1, r));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, r));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, r));
     ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/01")), disk::WriteStatus::Ok);
     const auto records = loadLog(folder.path(), 1).records;
     ASSERT_EQ(records.size(), 3u);
@@ -167,19 +168,20 @@ TEST(MeasurementLog, IdenticalRecordsAndRoundTripOfRewrittenLines) {
 
 TEST(MeasurementLog, WritersRefuseUnstorableTextsAndFailedWritesKeepTheLog) {
     TempFolder folder;
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/01")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/01")));
     const std::string before = folder.readBytes("データ1.txt");
-    EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝\"食")));
-    EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02", "朝食", 60, "line\r\nbreak")));
+    EXPECT_FALSE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/02", "朝\"食")));
+    EXPECT_FALSE(pairly::testing::appendRecord(folder.path(), 1,
+                                               rec("2026/12/02", "朝食", 60, "line\r\nbreak")));
     EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02", "😀")),
               disk::WriteStatus::Refused);
-    EXPECT_FALSE(rewriteLog(folder.path(), 1, {rec("2026/12/02", "x\"")}));
+    EXPECT_FALSE(pairly::testing::rewriteLog(folder.path(), 1, {rec("2026/12/02", "x\"")}));
 
     {
         auto fail = testing::InjectFaults::always({disk::fileops::Op::Write});
         EXPECT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/02")),
                   disk::WriteStatus::WriteFailed);
-        EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/02")));
+        EXPECT_FALSE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/02")));
     }
 
     EXPECT_EQ(folder.readBytes("データ1.txt"), before);
@@ -189,8 +191,8 @@ TEST(MeasurementLog, WritersRefuseUnstorableTextsAndFailedWritesKeepTheLog) {
 TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     TempFolder folder;
     EXPECT_EQ(loadLog(folder.path(), 1).status, disk::ReadStatus::Missing);
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/01")));
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/03")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/01")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/03")));
     EXPECT_EQ(loadLog(folder.path(), 1).status, disk::ReadStatus::Ok);
     const std::string before = folder.readBytes("データ1.txt");
 
@@ -214,10 +216,10 @@ TEST(MeasurementLog, AFailedReadIsToldFromAMissingFileAndStopsEveryRewrite) {
     const std::string torn = folder.readBytes("データ1.txt");
     for (const disk::fileops::Op op : {Op::Open, Op::Read, Op::Close}) {
         auto fail = testing::InjectFaults::once(1, {op});
-        EXPECT_FALSE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+        EXPECT_FALSE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/04")));
         EXPECT_EQ(folder.readBytes("データ1.txt"), torn);
     }
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/04")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/04")));
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
     EXPECT_EQ(folder.fileNames(), (std::vector<std::string>{"データ1.txt", "バックアップ"}));
 
@@ -255,7 +257,7 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
         TempFolder folder;
         folder.writeCp932("データ1.txt", c.content);
         const auto before = loadLog(folder.path(), 1).records;
-        ASSERT_TRUE(appendRecord(folder.path(), 1, added)) << c.name;
+        ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, added)) << c.name;
         auto after = loadLog(folder.path(), 1).records;
         ASSERT_EQ(after.size(), before.size() + 1) << c.name;
         EXPECT_EQ(after.back(), added) << c.name;
@@ -273,7 +275,7 @@ TEST(MeasurementLog, AnAppendAfterATornOrDamagedTailKeepsEveryWholeRecord) {
     TempFolder folder;
     const std::string damaged = "\"2026/12/01\",\"\x83\",65,20,1500,8,50,5,3,\"\",\"\"\r\n";
     folder.writeBytes("データ1.txt", damaged + "\"2026/12/02\",\"x");
-    ASSERT_TRUE(appendRecord(folder.path(), 1, added));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, added));
     EXPECT_EQ(folder.readBytes("データ1.txt"), damaged + *disk::toCp932(recordLine(added)));
     ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), disk::WriteStatus::Ok);
     EXPECT_NE(folder.readBytes("データ1.txt").find(damaged), std::string::npos);
@@ -290,7 +292,9 @@ TEST(MeasurementLog, DamagedBytesInTextsSurviveEveryRewrite) {
         [](const TempFolder& f) {
             return insertRecordInDateOrder(f.path(), 1, rec("2026/11/30")) == disk::WriteStatus::Ok;
         },
-        [](const TempFolder& f) { return rewriteLog(f.path(), 1, loadLog(f.path(), 1).records); },
+        [](const TempFolder& f) {
+            return pairly::testing::rewriteLog(f.path(), 1, loadLog(f.path(), 1).records);
+        },
         [](const TempFolder& f) {
             f.writeCp932("状況リスト.txt", "\"朝食前\"\r\n");
             return renameSituation(f.path(), 1, "朝食前", "朝ごはん前",
@@ -320,12 +324,14 @@ TEST(MeasurementLog, EveryRewriteKeepsATornLogInTheBackupFolderFirst) {
     const std::string torn = whole + "\"2026/12/04\",\"昼食前\",65.2,2";
     using Write = std::function<bool(const std::filesystem::path&)>;
     const std::pair<const char*, Write> writes[] = {
-        {"append", [](const auto& f) { return appendRecord(f, 1, rec("2026/12/05")); }},
+        {"append",
+         [](const auto& f) { return pairly::testing::appendRecord(f, 1, rec("2026/12/05")); }},
         {"insert",
          [](const auto& f) {
              return insertRecordInDateOrder(f, 1, rec("2026/12/02")) == disk::WriteStatus::Ok;
          }},
-        {"rewrite", [](const auto& f) { return rewriteLog(f, 1, loadLog(f, 1).records); }},
+        {"rewrite",
+         [](const auto& f) { return pairly::testing::rewriteLog(f, 1, loadLog(f, 1).records); }},
         {"rename",
          [](const auto& f) {
              return renameSituation(f, 1, "朝食前", "朝", loadSituations(f).stamp).ok();
@@ -356,10 +362,51 @@ TEST(MeasurementLog, FindsTheUpperCaseSpelling) {
     TempFolder folder;
     folder.writeCp932("データ1.TXT", recordLine(rec("2026/12/01")));
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 1u);
-    ASSERT_TRUE(appendRecord(folder.path(), 1, rec("2026/12/02")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, rec("2026/12/02")));
     ASSERT_EQ(insertRecordInDateOrder(folder.path(), 1, rec("2026/11/30")), disk::WriteStatus::Ok);
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"データ1.TXT"});
     EXPECT_EQ(loadLog(folder.path(), 1).records.size(), 3u);
+}
+
+// A save adds its record from the one read it made; the file changed since is left alone.
+TEST(MeasurementLog, AddRecordWritesFromItsReadOnlyWhileTheFileHoldsThoseBytes) {
+    const std::string whole = recordLine(rec("2026/12/01")) + recordLine(rec("2026/12/05"));
+    const std::string damaged = "\"2026/12/03\",\"x\"\r\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* date;
+    } cases[] = {
+        {"an append", whole, "2026/12/06"},
+        {"an insertion before a damaged line",
+         recordLine(rec("2026/12/01")) + damaged + recordLine(rec("2026/12/05")), "2026/12/02"},
+        {"an append after a torn line", whole + "\"2026/12/06\",\"昼", "2026/12/07"},
+        {"the first record", "", "2026/12/06"},
+    };
+    for (const auto& c : cases) {
+        for (const bool changed : {false, true}) {
+            TempFolder folder;
+            folder.writeCp932("データ1.txt", c.content);
+            LogRead read = readLogForChange(folder.path(), 1);
+            const std::vector<MeasurementRecord> before = read.log.records;
+            const std::string other = whole + recordLine(rec("2026/12/09", "夕食後"));
+            if (changed) folder.writeCp932("データ1.txt", other);
+            const disk::WriteStatus status = addRecord(folder.path(), 1, read, rec(c.date));
+            const LoadedLog now = loadLog(folder.path(), 1);
+            if (changed) {
+                EXPECT_EQ(status, disk::WriteStatus::Stale) << c.name;
+                EXPECT_EQ(folder.readCp932("データ1.txt"), other) << c.name;
+                EXPECT_EQ(read.log.records, before) << c.name;
+            } else {
+                // The log the day view is built from is the log the file holds.
+                EXPECT_EQ(status, disk::WriteStatus::Ok) << c.name;
+                EXPECT_EQ(read.log.records, now.records) << c.name;
+                EXPECT_EQ(read.log.stamp, now.stamp) << c.name;
+                EXPECT_EQ(now.records.size(), before.size() + 1) << c.name;
+            }
+            EXPECT_FALSE(folder.exists("データコピー.txt")) << c.name;
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -11,7 +12,7 @@ using pairly::testing::TempFolder;
 
 TEST(PartnerProfile, WritesThreeLabelledLinesByteExact) {
     TempFolder folder;
-    ASSERT_TRUE(saveProfile(folder.path(), 1, {"たく,や", 168.5f, 60.0f}));
+    ASSERT_TRUE(pairly::testing::saveProfile(folder.path(), 1, {"たく,や", 168.5f, 60.0f}));
     EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"ﾌﾟﾗｲﾍﾞｰﾄ1.txt"});
     EXPECT_EQ(folder.readBytes("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"),
               "\"\x8e\x81\x96\xbc\",\"\x82\xbd\x82\xad,\x82\xe2\"\r\n"
@@ -19,8 +20,8 @@ TEST(PartnerProfile, WritesThreeLabelledLinesByteExact) {
               "\"\x96\xda\x95\x57\x91\xcc\x8f\x64\",60\r\n");
     EXPECT_EQ(loadProfile(folder.path(), 1), (PartnerProfile{"たく,や", 168.5f, 60.0f}));
     // A nickname the file cannot hold is refused and the file is kept.
-    EXPECT_FALSE(saveProfile(folder.path(), 1, {"\"q\"", 1, 1}));
-    EXPECT_FALSE(saveProfile(folder.path(), 1, {"😀", 1, 1}));
+    EXPECT_FALSE(pairly::testing::saveProfile(folder.path(), 1, {"\"q\"", 1, 1}));
+    EXPECT_FALSE(pairly::testing::saveProfile(folder.path(), 1, {"😀", 1, 1}));
     EXPECT_EQ(loadProfile(folder.path(), 1).nickname, "たく,や");
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/disk/codec.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -151,7 +152,7 @@ TEST(RecordEdit, ALogChangedSinceItWasReadOrNotReadWholeIsNotWritten) {
     folder.writeBytes("データ1.txt", bytesOf("a b c"));
     const LoadedLog shown = loadLog(folder.path(), 1);
     // Another window adds a weighing meanwhile.
-    ASSERT_TRUE(appendRecord(folder.path(), 1, kLines.at("e")));
+    ASSERT_TRUE(pairly::testing::appendRecord(folder.path(), 1, kLines.at("e")));
     const std::string changed = folder.readBytes("データ1.txt");
     EXPECT_EQ(removeRecord(folder.path(), 1, shown, 2).status, disk::WriteStatus::Stale);
     EXPECT_EQ(correctRecord(folder.path(), 1, shown, 1, kLines.at("d")).status,

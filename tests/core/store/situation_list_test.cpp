@@ -6,6 +6,7 @@
 #include "core/disk/data_folder.h"
 #include "core/store/measurement_log.h"
 #include "support/faults.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -28,7 +29,7 @@ TEST(SituationList, DefaultsOnlyWhenTheFileIsMissing) {
               "入浴後\r\n就寝前\r\n運動後\r\n");
     EXPECT_EQ(defaultSituations().size(), 11u);
 
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {}));
+    ASSERT_TRUE(pairly::testing::rewriteSituationList(folder.path(), {}));
     EXPECT_EQ(folder.readBytes("状況リスト.txt"), "");
     ASSERT_EQ(ensureSituationList(folder.path()),
               disk::WriteStatus::Ok);  // an empty list is a list
@@ -47,7 +48,7 @@ TEST(SituationList, BareAndQuotedEntries) {
     EXPECT_FALSE(appendSituationQuoted(folder.path(), "a\"b"));
     EXPECT_FALSE(appendSituationBare(folder.path(), "a\r\nb"));
 
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {"B", "A", "A", "朝,夜"}));
+    ASSERT_TRUE(pairly::testing::rewriteSituationList(folder.path(), {"B", "A", "A", "朝,夜"}));
     EXPECT_EQ(folder.readCp932("状況リスト.txt"), "B\r\nA\r\nA\r\n\"朝,夜\"\r\n");
     EXPECT_EQ(loadSituationList(folder.path()), (Entries{"B", "A", "A", "朝,夜"}));
     folder.writeCp932("状況リスト.txt", "A\r\n\r\n  B  \r\n");
@@ -56,11 +57,13 @@ TEST(SituationList, BareAndQuotedEntries) {
 
 TEST(SituationList, RenameTouchesOnlyTheActivePartnersLogAndEveryEqualEntry) {
     TempFolder folder;
-    ASSERT_TRUE(rewriteLog(folder.path(), 1,
-                           {rec("2026/12/01", "朝食前", "旧"), rec("2026/12/01", "朝食前 "),
-                            rec("2026/12/02", "夕食後"), rec("2026/12/03", "朝食前")}));
-    ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01", "朝食前")}));
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {"朝食前", "夕食後", "朝食前"}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(
+        folder.path(), 1,
+        {rec("2026/12/01", "朝食前", "旧"), rec("2026/12/01", "朝食前 "),
+         rec("2026/12/02", "夕食後"), rec("2026/12/03", "朝食前")}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/01", "朝食前")}));
+    ASSERT_TRUE(
+        pairly::testing::rewriteSituationList(folder.path(), {"朝食前", "夕食後", "朝食前"}));
     const std::string otherBefore = folder.readBytes("データ2.txt");
 
     ASSERT_TRUE(renameSituation(folder.path(), 1, "朝食前", "朝ごはん前",
@@ -81,9 +84,9 @@ TEST(SituationList, RenameTouchesOnlyTheActivePartnersLogAndEveryEqualEntry) {
 
 TEST(SituationList, RenameWithoutMatchesStillRewritesBothFiles) {
     TempFolder folder;
-    ASSERT_TRUE(rewriteLog(folder.path(), 2, {rec("2026/12/01", "夕食後")}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 2, {rec("2026/12/01", "夕食後")}));
     folder.writeCp932("データ2.txt", folder.readCp932("データ2.txt") + "\"torn");
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {"夕食後"}));
+    ASSERT_TRUE(pairly::testing::rewriteSituationList(folder.path(), {"夕食後"}));
     ASSERT_TRUE(
         renameSituation(folder.path(), 2, "無い", "新", loadSituations(folder.path()).stamp).ok());
     EXPECT_EQ(folder.readCp932("データ2.txt"), recordLine(rec("2026/12/01", "夕食後")));
@@ -92,8 +95,8 @@ TEST(SituationList, RenameWithoutMatchesStillRewritesBothFiles) {
 
 TEST(SituationList, FailedOrRefusedRenameChangesNothing) {
     TempFolder folder;
-    ASSERT_TRUE(rewriteLog(folder.path(), 1, {rec("2026/12/01", "朝食前")}));
-    ASSERT_TRUE(rewriteSituationList(folder.path(), {"朝食前"}));
+    ASSERT_TRUE(pairly::testing::rewriteLog(folder.path(), 1, {rec("2026/12/01", "朝食前")}));
+    ASSERT_TRUE(pairly::testing::rewriteSituationList(folder.path(), {"朝食前"}));
     const std::string logBefore = folder.readBytes("データ1.txt");
     const std::string listBefore = folder.readBytes("状況リスト.txt");
 

@@ -13,6 +13,7 @@
 #include "core/store/notes_memo.h"
 #include "core/store/partner_profile.h"
 #include "core/store/situation_list.h"
+#include "support/folder_layout.h"
 #include "support/temp_folder.h"
 
 namespace pairly::store {
@@ -181,13 +182,13 @@ TEST(StoredForm, WritersRefuseTextThatWouldReadBackDifferently) {
         const char* what;
         bool written;
     } cases[] = {
-        {"append, situation", appendRecord(f, 1, situation)},
-        {"append, comment", appendRecord(f, 1, comment)},
-        {"rewrite", rewriteLog(f, 1, {record, comment})},
-        {"profile", saveProfile(f, 1, PartnerProfile{"まさ−", 170, 65})},
+        {"append, situation", pairly::testing::appendRecord(f, 1, situation)},
+        {"append, comment", pairly::testing::appendRecord(f, 1, comment)},
+        {"rewrite", pairly::testing::rewriteLog(f, 1, {record, comment})},
+        {"profile", pairly::testing::saveProfile(f, 1, PartnerProfile{"まさ−", 170, 65})},
         {"list, bare", appendSituationBare(f, "‖")},
         {"list, quoted", appendSituationQuoted(f, "〜")},
-        {"list, whole", rewriteSituationList(f, {"起床後", "¢"})},
+        {"list, whole", pairly::testing::rewriteSituationList(f, {"起床後", "¢"})},
         {"rename", renameSituation(f, 1, "起床後", "起床〜", loadSituations(f).stamp).status ==
                        disk::WriteStatus::Ok},
         {"memo", saveMemo(f, "一行目\n外食¥1500")},
@@ -197,7 +198,7 @@ TEST(StoredForm, WritersRefuseTextThatWouldReadBackDifferently) {
 
     // The stored forms of the same texts are written, and read back as they are.
     situation.situation = disk::storedForm(situation.situation);
-    ASSERT_TRUE(appendRecord(f, 1, situation));
+    ASSERT_TRUE(pairly::testing::appendRecord(f, 1, situation));
     EXPECT_EQ(loadLog(f, 1).records.back().situation, "朝～昼");
     ASSERT_TRUE(saveMemo(f, disk::storedForm("外食¥1500")));
     EXPECT_EQ(folder.readBytes("気付きメモ.txt"),
