@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -112,6 +113,16 @@ int main(int argc, char** argv) {
     for (const auto& shot : shots) {
         window.switchToScreen(shot.screen);
         save(window, out, shot.file);
+    }
+
+    // The input screen with the other partner selected: whose diary it is must show.
+    window.switchToScreen(Screen::Input);
+    clickAndSave(window, out, {"cmdUser2"}, "input_partner2.png");
+    window.findChild<QAbstractButton*>("cmdUser1")->click();
+    // A weighing saved in the copy of the folder: the line under the entry panel says whose.
+    if (auto* list = window.findChild<QListWidget*>("lstAct")) {
+        list->setCurrentRow(0);
+        clickAndSave(window, out, {"cmdTaiHozon"}, "input_saved.png");
     }
 
     // The comparison graph as the change from each start, in percent.

@@ -16,6 +16,7 @@
 #include <QStyleOptionGroupBox>
 #include <QWidget>
 
+#include "gui/widgets/chart.h"
 #include "gui/widgets/grid.h"
 
 namespace pairly::testing {
@@ -150,6 +151,10 @@ void walk(const QWidget* w, QStringList& problems) {
     checkCaption(w, problems);
     if (auto* box = qobject_cast<const QGroupBox*>(w)) checkGroupTitle(box, problems);
     if (auto* grid = qobject_cast<const gui::widgets::Grid*>(w)) checkGrid(grid, problems);
+    if (auto* chart = qobject_cast<const gui::widgets::Chart*>(w))
+        for (const auto axis : {gui::widgets::Axis::Left, gui::widgets::Axis::Right})
+            if (chart->isAxisVisible(axis) && chart->axisLabelsCut(axis))
+                problems << QStringLiteral("%1: axis labels cut to \"…\"").arg(nameOf(chart));
     if (isCompound(w)) return;
 
     QList<const QWidget*> children;

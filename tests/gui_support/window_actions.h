@@ -60,8 +60,8 @@ inline void dragEntry(QListWidget* list, int from, int to) {
 }
 inline void clickEntry(QListWidget* list, int row) { dragEntry(list, row, row); }
 
-inline void pressEnter(QWidget* w) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+inline void pressEnter(QWidget* w, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, keys, "\r");
     QApplication::sendEvent(w, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(w, &release);

@@ -11,14 +11,22 @@ namespace pairly::comparison {
 
 namespace {
 
+// Weights are summed in whole tenths as the grids show them, so that a mean that lies
+// exactly on a half (53.65) is rounded as written, not from its binary neighbour.
 struct Sum {
     int count = 0;
-    double total = 0, minimum = 0, maximum = 0;
-    void add(double w) {
-        minimum = count == 0 ? w : std::min(minimum, w);
-        maximum = count == 0 ? w : std::max(maximum, w);
-        total += w;
+    long long tenths = 0;
+    double minimum = 0, maximum = 0;
+    void add(float w) {
+        minimum = count == 0 ? w : std::min(minimum, double(w));
+        maximum = count == 0 ? w : std::max(maximum, double(w));
+        tenths += std::llround(text::shownTenths(w) * 10);
         ++count;
+    }
+    // The mean to one decimal, halves away from zero (the sum is never negative).
+    double mean() const {
+        const long long rounded = (2 * tenths + count) / (2LL * count);
+        return double(rounded) / 10;
     }
 };
 
@@ -74,7 +82,7 @@ std::vector<ReportRow> buildPeriodReport(const std::vector<store::MeasurementRec
             if (s.count == 0) continue;
             PartnerPeriod& out = row.partners[p];
             out.count = s.count;
-            out.mean = s.total / s.count;
+            out.mean = s.mean();
             out.minimum = s.minimum;
             out.maximum = s.maximum;
             if (previousMean[p]) out.change = out.mean - *previousMean[p];

@@ -175,7 +175,7 @@ void removeFile(const fs::path& folder, std::string_view name);
 inline constexpr const char* kDataFileNames[] = {
     "データ1.txt",    "データ2.txt",    "ﾌﾟﾗｲﾍﾞｰﾄ1.txt", "ﾌﾟﾗｲﾍﾞｰﾄ2.txt",
     "状況リスト.txt", "気付きメモ.txt", "設定.txt",      "体重計刻み.txt",
-    "移動平均.txt",   "自動時間.txt",   "マーカー.txt",
+    "移動平均.txt",   "自動時間.txt",   "マーカー.txt",  "状況自動.txt",
 };
 
 // The one subfolder of the data folder, where copies of replaced or mended files are kept.

@@ -229,4 +229,13 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
     return saveMeasurement(folder, slot, checkEntry(request));
 }
 
+std::string savedLine(const std::string& nickname, const store::MeasurementRecord& record,
+                      int secondsSinceMidnight) {
+    const int minutes = secondsSinceMidnight / 60;
+    const std::string minuteText = std::to_string(minutes % 60);
+    return nickname + "：" + record.situation + " " + text::kg(record.weight) +
+           " を保存しました（" + std::to_string(minutes / 60) + ":" +
+           (minuteText.size() < 2 ? "0" : "") + minuteText + "）";
+}
+
 }  // namespace pairly::entry

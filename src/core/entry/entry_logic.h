@@ -133,4 +133,9 @@ SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
 SaveOutcome saveMeasurement(const std::filesystem::path& folder, int slot,
                             const SaveRequest& request);
 
+// The line under the entry panel after a save, naming whose weighing it was:
+// "みさき：起床後 53.4Kg を保存しました（7:12）".
+std::string savedLine(const std::string& nickname, const store::MeasurementRecord& record,
+                      int secondsSinceMidnight);
+
 }  // namespace pairly::entry

@@ -30,7 +30,8 @@ struct Preferences {
     std::string movingAverage = "10";
     int helpTourFlag = 1;
     int markerMode = 0;
-    bool autoTime = false;  // the time of saving goes into the comment
+    bool autoTime = false;       // the time of saving goes into the comment
+    bool autoSituation = false;  // chkAutoSit: the usual situation is picked for today
 };
 
 // A log as read, shared by every screen that shows it during one refresh.

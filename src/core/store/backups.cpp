@@ -204,6 +204,40 @@ std::string backupCaption(const BackupEntry& e) {
     return caption + "　一人目 " + count(e.weighings[0]) + "　二人目 " + count(e.weighings[1]);
 }
 
+namespace {
+std::string weighingCount(int n) {
+    return n < 0 ? std::string("読めません") : std::to_string(n) + "件";
+}
+}  // namespace
+
+std::array<int, 2> currentWeighings(const fs::path& folder) {
+    std::array<int, 2> counts{};
+    for (const int slot : {1, 2}) {
+        const disk::FileBytes log = disk::readFileBytes(folder, logFileName(slot));
+        counts[std::size_t(slot - 1)] =
+            log.failed() ? -1 : static_cast<int>(scanLog(log.bytes).records);
+    }
+    return counts;
+}
+
+std::string restoreQuestion(const BackupEntry& entry, const std::array<int, 2>& now,
+                            const std::array<std::string, 2>& names) {
+    std::string text = "データを次のバックアップの状態に戻しますか？\n" +
+                       text::formatDate(entry.date) + (entry.daily ? "" : "（戻す前）") + "\n";
+    for (std::size_t i = 0; i < 2; ++i)
+        text += "\n" + names[i] + "：バックアップ " + weighingCount(entry.weighings[i]) + "（今 " +
+                weighingCount(now[i]) + "）";
+    return text + "\n\n今のデータは先にバックアップに残します。";
+}
+
+std::string restoreResultText(const BackupEntry& entry, const std::string& keptIn) {
+    const std::string day = text::formatDate(entry.date);
+    if (keptIn.empty())
+        return day + " のバックアップは今のデータと同じでした。\nデータは変更していません。";
+    return day + " のバックアップに戻しました。\n戻す前のデータはバックアップ/" + keptIn +
+           " にあります。";
+}
+
 RestoreResult restoreBackup(const fs::path& folder, const std::string& name,
                             const text::Date& today) {
     RestoreResult result;

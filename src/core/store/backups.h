@@ -2,7 +2,7 @@
 // Daily copies of the data files in バックアップ/yyyymmdd/, and putting one back.
 //
 // The first start of a day copies the two logs, the two profiles, the memo, the situation
-// list and the five preference files byte for byte into バックアップ/yyyymmdd/ (through
+// list and the preference files byte for byte into バックアップ/yyyymmdd/ (through
 // "yyyymmdd.tmp", which takes its name once every file is in it, so that a folder of that
 // name is always whole). Of the folders named yyyymmdd the 14 newest are kept; nothing
 // else in バックアップ/ is ever removed.
@@ -48,6 +48,16 @@ struct BackupEntry {
 std::vector<BackupEntry> listBackups(const std::filesystem::path& folder);
 // "2026/12/08　一人目 120件　二人目 98件" for the list.
 std::string backupCaption(const BackupEntry& entry);
+
+// The weighings of each partner's log in the data folder now (-1: unreadable).
+std::array<int, 2> currentWeighings(const std::filesystem::path& folder);
+// The question before a restore: the backup's day and, per partner, its weighings in the
+// backup against today's ("はなこ：バックアップ 120件（今 125件）").
+std::string restoreQuestion(const BackupEntry& entry, const std::array<int, 2>& now,
+                            const std::array<std::string, 2>& names);
+// The message after a restore: where the files as they were are kept, or that nothing
+// changed when the backup held what the data folder holds (`keptIn` empty).
+std::string restoreResultText(const BackupEntry& entry, const std::string& keptIn);
 
 struct RestoreResult {
     // Ok/Unsynced: the backup's files are in place. ReadFailed: a file (named) could not

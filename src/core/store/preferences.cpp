@@ -16,6 +16,7 @@ constexpr const char* kSettingsFile = "設定.txt";
 constexpr const char* kStepsFile = "体重計刻み.txt";
 constexpr const char* kMovingAverageFile = "移動平均.TXT";
 constexpr const char* kAutoTimeFile = "自動時間.TXT";
+constexpr const char* kAutoSituationFile = "状況自動.txt";
 constexpr const char* kMarkerFile = "マーカー.TXT";
 
 // Print-form files hold one item per line, written as it is; they are read by line so
@@ -177,6 +178,16 @@ int readAutoTime(const std::filesystem::path& folder) {
 
 disk::WriteStatus writeAutoTime(const std::filesystem::path& folder, int value) {
     return disk::rewriteText(folder, kAutoTimeFile, disk::printFormNumber(std::to_string(value)));
+}
+
+int readAutoSituation(const std::filesystem::path& folder) {
+    const auto value = printFormItem(folder, kAutoSituationFile, 0);
+    return value && text::leadingNumber(*value) != 0 ? 1 : 0;
+}
+
+disk::WriteStatus writeAutoSituation(const std::filesystem::path& folder, int value) {
+    return disk::rewriteText(folder, kAutoSituationFile,
+                             disk::printFormNumber(std::to_string(value)));
 }
 
 int readMarkerMode(const std::filesystem::path& folder) {

@@ -1,5 +1,5 @@
 #pragma once
-// The five one-value preference files. A missing or empty file gives the default.
+// The one-value preference files. A missing or empty file gives the default.
 #include <filesystem>
 #include <string>
 
@@ -52,6 +52,10 @@ std::string readMovingAverage(const std::filesystem::path& folder);
 // "自動時間.TXT": one number, print form (" 1 "). Default 0.
 int readAutoTime(const std::filesystem::path& folder);
 [[nodiscard]] disk::WriteStatus writeAutoTime(const std::filesystem::path& folder, int value);
+
+// "状況自動.txt": one number, print form (" 1 "), chkAutoSit. Default 0.
+int readAutoSituation(const std::filesystem::path& folder);
+[[nodiscard]] disk::WriteStatus writeAutoSituation(const std::filesystem::path& folder, int value);
 
 // "マーカー.TXT": one number, write form. Default 0.
 int readMarkerMode(const std::filesystem::path& folder);

@@ -175,8 +175,8 @@ CorrectionRead readCorrection(const CorrectionTexts& t) {
     return read;
 }
 
-std::string deleteQuestion(const MeasurementRecord& r) {
-    return r.date + " " + r.situation + " " + text::floatText(r.weight) +
+std::string deleteQuestion(const std::string& nickname, const MeasurementRecord& r) {
+    return nickname + "の " + r.date + " " + r.situation + " " + text::floatText(r.weight) +
            "kg の測定を削除しますか？";
 }
 

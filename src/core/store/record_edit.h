@@ -72,8 +72,9 @@ struct CorrectionRead {
 // situation storable, each value a typed number of its kind (an empty optional one is 0),
 // then a date that is a real day. The first failure is returned.
 CorrectionRead readCorrection(const CorrectionTexts& texts);
-// The question asked before a deletion: "2026/12/07 朝食前 65.2kg の測定を削除しますか？".
-std::string deleteQuestion(const MeasurementRecord& record);
+// The question asked before a deletion, naming whose weighing it is:
+// "みさきの 2026/12/07 朝食前 65.2kg の測定を削除しますか？".
+std::string deleteQuestion(const std::string& nickname, const MeasurementRecord& record);
 // The refusal of an edit, worded for a message box (empty for None).
 std::string editRefusalText(EditRefusal refusal);
 

@@ -58,9 +58,10 @@ widgets::Chart* makeChart(const char* name, QWidget* parent) {
     chart->setSeriesColor(1, partnerColor(1));
     chart->setSeriesColor(2, partnerColor(2));
     chart->setSeriesVisible(3, false);
-    // Tall enough for ten labelled divisions of the weight axis; below that the chart
-    // shortens its labels to "…".
+    // Tall enough for ten labelled divisions of the weight axis; the labels are kept whole
+    // at the window's smallest size too, where the chart is a little lower than that.
     chart->setMinimumHeight(280);
+    chart->setAxisLabelsWhole(true);
     return chart;
 }
 

@@ -1,8 +1,10 @@
 #include "gui/entry/entry_panel.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,13 +75,18 @@ EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationList& situation
         b->setIconSize(QSize(24, 22));
         b->setFixedSize(34, 30);
     }
-    auto* pickButtons = new QHBoxLayout;
-    pickButtons->addWidget(cmdFree_);
-    pickButtons->addWidget(cmdJikan_);
-    pickButtons->addStretch(1);
+    chkAutoSit_ = new QCheckBox(QStringLiteral("いつもの状況を自動で選ぶ"), this);
+    chkAutoSit_->setObjectName("chkAutoSit");
+    chkAutoSit_->setToolTip(
+        QStringLiteral("今日の何回目の測定かから、この二週間のいつもの状況を選んでおきます"));
     auto* situation = new QVBoxLayout;
     situation->addWidget(situationCaption);
     situation->addWidget(lstAct_, 1);
+    // The check box beside the two picks: the window has no height to spare.
+    auto* pickButtons = new QHBoxLayout;
+    pickButtons->addWidget(cmdFree_);
+    pickButtons->addWidget(cmdJikan_);
+    pickButtons->addWidget(chkAutoSit_, 1);
     situation->addLayout(pickButtons);
 
     // Value column: caption, field, ↑, ↓ per row.
@@ -135,12 +142,24 @@ EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationList& situation
     values->addLayout(saveRow, pairly::entry::kFieldCount, 0, 1, 4);
     values->setRowStretch(pairly::entry::kFieldCount + 1, 1);
 
-    auto* row = new QHBoxLayout(this);
+    // The last save in words, under the whole panel: no box to close each morning.
+    lblHozonKekka_ = new QLabel(this);
+    lblHozonKekka_->setObjectName("lblHozonKekka");
+    lblHozonKekka_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // Its line kept whether empty or not, so that a save never moves the panel.
+    lblHozonKekka_->setFixedHeight(lblHozonKekka_->fontMetrics().height() + 2);
+
+    auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->addLayout(situation, 1);
     row->addLayout(values);
+    auto* panel = new QVBoxLayout(this);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->addLayout(row, 1);
+    panel->addWidget(lblHozonKekka_);
 
     connect(cmdTaiHozon_, &QPushButton::clicked, this, &EntryPanel::saveRequested);
+    connect(chkAutoSit_, &QCheckBox::toggled, this, &EntryPanel::autoSituationToggled);
     connect(cmdFree_, &QPushButton::clicked, this, &EntryPanel::pickFreeSituation);
     connect(cmdJikan_, &QPushButton::clicked, this, &EntryPanel::pickTime);
     // A pick is a selection by mouse or keyboard; the list taking the focus only moves
@@ -161,6 +180,16 @@ EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationList& situation
 }
 
 bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & Qt::ControlModifier)) {
+            // Ctrl+Enter in any field saves at once; plain Enter keeps walking the fields.
+            emit saveRequested();
+            return true;
+        }
+        showSavedLine(QString());
+    }
     if (watched == lstAct_->viewport() && event->type() == QEvent::MouseButtonPress) {
         pickedByPress_ = false;
     } else if (event->type() == QEvent::FocusIn) {
@@ -241,15 +270,42 @@ void EntryPanel::fillFields() {
     }
 }
 
+int EntryPanel::rowOfSituation(const QString& situation) const {
+    for (int row = 0; row < lstAct_->count(); ++row)
+        if (lstAct_->item(row)->text() == situation) return row;
+    return -1;
+}
+
+void EntryPanel::setAutoSituation(bool on) {
+    const QSignalBlocker quiet(chkAutoSit_);
+    chkAutoSit_->setChecked(on);
+}
+
+bool EntryPanel::autoSituation() const { return chkAutoSit_->isChecked(); }
+
+void EntryPanel::showSavedLine(const QString& text) {
+    if (lblHozonKekka_->text() != text) lblHozonKekka_->setText(text);
+}
+
 void EntryPanel::pickFromList(int row) {
     if (row < 0 || row >= lstAct_->count()) return;
+    showSavedLine(QString());
     selectedSituation_ = lstAct_->item(row)->text();
     fillFields();
     fields_[0]->setFocus();
     fields_[0]->setSelection(fields_[0]->text().size(), -fields_[0]->text().size());
 }
 
+void EntryPanel::pickForUser(int row) {
+    if (row < 0 || row >= lstAct_->count()) return;
+    clearing_ = true;  // the selection below is no pick of its own
+    lstAct_->setCurrentRow(row);
+    clearing_ = false;
+    pickFromList(row);
+}
+
 void EntryPanel::pickFreeSituation() {
+    showSavedLine(QString());
     // Held, listed and saved as the log and the list will give it back.
     const QString text = widgets::storedForm(
         ctx_.dialogs.input(QStringLiteral("状況リストに無い内容をフリーで入力できます。\n\n"
@@ -268,6 +324,7 @@ void EntryPanel::pickFreeSituation() {
 }
 
 void EntryPanel::pickTime() {
+    showSavedLine(QString());
     selectedSituation_ = widgets::storedForm(
         QString::fromStdString(text::longTimeText(ctx_.clock.secondsSinceMidnight())));
     fillFields();

@@ -9,6 +9,7 @@
 #include "core/entry/entry_logic.h"
 #include "gui/common/app_context.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -46,14 +47,25 @@ public:
 
     // The three picks.
     void pickFromList(int row);
+    // The pick made for the user: the entry selected in lstAct too, as a click leaves it.
+    void pickForUser(int row);
     void pickFreeSituation();
     void pickTime();
     void stepField(pairly::entry::Field field, bool up);
     // Focus to a field, its whole text selected (after a refused value).
     void focusField(pairly::entry::Field field);
+    // lstAct's row holding exactly `situation`, -1 when none does.
+    int rowOfSituation(const QString& situation) const;
+
+    // chkAutoSit, set without telling anyone.
+    void setAutoSituation(bool on);
+    bool autoSituation() const;
+    // lblHozonKekka: the line about the last save, shown until the next action.
+    void showSavedLine(const QString& text);
 
 signals:
     void saveRequested();
+    void autoSituationToggled(bool on);
     void viewRequested(pairly::gui::entry::DayViewKind view);
     // The entry holds nothing any more: saved (and so emptied), emptied by a refresh, or
     // its texts deleted by the user with no situation picked.
@@ -82,6 +94,8 @@ private:
     QPushButton* cmdJikan_ = nullptr;
     QPushButton* cmdTaiHozon_ = nullptr;
     QLabel* lblHozonJyou_ = nullptr;
+    QCheckBox* chkAutoSit_ = nullptr;
+    QLabel* lblHozonKekka_ = nullptr;
     // A mouse click emits both a current-row change and a click: pick once.
     bool pickedByPress_ = false;
     bool clearing_ = false;

@@ -3,11 +3,14 @@
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/entry/entry_logic.h"
+#include "core/entry/habit.h"
 #include "core/store/measurement_log.h"
+#include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
 #include "gui/common/bmi_meter_widget.h"
 #include "gui/common/situation_list.h"
@@ -63,6 +66,7 @@ InputScreen::InputScreen(common::AppContext& ctx, common::SituationList& situati
     box->addLayout(body, 1);
 
     connect(entry_, &EntryPanel::saveRequested, this, &InputScreen::saveMeasurement);
+    connect(entry_, &EntryPanel::autoSituationToggled, this, &InputScreen::autoSituationToggled);
     connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
     connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
     // A rename changes the situations of the day shown.
@@ -122,8 +126,16 @@ void InputScreen::showDayView(const store::LoadedLog& active, bool clearEntry) {
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
     showCurrentBmi();
-    if (clearEntry) entry_->clearEntry();
+    if (clearEntry) {
+        entry_->clearEntry();
+        // The steppers of a pick made for the user go with it, as if it had never been made.
+        if (autoPicked_) entry_->setSteppersEnabled(false);
+        autoPicked_.reset();
+        entry_->showSavedLine(QString());
+    }
     renderDayCounts(model_.dayCounts);
+    // A typed entry kept through a refused save is not overwritten by a pick.
+    if (clearEntry) pickUsualSituation(active.records);
 }
 
 void InputScreen::renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts) {
@@ -131,8 +143,55 @@ void InputScreen::renderDayCounts(const std::array<pairly::entry::DayCount, 2>& 
         if (dayCount_[i]) dayCount_[i]->render(counts[i]);
 }
 
+void InputScreen::pickUsualSituation(const std::vector<store::MeasurementRecord>& records) {
+    // The check box shows the preference as read (at start-up, after a restore).
+    const bool on = ctx_.session.preferences().autoSituation;
+    entry_->setAutoSituation(on);
+    const std::string today = text::formatDate(ctx_.clock.today());
+    if (!on || selectedDay() != today) return;
+    std::vector<std::string> situations;
+    QListWidget* list = entry_->situationList();
+    for (int row = 0; row < list->count(); ++row)
+        situations.push_back(list->item(row)->text().toStdString());
+    const auto usual = pairly::entry::habitualSituation(records, today, situations);
+    if (!usual) return;
+    // As a click on the entry picks it: fields filled, steppers on, the weight focused.
+    entry_->pickForUser(entry_->rowOfSituation(QString::fromStdString(*usual)));
+    autoPicked_.emplace(entry_->selectedSituation(), entry_->fieldTexts());
+}
+
+void InputScreen::autoSituationToggled(bool on) {
+    const disk::WriteStatus status = store::writeAutoSituation(ctx_.dataFolder, on ? 1 : 0);
+    if (!common::written(ctx_, status, "状況自動.txt")) {
+        if (!common::tellBlocked(ctx_, status, "状況自動.txt"))
+            ctx_.dialogs.warn(QStringLiteral("自動で選ぶ設定を保存できませんでした。"),
+                              QStringLiteral("保存エラー"));
+        entry_->setAutoSituation(!on);
+        return;
+    }
+    ctx_.session.preferences().autoSituation = on;
+    // Switched on with nothing typed yet: the pick it stands for, at once.
+    if (on && !holdsTypedEntry())
+        pickUsualSituation(common::loadLogForScreen(ctx_, ctx_.currentSlot)->records);
+}
+
+bool InputScreen::partnerRegistered() const {
+    // As the import judges it: neither a profile nor a log was ever written.
+    return disk::fileExists(ctx_.dataFolder, store::profileFileName(ctx_.currentSlot)) ||
+           disk::fileExists(ctx_.dataFolder, store::logFileName(ctx_.currentSlot));
+}
+
 void InputScreen::showCurrentBmi() {
-    if (!model_.bmi) return;  // no record or no usable height: the meters keep their state
+    if (!model_.bmi) {
+        // No usable height: the meters keep their state. No weighing at all: nothing to show.
+        if (model_.recordCount == 0) {
+            meter_->pointer()->hide();
+            lblMHyouka_->clear();
+            widgets::setBackColour(lblMHyouka_, QColor());
+        }
+        return;
+    }
+    meter_->pointer()->show();
     const body::CurrentBmi& bmi = *model_.bmi;
     meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
     lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
@@ -161,6 +220,16 @@ void InputScreen::followShown(const session::Event& event) {
         Screen::followShown(event);
 }
 
+bool InputScreen::holdsTypedEntry() const {
+    if (autoPicked_ && autoPicked_->first == entry_->selectedSituation() &&
+        autoPicked_->second == entry_->fieldTexts())
+        return false;
+    if (!entry_->selectedSituation().isEmpty()) return true;
+    for (const std::string& text : entry_->fieldTexts())
+        if (!text.empty()) return true;
+    return false;
+}
+
 void InputScreen::followHidden(const session::Event& event) {
     Screen::followHidden(event);
     if (event.what != session::Change::Log) return;
@@ -186,8 +255,6 @@ void InputScreen::recountDay(const session::SharedLog& active, const session::Sh
         pairly::entry::countDay(active->records, other->records, selectedDay(), ctx_.currentSlot));
 }
 
-bool InputScreen::holdsTypedEntry() const { return !entry_->isEmpty(); }
-
 void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }
 
 void InputScreen::cycleMarkerMode() {
@@ -203,13 +270,25 @@ void InputScreen::cycleMarkerMode() {
     applyMarkerMode();
 }
 
-void InputScreen::disableSteppers() { entry_->setSteppersEnabled(false); }
+void InputScreen::disableSteppers() {
+    // A situation picked for the user keeps its steppers, as a click would have left them.
+    if (!entry_->selectedSituation().isEmpty()) return;
+    entry_->setSteppersEnabled(false);
+}
 void InputScreen::selectMixedOption() { dayView_->selectMixedOption(); }
 void InputScreen::redrawMainChart() { dayView_->redrawMainChart(); }
 
 QWidget* InputScreen::dayCountWidget(int slot) { return dayCount_[slot == 2 ? 1 : 0]; }
 
 void InputScreen::saveMeasurement() {
+    if (!partnerRegistered()) {
+        ctx_.dialogs.warn(
+            QString::fromUtf8(ctx_.currentSlot == 2 ? "二人目" : "一人目") +
+                QStringLiteral(
+                    "がまだ登録されていません。編集画面の新規スタートで登録してください。"),
+            QStringLiteral("保存中止"));
+        return;
+    }
     pairly::entry::SaveRequest request;
     request.situation = entry_->selectedSituation().toStdString();
     request.fieldTexts = entry_->fieldTexts();
@@ -243,6 +322,9 @@ void InputScreen::saveMeasurement() {
     // The day view shows the log as the save wrote it.
     showDayView(*outcome.written, true);
     disableSteppers();
+    entry_->showSavedLine(QString::fromStdString(
+        pairly::entry::savedLine(store::partnerCaption(ctx_.profile(), ctx_.currentSlot),
+                                 outcome.plan->record, ctx_.clock.secondsSinceMidnight())));
     // Saved, with a word about it (the disk did not confirm the write).
     if (outcome.message)
         ctx_.dialogs.warn(QString::fromStdString(outcome.message->text),

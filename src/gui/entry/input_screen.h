@@ -6,6 +6,8 @@
 
 #include "core/body/bmi.h"
 #include "core/entry/day_view.h"
+#include "core/entry/entry_logic.h"
+#include "core/store/measurement_log.h"
 #include "core/text/dates.h"
 #include "gui/common/app_context.h"
 #include "gui/common/screen.h"
@@ -91,6 +93,11 @@ private:
     void renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts);
     // The day counts of a stale screen from the logs as they are now.
     void recountDay(const session::SharedLog& active, const session::SharedLog& other);
+    // chkAutoSit on and today in view: the situation of the partner's habit is picked.
+    void pickUsualSituation(const std::vector<store::MeasurementRecord>& records);
+    void autoSituationToggled(bool on);
+    // A partner never registered (a new start cancelled half-way) gets no weighing.
+    bool partnerRegistered() const;
 
     common::AppContext& ctx_;
     EntryPanel* entry_ = nullptr;
@@ -103,6 +110,8 @@ private:
     pairly::entry::DayViewModel model_;
     bool settingDate_ = false;
     bool recountPending_ = false;
+    // What the last automatic pick put in the panel: not typed by anyone while unchanged.
+    std::optional<std::pair<QString, pairly::entry::FieldTexts>> autoPicked_;
     // The day a selection change of mtvmain has just read, until the event that made it ends.
     std::string refreshedBySelection_;
 };

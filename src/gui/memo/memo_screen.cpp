@@ -222,7 +222,7 @@ MemoScreen::MemoScreen(common::AppContext& ctx, QWidget* parent)
     connect(txtMemo_, &QLineEdit::returnPressed, this, [this] {
         if (cmdMemoHozon_->isEnabled()) saveComment();
     });
-    connect(cmdKizukiHozon_, &QPushButton::clicked, this, &MemoScreen::saveMemo);
+    connect(cmdKizukiHozon_, &QPushButton::clicked, this, [this] { saveMemo(); });
     connect(txtKizuki_->document(), &QTextDocument::modificationChanged, this,
             &MemoScreen::showMemoState);
     connect(cmdSyusei_, &QPushButton::clicked, this, &MemoScreen::openCorrection);
@@ -359,7 +359,7 @@ void MemoScreen::loadMemo() {
         QStringLiteral("読み込みエラー"));
 }
 
-bool MemoScreen::saveMemo() {
+bool MemoScreen::saveMemo(bool tellSaved) {
     // The box shows what the file will give back, in place of characters the file cannot
     // hold as they are.
     widgets::applyStoredForm(txtKizuki_);
@@ -390,7 +390,7 @@ bool MemoScreen::saveMemo() {
     shownMemo_ = result.stamp;
     txtKizuki_->document()->setModified(false);
     // An unconfirmed write has said so already.
-    if (result.status == disk::WriteStatus::Ok)
+    if (result.status == disk::WriteStatus::Ok && tellSaved)
         ctx_.dialogs.inform(QStringLiteral("気付きメモを保存しました。"),
                             QStringLiteral("保存終了"));
     return true;
@@ -426,7 +426,7 @@ bool MemoScreen::settleUnsavedText() {
     bool saved = true;
     if (correctionUnsaved()) saved = saveCorrection();
     if (commentUnsaved()) saved = saveComment() && saved;
-    if (memoUnsaved()) saved = saveMemo() && saved;
+    if (memoUnsaved()) saved = saveMemo(false) && saved;
     return saved && !correctionUnsaved() && !commentUnsaved() && !memoUnsaved();
 }
 

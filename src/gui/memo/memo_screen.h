@@ -41,8 +41,9 @@ public:
     bool saveComment();
     // Start-up: the memo file into txtKizuki.
     void loadMemo();
-    // cmdKizukiHozon; an information box says when it has saved. True when saved.
-    bool saveMemo();
+    // cmdKizukiHozon; an information box says when it has saved (not when the program is
+    // ending: the answer to the question at quit was the word). True when saved.
+    bool saveMemo(bool tellSaved = true);
 
     // The program is about to end: with a memo or comment typed and not saved, asks
     // whether to save it (Yes saves, No drops it, Cancel goes back). False when the

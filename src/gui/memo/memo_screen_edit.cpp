@@ -27,8 +27,10 @@ namespace pairly::gui::memo {
 using namespace memo_detail;
 
 void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
-    lblSyuTarget_->setText(QStringLiteral("%1回目の測定を修正します。一言日記はそのまま残ります。")
-                               .arg(selectedCommentRow_));
+    lblSyuTarget_->setText(
+        QStringLiteral("%1の %2回目の測定を修正します。一言日記はそのまま残ります。")
+            .arg(q(store::partnerCaption(ctx_.profile(), ctx_.currentSlot)))
+            .arg(selectedCommentRow_));
     const QString texts[9] = {
         q(r.date),
         q(r.situation),
@@ -173,9 +175,10 @@ bool MemoScreen::deleteRecord() {
         return false;
     }
     const store::MeasurementRecord& r = shown_[static_cast<std::size_t>(row - 1)];
-    if (ctx_.dialogs.message(q(store::deleteQuestion(r)), QStringLiteral("削除確認"),
-                             widgets::Icon::Question,
-                             widgets::Buttons::YesNo) != widgets::Answer::Yes)
+    if (ctx_.dialogs.message(
+            q(store::deleteQuestion(store::partnerCaption(ctx_.profile(), ctx_.currentSlot), r)),
+            QStringLiteral("削除確認"), widgets::Icon::Question,
+            widgets::Buttons::YesNo) != widgets::Answer::Yes)
         return false;
     const store::EditResult result = store::removeRecord(
         ctx_.dataFolder, ctx_.currentSlot, shownLoadedLog(), static_cast<std::size_t>(row - 1));

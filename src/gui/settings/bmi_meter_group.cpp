@@ -120,6 +120,8 @@ void BmiMeterGroup::showCurrentBmi(const body::CurrentBmi& bmi) {
 void BmiMeterGroup::setDayFigures(std::optional<float> lastRecordWeight, int recordCount) {
     lastRecordWeight_ = lastRecordWeight;
     recordCount_ = recordCount;
+    // A partner without weighings has no BMI to point at, and never the other partner's.
+    meter_->pointer()->setVisible(recordCount > 0);
 }
 
 void BmiMeterGroup::fillBmiFormulaLabels() {

@@ -1,7 +1,9 @@
 #include "gui/settings/data_exchange_group.h"
 
 #include <QFile>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "core/store/partner_profile.h"
 #include "gui/common/write_notice.h"
 #include "gui/widgets/elided_text.h"
+#include "gui/widgets/folder_opener.h"
 #include "gui/widgets/text.h"
 
 namespace pairly::gui::settings {
@@ -32,6 +35,33 @@ std::filesystem::path pathOf(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
+QString folderText(const std::filesystem::path& folder) {
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(folder, ec);
+    return QFile::decodeName(QByteArray::fromStdString((ec ? folder : whole).string()));
+}
+
+// A path keeps its beginning and its last folder: cut in the middle, whole in the tooltip.
+class PathLabel : public QLabel {
+public:
+    PathLabel(const QString& path, QWidget* parent) : QLabel(parent), path_(path) {
+        setToolTip(path_);
+        setText(path_);  // the height of a line from the start; cut once the width is known
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        setMinimumWidth(0);
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        setText(fontMetrics().elidedText(path_, Qt::ElideMiddle, contentsRect().width()));
+    }
+
+private:
+    QString path_;
+};
+
 }  // namespace
 
 DataExchangeGroup::DataExchangeGroup(common::AppContext& ctx, QWidget* parent)
@@ -44,6 +74,10 @@ DataExchangeGroup::DataExchangeGroup(common::AppContext& ctx, QWidget* parent)
     auto* row = new QVBoxLayout(group);
     row->setContentsMargins(6, 2, 6, 4);
     row->setSpacing(2);
+    // Where the diary lives, so that it can be found, copied or synchronised.
+    auto* lblDataFolder = new PathLabel(folderText(ctx_.dataFolder), group);
+    lblDataFolder->setObjectName("lblDataFolder");
+    row->addWidget(lblDataFolder);
     const struct {
         const char* name;
         QString caption;
@@ -58,14 +92,22 @@ DataExchangeGroup::DataExchangeGroup(common::AppContext& ctx, QWidget* parent)
          &DataExchangeGroup::importFile},
         {"cmdRestore", kRestoreTitle, QStringLiteral("毎日のバックアップの一つにデータを戻します"),
          &DataExchangeGroup::restore},
+        {"cmdOpenFolder", QStringLiteral("フォルダを開く"),
+         QStringLiteral("データフォルダをファイルマネージャーで開きます"),
+         &DataExchangeGroup::openFolder},
     };
+    // Two by two: the screen has width to spare beside the profile, not height.
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(2);
+    row->addLayout(buttons);
     for (const auto& b : kButtons) {
         auto* button = new QPushButton(b.caption, group);
         button->setObjectName(b.name);
         button->setToolTip(b.tip);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, b.run);
-        row->addWidget(button);
+        const int at = static_cast<int>(&b - kButtons);
+        buttons->addWidget(button, at / 2, at % 2);
     }
 }
 
@@ -201,11 +243,19 @@ void DataExchangeGroup::importFile() {
     }
     if (merged.taken > 0) logsChangedIn(slot);
     common::written(ctx_, merged.status, logName);
-    QString text = q(exchange::mergeCountsText(merged, rows.otherPartnerRows));
+    QString text = partners[pick] + QStringLiteral("の記録：") +
+                   q(exchange::mergeCountsText(merged, rows.otherPartnerRows));
     if (!merged.backupName.empty())
         text += QStringLiteral("\n取り込む前の記録はバックアップ/") + q(merged.backupName) +
                 QStringLiteral(" にあります。");
     ctx_.dialogs.inform(text, kImportTitle);
+}
+
+void DataExchangeGroup::openFolder() {
+    const QString folder = folderText(ctx_.dataFolder);
+    if (!widgets::folderOpener()(QUrl::fromLocalFile(folder)))
+        ctx_.dialogs.warn(folder + QStringLiteral("\nを開けませんでした。"),
+                          QStringLiteral("フォルダを開く"));
 }
 
 void DataExchangeGroup::restore() {
@@ -222,11 +272,12 @@ void DataExchangeGroup::restore() {
                                          kRestoreTitle, captions);
     if (pick < 0) return;
     const store::BackupEntry& chosen = backups[std::size_t(pick)];
-    if (ctx_.dialogs.message(QStringLiteral("データを次のバックアップの状態に戻しますか？\n%1\n"
-                                            "今のデータは先にバックアップに残します。")
-                                 .arg(captions[pick]),
-                             kRestoreTitle, widgets::Icon::Question,
-                             widgets::Buttons::YesNo) != widgets::Answer::Yes)
+    const std::array<std::string, 2> names{store::partnerCaption(ctx_.profileOf(1), 1),
+                                           store::partnerCaption(ctx_.profileOf(2), 2)};
+    if (ctx_.dialogs.message(
+            q(store::restoreQuestion(chosen, store::currentWeighings(ctx_.dataFolder), names)),
+            kRestoreTitle, widgets::Icon::Question,
+            widgets::Buttons::YesNo) != widgets::Answer::Yes)
         return;
     const store::RestoreResult result =
         store::restoreBackup(ctx_.dataFolder, chosen.name, ctx_.clock.today());
@@ -250,11 +301,7 @@ void DataExchangeGroup::restore() {
         emit dataFilesReplaced();
     }
     common::written(ctx_, result.status, chosen.name);
-    ctx_.dialogs.inform(QStringLiteral("%1 のバックアップに戻しました。\n"
-                                       "戻す前のデータはバックアップ/%2 にあります。")
-                            .arg(q(text::formatDate(chosen.date)))
-                            .arg(q(result.keptIn)),
-                        kRestoreTitle);
+    ctx_.dialogs.inform(q(store::restoreResultText(chosen, result.keptIn)), kRestoreTitle);
 }
 
 }  // namespace pairly::gui::settings

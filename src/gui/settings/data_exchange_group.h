@@ -1,6 +1,7 @@
 #pragma once
-// The group "データの書き出し・読み込み" of the settings screen: both diaries to a CSV file,
-// weighings brought in from a CSV file or a log, and a daily backup put back.
+// The group "データの書き出し・読み込み" of the settings screen: where the data folder is,
+// both diaries to a CSV file, weighings brought in from a CSV file or a log, and a daily
+// backup put back.
 #include <QWidget>
 
 #include "gui/common/app_context.h"
@@ -15,6 +16,7 @@ public:
     void exportCsv();   // cmdCsvOut
     void importFile();  // cmdCsvIn
     void restore();     // cmdRestore
+    void openFolder();  // cmdOpenFolder
 
 signals:
     // A log was merged into: the screens show the new records.

@@ -185,6 +185,7 @@ QWidget* MainWindow::buildTopRow() {
     }
     connect(partnerButtons_, &QButtonGroup::idClicked, this, &MainWindow::selectPartner);
     layout->addSpacing(6);
+    layout->addWidget(buildWhoLabel(row));
 
     static const struct {
         pairly::shell::Screen screen;
@@ -274,6 +275,7 @@ void MainWindow::setPartnerButtonSelected(int slot) {
     widgets::setBackColour(partnerButton(slot), kSelectedPartnerColour);
     QPushButton* other = partnerButton(3 - slot);
     widgets::setBackColour(other, QColor());  // back to the button face
+    markSelectedPartner(slot);
 }
 
 void MainWindow::selectPartner(int slot) {

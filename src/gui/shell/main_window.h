@@ -165,6 +165,11 @@ private:
     QLabel* phoneWord_ = nullptr;
     // cmdOwari or the tray's 終了: the window closes instead of going into the tray.
     bool quitting_ = false;
+
+    // Whose diary is shown (main_window_partner.cpp).
+    QWidget* buildWhoLabel(QWidget* row);
+    void markSelectedPartner(int slot);
+    QLabel* lblWho_ = nullptr;
 };
 
 }  // namespace pairly::gui::shell

@@ -143,6 +143,7 @@ void MainWindow::showPartnerProfile(int slot) {
     static_cast<widgets::ElidedButton*>(partnerButton(slot))
         ->setCaption(q(store::partnerCaption(profile, slot)));
     if (slot != ctx_.currentSlot) return;
+    markSelectedPartner(slot);
     // The title bar shows the beginning of a long nickname.
     store::PartnerProfile titled = profile;
     titled.nickname = widgets::boundedText(q(profile.nickname), kTitleNameChars).toStdString();
@@ -172,6 +173,7 @@ void MainWindow::readPreferences() {
     preferences.movingAverage = store::readMovingAverage(folder);
     preferences.markerMode = store::readMarkerMode(folder);
     preferences.helpTourFlag = store::readHelpTourFlag(folder);
+    preferences.autoSituation = store::readAutoSituation(folder) != 0;
     const store::LoadedScaleSteps steps = store::loadScaleSteps(folder);
     preferences.steps = steps.steps;
     preferences.stepsStamp = steps.stamp;

@@ -252,13 +252,6 @@ QWidget* TrendScreen::buildSideColumn() {
     weightLegend_ = new QLabel(side);
     weightLegend_->setObjectName("lblRentaiLegend");
     weightLegend_->setTextFormat(Qt::RichText);
-    auto entry = [](const QColor& colour, const char* caption) {
-        return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
-            .arg(colour.name(), QString::fromUtf8(caption));
-    };
-    weightLegend_->setText(
-        entry(kWeightColour, "体重") + "<br>" + entry(kAverageColour, "移動平均") + "<br>" +
-        entry(kBodyFatColour, "体脂肪率（右軸）") + "<br>" + entry(kTrendColour, "トレンド線"));
     column->addWidget(weightLegend_);
 
     lblG11_ = new QLabel(side);
@@ -329,6 +322,16 @@ void TrendScreen::setWeightChartView(WeightView view) {
     mcrRentai_->setSeriesVisible(2, weight);
     mcrRentai_->setSeriesVisible(3, bodyFat);
     mcrRentai_->setSeriesVisible(kTrendSeries, weight && chkTrend_->isChecked());
+    // The legend names what is drawn, nothing more.
+    auto entry = [](const QColor& colour, const char* caption) {
+        return QStringLiteral("<span style='color:%1; font-weight:bold'>━━</span> %2")
+            .arg(colour.name(), QString::fromUtf8(caption));
+    };
+    QStringList legend;
+    if (weight) legend << entry(kWeightColour, "体重") << entry(kAverageColour, "移動平均");
+    if (bodyFat) legend << entry(kBodyFatColour, weight ? "体脂肪率（右軸）" : "体脂肪率");
+    if (weight && chkTrend_->isChecked()) legend << entry(kTrendColour, "トレンド線");
+    weightLegend_->setText(legend.join(QStringLiteral("<br>")));
 }
 
 void TrendScreen::setTrendLineShown(bool shown) {

@@ -353,6 +353,12 @@ void Chart::computeDisplayedRange(Axis axis, double& lo, double& hi) const {
     }
 }
 
+void Chart::setAxisLabelsWhole(bool whole) {
+    for (AxisState& a : axes_) a.axis->setTruncateLabels(!whole);
+}
+
+bool Chart::axisLabelsCut(Axis axis) const { return axisAt(axis).axis->labelsTruncated(); }
+
 void Chart::applyAxes() {
     bool rightUsed = false;
     for (const SeriesState& s : series_) rightUsed = rightUsed || s.axis == Axis::Right;

@@ -82,6 +82,12 @@ public:
     // drawn only when it is visible and at least one series is bound to it.
     void setAxisVisible(Axis axis, bool visible);
     bool isAxisVisible(Axis axis) const;
+    // Value labels drawn whole even where the chart allots a label less than the height of
+    // its box (its padding taken off): a short chart with ten divisions still reads. Off by
+    // default, for the small charts whose labels would overlap.
+    void setAxisLabelsWhole(bool whole);
+    // Whether an axis shows a label cut to "…".
+    bool axisLabelsCut(Axis axis) const;
     // Font size of the axis labels in points (small charts want small labels).
     void setLabelFontPointSize(double points);
 

@@ -1,5 +1,6 @@
 #include "gui/widgets/elided_button.h"
 
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <algorithm>
@@ -7,6 +8,10 @@
 #include "gui/widgets/elided_text.h"
 
 namespace pairly::gui::widgets {
+
+namespace {
+constexpr int kMarkWidth = 3;
+}  // namespace
 
 ElidedButton::ElidedButton(int maximumCaptionWidth, QWidget* parent)
     : ChoiceButton(QString(), parent), maximumCaptionWidth_(maximumCaptionWidth) {}
@@ -40,6 +45,28 @@ QSize ElidedButton::sizeHint() const {
 void ElidedButton::resizeEvent(QResizeEvent* event) {
     ChoiceButton::resizeEvent(event);
     elide();
+}
+
+void ElidedButton::setMark(const QColor& colour) {
+    mark_ = colour;
+    QFont bold = font();
+    bold.setBold(colour.isValid());
+    setFont(bold);
+    elide();
+    updateGeometry();
+    update();
+}
+
+void ElidedButton::paintEvent(QPaintEvent* event) {
+    ChoiceButton::paintEvent(event);
+    if (!mark_.isValid()) return;
+    // Drawn over the style's face, so the face keeps its colour and its look.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(mark_, kMarkWidth));
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = kMarkWidth / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 3, 3);
 }
 
 void ElidedButton::elide() {

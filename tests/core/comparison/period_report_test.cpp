@@ -57,6 +57,10 @@ TEST(PeriodReport, CalendarMonths) {
     EXPECT_EQ(partnerCells(rows[2].partners[0]), (Cells{"1", "69.0", "69.0", "69.0", "-1.5"}));
     EXPECT_EQ(partnerCells(rows[2].partners[1]), Cells{});
     EXPECT_TRUE(buildPeriodReport({}, {}, ReportPeriod::Month).empty());
+    const auto exact = buildPeriodReport({rec("2026/06/01", 54.0f), rec("2026/06/02", 53.2f),
+                                          rec("2026/06/03", 53.6f), rec("2026/06/04", 53.8f)},
+                                         {}, ReportPeriod::Month);
+    EXPECT_EQ(partnerCells(exact[0].partners[0])[1], "53.7");  // exactly 53.65, away from 0
     EXPECT_EQ(reportHeaders(ReportPeriod::Month, "たくや", "みさき")[6], "みさき 回数");
 }
 

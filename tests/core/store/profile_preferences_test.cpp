@@ -74,12 +74,14 @@ TEST(Preferences, WritersProduceTheirFormsByteExact) {
     ASSERT_EQ(writeMovingAverage(folder.path(), "15"), disk::WriteStatus::Ok);
     ASSERT_EQ(writeAutoTime(folder.path(), 1), disk::WriteStatus::Ok);
     ASSERT_EQ(writeMarkerMode(folder.path(), 2), disk::WriteStatus::Ok);
+    ASSERT_EQ(writeAutoSituation(folder.path(), 1), disk::WriteStatus::Ok);
+    EXPECT_EQ(folder.readBytes("状況自動.txt"), " 1 \r\n");
     EXPECT_EQ(folder.readCp932("設定.txt"), "\"ヘルプツアー\",1\r\n");
     EXPECT_EQ(folder.readCp932("体重計刻み.txt"), "0.2\r\n0.5\r\n");
     EXPECT_EQ(folder.readCp932("移動平均.txt"), "15\r\n");
     EXPECT_EQ(folder.readBytes("自動時間.txt"), " 1 \r\n");
     EXPECT_EQ(folder.readBytes("マーカー.txt"), "2\r\n");
-    EXPECT_EQ(folder.fileNames().size(), 5u);
+    EXPECT_EQ(folder.fileNames().size(), 6u);
 
     EXPECT_EQ(readHelpTourFlag(folder.path()), 1);
     EXPECT_EQ(readScaleSteps(folder.path()).weightStep, "0.2");

@@ -214,7 +214,8 @@ TEST(RecordEdit, TypedTextsAreCheckedAsTheEntryScreenChecksThem) {
     EXPECT_EQ(second.values->date, "2026/01/05");
     EXPECT_EQ(second.values->weight, 65.4f);
     EXPECT_EQ(second.values->basalMetabolism, 1500);  // halves to even, as the entry screen
-    EXPECT_EQ(deleteQuestion(kLines.at("b")), "2026/12/02 朝食前 69.5kg の測定を削除しますか？");
+    EXPECT_EQ(deleteQuestion("みさき", kLines.at("b")),
+              "みさきの 2026/12/02 朝食前 69.5kg の測定を削除しますか？");
 }
 
 }  // namespace

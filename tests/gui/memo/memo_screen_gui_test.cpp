@@ -458,6 +458,7 @@ TEST_F(MemoScreenTest, EndingTheProgramAsksAboutUnsavedText) {
             } else {
                 EXPECT_TRUE(f.dialogs.shown.empty());
             }
+            EXPECT_TRUE(!c.closed || c.answer != Answer::Yes || f.dialogs.shown.size() == 1u);
             if (!c.closed && c.answer == Answer::Yes) {
                 ASSERT_EQ(f.dialogs.shown.size(), 2u);
                 EXPECT_EQ(f.dialogs.shown[1].title,

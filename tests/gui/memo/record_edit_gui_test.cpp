@@ -14,6 +14,7 @@
 #include "gui/memo/memo_screen.h"
 #include "gui/widgets/grid.h"
 #include "gui_support/shell_fixture.h"
+#include "gui_support/window_actions.h"
 #include "support/faults.h"
 
 namespace pairly::testing {
@@ -100,6 +101,7 @@ TEST_F(RecordEditTest, ACorrectionRewritesItsRecordAndKeepsEveryOtherLine) {
         std::map<std::string, std::string> typed;
         std::string log;
         int nowAt;
+        const char* ctrlEnterIn = nullptr;  // saved by Ctrl+Enter in this field
     } cases[] = {
         {"middle",
          2,
@@ -110,7 +112,8 @@ TEST_F(RecordEditTest, ACorrectionRewritesItsRecordAndKeepsEveryOtherLine) {
          4,
          {{"txtSyuTai", "64.4"}, {"txtSyuShi", "21"}, {"txtSyuKotu", ""}},
          kA + kB + kC + rec("2026/12/07", "起床後", "64.4", "x", "", "21,1400,8,45.3,5,0"),
-         4},
+         4,
+         "txtSyuShi"},
         {"start, reserved field kept",
          1,
          {{"txtSyuTai", "65"}},
@@ -132,7 +135,8 @@ TEST_F(RecordEditTest, ACorrectionRewritesItsRecordAndKeepsEveryOtherLine) {
         screen().fillCommentTable();
         f.dialogs.shown.clear();
         correct(c.row, c.typed);
-        f.click("cmdSyuHozon");
+        c.ctrlEnterIn ? pressEnter(field(c.ctrlEnterIn), Qt::ControlModifier)
+                      : f.click("cmdSyuHozon");
         EXPECT_EQ(log1(), c.log) << c.what;
         EXPECT_TRUE(f.dialogs.shown.empty()) << c.what;
         EXPECT_FALSE(panelShown()) << c.what;
@@ -186,11 +190,12 @@ TEST_F(RecordEditTest, DeletionAsksFirstAndRemovesOnlyItsRecord) {
         const char* question;
         std::string log;
     } cases[] = {
-        {2, gui::widgets::Answer::Yes, "2026/12/06 朝食前 65.32kg の測定を削除しますか？",
+        {2, gui::widgets::Answer::Yes, "はなこの 2026/12/06 朝食前 65.32kg の測定を削除しますか？",
          kA + kC + kD},
-        {4, gui::widgets::Answer::Yes, "2026/12/07 起床後 64.5kg の測定を削除しますか？",
+        {4, gui::widgets::Answer::Yes, "はなこの 2026/12/07 起床後 64.5kg の測定を削除しますか？",
          kA + kB + kC},
-        {3, gui::widgets::Answer::No, "2026/12/07 夕食後 64.9kg の測定を削除しますか？", kLog},
+        {3, gui::widgets::Answer::No, "はなこの 2026/12/07 夕食後 64.9kg の測定を削除しますか？",
+         kLog},
     };
     for (const auto& c : cases) {
         f.folder.writeCp932("データ1.txt", kLog);

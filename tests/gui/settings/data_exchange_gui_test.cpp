@@ -9,6 +9,7 @@
 
 #include "core/disk/change_set.h"
 #include "core/store/backups.h"
+#include "gui/widgets/folder_opener.h"
 #include "gui_support/shell_fixture.h"
 
 namespace pairly::testing {
@@ -107,7 +108,8 @@ TEST_F(DataExchangeTest, ImportMergesIntoTheChosenPartnerAndTheScreensShowIt) {
     EXPECT_TRUE(shown[0].text.startsWith(qs("2 件の測定が見つかりました。")))
         << shown[0].text.toStdString();
     EXPECT_EQ(shown[1].icon, gui::widgets::Icon::Information);
-    EXPECT_TRUE(shown[1].text.startsWith(qs("取り込み 1 件、スキップ 1 件、もう一人の 1 件は")))
+    EXPECT_TRUE(shown[1].text.startsWith(
+        qs("たろうの記録：取り込み 1 件、スキップ 1 件、もう一人の 1 件は")))
         << shown[1].text.toStdString();
     EXPECT_EQ(f.folder.readCp932("データ2.txt"),
               kLog2 + logLine("2026/12/07", "夕食後", "69.8,19.5,1490,9,50,4,3.1", "x,y"));
@@ -196,8 +198,10 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     const auto shown = boxes();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].buttons, gui::widgets::Buttons::YesNo);
+    EXPECT_TRUE(shown[0].text.contains(qs("はなこ：バックアップ 1件（今 2件）")));
     EXPECT_EQ(shown[1].icon, gui::widgets::Icon::Information);
     EXPECT_EQ(shown[1].title, qs("バックアップから戻す"));
+    EXPECT_TRUE(shown[1].text.endsWith(qs("バックアップ/20261207_戻す前 にあります。")));
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), kOldLog1);
     EXPECT_EQ(f.folder.readCp932("ﾌﾟﾗｲﾍﾞｰﾄ1.txt"), kOldProfile1);
     EXPECT_EQ(f.folder.readCp932("データ2.txt"), kLog2);  // not in the backup: kept
@@ -214,6 +218,22 @@ TEST_F(DataExchangeTest, RestoreBringsBackABackupAndReloadsTheWindow) {
     f.dialogs.answers = {gui::widgets::Answer::No};
     f.click("cmdRestore");
     EXPECT_EQ(f.folder.readCp932("データ1.txt"), kOldLog1);
+    f.dialogs.shown.clear();
+    f.dialogs.choices = {indexOfBackup(f.folder.path(), "20261201")};
+    f.click("cmdRestore");
+    EXPECT_TRUE(boxes().back().text.endsWith(qs("データは変更していません。")));
+}
+
+TEST_F(DataExchangeTest, TheDataFolderIsShownCutInTheMiddleAndOpens) {
+    auto* label = f.find<QLabel>("lblDataFolder");
+    const QString whole = QString::fromStdString(f.folder.path().string());
+    EXPECT_TRUE(label->toolTip() == whole && label->text().endsWith(whole.right(6)));  // end kept
+    QUrl opened;
+    const auto keep = std::exchange(gui::widgets::folderOpener(),
+                                    [&](const QUrl& url) { return (opened = url).isValid(); });
+    f.click("cmdOpenFolder");
+    gui::widgets::folderOpener() = keep;
+    EXPECT_EQ(opened, QUrl::fromLocalFile(whole));
 }
 
 // Each button with every file operation failing in turn: the files it writes end old or

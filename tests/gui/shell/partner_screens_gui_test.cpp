@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <functional>
 
+#include "gui/widgets/elided_button.h"
 #include "gui_support/window_actions.h"
 
 namespace pairly::testing {
@@ -89,6 +90,17 @@ const ScreenProbe kScreens[] = {
      "50.0Kgまで ( 11.5Kg )|65.0Kgまで ( 18.7Kg )", "50.0Kgまで ( 11.5Kg )|65.0Kgまで ( 18.7Kg )"},
 };
 
+// The chosen button bold in a frame of its partner's colour, lblWho naming it in that colour.
+QString partnerMark(const ShellFixture& f) {
+    QString marks;
+    for (const char* name : {"cmdUser1", "cmdUser2"})
+        marks += QString::number(f.find<gui::widgets::ElidedButton>(name)->font().bold()) +
+                 f.find<gui::widgets::ElidedButton>(name)->mark().name();
+    auto* who = f.find<QLabel>("lblWho");
+    return marks + who->text() + who->palette().color(QPalette::WindowText).name();
+}
+const char* const kMarks[] = {"1#286edc0#000000はなこ#286edc", "0#0000001#e13c6eたろう#e13c6e"};
+
 QString expectedOn(const ScreenProbe& s, int slot) {
     return qs(slot == 1 ? s.partner1 : s.partner2);
 }
@@ -106,6 +118,7 @@ TEST(ShellPartnerOnEveryScreen, EveryScreenShowsThePartnerChosenOnAnyOther) {
         ASSERT_EQ(f.window->context().currentSlot, slot);
         EXPECT_EQ(here.shown(f), expectedOn(here, slot))
             << "partner " << slot << " chosen on " << here.panel;
+        EXPECT_EQ(partnerMark(f), qs(kMarks[slot - 1])) << here.panel;
         for (const ScreenProbe& there : kScreens) {
             if (&there == &here) continue;
             f.click(there.button);

@@ -70,6 +70,7 @@ TEST_F(TrendScreensTest, TrendLineIsOffAtFirstAndShowsEachWeighingsDayTrend) {
     EXPECT_TRUE(c.isSeriesVisible(4));
     check->click();
     EXPECT_FALSE(c.isSeriesVisible(4));
+    EXPECT_FALSE(find<QLabel>("lblRentaiLegend")->text().contains(qs("トレンド線")));
     EXPECT_EQ(c.value(4, 1).toDouble(), 80.0);  // kept for the next toggle
 }
 

@@ -75,9 +75,10 @@ TEST_F(TrendScreensTest, GoalModeAndViewOptions) {
     const struct {
         const char* option;
         bool left, right, weight, fat;
-    } views[] = {{"optShi1", false, true, false, true},
-                 {"optKon1", true, true, true, true},
-                 {"optTai1", true, false, true, false}};
+        const char* legend;  // the captions of what is drawn, and only those
+    } views[] = {{"optShi1", false, true, false, true, "体脂肪率"},
+                 {"optKon1", true, true, true, true, "体重移動平均体脂肪率（右軸）"},
+                 {"optTai1", true, false, true, false, "体重移動平均"}};
     for (const auto& v : views) {
         find<QRadioButton>(v.option)->click();
         EXPECT_EQ(c.isAxisVisible(Axis::Left), v.left) << v.option;
@@ -85,6 +86,8 @@ TEST_F(TrendScreensTest, GoalModeAndViewOptions) {
         EXPECT_EQ(c.isSeriesVisible(1), v.weight) << v.option;
         EXPECT_EQ(c.isSeriesVisible(2), v.weight) << v.option;
         EXPECT_EQ(c.isSeriesVisible(3), v.fat) << v.option;
+        EXPECT_EQ(find<QLabel>("lblRentaiLegend")->text().remove(QRegularExpression("<[^>]*>|━| ")),
+                  qs(v.legend));
     }
 
     // Opening again selects the weight view and keeps the goal mode, re-applied after
