@@ -13,9 +13,9 @@
 
 #include "core/store/preferences.h"
 #include "gui/common/app_context.h"
+#include "gui/common/situation_list.h"
 #include "gui/entry/input_screen.h"
 #include "gui/settings/settings_screen.h"
-#include "gui/shell/screen_links.h"
 #include "gui/widgets/clock.h"
 #include "gui/widgets/dialogs.h"
 #include "support/faults.h"
@@ -68,6 +68,7 @@ public:
     ~ScreensFixture() {
         settings.reset();
         input.reset();
+        situationList.reset();
     }
 
     void writeLog(int slot, const std::string& lines) const {
@@ -98,9 +99,9 @@ public:
         ctx->markerMode = store::readMarkerMode(folder.path());
         ctx->focusActivePartnerButton = [this] { ++partnerButtonFocused; };
         ctx->startupInProgress = true;
-        input = std::make_unique<gui::entry::InputScreen>(*ctx);
-        settings = std::make_unique<gui::settings::SettingsScreen>(*ctx, input->situationLists());
-        gui::shell::linkSettingsToInput(*input, *settings);
+        situationList = std::make_unique<gui::common::SituationList>(*ctx);
+        input = std::make_unique<gui::entry::InputScreen>(*ctx, *situationList);
+        settings = std::make_unique<gui::settings::SettingsScreen>(*ctx, *situationList);
         input->prepareForStartup();
         settings->prepareForStartup();
         settings->loadSituationList();
@@ -108,6 +109,7 @@ public:
         input->refreshDayView();
         input->applyMarkerMode();
         input->refreshBmi();
+        settings->refreshBmiMeter();
         input->disableSteppers();
         input->selectMixedOption();
         ctx->startupInProgress = false;
@@ -142,6 +144,7 @@ public:
     gui::widgets::ScriptedDialogs dialogs;
     gui::widgets::FixedClock clock;
     std::unique_ptr<gui::common::AppContext> ctx;
+    std::unique_ptr<gui::common::SituationList> situationList;
     std::unique_ptr<gui::entry::InputScreen> input;
     std::unique_ptr<gui::settings::SettingsScreen> settings;
     int partnerButtonFocused = 0;

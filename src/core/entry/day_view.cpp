@@ -173,10 +173,17 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         m.mcrMain4 = std::move(small.bone);
     }
 
-    const int activeCount = static_cast<int>(m.weightRows.size());
-    const int otherCount = static_cast<int>(
-        std::count_if(otherLog.begin(), otherLog.end(),
-                      [&](const store::MeasurementRecord& r) { return r.date == selectedDay; }));
+    m.dayCounts = countDay(activeLog, otherLog, selectedDay, activeSlot);
+    return m;
+}
+
+std::array<DayCount, 2> countDay(const std::vector<store::MeasurementRecord>& activeLog,
+                                 const std::vector<store::MeasurementRecord>& otherLog,
+                                 const std::string& day, int activeSlot) {
+    const auto onDay = [&day](const store::MeasurementRecord& r) { return r.date == day; };
+    const int activeCount =
+        static_cast<int>(std::count_if(activeLog.begin(), activeLog.end(), onDay));
+    const int otherCount = static_cast<int>(std::count_if(otherLog.begin(), otherLog.end(), onDay));
     DayCount active = dayCount(activeCount);
     DayCount other = dayCount(otherCount);
     if (activeCount == otherCount) {
@@ -187,10 +194,11 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         larger.colour = {192, 255, 192};
         smaller.colour = {255, 192, 192};
     }
+    std::array<DayCount, 2> counts;
     const bool activeIsSlot2 = activeSlot == 2;
-    m.dayCounts[activeIsSlot2 ? 1 : 0] = active;
-    m.dayCounts[activeIsSlot2 ? 0 : 1] = other;
-    return m;
+    counts[activeIsSlot2 ? 1 : 0] = active;
+    counts[activeIsSlot2 ? 0 : 1] = other;
+    return counts;
 }
 
 }  // namespace pairly::entry

@@ -103,6 +103,12 @@ struct DayViewModel {
     }
 };
 
+// The weighings of both partners on `day`, each with its picture and colour: [0] slot 1,
+// [1] slot 2. `activeSlot` (1 or 2) says which partner `activeLog` belongs to.
+std::array<DayCount, 2> countDay(const std::vector<store::MeasurementRecord>& activeLog,
+                                 const std::vector<store::MeasurementRecord>& otherLog,
+                                 const std::string& day, int activeSlot);
+
 // refreshDayView. `selectedDay` is "yyyy/mm/dd"; `activeSlot` is 1 or 2 and decides which
 // day count is the active partner's (the other one counts `otherLog`).
 DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeLog,

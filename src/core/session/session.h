@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "core/store/measurement_log.h"
 #include "core/store/partner_profile.h"
@@ -53,6 +54,11 @@ public:
     int otherSlot() const { return 3 - selected_; }
     // Tells the listeners when the selection changes; any other slot is ignored.
     void selectPartner(int slot);
+
+    // The day being entered and shown by the day view ("yyyy/mm/dd"), which the figures of
+    // the BMI meters are taken for.
+    const std::string& entryDay() const { return entryDay_; }
+    void setEntryDay(std::string day) { entryDay_ = std::move(day); }
 
     // Both partners' profiles as last read or saved, and the bytes each was read from (or
     // saved as), for the check before a save.
@@ -106,6 +112,7 @@ private:
 
     std::filesystem::path folder_;
     int selected_ = 1;
+    std::string entryDay_;
     store::PartnerProfile profiles_[2];
     disk::FileStamp profileStamps_[2];
     Preferences preferences_;

@@ -54,7 +54,7 @@ QLabel* makeFace(const char* name, widgets::Picture picture, const QString& tool
 }  // namespace
 
 CalendarScreen::CalendarScreen(common::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx) {
+    : Screen(ctx.session, WhenHidden::ReadAgain, parent), ctx_(ctx) {
     setObjectName("fraCale");
 
     msgList2_ = new widgets::Grid(this);

@@ -1,12 +1,12 @@
 #pragma once
 // The calendar screen fraCale: every weighed day of the selected partner painted by its
 // change, the day counters and the verdict of good against bad days.
-#include <QWidget>
 #include <array>
 
 #include "core/calendar/calendar.h"
 #include "core/text/dates.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 
 class QLabel;
 class QPushButton;
@@ -17,7 +17,7 @@ class Grid;
 
 namespace pairly::gui::calendar {
 
-class CalendarScreen : public QWidget {
+class CalendarScreen : public common::Screen {
     Q_OBJECT
 public:
     explicit CalendarScreen(common::AppContext& ctx, QWidget* parent = nullptr);
@@ -46,6 +46,9 @@ public:
 signals:
     // The main window shows the input screen on this day.
     void inputDateRequested(const pairly::text::Date& day);
+
+protected:
+    void fill() override { openCalendar(); }
 
 private:
     void applyModeButtons();

@@ -111,7 +111,7 @@ using widgets::q;
 }  // namespace
 
 ComparisonScreen::ComparisonScreen(common::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx) {
+    : Screen(ctx.session, WhenHidden::ReadAgain, parent), ctx_(ctx) {
     setObjectName("fraAvgTai");
 
     // Statistics table: item captions, then each partner's figure with its winner mark.
@@ -292,6 +292,18 @@ void ComparisonScreen::closeReportWindow() {
 void ComparisonScreen::setReportPrinter(ReportWindow::PagePrinter printer) {
     reportPrinter_ = std::move(printer);
     if (report_) report_->setPagePrinter(reportPrinter_);
+}
+
+void ComparisonScreen::fill() {
+    resetDailyAverageTable();
+    refreshComparisonScreen();
+}
+
+bool ComparisonScreen::concerns(const session::Event&) const { return true; }
+
+void ComparisonScreen::followShown(const session::Event& event) {
+    // Both partners are shown whoever is selected: only a change of the logs is news.
+    if (event.what == session::Change::Log) Screen::followShown(event);
 }
 
 void ComparisonScreen::resetDailyAverageTable() {

@@ -3,12 +3,12 @@
 // partners, the share bar, the couple's goal (lblFutari), this week's check-in (fraShukan),
 // the daily averages and their graph.
 #include <QPointer>
-#include <QWidget>
 #include <array>
 
 #include "core/comparison/comparison.h"
 #include "core/comparison/weekly_checkin.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 #include "gui/comparison/report_window.h"
 
 class QGroupBox;
@@ -27,7 +27,7 @@ namespace pairly::gui::comparison {
 class DailyAverageGraphPanel;
 class ShareBar;
 
-class ComparisonScreen : public QWidget {
+class ComparisonScreen : public common::Screen {
     Q_OBJECT
 public:
     explicit ComparisonScreen(common::AppContext& ctx, QWidget* parent = nullptr);
@@ -49,6 +49,12 @@ public:
 
     // The figures last shown (for tests and printing).
     const pairly::comparison::ComparisonModel& model() const { return model_; }
+
+protected:
+    // What the menu does: the daily-average list's headers, then the whole screen.
+    void fill() override;
+    bool concerns(const session::Event& event) const override;
+    void followShown(const session::Event& event) override;
 
 private:
     void fillStatistics();

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/text/dates.h"
-#include "gui/common/situation_lists_controller.h"
+#include "gui/common/situation_list.h"
 #include "gui/widgets/elided_text.h"
 #include "gui/widgets/icons.h"
 #include "gui/widgets/stored_text.h"
@@ -54,9 +54,8 @@ QPushButton* pictureButton(const char* name, widgets::Picture picture, const QSt
 
 }  // namespace
 
-EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationListsController& lists,
-                       QWidget* parent)
-    : QWidget(parent), ctx_(ctx), lists_(lists) {
+EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationList& situations, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), situations_(situations) {
     // Situation column.
     auto* situationCaption = new QLabel(QStringLiteral("状況選択"), this);
     situationCaption->setObjectName("lblJyoukyou");
@@ -65,7 +64,7 @@ EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationListsController
     lstAct_->setAccessibleName(situationCaption->text());
     lstAct_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstAct_->viewport()->installEventFilter(this);
-    lists_.setInputList(lstAct_);
+    common::showSituations(lstAct_, situations_.model());
     cmdFree_ = pictureButton("cmdFree", widgets::Picture::FreeSituationFace,
                              QStringLiteral("状況選択リスト外の内容を入力できます"), this);
     cmdJikan_ = pictureButton("cmdJikan", widgets::Picture::ClockFace,
@@ -108,6 +107,9 @@ EntryPanel::EntryPanel(common::AppContext& ctx, common::SituationListsController
         fields_[i] = field;
         caption->setBuddy(field);
         connect(field, &QLineEdit::returnPressed, this, [this, i] { enterPressed(i); });
+        connect(field, &QLineEdit::textEdited, this, [this] {
+            if (isEmpty()) emit emptiedOrSaved();
+        });
         up_[i] = new QPushButton(QStringLiteral("↑"), this);
         up_[i]->setObjectName(def.upName);
         down_[i] = new QPushButton(QStringLiteral("↓"), this);
@@ -224,6 +226,14 @@ void EntryPanel::clearEntry() {
     lstAct_->setCurrentRow(-1);
     lstAct_->clearSelection();
     clearing_ = false;
+    emit emptiedOrSaved();
+}
+
+bool EntryPanel::isEmpty() const {
+    if (!selectedSituation_.isEmpty()) return false;
+    for (const QLineEdit* field : fields_)
+        if (!field->text().isEmpty()) return false;
+    return true;
 }
 
 void EntryPanel::setSteppersEnabled(bool enabled) {
@@ -304,13 +314,13 @@ void EntryPanel::pickFreeSituation() {
                            QStringLiteral("状況フリー入力")));
     if (text.isEmpty()) return;
     // The situation goes into the log (and maybe the list): refuse what cannot be stored.
-    if (!lists_.acceptTypedText(text)) return;
+    if (!situations_.acceptTypedText(text)) return;
     selectedSituation_ = text;
     fillFields();
     if (ctx_.dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"),
                              QStringLiteral("状況リスト登録の有無"), widgets::Icon::Question,
                              widgets::Buttons::YesNo) == widgets::Answer::Yes)
-        lists_.appendEntry(text, common::SituationListsController::Form::Quoted);
+        situations_.appendEntry(text, common::SituationList::Form::Quoted);
 }
 
 void EntryPanel::pickTime() {

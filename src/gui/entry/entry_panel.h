@@ -16,7 +16,7 @@ class QListWidget;
 class QPushButton;
 
 namespace pairly::gui::common {
-class SituationListsController;
+class SituationList;
 }  // namespace pairly::gui::common
 
 namespace pairly::gui::entry {
@@ -27,7 +27,7 @@ enum class DayViewKind { Weight, Metabolism, Muscle, Bone };
 class EntryPanel : public QWidget {
     Q_OBJECT
 public:
-    EntryPanel(common::AppContext& ctx, common::SituationListsController& lists,
+    EntryPanel(common::AppContext& ctx, common::SituationList& situations,
                QWidget* parent = nullptr);
 
     QListWidget* situationList() const { return lstAct_; }
@@ -38,9 +38,11 @@ public:
     const QString& selectedSituation() const { return selectedSituation_; }
     pairly::entry::FieldTexts fieldTexts() const;
 
-    // Part of every refresh: fields and selectedSituation emptied, nothing selected.
-    // The steppers keep their state.
+    // Part of every refresh, so also of a save: fields and selectedSituation emptied,
+    // nothing selected. The steppers keep their state.
     void clearEntry();
+    // No situation and no field text.
+    bool isEmpty() const;
     void setSteppersEnabled(bool enabled);
 
     // The three picks.
@@ -65,6 +67,9 @@ signals:
     void saveRequested();
     void autoSituationToggled(bool on);
     void viewRequested(pairly::gui::entry::DayViewKind view);
+    // The entry holds nothing any more: saved (and so emptied), emptied by a refresh, or
+    // its texts deleted by the user with no situation picked.
+    void emptiedOrSaved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,7 +82,7 @@ private:
     void enterPressed(int index);
 
     common::AppContext& ctx_;
-    common::SituationListsController& lists_;
+    common::SituationList& situations_;
     store::Readings previous_;
     QString selectedSituation_;
     std::array<QLineEdit*, pairly::entry::kFieldCount> fields_{};

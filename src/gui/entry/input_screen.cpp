@@ -13,7 +13,7 @@
 #include "core/store/partner_profile.h"
 #include "core/store/preferences.h"
 #include "gui/common/bmi_meter_widget.h"
-#include "gui/common/situation_lists_controller.h"
+#include "gui/common/situation_list.h"
 #include "gui/common/write_notice.h"
 #include "gui/entry/day_count_widget.h"
 #include "gui/entry/day_view_panel.h"
@@ -23,10 +23,11 @@
 
 namespace pairly::gui::entry {
 
-InputScreen::InputScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+InputScreen::InputScreen(common::AppContext& ctx, common::SituationList& situations,
+                         QWidget* parent)
+    : Screen(ctx.session, WhenHidden::KeepContent, parent), ctx_(ctx) {
     setObjectName("fraMain");
-    lists_ = new common::SituationListsController(ctx_, this);
-    entry_ = new EntryPanel(ctx_, *lists_, this);
+    entry_ = new EntryPanel(ctx_, situations, this);
     dayView_ = new DayViewPanel(this);
 
     mtvmain_ = new QCalendarWidget(this);
@@ -68,8 +69,13 @@ InputScreen::InputScreen(common::AppContext& ctx, QWidget* parent) : QWidget(par
     connect(entry_, &EntryPanel::autoSituationToggled, this, &InputScreen::autoSituationToggled);
     connect(entry_, &EntryPanel::viewRequested, dayView_, &DayViewPanel::showView);
     connect(dayView_, &DayViewPanel::mainChartClicked, this, &InputScreen::cycleMarkerMode);
-    connect(lists_, &common::SituationListsController::situationRenamed, this,
+    // A rename changes the situations of the day shown.
+    connect(&situations, &common::SituationList::situationRenamed, this,
             &InputScreen::refreshDayView);
+    // A change that came while something was typed is shown once the entry is done.
+    connect(entry_, &EntryPanel::emptiedOrSaved, this, [this] {
+        if (isStale() && isShown()) refreshSoon();
+    });
     connect(mtvmain_, &QCalendarWidget::clicked, this, [this] { dateClicked(); });
     // Keyboard moves in the calendar show the day they select, so a save never goes to a
     // day other than the one in view.
@@ -93,6 +99,7 @@ void InputScreen::prepareForStartup() {
     settingDate_ = true;
     mtvmain_->setSelectedDate(QDate(today.year, today.month, today.day));
     settingDate_ = false;
+    ctx_.session.setEntryDay(selectedDay());
     dayView_->resetDayGrids();
 }
 
@@ -111,14 +118,13 @@ void InputScreen::refreshDayView() {
 }
 
 void InputScreen::showDayView(const store::LoadedLog& active, bool clearEntry) {
-    filledSlot_ = ctx_.currentSlot;
-    filledRevision_ = ctx_.dataRevision();
+    markFresh();
+    ctx_.session.setEntryDay(selectedDay());
     const session::SharedLog other = common::loadLogForScreen(ctx_, ctx_.otherSlot());
     model_ = pairly::entry::computeDayView(active.records, other->records, ctx_.profile().heightCm,
                                            selectedDay(), ctx_.currentSlot);
     dayView_->render(model_);
     entry_->setPreviousValues(model_.previousValues);
-    emit dayFiguresShown(lastRecordWeight(), model_.recordCount);
     showCurrentBmi();
     if (clearEntry) {
         entry_->clearEntry();
@@ -127,10 +133,14 @@ void InputScreen::showDayView(const store::LoadedLog& active, bool clearEntry) {
         autoPicked_.reset();
         entry_->showSavedLine(QString());
     }
-    for (int i = 0; i < 2; ++i)
-        if (dayCount_[i]) dayCount_[i]->render(model_.dayCounts[i]);
+    renderDayCounts(model_.dayCounts);
     // A typed entry kept through a refused save is not overwritten by a pick.
     if (clearEntry) pickUsualSituation(active.records);
+}
+
+void InputScreen::renderDayCounts(const std::array<pairly::entry::DayCount, 2>& counts) {
+    for (int i = 0; i < 2; ++i)
+        if (dayCount_[i]) dayCount_[i]->render(counts[i]);
 }
 
 void InputScreen::pickUsualSituation(const std::vector<store::MeasurementRecord>& records) {
@@ -186,19 +196,28 @@ void InputScreen::showCurrentBmi() {
     meter_->setPointerLeftTwips(bmi.inputPointerLeftTwips);
     lblMHyouka_->setText(QString::fromStdString(bmi.category.text));
     widgets::setBackColour(lblMHyouka_, widgets::toQColor(bmi.category.colour));
-    emit currentBmiShown(bmi);
 }
 
-void InputScreen::refreshBmi() {
-    showCurrentBmi();
-    emit bmiFormulaRefreshRequested();
+void InputScreen::refreshBmi() { showCurrentBmi(); }
+
+void InputScreen::fill() {
+    refreshDayView();
+    refreshBmi();
 }
 
 void InputScreen::refreshIfStale() {
-    if (filledSlot_ == ctx_.currentSlot && filledRevision_ == ctx_.dataRevision()) return;
-    refreshDayView();
-    refreshBmi();
+    if (!isStale()) return;
+    refresh();
     disableSteppers();  // the entry was emptied: nothing to step until the next pick
+}
+
+bool InputScreen::concerns(const session::Event&) const { return true; }
+
+void InputScreen::followShown(const session::Event& event) {
+    if (event.what == session::Change::Profile)
+        markStale();
+    else
+        Screen::followShown(event);
 }
 
 bool InputScreen::holdsTypedEntry() const {
@@ -209,6 +228,31 @@ bool InputScreen::holdsTypedEntry() const {
     for (const std::string& text : entry_->fieldTexts())
         if (!text.empty()) return true;
     return false;
+}
+
+void InputScreen::followHidden(const session::Event& event) {
+    Screen::followHidden(event);
+    if (event.what != session::Change::Log) return;
+    // Within a refresh the logs are read once for every screen, and an unread one is told.
+    if (ctx_.session.refreshing()) {
+        recountDay(common::loadLogForScreen(ctx_, ctx_.currentSlot),
+                   common::loadLogForScreen(ctx_, ctx_.otherSlot()));
+        return;
+    }
+    // Otherwise after the change is done, without a word: a log that cannot be read is
+    // told when the screen shows it, and a save that fails part way tells its own failure.
+    if (recountPending_) return;
+    recountPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        recountPending_ = false;
+        if (isStale())
+            recountDay(ctx_.session.log(ctx_.currentSlot), ctx_.session.log(ctx_.otherSlot()));
+    });
+}
+
+void InputScreen::recountDay(const session::SharedLog& active, const session::SharedLog& other) {
+    renderDayCounts(
+        pairly::entry::countDay(active->records, other->records, selectedDay(), ctx_.currentSlot));
 }
 
 void InputScreen::applyMarkerMode() { dayView_->applyMarkerMode(ctx_.markerMode); }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <unordered_map>
 
+#include "gui/common/situation_list.h"
 #include "gui/list/filter_bar.h"
 #include "gui/widgets/alignment.h"
 #include "gui/widgets/back_colour.h"
@@ -130,8 +131,10 @@ void renderSmallChart(widgets::Chart& chart, const pairly::list::SmallChart& dat
 
 }  // namespace
 
-MeasurementListScreen::MeasurementListScreen(common::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx) {
+MeasurementListScreen::MeasurementListScreen(common::AppContext& ctx,
+                                             const common::SituationList& situations,
+                                             QWidget* parent)
+    : Screen(ctx.session, WhenHidden::ReadAgain, parent), ctx_(ctx) {
     setObjectName("fraTaijyu");
 
     auto* body = new QHBoxLayout;
@@ -142,6 +145,7 @@ MeasurementListScreen::MeasurementListScreen(common::AppContext& ctx, QWidget* p
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildFilterRow());
     layout->addLayout(body, 1);
+    common::showSituations(lstAct2_, situations.model());
 
     showOverlay(Overlay::Weight);
     optTai2_->setChecked(true);
@@ -298,15 +302,14 @@ bool MeasurementListScreen::eventFilter(QObject* watched, QEvent* event) {
 // --- opening and refreshing ------------------------------------------------------------------
 
 void MeasurementListScreen::openMeasurementList() {
-    buildUnfilteredList();
+    refreshIfStale();
     optTai2_->setChecked(true);
     applySeriesOption();
-    showAllFilters();
     lblG21_->clear();
     lblG22_->clear();
 }
 
-void MeasurementListScreen::refreshForPartner() {
+void MeasurementListScreen::fill() {
     buildUnfilteredList();
     showAllFilters();
 }

@@ -2,13 +2,13 @@
 // The measurement list screen fraTaijyu: every weighing of the selected partner, narrowed
 // by period, weekday and situation, with the main chart and the small charts.
 #include <QColor>
-#include <QWidget>
 #include <array>
 #include <vector>
 
 #include "core/list/measurement_list.h"
 #include "core/store/measurement_log.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,6 +17,9 @@ class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 
+namespace pairly::gui::common {
+class SituationList;
+}  // namespace pairly::gui::common
 namespace pairly::gui::widgets {
 class Chart;
 class Grid;
@@ -27,20 +30,17 @@ namespace pairly::gui::list {
 class FilterBar;
 class QtTexts;
 
-class MeasurementListScreen : public QWidget {
+class MeasurementListScreen : public common::Screen {
     Q_OBJECT
 public:
-    explicit MeasurementListScreen(common::AppContext& ctx, QWidget* parent = nullptr);
-
-    // lstAct2, which the situation-list controller keeps in step with the other lists.
-    QListWidget* situationList() const { return lstAct2_; }
+    // lstAct2 shows `situations`.
+    MeasurementListScreen(common::AppContext& ctx, const common::SituationList& situations,
+                          QWidget* parent = nullptr);
 
     // The menu button's preparation: the whole log, weight chart option, the three "全部"
     // buttons pressed, no weekday, small-chart captions cleared.
     void openMeasurementList();
-    // After a change of partner: the whole log of the new partner, "全部" pressed, no
-    // weekday; chart option and captions stay.
-    void refreshForPartner();
+    void open() override { openMeasurementList(); }
 
     void buildUnfilteredList();
     // Reads the log and runs the filtered build the filter state asks for.
@@ -62,6 +62,9 @@ public:
     static const QColor& kPressedColour;
 
 protected:
+    // After a change of partner: the whole log of the new partner, "全部" pressed, no
+    // weekday; chart option and captions stay.
+    void fill() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

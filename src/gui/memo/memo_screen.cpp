@@ -76,7 +76,8 @@ QColor changeColour(pairly::memo::WeightChange change) {
 
 }  // namespace
 
-MemoScreen::MemoScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+MemoScreen::MemoScreen(common::AppContext& ctx, QWidget* parent)
+    : Screen(ctx.session, WhenHidden::ReadAgain, parent), ctx_(ctx) {
     setObjectName("fraMemo");
 
     msgMemoList_ = new widgets::Grid(this);
@@ -253,7 +254,10 @@ void MemoScreen::resetCommentTable() {
     }
 }
 
-void MemoScreen::fillCommentTable() { showLog(common::loadLogForScreen(ctx_, ctx_.currentSlot)); }
+void MemoScreen::fillCommentTable() {
+    markFresh();
+    showLog(common::loadLogForScreen(ctx_, ctx_.currentSlot));
+}
 
 void MemoScreen::showLog(session::SharedLog log) {
     resetCommentTable();
@@ -323,6 +327,7 @@ bool MemoScreen::saveComment() {
     // Not saved: the table keeps the comment that is in the file; the box what was typed.
     if (!outcome.saved) return false;
     ctx_.noteDataChanged(ctx_.currentSlot);
+    markFresh();  // the table shows the new comment below
     shown_[static_cast<std::size_t>(row - 1)].comment = comment.toStdString();
     shownLog_ = outcome.stamp;
     msgMemoList_->refreshRows(row, row);

@@ -2,7 +2,6 @@
 // The one-line diary screen fraMemo: every weighing of the selected partner with its
 // comment, which can be changed one at a time, and the notes memo shared by both partners.
 #include <QString>
-#include <QWidget>
 #include <array>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "core/store/measurement_log.h"
 #include "core/store/record_edit.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 
 class QGroupBox;
 class QLabel;
@@ -26,7 +26,7 @@ class ElidedLabel;
 
 namespace pairly::gui::memo {
 
-class MemoScreen : public QWidget {
+class MemoScreen : public common::Screen {
     Q_OBJECT
 public:
     explicit MemoScreen(common::AppContext& ctx, QWidget* parent = nullptr);
@@ -62,6 +62,9 @@ public:
     void closeCorrection();
     // cmdSakujo: the clicked weighing deleted once the user says Yes. True when deleted.
     bool deleteRecord();
+
+protected:
+    void fill() override { fillCommentTable(); }
 
 private:
     void resetCommentTable();

@@ -125,6 +125,7 @@ void MemoScreen::showEditedLog(const store::EditResult& result) {
     // Unconfirmed by the disk: said here, and the change is shown as made.
     common::written(ctx_, result.status, store::logFileName(ctx_.currentSlot));
     ctx_.noteDataChanged(ctx_.currentSlot);
+    markFresh();
     // The log as written: reading it back could fail after the change went through.
     showLog(std::make_shared<const store::LoadedLog>(result.log));
 }

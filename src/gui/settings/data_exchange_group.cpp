@@ -155,6 +155,12 @@ void DataExchangeGroup::exportCsv() {
     ctx_.dialogs.inform(text, kExportTitle);
 }
 
+void DataExchangeGroup::logsChangedIn(int slot) {
+    const session::Session::Refresh refresh(ctx_.session);
+    ctx_.noteDataChanged(slot);
+    emit logsChanged();
+}
+
 void DataExchangeGroup::importFile() {
     const QString name = ctx_.dialogs.fileName(
         false, kImportTitle, QFile::decodeName(QByteArray::fromStdString(ctx_.dataFolder.string())),
@@ -218,8 +224,7 @@ void DataExchangeGroup::importFile() {
     }
     if (merged.status == disk::WriteStatus::Stale) {
         common::warnStale(ctx_, logName);
-        ctx_.noteDataChanged(slot);
-        emit logsChanged();
+        logsChangedIn(slot);
         return;
     }
     if (merged.status == disk::WriteStatus::Refused) {
@@ -236,10 +241,7 @@ void DataExchangeGroup::importFile() {
                           kImportTitle);
         return;
     }
-    if (merged.taken > 0) {
-        ctx_.noteDataChanged(slot);
-        emit logsChanged();
-    }
+    if (merged.taken > 0) logsChangedIn(slot);
     common::written(ctx_, merged.status, logName);
     QString text = partners[pick] + QStringLiteral("の記録：") +
                    q(exchange::mergeCountsText(merged, rows.otherPartnerRows));
@@ -292,8 +294,12 @@ void DataExchangeGroup::restore() {
         return;
     }
     // Every screen shows the restored data before the message says it is back.
-    ctx_.noteDataChanged(0);
-    emit dataFilesReplaced();
+    {
+        // One reading of each log for every screen that follows.
+        const session::Session::Refresh refresh(ctx_.session);
+        ctx_.noteDataChanged(0);
+        emit dataFilesReplaced();
+    }
     common::written(ctx_, result.status, chosen.name);
     ctx_.dialogs.inform(q(store::restoreResultText(chosen, result.keptIn)), kRestoreTitle);
 }

@@ -25,6 +25,10 @@ signals:
     void dataFilesReplaced();
 
 private:
+    // The slot's log changed: the session is told and logsChanged sent, with one reading of
+    // each log for every screen that follows.
+    void logsChangedIn(int slot);
+
     common::AppContext& ctx_;
 };
 

@@ -172,9 +172,10 @@ void NewStartPanel::enterPartner() {
     if (status != pairly::settings::NewStartStatus::Written)
         showNotice(ctx_, pairly::settings::newStartFailure(status, slot));
     if (!written) return;
-    ctx_.session.selectPartner(slot);
     ctx_.noteDataChanged(slot);
     ctx_.setProfile(slot, plan.profile);
+    // Chosen once its files are new: the screens refresh for the new partner.
+    ctx_.session.selectPartner(slot);
     emit partnerEntered(slot);
 
     if (slot == 1) {

@@ -84,7 +84,6 @@ void ProfileGroup::saveProfileEdit() {
         ctx_.setProfile(ctx_.currentSlot, loaded.profile);
         ctx_.setProfileStamp(ctx_.currentSlot, loaded.stamp);
         showProfile();
-        emit profileSaved();
         common::warnStale(ctx_, file);
         return;
     }
@@ -97,9 +96,8 @@ void ProfileGroup::saveProfileEdit() {
         return;
     }
     // From here on every screen shows the new values, the button caption included.
-    ctx_.setProfile(ctx_.currentSlot, profile);
     ctx_.setProfileStamp(ctx_.currentSlot, result.stamp);
-    emit profileSaved();
+    ctx_.setProfile(ctx_.currentSlot, profile);
     if (result.status == disk::WriteStatus::Ok)
         ctx_.dialogs.inform(QStringLiteral("保存が終了しました"), QStringLiteral("保存終了"));
     else

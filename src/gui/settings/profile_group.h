@@ -19,11 +19,6 @@ public:
     // The handler of cmdPHozon1.
     void saveProfileEdit();
 
-signals:
-    // The selected partner's profile changed: its button caption and the window title
-    // follow it.
-    void profileSaved();
-
 private:
     common::AppContext& ctx_;
     QLineEdit* fields_[3] = {};  // txtPriData, txtSincyou, txtMokuTai

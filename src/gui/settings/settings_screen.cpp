@@ -7,8 +7,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/entry/day_view.h"
 #include "core/store/preferences.h"
-#include "gui/common/situation_lists_controller.h"
+#include "gui/common/situation_list.h"
 #include "gui/common/write_notice.h"
 #include "gui/phone/phone_group.h"
 #include "gui/settings/bmi_meter_group.h"
@@ -21,11 +22,11 @@
 
 namespace pairly::gui::settings {
 
-SettingsScreen::SettingsScreen(common::AppContext& ctx, common::SituationListsController& lists,
+SettingsScreen::SettingsScreen(common::AppContext& ctx, common::SituationList& situations,
                                QWidget* parent)
-    : QWidget(parent), ctx_(ctx), lists_(lists) {
+    : Screen(ctx.session, WhenHidden::KeepContent, parent), ctx_(ctx), situations_(situations) {
     setObjectName("fraSettei");
-    situationGroup_ = new SituationListGroup(ctx_, lists_, this);
+    situationGroup_ = new SituationListGroup(ctx_, situations_, this);
     profileGroup_ = new ProfileGroup(ctx_, this);
     stepGroup_ = new ScaleStepGroup(ctx_, this);
     bmiGroup_ = new BmiMeterGroup(ctx_, this);
@@ -69,27 +70,40 @@ SettingsScreen::SettingsScreen(common::AppContext& ctx, common::SituationListsCo
     fraNew_ = new NewStartPanel(ctx_, this);
     widgets::markAsOverlay(fraNew_);
 
-    // The meter's figures follow the new height at once (through linkSettingsToInput).
-    connect(profileGroup_, &ProfileGroup::profileSaved, this, &SettingsScreen::profileSaved);
     connect(fraNew_, &NewStartPanel::partnerEntered, this, [this](int slot) {
         profileGroup_->showProfile();
         emit partnerEntered(slot);
     });
     connect(fraNew_, &NewStartPanel::newStartFinished, this, &SettingsScreen::newStartFinished);
-    connect(exchangeGroup_, &DataExchangeGroup::logsChanged, this, &SettingsScreen::logsChanged);
+    // The changes made here are shown here: nothing is left to read again for them.
+    connect(&situations_, &common::SituationList::situationRenamed, this, [this] { markFresh(); });
+    connect(exchangeGroup_, &DataExchangeGroup::logsChanged, this, [this] {
+        refreshBmiMeter();
+        markFresh();
+    });
     connect(exchangeGroup_, &DataExchangeGroup::dataFilesReplaced, this,
             &SettingsScreen::dataFilesReplaced);
 }
 
-void SettingsScreen::showCurrentBmi(const body::CurrentBmi& bmi) { bmiGroup_->showCurrentBmi(bmi); }
-
-void SettingsScreen::setDayFigures(std::optional<float> lastRecordWeight, int recordCount) {
-    bmiGroup_->setDayFigures(lastRecordWeight, recordCount);
-}
-
-void SettingsScreen::refreshBmiFormula() {
+void SettingsScreen::refreshBmiMeter() {
+    showCurrentBmi();
     bmiGroup_->fillBmiFormulaLabels();
     bmiGroup_->refreshBmiSimulator(false);
+    meterDue_ = false;
+}
+
+void SettingsScreen::showCurrentBmi() {
+    const int slot = ctx_.currentSlot;
+    const session::SharedLog log = common::loadLogForScreen(ctx_, slot);
+    // The figures of the input screen's day view, from the same computation.
+    const pairly::entry::DayViewModel day = pairly::entry::computeDayView(
+        log->records, {}, ctx_.profile().heightCm, ctx_.session.entryDay(), slot);
+    bmiGroup_->setDayFigures(
+        day.lastRecord ? std::optional<float>(day.lastRecord->weight) : std::nullopt,
+        day.recordCount);
+    if (day.bmi) bmiGroup_->showCurrentBmi(*day.bmi);
+    meterDay_ = ctx_.session.entryDay();
+    currentBmiDue_ = false;
 }
 
 void SettingsScreen::resizeEvent(QResizeEvent* event) {
@@ -113,7 +127,7 @@ void SettingsScreen::openNewStart() {
 
 void SettingsScreen::prepareForStartup() { bmiGroup_->clearWeightLabel(); }
 
-void SettingsScreen::loadSituationList() { lists_.loadSituationList(); }
+void SettingsScreen::loadSituationList() { situations_.loadSituationList(); }
 
 void SettingsScreen::readPreferenceControls() {
     const bool on = store::readAutoTime(ctx_.dataFolder) != 0;
@@ -145,9 +159,44 @@ void SettingsScreen::openSettings() {
     situationGroup_->disableEntryButtons();
 }
 
-void SettingsScreen::refreshForPartner() {
-    profileGroup_->showProfile();
-    situationGroup_->disableEntryButtons();
+void SettingsScreen::open() {
+    openSettings();
+    if (meterDue_)
+        refreshBmiMeter();
+    else if (currentBmiDue_ || meterDay_ != ctx_.session.entryDay())
+        showCurrentBmi();
+    markFresh();
+}
+
+void SettingsScreen::fill() {
+    openSettings();
+    refreshBmiMeter();
+}
+
+void SettingsScreen::followShown(const session::Event& event) {
+    switch (event.what) {
+        case session::Change::Partner:
+            Screen::followShown(event);
+            break;
+        case session::Change::Profile:
+            // A saved height shows in the meter at once; the fields keep what was typed.
+            refreshBmiMeter();
+            break;
+        case session::Change::Log:
+            // The current BMI at once, the rest once the change is done (unless it was
+            // this screen's own).
+            showCurrentBmi();
+            Screen::followShown(event);
+            break;
+    }
+}
+
+void SettingsScreen::followHidden(const session::Event& event) {
+    Screen::followHidden(event);
+    if (event.what == session::Change::Log)
+        currentBmiDue_ = true;
+    else
+        meterDue_ = true;
 }
 
 }  // namespace pairly::gui::settings

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/entry/situation_order.h"
-#include "gui/common/situation_lists_controller.h"
+#include "gui/common/situation_list.h"
 #include "gui/widgets/back_colour.h"
 #include "gui/widgets/push_button.h"
 #include "gui/widgets/stored_text.h"
@@ -22,9 +22,9 @@ namespace {
 const QColor kUnsavedOrder(255, 224, 192);
 }
 
-SituationListGroup::SituationListGroup(common::AppContext& ctx,
-                                       common::SituationListsController& lists, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), lists_(lists) {
+SituationListGroup::SituationListGroup(common::AppContext& ctx, common::SituationList& situations,
+                                       QWidget* parent)
+    : QWidget(parent), ctx_(ctx), situations_(situations) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* frame = new QGroupBox(QStringLiteral("状況リスト編集"), this);
@@ -38,7 +38,8 @@ SituationListGroup::SituationListGroup(common::AppContext& ctx,
     lstKoumoku_->setToolTip(QStringLiteral("クリックすると選択されます"));
     lstKoumoku_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstKoumoku_->viewport()->installEventFilter(this);
-    lists_.setEditList(lstKoumoku_);
+    // Its own copy of the list while a reorder waits for cmdSort.
+    common::showSituations(lstKoumoku_, situations_.model());
 
     cmdNew2_ = widgets::makeButton("cmdNew2", QStringLiteral("追加"), frame);
     cmdSort_ = widgets::makeButton("cmdSort", QStringLiteral("並び替え"), frame);
@@ -102,8 +103,15 @@ bool SituationListGroup::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+std::vector<std::string> SituationListGroup::shownEntries() const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < lstKoumoku_->count(); ++i)
+        entries.push_back(lstKoumoku_->item(i)->text().toStdString());
+    return entries;
+}
+
 void SituationListGroup::moveSituationByDrag(int pressIndex, int releaseIndex) {
-    std::vector<std::string> entries = lists_.editEntries();
+    std::vector<std::string> entries = shownEntries();
     if (!pairly::entry::moveSituationByDrag(entries, pressIndex, releaseIndex)) return;
     lstKoumoku_->clear();
     for (const auto& e : entries) lstKoumoku_->addItem(QString::fromStdString(e));
@@ -115,12 +123,12 @@ void SituationListGroup::addSituation() {
     const QString text = widgets::storedForm(ctx_.dialogs.input(
         QStringLiteral("追加したい状況を入力して下さい"), QStringLiteral("状況追加")));
     if (text.isEmpty()) return;
-    if (!lists_.acceptTypedText(text)) return;
-    lists_.appendEntry(text, common::SituationListsController::Form::Bare);
+    if (!situations_.acceptTypedText(text)) return;
+    situations_.appendEntry(text, common::SituationList::Form::Bare);
 }
 
 void SituationListGroup::saveSituationOrder() {
-    if (!lists_.writeEntries(lists_.editEntries())) return;
+    if (!situations_.writeEntries(shownEntries())) return;
     widgets::setBackColour(cmdSort_, QColor());
     ctx_.dialogs.inform(QStringLiteral("並び替えた順番で状況リストを作成しました"),
                         QStringLiteral("並び替え完了"));
@@ -134,9 +142,9 @@ void SituationListGroup::deleteSituation() {
                              QStringLiteral("クリア確認"), widgets::Icon::Warning,
                              widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
-    std::vector<std::string> entries = lists_.editEntries();
+    std::vector<std::string> entries = shownEntries();
     entries.erase(entries.begin() + row);
-    if (!lists_.writeEntries(entries)) return;
+    if (!situations_.writeEntries(entries)) return;
     ctx_.dialogs.inform(QStringLiteral("選択したデータを削除しました"), QStringLiteral("削除完了"));
 }
 
@@ -146,7 +154,7 @@ void SituationListGroup::deleteAllSituations() {
                              widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
     // Not made from the shown list: allowed even when that list is incomplete.
-    if (!lists_.writeEntries({}, false)) return;
+    if (!situations_.writeEntries({}, false)) return;
     ctx_.dialogs.inform(
         QStringLiteral("状況リストを削除しました。\n\n任意の状況をあらためて登録してください。"),
         QStringLiteral("削除完了"));
@@ -161,14 +169,14 @@ void SituationListGroup::renameSituation() {
     }
     const int row = lstKoumoku_->currentRow();
     if (row < 0 || !lstKoumoku_->item(row)->isSelected()) return;
-    if (!lists_.acceptTypedText(newText)) return;
+    if (!situations_.acceptTypedText(newText)) return;
     const QString oldText = lstKoumoku_->item(row)->text();
     if (ctx_.dialogs.message(QStringLiteral("『") + oldText + QStringLiteral("』 を 『") + newText +
                                  QStringLiteral("』 に変更します。よろしいですか？"),
                              QStringLiteral("クリア確認"), widgets::Icon::Warning,
                              widgets::Buttons::OkCancel) != widgets::Answer::Ok)
         return;
-    if (!lists_.renameSituation(oldText, newText)) return;
+    if (!situations_.renameSituation(oldText, newText)) return;
     ctx_.dialogs.inform(QStringLiteral("コメントを入れ替えました。"),
                         QStringLiteral("コメント変更終了"));
 }

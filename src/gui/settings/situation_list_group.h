@@ -2,6 +2,8 @@
 // The frame "状況リスト編集" of the settings screen: add, reorder by dragging, save the
 // order, delete, delete all and rename situations.
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "gui/common/app_context.h"
 
@@ -10,17 +12,15 @@ class QListWidget;
 class QPushButton;
 
 namespace pairly::gui::common {
-class SituationListsController;
+class SituationList;
 }  // namespace pairly::gui::common
-
-namespace pairly::gui::common {}  // namespace pairly::gui::common
 
 namespace pairly::gui::settings {
 
 class SituationListGroup : public QWidget {
     Q_OBJECT
 public:
-    SituationListGroup(common::AppContext& ctx, common::SituationListsController& lists,
+    SituationListGroup(common::AppContext& ctx, common::SituationList& situations,
                        QWidget* parent = nullptr);
 
     // cmdSort, cmdDel and cmdChg wait for a click on an entry.
@@ -39,9 +39,11 @@ protected:
 
 private:
     void enableEntryButtons();
+    // The entries of lstKoumoku, top to bottom (a reorder not yet saved included).
+    std::vector<std::string> shownEntries() const;
 
     common::AppContext& ctx_;
-    common::SituationListsController& lists_;
+    common::SituationList& situations_;
     QListWidget* lstKoumoku_ = nullptr;
     QPushButton* cmdNew2_ = nullptr;
     QPushButton* cmdSort_ = nullptr;

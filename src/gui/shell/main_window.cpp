@@ -12,13 +12,15 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "gui/calendar/calendar_screen.h"
+#include "gui/common/situation_list.h"
 #include "gui/comparison/comparison_screen.h"
 #include "gui/entry/input_screen.h"
+#include "gui/list/measurement_list_screen.h"
 #include "gui/memo/memo_screen.h"
 #include "gui/phone/phone_service.h"
 #include "gui/printing/print_controller.h"
 #include "gui/settings/settings_screen.h"
-#include "gui/shell/screen_links.h"
 #include "gui/shell/splash_window.h"
 #include "gui/trend/analysis_screen.h"
 #include "gui/trend/trend_screen.h"
@@ -89,22 +91,23 @@ void MainWindow::buildWindow() {
 
     // The screens' parent until the stack takes them: whatever fails on the way, Qt
     // deletes them with the window.
-    screens_ = new QStackedWidget(central);
-    screens_->setObjectName("screenArea");
-    inputScreen_ = new entry::InputScreen(ctx_, screens_);
-    settingsScreen_ = new settings::SettingsScreen(ctx_, inputScreen_->situationLists(), screens_);
-    linkSettingsToInput(*inputScreen_, *settingsScreen_);
-    linkSettingsToWindow(*this, *settingsScreen_);
+    stack_ = new QStackedWidget(central);
+    stack_->setObjectName("screenArea");
+    situations_ = new common::SituationList(ctx_, this);
+    inputScreen_ = new entry::InputScreen(ctx_, *situations_, stack_);
+    settingsScreen_ = new settings::SettingsScreen(ctx_, *situations_, stack_);
+    connect(settingsScreen_, &settings::SettingsScreen::dataFilesReplaced, this,
+            &MainWindow::reloadDataFiles);
     phone_ = new gui::phone::PhoneService(ctx_, this, settingsScreen_->phoneGroup());
     connect(phone_, &gui::phone::PhoneService::weighingSavedFromPhone, this,
             [this](int, const QString& nickname, const QTime& time) {
                 followPhoneSave(nickname, time);
             });
     connect(phone_, &gui::phone::PhoneService::quitRequested, this, &MainWindow::quitProgram);
-    comparisonScreen_ = new comparison::ComparisonScreen(ctx_, screens_);
-    trendScreen_ = new trend::TrendScreen(ctx_, screens_);
-    analysisScreen_ = new trend::AnalysisScreen(ctx_, screens_);
-    memoScreen_ = new memo::MemoScreen(ctx_, screens_);
+    comparisonScreen_ = new comparison::ComparisonScreen(ctx_, stack_);
+    trendScreen_ = new trend::TrendScreen(ctx_, stack_);
+    analysisScreen_ = new trend::AnalysisScreen(ctx_, stack_);
+    memoScreen_ = new memo::MemoScreen(ctx_, stack_);
     printing_ = new printing::PrintController(ctx_, *this, this);
     comparisonScreen_->setReportPrinter([this](const QString& question, const QString& kind,
                                                widgets::PageOrientation orientation,
@@ -116,15 +119,12 @@ void MainWindow::buildWindow() {
 
     // The stack is as large as its largest screen: the window is sized for it once, and
     // never widens itself when another screen is shown.
-    buildMenuScreens();
-    for (const MenuScreen& m : menu_) screens_->addWidget(m.panel);
-    column->addWidget(screens_, 1);
+    addScreens();
+    column->addWidget(stack_, 1);
 
     setCentralWidget(central);
     hideAllScreens();
 
-    connect(settingsScreen_, &settings::SettingsScreen::profileSaved, this,
-            [this] { showPartnerProfile(ctx_.currentSlot); });
     connect(settingsScreen_, &settings::SettingsScreen::partnerEntered, this,
             &MainWindow::newStartEntered);
     // The next launch starts from the new diary.
@@ -136,6 +136,29 @@ void MainWindow::buildWindow() {
         size = size.boundedTo(screen->availableSize());
     }
     resize(size);
+}
+
+void MainWindow::addScreens() {
+    auto* list = new list::MeasurementListScreen(ctx_, *situations_, stack_);
+    auto* calendar = new calendar::CalendarScreen(ctx_, stack_);
+    // A double click on a day opens the input screen on that date.
+    connect(calendar, &calendar::CalendarScreen::inputDateRequested, this,
+            [this](const text::Date& day) {
+                const session::Session::Refresh refresh(ctx_.session);
+                inputScreen_->showDay(day);
+                hideAllScreens();
+                showScreen(pairly::shell::Screen::Input);
+            });
+    using pairly::shell::Screen;
+    screens_[index(Screen::Input)] = inputScreen_;
+    screens_[index(Screen::List)] = list;
+    screens_[index(Screen::Comparison)] = comparisonScreen_;
+    screens_[index(Screen::Analysis)] = analysisScreen_;
+    screens_[index(Screen::Calendar)] = calendar;
+    screens_[index(Screen::Memo)] = memoScreen_;
+    screens_[index(Screen::Trend)] = trendScreen_;
+    screens_[index(Screen::Settings)] = settingsScreen_;
+    for (common::Screen* screen : screens_) stack_->addWidget(screen);
 }
 
 QWidget* MainWindow::buildTopRow() {
@@ -186,7 +209,6 @@ QWidget* MainWindow::buildTopRow() {
         QPushButton* button =
             shapeButton(new widgets::ChoiceButton(caption, row), item.name, caption);
         menuButtons_->addButton(button, index(item.screen));
-        menu_[index(item.screen)].button = button;
         layout->addWidget(button);
         const int number = static_cast<int>(&item - kMenu) + 1;
         const QKeySequence keys(QStringLiteral("Ctrl+%1").arg(number));
@@ -234,7 +256,18 @@ QWidget* MainWindow::buildTopRow() {
 // Partner selection
 
 void MainWindow::sessionChanged(const session::Event& event) {
-    if (event.what == session::Change::Partner) setPartnerButtonSelected(event.slot);
+    switch (event.what) {
+        case session::Change::Partner:
+            setPartnerButtonSelected(event.slot);
+            showPartnerProfile(event.slot);
+            break;
+        case session::Change::Profile:
+            for (int slot = 1; slot <= 2; ++slot)
+                if (event.slot == 0 || event.slot == slot) showPartnerProfile(slot);
+            break;
+        case session::Change::Log:
+            break;
+    }
 }
 
 void MainWindow::setPartnerButtonSelected(int slot) {
@@ -249,57 +282,51 @@ void MainWindow::selectPartner(int slot) {
     if (slot != 1 && slot != 2) return;
     if (slot == ctx_.currentSlot) return;
     const session::Session::Refresh refresh(ctx_.session);
-    ctx_.session.selectPartner(slot);
+    // The profile as its file holds it now, before the screen shown refreshes for the
+    // partner (it listens to the session).
     loadPartnerProfile(slot);
-    refreshVisibleScreen();
+    ctx_.session.selectPartner(slot);
 }
 
 // The new start has replaced this partner's files and made it the selected one.
 void MainWindow::newStartEntered(int slot) {
     const session::Session::Refresh refresh(ctx_.session);
-    ctx_.session.selectPartner(slot);
     loadPartnerProfile(slot);
     setPartnerButtonSelected(slot);
     refreshVisibleScreen();
 }
 
 void MainWindow::refreshVisibleScreen() {
-    // The order in which the screens are looked at when several could be visible.
-    static constexpr pairly::shell::Screen kOrder[] = {
-        pairly::shell::Screen::Input,    pairly::shell::Screen::Trend,
-        pairly::shell::Screen::List,     pairly::shell::Screen::Analysis,
-        pairly::shell::Screen::Calendar, pairly::shell::Screen::Memo,
-        pairly::shell::Screen::Settings, pairly::shell::Screen::Comparison};
-    for (pairly::shell::Screen screen : kOrder) {
-        MenuScreen& m = menu_[index(screen)];
-        if (m.panel->isHidden()) continue;
-        if (!m.refreshForPartner) return;
-        const session::Session::Refresh refresh(ctx_.session);
-        hideAllScreens();
-        m.refreshForPartner();
-        showScreen(screen);
-        return;
-    }
+    pairly::shell::Screen shown;
+    if (!visibleScreen(&shown)) return;
+    const session::Session::Refresh refresh(ctx_.session);
+    hideAllScreens();
+    screens_[index(shown)]->refresh();
+    showScreen(shown);
 }
 
 // ---------------------------------------------------------------------------------------
 // Screen switching
 
+QWidget* MainWindow::screenPanel(pairly::shell::Screen screen) const {
+    return screens_[index(screen)];
+}
+
 void MainWindow::hideAllScreens() {
     // Hidden, a screen stays in the stack: none shows until showScreen.
-    for (const MenuScreen& m : menu_) m.panel->hide();
+    for (common::Screen* screen : screens_) screen->hide();
 }
 
 void MainWindow::showScreen(pairly::shell::Screen screen) {
-    MenuScreen& m = menu_[index(screen)];
-    screens_->setCurrentWidget(m.panel);
-    m.panel->show();
-    m.button->setChecked(true);
+    common::Screen* panel = screens_[index(screen)];
+    stack_->setCurrentWidget(panel);
+    panel->show();
+    menuButtons_->button(index(screen))->setChecked(true);
 }
 
 bool MainWindow::visibleScreen(pairly::shell::Screen* screen) const {
     for (int i = 0; i < pairly::shell::kScreenCount; ++i) {
-        if (!menu_[i].panel->isHidden()) {
+        if (screens_[i]->isShown()) {
             if (screen) *screen = static_cast<pairly::shell::Screen>(i);
             return true;
         }
@@ -308,18 +335,17 @@ bool MainWindow::visibleScreen(pairly::shell::Screen* screen) const {
 }
 
 void MainWindow::switchToScreen(pairly::shell::Screen screen) {
-    MenuScreen& m = menu_[index(screen)];
-    if (!m.panel->isHidden()) return;
+    common::Screen* panel = screens_[index(screen)];
+    if (panel->isShown()) return;
     {
         const session::Session::Refresh refresh(ctx_.session);
         hideAllScreens();
-        if (m.prepare) m.prepare();
+        panel->open();
         showScreen(screen);
     }
     letPaint();
     explain(screenHelpText(screen));
 }
-
 // ---------------------------------------------------------------------------------------
 // Closing
 

@@ -1,13 +1,13 @@
 #pragma once
 // The main window: partner buttons, menu row and the eight screens in a stacked widget, of
 // which at most one is visible. The visible panel is the only record of the current screen;
-// the selected partner is the session's.
+// the selected partner is the session's. The screens follow the session themselves: the
+// window only shows the one chosen.
 #include <QMainWindow>
 #include <QPointer>
 #include <QTime>
 #include <array>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +20,10 @@ class QLabel;
 class QPushButton;
 class QStackedWidget;
 
+namespace pairly::gui::common {
+class Screen;
+class SituationList;
+}  // namespace pairly::gui::common
 namespace pairly::gui::entry {
 class InputScreen;
 }  // namespace pairly::gui::entry
@@ -62,7 +66,7 @@ public:
 
     // Handlers of cmdUser1 / cmdUser2: nothing when the slot is already selected.
     void selectPartner(int slot);
-    // Re-reads whichever screen is visible, after a change of partner.
+    // Re-reads whichever screen is visible, as a change of partner does.
     void refreshVisibleScreen();
     // After a restore replaced the data files: profiles, preferences, situations, memo and
     // the visible screen read again.
@@ -94,7 +98,7 @@ public:
     trend::AnalysisScreen* analysisScreen() const { return analysisScreen_; }
     memo::MemoScreen* memoScreen() const { return memoScreen_; }
     printing::PrintController& printing() const { return *printing_; }
-    QWidget* screenPanel(pairly::shell::Screen screen) const { return menu_[index(screen)].panel; }
+    QWidget* screenPanel(pairly::shell::Screen screen) const;
     // The help window, once opened.
     widgets::HelpViewer* helpViewer() const;
     // The phone page: its server, settings group and tray.
@@ -108,22 +112,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // One entry per menu screen: its button, its panel, what the menu does before showing
-    // it, and what a change of partner does while it is visible.
-    struct MenuScreen {
-        QPushButton* button = nullptr;
-        QWidget* panel = nullptr;
-        std::function<void()> prepare;
-        std::function<void()> refreshForPartner;
-    };
     static constexpr int index(pairly::shell::Screen s) { return static_cast<int>(s); }
 
     void buildWindow();
     QWidget* buildTopRow();
-    void buildMenuScreens();
+    // The list and calendar screens, then every screen into the stack.
+    void addScreens();
     // Shows one screen (its menu button checked); the others are hidden.
     void showScreen(pairly::shell::Screen screen);
-    // Follows the session: the partner buttons and the title.
+    // Follows the session: the partner buttons, their captions and the title.
     void sessionChanged(const session::Event& event);
     void setPartnerButtonSelected(int slot);
     QPushButton* partnerButton(int slot) const { return slot == 2 ? cmdUser2_ : cmdUser1_; }
@@ -133,13 +130,15 @@ private:
     void readPreferences();
     void onHelpTourToggled(bool checked);
     void letPaint();
-    // A weighing came from a phone: a word in the status line, and the screen shown filled
-    // again on the next turn of the event loop (an entry being typed is left alone).
+    // A weighing came from a phone: a word in the status line (the screens follow the
+    // session).
     void followPhoneSave(const QString& nickname, const QTime& time);
-    void refreshAfterPhoneSave();
 
     common::AppContext ctx_;
     std::string helpText_;
+
+    // The stored situation list, which the screens' lists show.
+    common::SituationList* situations_ = nullptr;
 
     entry::InputScreen* inputScreen_ = nullptr;
     settings::SettingsScreen* settingsScreen_ = nullptr;
@@ -154,8 +153,10 @@ private:
     QButtonGroup* partnerButtons_ = nullptr;
     QButtonGroup* menuButtons_ = nullptr;
     QCheckBox* chkHelp_ = nullptr;
-    QStackedWidget* screens_ = nullptr;
-    std::array<MenuScreen, pairly::shell::kScreenCount> menu_;
+    QStackedWidget* stack_ = nullptr;
+    // In the order of pairly::shell::Screen; each one's menu button is in menuButtons_
+    // under the same index.
+    std::array<common::Screen*, pairly::shell::kScreenCount> screens_{};
 
     std::unique_ptr<SplashWindow> splash_;
     QPointer<widgets::HelpViewer> helpViewer_;

@@ -2,9 +2,6 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "gui/entry/input_screen.h"
-#include "gui/phone/phone_service.h"
-#include "gui/settings/settings_screen.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/overlay.h"
 
@@ -36,31 +33,6 @@ void MainWindow::followPhoneSave(const QString& nickname, const QTime& time) {
     phoneWord_->raise();
     phoneWord_->show();
     phoneWord_->findChild<QTimer*>()->start();
-    // The save came in through a queued call: the screen follows once it is answered.
-    QTimer::singleShot(0, this, &MainWindow::refreshAfterPhoneSave);
-}
-
-void MainWindow::refreshAfterPhoneSave() {
-    pairly::shell::Screen shown;
-    if (!visibleScreen(&shown)) return;
-    const session::Session::Refresh refresh(ctx_.session);
-    // What is being typed on the input screen stays; the screen is stale (the data
-    // revision moved on) and is filled again when shown anew.
-    if (inputScreen_->holdsTypedEntry()) {
-        if (shown == pairly::shell::Screen::Input || shown == pairly::shell::Screen::Settings)
-            return;
-    } else {
-        // The day counts beside the partner buttons are the input screen's.
-        inputScreen_->refreshIfStale();
-        if (shown == pairly::shell::Screen::Input) return;
-    }
-    MenuScreen& m = menu_[index(shown)];
-    if (shown == pairly::shell::Screen::Settings)
-        settingsScreen_->refreshForPartner();
-    else if (m.refreshForPartner)
-        m.refreshForPartner();
-    else if (m.prepare)
-        m.prepare();
 }
 
 }  // namespace pairly::gui::shell

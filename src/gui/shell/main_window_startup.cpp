@@ -84,10 +84,10 @@ void MainWindow::startUp() {
         inputScreen_->refreshDayView();
         inputScreen_->applyMarkerMode();
         inputScreen_->refreshBmi();
+        settingsScreen_->refreshBmiMeter();
         memoScreen_->loadMemo();
         comparisonScreen_->prepareForStartup();
-        comparisonScreen_->resetDailyAverageTable();
-        comparisonScreen_->refreshComparisonScreen();
+        comparisonScreen_->refresh();
     }
 
     const long long elapsed = ctx_.clock.monotonicMs() - started;
@@ -118,7 +118,7 @@ void MainWindow::startUp() {
         hideAllScreens();
         {
             const session::Session::Refresh refresh(ctx_.session);
-            menu_[index(pairly::shell::Screen::Settings)].prepare();
+            settingsScreen_->open();
             showScreen(pairly::shell::Screen::Settings);
         }
         letPaint();
@@ -132,9 +132,9 @@ void MainWindow::loadPartnerProfile(int slot) {
         const disk::FileNotice notice = disk::partlyReadNotice(store::profileFileName(slot));
         ctx_.dialogs.warn(q(notice.text), q(notice.title));
     }
-    ctx_.setProfile(slot, loaded.profile);
+    // The button's caption and the title follow the session's news of it.
     ctx_.setProfileStamp(slot, loaded.stamp);
-    showPartnerProfile(slot);
+    ctx_.setProfile(slot, loaded.profile);
 }
 
 // The partner's button shows its nickname, and the title the selected partner's.
@@ -164,8 +164,6 @@ void MainWindow::reloadDataFiles() {
         chkHelp_->setChecked(ctx_.helpTourFlag != 0);
     }
     memoScreen_->loadMemo();
-    // The day counts beside the partner buttons belong to the input screen.
-    inputScreen_->refreshIfStale();
     refreshVisibleScreen();
 }
 

@@ -60,7 +60,7 @@ QLabel* makeSummary(const char* name, QWidget* parent) {
 }  // namespace
 
 AnalysisScreen::AnalysisScreen(common::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx) {
+    : Screen(ctx.session, WhenHidden::ReadAgain, parent), ctx_(ctx) {
     setObjectName("fraBunseki");
 
     auto* timeSide = new QWidget(this);

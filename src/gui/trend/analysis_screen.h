@@ -2,12 +2,12 @@
 // The analysis screen fraBunseki: four grids msgB1..msgB4 (time series, milestones,
 // average trend, band ranking) computed from the selected partner's weight series, made
 // anew from the session's log on every opening of this screen.
-#include <QWidget>
 #include <array>
 
 #include "core/trend/analyses.h"
 #include "core/trend/weight_trend.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 
 class QGroupBox;
 class QLabel;
@@ -19,7 +19,7 @@ class Grid;
 
 namespace pairly::gui::trend {
 
-class AnalysisScreen : public QWidget {
+class AnalysisScreen : public common::Screen {
     Q_OBJECT
 public:
     explicit AnalysisScreen(common::AppContext& ctx, QWidget* parent = nullptr);
@@ -34,6 +34,9 @@ public:
     void fillMilestones();
     void fillAverageTrend();
     void fillBandRanking();
+
+protected:
+    void fill() override { openAnalysisScreen(); }
 
 private:
     QGroupBox* buildFrame(const char* name, const QString& title, widgets::Grid*& grid,

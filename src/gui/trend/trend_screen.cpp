@@ -98,7 +98,8 @@ constexpr pairly::trend::MetricKind metricKindOf(TrendChart chart) {
 
 }  // namespace
 
-TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+TrendScreen::TrendScreen(common::AppContext& ctx, QWidget* parent)
+    : Screen(ctx.session, WhenHidden::ReadAgain, parent), ctx_(ctx) {
     setObjectName("fraRenTai");
 
     lblNichis_ = new QLabel(this);
@@ -505,14 +506,12 @@ void TrendScreen::bringWeightChartToFront() {
 }
 
 void TrendScreen::openTrendScreen() {
-    rebuildWeightChart();
+    refreshIfStale();
     optTai1_->setChecked(true);
     setWeightChartView(WeightView::Weight);
-    bringWeightChartToFront();
-    applyGoalMode();
 }
 
-void TrendScreen::refreshForPartner() {
+void TrendScreen::fill() {
     rebuildWeightChart();
     bringWeightChartToFront();
     applyGoalMode();

@@ -6,7 +6,6 @@
 //
 // The weight series is made from the session's log on every opening and partner change.
 // A hidden screen defers drawing the points until it is shown.
-#include <QWidget>
 #include <array>
 
 #include "core/trend/forecast.h"
@@ -14,6 +13,7 @@
 #include "core/trend/situation_correction.h"
 #include "core/trend/weight_trend.h"
 #include "gui/common/app_context.h"
+#include "gui/common/screen.h"
 
 class QCheckBox;
 class QComboBox;
@@ -31,7 +31,7 @@ namespace pairly::gui::trend {
 enum class TrendChart { Weight, Metabolism, Muscle, Bone };
 enum class WeightView { Weight, BodyFat, Mixed };
 
-class TrendScreen : public QWidget {
+class TrendScreen : public common::Screen {
     Q_OBJECT
 public:
     explicit TrendScreen(common::AppContext& ctx, QWidget* parent = nullptr);
@@ -47,11 +47,10 @@ public:
     void rebuildWeightChart();
     // Redraws the three series from the series in memory with the current count.
     void refillMovingAverage();
-    // The menu's steps after hiding the screens: rebuild, weight view, weight chart in
-    // front, goal mode re-applied.
+    // The menu's steps after hiding the screens: rebuild, weight chart in front, goal
+    // mode re-applied, weight view.
     void openTrendScreen();
-    // After a change of partner while shown: as opening, but the view option stays.
-    void refreshForPartner();
+    void open() override { openTrendScreen(); }
 
     void showMetricChart(TrendChart chart);
     void toggleGoalMode();
@@ -68,6 +67,8 @@ public:
     bool goalMode() const { return goalMode_; }
 
 protected:
+    // After a change of partner while shown: as opening, but the view option stays.
+    void fill() override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -178,7 +178,7 @@ TEST_F(SettingsScreenTest, EntryButtonsWaitForAClick) {
     f.settings->openSettings();
     EXPECT_TRUE(entryButtonsDisabled());
     ScreensFixture::clickItem(lstKoumoku(), 2);
-    f.settings->refreshForPartner();
+    f.settings->refresh();
     EXPECT_TRUE(entryButtonsDisabled());
     EXPECT_TRUE(f.find<QPushButton>("cmdNew2")->isEnabled() &&
                 f.find<QPushButton>("cmdDel2")->isEnabled());

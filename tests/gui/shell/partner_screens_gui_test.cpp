@@ -4,6 +4,7 @@
 // comparison.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -293,6 +294,51 @@ TEST(ShellPartnerOnEveryScreen, ASavedProfileShowsAtOnceEverywhere) {
         f.click(user);
         EXPECT_EQ(f.find(user)->text(), qs(c.caption));
         EXPECT_EQ(f.window->windowTitle(), qs(c.title));
+    }
+}
+
+// A weighing saved by another part of the program (the phone page) while any screen is
+// shown: the screen shown follows it once the event loop turns, the day counts beside the
+// partner buttons too, and a half-typed entry keeps the input screen as it is until emptied.
+TEST(ShellPartnerOnEveryScreen, AWeighingSavedElsewhereShowsOnTheScreenShownAndTheInputScreen) {
+    const auto panelTexts = [](const ShellFixture& f, const char* panel) {
+        auto* p = f.find<QWidget>(panel);
+        QStringList texts;
+        for (const QLabel* l : p->findChildren<QLabel*>()) texts << l->text();
+        for (const auto* g : p->findChildren<gui::widgets::Grid*>())
+            for (int r = 1; r <= g->rowCount(); ++r)
+                for (int c = 0; c < g->columnCount(); ++c) texts << g->text(r, c);
+        return texts.join('|');
+    };
+    auto* const key = +[](QWidget* w, Qt::Key k, const char* text) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, qs(text));
+        QApplication::sendEvent(w, &press);
+    };
+    for (const ScreenProbe& s : kScreens) {
+        SCOPED_TRACE(s.panel);
+        const bool input = std::string(s.button) == "cmdMain";
+        ShellFixture f;
+        writeTwoDiaries(f);
+        f.start();
+        f.click("cmdMain");
+        auto* weight = f.find<QLineEdit>("txtTaiInp");
+        key(weight, Qt::Key_6, "6");
+        f.click(s.button);
+        const QString before = panelTexts(f, s.panel);
+        f.folder.writeCp932("データ1.txt",
+                            kLog1 + diaryLine("2026/12/07", "夕食後", "57.3,25,1390,9,45,4,2.7"));
+        f.window->context().noteDataChanged(1);
+        QApplication::processEvents();
+        EXPECT_EQ(panelTexts(f, s.panel) == before, input);
+        EXPECT_EQ(labelText(f, "lblUser1"), qs(input ? "1" : "2"));
+        if (input) {
+            key(weight, Qt::Key_Backspace, "");
+            QApplication::processEvents();
+        }
+        f.click("cmdMain");
+        EXPECT_TRUE(gridTexts(f, "msgDayList").contains(qs("57.3Kg")));
+        EXPECT_EQ(labelText(f, "lblUser1"), qs("2"));
+        EXPECT_TRUE(f.dialogs.shown.empty());
     }
 }
 

@@ -42,9 +42,9 @@ TEST(ShellSession, EachLogIsReadAtMostOncePerClick) {
         {"cmdMemo", 1, 0},   {"cmdRentai", 1, 0},
         // The input screen filled at start-up is still what the meter shows.
         {"cmdSettei", 0, 0},
-        // The meter follows the input screen, which shows both partners' days.
-        {"cmdUser2", 1, 1},
-        {"cmdMain", 0, 0},   {"cmdUser1", 1, 1},  {"cmdCale", 1, 0},  {"cmdUser2", 0, 1},
+        // The meter reads the selected partner's log; the hidden input screen waits.
+        {"cmdUser2", 0, 1},
+        {"cmdMain", 1, 1},   {"cmdUser1", 1, 1},  {"cmdCale", 1, 0},  {"cmdUser2", 0, 1},
         {"cmdRentai", 0, 1}, {"cmdUser1", 1, 0},  {"cmdAvgtai", 1, 1},
         // The comparison shows both partners whoever is selected.
         {"cmdUser2", 0, 0},

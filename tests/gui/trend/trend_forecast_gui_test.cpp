@@ -128,7 +128,7 @@ TEST_F(TrendScreensTest, PartnerChangeUpdatesForecastTrendAndGoalLine) {
     EXPECT_EQ(chart("mcrRentai").referenceLines()[0].colour, QColor(40, 110, 220));
 
     ctx.session.selectPartner(2);
-    trend->refreshForPartner();
+    trend->refresh();
     gui::widgets::Chart& c = chart("mcrRentai");
     EXPECT_EQ(text("lblYosoku"), qs("目標体重を達成しています！"));
     ASSERT_EQ(c.pointCount(), 10);

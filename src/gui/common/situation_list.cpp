@@ -1,6 +1,7 @@
-#include "gui/common/situation_lists_controller.h"
+#include "gui/common/situation_list.h"
 
 #include <QListWidget>
+#include <algorithm>
 
 #include "core/disk/fields.h"
 #include "core/store/measurement_log.h"
@@ -9,42 +10,53 @@
 
 namespace pairly::gui::common {
 
-SituationListsController::SituationListsController(common::AppContext& ctx, QObject* parent)
+int SituationListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+QVariant SituationListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= entries_.size()) return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    return entries_.at(index.row());
+}
+
+void SituationListModel::setEntries(const std::vector<std::string>& entries) {
+    beginResetModel();
+    entries_.clear();
+    for (const auto& entry : entries) entries_ << QString::fromStdString(entry);
+    endResetModel();
+}
+
+void SituationListModel::append(const QString& entry) {
+    const int row = static_cast<int>(entries_.size());
+    beginInsertRows(QModelIndex(), row, row);
+    entries_ << entry;
+    endInsertRows();
+}
+
+void showSituations(QListWidget* list, const SituationListModel& model) {
+    const auto fill = [list, &model] {
+        list->clear();
+        list->addItems(model.entries());
+    };
+    fill();
+    QObject::connect(&model, &QAbstractItemModel::modelReset, list, fill);
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, list,
+                     [list, &model](const QModelIndex&, int first, int last) {
+                         for (int row = first; row <= last; ++row)
+                             list->insertItem(std::min(row, list->count()),
+                                              model.entries().at(row));
+                     });
+}
+
+SituationList::SituationList(common::AppContext& ctx, QObject* parent)
     : QObject(parent), ctx_(ctx) {}
 
-void SituationListsController::setInputList(QListWidget* list) { input_ = list; }
-void SituationListsController::setEditList(QListWidget* list) { edit_ = list; }
-
-void SituationListsController::registerList(QListWidget* list) {
-    others_.append(list);
-    // A list that joins late starts with the saved list: the input list mirrors it.
-    if (input_) {
-        list->clear();
-        for (int i = 0; i < input_->count(); ++i) list->addItem(input_->item(i)->text());
-    } else {
-        fill(list, store::loadSituations(ctx_.dataFolder).entries);
-    }
-}
-
-QList<QListWidget*> SituationListsController::allLists() const {
-    QList<QListWidget*> lists;
-    if (input_) lists.append(input_);
-    for (const auto& other : others_)
-        if (other) lists.append(other);
-    if (edit_) lists.append(edit_);
-    return lists;
-}
-
-void SituationListsController::fill(QListWidget* list, const std::vector<std::string>& entries) {
-    list->clear();
-    for (const auto& entry : entries) list->addItem(QString::fromStdString(entry));
-}
-
-void SituationListsController::loadSituationList() {
+void SituationList::loadSituationList() {
     const store::LoadedSituations loaded = store::loadSituations(ctx_.dataFolder);
     shownListIncomplete_ = loaded.failed();
     shownList_ = loaded.stamp;
-    for (QListWidget* list : allLists()) fill(list, loaded.entries);
+    model_.setEntries(loaded.entries);
     if (loaded.failed() && loaded.status != disk::ReadStatus::Unusable) {
         const disk::FileNotice notice = disk::partlyReadNotice("状況リスト.txt");
         ctx_.dialogs.warn(QString::fromStdString(notice.text),
@@ -52,7 +64,7 @@ void SituationListsController::loadSituationList() {
     }
 }
 
-bool SituationListsController::acceptTypedText(const QString& text) {
+bool SituationList::acceptTypedText(const QString& text) {
     if (disk::isStorableText(text.toStdString())) return true;
     ctx_.dialogs.warn(
         QStringLiteral("状況に「\"」（ダブルクォーテーション）・改行・保存できない文字は"
@@ -61,24 +73,29 @@ bool SituationListsController::acceptTypedText(const QString& text) {
     return false;
 }
 
-void SituationListsController::warnUnread(const QString& fileName, const QString& what) {
+void SituationList::warnUnread(const QString& fileName, const QString& what) {
     ctx_.dialogs.warn(fileName + QStringLiteral(" を読み込めなかったため、") + what +
                           QStringLiteral("を中止しました。\n\nファイルは変更されていません。"),
                       QStringLiteral("保存エラー"));
 }
 
-void SituationListsController::changedElsewhere() {
+void SituationList::changedElsewhere() {
     loadSituationList();
     common::warnStale(ctx_, "状況リスト.txt");
 }
 
-void SituationListsController::writeFailed() {
+void SituationList::renamed() {
+    const session::Session::Refresh span(ctx_.session);
+    emit situationRenamed();
+}
+
+void SituationList::writeFailed() {
     ctx_.dialogs.warn(QStringLiteral("状況リストを保存できませんでした。\n\n"
                                      "ファイルは変更されていません。"),
                       QStringLiteral("保存エラー"));
 }
 
-bool SituationListsController::appendEntry(const QString& text, Form form) {
+bool SituationList::appendEntry(const QString& text, Form form) {
     const std::string utf8 = text.toStdString();
     disk::AppendStamps stamps;
     const bool written = form == Form::Bare
@@ -91,12 +108,11 @@ bool SituationListsController::appendEntry(const QString& text, Form form) {
     // An append keeps whatever the file held; the lists shown are the file's only when
     // they were before it (else the next rewrite from them is refused).
     if (disk::stillHolds(shownList_, stamps.before)) shownList_ = stamps.after;
-    for (QListWidget* list : allLists()) list->addItem(text);
+    model_.append(text);
     return true;
 }
 
-bool SituationListsController::writeEntries(const std::vector<std::string>& entries,
-                                            bool fromShownList) {
+bool SituationList::writeEntries(const std::vector<std::string>& entries, bool fromShownList) {
     // Entries missing from the shown list would be lost from the file.
     if (fromShownList && shownListIncomplete_) {
         warnUnread(QStringLiteral("状況リスト.txt"), QStringLiteral("保存"));
@@ -116,19 +132,11 @@ bool SituationListsController::writeEntries(const std::vector<std::string>& entr
     }
     shownList_ = result.stamp;
     shownListIncomplete_ = false;
-    for (QListWidget* list : allLists()) fill(list, entries);
+    model_.setEntries(entries);
     return true;
 }
 
-std::vector<std::string> SituationListsController::editEntries() const {
-    std::vector<std::string> entries;
-    if (!edit_) return entries;
-    for (int i = 0; i < edit_->count(); ++i)
-        entries.push_back(edit_->item(i)->text().toStdString());
-    return entries;
-}
-
-bool SituationListsController::renameSituation(const QString& oldText, const QString& newText) {
+bool SituationList::renameSituation(const QString& oldText, const QString& newText) {
     const store::RenameOutcome outcome =
         store::renameSituation(ctx_.dataFolder, ctx_.currentSlot, oldText.toStdString(),
                                newText.toStdString(), shownList_);
@@ -149,9 +157,11 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
             if (outcome.unreadFile == "状況リスト.txt") {
                 changedElsewhere();
             } else {
-                // The log changed while it was being renamed in: nothing was written.
+                // The log changed while it was being renamed in: nothing was written, and
+                // the screens read it again.
                 common::warnStale(ctx_, outcome.unreadFile);
-                emit situationRenamed();
+                ctx_.noteDataChanged(ctx_.currentSlot);
+                renamed();
             }
             return false;
         case disk::WriteStatus::ReadFailed:
@@ -186,12 +196,12 @@ bool SituationListsController::renameSituation(const QString& oldText, const QSt
                          : QStringLiteral("残りの保存を済ませます。")),
                 QStringLiteral("保存エラー"));
             ctx_.noteDataChanged();
-            emit situationRenamed();
+            renamed();
             return false;
     }
     loadSituationList();
     ctx_.noteDataChanged();
-    emit situationRenamed();
+    renamed();
     return true;
 }
 
