@@ -64,7 +64,9 @@ TEST(MorningRoutine, APartnerNeverRegisteredGetsNoWeighing) {
     EXPECT_EQ(folderFiles(f.folder), before);
     // Both meters show nothing rather than the other partner's figures.
     EXPECT_EQ(f.find<QLabel>("lblMHyouka")->text(), QString());
-    EXPECT_TRUE(f.find<QLabel>("Image1")->isHidden() && f.find<QLabel>("Image2")->isHidden());
+    EXPECT_TRUE(f.find<QLabel>("Image1")->isHidden());
+    f.click("cmdSettei");
+    EXPECT_TRUE(f.find<QLabel>("Image2")->isHidden());
 }
 
 }  // namespace

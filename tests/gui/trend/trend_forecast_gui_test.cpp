@@ -251,7 +251,7 @@ TEST_F(TrendScreensTest, SituationCorrectionMovesOnlyTheDrawnWeightsAndIsRemembe
     }
     // A setting read anew (a restored backup) shows at the next rebuild.
     ctx.session.preferences().situationCorrection = true;
-    trend->refreshForPartner();
+    trend->refresh();
     EXPECT_TRUE(check->isChecked());
     EXPECT_EQ(series("mcrRentai", 1).mid(0, 3), (QStringList{"70", "70", "70.5"}));
     EXPECT_TRUE(dialogs.shown.empty());
