@@ -96,10 +96,10 @@ std::optional<BmiSimulator> refreshBmiSimulator(const BmiSimulatorInput& input) 
     out.settingsPointerLeftTwips = pointerLeftTwips(static_cast<float>(b), kSettingsMeterUnitTwips);
 
     out.standardWeightText = text::formatNumber(scale.standardWeight, "00.0");
-    out.lblTaiText = weightLabel;
+    out.shownWeightText = weightLabel;
 
     // The obesity is worked out from the figures as the formula shows them.
-    const double shownWeight = text::leadingNumber(out.lblTaiText);
+    const double shownWeight = text::leadingNumber(out.shownWeightText);
     const double shownStandard = text::leadingNumber(out.standardWeightText);
     if (shownStandard != 0.0) {
         const double obesity = (shownWeight - shownStandard) / shownStandard * 100.0;

@@ -90,7 +90,7 @@ struct BmiSimulator {
     BmiCategory category;                 // lblHyouka
     double settingsPointerLeftTwips = 0;  // Image2 for B
     std::string standardWeightText;       // both lblHyojun: 22 × h² in "00.0"
-    std::string lblTaiText;               // the weight label's (new) text
+    std::string shownWeightText;          // the weight label's (new) text
     // lblHiman: (number of lblTai − number of lblHyojun) ÷ number of lblHyojun × 100,
     // from the texts as shown, "0.0". Empty when the shown standard weight reads as 0.
     std::string obesityText;

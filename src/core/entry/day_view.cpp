@@ -107,8 +107,8 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
                 if (r.weight < minWeight) minWeight = r.weight;
                 if (r.bodyFat > maxFat) maxFat = r.bodyFat;
                 if (r.bodyFat < minFat) minFat = r.bodyFat;
-                m.mcrMain.series1.push_back(text::shortestDecimal(r.weight));
-                m.mcrMain.series2.push_back(text::shortestDecimal(r.bodyFat));
+                m.weightChart.series1.push_back(text::shortestDecimal(r.weight));
+                m.weightChart.series2.push_back(text::shortestDecimal(r.bodyFat));
                 composition.add(r);
 
                 reference = r.weight;
@@ -123,9 +123,10 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         m.scrollToLastRow = static_cast<int>(m.weightRows.size()) + 1 > kDayGridVisibleRows;
 
         if (lastDayRow) {
-            m.mcrMain.hasData = true;
-            m.mcrMain.left = chart::enclosingRange(text::intFloor(minWeight), maxWeight, 0.9f, 0);
-            m.mcrMain.right = chart::enclosingRange(text::intFloor(minFat), maxFat, 0.9f, 0);
+            m.weightChart.hasData = true;
+            m.weightChart.left =
+                chart::enclosingRange(text::intFloor(minWeight), maxWeight, 0.9f, 0);
+            m.weightChart.right = chart::enclosingRange(text::intFloor(minFat), maxFat, 0.9f, 0);
         }
 
         const store::MeasurementRecord& shown = lastDayRow ? *lastDayRow : activeLog.back();
@@ -139,18 +140,18 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
         const auto d0 = text::parseDate(m.firstRecordDate);
         const auto shownDay = text::parseDate(m.shownDate);
         if (d0 && shownDay) {
-            m.lblDspNissuu = text::formatDate(*d0, "yy/mm/dd") + " → " +
-                             std::to_string(text::daysBetween(*d0, *shownDay)) + "日経過";
+            m.daysText = text::formatDate(*d0, "yy/mm/dd") + " → " +
+                         std::to_string(text::daysBetween(*d0, *shownDay)) + "日経過";
         }
-        m.lblDspTai = kg(w0) + " → " + kg(std::fabs(wc - w0)) + trendWord(w0 - wc);
+        m.weightChangeText = kg(w0) + " → " + kg(std::fabs(wc - w0)) + trendWord(w0 - wc);
         if (bmiUsable) {
             m.currentBmi = wc / h2;
             m.currentObesity = (wc - standard) / standard;
             const float bc = m.currentBmi;
             const float oc = m.currentObesity;
-            m.lblDspBmi = formatNumber(b0, "0.0") + " → " +
-                          formatNumber(std::fabs(bc - b0), "0.0") + trendWord(b0 - bc);
-            m.lblDspHiman = formatNumber(o0, "0.0%") + " → " +
+            m.bmiText = formatNumber(b0, "0.0") + " → " + formatNumber(std::fabs(bc - b0), "0.0") +
+                        trendWord(b0 - bc);
+            m.obesityText = formatNumber(o0, "0.0%") + " → " +
                             formatNumber(std::fabs(oc - o0), "0.0%") + trendWord(o0 - oc);
         }
 
@@ -168,9 +169,9 @@ DayViewModel computeDayView(const std::vector<store::MeasurementRecord>& activeL
             }
         }
         chart::CompositionCharts small = composition.finish();
-        m.mcrMain2 = std::move(small.metabolism);
-        m.mcrMain3 = std::move(small.muscle);
-        m.mcrMain4 = std::move(small.bone);
+        m.metabolismChart = std::move(small.metabolism);
+        m.muscleChart = std::move(small.muscle);
+        m.boneChart = std::move(small.bone);
     }
 
     m.dayCounts = countDay(activeLog, otherLog, selectedDay, activeSlot);

@@ -46,8 +46,8 @@ struct CompositionGridRow {
 
 // A small chart: point i (0-based) of each series is the figure of day row i+1. With no
 // day row `hasData` is false, the series are empty (the screen keeps one empty point) and
-// the axes are 0..1 with the chart's default divisions. mcrMain: body fat on the right
-// axis; mcrMain2 / mcrMain3: series 2 (visceral fat, muscle score) on the right axis.
+// the axes are 0..1 with the chart's default divisions. weightChart: body fat on the right
+// axis; metabolismChart / muscleChart: series 2 (visceral fat, muscle score) on the right axis.
 using DayChart = chart::CompositionChart;
 
 enum class DayFace { Laughing, Smiling, Sulky, NoData };  // imgwara, imgniko, imgkana, imgNashi
@@ -72,17 +72,17 @@ struct DayViewModel {
     // Both grids hold the same number of rows; true when they scroll the last row to top.
     bool scrollToLastRow = false;
 
-    DayChart mcrMain;   // series 1 weight (left), series 2 body fat (right)
-    DayChart mcrMain2;  // basal metabolism (left, 10 divisions), visceral fat (right)
-    DayChart mcrMain3;  // muscle mass (left, 10 divisions), muscle score (right)
-    DayChart mcrMain4;  // bone mass (left, one division per 0.1 kg)
+    DayChart weightChart;      // series 1 weight (left), series 2 body fat (right)
+    DayChart metabolismChart;  // basal metabolism (left, 10 divisions), visceral fat (right)
+    DayChart muscleChart;      // muscle mass (left, 10 divisions), muscle score (right)
+    DayChart boneChart;        // bone mass (left, one division per 0.1 kg)
 
-    // Progress labels. lblDspBmi and lblDspHiman are empty when the height gives no
-    // usable BMI (0, negative, not finite); lblDspNissuu is empty when a date is malformed.
-    std::string lblDspNissuu;  // "03/08/21 → 236日経過"
-    std::string lblDspTai;     // "60.3Kg → 0.2Kg 減"
-    std::string lblDspBmi;
-    std::string lblDspHiman;
+    // Progress labels. bmiText and obesityText are empty when the height gives no
+    // usable BMI (0, negative, not finite); daysText is empty when a date is malformed.
+    std::string daysText;          // "03/08/21 → 236日経過"
+    std::string weightChangeText;  // "60.3Kg → 0.2Kg 減"
+    std::string bmiText;
+    std::string obesityText;
 
     DayFace face = DayFace::NoData;
     std::array<DayCount, 2> dayCounts;  // [0] = slot 1 (lblUser1), [1] = slot 2 (lblUser2)

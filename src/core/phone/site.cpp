@@ -116,8 +116,7 @@ Response resultResponse(const SiteContext& c, int slot, const std::string& secre
         PartnerFigures f;
         f.nickname = p.caption;
         f.todayCount = mine.dayCounts[static_cast<std::size_t>(s - 1)].text + " 回";
-        f.since =
-            own.lblDspNissuu.empty() ? comparison::lossShareText(std::nullopt) : own.lblDspNissuu;
+        f.since = own.daysText.empty() ? comparison::lossShareText(std::nullopt) : own.daysText;
         f.lossShare = comparison::lossShareText(comparison::lossShare(p.log.records));
         return f;
     };

@@ -134,7 +134,7 @@ DayViewPanel::DayViewPanel(QWidget* parent) : QWidget(parent) {
     }
     connect(charts_[0], &widgets::Chart::clicked, this, &DayViewPanel::mainChartClicked);
 
-    // Content options of mcrMain and the legend captions of the chart in view.
+    // Content options of weightChart and the legend captions of the chart in view.
     optTai_ = new QRadioButton(QStringLiteral("体重"), this);
     optTai_->setObjectName("optTai");
     optShi_ = new QRadioButton(QStringLiteral("体脂肪率"), this);
@@ -220,15 +220,15 @@ void DayViewPanel::render(const pairly::entry::DayViewModel& model) {
     msgDayList_->scrollLastRowToTopIfMoreThan(pairly::entry::kDayGridVisibleRows);
     msgDayList2_->scrollLastRowToTopIfMoreThan(pairly::entry::kDayGridVisibleRows);
 
-    renderChart(charts_[0], model.mcrMain, true);
-    renderChart(charts_[1], model.mcrMain2, false);
-    renderChart(charts_[2], model.mcrMain3, false);
-    renderChart(charts_[3], model.mcrMain4, false);
+    renderChart(charts_[0], model.weightChart, true);
+    renderChart(charts_[1], model.metabolismChart, false);
+    renderChart(charts_[2], model.muscleChart, false);
+    renderChart(charts_[3], model.boneChart, false);
 
-    lblDspNissuu_->setText(QString::fromStdString(model.lblDspNissuu));
-    lblDspTai_->setText(QString::fromStdString(model.lblDspTai));
-    lblDspBmi_->setText(QString::fromStdString(model.lblDspBmi));
-    lblDspHiman_->setText(QString::fromStdString(model.lblDspHiman));
+    lblDspNissuu_->setText(QString::fromStdString(model.daysText));
+    lblDspTai_->setText(QString::fromStdString(model.weightChangeText));
+    lblDspBmi_->setText(QString::fromStdString(model.bmiText));
+    lblDspHiman_->setText(QString::fromStdString(model.obesityText));
 
     const int shown = model.face == pairly::entry::DayFace::Laughing  ? 0
                       : model.face == pairly::entry::DayFace::Smiling ? 1

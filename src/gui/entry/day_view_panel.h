@@ -31,7 +31,7 @@ public:
     void showView(DayViewKind view);
     DayViewKind view() const { return view_; }
     void clearLegend();
-    // 0 none, 1 circle, 2 ball on series 1 and 2 of mcrMain..3 and series 1 of mcrMain4.
+    // 0 none, 1 circle, 2 ball on series 1 and 2 of weightChart..3 and series 1 of boneChart.
     void applyMarkerMode(int mode);
     void selectMixedOption();
     void redrawMainChart();
@@ -51,10 +51,11 @@ private:
     QLabel* lblDspHiman_ = nullptr;
     widgets::Grid* msgDayList_ = nullptr;
     widgets::Grid* msgDayList2_ = nullptr;
-    std::array<widgets::Chart*, 4> charts_{};  // mcrMain, mcrMain2, mcrMain3, mcrMain4
+    std::array<widgets::Chart*, 4>
+        charts_{};  // weightChart, metabolismChart, muscleChart, boneChart
     QLabel* lblG1_ = nullptr;
     QLabel* lblG2_ = nullptr;
-    QLabel* mainLegend_ = nullptr;  // mcrMain's: which line is which
+    QLabel* mainLegend_ = nullptr;  // weightChart's: which line is which
     QRadioButton* optTai_ = nullptr;
     QRadioButton* optShi_ = nullptr;
     QRadioButton* optKon_ = nullptr;

@@ -58,7 +58,7 @@ public:
     void showDay(const text::Date& day);
     // The current-BMI part of every refresh: the small meter and its category.
     void showCurrentBmi();
-    // A pointer action on mcrMain: the next marker mode, applied and written.
+    // A pointer action on weightChart: the next marker mode, applied and written.
     void cycleMarkerMode();
 
     // chkJikan of the settings screen, kept in the session: the time of saving goes into

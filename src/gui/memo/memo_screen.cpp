@@ -145,47 +145,47 @@ MemoScreen::MemoScreen(common::AppContext& ctx, QWidget* parent)
     // The correction of the clicked weighing, shown in place of the comment editor.
     fraSyusei_ = new QGroupBox(QStringLiteral("測定値の修正"), this);
     fraSyusei_->setObjectName("fraSyusei");
-    lblSyuTarget_ = new QLabel(fraSyusei_);
-    lblSyuTarget_->setObjectName("lblSyuTarget");
+    correctionTarget_ = new QLabel(fraSyusei_);
+    correctionTarget_->setObjectName("lblSyuTarget");
     auto* fields = new QGridLayout;
     for (int i = 0; i < 9; ++i) {
-        auto* caption = new QLabel(QString::fromUtf8(kSyuFields[i].caption), fraSyusei_);
+        auto* caption = new QLabel(QString::fromUtf8(kCorrectionFields[i].caption), fraSyusei_);
         auto* field = new QLineEdit(fraSyusei_);
-        field->setObjectName(kSyuFields[i].name);
+        field->setObjectName(kCorrectionFields[i].name);
         caption->setBuddy(field);
-        syuFields_[static_cast<std::size_t>(i)] = field;
+        correctionFields_[static_cast<std::size_t>(i)] = field;
         connect(field, &QLineEdit::returnPressed, this, &MemoScreen::saveCorrection);
         // The date and the situation on rows of their own, the values two to a row.
-        const int k = i - kSyuFirstValue;
-        const int gridRow = k < 0 ? i : kSyuFirstValue + k / 2;
+        const int k = i - kCorrectionFirstValue;
+        const int gridRow = k < 0 ? i : kCorrectionFirstValue + k / 2;
         const int gridCol = k < 0 ? 0 : 2 * (k % 2);
         fields->addWidget(caption, gridRow, gridCol);
-        if (i == kSyuSituation)
+        if (i == kCorrectionSituation)
             fields->addWidget(field, gridRow, gridCol + 1, 1, 3);
         else
             fields->addWidget(field, gridRow, gridCol + 1);
     }
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
-    syuFields_[kSyuDate]->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
-    widgets::keepStoredForm(syuFields_[kSyuSituation]);
+    correctionFields_[kCorrectionDate]->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
+    widgets::keepStoredForm(correctionFields_[kCorrectionSituation]);
     // The weighing's situation, of any length, goes back whole with a correction.
-    syuFields_[kSyuSituation]->setMaxLength(std::numeric_limits<int>::max());
+    correctionFields_[kCorrectionSituation]->setMaxLength(std::numeric_limits<int>::max());
     cmdSyuHozon_ = new QPushButton(QStringLiteral("修正を保存"), fraSyusei_);
     cmdSyuHozon_->setObjectName("cmdSyuHozon");
     cmdSyuHozon_->setAutoDefault(false);
     cmdSyuYame_ = new QPushButton(QStringLiteral("やめる"), fraSyusei_);
     cmdSyuYame_->setObjectName("cmdSyuYame");
     cmdSyuYame_->setAutoDefault(false);
-    auto* syuButtons = new QHBoxLayout;
-    syuButtons->addStretch(1);
-    syuButtons->addWidget(cmdSyuHozon_);
-    syuButtons->addWidget(cmdSyuYame_);
-    auto* syuLayout = new QVBoxLayout(fraSyusei_);
-    syuLayout->addWidget(lblSyuTarget_);
-    syuLayout->addLayout(fields);
-    syuLayout->addLayout(syuButtons);
-    syuLayout->addStretch(1);
+    auto* correctionButtons = new QHBoxLayout;
+    correctionButtons->addStretch(1);
+    correctionButtons->addWidget(cmdSyuHozon_);
+    correctionButtons->addWidget(cmdSyuYame_);
+    auto* correctionLayout = new QVBoxLayout(fraSyusei_);
+    correctionLayout->addWidget(correctionTarget_);
+    correctionLayout->addLayout(fields);
+    correctionLayout->addLayout(correctionButtons);
+    correctionLayout->addStretch(1);
     fraSyusei_->hide();
 
     auto* right = new QVBoxLayout;
@@ -308,7 +308,7 @@ void MemoScreen::selectCommentRow(int row) {
     }
     // The open panel follows the click.
     fillCorrectionFields(r);
-    syuFields_[kSyuDate]->setFocus();
+    correctionFields_[kCorrectionDate]->setFocus();
 }
 
 bool MemoScreen::saveComment() {

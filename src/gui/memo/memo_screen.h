@@ -94,9 +94,9 @@ private:
     QPushButton* cmdSakujo_;
     // The correction panel: date, situation, then the seven values in entry order.
     QGroupBox* fraSyusei_;
-    QLabel* lblSyuTarget_;
-    std::array<QLineEdit*, 9> syuFields_{};
-    std::array<QString, 9> syuFilled_;  // what the panel was opened with
+    QLabel* correctionTarget_;
+    std::array<QLineEdit*, 9> correctionFields_{};
+    std::array<QString, 9> correctionFilled_;  // what the panel was opened with
     QPushButton* cmdSyuHozon_;
     QPushButton* cmdSyuYame_;
     QPlainTextEdit* txtKizuki_;

@@ -27,7 +27,7 @@ namespace pairly::gui::memo {
 using namespace memo_detail;
 
 void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
-    lblSyuTarget_->setText(
+    correctionTarget_->setText(
         QStringLiteral("%1の %2回目の測定を修正します。一言日記はそのまま残ります。")
             .arg(q(store::partnerCaption(ctx_.profile(), ctx_.currentSlot)))
             .arg(selectedCommentRow_));
@@ -42,16 +42,16 @@ void MemoScreen::fillCorrectionFields(const store::MeasurementRecord& r) {
         integerText(r.muscleScore),
         valueText(r.boneMass),
     };
-    for (std::size_t i = 0; i < syuFields_.size(); ++i) {
-        syuFields_[i]->setText(texts[i]);
-        syuFilled_[i] = texts[i];
+    for (std::size_t i = 0; i < correctionFields_.size(); ++i) {
+        correctionFields_[i]->setText(texts[i]);
+        correctionFilled_[i] = texts[i];
     }
 }
 
 bool MemoScreen::correctionUnsaved() const {
     if (fraSyusei_->isHidden()) return false;
-    for (std::size_t i = 0; i < syuFields_.size(); ++i)
-        if (syuFields_[i]->text() != syuFilled_[i]) return true;
+    for (std::size_t i = 0; i < correctionFields_.size(); ++i)
+        if (correctionFields_[i]->text() != correctionFilled_[i]) return true;
     return false;
 }
 
@@ -61,8 +61,8 @@ void MemoScreen::openCorrection() {
     fillCorrectionFields(shown_[static_cast<std::size_t>(row - 1)]);
     commentBox_->hide();
     fraSyusei_->show();
-    syuFields_[kSyuDate]->setFocus();
-    syuFields_[kSyuDate]->selectAll();
+    correctionFields_[kCorrectionDate]->setFocus();
+    correctionFields_[kCorrectionDate]->selectAll();
 }
 
 void MemoScreen::closeCorrection() {
@@ -134,18 +134,19 @@ bool MemoScreen::saveCorrection() {
     const int row = selectedCommentRow_;
     if (fraSyusei_->isHidden() || row < 1 || row > static_cast<int>(shown_.size())) return false;
     store::CorrectionTexts texts;
-    texts.date = syuFields_[kSyuDate]->text().toStdString();
-    texts.situation = syuFields_[kSyuSituation]->text().toStdString();
+    texts.date = correctionFields_[kCorrectionDate]->text().toStdString();
+    texts.situation = correctionFields_[kCorrectionSituation]->text().toStdString();
     for (std::size_t i = 0; i < texts.values.size(); ++i)
-        texts.values[i] = syuFields_[kSyuFirstValue + i]->text().toStdString();
+        texts.values[i] = correctionFields_[kCorrectionFirstValue + i]->text().toStdString();
     const store::CorrectionRead read = store::readCorrection(texts);
     if (read.refusal) {
         ctx_.dialogs.warn(q(read.refusal->text), q(read.refusal->title));
-        QLineEdit* field =
-            read.refusal->field >= 0
-                ? syuFields_[static_cast<std::size_t>(kSyuFirstValue + read.refusal->field)]
-            : q(read.refusal->text).contains(QStringLiteral("日付")) ? syuFields_[kSyuDate]
-                                                                     : syuFields_[kSyuSituation];
+        QLineEdit* field = read.refusal->field >= 0
+                               ? correctionFields_[static_cast<std::size_t>(kCorrectionFirstValue +
+                                                                            read.refusal->field)]
+                           : q(read.refusal->text).contains(QStringLiteral("日付"))
+                               ? correctionFields_[kCorrectionDate]
+                               : correctionFields_[kCorrectionSituation];
         field->setFocus();
         field->selectAll();
         return false;

@@ -147,7 +147,7 @@ void BmiMeterGroup::refreshBmiSimulator(bool fromUser) {
     widgets::setBackColour(lblHyouka_, widgets::toQColor(sim->category.colour));
     lblHyojun_[0]->setText(QString::fromStdString(sim->standardWeightText));
     lblHyojun_[1]->setText(QString::fromStdString(sim->standardWeightText));
-    lblTai_->setText(QString::fromStdString(sim->lblTaiText));
+    lblTai_->setText(QString::fromStdString(sim->shownWeightText));
     lblHiman_->setText(QString::fromStdString(sim->obesityText));
 }
 

@@ -76,7 +76,7 @@ TEST(Bmi, FormulaLabelsAndSimulator) {
     EXPECT_EQ(sim->bmiText, "22.0");
     EXPECT_EQ(sim->category.text, "スタンダード");
     EXPECT_EQ(sim->standardWeightText, "62.5");
-    EXPECT_EQ(sim->lblTaiText, "62.5");
+    EXPECT_EQ(sim->shownWeightText, "62.5");
     EXPECT_EQ(sim->obesityText, "0.0");
     EXPECT_NEAR(sim->settingsPointerLeftTwips, 2500 - 240, 1e-3);
 
@@ -84,7 +84,7 @@ TEST(Bmi, FormulaLabelsAndSimulator) {
     sim = refreshBmiSimulator({170, false, 168.5f, 4, "70"});
     ASSERT_TRUE(sim);
     EXPECT_FALSE(sim->weightText);
-    EXPECT_EQ(sim->lblTaiText, "70");
+    EXPECT_EQ(sim->shownWeightText, "70");
     EXPECT_EQ(sim->obesityText, "12.0");  // (70 - 62.5) / 62.5
     EXPECT_EQ(sim->category.text, "やせ気味");
     EXPECT_EQ(sim->bmiText, "17.0");

@@ -81,7 +81,7 @@ struct ScreenFigures {
 
 ScreenFigures dayView(const Log& log) {
     const entry::DayViewModel m = entry::computeDayView(log, {}, 170.0f, "2026/12/07", 1);
-    return {figures(m.mcrMain2), figures(m.mcrMain3), figures(m.mcrMain4)};
+    return {figures(m.metabolismChart), figures(m.muscleChart), figures(m.boneChart)};
 }
 
 ScreenFigures list(const Log& log) {
@@ -235,11 +235,12 @@ TEST(ScreenCharts, WeightAxesOfEveryScreen) {
     for (const WeightCase& c : cases) {
         const Log log = logOf(c.readings);
         const entry::DayViewModel day = entry::computeDayView(log, {}, 170.0f, "2026/12/07", 1);
-        const std::string dayAxes = axisText(day.mcrMain.left.minimum, day.mcrMain.left.maximum,
-                                             day.mcrMain.left.majorDivisions) +
-                                    " " +
-                                    axisText(day.mcrMain.right.minimum, day.mcrMain.right.maximum,
-                                             day.mcrMain.right.majorDivisions);
+        const std::string dayAxes =
+            axisText(day.weightChart.left.minimum, day.weightChart.left.maximum,
+                     day.weightChart.left.majorDivisions) +
+            " " +
+            axisText(day.weightChart.right.minimum, day.weightChart.right.maximum,
+                     day.weightChart.right.majorDivisions);
         EXPECT_EQ(dayAxes, c.day) << c.name;
 
         const list::MeasurementList l = list::buildUnfilteredList(log, 170.0f);

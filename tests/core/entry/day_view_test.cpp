@@ -72,19 +72,19 @@ TEST(DayView, ThreeWeighingsAfterADayEndingHigher) {
     EXPECT_EQ(m.recordCount, 6);
     EXPECT_EQ(m.lastDate(), "2026/12/07");
     EXPECT_EQ(m.firstRecordDate, "2026/11/01");
-    EXPECT_EQ(m.lblDspNissuu, "26/11/01 → 36日経過");
-    EXPECT_EQ(m.lblDspTai, "62.0Kg → 1.9Kg 減");
-    EXPECT_EQ(m.lblDspBmi, "21.5 → 0.7 減");
-    EXPECT_EQ(m.lblDspHiman, "-2.5% → 3.0% 減");
+    EXPECT_EQ(m.daysText, "26/11/01 → 36日経過");
+    EXPECT_EQ(m.weightChangeText, "62.0Kg → 1.9Kg 減");
+    EXPECT_EQ(m.bmiText, "21.5 → 0.7 減");
+    EXPECT_EQ(m.obesityText, "-2.5% → 3.0% 減");
     EXPECT_FALSE(m.scrollToLastRow);
 
     // Weight axis: 60.1f lies just below 60.1, so Int(max + 0.9) alone would be 60 and
     // cut the last point off; the axis must still enclose it.
-    EXPECT_EQ(m.mcrMain.series1, (chart::Series{60, 59.8, 60.1}));
-    EXPECT_EQ(m.mcrMain.left.minimum, 59);
-    EXPECT_EQ(m.mcrMain.left.maximum, 61);
-    EXPECT_EQ(m.mcrMain.right.minimum, 24);
-    EXPECT_EQ(m.mcrMain.right.maximum, 25);
+    EXPECT_EQ(m.weightChart.series1, (chart::Series{60, 59.8, 60.1}));
+    EXPECT_EQ(m.weightChart.left.minimum, 59);
+    EXPECT_EQ(m.weightChart.left.maximum, 61);
+    EXPECT_EQ(m.weightChart.right.minimum, 24);
+    EXPECT_EQ(m.weightChart.right.maximum, 25);
     ASSERT_TRUE(m.bmi.has_value());
     EXPECT_EQ(m.bmi->bmiText, "20.8");
 }
@@ -114,7 +114,7 @@ TEST(DayView, PastDayComparesWithTheRecordReadBeforeIt) {
     EXPECT_EQ(column(m, 5), (std::vector<std::string>{"0.0Kg", "-0.3Kg"}));
     EXPECT_EQ(m.previousValues.weight, 60.2f);
     EXPECT_EQ(m.shownDate, "2026/11/07");
-    EXPECT_EQ(m.lblDspNissuu, "26/11/01 → 6日経過");
+    EXPECT_EQ(m.daysText, "26/11/01 → 6日経過");
     EXPECT_EQ(m.lastRecord->weight, 59.9f);  // L stays the log's last record
     EXPECT_EQ(m.face, DayFace::Laughing);
 }
@@ -127,13 +127,14 @@ TEST(DayView, FirstWeighingOfTheLogComparesWithItself) {
     EXPECT_EQ(m.weightRows[0].cells[4].formatted(), "→");
     EXPECT_EQ(m.weightRows[0].cells[5].formatted(), "0.0Kg");
     EXPECT_EQ(m.weightRows[0].cells[6].formatted(), "→");
-    EXPECT_EQ(m.lblDspTai, "62.0Kg → 0.0Kg 同");
-    EXPECT_EQ(m.lblDspNissuu, "26/11/01 → 0日経過");
+    EXPECT_EQ(m.weightChangeText, "62.0Kg → 0.0Kg 同");
+    EXPECT_EQ(m.daysText, "26/11/01 → 0日経過");
     EXPECT_EQ(m.face, DayFace::Smiling);
 
     // A weight gained since the start reads " 増".
     std::vector<MeasurementRecord> gained = {rec("2026/11/01", 62.0f), rec("2026/11/02", 62.4f)};
-    EXPECT_EQ(computeDayView(gained, {}, 170.0f, "2026/11/02", 1).lblDspTai, "62.0Kg → 0.4Kg 増");
+    EXPECT_EQ(computeDayView(gained, {}, 170.0f, "2026/11/02", 1).weightChangeText,
+              "62.0Kg → 0.4Kg 増");
 }
 
 TEST(DayView, GridsScrollFromNineWeighings) {
@@ -157,9 +158,9 @@ TEST(DayView, DayWithoutWeighingsShowsTheLastRecord) {
     EXPECT_EQ(m.face, DayFace::NoData);
     EXPECT_EQ(m.previousValues, log.back().readings());
     EXPECT_EQ(m.shownDate, "2026/12/03");
-    EXPECT_EQ(m.lblDspNissuu, "26/11/01 → 32日経過");
-    EXPECT_EQ(m.lblDspTai, "62.0Kg → 1.3Kg 減");
-    for (const DayChart* c : {&m.mcrMain, &m.mcrMain2, &m.mcrMain3, &m.mcrMain4}) {
+    EXPECT_EQ(m.daysText, "26/11/01 → 32日経過");
+    EXPECT_EQ(m.weightChangeText, "62.0Kg → 1.3Kg 減");
+    for (const DayChart* c : {&m.weightChart, &m.metabolismChart, &m.muscleChart, &m.boneChart}) {
         EXPECT_FALSE(c->hasData);
         EXPECT_TRUE(c->series1.empty());
         EXPECT_LT(c->left.minimum, c->left.maximum);
@@ -203,26 +204,26 @@ TEST(DayView, CompositionChartAxes) {
     std::vector<MeasurementRecord> log = {rec("2026/12/01", 61.0f), withValues(1480, 52.3f, 2.5f),
                                           withValues(1520, 53.0f, 2.7f)};
     DayViewModel m = computeDayView(log, {}, 170.0f, "2026/12/07", 1);
-    EXPECT_EQ(m.mcrMain2.left, (AxisRange{1470, 1530, 10}));
-    EXPECT_EQ(m.mcrMain2.series1, (chart::Series{1480, 1520}));
-    EXPECT_EQ(m.mcrMain2.series2, (chart::Series{9, 9}));
-    EXPECT_EQ(m.mcrMain2.right, (AxisRange{8, 10, 0}));
-    EXPECT_EQ(m.mcrMain3.left, (AxisRange{52, 53, 10}));
-    EXPECT_EQ(m.mcrMain3.series1, (chart::Series{52.3, 53}));
-    EXPECT_EQ(m.mcrMain3.right, (AxisRange{94, 96, 0}));
-    EXPECT_NEAR(m.mcrMain4.left.minimum, 2.4, 1e-6);
-    EXPECT_NEAR(m.mcrMain4.left.maximum, 2.8, 1e-6);
-    EXPECT_EQ(m.mcrMain4.left.majorDivisions, 4);
-    EXPECT_TRUE(m.mcrMain4.series2.empty());
+    EXPECT_EQ(m.metabolismChart.left, (AxisRange{1470, 1530, 10}));
+    EXPECT_EQ(m.metabolismChart.series1, (chart::Series{1480, 1520}));
+    EXPECT_EQ(m.metabolismChart.series2, (chart::Series{9, 9}));
+    EXPECT_EQ(m.metabolismChart.right, (AxisRange{8, 10, 0}));
+    EXPECT_EQ(m.muscleChart.left, (AxisRange{52, 53, 10}));
+    EXPECT_EQ(m.muscleChart.series1, (chart::Series{52.3, 53}));
+    EXPECT_EQ(m.muscleChart.right, (AxisRange{94, 96, 0}));
+    EXPECT_NEAR(m.boneChart.left.minimum, 2.4, 1e-6);
+    EXPECT_NEAR(m.boneChart.left.maximum, 2.8, 1e-6);
+    EXPECT_EQ(m.boneChart.left.majorDivisions, 4);
+    EXPECT_TRUE(m.boneChart.series2.empty());
 
     // A single whole value would give an empty range (52..52): it is widened.
     log = {rec("2026/12/01", 61.0f), withValues(1500, 52.0f, 2.6f)};
     m = computeDayView(log, {}, 170.0f, "2026/12/07", 1);
-    EXPECT_EQ(m.mcrMain2.left, (AxisRange{1490, 1510, 10}));
-    EXPECT_EQ(m.mcrMain3.left, (AxisRange{52, 53, 10}));
-    EXPECT_EQ(m.mcrMain4.left.majorDivisions, 2);
-    EXPECT_EQ(m.mcrMain.left.minimum, 60);
-    EXPECT_EQ(m.mcrMain.left.maximum, 61);
+    EXPECT_EQ(m.metabolismChart.left, (AxisRange{1490, 1510, 10}));
+    EXPECT_EQ(m.muscleChart.left, (AxisRange{52, 53, 10}));
+    EXPECT_EQ(m.boneChart.left.majorDivisions, 2);
+    EXPECT_EQ(m.weightChart.left.minimum, 60);
+    EXPECT_EQ(m.weightChart.left.maximum, 61);
 }
 
 TEST(DayView, EmptyLogGivesAnEmptyConsistentModel) {
@@ -234,7 +235,7 @@ TEST(DayView, EmptyLogGivesAnEmptyConsistentModel) {
     EXPECT_EQ(m.firstRecordDate, "");
     EXPECT_EQ(m.previousValues, store::Readings{});
     EXPECT_EQ(m.face, DayFace::NoData);
-    EXPECT_EQ(m.lblDspTai, "");
+    EXPECT_EQ(m.weightChangeText, "");
     EXPECT_FALSE(m.bmi.has_value());
     EXPECT_EQ(m.dayCounts[0].count, 0);
     EXPECT_EQ(m.dayCounts[1].count, 1);
@@ -247,9 +248,9 @@ TEST(DayView, HeightZeroLeavesBmiFiguresEmpty) {
     EXPECT_EQ(m.weightRows[0].cells[7].formatted(), "");
     EXPECT_EQ(m.weightRows[0].cells[8].formatted(), "");
     EXPECT_EQ(m.weightRows[0].cells[3].formatted(), "-2.0Kg");
-    EXPECT_EQ(m.lblDspBmi, "");
-    EXPECT_EQ(m.lblDspHiman, "");
-    EXPECT_EQ(m.lblDspTai, "62.0Kg → 2.0Kg 減");
+    EXPECT_EQ(m.bmiText, "");
+    EXPECT_EQ(m.obesityText, "");
+    EXPECT_EQ(m.weightChangeText, "62.0Kg → 2.0Kg 減");
     EXPECT_FALSE(m.bmi.has_value());
     EXPECT_EQ(m.currentBmi, 0.0f);
 }
