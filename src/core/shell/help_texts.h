@@ -4,11 +4,9 @@
 #include <array>
 #include <string>
 
-namespace pairly::shell {
+#include "core/shell/screen.h"
 
-// The eight menu screens, in the order of the menu row.
-enum class Screen { Input, List, Comparison, Analysis, Calendar, Memo, Trend, Settings };
-inline constexpr int kScreenCount = 8;
+namespace pairly::shell {
 
 // The explanation box of a screen, shown after switching to it while the tour is on.
 const std::string& screenHelpText(Screen screen);
