@@ -9,6 +9,7 @@
 //   fault_driver FOLDER import    start-up with the import questions answered
 //   fault_driver FOLDER start     start-up alone
 //   fault_driver FOLDER report    comparison screen: the weekly report opened and printed
+//   fault_driver FOLDER partner   input screen: a change to partner 2 (marked for a trace)
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
@@ -113,10 +114,10 @@ const char* iconName(pairly::gui::widgets::Icon icon) {
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[2] : "";
     if (mode != "insert" && mode != "append" && mode != "rename" && mode != "newstart" &&
-        mode != "import" && mode != "start" && mode != "report") {
-        std::fprintf(
-            stderr,
-            "usage: fault_driver FOLDER insert|append|rename|newstart|import|start|report\n");
+        mode != "import" && mode != "start" && mode != "report" && mode != "partner") {
+        std::fprintf(stderr,
+                     "usage: fault_driver FOLDER "
+                     "insert|append|rename|newstart|import|start|report|partner\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -136,6 +137,13 @@ int main(int argc, char** argv) {
             renameFirstSituation(window);
         } else if (mode == "newstart") {
             enterPartnerOne(window);
+        } else if (mode == "partner") {
+            // Marks a partner change on the input screen, as the save is marked.
+            control(window, "cmdMain")->click();
+            std::fputs("partner {\n", stderr);
+            control(window, "cmdUser2")->click();
+            QApplication::processEvents();
+            std::fputs("partner }\n", stderr);
         } else if (mode == "report") {
             printWeeklyReport(window);
         }

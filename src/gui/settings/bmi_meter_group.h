@@ -14,8 +14,6 @@ namespace pairly::gui::common {
 class BmiMeterWidget;
 }  // namespace pairly::gui::common
 
-namespace pairly::gui::common {}  // namespace pairly::gui::common
-
 namespace pairly::gui::settings {
 
 class BmiMeterGroup : public QWidget {

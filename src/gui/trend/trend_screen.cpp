@@ -420,7 +420,8 @@ void TrendScreen::updateWeightLegend() {
     if (weight && series_.count() > 0) entries << entry(kWeightColour, QStringLiteral("体重"));
     if (weight && averageDrawn_) entries << entry(kAverageColour, QStringLiteral("移動平均"));
     if (mcrRentai_->isSeriesVisible(3) && series_.count() > 0)
-        entries << entry(kBodyFatColour, QStringLiteral("体脂肪率（右軸）"));
+        entries << entry(kBodyFatColour,
+                         weight ? QStringLiteral("体脂肪率（右軸）") : QStringLiteral("体脂肪率"));
     if (mcrRentai_->isSeriesVisible(kTrendSeries) && trendDrawn_)
         entries << entry(kTrendColour, QStringLiteral("トレンド線"));
     if (mcrRentai_->isSeriesVisible(kFanSeries)) {

@@ -86,7 +86,9 @@ TEST_F(TrendScreensTest, GoalModeAndViewOptions) {
         EXPECT_EQ(c.isSeriesVisible(1), v.weight) << v.option;
         EXPECT_EQ(c.isSeriesVisible(2), v.weight) << v.option;
         EXPECT_EQ(c.isSeriesVisible(3), v.fat) << v.option;
-        EXPECT_EQ(find<QLabel>("lblRentaiLegend")->text().remove(QRegularExpression("<[^>]*>|━| ")),
+        EXPECT_EQ(find<QLabel>("lblRentaiLegend")
+                      ->text()
+                      .remove(QRegularExpression("<[^>]*>|━|- - -|&nbsp;| ")),
                   qs(v.legend));
     }
 
