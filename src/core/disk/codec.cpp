@@ -24,23 +24,6 @@ private:
     iconv_t cd_;
 };
 
-bool validUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = c < 0x80           ? 1
-                        : (c >> 5) == 0x6  ? 2
-                        : (c >> 4) == 0xE  ? 3
-                        : (c >> 3) == 0x1E ? 4
-                                           : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += n;
-    }
-    return true;
-}
-
 // A byte that is no CP932 (always 0x80..0xFF: every ASCII byte is valid) is kept as the
 // private-use character U+F700 + byte, which CP932 does not use, so that a file with a
 // damaged byte can be read, edited and written back without losing that byte.
@@ -227,7 +210,7 @@ std::string storedForm(std::string_view utf8) {
 std::optional<std::string> toCp932(std::string_view utf8) {
     std::string out;
     if (utf8.empty()) return out;
-    if (!validUtf8(utf8)) return std::nullopt;
+    if (!isUtf8(utf8)) return std::nullopt;
     // ASCII passes through unchanged (CP932 keeps 0x5C and 0x7E as bytes).
     if (isAsciiText(utf8)) return std::string(utf8);
     if (!isStoredForm(utf8)) return std::nullopt;
@@ -355,6 +338,23 @@ std::string_view Cp932Decoder::decode(std::string_view cp932) {
     d.keys[slot] = std::string(cp932);
     d.values[slot] = std::move(utf8);
     return d.values[slot];
+}
+
+bool isUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = c < 0x80           ? 1
+                        : (c >> 5) == 0x6  ? 2
+                        : (c >> 4) == 0xE  ? 3
+                        : (c >> 3) == 0x1E ? 4
+                                           : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
 }
 
 }  // namespace pairly::disk

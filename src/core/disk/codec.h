@@ -14,6 +14,8 @@ namespace pairly::disk {
 // what the file will give back. Characters without a CP932 form, kept bytes
 // (U+F780..U+F7FF) and bytes that are not UTF-8 stay as they are.
 std::string storedForm(std::string_view utf8);
+// Whether the bytes are well-formed UTF-8 (no sequence cut or broken).
+bool isUtf8(std::string_view bytes);
 // The same for one code point (it stays as it is from U+10000 on).
 char32_t storedCodePoint(char32_t cp);
 // storedForm(utf8) == utf8, without making the copy.

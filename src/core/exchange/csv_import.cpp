@@ -89,21 +89,7 @@ std::string trimmed(std::string_view s) {
     return std::string(s.substr(a, b - a + 1));
 }
 
-bool isUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80         ? 1
-                              : (c >> 5) == 6  ? 2
-                              : (c >> 4) == 14 ? 3
-                              : (c >> 3) == 30 ? 4
-                                               : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += n;
-    }
-    return true;
-}
+using disk::isUtf8;
 
 std::vector<std::string> headerFields(std::string_view text) {
     const std::vector<CsvRow> rows = csvRows(text.substr(0, text.find_first_of("\r\n")));
