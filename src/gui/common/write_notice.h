@@ -34,6 +34,17 @@ inline bool tellBlocked(AppContext& ctx, disk::WriteStatus status, const std::st
     return true;
 }
 
+// A setting of a check box written to its own file: true when it is in place; otherwise the
+// failure is told (in `failureText` unless a lock or a link stopped it) and the caller puts
+// the box back to the setting still in force.
+inline bool settingWritten(AppContext& ctx, disk::WriteStatus status, const std::string& fileName,
+                           const QString& failureText) {
+    if (written(ctx, status, fileName)) return true;
+    if (!tellBlocked(ctx, status, fileName))
+        ctx.dialogs.warn(failureText, QStringLiteral("保存エラー"));
+    return false;
+}
+
 // The advice closing a message about a failed write, with its full stop.
 inline QString writeFailedAdvice() {
     return QString::fromUtf8(disk::kWriteFailedAdvice.data(),

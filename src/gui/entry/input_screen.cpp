@@ -162,10 +162,8 @@ void InputScreen::pickUsualSituation(const std::vector<store::MeasurementRecord>
 
 void InputScreen::autoSituationToggled(bool on) {
     const disk::WriteStatus status = store::writeAutoSituation(ctx_.dataFolder, on ? 1 : 0);
-    if (!common::written(ctx_, status, "状況自動.txt")) {
-        if (!common::tellBlocked(ctx_, status, "状況自動.txt"))
-            ctx_.dialogs.warn(QStringLiteral("自動で選ぶ設定を保存できませんでした。"),
-                              QStringLiteral("保存エラー"));
+    if (!common::settingWritten(ctx_, status, "状況自動.txt",
+                                QStringLiteral("自動で選ぶ設定を保存できませんでした。"))) {
         entry_->setAutoSituation(!on);
         return;
     }

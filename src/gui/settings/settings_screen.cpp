@@ -143,10 +143,8 @@ void SettingsScreen::readPreferenceControls() {
 
 void SettingsScreen::autoTimeChanged(bool checked) {
     const disk::WriteStatus status = store::writeAutoTime(ctx_.dataFolder, checked ? 1 : 0);
-    if (!common::written(ctx_, status, "自動時間.txt")) {
-        if (!common::tellBlocked(ctx_, status, "自動時間.txt"))
-            ctx_.dialogs.warn(QStringLiteral("自動時間の設定を保存できませんでした。"),
-                              QStringLiteral("保存エラー"));
+    if (!common::settingWritten(ctx_, status, "自動時間.txt",
+                                QStringLiteral("自動時間の設定を保存できませんでした。"))) {
         const QSignalBlocker block(chkJikan_);
         chkJikan_->setChecked(!checked);  // the box shows the setting still in force
         return;

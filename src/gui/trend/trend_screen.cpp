@@ -448,10 +448,8 @@ void TrendScreen::fillCorrectionTable(const std::vector<pairly::trend::Correctio
 
 void TrendScreen::setSituationCorrection(bool on) {
     const disk::WriteStatus status = store::writeSituationCorrection(ctx_.dataFolder, on ? 1 : 0);
-    if (!common::written(ctx_, status, "状況補正.txt")) {
-        if (!common::tellBlocked(ctx_, status, "状況補正.txt"))
-            ctx_.dialogs.warn(QStringLiteral("状況補正の設定を保存できませんでした。"),
-                              QStringLiteral("保存エラー"));
+    if (!common::settingWritten(ctx_, status, "状況補正.txt",
+                                QStringLiteral("状況補正の設定を保存できませんでした。"))) {
         const QSignalBlocker block(chkHosei_);
         chkHosei_->setChecked(!on);  // the box shows the setting still in force
         return;
